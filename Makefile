@@ -1,0 +1,54 @@
+# make run   installs what is missing, builds, opens the program
+# make test  the same set-up, then every test (also the core tests under ASan/UBSan)
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test test-asan bench fuzz run clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_WERROR=ON $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure
+	$(MAKE) --no-print-directory test-asan
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARNIK_SANITIZE=ON \
+	      -DVARNIK_GUI=OFF -DVARNIK_BENCH=OFF
+	cmake --build $(ASAN_BUILD) --target core_tests
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $(ASAN_BUILD)/tests/core_tests
+
+bench: build
+	$(BUILD)/bench/bench_text_load
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_FUZZ=ON \
+	      -DVARNIK_GUI=OFF -DVARNIK_TESTS=OFF -DVARNIK_BENCH=OFF
+	cmake --build $(FUZZ_BUILD)
+	@for target in fuzz_parse_column fuzz_read_setup fuzz_text_loader; do \
+	  mkdir -p fuzz-corpus/$$target; \
+	  echo "== $$target ($(FUZZ_SECONDS) s)"; \
+	  $(FUZZ_BUILD)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	      fuzz-corpus/$$target tests/fuzz/seeds/$$target || exit 1; \
+	done
+
+run: build
+	@if [ -x $(BUILD)/src/varnik ]; then \
+	  $(BUILD)/src/varnik; \
+	else \
+	  echo "The program window is not part of this build yet; 'make test' runs the tests."; \
+	fi
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,104 @@
+#include "files/LineReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vk {
+
+LineReader::LineReader(std::size_t maxLine, std::size_t bufferSize)
+    : buffer_(std::max(bufferSize, maxLine * 2)), maxLine_(maxLine)
+{
+}
+
+bool LineReader::open(const std::string& path)
+{
+    if (!file_.open(path, File::Mode::Read))
+        return false;
+    return rewind();
+}
+
+bool LineReader::rewind()
+{
+    begin_ = end_ = 0;
+    eof_ = failed_ = skippingRest_ = false;
+    return file_.seek(0);
+}
+
+// Moves the unread rest to the front and reads more behind it.
+bool LineReader::fill()
+{
+    if (eof_)
+        return false;
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    const int64_t got = file_.read(buffer_.data() + end_, buffer_.size() - end_);
+    if (got < 0) {
+        failed_ = true;
+        eof_ = true;
+        return false;
+    }
+    if (got == 0) {
+        eof_ = true;
+        return false;
+    }
+    if (eol_ == 0) {
+        const char* data = buffer_.data() + end_;
+        const bool hasLf = std::memchr(data, '\n', static_cast<std::size_t>(got)) != nullptr;
+        const bool hasCr = std::memchr(data, '\r', static_cast<std::size_t>(got)) != nullptr;
+        eol_ = (!hasLf && hasCr) ? '\r' : '\n';
+    }
+    end_ += static_cast<std::size_t>(got);
+    return true;
+}
+
+bool LineReader::atEnd()
+{
+    return begin_ == end_ && !fill();
+}
+
+bool LineReader::next(std::string_view& line)
+{
+    for (;;) {
+        char* start = buffer_.data() + begin_;
+        const std::size_t available = end_ - begin_;
+        auto* stop = static_cast<char*>(std::memchr(start, eol_ ? eol_ : '\n', available));
+        if (stop) {
+            const std::size_t length = static_cast<std::size_t>(stop - start);
+            begin_ += length + 1;
+            if (skippingRest_) {
+                skippingRest_ = false;
+                continue;
+            }
+            line = std::string_view(start, std::min(length, maxLine_));
+            if (eol_ == '\n' && !line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            return true;
+        }
+        if (available >= maxLine_ && !skippingRest_) {
+            // Hand out the cut line now and drop the rest of it as it arrives.
+            line = std::string_view(start, maxLine_);
+            begin_ = end_;
+            skippingRest_ = true;
+            return true;
+        }
+        if (skippingRest_) {
+            begin_ = end_;
+        }
+        if (!fill()) {
+            if (end_ > begin_ && !skippingRest_) {
+                // The last line has no end mark.
+                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+                begin_ = end_;
+                if (eol_ == '\n' && line.back() == '\r')
+                    line.remove_suffix(1);
+                return true;
+            }
+            return false;
+        }
+    }
+}
+
+}  // namespace vk

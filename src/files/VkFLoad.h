@@ -1,0 +1,30 @@
+#pragma once
+
+// Loading one column of a logger text file into a channel slot.
+
+#include <string>
+
+#include "app/Settings.h"
+#include "store/Recording.h"
+
+namespace vk {
+
+class VkDialogs;
+
+enum class ProbeVerdict { LooksLikeText = 0, TooShortToJudge = 1, NotText = 2 };
+
+struct ProbeResult {
+    bool opened = false;
+    bool hasInfoHeader = false;  // first line carries "Vk file info"
+    ProbeVerdict verdict = ProbeVerdict::LooksLikeText;
+};
+
+// Opens the descriptor's file and looks at a sample of its bytes; tells the
+// user when the file cannot be opened.
+ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui);
+
+// Loads the slot from its text file: two passes when auto-scaling (range, then
+// samples), otherwise one. False when the load fails; the Start then reports it.
+bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui);
+
+}  // namespace vk

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "store/Recording.h"
+
+namespace vk {
+
+enum class RawRangeMode { Append, Overwrite };
+
+// Writes the raw words of indices first .. end-1 (clamped to the stored
+// channel) to the file as little-endian 16-bit words.
+bool WriteRawRange(const Recording& rec, const std::string& path, int32_t first, int32_t end,
+                   RawRangeMode mode, int slot);
+
+// The reverse for the same range: reads the file's last words back into those
+// samples and cuts them off (deleting an emptied file). An empty or too short
+// file fails without any change.
+bool PopRawRange(Recording& rec, const std::string& path, int32_t first, int32_t end, int slot);
+
+}  // namespace vk

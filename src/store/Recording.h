@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "store/ChannelDescriptor.h"
+#include "store/SampleStore.h"
+#include "store/Slot.h"
+#include "store/TimeBase.h"
+
+namespace vk {
+
+class VkDialogs;
+
+// Alert codes left for the graph window's "Hint" button.
+enum HintCode : int {
+    HintNone = 0,
+    HintTooFewPoints = 1,   // the dive search found fewer than 11 points
+    HintRangeExcess = 3,    // a value fell outside the raw range and was clamped
+    HintInvertData = 4,     // the data lie mostly below zero
+};
+
+struct SlotData {
+    ChannelDescriptor desc;
+    bool ChannelUsed = true;
+    int32_t SkipCount = 0;       // leading samples or value lines the loader passes over
+    std::string HeadCmt1 = " ";  // comment lines of a binary file's information header
+    std::string HeadCmt2 = " ";
+};
+
+struct RecordingTime {
+    double GlobalStart = 0.0;    // common start of the recording, ms
+    double TimeOffset = 0.0;
+    CalendarTime Start;          // calendar fields of GlobalStart
+    double LongestSpan = 0.0;    // largest SampRate * DataCnt of the used slots
+};
+
+// Answers value reads while a workshop buffer is active (filled by the workshop).
+class WorkshopReader {
+public:
+    virtual ~WorkshopReader() = default;
+    virtual int32_t firstIndex() const = 0;
+    virtual double valueAt(int32_t position) const = 0;
+};
+
+// The recording being worked on: three slots and their samples, one per program run.
+struct Recording {
+    std::array<SlotData, SlotCount> slots{SlotData{DefaultDescriptor(0)}, SlotData{DefaultDescriptor(1)},
+                                          SlotData{DefaultDescriptor(2)}};
+    RecordingTime time;
+    SampleStore store;
+    int pendingHint = HintNone;
+    const WorkshopReader* workshop = nullptr;
+
+    SlotData& at(int slot) { return slots[static_cast<std::size_t>(CheckSlot(slot))]; }
+    const SlotData& at(int slot) const { return slots[static_cast<std::size_t>(CheckSlot(slot))]; }
+    ChannelDescriptor& desc(int slot) { return at(slot).desc; }
+    const ChannelDescriptor& desc(int slot) const { return at(slot).desc; }
+};
+
+// Status of a value read: 0 ok, -1 no block or polynomial pole, -2 index clamped.
+struct PhysValue {
+    double value = 0.0;
+    int status = 0;
+};
+
+// Allocates the blocks of every slot that is used or is to be created;
+// "Insuff Memory" when memory runs out.
+void AllocateStore(Recording& rec, VkDialogs& ui);
+void ReleaseStore(Recording& rec);
+
+PhysValue ReadPhys(const Recording& rec, int32_t index, int slot);
+PhysValue ReadValue(const Recording& rec, int32_t index, int slot);
+uint16_t ReadRaw(const Recording& rec, int32_t index, int slot);
+void WriteRaw(Recording& rec, int32_t index, uint16_t raw, int slot);
+
+double RawToPhys(const Recording& rec, uint16_t raw, int slot);
+// Physical value to raw word. Outside the raw range the result is clamped; with
+// report set, the range-excess hint is left once and report is cleared.
+uint16_t PhysToRaw(Recording& rec, int slot, bool& report, double x);
+
+bool CheckPolynomial(Recording& rec, int slot);
+void SetScaling(Recording& rec, int slot);
+void SetRangeFromCoefficients(Recording& rec, int slot);
+
+// The polynomial of a descriptor applied to x; false at a pole (x unchanged).
+bool ApplyPolynomial(const ChannelDescriptor& d, double& x);
+
+}  // namespace vk

@@ -1,0 +1,63 @@
+#include "store/VkDialogs.h"
+
+namespace vk {
+
+void ScriptedDialogs::message(std::string_view text, Severity severity)
+{
+    shown.push_back({Entry::Kind::Message, std::string(text), severity});
+}
+
+Answer ScriptedDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
+{
+    shown.push_back({Entry::Kind::Question, std::string(text), severity});
+    if (!answers.empty()) {
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == Buttons::OkCancel || buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+}
+
+std::optional<std::string> ScriptedDialogs::input(std::string_view caption, std::string_view prompt,
+                                                  std::string_view initial)
+{
+    shown.push_back({Entry::Kind::Input, std::string(caption) + "|" + std::string(prompt),
+                     Severity::Question});
+    if (!inputs.empty()) {
+        auto a = inputs.front();
+        inputs.pop_front();
+        return a;
+    }
+    return std::string(initial);
+}
+
+void ScriptedDialogs::progress(long long, long long)
+{
+    ++progressCalls;
+}
+
+void ScriptedDialogs::status(std::string_view text)
+{
+    statusTexts.emplace_back(text);
+}
+
+void ScriptedDialogs::busy(bool on)
+{
+    busyDepth += on ? 1 : -1;
+}
+
+void ScriptedDialogs::halt()
+{
+    ++halts;
+}
+
+std::vector<std::string> ScriptedDialogs::texts() const
+{
+    std::vector<std::string> out;
+    for (const auto& e : shown)
+        if (e.kind != Entry::Kind::Input)
+            out.push_back(e.text);
+    return out;
+}
+
+}  // namespace vk

@@ -1,0 +1,47 @@
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace vk::test {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "varnik-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(std::string_view name, std::string_view bytes) const
+{
+    const std::string target = file(name);
+    std::ofstream out(target, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return target;
+}
+
+std::string TempDir::read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void AllocateAll(Recording& rec, int rows)
+{
+    if (!rec.store.Allocate({true, true, true}, rows))
+        throw std::runtime_error("sample store allocation failed");
+}
+
+}  // namespace vk::test
