@@ -1,7 +1,6 @@
 #include "files/LineReader.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace vk {
 
@@ -12,16 +11,26 @@ LineReader::LineReader(std::size_t maxLine, std::size_t bufferSize)
 
 bool LineReader::open(const std::string& path)
 {
+    return openRange(path, 0, -1, 0);
+}
+
+bool LineReader::openRange(const std::string& path, int64_t begin, int64_t end, char lineEnd)
+{
     if (!file_.open(path, File::Mode::Read))
         return false;
+    rangeBegin_ = begin;
+    rangeEnd_ = end;
+    knownEol_ = lineEnd;
     return rewind();
 }
 
 bool LineReader::rewind()
 {
     begin_ = end_ = 0;
+    bufferOffset_ = rangeBegin_;
+    eol_ = knownEol_;
     eof_ = failed_ = skippingRest_ = false;
-    return file_.seek(0);
+    return file_.seek(rangeBegin_);
 }
 
 // Moves the unread rest to the front and reads more behind it.
@@ -32,15 +41,16 @@ bool LineReader::fill()
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
+        bufferOffset_ += static_cast<int64_t>(begin_);
         begin_ = 0;
     }
-    const int64_t got = file_.read(buffer_.data() + end_, buffer_.size() - end_);
-    if (got < 0) {
-        failed_ = true;
-        eof_ = true;
-        return false;
-    }
-    if (got == 0) {
+    std::size_t room = buffer_.size() - end_;
+    if (rangeEnd_ >= 0)
+        room = static_cast<std::size_t>(
+            std::clamp<int64_t>(rangeEnd_ - bufferOffset_ - static_cast<int64_t>(end_), 0, static_cast<int64_t>(room)));
+    const int64_t got = room > 0 ? file_.read(buffer_.data() + end_, room) : 0;
+    if (got <= 0) {
+        failed_ = got < 0;
         eof_ = true;
         return false;
     }
@@ -54,12 +64,19 @@ bool LineReader::fill()
     return true;
 }
 
+char LineReader::lineEnd()
+{
+    if (eol_ == 0 && begin_ == end_)
+        fill();
+    return eol_ ? eol_ : '\n';
+}
+
 bool LineReader::atEnd()
 {
     return begin_ == end_ && !fill();
 }
 
-bool LineReader::next(std::string_view& line)
+bool LineReader::nextSlow(std::string_view& line)
 {
     for (;;) {
         char* start = buffer_.data() + begin_;
@@ -84,9 +101,8 @@ bool LineReader::next(std::string_view& line)
             skippingRest_ = true;
             return true;
         }
-        if (skippingRest_) {
+        if (skippingRest_)
             begin_ = end_;
-        }
         if (!fill()) {
             if (end_ > begin_ && !skippingRest_) {
                 // The last line has no end mark.
@@ -99,6 +115,21 @@ bool LineReader::next(std::string_view& line)
             return false;
         }
     }
+}
+
+int64_t NextLineStart(const std::string& path, int64_t from, int64_t end, char lineEnd)
+{
+    File file(path, File::Mode::Read);
+    char chunk[4096];
+    while (file.isOpen() && from < end) {
+        const auto length = static_cast<std::size_t>(std::min<int64_t>(sizeof chunk, end - from));
+        if (!file.readAt(from, chunk, length))
+            break;
+        if (const void* stop = std::memchr(chunk, lineEnd, length))
+            return from + (static_cast<const char*>(stop) - chunk) + 1;
+        from += static_cast<int64_t>(length);
+    }
+    return end;
 }
 
 }  // namespace vk

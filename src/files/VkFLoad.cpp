@@ -1,54 +1,31 @@
 #include "files/VkFLoad.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <optional>
+#include <future>
+#include <thread>
+#include <vector>
 
-#include "files/LineReader.h"
-#include "files/ParseColumn.h"
+#include "files/TextLines.h"
 #include "store/FileUtil.h"
 #include "store/VkDialogs.h"
 
 namespace vk {
+
+using namespace textload;
 
 namespace {
 
 constexpr std::string_view InfoHeaderMark = "Vk file info";
 constexpr int64_t InfoHeaderSize = 720;
 constexpr std::size_t ProbeWindow = 1024;
-constexpr int32_t ProgressEvery = 10000;
+constexpr int64_t BytesPerPart = 16 << 20;  // smaller files are read on one thread
+constexpr int MaxParts = 8;
 
 const char* const WrongColumnScan = " Probably wrong column, header,.. . Continue anyway?";
 const char* const WrongColumnLoad = " Propably wrong column, header,.. . Continue anyway?";
-
-enum class LineKind { Ignored, Value, MissingValue, MissingColumn };
-
-struct ClassifiedLine {
-    LineKind kind;
-    double value;
-};
-
-// How the lines of one file are read: the column, its delimiter and the skip strings.
-struct LineRules {
-    int column;
-    char delimiter;
-    std::string_view skip1, skip2;  // empty when not in use
-
-    ClassifiedLine classify(std::string_view line) const
-    {
-        if (line.empty() || (!skip1.empty() && line.find(skip1) != std::string_view::npos) ||
-            (!skip2.empty() && line.find(skip2) != std::string_view::npos))
-            return {LineKind::Ignored, 0.0};
-        const ColumnField f = ParseColumn(line, column, delimiter);
-        switch (f.kind) {
-        case ColumnKind::Value: return {LineKind::Value, f.value};
-        case ColumnKind::MissingValue: return {LineKind::MissingValue, 0.0};
-        case ColumnKind::MissingColumn: break;
-        }
-        return {LineKind::MissingColumn, 0.0};
-    }
-};
 
 // Passes over n lines; false when the file ends first.
 bool SkipLines(LineReader& reader, int64_t n)
@@ -60,56 +37,99 @@ bool SkipLines(LineReader& reader, int64_t n)
     return true;
 }
 
-uint16_t ToRaw(double x)
+std::string ProgressText(int64_t count, int64_t valueLines)
 {
-    if (!(x > 0.0))  // NaN as well
-        return 0;
-    if (x >= 65535.0)
-        return 65535;
-    return static_cast<uint16_t>(std::nearbyint(x));  // halves to even
+    if (valueLines <= 0)
+        return std::to_string(count);
+    char text[32];
+    std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(count) / static_cast<double>(valueLines) * 100.0);
+    return text;
 }
 
-struct ScanResult {
-    bool ok = false;
-    int64_t valueLines = 0;
-    bool askedWrongColumn = false;
+struct Part {
+    int64_t begin, end;
 };
 
-// The auto-scaling pass: finds the range of the values and scales the slot to it.
-ScanResult ScanRange(Recording& rec, int slot, LineReader& reader, const LineRules& rules, VkDialogs& ui)
+// Splits the data of the file into parts that begin at line starts.
+std::vector<Part> SplitIntoParts(const std::string& path, int64_t begin, int64_t end, char eol, int wanted)
 {
-    ScanResult result;
-    ChannelDescriptor& d = rec.desc(slot);
-    if (!SkipLines(reader, d.HeaderText) || reader.atEnd()) {
-        ui.message("Header too large or UNIX formatted file", Severity::Error);
-        return result;
+    int count = wanted;
+    if (count <= 0)
+        count = static_cast<int>(std::clamp<int64_t>((end - begin) / BytesPerPart, 1,
+                                                     std::min<int64_t>(MaxParts, std::thread::hardware_concurrency())));
+    std::vector<Part> parts;
+    int64_t start = begin;
+    for (int k = 1; k < count && start < end; ++k) {
+        const int64_t cut = NextLineStart(path, std::max(start, begin + (end - begin) * k / count), end, eol);
+        if (cut > start)
+            parts.push_back({start, cut});
+        start = cut;
     }
-    if (!SkipLines(reader, rec.at(slot).SkipCount)) {
-        ui.message(" " + FileNameOf(d.NameIn) + " has fewer lines than the " +
-                       std::to_string(rec.at(slot).SkipCount) + " lines to skip.",
-                   Severity::Error);
-        return result;
-    }
+    parts.push_back({start, end});
+    return parts;
+}
 
-    double smallest = 1e33, largest = -1e33;
+// Runs work(k) for every part, each on a thread of its own when there are
+// several, and calls poll() on the calling thread until all are done.
+template <typename Work>
+void RunParts(std::size_t parts, Work&& work, const std::function<void()>& poll)
+{
+    if (parts == 1) {
+        work(0);
+        return;
+    }
+    std::vector<std::future<void>> running;
+    for (std::size_t k = 0; k < parts; ++k)
+        running.push_back(std::async(std::launch::async, [&work, k] { work(k); }));
+    for (auto& r : running) {
+        while (r.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            poll();
+        r.get();
+    }
+}
+
+struct Source {
+    std::string path;
+    char eol;
+    std::vector<Part> parts;
+};
+
+// The auto-scaling pass: scans every part for the range of the values, asks
+// about lines without the column, and scales the slot to the range found.
+bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRules& rules, VkDialogs& ui,
+                  std::vector<RangeScan>& scans, RangeScan& total)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    scans.assign(source.parts.size(), RangeScan{});
     {
         BusyCursor busy(ui);
-        std::string_view line;
-        while (reader.next(line)) {
-            const ClassifiedLine c = rules.classify(line);
-            if (c.kind == LineKind::Ignored)
-                continue;
-            ++result.valueLines;
-            if (c.kind == LineKind::Value) {
-                smallest = std::min(smallest, c.value);
-                largest = std::max(largest, c.value);
-            } else if (c.kind == LineKind::MissingColumn && !result.askedWrongColumn) {
-                result.askedWrongColumn = true;
-                if (ui.ask(WrongColumnScan, Buttons::YesNo, Severity::Warning) != Answer::Yes)
-                    return result;
-            }
-        }
+        RunParts(
+            source.parts.size(),
+            [&](std::size_t k) {
+                LineReader reader;
+                if (reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
+                    scans[k] = ScanRange(reader, rules, d.IgnoreEmpLine);
+                else
+                    scans[k].readError = true;
+            },
+            [] {});
     }
+    for (const RangeScan& s : scans) {
+        total.valueLines += s.valueLines;
+        total.samples += s.samples;
+        total.smallest = std::min(total.smallest, s.smallest);
+        total.largest = std::max(total.largest, s.largest);
+        total.missingColumn = total.missingColumn || s.missingColumn;
+        total.readError = total.readError || s.readError;
+    }
+    if (total.readError) {
+        ui.message(" Error while reading " + source.path, Severity::Error);
+        return false;
+    }
+    if (total.missingColumn && ui.ask(WrongColumnScan, Buttons::YesNo, Severity::Warning) != Answer::Yes)
+        return false;
+
+    double smallest = total.smallest, largest = total.largest;
     if (smallest == 1e33 && largest == -1e33) {
         smallest = -10.0;
         largest = 10.0;
@@ -124,17 +144,52 @@ ScanResult ScanRange(Recording& rec, int slot, LineReader& reader, const LineRul
     d.KindEqu = 'M';
     if (std::fabs(smallest) * 0.1 > std::fabs(largest))
         rec.pendingHint = HintInvertData;
-    result.ok = reader.rewind();
-    return result;
+    return true;
 }
 
-std::string ProgressText(int32_t count, int64_t valueLines)
+// The load pass after the scan: every part knows from the scan where its
+// samples begin, so the parts fill the store side by side.
+int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRules& rules, const Conversion& conv,
+                  const std::vector<RangeScan>& scans, const RangeScan& total, int32_t limit, VkDialogs& ui)
 {
-    if (valueLines <= 0)
-        return std::to_string(count);
-    char text[32];
-    std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(count) / static_cast<double>(valueLines) * 100.0);
-    return text;
+    const std::size_t n = source.parts.size();
+    std::vector<int32_t> first(n);
+    std::vector<std::atomic<int32_t>> done(n);
+    int64_t position = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        first[k] = static_cast<int32_t>(std::min<int64_t>(position, limit));
+        position += scans[k].samples;
+    }
+    int64_t reported = -1;
+    auto report = [&](int64_t count) {
+        const int64_t step = count / 10000 * 10000;
+        if (step != reported) {
+            reported = step;
+            ui.status(ProgressText(step, total.valueLines));
+        }
+    };
+    BusyCursor busy(ui);
+    RunParts(
+        n,
+        [&](std::size_t k) {
+            LineReader reader;
+            if (!reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
+                return;
+            const int32_t end = k + 1 < n ? first[k + 1] : limit;
+            LoadHooks hooks;
+            if (n == 1)
+                hooks.progress = [&](int32_t count) { report(count); };
+            else
+                hooks.progress = [&done, k](int32_t count) { done[k].store(count, std::memory_order_relaxed); };
+            LoadRange(rec, slot, reader, rules, conv, first[k], end, hooks);
+        },
+        [&] {
+            int64_t sum = 0;
+            for (const auto& d : done)
+                sum += d.load(std::memory_order_relaxed);
+            report(sum);
+        });
+    return std::min<int64_t>(total.samples, limit);
 }
 
 }  // namespace
@@ -181,7 +236,7 @@ ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui)
     return result;
 }
 
-bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui)
+bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui, const TextLoadOptions& options)
 {
     SlotData& s = rec.at(slot);
     ChannelDescriptor& d = s.desc;
@@ -206,68 +261,61 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
     const LineRules rules{std::max(d.ColumnValue, 1), d.InDelimiter,
                           skips.Skip1Enbld ? std::string_view(skips.Skip1Str) : std::string_view(),
                           skips.Skip2Enbld ? std::string_view(skips.Skip2Str) : std::string_view()};
+    const bool autoScaling = d.AutoScaling == 'Y';
+    if (autoScaling && (!SkipLines(reader, d.HeaderText) || reader.atEnd())) {
+        ui.message("Header too large or UNIX formatted file", Severity::Error);
+        return false;
+    }
+    const bool skippedAll = (autoScaling || SkipLines(reader, d.HeaderText)) && SkipLines(reader, s.SkipCount);
+    if (autoScaling && !skippedAll) {
+        ui.message(" " + FileNameOf(d.NameIn) + " has fewer lines than the " + std::to_string(s.SkipCount) +
+                       " lines to skip.",
+                   Severity::Error);
+        return false;
+    }
 
-    ScanResult scan;
-    if (d.AutoScaling == 'Y') {
-        scan = ScanRange(rec, slot, reader, rules, ui);
-        if (!scan.ok)
+    const int32_t limit = std::min(SampleStore::Capacity, rec.store.capacity(slot));
+    RangeScan total;
+    std::vector<RangeScan> scans;
+    Source source;
+    if (autoScaling) {
+        source.path = d.NameIn;
+        source.eol = reader.lineEnd();
+        source.parts = SplitIntoParts(d.NameIn, reader.tell(), reader.fileSize(), source.eol, options.parts);
+        if (!ScanAndScale(rec, slot, source, rules, ui, scans, total))
             return false;
     }
 
+    // v * f + g maps a physical value to the raw scale; a missing value reads as LowRng.
     const double f = 1.0 / d.CoeffA;
-    const double g = -d.CoeffB * f;
-    const int32_t limit = std::min(SampleStore::Capacity, rec.store.capacity(slot));
-    int32_t count = 0;
-    const bool skippedAll = SkipLines(reader, d.HeaderText) && SkipLines(reader, s.SkipCount);
-
+    const Conversion conv{f, -d.CoeffB * f, (d.LowRng - d.CoeffB) * f, d.UsrCoeffA, d.UsrCoeffB, d.IgnoreEmpLine};
     s.HeadCmt1.clear();
     s.HeadCmt2.clear();
     ui.status("");
-    if (skippedAll) {
+
+    int64_t count = 0;
+    bool cut = false;
+    if (autoScaling) {
+        count = LoadParts(rec, slot, source, rules, conv, scans, total, limit, ui);
+        cut = total.samples > limit;
+    } else if (skippedAll) {
         BusyCursor busy(ui);
-        bool askedWrongColumn = scan.askedWrongColumn;
-        uint16_t* block = nullptr;
-        int32_t reported = -1;
-        std::string_view line;
-        while (count < limit) {
-            if (count % ProgressEvery == 0 && count != reported) {
-                reported = count;
-                ui.status(ProgressText(count, scan.valueLines));
-            }
-            ClassifiedLine c{LineKind::Ignored, 0.0};
-            while (c.kind == LineKind::Ignored && reader.next(line))
-                c = rules.classify(line);
-            if (c.kind == LineKind::Ignored)
-                break;  // end of file
-            double v;
-            if (c.kind == LineKind::Value) {
-                v = c.value * f + g;
-            } else if (c.kind == LineKind::MissingValue) {
-                if (d.IgnoreEmpLine)
-                    continue;
-                v = d.LowRng * f + g;  // the missing value reads back as LowRng
-            } else {
-                if (!askedWrongColumn) {
-                    askedWrongColumn = true;
-                    if (ui.ask(WrongColumnLoad, Buttons::YesNo, Severity::Warning) != Answer::Yes)
-                        return false;
-                }
-                continue;
-            }
-            if ((count & SampleStore::BlockMask) == 0)
-                block = rec.store.block(slot, count >> SampleStore::BlockShift);
-            block[count & SampleStore::BlockMask] = ToRaw(v * d.UsrCoeffA + d.UsrCoeffB);
-            ++count;
-        }
+        LoadHooks hooks;
+        hooks.progress = [&](int32_t n) { ui.status(ProgressText(n, 0)); };
+        hooks.missingColumn = [&] { return ui.ask(WrongColumnLoad, Buttons::YesNo, Severity::Warning) == Answer::Yes; };
+        const LoadResult loaded = LoadRange(rec, slot, reader, rules, conv, 0, limit, hooks);
+        if (loaded.stopped)
+            return false;
+        count = loaded.count;
+        cut = count == limit && !reader.atEnd();
     }
-    const bool cut = count == limit && !reader.atEnd();
     reader.close();
     if (cut)
         ui.message(" " + FileNameOf(d.NameIn) + " holds more values than a channel can take. The first " +
                        std::to_string(count) + " values were loaded.",
                    Severity::Warning);
-    d.EndTime = d.StartTime + (count - 1.0) * d.SampRate;
-    d.DataCnt = d.CorrSmpDelay + count - 1;
+    d.EndTime = d.StartTime + (static_cast<double>(count) - 1.0) * d.SampRate;
+    d.DataCnt = static_cast<int32_t>(d.CorrSmpDelay + count - 1);
     return true;
 }
 

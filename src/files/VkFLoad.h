@@ -23,8 +23,15 @@ struct ProbeResult {
 // user when the file cannot be opened.
 ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui);
 
+struct TextLoadOptions {
+    // Parts of the file read side by side with auto-scaling; 0 chooses by file
+    // size and processor count, 1 reads on the calling thread only.
+    int parts = 0;
+};
+
 // Loads the slot from its text file: two passes when auto-scaling (range, then
 // samples), otherwise one. False when the load fails; the Start then reports it.
-bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui);
+bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui,
+                     const TextLoadOptions& options = {});
 
 }  // namespace vk

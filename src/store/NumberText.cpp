@@ -10,11 +10,6 @@ namespace vk {
 
 namespace {
 
-bool IsBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 // from_chars takes no leading '+'.
 std::string_view DropPlus(std::string_view text)
 {
@@ -35,18 +30,16 @@ bool ConvertWhole(const char* first, const char* last, double& value)
 
 }  // namespace
 
-std::string_view TrimEnds(std::string_view text)
-{
-    while (!text.empty() && IsBlankOrControl(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool ParseDecimal(std::string_view text, double& value)
 {
-    text = DropPlus(TrimEnds(text));
+    text = TrimEnds(text);
+    const char* stop = nullptr;
+    double quick = 0.0;
+    if (QuickDecimal(text.data(), text.data() + text.size(), quick, stop) && stop == text.data() + text.size()) {
+        value = quick;
+        return true;
+    }
+    text = DropPlus(text);
     if (text.empty())
         return false;
     // from_chars reads "inf" and "nan", which no logger means as numbers.

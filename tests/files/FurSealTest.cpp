@@ -83,3 +83,25 @@ TEST_F(FurSeal, SkipVoidDataKeepsOnlyTheValues)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST_F(FurSeal, PartsReadSideBySideGiveTheSameChannel)
+{
+    rec.desc(2) = rec.desc(0);
+    rec.at(2).ChannelUsed = true;
+    for (bool ignoreEmpty : {false, true}) {
+        rec.desc(0).IgnoreEmpLine = rec.desc(2).IgnoreEmpLine = ignoreEmpty;
+        ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{1}));
+        ASSERT_TRUE(LoadTextChannel(rec, 2, skips, ui, TextLoadOptions{7}));
+        ASSERT_EQ(rec.desc(2).DataCnt, rec.desc(0).DataCnt);
+        EXPECT_EQ(rec.desc(2).LowRng, rec.desc(0).LowRng);
+        EXPECT_EQ(rec.desc(2).HighRng, rec.desc(0).HighRng);
+        for (int32_t i = 0; i <= rec.desc(0).DataCnt; ++i)
+            ASSERT_EQ(ReadRaw(rec, i, 2), ReadRaw(rec, i, 0)) << i;
+    }
+    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+}  // namespace vk

@@ -210,3 +210,40 @@ TEST_F(TextLoader, ProgressAndTheCapacityStop)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST_F(TextLoader, PartsSplitAtLineEndsOfEveryConvention)
+{
+    skips.Skip1Enbld = true;
+    skips.Skip1Str = "#";
+    d().HeaderText = 3;
+    d().ColumnValue = 2;
+    for (const char* eol : {"\n", "\r\n", "\r"}) {
+        std::string text;
+        for (int k = 0; k < 3000; ++k) {
+            if (k % 97 == 5)
+                text += "# event";
+            else if (k % 89 == 7)
+                text += std::to_string(k) + ";";  // a missing value
+            else
+                text += std::to_string(k) + ";" + std::to_string((k * 37) % 1000) + "," + std::to_string(k % 10);
+            text += eol;
+        }
+        d().InDelimiter = ';';
+        ASSERT_TRUE(Load(text));
+        const int32_t count = Count();
+        std::vector<uint16_t> one;
+        for (int32_t i = 0; i < count; ++i)
+            one.push_back(ReadRaw(rec, i, 0));
+        for (int parts : {2, 5, 64}) {
+            ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{parts}));
+            ASSERT_EQ(Count(), count) << parts;
+            for (int32_t i = 0; i < count; ++i)
+                ASSERT_EQ(ReadRaw(rec, i, 0), one[static_cast<std::size_t>(i)]) << parts << " " << i;
+        }
+    }
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+}  // namespace vk
