@@ -44,7 +44,7 @@ bool ParseDecimal(std::string_view text, double& value)
         return false;
     // from_chars reads "inf" and "nan", which no logger means as numbers.
     const char lead = text.front() == '-' && text.size() > 1 ? text[1] : text.front();
-    if (lead != '.' && (lead < '0' || lead > '9'))
+    if (lead != '.' && lead != ',' && (lead < '0' || lead > '9'))
         return false;
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos)

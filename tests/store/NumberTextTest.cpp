@@ -29,6 +29,15 @@ TEST(NumberText, DecimalsTakeTheFirstCommaAsPoint)
     EXPECT_EQ(v, -1000.0);
     EXPECT_TRUE(ParseDecimal(".5", v));
     EXPECT_EQ(v, 0.5);
+    EXPECT_TRUE(ParseDecimal("-,5", v));
+    EXPECT_EQ(v, -0.5);
+    // Long digit strings and exponents take the full conversion, with the comma too.
+    EXPECT_TRUE(ParseDecimal(",44444444444444444444444444", v));
+    EXPECT_EQ(v, 0.44444444444444444444444444);
+    EXPECT_TRUE(ParseDecimal("2,5e-3", v));
+    EXPECT_EQ(v, 0.0025);
+    EXPECT_TRUE(ParseDecimal("0.1", v));
+    EXPECT_EQ(v, 0.1);
     for (const char* bad : {"", " ", "5x", "1,2,3", "abc", "inf", "nan", "-", "+", "1e999", "--1", "+-1"})
         EXPECT_FALSE(ParseDecimal(bad, v)) << bad;
 
