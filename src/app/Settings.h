@@ -18,6 +18,8 @@ struct SkipStrings {
     std::string Skip1Str;
     bool Skip2Enbld = false;
     std::string Skip2Str;
+
+    bool operator==(const SkipStrings&) const = default;
 };
 
 struct ThumbnailSettings {
@@ -28,16 +30,22 @@ struct ThumbnailSettings {
     bool TN_shape = true;
     int32_t ThumbnailWidth = 89;   // 0..200
     int32_t ThumbnailHeight = 49;  // 0..100
+
+    bool operator==(const ThumbnailSettings&) const = default;
 };
 
 struct Coordinates {  // degrees
     double StartCoordLon = 40.0, StartCoordLat = 40.0, EndCoordLon = 0.0, EndCoordLat = 0.0;
+
+    bool operator==(const Coordinates&) const = default;
 };
 
 struct FlatBaselineSettings {
     int32_t FlatWaves = 0;      // 0 short, 1 medium, 2 long waves
     bool FlatBelowThreshold = false;
     int32_t FlatStrength = 0;   // 0..32; raw steps below its cube are smoothed
+
+    bool operator==(const FlatBaselineSettings&) const = default;
 };
 
 struct CompensationSettings {
@@ -47,12 +55,16 @@ struct CompensationSettings {
     bool CompSurfaceReference = false;
     bool CompZeroReference = false;
     bool CompInvertPreview = false;
+
+    bool operator==(const CompensationSettings&) const = default;
 };
 
 // Horizontal lines of a strip: entry 0's flag switches them all, entries 1..9 are the lines.
 struct SubsidiaryLine {
     double value = 0.0;
     double flag = 0.0;  // 1.0 on, 0.0 off
+
+    bool operator==(const SubsidiaryLine&) const = default;
 };
 constexpr int SubsidiaryLineCount = 10;
 using SubsidiaryLines = std::array<SubsidiaryLine, SubsidiaryLineCount>;
@@ -78,6 +90,8 @@ struct Settings {
     char DateSep = '.';              // date separator of result files
     double AltNullmbar = 1013.2;
     std::array<SubsidiaryLines, 3> subsidiaryLines{};
+
+    bool operator==(const Settings&) const = default;
 };
 
 }  // namespace vk

@@ -125,42 +125,6 @@ void MakeUnusual(Recording& rec, Settings& s)
     s.subsidiaryLines[2][9] = {-3.5, 1};
 }
 
-bool Equal(const Settings& a, const Settings& b)
-{
-    auto subsid = [](const Settings& s) {
-        std::vector<double> v;
-        for (const auto& lines : s.subsidiaryLines)
-            for (const auto& l : lines)
-                v.insert(v.end(), {l.value, l.flag});
-        return v;
-    };
-    return a.Cmt1 == b.Cmt1 && a.Cmt2 == b.Cmt2 && a.skip.Skip1Enbld == b.skip.Skip1Enbld &&
-           a.skip.Skip1Str == b.skip.Skip1Str && a.skip.Skip2Enbld == b.skip.Skip2Enbld &&
-           a.skip.Skip2Str == b.skip.Skip2Str && a.thumbnails.Thumbnail == b.thumbnails.Thumbnail &&
-           a.thumbnails.TN_date == b.thumbnails.TN_date && a.thumbnails.TN_time == b.thumbnails.TN_time &&
-           a.thumbnails.TN_nr == b.thumbnails.TN_nr && a.thumbnails.TN_shape == b.thumbnails.TN_shape &&
-           a.thumbnails.ThumbnailWidth == b.thumbnails.ThumbnailWidth &&
-           a.thumbnails.ThumbnailHeight == b.thumbnails.ThumbnailHeight && a.colours == b.colours &&
-           a.coordinates.StartCoordLon == b.coordinates.StartCoordLon &&
-           a.coordinates.StartCoordLat == b.coordinates.StartCoordLat &&
-           a.coordinates.EndCoordLon == b.coordinates.EndCoordLon &&
-           a.coordinates.EndCoordLat == b.coordinates.EndCoordLat && a.GraphFont == b.GraphFont &&
-           a.GraphFontSize == b.GraphFontSize && a.FrequSensibility == b.FrequSensibility &&
-           a.flatBaseline.FlatWaves == b.flatBaseline.FlatWaves &&
-           a.flatBaseline.FlatBelowThreshold == b.flatBaseline.FlatBelowThreshold &&
-           a.flatBaseline.FlatStrength == b.flatBaseline.FlatStrength &&
-           a.compensation.CompAmplitude == b.compensation.CompAmplitude &&
-           a.compensation.CompThreshold == b.compensation.CompThreshold &&
-           a.compensation.CompStartDepth == b.compensation.CompStartDepth &&
-           a.compensation.CompSurfaceReference == b.compensation.CompSurfaceReference &&
-           a.compensation.CompZeroReference == b.compensation.CompZeroReference &&
-           a.compensation.CompInvertPreview == b.compensation.CompInvertPreview && a.dive == b.dive &&
-           a.SpeedChannel == b.SpeedChannel && a.CommSampInterval == b.CommSampInterval &&
-           a.StatisticsFile == b.StatisticsFile && a.MyVk == b.MyVk && a.NameOutFile == b.NameOutFile &&
-           a.OutDlmt == b.OutDlmt && a.DateSep == b.DateSep && a.AltNullmbar == b.AltNullmbar &&
-           subsid(a) == subsid(b);
-}
-
 struct SetupFile : ::testing::Test {
     test::TempDir dir;
     Recording rec;
@@ -187,7 +151,7 @@ TEST_F(SetupFile, EverythingWrittenReadsBack)
         expected.yOffset = 0.0;  // never survives a read
         EXPECT_EQ(back.desc(s), expected) << "slot " << s;
     }
-    EXPECT_TRUE(Equal(backSettings, settings));
+    EXPECT_EQ(backSettings, settings);
 
     // Defaults survive too (the TAB delimiters among them), and a second write is identical.
     Recording plain;
@@ -197,7 +161,7 @@ TEST_F(SetupFile, EverythingWrittenReadsBack)
     ASSERT_TRUE(ReadSetup(path, back, backSettings));
     for (int s = 0; s < 3; ++s)
         EXPECT_EQ(back.desc(s), plain.desc(s));
-    EXPECT_TRUE(Equal(backSettings, plainSettings));
+    EXPECT_EQ(backSettings, plainSettings);
     ASSERT_EQ(WriteSetup(path, back, backSettings), SetupWriteResult::Written);
     EXPECT_EQ(test::TempDir::read(path), first);
 }
