@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-asan bench fuzz run clean
+.PHONY: all deps configure build test test-asan bench fuzz run example clean
 
 all: build
 
@@ -43,12 +43,15 @@ fuzz: deps
 	      fuzz-corpus/$$target tests/fuzz/seeds/$$target || exit 1; \
 	done
 
-run: build
-	@if [ -x $(BUILD)/src/varnik ]; then \
-	  $(BUILD)/src/varnik; \
-	else \
-	  echo "The program window is not part of this build yet; 'make test' runs the tests."; \
-	fi
+EXAMPLE = examples/seal-example.cfg
+
+$(EXAMPLE): | build
+	$(BUILD)/tools/make_example $(CURDIR)/examples
+
+example: build $(EXAMPLE)
+
+run: build $(EXAMPLE)
+	$(BUILD)/bin/varnik $(CURDIR)/$(EXAMPLE)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,4 +1,5 @@
-// Loading one column of a large logger text file, against `wc -l` of the same
+// Loading one column of a large logger text file (made by the example
+// generator: sample number, temperature, depth), against `wc -l` of the same
 // file. Prints the figures; asserts nothing.
 //
 //   bench_text_load [lines] [folder]     (defaults: 10000000, $TMPDIR or /tmp)
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "ExampleRecording.h"
 #include "files/VkFLoad.h"
 #include "store/FileUtil.h"
 #include "store/VkDialogs.h"
@@ -29,32 +31,6 @@ double ResidentMiB()
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * 4096.0 / (1024 * 1024);
-}
-
-// Three TAB-separated columns: sample number, temperature, depth.
-void WriteLoggerFile(const std::string& path, long lines)
-{
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-    std::string chunk;
-    unsigned state = 12345;
-    for (long i = 0; i < lines; ++i) {
-        state = state * 1103515245u + 12345u;
-        const double depth = (state >> 8) % 400000 / 1000.0;
-        const double temp = 5 + (state >> 4) % 1300 / 100.0;
-        char line[64];
-        const int n = std::snprintf(line, sizeof line, "%ld\t%.2f\t%.3f\n", i, temp, depth);
-        chunk.append(line, static_cast<std::size_t>(n));
-        if (chunk.size() > (1 << 20)) {
-            std::fwrite(chunk.data(), 1, chunk.size(), out);
-            chunk.clear();
-        }
-    }
-    std::fwrite(chunk.data(), 1, chunk.size(), out);
-    std::fclose(out);
 }
 
 double BestOf(int runs, const auto& work)
@@ -79,7 +55,7 @@ int main(int argc, char** argv)
 
     if (!vk::FileExists(path)) {
         std::printf("writing %ld lines to %s ...\n", lines, path.c_str());
-        WriteLoggerFile(path, lines);
+        vk::example::WriteBenchFile(path, lines);
     }
     vk::File file(path, vk::File::Mode::Read);
     const double megabytes = static_cast<double>(file.size()) / 1e6;

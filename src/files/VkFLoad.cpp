@@ -194,6 +194,16 @@ int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRule
 
 }  // namespace
 
+std::string PreviewLine(const std::string& path, int headerLines)
+{
+    LineReader reader(4096, 64 * 1024);
+    std::string_view line;
+    if (!reader.open(path) || !SkipLines(reader, headerLines) || !reader.next(line))
+        return {};
+    line = line.substr(0, std::min(line.find('\r'), std::size_t{100}));
+    return std::string(line);
+}
+
 ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui)
 {
     ProbeResult result;

@@ -23,6 +23,10 @@ struct ProbeResult {
 // user when the file cannot be opened.
 ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui);
 
+// The first line after the header lines (at most 100 characters), as the main
+// dialog shows it; empty when the file cannot be read.
+std::string PreviewLine(const std::string& path, int headerLines);
+
 struct TextLoadOptions {
     // Parts of the file read side by side with auto-scaling; 0 chooses by file
     // size and processor count, 1 reads on the calling thread only.

@@ -20,7 +20,9 @@ PositionRange Clamp(const Recording& rec, int32_t first, int32_t end, int slot)
     const ChannelDescriptor& d = rec.desc(slot);
     PositionRange r;
     r.from = std::max<int64_t>(int64_t{first} - d.CorrSmpDelay, 0);
-    r.to = std::min<int64_t>({int64_t{end} - d.CorrSmpDelay, d.DataCnt, rec.store.capacity(slot)});
+    // Positions run to DataCnt - CorrSmpDelay inclusive: the last stored sample belongs to the range.
+    r.to = std::min<int64_t>({int64_t{end} - d.CorrSmpDelay, int64_t{d.DataCnt} - d.CorrSmpDelay + 1,
+                              rec.store.capacity(slot)});
     return r;
 }
 

@@ -51,6 +51,22 @@ void ScriptedDialogs::halt()
     ++halts;
 }
 
+std::optional<std::string> ScriptedDialogs::chooseFile(const FileRequest& request)
+{
+    fileRequests.push_back(request);
+    if (files.empty())
+        return std::nullopt;
+    auto answer = files.front();
+    files.pop_front();
+    return answer;
+}
+
+bool ScriptedDialogs::openDocument(const std::string& path)
+{
+    opened.push_back(path);
+    return true;
+}
+
 std::vector<std::string> ScriptedDialogs::texts() const
 {
     std::vector<std::string> out;

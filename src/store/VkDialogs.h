@@ -16,6 +16,14 @@ enum class Severity { Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoAbort };
 enum class Answer { Ok, Cancel, Yes, No, Abort };
 
+// A file to choose in the desktop's file dialog.
+struct FileRequest {
+    std::string title;
+    std::string start;   // the file or folder the dialog starts at
+    std::string filter;  // "Setup files (*.cfg);;All files (*)"
+    bool save = false;   // a name to write to rather than an existing file
+};
+
 class VkDialogs {
 public:
     virtual ~VkDialogs() = default;
@@ -32,6 +40,10 @@ public:
     virtual void busy(bool on) = 0;
     // Ends the program after a fatal error has been shown.
     virtual void halt() = 0;
+    // The file dialog; nullopt when the user cancels.
+    virtual std::optional<std::string> chooseFile(const FileRequest& request) = 0;
+    // Opens a document with the desktop's program for it.
+    virtual bool openDocument(const std::string& path) = 0;
 };
 
 // Shows the busy cursor for its lifetime, so every exit path restores it.
@@ -60,6 +72,9 @@ public:
     std::vector<Entry> shown;            // messages, questions and input prompts in order
     std::deque<Answer> answers;          // answers to the next questions
     std::deque<std::optional<std::string>> inputs;  // answers to the next input boxes
+    std::deque<std::optional<std::string>> files;   // answers to the next file dialogs
+    std::vector<FileRequest> fileRequests;
+    std::vector<std::string> opened;                 // documents handed to the desktop
     std::vector<std::string> statusTexts;
     int progressCalls = 0;
     int busyDepth = 0;                   // 0 again when every busy(true) was undone
@@ -73,6 +88,8 @@ public:
     void status(std::string_view text) override;
     void busy(bool on) override;
     void halt() override;
+    std::optional<std::string> chooseFile(const FileRequest& request) override;
+    bool openDocument(const std::string& path) override;
 
     // The texts of every message and question, in order.
     std::vector<std::string> texts() const;

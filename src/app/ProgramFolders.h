@@ -1,0 +1,25 @@
+#pragma once
+
+// Where the program finds its files on Linux: read-only ones (help pages)
+// installed beside the program under share/varnik, found from the executable
+// so that a build tree works too; the last-settings file in the per-user
+// configuration folder.
+
+#include <string>
+
+namespace vk {
+
+// "major.minor.release.build", or "-1" when unknown.
+std::string ProgramVersion();
+
+// The help folder with a final '/'.
+std::string HelpFolder();
+
+// The folder of the executable with a final '/'.
+std::string ProgramFolder();
+
+// The last-settings file "$VM3dvT$.&&&" in the per-user configuration folder
+// (the folder is created when missing).
+std::string LastSettingsPath();
+
+}  // namespace vk

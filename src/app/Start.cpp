@@ -1,0 +1,96 @@
+#include "app/Start.h"
+
+#include <algorithm>
+
+#include "files/PathNames.h"
+#include "files/VkBinFile.h"
+#include "store/CommonStart.h"
+#include "store/FileUtil.h"
+#include "store/VkDialogs.h"
+
+namespace vk {
+
+void NameResultFiles(Workbench& wb, const std::string& dataFile)
+{
+    Settings& s = wb.settings;
+    s.NameOutFile[0] = ChangeExtension(InsertBeforeExtension(ChangeExtension(dataFile, ".ex1"), "_Dve"), ".xls");
+    s.NameOutFile[1] = ChangeExtension(dataFile, ".ex2");
+    s.NameOutFile[2] = ChangeExtension(dataFile, ".ex3");
+    wb.results.bouts = ChangeExtension(InsertBeforeExtension(s.NameOutFile[0], "_Bout"), ".xls");
+    wb.results.wiggles = ChangeExtension(InsertBeforeExtension(s.NameOutFile[0], "_Wigg"), ".xls");
+    wb.results.frequency = ChangeExtension(InsertBeforeExtension(dataFile, "_Frequ"), ".xls");
+    wb.results.thumbnailPrefix = FolderOf(dataFile) + "Thumbnails/" + BaseNameOf(dataFile);
+}
+
+StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks)
+{
+    Recording& rec = wb.rec;
+    wb.settings.OutDlmt = '\t';
+    rec.time.TimeOffset = 0.0;
+    for (SlotData& s : rec.slots) {
+        s.desc.CorrSmpDelay = 0;
+        if (s.desc.GrRepr == 0 || s.desc.GrRepr == 5)
+            s.desc.GrRepr = 1;
+    }
+
+    double earliest = 1e16;
+    int firstUsed = -1;
+    int firstExisting = -1;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        SlotData& s = rec.at(slot);
+        const bool exists = FileExists(s.desc.NameIn);
+        s.ChannelUsed = exists || s.desc.ToCreate == 1;
+        if (exists && firstExisting < 0)
+            firstExisting = slot;
+        if (s.ChannelUsed) {
+            earliest = std::min(earliest, s.desc.StartTime);
+            if (firstUsed < 0)
+                firstUsed = slot;
+        }
+    }
+    rec.time.Start = DecodeTime(earliest);
+    if (firstUsed < 0) {
+        ui.message(" Invalid filename(s)", Severity::Error);
+        return StartResult::NoChannel;
+    }
+
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ChannelDescriptor& d = rec.desc(slot);
+        if (d.UseFileInfo == 'Y' && d.ToCreate == 2 && FileExists(d.NameIn))
+            ReadFileInfo(rec, slot);
+    }
+    if (!SettleCommonStart(rec, ui))
+        return StartResult::Stopped;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        SetScaling(rec, slot);
+
+    if (firstExisting >= 0) {
+        const std::string& name = rec.desc(firstExisting).NameIn;
+        wb.settings.StatisticsFile = ChangeExtension(name, ".sta");
+        wb.results.histogram.fill(ChangeExtension(name, ".his"));
+        wb.results.tags = ChangeExtension(name, ".tag");
+    }
+    NameResultFiles(wb, rec.desc(firstUsed).NameIn);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ChannelDescriptor& d = rec.desc(slot);
+        wb.startCalibration[static_cast<std::size_t>(slot)] = {d.CoeffA, d.CoeffB, d.CoeffC};
+    }
+
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const SlotData& s = rec.at(slot);
+        if (s.ChannelUsed && hooks.loadingSlot)
+            hooks.loadingSlot(slot);
+        const bool ok = s.desc.ToCreate != 0 ? LoadBinaryChannel(rec, slot, ui)
+                                             : LoadTextChannel(rec, slot, wb.settings.skip, ui, hooks.text);
+        if (!ok)
+            return StartResult::LoadFailed;
+    }
+
+    rec.time.LongestSpan = 0.0;
+    for (const SlotData& s : rec.slots)
+        if (s.ChannelUsed)
+            rec.time.LongestSpan = std::max(rec.time.LongestSpan, static_cast<double>(s.desc.SampRate) * s.desc.DataCnt);
+    return StartResult::Loaded;
+}
+
+}  // namespace vk

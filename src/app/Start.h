@@ -1,0 +1,28 @@
+#pragma once
+
+// Start: from the descriptors the main dialog collected to a loaded recording.
+// The main dialog and the batch runner call the same function.
+
+#include <functional>
+
+#include "app/Workbench.h"
+#include "files/VkFLoad.h"
+
+namespace vk {
+
+class VkDialogs;
+
+struct StartHooks {
+    // Called before each used slot is loaded (the dialog brings its tab to the front).
+    std::function<void(int slot)> loadingSlot;
+    TextLoadOptions text;
+};
+
+enum class StartResult { Loaded, NoChannel, Stopped, LoadFailed };
+
+StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks = {});
+
+// The result file names that follow from the first used data file.
+void NameResultFiles(Workbench& wb, const std::string& dataFile);
+
+}  // namespace vk

@@ -1,0 +1,34 @@
+#pragma once
+
+// The small confirmation dialog with a text and up to three buttons; callers
+// set the captions ("Append", "Overwrite", "Cancel").
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace vk {
+
+class TConfirmation : public QDialog {
+    Q_OBJECT
+
+public:
+    enum Result { Ok = 1, Cancel = 2, Aux = 7 };
+
+    explicit TConfirmation(QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    void setCaptions(const QString& ok, const QString& cancel, const QString& aux = {});
+    void showAux(bool visible);
+    // Shows the dialog; 1 for OK, 2 for Cancel or Escape, 7 for Aux.
+    int ask();
+
+private:
+    QLineEdit* text_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+    QPushButton* aux_;
+};
+
+}  // namespace vk

@@ -1,0 +1,259 @@
+#include "ExampleRecording.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#include "app/SetupFile.h"
+
+namespace vk::example {
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+FilePtr OpenForWriting(const std::string& path)
+{
+    FilePtr file(std::fopen(path.c_str(), "wb"));
+    if (!file)
+        throw std::runtime_error("cannot write " + path);
+    return file;
+}
+
+// Appends a straight stretch from `from` to `to` over `seconds` seconds.
+void Ramp(std::vector<double>& plan, double from, double to, int seconds)
+{
+    for (int k = 1; k <= seconds; ++k)
+        plan.push_back(from + (to - from) * k / seconds);
+}
+
+}  // namespace
+
+const char* ShapeLetter(Shape shape)
+{
+    static const char* const letters[] = {"V", "U", "Y", "W", "P", "L"};
+    return letters[static_cast<int>(shape)];
+}
+
+Simulator::Simulator(uint32_t seed) : state_(seed * 2654435761u + 1) {}
+
+double Simulator::uniform(double lo, double hi)
+{
+    // xorshift64*: the same numbers on every platform.
+    state_ ^= state_ >> 12;
+    state_ ^= state_ << 25;
+    state_ ^= state_ >> 27;
+    const uint64_t r = state_ * 2685821657736338717ull;
+    return lo + (hi - lo) * static_cast<double>(r >> 11) / 9007199254740992.0;
+}
+
+double Simulator::gauss()
+{
+    const double u = uniform(1e-12, 1.0), v = uniform(0.0, 1.0);
+    return std::sqrt(-2.0 * std::log(u)) * std::cos(2 * Pi * v);
+}
+
+void Simulator::planDive(Shape shape)
+{
+    DiveTruth dive;
+    dive.shape = shape;
+    dive.bout = bout_;
+    dive.start = position_ + static_cast<int64_t>(plan_.size() - planAt_);
+    const double m = uniform(20.0, 110.0);
+    const double down = uniform(1.2, 1.8), up = uniform(1.0, 1.5);  // m/s
+    std::vector<double> p;
+    auto descend = [&](double to) {
+        if (uniform(0, 1) < 0.3 && to > 15) {  // a stop on the way down
+            const double at = to * uniform(0.4, 0.7);
+            Ramp(p, 0.0, at, static_cast<int>(at / down) + 1);
+            Ramp(p, at, at + 0.3, static_cast<int>(uniform(8, 15)));
+            Ramp(p, at + 0.3, to, static_cast<int>((to - at) / down) + 1);
+            dive.descentStop = true;
+        } else {
+            Ramp(p, 0.0, to, static_cast<int>(to / down) + 1);
+        }
+    };
+    auto ascend = [&](double from) {
+        if (uniform(0, 1) < 0.3 && from > 15) {
+            const double at = from * uniform(0.3, 0.6);
+            Ramp(p, from, at, static_cast<int>((from - at) / up) + 1);
+            Ramp(p, at, at - 0.3, static_cast<int>(uniform(8, 15)));
+            Ramp(p, at - 0.3, 0.0, static_cast<int>(at / up) + 1);
+            dive.ascentStop = true;
+        } else {
+            Ramp(p, from, 0.0, static_cast<int>(from / up) + 1);
+        }
+    };
+    // Wiggles: small undulations of the bottom, 1 to 3 m over 8 to 20 s.
+    auto bottom = [&](double depth, int seconds, double slopeTo) {
+        const double amplitude = uniform(1.0, 3.0), period = uniform(8.0, 20.0);
+        for (int k = 1; k <= seconds; ++k) {
+            const double base = depth + (slopeTo - depth) * k / seconds;
+            p.push_back(base - amplitude * 0.5 * (1 - std::cos(2 * Pi * k / period)));
+        }
+        dive.wiggles += static_cast<int>(seconds / period);
+    };
+
+    switch (shape) {
+    case Shape::V:
+        descend(m);
+        ascend(m);
+        break;
+    case Shape::U:
+        descend(m);
+        bottom(m, static_cast<int>(uniform(40, 120)), m);
+        ascend(m);
+        break;
+    case Shape::W: {
+        descend(m);
+        const int seconds = static_cast<int>(uniform(60, 120));
+        for (int k = 1; k <= seconds; ++k)
+            p.push_back(m - 0.35 * m * std::pow(std::sin(Pi * k / seconds), 2));
+        ascend(m);
+        break;
+    }
+    case Shape::Y: {
+        const double plateau = 0.4 * m;
+        descend(plateau);
+        const int half = static_cast<int>(uniform(30, 60));
+        bottom(plateau, half, plateau);
+        Ramp(p, p.back(), m, static_cast<int>((m - plateau) / down) + 1);
+        Ramp(p, m, plateau, static_cast<int>((m - plateau) / up) + 1);
+        bottom(plateau, half, plateau);
+        ascend(p.back());
+        break;
+    }
+    case Shape::Parabola: {
+        const int seconds = static_cast<int>(2.2 * m / down) + 10;
+        for (int k = 1; k < seconds; ++k) {
+            const double u = 2.0 * k / seconds - 1.0;
+            p.push_back(m * (1 - u * u));
+        }
+        p.push_back(0.0);
+        break;
+    }
+    case Shape::L: {
+        const double top = 0.6 * m;
+        descend(top);
+        bottom(top, static_cast<int>(uniform(60, 100)), m);
+        ascend(p.back());
+        break;
+    }
+    }
+    dive.maxDepth = *std::max_element(p.begin(), p.end());
+    dive.end = dive.start + static_cast<int64_t>(p.size()) - 1;
+    plan_.insert(plan_.end(), p.begin(), p.end());
+    dives_.push_back(dive);
+}
+
+void Simulator::planNext()
+{
+    plan_.erase(plan_.begin(), plan_.begin() + static_cast<std::ptrdiff_t>(planAt_));
+    planAt_ = 0;
+    if (divesLeftInBout_ == 0) {
+        // A long rest at the surface, then a new bout.
+        const int rest = static_cast<int>(uniform(20 * 60, 70 * 60));
+        plan_.insert(plan_.end(), static_cast<std::size_t>(rest), 0.0);
+        divesLeftInBout_ = static_cast<int>(uniform(4, 13));
+        ++bout_;
+        return;
+    }
+    static const Shape order[] = {Shape::U, Shape::V, Shape::W, Shape::U, Shape::Y,
+                                  Shape::Parabola, Shape::U, Shape::L, Shape::V};
+    planDive(order[shapeTurn_++ % (sizeof order / sizeof order[0])]);
+    --divesLeftInBout_;
+    plan_.insert(plan_.end(), static_cast<std::size_t>(uniform(25, 120)), 0.0);
+}
+
+Sample Simulator::next()
+{
+    if (planAt_ >= plan_.size())
+        planNext();
+    const double clean = plan_[planAt_];
+    const double previous = planAt_ > 0 ? plan_[planAt_ - 1] : clean;
+    ++planAt_;
+    ++position_;
+
+    Sample s;
+    s.depth = clean + SurfaceOffset + 0.08 * gauss();
+    // The temperature sensor lags the water it is in by about 8 s.
+    const double water = 4.0 + 11.0 * std::exp(-clean / 25.0);
+    temperature_ += (water - temperature_) * (1 - std::exp(-1.0 / 8.0));
+    s.temperature = temperature_ + 0.02 * gauss();
+    speedPhase_ += 0.3;
+    if (clean > 0.5)
+        s.speed = std::max(0.0, 1.6 + 0.6 * std::fabs(clean - previous) + 0.3 * std::sin(speedPhase_) +
+                                    0.08 * gauss());
+    else
+        s.speed = std::max(0.0, 0.3 + 0.1 * gauss());
+    return s;
+}
+
+ExampleFiles WriteExample(const std::string& folder, int days)
+{
+    ExampleFiles files{folder + "/seal-example.txt", folder + "/seal-example.cfg", folder + "/seal-example.dives"};
+    const CalendarTime start{2026, 1, 7, 6, 0, 0, 0};
+    const double startMs = EncodeTime(start);
+    {
+        FilePtr out = OpenForWriting(files.data);
+        std::fprintf(out.get(), "Varnik example logger: synthetic fur seal record, 1 s interval\r\n");
+        std::fprintf(out.get(), "date\ttime\tdepth [m]\ttemperature [C]\tspeed [m/s]\r\n");
+        Simulator sim;
+        for (int64_t k = 0; k < int64_t{days} * 86400; ++k) {
+            const CalendarTime t = DecodeTime(startMs + static_cast<double>(k) * 1000.0);
+            const Sample s = sim.next();
+            std::fprintf(out.get(), "%02d.%02d.%04d\t%02d:%02d:%02d\t%.2f\t%.2f\t%.2f\r\n", t.day, t.month, t.year,
+                         t.hour, t.minute, t.second, s.depth, s.temperature, s.speed);
+        }
+        FilePtr truth = OpenForWriting(files.truth);
+        std::fprintf(truth.get(), "start\tend\tshape\tmax depth [m]\tbout\tdescent stop\tascent stop\twiggles\n");
+        for (const DiveTruth& d : sim.dives())
+            if (d.end < int64_t{days} * 86400)
+                std::fprintf(truth.get(), "%lld\t%lld\t%s\t%.2f\t%d\t%d\t%d\t%d\n", static_cast<long long>(d.start),
+                             static_cast<long long>(d.end), ShapeLetter(d.shape), d.maxDepth, d.bout,
+                             d.descentStop ? 1 : 0, d.ascentStop ? 1 : 0, d.wiggles);
+    }
+
+    Recording rec;
+    Settings settings;
+    static const char* const captions[] = {"Depth [m]", "Temperature [C]", "Speed [m/s]"};
+    for (int slot = 0; slot < 3; ++slot) {
+        ChannelDescriptor& d = rec.desc(slot);
+        d.NameIn = files.data;
+        d.Caption = captions[slot];
+        d.SampRate = 1000;
+        d.StartTime = startMs;
+        d.StartFields = {start.year, start.month, start.day, start.hour, start.minute, start.second, 0};
+        d.ColumnValue = 3 + slot;
+        d.HeaderText = 2;
+        d.InDelimiter = '\t';
+        d.AutoScaling = 'Y';
+        d.ToCreate = 0;
+    }
+    settings.Cmt1 = "Synthetic fur seal record made by tools/make_example";
+    settings.Cmt2 = "Dives of every shape in bouts; truth in seal-example.dives";
+    settings.dive.Threshold = 5.0;
+    settings.dive.WindowSize = 600;
+    if (WriteSetup(files.setup, rec, settings) != SetupWriteResult::Written)
+        throw std::runtime_error("cannot write " + files.setup);
+    return files;
+}
+
+void WriteBenchFile(const std::string& path, int64_t lines)
+{
+    FilePtr out = OpenForWriting(path);
+    Simulator sim;
+    for (int64_t k = 0; k < lines; ++k) {
+        const Sample s = sim.next();
+        std::fprintf(out.get(), "%lld\t%.2f\t%.3f\n", static_cast<long long>(k), s.temperature, s.depth);
+    }
+}
+
+}  // namespace vk::example

@@ -1,0 +1,32 @@
+// Writes the example recording (data, setup file, dive truth) into a folder,
+// or a large logger file for the benchmarks.
+//
+//   make_example <folder> [days]
+//   make_example --bench <file> <lines>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "ExampleRecording.h"
+
+int main(int argc, char** argv)
+{
+    try {
+        if (argc == 4 && std::string(argv[1]) == "--bench") {
+            vk::example::WriteBenchFile(argv[2], std::atoll(argv[3]));
+            return 0;
+        }
+        if (argc < 2 || argc > 3) {
+            std::fprintf(stderr, "usage: make_example <folder> [days] | make_example --bench <file> <lines>\n");
+            return 2;
+        }
+        const auto files = vk::example::WriteExample(argv[1], argc == 3 ? std::atoi(argv[2]) : 2);
+        std::printf("%s\n%s\n%s\n", files.data.c_str(), files.setup.c_str(), files.truth.c_str());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "make_example: %s\n", e.what());
+        return 1;
+    }
+}
