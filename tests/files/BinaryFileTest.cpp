@@ -115,6 +115,15 @@ TEST_F(BinaryFile, FilesWithoutHeaderAndOddSizes)
     rec.at(1).SkipCount = 11;
     ASSERT_TRUE(LoadIntoSlot1(dir.file("n.bin"), 'N'));
     EXPECT_EQ(rec.desc(1).DataCnt, -1);
+    rec.at(1).SkipCount = 0;
+
+    // More samples than the store holds: the first part is kept, and the user is told.
+    ASSERT_TRUE(rec.store.Allocate({true, true, true}, 1));
+    ASSERT_TRUE(LoadIntoSlot1(dir.write("big.bin", std::string(2 * 20000, '\x01')), 'N'));
+    EXPECT_EQ(rec.desc(1).DataCnt, 16383);
+    EXPECT_EQ(ReadRaw(rec, 16383, 1), 0x0101);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{
+                              " big.bin holds more samples than a channel can take. The first 16384 samples were loaded."});
 }
 
 TEST_F(BinaryFile, TextNamedAsBinaryAndMissingFiles)

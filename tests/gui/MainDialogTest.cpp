@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QImage>
+#include <QScrollArea>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "ExampleRecording.h"
@@ -19,6 +22,7 @@
 #include "app/Start.h"
 #include "app/Unit1.h"
 #include "files/ChannelExport.h"
+#include "graph/Confirmation.h"
 #include "graph/HelpViewer.h"
 #include "store/FileUtil.h"
 #include "store/VkDialogs.h"
@@ -40,6 +44,7 @@ private Q_SLOTS:
     void failedStartsSaySo();
     void lastSettingsCarryOverToTheNextRun();
     void helpShowsTheMainDialogPage();
+    void fileViewerAndConfirmation();
 
 private:
     void openForm();
@@ -266,6 +271,25 @@ void MainDialogTest::setupFilesAreReadAndSaved()
     QCOMPARE(test::TempDir::read(other), std::string("my notes\n"));
     QCOMPARE(ui->texts().back(), std::string(" notes.txt is not a Varnik setup file; it was left as it is."));
 
+    // A channel to create: its tab is marked and shows no format.
+    {
+        Recording r;
+        Settings st;
+        QVERIFY(ReadSetup(saved, r, st));
+        r.desc(2).NameIn = dir->file("speed.002");
+        r.desc(2).ToCreate = 1;
+        QCOMPARE(WriteSetup(dir->file("create.cfg"), r, st), SetupWriteResult::Written);
+    }
+    enter(name, QString::fromStdString(dir->file("create.cfg")));
+    QTest::keyClick(name, Qt::Key_Return);
+    auto* tabs = form->findChild<QTabWidget*>();
+    QCOMPARE(tabs->tabToolTip(3), QString("File to create"));
+    QCOMPARE(tabs->tabToolTip(2), QString());
+    QVERIFY(field<QRadioButton>(2, "rdbText")->isChecked());
+    QVERIFY(!field<QCheckBox>(2, "cbxAutoScaling")->isChecked());
+    QVERIFY(!field<QCheckBox>(2, "cbxAutoScaling")->isEnabled());
+    QVERIFY(field<QRadioButton>(2, "rdbText")->isHidden() || !field<QRadioButton>(2, "rdbText")->isVisible());
+
     // "Read config. file" with its file dialog.
     ui->files = {saved};
     QTest::mouseClick(widget<QPushButton>("btnCfgFile"), Qt::LeftButton);
@@ -375,6 +399,43 @@ void MainDialogTest::helpShowsTheMainDialogPage()
     help->showPage("noSuchPage.rtf");
     QCOMPARE(ui->texts().size(), std::size_t{1});
     QVERIFY(ui->texts()[0].find("noSuchPage.rtf") != std::string::npos);
+}
+
+void MainDialogTest::fileViewerAndConfirmation()
+{
+    QTest::mouseClick(widget<QPushButton>("btnFileViewer"), Qt::LeftButton);
+    QCOMPARE(ui->texts(), std::vector<std::string>{" No data file to show."});
+    enter(field<QLineEdit>(1, "EditfName"), QString::fromStdString(example.data));
+    QTest::mouseClick(widget<QPushButton>("btnFileViewer"), Qt::LeftButton);
+    QCOMPARE(ui->opened, std::vector<std::string>{example.data});
+
+    // The bitmap view is as wide as the picture (and its scroll bar).
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const std::string map = dir->file("Vk_map.bmp");
+    QVERIFY(picture.save(QString::fromStdString(map)));
+    help->showBitmap(map);
+    QCOMPARE(help->windowTitle(), QString("Vk_map.bmp"));
+    QVERIFY(help->width() >= 300 && help->width() < 340);
+
+    TConfirmation confirm(form.get());
+    confirm.setText("Result file exists.");
+    confirm.setCaptions("Append", "Cancel", "Overwrite");
+    confirm.showAux(true);
+    auto press = [&](const char* caption) {
+        QTimer::singleShot(0, [&confirm, caption] {
+            for (QPushButton* b : confirm.findChildren<QPushButton*>())
+                if (b->text() == caption)
+                    b->click();
+        });
+        return confirm.ask();
+    };
+    QCOMPARE(press("Append"), 1);
+    QCOMPARE(press("Overwrite"), 7);
+    QCOMPARE(press("Cancel"), 2);
+    QTimer::singleShot(0, [&confirm] { QTest::keyClick(&confirm, Qt::Key_Escape); });
+    QCOMPARE(confirm.ask(), 2);
+    QCOMPARE(confirm.windowTitle(), QString("Confirmation"));
 }
 
 QTEST_MAIN(MainDialogTest)
