@@ -243,14 +243,8 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
     if (!s.ChannelUsed)
         return true;
 
-    const ProbeResult probe = ProbeDataFile(d, ui);
-    if (!probe.opened) {
-        s.ChannelUsed = false;
-        return false;
-    }
-    if (probe.verdict == ProbeVerdict::LooksLikeText &&
-        ui.ask(FileNameOf(d.NameIn) + " is prob. not a binary file. Yet continue?", Buttons::OkCancel,
-               Severity::Warning) != Answer::Ok)
+    const auto probe = ProbeForLoading(s, ui, ProbeVerdict::LooksLikeText, " is prob. not a binary file. Yet continue?");
+    if (!probe)
         return false;
 
     File file(d.NameIn, File::Mode::Read);
@@ -259,7 +253,7 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
         s.ChannelUsed = false;
         return false;
     }
-    const int64_t headerBytes = probe.hasInfoHeader ? static_cast<int64_t>(InfoHeaderBytes) : 0;
+    const int64_t headerBytes = probe->hasInfoHeader ? static_cast<int64_t>(InfoHeaderBytes) : 0;
     const int64_t words = std::max<int64_t>((file.size() - headerBytes) / 2, 0);
     d.EndTime = d.StartTime + static_cast<double>(words) * d.SampRate;
     int64_t skip = 0;

@@ -246,6 +246,21 @@ ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui)
     return result;
 }
 
+std::optional<ProbeResult> ProbeForLoading(SlotData& slot, VkDialogs& ui, ProbeVerdict doubtful,
+                                           std::string_view question)
+{
+    const ProbeResult probe = ProbeDataFile(slot.desc, ui);
+    if (!probe.opened) {
+        slot.ChannelUsed = false;
+        return std::nullopt;
+    }
+    if (probe.verdict == doubtful &&
+        ui.ask(FileNameOf(slot.desc.NameIn) + std::string(question), Buttons::OkCancel, Severity::Warning) !=
+            Answer::Ok)
+        return std::nullopt;
+    return probe;
+}
+
 bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui, const TextLoadOptions& options)
 {
     SlotData& s = rec.at(slot);
@@ -253,14 +268,7 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
     if (!s.ChannelUsed)
         return true;
 
-    const ProbeResult probe = ProbeDataFile(d, ui);
-    if (!probe.opened) {
-        s.ChannelUsed = false;
-        return false;
-    }
-    if (probe.verdict == ProbeVerdict::NotText &&
-        ui.ask(FileNameOf(d.NameIn) + " is prob. not a text file. Yet continue?", Buttons::OkCancel,
-               Severity::Warning) != Answer::Ok)
+    if (!ProbeForLoading(s, ui, ProbeVerdict::NotText, " is prob. not a text file. Yet continue?"))
         return false;
 
     LineReader reader;

@@ -2,7 +2,9 @@
 
 // Loading one column of a logger text file into a channel slot.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/Settings.h"
 #include "store/Recording.h"
@@ -22,6 +24,12 @@ struct ProbeResult {
 // Opens the descriptor's file and looks at a sample of its bytes; tells the
 // user when the file cannot be opened.
 ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui);
+
+// The probe at the start of a load: a file that cannot be opened marks the
+// slot as not used; one with the verdict `doubtful` is questioned with its
+// name followed by `question`. nullopt when the load must fail.
+std::optional<ProbeResult> ProbeForLoading(SlotData& slot, VkDialogs& ui, ProbeVerdict doubtful,
+                                           std::string_view question);
 
 // The first line after the header lines (at most 100 characters), as the main
 // dialog shows it; empty when the file cannot be read.
