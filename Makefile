@@ -36,7 +36,7 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_FUZZ=ON \
 	      -DVARNIK_GUI=OFF -DVARNIK_TESTS=OFF -DVARNIK_BENCH=OFF
 	cmake --build $(FUZZ_BUILD)
-	@for target in fuzz_parse_column fuzz_read_setup fuzz_text_loader; do \
+	@for target in fuzz_parse_column fuzz_read_setup fuzz_text_loader fuzz_headers; do \
 	  mkdir -p fuzz-corpus/$$target; \
 	  echo "== $$target ($(FUZZ_SECONDS) s)"; \
 	  $(FUZZ_BUILD)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
