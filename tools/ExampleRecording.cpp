@@ -237,6 +237,7 @@ ExampleFiles WriteExample(const std::string& folder, int days)
         d.AutoScaling = 'Y';
         d.ToCreate = 0;
     }
+    rec.desc(0).GrRepr = -1;  // depth grows downwards
     settings.Cmt1 = "Synthetic fur seal record made by tools/make_example";
     settings.Cmt2 = "Dives of every shape in bouts; truth in seal-example.dives";
     settings.dive.Threshold = 5.0;

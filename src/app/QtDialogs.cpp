@@ -64,6 +64,7 @@ Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
     case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
     case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
     case Buttons::YesNoAbort: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort; break;
+    case Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), set, parent_);
     switch (box.exec()) {
@@ -74,7 +75,11 @@ Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
     default: break;
     }
     // Escape or the window's close box: the safe answer of the set.
-    return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::YesNoAbort ? Answer::Abort : Answer::Cancel;
+    switch (buttons) {
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoAbort: return Answer::Abort;
+    default: return Answer::Cancel;
+    }
 }
 
 std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt,

@@ -250,7 +250,7 @@ void TForm1::ButtonStartClick()
         return;
     }
     if (result == StartResult::Loaded)
-        graph_ = OpenGraphWindow(wb_, ui_, this);
+        graph_ = OpenGraphWindow(wb_, ui_, help_);
 }
 
 void TForm1::FormClose()

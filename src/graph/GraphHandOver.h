@@ -7,10 +7,10 @@ class QWidget;
 namespace vk {
 
 struct Workbench;
+class HelpViewer;
 class VkDialogs;
 
-// Opens the graph window on the loaded recording; returns it (or nullptr when
-// no window stays open, so that the next Start is allowed).
-QWidget* OpenGraphWindow(Workbench& wb, VkDialogs& ui, QWidget* owner);
+// Opens the graph window on the loaded recording, maximised, and returns it.
+QWidget* OpenGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help);
 
 }  // namespace vk

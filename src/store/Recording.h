@@ -19,6 +19,7 @@ enum HintCode : int {
     HintTooFewPoints = 1,   // the dive search found fewer than 11 points
     HintRangeExcess = 3,    // a value fell outside the raw range and was clamped
     HintInvertData = 4,     // the data lie mostly below zero
+    HintRunMean = 5,        // a running mean wider than 200 was cut to 200
 };
 
 struct SlotData {
@@ -27,6 +28,7 @@ struct SlotData {
     int32_t SkipCount = 0;       // leading samples or value lines the loader passes over
     std::string HeadCmt1 = " ";  // comment lines of a binary file's information header
     std::string HeadCmt2 = " ";
+    bool ChannelModified = false;  // samples or calibration changed since loading
 };
 
 struct RecordingTime {

@@ -13,7 +13,7 @@
 namespace vk {
 
 enum class Severity { Information, Warning, Error, Question };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoAbort };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoAbort, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No, Abort };
 
 // A file to choose in the desktop's file dialog.

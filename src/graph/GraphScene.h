@@ -1,0 +1,34 @@
+#pragma once
+
+// Everything a picture of the graph window is drawn from. The drawing routines
+// take a painter, a size and a scene; no widget is needed, so pictures,
+// thumbnails and dive images look exactly like the screen.
+
+#include <array>
+
+#include "app/Settings.h"
+#include "graph/Envelope.h"
+#include "graph/ViewState.h"
+#include "store/Recording.h"
+
+namespace vk {
+
+enum class CaptionPlace { Invisible = 0, Top = 1, Bottom = 2 };
+
+struct GraphScene {
+    const Recording& rec;
+    const Settings& settings;
+    const ViewState& view;
+    const std::array<Envelope, 3>* envelopes = nullptr;  // nullptr: draw from every sample
+    CaptionPlace caption = CaptionPlace::Top;
+
+    const Envelope* envelope(int slot) const
+    {
+        return envelopes ? &(*envelopes)[static_cast<std::size_t>(slot)] : nullptr;
+    }
+};
+
+// Builds the envelopes of every used slot (side by side on worker threads).
+void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes);
+
+}  // namespace vk

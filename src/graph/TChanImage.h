@@ -1,0 +1,47 @@
+#pragma once
+
+// One picture area of the graph window (a strip, a scale, the total window): a
+// cached image of what changes rarely, and lines painted over it every time.
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+namespace vk {
+
+class TChanImage : public QWidget {
+    Q_OBJECT
+
+public:
+    using Paint = std::function<void(QPainter&, QSize)>;
+
+    TChanImage(const QString& name, Paint base, Paint overlay, QWidget* parent);
+
+    // The cached part is drawn anew at the next paint.
+    void invalidate();
+    // What the screen shows: the cached part with the lines over it.
+    QImage picture();
+
+Q_SIGNALS:
+    void pressed(QMouseEvent* event);
+    void moved(QMouseEvent* event);
+    void released(QMouseEvent* event);
+    void doubleClicked(QMouseEvent* event);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    const QImage& base();
+
+    Paint paintBase_;
+    Paint paintOverlay_;
+    QImage cache_;
+    bool dirty_ = true;
+};
+
+}  // namespace vk
