@@ -31,6 +31,7 @@ test-asan: deps
 
 bench: build
 	$(BUILD)/bench/bench_text_load
+	$(BUILD)/bench/bench_graph
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_FUZZ=ON \

@@ -2,8 +2,10 @@
 // keys, and pixel checks where the picture is the behaviour.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
@@ -88,6 +90,7 @@ private Q_SLOTS:
     void backgroundCursorsAndOrientation();
     void constantChannelGridAndSubsidiaryLines();
     void thinningDoesNotChangeThePicture();
+    void rotatedStylesBarsCaptionAndCrossLines();
     void envelopePictureMatchesEverySample();
 
 private:
@@ -323,6 +326,76 @@ void GraphWindowTest::thinningDoesNotChangeThePicture()
         p.end();
         QCOMPARE(Differences(drawn, every), 0);
     }
+}
+
+void GraphWindowTest::rotatedStylesBarsCaptionAndCrossLines()
+{
+    // A rising ramp: with time running downwards (6) it starts left and ends right; 7 mirrors it.
+    Recording& rec = wb->rec;
+    Fill(rec, 2, 1000, 1000, 0, 100, [](int32_t i) { return i / 10.0; });
+    ViewState view = InitialView(999000);
+    view.at.F1 = 0;
+    view.at.F2 = 999000;
+    view.active = 0;
+    wb->settings.colours.values[ColCursorF4F5] = 7;
+    GraphScene scene{rec, wb->settings, view, nullptr, CaptionPlace::Invisible};
+    const QSize size(300, 300);
+    const QColor grey(128, 128, 128);
+    auto columnIn = [&](const QImage& image, int row) {
+        for (int x = 2; x < image.width() - 2; ++x)
+            if (image.pixelColor(x, row) == grey)
+                return x;
+        return -1;
+    };
+    rec.desc(2).GrRepr = 6;
+    QImage image = Render(scene, 2, size);
+    QVERIFY(columnIn(image, 20) < 100);
+    QVERIFY(columnIn(image, 280) > 200);
+    rec.desc(2).GrRepr = 7;
+    image = Render(scene, 2, size);
+    QVERIFY(columnIn(image, 20) > 200);
+    QVERIFY(columnIn(image, 280) < 100);
+
+    // Bars reach from the zero row to each value.
+    rec.desc(2).GrRepr = 2;
+    image = Render(scene, 2, size);
+    const int zeroRow = ValueToRow(0, DisplayRangeOf(rec.desc(2)), 300, 2);
+    QCOMPARE(image.pixelColor(250, zeroRow - 1), grey);
+    QCOMPARE(image.pixelColor(250, ValueToRow(70, DisplayRangeOf(rec.desc(2)), 300, 2)), grey);
+
+    // " (Poly)" in purple after the name; B- and Sh-cursors where the flags ask for them.
+    scene.caption = CaptionPlace::Top;
+    rec.desc(2).bApplyPolynom = 1;
+    rec.desc(2).DisplayFlags = 3;
+    wb->settings.colours.values[ColCursorF4F5] = 16711680;
+    view.at.Sh1 = 100000;
+    view.at.Sh2 = 800000;
+    image = Render(scene, 2, size);
+    int purple = 0;  // the text is smoothed: count purplish pixels
+    for (int y = 0; y < 20; ++y)
+        for (int x = 100; x < 300; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            purple += c.red() > c.green() + 40 && c.blue() > c.green() + 40;
+        }
+    QVERIFY(purple > 10);
+    const int sh = LineColumn(view.at.Sh1, 0, 999000, 300);
+    QVERIFY(CountColour(image, QColor(0, 128, 0), QRect(sh, 160, 1, 120)) > 100);  // solid, lower half
+    QCOMPARE(CountColour(image, QColor(0, 128, 0), QRect(sh, 0, 1, 140)), 0);
+    rec.desc(2).DisplayFlags = 0;
+    QCOMPARE(CountColour(Render(scene, 2, size), QColor(0, 128, 0), QRect(0, 0, 300, 300)), 0);
+
+    // Cross lines follow the mouse over the active strip.
+    open();
+    auto* cross = window->findChild<QCheckBox*>("cbxCrosslines");
+    cross->setChecked(true);
+    TChanImage* strip = window->strip(0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), strip->mapToGlobal(QPointF(40, 30)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(strip, &move);
+    const QImage picture = strip->picture();
+    QCOMPARE(picture.pixelColor(40, 5), Black);
+    QCOMPARE(picture.pixelColor(strip->width() - 5, 30), Black);
+    QCOMPARE(strip->cursor().shape(), Qt::BlankCursor);
 }
 
 void GraphWindowTest::envelopePictureMatchesEverySample()

@@ -1,0 +1,108 @@
+// Full redraws of the graph window with three channels of 39,321,600 samples
+// each, on an offscreen 1920 x 1080 screen: at the opening view and over the
+// whole recording, with the envelopes and from every sample. Prints figures.
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "app/Workbench.h"
+#include "graph/HelpViewer.h"
+#include "graph/RedrawRequest.h"
+#include "graph/Unit3.h"
+#include "store/ConsoleDialogs.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point since)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+// A diving-like record straight into the store: slow swings, quick noise.
+void FillChannel(vk::Recording& rec, int slot, int32_t n)
+{
+    vk::ChannelDescriptor& d = rec.desc(slot);
+    d.SampRate = 1000;
+    d.LowRng = 0;
+    d.HighRng = 200;
+    vk::SetScaling(rec, slot);
+    d.DataCnt = n - 1;
+    std::vector<uint16_t> wave(static_cast<std::size_t>(20000 + 3000 * slot));
+    for (std::size_t k = 0; k < wave.size(); ++k)
+        wave[k] = static_cast<uint16_t>(30000 + 20000 * std::sin(6.283185307 * k / wave.size()));
+    uint32_t noise = 12345u + static_cast<uint32_t>(slot);
+    for (int32_t i = 0; i < n; ++i) {
+        noise = noise * 1664525u + 1013904223u;
+        vk::WriteRaw(rec, i, static_cast<uint16_t>(wave[static_cast<std::size_t>(i) % wave.size()] + (noise >> 21)),
+                     slot);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir dir;
+    const QString config = dir.filePath("screen.json");
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    file.write(R"({"screens": [{"name": "offscreen", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+    QApplication app(argc, argv);
+
+    vk::ConsoleDialogs ui;
+    vk::Workbench wb;
+    vk::AllocateStore(wb.rec, ui);
+    const int32_t n = vk::SampleStore::Capacity;
+    auto start = Clock::now();
+    for (int slot = 0; slot < 3; ++slot)
+        FillChannel(wb.rec, slot, n);
+    std::printf("channels        3 x %d samples (filled in %.0f ms)\n", n, Ms(start));
+    wb.rec.time.LongestSpan = (n - 1) * 1000.0;
+
+    vk::HelpViewer help(ui, "");
+    start = Clock::now();
+    auto* window = new vk::TForm3(wb, ui, help);
+    window->showMaximized();
+    QApplication::processEvents();
+    std::printf("window opened   %.0f ms (envelopes built, first picture drawn)\n", Ms(start));
+
+    auto fullRedraw = [&](int runs) {
+        double best = 1e9;
+        for (int k = 0; k < runs; ++k) {
+            const auto t = Clock::now();
+            window->executeRedraw(vk::redraw::Everything);
+            const QPixmap picture = window->grab();
+            best = std::min(best, Ms(t));
+        }
+        return best;
+    };
+    struct Case {
+        const char* name;
+        double f1, f2;
+    };
+    const vk::LinePositions opening = window->view().at;
+    const Case cases[] = {{"opening view", opening.F1, opening.F2}, {"whole recording", 0, wb.rec.time.LongestSpan}};
+    for (const Case& c : cases) {
+        window->view().at.F1 = c.f1;
+        window->view().at.F2 = c.f2;
+        window->setUseEnvelopes(true);
+        const double with = fullRedraw(5);
+        window->setUseEnvelopes(false);
+        const double without = fullRedraw(1);
+        std::printf("%-15s full redraw %7.1f ms with envelopes, %8.1f ms from every sample (%.0fx)\n", c.name, with,
+                    without, without / with);
+    }
+    delete window;
+    return 0;
+}
