@@ -267,6 +267,9 @@ void TForm1::FormClose()
 
 void TForm1::done(int result)
 {
+    // The graph window asks about modified channels; if it stays open, so does this dialog.
+    if (graph_ && !graph_->close())
+        return;
     FormClose();
     QDialog::done(result);
 }

@@ -304,8 +304,8 @@ void MainDialogTest::startLoadsATextRecording()
     QTest::keyClick(name, Qt::Key_Return);
     grab("main-general");
     QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
-    QCOMPARE(ui->texts().size(), std::size_t{1});
-    QVERIFY(ui->texts()[0].find(" Loaded, from 07.01.2026 06:00:00:") == 0);
+    QVERIFY(ui->texts().empty());
+    QVERIFY(form->graphWindow() && form->graphWindow()->isVisible());
     QCOMPARE(form->findChild<QTabWidget*>()->currentIndex(), 3);  // the last channel loaded is in front
     for (int s = 0; s < 3; ++s) {
         QVERIFY(wb->rec.at(s).ChannelUsed);
@@ -318,6 +318,26 @@ void MainDialogTest::startLoadsATextRecording()
     QVERIFY(ui->busyDepth == 0);
     QCOMPARE(form->statusLabel()->text(), QString());
     grab("main-after-start");
+
+    // A second Start waits until the graph window is closed.
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Close Vk graph-window before loading next channels"});
+    form->graphWindow()->close();
+    QTRY_VERIFY(!form->graphWindow());
+    ui->shown.clear();
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QVERIFY(ui->texts().empty());
+    QVERIFY(form->graphWindow());
+
+    // Closing the dialog closes the graph window first, which asks about modified channels.
+    wb->rec.at(0).ChannelModified = true;
+    ui->answers = {Answer::Cancel};
+    QTest::mouseClick(widget<QPushButton>("ButtonClose"), Qt::LeftButton);
+    QVERIFY(form->isVisible());
+    QVERIFY(form->graphWindow());
+    ui->answers = {Answer::No};
+    QTest::mouseClick(widget<QPushButton>("ButtonClose"), Qt::LeftButton);
+    QVERIFY(!form->isVisible());
 }
 
 void MainDialogTest::startLoadsABinaryChannel()
@@ -337,7 +357,7 @@ void MainDialogTest::startLoadsABinaryChannel()
     for (int s : {1, 2})
         enter(field<QLineEdit>(s, "EditfName"), "");
     QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
-    QCOMPARE(ui->texts().size(), std::size_t{1});
+    QVERIFY(ui->texts().empty());
     QVERIFY(!wb->rec.at(1).ChannelUsed);
     QCOMPARE(wb->rec.desc(0).DataCnt, 600);
     QCOMPARE(wb->rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 10, 0));
