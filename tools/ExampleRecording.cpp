@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
@@ -196,8 +197,12 @@ Sample Simulator::next()
     return s;
 }
 
-ExampleFiles WriteExample(const std::string& folder, int days)
+ExampleFiles WriteExample(const std::string& where, int days)
 {
+    // The setup file names the data file with its full path.
+    std::string folder = std::filesystem::absolute(where).lexically_normal().string();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     ExampleFiles files{folder + "/seal-example.txt", folder + "/seal-example.cfg", folder + "/seal-example.dives"};
     const CalendarTime start{2026, 1, 7, 6, 0, 0, 0};
     const double startMs = EncodeTime(start);
