@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cmath>
@@ -103,6 +104,25 @@ int main(int argc, char** argv)
         std::printf("%-15s full redraw %7.1f ms with envelopes, %8.1f ms from every sample (%.0fx)\n", c.name, with,
                     without, without / with);
     }
+    // Moving around by keys: each step is a key press and the paint it causes.
+    window->view().at = opening;
+    QWidget* focus = window->findChild<QWidget*>("focus0");
+    auto steps = [&](int modeKey, int count) {
+        QKeyEvent mode(QEvent::KeyPress, modeKey, Qt::NoModifier);
+        QApplication::sendEvent(focus, &mode);
+        const auto t = Clock::now();
+        for (int k = 0; k < count; ++k) {
+            QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+            QApplication::sendEvent(focus, &right);
+            window->repaint();
+        }
+        return Ms(t) / count;
+    };
+    window->setUseEnvelopes(true);
+    std::printf("cursor step     %.2f ms per step (100 steps of both cursors, no curve drawn anew)\n",
+                steps(Qt::Key_F6, 100));
+    std::printf("border step     %.2f ms per step (100 steps of both borders, all strips drawn anew)\n",
+                steps(Qt::Key_F3, 100));
     delete window;
     return 0;
 }

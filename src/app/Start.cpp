@@ -25,6 +25,7 @@ void NameResultFiles(Workbench& wb, const std::string& dataFile)
 StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks)
 {
     Recording& rec = wb.rec;
+    wb.dive = DiveState{};
     wb.settings.OutDlmt = '\t';
     rec.time.TimeOffset = 0.0;
     for (SlotData& s : rec.slots) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Settings.h"
+#include "dive/DiveState.h"
 #include "store/Recording.h"
 
 namespace vk {
@@ -33,6 +34,7 @@ struct Workbench {
     ResultFiles results;
     std::array<Calibration, 3> startCalibration;  // each slot's coefficients as Start left them
     std::string setupFile = "C:\\";               // the user's setup file; "C:\" names none
+    DiveState dive;                               // cleared at every Start
 };
 
 }  // namespace vk

@@ -5,19 +5,19 @@
 
 namespace vk {
 
-std::string FormatReadout(double value)
+std::string FormatReadout(double value, int significant)
 {
     char text[64];
     if (!std::isfinite(value))
         return {};
-    if (std::fabs(value) >= 1e7) {
-        std::snprintf(text, sizeof text, "%.6E", value);
+    if (std::fabs(value) >= std::pow(10.0, significant)) {
+        std::snprintf(text, sizeof text, "%.*E", significant - 1, value);
         return text;
     }
-    // Seven significant digits, then four decimals.
+    // The significant digits, then four decimals.
     const int digits = value == 0 ? 1 : static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
-    const double scale = std::pow(10.0, 7 - digits);
-    const double rounded = digits < 7 ? std::round(value * scale) / scale : std::round(value);
+    const double scale = std::pow(10.0, significant - digits);
+    const double rounded = digits < significant ? std::round(value * scale) / scale : std::round(value);
     std::snprintf(text, sizeof text, "%.4f", rounded);
     return text;
 }

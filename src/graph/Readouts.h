@@ -10,8 +10,8 @@
 
 namespace vk {
 
-// Fixed format with 7 significant digits and 4 decimals ("1234.5680").
-std::string FormatReadout(double value);
+// Fixed format with 7 (or `significant`) digits and 4 decimals ("1234.5680").
+std::string FormatReadout(double value, int significant = 7);
 
 // "hh:mm:ss" and "dd.mm.yyyy" of a clock time, milliseconds added when not 0.
 std::string FormatClock(double ms);

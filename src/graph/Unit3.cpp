@@ -61,11 +61,6 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     view_ = InitialView(rec.time.LongestSpan);
 
     menus_ = std::make_unique<GraphMenus>(menuBar());
-    for (const char* name : {"mniExit", "mniRefreshTotal"})
-        menus_->action(name)->setEnabled(true);
-    connect(menus_->action("mniExit"), &QAction::triggered, this, &QWidget::close);
-    connect(menus_->action("mniRefreshTotal"), &QAction::triggered, this,
-            [this] { executeRedraw(redraw::TotalCurve | redraw::TotalLines); });
     menus_->action("mniBothBorders")->setChecked(true);  // checked although no mode is chosen yet
 
     const QRect screenRect = screen()->geometry();
@@ -90,19 +85,24 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         "TotalImage", [this](QPainter& p, QSize s) { PaintTotalBase(p, s, scene(), totalSlot_); },
         [this](QPainter& p, QSize s) { PaintTotalOverlay(p, s, scene()); }, area_);
     total_->setGeometry(RectOf(layout_.total));
+    connect(total_, &TChanImage::pressed, this, [this](QMouseEvent* e) { mousePressed(-1, e); });
+    connect(total_, &TChanImage::released, this, [this](QMouseEvent* e) { mouseReleased(-1, e); });
     connect(total_, &TChanImage::doubleClicked, this,
             [this](QMouseEvent*) { executeRedraw(redraw::TotalCurve | redraw::TotalLines); });
     totalTimeScale_ = new TChanImage(
         "TotalimgTimeScale", [this](QPainter& p, QSize s) { PaintTimeScale(p, s, scene(), TimeScaleKind::Total); },
         nullptr, area_);
     totalTimeScale_->setGeometry(RectOf(layout_.totalTimeScale));
+    connect(totalTimeScale_, &TChanImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(true, e); });
     timeScale_ = new TChanImage(
         "imgTime", [this](QPainter& p, QSize s) { PaintTimeScale(p, s, scene(), TimeScaleKind::Strips); }, nullptr,
         area_);
     timeScale_->setGeometry(RectOf(layout_.timeScale));
+    connect(timeScale_, &TChanImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(false, e); });
 
     buildStrips();
     buildReadouts(area_);
+    connectCommands();
     updateCaption();
 
     if (!rec.at(0).ChannelUsed && !rec.at(1).ChannelUsed && !rec.at(2).ChannelUsed) {
@@ -147,7 +147,8 @@ void TForm3::buildStrips()
             area_);
         image->setGeometry(RectOf(layout_.strips[i]));
         image->setMouseTracking(true);
-        connect(image, &TChanImage::pressed, this, [this, slot](QMouseEvent*) { setActiveChannel(slot); });
+        connect(image, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { mousePressed(slot, e); });
+        connect(image, &TChanImage::released, this, [this, slot](QMouseEvent* e) { mouseReleased(slot, e); });
         connect(image, &TChanImage::moved, this, [this, slot, image](QMouseEvent* e) {
             if (crossLines_ && crossLines_->isChecked() && slot == view_.active) {
                 cross_ = e->position().toPoint();
@@ -160,6 +161,7 @@ void TForm3::buildStrips()
             QString("imageSc%1").arg(slot), [this, slot](QPainter& p, QSize s) { PaintYScale(p, s, scene(), slot); },
             nullptr, area_);
         scale->setGeometry(RectOf(layout_.yScales[i]));
+        connect(scale, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { yScalePressed(slot, e); });
         yScales_[i] = scale;
 
         // A zero-size field per strip takes the keyboard focus: keys reach the window.
@@ -202,9 +204,9 @@ void TForm3::buildReadouts(QWidget* area)
     leftTime_ = readout(area, "EdLCurTime", nullptr, left, top + 17);
     leftDate_ = readout(area, "edtLCurDate", nullptr, left, top + 34);
     label("F4", left, top);
-    readout(area, "edtMausY", nullptr, mouse, top);
-    readout(area, "edtMausTime", nullptr, mouse, top + 17);
-    readout(area, "edtMausDate", nullptr, mouse, top + 34);
+    mouseValue_ = readout(area, "edtMausY", nullptr, mouse, top);
+    mouseTime_ = readout(area, "edtMausTime", nullptr, mouse, top + 17);
+    mouseDate_ = readout(area, "edtMausDate", nullptr, mouse, top + 34);
     label("M", mouse, top);
     rightValue_ = readout(area, "EdRCurYval", nullptr, right, top);
     rightTime_ = readout(area, "EdRCurTime", nullptr, right, top + 17);
@@ -222,7 +224,7 @@ void TForm3::buildReadouts(QWidget* area)
         x += box->width() + 5;
         return box;
     };
-    check("chxDiff", "Diff.", "Display differences to prec. mouse click");
+    diff_ = check("chxDiff", "Diff.", "Display differences to prec. mouse click");
     check("chxAlterData", "Alter", "Careful ! Change data by mouse click!")->setEnabled(false);
     crossLines_ = check("cbxCrosslines", "Crosslines", "Mouse as crosslines");
     connect(crossLines_, &QCheckBox::toggled, this, &TForm3::crossLinesToggled);
@@ -279,7 +281,6 @@ void TForm3::buildReadouts(QWidget* area)
         b->setText(text);
         b->setObjectName(QString(text).replace(' ', "").replace(',', ""));
         b->setFocusPolicy(Qt::NoFocus);
-        b->setEnabled(false);
         b->adjustSize();
         b->move(bx, layout_.totalTimeScale.bottom() - b->height());
         bx += b->width() + 2;
@@ -433,32 +434,6 @@ void TForm3::paintCrossLines(QPainter& p, int slot)
     p.setPen(QPen(TableColour(wb_.settings, ColForeground), 1));
     p.drawLine(cross_.x(), 0, cross_.x(), image->height());
     p.drawLine(0, cross_.y(), image->width(), cross_.y());
-}
-
-void TForm3::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Tab) {
-        nextChannel();
-        return;
-    }
-    if (QAction* a = menus_->actionForKey(event->keyCombination().toCombined())) {
-        a->trigger();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
-}
-
-bool TForm3::eventFilter(QObject* watched, QEvent* event)
-{
-    // The focus fields hand every key to the window, Tab included.
-    if (event->type() == QEvent::KeyPress) {
-        for (QWidget* f : focus_)
-            if (f && watched == f) {
-                keyPressEvent(static_cast<QKeyEvent*>(event));
-                return true;
-            }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm3::closeEvent(QCloseEvent* event)

@@ -7,14 +7,17 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/Workbench.h"
 #include "graph/Envelope.h"
 #include "graph/GraphMenus.h"
 #include "graph/GraphScene.h"
+#include "graph/MouseEdit.h"
 #include "graph/ViewState.h"
 #include "graph/WindowLayout.h"
+#include "store/UndoSink.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -58,6 +61,8 @@ public:
     bool interpolate = true;
     // Curves from the envelopes (true) or from every sample.
     void setUseEnvelopes(bool on);
+    // Where view and baseline commands record their undo steps.
+    void setUndoSink(UndoSink* sink) { undo_ = sink ? sink : &noUndo_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +81,33 @@ private:
     void crossLinesToggled(bool on);
     void paintCrossLines(QPainter& p, int slot);
 
+    // Commands (Unit3Commands.cpp).
+    void connectCommands();
+    void setMoveMode(int mode);
+    void checkMoveItems(std::initializer_list<int> modes);
+    void pushUndo(int kind, uint32_t redraw, int slot = -1);
+    // Runs a command as every key and menu command runs: positions saved
+    // first, the redraw request executed once at the end.
+    void run(const std::function<uint32_t()>& command);
+    uint32_t move(uint32_t (*step)(ViewState&));
+    uint32_t rangeStep(int a, int b);
+    void askEventCounter();
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
+
+    // The mouse (Unit3Mouse.cpp).
+    struct Press {
+        int image = -2;  // 0..2 a strip, -1 the total window
+        QPoint at;
+        double t = 0, v = 0;
+        int edge = EdgeNone;
+        Line line = Line::None;
+    };
+    void mousePressed(int image, QMouseEvent* event);
+    void mouseReleased(int image, QMouseEvent* event);
+    void positionAt(int image, QPoint at, double& t, double& v) const;
+    void yScalePressed(int slot, QMouseEvent* event);
+    void timeScalePressed(bool total, QMouseEvent* event);
+
     Workbench& wb_;
     VkDialogs& ui_;
     HelpViewer& help_;
@@ -85,8 +117,14 @@ private:
     WindowLayout layout_;
     std::unique_ptr<GraphMenus> menus_;
     int totalSlot_ = 0;  // the channel the total window shows
-    bool tabbedOnce_ = false;
     QPoint cross_{-1, -1};
+    NoUndo noUndo_;
+    UndoSink* undo_ = &noUndo_;
+    Press press_, previous_;
+    QLineEdit* mouseValue_ = nullptr;
+    QLineEdit* mouseTime_ = nullptr;
+    QLineEdit* mouseDate_ = nullptr;
+    QCheckBox* diff_ = nullptr;
 
     QWidget* area_ = nullptr;
     TChanImage* total_ = nullptr;
