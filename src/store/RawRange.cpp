@@ -42,6 +42,11 @@ bool ForEachChunk(const PositionRange& r, Chunk&& chunk)
 
 }  // namespace
 
+int64_t RawRangeCount(const Recording& rec, int32_t first, int32_t end, int slot)
+{
+    return Clamp(rec, first, end, slot).count();
+}
+
 bool WriteRawRange(const Recording& rec, const std::string& path, int32_t first, int32_t end,
                    RawRangeMode mode, int slot)
 {

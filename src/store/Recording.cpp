@@ -1,5 +1,6 @@
 #include "store/Recording.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "store/VkDialogs.h"
@@ -151,6 +152,13 @@ void SetScaling(Recording& rec, int slot)
     d.Min = d.LowRng;
     d.Max = d.HighRng;
     d.yOffset = 0.0;
+}
+
+void AdjustLength(Recording& rec, int slot, int32_t n)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    d.DataCnt += n;
+    rec.time.LongestSpan = std::max(rec.time.LongestSpan, static_cast<double>(d.SampRate) * d.DataCnt);
 }
 
 void SetRangeFromCoefficients(Recording& rec, int slot)

@@ -86,6 +86,10 @@ bool CheckPolynomial(Recording& rec, int slot);
 void SetScaling(Recording& rec, int slot);
 void SetRangeFromCoefficients(Recording& rec, int slot);
 
+// Lengthens (n > 0) or shortens a channel by n samples; the recording's total
+// duration grows to SampRate x DataCnt when that is longer, and never shrinks.
+void AdjustLength(Recording& rec, int slot, int32_t n);
+
 // The polynomial of a descriptor applied to x; false at a pole (x unchanged).
 bool ApplyPolynomial(const ChannelDescriptor& d, double& x);
 

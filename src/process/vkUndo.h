@@ -1,0 +1,80 @@
+#pragma once
+
+// Undo: every command that changes a channel or the view pushes one step
+// before it changes anything; "Undo" takes back the newest. Small state lives
+// in the step, sample ranges and descriptor images in the stack file.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "graph/ViewState.h"
+#include "store/Recording.h"
+#include "store/UndoSink.h"
+
+namespace vk {
+
+// The caption after "Undo" of a step kind; empty for kinds without one.
+const char* UndoCaption(int kind);
+
+class TUndo : public UndoSink {
+public:
+    // `stackFile` is "Undo.bin" in a folder of this run's own.
+    TUndo(Recording& rec, ViewState& view, std::string stackFile);
+    ~TUndo() override;  // releases the stack and deletes the file
+    TUndo(const TUndo&) = delete;
+    TUndo& operator=(const TUndo&) = delete;
+
+    // Records a step: the view for kinds below 128, and by kind a sample
+    // range (from .. to-1; a single value when from = to), a descriptor image
+    // or calibration values. A failure switches undo off; the command goes on.
+    void Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
+    void Push(int kind, uint32_t redraw, int slot) override { Push(0, 0, redraw, kind, slot); }
+
+    struct PopResult {
+        bool undone = false;
+        uint32_t redraw = 0;
+        int slot = -1;  // becomes the active channel
+    };
+    PopResult Pop();
+
+    // The options dialog: "Skip Zoom (x and y) when go back" and "Disable Undo".
+    void SetOptions(bool enabled, bool skipZoom);
+
+    // "Undo" followed by the caption of the newest step (" nothing" after the last).
+    std::string MenuCaption() const { return "Undo" + captionTail_; }
+    bool enabled() const { return enabled_; }
+    bool broken() const { return broken_; }
+    bool skipZoom() const { return skipZoom_; }
+    int top() const { return static_cast<int>(items_.size()); }
+    const std::string& stackFile() const { return file_; }
+
+private:
+    struct Step {
+        int slot = 0;
+        int kind = 0;
+        uint32_t redraw = 0;
+        int32_t from = 0, to = 0;
+        uint16_t single = 0;
+        LinePositions view;  // F1, F2, F4, F5 and the B-cursors
+        double min = 0, max = 0;
+        double coeffA = 0, coeffB = 0, coeffC = 0, yOffset = 0;
+    };
+
+    void UpdateCaption();
+    void dropZoomSteps();
+    void fail();
+    bool popRange(const Step& s);
+    bool undo(const Step& s);
+
+    Recording& rec_;
+    ViewState& view_;
+    std::string file_;
+    std::vector<Step> items_;
+    bool enabled_ = true;
+    bool broken_ = false;
+    bool skipZoom_ = false;
+    std::string captionTail_;
+};
+
+}  // namespace vk
