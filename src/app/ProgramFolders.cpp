@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace vk {
 
@@ -24,6 +25,18 @@ std::string HelpFolder()
 {
     const QDir dir(QCoreApplication::applicationDirPath() + "/../share/varnik/help");
     return QDir::cleanPath(dir.absolutePath()).toStdString() + "/";
+}
+
+std::string ManualPath()
+{
+    const QDir dir(QCoreApplication::applicationDirPath() + "/../share/varnik/manual");
+    return QDir::cleanPath(dir.absolutePath()).toStdString() + "/Manual-Kestrin.pdf";
+}
+
+std::string RunFolder()
+{
+    static QTemporaryDir folder(QDir::tempPath() + "/varnik-run-XXXXXX");
+    return folder.path().toStdString();
 }
 
 std::string LastSettingsPath()

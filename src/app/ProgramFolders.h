@@ -18,6 +18,12 @@ std::string HelpFolder();
 // The folder of the executable with a final '/'.
 std::string ProgramFolder();
 
+// The user manual (share/varnik/manual/Manual-Kestrin.pdf beside the help).
+std::string ManualPath();
+
+// A folder of this run's own, removed when the program ends (the undo stack lives there).
+std::string RunFolder();
+
 // The last-settings file "$VM3dvT$.&&&" in the per-user configuration folder
 // (the folder is created when missing).
 std::string LastSettingsPath();

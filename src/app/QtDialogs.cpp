@@ -129,15 +129,17 @@ void QtDialogs::halt()
     std::exit(1);
 }
 
-std::optional<std::string> QtDialogs::chooseFile(const FileRequest& request)
+std::optional<std::string> QtDialogs::chooseFile(FileRequest& request)
 {
     const QString title = BoxText(request.title);
     const QString start = BoxText(request.start);
     const QString filter = BoxText(request.filter);
-    const QString chosen = request.save ? QFileDialog::getSaveFileName(parent_, title, start, filter)
-                                        : QFileDialog::getOpenFileName(parent_, title, start, filter);
+    QString selected;
+    const QString chosen = request.save ? QFileDialog::getSaveFileName(parent_, title, start, filter, &selected)
+                                        : QFileDialog::getOpenFileName(parent_, title, start, filter, &selected);
     if (chosen.isEmpty())
         return std::nullopt;
+    request.selectedFilter = std::max<int>(0, static_cast<int>(filter.split(";;").indexOf(selected)));
     return chosen.toStdString();
 }
 

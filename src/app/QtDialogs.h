@@ -28,7 +28,7 @@ public:
     void status(std::string_view text) override;
     void busy(bool on) override;
     void halt() override;
-    std::optional<std::string> chooseFile(const FileRequest& request) override;
+    std::optional<std::string> chooseFile(FileRequest& request) override;
     bool openDocument(const std::string& path) override;
 
 private:

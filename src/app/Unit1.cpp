@@ -13,6 +13,7 @@
 #include "app/ChannelTab.h"
 #include "app/GeneralTab.h"
 #include "app/ProgramFolders.h"
+#include "app/SaveSettings.h"
 #include "app/SetupFile.h"
 #include "app/Start.h"
 #include "files/LineReader.h"
@@ -168,32 +169,9 @@ void TForm1::btnCfgFileClick()
 
 void TForm1::btnSaveConfigClick()
 {
-    FileRequest request;
-    request.title = "Save settings in: ";
-    request.save = true;
-    request.filter = "Setup files (*.cfg);;All files (*)";
-    request.start = wb_.setupFile;
-    if (!FileExists(request.start))
-        for (const SlotData& s : wb_.rec.slots)
-            if (FileExists(s.desc.NameIn)) {
-                request.start = FolderOf(s.desc.NameIn);
-                break;
-            }
-    const auto chosen = ui_.chooseFile(request);
-    if (!chosen)
-        return;
     CollectDialog();
-    wb_.setupFile = *chosen;
-    general_->setSetupFileName(*chosen);
-    switch (WriteSetup(*chosen, wb_.rec, wb_.settings)) {
-    case SetupWriteResult::Written: break;
-    case SetupWriteResult::NotASetupFile:
-        ui_.message(" " + FileNameOf(*chosen) + " is not a Varnik setup file; it was left as it is.", Severity::Error);
-        break;
-    case SetupWriteResult::WriteFailed:
-        ui_.message(" Cannot write " + *chosen + " (folder missing, no permission or disk full).", Severity::Error);
-        break;
-    }
+    SaveSettingsAs(wb_, ui_);
+    general_->setSetupFileName(wb_.setupFile);
 }
 
 void TForm1::ButtonHelpClick()

@@ -28,6 +28,12 @@ struct Calibration {
     double CoeffA = 1.0, CoeffB = 0.0, CoeffC = 0.0;
 };
 
+// The choices of the export dialogs, kept between their uses.
+struct ExportChoices {
+    int section = 1;   // 0 the window F1..F2, 1 the entire channel
+    int channels = 0;  // 0 active channel, 1 all into one file (text) or separate files (binary), 2 separate (text)
+};
+
 struct Workbench {
     Recording rec;
     Settings settings;
@@ -35,6 +41,7 @@ struct Workbench {
     std::array<Calibration, 3> startCalibration;  // each slot's coefficients as Start left them
     std::string setupFile = "C:\\";               // the user's setup file; "C:\" names none
     DiveState dive;                               // cleared at every Start
+    ExportChoices exportChoices;
 };
 
 }  // namespace vk

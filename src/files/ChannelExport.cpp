@@ -10,6 +10,7 @@
 #include "files/VkBinFile.h"
 #include "store/FileUtil.h"
 #include "store/RawRange.h"
+#include "store/VkDialogs.h"
 
 namespace vk {
 
@@ -80,6 +81,12 @@ struct Column {
 };
 
 }  // namespace
+
+bool ConfirmOverwrite(VkDialogs& ui, const std::string& path)
+{
+    return !FileExists(path) ||
+           ui.ask(path + " already exists. Overwrite ? ", Buttons::OkCancel, Severity::Warning) == Answer::Ok;
+}
 
 IndexRange SamplesInRange(const Recording& rec, int slot, double fromMs, double toMs)
 {

@@ -10,6 +10,12 @@
 
 namespace vk {
 
+class VkDialogs;
+
+// True when `path` may be written: it does not exist, or the user agrees to
+// replace it (" already exists. Overwrite ? ").
+bool ConfirmOverwrite(VkDialogs& ui, const std::string& path);
+
 // One slot as a binary channel file with an information header.
 bool ExportBinary(const Recording& rec, const std::string& path, int slot, double fromMs, double toMs);
 

@@ -226,6 +226,21 @@ void PaintYScale(QPainter& p, QSize size, const GraphScene& scene, int slot)
     }
 }
 
+void PaintThumbnail(QPainter& p, QSize size, const GraphScene& scene, int slot, const QString& stamp)
+{
+    p.fillRect(0, 0, size.width(), size.height(), Qt::white);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    const LinePositions& at = scene.view.at;
+    PaintChannelCurve(p, size, scene, slot, at.F1, at.F2, Qt::black);
+    QFont font = GraphFont(scene.settings);
+    font.setPixelSize(10);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(1, size.height() - 12 + QFontMetrics(font).ascent(), stamp);
+}
+
 void PaintTotalBase(QPainter& p, QSize size, const GraphScene& scene, int slot)
 {
     FillBackground(p, size, scene.settings);

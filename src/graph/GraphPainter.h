@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QSize>
+#include <QString>
 
 #include "graph/GraphScene.h"
 
@@ -25,6 +26,10 @@ void PaintYScale(QPainter& p, QSize size, const GraphScene& scene, int slot);
 // The total window: `slot` over the whole recording, then the border and cursor lines.
 void PaintTotalBase(QPainter& p, QSize size, const GraphScene& scene, int slot);
 void PaintTotalOverlay(QPainter& p, QSize size, const GraphScene& scene);
+
+// A dive thumbnail: white, a one-pixel black frame, the channel over F1..F2
+// in black, and the stamp text at (1, height - 12).
+void PaintThumbnail(QPainter& p, QSize size, const GraphScene& scene, int slot, const QString& stamp);
 
 // The time scale under the strips (F1..F2) or under the total window (0..T),
 // with its jump-distance line.

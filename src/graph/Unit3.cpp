@@ -17,11 +17,13 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/ProgramFolders.h"
 #include "graph/GraphPainter.h"
 #include "graph/HelpViewer.h"
 #include "graph/Readouts.h"
 #include "graph/RedrawRequest.h"
 #include "graph/TChanImage.h"
+#include "process/vkUndo.h"
 #include "store/VkDialogs.h"
 
 namespace vk {
@@ -102,7 +104,10 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
 
     buildStrips();
     buildReadouts(area_);
+    undoStack_ = std::make_unique<TUndo>(rec, view_, RunFolder() + "/Undo.bin");
+    setUndoSink(undoStack_.get());
     connectCommands();
+    connectMenus();
     updateCaption();
 
     if (!rec.at(0).ChannelUsed && !rec.at(1).ChannelUsed && !rec.at(2).ChannelUsed) {
@@ -119,12 +124,20 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     executeRedraw(redraw::Everything);
 }
 
-TForm3::~TForm3() = default;
+TForm3::~TForm3() = default;  // the undo stack goes, and with it Undo.bin
 
 GraphScene TForm3::scene() const
 {
     GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace};
     return s;
+}
+
+void TForm3::samplesChanged(int slot)
+{
+    const ChannelDescriptor& d = wb_.rec.desc(slot);
+    envelopes_[static_cast<std::size_t>(slot)].build(
+        wb_.rec.store, slot, std::min<int64_t>(int64_t{d.DataCnt} - d.CorrSmpDelay + 1, wb_.rec.store.capacity(slot)));
+    view_.T = wb_.rec.time.LongestSpan;
 }
 
 void TForm3::setUseEnvelopes(bool on)
@@ -349,6 +362,7 @@ void TForm3::executeRedraw(uint32_t bits)
         }
     }
     updateHint();
+    refreshUndoItem();
 }
 
 void TForm3::updateReadouts()
@@ -443,9 +457,13 @@ void TForm3::closeEvent(QCloseEvent* event)
             continue;
         const Answer a = ui_.ask(" Channel " + s.desc.Caption + " is modified. Save as binary file? ",
                                  Buttons::YesNoCancel, Severity::Question);
-        // Yes keeps the window open for the binary export; Cancel keeps it open.
+        // Yes keeps the window open and starts the binary export; Cancel keeps it open.
         if (a != Answer::No) {
             event->ignore();
+            if (a == Answer::Yes) {
+                setActiveChannel(static_cast<int>(&s - wb_.rec.slots.data()));
+                QTimer::singleShot(0, this, &TForm3::exportBinary);
+            }
             return;
         }
     }

@@ -4,6 +4,7 @@
 // total window over the whole recording with its time scale, the read-outs,
 // and the menu bar from which all work starts.
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPoint>
 #include <array>
@@ -31,6 +32,7 @@ namespace vk {
 
 class HelpViewer;
 class TChanImage;
+class TUndo;
 class VkDialogs;
 
 class TForm3 : public QMainWindow {
@@ -63,6 +65,14 @@ public:
     void setUseEnvelopes(bool on);
     // Where view and baseline commands record their undo steps.
     void setUndoSink(UndoSink* sink) { undo_ = sink ? sink : &noUndo_; }
+    TUndo* undoStack() const { return undoStack_.get(); }
+    // The client area as a picture (what "&Image ..." and "&Print ..." take).
+    QImage picture() const;
+    // After samples or the length of a channel changed: its envelope and the
+    // recording's duration follow.
+    void samplesChanged(int slot);
+    // Shift+Z: the active channel's view as a thumbnail, saved as "0.bmp".
+    void thumbnailOfView();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +104,16 @@ private:
     void askEventCounter();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
 
+    // File, Help, Export and Undo menus (Unit3Menus.cpp).
+    void connectMenus();
+    void saveImage();
+    void print();
+    void openManual();
+    void showInfo();
+    void undoLast();
+    void refreshUndoItem();
+    void exportBinary();
+
     // The mouse (Unit3Mouse.cpp).
     struct Press {
         int image = -2;  // 0..2 a strip, -1 the total window
@@ -120,6 +140,7 @@ private:
     QPoint cross_{-1, -1};
     NoUndo noUndo_;
     UndoSink* undo_ = &noUndo_;
+    std::unique_ptr<TUndo> undoStack_;
     Press press_, previous_;
     QLineEdit* mouseValue_ = nullptr;
     QLineEdit* mouseTime_ = nullptr;

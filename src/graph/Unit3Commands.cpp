@@ -88,7 +88,6 @@ void TForm3::connectCommands()
         connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
     };
     auto runs = [this](std::function<uint32_t()> command) { return [this, command] { run(command); }; };
-    auto help = [this](const char* page) { return [this, page] { help_.showPage(page); }; };
 
     on("mniExit", [this] { close(); });
     on("mniRefreshTotal", [this] { executeRedraw(redraw::TotalCurve | redraw::TotalLines); });
@@ -165,9 +164,6 @@ void TForm3::connectCommands()
         on(name, runs([this, c] { return Baseline(c, wb_.rec, view_, ui_, *undo_); }));
     }
 
-    on("mnixZoomHelp", help("mnixZoom.rtf"));
-    on("mniyZoomHelp", help("mniyZoom.rtf"));
-    on("mniBaselineHelp", help("mniBaseline.rtf"));
 }
 
 // The keys without a menu item; the others run their menu item.
@@ -179,6 +175,7 @@ bool TForm3::handleKey(int key, Qt::KeyboardModifiers modifiers)
         case Qt::Key_F8: view_.moveMode = ModeSh1; return true;
         case Qt::Key_F9: view_.moveMode = ModeSh2; return true;
         case Qt::Key_E: askEventCounter(); return true;
+        case Qt::Key_Z: thumbnailOfView(); return true;
         default: break;
         }
     }

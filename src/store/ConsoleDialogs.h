@@ -18,7 +18,7 @@ public:
     void status(std::string_view) override {}
     void busy(bool) override {}
     void halt() override;
-    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<std::string> chooseFile(FileRequest&) override { return std::nullopt; }
     bool openDocument(const std::string&) override { return false; }
 };
 

@@ -51,8 +51,12 @@ void ScriptedDialogs::halt()
     ++halts;
 }
 
-std::optional<std::string> ScriptedDialogs::chooseFile(const FileRequest& request)
+std::optional<std::string> ScriptedDialogs::chooseFile(FileRequest& request)
 {
+    if (!filters.empty()) {
+        request.selectedFilter = filters.front();
+        filters.pop_front();
+    }
     fileRequests.push_back(request);
     if (files.empty())
         return std::nullopt;

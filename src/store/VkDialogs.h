@@ -22,6 +22,7 @@ struct FileRequest {
     std::string start;   // the file or folder the dialog starts at
     std::string filter;  // "Setup files (*.cfg);;All files (*)"
     bool save = false;   // a name to write to rather than an existing file
+    int selectedFilter = 0;  // answer: which of the filters the user chose
 };
 
 class VkDialogs {
@@ -41,7 +42,7 @@ public:
     // Ends the program after a fatal error has been shown.
     virtual void halt() = 0;
     // The file dialog; nullopt when the user cancels.
-    virtual std::optional<std::string> chooseFile(const FileRequest& request) = 0;
+    virtual std::optional<std::string> chooseFile(FileRequest& request) = 0;
     // Opens a document with the desktop's program for it.
     virtual bool openDocument(const std::string& path) = 0;
 };
@@ -73,6 +74,7 @@ public:
     std::deque<Answer> answers;          // answers to the next questions
     std::deque<std::optional<std::string>> inputs;  // answers to the next input boxes
     std::deque<std::optional<std::string>> files;   // answers to the next file dialogs
+    std::deque<int> filters;                         // the filters chosen in them
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> opened;                 // documents handed to the desktop
     std::vector<std::string> statusTexts;
@@ -88,7 +90,7 @@ public:
     void status(std::string_view text) override;
     void busy(bool on) override;
     void halt() override;
-    std::optional<std::string> chooseFile(const FileRequest& request) override;
+    std::optional<std::string> chooseFile(FileRequest& request) override;
     bool openDocument(const std::string& path) override;
 
     // The texts of every message and question, in order.
