@@ -55,48 +55,30 @@ LineGrab NearestLine(const LinePositions& at, double f1, double f2, int width, i
 
 uint32_t DragLine(LinePositions& at, Line line, double t)
 {
-    switch (line) {
-    case Line::F1:
-        if (t >= at.F2)
+    struct Pair {
+        Line line;
+        double LinePositions::*self;
+        double LinePositions::*partner;
+        bool left;  // the line must stay before its partner
+        uint32_t redraw;
+    };
+    static constexpr Pair pairs[] = {
+        {Line::F1, &LinePositions::F1, &LinePositions::F2, true, 568},
+        {Line::F2, &LinePositions::F2, &LinePositions::F1, false, 568},
+        {Line::F4, &LinePositions::F4, &LinePositions::F5, true, 69632},
+        {Line::F5, &LinePositions::F5, &LinePositions::F4, false, 69632},
+        {Line::B1, &LinePositions::B1, &LinePositions::B2, true, 4096},
+        {Line::B2, &LinePositions::B2, &LinePositions::B1, false, 4096},
+        {Line::Sh1, &LinePositions::Sh1, &LinePositions::Sh2, true, 4096},
+        {Line::Sh2, &LinePositions::Sh2, &LinePositions::Sh1, false, 4096},
+    };
+    for (const Pair& p : pairs) {
+        if (p.line != line)
+            continue;
+        if (p.left ? t >= at.*p.partner : t <= at.*p.partner)
             return 0;
-        at.F1 = t;
-        return 568;
-    case Line::F2:
-        if (t <= at.F1)
-            return 0;
-        at.F2 = t;
-        return 568;
-    case Line::F4:
-        if (t >= at.F5)
-            return 0;
-        at.F4 = t;
-        return 69632;
-    case Line::F5:
-        if (t <= at.F4)
-            return 0;
-        at.F5 = t;
-        return 69632;
-    case Line::B1:
-        if (t >= at.B2)
-            return 0;
-        at.B1 = t;
-        return 4096;
-    case Line::B2:
-        if (t <= at.B1)
-            return 0;
-        at.B2 = t;
-        return 4096;
-    case Line::Sh1:
-        if (t >= at.Sh2)
-            return 0;
-        at.Sh1 = t;
-        return 4096;
-    case Line::Sh2:
-        if (t <= at.Sh1)
-            return 0;
-        at.Sh2 = t;
-        return 4096;
-    case Line::None: break;
+        at.*p.self = t;
+        return p.redraw;
     }
     return 0;
 }

@@ -31,6 +31,7 @@
 #include "store/FileUtil.h"
 #include "store/VkDialogs.h"
 #include "support/GraphFixture.h"
+#include "support/GuiFixture.h"
 #include "support/TempDir.h"
 
 using namespace vk;
@@ -90,11 +91,8 @@ void GraphFileTest::init()
     wb->results.thumbnailPrefix = dir->path() + "/Thumbnails/depth";
     ui = std::make_unique<ScriptedDialogs>();
     help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
-    window = new TForm3(*wb, *ui, *help);
-    window->show();
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    window->findChild<QWidget*>("focus0")->setFocus();
+    window = test::OpenActiveGraphWindow(*wb, *ui, *help);
+    QVERIFY(window);
 }
 
 void GraphFileTest::cleanup()

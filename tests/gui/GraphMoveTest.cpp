@@ -15,6 +15,7 @@
 #include "graph/Unit3.h"
 #include "store/VkDialogs.h"
 #include "support/GraphFixture.h"
+#include "support/GuiFixture.h"
 #include "support/TempDir.h"
 
 using namespace vk;
@@ -58,11 +59,8 @@ void GraphMoveTest::init()
     wb->rec.time.LongestSpan = 1200000;  // T = 1,200,000 ms
     ui = std::make_unique<ScriptedDialogs>();
     help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
-    window = new TForm3(*wb, *ui, *help);
-    window->show();
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    window->findChild<QWidget*>("focus0")->setFocus();
+    window = test::OpenActiveGraphWindow(*wb, *ui, *help);
+    QVERIFY(window);
 }
 
 void GraphMoveTest::cleanup()

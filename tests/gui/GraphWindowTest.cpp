@@ -24,6 +24,7 @@
 #include "graph/Unit3.h"
 #include "store/VkDialogs.h"
 #include "support/GraphFixture.h"
+#include "support/GuiFixture.h"
 #include "support/TempDir.h"
 
 using namespace vk;
@@ -106,10 +107,8 @@ void GraphWindowTest::init()
 
 void GraphWindowTest::open()
 {
-    window = new TForm3(*wb, *ui, *help);
-    window->show();
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    window = test::OpenActiveGraphWindow(*wb, *ui, *help);
+    QVERIFY(window);
 }
 
 void GraphWindowTest::cleanup()
