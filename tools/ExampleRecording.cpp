@@ -93,8 +93,8 @@ void Simulator::planDive(Shape shape)
         }
     };
     // Wiggles: small undulations of the bottom, 1 to 3 m over 8 to 20 s.
-    auto bottom = [&](double depth, int seconds, double slopeTo) {
-        const double amplitude = uniform(1.0, 3.0), period = uniform(8.0, 20.0);
+    auto bottom = [&](double depth, int seconds, double slopeTo, double largest = 3.0) {
+        const double amplitude = uniform(1.0, largest), period = uniform(8.0, 20.0);
         for (int k = 1; k <= seconds; ++k) {
             const double base = depth + (slopeTo - depth) * k / seconds;
             p.push_back(base - amplitude * 0.5 * (1 - std::cos(2 * Pi * k / period)));
@@ -121,11 +121,14 @@ void Simulator::planDive(Shape shape)
         break;
     }
     case Shape::Y: {
+        // A long stay at a shallower depth around a narrow deep peak.
         const double plateau = 0.4 * m;
         descend(plateau);
-        const int half = static_cast<int>(uniform(30, 60));
+        const int half = static_cast<int>(uniform(30, 60) + uniform(0.6, 1.0) * m);
         bottom(plateau, half, plateau);
+        // The peak: down, a short stay at depth, up again.
         Ramp(p, p.back(), m, static_cast<int>((m - plateau) / down) + 1);
+        p.insert(p.end(), static_cast<std::size_t>(uniform(8, 15)), m);
         Ramp(p, m, plateau, static_cast<int>((m - plateau) / up) + 1);
         bottom(plateau, half, plateau);
         ascend(p.back());
@@ -141,9 +144,11 @@ void Simulator::planDive(Shape shape)
         break;
     }
     case Shape::L: {
-        const double top = 0.6 * m;
+        // A bottom that keeps sinking, slower than the descent.
+        const int seconds = static_cast<int>(uniform(60, 100));
+        const double top = m - std::min(uniform(0.04, 0.1) * seconds, 0.3 * m);
         descend(top);
-        bottom(top, static_cast<int>(uniform(60, 100)), m);
+        bottom(top, seconds, m, 1.2);
         ascend(p.back());
         break;
     }

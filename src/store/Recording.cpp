@@ -75,9 +75,14 @@ bool ApplyPolynomial(const ChannelDescriptor& d, double& x)
 
 PhysValue ReadValue(const Recording& rec, int32_t index, int slot)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
-    if (rec.workshop)
+    if (rec.workshop && rec.workshop->slot() == slot)
         return {rec.workshop->valueAt(index - rec.workshop->firstIndex()), 0};
+    return ReadChannelValue(rec, index, slot);
+}
+
+PhysValue ReadChannelValue(const Recording& rec, int32_t index, int slot)
+{
+    const ChannelDescriptor& d = rec.desc(slot);
     PhysValue v = ReadPhys(rec, index, slot);
     if (d.Derivation == 1)
         v.value -= ReadPhys(rec, index > INT32_MIN ? index - 1 : index, slot).value;
@@ -152,6 +157,13 @@ void SetScaling(Recording& rec, int slot)
     d.Min = d.LowRng;
     d.Max = d.HighRng;
     d.yOffset = 0.0;
+}
+
+bool HoldsData(const Recording& rec, int slot)
+{
+    const ChannelDescriptor& d = rec.desc(slot);
+    return rec.at(slot).ChannelUsed && d.DataCnt >= d.CorrSmpDelay && d.DataCnt >= 0 &&
+           rec.store.block(slot, 0) != nullptr;
 }
 
 void AdjustLength(Recording& rec, int slot, int32_t n)

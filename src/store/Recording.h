@@ -38,10 +38,11 @@ struct RecordingTime {
     double LongestSpan = 0.0;    // largest SampRate * DataCnt of the used slots
 };
 
-// Answers value reads while a workshop buffer is active (filled by the workshop).
+// Answers the value reads of one slot while a workshop buffer is active.
 class WorkshopReader {
 public:
     virtual ~WorkshopReader() = default;
+    virtual int slot() const = 0;
     virtual int32_t firstIndex() const = 0;
     virtual double valueAt(int32_t position) const = 0;
 };
@@ -73,7 +74,10 @@ void AllocateStore(Recording& rec, VkDialogs& ui);
 void ReleaseStore(Recording& rec);
 
 PhysValue ReadPhys(const Recording& rec, int32_t index, int slot);
+// The value a reader sees: the active workshop's for its slot, else the channel's.
 PhysValue ReadValue(const Recording& rec, int32_t index, int slot);
+// The channel's own value (difference and polynomial applied), never a workshop's.
+PhysValue ReadChannelValue(const Recording& rec, int32_t index, int slot);
 uint16_t ReadRaw(const Recording& rec, int32_t index, int slot);
 void WriteRaw(Recording& rec, int32_t index, uint16_t raw, int slot);
 
@@ -85,6 +89,9 @@ uint16_t PhysToRaw(Recording& rec, int slot, bool& report, double x);
 bool CheckPolynomial(Recording& rec, int slot);
 void SetScaling(Recording& rec, int slot);
 void SetRangeFromCoefficients(Recording& rec, int slot);
+
+// The slot is in use and has at least one sample stored.
+bool HoldsData(const Recording& rec, int slot);
 
 // Lengthens (n > 0) or shortens a channel by n samples; the recording's total
 // duration grows to SampRate x DataCnt when that is longer, and never shrinks.

@@ -1,0 +1,314 @@
+#include "dive/DiveAnalysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dive/DiveShapes.h"
+#include "dive/ExtendedValues.h"
+#include "graph/Readouts.h"
+#include "process/vkWerkstatt.h"
+
+namespace vk {
+
+void RatesTo90(const ChannelSeries& depth, int32_t f4, int32_t f5, double modalDepth, DiveFigures& fig)
+{
+    if (f5 - f4 < 4)
+        return;
+    const double level = 0.9 * modalDepth, perSecond = 1000.0 / depth.interval();
+    int32_t i = f4;
+    while (i < f5 && depth(i) < level)
+        ++i;
+    fig.descentPoints90 = i - f4;
+    fig.descentRate90 = i > f4 ? (depth(i) - depth(f4)) / (i - f4) * perSecond : 0;
+    int32_t j = f5;
+    while (j > f4 && depth(j) < level)
+        --j;
+    fig.ascentPoints90 = f5 - j;
+    fig.ascentRate90 = j < f5 ? (depth(f5) - depth(j)) / (f5 - j) * perSecond : 0;
+}
+
+double HistogramMedian(const std::vector<double>& values)
+{
+    if (values.empty())
+        return 0;
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    const double low = *lo, high = *hi;
+    if (high - low < 1e-6)
+        return (high + low) / 2;
+    const double width = (high - low) / 254;
+    std::array<int32_t, 256> classes{};
+    for (const double v : values)
+        classes[static_cast<std::size_t>(std::clamp(static_cast<int>((v - low) / width), 0, 255))]++;
+    const double half = values.size() / 2.0;
+    int32_t running = 0;
+    for (int i = 0; i <= 254; ++i) {
+        running += classes[static_cast<std::size_t>(i)];
+        if (running > half)
+            return low + i * width;
+    }
+    return low + 254 * width;
+}
+
+namespace {
+
+struct Span {
+    int32_t from = 0, to = 0;
+};
+
+// Speed values: distance along each phase from the speed channel, angles of
+// descent and ascent, horizontal distance over the three phases.
+SpeedValues SpeedOfPhases(const Recording& rec, const ChannelSeries& depth, const std::array<Span, 3>& phases,
+                          int speedSlot)
+{
+    SpeedValues v;
+    const ChannelSeries speed(rec, speedSlot);
+    const double ratio = depth.interval() / speed.interval(), seconds = speed.interval() / 1000.0;
+    std::array<double*, 3> distance{&v.descentDistance, &v.bottomDistance, &v.ascentDistance};
+    std::array<double, 3> angle{Missing, Missing, Missing};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto [a, b] = phases[k];
+        if (a >= b)
+            continue;
+        const auto sa = static_cast<int32_t>(a * ratio), sb = static_cast<int32_t>(b * ratio);
+        double d = 0;
+        for (int32_t s = sa + 1; s <= sb; ++s)
+            d += speed(s);
+        d *= seconds;
+        *distance[k] = d;
+        const double change = depth(b) - depth(a);
+        if (std::fabs(change) >= d)
+            angle[k] = change < 0 ? -90.0 : 90.0;  // straight up or down
+        else if (d > 0.00001)
+            angle[k] = std::asin(change / d) * 57.29578;
+        if (angle[k] != Missing)
+            v.horizontalDistance =
+                (v.horizontalDistance == Missing ? 0 : v.horizontalDistance) + std::cos(angle[k] / 57.29578) * d;
+    }
+    v.descentAngle = angle[0];
+    v.ascentAngle = angle[2];
+    return v;
+}
+
+struct TempStats {
+    double sum = 0, low = 0, high = 0;
+    int32_t n = 0;
+    void add(double v)
+    {
+        low = n == 0 ? v : std::min(low, v);
+        high = n == 0 ? v : std::max(high, v);
+        sum += v;
+        ++n;
+    }
+    double mean() const { return n > 0 ? sum / n : Missing; }
+};
+
+TempStats TempOver(const ChannelSeries& temp, int32_t from, int32_t to)
+{
+    TempStats s;
+    for (int32_t i = std::max(from, 0); i <= to; ++i) {
+        const PhysValue v = temp.read(i);
+        if (v.status == 0)
+            s.add(v.value);
+    }
+    return s;
+}
+
+WaterTemperature WaterTemperatureOf(const Recording& rec, const ChannelSeries& depth, const DiveFrame& f,
+                                    int32_t maxIdx, int32_t surround, bool withBottom)
+{
+    WaterTemperature w;
+    const ChannelSeries temp(rec, 1);
+    const double ratio = depth.interval() / temp.interval();
+    auto map = [&](int32_t i) { return static_cast<int32_t>(i * ratio); };
+    const auto window =
+        std::min(static_cast<int32_t>(surround * 1000.0 / temp.interval()), f.F5 - f.F4);
+    w.diveMean = TempOver(temp, map(f.F4), map(f.F5)).mean();
+    if (withBottom) {
+        const TempStats b = TempOver(temp, map(f.F8), map(f.F9));
+        if (b.n > 0) {
+            w.bottomMean = b.mean();
+            w.bottomMin = b.low;
+            w.bottomMax = b.high;
+        }
+    }
+    const int32_t t = map(maxIdx);
+    const PhysValue at = temp.read(t);
+    if (at.status == 0)
+        w.atMaxDepth = at.value;
+    w.aroundMaxDepth = TempOver(temp, t - window, t + window).mean();
+    return w;
+}
+
+}  // namespace
+
+bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& p, DiveState& state,
+                 const AnalysisSetup& setup, VkDialogs& ui)
+{
+    if (!HoldsData(rec, AnalysisSlot))
+        return false;
+    const ChannelSeries depth(rec, AnalysisSlot);
+    const double interval = depth.interval();
+    const DiveFrame f = FrameOf(at, interval);
+    DiveRecord& r = state.record;
+
+    // A clean record; what the search, the wiggles and the stops found stays.
+    DiveRecord fresh;
+    fresh.counter = r.counter;
+    fresh.previousEnd = r.previousEnd;
+    fresh.previousDuration = r.previousDuration;
+    fresh.previousMaxDepth = r.previousMaxDepth;
+    fresh.shape = r.shape;
+    fresh.descentGradient = r.descentGradient;
+    fresh.ascentGradient = r.ascentGradient;
+    fresh.wiggles = r.wiggles;
+    r = fresh;
+    r.onsetIndex = f.F4;
+    r.onsetTime = at.F4;
+
+    // One pass over the dive.
+    double maxDepth = -HUGE_VAL, sum = 0;
+    int32_t maxIdx = f.F4, above = 0, below = 0, points = 0;
+    for (int32_t i = f.F4; i <= f.F5; ++i) {
+        const double v = depth(i);
+        if (v > p.TimeAbove)
+            ++above;
+        if (v <= p.TimeBelow)
+            ++below;
+        if (v > maxDepth) {
+            maxDepth = v;
+            maxIdx = i;
+        }
+        sum += v;
+        ++points;
+    }
+    if (points == 0)
+        maxDepth = 0;
+    r.timeAbove = p.TimeAbove != 0 ? above * interval : 0;
+    r.timeBelow = p.TimeBelow != 0 ? below * interval : 0;
+    r.maxDepth = maxDepth;
+    r.maxDepthIndex = maxIdx;
+    r.depthSum = sum;
+
+    // Pause and differences to the previous dive.
+    r.duration = at.F5 - at.F4;
+    if (r.counter != 0 && at.F4 >= r.previousEnd) {
+        r.pause = at.F4 - r.previousEnd;
+        r.durationDifference = r.duration - r.previousDuration;
+        r.maxDepthDifference = maxDepth - r.previousMaxDepth;
+        if (p.AbsDifferences) {
+            r.durationDifference = std::fabs(r.durationDifference);
+            r.maxDepthDifference = std::fabs(r.maxDepthDifference);
+        }
+    }
+
+    // Phases, and their rates in m/s where they last.
+    r.descentDuration = at.B1 - at.F4;
+    r.bottomDuration = at.B2 - at.B1;
+    r.ascentDuration = at.F5 - at.B2;
+    auto depthAt = [&](double t) { return ValueAtTime(rec, AnalysisSlot, t, true).value_or(0.0); };
+    const double d4 = depthAt(at.F4), d8 = depthAt(at.B1), d9 = depthAt(at.B2), d5 = depthAt(at.F5);
+    if (r.descentDuration > 0)
+        r.descentRate = (d8 - d4) / r.descentDuration * 1000;
+    if (r.bottomDuration > 0)
+        r.bottomRate = (d9 - d8) / r.bottomDuration * 1000;
+    if (r.ascentDuration > 0)
+        r.ascentRate = (d5 - d9) / r.ascentDuration * 1000;
+
+    r.meanDepth = points > 0 ? sum / points : 0;
+
+    if (f.F5 < f.F4)
+        return true;
+    if (f.F5 - f.F4 > MaxAnalysedPoints) {
+        r.tooLong = true;
+        return true;
+    }
+
+    r.depthIntegral = sum / 1000 / 3600 * interval;
+
+    // The figures the search takes from the shape tests, for the cursors as they stand.
+    DiveFigures fig;
+    const YResult y = TestY(depth, f.F4, f.F5, maxDepth, p);
+    r.modalDepth = y.modalDepth;
+    r.modalCount = y.modalCount;
+    RatesTo90(depth, f.F4, f.F5, y.modalDepth, fig);
+    r.descentRate90 = fig.descentRate90;
+    r.ascentRate90 = fig.ascentRate90;
+    r.descentPoints90 = fig.descentPoints90;
+    r.ascentPoints90 = fig.ascentPoints90;
+
+    // The bottom samples.
+    const bool hasBottom = r.bottomDuration > 0;
+    if (hasBottom) {
+        std::vector<double> bottom;
+        double squares = 0, vertical = 0;
+        for (int32_t i = f.F8; i <= f.F9; ++i) {
+            const double v = depth(i);
+            bottom.push_back(v);
+            squares += v * v;
+            if (i > f.F8)
+                vertical += std::fabs(v - depth(i - 1));
+        }
+        const double n = static_cast<double>(bottom.size());
+        double bsum = 0;
+        for (const double v : bottom)
+            bsum += v;
+        r.bottomMedian = HistogramMedian(bottom);
+        r.bottomMinimum = *std::min_element(bottom.begin(), bottom.end());
+        r.bottomDepthSum = bsum;
+        r.bottomMean = bsum / n;
+        const double var = (squares - r.bottomMean * bsum) / n;
+        r.bottomStdDev = var > 0 ? std::sqrt(var) : 0;
+        double spread = 0;
+        for (const double v : bottom)
+            spread += (v - r.bottomMean) * (v - r.bottomMean);
+        r.bottomSpread = std::sqrt(spread / n);
+        r.bottomVerticalDistance = vertical;
+    }
+
+    if (p.SpeedAnalysis && setup.speedSlot >= 0 && setup.speedSlot < SlotCount && HoldsData(rec, setup.speedSlot))
+        r.speed = SpeedOfPhases(rec, depth, {Span{f.F4, f.F8}, Span{f.F8, f.F9}, Span{f.F9, f.F5}}, setup.speedSlot);
+
+    if (r.duration > 0)
+        r.bottomFraction = r.bottomDuration / r.duration;
+    if (maxDepth > 0)
+        r.relativeBottomRange = (maxDepth - r.bottomMinimum) / maxDepth;
+
+    if (hasBottom) {
+        if (r.pause + r.duration > 0)
+            r.bottomShareOfCycle = r.bottomDuration / (r.pause + r.duration);
+        r.maxPositionInBottom = ((maxIdx - f.F4) * interval - r.descentDuration) / r.bottomDuration;
+        TWorkshop ws(rec, AnalysisSlot, f.F8, f.F9 + 1, ui);
+        if (ws.active() && ws.length() > 2) {
+            ws.Difference();
+            ws.Difference();
+            double total = 0;
+            for (const double v : ws.values())
+                total += std::fabs(v);
+            const double seconds = interval / 1000;
+            r.bottomRoughness = total / (seconds * seconds) / (f.F9 - f.F8 + 1);
+        }
+    }
+
+    // Depth classes: values outside MinBin..MaxBin are not counted.
+    if (p.Frequencies && p.NrBins > 0 && p.MaxBin > p.MinBin) {
+        const int32_t bins = std::min(p.NrBins, MaxDepthBins);
+        const double width = (p.MaxBin - p.MinBin) / p.NrBins;
+        r.depthClasses.assign(static_cast<std::size_t>(bins), 0);
+        for (int32_t i = f.F4; i <= f.F5; ++i) {
+            const double c = std::floor((depth(i) - p.MinBin) / width);
+            if (c >= 0 && c < bins)
+                r.depthClasses[static_cast<std::size_t>(c)]++;
+        }
+    }
+
+    if (p.WaterTemp && HoldsData(rec, 1))
+        r.temperature = WaterTemperatureOf(rec, depth, f, maxIdx, p.SurroundMaxDepth, hasBottom);
+
+    const DiveTimes times{at.F4, at.B1, at.B2, at.F5, maxIdx * interval, r.counter == 0 ? at.F4 : r.previousEnd};
+    r.extended = ExtendedValues(rec, times, p, setup.commSampInterval, ui);
+
+    r.analysed = true;
+    return true;
+}
+
+}  // namespace vk

@@ -1,0 +1,29 @@
+#pragma once
+
+// The graph window's lines as sample indexes of the analysis channel, the
+// form in which the dive engines move them: F1/F2 window borders, F4/F5
+// onset and end, F8/F9 bottom start and end (the B-cursors), the Sh-cursors.
+
+#include <cmath>
+#include <cstdint>
+
+#include "graph/ViewState.h"
+
+namespace vk {
+
+struct DiveFrame {
+    int32_t F1 = 0, F2 = 0, F4 = 0, F5 = 0, F8 = 0, F9 = 0, Sh1 = 0, Sh2 = 0;
+    // B-cursor times between samples, where the fixed-bottom search left them.
+    double t8 = NAN, t9 = NAN;
+};
+
+// index = trunc(time / interval)
+DiveFrame FrameOf(const LinePositions& at, double interval);
+// time = index x interval (or the interpolated B-cursor times)
+void PutFrame(const DiveFrame& f, double interval, LinePositions& at);
+
+// Places the window borders around F4..F5: a quarter of the free room of a
+// window of w points before the dive, three quarters after it.
+void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex);
+
+}  // namespace vk

@@ -1,0 +1,96 @@
+#pragma once
+
+// The current dive: what the search, the per-dive analysis, the wiggles and
+// the dive stops found for the dive the cursors frame. One for the program run.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "dive/DiveParameters.h"
+
+namespace vk {
+
+constexpr double Missing = 1e32;  // a value that could not be computed
+
+enum DiveShape : int32_t { ShapeV = 0, ShapeU = 1, ShapeY = 2, ShapeW = 3, ShapeParabola = 4, ShapeL = 5, ShapeNone = 6 };
+
+struct WiggleSummary {
+    int32_t count = 0;
+    double meanAmplitude = Missing, totalAmplitude = Missing;
+    double meanDuration = Missing, totalDuration = Missing;  // s
+};
+
+struct SpeedValues {  // distances in m, angles in degrees
+    double descentDistance = Missing, bottomDistance = Missing, ascentDistance = Missing;
+    double descentAngle = Missing, ascentAngle = Missing;
+    double horizontalDistance = Missing;
+};
+
+struct WaterTemperature {
+    double diveMean = Missing, bottomMean = Missing, bottomMin = Missing, bottomMax = Missing;
+    double atMaxDepth = Missing, aroundMaxDepth = Missing;
+};
+
+// Times in ms, depths in m, rates in m/s.
+struct DiveRecord {
+    int32_t counter = 0;  // dives written since Start
+    int32_t onsetIndex = 0;
+    double onsetTime = 0;
+    double previousEnd = 0, previousDuration = 0, previousMaxDepth = 0;
+    double pause = 0, duration = 0;
+    double descentDuration = 0, bottomDuration = 0, ascentDuration = 0;
+    double durationDifference = 0, maxDepthDifference = 0;
+    double timeAbove = 0, timeBelow = 0;
+    double descentRate = 0, bottomRate = 0, ascentRate = 0;
+    double meanDepth = 0;
+    int32_t maxDepthIndex = 0;
+    double maxDepth = 0;
+    double depthSum = 0, depthIntegral = 0;  // integral in metre-hours
+    double bottomMedian = 0, bottomMinimum = 0, bottomMean = 0, bottomDepthSum = 0;
+    double bottomStdDev = 0, bottomSpread = 0, bottomVerticalDistance = 0;
+    double bottomFraction = 0, relativeBottomRange = 0, bottomShareOfCycle = 0;
+    double maxPositionInBottom = 0, bottomRoughness = 0;
+    // To 90 % of the modal depth; the ascent rate is negative for a rising animal.
+    double descentRate90 = 0, ascentRate90 = 0;
+    int32_t descentPoints90 = 0, ascentPoints90 = 0;
+    double modalDepth = 0;
+    int32_t modalCount = 0;  // samples in the modal depth class
+    int32_t shape = ShapeV;
+    double descentGradient = 0, ascentGradient = 0;  // least-squares fits, absolute values
+    SpeedValues speed;
+    WaterTemperature temperature;
+    std::vector<int32_t> depthClasses;  // when depth frequencies are on
+    std::array<double, ExtendedRowCount> extended{Missing, Missing, Missing, Missing,
+                                                  Missing, Missing, Missing, Missing};
+    WiggleSummary wiggles;
+    bool analysed = false;
+    bool tooLong = false;
+};
+
+struct WiggleEntry {
+    int32_t index = 0;
+    double depth = 0, amplitude = 0;
+    double duration = 0;  // s
+    int32_t type = 0;     // 1 maximum, -1 minimum
+};
+
+constexpr int MaxWiggles = 100;
+
+struct DiveStop {
+    double onset = 0, end = 0;  // ms
+    double depth = 0;           // at the onset
+    int32_t samples = 0;
+    bool enabled = true;
+};
+
+constexpr int MaxStopsPerPhase = 4;
+enum StopPhase : int { PhaseDescent = 0, PhaseAscent = 1 };
+
+struct StopTable {
+    std::array<std::array<DiveStop, MaxStopsPerPhase>, 2> stop{};
+    std::array<int, 2> count{0, 0};
+    int total() const { return count[0] + count[1]; }
+};
+
+}  // namespace vk

@@ -1,0 +1,240 @@
+#include "dive/DiveSearch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dive/BottomPhase.h"
+#include "dive/DiveEdges.h"
+#include "dive/DiveFrame.h"
+#include "dive/DiveShapes.h"
+#include "dive/DiveStops.h"
+#include "dive/Wiggles.h"
+#include "graph/RedrawRequest.h"
+#include "store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+// Shape and bottom of the dive F4..F5 with maximum depth M.
+int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSeries& depth, DiveFrame& f,
+                       const EdgeSearch& edges)
+{
+    DiveRecord& r = cx.state.record;
+    const double m = edges.max;
+    const YResult y = TestY(depth, f.F4, f.F5, m, p);
+    int32_t code = y.isY ? ShapeY : ShapeU;
+    DiveFigures fig{m, y.modalDepth, y.modalCount};
+    RatesTo90(depth, f.F4, f.F5, y.modalDepth, fig);
+    r.modalDepth = y.modalDepth;
+    r.modalCount = y.modalCount;
+    r.descentRate90 = fig.descentRate90;
+    r.ascentRate90 = fig.ascentRate90;
+    r.descentPoints90 = fig.descentPoints90;
+    r.ascentPoints90 = fig.ascentPoints90;
+
+    f.t8 = f.t9 = NAN;
+    if (p.BottomKind == BottomSearchKind::FixBottom) {
+        code = ShapeU;
+        FixedBottom(depth, f, m, p.ThrBott);
+    } else {
+        if (code != ShapeY)
+            code = TestU(depth, f.F4, f.F5, m, p.RelBottSurf) ? ShapeU : ShapeV;
+        switch (p.BottomKind) {
+        case BottomSearchKind::Tamrin: TamrinBottom(depth, f, p.SlopBoB); break;
+        case BottomSearchKind::WiggleDefined: {
+            // The bottom is not known yet: the wiggles of the whole dive place it.
+            DiveFrame whole = f;
+            whole.F8 = f.F4;
+            whole.F9 = f.F5;
+            DiveParameters q = p;
+            if (q.WiggMethod == WiggleMethod::None)
+                q.WiggMethod = WiggleMethod::Simeone;
+            if (q.WiggMethod == WiggleMethod::Simeone)
+                SimeoneWiggles(depth, whole.F8, whole.F9, q, cx.state.wiggles, r.wiggles, cx.ui);
+            else
+                BostWiggles(depth, whole.F4, whole.F5, q, cx.state.wiggles, r.wiggles);
+            if (!WiggleBottom(cx.state.wiggles, f, m, p.WiggDefPercent))
+                GradientBottom(depth, f, fig, p);
+            break;
+        }
+        default: GradientBottom(depth, f, fig, p); break;
+        }
+        if (f.F9 < f.F8)
+            f.F9 = f.F8 + 1;
+        if (f.F9 - f.F8 < 4 && code == ShapeY)
+            code = ShapeU;
+    }
+
+    code = TestWL(cx.rec, depth, f, code, p, cx.ui);
+    if ((code == ShapeV || code == ShapeU || code == ShapeL) && TestParabola(depth, f.F4, f.F5, m, p.ParabolaHeight))
+        code = ShapeParabola;
+
+    if (p.WiggMethod == WiggleMethod::None && !p.DiveStops && (code == ShapeU || code == ShapeL)) {
+        r.descentGradient = std::fabs(FitLine(depth, f.F4, f.F8).gradient);
+        r.ascentGradient = std::fabs(FitLine(depth, f.F9, f.F5).gradient);
+        if (r.descentGradient < p.NoCategoryGradient || r.ascentGradient < p.NoCategoryGradient)
+            code = ShapeNone;
+    }
+
+    const bool normalOrTamrin = p.BottomKind == BottomSearchKind::Normal || p.BottomKind == BottomSearchKind::Tamrin;
+    if (code == ShapeV && normalOrTamrin) {
+        f.F8 = f.F9 = edges.maxIdx;
+        f.t8 = f.t9 = NAN;
+    }
+    if (p.BottomKind != BottomSearchKind::WiggleDefined && f.F8 == f.F9 && code != ShapeParabola)
+        code = ShapeV;
+    return code;
+}
+
+}  // namespace
+
+SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
+{
+    SearchOutcome out;
+    DiveState& st = cx.state;
+    if (p.Threshold < 3.0)
+        st.surfaceNoise = 0.05;
+    if (p.LenRest <= 0) {
+        cx.ui.message(" Illegal parameter ^S-R", Severity::Error);
+        out.refused = true;
+        return out;
+    }
+    const ChannelSeries depth(cx.rec, AnalysisSlot);
+    const double interval = depth.interval();
+    if (!HoldsData(cx.rec, AnalysisSlot) || !(interval > 0)) {
+        out.endOfData = true;
+        return out;
+    }
+    DiveFrame f = FrameOf(cx.view.at, interval);
+    const int32_t n = depth.count();
+    const int32_t previousEnd = f.F5;
+
+    // Onset candidate: deeper than the threshold and still descending.
+    int32_t i = std::max(f.F5, 0);
+    while (i < n && !(depth(i) > p.Threshold && depth(i + 1) - depth(i - 1) > 0))
+        ++i;
+    if (i >= n) {
+        out.endOfData = true;
+        return out;
+    }
+
+    EdgeSearch edges{depth, p, st.surfaceNoise};
+    f.F5 = edges.End(i);
+    if (f.F5 < 0) {
+        out.endOfData = true;
+        return out;
+    }
+    ChannelDescriptor& d = cx.rec.desc(AnalysisSlot);
+    if (p.TrekBaseline && d.bApplyPolynom != 1) {
+        const double baseline = BaselineAfterDive(cx.rec, depth, f.F5, p.Threshold, cx.ui);
+        if (0.3 * edges.max > std::fabs(baseline)) {
+            cx.undo.Push(UndoBaseline, redraw::YScale, AnalysisSlot);
+            d.yOffset += baseline;
+            out.baselineShifted = true;
+            f.F5 = edges.End(i);
+            if (f.F5 < 0) {
+                out.endOfData = true;
+                return out;
+            }
+        }
+    }
+
+    f.F4 = std::max(edges.Onset(i), previousEnd);
+    const double duration = std::round((f.F5 - f.F4) * interval * cx.setup.commSampInterval);
+    out.accepted = duration / 1000 > p.MinDiveDuration;
+
+    const int32_t code = ShapeAndBottom(cx, p, depth, f, edges);
+    if (d.DisplayFlags & 2)
+        f.Sh1 = f.Sh2 = (f.F8 + f.F9) / 2;
+    if (f.F5 - f.F4 < 11)
+        cx.rec.pendingHint = HintTooFewPoints;
+    DiveRecord& r = st.record;
+    r.shape = code;
+    r.maxDepth = edges.max;
+    r.maxDepthIndex = edges.maxIdx;
+    out.maxDepth = edges.max;
+
+    if (!(p.FloatWindow && f.F5 >= f.F1 && f.F5 <= f.F2)) {
+        PlaceWindow(f, static_cast<int32_t>(p.WindowSize * 1000.0 / interval), n - 1);
+        out.windowMoved = true;
+    }
+    PutFrame(f, interval, cx.view.at);
+    return out;
+}
+
+SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p)
+{
+    SearchOutcome out;
+    bool moved = false;
+    do {
+        const double before = cx.view.at.F5;
+        out = SearchNextDive(cx, p);
+        moved = moved || out.windowMoved;
+        if (!out.refused && !out.endOfData && !(cx.view.at.F5 > before))
+            out.endOfData = true;  // no progress: nothing further to find
+    } while (!out.accepted && !out.endOfData && !out.refused);
+    out.windowMoved = moved;
+    return out;
+}
+
+void FindWiggles(DiveContext& cx, const DiveParameters& p)
+{
+    const ChannelSeries depth(cx.rec, AnalysisSlot);
+    const DiveFrame f = FrameOf(cx.view.at, depth.interval());
+    DiveState& st = cx.state;
+    switch (p.WiggMethod) {
+    case WiggleMethod::Simeone: SimeoneWiggles(depth, f.F8, f.F9, p, st.wiggles, st.record.wiggles, cx.ui); break;
+    case WiggleMethod::Bost: BostWiggles(depth, f.F4, f.F5, p, st.wiggles, st.record.wiggles); break;
+    case WiggleMethod::None:
+        st.wiggles.clear();
+        st.record.wiggles = WiggleSummary{};
+        break;
+    }
+}
+
+void FitDepthRange(ChannelDescriptor& d, double maxDepth)
+{
+    d.Min = d.yOffset - maxDepth / 20;
+    d.Max = d.yOffset + maxDepth + maxDepth / 20;
+    if (d.Max - d.Min < 0.0001)
+        d.Max = d.Min + 2;
+}
+
+namespace {
+
+void FollowUp(DiveContext& cx, const DiveParameters& p)
+{
+    if (p.BottomKind != BottomSearchKind::WiggleDefined)
+        FindWiggles(cx, p);
+    if (p.DiveStops)
+        FindDiveStops(ChannelSeries(cx.rec, AnalysisSlot), cx.view.at, p, cx.state.stops);
+    else
+        cx.state.stops = StopTable{};
+}
+
+}  // namespace
+
+SearchOutcome SearchNext(DiveContext& cx, const DiveParameters& p)
+{
+    if (p.EndDiveValid)
+        cx.state.record.previousEnd = cx.view.at.F5;
+    const SearchOutcome out = SearchDives(cx, p);
+    if (out.accepted) {
+        FollowUp(cx, p);
+        if (p.AdjustYSize)
+            FitDepthRange(cx.rec.desc(AnalysisSlot), out.maxDepth);
+    }
+    return out;
+}
+
+bool AnalyseFramedDive(DiveContext& cx, const DiveParameters& p)
+{
+    const LinePositions& at = cx.view.at;
+    if (at.B1 < at.F4 || at.B2 > at.F5)
+        cx.ui.message("Bottom Cursor F8 F9 outside dive!", Severity::Warning);
+    FollowUp(cx, p);
+    return AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
+}
+
+}  // namespace vk

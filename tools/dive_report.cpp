@@ -1,0 +1,106 @@
+// Runs the dive search over a record and prints one line per dive found:
+//   dive_report sim [days]                 the example generator, with its truth
+//   dive_report csv FILE COLUMN MS THRESHOLD [trek]   a logger text file (';')
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "ExampleRecording.h"
+#include "dive/DiveSearch.h"
+#include "files/VkFLoad.h"
+#include "store/ConsoleDialogs.h"
+
+using namespace vk;
+
+namespace {
+
+void FillFromSimulator(Recording& rec, int days, example::Simulator& sim)
+{
+    ChannelDescriptor& d = rec.desc(0);
+    d.SampRate = 1000;
+    d.LowRng = -5;
+    d.HighRng = 200;
+    SetScaling(rec, 0);
+    const int32_t n = days * 86400;
+    d.DataCnt = n - 1;
+    bool report = false;
+    for (int32_t i = 0; i < n; ++i)
+        WriteRaw(rec, i, PhysToRaw(rec, 0, report, sim.next().depth), 0);
+}
+
+const char* Letter(int32_t code)
+{
+    static const char* const letters[] = {"V", "U", "Y", "W", "P", "L", "X"};
+    return code >= 0 && code <= 6 ? letters[code] : "?";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: dive_report sim [days] | csv FILE COLUMN MS THRESHOLD [trek]\n");
+        return 2;
+    }
+    Recording rec;
+    ConsoleDialogs ui;
+    rec.store.Allocate({true, false, false});
+    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
+    DiveParameters p;
+    example::Simulator sim;
+    const bool simulated = std::string(argv[1]) == "sim";
+    if (simulated) {
+        FillFromSimulator(rec, argc > 2 ? std::atoi(argv[2]) : 1, sim);
+        p.Threshold = 5;
+        p.TrekBaseline = 1;
+    } else {
+        if (argc < 6)
+            return 2;
+        ChannelDescriptor& d = rec.desc(0);
+        d.NameIn = argv[2];
+        d.ColumnValue = std::atoi(argv[3]);
+        d.SampRate = std::atoi(argv[4]);
+        d.HeaderText = 1;
+        d.InDelimiter = ';';
+        if (!LoadTextChannel(rec, 0, SkipStrings{}, ui))
+            return 1;
+        p.Threshold = std::atof(argv[5]);
+        p.TrekBaseline = argc > 6;
+    }
+    ViewState view;
+    NoUndo undo;
+    DiveState state;
+    DiveContext cx{rec, view, state, ui, undo, {}};
+    std::size_t t = 0;
+    const auto& truth = sim.dives();
+    int found = 0;
+    while (true) {
+        const SearchOutcome o = SearchNext(cx, p);
+        if (!o.accepted)
+            break;
+        AnalyseDive(rec, view.at, p, state, cx.setup, ui);
+        const DiveRecord& r = state.record;
+        const double s = view.at.F4 / 1000, e = view.at.F5 / 1000;
+        std::printf("%5d %9.0f %9.0f %6.1f %s b=%.0f-%.0f w=%d st=%d/%d", ++found, s, e, r.maxDepth, Letter(r.shape),
+                    view.at.B1 / 1000 - s, view.at.B2 / 1000 - s, r.wiggles.count, state.stops.count[0],
+                    state.stops.count[1]);
+        if (simulated) {
+            while (t < truth.size() && truth[t].end < (s + e) / 2)
+                ++t;
+            if (t < truth.size()) {
+                const auto& d = truth[t];
+                std::printf("  | %7lld %7lld %6.1f %s st=%d/%d w=%d d=%+lld/%+lld", static_cast<long long>(d.start),
+                            static_cast<long long>(d.end), d.maxDepth, example::ShapeLetter(d.shape),
+                            d.descentStop, d.ascentStop, d.wiggles, static_cast<long long>(s - d.start),
+                            static_cast<long long>(e - d.end));
+            }
+        }
+        std::printf("\n");
+        state.record.counter++;
+        state.record.previousEnd = view.at.F5;
+        state.record.previousDuration = r.duration;
+        state.record.previousMaxDepth = r.maxDepth;
+    }
+    std::printf("%d dives\n", found);
+}
