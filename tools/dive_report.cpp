@@ -1,5 +1,5 @@
 // Runs the dive search over a record and prints one line per dive found:
-//   dive_report sim [days]                 the example generator, with its truth
+//   dive_report sim [days [auto]]          the example generator, with its truth
 //   dive_report csv FILE COLUMN MS THRESHOLD [trek]   a logger text file (';')
 #include <cmath>
 #include <cstdio>
@@ -54,6 +54,7 @@ int main(int argc, char** argv)
         FillFromSimulator(rec, argc > 2 ? std::atoi(argv[2]) : 1, sim);
         p.Threshold = 5;
         p.TrekBaseline = 1;
+        p.AutoDive = argc > 3 && std::string(argv[3]) == "auto";
     } else {
         if (argc < 6)
             return 2;
@@ -96,7 +97,7 @@ int main(int argc, char** argv)
                             static_cast<long long>(e - d.end));
             }
         }
-        std::printf("\n");
+        std::printf(" y0=%.2f\n", rec.desc(0).yOffset);
         state.record.counter++;
         state.record.previousEnd = view.at.F5;
         state.record.previousDuration = r.duration;

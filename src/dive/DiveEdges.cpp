@@ -142,10 +142,14 @@ int32_t EdgeSearch::autoEnd(int32_t g)
     for (int steps = 0;; ++g, ++steps) {
         if (g >= n - 1 || steps > 15000)
             return -1;
+        const double v = depth(g);
+        if (v > max) {  // the dive's deepest point may lie after the climb
+            max = v;
+            maxIdx = g;
+        }
         const Kink k = KinkAt(depth, g, w);
         if (!k.found)
             continue;
-        const double v = depth(g);
         if ((v < 0 && k.before > -0.1) ||
             (k.before < -0.1 && k.after >= -0.0002 && v < p.Threshold && v < band))
             break;

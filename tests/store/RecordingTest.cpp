@@ -76,6 +76,7 @@ TEST_F(ScaledRecording, ReadValueAppliesDerivationPolynomialAndWorkshop)
     EXPECT_DOUBLE_EQ(pole.value, x);
 
     struct Constant : WorkshopReader {
+        int slot() const override { return 0; }
         int32_t firstIndex() const override { return 100; }
         double valueAt(int32_t position) const override { return position * 10.0; }
     } workshop;

@@ -1,0 +1,71 @@
+#include "support/DiveFixture.h"
+
+#include "support/TempDir.h"
+
+namespace vk::test {
+
+namespace {
+
+int RowsFor(std::size_t n)
+{
+    return static_cast<int>(n / SampleStore::BlockSamples) + 2;
+}
+
+}  // namespace
+
+DiveBench::DiveBench(const std::vector<double>& depth, int32_t interval)
+{
+    AllocateAll(rec, RowsFor(depth.size()));
+    for (int s = 1; s < SlotCount; ++s)
+        rec.at(s).ChannelUsed = false;
+    fill(0, depth, interval, -10, 250);
+}
+
+void DiveBench::fill(int slot, const std::vector<double>& values, int32_t interval, double lo, double hi)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    d.SampRate = interval;
+    d.LowRng = lo;
+    d.HighRng = hi;
+    SetScaling(rec, slot);
+    d.DataCnt = static_cast<int32_t>(values.size()) - 1;
+    bool report = false;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        WriteRaw(rec, static_cast<int32_t>(i), PhysToRaw(rec, slot, report, values[i]), slot);
+    rec.at(slot).ChannelUsed = true;
+}
+
+void DiveBench::frame(int32_t f4, int32_t f8, int32_t f9, int32_t f5)
+{
+    view.at.F4 = t(f4);
+    view.at.B1 = t(f8);
+    view.at.B2 = t(f9);
+    view.at.F5 = t(f5);
+}
+
+Simulated Simulate(int64_t seconds)
+{
+    Simulated s;
+    example::Simulator sim;
+    for (int64_t k = 0; k < seconds; ++k)
+        s.depth.push_back(sim.next().depth);
+    for (const example::DiveTruth& d : sim.dives())
+        if (d.end < seconds)
+            s.dives.push_back(d);
+    return s;
+}
+
+void Line(std::vector<double>& v, double to, int samples)
+{
+    const double from = v.empty() ? 0.0 : v.back();
+    for (int k = 1; k <= samples; ++k)
+        v.push_back(from + (to - from) * k / samples);
+}
+
+void Stay(std::vector<double>& v, int samples)
+{
+    const double at = v.empty() ? 0.0 : v.back();
+    v.insert(v.end(), static_cast<std::size_t>(samples), at);
+}
+
+}  // namespace vk::test
