@@ -93,17 +93,18 @@ void RemoveStop(StopTable& table, int phase, int k)
 bool DivideStop(StopTable& table, int phase, int k)
 {
     int& n = table.count[static_cast<std::size_t>(phase)];
-    if (k < 0 || k >= n || k == MaxStopsPerPhase - 1)
+    // A full phase has no room for the second half: dividing would push a stop off the table.
+    if (k < 0 || k >= n || n >= MaxStopsPerPhase)
         return false;
     const DiveStop old = At(table, phase, k);
     const double middle = (old.onset + old.end) / 2, quarter = (old.end - old.onset) / 4;
-    for (int j = std::min(n, MaxStopsPerPhase - 1); j > k + 1; --j)
-        At(table, phase, j) = At(table, phase, j - 1);  // a fourth stop in the way falls off the table
+    for (int j = n; j > k + 1; --j)
+        At(table, phase, j) = At(table, phase, j - 1);
     At(table, phase, k).end = middle - quarter;
     DiveStop second = old;
     second.onset = middle + quarter;
     At(table, phase, k + 1) = second;
-    n = std::min(n + 1, MaxStopsPerPhase);
+    ++n;
     return true;
 }
 

@@ -20,7 +20,7 @@ namespace vk {
 // StopLength1 or StopMinDuration is below 1.
 void FindDiveStops(const ChannelSeries& depth, const LinePositions& at, const DiveParameters& p, StopTable& table);
 
-// Divides stop k of a phase in two around its middle (not the fourth of its phase).
+// Divides stop k of a phase in two around its middle; not while the phase holds four.
 bool DivideStop(StopTable& table, int phase, int k);
 void RemoveStop(StopTable& table, int phase, int k);
 // After a mouse edit: stops that do not end after their onset go, and a stop
