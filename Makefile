@@ -31,6 +31,7 @@ test-asan: deps
 
 bench: build
 	$(BUILD)/bench/bench_text_load
+	$(BUILD)/bench/bench_dive
 	$(BUILD)/bench/bench_graph
 
 fuzz: deps

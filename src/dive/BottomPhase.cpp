@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "dive/DiveEdges.h"
 
 namespace vk {
 
@@ -44,8 +43,6 @@ struct BottomSide {
     bool before(int32_t i) const { return dir > 0 ? i < stop : i > stop; }
 
     // The gradient from i further on in the search direction (depth growing: positive).
-    double ahead(int32_t i, int spacing, int count) const { return SlopeEstimate(depth, i, dir, spacing, count); }
-    double behind(int32_t i, int count) const { return -SlopeEstimate(depth, i, -dir, 1, count); }
 
     bool localMaximum(int32_t i) const { return depth(i) >= depth(i - 1) && depth(i) >= depth(i + 1); }
 
@@ -69,9 +66,23 @@ struct BottomSide {
             stride = 2;
             w = 19;
         }
+        // The first point deep enough whose mean gradient over the window ahead
+        // is small; the window's depths are kept as a running sum.
+        const double perSecond = 1000.0 / depth.interval(), deep = 0.6 * fig.maxDepth;
+        const int32_t step = dir * stride;
         int32_t x = from + dir;
-        while (before(x) && !(depth(x) > 0.6 * fig.maxDepth && ahead(x, stride, w) < 1.2 * limit))
-            x += dir * stride;
+        while (before(x) && depth(x) <= deep)
+            x += step;
+        double sumAhead = 0;
+        for (int32_t k = 1; k <= w; ++k)
+            sumAhead += depth(x + k * step);
+        while (before(x)) {
+            const double at = depth(x);
+            if (at > deep && (sumAhead / w - at) / ((w + 1) / 2.0) * perSecond < 1.2 * limit)
+                break;
+            sumAhead += depth(x + (w + 1) * step) - depth(x + step);
+            x += step;
+        }
         if (!before(x))
             return fallback();
 
@@ -84,8 +95,20 @@ struct BottomSide {
             double drop = 0;
         } first, second;
         int32_t chosen = -1;
+        // The gradients before (over rb points) and after (over rf) each point,
+        // from running sums of the depths on either side.
+        double sumBehind = 0;
+        sumAhead = 0;
+        for (int32_t k = 1; k <= rb; ++k)
+            sumBehind += depth(x - k * dir);
+        for (int32_t k = 1; k <= rf; ++k)
+            sumAhead += depth(x + k * dir);
         for (int32_t k = 0, y = x; k < stride * w && before(y); ++k, y += dir) {
-            const double gb = behind(y, rb), ga = ahead(y, 1, rf);
+            const double at = depth(y);
+            const double gb = (at - sumBehind / rb) / ((rb + 1) / 2.0) * perSecond;
+            const double ga = (sumAhead / rf - at) / ((rf + 1) / 2.0) * perSecond;
+            sumBehind += at - depth(y - rb * dir);
+            sumAhead += depth(y + (rf + 1) * dir) - depth(y + dir);
             if (gb <= limit / 2 && ga <= limit / 2) {
                 chosen = y;
                 break;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "dive/DiveShapes.h"
 #include "dive/ExtendedValues.h"
 #include "graph/Readouts.h"
 #include "process/vkWerkstatt.h"
@@ -25,6 +24,18 @@ void RatesTo90(const ChannelSeries& depth, int32_t f4, int32_t f5, double modalD
         --j;
     fig.ascentPoints90 = f5 - j;
     fig.ascentRate90 = j < f5 ? (depth(f5) - depth(j)) / (f5 - j) * perSecond : 0;
+}
+
+void StoreFigures(DiveRecord& r, const YResult& y, const DiveFigures& fig, int32_t f4, int32_t f5)
+{
+    r.modalDepth = y.modalDepth;
+    r.modalCount = y.modalCount;
+    r.descentRate90 = fig.descentRate90;
+    r.ascentRate90 = fig.ascentRate90;
+    r.descentPoints90 = fig.descentPoints90;
+    r.ascentPoints90 = fig.ascentPoints90;
+    r.figuresF4 = f4;
+    r.figuresF5 = f5;
 }
 
 double HistogramMedian(const std::vector<double>& values)
@@ -161,6 +172,17 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     fresh.descentGradient = r.descentGradient;
     fresh.ascentGradient = r.ascentGradient;
     fresh.wiggles = r.wiggles;
+    const bool sameFrame = r.figuresF4 == f.F4 && r.figuresF5 == f.F5;
+    if (sameFrame) {  // the search found them for these cursors
+        fresh.modalDepth = r.modalDepth;
+        fresh.modalCount = r.modalCount;
+        fresh.descentRate90 = r.descentRate90;
+        fresh.ascentRate90 = r.ascentRate90;
+        fresh.descentPoints90 = r.descentPoints90;
+        fresh.ascentPoints90 = r.ascentPoints90;
+        fresh.figuresF4 = f.F4;
+        fresh.figuresF5 = f.F5;
+    }
     r = fresh;
     r.onsetIndex = f.F4;
     r.onsetTime = at.F4;
@@ -225,16 +247,13 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
 
     r.depthIntegral = sum / 1000 / 3600 * interval;
 
-    // The figures the search takes from the shape tests, for the cursors as they stand.
-    DiveFigures fig;
-    const YResult y = TestY(depth, f.F4, f.F5, maxDepth, p);
-    r.modalDepth = y.modalDepth;
-    r.modalCount = y.modalCount;
-    RatesTo90(depth, f.F4, f.F5, y.modalDepth, fig);
-    r.descentRate90 = fig.descentRate90;
-    r.ascentRate90 = fig.ascentRate90;
-    r.descentPoints90 = fig.descentPoints90;
-    r.ascentPoints90 = fig.ascentPoints90;
+    // The figures the search takes from the shape tests, for cursors moved by hand.
+    if (!sameFrame) {
+        DiveFigures fig;
+        const YResult y = TestY(depth, f.F4, f.F5, maxDepth, p);
+        RatesTo90(depth, f.F4, f.F5, y.modalDepth, fig);
+        StoreFigures(r, y, fig, f.F4, f.F5);
+    }
 
     // The bottom samples.
     const bool hasBottom = r.bottomDuration > 0;

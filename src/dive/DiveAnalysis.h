@@ -10,6 +10,7 @@
 
 #include "dive/BottomPhase.h"
 #include "dive/DiveParameters.h"
+#include "dive/DiveShapes.h"
 #include "dive/DiveState.h"
 #include "graph/ViewState.h"
 #include "store/ChannelSeries.h"
@@ -28,6 +29,9 @@ struct AnalysisSetup {
 
 // Descent and ascent rates to 90 % of the modal depth (nothing when F5 - F4 < 4).
 void RatesTo90(const ChannelSeries& depth, int32_t f4, int32_t f5, double modalDepth, DiveFigures& fig);
+
+// Keeps the modal depth and the rates to 90 % in the record, for the dive F4..F5.
+void StoreFigures(DiveRecord& r, const YResult& y, const DiveFigures& fig, int32_t f4, int32_t f5);
 
 // The median by a histogram of 256 classes between the values' extremes.
 double HistogramMedian(const std::vector<double>& values);

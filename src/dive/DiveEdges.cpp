@@ -7,15 +7,27 @@
 
 namespace vk {
 
-double SlopeEstimate(const ChannelSeries& depth, int32_t b, int c, int spacing, int count)
+SlopeWalk::SlopeWalk(const ChannelSeries& depth, int dir, int spacing, int count)
+    : depth_(depth), dir_(dir), spacing_(std::max(spacing, 1)), count_(count),
+      sums_(static_cast<std::size_t>(std::max(spacing, 1)))
 {
-    if (count < 1)
+}
+
+double SlopeWalk::at(int32_t i)
+{
+    if (count_ < 1)
         return 0;
-    const double at = depth(b);
-    double sum = 0;
-    for (int k = 1; k <= count; ++k)
-        sum += depth(b + k * spacing * c) - at;
-    return sum / count / ((count + 1) / 2.0) * 1000.0 / depth.interval();
+    Sum& s = sums_[static_cast<std::size_t>(((i % spacing_) + spacing_) % spacing_)];
+    if (s.at == i - spacing_) {  // the window moved on by one place
+        const int32_t far = i + dir_ * count_ * spacing_;
+        s.value += dir_ > 0 ? depth_(far) - depth_(i) : depth_(i - spacing_) - depth_(i - spacing_ * (count_ + 1));
+    } else if (s.at != i) {
+        s.value = 0;
+        for (int k = 1; k <= count_; ++k)
+            s.value += depth_(i + k * spacing_ * dir_);
+    }
+    s.at = i;
+    return (s.value - count_ * depth_(i)) / count_ / ((count_ + 1) / 2.0) * 1000.0 / depth_.interval();
 }
 
 double SurfaceBand(double maxDepth, double baselineQuality)
@@ -48,6 +60,10 @@ Kink KinkAt(const ChannelSeries& depth, int32_t x, int32_t w)
 bool EdgeSearch::EndTest(int32_t b, int c) const
 {
     const PhysValue v = depth.read(b);
+    const bool surfaceClause =
+        (p.Criterion == OnsetCriterion::And || p.Criterion == OnsetCriterion::OnlySlope) && v.value < surfaceNoise;
+    if (v.value > p.Threshold || v.value > band)
+        return surfaceClause;  // too deep to end here: the slope need not be looked at
     const double slope = SlopeEstimate(depth, b, c, p.LenRest, p.LenRest);
     const bool slopeHolds = -slope <= p.SlopEoD;
     const bool levelHolds = v.value <= (1 - p.Level) * max;
@@ -59,12 +75,9 @@ bool EdgeSearch::EndTest(int32_t b, int c) const
     case OnsetCriterion::OnlySlope: result = slopeHolds; break;
     case OnsetCriterion::OnlyLevelAbs: result = v.value <= p.Level; break;
     }
-    result = result && v.value <= p.Threshold && v.value <= band;
     if (v.status == 0 && v.value - depth(b + c) > 0.05 * max)
         result = false;  // still a steep change
-    if ((p.Criterion == OnsetCriterion::And || p.Criterion == OnsetCriterion::OnlySlope) && v.value < surfaceNoise)
-        result = true;
-    return result;
+    return result || surfaceClause;
 }
 
 int32_t EdgeSearch::End(int32_t b)
@@ -214,14 +227,17 @@ double BaselineAfterDive(Recording& rec, const ChannelSeries& depth, int32_t f5,
     const int passes = std::clamp(count / 20, 1, 8);
     const int32_t len = ws.length();
     double figure = 0;
+    std::vector<double>& x = ws.values();
     for (int pass = 0; pass < passes; ++pass) {
-        const std::vector<double> x = ws.values();
-        ws.set(0, (x[0] + x[1]) / 2);
-        for (int32_t i = 1; i <= len - 4; ++i) {
-            const auto u = static_cast<std::size_t>(i);
-            ws.set(i, (x[u - 1] + 2 * x[u] + x[u + 1]) / 4);
+        // Each value from the values before the pass: the left neighbour is kept aside.
+        double left = x[0];
+        x[0] = (x[0] + x[1]) / 2;
+        for (std::size_t i = 1; i + 4 <= x.size(); ++i) {
+            const double here = x[i];
+            x[i] = (left + 2 * here + x[i + 1]) / 4;
+            left = here;
         }
-        figure = (ws.get(len - 1) - ws.get(0)) / len;
+        figure = (x.back() - x.front()) / len;
     }
     const double gradient = figure / depth.interval() * 1000.0;
     if (std::fabs(gradient) < 0.1) {

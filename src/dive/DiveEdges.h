@@ -5,6 +5,7 @@
 // automatic forms with the kink detector, and the surface baseline after a dive.
 
 #include <cstdint>
+#include <vector>
 
 #include "dive/DiveParameters.h"
 #include "store/ChannelSeries.h"
@@ -15,7 +16,33 @@ class VkDialogs;
 
 // Mean change from b to b + k * spacing * c over k = 1..count, divided by
 // (count + 1) / 2, in m/s: the slope seen from b in direction c.
-double SlopeEstimate(const ChannelSeries& depth, int32_t b, int c, int spacing, int count);
+inline double SlopeEstimate(const ChannelSeries& depth, int32_t b, int c, int spacing, int count)
+{
+    if (count < 1)
+        return 0;
+    const double at = depth(b);
+    double sum = 0;
+    for (int k = 1; k <= count; ++k)
+        sum += depth(b + k * spacing * c) - at;
+    return sum / count / ((count + 1) / 2.0) * 1000.0 / depth.interval();
+}
+
+// SlopeEstimate at points visited mostly one after another, from running
+// sums: each point's sum follows from the one `spacing` points before it.
+class SlopeWalk {
+public:
+    SlopeWalk(const ChannelSeries& depth, int dir, int spacing, int count);
+    double at(int32_t i);
+
+private:
+    struct Sum {
+        int32_t at = INT32_MIN;
+        double value = 0;
+    };
+    const ChannelSeries& depth_;
+    int dir_, spacing_, count_;
+    std::vector<Sum> sums_;  // one per residue of the position modulo spacing
+};
 
 // The depth band near the surface in which a dive can begin or end.
 double SurfaceBand(double maxDepth, double baselineQuality);

@@ -56,6 +56,7 @@ struct DiveRecord {
     int32_t descentPoints90 = 0, ascentPoints90 = 0;
     double modalDepth = 0;
     int32_t modalCount = 0;  // samples in the modal depth class
+    int32_t figuresF4 = -1, figuresF5 = -1;  // the onset and end these figures belong to
     int32_t shape = ShapeV;
     double descentGradient = 0, ascentGradient = 0;  // least-squares fits, absolute values
     SpeedValues speed;

@@ -26,12 +26,7 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
     int32_t code = y.isY ? ShapeY : ShapeU;
     DiveFigures fig{m, y.modalDepth, y.modalCount};
     RatesTo90(depth, f.F4, f.F5, y.modalDepth, fig);
-    r.modalDepth = y.modalDepth;
-    r.modalCount = y.modalCount;
-    r.descentRate90 = fig.descentRate90;
-    r.ascentRate90 = fig.ascentRate90;
-    r.descentPoints90 = fig.descentPoints90;
-    r.ascentPoints90 = fig.ascentPoints90;
+    StoreFigures(r, y, fig, f.F4, f.F5);
 
     f.t8 = f.t9 = NAN;
     if (p.BottomKind == BottomSearchKind::FixBottom) {

@@ -1,6 +1,7 @@
 #include "dive/DiveShapes.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -16,11 +17,11 @@ YResult TestY(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDept
     if (d < 4 || maxDepth < 0.1)
         return y;
     const int g = std::min(20, d);
-    const double width = maxDepth / g;
-    std::vector<int32_t> counts(static_cast<std::size_t>(g + 1), 0);  // the maximum falls into class g
+    const double width = maxDepth / g, perClass = g / maxDepth;
+    std::array<int32_t, 21> counts{};  // the maximum falls into class g
     for (int32_t i = f4; i <= f5; ++i) {
-        const double c = std::floor(depth(i) / width);
-        counts[static_cast<std::size_t>(std::clamp(c, 0.0, static_cast<double>(g)))]++;
+        const double c = depth(i) * perClass;
+        counts[c <= 0 ? 0 : c >= g ? static_cast<std::size_t>(g) : static_cast<std::size_t>(c)]++;
     }
     auto count = [&](int c) { return c >= 0 && c <= g ? counts[static_cast<std::size_t>(c)] : 0; };
     int k = g / 5;

@@ -15,10 +15,6 @@ struct PhaseSearch {
     bool ascent;
 
     double pointGradient(int32_t a, int32_t b) const { return (depth(b) - depth(a)) * 1000.0 / depth.interval(); }
-    double estimate(int32_t i, int dir) const
-    {
-        return SlopeEstimate(depth, i, dir, p.StopLength1, p.StopMinDuration);
-    }
     // The vertical movement pauses: the depth grows (descent) or shrinks (ascent) slower than the limit.
     bool pausing(double gradient) const
     {
@@ -32,9 +28,11 @@ struct PhaseSearch {
 
     void run(int32_t from, int32_t to, double interval, StopTable& table, int phase) const
     {
+        // The gradient estimates looking forward and back, as the search moves on.
+        SlopeWalk ahead(depth, +1, p.StopLength1, p.StopMinDuration), back(depth, -1, p.StopLength1, p.StopMinDuration);
         int32_t i = from;
         while (i < to) {
-            while (i < to && !pausing(estimate(i, +1)))
+            while (i < to && !pausing(ahead.at(i)))
                 ++i;
             if (i >= to)
                 return;
@@ -43,7 +41,7 @@ struct PhaseSearch {
                 --onset;
             // The backward estimate looks into the stop only once it is this far in.
             int32_t end = std::min(onset + p.StopLength1 * p.StopMinDuration - 1, to);
-            while (end < to && !resumed(estimate(end + 1, -1)))
+            while (end < to && !resumed(back.at(end + 1)))
                 ++end;
             while (end > onset && !pausing(pointGradient(end - 1, end)))
                 --end;  // samples that already move belong to the movement

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "store/ChannelSeries.h"
 #include "store/VkDialogs.h"
 
 namespace vk {
@@ -38,8 +39,9 @@ TWorkshop::TWorkshop(Recording& rec, int slot, int32_t first, int32_t end, VkDia
         return;
     }
     values_.reserve(static_cast<std::size_t>(std::max(end - first, 0)));
+    const ChannelSeries channel(rec, slot);
     for (int32_t i = first; i < end; ++i)
-        values_.push_back(ReadChannelValue(rec, i, slot).value);
+        values_.push_back(channel.channel(i).value);
     rec.workshop = this;
     active_ = true;
 }

@@ -32,6 +32,7 @@ public:
     bool active() const { return active_; }
     int32_t length() const { return static_cast<int32_t>(values_.size()); }
     const std::vector<double>& values() const { return values_; }
+    std::vector<double>& values() { return values_; }
 
     // Inside the stretch its value; outside the channel's value until a pass
     // is done, then the value at the nearer end.

@@ -11,14 +11,29 @@ namespace vk {
 
 class ChannelSeries {
 public:
-    ChannelSeries(const Recording& rec, int slot) : rec_(&rec), slot_(slot) {}
+    ChannelSeries(const Recording& rec, int slot) : rec_(&rec), d_(&rec.desc(slot)), slot_(slot) {}
 
-    double operator()(int32_t i) const { return ReadValue(*rec_, i, slot_).value; }
-    PhysValue read(int32_t i) const { return ReadValue(*rec_, i, slot_); }
+    double operator()(int32_t i) const { return read(i).value; }
+    // ReadValue, with the plain case (no workshop, difference or polynomial) inline.
+    PhysValue read(int32_t i) const
+    {
+        if (rec_->workshop)
+            return ReadValue(*rec_, i, slot_);
+        return channel(i);
+    }
+    // The channel's own value, never a workshop's (ReadChannelValue). Most
+    // reads fall into the block of the read before: those stay inline.
+    PhysValue channel(int32_t i) const
+    {
+        const int64_t p = int64_t{i} - d_->CorrSmpDelay;
+        if (p >= cachedFrom_ && p < cachedFrom_ + SampleStore::BlockSamples && i >= 0 && i <= d_->DataCnt)
+            return {cached_[p - cachedFrom_] * d_->CoeffA + d_->CoeffB - d_->yOffset, 0};
+        return slowChannel(i);
+    }
     uint16_t raw(int32_t i) const { return ReadRaw(*rec_, i, slot_); }
 
-    int32_t count() const { return rec_->desc(slot_).DataCnt + 1; }   // indexes 0 .. count - 1
-    double interval() const { return rec_->desc(slot_).SampRate; }     // ms
+    int32_t count() const { return d_->DataCnt + 1; }  // indexes 0 .. count - 1
+    double interval() const { return d_->SampRate; }   // ms
     int slot() const { return slot_; }
     const Recording& recording() const { return *rec_; }
 
@@ -26,8 +41,14 @@ public:
     int32_t index(double t) const { return static_cast<int32_t>(t / interval()); }
 
 private:
+    PhysValue slowChannel(int32_t i) const;  // and remembers the block read
+
     const Recording* rec_;
+    const ChannelDescriptor* d_;  // read live: the baseline may move during a search
     int slot_;
+    // Never set for a channel with difference or polynomial: those take the long way.
+    mutable const uint16_t* cached_ = nullptr;
+    mutable int64_t cachedFrom_ = INT64_MIN / 2;  // position of cached_[0]
 };
 
 }  // namespace vk

@@ -37,29 +37,7 @@ void ReleaseStore(Recording& rec)
 
 PhysValue ReadPhys(const Recording& rec, int32_t index, int slot)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
-    PhysValue result;
-    int64_t i = index;
-    if (i < 0) {
-        result.status = -2;
-        i = 0;
-    }
-    if (i > d.DataCnt) {
-        result.status = -2;
-        i = d.DataCnt;
-    }
-    const int64_t p = i - d.CorrSmpDelay;
-    double raw = 0.0;
-    if (p >= 0) {
-        const uint16_t* sample = SampleAt(rec, slot, p);
-        if (!sample) {
-            result.status = -1;
-            return result;
-        }
-        raw = *sample;
-    }
-    result.value = raw * d.CoeffA + d.CoeffB - d.yOffset;
-    return result;
+    return ReadPhysOf(rec.store, rec.desc(slot), slot, index);
 }
 
 bool ApplyPolynomial(const ChannelDescriptor& d, double& x)
@@ -83,9 +61,9 @@ PhysValue ReadValue(const Recording& rec, int32_t index, int slot)
 PhysValue ReadChannelValue(const Recording& rec, int32_t index, int slot)
 {
     const ChannelDescriptor& d = rec.desc(slot);
-    PhysValue v = ReadPhys(rec, index, slot);
+    PhysValue v = ReadPhysOf(rec.store, d, slot, index);
     if (d.Derivation == 1)
-        v.value -= ReadPhys(rec, index > INT32_MIN ? index - 1 : index, slot).value;
+        v.value -= ReadPhysOf(rec.store, d, slot, index > INT32_MIN ? index - 1 : index).value;
     if (d.bApplyPolynom == 1 && !ApplyPolynomial(d, v.value))
         v.status = -1;
     return v;

@@ -74,6 +74,33 @@ void AllocateStore(Recording& rec, VkDialogs& ui);
 void ReleaseStore(Recording& rec);
 
 PhysValue ReadPhys(const Recording& rec, int32_t index, int slot);
+
+// ReadPhys for a slot's descriptor at hand; inline for the engines that read every sample.
+inline PhysValue ReadPhysOf(const SampleStore& store, const ChannelDescriptor& d, int slot, int32_t index)
+{
+    PhysValue result;
+    int64_t i = index;
+    if (i < 0) {
+        result.status = -2;
+        i = 0;
+    }
+    if (i > d.DataCnt) {
+        result.status = -2;
+        i = d.DataCnt;
+    }
+    const int64_t p = i - d.CorrSmpDelay;
+    double raw = 0.0;
+    if (p >= 0) {
+        const uint16_t* block = p < SampleStore::Capacity ? store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)) : nullptr;
+        if (!block) {
+            result.status = -1;
+            return result;
+        }
+        raw = block[p & SampleStore::BlockMask];
+    }
+    result.value = raw * d.CoeffA + d.CoeffB - d.yOffset;
+    return result;
+}
 // The value a reader sees: the active workshop's for its slot, else the channel's.
 PhysValue ReadValue(const Recording& rec, int32_t index, int slot);
 // The channel's own value (difference and polynomial applied), never a workshop's.
