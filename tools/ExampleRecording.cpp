@@ -252,6 +252,7 @@ ExampleFiles WriteExample(const std::string& where, int days)
     settings.Cmt2 = "Dives of every shape in bouts; truth in seal-example.dives";
     settings.dive.Threshold = 5.0;
     settings.dive.WindowSize = 600;
+    settings.dive.TrekBaseline = 1;  // the sensor reads 1.2 m at the surface
     if (WriteSetup(files.setup, rec, settings) != SetupWriteResult::Written)
         throw std::runtime_error("cannot write " + files.setup);
     return files;
