@@ -37,22 +37,19 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
             code = TestU(depth, f.F4, f.F5, m, p.RelBottSurf) ? ShapeU : ShapeV;
         switch (p.BottomKind) {
         case BottomSearchKind::Tamrin: TamrinBottom(depth, f, p.SlopBoB); break;
-        case BottomSearchKind::WiggleDefined: {
+        case BottomSearchKind::WiggleDefined:
             // The bottom is not known yet: the wiggles of the whole dive place it.
-            DiveFrame whole = f;
-            whole.F8 = f.F4;
-            whole.F9 = f.F5;
-            DiveParameters q = p;
-            if (q.WiggMethod == WiggleMethod::None)
-                q.WiggMethod = WiggleMethod::Simeone;
-            if (q.WiggMethod == WiggleMethod::Simeone)
-                SimeoneWiggles(depth, whole.F8, whole.F9, q, cx.state.wiggles, r.wiggles, cx.ui);
-            else
-                BostWiggles(depth, whole.F4, whole.F5, q, cx.state.wiggles, r.wiggles);
+            if (p.WiggMethod == WiggleMethod::Simeone)
+                SimeoneWiggles(depth, f.F4, f.F5, p, cx.state.wiggles, r.wiggles, cx.ui);
+            else if (p.WiggMethod == WiggleMethod::Bost)
+                BostWiggles(depth, f.F4, f.F5, p, cx.state.wiggles, r.wiggles);
+            else {
+                cx.state.wiggles.clear();
+                r.wiggles = WiggleSummary{};
+            }
             if (!WiggleBottom(cx.state.wiggles, f, m, p.WiggDefPercent))
                 GradientBottom(depth, f, fig, p);
             break;
-        }
         default: GradientBottom(depth, f, fig, p); break;
         }
         if (f.F9 < f.F8)

@@ -182,7 +182,7 @@ TEST(DiveShapes, ShapeButtonsTeachTheGradientAndMoveTheBottom)
     EXPECT_EQ(st.record.shape, ShapeW);
 }
 
-TEST(DiveShapes, FixedAndTamrinBottoms)
+TEST(DiveShapes, BottomKinds)
 {
     std::vector<double> v{0};
     Line(v, 100, 10);  // 10 m a sample
@@ -202,6 +202,31 @@ TEST(DiveShapes, FixedAndTamrinBottoms)
     TamrinBottom(depth, f, 2.0);  // a step below half the mean step ends the descent
     EXPECT_EQ(f.F8, 10);
     EXPECT_EQ(f.F9, 30);
+
+    // Wiggle defined: from the first wiggle deep enough to the last.
+    std::vector<double> w = Surface();
+    Line(w, 150, 100);  // 150 m at 159
+    for (int k = 0; k < 10; ++k) {
+        Line(w, 152, 4);
+        Line(w, 150, 4);
+    }
+    Line(w, 0, 100);
+    Stay(w, 60);
+    for (const WiggleMethod method : {WiggleMethod::Simeone, WiggleMethod::None}) {
+        DiveBench d(w);
+        d.p.BottomKind = BottomSearchKind::WiggleDefined;
+        d.p.WiggMethod = method;
+        SearchNextDive(d.cx, d.p);
+        if (method == WiggleMethod::Simeone) {
+            EXPECT_EQ(d.at(d.view.at.B1), 167);  // the first minimum of the bottom
+            EXPECT_EQ(d.at(d.view.at.B2), 231);  // the last one with a turn after it
+            EXPECT_EQ(d.state.record.wiggles.count, 10);
+        } else {  // no wiggles: the gradient-bounded bottom, at its first and last deep turn
+            EXPECT_EQ(d.at(d.view.at.B1), 163);
+            EXPECT_EQ(d.at(d.view.at.B2), 235);
+            EXPECT_EQ(d.state.record.wiggles.count, 0);
+        }
+    }
 }
 
 }  // namespace vk
