@@ -18,13 +18,13 @@ double SlopeWalk::at(int32_t i)
     if (count_ < 1)
         return 0;
     Sum& s = sums_[static_cast<std::size_t>(((i % spacing_) + spacing_) % spacing_)];
-    if (s.at == i - spacing_) {  // the window moved on by one place
-        const int32_t far = i + dir_ * count_ * spacing_;
-        s.value += dir_ > 0 ? depth_(far) - depth_(i) : depth_(i - spacing_) - depth_(i - spacing_ * (count_ + 1));
+    if (s.at == Shifted(i, -spacing_)) {  // the window moved on by one place
+        s.value += dir_ > 0 ? depth_(Shifted(i, int64_t{count_} * spacing_)) - depth_(i)
+                            : depth_(Shifted(i, -spacing_)) - depth_(Shifted(i, -int64_t{spacing_} * (count_ + 1)));
     } else if (s.at != i) {
         s.value = 0;
         for (int k = 1; k <= count_; ++k)
-            s.value += depth_(i + k * spacing_ * dir_);
+            s.value += depth_(Shifted(i, int64_t{k} * spacing_ * dir_));
     }
     s.at = i;
     return (s.value - count_ * depth_(i)) / count_ / ((count_ + 1) / 2.0) * 1000.0 / depth_.interval();
@@ -142,7 +142,7 @@ int32_t EdgeSearch::Onset(int32_t i)
 
 int32_t EdgeSearch::window() const
 {
-    int32_t w = std::max(static_cast<int32_t>(0.6 * max * 1000.0 / depth.interval()), 1);
+    int32_t w = static_cast<int32_t>(std::clamp(0.6 * max * 1000.0 / depth.interval(), 1.0, 1e9));
     if (w > 9)
         w = static_cast<int32_t>(std::sqrt(w)) + 1;
     return w;

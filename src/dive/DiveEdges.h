@@ -23,7 +23,7 @@ inline double SlopeEstimate(const ChannelSeries& depth, int32_t b, int c, int sp
     const double at = depth(b);
     double sum = 0;
     for (int k = 1; k <= count; ++k)
-        sum += depth(b + k * spacing * c) - at;
+        sum += depth(Shifted(b, int64_t{k} * spacing * c)) - at;
     return sum / count / ((count + 1) / 2.0) * 1000.0 / depth.interval();
 }
 

@@ -1,6 +1,7 @@
 #include "dive/DiveFrame.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vk {
 
@@ -8,7 +9,10 @@ namespace {
 
 int32_t IndexOf(double t, double interval)
 {
-    return static_cast<int32_t>(t / interval);
+    const double x = interval > 0 ? t / interval : 0.0;
+    if (!(x > INT32_MIN) || !(x < INT32_MAX))
+        return x > 0 ? INT32_MAX : 0;  // NaN and times beyond any channel
+    return static_cast<int32_t>(x);
 }
 
 }  // namespace
@@ -42,9 +46,9 @@ void PutFrame(const DiveFrame& f, double interval, LinePositions& at)
 void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex)
 {
     constexpr double share = 0.25;
-    const int32_t l = std::max((w - (f.F5 - f.F4)) / 2, w / 10);
-    f.F1 = std::max(static_cast<int32_t>(std::lround(f.F4 - 2 * l * share)), 0);
-    f.F2 = std::min(static_cast<int32_t>(std::lround(f.F5 + 2 * l * (1 - share))), lastIndex);
+    const int64_t l = std::max((int64_t{w} - (int64_t{f.F5} - f.F4)) / 2, int64_t{w} / 10);
+    f.F1 = static_cast<int32_t>(std::max(std::llround(f.F4 - 2.0 * l * share), 0LL));
+    f.F2 = static_cast<int32_t>(std::min(std::llround(f.F5 + 2.0 * l * (1 - share)), static_cast<long long>(lastIndex)));
 }
 
 }  // namespace vk

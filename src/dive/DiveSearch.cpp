@@ -148,7 +148,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     out.maxDepth = edges.max;
 
     if (!(p.FloatWindow && f.F5 >= f.F1 && f.F5 <= f.F2)) {
-        PlaceWindow(f, static_cast<int32_t>(p.WindowSize * 1000.0 / interval), n - 1);
+        PlaceWindow(f, static_cast<int32_t>(std::clamp(p.WindowSize * 1000.0 / interval, 0.0, 1e9)), n - 1);
         out.windowMoved = true;
     }
     PutFrame(f, interval, cx.view.at);

@@ -161,7 +161,7 @@ bool TestParabola(const ChannelSeries& depth, int32_t f4, int32_t f5, double max
         for (int32_t i = f4; i <= f5; ++i)
             x.push_back(depth(i));
     }
-    const int k = std::max(static_cast<int>(15 - 10 * height), 1);
+    const int k = static_cast<int>(std::clamp(15 - 10 * height, 1.0, 1e6));
     const int width = std::clamp(static_cast<int>(x.size() - 1) / k, 3, 9);
     RunningMean(x, width);
     for (const double above : {0.5, 0.75, 0.85})

@@ -40,7 +40,7 @@ struct PhaseSearch {
             while (onset > from && pausing(pointGradient(onset - 1, onset)))
                 --onset;
             // The backward estimate looks into the stop only once it is this far in.
-            int32_t end = std::min(onset + p.StopLength1 * p.StopMinDuration - 1, to);
+            int32_t end = std::min(Shifted(onset, int64_t{p.StopLength1} * p.StopMinDuration - 1), to);
             while (end < to && !resumed(back.at(end + 1)))
                 ++end;
             while (end > onset && !pausing(pointGradient(end - 1, end)))

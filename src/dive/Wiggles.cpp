@@ -1,5 +1,6 @@
 #include "dive/Wiggles.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/Extrema.h"
@@ -49,12 +50,14 @@ void SimeoneWiggles(const ChannelSeries& depth, int32_t f8, int32_t f9, const Di
     table.clear();
     summary = WiggleSummary{};
     const double interval = depth.interval();
-    const auto g = static_cast<int32_t>(p.WiggDuration * 1000.0 / interval);
+    if (!(interval > 0))
+        return;
+    const auto g = static_cast<int32_t>(std::min(p.WiggDuration * 1000.0 / interval, 1e9));
     if (g < 1) {
         ui.message(" Wiggles: \".. over n sec\" too small. ", Severity::Warning);
         return;
     }
-    const auto l = static_cast<int32_t>(p.WiggRelPreceding * 1000.0 / interval);
+    const auto l = static_cast<int32_t>(std::clamp(p.WiggRelPreceding * 1000.0 / interval, -1e9, 1e9));
     const double x = p.WiggAmplitude;
     const std::vector<Extremum> ext = FindExtrema(Values(depth), f8, f9, std::fabs(x), interval);
     if (ext.size() < 2)
@@ -85,7 +88,9 @@ void BostWiggles(const ChannelSeries& depth, int32_t f4, int32_t f5, const DiveP
     table.clear();
     summary = WiggleSummary{};
     const double interval = depth.interval();
-    const auto e = static_cast<int32_t>(p.WiggDuration * 1000.0 / interval);  // "Max. Duration" in points
+    if (!(interval > 0))
+        return;
+    const auto e = static_cast<int32_t>(std::min(p.WiggDuration * 1000.0 / interval, 1e9));  // "Max. Duration" in points
     const std::vector<Extremum> ext = FindExtrema(Values(depth), f4, f5, p.WiggAmplitude, interval);
     int32_t lastKept = -1;
     for (std::size_t k = 0; k < ext.size() && table.size() < MaxWiggles - 1; ++k) {

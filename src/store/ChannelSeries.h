@@ -9,6 +9,13 @@
 
 namespace vk {
 
+// b + delta, held inside the int32 range (reads beyond a channel's ends clamp anyway).
+inline int32_t Shifted(int32_t b, int64_t delta)
+{
+    const int64_t i = int64_t{b} + delta;
+    return i < INT32_MIN ? INT32_MIN : i > INT32_MAX ? INT32_MAX : static_cast<int32_t>(i);
+}
+
 class ChannelSeries {
 public:
     ChannelSeries(const Recording& rec, int slot) : rec_(&rec), d_(&rec.desc(slot)), slot_(slot) {}
@@ -36,9 +43,6 @@ public:
     double interval() const { return d_->SampRate; }   // ms
     int slot() const { return slot_; }
     const Recording& recording() const { return *rec_; }
-
-    // Index of a time: trunc(t / interval).
-    int32_t index(double t) const { return static_cast<int32_t>(t / interval()); }
 
 private:
     PhysValue slowChannel(int32_t i) const;  // and remembers the block read

@@ -140,7 +140,7 @@ void SetScaling(Recording& rec, int slot)
 bool HoldsData(const Recording& rec, int slot)
 {
     const ChannelDescriptor& d = rec.desc(slot);
-    return rec.at(slot).ChannelUsed && d.DataCnt >= d.CorrSmpDelay && d.DataCnt >= 0 &&
+    return rec.at(slot).ChannelUsed && d.SampRate > 0 && d.DataCnt >= d.CorrSmpDelay && d.DataCnt >= 0 &&
            rec.store.block(slot, 0) != nullptr;
 }
 

@@ -117,7 +117,7 @@ bool CheckPolynomial(Recording& rec, int slot);
 void SetScaling(Recording& rec, int slot);
 void SetRangeFromCoefficients(Recording& rec, int slot);
 
-// The slot is in use and has at least one sample stored.
+// The slot is in use, has a sampling interval and at least one sample stored.
 bool HoldsData(const Recording& rec, int slot);
 
 // Lengthens (n > 0) or shortens a channel by n samples; the recording's total

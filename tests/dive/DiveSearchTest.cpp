@@ -316,3 +316,38 @@ TEST(DiveSearch, SearchNextFollowsUpAndFitsTheDepthRange)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+// Parameters from a damaged setup file: the search and the analysis finish.
+TEST(DiveSearch, AbsurdParametersStayHarmless)
+{
+    std::vector<double> v(100, 0.0);
+    Line(v, 40, 30);
+    Stay(v, 30);
+    Line(v, 0, 30);
+    Stay(v, 100);
+    DiveBench b(v);
+    b.p.Threshold = 5;
+    b.p.LenRest = INT32_MAX / 2;
+    b.p.StopLength1 = 100000;
+    b.p.StopMinDuration = 100000;
+    b.p.WindowSize = INT32_MAX;
+    b.p.ParabolaHeight = -1e9;
+    b.p.WiggDuration = INT32_MAX;
+    b.p.WiggRelPreceding = 1e300;
+    b.p.SurroundMaxDepth = INT32_MAX;
+    b.p.TrekBaseline = 1;
+    b.p.AutoDive = 1;
+    SearchNext(b.cx, b.p);
+    AnalyseFramedDive(b.cx, b.p);
+    for (const double t : {b.view.at.F1, b.view.at.F2, b.view.at.F4, b.view.at.F5, b.view.at.B1, b.view.at.B2}) {
+        EXPECT_GE(t, 0);
+        EXPECT_LE(t, b.t(static_cast<int32_t>(v.size())));
+    }
+    b.rec.desc(0).SampRate = 0;  // and a channel without an interval
+    EXPECT_FALSE(SearchNext(b.cx, b.p).accepted);
+    EXPECT_FALSE(AnalyseFramedDive(b.cx, b.p));
+}
+
+}  // namespace vk
