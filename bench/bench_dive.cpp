@@ -63,11 +63,7 @@ int main(int argc, char** argv)
         if (!o.accepted)
             break;
         AnalyseDive(rec, view.at, p, state, cx.setup, ui);
-        DiveRecord& r = state.record;
-        ++r.counter;
-        r.previousEnd = view.at.F5;
-        r.previousDuration = r.duration;
-        r.previousMaxDepth = r.maxDepth;
+        CountDive(state.record, view.at.F5);
         ++dives;
     }
     const double s = Seconds(start);

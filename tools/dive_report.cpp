@@ -98,10 +98,7 @@ int main(int argc, char** argv)
             }
         }
         std::printf(" y0=%.2f\n", rec.desc(0).yOffset);
-        state.record.counter++;
-        state.record.previousEnd = view.at.F5;
-        state.record.previousDuration = r.duration;
-        state.record.previousMaxDepth = r.maxDepth;
+        CountDive(state.record, view.at.F5);
     }
     std::printf("%d dives\n", found);
 }

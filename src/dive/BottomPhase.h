@@ -13,15 +13,6 @@
 
 namespace vk {
 
-// The figures of the dive the bottom searches go by.
-struct DiveFigures {
-    double maxDepth = 0;
-    double modalDepth = 0;
-    int32_t modalCount = 0;
-    double descentRate90 = 0, ascentRate90 = 0;  // m/s; the ascent rate is negative
-    int32_t descentPoints90 = 0, ascentPoints90 = 0;
-};
-
 // "Fix Bottom": the first and last samples at least thrBott x M deep, the
 // cursor times interpolated where the depth crosses that level.
 void FixedBottom(const ChannelSeries& depth, DiveFrame& f, double maxDepth, double thrBott);

@@ -26,16 +26,16 @@ void RatesTo90(const ChannelSeries& depth, int32_t f4, int32_t f5, double modalD
     fig.ascentRate90 = j < f5 ? (depth(f5) - depth(j)) / (f5 - j) * perSecond : 0;
 }
 
-void StoreFigures(DiveRecord& r, const YResult& y, const DiveFigures& fig, int32_t f4, int32_t f5)
+DiveFigures FiguresOf(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, const YResult& y)
 {
-    r.modalDepth = y.modalDepth;
-    r.modalCount = y.modalCount;
-    r.descentRate90 = fig.descentRate90;
-    r.ascentRate90 = fig.ascentRate90;
-    r.descentPoints90 = fig.descentPoints90;
-    r.ascentPoints90 = fig.ascentPoints90;
-    r.figuresF4 = f4;
-    r.figuresF5 = f5;
+    DiveFigures fig;
+    fig.maxDepth = maxDepth;
+    fig.modalDepth = y.modalDepth;
+    fig.modalCount = y.modalCount;
+    fig.f4 = f4;
+    fig.f5 = f5;
+    RatesTo90(depth, f4, f5, y.modalDepth, fig);
+    return fig;
 }
 
 double HistogramMedian(const std::vector<double>& values)
@@ -152,6 +152,12 @@ WaterTemperature WaterTemperatureOf(const Recording& rec, const ChannelSeries& d
 
 }  // namespace
 
+void CountDive(DiveRecord& r, double endTime)
+{
+    ++r.counter;
+    r.previous = {endTime, r.duration, r.maxDepth};
+}
+
 bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& p, DiveState& state,
                  const AnalysisSetup& setup, VkDialogs& ui)
 {
@@ -165,24 +171,12 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     // A clean record; what the search, the wiggles and the stops found stays.
     DiveRecord fresh;
     fresh.counter = r.counter;
-    fresh.previousEnd = r.previousEnd;
-    fresh.previousDuration = r.previousDuration;
-    fresh.previousMaxDepth = r.previousMaxDepth;
+    fresh.previous = r.previous;
     fresh.shape = r.shape;
     fresh.descentGradient = r.descentGradient;
     fresh.ascentGradient = r.ascentGradient;
     fresh.wiggles = r.wiggles;
-    const bool sameFrame = r.figuresF4 == f.F4 && r.figuresF5 == f.F5;
-    if (sameFrame) {  // the search found them for these cursors
-        fresh.modalDepth = r.modalDepth;
-        fresh.modalCount = r.modalCount;
-        fresh.descentRate90 = r.descentRate90;
-        fresh.ascentRate90 = r.ascentRate90;
-        fresh.descentPoints90 = r.descentPoints90;
-        fresh.ascentPoints90 = r.ascentPoints90;
-        fresh.figuresF4 = f.F4;
-        fresh.figuresF5 = f.F5;
-    }
+    fresh.figures = r.figures;
     r = fresh;
     r.onsetIndex = f.F4;
     r.onsetTime = at.F4;
@@ -213,10 +207,10 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
 
     // Pause and differences to the previous dive.
     r.duration = at.F5 - at.F4;
-    if (r.counter != 0 && at.F4 >= r.previousEnd) {
-        r.pause = at.F4 - r.previousEnd;
-        r.durationDifference = r.duration - r.previousDuration;
-        r.maxDepthDifference = maxDepth - r.previousMaxDepth;
+    if (r.counter != 0 && at.F4 >= r.previous.end) {
+        r.pause = at.F4 - r.previous.end;
+        r.durationDifference = r.duration - r.previous.duration;
+        r.maxDepthDifference = maxDepth - r.previous.maxDepth;
         if (p.AbsDifferences) {
             r.durationDifference = std::fabs(r.durationDifference);
             r.maxDepthDifference = std::fabs(r.maxDepthDifference);
@@ -247,13 +241,9 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
 
     r.depthIntegral = sum / 1000 / 3600 * interval;
 
-    // The figures the search takes from the shape tests, for cursors moved by hand.
-    if (!sameFrame) {
-        DiveFigures fig;
-        const YResult y = TestY(depth, f.F4, f.F5, maxDepth, p);
-        RatesTo90(depth, f.F4, f.F5, y.modalDepth, fig);
-        StoreFigures(r, y, fig, f.F4, f.F5);
-    }
+    // The figures the search found, anew for cursors moved by hand.
+    if (r.figures.f4 != f.F4 || r.figures.f5 != f.F5)
+        r.figures = FiguresOf(depth, f.F4, f.F5, maxDepth, TestY(depth, f.F4, f.F5, maxDepth, p));
 
     // The bottom samples.
     const bool hasBottom = r.bottomDuration > 0;
@@ -323,7 +313,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     if (p.WaterTemp && HoldsData(rec, 1))
         r.temperature = WaterTemperatureOf(rec, depth, f, maxIdx, p.SurroundMaxDepth, hasBottom);
 
-    const DiveTimes times{at.F4, at.B1, at.B2, at.F5, maxIdx * interval, r.counter == 0 ? at.F4 : r.previousEnd};
+    const DiveTimes times{at.F4, at.B1, at.B2, at.F5, maxIdx * interval, r.counter == 0 ? at.F4 : r.previous.end};
     r.extended = ExtendedValues(rec, times, p, setup.commSampInterval, ui);
 
     r.analysed = true;

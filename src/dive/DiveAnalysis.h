@@ -30,11 +30,14 @@ struct AnalysisSetup {
 // Descent and ascent rates to 90 % of the modal depth (nothing when F5 - F4 < 4).
 void RatesTo90(const ChannelSeries& depth, int32_t f4, int32_t f5, double modalDepth, DiveFigures& fig);
 
-// Keeps the modal depth and the rates to 90 % in the record, for the dive F4..F5.
-void StoreFigures(DiveRecord& r, const YResult& y, const DiveFigures& fig, int32_t f4, int32_t f5);
+// The modal depth the Y test found and the rates to 90 % of it, for the dive F4..F5.
+DiveFigures FiguresOf(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, const YResult& y);
 
 // The median by a histogram of 256 classes between the values' extremes.
 double HistogramMedian(const std::vector<double>& values);
+
+// After a dive was written: the counter advances and the dive becomes the previous one.
+void CountDive(DiveRecord& r, double endTime);
 
 // Analyses the dive into state.record; false when the analysis channel holds
 // no data. The record's tooLong flag tells a dive of more than 65,000 points.

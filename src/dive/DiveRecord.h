@@ -32,12 +32,27 @@ struct WaterTemperature {
     double atMaxDepth = Missing, aroundMaxDepth = Missing;
 };
 
+// The figures of a dive the bottom searches go by.
+struct DiveFigures {
+    double maxDepth = 0;
+    double modalDepth = 0;   // the maximum depth unless one depth class dominates
+    int32_t modalCount = 0;  // samples in the modal depth class
+    double descentRate90 = 0, ascentRate90 = 0;  // to 90 % of the modal depth, m/s; ascending is negative
+    int32_t descentPoints90 = 0, ascentPoints90 = 0;
+    int32_t f4 = -1, f5 = -1;  // the onset and end they were found for
+};
+
+// The dive written before, for the pause and the differences.
+struct PreviousDive {
+    double end = 0, duration = 0, maxDepth = 0;
+};
+
 // Times in ms, depths in m, rates in m/s.
 struct DiveRecord {
     int32_t counter = 0;  // dives written since Start
+    PreviousDive previous;
     int32_t onsetIndex = 0;
     double onsetTime = 0;
-    double previousEnd = 0, previousDuration = 0, previousMaxDepth = 0;
     double pause = 0, duration = 0;
     double descentDuration = 0, bottomDuration = 0, ascentDuration = 0;
     double durationDifference = 0, maxDepthDifference = 0;
@@ -51,12 +66,7 @@ struct DiveRecord {
     double bottomStdDev = 0, bottomSpread = 0, bottomVerticalDistance = 0;
     double bottomFraction = 0, relativeBottomRange = 0, bottomShareOfCycle = 0;
     double maxPositionInBottom = 0, bottomRoughness = 0;
-    // To 90 % of the modal depth; the ascent rate is negative for a rising animal.
-    double descentRate90 = 0, ascentRate90 = 0;
-    int32_t descentPoints90 = 0, ascentPoints90 = 0;
-    double modalDepth = 0;
-    int32_t modalCount = 0;  // samples in the modal depth class
-    int32_t figuresF4 = -1, figuresF5 = -1;  // the onset and end these figures belong to
+    DiveFigures figures;
     int32_t shape = ShapeV;
     double descentGradient = 0, ascentGradient = 0;  // least-squares fits, absolute values
     SpeedValues speed;

@@ -24,9 +24,8 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
     const double m = edges.max;
     const YResult y = TestY(depth, f.F4, f.F5, m, p);
     int32_t code = y.isY ? ShapeY : ShapeU;
-    DiveFigures fig{m, y.modalDepth, y.modalCount};
-    RatesTo90(depth, f.F4, f.F5, y.modalDepth, fig);
-    StoreFigures(r, y, fig, f.F4, f.F5);
+    r.figures = FiguresOf(depth, f.F4, f.F5, m, y);
+    const DiveFigures& fig = r.figures;
 
     f.t8 = f.t9 = NAN;
     if (p.BottomKind == BottomSearchKind::FixBottom) {
@@ -210,7 +209,7 @@ void FollowUp(DiveContext& cx, const DiveParameters& p)
 SearchOutcome SearchNext(DiveContext& cx, const DiveParameters& p)
 {
     if (p.EndDiveValid)
-        cx.state.record.previousEnd = cx.view.at.F5;
+        cx.state.record.previous.end = cx.view.at.F5;
     const SearchOutcome out = SearchDives(cx, p);
     if (out.accepted) {
         FollowUp(cx, p);

@@ -15,18 +15,8 @@ using test::Stay;
 namespace {
 
 // Surface 0..9, down 2 m/s to 40 m at 29, 40 m to 48, up 2 m/s to the surface at 68.
-std::vector<double> Trapezoid(std::size_t length = 100)
-{
-    std::vector<double> v(10, 0.0);
-    Line(v, 40, 20);
-    Stay(v, 19);
-    Line(v, 0, 20);
-    v.resize(length, 0.0);
-    return v;
-}
-
 struct Trapeze : DiveBench {
-    Trapeze() : DiveBench(Trapezoid()) { frame(9, 29, 48, 68); }
+    Trapeze() : DiveBench(test::Trapezoid(0, 10, 40, 20, 19, 20, 31)) { frame(9, 29, 48, 68); }
     bool analyse() { return AnalyseDive(rec, view.at, p, state, cx.setup, ui); }
 };
 
@@ -68,10 +58,10 @@ TEST(DiveAnalysis, ValuesOfAFramedDive)
     EXPECT_DOUBLE_EQ(r.bottomShareOfCycle, 19.0 / 59);
     EXPECT_NEAR(r.relativeBottomRange, 0, 0.001);
     EXPECT_DOUBLE_EQ(r.maxPositionInBottom, 0);
-    EXPECT_EQ(r.descentPoints90, 18);
-    EXPECT_NEAR(r.descentRate90, 2, 0.001);
-    EXPECT_EQ(r.ascentPoints90, 18);
-    EXPECT_NEAR(r.ascentRate90, -2, 0.001);
+    EXPECT_EQ(r.figures.descentPoints90, 18);
+    EXPECT_NEAR(r.figures.descentRate90, 2, 0.001);
+    EXPECT_EQ(r.figures.ascentPoints90, 18);
+    EXPECT_NEAR(r.figures.ascentRate90, -2, 0.001);
     // The first dive has no pause and no differences; nothing optional was asked for.
     EXPECT_EQ(r.pause, 0);
     EXPECT_EQ(r.durationDifference, 0);
@@ -92,9 +82,9 @@ TEST(DiveAnalysis, PauseAndDifferencesToThePreviousDive)
     Trapeze b;
     DiveRecord& r = b.state.record;
     r.counter = 3;
-    r.previousEnd = 4000;
-    r.previousDuration = 70000;
-    r.previousMaxDepth = 50;
+    r.previous.end = 4000;
+    r.previous.duration = 70000;
+    r.previous.maxDepth = 50;
     b.analyse();
     EXPECT_DOUBLE_EQ(r.pause, 5000);
     EXPECT_DOUBLE_EQ(r.durationDifference, -11000);
@@ -105,7 +95,7 @@ TEST(DiveAnalysis, PauseAndDifferencesToThePreviousDive)
     EXPECT_DOUBLE_EQ(r.durationDifference, 11000);
     EXPECT_NEAR(r.maxDepthDifference, 10, 0.01);
     // Cursors moved before the previous end: no pause, no differences.
-    r.previousEnd = 20000;
+    r.previous.end = 20000;
     b.analyse();
     EXPECT_EQ(r.pause, 0);
     EXPECT_EQ(r.durationDifference, 0);

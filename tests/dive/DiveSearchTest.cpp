@@ -219,12 +219,7 @@ TEST(DiveSearch, OnsetNeverBeforeThePreviousEnd)
 
 TEST(DiveSearch, FlatMaximumIsCentred)
 {
-    std::vector<double> v(20, 0.0);
-    Line(v, 30, 10);
-    Stay(v, 4);  // five equal samples from index 29
-    Line(v, 0, 10);
-    Stay(v, 20);
-    DiveBench b(v);
+    DiveBench b(test::Trapezoid(0, 20, 30, 10, 4, 10, 20));  // five equal samples from index 29
     b.p.Threshold = 5;
     SearchNextDive(b.cx, b.p);
     EXPECT_EQ(b.state.record.maxDepthIndex, 31);
@@ -233,12 +228,7 @@ TEST(DiveSearch, FlatMaximumIsCentred)
 
 TEST(DiveSearch, WindowAndShCursorsArePlacedAroundTheDive)
 {
-    std::vector<double> v(400, 0.0);
-    Line(v, 50, 30);
-    Stay(v, 40);
-    Line(v, 0, 30);  // back at the surface at 499
-    Stay(v, 600);
-    DiveBench b(v);
+    DiveBench b(test::Trapezoid(0, 400, 50, 30, 40, 30, 600));  // back at the surface at 499
     b.p.Threshold = 5;
     b.p.WindowSize = 300;
     b.rec.desc(0).DisplayFlags = 3;
@@ -269,11 +259,7 @@ TEST(DiveSearch, WindowAndShCursorsArePlacedAroundTheDive)
 
 TEST(DiveSearch, SurfaceBaselineFollowsTheDives)
 {
-    std::vector<double> v(200, 1.5);
-    Line(v, 40, 30);
-    Stay(v, 30);
-    Line(v, 1.5, 30);
-    Stay(v, 200);
+    const std::vector<double> v = test::Trapezoid(1.5, 200, 40, 30, 30, 30, 200);
     DiveBench b(v);
     b.p.Threshold = 5;
     b.p.TrekBaseline = 1;
@@ -296,19 +282,14 @@ TEST(DiveSearch, SurfaceBaselineFollowsTheDives)
 
 TEST(DiveSearch, SearchNextFollowsUpAndFitsTheDepthRange)
 {
-    std::vector<double> v(100, 0.0);
-    Line(v, 40, 30);
-    Stay(v, 30);
-    Line(v, 0, 30);
-    Stay(v, 100);
-    DiveBench b(v);
+    DiveBench b(test::Trapezoid(0, 100, 40, 30, 30, 30, 100));
     b.p.Threshold = 5;
     b.p.AdjustYSize = 1;
     b.p.EndDiveValid = 1;
     b.view.at.F5 = b.t(50);
     const SearchOutcome o = SearchNext(b.cx, b.p);
     ASSERT_TRUE(o.accepted);
-    EXPECT_EQ(b.state.record.previousEnd, b.t(50));  // the dive left counts as the previous one
+    EXPECT_EQ(b.state.record.previous.end, b.t(50));  // the dive left counts as the previous one
     EXPECT_NEAR(b.rec.desc(0).Min, -2, 0.01);
     EXPECT_NEAR(b.rec.desc(0).Max, 42, 0.01);
     EXPECT_EQ(b.state.stops.total(), 0);
@@ -322,11 +303,7 @@ namespace vk {
 // Parameters from a damaged setup file: the search and the analysis finish.
 TEST(DiveSearch, AbsurdParametersStayHarmless)
 {
-    std::vector<double> v(100, 0.0);
-    Line(v, 40, 30);
-    Stay(v, 30);
-    Line(v, 0, 30);
-    Stay(v, 100);
+    const std::vector<double> v = test::Trapezoid(0, 100, 40, 30, 30, 30, 100);
     DiveBench b(v);
     b.p.Threshold = 5;
     b.p.LenRest = INT32_MAX / 2;

@@ -57,10 +57,7 @@ TEST(FurSealDives, SearchLoopOverTheWholeRecord)
             EXPECT_LE(r.duration, 600000);
             EXPECT_LE(r.maxDepth, 95);
         }
-        state.record.counter++;
-        state.record.previousEnd = view.at.F5;
-        state.record.previousDuration = r.duration;
-        state.record.previousMaxDepth = r.maxDepth;
+        CountDive(state.record, view.at.F5);
     }
     ASSERT_EQ(dives.size(), 426u);
     EXPECT_EQ(deep, 199);

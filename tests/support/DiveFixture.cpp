@@ -55,6 +55,16 @@ Simulated Simulate(int64_t seconds)
     return s;
 }
 
+std::vector<double> Trapezoid(double surface, int before, double depth, int down, int stay, int up, int after)
+{
+    std::vector<double> v(static_cast<std::size_t>(before), surface);
+    Line(v, depth, down);
+    Stay(v, stay);
+    Line(v, surface, up);
+    Stay(v, after);
+    return v;
+}
+
 void Line(std::vector<double>& v, double to, int samples)
 {
     const double from = v.empty() ? 0.0 : v.back();

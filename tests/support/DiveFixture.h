@@ -39,6 +39,10 @@ struct Simulated {
 };
 Simulated Simulate(int64_t seconds);
 
+// A dive of straight stretches: `before` samples at `surface`, down to `depth`
+// in `down` samples, `stay` more at that depth, up in `up` samples, `after` at the surface.
+std::vector<double> Trapezoid(double surface, int before, double depth, int down, int stay, int up, int after);
+
 // Pieces of dive profiles: straight stretches and level stays appended to a series.
 void Line(std::vector<double>& v, double to, int samples);
 void Stay(std::vector<double>& v, int samples);
