@@ -9,8 +9,6 @@
 namespace vk {
 
 using test::DiveBench;
-using test::Line;
-using test::Stay;
 
 namespace {
 
