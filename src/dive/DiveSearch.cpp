@@ -36,19 +36,16 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
             code = TestU(depth, f.F4, f.F5, m, p.RelBottSurf) ? ShapeU : ShapeV;
         switch (p.BottomKind) {
         case BottomSearchKind::Tamrin: TamrinBottom(depth, f, p.SlopBoB); break;
-        case BottomSearchKind::WiggleDefined:
+        case BottomSearchKind::WiggleDefined: {
             // The bottom is not known yet: the wiggles of the whole dive place it.
-            if (p.WiggMethod == WiggleMethod::Simeone)
-                SimeoneWiggles(depth, f.F4, f.F5, p, cx.state.wiggles, r.wiggles, cx.ui);
-            else if (p.WiggMethod == WiggleMethod::Bost)
-                BostWiggles(depth, f.F4, f.F5, p, cx.state.wiggles, r.wiggles);
-            else {
-                cx.state.wiggles.clear();
-                r.wiggles = WiggleSummary{};
-            }
+            DiveFrame whole = f;
+            whole.F8 = f.F4;
+            whole.F9 = f.F5;
+            DiveWiggles(depth, whole, p, cx.state.wiggles, r.wiggles, cx.ui);
             if (!WiggleBottom(cx.state.wiggles, f, m, p.WiggDefPercent))
                 GradientBottom(depth, f, fig, p);
             break;
+        }
         default: GradientBottom(depth, f, fig, p); break;
         }
         if (f.F9 < f.F8)
@@ -172,16 +169,7 @@ SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p)
 void FindWiggles(DiveContext& cx, const DiveParameters& p)
 {
     const ChannelSeries depth(cx.rec, AnalysisSlot);
-    const DiveFrame f = FrameOf(cx.view.at, depth.interval());
-    DiveState& st = cx.state;
-    switch (p.WiggMethod) {
-    case WiggleMethod::Simeone: SimeoneWiggles(depth, f.F8, f.F9, p, st.wiggles, st.record.wiggles, cx.ui); break;
-    case WiggleMethod::Bost: BostWiggles(depth, f.F4, f.F5, p, st.wiggles, st.record.wiggles); break;
-    case WiggleMethod::None:
-        st.wiggles.clear();
-        st.record.wiggles = WiggleSummary{};
-        break;
-    }
+    DiveWiggles(depth, FrameOf(cx.view.at, depth.interval()), p, cx.state.wiggles, cx.state.record.wiggles, cx.ui);
 }
 
 void FitDepthRange(ChannelDescriptor& d, double maxDepth)

@@ -112,4 +112,17 @@ void BostWiggles(const ChannelSeries& depth, int32_t f4, int32_t f5, const DiveP
     Summarise(table, summary);
 }
 
+void DiveWiggles(const ChannelSeries& depth, const DiveFrame& f, const DiveParameters& p,
+                 std::vector<WiggleEntry>& table, WiggleSummary& summary, VkDialogs& ui)
+{
+    switch (p.WiggMethod) {
+    case WiggleMethod::Simeone: SimeoneWiggles(depth, f.F8, f.F9, p, table, summary, ui); break;
+    case WiggleMethod::Bost: BostWiggles(depth, f.F4, f.F5, p, table, summary); break;
+    case WiggleMethod::None:
+        table.clear();
+        summary = WiggleSummary{};
+        break;
+    }
+}
+
 }  // namespace vk

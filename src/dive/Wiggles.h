@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "dive/DiveFrame.h"
 #include "dive/DiveParameters.h"
 #include "dive/DiveRecord.h"
 #include "store/ChannelSeries.h"
@@ -25,5 +26,10 @@ void SimeoneWiggles(const ChannelSeries& depth, int32_t f8, int32_t f9, const Di
                     std::vector<WiggleEntry>& table, WiggleSummary& summary, VkDialogs& ui);
 void BostWiggles(const ChannelSeries& depth, int32_t f4, int32_t f5, const DiveParameters& p,
                  std::vector<WiggleEntry>& table, WiggleSummary& summary);
+
+// By the chosen method: Simeone over the bottom F8..F9, Bost over the dive
+// F4..F5; without a method the table is emptied.
+void DiveWiggles(const ChannelSeries& depth, const DiveFrame& f, const DiveParameters& p,
+                 std::vector<WiggleEntry>& table, WiggleSummary& summary, VkDialogs& ui);
 
 }  // namespace vk
