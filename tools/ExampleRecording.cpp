@@ -113,10 +113,14 @@ void Simulator::planDive(Shape shape)
         ascend(m);
         break;
     case Shape::W: {
+        // Two troughs around a shallower middle, with small undulations.
         descend(m);
         const int seconds = static_cast<int>(uniform(60, 120));
+        const double amplitude = uniform(0.5, 1.5), period = uniform(8.0, 20.0);
         for (int k = 1; k <= seconds; ++k)
-            p.push_back(m - 0.35 * m * std::pow(std::sin(Pi * k / seconds), 2));
+            p.push_back(m - 0.35 * m * std::pow(std::sin(Pi * k / seconds), 2) -
+                        amplitude * 0.5 * (1 - std::cos(2 * Pi * k / period)));
+        dive.wiggles += static_cast<int>(seconds / period);
         ascend(m);
         break;
     }
@@ -252,7 +256,9 @@ ExampleFiles WriteExample(const std::string& where, int days)
     settings.Cmt2 = "Dives of every shape in bouts; truth in seal-example.dives";
     settings.dive.Threshold = 5.0;
     settings.dive.WindowSize = 600;
-    settings.dive.TrekBaseline = 1;  // the sensor reads 1.2 m at the surface
+    settings.dive.TrekBaseline = 1;   // the sensor reads 1.2 m at the surface
+    settings.dive.AdjustYSize = 1;    // each dive found fills its strip
+    settings.dive.WiggAmplitude = 0.15;  // the bottom undulations are gentle
     if (WriteSetup(files.setup, rec, settings) != SetupWriteResult::Written)
         throw std::runtime_error("cannot write " + files.setup);
     return files;

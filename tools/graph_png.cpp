@@ -1,10 +1,12 @@
 // Writes the graph window of a recording as a PNG, without a display: reads
 // the setup file, runs Start and grabs the window on an offscreen screen.
 //
-//   graph_png <setup file> <picture.png> [width height [from to]]
+//   graph_png <setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]
 //
 // from and to (seconds from the start) choose the window instead of the
-// opening view; the cursors then stand at an eighth from its ends.
+// opening view; the cursors then stand at an eighth from its ends. search=W
+// presses "Search next" until a dive of that shape (V U Y W P L X) is framed,
+// search=W+stop until it also has a dive stop.
 
 #include <QApplication>
 #include <QDir>
@@ -14,16 +16,21 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <QAction>
+#include <string>
+
 #include "app/SetupFile.h"
 #include "app/Start.h"
+#include "graph/GraphMenus.h"
 #include "graph/HelpViewer.h"
 #include "graph/Unit3.h"
 #include "store/ConsoleDialogs.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 5 && argc != 7) {
-        std::fprintf(stderr, "usage: graph_png <setup file> <picture.png> [width height [from to]]\n");
+    if (argc != 3 && argc != 5 && argc != 6 && argc != 7) {
+        std::fprintf(stderr,
+                     "usage: graph_png <setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]\n");
         return 2;
     }
     const int width = argc >= 5 ? std::atoi(argv[3]) : 1920;
@@ -67,6 +74,21 @@ int main(int argc, char** argv)
     }
     window->showMaximized();
     QApplication::processEvents();
+    if (argc == 6 && std::string(argv[5]).rfind("search=", 0) == 0) {
+        const std::string want = std::string(argv[5]).substr(7);
+        const bool stop = want.find("+stop") != std::string::npos;
+        static const char letters[] = "VUYWPLX";
+        for (int k = 0; k < 2000; ++k) {
+            const double before = window->view().at.F5;
+            window->menus().action("mniSearchNext")->trigger();
+            const vk::DiveState& dive = wb.dive;
+            if (!(window->view().at.F5 > before))
+                break;  // no further dive
+            if (dive.record.shape >= 0 && letters[dive.record.shape] == want.at(0) && (!stop || dive.stops.total() > 0))
+                break;
+        }
+        QApplication::processEvents();
+    }
     const bool saved = window->grab().save(QString::fromLocal8Bit(argv[2]));
     delete window;
     if (!saved) {

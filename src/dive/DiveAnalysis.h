@@ -19,7 +19,6 @@ namespace vk {
 
 class VkDialogs;
 
-constexpr int AnalysisSlot = 0;  // the depth channel the dive analysis works on
 constexpr int32_t MaxAnalysedPoints = 65000;
 
 struct AnalysisSetup {

@@ -12,6 +12,7 @@
 namespace vk {
 
 constexpr double Missing = 1e32;  // a value that could not be computed
+constexpr int AnalysisSlot = 0;   // the depth channel the dive analysis works on
 
 enum DiveShape : int32_t { ShapeV = 0, ShapeU = 1, ShapeY = 2, ShapeW = 3, ShapeParabola = 4, ShapeL = 5, ShapeNone = 6 };
 

@@ -208,6 +208,39 @@ void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slo
     if (d.DisplayFlags & 2)
         PairLines(p, size, at.Sh1, at.Sh2, at.F1, at.F2, ShCursorExtent(h),
                   LinePen(TableColour(s, ColShCursors), Qt::SolidLine));
+    if (scene.dive)
+        PaintDiveMarks(p, size, scene, slot);
+}
+
+void PaintDiveMarks(QPainter& p, QSize size, const GraphScene& scene, int slot)
+{
+    const DiveState& dive = *scene.dive;
+    const LinePositions& at = scene.view.at;
+    const int h = size.height();
+    if (scene.rec.desc(slot).DisplayFlags & 1) {
+        const QPen pen = LinePen(TableColour(scene.settings, ColCursorF4F5), Qt::SolidLine);
+        const double interval = scene.rec.desc(AnalysisSlot).SampRate;
+        for (const WiggleEntry& w : dive.wiggles)
+            TimeLine(p, size, w.index * interval, at.F1, at.F2, WiggleMarkExtent(h), pen);
+    }
+    if (slot != AnalysisSlot)
+        return;
+    // Each stop: its onset and end as ticks, joined by a bar.
+    QPen pen = LinePen(TableColour(scene.settings, ColShCursors), Qt::SolidLine);
+    pen.setWidth(2);
+    const Extent band = StopMarkExtent(h);
+    const int middle = (band.top + band.bottom) / 2;
+    for (std::size_t phase = 0; phase < 2; ++phase)
+        for (int k = 0; k < dive.stops.count[phase]; ++k) {
+            const DiveStop& stop = dive.stops.stop[phase][static_cast<std::size_t>(k)];
+            if (stop.end < at.F1 || stop.onset > at.F2)
+                continue;
+            TimeLine(p, size, stop.onset, at.F1, at.F2, band, pen);
+            TimeLine(p, size, stop.end, at.F1, at.F2, band, pen);
+            const int a = LineColumn(std::max(stop.onset, at.F1), at.F1, at.F2, size.width());
+            const int b = LineColumn(std::min(stop.end, at.F2), at.F1, at.F2, size.width());
+            p.drawLine(a, middle, b, middle);
+        }
 }
 
 void PaintYScale(QPainter& p, QSize size, const GraphScene& scene, int slot)

@@ -19,8 +19,11 @@ QColor TableColour(const Settings& settings, int row);
 // What changes rarely: background and curve of a channel strip.
 void PaintStripBase(QPainter& p, QSize size, const GraphScene& scene, int slot);
 // What is painted over it on every paint: grid, subsidiary lines, frame,
-// caption, cursors, B- and Sh-cursors.
+// caption, cursors, B- and Sh-cursors, the current dive's marks.
 void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slot);
+// The wiggles of the current dive (strips whose display flag bit 0 is set) and
+// its dive stops (the analysis channel's strip).
+void PaintDiveMarks(QPainter& p, QSize size, const GraphScene& scene, int slot);
 void PaintYScale(QPainter& p, QSize size, const GraphScene& scene, int slot);
 
 // The total window: `slot` over the whole recording, then the border and cursor lines.

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/Settings.h"
+#include "dive/DiveState.h"
 #include "graph/Envelope.h"
 #include "graph/ViewState.h"
 #include "store/Recording.h"
@@ -21,6 +22,7 @@ struct GraphScene {
     const ViewState& view;
     const std::array<Envelope, 3>* envelopes = nullptr;  // nullptr: draw from every sample
     CaptionPlace caption = CaptionPlace::Top;
+    const DiveState* dive = nullptr;  // the current dive's wiggles and stops, marked in the strips
 
     const Envelope* envelope(int slot) const
     {

@@ -68,4 +68,14 @@ Extent ShCursorExtent(int height)
     return {height / 24 + height / 2, height - height / 24};
 }
 
+Extent WiggleMarkExtent(int height)
+{
+    return {height - height / 4, height - height / 24};
+}
+
+Extent StopMarkExtent(int height)
+{
+    return {height / 5, height / 3};
+}
+
 }  // namespace vk

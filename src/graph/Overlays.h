@@ -26,5 +26,9 @@ Extent CursorExtent(int height);
 Extent BCursorExtent(int height, int position, int length);
 // Sh-cursors: the lower half.
 Extent ShCursorExtent(int height);
+// Wiggle marks: the lowest quarter.
+Extent WiggleMarkExtent(int height);
+// Dive stop marks: between a fifth and a third of the height, where the mouse takes them.
+Extent StopMarkExtent(int height);
 
 }  // namespace vk

@@ -11,13 +11,6 @@ namespace vk {
 
 namespace {
 
-std::string General(double v)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "%.15g", v);
-    return text;
-}
-
 // A number typed into an input box, or a message saying it is not one.
 std::optional<double> AskNumber(VkDialogs& ui, const std::string& caption, const std::string& prompt,
                                 const std::string& initial)
@@ -60,10 +53,10 @@ void YScaleClick(ChannelDescriptor& d, int y, int height)
 
 bool AskRange(ChannelDescriptor& d, VkDialogs& ui)
 {
-    const auto low = AskNumber(ui, "Input", " New y-min value:", General(d.Min - d.yOffset));
+    const auto low = AskNumber(ui, "Input", " New y-min value:", GeneralText(d.Min - d.yOffset));
     if (!low)
         return false;
-    const auto high = AskNumber(ui, "Input", " New y-max value:", General(d.Max - d.yOffset));
+    const auto high = AskNumber(ui, "Input", " New y-max value:", GeneralText(d.Max - d.yOffset));
     if (!high)
         return false;
     d.Min = *low + d.yOffset;

@@ -108,6 +108,7 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     setUndoSink(undoStack_.get());
     connectCommands();
     connectMenus();
+    connectDive();
     updateCaption();
 
     if (!rec.at(0).ChannelUsed && !rec.at(1).ChannelUsed && !rec.at(2).ChannelUsed) {
@@ -128,7 +129,7 @@ TForm3::~TForm3() = default;  // the undo stack goes, and with it Undo.bin
 
 GraphScene TForm3::scene() const
 {
-    GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace};
+    GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace, &wb_.dive};
     return s;
 }
 
@@ -253,11 +254,11 @@ void TForm3::buildReadouts(QWidget* area)
     resultsLayout->setContentsMargins(4, 2, 4, 2);
     resultsLayout->setSpacing(2);
     resultsLayout->addWidget(new QLabel("MaxDepth", results), 0, 0, 1, 2);
-    auto* res1 = new QLineEdit(results);
-    res1->setObjectName("edtRes1");
-    res1->setReadOnly(true);
-    res1->setFocusPolicy(Qt::NoFocus);
-    resultsLayout->addWidget(res1, 0, 2, 1, 3);
+    maxDepth_ = new QLineEdit(results);
+    maxDepth_->setObjectName("edtRes1");
+    maxDepth_->setReadOnly(true);
+    maxDepth_->setFocusPolicy(Qt::NoFocus);
+    resultsLayout->addWidget(maxDepth_, 0, 2, 1, 3);
     resultsLayout->addWidget(new QLabel("[m]", results), 0, 5, 1, 2);
     const char* shapes[7][2] = {{"V", " V-shape"},       {"U", "U-shape"}, {"Y", "Y-shape"},   {"W", "W dive shape"},
                                 {"P", "Parabola-shape"}, {"L", "L-shape"}, {"X", "No category"}};
@@ -270,9 +271,9 @@ void TForm3::buildReadouts(QWidget* area)
         b->setToolTip(shapes[k][1]);
         b->setCheckable(true);
         b->setAutoExclusive(true);
-        b->setEnabled(false);
         b->setFocusPolicy(Qt::NoFocus);
         resultsLayout->addWidget(b, 1, k);
+        shapeButtons_[static_cast<std::size_t>(k)] = b;
     }
 
     hint_ = new QPushButton("Hint", area);

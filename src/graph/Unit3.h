@@ -114,6 +114,16 @@ private:
     void refreshUndoItem();
     void exportBinary();
 
+    // The dive analysis (Unit3Dive.cpp).
+    void connectDive();
+    bool analysisChannelActive();
+    void searchNext();
+    void analyse();
+    void shapePressed(int tag);
+    void showDive();
+    void openParameters();
+    void openDiveStops();
+
     // The mouse (Unit3Mouse.cpp).
     struct Press {
         int image = -2;  // 0..2 a strip, -1 the total window
@@ -121,6 +131,7 @@ private:
         double t = 0, v = 0;
         int edge = EdgeNone;
         Line line = Line::None;
+        StopGrab stop;
     };
     void mousePressed(int image, QMouseEvent* event);
     void mouseReleased(int image, QMouseEvent* event);
@@ -164,6 +175,8 @@ private:
     QCheckBox* crossLines_ = nullptr;
     QPushButton* hint_ = nullptr;
     QPushButton* halt_ = nullptr;
+    QLineEdit* maxDepth_ = nullptr;
+    std::array<QToolButton*, 7> shapeButtons_{};
     QProgressBar* progress_ = nullptr;
 };
 

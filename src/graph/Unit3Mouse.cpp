@@ -17,7 +17,7 @@ namespace vk {
 
 namespace {
 
-constexpr uint32_t BorderMove = 568, RangeRedraw = 324;
+constexpr uint32_t BorderMove = 568, RangeRedraw = 324, StopRedraw = 68;
 
 }  // namespace
 
@@ -53,6 +53,12 @@ void TForm3::mousePressed(int image, QMouseEvent* event)
                                       widget->width(), press_.at.x(), withSh, strip);
     press_.line = grab.line;
     setMoveMode(grab.moveMode);
+    if (strip && image == AnalysisSlot) {
+        press_.stop = PressOnStops(wb_.dive.stops, view_.at.F1, view_.at.F2, widget->width(), widget->height(),
+                                   press_.at.x(), press_.at.y(), grab.distance);
+        if (press_.stop.part != StopGrab::None)
+            press_.line = Line::None;  // the stop, not the line
+    }
 }
 
 void TForm3::mouseReleased(int image, QMouseEvent* event)
@@ -70,7 +76,10 @@ void TForm3::mouseReleased(int image, QMouseEvent* event)
     uint32_t bits = 0;
 
     if (moved) {
-        if (press_.line != Line::None) {
+        if (press_.stop.part != StopGrab::None) {
+            ReleaseOnStops(wb_.dive.stops, press_.stop, t);
+            bits = StopRedraw;
+        } else if (press_.line != Line::None) {
             LinePositions trial = view_.at;
             const uint32_t request = DragLine(trial, press_.line, t);
             if (request != 0) {

@@ -135,6 +135,14 @@ void TUndo::Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot)
         UpdateCaption();
 }
 
+void TUndo::PushJoined(int kind, uint32_t redraw, int slot)
+{
+    const std::size_t before = items_.size();
+    Push(kind, redraw, slot);
+    if (items_.size() > before && before > 0)
+        items_.back().withBelow = true;
+}
+
 bool TUndo::popRange(const Step& s)
 {
     // A range whose words are no longer all in the file is not restored.
@@ -214,6 +222,16 @@ TUndo::PopResult TUndo::Pop()
         if (ok && s.kind == 132 && !items_.empty() && items_.back().kind == 16 && items_.back().slot == s.slot) {
             ok = undo(items_.back());
             items_.pop_back();
+        }
+        // And a whole command: its joined steps go with the step below them.
+        for (bool joined = s.withBelow; ok && joined && !items_.empty();) {
+            const Step below = items_.back();
+            ok = undo(below);
+            items_.pop_back();
+            result.redraw |= below.redraw;
+            result.slot = below.slot;
+            view_.active = below.slot;
+            joined = below.withBelow;
         }
         if (!ok)
             fail();

@@ -30,6 +30,9 @@ public:
     // or calibration values. A failure switches undo off; the command goes on.
     void Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
     void Push(int kind, uint32_t redraw, int slot) override { Push(0, 0, redraw, kind, slot); }
+    // A step that one Undo takes back together with the step below it (a
+    // command that changes more than one thing records its later steps so).
+    void PushJoined(int kind, uint32_t redraw, int slot);
 
     struct PopResult {
         bool undone = false;
@@ -59,6 +62,7 @@ private:
         LinePositions view;  // F1, F2, F4, F5 and the B-cursors
         double min = 0, max = 0;
         double coeffA = 0, coeffB = 0, coeffC = 0, yOffset = 0;
+        bool withBelow = false;  // undone together with the step below
     };
 
     void UpdateCaption();
@@ -75,6 +79,16 @@ private:
     bool broken_ = false;
     bool skipZoom_ = false;
     std::string captionTail_;
+};
+
+// Hands the steps a command records after its first one to the stack as joined steps.
+class JoinedSteps : public UndoSink {
+public:
+    explicit JoinedSteps(TUndo& stack) : stack_(stack) {}
+    void Push(int kind, uint32_t redraw, int slot) override { stack_.PushJoined(kind, redraw, slot); }
+
+private:
+    TUndo& stack_;
 };
 
 }  // namespace vk

@@ -84,4 +84,11 @@ std::string FormatSetupReal(double value)
     return text;
 }
 
+std::string GeneralText(double value)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
 }  // namespace vk

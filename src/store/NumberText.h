@@ -27,6 +27,9 @@ bool ParseDecimal(std::string_view text, double& value);
 // A decimal integer that fits int64, blanks around it allowed.
 bool ParseInteger(std::string_view text, int64_t& value);
 
+// A number as a field shows it: up to 15 significant digits, no trailing zeros.
+std::string GeneralText(double value);
+
 // " 1.00000000000000E+0003": sign or blank, 15 significant digits, 4-digit exponent.
 std::string FormatSetupReal(double value);
 

@@ -1,0 +1,127 @@
+// The dive analysis in the graph window: "&Search next" (Q), "Anal&yse" (A),
+// the shape buttons, the parameter dialogs and "&Dive Stops ...".
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "dive/DiveFrame.h"
+#include "dive/DiveSearch.h"
+#include "dive/DiveShapes.h"
+#include "dive/fmDivPrms.h"
+#include "dive/fmDiveStop.h"
+#include "graph/HelpViewer.h"
+#include "graph/RedrawRequest.h"
+#include "graph/TChanImage.h"
+#include "graph/Unit3.h"
+#include "process/vkUndo.h"
+#include "store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+// What a dive command redraws: the lines and marks over the strips, the
+// total window's lines, the read-outs; everything when the window moved.
+constexpr uint32_t DiveRedraw = redraw::StripCursors | redraw::TotalLines | redraw::Readouts;
+
+}  // namespace
+
+void TForm3::connectDive()
+{
+    auto on = [this](const char* name, void (TForm3::*command)()) {
+        QAction* a = menus_->action(name);
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, command);
+    };
+    on("mniSearchNext", &TForm3::searchNext);
+    on("mniAnalyse", &TForm3::analyse);
+    on("mniParameters", &TForm3::openParameters);
+    on("mniDiveStops", &TForm3::openDiveStops);
+    for (int tag = 0; tag < static_cast<int>(shapeButtons_.size()); ++tag)
+        connect(shapeButtons_[static_cast<std::size_t>(tag)], &QToolButton::clicked, this,
+                [this, tag] { shapePressed(tag); });
+}
+
+bool TForm3::analysisChannelActive()
+{
+    if (view_.active == AnalysisSlot)
+        return true;
+    ui_.message("No analysis available for this channel.", Severity::Information);
+    return false;
+}
+
+void TForm3::searchNext()
+{
+    if (!analysisChannelActive())
+        return;
+    BusyCursor busy(ui_);
+    view_.saved = view_.at;
+    pushUndo(UndoZoom, redraw::Everything);
+    // A baseline the search shifts is taken back by the same Undo as the view.
+    NoUndo none;
+    JoinedSteps joined(*undoStack_);
+    DiveContext cx{wb_.rec, view_, wb_.dive, ui_, undo_ == undoStack_.get() ? static_cast<UndoSink&>(joined) : none,
+                   {wb_.settings.CommSampInterval, wb_.settings.SpeedChannel}};
+    const SearchOutcome o = SearchNext(cx, wb_.settings.dive);
+    if (o.refused)
+        return;
+    if (!o.accepted)
+        ui_.status("No further dive");
+    showDive();
+    const bool whole = o.windowMoved || o.baselineShifted || wb_.settings.dive.AdjustYSize;
+    executeRedraw(whole ? redraw::Everything : DiveRedraw);
+}
+
+void TForm3::analyse()
+{
+    if (!analysisChannelActive())
+        return;
+    BusyCursor busy(ui_);
+    NoUndo none;
+    DiveContext cx{wb_.rec, view_, wb_.dive, ui_, none, {wb_.settings.CommSampInterval, wb_.settings.SpeedChannel}};
+    AnalyseFramedDive(cx, wb_.settings.dive);
+    showDive();
+    executeRedraw(DiveRedraw);
+}
+
+void TForm3::showDive()
+{
+    const DiveRecord& r = wb_.dive.record;
+    maxDepth_->setText(QString::number(r.maxDepth, 'f', 2));
+    if (r.shape >= 0 && r.shape < static_cast<int>(shapeButtons_.size()))
+        shapeButtons_[static_cast<std::size_t>(r.shape)]->setChecked(true);  // pressed without reclassifying
+}
+
+void TForm3::shapePressed(int tag)
+{
+    const double interval = wb_.rec.desc(AnalysisSlot).SampRate;
+    DiveFrame f = FrameOf(view_.at, interval);
+    const DiveFrame before = f;
+    PressShapeButton(tag, wb_.dive, f, wb_.settings.dive);
+    if (f.F8 != before.F8 || f.F9 != before.F9) {
+        view_.at.B1 = f.F8 * interval;
+        view_.at.B2 = f.F9 * interval;
+        executeRedraw(redraw::StripCursors);
+    }
+}
+
+void TForm3::openParameters()
+{
+    TfrmDiveParms dialog(wb_, view_.active, false, ui_, help_, this);
+    dialog.exec();
+    const ThumbnailSettings& t = wb_.settings.thumbnails;
+    if (auto* thumbnail = findChild<QLabel*>("ThumbNail"))
+        thumbnail->resize(t.ThumbnailWidth, t.ThumbnailHeight);
+    executeRedraw(redraw::Everything);
+}
+
+void TForm3::openDiveStops()
+{
+    TfmDiveStops dialog(wb_.dive.stops, view_.at, ui_, help_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        executeRedraw(redraw::StripCursors);
+}
+
+}  // namespace vk
