@@ -28,13 +28,6 @@ std::vector<double> Staircase(int stops, int32_t& f8, int32_t& f9)
     return v;
 }
 
-StopTable Table(std::initializer_list<std::pair<double, double>> descent)
-{
-    StopTable t;
-    for (const auto& [on, off] : descent)
-        t.stop[0][static_cast<std::size_t>(t.count[0]++)] = {on, off, 0, 0, true};
-    return t;
-}
 
 }  // namespace
 
@@ -88,7 +81,7 @@ TEST(DiveStops, ADiveWithoutBottomHasBothPhases)
 
 TEST(DiveStops, DivideRemoveAndTidy)
 {
-    StopTable t = Table({{1000, 9000}, {20000, 30000}});
+    StopTable t = test::DescentStops({{1000, 9000}, {20000, 30000}});
     ASSERT_TRUE(DivideStop(t, 0, 0));
     ASSERT_EQ(t.count[0], 3);
     EXPECT_DOUBLE_EQ(t.stop[0][0].end, 3000);  // middle 5000 less a quarter
@@ -96,13 +89,13 @@ TEST(DiveStops, DivideRemoveAndTidy)
     EXPECT_DOUBLE_EQ(t.stop[0][1].end, 9000);
     EXPECT_DOUBLE_EQ(t.stop[0][2].onset, 20000);
     // The fourth of a phase is not divided, and a full phase loses no stop.
-    StopTable full = Table({{0, 1}, {2, 3}, {4, 5}, {6, 7}});
+    StopTable full = test::DescentStops({{0, 1}, {2, 3}, {4, 5}, {6, 7}});
     EXPECT_FALSE(DivideStop(full, 0, 3));
     EXPECT_FALSE(DivideStop(full, 0, 0));
     EXPECT_EQ(full.count[0], 4);
 
     // An edge dragged across: the stop goes; an overlap: the earlier takes the later's end.
-    StopTable m = Table({{1000, 5000}, {4000, 8000}, {9000, 9000}, {12000, 15000}});
+    StopTable m = test::DescentStops({{1000, 5000}, {4000, 8000}, {9000, 9000}, {12000, 15000}});
     TidyStops(m);
     ASSERT_EQ(m.count[0], 2);
     EXPECT_DOUBLE_EQ(m.stop[0][0].end, 8000);
@@ -114,7 +107,7 @@ TEST(DiveStops, DivideRemoveAndTidy)
 
 TEST(DiveStops, DialogRowsWithTheirWarnings)
 {
-    StopTable t = Table({{11000, 15000}, {20000, 25000}});
+    StopTable t = test::DescentStops({{11000, 15000}, {20000, 25000}});
     t.stop[1][0] = {60000, 65000, 0, 0, true};
     t.count[1] = 1;
     LinePositions at;
@@ -142,3 +135,4 @@ TEST(DiveStops, DialogRowsWithTheirWarnings)
 }
 
 }  // namespace vk
+

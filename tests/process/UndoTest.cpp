@@ -138,6 +138,26 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
     EXPECT_TRUE(std::equal(samples.begin(), samples.begin() + dataCnt + 1, after.begin()));
 }
 
+TEST_F(UndoFixture, JoinedStepsGoWithTheStepBelow)
+{
+    undo->Push(1, 68, 0);  // a zoom step of some earlier command
+    view.at.F4 = 5000;
+    const LinePositions searchStart = view.at;
+    undo->Push(1, 68, 0);  // the command's first step: the view
+    JoinedSteps joined(*undo);
+    joined.Push(UndoBaseline, 256, 0);  // and what it did after it
+    rec.desc(0).yOffset = 1.5;
+    view.at.F4 = 9000;
+    view.at.F5 = 12000;
+    EXPECT_EQ(undo->top(), 3);
+    const TUndo::PopResult r = undo->Pop();
+    EXPECT_TRUE(r.undone);
+    EXPECT_EQ(r.redraw, 68u | 256u);
+    EXPECT_EQ(view.at, searchStart);
+    EXPECT_EQ(rec.desc(0).yOffset, 0);
+    EXPECT_EQ(undo->top(), 1);  // the earlier command's step stays
+}
+
 TEST_F(UndoFixture, DisabledAndBrokenUndoRecordsNothing)
 {
     undo->SetOptions(false, false);

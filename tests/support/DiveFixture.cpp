@@ -65,6 +65,14 @@ std::vector<double> Trapezoid(double surface, int before, double depth, int down
     return v;
 }
 
+StopTable DescentStops(std::initializer_list<std::pair<double, double>> stops)
+{
+    StopTable t;
+    for (const auto& [on, off] : stops)
+        t.stop[0][static_cast<std::size_t>(t.count[0]++)] = {on, off, 0, 0, true};
+    return t;
+}
+
 void Line(std::vector<double>& v, double to, int samples)
 {
     const double from = v.empty() ? 0.0 : v.back();

@@ -4,6 +4,8 @@
 // given values, with the view, the dive state and the context the engines use.
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "ExampleRecording.h"
@@ -42,6 +44,9 @@ Simulated Simulate(int64_t seconds);
 // A dive of straight stretches: `before` samples at `surface`, down to `depth`
 // in `down` samples, `stay` more at that depth, up in `up` samples, `after` at the surface.
 std::vector<double> Trapezoid(double surface, int before, double depth, int down, int stay, int up, int after);
+
+// A stop table with these descent stops (onset, end in ms).
+StopTable DescentStops(std::initializer_list<std::pair<double, double>> stops);
 
 // Pieces of dive profiles: straight stretches and level stays appended to a series.
 void Line(std::vector<double>& v, double to, int samples);
