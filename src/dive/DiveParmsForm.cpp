@@ -144,6 +144,7 @@ DiveParmsState EnablingOf(DiveParmsEntry& e)
         break;
     case BottomSearchKind::WiggleDefined:
         s.slimness = s.thrBott = s.limitGradient = false;
+        s.wiggDefPercent = true;
         s.autoGradient = true;  // for the gradient-bounded bottom it falls back to
         break;
     default:

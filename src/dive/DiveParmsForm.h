@@ -53,6 +53,7 @@ DiveParmsEntry EntryOf(const Workbench& wb);
 // Which controls the enabling rules switch on, and the texts they set.
 struct DiveParmsState {
     bool slimness = true, thrBott = true, limitGradient = true, autoGradient = true;
+    bool wiggDefPercent = false;  // only for the wiggle-defined bottom
     bool thumbnailParts = true;
     std::string wiggButton, wiggAmplitudeLabel, wiggDurationLabel, wiggGroup;
     bool wiggAmplitude = true, wiggDuration = true, wiggRelative = true;

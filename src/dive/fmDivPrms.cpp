@@ -467,6 +467,7 @@ void TfrmDiveParms::applyEnabling()
     fields_["edtSlopBoB"]->setEnabled(s.limitGradient);
     labels_["lblSlopBoB"]->setEnabled(s.limitGradient);
     checks_["cbxAutoGradient"]->setEnabled(s.autoGradient);
+    fields_["edtWiggDefPercent"]->setEnabled(s.wiggDefPercent);
     for (const char* name : {"cbxTNNumber", "cbxTNDate", "cbxTNTime", "cbxTNShape"})
         checks_[name]->setEnabled(s.thumbnailParts);
     for (const char* name : {"edtTNWidth", "edtTNHeight"})

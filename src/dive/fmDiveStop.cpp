@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "graph/HelpViewer.h"
 #include "store/NumberText.h"
@@ -35,9 +36,9 @@ TfmDiveStops::TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs&
             row.check = new QCheckBox(QString("&%1").arg(k + 1));
             row.check->setObjectName(QString("cbxStop%1%2").arg(phase).arg(k + 1));
             row.check->setChecked(r.checked);
-            row.onset = new QLineEdit(r.checked ? QString::fromStdString(GeneralText(r.onset)) : QString());
+            row.onset = new QLineEdit(r.checked ? QString::fromStdString(GeneralText(std::round(r.onset))) : QString());
             row.onset->setObjectName(QString("edtOnset%1%2").arg(phase).arg(k + 1));
-            row.end = new QLineEdit(r.checked ? QString::fromStdString(GeneralText(r.end)) : QString());
+            row.end = new QLineEdit(r.checked ? QString::fromStdString(GeneralText(std::round(r.end))) : QString());
             row.end->setObjectName(QString("edtEnd%1%2").arg(phase).arg(k + 1));
             const int line = static_cast<int>(k) + 1;
             grid->addWidget(row.check, line, 0);

@@ -52,21 +52,8 @@ private Q_SLOTS:
     void closingWithAModifiedChannelOffersTheExport();
 
 private:
-    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
-        QWidget* focus = window->findChild<QWidget*>(QString("focus%1").arg(window->activeChannel()));
-        focus->setFocus();
-        QTest::keyClick(focus, Qt::Key(k), m);
-    }
-    // Runs `inDialog` on the next modal dialog as soon as it shows.
-    void whenDialogShows(std::function<void(QWidget*)> inDialog)
-    {
-        QTimer::singleShot(0, [inDialog] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal)
-                inDialog(modal);
-        });
-    }
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
+    void whenDialogShows(std::function<void(QWidget*)> inDialog) { test::WhenDialogShows(std::move(inDialog)); }
 
     std::unique_ptr<test::TempDir> dir;
     std::unique_ptr<Workbench> wb;

@@ -9,7 +9,17 @@ class VkDialogs;
 struct Workbench;
 }  // namespace vk
 
+#include <functional>
+
+class QWidget;
+
 namespace vk::test {
+
+// A key pressed in the graph window, through the focus field of its active strip.
+void Key(TForm3* window, int key, int modifiers = 0);
+
+// Runs `inDialog` on the next modal dialog as soon as it shows.
+void WhenDialogShows(std::function<void(QWidget*)> inDialog);
 
 // A graph window on the workbench, shown, active, with the keyboard focus on
 // its first strip. Null when it could not be made active.
