@@ -37,6 +37,16 @@ void Ramp(std::vector<double>& plan, double from, double to, int seconds)
 
 }  // namespace
 
+void LineTo(std::vector<double>& v, double to, int samples)
+{
+    Ramp(v, v.empty() ? 0.0 : v.back(), to, samples);
+}
+
+void StayFor(std::vector<double>& v, int samples)
+{
+    v.insert(v.end(), static_cast<std::size_t>(std::max(samples, 0)), v.empty() ? 0.0 : v.back());
+}
+
 const char* ShapeLetter(Shape shape)
 {
     static const char* const letters[] = {"V", "U", "Y", "W", "P", "L"};

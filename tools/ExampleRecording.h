@@ -59,6 +59,12 @@ private:
     double speedPhase_ = 0.0;
 };
 
+// Pieces of dive profiles, each appended to a series that starts at its last
+// value (0 when empty): a straight stretch reaching `to` after `samples`
+// samples, and a stay of `samples` more at the same depth.
+void LineTo(std::vector<double>& v, double to, int samples);
+void StayFor(std::vector<double>& v, int samples);
+
 struct ExampleFiles {
     std::string data, setup, truth;
 };

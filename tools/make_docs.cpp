@@ -4,7 +4,9 @@
 //       a map of the graph window's keys and mouse actions;
 //   make_docs manual <manual folder> <help folder> <Manual-Kestrin.pdf>
 //       the user manual: manual/Manual.rtf, then the help pages listed in
-//       manual/chapters.txt.
+//       manual/chapters.txt;
+//   make_docs figures <help folder>
+//       the figures of the dive-analysis pages, drawn by the program.
 
 #include <QFile>
 #include <QGuiApplication>
@@ -15,10 +17,12 @@
 #include <QTextDocument>
 #include <QPainterPath>
 #include <QTextStream>
+#include <QUrl>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
+#include "HelpFigures.h"
 #include "graph/RtfToHtml.h"
 
 namespace {
@@ -56,6 +60,7 @@ bool Manual(const QString& manualFolder, const QString& helpFolder, const QStrin
     pdf.setTitle("Varnik user manual");
     pdf.setCreator("Varnik");
     QTextDocument document;
+    document.setMetaInformation(QTextDocument::DocumentUrl, QUrl::fromLocalFile(helpFolder + "/").toString());
     document.setHtml(html);
     document.print(&pdf);
     return QFile::exists(out);
@@ -148,7 +153,12 @@ int main(int argc, char** argv)
         ok = VkMap(args[2]);
     else if (args.size() == 5 && args[1] == "manual")
         ok = Manual(args[2], args[3], args[4]);
+    else if (args.size() == 3 && args[1] == "figures")
+        ok = vk::figures::DiveFrame(args[2] + "/DiveFrame.png") && vk::figures::Shapes(args[2] + "/DiveShapes.png") &&
+             vk::figures::BottomLevels(args[2] + "/BottomLevels.png") &&
+             vk::figures::Sections(args[2] + "/DiveSections.png");
     else
-        std::fprintf(stderr, "usage: make_docs vkmap <bmp> | make_docs manual <manual folder> <help folder> <pdf>\n");
+        std::fprintf(stderr, "usage: make_docs vkmap <bmp> | manual <manual folder> <help folder> <pdf> | "
+                             "figures <help folder>\n");
     return ok ? 0 : 1;
 }

@@ -78,7 +78,7 @@ struct BottomSide {
             sumAhead += depth(x + k * step);
         while (before(x)) {
             const double at = depth(x);
-            if (at > deep && (sumAhead / w - at) / ((w + 1) / 2.0) * perSecond < 1.2 * limit)
+            if (at > deep && (sumAhead / w - at) / ((w + 1) / 2.0) / stride * perSecond < 1.2 * limit)
                 break;
             sumAhead += depth(x + (w + 1) * step) - depth(x + step);
             x += step;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,6 +50,7 @@ void HelpViewer::showText(const std::string& path)
         return;
     }
     const QByteArray rtf = file.readAll();
+    text_->setSearchPaths({QFileInfo(file).absolutePath()});  // the page's pictures lie beside it
     text_->setHtml(QString::fromStdString(RtfToHtml(std::string_view(rtf.constData(), rtf.size()))));
     setWindowTitle(QString::fromStdString(FileNameOf(path)));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

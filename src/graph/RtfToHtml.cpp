@@ -64,8 +64,11 @@ public:
             if (c == '{') {
                 groups_.push_back(groups_.back());
                 // "{\*\name" marks a destination a reader may ignore.
-                if (in_.substr(at_, 2) == "\\*")
+                if (in_.substr(at_, 2) == "\\*") {
                     groups_.back().skip = true;
+                    if (in_.substr(at_, 10) == "\\*\\fldinst")
+                        fieldInstruction();
+                }
             } else if (c == '}') {
                 if (groups_.size() > 1)
                     groups_.pop_back();
@@ -83,6 +86,38 @@ public:
 
 private:
     GroupState& state() { return groups_.back(); }
+
+    // A field's instruction: INCLUDEPICTURE "name" shows that picture, found
+    // beside the page. The group itself is skipped as any destination.
+    void fieldInstruction()
+    {
+        int depth = 1;
+        std::size_t end = at_;
+        while (end < in_.size() && depth > 0) {
+            if (in_[end] == '\\')
+                ++end;
+            else if (in_[end] == '{')
+                ++depth;
+            else if (in_[end] == '}')
+                --depth;
+            ++end;
+        }
+        const std::string_view instruction = in_.substr(at_, end - at_);
+        const std::size_t key = instruction.find("INCLUDEPICTURE");
+        if (key == std::string_view::npos)
+            return;
+        const std::size_t open = instruction.find('"', key), close = instruction.find('"', open + 1);
+        if (open == std::string_view::npos || close == std::string_view::npos)
+            return;
+        std::string name;
+        for (const char ch : instruction.substr(open + 1, close - open - 1))
+            if (std::isalnum(static_cast<unsigned char>(ch)) || ch == '.' || ch == '-' || ch == '_' || ch == '/')
+                name += ch;  // a plain file name: nothing that could break out of the attribute
+        GroupState& s = groups_[groups_.size() - 2];
+        const bool skip = s.skip;
+        if (!skip && !name.empty())
+            emit("<img src=\"" + name + "\">");
+    }
 
     void controlWord()
     {

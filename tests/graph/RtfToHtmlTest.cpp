@@ -51,3 +51,18 @@ TEST(RtfToHtml, TheMainDialogPageReads)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST(RtfToHtml, PicturesOfFieldsShowBesideThePage)
+{
+    const std::string html = RtfToHtml("{\\rtf1\\ansi Before\\par {\\field{\\*\\fldinst INCLUDEPICTURE \"DiveFrame.png\"}"
+                                       "{\\fldrslt }}\\par {\\field{\\*\\fldinst INCLUDEPICTURE \"a\\\"><b>x.png\"}}"
+                                       "{\\field{\\*\\fldinst PAGE}}After\\par}");
+    EXPECT_TRUE(Has(html, "<img src=\"DiveFrame.png\">"));
+    EXPECT_TRUE(Has(html, "After"));
+    EXPECT_FALSE(Has(html, "PAGE"));
+    EXPECT_FALSE(Has(html, "<b>"));  // a name is a plain file name, nothing more
+}
+
+}  // namespace vk

@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QFileInfo>
 #include <QToolButton>
 #include <memory>
 
@@ -41,6 +44,7 @@ private Q_SLOTS:
     void shapeButtonsReclassify();
     void diveStopsByDialogAndMouse();
     void parametersTypedAreUsedAndStored();
+    void helpPagesShowTheirFigures();
 
 private:
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
@@ -269,6 +273,29 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
         static_cast<QDialog*>(d)->accept();
     });
     dialog.findChild<QPushButton*>("btnExtended")->click();
+}
+
+void DiveWindowTest::helpPagesShowTheirFigures()
+{
+    const std::pair<const char*, const char*> pages[] = {{"mniAnalysis.rtf", "DiveFrame.png"},
+                                                         {"DivPar.rtf", "DiveFrame.png"},
+                                                         {"dlgDiveShapes.rtf", "DiveShapes.png"},
+                                                         {"dlgExtDivParms.rtf", "DiveSections.png"},
+                                                         {"dlgDiveStops.rtf", "DiveFrame.png"}};
+    for (const auto& [page, figure] : pages) {
+        help->showPage(page);
+        auto* browser = help->findChild<QTextBrowser*>();
+        QVERIFY(browser->toHtml().contains(QString("<img src=\"%1\"").arg(figure)));
+        QVERIFY(!browser->loadResource(QTextDocument::ImageResource, QUrl(figure)).toByteArray().isEmpty());
+    }
+    QVERIFY(ui->shown.empty());
+    QVERIFY(window->menus().action("mniAnalysisHelp")->isEnabled());
+    // The pages the parameter dialog's labels open, with their pictures.
+    for (const char* html : {"Dive/DiveStops.htm", "ThrBottAndRelBottSrf.htm"})
+        QVERIFY(QFileInfo::exists(QString::fromStdString(help->helpFolder()) + html));
+    TfrmDiveParms dialog(*wb, 0, false, *ui, *help, window);
+    QTest::mouseClick(dialog.findChild<QLabel*>("lblSlimness"), Qt::LeftButton);
+    QCOMPARE(ui->opened, std::vector<std::string>{help->helpFolder() + "ThrBottAndRelBottSrf.htm"});
 }
 
 QTEST_MAIN(DiveWindowTest)

@@ -75,15 +75,12 @@ StopTable DescentStops(std::initializer_list<std::pair<double, double>> stops)
 
 void Line(std::vector<double>& v, double to, int samples)
 {
-    const double from = v.empty() ? 0.0 : v.back();
-    for (int k = 1; k <= samples; ++k)
-        v.push_back(from + (to - from) * k / samples);
+    example::LineTo(v, to, samples);
 }
 
 void Stay(std::vector<double>& v, int samples)
 {
-    const double at = v.empty() ? 0.0 : v.back();
-    v.insert(v.end(), static_cast<std::size_t>(samples), at);
+    example::StayFor(v, samples);
 }
 
 }  // namespace vk::test
