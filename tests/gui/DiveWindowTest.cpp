@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -255,8 +256,20 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
     QCOMPARE(settings.dive.Threshold, 60.0);
     QCOMPARE(settings.dive.NrBins, 30);
 
-    // The extended and shape dialogs open from it and write straight into the set.
+    // A result file that exists already: its caption says so, in red. A thumbnail
+    // too narrow for its stamp is reported.
+    wb->settings.NameOutFile[0] = dir->write("seal_Dve.xls", "earlier results\n");
     TfrmDiveParms dialog(*wb, 0, true, *ui, *help, window);
+    auto* diveFile = dialog.findChild<QLineEdit*>("edtDiveFile")->parentWidget();
+    QCOMPARE(static_cast<QGroupBox*>(diveFile)->title(), QString("Result File Dive. Already exist. Append results."));
+    QVERIFY(diveFile->styleSheet().contains("red"));
+    ui->shown.clear();
+    auto* width = dialog.findChild<QLineEdit*>("edtTNWidth");
+    width->setText("10");
+    Q_EMIT width->editingFinished();
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Too much text for thumbnail\r\nIncrease width"});
+
+    // The extended and shape dialogs open from it and write straight into the set.
     QCOMPARE(dialog.findChild<QPushButton*>("btnOK")->text(), QString("Start"));
     QVERIFY(!dialog.findChild<QCheckBox*>("cbxSearchNext")->isEnabled());
     test::WhenDialogShows([this](QWidget* d) {
