@@ -22,8 +22,8 @@ DiveFrame FrameOf(const LinePositions& at, double interval);
 // time = index x interval (or the interpolated B-cursor times)
 void PutFrame(const DiveFrame& f, double interval, LinePositions& at);
 
-// Places the window borders around F4..F5: a quarter of the free room of a
-// window of w points before the dive, three quarters after it.
-void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex);
+// Places the window borders around F4..F5 in a window of w points: `share`
+// of the free room before the stretch (a quarter for a dive), the rest after it.
+void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex, double share = 0.25);
 
 }  // namespace vk

@@ -69,7 +69,7 @@ struct DiveRecord {
     double maxPositionInBottom = 0, bottomRoughness = 0;
     DiveFigures figures;
     int32_t shape = ShapeV;
-    double descentGradient = 0, ascentGradient = 0;  // least-squares fits, absolute values
+    double descentGradient = Missing, ascentGradient = Missing;  // least-squares fits, absolute values
     SpeedValues speed;
     WaterTemperature temperature;
     std::vector<int32_t> depthClasses;  // when depth frequencies are on

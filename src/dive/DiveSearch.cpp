@@ -58,6 +58,7 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
     if ((code == ShapeV || code == ShapeU || code == ShapeL) && TestParabola(depth, f.F4, f.F5, m, p.ParabolaHeight))
         code = ShapeParabola;
 
+    r.descentGradient = r.ascentGradient = Missing;
     if (p.WiggMethod == WiggleMethod::None && !p.DiveStops && (code == ShapeU || code == ShapeL)) {
         r.descentGradient = std::fabs(FitLine(depth, f.F4, f.F8).gradient);
         r.ascentGradient = std::fabs(FitLine(depth, f.F9, f.F5).gradient);

@@ -214,10 +214,11 @@ void PressShapeButton(int32_t tag, DiveState& state, DiveFrame& f, DiveParameter
             f.F8 = std::max(f.F8 - d, f.F4);
         }
     }
+    // Only a dive whose gradients were fitted teaches the limit.
     const double least = std::min(r.descentGradient, r.ascentGradient);
-    if ((old == ShapeU || old == ShapeL) && tag == ShapeNone)
+    if (least < Missing && (old == ShapeU || old == ShapeL) && tag == ShapeNone)
         parameters.NoCategoryGradient = 1.1 * least;
-    else if (old == ShapeNone && (tag == ShapeU || tag == ShapeL))
+    else if (least < Missing && old == ShapeNone && (tag == ShapeU || tag == ShapeL))
         parameters.NoCategoryGradient = least;
     r.shape = tag;
 }

@@ -73,6 +73,8 @@ public:
     void samplesChanged(int slot);
     // Shift+Z: the active channel's view as a thumbnail, saved as "0.bmp".
     void thumbnailOfView();
+    // Shows a thumbnail beside the total window.
+    void showThumbnail(const QImage& image);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,6 +125,12 @@ private:
     void showDive();
     void openParameters();
     void openDiveStops();
+    void writeResults();
+    void automaticAnalysis();
+    void bout(bool analyse);
+    void askComment();
+    void showProgress(double share, int dives);
+    bool haltRequested_ = false;
 
     // The mouse (Unit3Mouse.cpp).
     struct Press {

@@ -2,19 +2,25 @@
 // the shape buttons, the parameter dialogs and "&Dive Stops ...".
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QToolButton>
 
 #include "dive/DiveFrame.h"
 #include "dive/DiveSearch.h"
+#include "dive/Bouts.h"
 #include "dive/DiveShapes.h"
+#include "dive/ResultStep.h"
 #include "dive/fmDivPrms.h"
 #include "dive/fmDiveStop.h"
 #include "graph/HelpViewer.h"
 #include "graph/RedrawRequest.h"
 #include "graph/TChanImage.h"
 #include "graph/Unit3.h"
+#include "graph/WindowPicture.h"
 #include "process/vkUndo.h"
 #include "store/VkDialogs.h"
 
@@ -25,6 +31,30 @@ namespace {
 // What a dive command redraws: the lines and marks over the strips, the
 // total window's lines, the read-outs; everything when the window moved.
 constexpr uint32_t DiveRedraw = redraw::StripCursors | redraw::TotalLines | redraw::Readouts;
+
+// The pictures of a written dive: the window as it shows the dive, and the
+// thumbnail, also shown beside the total window.
+class WindowPictures : public PictureSink {
+public:
+    WindowPictures(TForm3& window, VkDialogs& ui, const ThumbnailSettings& t) : window_(window), ui_(ui), t_(t) {}
+    bool saveImage(const std::string& path) override
+    {
+        return SavePicture(window_.picture(), path, PictureFormat::Jpeg);
+    }
+    bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
+    {
+        const QImage image = RenderThumbnail(window_.scene(), AnalysisSlot,
+                                             QSize(std::max(t_.ThumbnailWidth, 8), std::max(t_.ThumbnailHeight, 8)),
+                                             stamp);
+        window_.showThumbnail(image);
+        return SaveThumbnail(image, folder, number, ui_);
+    }
+
+private:
+    TForm3& window_;
+    VkDialogs& ui_;
+    const ThumbnailSettings& t_;
+};
 
 }  // namespace
 
@@ -39,6 +69,16 @@ void TForm3::connectDive()
     on("mniAnalyse", &TForm3::analyse);
     on("mniParameters", &TForm3::openParameters);
     on("mniDiveStops", &TForm3::openDiveStops);
+    on("mniWriteResults", &TForm3::writeResults);
+    on("mniAutomatic", &TForm3::automaticAnalysis);
+    on("mniComment", &TForm3::askComment);
+    for (const auto& [name, analyse] : {std::pair{"mniAnalyzeBout", true}, std::pair{"mniSkipBout", false}}) {
+        QAction* a = menus_->action(name);
+        a->setEnabled(true);
+        const bool summarise = analyse;
+        connect(a, &QAction::triggered, this, [this, summarise] { bout(summarise); });
+    }
+    connect(halt_, &QPushButton::clicked, this, [this] { haltRequested_ = true; });
     for (int tag = 0; tag < static_cast<int>(shapeButtons_.size()); ++tag)
         connect(shapeButtons_[static_cast<std::size_t>(tag)], &QToolButton::clicked, this,
                 [this, tag] { shapePressed(tag); });
@@ -122,6 +162,96 @@ void TForm3::openDiveStops()
     TfmDiveStops dialog(wb_.dive.stops, view_.at, ui_, help_, this);
     if (dialog.exec() == QDialog::Accepted)
         executeRedraw(redraw::StripCursors);
+}
+
+void TForm3::writeResults()
+{
+    if (!analysisChannelActive())
+        return;
+    BusyCursor busy(ui_);
+    view_.saved = view_.at;
+    WindowPictures pictures(*this, ui_, wb_.settings.thumbnails);
+    JoinedSteps joined(*undoStack_);
+    NoUndo none;
+    ResultContext rc{wb_, view_, ui_, undo_ == undoStack_.get() ? static_cast<UndoSink&>(joined) : none, &pictures};
+    pushUndo(UndoZoom, redraw::Everything);
+    WriteResults(rc, wb_.settings.dive);
+    if (wb_.settings.dive.BurnishDives)
+        samplesChanged(AnalysisSlot);
+    showDive();
+    executeRedraw(redraw::Everything);
+}
+
+void TForm3::askComment()
+{
+    if (const auto text = ui_.input(" Input comment", " Enter a comment ", wb_.dive.comment))
+        wb_.dive.comment = *text;
+}
+
+void TForm3::bout(bool analyse)
+{
+    if (!analysisChannelActive())
+        return;
+    BusyCursor busy(ui_);
+    view_.saved = view_.at;
+    pushUndo(UndoZoom, redraw::Everything);
+    JoinedSteps joined(*undoStack_);
+    NoUndo none;
+    ResultContext rc{wb_, view_, ui_, undo_ == undoStack_.get() ? static_cast<UndoSink&>(joined) : none, nullptr};
+    DiveContext cx = rc.dive();
+    const BoutOutcome o = FindBout(cx, wb_.settings.dive, analyse);
+    if (o.summary)
+        WriteBout(rc, *o.summary);
+    executeRedraw(redraw::Everything);
+}
+
+void TForm3::showProgress(double share, int dives)
+{
+    progress_->setValue(static_cast<int>(share * 100));
+    progress_->show();
+    if (auto* label = findChild<QLabel*>("lblProgress"))
+        label->setText(QString("%1 dives").arg(dives));
+}
+
+void TForm3::automaticAnalysis()
+{
+    if (!analysisChannelActive())
+        return;
+    TfrmDiveParms dialog(wb_, view_.active, true, ui_, help_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const DiveParameters& p = wb_.settings.dive;
+    view_.saved = view_.at;
+    pushUndo(UndoZoom, redraw::Everything);
+    JoinedSteps joined(*undoStack_);
+    NoUndo none;
+    WindowPictures pictures(*this, ui_, wb_.settings.thumbnails);
+    ResultContext rc{wb_, view_, ui_, undo_ == undoStack_.get() ? static_cast<UndoSink&>(joined) : none, &pictures};
+    haltRequested_ = false;
+    halt_->show();
+    if (p.Visualise)
+        executeRedraw(redraw::Everything);
+    AutomaticHooks hooks;
+    hooks.framed = [this, &p](const SearchOutcome& o) {
+        if (!p.Visualise)
+            return;
+        showDive();
+        executeRedraw(o.windowMoved || o.baselineShifted || p.AdjustYSize ? redraw::Everything : DiveRedraw);
+    };
+    hooks.progress = [this](double share, int dives) { showProgress(share, dives); };
+    hooks.halted = [this] {
+        QApplication::processEvents();
+        return haltRequested_;
+    };
+    const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
+    halt_->hide();
+    haltRequested_ = false;
+    progress_->hide();
+    if (p.BurnishDives)
+        samplesChanged(AnalysisSlot);
+    showDive();
+    ui_.status(QString("%1 dives analysed%2").arg(o.dives).arg(o.halted ? ", halted" : "").toStdString());
+    executeRedraw(redraw::Everything);
 }
 
 }  // namespace vk

@@ -168,10 +168,18 @@ void TForm3::thumbnailOfView()
     const QSize size(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8));
     const QImage image = RenderThumbnail(scene(), view_.active, size, "");
     auto* label = findChild<QLabel*>("ThumbNail");
-    label->setPixmap(QPixmap::fromImage(image));
-    label->resize(size);
-    label->setVisible(!label->isVisible());
+    const bool shown = label->isVisible();
+    showThumbnail(image);
+    label->setVisible(!shown);
     SaveThumbnail(image, wb_.results.thumbnailPrefix, 0, ui_);
+}
+
+void TForm3::showThumbnail(const QImage& image)
+{
+    auto* label = findChild<QLabel*>("ThumbNail");
+    label->setPixmap(QPixmap::fromImage(image));
+    label->resize(image.size());
+    label->show();
 }
 
 }  // namespace vk

@@ -135,10 +135,10 @@ void TUndo::Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot)
         UpdateCaption();
 }
 
-void TUndo::PushJoined(int kind, uint32_t redraw, int slot)
+void TUndo::PushJoined(int32_t from, int32_t to, uint32_t redraw, int kind, int slot)
 {
     const std::size_t before = items_.size();
-    Push(kind, redraw, slot);
+    Push(from, to, redraw, kind, slot);
     if (items_.size() > before && before > 0)
         items_.back().withBelow = true;
 }

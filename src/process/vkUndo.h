@@ -30,9 +30,14 @@ public:
     // or calibration values. A failure switches undo off; the command goes on.
     void Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
     void Push(int kind, uint32_t redraw, int slot) override { Push(0, 0, redraw, kind, slot); }
+    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
+    {
+        Push(from, to, redraw, kind, slot);
+    }
     // A step that one Undo takes back together with the step below it (a
     // command that changes more than one thing records its later steps so).
-    void PushJoined(int kind, uint32_t redraw, int slot);
+    void PushJoined(int kind, uint32_t redraw, int slot) { PushJoined(0, 0, redraw, kind, slot); }
+    void PushJoined(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
 
     struct PopResult {
         bool undone = false;
@@ -86,6 +91,10 @@ class JoinedSteps : public UndoSink {
 public:
     explicit JoinedSteps(TUndo& stack) : stack_(stack) {}
     void Push(int kind, uint32_t redraw, int slot) override { stack_.PushJoined(kind, redraw, slot); }
+    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
+    {
+        stack_.PushJoined(from, to, redraw, kind, slot);
+    }
 
 private:
     TUndo& stack_;

@@ -1,0 +1,170 @@
+// varnik-batch: the automatic dive analysis over whole recordings, without a
+// window. For each setup file: Start, then the automatic analysis from the
+// first to the last sample with the setup's dive parameters, writing the dive,
+// wiggle and bout result files as the program does (images and thumbnails
+// too when the setup asks, drawn offscreen by the program's painter).
+//
+//   varnik-batch [--quiet] <setup file> [<setup file> ...]
+//
+// Questions take the answer that changes nothing and are printed to standard
+// error with every message. A recording that cannot be loaded is reported and
+// the exit status is 1; the others still run.
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/SetupFile.h"
+#include "app/Start.h"
+#include "dive/Bouts.h"
+#include "dive/ResultStep.h"
+#include "graph/HelpViewer.h"
+#include "graph/Unit3.h"
+#include "graph/WindowPicture.h"
+#include "store/ConsoleDialogs.h"
+
+namespace {
+
+using namespace vk;
+using Clock = std::chrono::steady_clock;
+
+// A bar on the terminal, redrawn when the whole percentage changes.
+class TerminalProgress {
+public:
+    explicit TerminalProgress(bool shown) : shown_(shown) {}
+    void update(double share, int dives)
+    {
+        const int percent = static_cast<int>(share * 100);
+        if (!shown_ || percent == percent_)
+            return;
+        percent_ = percent;
+        const int filled = percent / 4;
+        std::fprintf(stderr, "\r[%s%s] %3d %%  %d dives", std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     std::string(static_cast<std::size_t>(25 - filled), '.').c_str(), percent, dives);
+        std::fflush(stderr);
+    }
+    void done()
+    {
+        if (shown_ && percent_ >= 0)
+            std::fprintf(stderr, "\n");
+    }
+
+private:
+    bool shown_;
+    int percent_ = -1;
+};
+
+// The pictures of a dive, drawn as the window would draw them: the window
+// itself, offscreen, made when the first image is asked for.
+class OffscreenPictures : public PictureSink {
+public:
+    OffscreenPictures(Workbench& wb, const ViewState& view, VkDialogs& ui) : wb_(wb), view_(view), ui_(ui), help_(ui, "")
+    {
+    }
+    ~OffscreenPictures() override { delete window_; }
+
+    bool saveImage(const std::string& path) override
+    {
+        if (!window_) {
+            window_ = new TForm3(wb_, ui_, help_);
+            window_->resize(1600, 900);
+        }
+        window_->view().at = view_.at;
+        window_->executeRedraw(0xFFFFFFFFu);
+        return SavePicture(window_->picture(), path, PictureFormat::Jpeg);
+    }
+    bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
+    {
+        const ThumbnailSettings& t = wb_.settings.thumbnails;
+        const GraphScene scene{wb_.rec, wb_.settings, view_, nullptr, CaptionPlace::Top, &wb_.dive};
+        const QImage image = RenderThumbnail(
+            scene, AnalysisSlot, QSize(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8)), stamp);
+        return SaveThumbnail(image, folder, number, ui_);
+    }
+
+private:
+    Workbench& wb_;
+    const ViewState& view_;
+    VkDialogs& ui_;
+    HelpViewer help_;
+    TForm3* window_ = nullptr;
+};
+
+// One recording: true when it was loaded and analysed.
+bool Run(const std::string& setup, bool quiet)
+{
+    const auto started = Clock::now();
+    ConsoleDialogs ui(true);
+    auto wb = std::make_unique<Workbench>();
+    if (!ReadSetup(setup, wb->rec, wb->settings)) {
+        ui.message("Cannot read the setup file " + setup, Severity::Error);
+        return false;
+    }
+    wb->setupFile = setup;
+    AllocateStore(wb->rec, ui);
+    if (StartRecording(*wb, ui) != StartResult::Loaded) {
+        ui.message("Cannot load the recording of " + setup, Severity::Error);
+        return false;
+    }
+    ViewState view;
+    view.T = wb->rec.time.LongestSpan;
+    view.at.F1 = view.at.F4 = 0;
+    view.at.F2 = view.at.F5 = view.T;
+
+    const DiveParameters p = wb->settings.dive;
+    NoUndo undo;
+    OffscreenPictures pictures(*wb, view, ui);
+    const bool drawn = p.MakeImages || wb->settings.thumbnails.Thumbnail;
+    ResultContext rc{*wb, view, ui, undo, drawn ? &pictures : nullptr};
+    TerminalProgress progress(!quiet);
+    BoutGrouper bouts;
+    const double interval = wb->rec.desc(AnalysisSlot).SampRate;
+    const ChannelSeries depth(wb->rec, AnalysisSlot);
+    AutomaticHooks hooks;
+    hooks.progress = [&progress](double share, int dives) { progress.update(share, dives); };
+    hooks.framed = [&](const SearchOutcome&) {
+        const DiveState& d = wb->dive;
+        if (p.BurnishDives)
+            return;
+        if (auto bout = bouts.add(d.record, d.stops, BottomExtrema(depth, view.at, p.WiggAmplitude), p, interval))
+            WriteBout(rc, *bout);
+    };
+    const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
+    if (auto bout = bouts.finish(p, interval); bout && !p.BurnishDives)
+        WriteBout(rc, *bout);
+    progress.done();
+    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
+    std::printf("%s: %d dives, %d bouts, %.1f s\n", setup.c_str(), o.dives, wb->dive.boutsWritten, seconds);
+    std::fflush(stdout);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<std::string> setups;
+    bool quiet = false;
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        if (arg == "--quiet")
+            quiet = true;
+        else
+            setups.push_back(arg);
+    }
+    if (setups.empty()) {
+        std::fprintf(stderr, "usage: varnik-batch [--quiet] <setup file> [<setup file> ...]\n");
+        return 2;
+    }
+    int status = 0;
+    for (const std::string& setup : setups)
+        if (!Run(setup, quiet))
+            status = 1;
+    return status;
+}
