@@ -32,6 +32,7 @@ test-asan: deps
 bench: build
 	$(BUILD)/bench/bench_text_load
 	$(BUILD)/bench/bench_dive
+	$(BUILD)/bench/bench_batch $(BUILD)/bin/varnik-batch
 	$(BUILD)/bench/bench_graph
 
 fuzz: deps

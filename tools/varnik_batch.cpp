@@ -57,19 +57,32 @@ private:
     int percent_ = -1;
 };
 
+// The toolkit, started for the first picture: a run without pictures does without it.
+void Application()
+{
+    static int argc = 1;
+    static char name[] = "varnik-batch";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);  // lives until the program ends
+    }
+}
+
 // The pictures of a dive, drawn as the window would draw them: the window
 // itself, offscreen, made when the first image is asked for.
 class OffscreenPictures : public PictureSink {
 public:
-    OffscreenPictures(Workbench& wb, const ViewState& view, VkDialogs& ui) : wb_(wb), view_(view), ui_(ui), help_(ui, "")
-    {
-    }
+    OffscreenPictures(Workbench& wb, const ViewState& view, VkDialogs& ui) : wb_(wb), view_(view), ui_(ui) {}
     ~OffscreenPictures() override { delete window_; }
 
     bool saveImage(const std::string& path) override
     {
+        Application();
         if (!window_) {
-            window_ = new TForm3(wb_, ui_, help_);
+            help_ = std::make_unique<HelpViewer>(ui_, "");
+            window_ = new TForm3(wb_, ui_, *help_);
             window_->resize(1600, 900);
         }
         window_->view().at = view_.at;
@@ -78,6 +91,7 @@ public:
     }
     bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
     {
+        Application();
         const ThumbnailSettings& t = wb_.settings.thumbnails;
         const GraphScene scene{wb_.rec, wb_.settings, view_, nullptr, CaptionPlace::Top, &wb_.dive};
         const QImage image = RenderThumbnail(
@@ -89,7 +103,7 @@ private:
     Workbench& wb_;
     const ViewState& view_;
     VkDialogs& ui_;
-    HelpViewer help_;
+    std::unique_ptr<HelpViewer> help_;
     TForm3* window_ = nullptr;
 };
 
@@ -109,6 +123,7 @@ bool Run(const std::string& setup, bool quiet)
         ui.message("Cannot load the recording of " + setup, Severity::Error);
         return false;
     }
+    const double loaded = std::chrono::duration<double>(Clock::now() - started).count();
     ViewState view;
     view.T = wb->rec.time.LongestSpan;
     view.at.F1 = view.at.F4 = 0;
@@ -137,7 +152,8 @@ bool Run(const std::string& setup, bool quiet)
         WriteBout(rc, *bout);
     progress.done();
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    std::printf("%s: %d dives, %d bouts, %.1f s\n", setup.c_str(), o.dives, wb->dive.boutsWritten, seconds);
+    std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s\n", setup.c_str(), o.dives, wb->dive.boutsWritten,
+                seconds, loaded, o.halted ? ", halted" : "");
     std::fflush(stdout);
     return true;
 }
@@ -146,9 +162,6 @@ bool Run(const std::string& setup, bool quiet)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     std::vector<std::string> setups;
     bool quiet = false;
     for (int k = 1; k < argc; ++k) {

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "dive/Bouts.h"
 #include "dive/DiveFrame.h"
@@ -45,35 +49,124 @@ void SaveDiveImage(ResultContext& rc, int number)
         rc.ui.message(" Cannot write " + path, Severity::Error);
 }
 
-}  // namespace
+// Appends a dive's result line and its wiggle lines; false when they were not written.
+bool AppendDiveLines(const Workbench& wb, ResultTargets& tables, const DiveLines& lines, VkDialogs& ui, bool hold)
+{
+    const Settings& s = wb.settings;
+    bool ok = AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], DiveHeader(s.OutDlmt), DiveLine(lines, wb.rec, s),
+                          ui, hold);
+    if (ok && !lines.wiggles.empty())
+        ok = AppendTable(tables.wiggles, wb.results.wiggles, WiggleHeader(s.OutDlmt), WiggleLines(lines, wb.rec, s), ui,
+                         hold);
+    return ok;
+}
 
-bool WriteDive(ResultContext& rc, bool quiet)
+// After a dive's lines: the counter advances, the image and the thumbnail are saved.
+void CountAndPicture(ResultContext& rc)
 {
     Workbench& wb = rc.wb;
     DiveState& dive = wb.dive;
     const Settings& s = wb.settings;
-    const char delimiter = s.OutDlmt;
-    bool ok = AppendTable(dive.tables.dives, s.NameOutFile[AnalysisSlot], DiveHeader(delimiter),
-                          DiveLine(dive, wb.rec, s, dive.comment), rc.ui);
-    if (ok && !dive.wiggles.empty())
-        ok = AppendTable(dive.tables.wiggles, wb.results.wiggles, WiggleHeader(delimiter),
-                         WiggleLines(dive, wb.rec, s), rc.ui);
-    if (!ok && !quiet)
-        rc.ui.message(" Error: Propably result file openend", Severity::Error);
     const int number = dive.record.counter;  // the counter after the write, minus 1
     CountDive(dive.record, rc.view.at.F5);
-    if (rc.pictures) {
-        if (s.dive.MakeImages)
-            SaveDiveImage(rc, number);
-        if (s.thumbnails.Thumbnail) {
-            static const char letters[] = "VUYWPLX";
-            const int code = dive.record.shape;
-            const char letter = code >= 0 && code <= 6 ? letters[code] : ' ';
-            rc.pictures->saveThumbnail(wb.results.thumbnailPrefix, number,
-                                       ThumbnailStamp(s.thumbnails, number, wb.rec.time.GlobalStart + dive.record.onsetTime,
-                                                      letter));
+    if (!rc.pictures)
+        return;
+    if (s.dive.MakeImages)
+        SaveDiveImage(rc, number);
+    if (s.thumbnails.Thumbnail) {
+        static const char letters[] = "VUYWPLX";
+        const int code = dive.record.shape;
+        const char letter = code >= 0 && code <= 6 ? letters[code] : ' ';
+        rc.pictures->saveThumbnail(wb.results.thumbnailPrefix, number,
+                                   ThumbnailStamp(s.thumbnails, number, wb.rec.time.GlobalStart + dive.record.onsetTime,
+                                                  letter));
+    }
+}
+
+// The result lines of a long run, formatted and written on a thread of their
+// own while the analysis goes on. The tables are checked (and the user asked)
+// before it starts; the thread itself never asks anything.
+class LineWriter {
+public:
+    LineWriter(const Workbench& wb, ResultTargets& tables, VkDialogs& ui) : wb_(wb), tables_(tables), ui_(ui)
+    {
+        const Settings& s = wb.settings;
+        AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], DiveHeader(s.OutDlmt), "", ui, true);
+        AppendTable(tables.wiggles, wb.results.wiggles, WiggleHeader(s.OutDlmt), "", ui, true);
+        thread_ = std::thread([this] { work(); });
+    }
+    ~LineWriter() { finish(); }
+
+    // Lines are handed over a few hundred at a time: waking the thread for each costs more than it saves.
+    void add(DiveLines lines)
+    {
+        batch_.push_back(std::move(lines));
+        if (batch_.size() >= 256)
+            handOver();
+    }
+    // Every line out; false when one was not written.
+    bool finish()
+    {
+        if (thread_.joinable()) {
+            handOver();
+            {
+                const std::lock_guard lock(mutex_);
+                done_ = true;
+            }
+            wake_.notify_one();
+            thread_.join();
+        }
+        return ok_;
+    }
+
+private:
+    void handOver()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            for (DiveLines& lines : batch_)
+                queue_.push_back(std::move(lines));
+        }
+        batch_.clear();
+        wake_.notify_one();
+    }
+
+    void work()
+    {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            wake_.wait(lock, [this] { return done_ || !queue_.empty(); });
+            if (queue_.empty())
+                return;
+            DiveLines lines = std::move(queue_.front());
+            queue_.pop_front();
+            lock.unlock();
+            ok_ = AppendDiveLines(wb_, tables_, lines, ui_, true) && ok_;
+            lock.lock();
         }
     }
+
+    const Workbench& wb_;
+    ResultTargets& tables_;
+    VkDialogs& ui_;  // not used once the tables are checked
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<DiveLines> queue_;
+    std::vector<DiveLines> batch_;  // lines of the analysing thread not yet handed over
+    bool done_ = false;
+    bool ok_ = true;
+    std::thread thread_;
+};
+
+}  // namespace
+
+bool WriteDive(ResultContext& rc, bool quiet)
+{
+    DiveState& dive = rc.wb.dive;
+    const bool ok = AppendDiveLines(rc.wb, dive.tables, LinesOf(dive), rc.ui, dive.tables.hold);
+    if (!ok && !quiet)
+        rc.ui.message(" Error: Propably result file openend", Severity::Error);
+    CountAndPicture(rc);
     return ok;
 }
 
@@ -81,7 +174,8 @@ bool WriteBout(ResultContext& rc, const BoutSummary& bout)
 {
     Workbench& wb = rc.wb;
     const bool ok = AppendTable(wb.dive.tables.bouts, wb.results.bouts, BoutHeader(wb.settings.OutDlmt),
-                                BoutLine(wb.dive.boutsWritten + 1, bout, wb.rec, wb.settings), rc.ui);
+                                BoutLine(wb.dive.boutsWritten + 1, bout, wb.rec, wb.settings), rc.ui,
+                                wb.dive.tables.hold);
     if (ok)
         ++wb.dive.boutsWritten;
     else
@@ -131,35 +225,47 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& rc, const DiveParameters& p, c
     const double start = at.F4, end = at.F5;
     at.F5 = at.F4;
     DiveContext cx = rc.dive();
-    bool pending = false;  // a dive analysed and not yet written
-    bool failed = false;   // a result line could not be written: said once
-    auto write = [&] {
-        if (pending && !p.BurnishDives)
-            failed = !WriteDive(rc, failed) || failed;
-        pending = false;
-    };
-    while (true) {
-        write();
-        const SearchOutcome o = SearchNext(cx, p);
-        if (!o.accepted || at.F5 > end)
-            break;
-        ++out.dives;
-        if (p.BurnishDives) {
-            BurnishDive(rc);
-        } else {
-            AnalyseDive(rc.wb.rec, at, p, rc.wb.dive, cx.setup, rc.ui);
-            pending = true;
+    ResultTargets& tables = rc.wb.dive.tables;
+    tables.hold = true;  // lines go out in larger pieces, and all of them at the end
+    bool ok = true;
+    {
+        LineWriter lines(rc.wb, tables, rc.ui);
+        bool pending = false;  // a dive analysed and not yet written
+        auto write = [&] {
+            if (pending && !p.BurnishDives) {
+                lines.add(LinesOf(rc.wb.dive));
+                CountAndPicture(rc);
+            }
+            pending = false;
+        };
+        while (true) {
+            write();
+            const SearchOutcome o = SearchNext(cx, p);
+            if (!o.accepted || at.F5 > end)
+                break;
+            ++out.dives;
+            if (p.BurnishDives) {
+                BurnishDive(rc);
+            } else {
+                AnalyseDive(rc.wb.rec, at, p, rc.wb.dive, cx.setup, rc.ui);
+                pending = true;
+            }
+            if (hooks.framed)
+                hooks.framed(o);
+            if (hooks.progress)
+                hooks.progress(end > start ? std::clamp((at.F5 - start) / (end - start), 0.0, 1.0) : 1.0, out.dives);
+            if (hooks.halted && hooks.halted()) {
+                out.halted = true;
+                write();  // the dive in hand is not lost
+                break;
+            }
         }
-        if (hooks.framed)
-            hooks.framed(o);
-        if (hooks.progress)
-            hooks.progress(end > start ? std::clamp((at.F5 - start) / (end - start), 0.0, 1.0) : 1.0, out.dives);
-        if (hooks.halted && hooks.halted()) {
-            out.halted = true;
-            write();  // the dive in hand is not lost
-            break;
-        }
+        ok = lines.finish();
     }
+    tables.hold = false;
+    ok = FlushTables(tables) && ok;
+    if (!ok)
+        rc.ui.message(" Error: Propably result file openend", Severity::Error);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "dive/ResultTables.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -48,11 +49,42 @@ std::string FreeTableName(const std::string& file, const std::string& header)
     }
 }
 
-bool AppendTable(TableTarget& target, const std::string& file, const std::string& header, const std::string& lines,
-                 VkDialogs& ui)
+namespace {
+
+constexpr std::size_t HeldBytes = 1 << 18;
+
+// Appends to the file, writing the header first into a new or empty one.
+bool WriteLines(const std::string& path, const std::string& header, const std::string& lines)
 {
-    if (target.requested != file)
-        target = TableTarget{file, file, TableTarget::Unchecked};
+    const bool fresh = EmptyOrMissing(path);
+    std::FILE* out = std::fopen(path.c_str(), "ab");
+    if (!out)
+        return false;
+    bool ok = true;
+    if (fresh)
+        ok = std::fwrite(header.data(), 1, header.size(), out) == header.size();
+    ok = ok && std::fwrite(lines.data(), 1, lines.size(), out) == lines.size();
+    return std::fclose(out) == 0 && ok;
+}
+
+bool Flush(TableTarget& t)
+{
+    if (t.pending.empty())
+        return true;
+    const bool ok = WriteLines(t.path, t.header, t.pending);
+    t.pending.clear();
+    return ok;
+}
+
+}  // namespace
+
+bool AppendTable(TableTarget& target, const std::string& file, const std::string& header, const std::string& lines,
+                 VkDialogs& ui, bool hold)
+{
+    if (target.requested != file) {
+        Flush(target);
+        target = TableTarget{file, file, TableTarget::Unchecked, header, {}};
+    }
     if (target.state == TableTarget::Declined)
         return false;
     if (target.state == TableTarget::Unchecked) {
@@ -69,15 +101,19 @@ bool AppendTable(TableTarget& target, const std::string& file, const std::string
         }
         target.state = TableTarget::Ready;
     }
-    const bool fresh = EmptyOrMissing(target.path);
-    std::FILE* out = std::fopen(target.path.c_str(), "ab");
-    if (!out)
-        return false;
+    target.header = header;
+    target.pending += lines;
+    if (hold && target.pending.size() < HeldBytes)
+        return true;
+    return Flush(target);
+}
+
+bool FlushTables(ResultTargets& targets)
+{
     bool ok = true;
-    if (fresh)
-        ok = std::fwrite(header.data(), 1, header.size(), out) == header.size();
-    ok = ok && std::fwrite(lines.data(), 1, lines.size(), out) == lines.size();
-    return std::fclose(out) == 0 && ok;
+    for (TableTarget* t : {&targets.dives, &targets.bouts, &targets.wiggles})
+        ok = Flush(*t) && ok;
+    return ok;
 }
 
 void Row::next()
@@ -92,7 +128,8 @@ Row& Row::number(double v, int decimals)
     next();
     if (Absent(v))
         return *this;
-    if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals))
+    static constexpr double half[] = {0.5, 0.05, 0.005, 5e-4, 5e-5, 5e-6, 5e-7, 5e-8, 5e-9};
+    if (decimals >= 0 && decimals <= 8 && std::fabs(v) < half[decimals])
         v = 0;  // no "-0.000"
     char buffer[64];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
@@ -110,8 +147,11 @@ Row& Row::count(long long v)
 Row& Row::text(const std::string& s)
 {
     next();
-    for (const char c : s)
-        line_ += (c == delimiter_ || c == '\n' || c == '\r') ? ' ' : c;
+    const std::size_t at = line_.size();
+    line_ += s;
+    for (std::size_t i = at; i < line_.size(); ++i)
+        if (line_[i] == delimiter_ || line_[i] == '\n' || line_[i] == '\r')
+            line_[i] = ' ';
     return *this;
 }
 
@@ -140,10 +180,9 @@ std::string ResultTime(double recordingMs)
 namespace {
 
 struct DiveContextOfLine {
-    const DiveState& dive;
+    const DiveLines& dive;
     const Recording& rec;
     const Settings& s;
-    const std::string& comment;
     const DiveRecord& r() const { return dive.record; }
     double start() const { return rec.time.GlobalStart; }
 };
@@ -264,7 +303,7 @@ const std::vector<Column>& DiveColumns()
             c.push_back({"Extended" + std::to_string(k + 1),
                          [n](C x, Row& row) { row.number(x.r().extended[n], 4); }});
         }
-        c.push_back({"Comment", [](C x, Row& row) { row.text(x.comment); }});
+        c.push_back({"Comment", [](C x, Row& row) { row.text(x.dive.comment); }});
         return c;
     }();
     return columns;
@@ -282,15 +321,26 @@ std::string Header(const std::vector<std::string>& names, char delimiter)
 
 std::string DiveHeader(char delimiter)
 {
-    std::vector<std::string> names;
-    for (const Column& c : DiveColumns())
-        names.push_back(c.name);
-    return Header(names, delimiter);
+    // Asked for with every line: made once per delimiter.
+    static std::array<std::string, 256> made;
+    std::string& header = made[static_cast<unsigned char>(delimiter)];
+    if (header.empty()) {
+        std::vector<std::string> names;
+        for (const Column& c : DiveColumns())
+            names.push_back(c.name);
+        header = Header(names, delimiter);
+    }
+    return header;
 }
 
-std::string DiveLine(const DiveState& dive, const Recording& rec, const Settings& s, const std::string& comment)
+DiveLines LinesOf(const DiveState& dive)
 {
-    const DiveContextOfLine x{dive, rec, s, comment};
+    return {dive.record, dive.stops, dive.wiggles, dive.comment};
+}
+
+std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings& s)
+{
+    const DiveContextOfLine x{dive, rec, s};
     Row row(s.OutDlmt);
     for (const Column& c : DiveColumns())
         c.write(x, row);
@@ -303,7 +353,7 @@ std::string WiggleHeader(char delimiter)
                   delimiter);
 }
 
-std::string WiggleLines(const DiveState& dive, const Recording& rec, const Settings& s)
+std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Settings& s)
 {
     std::string lines;
     const double interval = rec.desc(AnalysisSlot).SampRate;

@@ -22,8 +22,11 @@ class VkDialogs;
 // is checked once: one with other columns is only written after the user chose
 // a new file for these results instead. False when the lines were not written:
 // the file could not be opened or written, or the user declined.
+// With `hold` the lines may wait in the target until FlushTables.
 bool AppendTable(TableTarget& target, const std::string& file, const std::string& header, const std::string& lines,
-                 VkDialogs& ui);
+                 VkDialogs& ui, bool hold = false);
+// Writes what the targets hold back; false when a file could not be written.
+bool FlushTables(ResultTargets& targets);
 
 // The file name offered for a table whose file has other columns: "_2", "_3"
 // ... inserted before the extension, the first that is free or has these columns.
@@ -47,13 +50,22 @@ private:
     bool first_ = true;
 };
 
+// What the result lines of a dive are made from.
+struct DiveLines {
+    DiveRecord record;
+    StopTable stops;
+    std::vector<WiggleEntry> wiggles;
+    std::string comment;
+};
+DiveLines LinesOf(const DiveState& dive);
+
 // The dive result file.
 std::string DiveHeader(char delimiter);
-std::string DiveLine(const DiveState& dive, const Recording& rec, const Settings& s, const std::string& comment);
+std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings& s);
 
 // The wiggle result file: one line per wiggle of the dive.
 std::string WiggleHeader(char delimiter);
-std::string WiggleLines(const DiveState& dive, const Recording& rec, const Settings& s);
+std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Settings& s);
 
 // The date and the time of day of a time of the recording, as result lines show them.
 std::string ResultDate(double recordingMs, char dateSep);

@@ -1,0 +1,90 @@
+// The batch runner on a generated record of a full slot (39,321,600 lines at
+// 1 s, made by the example generator: sample number, temperature, depth),
+// without images or thumbnails, against Start alone on the same record.
+// Prints the figures; asserts nothing.
+//
+//   bench_batch <varnik-batch> [lines] [folder]   (defaults: 39321600, $TMPDIR or /tmp)
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "ExampleRecording.h"
+#include "app/SetupFile.h"
+#include "app/Start.h"
+#include "store/ConsoleDialogs.h"
+#include "store/FileUtil.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_batch <varnik-batch> [lines] [folder]\n");
+        return 2;
+    }
+    const std::string batch = argv[1];
+    const long lines = argc > 2 ? std::atol(argv[2]) : 39321600;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string folder = argc > 3 ? argv[3] : (tmp ? tmp : "/tmp");
+    const std::string data = folder + "/varnik-bench-" + std::to_string(lines) + ".txt";
+    const std::string setup = folder + "/varnik-bench-" + std::to_string(lines) + ".cfg";
+    if (!vk::FileExists(data)) {
+        std::printf("writing %ld lines to %s ...\n", lines, data.c_str());
+        vk::example::WriteBenchFile(data, lines);
+    }
+
+    // The setup: depth in column 3 at 1 s, the example's dive parameters, no pictures.
+    vk::Recording rec;
+    vk::Settings settings;
+    vk::ChannelDescriptor& d = rec.desc(0);
+    d.NameIn = data;
+    d.Caption = "Depth [m]";
+    d.ColumnValue = 3;
+    d.InDelimiter = '\t';
+    d.SampRate = 1000;
+    d.AutoScaling = 'Y';
+    d.ToCreate = 0;
+    for (int slot = 1; slot < vk::SlotCount; ++slot)
+        rec.desc(slot).NameIn = "";
+    settings.dive.Threshold = 5;
+    settings.dive.TrekBaseline = 1;
+    settings.thumbnails.Thumbnail = false;
+    if (vk::WriteSetup(setup, rec, settings) != vk::SetupWriteResult::Written)
+        return 1;
+
+    // Start alone: reading the setup and loading the record.
+    vk::ConsoleDialogs ui(true);
+    auto start = Clock::now();
+    {
+        vk::Workbench wb;
+        if (!vk::ReadSetup(setup, wb.rec, wb.settings))
+            return 1;
+        vk::AllocateStore(wb.rec, ui);
+        if (vk::StartRecording(wb, ui) != vk::StartResult::Loaded)
+            return 1;
+    }
+    const double load = Seconds(start);
+
+    // The batch runner, results written afresh.
+    for (const char* suffix : {"_Dve.xls", "_Dve_Bout.xls", "_Dve_Wigg.xls"})
+        std::filesystem::remove(folder + "/varnik-bench-" + std::to_string(lines) + suffix);
+    const std::string command = "'" + batch + "' --quiet '" + setup + "'";
+    start = Clock::now();
+    const int status = std::system(command.c_str());
+    const double run = Seconds(start);
+    std::printf("load alone      %.2f s\n", load);
+    std::printf("batch runner    %.2f s (%.2f x the load)%s\n", run, run / load, status == 0 ? "" : "  FAILED");
+    return status == 0 ? 0 : 1;
+}
