@@ -150,8 +150,9 @@ BoutOutcome FindBout(DiveContext& cx, const DiveParameters& p, bool analyse)
 
     double onset = at.F4, lastEnd = at.F5;
     bool more = true;  // the last search found a dive
+    bool any = false;  // the last round found dives
     while (true) {
-        bool any = false;
+        any = false;
         while (true) {
             const double before = at.F5;
             if (!SearchDives(cx, p).accepted || !(at.F5 > before)) {
@@ -174,7 +175,7 @@ BoutOutcome FindBout(DiveContext& cx, const DiveParameters& p, bool analyse)
         if (!any || !more || LongEnoughBout(lastEnd - onset, p, interval))
             break;
     }
-    if (LongEnoughBout(lastEnd - onset, p, interval) && lastEnd > onset) {
+    if (any && LongEnoughBout(lastEnd - onset, p, interval)) {
         ++cx.state.boutCounter;
         out.framed = true;
     }

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "dive/ResultTables.h"
+#include "store/VkDialogs.h"
+#include "support/TempDir.h"
+
+namespace vk {
+
+namespace {
+
+std::vector<std::string> Fields(const std::string& line, char delimiter = '\t')
+{
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream in(line.substr(0, line.find('\n')));
+    while (std::getline(in, field, delimiter))
+        fields.push_back(field);
+    if (!line.empty() && line[line.find('\n') - 1] == delimiter)
+        fields.emplace_back();  // a last empty field
+    return fields;
+}
+
+}  // namespace
+
+TEST(ResultTables, RowsWriteNumbersAndLeaveMissingValuesEmpty)
+{
+    Row row(';');
+    row.number(1.23456, 3).number(Missing, 2).number(-1e33, 2).number(-0.0001, 3).count(7).text("a;b\nc").empty();
+    EXPECT_EQ(row.line(), "1.235;;;0.000;7;a b c;\n");
+    EXPECT_EQ(ResultDate(EncodeTime(2026, 1, 7, 6, 30, 49), '/'), "07/01/2026");
+    EXPECT_EQ(ResultTime(EncodeTime(2026, 1, 7, 6, 30, 49) + 400), "06:30:49");
+}
+
+TEST(ResultTables, EveryDiveLineHasEveryColumn)
+{
+    Recording rec;
+    rec.desc(0).SampRate = 1000;
+    rec.time.GlobalStart = EncodeTime(2026, 1, 7, 6, 0, 0);
+    Settings s;
+    DiveLines d;
+    d.record.counter = 7;
+    d.record.onsetTime = 1849000;
+    d.record.duration = 112000;
+    d.record.maxDepth = 26.266;
+    d.record.shape = ShapeU;
+    d.comment = "calm\tsea";
+    const std::vector<std::string> header = Fields(DiveHeader('\t'));
+    std::vector<std::string> line = Fields(DiveLine(d, rec, s));
+    ASSERT_EQ(line.size(), header.size());
+    EXPECT_EQ(header.front(), "Dive");
+    EXPECT_EQ(header.back(), "Comment");
+    auto at = [&](const std::string& name) {
+        const auto k = std::find(header.begin(), header.end(), name) - header.begin();
+        return line.at(static_cast<std::size_t>(k));
+    };
+    EXPECT_EQ(at("Dive"), "7");  // the number of its image and thumbnail
+    EXPECT_EQ(at("Date"), "07.01.2026");
+    EXPECT_EQ(at("Time"), "06:30:49");
+    EXPECT_EQ(at("Shape"), "U");
+    EXPECT_EQ(at("Duration[s]"), "112.000");
+    EXPECT_EQ(at("MaxDepth[m]"), "26.266");
+    EXPECT_EQ(at("TemperatureDiveMean"), "");  // not asked for: empty, not 1e32
+    EXPECT_EQ(at("Extended1"), "");
+    EXPECT_EQ(at("DepthClass1"), "");
+    EXPECT_EQ(at("DescentStop1Onset[s]"), "");
+    EXPECT_EQ(at("Comment"), "calm sea");
+
+    // The same columns with everything switched on.
+    d.record.depthClasses.assign(30, 2);
+    d.record.temperature.diveMean = 8.5;
+    d.record.extended[7] = 3.25;
+    d.stops.stop[1][0] = {1900000, 1910000, 12.5, 10, true};
+    d.stops.count[1] = 1;
+    line = Fields(DiveLine(d, rec, s));
+    ASSERT_EQ(line.size(), header.size());
+    EXPECT_EQ(at("DepthClass30"), "2");
+    EXPECT_EQ(at("TemperatureDiveMean"), "8.500");
+    EXPECT_EQ(at("Extended8"), "3.2500");
+    EXPECT_EQ(at("AscentStops"), "1");
+    EXPECT_EQ(at("AscentStop1Onset[s]"), "51.000");  // from the dive's onset
+    EXPECT_EQ(at("AscentStop1Depth[m]"), "12.500");
+    EXPECT_EQ(Fields(WiggleHeader(','), ',').size(), 9u);
+}
+
+TEST(ResultTables, TablesKeepTheirColumns)
+{
+    test::TempDir dir;
+    ScriptedDialogs ui;
+    const std::string file = dir.file("seal_Dve.xls");
+    TableTarget t;
+    ASSERT_TRUE(AppendTable(t, file, "a\tb\n", "1\t2\n", ui));
+    ASSERT_TRUE(AppendTable(t, file, "a\tb\n", "3\t4\n", ui));
+    EXPECT_EQ(test::TempDir::read(file), "a\tb\n1\t2\n3\t4\n");
+
+    // Another run with other columns: asked, and a new file offered.
+    TableTarget other;
+    ui.answers = {Answer::Yes};
+    ASSERT_TRUE(AppendTable(other, file, "a\tb\tc\n", "5\t6\t7\n", ui));
+    EXPECT_EQ(other.path, dir.file("seal_Dve_2.xls"));
+    EXPECT_EQ(test::TempDir::read(other.path), "a\tb\tc\n5\t6\t7\n");
+    EXPECT_EQ(test::TempDir::read(file), "a\tb\n1\t2\n3\t4\n");
+    EXPECT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(FreeTableName(file, "a\tb\tc\n"), dir.file("seal_Dve_2.xls"));  // the one with these columns
+
+    // Declined: nothing written, and not asked again.
+    TableTarget declined;
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(AppendTable(declined, file, "x\n", "1\n", ui));
+    EXPECT_FALSE(AppendTable(declined, file, "x\n", "2\n", ui));
+    EXPECT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(test::TempDir::read(file), "a\tb\n1\t2\n3\t4\n");
+
+    // Held lines wait for the flush; a file that cannot be written says so.
+    ResultTargets targets;
+    const std::string held = dir.file("held.xls");
+    ASSERT_TRUE(AppendTable(targets.dives, held, "h\n", "1\n", ui, true));
+    EXPECT_FALSE(std::ifstream(held).good());
+    EXPECT_TRUE(FlushTables(targets));
+    EXPECT_EQ(test::TempDir::read(held), "h\n1\n");
+    TableTarget nowhere;
+    EXPECT_FALSE(AppendTable(nowhere, dir.file("no such folder/seal_Dve.xls"), "h\n", "1\n", ui));
+}
+
+}  // namespace vk
