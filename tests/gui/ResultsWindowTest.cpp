@@ -1,0 +1,209 @@
+// Writing results from the graph window, offscreen, on a day of the example
+// recording: W, the automatic analysis with Halt, bouts, the comment.
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <memory>
+
+#include "ExampleRecording.h"
+#include "app/SetupFile.h"
+#include "app/Start.h"
+#include "dive/ResultStep.h"
+#include "dive/ResultTables.h"
+#include "graph/HelpViewer.h"
+#include "graph/Unit3.h"
+#include "store/FileUtil.h"
+#include "store/VkDialogs.h"
+#include "support/DiveFixture.h"
+#include "support/GuiFixture.h"
+#include "support/TempDir.h"
+
+using namespace vk;
+
+class ResultsWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void writeAppendsALinePerPress();
+    void searchNextOffStaysOnTheDive();
+    void aResultFileThatCannotBeWritten();
+    void automaticAnalysisOverTheWholeDay();
+    void haltStopsAfterTheCurrentDive();
+    void boutsAndTheComment();
+
+private:
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
+    std::vector<std::string> lines(const std::string& file) const;
+    // Runs "&Automatic Anal. ..." over the whole record; `inLoop` runs as the loop starts.
+    void automatic(std::function<void()> inLoop = {});
+
+    std::unique_ptr<test::TempDir> dir;
+    example::ExampleFiles files;
+    std::unique_ptr<Workbench> wb;
+    std::unique_ptr<ScriptedDialogs> ui;
+    std::unique_ptr<HelpViewer> help;
+    std::vector<example::DiveTruth> truth;
+    QPointer<TForm3> window;
+};
+
+void ResultsWindowTest::init()
+{
+    dir = std::make_unique<test::TempDir>();
+    files = example::WriteExample(dir->path(), 1);
+    wb = std::make_unique<Workbench>();
+    ui = std::make_unique<ScriptedDialogs>();
+    QVERIFY(ReadSetup(files.setup, wb->rec, wb->settings));
+    AllocateStore(wb->rec, *ui);
+    QCOMPARE(StartRecording(*wb, *ui), StartResult::Loaded);
+    truth = test::Simulate(86400).dives;
+    help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
+    window = test::OpenActiveGraphWindow(*wb, *ui, *help);
+    QVERIFY(window);
+    ui->shown.clear();
+}
+
+void ResultsWindowTest::cleanup()
+{
+    delete window;
+    help.reset();
+    wb.reset();
+    dir.reset();
+}
+
+std::vector<std::string> ResultsWindowTest::lines(const std::string& file) const
+{
+    std::ifstream in(file);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(in, line);)
+        all.push_back(line);
+    return all;
+}
+
+void ResultsWindowTest::automatic(std::function<void()> inLoop)
+{
+    window->view().at.F4 = 0;
+    window->view().at.F5 = window->view().T;
+    test::WhenDialogShows([inLoop](QWidget* d) {
+        auto* start = d->findChild<QPushButton*>("btnOK");
+        QCOMPARE(start->text(), QString("Start"));
+        if (inLoop)
+            QTimer::singleShot(0, inLoop);
+        start->click();
+    });
+    window->menus().action("mniAutomatic")->trigger();
+}
+
+void ResultsWindowTest::writeAppendsALinePerPress()
+{
+    wb->settings.dive.MakeImages = 1;
+    key(Qt::Key_Q);
+    for (int k = 0; k < 3; ++k) {
+        const double onset = window->view().at.F4;
+        const double maxDepth = wb->dive.record.maxDepth;
+        key(Qt::Key_W);
+        const std::vector<std::string> all = lines(wb->settings.NameOutFile[0]);
+        QCOMPARE(all.size(), static_cast<std::size_t>(k + 2));
+        // The line holds the dive's values: its number, onset and maximum depth.
+        const std::string& line = all.back();
+        QVERIFY(line.rfind(std::to_string(k) + "\t", 0) == 0);
+        QVERIFY(line.find("\t" + [&] {
+                        char t[32];
+                        std::snprintf(t, sizeof t, "%.3f", onset / 1000);
+                        return std::string(t);
+                    }() + "\t") != std::string::npos);
+        char depth[32];
+        std::snprintf(depth, sizeof depth, "\t%.3f\t", maxDepth);
+        QVERIFY(line.find(depth) != std::string::npos);
+        QVERIFY(window->view().at.F4 > onset);  // on to the next dive
+    }
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).front() + "\n", DiveHeader('\t'));
+    for (int k = 0; k < 3; ++k) {
+        QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, k)));
+        QVERIFY(FileExists(wb->results.thumbnailPrefix + "/" + std::to_string(k) + ".bmp"));
+    }
+    QVERIFY(ui->shown.empty());
+}
+
+void ResultsWindowTest::searchNextOffStaysOnTheDive()
+{
+    wb->settings.dive.SearchNextOff = 1;
+    key(Qt::Key_Q);
+    const LinePositions here = window->view().at;
+    key(Qt::Key_W);
+    QCOMPARE(window->view().at, here);
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+}
+
+void ResultsWindowTest::aResultFileThatCannotBeWritten()
+{
+    wb->settings.dive.MakeImages = 1;
+    wb->settings.NameOutFile[0] = dir->file("open in another program/seal_Dve.xls");
+    key(Qt::Key_Q);
+    key(Qt::Key_W);
+    QCOMPARE(ui->texts(), std::vector<std::string>{" Error: Propably result file openend"});
+    QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, 0)));  // the image all the same
+}
+
+void ResultsWindowTest::automaticAnalysisOverTheWholeDay()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    automatic();
+    const std::vector<std::string> all = lines(wb->settings.NameOutFile[0]);
+    QCOMPARE(all.size(), truth.size() + 1);
+    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+    QCOMPARE(ui->statusTexts.back(), std::to_string(truth.size()) + " dives analysed");
+    QVERIFY(ui->shown.empty());
+    QVERIFY(FileExists(wb->results.wiggles));
+}
+
+void ResultsWindowTest::haltStopsAfterTheCurrentDive()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    automatic([this] {
+        auto* halt = window->findChild<QPushButton*>("btnHalt");
+        QVERIFY(halt->isVisible());
+        halt->click();
+    });
+    // Halt is answered after the first dive, and that dive is written.
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+    QCOMPARE(ui->statusTexts.back(), std::string("1 dives analysed, halted"));
+    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+}
+
+void ResultsWindowTest::boutsAndTheComment()
+{
+    ui->inputs = {std::string("calm sea")};
+    key(Qt::Key_C);
+    QCOMPARE(wb->dive.comment, std::string("calm sea"));
+    key(Qt::Key_Q);
+    key(Qt::Key_W);
+    QVERIFY(lines(wb->settings.NameOutFile[0]).back().size() > 8);
+    QVERIFY(lines(wb->settings.NameOutFile[0]).back().find("\tcalm sea") != std::string::npos);
+
+    // Bouts: the first Ctrl+B frames, the second writes the first bout.
+    window->view().at.F5 = 0;
+    key(Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(!FileExists(wb->results.bouts));
+    key(Qt::Key_B, Qt::ControlModifier);
+    const std::vector<std::string> bouts = lines(wb->results.bouts);
+    QCOMPARE(bouts.size(), std::size_t{2});
+    int inFirstBout = 0;
+    for (const example::DiveTruth& d : truth)
+        inFirstBout += d.bout == truth.front().bout;
+    QVERIFY(bouts[1].rfind("1\t", 0) == 0);
+    QVERIFY(bouts[1].find("\t" + std::to_string(inFirstBout) + "\t") != std::string::npos);
+    key(Qt::Key_F, Qt::ControlModifier);  // skipped: nothing written
+    QCOMPARE(lines(wb->results.bouts).size(), std::size_t{2});
+}
+
+QTEST_MAIN(ResultsWindowTest)
+#include "ResultsWindowTest.moc"
