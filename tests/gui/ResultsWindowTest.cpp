@@ -3,17 +3,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QProcess>
 #include <QDialog>
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "ExampleRecording.h"
 #include "app/SetupFile.h"
+#include "app/Settings.h"
 #include "app/Start.h"
 #include "dive/ResultStep.h"
 #include "dive/ResultTables.h"
@@ -39,12 +43,16 @@ private Q_SLOTS:
     void automaticAnalysisOverTheWholeDay();
     void haltStopsAfterTheCurrentDive();
     void boutsAndTheComment();
+    void batchWritesWhatTheWindowWrites();
+    void batchOnTheFurSealRecord();
 
 private:
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
     std::vector<std::string> lines(const std::string& file) const;
     // Runs "&Automatic Anal. ..." over the whole record; `inLoop` runs as the loop starts.
     void automatic(std::function<void()> inLoop = {});
+    // Runs varnik-batch on `setup`; returns its standard output.
+    static std::string batch(const std::string& setup);
 
     std::unique_ptr<test::TempDir> dir;
     example::ExampleFiles files;
@@ -203,6 +211,107 @@ void ResultsWindowTest::boutsAndTheComment()
     QVERIFY(bouts[1].find("\t" + std::to_string(inFirstBout) + "\t") != std::string::npos);
     key(Qt::Key_F, Qt::ControlModifier);  // skipped: nothing written
     QCOMPARE(lines(wb->results.bouts).size(), std::size_t{2});
+}
+
+std::string ResultsWindowTest::batch(const std::string& setup)
+{
+    QProcess run;
+    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch",
+              {"--quiet", QString::fromStdString(setup)});
+    if (!run.waitForFinished(300000) || run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0) {
+        qWarning() << run.readAllStandardError();
+        return {};
+    }
+    return run.readAllStandardOutput().toStdString();
+}
+
+namespace {
+
+std::string Contents(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+std::vector<std::string> Cells(const std::string& line)
+{
+    std::vector<std::string> cells;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, '\t');)
+        cells.push_back(cell);
+    if (!line.empty() && line.back() == '\t')
+        cells.emplace_back();
+    return cells;
+}
+
+}  // namespace
+
+void ResultsWindowTest::batchWritesWhatTheWindowWrites()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
+    automatic();
+    const std::string dives = wb->settings.NameOutFile[0];
+    const std::string fromWindow = Contents(dives), wigglesFromWindow = Contents(wb->results.wiggles);
+    QVERIFY(!fromWindow.empty());
+    std::filesystem::remove(dives);
+    std::filesystem::remove(wb->results.wiggles);
+
+    const std::string out = batch(files.setup);
+    QVERIFY2(out.find(": " + std::to_string(truth.size()) + " dives, ") != std::string::npos, out.c_str());
+    QCOMPARE(Contents(dives), fromWindow);
+    QCOMPARE(Contents(wb->results.wiggles), wigglesFromWindow);
+    // The bouts of the run: one line per bout of the example, each naming its dives.
+    const std::vector<std::string> bouts = lines(wb->results.bouts);
+    QCOMPARE(bouts.size(), static_cast<std::size_t>(truth.back().bout - truth.front().bout + 2));
+    int counted = 0;
+    for (std::size_t k = 1; k < bouts.size(); ++k)
+        counted += std::stoi(Cells(bouts[k]).at(5));
+    QCOMPARE(counted, static_cast<int>(truth.size()));
+}
+
+void ResultsWindowTest::batchOnTheFurSealRecord()
+{
+    Recording rec;
+    Settings settings;
+    test::AllocateAll(rec, 4);
+    ChannelDescriptor& d = rec.desc(0);
+    // A copy: the results go beside the data file.
+    d.NameIn = dir->file("furseal-5s.csv");
+    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
+    d.HeaderText = 1;
+    d.InDelimiter = ';';
+    d.SampRate = 5000;
+    d.ColumnValue = 3;
+    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
+    settings.dive.Threshold = 4;
+    settings.dive.TrekBaseline = 1;
+    settings.thumbnails.Thumbnail = false;
+    const std::string setup = dir->file("furseal.set");
+    QCOMPARE(WriteSetup(setup, rec, settings), SetupWriteResult::Written);
+
+    const std::string out = batch(setup);
+    QVERIFY2(out.find(": 426 dives, ") != std::string::npos, out.c_str());
+    const std::vector<std::string> all = lines(dir->file("furseal-5s_Dve.xls"));
+    QCOMPARE(all.size(), std::size_t{427});
+    const std::vector<std::string> header = Cells(all.front());
+    auto column = [&](const char* name) {
+        return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+    };
+    const std::size_t maxDepth = column("MaxDepth[m]"), duration = column("Duration[s]");
+    QVERIFY(maxDepth < header.size() && duration < header.size());
+    for (std::size_t k = 1; k < all.size(); ++k) {
+        const std::vector<std::string> cells = Cells(all[k]);
+        QCOMPARE(cells.size(), header.size());
+        QCOMPARE(std::stoi(cells[0]), static_cast<int>(k - 1));
+        const double depth = std::stod(cells[maxDepth]), seconds = std::stod(cells[duration]);
+        QVERIFY(depth > 0 && depth < 200);
+        QVERIFY(seconds > 0);
+        if (depth > 8)  // real dives, not the long ripples around the threshold as the logger drifts
+            QVERIFY2(seconds <= 600, all[k].c_str());
+    }
 }
 
 QTEST_MAIN(ResultsWindowTest)
