@@ -198,6 +198,7 @@ void TfrmDiveParms::build(bool automatic)
     wiggMethod_ = new QPushButton;
     wiggMethod_->setObjectName("btnWiggMethod");
     wiggMethod_->setToolTip("Click to change");
+    wiggMethod_->setAutoDefault(false);  // Return in a field must not toggle the method
     w.add(wiggMethod_);
     w.add(label("", "lblWiggAmplitude"), field("edtWiggAmplitude", "Ignore W. if smaller"));
     w.add(label("", "lblWiggDuration"), field("edtWiggDuration", "Ignore W. if longer"));
@@ -266,7 +267,6 @@ void TfrmDiveParms::build(bool automatic)
     auto* box = new QDialogButtonBox;
     ok_ = box->addButton(automatic ? "Start" : "OK", QDialogButtonBox::AcceptRole);
     ok_->setObjectName("btnOK");
-    ok_->setDefault(true);
     if (automatic)
         ok_->setToolTip("Accept settings and start AutoAnalyse");
     box->addButton(QDialogButtonBox::Cancel);
@@ -315,6 +315,7 @@ void TfrmDiveParms::build(bool automatic)
     grid->addLayout(right, 0, 2);
     grid->addWidget(files, 1, 0, 1, 3);
     grid->addWidget(box, 2, 0, 1, 3);
+    ok_->setDefault(true);  // only takes once the button is inside the dialog
 }
 
 bool TfrmDiveParms::eventFilter(QObject* watched, QEvent* event)

@@ -16,7 +16,6 @@ TConfirmation::TConfirmation(QWidget* parent) : QDialog(parent)
     cancel_ = new QPushButton("Cancel");
     aux_ = new QPushButton("Aux");
     aux_->hide();
-    ok_->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok_);
@@ -26,6 +25,7 @@ TConfirmation::TConfirmation(QWidget* parent) : QDialog(parent)
     layout->addWidget(text_);
     layout->addLayout(buttons);
     setMinimumWidth(360);
+    ok_->setDefault(true);  // once inside the dialog, or it does not take
     connect(ok_, &QPushButton::clicked, this, [this] { done(Ok); });
     connect(cancel_, &QPushButton::clicked, this, [this] { done(Cancel); });
     connect(aux_, &QPushButton::clicked, this, [this] { done(Aux); });

@@ -234,8 +234,13 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
         d->findChild<QPushButton*>("btnOK")->click();
         QVERIFY(d->isVisible());
         QCOMPARE(d->findChild<QLineEdit*>("edtNrBins")->text(), QString("30"));
-        d->findChild<QPushButton*>("btnOK")->click();
+        // Return in a field accepts, as OK does; it must not toggle the wiggle method.
+        const QString method = d->findChild<QPushButton*>("btnWiggMethod")->text();
+        auto* threshold = d->findChild<QLineEdit*>("edtThreshold");
+        threshold->setFocus();
+        QTest::keyClick(threshold, Qt::Key_Return);
         QVERIFY(!d->isVisible());
+        QCOMPARE(d->findChild<QPushButton*>("btnWiggMethod")->text(), method);
     });
     window->menus().action("mniParameters")->trigger();
     QCOMPARE(ui->texts(), std::vector<std::string>{"Nr bins max 30"});
