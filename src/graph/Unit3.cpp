@@ -301,7 +301,7 @@ void TForm3::buildReadouts(QWidget* area)
     }
     auto* lblProgress = new QLabel(area);
     lblProgress->setObjectName("lblProgress");
-    lblProgress->setGeometry(Px(0.8 * w), top, Px(0.04 * w), 17);
+    lblProgress->setGeometry(Px(0.8 * w), top, Px(0.1 * w), 17);
     progress_ = new QProgressBar(area);
     progress_->setObjectName("ProgressBar1");
     progress_->setRange(0, 100);

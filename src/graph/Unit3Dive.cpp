@@ -250,7 +250,12 @@ void TForm3::automaticAnalysis()
     if (p.BurnishDives)
         samplesChanged(AnalysisSlot);
     showDive();
-    ui_.status(QString("%1 dives analysed%2").arg(o.dives).arg(o.halted ? ", halted" : "").toStdString());
+    // The count stays beside the cursors after the run, with its outcome.
+    const QString count = QString("%1 %2").arg(o.dives).arg(o.dives == 1 ? "dive" : "dives");
+    const QString halted = o.halted ? ", halted" : "";
+    if (auto* label = findChild<QLabel*>("lblProgress"))
+        label->setText(count + halted);
+    ui_.status((count + " analysed" + halted).toStdString());
     executeRedraw(redraw::Everything);
 }
 

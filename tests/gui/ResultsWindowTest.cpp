@@ -1,6 +1,7 @@
 // Writing results from the graph window, offscreen, on a day of the example
 // recording: W, the automatic analysis with Halt, bouts, the comment.
 
+#include <QLabel>
 #include <QAction>
 #include <QApplication>
 #include <QProcess>
@@ -183,7 +184,8 @@ void ResultsWindowTest::haltStopsAfterTheCurrentDive()
     });
     // Halt is answered after the first dive, and that dive is written.
     QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
-    QCOMPARE(ui->statusTexts.back(), std::string("1 dives analysed, halted"));
+    QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
+    QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
     QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
 }
 
