@@ -206,6 +206,12 @@ const std::vector<Column>& DiveColumns()
         auto value = [&c](const char* name, double DiveRecord::*field, int decimals) {
             c.push_back({name, [field, decimals](C x, Row& row) { row.number(x.r().*field, decimals); }});
         };
+        // Values of the bottom phase: empty for a dive without one, where the record holds zeros.
+        auto bottom = [&c](const char* name, double DiveRecord::*field, int decimals) {
+            c.push_back({name, [field, decimals](C x, Row& row) {
+                             x.r().bottomDuration > 0 ? row.number(x.r().*field, decimals) : row.empty();
+                         }});
+        };
         c.push_back({"Dive", [](C x, Row& row) { row.count(x.r().counter); }});  // as its image and thumbnail
         c.push_back({"Date", [](C x, Row& row) { row.text(ResultDate(x.start() + x.r().onsetTime, x.s.DateSep)); }});
         c.push_back({"Time", [](C x, Row& row) { row.text(ResultTime(x.start() + x.r().onsetTime)); }});
@@ -231,21 +237,21 @@ const std::vector<Column>& DiveColumns()
         seconds("TimeAbove[s]", &DiveRecord::timeAbove);
         seconds("TimeBelow[s]", &DiveRecord::timeBelow);
         value("DescentRate[m/s]", &DiveRecord::descentRate, 4);
-        value("BottomRate[m/s]", &DiveRecord::bottomRate, 4);
+        bottom("BottomRate[m/s]", &DiveRecord::bottomRate, 4);
         value("AscentRate[m/s]", &DiveRecord::ascentRate, 4);
         c.push_back({"DescentRate90[m/s]", [](C x, Row& row) { row.number(x.r().figures.descentRate90, 4); }});
         c.push_back({"AscentRate90[m/s]", [](C x, Row& row) { row.number(x.r().figures.ascentRate90, 4); }});
-        value("BottomMedian[m]", &DiveRecord::bottomMedian, 3);
-        value("BottomMinimum[m]", &DiveRecord::bottomMinimum, 3);
-        value("BottomMean[m]", &DiveRecord::bottomMean, 3);
-        value("BottomStdDev[m]", &DiveRecord::bottomStdDev, 3);
-        value("BottomSpread[m]", &DiveRecord::bottomSpread, 3);
-        value("BottomVerticalDistance[m]", &DiveRecord::bottomVerticalDistance, 3);
+        bottom("BottomMedian[m]", &DiveRecord::bottomMedian, 3);
+        bottom("BottomMinimum[m]", &DiveRecord::bottomMinimum, 3);
+        bottom("BottomMean[m]", &DiveRecord::bottomMean, 3);
+        bottom("BottomStdDev[m]", &DiveRecord::bottomStdDev, 3);
+        bottom("BottomSpread[m]", &DiveRecord::bottomSpread, 3);
+        bottom("BottomVerticalDistance[m]", &DiveRecord::bottomVerticalDistance, 3);
         value("BottomFraction", &DiveRecord::bottomFraction, 4);
-        value("RelativeBottomRange", &DiveRecord::relativeBottomRange, 4);
-        value("BottomShareOfCycle", &DiveRecord::bottomShareOfCycle, 4);
-        value("MaxPositionInBottom", &DiveRecord::maxPositionInBottom, 4);
-        value("BottomRoughness[m/s2]", &DiveRecord::bottomRoughness, 4);
+        bottom("RelativeBottomRange", &DiveRecord::relativeBottomRange, 4);
+        bottom("BottomShareOfCycle", &DiveRecord::bottomShareOfCycle, 4);
+        bottom("MaxPositionInBottom", &DiveRecord::maxPositionInBottom, 4);
+        bottom("BottomRoughness[m/s2]", &DiveRecord::bottomRoughness, 4);
         value("DescentGradient[m/s]", &DiveRecord::descentGradient, 4);
         value("AscentGradient[m/s]", &DiveRecord::ascentGradient, 4);
         c.push_back({"Wiggles", [](C x, Row& row) { row.count(x.r().wiggles.count); }});

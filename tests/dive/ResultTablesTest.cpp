@@ -67,6 +67,9 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     EXPECT_EQ(at("DepthClass1"), "");
     EXPECT_EQ(at("DescentStop1Onset[s]"), "");
     EXPECT_EQ(at("Comment"), "calm sea");
+    EXPECT_EQ(at("BottomFraction"), "0.0000");  // a V dive has no bottom: its bottom values are empty
+    EXPECT_EQ(at("BottomMean[m]"), "");
+    EXPECT_EQ(at("RelativeBottomRange"), "");
 
     // The same columns with everything switched on.
     d.record.depthClasses.assign(30, 2);
@@ -74,6 +77,8 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     d.record.extended[7] = 3.25;
     d.stops.stop[1][0] = {1900000, 1910000, 12.5, 10, true};
     d.stops.count[1] = 1;
+    d.record.bottomDuration = 50000;
+    d.record.bottomMean = 25.5;
     line = Fields(DiveLine(d, rec, s));
     ASSERT_EQ(line.size(), header.size());
     EXPECT_EQ(at("DepthClass30"), "2");
@@ -82,6 +87,7 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     EXPECT_EQ(at("AscentStops"), "1");
     EXPECT_EQ(at("AscentStop1Onset[s]"), "51.000");  // from the dive's onset
     EXPECT_EQ(at("AscentStop1Depth[m]"), "12.500");
+    EXPECT_EQ(at("BottomMean[m]"), "25.500");
     EXPECT_EQ(Fields(WiggleHeader(','), ',').size(), 9u);
 }
 
