@@ -9,9 +9,6 @@
 // search=W+stop until it also has a dive stop.
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +16,7 @@
 #include <QAction>
 #include <string>
 
+#include "OffscreenScreen.h"
 #include "app/SetupFile.h"
 #include "app/Start.h"
 #include "graph/GraphMenus.h"
@@ -35,20 +33,7 @@ int main(int argc, char** argv)
     }
     const int width = argc >= 5 ? std::atoi(argv[3]) : 1920;
     const int height = argc >= 5 ? std::atoi(argv[4]) : 1080;
-    // The offscreen platform takes its screen size from a configuration file.
-    QTemporaryDir dir;
-    const QString config = dir.filePath("screen.json");
-    {
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly))
-            return 1;
-        file.write(QString(R"({"screens": [{"name": "offscreen", "x": 0, "y": 0, "width": %1, "height": %2,
-                               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
-                       .arg(width)
-                       .arg(height)
-                       .toUtf8());
-    }
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+    UseOffscreenScreen(width, height);
     QApplication app(argc, argv);
 
     vk::ConsoleDialogs ui;

@@ -17,12 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "OffscreenScreen.h"
 #include "app/SetupFile.h"
 #include "app/Start.h"
 #include "dive/Bouts.h"
 #include "dive/ResultStep.h"
 #include "graph/HelpViewer.h"
 #include "graph/Unit3.h"
+#include "graph/ViewState.h"
 #include "graph/WindowPicture.h"
 #include "store/ConsoleDialogs.h"
 
@@ -65,7 +67,7 @@ void Application()
     static char* argv[] = {name, nullptr};
     if (!QApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+            UseOffscreenScreen(1600, 900);  // the size of the dive images
         new QApplication(argc, argv);  // lives until the program ends
     }
 }
@@ -86,6 +88,7 @@ public:
             window_->resize(1600, 900);
         }
         window_->view().at = view_.at;
+        window_->showDive();
         window_->executeRedraw(0xFFFFFFFFu);
         return SavePicture(window_->picture(), path, PictureFormat::Jpeg);
     }
@@ -124,10 +127,11 @@ bool Run(const std::string& setup, bool quiet)
         return false;
     }
     const double loaded = std::chrono::duration<double>(Clock::now() - started).count();
-    ViewState view;
-    view.T = wb->rec.time.LongestSpan;
-    view.at.F1 = view.at.F4 = 0;
-    view.at.F2 = view.at.F5 = view.T;
+    // The window as the program opens it, the cursors around the whole record:
+    // the search then places the window around each dive as it does on screen.
+    ViewState view = InitialView(wb->rec.time.LongestSpan);
+    view.at.F4 = 0;
+    view.at.F5 = view.T;
 
     const DiveParameters p = wb->settings.dive;
     NoUndo undo;

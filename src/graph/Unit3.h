@@ -75,6 +75,8 @@ public:
     void thumbnailOfView();
     // Shows a thumbnail beside the total window.
     void showThumbnail(const QImage& image);
+    // The current dive's shape button, maximum depth and hint.
+    void showDive();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,7 +124,6 @@ private:
     void searchNext();
     void analyse();
     void shapePressed(int tag);
-    void showDive();
     void openParameters();
     void openDiveStops();
     void writeResults();

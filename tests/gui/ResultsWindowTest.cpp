@@ -1,12 +1,12 @@
 // Writing results from the graph window, offscreen, on a day of the example
 // recording: W, the automatic analysis with Halt, bouts, the comment.
 
-#include <QLabel>
 #include <QAction>
 #include <QApplication>
 #include <QProcess>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -22,6 +22,7 @@
 #include "app/Start.h"
 #include "dive/ResultStep.h"
 #include "dive/ResultTables.h"
+#include "dive/Thumbnail.h"
 #include "graph/HelpViewer.h"
 #include "graph/Unit3.h"
 #include "store/FileUtil.h"
@@ -252,19 +253,31 @@ std::vector<std::string> Cells(const std::string& line)
 
 void ResultsWindowTest::batchWritesWhatTheWindowWrites()
 {
-    wb->settings.thumbnails.Thumbnail = false;
+    QVERIFY(wb->settings.thumbnails.Thumbnail);
     QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
     automatic();
     const std::string dives = wb->settings.NameOutFile[0];
     const std::string fromWindow = Contents(dives), wigglesFromWindow = Contents(wb->results.wiggles);
     QVERIFY(!fromWindow.empty());
+    const std::string& thumbnails = wb->results.thumbnailPrefix;
+    const std::vector<int> numbers{0, 1, static_cast<int>(truth.size()) - 1};
+    std::vector<std::string> thumbnailsFromWindow;
+    for (const int n : numbers)
+        thumbnailsFromWindow.push_back(Contents(ThumbnailFile(thumbnails, n)));
+    QVERIFY(!thumbnailsFromWindow.back().empty());
     std::filesystem::remove(dives);
     std::filesystem::remove(wb->results.wiggles);
+    std::filesystem::remove_all(thumbnails);
 
     const std::string out = batch(files.setup);
     QVERIFY2(out.find(": " + std::to_string(truth.size()) + " dives, ") != std::string::npos, out.c_str());
     QCOMPARE(Contents(dives), fromWindow);
     QCOMPARE(Contents(wb->results.wiggles), wigglesFromWindow);
+    // Thumbnails drawn offscreen show what the window's show.
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        const std::string file = ThumbnailFile(thumbnails, numbers[k]);
+        QVERIFY2(Contents(file) == thumbnailsFromWindow[k], file.c_str());
+    }
     // The bouts of the run: one line per bout of the example, each naming its dives.
     const std::vector<std::string> bouts = lines(wb->results.bouts);
     QCOMPARE(bouts.size(), static_cast<std::size_t>(truth.back().bout - truth.front().bout + 2));
@@ -296,6 +309,7 @@ void ResultsWindowTest::batchOnTheFurSealRecord()
 
     const std::string out = batch(setup);
     QVERIFY2(out.find(": 426 dives, ") != std::string::npos, out.c_str());
+    qInfo("%s", out.c_str());
     const std::vector<std::string> all = lines(dir->file("furseal-5s_Dve.xls"));
     QCOMPARE(all.size(), std::size_t{427});
     const std::vector<std::string> header = Cells(all.front());
