@@ -7,6 +7,7 @@
 #include "dive/DiveFrame.h"
 #include "dive/DiveStops.h"
 #include "dive/ResultTables.h"
+#include "store/MessagesOnce.h"
 
 namespace vk {
 
@@ -136,8 +137,11 @@ BoutSummary Summarise(DiveContext& cx, const DiveParameters& p)
 
 }  // namespace
 
-BoutOutcome FindBout(DiveContext& cx, const DiveParameters& p, bool analyse)
+BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
 {
+    // A bout takes many searches: their warnings once each.
+    MessagesOnce once(caller.ui);
+    DiveContext cx{caller.rec, caller.view, caller.state, once, caller.undo, caller.setup};
     BoutOutcome out;
     const double interval = cx.rec.desc(AnalysisSlot).SampRate;
     if (!HoldsData(cx.rec, AnalysisSlot) || Points(p.BoutMinDur * 1000.0, interval) == 0 ||

@@ -17,6 +17,7 @@
 #include "files/PathNames.h"
 #include "graph/RedrawRequest.h"
 #include "store/FileUtil.h"
+#include "store/MessagesOnce.h"
 #include "store/VkDialogs.h"
 
 namespace vk {
@@ -218,8 +219,11 @@ ResultStepOutcome WriteResults(ResultContext& rc, const DiveParameters& p)
     return out;
 }
 
-AutomaticOutcome AutomaticAnalysis(ResultContext& rc, const DiveParameters& p, const AutomaticHooks& hooks)
+AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& p, const AutomaticHooks& hooks)
 {
+    // A warning of the search or the analysis would otherwise come at every dive.
+    MessagesOnce once(caller.ui);
+    ResultContext rc{caller.wb, caller.view, once, caller.undo, caller.pictures};
     AutomaticOutcome out;
     LinePositions& at = rc.view.at;
     const double start = at.F4, end = at.F5;

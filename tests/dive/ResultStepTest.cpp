@@ -160,6 +160,14 @@ TEST_F(Results, TheAutomaticAnalysisWritesEveryDiveOfTheStretch)
     EXPECT_EQ(Lines(wb.settings.NameOutFile[0]).size(), 7u);
     EXPECT_EQ(pictures.thumbnails.size(), 6u);
     EXPECT_TRUE(ui.shown.empty());
+
+    // A wiggle duration shorter than a sample warns once for the run, not at every dive.
+    view.at.F4 = 0;
+    view.at.F5 = view.T;
+    wb.settings.dive.WiggMethod = WiggleMethod::Simeone;
+    wb.settings.dive.WiggDuration = 0.5;
+    EXPECT_EQ(AutomaticAnalysis(rc, wb.settings.dive, {}).dives, 6);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Wiggles: \".. over n sec\" too small. "});
 }
 
 TEST_F(Results, HaltStopsAfterTheDiveInHand)
