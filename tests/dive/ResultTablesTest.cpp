@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -128,6 +131,32 @@ TEST(ResultTables, TablesKeepTheirColumns)
     EXPECT_EQ(test::TempDir::read(held), "h\n1\n");
     TableTarget nowhere;
     EXPECT_FALSE(AppendTable(nowhere, dir.file("no such folder/seal_Dve.xls"), "h\n", "1\n", ui));
+}
+
+TEST(ResultTables, AWriteThatFailsPartWayLeavesTheFileAsItWas)
+{
+    // The disk fills up in the middle of the lines: a file size limit does the same.
+    test::TempDir dir;
+    ScriptedDialogs ui;
+    const std::string file = dir.file("seal_Dve.xls");
+    TableTarget t;
+    ASSERT_TRUE(AppendTable(t, file, "a\tb\n", "1\t2\n", ui));
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{100, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = AppendTable(t, file, "a\tb\n", std::string(1000, 'x') + "\n", ui);
+    TableTarget fresh;
+    const bool freshWritten = AppendTable(fresh, dir.file("new_Dve.xls"), "a\tb\n", std::string(1000, 'y'), ui);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(test::TempDir::read(file), "a\tb\n1\t2\n");
+    EXPECT_FALSE(freshWritten);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new_Dve.xls")));  // no half file left behind
+    ASSERT_TRUE(AppendTable(t, file, "a\tb\n", "3\t4\n", ui));
+    EXPECT_EQ(test::TempDir::read(file), "a\tb\n1\t2\n3\t4\n");
 }
 
 }  // namespace vk
