@@ -301,11 +301,11 @@ void TForm3::buildReadouts(QWidget* area)
     }
     auto* lblProgress = new QLabel(area);
     lblProgress->setObjectName("lblProgress");
-    lblProgress->setGeometry(Px(0.8 * w), top, Px(0.1 * w), 17);
+    lblProgress->setGeometry(Px(0.885 * w), top, Px(0.1 * w), 17);  // right of Hint and Halt
     progress_ = new QProgressBar(area);
     progress_->setObjectName("ProgressBar1");
     progress_->setRange(0, 100);
-    progress_->setGeometry(Px(0.8 * w), top + 20, Px(0.1 * w), 14);
+    progress_->setGeometry(Px(0.885 * w), top + 20, Px(0.1 * w), 14);
     progress_->hide();
     auto* thumbnail = new QLabel(area);
     thumbnail->setObjectName("ThumbNail");

@@ -36,9 +36,18 @@ constexpr uint32_t DiveRedraw = redraw::StripCursors | redraw::TotalLines | redr
 // thumbnail, also shown beside the total window.
 class WindowPictures : public PictureSink {
 public:
-    WindowPictures(TForm3& window, VkDialogs& ui, const ThumbnailSettings& t) : window_(window), ui_(ui), t_(t) {}
+    // `redraw`: the window is not kept up to date dive by dive (a run without
+    // visualisation), so it is brought up to date for each image.
+    WindowPictures(TForm3& window, VkDialogs& ui, const ThumbnailSettings& t, bool redraw = false)
+        : window_(window), ui_(ui), t_(t), redraw_(redraw)
+    {
+    }
     bool saveImage(const std::string& path) override
     {
+        if (redraw_) {
+            window_.showDive();
+            window_.executeRedraw(redraw::Everything);
+        }
         return SavePicture(window_.picture(), path, PictureFormat::Jpeg);
     }
     bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
@@ -54,6 +63,7 @@ private:
     TForm3& window_;
     VkDialogs& ui_;
     const ThumbnailSettings& t_;
+    bool redraw_;
 };
 
 }  // namespace
@@ -225,7 +235,7 @@ void TForm3::automaticAnalysis()
     pushUndo(UndoZoom, redraw::Everything);
     JoinedSteps joined(*undoStack_);
     NoUndo none;
-    WindowPictures pictures(*this, ui_, wb_.settings.thumbnails);
+    WindowPictures pictures(*this, ui_, wb_.settings.thumbnails, !p.Visualise);
     ResultContext rc{wb_, view_, ui_, undo_ == undoStack_.get() ? static_cast<UndoSink&>(joined) : none, &pictures};
     haltRequested_ = false;
     halt_->show();

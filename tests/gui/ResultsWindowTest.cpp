@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void aResultFileThatCannotBeWritten();
     void automaticAnalysisOverTheWholeDay();
     void haltStopsAfterTheCurrentDive();
+    void imagesOfAFastRunShowTheirDives();
     void boutsAndTheComment();
     void batchWritesWhatTheWindowWrites();
     void batchOnTheFurSealRecord();
@@ -51,8 +53,9 @@ private Q_SLOTS:
 private:
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
     std::vector<std::string> lines(const std::string& file) const;
-    // Runs "&Automatic Anal. ..." over the whole record; `inLoop` runs as the loop starts.
-    void automatic(std::function<void()> inLoop = {});
+    // Runs "&Automatic Anal. ..." from the start to `end` ms (the whole record
+    // when negative); `inLoop` runs as the loop starts.
+    void automatic(std::function<void()> inLoop = {}, double end = -1);
     // Runs varnik-batch on `setup`; returns its standard output.
     static std::string batch(const std::string& setup);
 
@@ -98,10 +101,10 @@ std::vector<std::string> ResultsWindowTest::lines(const std::string& file) const
     return all;
 }
 
-void ResultsWindowTest::automatic(std::function<void()> inLoop)
+void ResultsWindowTest::automatic(std::function<void()> inLoop, double end)
 {
     window->view().at.F4 = 0;
-    window->view().at.F5 = window->view().T;
+    window->view().at.F5 = end < 0 ? window->view().T : end;
     test::WhenDialogShows([inLoop](QWidget* d) {
         auto* start = d->findChild<QPushButton*>("btnOK");
         QCOMPARE(start->text(), QString("Start"));
@@ -188,6 +191,30 @@ void ResultsWindowTest::haltStopsAfterTheCurrentDive()
     QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
     QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
     QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+}
+
+void ResultsWindowTest::imagesOfAFastRunShowTheirDives()
+{
+    // Without visualisation the window is not redrawn dive by dive; each image
+    // must still show its dive, as a run with visualisation does.
+    auto run = [this](bool visualise) {
+        wb->settings.dive.Visualise = visualise ? 1 : 0;
+        wb->settings.dive.MakeImages = 1;
+        wb->settings.thumbnails.Thumbnail = false;
+        automatic({}, (truth[2].end + 30) * 1000.0);
+        std::vector<QImage> images;
+        for (int n = 0; n < 3; ++n)
+            images.emplace_back(QString::fromStdString(DiveImagePath(wb->rec.desc(0).NameIn, n)));
+        return images;
+    };
+    const std::vector<QImage> shown = run(true);
+    cleanup();
+    init();
+    const std::vector<QImage> fast = run(false);
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        QVERIFY(!shown[k].isNull());
+        QVERIFY2(fast[k] == shown[k], std::to_string(k).c_str());
+    }
 }
 
 void ResultsWindowTest::boutsAndTheComment()
