@@ -169,6 +169,7 @@ void ResultsWindowTest::aResultFileThatCannotBeWritten()
 void ResultsWindowTest::automaticAnalysisOverTheWholeDay()
 {
     wb->settings.thumbnails.Thumbnail = false;
+    const double offset = wb->rec.desc(0).yOffset;
     automatic();
     const std::vector<std::string> all = lines(wb->settings.NameOutFile[0]);
     QCOMPARE(all.size(), truth.size() + 1);
@@ -176,6 +177,13 @@ void ResultsWindowTest::automaticAnalysisOverTheWholeDay()
     QCOMPARE(ui->statusTexts.back(), std::to_string(truth.size()) + " dives analysed");
     QVERIFY(ui->shown.empty());
     QVERIFY(FileExists(wb->results.wiggles));
+
+    // One Undo takes back the whole run: the cursors and every baseline shift.
+    QVERIFY(wb->rec.desc(0).yOffset != offset);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(wb->rec.desc(0).yOffset, offset);
+    QCOMPARE(window->view().at.F4, 0.0);
+    QCOMPARE(window->view().at.F5, window->view().T);
 }
 
 void ResultsWindowTest::haltStopsAfterTheCurrentDive()
