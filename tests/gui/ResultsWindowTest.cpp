@@ -49,6 +49,7 @@ private Q_SLOTS:
     void boutsAndTheComment();
     void batchWritesWhatTheWindowWrites();
     void batchOnTheFurSealRecord();
+    void batchGoesOnAfterARecordingThatCannotBeLoaded();
 
 private:
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
@@ -56,7 +57,12 @@ private:
     // Runs "&Automatic Anal. ..." from the start to `end` ms (the whole record
     // when negative); `inLoop` runs as the loop starts.
     void automatic(std::function<void()> inLoop = {}, double end = -1);
-    // Runs varnik-batch on `setup`; returns its standard output.
+    struct BatchRun {
+        int exitCode = -1;
+        std::string out, err;
+    };
+    static BatchRun runBatch(const QStringList& setups);
+    // Runs varnik-batch on `setup`; returns its standard output, empty when it failed.
     static std::string batch(const std::string& setup);
 
     std::unique_ptr<test::TempDir> dir;
@@ -251,16 +257,26 @@ void ResultsWindowTest::boutsAndTheComment()
     QCOMPARE(lines(wb->results.bouts).size(), std::size_t{2});
 }
 
-std::string ResultsWindowTest::batch(const std::string& setup)
+ResultsWindowTest::BatchRun ResultsWindowTest::runBatch(const QStringList& setups)
 {
     QProcess run;
-    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch",
-              {"--quiet", QString::fromStdString(setup)});
-    if (!run.waitForFinished(300000) || run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0) {
-        qWarning() << run.readAllStandardError();
+    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch", QStringList{"--quiet"} + setups);
+    BatchRun result;
+    if (run.waitForFinished(300000) && run.exitStatus() == QProcess::NormalExit)
+        result.exitCode = run.exitCode();
+    result.out = run.readAllStandardOutput().toStdString();
+    result.err = run.readAllStandardError().toStdString();
+    return result;
+}
+
+std::string ResultsWindowTest::batch(const std::string& setup)
+{
+    const BatchRun run = runBatch({QString::fromStdString(setup)});
+    if (run.exitCode != 0) {
+        qWarning("%s", run.err.c_str());
         return {};
     }
-    return run.readAllStandardOutput().toStdString();
+    return run.out;
 }
 
 namespace {
@@ -363,6 +379,28 @@ void ResultsWindowTest::batchOnTheFurSealRecord()
         if (depth > 8)  // real dives, not the long ripples around the threshold as the logger drifts
             QVERIFY2(seconds <= 600, all[k].c_str());
     }
+}
+
+void ResultsWindowTest::batchGoesOnAfterARecordingThatCannotBeLoaded()
+{
+    const std::string missing = dir->file("missing.cfg");
+    Recording rec;
+    Settings settings;
+    QVERIFY(ReadSetup(files.setup, rec, settings));
+    for (int slot = 0; slot < SlotCount; ++slot)
+        rec.desc(slot).NameIn = dir->file("gone.txt");
+    QCOMPARE(WriteSetup(missing, rec, settings), SetupWriteResult::Written);
+
+    const BatchRun run = runBatch({QString::fromStdString(dir->file("nothere.cfg")), QString::fromStdString(missing),
+                                   QString::fromStdString(files.setup)});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.find("Cannot read the setup file " + dir->file("nothere.cfg")) != std::string::npos,
+             run.err.c_str());
+    QVERIFY2(run.err.find("Cannot load the recording of " + missing) != std::string::npos, run.err.c_str());
+    // The recording after them still ran.
+    QVERIFY2(run.out.find(files.setup + ": " + std::to_string(truth.size()) + " dives, ") != std::string::npos,
+             run.out.c_str());
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), truth.size() + 1);
 }
 
 QTEST_MAIN(ResultsWindowTest)
