@@ -27,12 +27,13 @@
 #include "graph/Unit3.h"
 #include "store/VkDialogs.h"
 #include "support/DiveFixture.h"
+#include "support/ExampleWindowTest.h"
 #include "support/GuiFixture.h"
 #include "support/TempDir.h"
 
 using namespace vk;
 
-class DiveWindowTest : public QObject {
+class DiveWindowTest : public test::ExampleWindowTest {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -48,43 +49,20 @@ private Q_SLOTS:
     void helpPagesShowTheirFigures();
 
 private:
-    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
     QToolButton* shapeButton(int code) const;
     // Searches until a dive with a descent stop is framed.
     bool searchDiveWithStop();
     void grab(QWidget* w, const char* name);
-
-    std::unique_ptr<test::TempDir> dir;
-    example::ExampleFiles files;
-    std::unique_ptr<Workbench> wb;
-    std::unique_ptr<ScriptedDialogs> ui;
-    std::unique_ptr<HelpViewer> help;
-    std::vector<example::DiveTruth> truth;
-    QPointer<TForm3> window;
 };
 
 void DiveWindowTest::init()
 {
-    dir = std::make_unique<test::TempDir>();
-    files = example::WriteExample(dir->path(), 1);
-    wb = std::make_unique<Workbench>();
-    ui = std::make_unique<ScriptedDialogs>();
-    QVERIFY(ReadSetup(files.setup, wb->rec, wb->settings));
-    AllocateStore(wb->rec, *ui);
-    QCOMPARE(StartRecording(*wb, *ui), StartResult::Loaded);
-    truth = test::Simulate(86400).dives;
-    help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
-    window = test::OpenActiveGraphWindow(*wb, *ui, *help);
-    QVERIFY(window);
-    ui->shown.clear();
+    openExample();
 }
 
 void DiveWindowTest::cleanup()
 {
-    delete window;
-    help.reset();
-    wb.reset();
-    dir.reset();
+    closeExample();
 }
 
 QToolButton* DiveWindowTest::shapeButton(int code) const

@@ -29,12 +29,13 @@
 #include "store/FileUtil.h"
 #include "store/VkDialogs.h"
 #include "support/DiveFixture.h"
+#include "support/ExampleWindowTest.h"
 #include "support/GuiFixture.h"
 #include "support/TempDir.h"
 
 using namespace vk;
 
-class ResultsWindowTest : public QObject {
+class ResultsWindowTest : public test::ExampleWindowTest {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -52,7 +53,6 @@ private Q_SLOTS:
     void batchGoesOnAfterARecordingThatCannotBeLoaded();
 
 private:
-    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::Key(window, k, m); }
     std::vector<std::string> lines(const std::string& file) const;
     // Runs "&Automatic Anal. ..." from the start to `end` ms (the whole record
     // when negative); `inLoop` runs as the loop starts.
@@ -64,38 +64,16 @@ private:
     static BatchRun runBatch(const QStringList& setups);
     // Runs varnik-batch on `setup`; returns its standard output, empty when it failed.
     static std::string batch(const std::string& setup);
-
-    std::unique_ptr<test::TempDir> dir;
-    example::ExampleFiles files;
-    std::unique_ptr<Workbench> wb;
-    std::unique_ptr<ScriptedDialogs> ui;
-    std::unique_ptr<HelpViewer> help;
-    std::vector<example::DiveTruth> truth;
-    QPointer<TForm3> window;
 };
 
 void ResultsWindowTest::init()
 {
-    dir = std::make_unique<test::TempDir>();
-    files = example::WriteExample(dir->path(), 1);
-    wb = std::make_unique<Workbench>();
-    ui = std::make_unique<ScriptedDialogs>();
-    QVERIFY(ReadSetup(files.setup, wb->rec, wb->settings));
-    AllocateStore(wb->rec, *ui);
-    QCOMPARE(StartRecording(*wb, *ui), StartResult::Loaded);
-    truth = test::Simulate(86400).dives;
-    help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
-    window = test::OpenActiveGraphWindow(*wb, *ui, *help);
-    QVERIFY(window);
-    ui->shown.clear();
+    openExample();
 }
 
 void ResultsWindowTest::cleanup()
 {
-    delete window;
-    help.reset();
-    wb.reset();
-    dir.reset();
+    closeExample();
 }
 
 std::vector<std::string> ResultsWindowTest::lines(const std::string& file) const

@@ -1,0 +1,38 @@
+#pragma once
+
+// The fixture of the Qt tests on the dive analysis: a day of the example
+// recording loaded through Start, its graph window open and active.
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+#include "ExampleRecording.h"
+#include "app/Start.h"
+#include "graph/HelpViewer.h"
+#include "graph/Unit3.h"
+#include "store/VkDialogs.h"
+#include "support/GuiFixture.h"
+#include "support/TempDir.h"
+
+namespace vk::test {
+
+class ExampleWindowTest : public QObject {
+protected:
+    // From the test's init() and cleanup().
+    void openExample();
+    void closeExample();
+
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { Key(window, k, m); }
+
+    std::unique_ptr<TempDir> dir;
+    example::ExampleFiles files;
+    std::unique_ptr<Workbench> wb;
+    std::unique_ptr<ScriptedDialogs> ui;
+    std::unique_ptr<HelpViewer> help;
+    std::vector<example::DiveTruth> truth;  // the generated dives of the day
+    QPointer<TForm3> window;
+};
+
+}  // namespace vk::test
