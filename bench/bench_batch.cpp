@@ -11,22 +11,15 @@
 #include <filesystem>
 #include <string>
 
+#include "Stopwatch.h"
 #include "ExampleRecording.h"
 #include "app/SetupFile.h"
 #include "app/Start.h"
 #include "store/ConsoleDialogs.h"
 #include "store/FileUtil.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-}  // namespace
+using bench::Clock;
+using bench::Seconds;
 
 int main(int argc, char** argv)
 {

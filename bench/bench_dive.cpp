@@ -8,22 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Stopwatch.h"
 #include "ExampleRecording.h"
 #include "dive/DiveSearch.h"
 #include "store/ConsoleDialogs.h"
 
 using namespace vk;
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-}  // namespace
+using bench::Clock;
+using bench::Seconds;
 
 int main(int argc, char** argv)
 {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "Stopwatch.h"
 #include "app/Workbench.h"
 #include "graph/HelpViewer.h"
 #include "graph/RedrawRequest.h"
@@ -19,12 +20,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
+using bench::Clock;
+using bench::Ms;
 
 // A diving-like record straight into the store: slow swings, quick noise.
 void FillChannel(vk::Recording& rec, int slot, int32_t n)

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "Stopwatch.h"
 #include "ExampleRecording.h"
 #include "files/VkFLoad.h"
 #include "store/FileUtil.h"
@@ -17,12 +18,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
+using bench::Clock;
+using bench::Seconds;
 
 // Resident memory of this process in MiB.
 double ResidentMiB()
