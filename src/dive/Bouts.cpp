@@ -8,6 +8,7 @@
 #include "dive/DiveStops.h"
 #include "dive/ResultTables.h"
 #include "store/MessagesOnce.h"
+#include "store/TimeBase.h"
 
 namespace vk {
 
@@ -245,8 +246,8 @@ std::string BoutLine(int32_t number, const BoutSummary& b, const Recording& rec,
 {
     Row row(s.OutDlmt);
     row.count(number)
-        .text(ResultDate(rec.time.GlobalStart + b.onsetTime, s.DateSep))
-        .text(ResultTime(rec.time.GlobalStart + b.onsetTime))
+        .text(DateText(rec.time.GlobalStart + b.onsetTime, s.DateSep))
+        .text(ClockText(rec.time.GlobalStart + b.onsetTime))
         .number(b.onsetTime / 1000, 3)
         .number(b.duration, 3)
         .count(b.dives)

@@ -175,22 +175,6 @@ Row& Row::empty()
     return *this;
 }
 
-std::string ResultDate(double recordingMs, char dateSep)
-{
-    const CalendarTime t = DecodeTime(recordingMs);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d%c%02d%c%04d", t.day, dateSep, t.month, dateSep, t.year);
-    return text;
-}
-
-std::string ResultTime(double recordingMs)
-{
-    const CalendarTime t = DecodeTime(recordingMs);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-    return text;
-}
-
 namespace {
 
 struct DiveContextOfLine {
@@ -227,8 +211,8 @@ const std::vector<Column>& DiveColumns()
                          }});
         };
         c.push_back({"Dive", [](C x, Row& row) { row.count(x.r().counter); }});  // as its image and thumbnail
-        c.push_back({"Date", [](C x, Row& row) { row.text(ResultDate(x.start() + x.r().onsetTime, x.s.DateSep)); }});
-        c.push_back({"Time", [](C x, Row& row) { row.text(ResultTime(x.start() + x.r().onsetTime)); }});
+        c.push_back({"Date", [](C x, Row& row) { row.text(DateText(x.start() + x.r().onsetTime, x.s.DateSep)); }});
+        c.push_back({"Time", [](C x, Row& row) { row.text(ClockText(x.start() + x.r().onsetTime)); }});
         c.push_back({"Onset[s]", [](C x, Row& row) { row.number(x.r().onsetTime / Ms, 3); }});
         c.push_back({"Shape", [](C x, Row& row) {
                          static const char letters[] = "VUYWPLX";
@@ -383,8 +367,8 @@ std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Setti
         Row row(s.OutDlmt);
         row.count(dive.record.counter)
             .count(++k)
-            .text(ResultDate(rec.time.GlobalStart + t, s.DateSep))
-            .text(ResultTime(rec.time.GlobalStart + t))
+            .text(DateText(rec.time.GlobalStart + t, s.DateSep))
+            .text(ClockText(rec.time.GlobalStart + t))
             .number(t / Ms, 3)
             .number(w.depth, 3)
             .number(w.amplitude, 3)

@@ -67,8 +67,4 @@ std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings
 std::string WiggleHeader(char delimiter);
 std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Settings& s);
 
-// The date and the time of day of a time of the recording, as result lines show them.
-std::string ResultDate(double recordingMs, char dateSep);
-std::string ResultTime(double recordingMs);
-
 }  // namespace vk

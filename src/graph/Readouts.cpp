@@ -25,20 +25,16 @@ std::string FormatReadout(double value, int significant)
 std::string FormatClock(double ms)
 {
     const CalendarTime t = DecodeTime(ms);
+    if (t.millisecond == 0)
+        return ClockText(ms);
     char text[32];
-    if (t.millisecond != 0)
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", t.hour, t.minute, t.second, t.millisecond);
-    else
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", t.hour, t.minute, t.second, t.millisecond);
     return text;
 }
 
 std::string FormatDate(double ms)
 {
-    const CalendarTime t = DecodeTime(ms);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d.%02d.%04d", t.day, t.month, t.year);
-    return text;
+    return DateText(ms, '.');
 }
 
 std::string FormatDuration(double ms)

@@ -99,13 +99,25 @@ CalendarTime DecodeTime(double ms)
     return t;
 }
 
-std::string FormatDateTime(double ms, char dateSeparator)
+std::string DateText(double ms, char dateSeparator)
 {
     const CalendarTime t = DecodeTime(ms);
-    char text[64];
-    std::snprintf(text, sizeof text, "%02d%c%02d%c%04d %02d:%02d:%02d", t.day, dateSeparator, t.month,
-                  dateSeparator, t.year, t.hour, t.minute, t.second);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d%c%02d%c%04d", t.day, dateSeparator, t.month, dateSeparator, t.year);
     return text;
+}
+
+std::string ClockText(double ms)
+{
+    const CalendarTime t = DecodeTime(ms);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    return text;
+}
+
+std::string FormatDateTime(double ms, char dateSeparator)
+{
+    return DateText(ms, dateSeparator) + " " + ClockText(ms);
 }
 
 }  // namespace vk

@@ -21,6 +21,9 @@ double EncodeTime(const CalendarTime& t);
 CalendarTime DecodeTime(double ms);
 
 // "dd<sep>mm<sep>yyyy hh:mm:ss", as the setup and result files show a time.
+// "07.01.2026" (with the separator given) and "06:30:49" (whole seconds).
+std::string DateText(double ms, char dateSeparator);
+std::string ClockText(double ms);
 std::string FormatDateTime(double ms, char dateSeparator);
 
 }  // namespace vk

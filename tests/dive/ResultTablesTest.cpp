@@ -33,8 +33,8 @@ TEST(ResultTables, RowsWriteNumbersAndLeaveMissingValuesEmpty)
     Row row(';');
     row.number(1.23456, 3).number(Missing, 2).number(-1e33, 2).number(-0.0001, 3).count(7).text("a;b\nc").empty();
     EXPECT_EQ(row.line(), "1.235;;;0.000;7;a b c;\n");
-    EXPECT_EQ(ResultDate(EncodeTime(2026, 1, 7, 6, 30, 49), '/'), "07/01/2026");
-    EXPECT_EQ(ResultTime(EncodeTime(2026, 1, 7, 6, 30, 49) + 400), "06:30:49");
+    EXPECT_EQ(DateText(EncodeTime(2026, 1, 7, 6, 30, 49), '/'), "07/01/2026");
+    EXPECT_EQ(ClockText(EncodeTime(2026, 1, 7, 6, 30, 49) + 400), "06:30:49");
 }
 
 TEST(ResultTables, EveryDiveLineHasEveryColumn)
