@@ -18,6 +18,7 @@
 #include "dive/Thumbnail.h"
 #include "dive/fmDiveShapes.h"
 #include "dive/fmExtDivPrms.h"
+#include "graph/DialogButtons.h"
 #include "graph/HelpViewer.h"
 #include "store/VkDialogs.h"
 
@@ -264,19 +265,14 @@ void TfrmDiveParms::build(bool automatic)
     auto* shapes = new QPushButton("Shapes");
     shapes->setObjectName("btnShapes");
     shapes->setAutoDefault(false);
-    auto* box = new QDialogButtonBox;
-    ok_ = box->addButton(automatic ? "Start" : "OK", QDialogButtonBox::AcceptRole);
+    QDialogButtonBox* box = OkCancelHelp(this, help_, "DivPar.rtf");
+    ok_ = box->button(QDialogButtonBox::Ok);
+    ok_->setText(automatic ? "Start" : "OK");
     ok_->setObjectName("btnOK");
     if (automatic)
         ok_->setToolTip("Accept settings and start AutoAnalyse");
-    box->addButton(QDialogButtonBox::Cancel);
-    QPushButton* helpButton = box->addButton("Help", QDialogButtonBox::HelpRole);
-    helpButton->setAutoDefault(false);
     box->addButton(extended, QDialogButtonBox::ActionRole);
     box->addButton(shapes, QDialogButtonBox::ActionRole);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { help_.showPage("DivPar.rtf"); });
     connect(extended, &QPushButton::clicked, this, [this] {
         TfrmExtDiveParm dialog(wb_, ui_, help_, this);
         dialog.exec();

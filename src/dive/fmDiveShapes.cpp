@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "graph/DialogButtons.h"
 #include "graph/HelpViewer.h"
 #include "store/NumberText.h"
 
@@ -63,13 +64,7 @@ TfrmDiveShapes::TfrmDiveShapes(DiveParameters& p, VkDialogs& ui, HelpViewer& hel
                             "Reduce V shapes to get more U,W,Y,L,P shapes");
     note->setWordWrap(true);
     layout->addWidget(note);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QPushButton* helpButton = box->addButton("Help", QDialogButtonBox::HelpRole);
-    helpButton->setAutoDefault(false);
-    layout->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [&help] { help.showPage("dlgDiveShapes.rtf"); });
+    layout->addWidget(OkCancelHelp(this, help, "dlgDiveShapes.rtf"));
 }
 
 void TfrmDiveShapes::accept()

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "graph/DialogButtons.h"
 #include "graph/HelpViewer.h"
 #include "store/NumberText.h"
 #include "store/VkDialogs.h"
@@ -47,13 +48,7 @@ TfmDiveStops::TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs&
         }
         layout->addWidget(group);
     }
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QPushButton* helpButton = box->addButton("Help", QDialogButtonBox::HelpRole);
-    helpButton->setAutoDefault(false);
-    layout->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [&help] { help.showPage("dlgDiveStops.rtf"); });
+    layout->addWidget(OkCancelHelp(this, help, "dlgDiveStops.rtf"));
 }
 
 void TfmDiveStops::accept()

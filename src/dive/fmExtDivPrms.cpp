@@ -10,6 +10,7 @@
 
 #include "app/Workbench.h"
 #include "dive/ExtendedRows.h"
+#include "graph/DialogButtons.h"
 #include "graph/HelpViewer.h"
 
 namespace vk {
@@ -75,13 +76,7 @@ TfrmExtDiveParm::TfrmExtDiveParm(Workbench& wb, VkDialogs& ui, HelpViewer& help,
     myVk_->setChecked(wb.settings.MyVk);
     grid->addWidget(myVk_, ExtendedRowCount + 1, 0, 1, 2);
 
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QPushButton* helpButton = box->addButton("Help", QDialogButtonBox::HelpRole);
-    helpButton->setAutoDefault(false);
-    grid->addWidget(box, ExtendedRowCount + 2, 0, 1, 6);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [&help] { help.showPage("dlgExtDivParms.rtf"); });
+    grid->addWidget(OkCancelHelp(this, help, "dlgExtDivParms.rtf"), ExtendedRowCount + 2, 0, 1, 6);
 }
 
 void TfrmExtDiveParm::accept()

@@ -12,6 +12,7 @@
 #include "files/ChannelExport.h"
 #include "files/ExportDialogParts.h"
 #include "files/PathNames.h"
+#include "graph/DialogButtons.h"
 #include "graph/HelpViewer.h"
 #include "graph/ViewState.h"
 #include "store/VkDialogs.h"
@@ -71,15 +72,12 @@ TfrmExportBin::TfrmExportBin(Workbench& wb, const ViewState& view, VkDialogs& ui
     grid->addWidget(sameLabel, 4, 3);
     commentParts_ = {comment1_, comment2_, label1, label2, same, sameLabel};
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help);
+    QDialogButtonBox* buttons = OkCancelHelp(this, help, "dlgExportBin.rtf");
     grid->addWidget(buttons, 5, 0, 1, 4);
     connect(browse, &QPushButton::clicked, this, [this] { BrowseInto(file_, ui_, "Export to binary file "); });
     connect(accept, &QPushButton::clicked, this, &TfrmExportBin::acceptComments);
     connect(same, &QPushButton::clicked, this, &TfrmExportBin::sameCommentForAll);
     connect(channels_, &QButtonGroup::idClicked, this, &TfrmExportBin::channelsChosen);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [&help] { help.showPage("dlgExportBin.rtf"); });
     channelsChosen();
 }
 

@@ -11,6 +11,7 @@
 #include "files/ChannelExport.h"
 #include "files/ExportDialogParts.h"
 #include "files/PathNames.h"
+#include "graph/DialogButtons.h"
 #include "graph/HelpViewer.h"
 #include "graph/ViewState.h"
 #include "store/VkDialogs.h"
@@ -34,12 +35,9 @@ TfrmExportText::TfrmExportText(Workbench& wb, const ViewState& view, VkDialogs& 
     browse->setAutoDefault(false);
     grid->addWidget(file_, 1, 0);
     grid->addWidget(browse, 1, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help);
+    QDialogButtonBox* buttons = OkCancelHelp(this, help, "dlgExportText.rtf");
     grid->addWidget(buttons, 2, 0, 1, 2);
     connect(browse, &QPushButton::clicked, this, [this] { BrowseInto(file_, ui_, "Export data section into text file"); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [&help] { help.showPage("dlgExportText.rtf"); });
 }
 
 void TfrmExportText::showEvent(QShowEvent* event)

@@ -197,6 +197,12 @@ void GraphFileTest::textExportRemembersAndAsks()
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("Export data section into text file"));
         QCOMPARE(dialog.findChild<QLineEdit*>("edtFileName")->text(), QString::fromStdString(dir->file("depth_Dve.xls")));
+        // Help shows the dialog's own page.
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == "Help")
+                b->click();
+        QCOMPARE(help->windowTitle(), QString("dlgExportText.rtf"));
+        QVERIFY(help->isVisible());
         auto groups = dialog.findChildren<QButtonGroup*>();
         QCOMPARE(groups.size(), 2);
         groups[0]->button(1)->click();  // entire channel
