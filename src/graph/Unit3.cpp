@@ -299,9 +299,9 @@ void TForm3::buildReadouts(QWidget* area)
         b->move(bx, layout_.totalTimeScale.bottom() - b->height());
         bx += b->width() + 2;
     }
-    auto* lblProgress = new QLabel(area);
-    lblProgress->setObjectName("lblProgress");
-    lblProgress->setGeometry(Px(0.885 * w), top, Px(0.1 * w), 17);  // right of Hint and Halt
+    progressLabel_ = new QLabel(area);
+    progressLabel_->setObjectName("lblProgress");
+    progressLabel_->setGeometry(Px(0.885 * w), top, Px(0.1 * w), 17);  // right of Hint and Halt
     progress_ = new QProgressBar(area);
     progress_->setObjectName("ProgressBar1");
     progress_->setRange(0, 100);

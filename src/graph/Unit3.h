@@ -187,6 +187,7 @@ private:
     QLineEdit* maxDepth_ = nullptr;
     std::array<QToolButton*, 7> shapeButtons_{};
     QProgressBar* progress_ = nullptr;
+    QLabel* progressLabel_ = nullptr;  // dives found, and how the last run ended
 };
 
 // The help page of an alert code for the "Hint" button; empty for none.

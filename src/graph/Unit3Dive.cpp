@@ -219,8 +219,7 @@ void TForm3::showProgress(double share, int dives)
 {
     progress_->setValue(static_cast<int>(share * 100));
     progress_->show();
-    if (auto* label = findChild<QLabel*>("lblProgress"))
-        label->setText(QString("%1 dives").arg(dives));
+    progressLabel_->setText(QString("%1 dives").arg(dives));
 }
 
 void TForm3::automaticAnalysis()
@@ -263,8 +262,7 @@ void TForm3::automaticAnalysis()
     // The count stays beside the cursors after the run, with its outcome.
     const QString count = QString("%1 %2").arg(o.dives).arg(o.dives == 1 ? "dive" : "dives");
     const QString halted = o.halted ? ", halted" : "";
-    if (auto* label = findChild<QLabel*>("lblProgress"))
-        label->setText(count + halted);
+    progressLabel_->setText(count + halted);
     ui_.status((count + " analysed" + halted).toStdString());
     executeRedraw(redraw::Everything);
 }

@@ -254,24 +254,28 @@ uint32_t CursorsIntoBorders(ViewState& v)
     return CursorMove | redraw::TimeScale;
 }
 
+namespace {
+
+// A pair of lines a third inside the window, chosen for moving.
+uint32_t PairIntoBorders(ViewState& v, int mode, double& left, double& right)
+{
+    const double s = v.at.F2 - v.at.F1;
+    v.moveMode = mode;
+    left = v.at.F1 + s / 3;
+    right = v.at.F2 - s / 3;
+    return PairMove;
+}
+
+}  // namespace
+
 uint32_t BCursorsIntoBorders(ViewState& v)
 {
-    LinePositions& p = v.at;
-    const double s = p.F2 - p.F1;
-    v.moveMode = ModeB2;
-    p.B1 = p.F1 + s / 3;
-    p.B2 = p.F2 - s / 3;
-    return PairMove;
+    return PairIntoBorders(v, ModeB2, v.at.B1, v.at.B2);
 }
 
 uint32_t ShCursorsIntoBorders(ViewState& v)
 {
-    LinePositions& p = v.at;
-    const double s = p.F2 - p.F1;
-    v.moveMode = ModeShPair;
-    p.Sh1 = p.F1 + s / 3;
-    p.Sh2 = p.F2 - s / 3;
-    return PairMove;
+    return PairIntoBorders(v, ModeShPair, v.at.Sh1, v.at.Sh2);
 }
 
 uint32_t BordersToCursors(ViewState& v, Recording& rec)
