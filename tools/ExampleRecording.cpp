@@ -47,6 +47,52 @@ void StayFor(std::vector<double>& v, int samples)
     v.insert(v.end(), static_cast<std::size_t>(std::max(samples, 0)), v.empty() ? 0.0 : v.back());
 }
 
+std::vector<double> ShapeProfile(char shape, int surface, const BottomFill& bottom)
+{
+    const BottomFill flat = bottom ? bottom : BottomFill(LineTo);
+    std::vector<double> v(static_cast<std::size_t>(std::max(surface, 0)), 0.0);
+    switch (shape) {
+    case 'V':
+        LineTo(v, 150, 100);
+        LineTo(v, 0, 100);
+        break;
+    case 'U':
+        LineTo(v, 150, 100);
+        flat(v, 150, 120);
+        LineTo(v, 0, 100);
+        break;
+    case 'Y':
+        LineTo(v, 60, 40);
+        flat(v, 60, 200);
+        LineTo(v, 150, 60);
+        flat(v, 150, 10);
+        LineTo(v, 60, 60);
+        flat(v, 60, 200);
+        LineTo(v, 0, 40);
+        break;
+    case 'W':
+        LineTo(v, 150, 100);
+        for (int k = 1; k <= 120; ++k)
+            v.push_back(150 - 50 * std::pow(std::sin(3.14159265358979323846 * k / 120), 2));
+        LineTo(v, 0, 100);
+        break;
+    case 'P':
+        for (int k = 1; k < 200; ++k) {
+            const double u = 2.0 * k / 200 - 1;
+            v.push_back(150 * (1 - u * u));
+        }
+        v.push_back(0);
+        break;
+    case 'L':
+        LineTo(v, 130, 90);
+        flat(v, 150, 100);  // the sinking bottom of an L
+        LineTo(v, 0, 100);
+        break;
+    }
+    StayFor(v, surface);
+    return v;
+}
+
 const char* ShapeLetter(Shape shape)
 {
     static const char* const letters[] = {"V", "U", "Y", "W", "P", "L"};

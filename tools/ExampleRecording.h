@@ -7,6 +7,7 @@
 // where each dive it made begins and ends.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,13 @@ private:
 // samples, and a stay of `samples` more at the same depth.
 void LineTo(std::vector<double>& v, double to, int samples);
 void StayFor(std::vector<double>& v, int samples);
+
+// A textbook dive of each shape ('V', 'U', 'Y', 'W', 'P', 'L') at one sample a
+// metre-ish step, between `surface` samples at 0 m. `bottom` appends its flat
+// stretches (from the last depth to `to` over `samples`); a straight line
+// when empty.
+using BottomFill = std::function<void(std::vector<double>& v, double to, int samples)>;
+std::vector<double> ShapeProfile(char shape, int surface, const BottomFill& bottom = {});
 
 struct ExampleFiles {
     std::string data, setup, truth;

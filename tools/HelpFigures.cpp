@@ -159,48 +159,6 @@ bool Shapes(const QString& out)
         const char* letter;
         std::vector<double> depth;
     };
-    auto profile = [](char shape) {
-        std::vector<double> v(40, 0.0);
-        switch (shape) {
-        case 'V':
-            LineTo(v, 150, 100);
-            LineTo(v, 0, 100);
-            break;
-        case 'U':
-            LineTo(v, 150, 100);
-            StayFor(v, 120);
-            LineTo(v, 0, 100);
-            break;
-        case 'Y':
-            LineTo(v, 60, 40);
-            StayFor(v, 200);
-            LineTo(v, 150, 60);
-            StayFor(v, 10);
-            LineTo(v, 60, 60);
-            StayFor(v, 200);
-            LineTo(v, 0, 40);
-            break;
-        case 'W':
-            LineTo(v, 150, 100);
-            for (int k = 1; k <= 120; ++k)
-                v.push_back(150 - 50 * std::pow(std::sin(3.14159265358979 * k / 120), 2));
-            LineTo(v, 0, 100);
-            break;
-        case 'P':
-            for (int k = 1; k < 200; ++k) {
-                const double u = 2.0 * k / 200 - 1;
-                v.push_back(150 * (1 - u * u));
-            }
-            v.push_back(0);
-            break;
-        default:  // L
-            LineTo(v, 130, 90);
-            LineTo(v, 150, 100);
-            LineTo(v, 0, 100);
-        }
-        StayFor(v, 40);
-        return v;
-    };
     static const char* const names[] = {"V", "U", "Y", "W", "P (parabola)", "L"};
     static const char shapes[] = "VUYWPL";
     static const char letters[] = "VUYWPLX";
@@ -208,7 +166,7 @@ bool Shapes(const QString& out)
     image.fill(QColor(236, 236, 236));
     QPainter p(&image);
     for (int k = 0; k < 6; ++k) {
-        const Dive dive(profile(shapes[k]), Defaults(65));
+        const Dive dive(example::ShapeProfile(shapes[k], 40), Defaults(65));
         const int cellWidth = (FigureWidth - 20) / 3;
         const QRect cell(10 + (k % 3) * cellWidth, 10 + (k / 3) * 195, cellWidth - 8, 160);
         p.save();

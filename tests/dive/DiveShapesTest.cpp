@@ -17,63 +17,17 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-// A bottom of `n` samples around `depth` with small undulations, as animals leave them.
-void Bottom(std::vector<double>& v, double depth, int n, double to = NAN)
+// Bottoms with small undulations, as animals leave them.
+void Bottom(std::vector<double>& v, double to, int n)
 {
-    const double end = std::isnan(to) ? depth : to;
+    const double from = v.back();
     for (int k = 1; k <= n; ++k)
-        v.push_back(depth + (end - depth) * k / n - 0.3 * std::sin(2 * Pi * k / 15.0));
-}
-
-std::vector<double> Surface()
-{
-    return std::vector<double>(60, 0.0);
+        v.push_back(from + (to - from) * k / n - 0.3 * std::sin(2 * Pi * k / 15.0));
 }
 
 std::vector<double> Dive(char shape)
 {
-    std::vector<double> v = Surface();
-    switch (shape) {
-    case 'V':
-        Line(v, 150, 100);
-        Line(v, 0, 100);
-        break;
-    case 'U':
-        Line(v, 150, 100);
-        Bottom(v, 150, 120);
-        Line(v, 0, 100);
-        break;
-    case 'Y':
-        Line(v, 60, 40);
-        Bottom(v, 60, 200);
-        Line(v, 150, 60);
-        Bottom(v, 150, 10);
-        Line(v, 60, 60);
-        Bottom(v, 60, 200);
-        Line(v, 0, 40);
-        break;
-    case 'W':
-        Line(v, 150, 100);
-        for (int k = 1; k <= 120; ++k)
-            v.push_back(150 - 50 * std::pow(std::sin(Pi * k / 120), 2));
-        Line(v, 0, 100);
-        break;
-    case 'P':
-        for (int k = 1; k < 200; ++k) {
-            const double u = 2.0 * k / 200 - 1;
-            v.push_back(150 * (1 - u * u));
-        }
-        v.push_back(0);
-        break;
-    case 'L':
-        Line(v, 130, 90);
-        Bottom(v, 130, 100, 150);
-        Line(v, 0, 100);
-        break;
-    }
-    const std::vector<double> rest = Surface();
-    v.insert(v.end(), rest.begin(), rest.end());
-    return v;
+    return example::ShapeProfile(shape, 60, Bottom);
 }
 
 }  // namespace
@@ -204,7 +158,7 @@ TEST(DiveShapes, BottomKinds)
     EXPECT_EQ(f.F9, 30);
 
     // Wiggle defined: from the first wiggle deep enough to the last.
-    std::vector<double> w = Surface();
+    std::vector<double> w(60, 0.0);
     Line(w, 150, 100);  // 150 m at 159
     for (int k = 0; k < 10; ++k) {
         Line(w, 152, 4);
