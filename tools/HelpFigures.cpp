@@ -64,13 +64,25 @@ struct Dive {
     }
 
     // The strip as the graph window draws it.
-    void paint(QPainter& p, QSize size) const
+    // The depth strip as the window draws it, into `at`.
+    void paint(QPainter& p, const QRect& at) const
     {
         const GraphScene scene{wb.rec, wb.settings, view, nullptr, CaptionPlace::Top, &wb.dive};
-        PaintStripBase(p, size, scene, 0);
-        PaintStripOverlay(p, size, scene, 0);
+        p.save();
+        p.translate(at.topLeft());
+        PaintStripBase(p, at.size(), scene, 0);
+        PaintStripOverlay(p, at.size(), scene, 0);
+        p.restore();
     }
 };
+
+// A figure of the help pages' width on the dialogs' grey.
+QImage Canvas(int height)
+{
+    QImage image(FigureWidth, height, QImage::Format_RGB888);
+    image.fill(QColor(236, 236, 236));
+    return image;
+}
 
 QFont Font(int pixels, bool bold = false)
 {
@@ -121,14 +133,10 @@ DiveParameters Defaults(double threshold)
 bool DiveFrame(const QString& out)
 {
     const Dive dive(FramedProfile(), Defaults(10));
-    QImage image(FigureWidth, 330, QImage::Format_RGB888);
-    image.fill(QColor(236, 236, 236));
+    QImage image = Canvas(330);
     QPainter p(&image);
     const QRect strip(10, 10, FigureWidth - 20, 240);
-    p.save();
-    p.translate(strip.topLeft());
-    dive.paint(p, strip.size());
-    p.restore();
+    dive.paint(p, strip);
     const LinePositions& at = dive.view.at;
     const int w = strip.width(), y = strip.bottom() + 30;
     Label(p, strip.left() + dive.column(at.F4, w), strip.bottom(), y, "F4 onset");
@@ -162,17 +170,13 @@ bool Shapes(const QString& out)
     static const char* const names[] = {"V", "U", "Y", "W", "P (parabola)", "L"};
     static const char shapes[] = "VUYWPL";
     static const char letters[] = "VUYWPLX";
-    QImage image(FigureWidth, 400, QImage::Format_RGB888);
-    image.fill(QColor(236, 236, 236));
+    QImage image = Canvas(400);
     QPainter p(&image);
     for (int k = 0; k < 6; ++k) {
         const Dive dive(example::ShapeProfile(shapes[k], 40), Defaults(65));
         const int cellWidth = (FigureWidth - 20) / 3;
         const QRect cell(10 + (k % 3) * cellWidth, 10 + (k / 3) * 195, cellWidth - 8, 160);
-        p.save();
-        p.translate(cell.topLeft());
-        dive.paint(p, cell.size());
-        p.restore();
+        dive.paint(p, cell);
         p.setPen(Qt::black);
         p.setFont(Font(14, true));
         const int code = dive.wb.dive.record.shape;
@@ -194,14 +198,10 @@ bool BottomLevels(const QString& out)
     DiveParameters fixed = Defaults(10);
     fixed.BottomKind = BottomSearchKind::FixBottom;
     const Dive dive(v, fixed);
-    QImage image(FigureWidth, 320, QImage::Format_RGB888);
-    image.fill(QColor(236, 236, 236));
+    QImage image = Canvas(320);
     QPainter p(&image);
     const QRect strip(10, 10, FigureWidth - 20, 250);
-    p.save();
-    p.translate(strip.topLeft());
-    dive.paint(p, strip.size());
-    p.restore();
+    dive.paint(p, strip);
     const double m = dive.wb.dive.record.maxDepth;
     // Levels, with a text at the left and one at the right end.
     const struct {
@@ -246,14 +246,10 @@ bool Sections(const QString& out)
     dive.view.at.F2 = dive.wb.rec.desc(0).DataCnt * 1000.0;
     FitDepthRange(dive.wb.rec.desc(0), 60);
 
-    QImage image(FigureWidth, 380, QImage::Format_RGB888);
-    image.fill(QColor(236, 236, 236));
+    QImage image = Canvas(380);
     QPainter p(&image);
     const QRect strip(10, 10, FigureWidth - 20, 200);
-    p.save();
-    p.translate(strip.topLeft());
-    dive.paint(p, strip.size());
-    p.restore();
+    dive.paint(p, strip);
     const LinePositions& at = dive.view.at;
     const double maxTime = dive.wb.dive.record.maxDepthIndex * 1000.0;
     const struct {
