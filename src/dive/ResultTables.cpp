@@ -287,14 +287,18 @@ const std::vector<Column>& DiveColumns()
             {"TemperatureBottomMax", &WaterTemperature::bottomMax},
             {"TemperatureAtMaxDepth", &WaterTemperature::atMaxDepth},
             {"TemperatureAroundMaxDepth", &WaterTemperature::aroundMaxDepth}};
-        for (const auto& [name, field] : temperatures)
-            c.push_back({name, [field](C x, Row& row) { row.number(x.r().temperature.*field, 3); }});
+        for (const auto& entry : temperatures) {
+            const auto field = entry.second;  // a structured binding cannot be captured before C++20 in clang 14
+            c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().temperature.*field, 3); }});
+        }
         const std::pair<const char*, double SpeedValues::*> speeds[] = {
             {"DescentDistance[m]", &SpeedValues::descentDistance}, {"BottomDistance[m]", &SpeedValues::bottomDistance},
             {"AscentDistance[m]", &SpeedValues::ascentDistance},   {"DescentAngle[deg]", &SpeedValues::descentAngle},
             {"AscentAngle[deg]", &SpeedValues::ascentAngle},       {"HorizontalDistance[m]", &SpeedValues::horizontalDistance}};
-        for (const auto& [name, field] : speeds)
-            c.push_back({name, [field](C x, Row& row) { row.number(x.r().speed.*field, 2); }});
+        for (const auto& entry : speeds) {
+            const auto field = entry.second;
+            c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().speed.*field, 2); }});
+        }
         for (int k = 0; k < MaxDepthBins; ++k) {
             const auto n = static_cast<std::size_t>(k);
             c.push_back({"DepthClass" + std::to_string(k + 1), [n](C x, Row& row) {
