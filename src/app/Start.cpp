@@ -29,6 +29,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     wb.settings.OutDlmt = '\t';
     rec.time.TimeOffset = 0.0;
     for (SlotData& s : rec.slots) {
+        s.missing.clear();
         s.desc.CorrSmpDelay = 0;
         if (s.desc.GrRepr == 0 || s.desc.GrRepr == 5)
             s.desc.GrRepr = 1;

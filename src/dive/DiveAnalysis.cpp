@@ -163,7 +163,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
 {
     if (!HoldsData(rec, AnalysisSlot))
         return false;
-    const ChannelSeries depth(rec, AnalysisSlot);
+    const ChannelSeries depth = DiveSeries(rec, at);
     const double interval = depth.interval();
     const DiveFrame f = FrameOf(at, interval);
     DiveRecord& r = state.record;

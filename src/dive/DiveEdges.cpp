@@ -40,7 +40,7 @@ Kink KinkAt(const ChannelSeries& depth, int32_t x, int32_t w)
 {
     Kink k;
     const int32_t room = w + w / 2;
-    if (w < 1 || x < room || x + room > depth.count() - 1)
+    if (w < 1 || x - depth.first() < room || x + room > depth.count() - 1)
         return k;
     double before = 0, after = 0;
     for (int32_t j = 0; j <= w; ++j) {
@@ -133,7 +133,7 @@ int32_t EdgeSearch::Onset(int32_t i)
         return autoOnset(i);
     int32_t b = i;
     for (int steps = 0; !EndTest(b, -1); ++steps) {
-        if (b <= 0 || steps >= 30000)
+        if (b <= depth.first() || steps >= 30000)
             break;
         --b;
     }
@@ -170,7 +170,7 @@ int32_t EdgeSearch::autoEnd(int32_t g)
     surfaceNoise = 0.11 * max;
     int32_t best = -1;
     double bestCurvature = 0;
-    for (int32_t x = std::min(g + w / 4, n - 1); x >= 0; --x) {
+    for (int32_t x = std::min(g + w / 4, n - 1); x >= depth.first(); --x) {
         const double v = depth(x);
         if (v > p.Threshold || v > band)
             break;
@@ -188,7 +188,7 @@ int32_t EdgeSearch::autoOnset(int32_t i)
     const int32_t n = depth.count();
     const int32_t w = window();
     int32_t x = i;
-    for (int steps = 0; steps < 15000 && x > 0; ++steps, --x) {
+    for (int steps = 0; steps < 15000 && x > depth.first(); ++steps, --x) {
         const Kink k = KinkAt(depth, x, w);
         if (!k.found)
             continue;
@@ -199,7 +199,7 @@ int32_t EdgeSearch::autoOnset(int32_t i)
     surfaceNoise = 0.1 * max;
     int32_t best = -1;
     double bestCurvature = -1e33;
-    for (int32_t y = std::max(x - w / 8, 0); y < n; ++y) {
+    for (int32_t y = std::max(x - w / 8, depth.first()); y < n; ++y) {
         const double v = depth(y);
         if (v > p.Threshold || v > band)
             break;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "graph/ViewState.h"
+#include "store/ChannelSeries.h"
 
 namespace vk {
 
@@ -25,5 +26,9 @@ void PutFrame(const DiveFrame& f, double interval, LinePositions& at);
 // Places the window borders around F4..F5 in a window of w points: `share`
 // of the free room before the stretch (a quarter for a dive), the rest after it.
 void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex, double share = 0.25);
+
+// The analysis channel as the framed dive reads it: the stretch around F4
+// without missing values.
+ChannelSeries DiveSeries(const Recording& rec, const LinePositions& at);
 
 }  // namespace vk

@@ -89,47 +89,81 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
         out.refused = true;
         return out;
     }
-    const ChannelSeries depth(cx.rec, AnalysisSlot);
-    const double interval = depth.interval();
+    const ChannelSeries whole(cx.rec, AnalysisSlot);
+    const double interval = whole.interval();
     if (!HoldsData(cx.rec, AnalysisSlot) || !(interval > 0)) {
         out.endOfData = true;
         return out;
     }
     DiveFrame f = FrameOf(cx.view.at, interval);
-    const int32_t n = depth.count();
+    const int32_t n = whole.count();
     const int32_t previousEnd = f.F5;
 
-    // Onset candidate: deeper than the threshold and still descending.
+    // Onset candidate: deeper than the threshold and still descending. The
+    // stretches between missing values are searched one after another, and
+    // the dive is framed in its stretch alone.
     int32_t i = std::max(f.F5, 0);
-    while (i < n && !(depth(i) > p.Threshold && depth(i + 1) - depth(i - 1) > 0))
-        ++i;
+    ChannelSeries depth = StretchSeries(cx.rec, AnalysisSlot, i);
+    while (true) {
+        const int32_t end = depth.count();
+        i = std::max(i, depth.first());
+        while (i < end && !(depth(i) > p.Threshold && depth(i + 1) - depth(i - 1) > 0))
+            ++i;
+        if (i < end || end >= n)
+            break;
+        i = AfterMissing(cx.rec, AnalysisSlot, end);
+        depth = StretchSeries(cx.rec, AnalysisSlot, i);
+    }
     if (i >= n) {
         out.endOfData = true;
         return out;
     }
+    // Missing values before or after the stretch: a dive reaching them is
+    // framed up to them when the value beyond them lies at the surface (only
+    // its start or end is missing), and passed over otherwise.
+    const bool missingAfter = depth.count() < n, missingBefore = depth.first() > 0;
+    const int32_t afterStretch = missingAfter ? AfterMissing(cx.rec, AnalysisSlot, depth.count()) : n;
+    const int32_t beforeStretch = missingBefore ? BeforeMissing(cx.rec, AnalysisSlot, depth.first() - 1) : -1;
+    auto surface = [&](int32_t index) { return index < 0 || index >= n || whole(index) <= p.Threshold; };
+    auto passOver = [&](int32_t resume) {
+        cx.view.at.F5 = resume * interval;
+        return out;
+    };
 
     EdgeSearch edges{depth, p, st.surfaceNoise};
-    f.F5 = edges.End(i);
-    if (f.F5 < 0) {
-        out.endOfData = true;
-        return out;
-    }
+    // The end, -1 at the end of the data, -2 when missing values cut the dive.
+    auto findEnd = [&] {
+        const int32_t end = edges.End(i);
+        if (!missingAfter)
+            return end;
+        if (end < 0)
+            return -2;
+        const int32_t last = depth.count() - 1;
+        if (end >= last - 1 && depth(end) > p.Threshold)
+            return surface(afterStretch) ? last : -2;
+        return end;
+    };
+    f.F5 = findEnd();
     ChannelDescriptor& d = cx.rec.desc(AnalysisSlot);
-    if (p.TrekBaseline && d.bApplyPolynom != 1) {
+    if (f.F5 >= 0 && p.TrekBaseline && d.bApplyPolynom != 1) {
         const double baseline = BaselineAfterDive(cx.rec, depth, f.F5, p.Threshold, cx.ui);
         if (0.3 * edges.max > std::fabs(baseline)) {
             cx.undo.Push(UndoBaseline, redraw::YScale, AnalysisSlot);
             d.yOffset += baseline;
             out.baselineShifted = true;
-            f.F5 = edges.End(i);
-            if (f.F5 < 0) {
-                out.endOfData = true;
-                return out;
-            }
+            f.F5 = findEnd();
         }
+    }
+    if (f.F5 == -2)
+        return passOver(afterStretch);
+    if (f.F5 < 0) {
+        out.endOfData = true;
+        return out;
     }
 
     f.F4 = std::max(edges.Onset(i), previousEnd);
+    if (missingBefore && f.F4 == depth.first() && depth(f.F4) > p.Threshold && !surface(beforeStretch))
+        return passOver(f.F5);
     const double duration = std::round((f.F5 - f.F4) * interval * cx.setup.commSampInterval);
     out.accepted = duration / 1000 > p.MinDiveDuration;
 
@@ -169,7 +203,7 @@ SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p)
 
 void FindWiggles(DiveContext& cx, const DiveParameters& p)
 {
-    const ChannelSeries depth(cx.rec, AnalysisSlot);
+    const ChannelSeries depth = DiveSeries(cx.rec, cx.view.at);
     DiveWiggles(depth, FrameOf(cx.view.at, depth.interval()), p, cx.state.wiggles, cx.state.record.wiggles, cx.ui);
 }
 
@@ -188,7 +222,7 @@ void FollowUp(DiveContext& cx, const DiveParameters& p)
     if (p.BottomKind != BottomSearchKind::WiggleDefined)
         FindWiggles(cx, p);
     if (p.DiveStops)
-        FindDiveStops(ChannelSeries(cx.rec, AnalysisSlot), cx.view.at, p, cx.state.stops);
+        FindDiveStops(DiveSeries(cx.rec, cx.view.at), cx.view.at, p, cx.state.stops);
     else
         cx.state.stops = StopTable{};
 }

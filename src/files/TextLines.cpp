@@ -66,6 +66,7 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
             if (conv.ignoreEmpty)
                 continue;
             v = conv.missing;
+            result.missing.add(position, position + 1);
             break;
         case LineKind::MissingColumn:
             if (!asked && hooks.missingColumn) {

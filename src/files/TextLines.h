@@ -11,6 +11,7 @@
 
 #include "files/LineReader.h"
 #include "files/ParseColumn.h"
+#include "store/GapList.h"
 #include "store/Recording.h"
 
 namespace vk::textload {
@@ -70,6 +71,7 @@ struct LoadHooks {
 struct LoadResult {
     int32_t count = 0;
     bool stopped = false;
+    GapList missing;  // positions that got the stand-in for a missing value
 };
 
 // The sample load: stores samples at positions first, first + 1, ... below limit.

@@ -150,9 +150,11 @@ bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRule
 // The load pass after the scan: every part knows from the scan where its
 // samples begin, so the parts fill the store side by side.
 int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRules& rules, const Conversion& conv,
-                  const std::vector<RangeScan>& scans, const RangeScan& total, int32_t limit, VkDialogs& ui)
+                  const std::vector<RangeScan>& scans, const RangeScan& total, int32_t limit, VkDialogs& ui,
+                  GapList& missing)
 {
     const std::size_t n = source.parts.size();
+    std::vector<LoadResult> results(n);
     std::vector<int32_t> first(n);
     std::vector<std::atomic<int32_t>> done(n);
     int64_t position = 0;
@@ -181,7 +183,7 @@ int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRule
                 hooks.progress = [&](int32_t count) { report(count); };
             else
                 hooks.progress = [&done, k](int32_t count) { done[k].store(count, std::memory_order_relaxed); };
-            LoadRange(rec, slot, reader, rules, conv, first[k], end, hooks);
+            results[k] = LoadRange(rec, slot, reader, rules, conv, first[k], end, hooks);
         },
         [&] {
             int64_t sum = 0;
@@ -189,6 +191,9 @@ int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRule
                 sum += d.load(std::memory_order_relaxed);
             report(sum);
         });
+    for (const LoadResult& r : results)  // the parts follow one another
+        for (const GapRange& g : r.missing.ranges())
+            missing.add(g.from, g.to);
     return std::min<int64_t>(total.samples, limit);
 }
 
@@ -265,6 +270,7 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
 {
     SlotData& s = rec.at(slot);
     ChannelDescriptor& d = s.desc;
+    s.missing.clear();
     if (!s.ChannelUsed)
         return true;
 
@@ -314,7 +320,7 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
     int64_t count = 0;
     bool cut = false;
     if (autoScaling) {
-        count = LoadParts(rec, slot, source, rules, conv, scans, total, limit, ui);
+        count = LoadParts(rec, slot, source, rules, conv, scans, total, limit, ui, s.missing);
         cut = total.samples > limit;
     } else if (skippedAll) {
         BusyCursor busy(ui);
@@ -325,6 +331,7 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
         if (loaded.stopped)
             return false;
         count = loaded.count;
+        s.missing = loaded.missing;
         cut = count == limit && !reader.atEnd();
     }
     reader.close();

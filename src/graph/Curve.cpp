@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graph/PixelMap.h"
+#include "store/ChannelSeries.h"
 
 namespace vk {
 
@@ -27,21 +28,24 @@ Curve SamplePoints(const Recording& rec, const CurveRequest& q)
     const bool thin = Thinned(q.f1, q.f2);
     const DisplayRange range = DisplayRangeOf(d);
     int lastX = 0, lastRow = 0;
-    bool any = false;
+    bool any = false, gap = false;
     for (int64_t k = std::max<int64_t>(k0, 0); k <= k1 && k <= INT32_MAX; ++k) {
         const PhysValue v = ReadValue(rec, static_cast<int32_t>(k), q.slot);
         if (v.status == -2)
             break;
-        if (v.status == -1)
+        if (v.status == StatusMissing)
+            gap = true;
+        if (v.status != 0)
             continue;
         const int x = SampleColumn(static_cast<double>(k) * d.SampRate, q.f1, q.f2, q.width);
         const int row = ValueToRow(v.value, range, q.height, q.style);
-        if (thin && any && x <= lastX && row == lastRow)
+        if (thin && any && !gap && x <= lastX && row == lastRow)
             continue;
-        c.points.push_back({x, v.value});
+        c.points.push_back({x, v.value, gap});
         lastX = x;
         lastRow = row;
         any = true;
+        gap = false;
     }
     return c;
 }
@@ -74,6 +78,8 @@ Curve EnvelopeColumns(const Recording& rec, const CurveRequest& q)
     const int cLast = SampleColumn(static_cast<double>(kEnd) * rate, q.f1, q.f2, q.width);
     c.columns.reserve(static_cast<std::size_t>(cLast - cFirst + 1));
     int64_t a = k0;
+    int64_t lastValue = -1;  // the last index with a value drawn
+    const bool gaps = AnyMissing(rec, q.slot, k0, kEnd + 1);
     for (int x = cFirst; x <= cLast && a <= kEnd; ++x) {
         const int64_t b = std::min(FirstIndexOfColumn(x + 1, q, rate), kEnd + 1);  // this column: a .. b-1
         if (b <= a)
@@ -83,11 +89,20 @@ Curve EnvelopeColumns(const Recording& rec, const CurveRequest& q)
             e.add(uint16_t{0});  // before the origin the channel reads raw 0
         if (b > origin)
             e.add(q.envelope->range(rec.store, q.slot, std::max(a, origin) - origin, b - origin));
+        if (e.empty()) {  // nothing but missing values
+            a = b;
+            continue;
+        }
         double lo = valueOf(e.min), hi = valueOf(e.max);
         if (lo > hi)
             std::swap(lo, hi);
-        c.columns.push_back({x, ReadValue(rec, static_cast<int32_t>(a), q.slot).value,
-                             ReadValue(rec, static_cast<int32_t>(b - 1), q.slot).value, lo, hi});
+        // The first and last sample with a value, for the steps between columns.
+        const int64_t first = gaps ? AfterMissing(rec, q.slot, static_cast<int32_t>(a)) : a;
+        const int64_t last = gaps ? BeforeMissing(rec, q.slot, static_cast<int32_t>(b - 1)) : b - 1;
+        const bool broken = gaps && AnyMissing(rec, q.slot, lastValue < 0 ? k0 : lastValue + 1, first);
+        c.columns.push_back({x, ReadValue(rec, static_cast<int32_t>(first), q.slot).value,
+                             ReadValue(rec, static_cast<int32_t>(last), q.slot).value, lo, hi, broken});
+        lastValue = last;
         a = b;
     }
     return c;

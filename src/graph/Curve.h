@@ -12,14 +12,18 @@
 
 namespace vk {
 
+// breakBefore: samples without a value lie between this and the point or
+// column before it (or the window's start): no line joins them.
 struct CurvePoint {
     int x;
     double v;
+    bool breakBefore = false;
 };
 
 struct CurveColumn {
     int x;
     double first, last, min, max;
+    bool breakBefore = false;
 };
 
 struct Curve {

@@ -26,8 +26,10 @@ void Envelope::fillLevel(const SampleStore& store, int slot, int k, int64_t firs
             const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
             if (block) {
                 const uint16_t* s = block + (p & SampleStore::BlockMask);
+                const bool gaps = missing_.overlaps(p, p + n);
                 for (int64_t i = 0; i < n; ++i)
-                    x.add(s[i]);
+                    if (!gaps || !missing_.at(static_cast<int32_t>(p + i)))
+                        x.add(s[i]);
             }
         } else {
             const std::vector<RawExtremes>& below = levels_[static_cast<std::size_t>(k - 1)];
@@ -39,9 +41,10 @@ void Envelope::fillLevel(const SampleStore& store, int slot, int k, int64_t firs
     }
 }
 
-void Envelope::build(const SampleStore& store, int slot, int64_t count)
+void Envelope::build(const SampleStore& store, int slot, int64_t count, const GapList& missing)
 {
     count_ = std::max<int64_t>(count, 0);
+    missing_ = missing;
     levels_.clear();
     int64_t entries = (count_ + Fan - 1) / Fan;
     // Levels until one holds at most 16 entries.
@@ -73,9 +76,10 @@ RawExtremes Envelope::range(const SampleStore& store, int slot, int64_t from, in
     int64_t size = 1;  // samples per entry of the current level (1: the raw samples)
     for (int k = -1; lo < hi; ++k) {
         auto take = [&](int64_t entry) {
-            if (k < 0)
-                r.add(RawAt(store, slot, entry));
-            else
+            if (k < 0) {
+                if (!missing_.at(static_cast<int32_t>(entry)))
+                    r.add(RawAt(store, slot, entry));
+            } else
                 r.add(levels_[static_cast<std::size_t>(k)][static_cast<std::size_t>(entry)]);
         };
         if (k + 1 >= levels()) {

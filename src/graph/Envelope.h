@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "store/GapList.h"
 #include "store/SampleStore.h"
 
 namespace vk {
@@ -31,12 +32,14 @@ class Envelope {
 public:
     static constexpr int Fan = 16;
 
-    // Builds the envelope of stored positions 0..count-1 of a slot.
-    void build(const SampleStore& store, int slot, int64_t count);
+    // Builds the envelope of stored positions 0..count-1 of a slot; positions
+    // without a value (`missing`) count in no entry.
+    void build(const SampleStore& store, int slot, int64_t count, const GapList& missing = {});
     // Rebuilds what covers positions from..to-1 after an edit.
     void update(const SampleStore& store, int slot, int64_t from, int64_t to);
 
-    // Exact extremes of positions from..to-1 (clamped to the built count).
+    // Exact extremes of positions from..to-1 (clamped to the built count);
+    // empty when none of them has a value.
     RawExtremes range(const SampleStore& store, int slot, int64_t from, int64_t to) const;
 
     int64_t count() const { return count_; }
@@ -49,6 +52,7 @@ private:
 
     int64_t count_ = 0;
     std::vector<std::vector<RawExtremes>> levels_;
+    GapList missing_;
 };
 
 }  // namespace vk

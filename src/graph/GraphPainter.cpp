@@ -59,12 +59,25 @@ void PaintCurve(QPainter& p, const Curve& curve, const DisplayRange& range, int 
         switch (kind) {
         case 0:
         case 1: {
+            // One line from column 0 (where the pen starts) up to the first
+            // missing values, then one after each stretch of them.
             QPolygon line;
             line.reserve(static_cast<int>(pts.size()) + 1);
-            line << QPoint(0, row(pts.front().v));  // the pen starts at column 0
-            for (const CurvePoint& c : pts)
+            auto draw = [&] {
+                if (line.size() == 1)
+                    p.drawPoint(line.front());  // a lone value between missing ones
+                else
+                    p.drawPolyline(line);
+                line.clear();
+            };
+            if (!pts.front().breakBefore)
+                line << QPoint(0, row(pts.front().v));
+            for (const CurvePoint& c : pts) {
+                if (c.breakBefore && !line.isEmpty())
+                    draw();
                 line << QPoint(c.x, row(c.v));
-            p.drawPolyline(line);
+            }
+            draw();
             break;
         }
         case 2:
@@ -87,7 +100,7 @@ void PaintCurve(QPainter& p, const Curve& curve, const DisplayRange& range, int 
         case 0:
         case 1:
             // The step from the last sample of the column before to the first of this one.
-            if (previous && previous->x == c.x - 1)
+            if (previous && previous->x == c.x - 1 && !c.breakBefore)
                 p.drawLine(c.x - 1, row(previous->last), c.x, row(c.first));
             p.drawLine(c.x, top, c.x, bottom);
             break;

@@ -18,7 +18,8 @@ void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes)
             e.build(rec.store, slot, 0);
             continue;
         }
-        work.push_back(std::async(std::launch::async, [&rec, &e, slot, stored] { e.build(rec.store, slot, stored); }));
+        work.push_back(std::async(std::launch::async,
+                                  [&rec, &e, slot, stored] { e.build(rec.store, slot, stored, rec.at(slot).missing); }));
     }
     for (auto& w : work)
         w.get();

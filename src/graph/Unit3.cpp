@@ -137,7 +137,8 @@ void TForm3::samplesChanged(int slot)
 {
     const ChannelDescriptor& d = wb_.rec.desc(slot);
     envelopes_[static_cast<std::size_t>(slot)].build(
-        wb_.rec.store, slot, std::min<int64_t>(int64_t{d.DataCnt} - d.CorrSmpDelay + 1, wb_.rec.store.capacity(slot)));
+        wb_.rec.store, slot, std::min<int64_t>(int64_t{d.DataCnt} - d.CorrSmpDelay + 1, wb_.rec.store.capacity(slot)),
+        wb_.rec.at(slot).missing);
     view_.T = wb_.rec.time.LongestSpan;
 }
 

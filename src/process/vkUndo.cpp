@@ -14,6 +14,12 @@ bool KeepsRange(int kind)
     return kind == 0 || kind == 3 || (kind >= 6 && kind <= 27);
 }
 
+// One sample kept in the step itself; sample 0 as well as any other.
+bool SingleValue(int32_t from, int32_t to)
+{
+    return from == to && from >= 0;
+}
+
 bool KeepsRangeAndImage(int kind)
 {
     return kind == 2 || kind == 4 || kind == 5;
@@ -103,11 +109,10 @@ void TUndo::Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot)
             s.max = d.Max;
         }
         bool ok = true;
-        if (KeepsRange(kind) && to > 0) {
-            if (to == from)
-                s.single = ReadRaw(rec_, from, slot);
-            else
-                ok = WriteRawRange(rec_, file_, from, to, RawRangeMode::Append, slot);
+        if (KeepsRange(kind) && SingleValue(from, to)) {
+            s.single = ReadRaw(rec_, from, slot);
+        } else if (KeepsRange(kind) && to > 0) {
+            ok = WriteRawRange(rec_, file_, from, to, RawRangeMode::Append, slot);
         } else if (KeepsRangeAndImage(kind)) {
             ok = WriteRawRange(rec_, file_, from, to, RawRangeMode::Append, slot) && AppendDescriptor(file_, d);
         } else if (kind == 50) {
@@ -165,12 +170,10 @@ bool TUndo::undo(const Step& s)
         d.Max = s.max;
     }
     if (KeepsRange(s.kind)) {
-        if (s.to >= 1) {
-            if (s.to == s.from)
-                WriteRaw(rec_, s.to, s.single, s.slot);
-            else
-                return popRange(s);
-        }
+        if (SingleValue(s.from, s.to))
+            WriteRaw(rec_, s.from, s.single, s.slot);
+        else if (s.to >= 1)
+            return popRange(s);
     } else if (KeepsRangeAndImage(s.kind)) {
         if (!PopDescriptor(file_, d))
             return false;
@@ -193,12 +196,14 @@ bool TUndo::undo(const Step& s)
         for (int32_t i = p; i <= d.DataCnt - n; ++i)
             WriteRaw(rec_, i, ReadRaw(rec_, i + n, s.slot), s.slot);
         d.DataCnt -= n;
+        rec_.at(s.slot).missing.removed(p - d.CorrSmpDelay, n);
     } else if (s.kind == 132) {
         // n points were deleted at p: make room again; the step below holds them.
         const int32_t p = s.from, n = s.to;
         for (int32_t i = d.DataCnt; i >= p + 1; --i)
             WriteRaw(rec_, i + n, ReadRaw(rec_, i, s.slot), s.slot);
         AdjustLength(rec_, s.slot, n);
+        rec_.at(s.slot).missing.inserted(p + 1 - d.CorrSmpDelay, n);
     }
     return true;
 }

@@ -19,6 +19,9 @@ const char* UndoCaption(int kind);
 
 class TUndo : public UndoSink {
 public:
+    // from and to of a step that keeps no samples (from = to = 0 keeps sample 0).
+    static constexpr int32_t NoRange = -1;
+
     // `stackFile` is "Undo.bin" in a folder of this run's own.
     TUndo(Recording& rec, ViewState& view, std::string stackFile);
     ~TUndo() override;  // releases the stack and deletes the file
@@ -29,14 +32,14 @@ public:
     // range (from .. to-1; a single value when from = to), a descriptor image
     // or calibration values. A failure switches undo off; the command goes on.
     void Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
-    void Push(int kind, uint32_t redraw, int slot) override { Push(0, 0, redraw, kind, slot); }
+    void Push(int kind, uint32_t redraw, int slot) override { Push(NoRange, NoRange, redraw, kind, slot); }
     void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
     {
         Push(from, to, redraw, kind, slot);
     }
     // A step that one Undo takes back together with the step below it (a
     // command that changes more than one thing records its later steps so).
-    void PushJoined(int kind, uint32_t redraw, int slot) { PushJoined(0, 0, redraw, kind, slot); }
+    void PushJoined(int kind, uint32_t redraw, int slot) { PushJoined(NoRange, NoRange, redraw, kind, slot); }
     void PushJoined(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
 
     struct PopResult {

@@ -1,8 +1,12 @@
 #pragma once
 
 // One channel as the analysis engines read it: values by index as ReadValue
-// gives them, the number of points and the sample interval.
+// gives them, the number of points and the sample interval. A series may be
+// limited to a stretch of indexes: reads beyond it give the value at its end,
+// as reads beyond a channel's ends do, so a stretch between missing values
+// behaves as a channel of its own.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "store/Recording.h"
@@ -20,10 +24,21 @@ class ChannelSeries {
 public:
     ChannelSeries(const Recording& rec, int slot) : rec_(&rec), d_(&rec.desc(slot)), slot_(slot) {}
 
+    // The same channel read only over indexes lo .. hi.
+    ChannelSeries within(int32_t lo, int32_t hi) const
+    {
+        ChannelSeries s(*rec_, slot_);
+        s.lo_ = lo;
+        s.hi_ = hi;
+        return s;
+    }
+
     double operator()(int32_t i) const { return read(i).value; }
     // ReadValue, with the plain case (no workshop, difference or polynomial) inline.
     PhysValue read(int32_t i) const
     {
+        if (i < lo_ || i > hi_) [[unlikely]]
+            return clamped(i);
         if (rec_->workshop)
             return ReadValue(*rec_, i, slot_);
         return channel(i);
@@ -33,26 +48,40 @@ public:
     PhysValue channel(int32_t i) const
     {
         const int64_t p = int64_t{i} - d_->CorrSmpDelay;
-        if (p >= cachedFrom_ && p < cachedFrom_ + SampleStore::BlockSamples && i >= 0 && i <= d_->DataCnt)
+        if (p >= cachedFrom_ && p < cachedFrom_ + SampleStore::BlockSamples && i >= lo_ && i >= 0 && i <= hi_ &&
+            i <= d_->DataCnt)
             return {cached_[p - cachedFrom_] * d_->CoeffA + d_->CoeffB - d_->yOffset, 0};
         return slowChannel(i);
     }
-    uint16_t raw(int32_t i) const { return ReadRaw(*rec_, i, slot_); }
+    uint16_t raw(int32_t i) const { return ReadRaw(*rec_, std::clamp(i, lo_, hi_), slot_); }
 
-    int32_t count() const { return d_->DataCnt + 1; }  // indexes 0 .. count - 1
+    int32_t first() const { return std::max(lo_, 0); }                 // the first index read
+    int32_t count() const { return std::min(d_->DataCnt, hi_) + 1; }  // indexes first() .. count - 1
     double interval() const { return d_->SampRate; }   // ms
     int slot() const { return slot_; }
     const Recording& recording() const { return *rec_; }
 
 private:
     PhysValue slowChannel(int32_t i) const;  // and remembers the block read
+    PhysValue clamped(int32_t i) const;      // a read beyond the stretch
 
     const Recording* rec_;
     const ChannelDescriptor* d_;  // read live: the baseline may move during a search
     int slot_;
-    // Never set for a channel with difference or polynomial: those take the long way.
+    int32_t lo_ = INT32_MIN, hi_ = INT32_MAX;  // the stretch read
+    // Never set for a channel with difference or polynomial, nor for a block
+    // with missing values: those take the long way.
     mutable const uint16_t* cached_ = nullptr;
     mutable int64_t cachedFrom_ = INT64_MIN / 2;  // position of cached_[0]
 };
+
+// The channel around index i as far as it has values: limited to the stretch
+// between the missing values before and after i (the whole channel when it
+// has none).
+ChannelSeries StretchSeries(const Recording& rec, int slot, int32_t i);
+// The first index with a value from i on: i, or the end of the missing values at i.
+int32_t AfterMissing(const Recording& rec, int slot, int32_t i);
+// The last index with a value up to i: i, or the one before the missing values at i (-1 for none).
+int32_t BeforeMissing(const Recording& rec, int slot, int32_t i);
 
 }  // namespace vk

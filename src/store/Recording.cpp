@@ -62,8 +62,11 @@ PhysValue ReadChannelValue(const Recording& rec, int32_t index, int slot)
 {
     const ChannelDescriptor& d = rec.desc(slot);
     PhysValue v = ReadPhysOf(rec.store, d, slot, index);
+    const int32_t before = index > INT32_MIN ? index - 1 : index;
+    if (v.status == 0 && (IsMissing(rec, slot, index) || (d.Derivation == 1 && IsMissing(rec, slot, before))))
+        v.status = StatusMissing;
     if (d.Derivation == 1)
-        v.value -= ReadPhysOf(rec.store, d, slot, index > INT32_MIN ? index - 1 : index).value;
+        v.value -= ReadPhysOf(rec.store, d, slot, before).value;
     if (d.bApplyPolynom == 1 && !ApplyPolynomial(d, v.value))
         v.status = -1;
     return v;
@@ -142,6 +145,29 @@ bool HoldsData(const Recording& rec, int slot)
     const ChannelDescriptor& d = rec.desc(slot);
     return rec.at(slot).ChannelUsed && d.SampRate > 0 && d.DataCnt >= d.CorrSmpDelay && d.DataCnt >= 0 &&
            rec.store.block(slot, 0) != nullptr;
+}
+
+bool HoldsValues(const Recording& rec, int slot)
+{
+    if (!HoldsData(rec, slot))
+        return false;
+    const ChannelDescriptor& d = rec.desc(slot);
+    return rec.at(slot).missing.missing() < int64_t{d.DataCnt} - d.CorrSmpDelay + 1;
+}
+
+bool IsMissing(const Recording& rec, int slot, int64_t index)
+{
+    const GapList& gaps = rec.at(slot).missing;
+    if (gaps.empty())
+        return false;
+    const int64_t p = index - rec.desc(slot).CorrSmpDelay;
+    return p >= 0 && p <= INT32_MAX && gaps.at(static_cast<int32_t>(p)) != nullptr;
+}
+
+bool AnyMissing(const Recording& rec, int slot, int64_t from, int64_t to)
+{
+    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    return rec.at(slot).missing.overlaps(from - origin, to - origin);
 }
 
 void AdjustLength(Recording& rec, int slot, int32_t n)

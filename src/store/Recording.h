@@ -5,6 +5,7 @@
 #include <string>
 
 #include "store/ChannelDescriptor.h"
+#include "store/GapList.h"
 #include "store/SampleStore.h"
 #include "store/Slot.h"
 #include "store/TimeBase.h"
@@ -29,6 +30,7 @@ struct SlotData {
     std::string HeadCmt1 = " ";  // comment lines of a binary file's information header
     std::string HeadCmt2 = " ";
     bool ChannelModified = false;  // samples or calibration changed since loading
+    GapList missing{};  // stored positions whose value the data file did not give
 };
 
 struct RecordingTime {
@@ -62,7 +64,9 @@ struct Recording {
     const ChannelDescriptor& desc(int slot) const { return at(slot).desc; }
 };
 
-// Status of a value read: 0 ok, -1 no block or polynomial pole, -2 index clamped.
+// Status of a value read: 0 ok, -1 no block or polynomial pole, -2 index
+// clamped, StatusMissing a sample the data file gave no value for.
+constexpr int StatusMissing = -3;
 struct PhysValue {
     double value = 0.0;
     int status = 0;
@@ -119,6 +123,13 @@ void SetRangeFromCoefficients(Recording& rec, int slot);
 
 // The slot is in use, has a sampling interval and at least one sample stored.
 bool HoldsData(const Recording& rec, int slot);
+// HoldsData, and at least one of the samples is a value (not missing).
+bool HoldsValues(const Recording& rec, int slot);
+
+// Index i of the slot had no value in its data file.
+bool IsMissing(const Recording& rec, int slot, int64_t index);
+// Some index of from .. to - 1 had no value.
+bool AnyMissing(const Recording& rec, int slot, int64_t from, int64_t to);
 
 // Lengthens (n > 0) or shortens a channel by n samples; the recording's total
 // duration grows to SampRate x DataCnt when that is longer, and never shrinks.
