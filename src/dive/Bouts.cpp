@@ -45,8 +45,10 @@ void BoutSums::add(const DiveRecord& r, const StopTable& stops, int32_t bottomEx
         withBottomSums += r.depthSum;
         withBottomPoints += divePoints;
         s.totalBottomTime += r.bottomDuration / 1000;
-        bottomDepthSums += r.bottomDepthSum;
-        bottomPoints += r.bottomDuration / interval;
+        if (Known(r.bottomDepthSum)) {  // not for a dive too long to analyse
+            bottomDepthSums += r.bottomDepthSum;
+            bottomPoints += r.bottomDuration / interval;
+        }
     } else {
         s.deepestWithoutBottom = std::max(s.deepestWithoutBottom, r.maxDepth);
         withoutBottomSums += r.depthSum;
@@ -56,13 +58,21 @@ void BoutSums::add(const DiveRecord& r, const StopTable& stops, int32_t bottomEx
     maxDepths += r.maxDepth;
     depthSums += r.depthSum;
     points += divePoints;
-    integrals += r.depthIntegral;
-    descentRates += r.descentRate;
-    ascentRates += r.ascentRate;
-    descentWeighted += r.descentDuration / interval * r.descentRate;
-    ascentWeighted += r.ascentDuration / interval * r.ascentRate;
-    descentPoints += r.descentDuration / interval;
-    ascentPoints += r.ascentDuration / interval;
+    if (Known(r.depthIntegral))
+        integrals += r.depthIntegral;
+    // A phase of no length has no rate: it counts in neither mean.
+    if (Known(r.descentRate)) {
+        descentRates += r.descentRate;
+        ++descentRated;
+        descentWeighted += r.descentDuration / interval * r.descentRate;
+        descentPoints += r.descentDuration / interval;
+    }
+    if (Known(r.ascentRate)) {
+        ascentRates += r.ascentRate;
+        ++ascentRated;
+        ascentWeighted += r.ascentDuration / interval * r.ascentRate;
+        ascentPoints += r.ascentDuration / interval;
+    }
 }
 
 BoutSummary BoutSums::summary(int32_t onsetIndex, double onset, double end, double pauseAfter) const
@@ -86,8 +96,8 @@ BoutSummary BoutSums::summary(int32_t onsetIndex, double onset, double end, doub
     s.divesPerHour = Ratio(s.dives * 3600.0, s.duration);
     s.surfaceTime = s.duration - s.totalDiveTime;
     s.bottomShare = Ratio(s.totalBottomTime, s.duration + pauseAfter / 1000);
-    s.meanDescentRate = descentRates / s.dives;
-    s.meanAscentRate = ascentRates / s.dives;
+    s.meanDescentRate = Ratio(descentRates, descentRated);
+    s.meanAscentRate = Ratio(ascentRates, ascentRated);
     s.weightedDescentRate = Ratio(descentWeighted, descentPoints);
     s.weightedAscentRate = Ratio(ascentWeighted, ascentPoints);
     return s;

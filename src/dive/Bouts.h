@@ -47,6 +47,7 @@ private:
     double withBottomSums = 0, withBottomPoints = 0, withoutBottomSums = 0, withoutBottomPoints = 0;
     double descentRates = 0, ascentRates = 0, descentWeighted = 0, ascentWeighted = 0;
     double descentPoints = 0, ascentPoints = 0;
+    int32_t descentRated = 0, ascentRated = 0;  // dives whose phase has a rate
 };
 
 // The extrema of the bottom F8..F9 with the hysteresis WiggAmplitude.

@@ -125,7 +125,7 @@ TempStats TempOver(const ChannelSeries& temp, int32_t from, int32_t to)
 }
 
 WaterTemperature WaterTemperatureOf(const Recording& rec, const ChannelSeries& depth, const DiveFrame& f,
-                                    int32_t maxIdx, int32_t surround, bool withBottom)
+                                    const IndexSpan& bottom, int32_t maxIdx, int32_t surround)
 {
     WaterTemperature w;
     const ChannelSeries temp(rec, 1);
@@ -134,8 +134,8 @@ WaterTemperature WaterTemperatureOf(const Recording& rec, const ChannelSeries& d
     const auto window =
         std::min(static_cast<int32_t>(surround * 1000.0 / temp.interval()), f.F5 - f.F4);
     w.diveMean = TempOver(temp, map(f.F4), map(f.F5)).mean();
-    if (withBottom) {
-        const TempStats b = TempOver(temp, map(f.F8), map(f.F9));
+    if (bottom.last >= bottom.first) {
+        const TempStats b = TempOver(temp, map(bottom.first), map(bottom.last));
         if (b.n > 0) {
             w.bottomMean = b.mean();
             w.bottomMin = b.low;
@@ -199,13 +199,15 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     }
     if (points == 0)
         maxDepth = 0;
-    r.timeAbove = p.TimeAbove != 0 ? above * interval : 0;
-    r.timeBelow = p.TimeBelow != 0 ? below * interval : 0;
+    if (p.TimeAbove != 0)
+        r.timeAbove = above * interval;
+    if (p.TimeBelow != 0)
+        r.timeBelow = below * interval;
     r.maxDepth = maxDepth;
     r.maxDepthIndex = maxIdx;
     r.depthSum = sum;
 
-    // Pause and differences to the previous dive.
+    // Pause and differences to the previous dive, when there is one before this onset.
     r.duration = at.F5 - at.F4;
     if (r.counter != 0 && at.F4 >= r.previous.end) {
         r.pause = at.F4 - r.previous.end;
@@ -221,14 +223,13 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     r.descentDuration = at.B1 - at.F4;
     r.bottomDuration = at.B2 - at.B1;
     r.ascentDuration = at.F5 - at.B2;
-    auto depthAt = [&](double t) { return ValueAtTime(rec, AnalysisSlot, t, true).value_or(0.0); };
-    const double d4 = depthAt(at.F4), d8 = depthAt(at.B1), d9 = depthAt(at.B2), d5 = depthAt(at.F5);
-    if (r.descentDuration > 0)
-        r.descentRate = (d8 - d4) / r.descentDuration * 1000;
-    if (r.bottomDuration > 0)
-        r.bottomRate = (d9 - d8) / r.bottomDuration * 1000;
-    if (r.ascentDuration > 0)
-        r.ascentRate = (d5 - d9) / r.ascentDuration * 1000;
+    auto rate = [&](double from, double to) {
+        const auto a = ValueAtTime(rec, AnalysisSlot, from, true), b = ValueAtTime(rec, AnalysisSlot, to, true);
+        return to > from && a && b ? (*b - *a) / (to - from) * 1000 : Missing;
+    };
+    r.descentRate = rate(at.F4, at.B1);
+    r.bottomRate = rate(at.B1, at.B2);
+    r.ascentRate = rate(at.B2, at.F5);
 
     r.meanDepth = points > 0 ? sum / points : 0;
 
@@ -245,30 +246,33 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     if (r.figures.f4 != f.F4 || r.figures.f5 != f.F5)
         r.figures = FiguresOf(depth, f.F4, f.F5, maxDepth, TestY(depth, f.F4, f.F5, maxDepth, p));
 
-    // The bottom samples.
+    // The bottom samples: from the first at or after the bottom start to the
+    // last at or before its end (a start between samples is not rounded down
+    // onto the shallower sample before it).
     const bool hasBottom = r.bottomDuration > 0;
-    if (hasBottom) {
-        std::vector<double> bottom;
+    const IndexSpan bottom = hasBottom ? BottomSamples(at, interval) : IndexSpan{0, -1};
+    if (bottom.last >= bottom.first) {
+        std::vector<double> values;
         double squares = 0, vertical = 0;
-        for (int32_t i = f.F8; i <= f.F9; ++i) {
+        for (int32_t i = bottom.first; i <= bottom.last; ++i) {
             const double v = depth(i);
-            bottom.push_back(v);
+            values.push_back(v);
             squares += v * v;
-            if (i > f.F8)
+            if (i > bottom.first)
                 vertical += std::fabs(v - depth(i - 1));
         }
-        const double n = static_cast<double>(bottom.size());
+        const double n = static_cast<double>(values.size());
         double bsum = 0;
-        for (const double v : bottom)
+        for (const double v : values)
             bsum += v;
-        r.bottomMedian = HistogramMedian(bottom);
-        r.bottomMinimum = *std::min_element(bottom.begin(), bottom.end());
+        r.bottomMedian = HistogramMedian(values);
+        r.bottomMinimum = *std::min_element(values.begin(), values.end());
         r.bottomDepthSum = bsum;
         r.bottomMean = bsum / n;
         const double var = (squares - r.bottomMean * bsum) / n;
         r.bottomStdDev = var > 0 ? std::sqrt(var) : 0;
         double spread = 0;
-        for (const double v : bottom)
+        for (const double v : values)
             spread += (v - r.bottomMean) * (v - r.bottomMean);
         r.bottomSpread = std::sqrt(spread / n);
         r.bottomVerticalDistance = vertical;
@@ -279,14 +283,14 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
 
     if (r.duration > 0)
         r.bottomFraction = r.bottomDuration / r.duration;
-    if (maxDepth > 0)
+    if (maxDepth > 0 && Known(r.bottomMinimum))
         r.relativeBottomRange = (maxDepth - r.bottomMinimum) / maxDepth;
 
     if (hasBottom) {
-        if (r.pause + r.duration > 0)
+        if (Known(r.pause) && r.pause + r.duration > 0)
             r.bottomShareOfCycle = r.bottomDuration / (r.pause + r.duration);
         r.maxPositionInBottom = ((maxIdx - f.F4) * interval - r.descentDuration) / r.bottomDuration;
-        TWorkshop ws(rec, AnalysisSlot, f.F8, f.F9 + 1, ui);
+        TWorkshop ws(rec, AnalysisSlot, bottom.first, bottom.last + 1, ui);
         if (ws.active() && ws.length() > 2) {
             ws.Difference();
             ws.Difference();
@@ -294,7 +298,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
             for (const double v : ws.values())
                 total += std::fabs(v);
             const double seconds = interval / 1000;
-            r.bottomRoughness = total / (seconds * seconds) / (f.F9 - f.F8 + 1);
+            r.bottomRoughness = total / (seconds * seconds) / (bottom.last - bottom.first + 1);
         }
     }
 
@@ -311,7 +315,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     }
 
     if (p.WaterTemp && HoldsData(rec, 1))
-        r.temperature = WaterTemperatureOf(rec, depth, f, maxIdx, p.SurroundMaxDepth, hasBottom);
+        r.temperature = WaterTemperatureOf(rec, depth, f, bottom, maxIdx, p.SurroundMaxDepth);
 
     const DiveTimes times{at.F4, at.B1, at.B2, at.F5, maxIdx * interval, r.counter == 0 ? at.F4 : r.previous.end};
     r.extended = ExtendedValues(rec, times, p, setup.commSampInterval, ui);

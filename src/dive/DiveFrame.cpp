@@ -3,6 +3,7 @@
 #include "dive/DiveRecord.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace vk {
@@ -50,6 +51,16 @@ void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex, double share)
     const int64_t l = std::max((int64_t{w} - (int64_t{f.F5} - f.F4)) / 2, int64_t{w} / 10);
     f.F1 = static_cast<int32_t>(std::max(std::llround(f.F4 - 2.0 * l * share), 0LL));
     f.F2 = static_cast<int32_t>(std::min(std::llround(f.F5 + 2.0 * l * (1 - share)), static_cast<long long>(lastIndex)));
+}
+
+IndexSpan BottomSamples(const LinePositions& at, double interval)
+{
+    // A time a whole number of samples long may carry a rounding error either way.
+    constexpr double Slack = 1e-9;
+    if (!(interval > 0))
+        return {};
+    auto index = [](double x) { return std::isnan(x) ? 0 : static_cast<int32_t>(std::clamp(x, -2e9, 2e9)); };
+    return {index(std::ceil(at.B1 / interval - Slack)), index(std::floor(at.B2 / interval + Slack))};
 }
 
 ChannelSeries DiveSeries(const Recording& rec, const LinePositions& at)

@@ -27,6 +27,13 @@ void PutFrame(const DiveFrame& f, double interval, LinePositions& at);
 // of the free room before the stretch (a quarter for a dive), the rest after it.
 void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex, double share = 0.25);
 
+struct IndexSpan {
+    int32_t first = 0, last = -1;  // empty when last < first
+};
+// The samples of the bottom phase: the first at or after the B-cursor F8, the
+// last at or before F9 (the cursors may lie between samples).
+IndexSpan BottomSamples(const LinePositions& at, double interval);
+
 // The analysis channel as the framed dive reads it: the stretch around F4
 // without missing values.
 ChannelSeries DiveSeries(const Recording& rec, const LinePositions& at);

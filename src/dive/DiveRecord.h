@@ -12,6 +12,11 @@
 namespace vk {
 
 constexpr double Missing = 1e32;  // a value that could not be computed
+// A value was computed: not the marker (nor the 1e33 of running extremes), and finite.
+inline bool Known(double v)
+{
+    return v < Missing && v > -Missing;
+}
 constexpr int AnalysisSlot = 0;   // the depth channel the dive analysis works on
 
 enum DiveShape : int32_t { ShapeV = 0, ShapeU = 1, ShapeY = 2, ShapeW = 3, ShapeParabola = 4, ShapeL = 5, ShapeNone = 6 };
@@ -39,7 +44,7 @@ struct DiveFigures {
     double modalDepth = 0;   // the maximum depth unless one depth class dominates
     int32_t modalCount = 0;  // samples in the modal depth class
     double descentRate90 = 0, ascentRate90 = 0;  // to 90 % of the modal depth, m/s; ascending is negative
-    int32_t descentPoints90 = 0, ascentPoints90 = 0;
+    int32_t descentPoints90 = 0, ascentPoints90 = 0;  // 0: the rate next to it is not known
     int32_t f4 = -1, f5 = -1;  // the onset and end they were found for
 };
 
@@ -48,25 +53,27 @@ struct PreviousDive {
     double end = 0, duration = 0, maxDepth = 0;
 };
 
-// Times in ms, depths in m, rates in m/s.
+// Times in ms, depths in m, rates in m/s. A value that could not be computed
+// (no previous dive, a phase of no length, no bottom samples, a dive too long,
+// a depth switched off) holds Missing and is written as an empty cell.
 struct DiveRecord {
     int32_t counter = 0;  // dives written since Start
     PreviousDive previous;
     int32_t onsetIndex = 0;
     double onsetTime = 0;
-    double pause = 0, duration = 0;
+    double pause = Missing, duration = 0;
     double descentDuration = 0, bottomDuration = 0, ascentDuration = 0;
-    double durationDifference = 0, maxDepthDifference = 0;
-    double timeAbove = 0, timeBelow = 0;
-    double descentRate = 0, bottomRate = 0, ascentRate = 0;
+    double durationDifference = Missing, maxDepthDifference = Missing;
+    double timeAbove = Missing, timeBelow = Missing;  // deeper than TimeAbove, not deeper than TimeBelow
+    double descentRate = Missing, bottomRate = Missing, ascentRate = Missing;
     double meanDepth = 0;
     int32_t maxDepthIndex = 0;
     double maxDepth = 0;
-    double depthSum = 0, depthIntegral = 0;  // integral in metre-hours
-    double bottomMedian = 0, bottomMinimum = 0, bottomMean = 0, bottomDepthSum = 0;
-    double bottomStdDev = 0, bottomSpread = 0, bottomVerticalDistance = 0;
-    double bottomFraction = 0, relativeBottomRange = 0, bottomShareOfCycle = 0;
-    double maxPositionInBottom = 0, bottomRoughness = 0;
+    double depthSum = 0, depthIntegral = Missing;  // integral in metre-hours
+    double bottomMedian = Missing, bottomMinimum = Missing, bottomMean = Missing, bottomDepthSum = Missing;
+    double bottomStdDev = Missing, bottomSpread = Missing, bottomVerticalDistance = Missing;
+    double bottomFraction = Missing, relativeBottomRange = Missing, bottomShareOfCycle = Missing;
+    double maxPositionInBottom = Missing, bottomRoughness = Missing;
     DiveFigures figures;
     int32_t shape = ShapeV;
     double descentGradient = Missing, ascentGradient = Missing;  // least-squares fits, absolute values

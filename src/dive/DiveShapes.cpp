@@ -162,7 +162,7 @@ bool TestParabola(const ChannelSeries& depth, int32_t f4, int32_t f5, double max
             x.push_back(depth(i));
     }
     const int k = static_cast<int>(std::clamp(15 - 10 * height, 1.0, 1e6));
-    const int width = std::clamp(static_cast<int>(x.size() - 1) / k, 3, 9);
+    const int width = std::clamp(d / k, 3, 9);  // from the dive's own points, resampled or not
     RunningMean(x, width);
     for (const double above : {0.5, 0.75, 0.85})
         if (height > above)

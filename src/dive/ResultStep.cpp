@@ -11,7 +11,7 @@
 
 #include "dive/Bouts.h"
 #include "dive/DiveFrame.h"
-#include "dive/ResultTables.h"
+#include "dive/DiveTable.h"
 #include "dive/Thumbnail.h"
 #include "files/ChannelExport.h"
 #include "files/PathNames.h"
@@ -50,12 +50,13 @@ void SaveDiveImage(ResultContext& rc, int number)
         rc.ui.message(" Cannot write " + path, Severity::Error);
 }
 
-// Appends a dive's result line and its wiggle lines; false when they were not written.
-bool AppendDiveLines(const Workbench& wb, ResultTargets& tables, const DiveLines& lines, VkDialogs& ui, bool hold)
+// Appends a dive's result line and its wiggle lines under the dive file's
+// `header`; false when they were not written.
+bool AppendDiveLines(const Workbench& wb, ResultTargets& tables, const std::string& header, const DiveLines& lines,
+                     VkDialogs& ui, bool hold)
 {
     const Settings& s = wb.settings;
-    bool ok = AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], DiveHeader(s.OutDlmt), DiveLine(lines, wb.rec, s),
-                          ui, hold);
+    bool ok = AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], header, DiveLine(lines, wb.rec, s), ui, hold);
     if (ok && !lines.wiggles.empty())
         ok = AppendTable(tables.wiggles, wb.results.wiggles, WiggleHeader(s.OutDlmt), WiggleLines(lines, wb.rec, s), ui,
                          hold);
@@ -89,10 +90,11 @@ void CountAndPicture(ResultContext& rc)
 // before it starts; the thread itself never asks anything.
 class LineWriter {
 public:
-    LineWriter(const Workbench& wb, ResultTargets& tables, VkDialogs& ui) : wb_(wb), tables_(tables), ui_(ui)
+    LineWriter(const Workbench& wb, ResultTargets& tables, VkDialogs& ui)
+        : wb_(wb), tables_(tables), ui_(ui), header_(DiveHeader(wb.rec, wb.settings))
     {
         const Settings& s = wb.settings;
-        AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], DiveHeader(s.OutDlmt), "", ui, true);
+        AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], header_, "", ui, true);
         AppendTable(tables.wiggles, wb.results.wiggles, WiggleHeader(s.OutDlmt), "", ui, true);
         thread_ = std::thread([this] { work(); });
     }
@@ -142,7 +144,7 @@ private:
             DiveLines lines = std::move(queue_.front());
             queue_.pop_front();
             lock.unlock();
-            ok_ = AppendDiveLines(wb_, tables_, lines, ui_, true) && ok_;
+            ok_ = AppendDiveLines(wb_, tables_, header_, lines, ui_, true) && ok_;
             lock.lock();
         }
     }
@@ -150,6 +152,7 @@ private:
     const Workbench& wb_;
     ResultTargets& tables_;
     VkDialogs& ui_;  // not used once the tables are checked
+    const std::string header_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<DiveLines> queue_;
@@ -164,7 +167,8 @@ private:
 bool WriteDive(ResultContext& rc, bool quiet)
 {
     DiveState& dive = rc.wb.dive;
-    const bool ok = AppendDiveLines(rc.wb, dive.tables, LinesOf(dive), rc.ui, dive.tables.hold);
+    const bool ok =
+        AppendDiveLines(rc.wb, dive.tables, DiveHeader(rc.wb.rec, rc.wb.settings), LinesOf(dive), rc.ui, dive.tables.hold);
     if (!ok && !quiet)
         rc.ui.message(" Error: Propably result file openend", Severity::Error);
     CountAndPicture(rc);

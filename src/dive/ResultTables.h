@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
-#include "dive/DiveState.h"
 #include "dive/ResultTargets.h"
-#include "store/Recording.h"
 
 namespace vk {
 
@@ -50,21 +47,7 @@ private:
     bool first_ = true;
 };
 
-// What the result lines of a dive are made from.
-struct DiveLines {
-    DiveRecord record;
-    StopTable stops;
-    std::vector<WiggleEntry> wiggles;
-    std::string comment;
-};
-DiveLines LinesOf(const DiveState& dive);
-
-// The dive result file.
-std::string DiveHeader(char delimiter);
-std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings& s);
-
-// The wiggle result file: one line per wiggle of the dive.
-std::string WiggleHeader(char delimiter);
-std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Settings& s);
+// A header line: the names joined by the delimiter.
+std::string HeaderLine(const std::vector<std::string>& names, char delimiter);
 
 }  // namespace vk

@@ -53,7 +53,7 @@ TEST(DiveAnalysis, ValuesOfAFramedDive)
     EXPECT_NEAR(r.bottomVerticalDistance, 0, 0.01);
     EXPECT_NEAR(r.bottomRoughness, 0, 0.01);
     EXPECT_DOUBLE_EQ(r.bottomFraction, 19.0 / 59);
-    EXPECT_DOUBLE_EQ(r.bottomShareOfCycle, 19.0 / 59);
+    EXPECT_EQ(r.bottomShareOfCycle, Missing);  // no pause before the first dive
     EXPECT_NEAR(r.relativeBottomRange, 0, 0.001);
     EXPECT_DOUBLE_EQ(r.maxPositionInBottom, 0);
     EXPECT_EQ(r.figures.descentPoints90, 18);
@@ -61,18 +61,19 @@ TEST(DiveAnalysis, ValuesOfAFramedDive)
     EXPECT_EQ(r.figures.ascentPoints90, 18);
     EXPECT_NEAR(r.figures.ascentRate90, -2, 0.001);
     // The first dive has no pause and no differences; nothing optional was asked for.
-    EXPECT_EQ(r.pause, 0);
-    EXPECT_EQ(r.durationDifference, 0);
+    EXPECT_EQ(r.pause, Missing);
+    EXPECT_EQ(r.durationDifference, Missing);
+    EXPECT_EQ(r.maxDepthDifference, Missing);
     EXPECT_EQ(r.speed.descentDistance, Missing);
     EXPECT_EQ(r.temperature.diveMean, Missing);
     EXPECT_TRUE(r.depthClasses.empty());
     EXPECT_EQ(r.extended[0], Missing);
 
-    // Time above and below are off at 0 m.
+    // Time above and below are off at 0 m: not known, rather than 0 s.
     b.p.TimeAbove = b.p.TimeBelow = 0;
     b.analyse();
-    EXPECT_EQ(b.state.record.timeAbove, 0);
-    EXPECT_EQ(b.state.record.timeBelow, 0);
+    EXPECT_EQ(b.state.record.timeAbove, Missing);
+    EXPECT_EQ(b.state.record.timeBelow, Missing);
 }
 
 TEST(DiveAnalysis, PauseAndDifferencesToThePreviousDive)
@@ -95,9 +96,9 @@ TEST(DiveAnalysis, PauseAndDifferencesToThePreviousDive)
     // Cursors moved before the previous end: no pause, no differences.
     r.previous.end = 20000;
     b.analyse();
-    EXPECT_EQ(r.pause, 0);
-    EXPECT_EQ(r.durationDifference, 0);
-    EXPECT_EQ(r.maxDepthDifference, 0);
+    EXPECT_EQ(r.pause, Missing);
+    EXPECT_EQ(r.durationDifference, Missing);
+    EXPECT_EQ(r.maxDepthDifference, Missing);
     EXPECT_EQ(r.counter, 3);  // only the result step advances it
 }
 
@@ -110,9 +111,13 @@ TEST(DiveAnalysis, LongDivesStopEarly)
     EXPECT_NEAR(b.state.record.depthIntegral, 65001 * 10.0 / 3600, 0.1);
     b.frame(10, 20, 30, 10 + 65001);
     AnalyseDive(b.rec, b.view.at, b.p, b.state, b.cx.setup, b.ui);
-    EXPECT_TRUE(b.state.record.tooLong);
-    EXPECT_EQ(b.state.record.depthIntegral, 0);  // stopped before it
-    EXPECT_NEAR(b.state.record.meanDepth, 10, 0.01);
+    const DiveRecord& r = b.state.record;
+    EXPECT_TRUE(r.tooLong);
+    // Stopped before the integral and the bottom: those are not known, not 0.
+    for (const double v : {r.depthIntegral, r.bottomFraction, r.bottomMedian, r.bottomMinimum, r.bottomMean,
+                           r.bottomStdDev, r.relativeBottomRange})
+        EXPECT_EQ(v, Missing);
+    EXPECT_NEAR(r.meanDepth, 10, 0.01);
 
     // Nothing without data.
     b.rec.at(0).ChannelUsed = false;

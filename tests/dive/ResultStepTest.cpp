@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "dive/ResultStep.h"
-#include "dive/ResultTables.h"
+#include "dive/DiveTable.h"
 #include "store/FileUtil.h"
 #include "support/DiveFixture.h"
 #include "support/TempDir.h"
@@ -105,7 +105,7 @@ TEST_F(Results, WriteResultsAppendsSavesAndSearchesOn)
     o = WriteResults(rc, wb.settings.dive);
     const std::vector<std::string> lines = Lines(wb.settings.NameOutFile[0]);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0] + "\n", DiveHeader('\t'));
+    EXPECT_EQ(lines[0] + "\n", DiveHeader(wb.rec, wb.settings));
     EXPECT_EQ(lines[1].substr(0, 2), "0\t");
     EXPECT_EQ(lines[2].substr(0, 2), "1\t");
     EXPECT_EQ(wb.dive.record.counter, 2);

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "dive/ResultTables.h"
+#include "dive/DiveTable.h"
 #include "store/VkDialogs.h"
 #include "support/TempDir.h"
 
@@ -50,7 +50,7 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     d.record.maxDepth = 26.266;
     d.record.shape = ShapeU;
     d.comment = "calm\tsea";
-    const std::vector<std::string> header = Fields(DiveHeader('\t'));
+    const std::vector<std::string> header = Fields(DiveHeader(rec, s));
     std::vector<std::string> line = Fields(DiveLine(d, rec, s));
     ASSERT_EQ(line.size(), header.size());
     EXPECT_EQ(header.front(), "Dive");
@@ -65,13 +65,12 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     EXPECT_EQ(at("Shape"), "U");
     EXPECT_EQ(at("Duration[s]"), "112.000");
     EXPECT_EQ(at("MaxDepth[m]"), "26.266");
-    EXPECT_EQ(at("TemperatureDiveMean"), "");  // not asked for: empty, not 1e32
+    EXPECT_EQ(at("TemperatureDiveMean[degC]"), "");  // not asked for: empty, not 1e32
     EXPECT_EQ(at("Extended1"), "");
     EXPECT_EQ(at("DepthClass1"), "");
     EXPECT_EQ(at("DescentStop1Onset[s]"), "");
     EXPECT_EQ(at("Comment"), "calm sea");
-    EXPECT_EQ(at("BottomFraction"), "0.0000");  // a V dive has no bottom: its bottom values are empty
-    EXPECT_EQ(at("BottomMean[m]"), "");
+    EXPECT_EQ(at("BottomMean[m]"), "");  // not computed: empty
     EXPECT_EQ(at("RelativeBottomRange"), "");
 
     // The same columns with everything switched on.
@@ -85,7 +84,7 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     line = Fields(DiveLine(d, rec, s));
     ASSERT_EQ(line.size(), header.size());
     EXPECT_EQ(at("DepthClass30"), "2");
-    EXPECT_EQ(at("TemperatureDiveMean"), "8.500");
+    EXPECT_EQ(at("TemperatureDiveMean[degC]"), "8.500");
     EXPECT_EQ(at("Extended8"), "3.2500");
     EXPECT_EQ(at("AscentStops"), "1");
     EXPECT_EQ(at("AscentStop1Onset[s]"), "51.000");  // from the dive's onset

@@ -22,7 +22,7 @@
 #include "app/Settings.h"
 #include "app/Start.h"
 #include "dive/ResultStep.h"
-#include "dive/ResultTables.h"
+#include "dive/DiveTable.h"
 #include "dive/Thumbnail.h"
 #include "graph/HelpViewer.h"
 #include "graph/Unit3.h"
@@ -122,7 +122,7 @@ void ResultsWindowTest::writeAppendsALinePerPress()
         QVERIFY(line.find(depth) != std::string::npos);
         QVERIFY(window->view().at.F4 > onset);  // on to the next dive
     }
-    QCOMPARE(lines(wb->settings.NameOutFile[0]).front() + "\n", DiveHeader('\t'));
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).front() + "\n", DiveHeader(wb->rec, wb->settings));
     for (int k = 0; k < 3; ++k) {
         QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, k)));
         QVERIFY(FileExists(wb->results.thumbnailPrefix + "/" + std::to_string(k) + ".bmp"));
