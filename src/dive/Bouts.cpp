@@ -28,12 +28,14 @@ int32_t Points(double ms, double interval)
 
 }  // namespace
 
-void BoutSums::add(const DiveRecord& r, const StopTable& stops, int32_t bottomExtrema, double interval)
+void BoutSums::add(const DiveRecord& r, const StopTable& stops, int32_t bottomExtrema, double interval,
+                   bool stopsSearched)
 {
     BoutSummary& s = s_;
     ++s.dives;
     s.wiggles += std::max(bottomExtrema - 1, 0);
     s.stops += stops.total();
+    stopsSearched_ = stopsSearched;
     static constexpr int column[7] = {0, 1, 2, 3, 5, 4, -1};  // V U Y W parabola L none -> V U Y W L P
     if (r.shape >= 0 && r.shape < 7 && column[r.shape] >= 0)
         ++s.shapes[static_cast<std::size_t>(column[r.shape])];
@@ -82,6 +84,8 @@ BoutSummary BoutSums::summary(int32_t onsetIndex, double onset, double end, doub
     s.onsetTime = onset;
     s.endTime = end;
     s.duration = (end - onset) / 1000;
+    if (!stopsSearched_)
+        s.stops = -1;
     if (s.dives == 0)
         return s;
     s.meanDepthWithBottom = withBottomPoints > 0 ? withBottomSums / withBottomPoints : Unset;
@@ -122,27 +126,61 @@ bool LongEnoughBout(double durationMs, const DiveParameters& p, double interval)
 
 namespace {
 
-// The framed bout F4..F5, dive by dive: searched, its stops, its bottom
-// extrema and its per-dive values added up.
+// The dive stops of the framed dive, as the search finds them: none while they are off.
+StopTable StopsOf(const DiveContext& cx, const DiveParameters& p)
+{
+    StopTable stops;
+    if (p.DiveStops)
+        FindDiveStops(DiveSeries(cx.rec, cx.view.at), cx.view.at, p, stops);
+    return stops;
+}
+
+// Adds the dive the cursors frame to the sums, analysed with its stops.
+void AddFramed(DiveContext& cx, const DiveParameters& p, const StopTable& stops, BoutSums& sums)
+{
+    const LinePositions& at = cx.view.at;
+    cx.state.stops = stops;
+    AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
+    sums.add(cx.state.record, stops, BottomExtrema(DiveSeries(cx.rec, at), at, p.WiggAmplitude),
+             cx.rec.desc(AnalysisSlot).SampRate, p.DiveStops != 0);
+}
+
+// The framed bout F4..F5 with the dives that framed it: each analysed as the
+// search left it (its frame, its stops, its baseline). Cursors moved by hand
+// since then frame other dives: those are searched anew.
 BoutSummary Summarise(DiveContext& cx, const DiveParameters& p)
 {
     LinePositions& at = cx.view.at;
-    const ChannelSeries depth(cx.rec, AnalysisSlot);
+    const LinePositions framed = at;
+    const double interval = cx.rec.desc(AnalysisSlot).SampRate;
     const double onset = at.F4, end = at.F5;
-    const int32_t onsetIndex = static_cast<int32_t>(onset / depth.interval());
+    const int32_t onsetIndex = static_cast<int32_t>(onset / interval);
     BoutSums sums;
-    at.F5 = at.F4;
-    while (at.F5 < end) {
-        const double before = at.F5;
-        const SearchOutcome o = SearchDives(cx, p);
-        if (!o.accepted || at.F5 > end || !(at.F5 > before))
-            break;
-        FindDiveStops(depth, at, p, cx.state.stops);
-        AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
-        sums.add(cx.state.record, cx.state.stops, BottomExtrema(depth, at, p.WiggAmplitude), depth.interval());
+    const std::vector<FramedDive>& dives = cx.state.boutDives;
+    if (!dives.empty() && dives.front().at.F4 == onset && dives.back().at.F5 == end) {
+        double& yOffset = cx.rec.desc(AnalysisSlot).yOffset;
+        const double baseline = yOffset;
+        for (const FramedDive& d : dives) {
+            at = d.at;
+            yOffset = d.yOffset;
+            DiveRecord r = d.record;
+            r.counter = cx.state.record.counter;
+            r.previous = cx.state.record.previous;
+            cx.state.record = r;
+            AddFramed(cx, p, d.stops, sums);
+        }
+        yOffset = baseline;
+    } else {
+        at.F5 = at.F4;
+        while (at.F5 < end) {
+            const double before = at.F5;
+            const SearchOutcome o = SearchDives(cx, p);
+            if (!o.accepted || at.F5 > end || !(at.F5 > before))
+                break;
+            AddFramed(cx, p, StopsOf(cx, p), sums);
+        }
     }
-    at.F4 = onset;
-    at.F5 = end;
+    at = framed;
     return sums.summary(onsetIndex, onset, end, cx.state.boutPause);
 }
 
@@ -166,8 +204,10 @@ BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
     double onset = at.F4, lastEnd = at.F5;
     bool more = true;  // the last search found a dive
     bool any = false;  // the last round found dives
+    std::vector<FramedDive> round;  // the dives of the bout framed in this round
     while (true) {
         any = false;
+        round.clear();
         while (true) {
             const double before = at.F5;
             if (!SearchDives(cx, p).accepted || !(at.F5 > before)) {
@@ -182,6 +222,7 @@ BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
                 break;
             }
             lastEnd = at.F5;
+            round.push_back({at, cx.state.record, StopsOf(cx, p), cx.rec.desc(AnalysisSlot).yOffset});
         }
         if (any) {
             at.F4 = onset;
@@ -190,9 +231,11 @@ BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
         if (!any || !more || LongEnoughBout(lastEnd - onset, p, interval))
             break;
     }
+    cx.state.boutDives.clear();
     if (any && LongEnoughBout(lastEnd - onset, p, interval)) {
         ++cx.state.boutCounter;
         out.framed = true;
+        cx.state.boutDives = std::move(round);
     }
     at.F1 = f1;
     at.F2 = f2;
@@ -228,7 +271,7 @@ std::optional<BoutSummary> BoutGrouper::add(const DiveRecord& r, const StopTable
         onset_ = r.onsetTime;
         onsetIndex_ = r.onsetIndex;
     }
-    sums_.add(r, stops, bottomExtrema, interval);
+    sums_.add(r, stops, bottomExtrema, interval, p.DiveStops != 0);
     lastEnd_ = r.onsetTime + r.duration;
     return bout;
 }
@@ -261,8 +304,8 @@ std::string BoutLine(int32_t number, const BoutSummary& b, const Recording& rec,
         .number(b.onsetTime / 1000, 3)
         .number(b.duration, 3)
         .count(b.dives)
-        .count(b.wiggles)
-        .count(b.stops);
+        .count(b.wiggles);
+    b.stops >= 0 ? row.count(b.stops) : row.empty();
     for (const int32_t n : b.shapes)
         row.count(n);
     for (const auto& [v, decimals] :

@@ -19,7 +19,7 @@ struct BoutSummary {
     int32_t onsetIndex = 0;
     double onsetTime = 0, endTime = 0;  // ms
     double duration = 0;                // s
-    int32_t dives = 0, wiggles = 0, stops = 0;
+    int32_t dives = 0, wiggles = 0, stops = 0;  // stops -1: dive stops were not searched
     std::array<int32_t, 6> shapes{};    // V, U, Y, W, L, parabola
     double longestDive = -1e33, deepestDive = -1e33;  // s, m
     double deepestWithBottom = -1e33, deepestWithoutBottom = -1e33;
@@ -34,8 +34,9 @@ struct BoutSummary {
 // The sums a bout summary is formed from, one analysed dive at a time.
 class BoutSums {
 public:
-    // The dive as the record, the stops and its bottom extrema describe it.
-    void add(const DiveRecord& r, const StopTable& stops, int32_t bottomExtrema, double interval);
+    // The dive as the record, the stops and its bottom extrema describe it;
+    // `stopsSearched` as the dive stops setting was.
+    void add(const DiveRecord& r, const StopTable& stops, int32_t bottomExtrema, double interval, bool stopsSearched);
     // The summary of the bout from `onset` to `end` (ms); `pauseAfter` (ms) is
     // the pause that ended it, counted into the bottom share.
     BoutSummary summary(int32_t onsetIndex, double onset, double end, double pauseAfter) const;
@@ -48,6 +49,7 @@ private:
     double descentRates = 0, ascentRates = 0, descentWeighted = 0, ascentWeighted = 0;
     double descentPoints = 0, ascentPoints = 0;
     int32_t descentRated = 0, ascentRated = 0;  // dives whose phase has a rate
+    bool stopsSearched_ = true;
 };
 
 // The extrema of the bottom F8..F9 with the hysteresis WiggAmplitude.

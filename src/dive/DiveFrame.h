@@ -27,6 +27,14 @@ void PutFrame(const DiveFrame& f, double interval, LinePositions& at);
 // of the free room before the stretch (a quarter for a dive), the rest after it.
 void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex, double share = 0.25);
 
+// The frame with its bottom spread over the whole dive F4..F5.
+inline DiveFrame WholeDive(DiveFrame f)
+{
+    f.F8 = f.F4;
+    f.F9 = f.F5;
+    return f;
+}
+
 struct IndexSpan {
     int32_t first = 0, last = -1;  // empty when last < first
 };

@@ -38,10 +38,7 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
         case BottomSearchKind::Tamrin: TamrinBottom(depth, f, p.SlopBoB); break;
         case BottomSearchKind::WiggleDefined: {
             // The bottom is not known yet: the wiggles of the whole dive place it.
-            DiveFrame whole = f;
-            whole.F8 = f.F4;
-            whole.F9 = f.F5;
-            DiveWiggles(depth, whole, p, cx.state.wiggles, r.wiggles, cx.ui);
+            DiveWiggles(depth, WholeDive(f), p, cx.state.wiggles, r.wiggles, cx.ui);
             if (!WiggleBottom(cx.state.wiggles, f, m, p.WiggDefPercent))
                 GradientBottom(depth, f, fig, p);
             break;
@@ -204,7 +201,10 @@ SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p)
 void FindWiggles(DiveContext& cx, const DiveParameters& p)
 {
     const ChannelSeries depth = DiveSeries(cx.rec, cx.view.at);
-    DiveWiggles(depth, FrameOf(cx.view.at, depth.interval()), p, cx.state.wiggles, cx.state.record.wiggles, cx.ui);
+    DiveFrame f = FrameOf(cx.view.at, depth.interval());
+    if (p.BottomKind == BottomSearchKind::WiggleDefined)
+        f = WholeDive(f);
+    DiveWiggles(depth, f, p, cx.state.wiggles, cx.state.record.wiggles, cx.ui);
 }
 
 void FitDepthRange(ChannelDescriptor& d, double maxDepth)
@@ -217,9 +217,11 @@ void FitDepthRange(ChannelDescriptor& d, double maxDepth)
 
 namespace {
 
-void FollowUp(DiveContext& cx, const DiveParameters& p)
+// Wiggles and dive stops of the framed dive. The search has found the
+// wiggles already where they define the bottom (`searched`).
+void FollowUp(DiveContext& cx, const DiveParameters& p, bool searched)
 {
-    if (p.BottomKind != BottomSearchKind::WiggleDefined)
+    if (!searched || p.BottomKind != BottomSearchKind::WiggleDefined)
         FindWiggles(cx, p);
     if (p.DiveStops)
         FindDiveStops(DiveSeries(cx.rec, cx.view.at), cx.view.at, p, cx.state.stops);
@@ -235,19 +237,47 @@ SearchOutcome SearchNext(DiveContext& cx, const DiveParameters& p)
         cx.state.record.previous.end = cx.view.at.F5;
     const SearchOutcome out = SearchDives(cx, p);
     if (out.accepted) {
-        FollowUp(cx, p);
+        FollowUp(cx, p, true);
         if (p.AdjustYSize)
             FitDepthRange(cx.rec.desc(AnalysisSlot), out.maxDepth);
     }
     return out;
 }
 
+bool AnalysisChannelReady(const Recording& rec, int active, VkDialogs& ui)
+{
+    if (active != AnalysisSlot) {
+        ui.message("No analysis available for this channel.", Severity::Information);
+        return false;
+    }
+    if (!HoldsValues(rec, AnalysisSlot)) {
+        ui.message(" The depth channel holds no values: there is nothing to analyse. Check its file, column and "
+                   "separator in the main dialog.",
+                   Severity::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool FrameHasValues(const Recording& rec, const LinePositions& at, VkDialogs& ui)
+{
+    const DiveFrame f = FrameOf(at, rec.desc(AnalysisSlot).SampRate);
+    if (!AnyMissing(rec, AnalysisSlot, f.F4, int64_t{f.F5} + 1))
+        return true;
+    ui.message(" F4..F5 holds samples without a value. Frame a dive with Search next (Q), or move the cursors "
+               "onto one dive.",
+               Severity::Warning);
+    return false;
+}
+
 bool AnalyseFramedDive(DiveContext& cx, const DiveParameters& p)
 {
     const LinePositions& at = cx.view.at;
+    if (!FrameHasValues(cx.rec, at, cx.ui))
+        return false;
     if (at.B1 < at.F4 || at.B2 > at.F5)
         cx.ui.message("Bottom Cursor F8 F9 outside dive!", Severity::Warning);
-    FollowUp(cx, p);
+    FollowUp(cx, p, false);  // for the cursors as they stand
     return AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
 }
 

@@ -40,7 +40,8 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p);
 // Attempts until a dive is accepted or the data end; shorter dives are passed over.
 SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p);
 
-// The wiggles of the current dive by the chosen method (none: an empty table).
+// The wiggles of the framed dive by the chosen method (none: an empty table);
+// over the whole dive when they define its bottom.
 void FindWiggles(DiveContext& cx, const DiveParameters& p);
 // The depth range shown becomes -m/20 .. m + m/20 for the maximum depth m.
 void FitDepthRange(ChannelDescriptor& d, double maxDepth);
@@ -50,8 +51,15 @@ void FitDepthRange(ChannelDescriptor& d, double maxDepth);
 // bottom is wiggle defined), dive stops and the vertical fit.
 SearchOutcome SearchNext(DiveContext& cx, const DiveParameters& p);
 
+// Q, A, W, the automatic analysis and bouts may run: the active channel is the
+// analysis channel and it holds values. The user is told otherwise.
+bool AnalysisChannelReady(const Recording& rec, int active, VkDialogs& ui);
+// Every sample of the dive F4..F5 has a value; the user is told otherwise.
+bool FrameHasValues(const Recording& rec, const LinePositions& at, VkDialogs& ui);
+
 // "Analyse" without its window work: the dive as the cursors frame it. Warns
-// "Bottom Cursor F8 F9 outside dive!" and goes on. False without data.
+// "Bottom Cursor F8 F9 outside dive!" and goes on. False without data, and
+// for a frame holding samples without a value.
 bool AnalyseFramedDive(DiveContext& cx, const DiveParameters& p);
 
 }  // namespace vk

@@ -8,8 +8,18 @@
 
 #include "dive/DiveRecord.h"
 #include "dive/ResultTargets.h"
+#include "graph/ViewState.h"
 
 namespace vk {
+
+// A dive as the search framed it, kept for the summary of its bout: the
+// summary then analyses the dives that were framed, not a new search's.
+struct FramedDive {
+    LinePositions at;    // F4, F5 and the B-cursors
+    DiveRecord record;   // what the search found: shape, figures, gradients, wiggles
+    StopTable stops;     // empty when dive stops are off
+    double yOffset = 0;  // the baseline the search left for it
+};
 
 struct DiveState {
     int32_t EventCounter = 0;  // the number the next written dive gets
@@ -21,6 +31,7 @@ struct DiveState {
     std::string comment;        // written with every result line until replaced
     int32_t boutCounter = 0;    // bouts framed since Start
     double boutPause = 0;       // ms: the pause that ended the framed bout
+    std::vector<FramedDive> boutDives;  // the dives of the framed bout
     int32_t boutsWritten = 0;
     int32_t burnished = 0;      // dives burnished: every 20th saves the template baseline
     ResultTargets tables;       // where the result lines go

@@ -211,6 +211,8 @@ ResultStepOutcome WriteResults(ResultContext& rc, const DiveParameters& p)
 {
     ResultStepOutcome out;
     DiveContext cx = rc.dive();
+    if (!FrameHasValues(rc.wb.rec, rc.view.at, rc.ui))
+        return out;
     AnalyseDive(rc.wb.rec, rc.view.at, p, rc.wb.dive, cx.setup, rc.ui);
     rc.undo.Push(UndoDiveAnalysis, redraw::Everything, AnalysisSlot);
     out.written = WriteDive(rc);

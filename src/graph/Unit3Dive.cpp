@@ -96,10 +96,7 @@ void TForm3::connectDive()
 
 bool TForm3::analysisChannelActive()
 {
-    if (view_.active == AnalysisSlot)
-        return true;
-    ui_.message("No analysis available for this channel.", Severity::Information);
-    return false;
+    return AnalysisChannelReady(wb_.rec, view_.active, ui_);
 }
 
 void TForm3::searchNext()
