@@ -4,15 +4,19 @@
 // wiggle and bout result files as the program does (images and thumbnails
 // too when the setup asks, drawn offscreen by the program's painter).
 //
-//   varnik-batch [--quiet] <setup file> [<setup file> ...]
+//   varnik-batch [--quiet] [--append] <setup file> [<setup file> ...]
 //
+// Each run writes fresh result files: earlier ones are kept as "<name>.1"
+// ("<name>.2", ... for older ones). With --append the lines are added to them.
 // Questions take the answer that changes nothing and are printed to standard
-// error with every message. A recording that cannot be loaded is reported and
-// the exit status is 1; the others still run.
+// error with every message. A recording that cannot be loaded, or whose depth
+// channel holds no values, is reported and the exit status is 1; the others
+// still run. The progress bar is drawn only on a terminal.
 
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
+#include <unistd.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +31,7 @@
 #include "graph/ViewState.h"
 #include "graph/WindowPicture.h"
 #include "store/ConsoleDialogs.h"
+#include "store/FileUtil.h"
 
 namespace {
 
@@ -110,8 +115,28 @@ private:
     TForm3* window_ = nullptr;
 };
 
+struct Options {
+    bool quiet = false;   // no progress bar
+    bool append = false;  // add to the result files instead of starting fresh ones
+};
+
+// The result files of the run start fresh; the earlier ones are kept aside.
+bool FreshResultFiles(const Workbench& wb, VkDialogs& ui)
+{
+    for (const std::string& file : {wb.settings.NameOutFile[AnalysisSlot], wb.results.wiggles, wb.results.bouts}) {
+        if (!FileExists(file))
+            continue;
+        if (!KeepAside(file)) {
+            ui.message("Cannot move the earlier results " + file + " aside to " + file + ".1", Severity::Error);
+            return false;
+        }
+        std::fprintf(stderr, "earlier results kept as %s.1\n", file.c_str());
+    }
+    return true;
+}
+
 // One recording: true when it was loaded and analysed.
-bool Run(const std::string& setup, bool quiet)
+bool Run(const std::string& setup, const Options& options)
 {
     const auto started = Clock::now();
     ConsoleDialogs ui(true);
@@ -126,6 +151,12 @@ bool Run(const std::string& setup, bool quiet)
         ui.message("Cannot load the recording of " + setup, Severity::Error);
         return false;
     }
+    if (!HoldsValues(wb->rec, AnalysisSlot)) {
+        ui.message("The depth channel of " + setup + " holds no values: nothing analysed", Severity::Error);
+        return false;
+    }
+    if (!options.append && !FreshResultFiles(*wb, ui))
+        return false;
     const double loaded = std::chrono::duration<double>(Clock::now() - started).count();
     // The window as the program opens it, the cursors around the whole record:
     // the search then places the window around each dive as it does on screen.
@@ -138,7 +169,7 @@ bool Run(const std::string& setup, bool quiet)
     OffscreenPictures pictures(*wb, view, ui);
     const bool drawn = p.MakeImages || wb->settings.thumbnails.Thumbnail;
     ResultContext rc{*wb, view, ui, undo, drawn ? &pictures : nullptr};
-    TerminalProgress progress(!quiet);
+    TerminalProgress progress(!options.quiet && isatty(fileno(stderr)));
     BoutGrouper bouts;
     const double interval = wb->rec.desc(AnalysisSlot).SampRate;
     const ChannelSeries depth(wb->rec, AnalysisSlot);
@@ -167,21 +198,23 @@ bool Run(const std::string& setup, bool quiet)
 int main(int argc, char** argv)
 {
     std::vector<std::string> setups;
-    bool quiet = false;
+    Options options;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         if (arg == "--quiet")
-            quiet = true;
+            options.quiet = true;
+        else if (arg == "--append")
+            options.append = true;
         else
             setups.push_back(arg);
     }
     if (setups.empty()) {
-        std::fprintf(stderr, "usage: varnik-batch [--quiet] <setup file> [<setup file> ...]\n");
+        std::fprintf(stderr, "usage: varnik-batch [--quiet] [--append] <setup file> [<setup file> ...]\n");
         return 2;
     }
     int status = 0;
     for (const std::string& setup : setups)
-        if (!Run(setup, quiet))
+        if (!Run(setup, options))
             status = 1;
     return status;
 }

@@ -238,10 +238,12 @@ void ChannelTab::collect()
                                                                                                          : separator.at(0).toLatin1();
     d.IgnoreEmpLine = skipVoid_->isChecked();
     d.UseFileInfo = readHeader_->isChecked() ? 'Y' : 'N';
+    // The fields show four decimals: only what the user typed is taken back,
+    // so a range finer than that keeps its digits.
     double v = 0.0;
-    if (ParseDecimal(min_->text().toStdString(), v))
+    if (min_->isModified() && ParseDecimal(min_->text().toStdString(), v))
         d.LowRng = v;
-    if (ParseDecimal(max_->text().toStdString(), v))
+    if (max_->isModified() && ParseDecimal(max_->text().toStdString(), v))
         d.HighRng = v;
     d.AutoScaling = autoScaling_->isChecked() ? 'Y' : 'N';
 }
@@ -282,7 +284,8 @@ void ChannelTab::dateExit()
 {
     QDate date = date_->date();
     if (date.year() <= 1981) {
-        date.setDate(1982, date.month(), date.day());
+        // 29 February of an earlier leap year becomes 28 February 1982.
+        date.setDate(1982, date.month(), std::min(date.day(), QDate(1982, date.month(), 1).daysInMonth()));
         const QSignalBlocker blocker(date_);
         date_->setDate(date);
     }
@@ -332,6 +335,8 @@ void ChannelTab::textFormatExit()
 void ChannelTab::rangeExit(bool high)
 {
     QLineEdit* field = high ? max_ : min_;
+    if (!field->isModified())
+        return;
     double v = 0.0;
     if (!ParseDecimal(field->text().toStdString(), v)) {
         v = 0.0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/ParseColumn.h"
 #include "files/PathNames.h"
 #include "files/VkBinFile.h"
 #include "store/CommonStart.h"
@@ -22,6 +23,45 @@ void NameResultFiles(Workbench& wb, const std::string& dataFile)
     wb.results.thumbnailPrefix = FolderOf(dataFile) + "Thumbnails/" + BaseNameOf(dataFile);
 }
 
+namespace {
+
+// " Channel 1 (Depth)"
+std::string ChannelName(const Recording& rec, int slot)
+{
+    return " Channel " + std::to_string(slot + 1) + " (" + rec.desc(slot).Caption + ")";
+}
+
+}  // namespace
+
+std::string ChannelProblems(const Recording& rec)
+{
+    std::string problems;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const SlotData& s = rec.at(slot);
+        const ChannelDescriptor& d = s.desc;
+        if (!s.ChannelUsed) {
+            if (!NamesNoFile(d.NameIn))
+                problems += "\r\n" + ChannelName(rec, slot) + ": no file " + d.NameIn;
+            continue;
+        }
+        if (HoldsValues(rec, slot) || (d.ToCreate == 1 && !FileExists(d.NameIn)))
+            continue;
+        problems += "\r\n" + ChannelName(rec, slot) + " holds no value: " + d.NameIn;
+        if (d.ToCreate == 0) {
+            // What the first data line offers against what was asked for.
+            const std::string line = FirstDataLine(d.NameIn, d.HeaderText + s.SkipCount);
+            const int columns = CountColumns(line, d.InDelimiter);
+            const std::string separator = d.InDelimiter == '\t' ? "TAB" : d.InDelimiter == ' ' ? "space" : std::string(1, d.InDelimiter);
+            problems += ", column " + std::to_string(std::max(d.ColumnValue, 1)) + " after " +
+                        std::to_string(d.HeaderText) + " header lines, separator " + separator +
+                        "; its first data line has " + std::to_string(columns) + (columns == 1 ? " column" : " columns");
+            if (!line.empty())
+                problems += ": " + line.substr(0, 60);
+        }
+    }
+    return problems;
+}
+
 StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks)
 {
     Recording& rec = wb.rec;
@@ -30,6 +70,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     rec.time.TimeOffset = 0.0;
     for (SlotData& s : rec.slots) {
         s.missing.clear();
+        s.ChannelModified = false;
         s.desc.CorrSmpDelay = 0;
         if (s.desc.GrRepr == 0 || s.desc.GrRepr == 5)
             s.desc.GrRepr = 1;
@@ -41,7 +82,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     for (int slot = 0; slot < SlotCount; ++slot) {
         SlotData& s = rec.at(slot);
         const bool exists = FileExists(s.desc.NameIn);
-        s.ChannelUsed = exists || s.desc.ToCreate == 1;
+        s.ChannelUsed = exists || (s.desc.ToCreate == 1 && !NamesNoFile(s.desc.NameIn));
         if (exists && firstExisting < 0)
             firstExisting = slot;
         if (s.ChannelUsed) {
@@ -92,6 +133,8 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     for (const SlotData& s : rec.slots)
         if (s.ChannelUsed)
             rec.time.LongestSpan = std::max(rec.time.LongestSpan, static_cast<double>(s.desc.SampRate) * s.desc.DataCnt);
+    if (const std::string problems = ChannelProblems(rec); !problems.empty())
+        ui.message(" Not every channel could be loaded:" + problems, Severity::Warning);
     return StartResult::Loaded;
 }
 

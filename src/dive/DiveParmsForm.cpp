@@ -254,6 +254,15 @@ AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, V
     r.real(e.maxBin, "Max y-value", p.MaxBin);
     if (!r.bad().empty())
         return {false, r.bad()};
+    // Depth classes need at least one class over a range that is not empty.
+    if (p.NrBins <= 0) {
+        ui.message(" Nr Bins must be at least 1.", Severity::Warning);
+        return {false, "Nr Bins"};
+    }
+    if (!(p.MinBin < p.MaxBin)) {
+        ui.message(" Min y-value must be below Max y-value.", Severity::Warning);
+        return {false, "Min y-value"};
+    }
 
     p.Criterion = static_cast<OnsetCriterion>(std::clamp(criterion, 0, 4));
     p.AutoDive = e.automatic;

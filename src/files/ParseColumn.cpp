@@ -34,3 +34,20 @@ ColumnField ConvertField(const char* p, const char* limit, char delimiter)
 }
 
 }  // namespace vk::detail
+
+namespace vk {
+
+int CountColumns(std::string_view line, char delimiter)
+{
+    line = TrimEnds(line);
+    if (line.empty())
+        return 0;
+    if (delimiter != ' ')
+        return 1 + static_cast<int>(std::count(line.begin(), line.end(), delimiter));
+    int columns = 1;
+    while (detail::FindBlankColumn(line.data(), line.data() + line.size(), columns + 1))
+        ++columns;
+    return columns;
+}
+
+}  // namespace vk

@@ -71,4 +71,7 @@ inline ColumnField ParseColumn(std::string_view line, int column, char delimiter
     return detail::ConvertField(p, limit, delimiter);
 }
 
+// The number of columns of a line as ParseColumn reads them (0 for an empty line).
+int CountColumns(std::string_view line, char delimiter);
+
 }  // namespace vk

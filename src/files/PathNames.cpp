@@ -53,4 +53,13 @@ std::string SlotExtension(int slot)
     return text;
 }
 
+bool NamesNoFile(std::string_view name)
+{
+    while (!name.empty() && static_cast<unsigned char>(name.back()) <= ' ')
+        name.remove_suffix(1);
+    while (!name.empty() && static_cast<unsigned char>(name.front()) <= ' ')
+        name.remove_prefix(1);
+    return name.empty() || name.back() == '/' || name.back() == '\\';
+}
+
 }  // namespace vk

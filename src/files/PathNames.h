@@ -21,6 +21,10 @@ std::string FolderOf(std::string_view path);
 // The name without folder and without extension.
 std::string BaseNameOf(std::string_view path);
 
+// A data-file name that names no file: blank, or a folder such as the
+// default "c:\" (the slot is then not used).
+bool NamesNoFile(std::string_view name);
+
 // ".000", ".001", ".002": the extension of a slot's own file.
 std::string SlotExtension(int slot);
 

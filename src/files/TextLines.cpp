@@ -22,13 +22,23 @@ RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty
 {
     RangeScan scan;
     std::string_view line;
-    while (reader.next(line)) {
+    double previous = NAN;
+    for (; reader.next(line); ++scan.lines) {
         const ClassifiedLine c = rules.classify(line);
         switch (c.kind) {
         case LineKind::Ignored: continue;
         case LineKind::Value:
-            scan.smallest = std::min(scan.smallest, c.value);
-            scan.largest = std::max(scan.largest, c.value);
+            if (c.value < scan.smallest) {
+                scan.smallest = c.value;
+                scan.smallestLine = scan.lines;
+            }
+            if (c.value > scan.largest) {
+                scan.largest = c.value;
+                scan.largestLine = scan.lines;
+            }
+            if (c.value != previous && std::fabs(c.value - previous) < scan.resolution)
+                scan.resolution = std::fabs(c.value - previous);
+            previous = c.value;
             ++scan.samples;
             break;
         case LineKind::MissingValue: scan.samples += ignoreEmpty ? 0 : 1; break;

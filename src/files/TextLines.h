@@ -5,6 +5,7 @@
 // they touch nothing but their own reader, their result and their samples.
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -45,9 +46,12 @@ struct LineRules {
 };
 
 struct RangeScan {
+    int64_t lines = 0;       // every line read
     int64_t valueLines = 0;  // lines that are neither empty nor skipped
     int64_t samples = 0;     // samples the load pass will store from them
     double smallest = 1e33, largest = -1e33;
+    int64_t smallestLine = 0, largestLine = 0;  // where they are, counted from 0 in the stretch read
+    double resolution = HUGE_VAL;  // the smallest change between values one after another
     bool missingColumn = false;
     bool readError = false;
 };

@@ -94,6 +94,23 @@ struct Source {
     std::vector<Part> parts;
 };
 
+// A range so wide that one raw step is coarser than the steps between the
+// file's own values: mostly one absurd value, named with its line.
+void WarnCoarseSteps(const std::string& path, const RangeScan& total, double step, VkDialogs& ui)
+{
+    auto number = [](double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6g", v);
+        return std::string(text);
+    };
+    ui.message(" " + FileNameOf(path) + ": the values range from " + number(total.smallest) + " (line " +
+                   std::to_string(total.smallestLine + 1) + ") to " + number(total.largest) + " (line " +
+                   std::to_string(total.largestLine + 1) + "). Stored in 65536 steps, one step is " + number(step) +
+                   ", coarser than the file's own resolution of " + number(total.resolution) +
+                   ": the values lose precision. Check those lines for a wrong value.",
+               Severity::Warning);
+}
+
 // The auto-scaling pass: scans every part for the range of the values, asks
 // about lines without the column, and scales the slot to the range found.
 bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRules& rules, VkDialogs& ui,
@@ -114,13 +131,22 @@ bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRule
             },
             [] {});
     }
+    int64_t linesBefore = int64_t{d.HeaderText} + rec.at(slot).SkipCount;  // lines of the file before a part's
     for (const RangeScan& s : scans) {
         total.valueLines += s.valueLines;
         total.samples += s.samples;
-        total.smallest = std::min(total.smallest, s.smallest);
-        total.largest = std::max(total.largest, s.largest);
+        if (s.smallest < total.smallest) {
+            total.smallest = s.smallest;
+            total.smallestLine = linesBefore + s.smallestLine;
+        }
+        if (s.largest > total.largest) {
+            total.largest = s.largest;
+            total.largestLine = linesBefore + s.largestLine;
+        }
+        total.resolution = std::min(total.resolution, s.resolution);
         total.missingColumn = total.missingColumn || s.missingColumn;
         total.readError = total.readError || s.readError;
+        linesBefore += s.lines;
     }
     if (total.readError) {
         ui.message(" Error while reading " + source.path, Severity::Error);
@@ -142,6 +168,8 @@ bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRule
     }
     SetScaling(rec, slot);
     d.KindEqu = 'M';
+    if (d.CoeffA > total.resolution)
+        WarnCoarseSteps(source.path, total, d.CoeffA, ui);
     if (std::fabs(smallest) * 0.1 > std::fabs(largest))
         rec.pendingHint = HintInvertData;
     return true;
@@ -199,14 +227,18 @@ int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRule
 
 }  // namespace
 
-std::string PreviewLine(const std::string& path, int headerLines)
+std::string FirstDataLine(const std::string& path, int skipped)
 {
     LineReader reader(4096, 64 * 1024);
     std::string_view line;
-    if (!reader.open(path) || !SkipLines(reader, headerLines) || !reader.next(line))
+    if (!reader.open(path) || !SkipLines(reader, skipped) || !reader.next(line))
         return {};
-    line = line.substr(0, std::min(line.find('\r'), std::size_t{100}));
-    return std::string(line);
+    return std::string(line.substr(0, line.find('\r')));
+}
+
+std::string PreviewLine(const std::string& path, int headerLines)
+{
+    return FirstDataLine(path, headerLines).substr(0, 100);
 }
 
 ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui)

@@ -34,6 +34,8 @@ std::optional<ProbeResult> ProbeForLoading(SlotData& slot, VkDialogs& ui, ProbeV
 // The first line after the header lines (at most 100 characters), as the main
 // dialog shows it; empty when the file cannot be read.
 std::string PreviewLine(const std::string& path, int headerLines);
+// The whole line after `skipped` lines; empty when the file cannot be read.
+std::string FirstDataLine(const std::string& path, int skipped);
 
 struct TextLoadOptions {
     // Parts of the file read side by side with auto-scaling; 0 chooses by file

@@ -455,16 +455,27 @@ void TForm3::paintCrossLines(QPainter& p, int slot)
 void TForm3::closeEvent(QCloseEvent* event)
 {
     for (const SlotData& s : wb_.rec.slots) {
-        if (!s.ChannelUsed || !s.ChannelModified)
+        const auto slot = static_cast<std::size_t>(&s - wb_.rec.slots.data());
+        if (!s.ChannelUsed || !s.ChannelModified || keepUnsaved_[slot])
             continue;
         const Answer a = ui_.ask(" Channel " + s.desc.Caption + " is modified. Save as binary file? ",
                                  Buttons::YesNoCancel, Severity::Question);
+        keepUnsaved_[slot] = a == Answer::No;
         // Yes keeps the window open and starts the binary export; Cancel keeps it open.
+        // Once the channel is saved whole, closing goes on with the next one.
         if (a != Answer::No) {
             event->ignore();
             if (a == Answer::Yes) {
-                setActiveChannel(static_cast<int>(&s - wb_.rec.slots.data()));
-                QTimer::singleShot(0, this, &TForm3::exportBinary);
+                setActiveChannel(static_cast<int>(slot));
+                QTimer::singleShot(0, this, [this, slot] {
+                    exportBinary();
+                    if (!wb_.rec.at(static_cast<int>(slot)).ChannelModified)
+                        close();  // the channels answered No are not asked again
+                    else
+                        keepUnsaved_ = {};
+                });
+            } else {
+                keepUnsaved_ = {};
             }
             return;
         }

@@ -132,6 +132,7 @@ private:
     void askComment();
     void showProgress(double share, int dives);
     bool haltRequested_ = false;
+    std::array<bool, 3> keepUnsaved_{};  // answered No while the window is being closed
 
     // The mouse (Unit3Mouse.cpp).
     struct Press {

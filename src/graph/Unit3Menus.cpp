@@ -97,10 +97,11 @@ void TForm3::saveImage()
     auto chosen = ui_.chooseFile(request);
     if (!chosen)
         return;
-    if (ChangeExtension(*chosen, "") == *chosen)
-        *chosen += ".bmp";  // the default extension
-    // The filter decides the format, whatever the name says.
+    // The filter decides the format, whatever the name says; a name without
+    // an extension gets the filter's.
     const PictureFormat format = request.selectedFilter == 0 ? PictureFormat::Jpeg : PictureFormat::Bitmap;
+    if (ChangeExtension(*chosen, "") == *chosen)
+        *chosen += format == PictureFormat::Jpeg ? ".jpg" : ".bmp";
     if (!SavePicture(picture(), *chosen, format))
         ui_.message(" Cannot write " + *chosen, Severity::Error);
 }

@@ -168,4 +168,19 @@ bool ReplaceFileContents(const std::string& path, std::string_view text)
     return true;
 }
 
+bool KeepAside(const std::string& path)
+{
+    if (!FileExists(path))
+        return true;
+    auto numbered = [&path](int n) { return path + "." + std::to_string(n); };
+    int last = 1;
+    while (FileExists(numbered(last)))
+        ++last;
+    // From the top down, so no rename lands on a file still to be moved.
+    for (int n = last; n > 1; --n)
+        if (std::rename(numbered(n - 1).c_str(), numbered(n).c_str()) != 0)
+            return false;
+    return std::rename(path.c_str(), numbered(1).c_str()) == 0;
+}
+
 }  // namespace vk

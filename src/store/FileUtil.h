@@ -58,4 +58,9 @@ bool PopTail(const std::string& path, void* buffer, std::size_t n);
 // path only when every byte is written: a full disk never leaves a half file.
 bool ReplaceFileContents(const std::string& path, std::string_view text);
 
+// Moves an existing file aside so a fresh one can take its name: path becomes
+// "path.1", an earlier "path.1" becomes "path.2", and so on; nothing is lost.
+// False when a rename failed (path may then still exist).
+bool KeepAside(const std::string& path);
+
 }  // namespace vk
