@@ -454,6 +454,10 @@ void TForm3::paintCrossLines(QPainter& p, int slot)
 
 void TForm3::closeEvent(QCloseEvent* event)
 {
+    if (refuseWhileBusy()) {
+        event->ignore();
+        return;
+    }
     for (const SlotData& s : wb_.rec.slots) {
         const auto slot = static_cast<std::size_t>(&s - wb_.rec.slots.data());
         if (!s.ChannelUsed || !s.ChannelModified || keepUnsaved_[slot])

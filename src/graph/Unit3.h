@@ -96,6 +96,14 @@ private:
     void paintCrossLines(QPainter& p, int slot);
 
     // Commands (Unit3Commands.cpp).
+    // A menu item, enabled, that runs `command` unless a long command runs.
+    void onItem(const char* name, std::function<void()> command);
+    // Runs a long command that lets pending events through (the automatic
+    // analysis): meanwhile only "Halt" takes input, every other key, click,
+    // menu item and close is refused.
+    void runLong(const std::function<void()>& command);
+    // True, and the user told, while a long command runs.
+    bool refuseWhileBusy();
     void connectCommands();
     void setMoveMode(int mode);
     void checkMoveItems(std::initializer_list<int> modes);
@@ -132,6 +140,7 @@ private:
     void askComment();
     void showProgress(double share, int dives);
     bool haltRequested_ = false;
+    bool longCommand_ = false;
     std::array<bool, 3> keepUnsaved_{};  // answered No while the window is being closed
 
     // The mouse (Unit3Mouse.cpp).

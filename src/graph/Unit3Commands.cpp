@@ -3,10 +3,15 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <map>
 
 #include "graph/HelpViewer.h"
+#include "graph/InputGate.h"
 #include "graph/RangeCommands.h"
 #include "graph/RedrawRequest.h"
 #include "graph/TChanImage.h"
@@ -26,7 +31,40 @@ const std::map<int, const char*> ModeItems{{ModeF1, "mniLeftBorder"},  {ModeF2, 
 
 constexpr uint32_t RangeRedraw = 324;
 
+constexpr const char* BusyText = "The automatic analysis is running: press Halt to stop it.";
+
 }  // namespace
+
+void TForm3::onItem(const char* name, std::function<void()> command)
+{
+    QAction* a = menus_->action(name);
+    a->setEnabled(true);
+    connect(a, &QAction::triggered, this, [this, command = std::move(command)] {
+        if (!refuseWhileBusy())
+            command();
+    });
+}
+
+bool TForm3::refuseWhileBusy()
+{
+    if (!longCommand_)
+        return false;
+    ui_.status(BusyText);
+    QToolTip::showText(halt_->mapToGlobal(QPoint(0, halt_->height())), QString::fromUtf8(BusyText), halt_);
+    return true;
+}
+
+void TForm3::runLong(const std::function<void()>& command)
+{
+    longCommand_ = true;
+    menuBar()->setEnabled(false);
+    {
+        InputGate gate(halt_, [this] { QTimer::singleShot(0, this, [this] { refuseWhileBusy(); }); });
+        command();
+    }
+    menuBar()->setEnabled(true);
+    longCommand_ = false;
+}
 
 void TForm3::pushUndo(int kind, uint32_t redraw, int slot)
 {
@@ -82,11 +120,7 @@ void TForm3::askEventCounter()
 
 void TForm3::connectCommands()
 {
-    auto on = [this](const char* name, std::function<void()> f) {
-        QAction* a = menus_->action(name);
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
-    };
+    auto on = [this](const char* name, std::function<void()> f) { onItem(name, std::move(f)); };
     auto runs = [this](std::function<uint32_t()> command) { return [this, command] { run(command); }; };
 
     on("mniExit", [this] { close(); });
@@ -207,6 +241,8 @@ bool TForm3::handleKey(int key, Qt::KeyboardModifiers modifiers)
 
 void TForm3::keyPressEvent(QKeyEvent* event)
 {
+    if (refuseWhileBusy())
+        return;
     if (QWidget* focus = focus_[static_cast<std::size_t>(view_.active)])
         focus->setFocus();
     if (!handleKey(event->key(), event->modifiers()))

@@ -70,11 +70,7 @@ private:
 
 void TForm3::connectDive()
 {
-    auto on = [this](const char* name, void (TForm3::*command)()) {
-        QAction* a = menus_->action(name);
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, command);
-    };
+    auto on = [this](const char* name, void (TForm3::*command)()) { onItem(name, [this, command] { (this->*command)(); }); };
     on("mniSearchNext", &TForm3::searchNext);
     on("mniAnalyse", &TForm3::analyse);
     on("mniParameters", &TForm3::openParameters);
@@ -82,16 +78,14 @@ void TForm3::connectDive()
     on("mniWriteResults", &TForm3::writeResults);
     on("mniAutomatic", &TForm3::automaticAnalysis);
     on("mniComment", &TForm3::askComment);
-    for (const auto& [name, analyse] : {std::pair{"mniAnalyzeBout", true}, std::pair{"mniSkipBout", false}}) {
-        QAction* a = menus_->action(name);
-        a->setEnabled(true);
-        const bool summarise = analyse;
-        connect(a, &QAction::triggered, this, [this, summarise] { bout(summarise); });
-    }
+    onItem("mniAnalyzeBout", [this] { bout(true); });
+    onItem("mniSkipBout", [this] { bout(false); });
     connect(halt_, &QPushButton::clicked, this, [this] { haltRequested_ = true; });
     for (int tag = 0; tag < static_cast<int>(shapeButtons_.size()); ++tag)
-        connect(shapeButtons_[static_cast<std::size_t>(tag)], &QToolButton::clicked, this,
-                [this, tag] { shapePressed(tag); });
+        connect(shapeButtons_[static_cast<std::size_t>(tag)], &QToolButton::clicked, this, [this, tag] {
+            if (!refuseWhileBusy())
+                shapePressed(tag);
+        });
 }
 
 bool TForm3::analysisChannelActive()
@@ -249,7 +243,8 @@ void TForm3::automaticAnalysis()
         QApplication::processEvents();
         return haltRequested_;
     };
-    const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
+    AutomaticOutcome o;
+    runLong([&] { o = AutomaticAnalysis(rc, p, hooks); });
     halt_->hide();
     haltRequested_ = false;
     progress_->hide();

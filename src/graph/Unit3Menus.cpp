@@ -41,11 +41,7 @@ QImage TForm3::picture() const
 
 void TForm3::connectMenus()
 {
-    auto on = [this](const char* name, std::function<void()> f) {
-        QAction* a = menus_->action(name);
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
-    };
+    auto on = [this](const char* name, std::function<void()> f) { onItem(name, std::move(f)); };
     for (const auto& [item, page] : HelpItems) {
         if (!QFileInfo::exists(QString::fromStdString(help_.helpFolder() + page)))
             continue;

@@ -34,6 +34,8 @@ void TForm3::positionAt(int image, QPoint at, double& t, double& v) const
 
 void TForm3::mousePressed(int image, QMouseEvent* event)
 {
+    if (refuseWhileBusy())
+        return;
     previous_ = press_;
     press_ = Press{};
     press_.image = image;
@@ -63,6 +65,8 @@ void TForm3::mousePressed(int image, QMouseEvent* event)
 
 void TForm3::mouseReleased(int image, QMouseEvent* event)
 {
+    if (refuseWhileBusy())
+        return;
     if (image != press_.image)
         return;
     BusyCursor busy(ui_);
@@ -145,6 +149,8 @@ void TForm3::mouseReleased(int image, QMouseEvent* event)
 
 void TForm3::yScalePressed(int slot, QMouseEvent* event)
 {
+    if (refuseWhileBusy())
+        return;
     BusyCursor busy(ui_);
     pushUndo(UndoZoom, RangeRedraw, slot);
     YScaleClick(wb_.rec.desc(slot), event->position().toPoint().y(), yScale(slot)->height());
@@ -156,6 +162,8 @@ void TForm3::yScalePressed(int slot, QMouseEvent* event)
 
 void TForm3::timeScalePressed(bool total, QMouseEvent* event)
 {
+    if (refuseWhileBusy())
+        return;
     const TChanImage* scale = total ? totalTimeScale_ : timeScale_;
     const double x = event->position().x();
     const double t = total ? x / scale->width() * view_.T

@@ -26,6 +26,7 @@
 #include "dive/Thumbnail.h"
 #include "graph/HelpViewer.h"
 #include "graph/Unit3.h"
+#include "process/vkUndo.h"
 #include "store/FileUtil.h"
 #include "store/VkDialogs.h"
 #include "support/DiveFixture.h"
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void aResultFileThatCannotBeWritten();
     void automaticAnalysisOverTheWholeDay();
     void haltStopsAfterTheCurrentDive();
+    void onlyHaltGetsThroughWhileTheLoopRuns();
     void imagesOfAFastRunShowTheirDives();
     void boutsAndTheComment();
     void batchWritesWhatTheWindowWrites();
@@ -168,6 +170,41 @@ void ResultsWindowTest::automaticAnalysisOverTheWholeDay()
     QCOMPARE(wb->rec.desc(0).yOffset, offset);
     QCOMPARE(window->view().at.F4, 0.0);
     QCOMPARE(window->view().at.F5, window->view().T);
+}
+
+void ResultsWindowTest::onlyHaltGetsThroughWhileTheLoopRuns()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    int steps = -1;
+    automatic([this, &steps] {
+        // W, Ctrl+Z, their menu items and closing the window, all while the
+        // loop runs: none of them may act on the dive in hand or the result buffer.
+        steps = window->undoStack()->top();
+        key(Qt::Key_W);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        key(Qt::Key_B, Qt::ControlModifier);
+        window->menus().action("mniWriteResults")->trigger();
+        window->menus().action("mniUndo")->trigger();
+        window->menus().action("mniAutomatic")->trigger();
+        QVERIFY(!window->close());
+        QCOMPARE(window->undoStack()->top(), steps);
+        auto* halt = window->findChild<QPushButton*>("btnHalt");
+        QVERIFY(halt->isVisible());
+        QTest::mouseClick(halt, Qt::LeftButton);  // a real click: the one input let through
+    });
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(steps >= 0);
+    // Halt is answered after the first dive, and that dive is written once.
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+    QVERIFY(std::find(ui->statusTexts.begin(), ui->statusTexts.end(),
+                      "The automatic analysis is running: press Halt to stop it.") != ui->statusTexts.end());
+    QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
+    QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
+    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+    // Afterwards keys and menus work again.
+    key(Qt::Key_W);
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{3});
 }
 
 void ResultsWindowTest::haltStopsAfterTheCurrentDive()
