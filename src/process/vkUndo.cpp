@@ -25,6 +25,13 @@ bool KeepsRangeAndImage(int kind)
     return kind == 2 || kind == 4 || kind == 5;
 }
 
+// Kinds whose commands move samples to other positions, and with them the
+// positions of missing values.
+bool MovesSamples(int kind)
+{
+    return KeepsRangeAndImage(kind) || kind == 131 || kind == 132;
+}
+
 }  // namespace
 
 const char* UndoCaption(int kind)
@@ -108,6 +115,8 @@ void TUndo::Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot)
             s.min = d.Min;
             s.max = d.Max;
         }
+        if (MovesSamples(kind))
+            s.missing = rec_.at(slot).missing;
         bool ok = true;
         if (KeepsRange(kind) && SingleValue(from, to)) {
             s.single = ReadRaw(rec_, from, slot);
@@ -159,6 +168,8 @@ bool TUndo::popRange(const Step& s)
 bool TUndo::undo(const Step& s)
 {
     ChannelDescriptor& d = rec_.desc(s.slot);
+    if (MovesSamples(s.kind))
+        rec_.at(s.slot).missing = s.missing;
     if (s.kind < 128) {
         view_.at.F1 = s.view.F1;
         view_.at.F2 = s.view.F2;
@@ -196,14 +207,12 @@ bool TUndo::undo(const Step& s)
         for (int32_t i = p; i <= d.DataCnt - n; ++i)
             WriteRaw(rec_, i, ReadRaw(rec_, i + n, s.slot), s.slot);
         d.DataCnt -= n;
-        rec_.at(s.slot).missing.removed(p - d.CorrSmpDelay, n);
     } else if (s.kind == 132) {
         // n points were deleted at p: make room again; the step below holds them.
         const int32_t p = s.from, n = s.to;
         for (int32_t i = d.DataCnt; i >= p + 1; --i)
             WriteRaw(rec_, i + n, ReadRaw(rec_, i, s.slot), s.slot);
         AdjustLength(rec_, s.slot, n);
-        rec_.at(s.slot).missing.inserted(p + 1 - d.CorrSmpDelay, n);
     }
     return true;
 }

@@ -70,6 +70,7 @@ private:
         LinePositions view;  // F1, F2, F4, F5 and the B-cursors
         double min = 0, max = 0;
         double coeffA = 0, coeffB = 0, coeffC = 0, yOffset = 0;
+        GapList missing;  // steps that move samples: where values were missing before
         bool withBelow = false;  // undone together with the step below
     };
 

@@ -327,4 +327,52 @@ TEST(DiveSearch, AbsurdParametersStayHarmless)
     EXPECT_FALSE(AnalyseFramedDive(b.cx, b.p));
 }
 
+// A record with missing values, as a logger file with empty fields gives it:
+// the loader stores the low end of the range there (-10 m here) and lists them.
+TEST(DiveSearch, NoDiveAcrossMissingValues)
+{
+    std::vector<double> depth;
+    auto dive = [&depth](double to) {
+        const std::vector<double> d = test::Trapezoid(2, 20, to, 10, 10, 10, 20);
+        depth.insert(depth.end(), d.begin(), d.end());
+    };
+    dive(40);                          // A: 0 .. 69, then the seal ashore: 70 .. 169
+    depth.resize(170, 2);
+    dive(30);                          // B: 170 .. 239
+    dive(50);                          // C: 240 .. 309, cut at 265 .. 274 while deep
+    dive(20);                          // D: 310 .. 379, its first deep sample follows one missing
+    depth.resize(400, 2);
+    DiveBench b(depth);
+    const auto missing = [&b](int32_t from, int32_t to) {
+        for (int32_t i = from; i < to; ++i)
+            WriteRaw(b.rec, i, 0, 0);
+        b.rec.at(0).missing.add(from, to);
+    };
+    missing(70, 170);
+    missing(265, 275);
+    missing(330, 331);
+    b.p.Threshold = 4;
+    b.p.TrekBaseline = 1;
+    const std::vector<FoundDive> found = SearchAll(b);
+    ASSERT_EQ(found.size(), 3u);
+    for (const FoundDive& f : found)
+        EXPECT_FALSE(AnyMissing(b.rec, 0, f.f4, int64_t{f.f5} + 1)) << f.f4 << ".." << f.f5;
+    // A ends at the surface before the missing stretch, B begins after it.
+    EXPECT_LT(found[0].f5, 70);
+    EXPECT_GE(found[1].f4, 170);
+    EXPECT_LE(found[1].f5, 240);
+    // C has no end in the data: passed over. D is framed from its first value.
+    EXPECT_EQ(found[2].f4, 331);
+    EXPECT_GT(found[2].f5, 340);
+    // The surface baseline is the surface (2 m), never the missing stretches (-10 m).
+    EXPECT_NEAR(b.rec.desc(0).yOffset, 2, 0.5);
+
+    // Analyse and Write refuse cursors moved across missing values.
+    b.view.at.F4 = b.t(60);
+    b.view.at.F5 = b.t(200);
+    EXPECT_FALSE(AnalyseFramedDive(b.cx, b.p));
+    ASSERT_EQ(b.ui.texts().size(), 1u);
+    EXPECT_NE(b.ui.texts()[0].find("F4..F5 holds samples without a value"), std::string::npos);
+}
+
 }  // namespace vk

@@ -246,4 +246,69 @@ TEST_F(TextLoader, PartsSplitAtLineEndsOfEveryConvention)
     EXPECT_TRUE(ui.shown.empty());
 }
 
+TEST_F(TextLoader, MissingValuesAreKeptWhereTheyAre)
+{
+    // Empty fields, words and numbers that are not finite: the low end is
+    // stored as before, and the positions are remembered as missing.
+    ASSERT_TRUE(Load("0\t3\t.\n1\t\t.\n2\tnan\t.\n3\t5\t.\n4\tinf\t.\n5\t-inf\t.\n6\t1e999\t.\n7\tfoo\t.\n8\t4\t.\n"));
+    EXPECT_EQ(Count(), 9);
+    const GapList& missing = rec.at(0).missing;
+    ASSERT_EQ(missing.ranges().size(), 2u);
+    EXPECT_EQ(missing.ranges()[0], (GapRange{1, 3}));
+    EXPECT_EQ(missing.ranges()[1], (GapRange{4, 8}));
+    EXPECT_EQ(d().LowRng, 3.0);  // the range from the values alone
+    EXPECT_EQ(d().HighRng, 5.0);
+    EXPECT_NEAR(ReadRaw(rec, 1, 0), 0, 0.5);  // the stand-in, as the loader always wrote it
+    EXPECT_EQ(ReadValue(rec, 1, 0).status, StatusMissing);
+    EXPECT_EQ(ReadValue(rec, 3, 0).status, 0);
+    EXPECT_TRUE(IsMissing(rec, 0, 7));
+    EXPECT_FALSE(IsMissing(rec, 0, 8));
+    EXPECT_TRUE(HoldsValues(rec, 0));
+
+    // Read in parts side by side, the same list.
+    std::string big;
+    for (int k = 0; k < 400000; ++k)
+        big += k % 1000 < 3 ? "1\t\t.\n" : "1\t" + std::to_string(k % 97) + "\t.\n";
+    ASSERT_TRUE(Load(big, "big.txt"));
+    const GapList whole = rec.at(0).missing;
+    EXPECT_EQ(whole.ranges().size(), 400u);
+    EXPECT_EQ(whole.missing(), 1200);
+    d().NameIn = dir.file("big.txt");
+    ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{4}));
+    EXPECT_EQ(rec.at(0).missing, whole);
+
+    // Skipped void lines leave no sample and so nothing missing; a reload starts afresh.
+    d().IgnoreEmpLine = true;
+    ASSERT_TRUE(Load("0\t3\t.\n1\t\t.\n2\t4\t.\n"));
+    EXPECT_EQ(Count(), 2);
+    EXPECT_TRUE(rec.at(0).missing.empty());
+
+    // Nothing but words: no value at all.
+    d().IgnoreEmpLine = false;
+    ASSERT_TRUE(Load("a\tb\nc\td\n"));
+    EXPECT_FALSE(HoldsValues(rec, 0));
+}
+
+TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLine)
+{
+    // Whole metres, and one value that would make a raw step coarser than a metre.
+    std::string text = "t\tdepth\n";
+    for (int k = 0; k < 50; ++k)
+        text += std::to_string(k) + "\t" + std::to_string(k % 90) + "\n";
+    text += "50\t1e308\n51\t12\n";
+    d().HeaderText = 1;
+    ASSERT_TRUE(Load(text));
+    ASSERT_EQ(ui.texts().size(), 1u);
+    const std::string& warning = ui.texts()[0];
+    EXPECT_NE(warning.find("log.txt"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("1e+308 (line 52)"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("0 (line 2)"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("resolution of 1"), std::string::npos) << warning;
+
+    // Without the outlier nothing is said.
+    ui.shown.clear();
+    ASSERT_TRUE(Load(text.substr(0, text.find("50\t1e308"))));
+    EXPECT_TRUE(ui.shown.empty());
+}
+
 }  // namespace vk

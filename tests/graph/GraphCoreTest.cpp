@@ -10,6 +10,7 @@
 #include "graph/ScaleTicks.h"
 #include "graph/ViewState.h"
 #include "graph/WindowLayout.h"
+#include "support/GraphFixture.h"
 #include "support/TempDir.h"
 
 namespace vk {
@@ -310,6 +311,73 @@ TEST(GraphReadouts, ValuesTimesAndBothAxisModes)
     EXPECT_EQ(r.difference, "59");
     v.at.F5 = 99500;  // the next sample is past the end: no value
     EXPECT_EQ(MakeCursorReadouts(rec, v, 0, true).rightValue, "");
+
+    // Inside missing values, and between a value and a missing one, no value either.
+    rec.at(0).missing.add(60, 62);
+    v.at.F5 = 61000;
+    EXPECT_EQ(MakeCursorReadouts(rec, v, 0, false).rightValue, "");
+    v.at.F5 = 59500;
+    EXPECT_EQ(MakeCursorReadouts(rec, v, 0, true).rightValue, "");
+    EXPECT_EQ(MakeCursorReadouts(rec, v, 0, false).rightValue, "590.0000");
+}
+
+// Missing values break the curve: no sample, column or step is drawn from or
+// to them, at any zoom; the envelope's extremes leave them out.
+TEST(GraphCurve, MissingValuesBreakTheCurve)
+{
+    Recording rec;
+    test::AllocateAll(rec, 4);
+    test::Fill(rec, 0, 60001, 1, 0, 100, [](int32_t i) { return 50 + 40 * std::sin(i / 700.0); });
+    // The loader's stand-in for a missing value is the low end of the range: 0.
+    for (const auto& [from, to] : {std::pair{1000, 1010}, std::pair{20000, 30000}})
+        for (int32_t i = from; i < to; ++i)
+            WriteRaw(rec, i, 0, 0);
+    rec.at(0).missing.add(1000, 1010);
+    rec.at(0).missing.add(20000, 30000);
+
+    CurveRequest q;
+    q.width = 500;
+    q.height = 200;
+    q.f1 = 900;
+    q.f2 = 1200;
+    const Curve points = ComputeCurve(rec, q);
+    int breaks = 0;
+    for (const CurvePoint& p : points.points) {
+        EXPECT_GT(p.v, 5) << p.x;  // nothing of the stand-in
+        breaks += p.breakBefore;
+    }
+    EXPECT_EQ(breaks, 1);
+    q.f1 = 20500;  // the window starts inside the missing stretch
+    q.f2 = 30200;
+    const Curve late = ComputeCurve(rec, q);
+    ASSERT_FALSE(late.points.empty());
+    EXPECT_TRUE(late.points.front().breakBefore);
+
+    Envelope e;
+    e.build(rec.store, 0, 60001, rec.at(0).missing);
+    EXPECT_FALSE(e.range(rec.store, 0, 0, 60001).empty());
+    EXPECT_GT(e.range(rec.store, 0, 0, 60001).min, 1000);  // 0 is only in the missing stretches
+    EXPECT_TRUE(e.range(rec.store, 0, 20100, 29900).empty());
+    q.f1 = 0;
+    q.f2 = 60000;
+    q.envelope = &e;
+    const Curve columns = ComputeCurve(rec, q);
+    ASSERT_FALSE(columns.columns.empty());
+    breaks = 0;
+    for (const CurveColumn& c : columns.columns) {
+        EXPECT_GT(c.min, 5) << c.x;
+        EXPECT_GT(c.first, 5) << c.x;
+        EXPECT_GT(c.last, 5) << c.x;
+        EXPECT_FALSE(c.x > SampleColumn(20000, 0, 60000, 500) && c.x < SampleColumn(29999, 0, 60000, 500)) << c.x;
+        breaks += c.breakBefore;
+    }
+    EXPECT_EQ(breaks, 1);  // ten missing samples inside one column of 120 leave no visible gap
+
+    // Without missing values, no break anywhere.
+    rec.at(0).missing.clear();
+    e.build(rec.store, 0, 60001);
+    for (const CurveColumn& c : ComputeCurve(rec, q).columns)
+        EXPECT_FALSE(c.breakBefore);
 }
 
 }  // namespace vk

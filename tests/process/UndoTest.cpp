@@ -47,8 +47,15 @@ TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
     EXPECT_FALSE(undo->Pop().undone);
     EXPECT_EQ(undo->MenuCaption(), "Undo nothing");
 
+    // One sample, sample 0 as well as any other: kept in the step.
+    const uint16_t first = ReadRaw(rec, 0, 0);
+    undo->Push(0, 0, 68, 3, 0);
+    WriteRaw(rec, 0, 4711, 0);
+    EXPECT_TRUE(undo->Pop().undone);
+    EXPECT_EQ(ReadRaw(rec, 0, 0), first);
+
     const uint16_t before = ReadRaw(rec, 10, 0);
-    undo->Push(10, 10, 68, 3, 0);  // one sample: kept in the step
+    undo->Push(10, 10, 68, 3, 0);
     EXPECT_FALSE(FileExists(undo->stackFile()));
     EXPECT_EQ(undo->MenuCaption(), "Undo sing. val.");
     WriteRaw(rec, 10, 4711, 0);
@@ -110,6 +117,11 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
 {
     const std::vector<uint16_t> samples = Samples(0);
     const int32_t dataCnt = rec.desc(0).DataCnt;
+    // Missing values inside and after the deleted points come back where they were.
+    GapList& missing = rec.at(0).missing;
+    missing.add(1500, 1510);
+    missing.add(3000, 3002);
+    const GapList gaps = missing;
     // Delete points 1000 .. 1999 as the delete command does: the overwritten
     // samples first, then the position and count.
     const int32_t p = 1000, n = 1000;
@@ -118,11 +130,14 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
         WriteRaw(rec, j, ReadRaw(rec, j + n, 0), 0);
     undo->Push(p, n, 68, 132, 0);
     rec.desc(0).DataCnt -= n;
+    missing.removed(p, n);
+    EXPECT_EQ(missing.ranges(), (std::vector<GapRange>{{2000, 2002}}));
     EXPECT_EQ(undo->MenuCaption(), "Undo Del. pnt");
 
     undo->Pop();
     EXPECT_EQ(rec.desc(0).DataCnt, dataCnt);
     EXPECT_EQ(Samples(0), samples);
+    EXPECT_EQ(missing, gaps);
     EXPECT_EQ(undo->top(), 0);
 
     // Inserting points: one step with the position and count.
@@ -132,7 +147,10 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
     for (int32_t j = 501; j <= 520; ++j)  // copies of the sample at the insertion point
         WriteRaw(rec, j, ReadRaw(rec, 500, 0), 0);
     AdjustLength(rec, 0, 20);
+    missing.inserted(501, 20);
+    EXPECT_EQ(missing.ranges(), (std::vector<GapRange>{{1520, 1530}, {3020, 3022}}));
     undo->Pop();
+    EXPECT_EQ(missing, gaps);
     EXPECT_EQ(rec.desc(0).DataCnt, dataCnt);
     const std::vector<uint16_t> after = Samples(0);
     EXPECT_TRUE(std::equal(samples.begin(), samples.begin() + dataCnt + 1, after.begin()));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "store/ChannelSeries.h"
 #include "store/Recording.h"
 #include "store/VkDialogs.h"
 #include "support/TempDir.h"
@@ -194,6 +195,64 @@ TEST(Recording, StoreHoldsBlocksOnlyForUsedSlots)
     EXPECT_EQ(ReadPhys(rec, 2 * 16384, 0).status, -1);
     WriteRaw(rec, 2 * 16384, 5, 0);
     EXPECT_EQ(ReadRaw(rec, 2 * 16384, 0), 0);
+}
+
+TEST(GapList, RangesJoinSplitAndMoveWithTheSamples)
+{
+    GapList g;
+    g.add(5, 7);
+    g.add(7, 9);  // touches: one range
+    g.add(20, 20);  // empty: nothing
+    g.add(20, 30);
+    EXPECT_EQ(g.ranges(), (std::vector<GapRange>{{5, 9}, {20, 30}}));
+    EXPECT_EQ(g.missing(), 14);
+    EXPECT_EQ(g.at(4), nullptr);
+    EXPECT_EQ(g.at(5)->to, 9);
+    EXPECT_EQ(g.at(9), nullptr);
+    EXPECT_EQ(g.after(9)->from, 20);
+    EXPECT_EQ(g.after(30), nullptr);
+    EXPECT_FALSE(g.overlaps(9, 20));
+    EXPECT_TRUE(g.overlaps(9, 21));
+    EXPECT_TRUE(g.overlaps(0, 100));
+
+    GapList cut = g;
+    cut.removed(6, 16);  // 6 .. 21 go: the ranges meet and join
+    EXPECT_EQ(cut.ranges(), (std::vector<GapRange>{{5, 14}}));
+    GapList split = g;
+    split.inserted(25, 3);
+    EXPECT_EQ(split.ranges(), (std::vector<GapRange>{{5, 9}, {20, 25}, {28, 33}}));
+}
+
+TEST_F(ScaledRecording, StretchesBetweenMissingValuesReadAsChannelsOfTheirOwn)
+{
+    // Indexes 10 + position; positions 100..109 and 500 have no value.
+    rec.at(0).missing.add(100, 110);
+    rec.at(0).missing.add(500, 501);
+    EXPECT_TRUE(IsMissing(rec, 0, 110));
+    EXPECT_FALSE(IsMissing(rec, 0, 109));
+    EXPECT_TRUE(AnyMissing(rec, 0, 0, 111));
+    EXPECT_FALSE(AnyMissing(rec, 0, 120, 510));
+    EXPECT_EQ(ReadValue(rec, 115, 0).status, StatusMissing);
+    EXPECT_EQ(ReadValue(rec, 120, 0).status, 0);
+
+    const ChannelSeries s = StretchSeries(rec, 0, 300);
+    EXPECT_EQ(s.first(), 120);
+    EXPECT_EQ(s.count(), 510);  // indexes 120 .. 509
+    EXPECT_DOUBLE_EQ(s(100), s(120));  // reads before the stretch give its first value
+    EXPECT_EQ(s.read(100).status, -2);
+    EXPECT_DOUBLE_EQ(s(600), s(509));
+    EXPECT_EQ(StretchSeries(rec, 0, 115).first(), 120);  // from inside the gap: the stretch after it
+    EXPECT_EQ(AfterMissing(rec, 0, 112), 120);
+    EXPECT_EQ(BeforeMissing(rec, 0, 112), 109);
+    EXPECT_EQ(AfterMissing(rec, 0, 300), 300);
+    // The plain channel reads tell the missing samples, cached or not.
+    const ChannelSeries whole(rec, 0);
+    EXPECT_EQ(whole.read(300).status, 0);
+    EXPECT_EQ(whole.read(510).status, StatusMissing);
+    EXPECT_EQ(whole.read(511).status, 0);
+
+    rec.at(0).missing.clear();
+    EXPECT_EQ(StretchSeries(rec, 0, 300).first(), 0);  // no missing values: the whole channel
 }
 
 }  // namespace vk
