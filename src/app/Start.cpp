@@ -121,7 +121,9 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
 
     for (int slot = 0; slot < SlotCount; ++slot) {
         const SlotData& s = rec.at(slot);
-        if (s.ChannelUsed && hooks.loadingSlot)
+        if (!s.ChannelUsed)  // nothing to load, nor to create (a blanked name)
+            continue;
+        if (hooks.loadingSlot)
             hooks.loadingSlot(slot);
         const bool ok = s.desc.ToCreate != 0 ? LoadBinaryChannel(rec, slot, ui)
                                              : LoadTextChannel(rec, slot, wb.settings.skip, ui, hooks.text);

@@ -58,6 +58,12 @@ std::string ClassBounds(int k, const DiveParameters& p)
 
 constexpr double Ms = 1000.0;
 
+// A time in ms as seconds; one not known stays so.
+double Seconds(double ms)
+{
+    return Known(ms) ? ms / Ms : Missing;
+}
+
 // Every column of the dive file, its name with the unit and how it is written.
 const std::vector<Column>& DiveColumns()
 {
@@ -65,7 +71,7 @@ const std::vector<Column>& DiveColumns()
         using C = const DiveContextOfLine&;
         std::vector<Column> c;
         auto seconds = [&c](const char* name, double DiveRecord::*field) {
-            c.push_back({name, [field](C x, Row& row) { row.number(x.r().*field / Ms, 3); }});
+            c.push_back({name, [field](C x, Row& row) { row.number(Seconds(x.r().*field), 3); }});
         };
         auto value = [&c](const char* name, double DiveRecord::*field, int decimals) {
             c.push_back({name, [field, decimals](C x, Row& row) { row.number(x.r().*field, decimals); }});
@@ -93,11 +99,11 @@ const std::vector<Column>& DiveColumns()
         seconds("DurationDifference[s]", &DiveRecord::durationDifference);
         value("MaxDepthDifference[m]", &DiveRecord::maxDepthDifference, 3);
         // "Time above" counts the time deeper than its depth, "Time below" the time not deeper.
-        c.push_back({"TimeDeeperThan", [](C x, Row& row) { row.number(x.r().timeAbove / Ms, 3); },
+        c.push_back({"TimeDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeAbove), 3); },
                      [](const Recording&, const Settings& s) {
                          return "TimeDeeperThan" + Short(s.dive.TimeAbove) + "m[s]";
                      }});
-        c.push_back({"TimeNotDeeperThan", [](C x, Row& row) { row.number(x.r().timeBelow / Ms, 3); },
+        c.push_back({"TimeNotDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeBelow), 3); },
                      [](const Recording&, const Settings& s) {
                          return "TimeNotDeeperThan" + Short(s.dive.TimeBelow) + "m[s]";
                      }});

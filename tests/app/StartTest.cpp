@@ -5,6 +5,7 @@
 #include "app/SetupFile.h"
 #include "app/Coordinates.h"
 #include "app/Start.h"
+#include "dive/DiveSearch.h"
 #include "files/ChannelExport.h"
 #include "store/VkDialogs.h"
 #include "support/TempDir.h"
@@ -119,6 +120,55 @@ TEST_F(StartFixture, BinaryChannelsTakeTheirHeaderAndFailuresStop)
     d.HeaderText = 5;
     EXPECT_EQ(StartRecording(wb, ui), StartResult::LoadFailed);
     EXPECT_EQ(ui.texts().back(), "Header too large or UNIX formatted file");
+}
+
+// Start tells which channel it could not load or found without a value, and
+// the analysis then refuses a depth channel without values.
+TEST_F(StartFixture, ChannelsWithoutValuesAreNamed)
+{
+    const std::string words = dir.write("words.txt", "station;animal;note\nalpha;seal;resting\nbeta;seal;gone\n");
+    wb.rec.desc(0).NameIn = words;
+    wb.rec.desc(0).ToCreate = 0;
+    wb.rec.desc(0).InDelimiter = ';';
+    wb.rec.desc(0).ColumnValue = 2;
+    wb.rec.desc(0).HeaderText = 1;
+    wb.rec.desc(1).NameIn = dir.file("moved away.csv");
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    ASSERT_EQ(ui.texts().size(), 1u);
+    const std::string text = ui.texts()[0];
+    EXPECT_NE(text.find(" Channel 1 (" + wb.rec.desc(0).Caption + ") holds no value: " + words), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("column 2 after 1 header lines, separator ;; its first data line has 3 columns: alpha;seal"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(" Channel 2 (" + wb.rec.desc(1).Caption + "): no file " + dir.file("moved away.csv")),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Channel 3"), std::string::npos);  // loaded as before
+    ui.shown.clear();
+    EXPECT_FALSE(AnalysisChannelReady(wb.rec, 0, ui));
+    EXPECT_NE(ui.texts().at(0).find("holds no values"), std::string::npos);
+    EXPECT_FALSE(AnalysisChannelReady(wb.rec, 2, ui));
+    EXPECT_EQ(ui.texts().at(1), "No analysis available for this channel.");
+
+    // A wrong column answered "Yes": an empty channel, named the same way.
+    ui.shown.clear();
+    wb.rec.desc(0).ColumnValue = 7;
+    ui.answers = {Answer::Yes, Answer::Yes};
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_NE(ui.texts().back().find("holds no value"), std::string::npos);
+    EXPECT_NE(ui.texts().back().find("column 7"), std::string::npos);
+
+    // A blank name leaves a slot unused, even one marked to be created; nothing is said of it.
+    ui.shown.clear();
+    ASSERT_TRUE(ReadSetup(files.setup, wb.rec, wb.settings));
+    wb.rec.desc(1).NameIn = "  ";
+    wb.rec.desc(1).ToCreate = 1;
+    wb.rec.at(0).ChannelModified = true;
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_FALSE(wb.rec.at(1).ChannelUsed);
+    EXPECT_FALSE(wb.rec.at(0).ChannelModified);  // a fresh recording
+    EXPECT_TRUE(ui.shown.empty()) << ui.texts().front();
 }
 
 TEST(CopyChannels, CopyFromTheFirstSlot)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "dive/Bouts.h"
 #include "support/DiveFixture.h"
 
@@ -118,6 +120,75 @@ TEST_F(Bouts, GroupedAsTheyComeLikeTheFramedOnes)
     EXPECT_DOUBLE_EQ(grouped[0].bottomShare, a.bottomShare);
     EXPECT_EQ(grouped[0].wiggles, a.wiggles);
     EXPECT_EQ(grouped[1].dives, 1);
+}
+
+TEST_F(Bouts, TheSummaryAnalysesTheDivesThatFramedTheBout)
+{
+    EXPECT_TRUE(FindBout(b.cx, b.p, false).framed);  // Ctrl+F frames A
+    // Then the baseline moves (a later search shifted it): searched anew, the
+    // surface would lie below the threshold and A would be other dives.
+    b.rec.desc(0).yOffset = -12;
+    const BoutOutcome o = FindBout(b.cx, b.p, true);
+    ASSERT_TRUE(o.summary);
+    EXPECT_EQ(o.summary->dives, 3);
+    EXPECT_NEAR(o.summary->deepestDive, 40, 0.01);
+    EXPECT_NEAR(o.summary->meanMaxDepth, (30 + 40 + 30) / 3.0, 0.01);
+    EXPECT_EQ(b.rec.desc(0).yOffset, -12);  // the summary leaves the baseline as it found it
+}
+
+// The DiveStops cell of a bout: the stops of its dives as the dive stops
+// setting finds them, the same for Ctrl+B and for a run; empty when they are off.
+TEST(BoutStops, OneRuleForFramedBoutsAndRuns)
+{
+    // Two dives 80 s apart, each with a stop of 10 s at 15 m on the way down.
+    std::vector<double> v{0};
+    for (int k = 0; k < 2; ++k) {
+        Stay(v, 80);
+        Line(v, 15, 10);
+        Stay(v, 10);
+        Line(v, 30, 10);
+        Stay(v, 20);
+        Line(v, 0, 20);
+    }
+    Stay(v, 400);
+    for (const uint8_t stops : {uint8_t{1}, uint8_t{0}}) {
+        SCOPED_TRACE(stops);
+        auto bench = [&v, stops] {
+            auto d = std::make_unique<DiveBench>(v);
+            d->p.Threshold = 5;
+            d->p.BoutMinDur = 100;
+            d->p.DiveStops = stops;
+            return d;
+        };
+        auto framed = bench();
+        FindBout(framed->cx, framed->p, true);
+        const BoutSummary bout = *FindBout(framed->cx, framed->p, true).summary;
+
+        auto run = bench();
+        BoutGrouper grouper;
+        while (SearchNext(run->cx, run->p).accepted) {
+            AnalyseDive(run->rec, run->view.at, run->p, run->state, run->cx.setup, run->ui);
+            grouper.add(run->state.record, run->state.stops,
+                        BottomExtrema(ChannelSeries(run->rec, 0), run->view.at, run->p.WiggAmplitude), run->p, 1000);
+        }
+        const BoutSummary grouped = *grouper.finish(run->p, 1000);
+        EXPECT_EQ(bout.dives, 2);
+        EXPECT_EQ(bout.stops, grouped.stops);
+        if (stops) {
+            EXPECT_EQ(bout.stops, 2);
+        } else {
+            EXPECT_EQ(bout.stops, -1);
+            Recording rec;
+            Settings s;
+            const std::string line = BoutLine(1, bout, rec, s);
+            std::vector<std::string> cells;
+            for (std::size_t at = 0, next; at <= line.size(); at = next + 1) {
+                next = std::min(line.find('\t', at), line.size());
+                cells.push_back(line.substr(at, next - at));
+            }
+            EXPECT_EQ(cells.at(7), "");  // DiveStops: not searched, not 0
+        }
+    }
 }
 
 TEST(BoutLines, EveryColumnOfTheHeader)

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "dive/DiveAnalysis.h"
+#include "dive/DiveSearch.h"
 #include "dive/ExtendedValues.h"
 #include "support/DiveFixture.h"
 
@@ -74,6 +75,26 @@ TEST(DiveAnalysis, ValuesOfAFramedDive)
     b.analyse();
     EXPECT_EQ(b.state.record.timeAbove, Missing);
     EXPECT_EQ(b.state.record.timeBelow, Missing);
+}
+
+// The fixed bottom places its cursors where the depth crosses the level,
+// between samples; the bottom statistics take the samples inside them only.
+TEST(DiveAnalysis, FixedBottomStatisticsStayInsideTheBottom)
+{
+    Trapeze b;
+    b.p.BottomKind = BottomSearchKind::FixBottom;  // level 0.66 x 40 m = 26.4 m
+    b.p.Threshold = 5;
+    b.view.at.F5 = b.t(0);
+    ASSERT_TRUE(SearchNext(b.cx, b.p).accepted);
+    // Crossings at 22.2 s (26 m .. 28 m) and 54.8 s (28 m .. 26 m).
+    EXPECT_NEAR(b.view.at.B1, 22200, 1);
+    EXPECT_NEAR(b.view.at.B2, 54800, 1);
+    ASSERT_TRUE(b.analyse());
+    const DiveRecord& r = b.state.record;
+    EXPECT_NEAR(r.bottomMinimum, 28, 0.01);  // not the 26 m before the crossing
+    EXPECT_NEAR(r.bottomVerticalDistance, 24, 0.05);  // 28 -> 40 -> 28
+    EXPECT_NEAR(r.bottomMean, (2 * (28 + 30 + 32 + 34 + 36 + 38) + 20 * 40) / 32.0, 0.01);
+    EXPECT_NEAR(r.relativeBottomRange, 12.0 / 40, 0.001);
 }
 
 TEST(DiveAnalysis, PauseAndDifferencesToThePreviousDive)

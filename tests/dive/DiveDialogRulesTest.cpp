@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "dive/DiveParmsForm.h"
 #include "dive/ExtendedValues.h"
 #include "dive/ExtendedRows.h"
@@ -90,6 +92,28 @@ TEST_F(Form, OkRulesInTheirOrder)
         EXPECT_TRUE(ok().close);
         EXPECT_DOUBLE_EQ(wb.settings.dive.BaselineQuality, std::stod(kept));
     }
+}
+
+TEST_F(Form, DepthClassesNeedBinsAndARange)
+{
+    const DiveParameters before = wb.settings.dive;
+    for (const auto& [bins, low, high, text] :
+         {std::tuple{"0", "0", "100", " Nr Bins must be at least 1."},
+          std::tuple{"-3", "0", "100", " Nr Bins must be at least 1."},
+          std::tuple{"10", "50", "50", " Min y-value must be below Max y-value."},
+          std::tuple{"10", "60", "50", " Min y-value must be below Max y-value."}}) {
+        ui.shown.clear();
+        e.nrBins = bins;
+        e.minBin = low;
+        e.maxBin = high;
+        EXPECT_FALSE(ok().close);
+        EXPECT_EQ(ui.texts(), std::vector<std::string>{text});
+        EXPECT_EQ(wb.settings.dive, before);  // refused: nothing stored
+    }
+    e.nrBins = "10";
+    e.minBin = "0";
+    e.maxBin = "50";
+    EXPECT_TRUE(ok().close);
 }
 
 TEST_F(Form, AFieldWithoutANumberStoresNothing)

@@ -183,4 +183,25 @@ TEST(DiveShapes, BottomKinds)
     }
 }
 
+// Short dives are resampled at twice the density for the parabola test, but
+// the smoothing width comes from the dive's own points: a steep V of 16
+// points smoothed twice as wide would round into a parabola.
+TEST(DiveShapes, ShortDivesAreSmoothedByTheirOwnLength)
+{
+    for (const int points : {12, 16, 20}) {
+        SCOPED_TRACE(points);
+        std::vector<double> v(5, 0.0), parabola(5, 0.0);
+        for (int i = 0; i <= points; ++i) {
+            const double t = 2.0 * i / points - 1;
+            v.push_back(40 * (1 - std::fabs(t)));
+            parabola.push_back(40 * (1 - t * t));
+        }
+        v.resize(v.size() + 5, 0.0);
+        parabola.resize(parabola.size() + 5, 0.0);
+        const DiveBench vDive(v), pDive(parabola);
+        EXPECT_FALSE(TestParabola(ChannelSeries(vDive.rec, 0), 5, 5 + points, 40, 0.9));
+        EXPECT_TRUE(TestParabola(ChannelSeries(pDive.rec, 0), 5, 5 + points, 40, 0.9));
+    }
+}
+
 }  // namespace vk

@@ -6,8 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include <map>
+
+#include "dive/DiveAnalysis.h"
 #include "dive/DiveTable.h"
 #include "store/VkDialogs.h"
+#include "support/DiveFixture.h"
 #include "support/TempDir.h"
 
 namespace vk {
@@ -91,6 +95,103 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     EXPECT_EQ(at("AscentStop1Depth[m]"), "12.500");
     EXPECT_EQ(at("BottomMean[m]"), "25.500");
     EXPECT_EQ(Fields(WiggleHeader(','), ',').size(), 9u);
+}
+
+namespace {
+
+// The framed dive analysed and written as a line, read back by column name.
+std::map<std::string, std::string> Cells(test::DiveBench& b, const Settings& s)
+{
+    AnalyseDive(b.rec, b.view.at, b.p, b.state, b.cx.setup, b.ui);
+    const std::vector<std::string> header = Fields(DiveHeader(b.rec, s));
+    const std::vector<std::string> line = Fields(DiveLine(LinesOf(b.state), b.rec, s));
+    std::map<std::string, std::string> cells;
+    for (std::size_t k = 0; k < header.size() && k < line.size(); ++k)
+        cells[header[k]] = line[k];
+    EXPECT_EQ(header.size(), line.size());
+    return cells;
+}
+
+}  // namespace
+
+// What could not be computed is an empty cell, never a zero.
+TEST(ResultTables, UnknownValuesAreEmptyCells)
+{
+    // Surface 0..9, down to 40 m at 29, 40 m to 48, up to the surface at 68.
+    test::DiveBench b(test::Trapezoid(0, 10, 40, 20, 19, 20, 31));
+    Settings s;
+    b.frame(9, 29, 48, 68);
+    auto c = Cells(b, s);
+    // The first dive since Start: no pause, no differences, no share of a dive cycle.
+    for (const char* name : {"Pause[s]", "DurationDifference[s]", "MaxDepthDifference[m]", "BottomShareOfCycle"})
+        EXPECT_EQ(c[name], "") << name;
+    // Time above and below switched off (0 m).
+    EXPECT_EQ(c["TimeDeeperThan0m[s]"], "");
+    EXPECT_EQ(c["TimeNotDeeperThan0m[s]"], "");
+    EXPECT_NE(c["DescentRate[m/s]"], "");
+    EXPECT_NE(c["DescentRate90[m/s]"], "");
+    EXPECT_EQ(c["TooLong"], "0");
+    // With a dive before it they are there.
+    b.state.record.counter = 1;
+    b.state.record.previous = {4000, 70000, 50};
+    c = Cells(b, s);
+    EXPECT_EQ(c["Pause[s]"], "5.000");
+    EXPECT_EQ(c["MaxDepthDifference[m]"], "-10.000");
+
+    // A descent of no length has no rate; the ascent has one.
+    b.frame(9, 9, 48, 68);
+    c = Cells(b, s);
+    EXPECT_EQ(c["DescentRate[m/s]"], "");
+    EXPECT_NE(c["AscentRate[m/s]"], "");
+    // Too short for the rates to 90 % of the modal depth.
+    b.frame(20, 21, 22, 23);
+    c = Cells(b, s);
+    EXPECT_EQ(c["DescentRate90[m/s]"], "");
+    EXPECT_EQ(c["AscentRate90[m/s]"], "");
+
+    // A dive of more than 65,000 points keeps its durations and depths, and says so.
+    test::DiveBench longDive(std::vector<double>(65100, 10.0));
+    longDive.frame(10, 20, 30, 10 + 65001);
+    c = Cells(longDive, s);
+    EXPECT_EQ(c["TooLong"], "1");
+    EXPECT_NE(c["MaxDepth[m]"], "");
+    EXPECT_EQ(c["BottomDuration[s]"], "10.000");
+    for (const char* name : {"DepthIntegral[m*h]", "BottomFraction", "BottomMedian[m]", "BottomMinimum[m]",
+                             "BottomMean[m]", "BottomStdDev[m]", "RelativeBottomRange", "BottomRoughness[m/s2]"})
+        EXPECT_EQ(c[name], "") << name;
+}
+
+// Column names that say what they hold: the depth of the time columns, the
+// bounds of the depth classes, what an extended value is, units.
+TEST(ResultTables, HeadersNameWhatTheColumnsHold)
+{
+    Recording rec;
+    Settings s;
+    s.dive.TimeAbove = 10;
+    s.dive.TimeBelow = 2.5;
+    s.dive.Frequencies = 1;
+    s.dive.MinBin = 0;
+    s.dive.MaxBin = 100;
+    s.dive.NrBins = 10;
+    s.dive.ExtendedParameters[0] = {3, 1, 2, true};  // Mean of slot 1 at Bottom
+    s.dive.ExtendedParameters[1] = {10, 1, 0, true};  // Way of slot 1 over the dive
+    rec.desc(1).Caption = "Temperature";
+    const std::vector<std::string> header = Fields(DiveHeader(rec, s));
+    auto has = [&header](const std::string& name) {
+        return std::find(header.begin(), header.end(), name) != header.end();
+    };
+    EXPECT_TRUE(has("TimeDeeperThan10m[s]"));
+    EXPECT_TRUE(has("TimeNotDeeperThan2.5m[s]"));
+    EXPECT_TRUE(has("DepthClass1[0-10m]"));
+    EXPECT_TRUE(has("DepthClass3[20-30m]"));
+    EXPECT_TRUE(has("DepthClass11"));  // beyond the classes set: no bounds
+    EXPECT_TRUE(has("Extended1[Mean of Temperature at Bottom]"));
+    EXPECT_TRUE(has("Extended2[Way of Temperature at Dive, km]"));
+    EXPECT_TRUE(has("Extended3"));
+    EXPECT_TRUE(has("TemperatureBottomMean[degC]"));
+    // Other settings, another header: a file written with the first is not appended to blindly.
+    s.dive.TimeAbove = 20;
+    EXPECT_NE(DiveHeader(rec, s), HeaderLine(header, '\t'));
 }
 
 TEST(ResultTables, TablesKeepTheirColumns)

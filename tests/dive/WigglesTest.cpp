@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "dive/DiveSearch.h"
 #include "dive/Wiggles.h"
 #include "support/DiveFixture.h"
 
@@ -90,6 +91,31 @@ TEST(Wiggles, BostKeepsExtremaCloseInTime)
     b.p.WiggDuration = 3;  // too far apart
     BostWiggles(depth, 0, 40, b.p, b.state.wiggles, b.state.record.wiggles);
     EXPECT_TRUE(b.state.wiggles.empty());
+}
+
+// With the wiggle-defined bottom the search finds the wiggles of the whole
+// dive; "Analyse" finds them again for the cursors as the user left them.
+TEST(Wiggles, AnalyseSearchesThemAgainForTheCursorsAsTheyStand)
+{
+    std::vector<double> v(10, 0.0);
+    Line(v, 50, 20);
+    for (double d : Zigzag(8))
+        v.push_back(d);
+    Line(v, 0, 20);
+    v.resize(v.size() + 20, 0.0);
+    DiveBench b(v);
+    b.p.Threshold = 5;
+    b.p.BottomKind = BottomSearchKind::WiggleDefined;
+    ASSERT_TRUE(SearchNext(b.cx, b.p).accepted);
+    const std::size_t searched = b.state.wiggles.size();
+    ASSERT_GE(searched, 6u);
+    // The end moved by hand to the middle of the bottom: half of them are left.
+    b.view.at.F5 = b.t(30 + 32);
+    ASSERT_TRUE(AnalyseFramedDive(b.cx, b.p));
+    EXPECT_LT(b.state.wiggles.size(), searched);
+    EXPECT_EQ(b.state.record.wiggles.count, static_cast<int32_t>(b.state.wiggles.size()));
+    for (const WiggleEntry& w : b.state.wiggles)
+        EXPECT_LE(w.index, 62);
 }
 
 }  // namespace vk

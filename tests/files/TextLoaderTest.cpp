@@ -299,7 +299,7 @@ TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLine)
     d().HeaderText = 1;
     ASSERT_TRUE(Load(text));
     ASSERT_EQ(ui.texts().size(), 1u);
-    const std::string& warning = ui.texts()[0];
+    const std::string warning = ui.texts()[0];
     EXPECT_NE(warning.find("log.txt"), std::string::npos) << warning;
     EXPECT_NE(warning.find("1e+308 (line 52)"), std::string::npos) << warning;
     EXPECT_NE(warning.find("0 (line 2)"), std::string::npos) << warning;
