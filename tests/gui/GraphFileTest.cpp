@@ -146,11 +146,16 @@ void GraphFileTest::picturesAsJpegAndBitmap()
     ui->filters = {1};
     window->menus().action("mniImage")->trigger();
     QCOMPARE(test::TempDir::read(bitmap).substr(0, 2), std::string("BM"));
-    // Without an extension the picture gets ".bmp".
+    // Without an extension the picture gets the extension of its filter.
     ui->files = {dir->file("plain")};
     ui->filters = {1};
     window->menus().action("mniImage")->trigger();
     QVERIFY(FileExists(dir->file("plain.bmp")));
+    ui->files = {dir->file("photo")};
+    ui->filters = {0};
+    window->menus().action("mniImage")->trigger();
+    QVERIFY(!FileExists(dir->file("photo.bmp")));
+    QCOMPARE(test::TempDir::read(dir->file("photo.jpg")).substr(0, 2), std::string("\xFF\xD8"));
 }
 
 void GraphFileTest::printingGivesOnePage()
@@ -317,6 +322,23 @@ void GraphFileTest::closingWithAModifiedChannelOffersTheExport()
     QTRY_VERIFY(offered);
     QVERIFY(window->isVisible());
     QCOMPARE(window->activeChannel(), 2);
+
+    // Saved whole, the channel is no longer modified and the window goes on
+    // closing; a channel answered No before is not asked about again.
+    wb->rec.at(0).ChannelModified = true;
+    ui->shown.clear();
+    ui->answers = {Answer::No, Answer::Yes};
+    const std::string saved = dir->file("saved.bin");
+    test::WhenDialogShows([saved](QWidget* d) {
+        d->findChildren<QButtonGroup*>()[0]->button(1)->click();  // entire channel
+        d->findChild<QLineEdit*>("edtFileName")->setText(QString::fromStdString(saved));
+        static_cast<QDialog*>(d)->accept();
+    });
+    window->close();
+    QTRY_VERIFY(!window || !window->isVisible());
+    QVERIFY(FileExists(saved));
+    QVERIFY(!wb->rec.at(2).ChannelModified);
+    QCOMPARE(ui->texts().size(), std::size_t{2});  // slot 0 (No), slot 2 (Yes): each once
 }
 
 QTEST_MAIN(GraphFileTest)

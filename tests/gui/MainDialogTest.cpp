@@ -194,13 +194,30 @@ void MainDialogTest::fieldsAreCheckedWhenLeft()
     QVERIFY(field<QLineEdit>(2, "EditMin")->isEnabled());
     QCOMPARE(wb->rec.desc(2).UseFileInfo, 'N');
 
-    // A start date before 1982 becomes 1982.
+    // A start date before 1982 becomes 1982; 29 February of a leap year the last day of February.
     auto* date = field<QDateEdit>(0, "DateStart");
     enter(date, "");
     date->setDate(QDate(1975, 3, 4));
     leave();
     QCOMPARE(date->date(), QDate(1982, 3, 4));
     QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(1982, 3, 4, 0, 0, 0));
+    enter(date, "");
+    date->setDate(QDate(1976, 2, 29));
+    leave();
+    QCOMPARE(date->date(), QDate(1982, 2, 28));
+    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(1982, 2, 28, 0, 0, 0));
+
+    // A range finer than the four decimals the fields show keeps its digits
+    // when the dialog is filled again and collected at Start or Save.
+    enter(field<QLineEdit>(1, "EditMin"), "0.00001");
+    leave();
+    enter(field<QLineEdit>(1, "EditMax"), "0.00004");
+    leave();
+    form->FillDialog();
+    QCOMPARE(field<QLineEdit>(1, "EditMin")->text(), QString("0.0000"));
+    form->CollectDialog();
+    QCOMPARE(wb->rec.desc(1).LowRng, 0.00001);
+    QCOMPARE(wb->rec.desc(1).HighRng, 0.00004);
     grab("main-channel");
 }
 

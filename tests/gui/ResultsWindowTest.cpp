@@ -53,6 +53,7 @@ private Q_SLOTS:
     void batchWritesWhatTheWindowWrites();
     void batchOnTheFurSealRecord();
     void batchGoesOnAfterARecordingThatCannotBeLoaded();
+    void aSecondBatchRunStartsFreshFiles();
 
 private:
     std::vector<std::string> lines(const std::string& file) const;
@@ -63,7 +64,8 @@ private:
         int exitCode = -1;
         std::string out, err;
     };
-    static BatchRun runBatch(const QStringList& setups);
+    // varnik-batch with these arguments (--quiet unless `quiet` is false).
+    static BatchRun runBatch(const QStringList& arguments, bool quiet = true);
     // Runs varnik-batch on `setup`; returns its standard output, empty when it failed.
     static std::string batch(const std::string& setup);
 };
@@ -272,10 +274,11 @@ void ResultsWindowTest::boutsAndTheComment()
     QCOMPARE(lines(wb->results.bouts).size(), std::size_t{2});
 }
 
-ResultsWindowTest::BatchRun ResultsWindowTest::runBatch(const QStringList& setups)
+ResultsWindowTest::BatchRun ResultsWindowTest::runBatch(const QStringList& arguments, bool quiet)
 {
     QProcess run;
-    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch", QStringList{"--quiet"} + setups);
+    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch",
+              (quiet ? QStringList{"--quiet"} : QStringList{}) + arguments);
     BatchRun result;
     if (run.waitForFinished(300000) && run.exitStatus() == QProcess::NormalExit)
         result.exitCode = run.exitCode();
@@ -417,6 +420,34 @@ void ResultsWindowTest::batchGoesOnAfterARecordingThatCannotBeLoaded()
     QVERIFY2(run.out.find(files.setup + ": " + std::to_string(truth.size()) + " dives, ") != std::string::npos,
              run.out.c_str());
     QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), truth.size() + 1);
+}
+
+void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
+    const QString setup = QString::fromStdString(files.setup);
+    const std::string dives = wb->settings.NameOutFile[0];
+    QCOMPARE(runBatch({setup}).exitCode, 0);
+    const std::vector<std::string> first = lines(dives);
+    QCOMPARE(first.size(), truth.size() + 1);
+
+    // Run again, its progress going to a log file rather than a terminal.
+    const BatchRun again = runBatch({setup}, false);
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(lines(dives), first);  // the same dives once, not twice
+    QCOMPARE(lines(dives + ".1"), first);  // the earlier results kept beside them
+    QVERIFY(FileExists(wb->results.wiggles + ".1"));
+    QVERIFY(again.err.find("earlier results kept as " + dives + ".1") != std::string::npos);
+    QVERIFY2(again.err.find('\r') == std::string::npos, again.err.c_str());  // no bar redrawn in a log
+
+    // A third run: the older results move on to ".2".
+    QCOMPARE(runBatch({setup}).exitCode, 0);
+    QCOMPARE(lines(dives + ".2"), first);
+
+    // Asked to, it appends.
+    QCOMPARE(runBatch({"--append", setup}).exitCode, 0);
+    QCOMPARE(lines(dives).size(), 2 * truth.size() + 1);
 }
 
 QTEST_MAIN(ResultsWindowTest)

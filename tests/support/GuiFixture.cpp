@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 
 #include "graph/Unit3.h"
 
@@ -17,10 +18,19 @@ void Key(TForm3* window, int key, int modifiers)
 
 void WhenDialogShows(std::function<void(QWidget*)> inDialog)
 {
-    QTimer::singleShot(0, [inDialog] {
+    // Looks again every few milliseconds, for a few seconds: the dialog may be
+    // opened by an event posted after this call.
+    constexpr int Tries = 500;
+    using Look = std::function<void(int)>;
+    auto look = std::make_shared<Look>();
+    // Only the pending timer holds the closure: it goes with the last one.
+    *look = [inDialog, self = std::weak_ptr<Look>(look)](int left) {
         if (QWidget* modal = QApplication::activeModalWidget())
             inDialog(modal);
-    });
+        else if (auto again = self.lock(); again && left > 0)
+            QTimer::singleShot(10, [again, left] { (*again)(left - 1); });
+    };
+    QTimer::singleShot(0, [look] { (*look)(Tries); });
 }
 
 TForm3* OpenActiveGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help)
