@@ -161,8 +161,10 @@ void TfrmDiveParms::build(bool automatic)
     window->setBuddy(field("edtWindowSize"));
     g.add(window, fields_["edtWindowSize"]);
     g.add(label("Baseline \nstability [m]"), field("edtBaselineQuality", "baseline moves < n meter from dive to dive"));
-    g.add(label("Time below", "lblTimeBelow"), field("edtTimeBelow", "Time spend below n meter"));
-    g.add(label("Time above", "lblTimeAbove"), field("edtTimeAbove", "Time spend above n meter"));
+    // Depth grows downwards: "below" n m counts the time not deeper than n m, "above" the time deeper.
+    g.add(label("Time below", "lblTimeBelow"),
+          field("edtTimeBelow", "Time spent not deeper than n m (shallower or at n m); 0 = off"));
+    g.add(label("Time above", "lblTimeAbove"), field("edtTimeAbove", "Time spent deeper than n m; 0 = off"));
     connect(fields_["edtBaselineQuality"], &QLineEdit::editingFinished, this,
             [this] { BaselineFieldLeft(S(fields_["edtBaselineQuality"]), ui_); });
     for (const char* name : {"edtTimeBelow", "edtTimeAbove"})
