@@ -21,31 +21,46 @@ uint16_t ToRaw(double x)
 RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty)
 {
     RangeScan scan;
-    std::string_view line;
+    // Kept in locals: the loop runs for every line of files of tens of millions.
+    double smallest = scan.smallest, largest = scan.largest, resolution = scan.resolution;
     double previous = NAN;
-    for (; reader.next(line); ++scan.lines) {
+    int64_t lines = 0, smallestLine = 0, largestLine = 0, samples = 0, valueLines = 0;
+    bool missingColumn = false;
+    std::string_view line;
+    for (; reader.next(line); ++lines) {
         const ClassifiedLine c = rules.classify(line);
         switch (c.kind) {
         case LineKind::Ignored: continue;
-        case LineKind::Value:
-            if (c.value < scan.smallest) {
-                scan.smallest = c.value;
-                scan.smallestLine = scan.lines;
+        case LineKind::Value: {
+            if (c.value < smallest) {
+                smallest = c.value;
+                smallestLine = lines;
             }
-            if (c.value > scan.largest) {
-                scan.largest = c.value;
-                scan.largestLine = scan.lines;
+            if (c.value > largest) {
+                largest = c.value;
+                largestLine = lines;
             }
-            if (c.value != previous && std::fabs(c.value - previous) < scan.resolution)
-                scan.resolution = std::fabs(c.value - previous);
+            const double step = std::fabs(c.value - previous);  // NaN after the first value
+            if (step > 0 && step < resolution)
+                resolution = step;
             previous = c.value;
-            ++scan.samples;
+            ++samples;
             break;
-        case LineKind::MissingValue: scan.samples += ignoreEmpty ? 0 : 1; break;
-        case LineKind::MissingColumn: scan.missingColumn = true; break;
         }
-        ++scan.valueLines;
+        case LineKind::MissingValue: samples += ignoreEmpty ? 0 : 1; break;
+        case LineKind::MissingColumn: missingColumn = true; break;
+        }
+        ++valueLines;
     }
+    scan.lines = lines;
+    scan.valueLines = valueLines;
+    scan.samples = samples;
+    scan.smallest = smallest;
+    scan.largest = largest;
+    scan.smallestLine = smallestLine;
+    scan.largestLine = largestLine;
+    scan.resolution = resolution;
+    scan.missingColumn = missingColumn;
     scan.readError = reader.failed();
     return scan;
 }

@@ -4,13 +4,13 @@ namespace vk {
 
 PhysValue ChannelSeries::slowChannel(int32_t i) const
 {
-    if (i < lo_ || i > hi_)
+    if (bounded_ && (i < lo_ || i > hi_))
         return clamped(i);
     if (d_->Derivation == 1 || d_->bApplyPolynom == 1)
         return ReadChannelValue(*rec_, i, slot_);
     const int64_t p = int64_t{i} - d_->CorrSmpDelay;
     const GapList& gaps = rec_->at(slot_).missing;
-    if (i >= 0 && i <= d_->DataCnt && p >= 0 && p < SampleStore::Capacity) {
+    if (i >= lo_ && i <= hi_ && p >= 0 && p < SampleStore::Capacity) {
         const int row = static_cast<int>(p >> SampleStore::BlockShift);
         const int64_t from = int64_t{row} << SampleStore::BlockShift;
         const uint16_t* block = rec_->store.block(slot_, row);
@@ -20,7 +20,7 @@ PhysValue ChannelSeries::slowChannel(int32_t i) const
         }
     }
     PhysValue v = ReadPhysOf(rec_->store, *d_, slot_, i);
-    if (v.status == 0 && IsMissing(*rec_, slot_, i))
+    if (v.status == 0 && !gaps.empty() && IsMissing(*rec_, slot_, i))
         v.status = StatusMissing;
     return v;
 }

@@ -22,14 +22,18 @@ inline int32_t Shifted(int32_t b, int64_t delta)
 
 class ChannelSeries {
 public:
-    ChannelSeries(const Recording& rec, int slot) : rec_(&rec), d_(&rec.desc(slot)), slot_(slot) {}
+    ChannelSeries(const Recording& rec, int slot)
+        : rec_(&rec), d_(&rec.desc(slot)), slot_(slot), lo_(0), hi_(d_->DataCnt)
+    {
+    }
 
     // The same channel read only over indexes lo .. hi.
     ChannelSeries within(int32_t lo, int32_t hi) const
     {
         ChannelSeries s(*rec_, slot_);
-        s.lo_ = lo;
-        s.hi_ = hi;
+        s.lo_ = std::max(lo, 0);
+        s.hi_ = std::min(hi, d_->DataCnt);
+        s.bounded_ = true;
         return s;
     }
 
@@ -37,10 +41,8 @@ public:
     // ReadValue, with the plain case (no workshop, difference or polynomial) inline.
     PhysValue read(int32_t i) const
     {
-        if (i < lo_ || i > hi_) [[unlikely]]
-            return clamped(i);
         if (rec_->workshop)
-            return ReadValue(*rec_, i, slot_);
+            return bounded_ && (i < lo_ || i > hi_) ? clamped(i) : ReadValue(*rec_, i, slot_);
         return channel(i);
     }
     // The channel's own value, never a workshop's (ReadChannelValue). Most
@@ -48,15 +50,14 @@ public:
     PhysValue channel(int32_t i) const
     {
         const int64_t p = int64_t{i} - d_->CorrSmpDelay;
-        if (p >= cachedFrom_ && p < cachedFrom_ + SampleStore::BlockSamples && i >= lo_ && i >= 0 && i <= hi_ &&
-            i <= d_->DataCnt)
+        if (p >= cachedFrom_ && p < cachedFrom_ + SampleStore::BlockSamples && i >= lo_ && i <= hi_)
             return {cached_[p - cachedFrom_] * d_->CoeffA + d_->CoeffB - d_->yOffset, 0};
         return slowChannel(i);
     }
-    uint16_t raw(int32_t i) const { return ReadRaw(*rec_, std::clamp(i, lo_, hi_), slot_); }
+    uint16_t raw(int32_t i) const { return ReadRaw(*rec_, bounded_ ? std::clamp(i, lo_, hi_) : i, slot_); }
 
-    int32_t first() const { return std::max(lo_, 0); }                 // the first index read
-    int32_t count() const { return std::min(d_->DataCnt, hi_) + 1; }  // indexes first() .. count - 1
+    int32_t first() const { return lo_; }           // the first index read
+    int32_t count() const { return hi_ + 1; }       // indexes first() .. count - 1
     double interval() const { return d_->SampRate; }   // ms
     int slot() const { return slot_; }
     const Recording& recording() const { return *rec_; }
@@ -68,7 +69,10 @@ private:
     const Recording* rec_;
     const ChannelDescriptor* d_;  // read live: the baseline may move during a search
     int slot_;
-    int32_t lo_ = INT32_MIN, hi_ = INT32_MAX;  // the stretch read
+    // The indexes read: the channel's, or a stretch of them (bounded_), whose
+    // ends then stand in for reads beyond them.
+    int32_t lo_, hi_;
+    bool bounded_ = false;
     // Never set for a channel with difference or polynomial, nor for a block
     // with missing values: those take the long way.
     mutable const uint16_t* cached_ = nullptr;

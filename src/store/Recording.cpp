@@ -60,10 +60,12 @@ PhysValue ReadValue(const Recording& rec, int32_t index, int slot)
 
 PhysValue ReadChannelValue(const Recording& rec, int32_t index, int slot)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
+    const SlotData& s = rec.at(slot);
+    const ChannelDescriptor& d = s.desc;
     PhysValue v = ReadPhysOf(rec.store, d, slot, index);
     const int32_t before = index > INT32_MIN ? index - 1 : index;
-    if (v.status == 0 && (IsMissing(rec, slot, index) || (d.Derivation == 1 && IsMissing(rec, slot, before))))
+    if (v.status == 0 && !s.missing.empty() &&
+        (IsMissing(rec, slot, index) || (d.Derivation == 1 && IsMissing(rec, slot, before))))
         v.status = StatusMissing;
     if (d.Derivation == 1)
         v.value -= ReadPhysOf(rec.store, d, slot, before).value;
