@@ -2,6 +2,7 @@
 // recording: W, the automatic analysis with Halt, bouts, the comment.
 
 #include <QAction>
+#include <QCryptographicHash>
 #include <QApplication>
 #include <QProcess>
 #include <QDialog>
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void batchOnTheFurSealRecord();
     void batchGoesOnAfterARecordingThatCannotBeLoaded();
     void aSecondBatchRunStartsFreshFiles();
+    void batchResultsStayByteForByte();
 
 private:
     std::vector<std::string> lines(const std::string& file) const;
@@ -307,6 +309,16 @@ std::string Contents(const std::string& file)
     return all.str();
 }
 
+// SHA-256 of a file's bytes, in hex; empty for a file that is not there.
+std::string FileHash(const std::string& file)
+{
+    if (!FileExists(file))
+        return {};
+    return QCryptographicHash::hash(QByteArray::fromStdString(Contents(file)), QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
 std::vector<std::string> Cells(const std::string& line)
 {
     std::vector<std::string> cells;
@@ -448,6 +460,49 @@ void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
     // Asked to, it appends.
     QCOMPARE(runBatch({"--append", setup}).exitCode, 0);
     QCOMPARE(lines(dives).size(), 2 * truth.size() + 1);
+}
+
+// The result files of the example day and of the fur-seal record, byte for
+// byte as the program wrote them when these hashes were taken: a change that
+// should not touch results (a reorganisation, a speed-up) must keep them.
+void ResultsWindowTest::batchResultsStayByteForByte()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
+    QCOMPARE(runBatch({QString::fromStdString(files.setup)}).exitCode, 0);
+    const std::vector<std::string> example{FileHash(wb->settings.NameOutFile[0]), FileHash(wb->results.wiggles),
+                                           FileHash(wb->results.bouts)};
+
+    Recording rec;
+    Settings settings;
+    test::AllocateAll(rec, 4);
+    ChannelDescriptor& d = rec.desc(0);
+    d.NameIn = dir->file("furseal-5s.csv");
+    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
+    d.HeaderText = 1;
+    d.InDelimiter = ';';
+    d.SampRate = 5000;
+    d.ColumnValue = 3;
+    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
+    settings.dive.Threshold = 4;
+    settings.dive.TrekBaseline = 1;
+    settings.dive.WiggDuration = 10;  // two samples: wiggles too
+    settings.thumbnails.Thumbnail = false;
+    const std::string setup = dir->file("furseal.set");
+    QCOMPARE(WriteSetup(setup, rec, settings), SetupWriteResult::Written);
+    QCOMPARE(runBatch({QString::fromStdString(setup)}).exitCode, 0);
+    const std::vector<std::string> seal{FileHash(dir->file("furseal-5s_Dve.xls")),
+                                        FileHash(dir->file("furseal-5s_Dve_Wigg.xls")),
+                                        FileHash(dir->file("furseal-5s_Dve_Bout.xls"))};
+    // Dive, wiggle and bout files.
+    QCOMPARE(example, (std::vector<std::string>{
+                          "0ad206cedd9fdc83d87211727bec41a9d92bcd8c43ac19573a5c945047885354",
+                          "84c70bb3b8e4e188e6b86e6f48032f887acb52ad31c66d0c731b8df3c590683d",
+                          "01b009f89ab780e7ce4292df03d17d94ee631432903e13020509478787dd09fe"}));
+    QCOMPARE(seal, (std::vector<std::string>{
+                       "8c76601c0279b79f2a75af5c08ae5d9754692a0b06f8227209c524dbe7856a55",
+                       "41aed45b03e0a5b3007bed0cb4cf063c5829d7f090a4d409dd83e39c8a425ab1",
+                       "67e0c9c6a8c024ceeef33945d605fcbf2ed99352bd91dadbca45f8bc71000d3e"}));
 }
 
 QTEST_MAIN(ResultsWindowTest)
