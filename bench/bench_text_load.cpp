@@ -14,7 +14,7 @@
 #include "ExampleRecording.h"
 #include "files/VkFLoad.h"
 #include "store/FileUtil.h"
-#include "store/VkDialogs.h"
+#include "store/ConsoleDialogs.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv)
 
     vk::Recording rec;
     rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
-    vk::ScriptedDialogs ui;
+    vk::ConsoleDialogs ui;
     vk::AllocateStore(rec, ui);
     vk::ChannelDescriptor& d = rec.desc(0);
     d.NameIn = path;

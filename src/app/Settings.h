@@ -8,19 +8,11 @@
 #include <string>
 
 #include "dive/DiveParameters.h"
+#include "files/SkipStrings.h"
 #include "graph/ColourTable.h"
+#include "graph/SubsidiaryLines.h"
 
 namespace vk {
-
-// Text-file lines that contain an enabled, non-empty skip string are ignored.
-struct SkipStrings {
-    bool Skip1Enbld = false;
-    std::string Skip1Str;
-    bool Skip2Enbld = false;
-    std::string Skip2Str;
-
-    bool operator==(const SkipStrings&) const = default;
-};
 
 struct ThumbnailSettings {
     bool Thumbnail = true;
@@ -58,16 +50,6 @@ struct CompensationSettings {
 
     bool operator==(const CompensationSettings&) const = default;
 };
-
-// Horizontal lines of a strip: entry 0's flag switches them all, entries 1..9 are the lines.
-struct SubsidiaryLine {
-    double value = 0.0;
-    double flag = 0.0;  // 1.0 on, 0.0 off
-
-    bool operator==(const SubsidiaryLine&) const = default;
-};
-constexpr int SubsidiaryLineCount = 10;
-using SubsidiaryLines = std::array<SubsidiaryLine, SubsidiaryLineCount>;
 
 struct Settings {
     std::string Cmt1, Cmt2;

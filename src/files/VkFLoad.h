@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Settings.h"
+#include "files/SkipStrings.h"
 #include "store/Recording.h"
 
 namespace vk {

@@ -5,10 +5,12 @@
 // of the channel then yields its exact extremes from a few hundred entries, so
 // a strip of 39 million samples draws as fast as one of a thousand.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "store/GapList.h"
+#include "store/Recording.h"
 #include "store/SampleStore.h"
 
 namespace vk {
@@ -54,5 +56,8 @@ private:
     std::vector<std::vector<RawExtremes>> levels_;
     GapList missing_;
 };
+
+// Builds the envelopes of every used slot (side by side on worker threads).
+void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes);
 
 }  // namespace vk

@@ -30,7 +30,4 @@ struct GraphScene {
     }
 };
 
-// Builds the envelopes of every used slot (side by side on worker threads).
-void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes);
-
 }  // namespace vk

@@ -5,7 +5,8 @@
 
 #include <vector>
 
-#include "app/Settings.h"
+#include "graph/SubsidiaryLines.h"
+#include "store/ChannelDescriptor.h"
 #include "graph/PixelMap.h"
 
 namespace vk {

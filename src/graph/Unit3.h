@@ -15,6 +15,7 @@
 #include "graph/Envelope.h"
 #include "graph/GraphMenus.h"
 #include "graph/GraphScene.h"
+#include "dive/StopMouse.h"
 #include "graph/MouseEdit.h"
 #include "graph/ViewState.h"
 #include "graph/WindowLayout.h"

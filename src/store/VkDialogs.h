@@ -2,7 +2,8 @@
 
 // The user-interaction seam. Engines never call a toolkit: they tell the user
 // and ask through this interface. The program implements it with real message
-// boxes; tests use ScriptedDialogs.
+// boxes, the batch runner with ConsoleDialogs; tests use a scripted fake
+// (tests/support/ScriptedDialogs.h).
 
 #include <deque>
 #include <optional>
@@ -57,44 +58,6 @@ public:
 
 private:
     VkDialogs& ui_;
-};
-
-// Records every text it is shown and answers questions from a queue. With the
-// queue empty it gives the first button's answer (Ok or Yes), as a user who
-// just presses Enter would.
-class ScriptedDialogs : public VkDialogs {
-public:
-    struct Entry {
-        enum class Kind { Message, Question, Input } kind;
-        std::string text;
-        Severity severity;
-    };
-
-    std::vector<Entry> shown;            // messages, questions and input prompts in order
-    std::deque<Answer> answers;          // answers to the next questions
-    std::deque<std::optional<std::string>> inputs;  // answers to the next input boxes
-    std::deque<std::optional<std::string>> files;   // answers to the next file dialogs
-    std::deque<int> filters;                         // the filters chosen in them
-    std::vector<FileRequest> fileRequests;
-    std::vector<std::string> opened;                 // documents handed to the desktop
-    std::vector<std::string> statusTexts;
-    int progressCalls = 0;
-    int busyDepth = 0;                   // 0 again when every busy(true) was undone
-    int halts = 0;
-
-    void message(std::string_view text, Severity severity) override;
-    Answer ask(std::string_view text, Buttons buttons, Severity severity) override;
-    std::optional<std::string> input(std::string_view caption, std::string_view prompt,
-                                     std::string_view initial) override;
-    void progress(long long pos, long long max) override;
-    void status(std::string_view text) override;
-    void busy(bool on) override;
-    void halt() override;
-    std::optional<std::string> chooseFile(FileRequest& request) override;
-    bool openDocument(const std::string& path) override;
-
-    // The texts of every message and question, in order.
-    std::vector<std::string> texts() const;
 };
 
 }  // namespace vk

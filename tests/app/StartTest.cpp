@@ -7,7 +7,7 @@
 #include "app/Start.h"
 #include "dive/DiveSearch.h"
 #include "files/ChannelExport.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {

@@ -6,7 +6,7 @@
 #include "dive/ExtendedValues.h"
 #include "dive/ExtendedRows.h"
 #include "dive/ShapeBars.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/GraphFixture.h"
 #include "support/TempDir.h"
 

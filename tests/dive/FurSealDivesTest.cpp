@@ -6,7 +6,7 @@
 
 #include "dive/DiveSearch.h"
 #include "files/VkFLoad.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {

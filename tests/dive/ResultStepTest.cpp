@@ -7,6 +7,7 @@
 #include "store/FileUtil.h"
 #include "support/DiveFixture.h"
 #include "support/TempDir.h"
+#include "support/ScriptedDialogs.h"
 
 namespace vk {
 

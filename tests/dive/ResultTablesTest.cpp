@@ -10,7 +10,7 @@
 
 #include "dive/DiveAnalysis.h"
 #include "dive/DiveTable.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/DiveFixture.h"
 #include "support/TempDir.h"
 

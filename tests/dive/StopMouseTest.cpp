@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "dive/DiveStops.h"
-#include "graph/MouseEdit.h"
+#include "dive/StopMouse.h"
 #include "support/DiveFixture.h"
 
 namespace vk {

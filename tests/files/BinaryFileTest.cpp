@@ -3,7 +3,7 @@
 #include "files/ChannelExport.h"
 #include "files/VkBinFile.h"
 #include "store/FileUtil.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {

@@ -4,7 +4,7 @@
 #include "files/PathNames.h"
 #include "files/VkFLoad.h"
 #include "store/FileUtil.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {

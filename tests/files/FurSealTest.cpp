@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "files/VkFLoad.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {

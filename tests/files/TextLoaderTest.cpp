@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "files/VkFLoad.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {

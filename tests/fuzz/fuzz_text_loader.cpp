@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "files/VkFLoad.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

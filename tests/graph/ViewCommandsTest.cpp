@@ -3,7 +3,7 @@
 #include "graph/MouseEdit.h"
 #include "graph/RangeCommands.h"
 #include "graph/ViewCommands.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/GraphFixture.h"
 #include "support/TempDir.h"
 

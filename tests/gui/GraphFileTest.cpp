@@ -29,7 +29,7 @@
 #include "graph/WindowPicture.h"
 #include "process/vkUndo.h"
 #include "store/FileUtil.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/GraphFixture.h"
 #include "support/GuiFixture.h"
 #include "support/TempDir.h"

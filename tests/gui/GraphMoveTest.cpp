@@ -13,7 +13,7 @@
 #include "graph/PixelMap.h"
 #include "graph/TChanImage.h"
 #include "graph/Unit3.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/GraphFixture.h"
 #include "support/GuiFixture.h"
 #include "support/TempDir.h"

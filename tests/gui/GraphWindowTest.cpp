@@ -22,7 +22,7 @@
 #include "graph/Readouts.h"
 #include "graph/TChanImage.h"
 #include "graph/Unit3.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/GraphFixture.h"
 #include "support/GuiFixture.h"
 #include "support/TempDir.h"

@@ -25,7 +25,7 @@
 #include "graph/Confirmation.h"
 #include "graph/HelpViewer.h"
 #include "store/FileUtil.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 using namespace vk;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "store/CommonStart.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace vk {
 

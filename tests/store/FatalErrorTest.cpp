@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "store/FatalError.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace vk {
 

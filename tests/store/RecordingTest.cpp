@@ -2,7 +2,7 @@
 
 #include "store/ChannelSeries.h"
 #include "store/Recording.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {

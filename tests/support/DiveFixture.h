@@ -10,7 +10,7 @@
 
 #include "ExampleRecording.h"
 #include "dive/DiveSearch.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace vk::test {
 

@@ -4,6 +4,7 @@
 
 #include "app/SetupFile.h"
 #include "support/DiveFixture.h"
+#include "support/ScriptedDialogs.h"
 
 namespace vk::test {
 

@@ -12,7 +12,7 @@
 #include "app/Start.h"
 #include "graph/HelpViewer.h"
 #include "graph/Unit3.h"
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/GuiFixture.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "store/VkDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace vk {
 
