@@ -9,7 +9,7 @@ FUZZ_CHECK_SECONDS ?= 5
 FUZZ_TARGETS = fuzz_parse_column fuzz_read_setup fuzz_text_loader fuzz_headers
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-asan bench fuzz fuzz-build fuzz-check run example clean
+.PHONY: all deps configure build test test-asan bench fuzz fuzz-build fuzz-check layers run example clean
 
 all: build
 
@@ -23,6 +23,7 @@ build: configure
 	cmake --build $(BUILD)
 
 test: build
+	tools/check-layers.sh
 	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz-check
@@ -63,6 +64,9 @@ fuzz-check: fuzz-build
 	      || { cat $(FUZZ_BUILD)/$$target.log; exit 1; }; \
 	  tail -n 1 $(FUZZ_BUILD)/$$target.log; \
 	done
+
+layers:
+	tools/check-layers.sh
 
 EXAMPLE = examples/seal-example.cfg
 

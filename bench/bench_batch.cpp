@@ -13,10 +13,10 @@
 
 #include "Stopwatch.h"
 #include "ExampleRecording.h"
-#include "app/SetupFile.h"
-#include "app/Start.h"
-#include "store/ConsoleDialogs.h"
-#include "store/FileUtil.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
+#include "core/store/ConsoleDialogs.h"
+#include "core/store/FileUtil.h"
 
 using bench::Clock;
 using bench::Seconds;

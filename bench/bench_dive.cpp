@@ -10,8 +10,8 @@
 
 #include "Stopwatch.h"
 #include "ExampleRecording.h"
-#include "dive/DiveSearch.h"
-#include "store/ConsoleDialogs.h"
+#include "core/dive/DiveSearch.h"
+#include "core/store/ConsoleDialogs.h"
 
 using namespace vk;
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "Stopwatch.h"
-#include "app/Workbench.h"
-#include "graph/HelpViewer.h"
-#include "graph/RedrawRequest.h"
-#include "graph/Unit3.h"
-#include "store/ConsoleDialogs.h"
+#include "core/setup/Workbench.h"
+#include "gui/widgets/HelpViewer.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/graph/GraphWindow.h"
+#include "core/store/ConsoleDialogs.h"
 
 namespace {
 

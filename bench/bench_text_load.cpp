@@ -12,9 +12,9 @@
 
 #include "Stopwatch.h"
 #include "ExampleRecording.h"
-#include "files/VkFLoad.h"
-#include "store/FileUtil.h"
-#include "store/ConsoleDialogs.h"
+#include "core/files/TextLoader.h"
+#include "core/store/FileUtil.h"
+#include "core/store/ConsoleDialogs.h"
 
 namespace {
 

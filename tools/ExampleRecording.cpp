@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/SetupFile.h"
+#include "core/setup/SetupFile.h"
 
 namespace vk::example {
 

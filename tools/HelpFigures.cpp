@@ -10,11 +10,11 @@
 #include <memory>
 
 #include "ExampleRecording.h"
-#include "app/Workbench.h"
-#include "dive/DiveSearch.h"
-#include "graph/GraphPainter.h"
-#include "graph/PixelMap.h"
-#include "store/ConsoleDialogs.h"
+#include "core/setup/Workbench.h"
+#include "core/dive/DiveSearch.h"
+#include "gui/graph/GraphPainter.h"
+#include "core/view/PixelMap.h"
+#include "core/store/ConsoleDialogs.h"
 
 namespace vk::figures {
 

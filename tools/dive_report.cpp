@@ -7,9 +7,9 @@
 #include <string>
 
 #include "ExampleRecording.h"
-#include "dive/DiveSearch.h"
-#include "files/VkFLoad.h"
-#include "store/ConsoleDialogs.h"
+#include "core/dive/DiveSearch.h"
+#include "core/files/TextLoader.h"
+#include "core/store/ConsoleDialogs.h"
 
 using namespace vk;
 

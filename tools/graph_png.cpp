@@ -17,12 +17,12 @@
 #include <string>
 
 #include "OffscreenScreen.h"
-#include "app/SetupFile.h"
-#include "app/Start.h"
-#include "graph/GraphMenus.h"
-#include "graph/HelpViewer.h"
-#include "graph/Unit3.h"
-#include "store/ConsoleDialogs.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
+#include "gui/graph/GraphMenus.h"
+#include "gui/widgets/HelpViewer.h"
+#include "gui/graph/GraphWindow.h"
+#include "core/store/ConsoleDialogs.h"
 
 int main(int argc, char** argv)
 {

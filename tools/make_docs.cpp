@@ -23,7 +23,7 @@
 #include <string>
 
 #include "HelpFigures.h"
-#include "graph/RtfToHtml.h"
+#include "core/help/RtfToHtml.h"
 
 namespace {
 

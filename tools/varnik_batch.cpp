@@ -22,16 +22,16 @@
 #include <vector>
 
 #include "OffscreenScreen.h"
-#include "app/SetupFile.h"
-#include "app/Start.h"
-#include "dive/Bouts.h"
-#include "dive/ResultStep.h"
-#include "graph/HelpViewer.h"
-#include "graph/Unit3.h"
-#include "graph/ViewState.h"
-#include "graph/WindowPicture.h"
-#include "store/ConsoleDialogs.h"
-#include "store/FileUtil.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
+#include "core/dive/Bouts.h"
+#include "core/dive/ResultStep.h"
+#include "gui/widgets/HelpViewer.h"
+#include "gui/graph/GraphWindow.h"
+#include "core/view/ViewState.h"
+#include "gui/graph/WindowPicture.h"
+#include "core/store/ConsoleDialogs.h"
+#include "core/store/FileUtil.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "files/VkBinFile.h"
-#include "graph/RtfToHtml.h"
+#include "core/files/BinaryChannelFile.h"
+#include "core/help/RtfToHtml.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "files/ParseColumn.h"
+#include "core/files/ParseColumn.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/SetupFile.h"
+#include "core/setup/SetupFile.h"
 
 namespace {
 

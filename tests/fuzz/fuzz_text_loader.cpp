@@ -5,7 +5,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "files/VkFLoad.h"
+#include "core/files/TextLoader.h"
 #include "support/ScriptedDialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ExampleRecording.h"
-#include "dive/DiveSearch.h"
+#include "core/dive/DiveSearch.h"
 #include "support/ScriptedDialogs.h"
 
 namespace vk::test {

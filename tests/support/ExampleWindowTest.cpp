@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "app/SetupFile.h"
+#include "core/setup/SetupFile.h"
 #include "support/DiveFixture.h"
 #include "support/ScriptedDialogs.h"
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "ExampleRecording.h"
-#include "app/Start.h"
-#include "graph/HelpViewer.h"
-#include "graph/Unit3.h"
+#include "core/setup/Start.h"
+#include "gui/widgets/HelpViewer.h"
+#include "gui/graph/GraphWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/GuiFixture.h"
 #include "support/TempDir.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "store/Recording.h"
+#include "core/store/Recording.h"
 
 namespace vk::test {
 

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "graph/Unit3.h"
+#include "gui/graph/GraphWindow.h"
 
 namespace vk::test {
 

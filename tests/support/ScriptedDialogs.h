@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "store/VkDialogs.h"
+#include "core/store/VkDialogs.h"
 
 namespace vk {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/Recording.h"
+#include "core/store/Recording.h"
 
 namespace vk::test {
 

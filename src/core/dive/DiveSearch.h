@@ -1,0 +1,65 @@
+#pragma once
+
+// The dive search: from the end of the current dive, the next dive in the
+// analysis channel. It frames the dive with the cursors (F4 onset, F5 end,
+// F8/F9 bottom), decides its shape, places the window around it and tells
+// whether it lasts long enough to count.
+
+#include "core/dive/DiveAnalysis.h"
+#include "core/setup/DiveParameters.h"
+#include "core/setup/DiveState.h"
+#include "core/view/ViewState.h"
+#include "core/store/Recording.h"
+#include "core/store/UndoSink.h"
+
+namespace vk {
+
+class VkDialogs;
+
+// What the engines work on; the parameters come separately, as a copy.
+struct DiveContext {
+    Recording& rec;
+    ViewState& view;
+    DiveState& state;
+    VkDialogs& ui;
+    UndoSink& undo;  // the baseline shift after a dive records a step here
+    AnalysisSetup setup;
+};
+
+struct SearchOutcome {
+    double maxDepth = 0;
+    bool accepted = false;     // longer than MinDiveDuration
+    bool endOfData = false;    // no further dive
+    bool windowMoved = false;  // the window borders were placed anew
+    bool refused = false;      // " Illegal parameter ^S-R": nothing moved
+    bool baselineShifted = false;
+};
+
+// One attempt from F5 on.
+SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p);
+// Attempts until a dive is accepted or the data end; shorter dives are passed over.
+SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p);
+
+// The wiggles of the framed dive by the chosen method (none: an empty table);
+// over the whole dive when they define its bottom.
+void FindWiggles(DiveContext& cx, const DiveParameters& p);
+// The depth range shown becomes -m/20 .. m + m/20 for the maximum depth m.
+void FitDepthRange(ChannelDescriptor& d, double maxDepth);
+
+// "Search next" without its window work: with EndDiveValid the dive left
+// counts as the previous one; the search loop; then wiggles (unless the
+// bottom is wiggle defined), dive stops and the vertical fit.
+SearchOutcome SearchNext(DiveContext& cx, const DiveParameters& p);
+
+// Q, A, W, the automatic analysis and bouts may run: the active channel is the
+// analysis channel and it holds values. The user is told otherwise.
+bool AnalysisChannelReady(const Recording& rec, int active, VkDialogs& ui);
+// Every sample of the dive F4..F5 has a value; the user is told otherwise.
+bool FrameHasValues(const Recording& rec, const LinePositions& at, VkDialogs& ui);
+
+// "Analyse" without its window work: the dive as the cursors frame it. Warns
+// "Bottom Cursor F8 F9 outside dive!" and goes on. False without data, and
+// for a frame holding samples without a value.
+bool AnalyseFramedDive(DiveContext& cx, const DiveParameters& p);
+
+}  // namespace vk

@@ -1,0 +1,35 @@
+#pragma once
+
+// The dive result file and the wiggle result file: their columns, the header
+// that names them with their units (and, where the settings decide what a
+// column holds, with those settings), and the lines of one dive.
+
+#include <string>
+#include <vector>
+
+#include "core/setup/Settings.h"
+#include "core/setup/DiveState.h"
+#include "core/dive/ResultTables.h"
+#include "core/store/Recording.h"
+
+namespace vk {
+
+// What the result lines of a dive are made from.
+struct DiveLines {
+    DiveRecord record;
+    StopTable stops;
+    std::vector<WiggleEntry> wiggles;
+    std::string comment;
+};
+DiveLines LinesOf(const DiveState& dive);
+
+// The dive result file. The header names the depths of the two time columns,
+// the bounds of the depth classes and what each extended value is.
+std::string DiveHeader(const Recording& rec, const Settings& s);
+std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings& s);
+
+// The wiggle result file: one line per wiggle of the dive.
+std::string WiggleHeader(char delimiter);
+std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Settings& s);
+
+}  // namespace vk

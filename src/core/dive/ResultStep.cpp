@@ -1,0 +1,282 @@
+#include "core/dive/ResultStep.h"
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "core/dive/Bouts.h"
+#include "core/dive/DiveFrame.h"
+#include "core/dive/DiveTable.h"
+#include "core/dive/Thumbnail.h"
+#include "core/files/ChannelExport.h"
+#include "core/files/PathNames.h"
+#include "core/view/RedrawRequest.h"
+#include "core/store/FileUtil.h"
+#include "core/store/MessagesOnce.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+std::string DiveImagePath(const std::string& dataFile, int number)
+{
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%04d", number);
+    return FolderOf(dataFile) + "images/" + BaseNameOf(dataFile) + suffix + ".jpg";
+}
+
+namespace {
+
+// The image of a dive: its folder made when missing, an existing file
+// replaced only after the user confirms.
+void SaveDiveImage(ResultContext& rc, int number)
+{
+    const std::string path = DiveImagePath(rc.wb.rec.desc(AnalysisSlot).NameIn, number);
+    const std::string folder = FolderOf(path);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error)) {
+        rc.ui.message("Cannot create directory \r" + folder, Severity::Error);
+        return;
+    }
+    if (FileExists(path) && rc.ui.ask("already exist. Overwrite?\r" + path, Buttons::OkCancel, Severity::Question) !=
+                                Answer::Ok)
+        return;
+    if (!rc.pictures->saveImage(path))
+        rc.ui.message(" Cannot write " + path, Severity::Error);
+}
+
+// Appends a dive's result line and its wiggle lines under the dive file's
+// `header`; false when they were not written.
+bool AppendDiveLines(const Workbench& wb, ResultTargets& tables, const std::string& header, const DiveLines& lines,
+                     VkDialogs& ui, bool hold)
+{
+    const Settings& s = wb.settings;
+    bool ok = AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], header, DiveLine(lines, wb.rec, s), ui, hold);
+    if (ok && !lines.wiggles.empty())
+        ok = AppendTable(tables.wiggles, wb.results.wiggles, WiggleHeader(s.OutDlmt), WiggleLines(lines, wb.rec, s), ui,
+                         hold);
+    return ok;
+}
+
+// After a dive's lines: the counter advances, the image and the thumbnail are saved.
+void CountAndPicture(ResultContext& rc)
+{
+    Workbench& wb = rc.wb;
+    DiveState& dive = wb.dive;
+    const Settings& s = wb.settings;
+    const int number = dive.record.counter;  // the counter after the write, minus 1
+    CountDive(dive.record, rc.view.at.F5);
+    if (!rc.pictures)
+        return;
+    if (s.dive.MakeImages)
+        SaveDiveImage(rc, number);
+    if (s.thumbnails.Thumbnail) {
+        static const char letters[] = "VUYWPLX";
+        const int code = dive.record.shape;
+        const char letter = code >= 0 && code <= 6 ? letters[code] : ' ';
+        rc.pictures->saveThumbnail(wb.results.thumbnailPrefix, number,
+                                   ThumbnailStamp(s.thumbnails, number, wb.rec.time.GlobalStart + dive.record.onsetTime,
+                                                  letter));
+    }
+}
+
+// The result lines of a long run, formatted and written on a thread of their
+// own while the analysis goes on. The tables are checked (and the user asked)
+// before it starts; the thread itself never asks anything.
+class LineWriter {
+public:
+    LineWriter(const Workbench& wb, ResultTargets& tables, VkDialogs& ui)
+        : wb_(wb), tables_(tables), ui_(ui), header_(DiveHeader(wb.rec, wb.settings))
+    {
+        const Settings& s = wb.settings;
+        AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], header_, "", ui, true);
+        AppendTable(tables.wiggles, wb.results.wiggles, WiggleHeader(s.OutDlmt), "", ui, true);
+        thread_ = std::thread([this] { work(); });
+    }
+    ~LineWriter() { finish(); }
+
+    // Lines are handed over a few hundred at a time: waking the thread for each costs more than it saves.
+    void add(DiveLines lines)
+    {
+        batch_.push_back(std::move(lines));
+        if (batch_.size() >= 256)
+            handOver();
+    }
+    // Every line out; false when one was not written.
+    bool finish()
+    {
+        if (thread_.joinable()) {
+            handOver();
+            {
+                const std::lock_guard lock(mutex_);
+                done_ = true;
+            }
+            wake_.notify_one();
+            thread_.join();
+        }
+        return ok_;
+    }
+
+private:
+    void handOver()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            for (DiveLines& lines : batch_)
+                queue_.push_back(std::move(lines));
+        }
+        batch_.clear();
+        wake_.notify_one();
+    }
+
+    void work()
+    {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            wake_.wait(lock, [this] { return done_ || !queue_.empty(); });
+            if (queue_.empty())
+                return;
+            DiveLines lines = std::move(queue_.front());
+            queue_.pop_front();
+            lock.unlock();
+            ok_ = AppendDiveLines(wb_, tables_, header_, lines, ui_, true) && ok_;
+            lock.lock();
+        }
+    }
+
+    const Workbench& wb_;
+    ResultTargets& tables_;
+    VkDialogs& ui_;  // not used once the tables are checked
+    const std::string header_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<DiveLines> queue_;
+    std::vector<DiveLines> batch_;  // lines of the analysing thread not yet handed over
+    bool done_ = false;
+    bool ok_ = true;
+    std::thread thread_;
+};
+
+}  // namespace
+
+bool WriteDive(ResultContext& rc, bool quiet)
+{
+    DiveState& dive = rc.wb.dive;
+    const bool ok =
+        AppendDiveLines(rc.wb, dive.tables, DiveHeader(rc.wb.rec, rc.wb.settings), LinesOf(dive), rc.ui, dive.tables.hold);
+    if (!ok && !quiet)
+        rc.ui.message(" Error: Propably result file openend", Severity::Error);
+    CountAndPicture(rc);
+    return ok;
+}
+
+bool WriteBout(ResultContext& rc, const BoutSummary& bout)
+{
+    Workbench& wb = rc.wb;
+    const bool ok = AppendTable(wb.dive.tables.bouts, wb.results.bouts, BoutHeader(wb.settings.OutDlmt),
+                                BoutLine(wb.dive.boutsWritten + 1, bout, wb.rec, wb.settings), rc.ui,
+                                wb.dive.tables.hold);
+    if (ok)
+        ++wb.dive.boutsWritten;
+    else
+        rc.ui.message(" Error: Propably result file openend", Severity::Error);
+    return ok;
+}
+
+void BurnishDive(ResultContext& rc)
+{
+    Recording& rec = rc.wb.rec;
+    const double interval = rec.desc(AnalysisSlot).SampRate;
+    const DiveFrame f = FrameOf(rc.view.at, interval);
+    if (f.F5 - f.F4 < 2)
+        return;
+    rc.undo.PushRange(f.F4, f.F5 + 1, redraw::Everything, UndoSpline, AnalysisSlot);
+    const double a = ReadRaw(rec, f.F4, AnalysisSlot), b = ReadRaw(rec, f.F5, AnalysisSlot);
+    for (int32_t i = f.F4 + 1; i < f.F5; ++i)
+        WriteRaw(rec, i, static_cast<uint16_t>(std::lround(a + (b - a) * (i - f.F4) / (f.F5 - f.F4))), AnalysisSlot);
+    rec.at(AnalysisSlot).ChannelModified = true;
+    if (++rc.wb.dive.burnished % 20 == 0) {
+        const std::string file = FolderOf(rec.desc(AnalysisSlot).NameIn) + "TemplateBaseline$.bin";
+        if (!ExportBinary(rec, file, AnalysisSlot, 0, rec.time.LongestSpan))
+            rc.ui.message(" Cannot write " + file, Severity::Error);
+    }
+}
+
+ResultStepOutcome WriteResults(ResultContext& rc, const DiveParameters& p)
+{
+    ResultStepOutcome out;
+    DiveContext cx = rc.dive();
+    if (!FrameHasValues(rc.wb.rec, rc.view.at, rc.ui))
+        return out;
+    AnalyseDive(rc.wb.rec, rc.view.at, p, rc.wb.dive, cx.setup, rc.ui);
+    rc.undo.Push(UndoDiveAnalysis, redraw::Everything, AnalysisSlot);
+    out.written = WriteDive(rc);
+    if (p.BurnishDives)
+        BurnishDive(rc);
+    if (!p.SearchNextOff) {
+        out.search = SearchNext(cx, p);
+        out.searched = true;
+    }
+    return out;
+}
+
+AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& p, const AutomaticHooks& hooks)
+{
+    // A warning of the search or the analysis would otherwise come at every dive.
+    MessagesOnce once(caller.ui);
+    ResultContext rc{caller.wb, caller.view, once, caller.undo, caller.pictures};
+    AutomaticOutcome out;
+    LinePositions& at = rc.view.at;
+    const double start = at.F4, end = at.F5;
+    at.F5 = at.F4;
+    DiveContext cx = rc.dive();
+    ResultTargets& tables = rc.wb.dive.tables;
+    tables.hold = true;  // lines go out in larger pieces, and all of them at the end
+    bool ok = true;
+    {
+        LineWriter lines(rc.wb, tables, rc.ui);
+        bool pending = false;  // a dive analysed and not yet written
+        auto write = [&] {
+            if (pending && !p.BurnishDives) {
+                lines.add(LinesOf(rc.wb.dive));
+                CountAndPicture(rc);
+            }
+            pending = false;
+        };
+        while (true) {
+            write();
+            const SearchOutcome o = SearchNext(cx, p);
+            if (!o.accepted || at.F5 > end)
+                break;
+            ++out.dives;
+            if (p.BurnishDives) {
+                BurnishDive(rc);
+            } else {
+                AnalyseDive(rc.wb.rec, at, p, rc.wb.dive, cx.setup, rc.ui);
+                pending = true;
+            }
+            if (hooks.framed)
+                hooks.framed(o);
+            if (hooks.progress)
+                hooks.progress(end > start ? std::clamp((at.F5 - start) / (end - start), 0.0, 1.0) : 1.0, out.dives);
+            if (hooks.halted && hooks.halted()) {
+                out.halted = true;
+                write();  // the dive in hand is not lost
+                break;
+            }
+        }
+        ok = lines.finish();
+    }
+    tables.hold = false;
+    ok = FlushTables(tables) && ok;
+    if (!ok)
+        rc.ui.message(" Error: Propably result file openend", Severity::Error);
+    return out;
+}
+
+}  // namespace vk

@@ -1,0 +1,185 @@
+#include "core/dive/ResultTables.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "core/files/PathNames.h"
+#include "core/store/FileUtil.h"
+#include "core/store/TimeBase.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+// The first line of a file, without its line end; empty for none.
+std::string FirstLine(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+bool EmptyOrMissing(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    return !in || in.tellg() <= 0;
+}
+
+bool Absent(double v)
+{
+    return !std::isfinite(v) || std::fabs(v) >= 1e32;
+}
+
+}  // namespace
+
+std::string FreeTableName(const std::string& file, const std::string& header)
+{
+    for (int k = 2;; ++k) {
+        const std::string name = InsertBeforeExtension(file, "_" + std::to_string(k));
+        if (EmptyOrMissing(name) || FirstLine(name) + "\n" == header)
+            return name;
+    }
+}
+
+namespace {
+
+constexpr std::size_t HeldBytes = 1 << 18;
+
+// Appends to the file, writing the header first into a new or empty one. A
+// write that fails part way (a full disk) is cut back, so the file never ends
+// in half a line that the next append would run on from.
+bool WriteLines(const std::string& path, const std::string& header, const std::string& lines)
+{
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    const auto before = existed ? std::filesystem::file_size(path, error) : 0;
+    if (error)
+        return false;
+    std::FILE* out = std::fopen(path.c_str(), "ab");
+    if (!out)
+        return false;
+    bool ok = true;
+    if (before == 0)
+        ok = std::fwrite(header.data(), 1, header.size(), out) == header.size();
+    ok = ok && std::fwrite(lines.data(), 1, lines.size(), out) == lines.size();
+    ok = std::fclose(out) == 0 && ok;
+    if (!ok) {
+        if (existed)
+            std::filesystem::resize_file(path, before, error);
+        else
+            std::filesystem::remove(path, error);
+    }
+    return ok;
+}
+
+bool Flush(TableTarget& t)
+{
+    if (t.pending.empty())
+        return true;
+    const bool ok = WriteLines(t.path, t.header, t.pending);
+    t.pending.clear();
+    return ok;
+}
+
+}  // namespace
+
+bool AppendTable(TableTarget& target, const std::string& file, const std::string& header, const std::string& lines,
+                 VkDialogs& ui, bool hold)
+{
+    if (target.requested != file) {
+        Flush(target);
+        target = TableTarget{file, file, TableTarget::Unchecked, header, {}};
+    }
+    if (target.state == TableTarget::Declined)
+        return false;
+    if (target.state == TableTarget::Unchecked) {
+        if (!EmptyOrMissing(file) && FirstLine(file) + "\n" != header) {
+            const std::string other = FreeTableName(file, header);
+            const Answer a = ui.ask(file + "\r\nholds results with other columns.\r\nWrite these results to\r\n" + other +
+                                        "\r\ninstead?",
+                                    Buttons::YesNo, Severity::Question);
+            if (a != Answer::Yes) {
+                target.state = TableTarget::Declined;
+                return false;
+            }
+            target.path = other;
+        }
+        target.state = TableTarget::Ready;
+    }
+    target.header = header;
+    target.pending += lines;
+    if (hold && target.pending.size() < HeldBytes)
+        return true;
+    return Flush(target);
+}
+
+bool FlushTables(ResultTargets& targets)
+{
+    bool ok = true;
+    for (TableTarget* t : {&targets.dives, &targets.bouts, &targets.wiggles})
+        ok = Flush(*t) && ok;
+    return ok;
+}
+
+void Row::next()
+{
+    if (!first_)
+        line_ += delimiter_;
+    first_ = false;
+}
+
+Row& Row::number(double v, int decimals)
+{
+    next();
+    if (Absent(v))
+        return *this;
+    static constexpr double half[] = {0.5, 0.05, 0.005, 5e-4, 5e-5, 5e-6, 5e-7, 5e-8, 5e-9};
+    if (decimals >= 0 && decimals <= 8 && std::fabs(v) < half[decimals])
+        v = 0;  // no "-0.000"
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+    line_.append(buffer, r.ptr);
+    return *this;
+}
+
+Row& Row::count(long long v)
+{
+    next();
+    line_ += std::to_string(v);
+    return *this;
+}
+
+Row& Row::text(const std::string& s)
+{
+    next();
+    const std::size_t at = line_.size();
+    line_ += s;
+    for (std::size_t i = at; i < line_.size(); ++i)
+        if (line_[i] == delimiter_ || line_[i] == '\n' || line_[i] == '\r')
+            line_[i] = ' ';
+    return *this;
+}
+
+Row& Row::empty()
+{
+    next();
+    return *this;
+}
+
+std::string HeaderLine(const std::vector<std::string>& names, char delimiter)
+{
+    Row row(delimiter);
+    for (const std::string& n : names)
+        row.text(n);
+    return row.line();
+}
+
+}  // namespace vk

@@ -1,0 +1,53 @@
+#pragma once
+
+// The result files as tables: one header line naming every column with its
+// unit, then one line per dive (per wiggle, per bout). The columns are always
+// the same, so appending never makes ragged rows: a value that was not asked
+// for or could not be computed is an empty field.
+
+#include <string>
+#include <vector>
+
+#include "core/setup/ResultTargets.h"
+
+namespace vk {
+
+class VkDialogs;
+
+// Appends `lines` (each ending in a line feed) to the file `target` leads to,
+// writing `header` first into a new or empty file. The file the settings name
+// is checked once: one with other columns is only written after the user chose
+// a new file for these results instead. False when the lines were not written:
+// the file could not be opened or written, or the user declined.
+// With `hold` the lines may wait in the target until FlushTables.
+bool AppendTable(TableTarget& target, const std::string& file, const std::string& header, const std::string& lines,
+                 VkDialogs& ui, bool hold = false);
+// Writes what the targets hold back; false when a file could not be written.
+bool FlushTables(ResultTargets& targets);
+
+// The file name offered for a table whose file has other columns: "_2", "_3"
+// ... inserted before the extension, the first that is free or has these columns.
+std::string FreeTableName(const std::string& file, const std::string& header);
+
+// One line of a table: fields joined by the delimiter; missing values (the
+// markers 1e32 and 1e33, and anything not finite) are empty fields.
+class Row {
+public:
+    explicit Row(char delimiter) : delimiter_(delimiter) {}
+    Row& number(double v, int decimals);
+    Row& count(long long v);
+    Row& text(const std::string& s);  // delimiters and line breaks become blanks
+    Row& empty();
+    std::string line() const { return line_ + "\n"; }
+
+private:
+    void next();
+    std::string line_;
+    char delimiter_;
+    bool first_ = true;
+};
+
+// A header line: the names joined by the delimiter.
+std::string HeaderLine(const std::vector<std::string>& names, char delimiter);
+
+}  // namespace vk

@@ -1,0 +1,185 @@
+#include "core/files/ChannelExport.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "core/files/PathNames.h"
+#include "core/files/BinaryChannelFile.h"
+#include "core/store/FileUtil.h"
+#include "core/store/RawRange.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+// Writes through a temporary file that replaces the target only when complete.
+class SafeWriter {
+public:
+    explicit SafeWriter(const std::string& path) : path_(path), temporary_(path + ".~tmp")
+    {
+        ok_ = file_.open(temporary_, File::Mode::Truncate);
+    }
+    ~SafeWriter()
+    {
+        if (!committed_)
+            std::remove(temporary_.c_str());
+    }
+    const std::string& temporary() const { return temporary_; }
+    bool write(std::string_view text) { return ok_ = ok_ && file_.write(text.data(), text.size()); }
+    bool ok() const { return ok_; }
+    void fail() { ok_ = false; }
+    bool commit()
+    {
+        file_.close();
+        committed_ = ok_ && std::rename(temporary_.c_str(), path_.c_str()) == 0;
+        return committed_;
+    }
+
+private:
+    std::string path_, temporary_;
+    File file_;
+    bool ok_ = false;
+    bool committed_ = false;
+};
+
+// Enough decimals to tell neighbouring raw steps apart.
+int DecimalsFor(double step)
+{
+    if (!(step > 0.0))
+        return 6;
+    return std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 1, 0, 10);
+}
+
+void AppendTime(std::string& out, double ms)
+{
+    const CalendarTime t = DecodeTime(ms);
+    char text[40];
+    const int n = std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d.%03d", t.day, t.month, t.year,
+                                t.hour, t.minute, t.second, t.millisecond);
+    out.append(text, static_cast<std::size_t>(n));
+}
+
+void AppendValue(std::string& out, double value, int decimals)
+{
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (result.ec == std::errc())
+        out.append(text, result.ptr);
+    else
+        out += "NA";
+}
+
+struct Column {
+    int slot;
+    IndexRange range;
+    int32_t next;
+    int decimals;
+};
+
+}  // namespace
+
+bool ConfirmOverwrite(VkDialogs& ui, const std::string& path)
+{
+    return !FileExists(path) ||
+           ui.ask(path + " already exists. Overwrite ? ", Buttons::OkCancel, Severity::Warning) == Answer::Ok;
+}
+
+IndexRange SamplesInRange(const Recording& rec, int slot, double fromMs, double toMs)
+{
+    const ChannelDescriptor& d = rec.desc(slot);
+    IndexRange r;
+    if (d.SampRate <= 0)
+        return r;
+    const double first = std::max(std::ceil(fromMs / d.SampRate), static_cast<double>(d.CorrSmpDelay));
+    const double last = std::min(std::floor(toMs / d.SampRate), static_cast<double>(d.DataCnt));
+    if (first > last)
+        return r;
+    r.first = static_cast<int32_t>(first);
+    r.last = static_cast<int32_t>(last);
+    return r;
+}
+
+bool ExportBinary(const Recording& rec, const std::string& path, int slot, double fromMs, double toMs)
+{
+    const SlotData& s = rec.at(slot);
+    const ChannelDescriptor& d = s.desc;
+    const IndexRange range = SamplesInRange(rec, slot, fromMs, toMs);
+    InfoHeader header;
+    header.caption = d.Caption;
+    header.coeffB = d.CoeffB - d.yOffset;  // the values as they are shown
+    header.coeffA = d.CoeffA;
+    header.coeffC = d.CoeffC;
+    header.startTime = rec.time.GlobalStart + static_cast<double>(range.first) * d.SampRate;
+    header.sampRate = d.SampRate;
+    header.comment1 = s.HeadCmt1;
+    header.comment2 = s.HeadCmt2;
+    const int64_t count = std::max<int64_t>(int64_t{range.last} - range.first + 1, 0);
+
+    SafeWriter out(path);
+    out.write(FormatInfoHeader(header, "Samples " + std::to_string(count) + "\nWritten by Varnik\n"));
+    if (out.ok() && count > 0) {
+        // The raw words are appended to the same temporary file after the header.
+        if (!WriteRawRange(rec, out.temporary(), range.first, range.last + 1, RawRangeMode::Append, slot))
+            out.fail();
+    }
+    return out.commit();
+}
+
+bool ExportBinaryAll(const Recording& rec, const std::string& path, double fromMs, double toMs)
+{
+    bool ok = true;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (rec.at(slot).ChannelUsed)
+            ok = ExportBinary(rec, ChangeExtension(path, SlotExtension(slot)), slot, fromMs, toMs) && ok;
+    return ok;
+}
+
+bool ExportText(const Recording& rec, int slot, const std::string& path, TextExportMode mode, double fromMs,
+                double toMs)
+{
+    std::vector<Column> columns;
+    for (int s = 0; s < SlotCount; ++s) {
+        if (mode == TextExportMode::OneChannel ? s != slot : !rec.at(s).ChannelUsed)
+            continue;
+        const IndexRange range = SamplesInRange(rec, s, fromMs, toMs);
+        columns.push_back({s, range, range.first, DecimalsFor(rec.desc(s).CoeffA)});
+    }
+
+    std::string text = "Time [dd.mm.yyyy hh:mm:ss.ms]";
+    for (const Column& c : columns)
+        text += "\t" + rec.desc(c.slot).Caption;
+    text += "\r\n";
+
+    SafeWriter out(path);
+    // Rows at the union of the sample times: a merge over the channels.
+    for (;;) {
+        double time = INFINITY;
+        for (const Column& c : columns)
+            if (c.next <= c.range.last)
+                time = std::min(time, static_cast<double>(c.next) * rec.desc(c.slot).SampRate);
+        if (time == INFINITY)
+            break;
+        AppendTime(text, rec.time.GlobalStart + time);
+        for (Column& c : columns) {
+            text += '\t';
+            if (c.next <= c.range.last && static_cast<double>(c.next) * rec.desc(c.slot).SampRate == time)
+                AppendValue(text, ReadValue(rec, c.next++, c.slot).value, c.decimals);
+            else
+                text += "NA";
+        }
+        text += "\r\n";
+        if (text.size() > (1 << 20)) {
+            if (!out.write(text))
+                return false;
+            text.clear();
+        }
+    }
+    out.write(text);
+    return out.commit();
+}
+
+}  // namespace vk

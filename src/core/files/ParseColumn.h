@@ -1,0 +1,77 @@
+#pragma once
+
+// One column of a logger text line. Inline: the text loader calls it for every
+// line of files with tens of millions of them.
+
+#include <algorithm>
+#include <string_view>
+
+#include "core/store/NumberText.h"
+
+namespace vk {
+
+enum class ColumnKind { Value, MissingValue, MissingColumn };
+
+struct ColumnField {
+    ColumnKind kind = ColumnKind::MissingValue;
+    double value = 0.0;
+};
+
+namespace detail {
+
+constexpr std::size_t MaxFieldLength = 255;
+
+// Start of column `column` with blank-separated columns, or nullptr when the
+// line ends first. A blank before a non-blank starts a column, and so does a
+// TAB, whose following blanks are passed over.
+const char* FindBlankColumn(const char* p, const char* end, int column);
+
+// The field from p to the next delimiter or TAB (at most 255 characters) as a number.
+ColumnField ConvertField(const char* p, const char* end, char delimiter);
+
+}  // namespace detail
+
+// Reads column `column` (0 and 1 both mean the first) of one text line. The
+// line is trimmed first, so empty fields at its end do not exist. A blank
+// delimiter means columns separated by runs of blanks or by TABs.
+inline ColumnField ParseColumn(std::string_view line, int column, char delimiter)
+{
+    line = TrimEnds(line);
+    if (line.empty())
+        return {};
+    const char* p = line.data();
+    const char* end = p + line.size();
+    if (column > 1) {
+        if (delimiter != ' ') {
+            for (int k = 1; k < column; ++k) {
+                while (p < end && *p != delimiter)
+                    ++p;
+                if (p == end)
+                    return {ColumnKind::MissingColumn, 0.0};
+                ++p;
+            }
+            if (p < end && *p == delimiter)
+                return {};
+            while (p < end && *p == ' ')
+                ++p;
+        } else {
+            p = detail::FindBlankColumn(p, end, column);
+            if (!p)
+                return {};
+        }
+    }
+    // Most fields are plain decimals ending at the delimiter, the TAB or the line end.
+    ColumnField field;
+    const char* stop = nullptr;
+    const char* limit = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), detail::MaxFieldLength);
+    if (QuickDecimal(p, limit, field.value, stop) && (stop == limit || *stop == delimiter || *stop == '\t')) {
+        field.kind = ColumnKind::Value;
+        return field;
+    }
+    return detail::ConvertField(p, limit, delimiter);
+}
+
+// The number of columns of a line as ParseColumn reads them (0 for an empty line).
+int CountColumns(std::string_view line, char delimiter);
+
+}  // namespace vk

@@ -1,0 +1,51 @@
+#pragma once
+
+// Loading one column of a logger text file into a channel slot.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/files/SkipStrings.h"
+#include "core/store/Recording.h"
+
+namespace vk {
+
+class VkDialogs;
+
+enum class ProbeVerdict { LooksLikeText = 0, TooShortToJudge = 1, NotText = 2 };
+
+struct ProbeResult {
+    bool opened = false;
+    bool hasInfoHeader = false;  // first line carries "Vk file info"
+    ProbeVerdict verdict = ProbeVerdict::LooksLikeText;
+};
+
+// Opens the descriptor's file and looks at a sample of its bytes; tells the
+// user when the file cannot be opened.
+ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui);
+
+// The probe at the start of a load: a file that cannot be opened marks the
+// slot as not used; one with the verdict `doubtful` is questioned with its
+// name followed by `question`. nullopt when the load must fail.
+std::optional<ProbeResult> ProbeForLoading(SlotData& slot, VkDialogs& ui, ProbeVerdict doubtful,
+                                           std::string_view question);
+
+// The first line after the header lines (at most 100 characters), as the main
+// dialog shows it; empty when the file cannot be read.
+std::string PreviewLine(const std::string& path, int headerLines);
+// The whole line after `skipped` lines; empty when the file cannot be read.
+std::string FirstDataLine(const std::string& path, int skipped);
+
+struct TextLoadOptions {
+    // Parts of the file read side by side with auto-scaling; 0 chooses by file
+    // size and processor count, 1 reads on the calling thread only.
+    int parts = 0;
+};
+
+// Loads the slot from its text file: two passes when auto-scaling (range, then
+// samples), otherwise one. False when the load fails; the Start then reports it.
+bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui,
+                     const TextLoadOptions& options = {});
+
+}  // namespace vk

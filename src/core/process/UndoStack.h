@@ -1,0 +1,107 @@
+#pragma once
+
+// Undo: every command that changes a channel or the view pushes one step
+// before it changes anything; "Undo" takes back the newest. Small state lives
+// in the step, sample ranges and descriptor images in the stack file.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/view/ViewState.h"
+#include "core/store/Recording.h"
+#include "core/store/UndoSink.h"
+
+namespace vk {
+
+// The caption after "Undo" of a step kind; empty for kinds without one.
+const char* UndoCaption(int kind);
+
+class TUndo : public UndoSink {
+public:
+    // from and to of a step that keeps no samples (from = to = 0 keeps sample 0).
+    static constexpr int32_t NoRange = -1;
+
+    // `stackFile` is "Undo.bin" in a folder of this run's own.
+    TUndo(Recording& rec, ViewState& view, std::string stackFile);
+    ~TUndo() override;  // releases the stack and deletes the file
+    TUndo(const TUndo&) = delete;
+    TUndo& operator=(const TUndo&) = delete;
+
+    // Records a step: the view for kinds below 128, and by kind a sample
+    // range (from .. to-1; a single value when from = to), a descriptor image
+    // or calibration values. A failure switches undo off; the command goes on.
+    void Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
+    void Push(int kind, uint32_t redraw, int slot) override { Push(NoRange, NoRange, redraw, kind, slot); }
+    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
+    {
+        Push(from, to, redraw, kind, slot);
+    }
+    // A step that one Undo takes back together with the step below it (a
+    // command that changes more than one thing records its later steps so).
+    void PushJoined(int kind, uint32_t redraw, int slot) { PushJoined(NoRange, NoRange, redraw, kind, slot); }
+    void PushJoined(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
+
+    struct PopResult {
+        bool undone = false;
+        uint32_t redraw = 0;
+        int slot = -1;  // becomes the active channel
+    };
+    PopResult Pop();
+
+    // The options dialog: "Skip Zoom (x and y) when go back" and "Disable Undo".
+    void SetOptions(bool enabled, bool skipZoom);
+
+    // "Undo" followed by the caption of the newest step (" nothing" after the last).
+    std::string MenuCaption() const { return "Undo" + captionTail_; }
+    bool enabled() const { return enabled_; }
+    bool broken() const { return broken_; }
+    bool skipZoom() const { return skipZoom_; }
+    int top() const { return static_cast<int>(items_.size()); }
+    const std::string& stackFile() const { return file_; }
+
+private:
+    struct Step {
+        int slot = 0;
+        int kind = 0;
+        uint32_t redraw = 0;
+        int32_t from = 0, to = 0;
+        uint16_t single = 0;
+        LinePositions view;  // F1, F2, F4, F5 and the B-cursors
+        double min = 0, max = 0;
+        double coeffA = 0, coeffB = 0, coeffC = 0, yOffset = 0;
+        GapList missing;  // steps that move samples: where values were missing before
+        bool withBelow = false;  // undone together with the step below
+    };
+
+    void UpdateCaption();
+    void dropZoomSteps();
+    void fail();
+    bool popRange(const Step& s);
+    bool undo(const Step& s);
+
+    Recording& rec_;
+    ViewState& view_;
+    std::string file_;
+    std::vector<Step> items_;
+    bool enabled_ = true;
+    bool broken_ = false;
+    bool skipZoom_ = false;
+    std::string captionTail_;
+};
+
+// Hands the steps a command records after its first one to the stack as joined steps.
+class JoinedSteps : public UndoSink {
+public:
+    explicit JoinedSteps(TUndo& stack) : stack_(stack) {}
+    void Push(int kind, uint32_t redraw, int slot) override { stack_.PushJoined(kind, redraw, slot); }
+    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
+    {
+        stack_.PushJoined(from, to, redraw, kind, slot);
+    }
+
+private:
+    TUndo& stack_;
+};
+
+}  // namespace vk

@@ -1,0 +1,66 @@
+#pragma once
+
+// The workshop: a buffer of physical values for one stretch of one channel,
+// where smoothing and differences run without touching the samples. While it
+// lives it answers the value reads of its slot; leaving its scope, by return
+// or exception, ends that. Only one can answer at a time.
+
+#include <cstdint>
+#include <vector>
+
+#include "core/store/Recording.h"
+
+namespace vk {
+
+class VkDialogs;
+
+// The workshop's arithmetic on plain values, for series that are no channel stretch.
+// Centred running mean of `width` values; the window shrinks evenly at the ends.
+void RunningMean(std::vector<double>& x, int width);
+// x[i] := x[i + 1] - x[i]; one value fewer.
+void Difference(std::vector<double>& x);
+
+class TWorkshop final : public WorkshopReader {
+public:
+    // Loads the channel's values first .. end - 1. Refused with "Illegal
+    // operation at workshop." while another workshop answers: active() is false.
+    TWorkshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui);
+    ~TWorkshop() override;
+    TWorkshop(const TWorkshop&) = delete;
+    TWorkshop& operator=(const TWorkshop&) = delete;
+
+    bool active() const { return active_; }
+    int32_t length() const { return static_cast<int32_t>(values_.size()); }
+    const std::vector<double>& values() const { return values_; }
+    std::vector<double>& values() { return values_; }
+
+    // Inside the stretch its value; outside the channel's value until a pass
+    // is done, then the value at the nearer end.
+    double get(int32_t i) const;
+    void set(int32_t i, double v) { values_.at(static_cast<std::size_t>(i)) = v; }
+
+    // Cosine-weighted moving average of half width n (1..200); positions
+    // 1 .. length - 1 are replaced. "workshop runmean: Parameter too great. " else.
+    bool LowPass(int n, VkDialogs& ui);
+    // Centred running mean of `width` values; the window shrinks evenly at the ends.
+    void RunningMean(int width);
+    // values[i] := values[i + 1] - values[i]; one value fewer.
+    void Difference();
+    // Every value back into the channel as a raw word at first + i.
+    void WriteBack();
+
+    // WorkshopReader
+    int slot() const override { return slot_; }
+    int32_t firstIndex() const override { return first_; }
+    double valueAt(int32_t position) const override { return get(position); }
+
+private:
+    Recording& rec_;
+    int slot_;
+    int32_t first_;
+    std::vector<double> values_;
+    bool done_ = false;
+    bool active_ = false;
+};
+
+}  // namespace vk

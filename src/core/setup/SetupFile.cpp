@@ -1,0 +1,230 @@
+#include "core/setup/SetupFile.h"
+
+#include <algorithm>
+#include <type_traits>
+#include <unordered_map>
+
+#include "core/setup/SetupKeys.h"
+#include "core/files/LineReader.h"
+#include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
+
+namespace vk {
+
+using setup::FieldRef;
+using setup::Group;
+using setup::Key;
+
+namespace {
+
+constexpr std::size_t MaxLineLength = 1024;
+constexpr std::size_t MaxTextLength = 255;
+
+using Value = std::variant<int64_t, double, bool, char, std::string>;
+
+std::vector<std::string_view> SplitTabs(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const auto tab = line.find('\t');
+        fields.push_back(line.substr(0, tab));
+        if (tab == std::string_view::npos)
+            return fields;
+        line.remove_prefix(tab + 1);
+    }
+}
+
+template <typename T>
+constexpr bool IsInteger = std::is_same_v<T, int32_t> || std::is_same_v<T, uint8_t> || std::is_enum_v<T>;
+
+// Reads one value field in the form its target asks for. `more` tells whether
+// another field follows, which tells an empty field from a TAB character.
+bool ParseValue(const FieldRef& ref, std::string_view raw, bool more, const Key& key, Value& out)
+{
+    return std::visit(
+        [&](auto* target) {
+            using T = std::remove_pointer_t<decltype(target)>;
+            const std::string_view field = TrimEnds(raw);
+            if constexpr (IsInteger<T>) {
+                using Stored = std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>, std::type_identity<T>>;
+                using U = typename Stored::type;
+                int64_t v = 0;
+                if (!ParseInteger(field, v) || v < key.lo || v > key.hi || v < std::numeric_limits<U>::min() ||
+                    v > std::numeric_limits<U>::max())
+                    return false;
+                out = v;
+            } else if constexpr (std::is_same_v<T, double>) {
+                double v = 0.0;
+                if (!ParseDecimal(field, v))
+                    return false;
+                out = v;
+            } else if constexpr (std::is_same_v<T, bool>) {
+                out = field == "TRUE";
+            } else if constexpr (std::is_same_v<T, char>) {
+                if (raw.empty()) {
+                    if (!more)
+                        return false;
+                    out = '\t';  // the TAB character itself split the line here
+                } else {
+                    out = field.empty() ? ' ' : field.front();
+                }
+            } else {
+                out = std::string(key.longText ? field : field.substr(0, MaxTextLength));
+            }
+            return true;
+        },
+        ref);
+}
+
+void Assign(const FieldRef& ref, const Value& value)
+{
+    std::visit(
+        [&](auto* target) {
+            using T = std::remove_pointer_t<decltype(target)>;
+            if constexpr (IsInteger<T>)
+                *target = static_cast<T>(std::get<int64_t>(value));
+            else if constexpr (std::is_same_v<T, std::string>)
+                *target = std::get<std::string>(value);
+            else
+                *target = std::get<T>(value);
+        },
+        ref);
+}
+
+std::string FormatValue(const FieldRef& ref)
+{
+    return std::visit(
+        [](auto* target) -> std::string {
+            using T = std::remove_pointer_t<decltype(target)>;
+            if constexpr (std::is_enum_v<T>)
+                return std::to_string(static_cast<int64_t>(*target));
+            else if constexpr (std::is_same_v<T, bool>)
+                return *target ? "TRUE" : "FALSE";
+            else if constexpr (IsInteger<T>)
+                return std::to_string(static_cast<int64_t>(*target));
+            else if constexpr (std::is_same_v<T, double>)
+                return FormatSetupReal(*target);
+            else if constexpr (std::is_same_v<T, char>)
+                return std::string(1, *target);
+            else {
+                // A TAB or line break inside a text would split its line.
+                std::string text = *target;
+                std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; },
+                                ' ');
+                return text;
+            }
+        },
+        ref);
+}
+
+struct KeyEntry {
+    const Group* group;
+    const Key* key;
+};
+
+const std::unordered_map<std::string_view, KeyEntry>& KeyIndex()
+{
+    static const auto index = [] {
+        std::unordered_map<std::string_view, KeyEntry> map;
+        for (const Group& g : setup::Groups())
+            for (const Key& k : g.keys)
+                map.emplace(k.name, KeyEntry{&g, &k});
+        return map;
+    }();
+    return index;
+}
+
+void ReadLine(std::string_view line, setup::Target& target)
+{
+    const std::vector<std::string_view> fields = SplitTabs(line.substr(0, MaxLineLength));
+    const std::string_view name = TrimEnds(fields[0]).substr(0, MaxTextLength);
+    const auto found = KeyIndex().find(name);
+    if (name.empty() || found == KeyIndex().end())
+        return;
+    const Key& key = *found->second.key;
+    const setup::IndexRange range = setup::RangeOf(found->second.group->index);
+
+    int index[2] = {0, 0};
+    std::size_t at = 1;
+    for (int n = 0; n < range.count; ++n, ++at) {
+        int64_t v = 0;
+        if (at >= fields.size() || !ParseInteger(fields[at], v) || v < range.lo[n] || v > range.hi[n])
+            return;
+        index[n] = static_cast<int>(v);
+    }
+    const std::vector<FieldRef> refs = key.fields(target, index[0], index[1]);
+    std::vector<Value> values(refs.size());
+    for (std::size_t k = 0; k < refs.size(); ++k, ++at) {
+        if (at >= fields.size() || !ParseValue(refs[k], fields[at], at + 1 < fields.size(), key, values[k]))
+            return;
+    }
+    for (std::size_t k = 0; k < refs.size(); ++k)
+        Assign(refs[k], values[k]);
+}
+
+bool FirstLineIsMagic(LineReader& reader)
+{
+    std::string_view first;
+    return reader.next(first) && first == SetupMagicLine;
+}
+
+std::string Compose(setup::Target& target)
+{
+    std::string text = std::string(SetupMagicLine) + "\r\nRelease 4.0\r\n";
+    for (const Group& g : setup::Groups()) {
+        const setup::IndexRange range = setup::RangeOf(g.index);
+        for (int i = range.lo[0]; i <= range.hi[0]; ++i) {
+            for (int j = range.lo[1]; j <= range.hi[1]; ++j) {
+                for (const Key& key : g.keys) {
+                    text += key.name;
+                    if (range.count >= 1)
+                        text += '\t' + std::to_string(i);
+                    if (range.count >= 2)
+                        text += '\t' + std::to_string(j);
+                    for (const FieldRef& ref : key.fields(target, i, j))
+                        text += '\t' + FormatValue(ref);
+                    if (key.suffix)
+                        text += '\t' + key.suffix(target, i, j);
+                    text += "\r\n";
+                }
+            }
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+bool ReadSetup(const std::string& path, Recording& rec, Settings& settings)
+{
+    LineReader reader(MaxLineLength, 64 * 1024);
+    if (!reader.open(path) || !FirstLineIsMagic(reader) || !reader.rewind())
+        return false;
+    std::array<ChannelDescriptor, 3> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
+    setup::Target target{desc, settings};
+    std::string_view line;
+    while (reader.next(line))
+        ReadLine(line, target);
+    for (int s = 0; s < SlotCount; ++s) {
+        rec.desc(s) = desc[static_cast<std::size_t>(s)];
+        rec.desc(s).yOffset = 0.0;
+    }
+    DisableIncompleteRows(settings.dive);
+    return true;
+}
+
+SetupWriteResult WriteSetup(const std::string& path, const Recording& rec, const Settings& settings)
+{
+    if (FileExists(path)) {
+        LineReader reader(MaxLineLength, 64 * 1024);
+        if (!reader.open(path) || !FirstLineIsMagic(reader))
+            return SetupWriteResult::NotASetupFile;
+    }
+    // The key table reaches into mutable state; copies keep the caller's const.
+    std::array<ChannelDescriptor, 3> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
+    Settings copy = settings;
+    setup::Target target{desc, copy};
+    return ReplaceFileContents(path, Compose(target)) ? SetupWriteResult::Written : SetupWriteResult::WriteFailed;
+}
+
+}  // namespace vk

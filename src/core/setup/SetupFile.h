@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "core/setup/Settings.h"
+#include "core/store/Recording.h"
+
+namespace vk {
+
+inline constexpr const char* SetupMagicLine = "Varnik Setup File";
+
+// Reads a setup file into the descriptors and settings. A missing file or one
+// whose first line is not the magic line changes nothing (false). Bad lines are
+// skipped; afterwards every yOffset is 0 and incomplete extended rows are off.
+bool ReadSetup(const std::string& path, Recording& rec, Settings& settings);
+
+enum class SetupWriteResult { Written, NotASetupFile, WriteFailed };
+
+// Writes the whole state. An existing file of another kind is never
+// overwritten, and a failed write leaves the old file as it was.
+SetupWriteResult WriteSetup(const std::string& path, const Recording& rec, const Settings& settings);
+
+}  // namespace vk

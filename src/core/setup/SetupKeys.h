@@ -1,0 +1,57 @@
+#pragma once
+
+// The keys of the setup file as one table that both reading and writing walk,
+// so that the order written and the keys understood can never drift apart.
+
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/setup/Settings.h"
+#include "core/store/ChannelDescriptor.h"
+
+namespace vk::setup {
+
+// The state a key reaches into.
+struct Target {
+    std::array<ChannelDescriptor, 3>& desc;
+    Settings& settings;
+};
+
+using FieldRef = std::variant<int32_t*, uint8_t*, double*, bool*, char*, std::string*, BottomSearchKind*,
+                              OnsetCriterion*, WiggleMethod*>;
+
+// How a key is indexed: the fields between the key and its value(s).
+enum class Index { None, Slot, ColourRow, ExtendedRow, SlotAndLine };
+
+struct Key {
+    std::string_view name;
+    // The fields of one line (one, or two for "subsidline") for index i, j.
+    std::vector<FieldRef> (*fields)(Target&, int i, int j);
+    int64_t lo = std::numeric_limits<int64_t>::min();  // integer limits of the value
+    int64_t hi = std::numeric_limits<int64_t>::max();
+    bool longText = false;                             // paths: not cut at 255 characters
+    std::string (*suffix)(const Target&, int i, int j) = nullptr;  // written after the value, never read
+};
+
+// Keys of a group are written for each index in turn: all keys of index 0, then of 1 ...
+struct Group {
+    Index index;
+    std::vector<Key> keys;
+};
+
+const std::vector<Group>& Groups();
+
+// The first and last index of each of an index kind's fields (one or two fields).
+struct IndexRange {
+    int count;
+    int lo[2];
+    int hi[2];
+};
+IndexRange RangeOf(Index index);
+
+}  // namespace vk::setup

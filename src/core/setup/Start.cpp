@@ -1,0 +1,143 @@
+#include "core/setup/Start.h"
+
+#include <algorithm>
+
+#include "core/files/ParseColumn.h"
+#include "core/files/PathNames.h"
+#include "core/files/BinaryChannelFile.h"
+#include "core/store/CommonStart.h"
+#include "core/store/FileUtil.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+void NameResultFiles(Workbench& wb, const std::string& dataFile)
+{
+    Settings& s = wb.settings;
+    s.NameOutFile[0] = ChangeExtension(InsertBeforeExtension(ChangeExtension(dataFile, ".ex1"), "_Dve"), ".xls");
+    s.NameOutFile[1] = ChangeExtension(dataFile, ".ex2");
+    s.NameOutFile[2] = ChangeExtension(dataFile, ".ex3");
+    wb.results.bouts = ChangeExtension(InsertBeforeExtension(s.NameOutFile[0], "_Bout"), ".xls");
+    wb.results.wiggles = ChangeExtension(InsertBeforeExtension(s.NameOutFile[0], "_Wigg"), ".xls");
+    wb.results.frequency = ChangeExtension(InsertBeforeExtension(dataFile, "_Frequ"), ".xls");
+    wb.results.thumbnailPrefix = FolderOf(dataFile) + "Thumbnails/" + BaseNameOf(dataFile);
+}
+
+namespace {
+
+// " Channel 1 (Depth)"
+std::string ChannelName(const Recording& rec, int slot)
+{
+    return " Channel " + std::to_string(slot + 1) + " (" + rec.desc(slot).Caption + ")";
+}
+
+}  // namespace
+
+std::string ChannelProblems(const Recording& rec)
+{
+    std::string problems;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const SlotData& s = rec.at(slot);
+        const ChannelDescriptor& d = s.desc;
+        if (!s.ChannelUsed) {
+            if (!NamesNoFile(d.NameIn))
+                problems += "\r\n" + ChannelName(rec, slot) + ": no file " + d.NameIn;
+            continue;
+        }
+        if (HoldsValues(rec, slot) || (d.ToCreate == 1 && !FileExists(d.NameIn)))
+            continue;
+        problems += "\r\n" + ChannelName(rec, slot) + " holds no value: " + d.NameIn;
+        if (d.ToCreate == 0) {
+            // What the first data line offers against what was asked for.
+            const std::string line = FirstDataLine(d.NameIn, d.HeaderText + s.SkipCount);
+            const int columns = CountColumns(line, d.InDelimiter);
+            const std::string separator = d.InDelimiter == '\t' ? "TAB" : d.InDelimiter == ' ' ? "space" : std::string(1, d.InDelimiter);
+            problems += ", column " + std::to_string(std::max(d.ColumnValue, 1)) + " after " +
+                        std::to_string(d.HeaderText) + " header lines, separator " + separator +
+                        "; its first data line has " + std::to_string(columns) + (columns == 1 ? " column" : " columns");
+            if (!line.empty())
+                problems += ": " + line.substr(0, 60);
+        }
+    }
+    return problems;
+}
+
+StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks)
+{
+    Recording& rec = wb.rec;
+    wb.dive = DiveState{};
+    wb.settings.OutDlmt = '\t';
+    rec.time.TimeOffset = 0.0;
+    for (SlotData& s : rec.slots) {
+        s.missing.clear();
+        s.ChannelModified = false;
+        s.desc.CorrSmpDelay = 0;
+        if (s.desc.GrRepr == 0 || s.desc.GrRepr == 5)
+            s.desc.GrRepr = 1;
+    }
+
+    double earliest = 1e16;
+    int firstUsed = -1;
+    int firstExisting = -1;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        SlotData& s = rec.at(slot);
+        const bool exists = FileExists(s.desc.NameIn);
+        s.ChannelUsed = exists || (s.desc.ToCreate == 1 && !NamesNoFile(s.desc.NameIn));
+        if (exists && firstExisting < 0)
+            firstExisting = slot;
+        if (s.ChannelUsed) {
+            earliest = std::min(earliest, s.desc.StartTime);
+            if (firstUsed < 0)
+                firstUsed = slot;
+        }
+    }
+    rec.time.Start = DecodeTime(earliest);
+    if (firstUsed < 0) {
+        ui.message(" Invalid filename(s)", Severity::Error);
+        return StartResult::NoChannel;
+    }
+
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ChannelDescriptor& d = rec.desc(slot);
+        if (d.UseFileInfo == 'Y' && d.ToCreate == 2 && FileExists(d.NameIn))
+            ReadFileInfo(rec, slot);
+    }
+    if (!SettleCommonStart(rec, ui))
+        return StartResult::Stopped;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        SetScaling(rec, slot);
+
+    if (firstExisting >= 0) {
+        const std::string& name = rec.desc(firstExisting).NameIn;
+        wb.settings.StatisticsFile = ChangeExtension(name, ".sta");
+        wb.results.histogram.fill(ChangeExtension(name, ".his"));
+        wb.results.tags = ChangeExtension(name, ".tag");
+    }
+    NameResultFiles(wb, rec.desc(firstUsed).NameIn);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ChannelDescriptor& d = rec.desc(slot);
+        wb.startCalibration[static_cast<std::size_t>(slot)] = {d.CoeffA, d.CoeffB, d.CoeffC};
+    }
+
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const SlotData& s = rec.at(slot);
+        if (!s.ChannelUsed)  // nothing to load, nor to create (a blanked name)
+            continue;
+        if (hooks.loadingSlot)
+            hooks.loadingSlot(slot);
+        const bool ok = s.desc.ToCreate != 0 ? LoadBinaryChannel(rec, slot, ui)
+                                             : LoadTextChannel(rec, slot, wb.settings.skip, ui, hooks.text);
+        if (!ok)
+            return StartResult::LoadFailed;
+    }
+
+    rec.time.LongestSpan = 0.0;
+    for (const SlotData& s : rec.slots)
+        if (s.ChannelUsed)
+            rec.time.LongestSpan = std::max(rec.time.LongestSpan, static_cast<double>(s.desc.SampRate) * s.desc.DataCnt);
+    if (const std::string problems = ChannelProblems(rec); !problems.empty())
+        ui.message(" Not every channel could be loaded:" + problems, Severity::Warning);
+    return StartResult::Loaded;
+}
+
+}  // namespace vk

@@ -1,0 +1,47 @@
+#pragma once
+
+// Everything one program run works on: the recording, the settings and what
+// Start derives from them. One object per run, passed by reference.
+
+#include <array>
+#include <string>
+
+#include "core/setup/Settings.h"
+#include "core/setup/DiveState.h"
+#include "core/store/Recording.h"
+
+namespace vk {
+
+// Result file names derived from the data file at Start (the dive result file
+// of each slot and the statistics file are settings: Settings::NameOutFile,
+// Settings::StatisticsFile).
+struct ResultFiles {
+    std::array<std::string, 3> histogram;
+    std::string tags;
+    std::string bouts;
+    std::string wiggles;
+    std::string frequency;
+    std::string thumbnailPrefix;
+};
+
+struct Calibration {
+    double CoeffA = 1.0, CoeffB = 0.0, CoeffC = 0.0;
+};
+
+// The choices of the export dialogs, kept between their uses.
+struct ExportChoices {
+    int section = 1;   // 0 the window F1..F2, 1 the entire channel
+    int channels = 0;  // 0 active channel, 1 all into one file (text) or separate files (binary), 2 separate (text)
+};
+
+struct Workbench {
+    Recording rec;
+    Settings settings;
+    ResultFiles results;
+    std::array<Calibration, 3> startCalibration;  // each slot's coefficients as Start left them
+    std::string setupFile = "C:\\";               // the user's setup file; "C:\" names none
+    DiveState dive;                               // cleared at every Start
+    ExportChoices exportChoices;
+};
+
+}  // namespace vk

@@ -1,0 +1,81 @@
+#include "core/store/ChannelSeries.h"
+
+namespace vk {
+
+PhysValue ChannelSeries::slowChannel(int32_t i) const
+{
+    if (bounded_ && (i < lo_ || i > hi_))
+        return clamped(i);
+    if (d_->Derivation == 1 || d_->bApplyPolynom == 1)
+        return ReadChannelValue(*rec_, i, slot_);
+    const int64_t p = int64_t{i} - d_->CorrSmpDelay;
+    const GapList& gaps = rec_->at(slot_).missing;
+    if (i >= lo_ && i <= hi_ && p >= 0 && p < SampleStore::Capacity) {
+        const int row = static_cast<int>(p >> SampleStore::BlockShift);
+        const int64_t from = int64_t{row} << SampleStore::BlockShift;
+        const uint16_t* block = rec_->store.block(slot_, row);
+        if (block && !gaps.overlaps(from, from + SampleStore::BlockSamples)) {
+            cached_ = block;
+            cachedFrom_ = from;
+        }
+    }
+    PhysValue v = ReadPhysOf(rec_->store, *d_, slot_, i);
+    if (v.status == 0 && !gaps.empty() && IsMissing(*rec_, slot_, i))
+        v.status = StatusMissing;
+    return v;
+}
+
+PhysValue ChannelSeries::clamped(int32_t i) const
+{
+    PhysValue v = read(std::clamp(i, lo_, hi_));
+    if (v.status == 0)
+        v.status = -2;
+    return v;
+}
+
+ChannelSeries StretchSeries(const Recording& rec, int slot, int32_t i)
+{
+    const ChannelSeries whole(rec, slot);
+    const GapList& gaps = rec.at(slot).missing;
+    if (gaps.empty())
+        return whole;
+    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    const int64_t p = std::clamp<int64_t>(int64_t{i} - origin, INT32_MIN, INT32_MAX);
+    int64_t lo = INT32_MIN, hi = INT32_MAX;
+    for (const GapRange& g : gaps.ranges()) {
+        if (g.to <= p)
+            lo = g.to + origin;
+        else if (g.from > p) {
+            hi = g.from - 1 + origin;
+            break;
+        } else {  // i itself has no value: the stretch after its gap
+            lo = g.to + origin;
+        }
+    }
+    return whole.within(static_cast<int32_t>(std::clamp<int64_t>(lo, INT32_MIN, INT32_MAX)),
+                       static_cast<int32_t>(std::clamp<int64_t>(hi, INT32_MIN, INT32_MAX)));
+}
+
+namespace {
+
+const GapRange* GapAt(const Recording& rec, int slot, int32_t i)
+{
+    const int64_t p = int64_t{i} - rec.desc(slot).CorrSmpDelay;
+    return p < 0 || p > INT32_MAX ? nullptr : rec.at(slot).missing.at(static_cast<int32_t>(p));
+}
+
+}  // namespace
+
+int32_t AfterMissing(const Recording& rec, int slot, int32_t i)
+{
+    const GapRange* g = GapAt(rec, slot, i);
+    return g ? static_cast<int32_t>(g->to + int64_t{rec.desc(slot).CorrSmpDelay}) : i;
+}
+
+int32_t BeforeMissing(const Recording& rec, int slot, int32_t i)
+{
+    const GapRange* g = GapAt(rec, slot, i);
+    return g ? static_cast<int32_t>(g->from - 1 + int64_t{rec.desc(slot).CorrSmpDelay}) : i;
+}
+
+}  // namespace vk

@@ -1,0 +1,45 @@
+#pragma once
+
+// Passes everything on to another seam, but each message text only once: a
+// long run that meets the same condition at every step (a parameter that does
+// not suit the record) tells the user once instead of at every dive.
+// Questions always go through: their answer may differ each time.
+
+#include <set>
+#include <string>
+
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+class MessagesOnce : public VkDialogs {
+public:
+    explicit MessagesOnce(VkDialogs& ui) : ui_(ui) {}
+
+    void message(std::string_view text, Severity severity) override
+    {
+        if (shown_.emplace(text).second)
+            ui_.message(text, severity);
+    }
+    Answer ask(std::string_view text, Buttons buttons, Severity severity) override
+    {
+        return ui_.ask(text, buttons, severity);
+    }
+    std::optional<std::string> input(std::string_view caption, std::string_view prompt,
+                                     std::string_view initial) override
+    {
+        return ui_.input(caption, prompt, initial);
+    }
+    void progress(long long pos, long long max) override { ui_.progress(pos, max); }
+    void status(std::string_view text) override { ui_.status(text); }
+    void busy(bool on) override { ui_.busy(on); }
+    void halt() override { ui_.halt(); }
+    std::optional<std::string> chooseFile(FileRequest& request) override { return ui_.chooseFile(request); }
+    bool openDocument(const std::string& path) override { return ui_.openDocument(path); }
+
+private:
+    VkDialogs& ui_;
+    std::set<std::string, std::less<>> shown_;
+};
+
+}  // namespace vk

@@ -1,0 +1,94 @@
+#include "core/store/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace vk {
+
+namespace {
+
+// from_chars takes no leading '+'.
+std::string_view DropPlus(std::string_view text)
+{
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
+    return text;
+}
+
+bool ConvertWhole(const char* first, const char* last, double& value)
+{
+    double v = 0.0;
+    const auto [end, error] = std::from_chars(first, last, v, std::chars_format::general);
+    if (error != std::errc() || end != last || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+bool ParseDecimal(std::string_view text, double& value)
+{
+    text = TrimEnds(text);
+    const char* stop = nullptr;
+    double quick = 0.0;
+    if (QuickDecimal(text.data(), text.data() + text.size(), quick, stop) && stop == text.data() + text.size()) {
+        value = quick;
+        return true;
+    }
+    text = DropPlus(text);
+    if (text.empty())
+        return false;
+    // from_chars reads "inf" and "nan", which no logger means as numbers.
+    const char lead = text.front() == '-' && text.size() > 1 ? text[1] : text.front();
+    if (lead != '.' && lead != ',' && (lead < '0' || lead > '9'))
+        return false;
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos)
+        return ConvertWhole(text.data(), text.data() + text.size(), value);
+    char copy[1100];
+    if (text.size() > sizeof copy)
+        return false;
+    std::memcpy(copy, text.data(), text.size());
+    copy[comma] = '.';
+    return ConvertWhole(copy, copy + text.size(), value);
+}
+
+bool ParseInteger(std::string_view text, int64_t& value)
+{
+    text = DropPlus(TrimEnds(text));
+    int64_t v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return false;
+    value = v;
+    return true;
+}
+
+std::string FormatSetupReal(double value)
+{
+    if (std::isnan(value))
+        return " NAN";
+    if (std::isinf(value))
+        return value > 0 ? " INF" : "-INF";
+    char digits[40];
+    std::snprintf(digits, sizeof digits, "%.14e", std::fabs(value));  // "1.00000000000000e+03"
+    const char* e = std::strchr(digits, 'e');
+    const int exponent = std::atoi(e + 1);
+    char text[48];
+    std::snprintf(text, sizeof text, "%c%.*sE%c%04d", std::signbit(value) && value != 0 ? '-' : ' ',
+                  static_cast<int>(e - digits), digits, exponent < 0 ? '-' : '+', std::abs(exponent));
+    return text;
+}
+
+std::string GeneralText(double value)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
+}  // namespace vk

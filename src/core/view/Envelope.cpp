@@ -1,0 +1,135 @@
+#include "core/view/Envelope.h"
+
+#include <algorithm>
+#include <future>
+
+namespace vk {
+
+namespace {
+
+uint16_t RawAt(const SampleStore& store, int slot, int64_t p)
+{
+    const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
+    return block ? block[p & SampleStore::BlockMask] : 0;
+}
+
+}  // namespace
+
+void Envelope::fillLevel(const SampleStore& store, int slot, int k, int64_t firstEntry, int64_t endEntry)
+{
+    std::vector<RawExtremes>& out = levels_[static_cast<std::size_t>(k)];
+    for (int64_t e = firstEntry; e < endEntry; ++e) {
+        RawExtremes x;
+        if (k == 0) {
+            // 16 samples never cross a block of the store.
+            const int64_t p = e * Fan;
+            const int64_t n = std::min<int64_t>(Fan, count_ - p);
+            const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
+            if (block) {
+                const uint16_t* s = block + (p & SampleStore::BlockMask);
+                const bool gaps = missing_.overlaps(p, p + n);
+                for (int64_t i = 0; i < n; ++i)
+                    if (!gaps || !missing_.at(static_cast<int32_t>(p + i)))
+                        x.add(s[i]);
+            }
+        } else {
+            const std::vector<RawExtremes>& below = levels_[static_cast<std::size_t>(k - 1)];
+            const auto last = std::min<int64_t>((e + 1) * Fan, static_cast<int64_t>(below.size()));
+            for (int64_t i = e * Fan; i < last; ++i)
+                x.add(below[static_cast<std::size_t>(i)]);
+        }
+        out[static_cast<std::size_t>(e)] = x;
+    }
+}
+
+void Envelope::build(const SampleStore& store, int slot, int64_t count, const GapList& missing)
+{
+    count_ = std::max<int64_t>(count, 0);
+    missing_ = missing;
+    levels_.clear();
+    int64_t entries = (count_ + Fan - 1) / Fan;
+    // Levels until one holds at most 16 entries.
+    while (entries > 0) {
+        levels_.emplace_back(static_cast<std::size_t>(entries));
+        fillLevel(store, slot, levels() - 1, 0, entries);
+        if (entries <= Fan)
+            break;
+        entries = (entries + Fan - 1) / Fan;
+    }
+}
+
+void Envelope::update(const SampleStore& store, int slot, int64_t from, int64_t to)
+{
+    from = std::max<int64_t>(from, 0);
+    to = std::min(to, count_);
+    int64_t size = 1;
+    for (int k = 0; k < levels() && from < to; ++k) {
+        size *= Fan;
+        fillLevel(store, slot, k, from / size, (to + size - 1) / size);
+    }
+}
+
+RawExtremes Envelope::range(const SampleStore& store, int slot, int64_t from, int64_t to) const
+{
+    RawExtremes r;
+    int64_t lo = std::max<int64_t>(from, 0);
+    int64_t hi = std::min(to, count_);
+    int64_t size = 1;  // samples per entry of the current level (1: the raw samples)
+    for (int k = -1; lo < hi; ++k) {
+        auto take = [&](int64_t entry) {
+            if (k < 0) {
+                if (!missing_.at(static_cast<int32_t>(entry)))
+                    r.add(RawAt(store, slot, entry));
+            } else
+                r.add(levels_[static_cast<std::size_t>(k)][static_cast<std::size_t>(entry)]);
+        };
+        if (k + 1 >= levels()) {
+            // The coarsest level: take what is left entry by entry.
+            for (int64_t e = lo / size; e * size < hi; ++e)
+                take(e);
+            break;
+        }
+        const int64_t next = size * Fan;
+        // Ends that do not fill an entry of the next level, at this level; the
+        // end of the channel counts as aligned, as its last entry is partial.
+        while (lo < hi && lo % next != 0) {
+            take(lo / size);
+            lo += size;
+        }
+        while (lo < hi && hi % next != 0 && hi != count_) {
+            hi -= size;
+            take(hi / size);
+        }
+        size = next;
+    }
+    return r;
+}
+
+std::size_t Envelope::bytes() const
+{
+    std::size_t n = 0;
+    for (const auto& l : levels_)
+        n += l.size() * sizeof(RawExtremes);
+    return n;
+}
+
+void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes)
+{
+    std::vector<std::future<void>> work;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const SlotData& s = rec.at(slot);
+        const int64_t stored = std::min<int64_t>(int64_t{s.desc.DataCnt} - s.desc.CorrSmpDelay + 1,
+                                                 rec.store.capacity(slot));
+        Envelope& e = envelopes[static_cast<std::size_t>(slot)];
+        if (!s.ChannelUsed || stored <= 0) {
+            e.build(rec.store, slot, 0);
+            continue;
+        }
+        work.push_back(std::async(std::launch::async,
+                                  [&rec, &e, slot, stored] { e.build(rec.store, slot, stored, rec.at(slot).missing); }));
+    }
+    for (auto& w : work)
+        w.get();
+}
+
+}  // namespace vk

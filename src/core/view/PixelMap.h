@@ -1,0 +1,32 @@
+#pragma once
+
+// How values and times map to the pixels of a strip.
+
+#include "core/store/ChannelDescriptor.h"
+
+namespace vk {
+
+// The values a strip shows: y-minimum and y-maximum less the baseline offset,
+// widened by a sixteenth on each side.
+struct DisplayRange {
+    double lo = 0, hi = 0;
+    bool empty() const { return !(hi > lo); }
+};
+DisplayRange DisplayRangeOf(const ChannelDescriptor& d);
+
+// A positive style draws values upwards (the row counted from the bottom).
+inline bool Upwards(int style)
+{
+    return style >= 0;
+}
+
+// round((v - lo) * height / (hi - lo)), mirrored for values drawn upwards.
+int ValueToRow(double v, const DisplayRange& r, int height, int style);
+double RowToValue(int row, const DisplayRange& r, int height, int style);
+
+// x = whole part of (t - F1) * width / (F2 - F1) for a sample; round() for lines.
+int SampleColumn(double t, double f1, double f2, int width);
+int LineColumn(double t, double f1, double f2, int width);
+double ColumnToTime(double x, double f1, double f2, int width);
+
+}  // namespace vk

@@ -1,0 +1,376 @@
+#include "gui/app/ChannelTab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+
+#include "core/files/TextLoader.h"
+#include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+QString DelimiterText(char delimiter)
+{
+    if (delimiter == '\t')
+        return "TAB";
+    if (delimiter == ' ')
+        return "Space(s)";
+    return QString(QChar(delimiter));
+}
+
+namespace {
+
+QLineEdit* Field(const QString& name, const QString& text, const QString& hint)
+{
+    auto* field = new QLineEdit(text);
+    field->setObjectName(name);
+    field->setToolTip(hint);
+    return field;
+}
+
+}  // namespace
+
+ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
+    : QWidget(parent), slot_(slot), rec_(rec), ui_(ui)
+{
+    auto* grid = new QGridLayout(this);
+
+    auto* browse = new QPushButton("FileName");
+    browse->setObjectName("btnFName");
+    browse->setToolTip("Browse through folders");
+    fileName_ = Field("EditfName", "c:\\", "To disable channel blank this field");
+    fileName_->installEventFilter(this);
+    grid->addWidget(browse, 0, 0);
+    grid->addWidget(fileName_, 0, 1, 1, 4);
+    grid->addWidget(copyButton("Copy", "Same filenames for all channels", CopyKind::FileNames), 0, 5);
+    grid->addWidget(copyButton("Count", "Count up extension", CopyKind::CountExtensions), 0, 6);
+
+    sampling_ = Field("EditSI", "8", "");
+    grid->addWidget(new QLabel("Sampling rate [msec]"), 1, 0);
+    grid->addWidget(sampling_, 1, 1);
+    grid->addWidget(copyButton("Copy", "Same sampl. rate for all channels", CopyKind::SampRate), 1, 5);
+
+    date_ = new QDateEdit;
+    date_->setObjectName("DateStart");
+    date_->setDisplayFormat("dd.MM.yyyy");
+    date_->setMinimumDate(QDate(1900, 1, 1));
+    date_->setToolTip("Onset of recorded data");
+    time_ = new QTimeEdit;
+    time_->setObjectName("TimeStart");
+    time_->setDisplayFormat("HH:mm:ss");
+    time_->setToolTip("Onset of recorded data");
+    grid->addWidget(new QLabel("Start time"), 2, 0);
+    grid->addWidget(date_, 2, 1);
+    grid->addWidget(time_, 2, 2);
+    grid->addWidget(copyButton("Copy", "Same time for all channels", CopyKind::StartTime), 2, 5);
+
+    preview_ = new QLabel;
+    preview_->setObjectName("lblPreview");
+    preview_->setTextFormat(Qt::PlainText);
+    preview_->setStyleSheet("font-family: monospace;");
+    grid->addWidget(preview_, 3, 0, 1, 7);
+
+    formatGroup_ = new QGroupBox("File Format");
+    auto* formatLayout = new QHBoxLayout(formatGroup_);
+    binary_ = new QRadioButton("Binary file");
+    binary_->setObjectName("rdbBinary");
+    text_ = new QRadioButton("Text file");
+    text_->setObjectName("rdbText");
+    readHeader_ = new QCheckBox("Read header");
+    readHeader_->setObjectName("cbxReadHeader");
+    readHeader_->setChecked(true);
+    readHeader_->setToolTip("Read scaling, sampl.rate etc from bin. file header");
+    formatLayout->addWidget(binary_);
+    formatLayout->addWidget(text_);
+    formatLayout->addWidget(readHeader_);
+    grid->addWidget(formatGroup_, 4, 0, 1, 5);
+    grid->addWidget(copyButton("Copy", "Same format for all channels", CopyKind::Format), 4, 5);
+
+    header_ = Field("EditHead", "0", "Nr. info lines at the top of the file");
+    column_ = Field("EditColumn", "3", "In which column are the data?");
+    separator_ = new QComboBox;
+    separator_->setObjectName("cbxSeparator");
+    separator_->setEditable(true);
+    separator_->addItems({"TAB", ",", "/", ";", "space(s)", "-", "\\"});
+    separator_->setToolTip("Columns are separated by?");
+    skipVoid_ = new QCheckBox("Skip void data");
+    skipVoid_->setObjectName("cbxSkipVoid");
+    grid->addWidget(new QLabel("Header"), 5, 0);
+    grid->addWidget(header_, 5, 1);
+    grid->addWidget(new QLabel("Column"), 5, 2);
+    grid->addWidget(column_, 5, 3);
+    grid->addWidget(copyButton("C", "Count up column Nr", CopyKind::CountColumns), 5, 4);
+    grid->addWidget(new QLabel("Separator"), 6, 0);
+    grid->addWidget(separator_, 6, 1);
+    grid->addWidget(skipVoid_, 6, 2, 1, 2);
+
+    auto* scaling = new QGroupBox("Scaling");
+    auto* scalingLayout = new QHBoxLayout(scaling);
+    min_ = Field("EditMin", "0", "Lowest value");
+    max_ = Field("EditMax", "100", "Highest value");
+    autoScaling_ = new QCheckBox("Auto. scaling");
+    autoScaling_->setObjectName("cbxAutoScaling");
+    autoScaling_->setChecked(true);
+    autoScaling_->setToolTip("Vk searches Min and Max");
+    scalingLayout->addWidget(new QLabel("Min"));
+    scalingLayout->addWidget(min_);
+    scalingLayout->addWidget(new QLabel("Max"));
+    scalingLayout->addWidget(max_);
+    scalingLayout->addWidget(autoScaling_);
+    grid->addWidget(scaling, 7, 0, 1, 5);
+    copyAutoScaling_ = copyButton("Copy", "Left mouse: Same auto scaling, right mouse: Also min, max",
+                                  CopyKind::AutoScaling);
+    copyAutoScaling_->installEventFilter(this);
+    grid->addWidget(copyAutoScaling_, 7, 5);
+    grid->setRowStretch(8, 1);
+
+    connect(browse, &QPushButton::clicked, this, &ChannelTab::browse);
+    connect(fileName_, &QLineEdit::textEdited, this, &ChannelTab::fileNameChanged);
+    connect(sampling_, &QLineEdit::editingFinished, this, &ChannelTab::samplingExit);
+    connect(date_, &QDateEdit::editingFinished, this, &ChannelTab::dateExit);
+    connect(time_, &QTimeEdit::editingFinished, this, &ChannelTab::dateExit);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{binary_, text_, readHeader_, autoScaling_})
+        connect(b, &QAbstractButton::clicked, this, &ChannelTab::formatClicked);
+    connect(header_, &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);
+    connect(column_, &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);
+    connect(separator_->lineEdit(), &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);
+    connect(separator_, &QComboBox::activated, this, &ChannelTab::textFormatExit);
+    connect(skipVoid_, &QCheckBox::clicked, this, &ChannelTab::textFormatExit);
+    connect(min_, &QLineEdit::editingFinished, this, [this] { rangeExit(false); });
+    connect(max_, &QLineEdit::editingFinished, this, [this] { rangeExit(true); });
+}
+
+QPushButton* ChannelTab::copyButton(const QString& caption, const QString& hint, CopyKind kind)
+{
+    auto* button = new QPushButton(caption);
+    button->setToolTip(hint);
+    button->setObjectName(QString("btnCopy%1").arg(static_cast<int>(kind)));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, kind] { Q_EMIT copyRequested(kind); });
+    return button;
+}
+
+bool ChannelTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == fileName_) {
+        // Enter or a double click in the file name field opens the file dialog.
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            browse();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                browse();
+                return true;
+            }
+        }
+    }
+    if (watched == copyAutoScaling_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        Q_EMIT copyRequested(CopyKind::AutoScalingAndRange);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ChannelTab::isFileToCreate() const
+{
+    const ChannelDescriptor& d = rec_.desc(slot_);
+    return d.ToCreate == 1 && !FileExists(d.NameIn);
+}
+
+void ChannelTab::fill()
+{
+    const ChannelDescriptor& d = rec_.desc(slot_);
+    const QSignalBlocker blockers[] = {QSignalBlocker(fileName_), QSignalBlocker(date_), QSignalBlocker(time_)};
+    fileName_->setText(QString::fromStdString(d.NameIn));
+    sampling_->setText(QString::number(d.SampRate));
+    const CalendarTime t = DecodeTime(d.StartTime);
+    date_->setDate(QDate(t.year, t.month, t.day));
+    time_->setTime(QTime(t.hour, t.minute, t.second));
+    binary_->setChecked(d.ToCreate == 2);
+    text_->setChecked(d.ToCreate != 2);
+    readHeader_->setChecked(d.UseFileInfo == 'Y');
+    header_->setText(QString::number(d.HeaderText));
+    column_->setText(QString::number(d.ColumnValue));
+    separator_->setEditText(DelimiterText(d.InDelimiter));
+    skipVoid_->setChecked(d.IgnoreEmpLine);
+    min_->setText(QString::number(d.LowRng, 'f', 4));
+    max_->setText(QString::number(d.HighRng, 'f', 4));
+    autoScaling_->setChecked(d.AutoScaling == 'Y');
+    updateEnabling();
+    updatePreview();
+}
+
+void ChannelTab::collect()
+{
+    ChannelDescriptor& d = desc();
+    d.NameIn = fileName_->text().toStdString();
+    int64_t n = 0;
+    if (ParseInteger(sampling_->text().toStdString(), n) && n >= INT32_MIN && n <= INT32_MAX)
+        d.SampRate = static_cast<int32_t>(n);
+    dateExit();
+    if (!(d.ToCreate == 1 && !FileExists(d.NameIn)))
+        d.ToCreate = binary_->isChecked() ? 2 : 0;
+    if (ParseInteger(header_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
+        d.HeaderText = static_cast<int32_t>(n);
+    if (ParseInteger(column_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
+        d.ColumnValue = static_cast<int32_t>(n);
+    const QString separator = separator_->currentText();
+    if (!separator.isEmpty())
+        d.InDelimiter = separator.compare("TAB", Qt::CaseInsensitive) == 0                              ? '\t'
+                        : separator.contains("SPACE", Qt::CaseInsensitive) || separator.startsWith(' ') ? ' '
+                                                                                                         : separator.at(0).toLatin1();
+    d.IgnoreEmpLine = skipVoid_->isChecked();
+    d.UseFileInfo = readHeader_->isChecked() ? 'Y' : 'N';
+    // The fields show four decimals: only what the user typed is taken back,
+    // so a range finer than that keeps its digits.
+    double v = 0.0;
+    if (min_->isModified() && ParseDecimal(min_->text().toStdString(), v))
+        d.LowRng = v;
+    if (max_->isModified() && ParseDecimal(max_->text().toStdString(), v))
+        d.HighRng = v;
+    d.AutoScaling = autoScaling_->isChecked() ? 'Y' : 'N';
+}
+
+void ChannelTab::browse()
+{
+    FileRequest request;
+    request.title = "FileName";
+    request.start = desc().NameIn;
+    request.filter = "All files (*)";
+    if (const auto chosen = ui_.chooseFile(request)) {
+        fileName_->setText(QString::fromStdString(*chosen));
+        fileNameChanged();
+    }
+}
+
+void ChannelTab::fileNameChanged()
+{
+    desc().NameIn = fileName_->text().toStdString();
+    updateEnabling();
+    updatePreview();
+    Q_EMIT markingChanged();
+}
+
+void ChannelTab::samplingExit()
+{
+    int64_t n = 0;
+    if (ParseInteger(sampling_->text().toStdString(), n) && n >= INT32_MIN && n <= INT32_MAX) {
+        desc().SampRate = static_cast<int32_t>(n);
+    } else {
+        desc().SampRate = 8;
+        sampling_->setText("8");
+        ui_.message("Illegal value", Severity::Error);
+    }
+}
+
+void ChannelTab::dateExit()
+{
+    QDate date = date_->date();
+    if (date.year() <= 1981) {
+        // 29 February of an earlier leap year becomes 28 February 1982.
+        date.setDate(1982, date.month(), std::min(date.day(), QDate(1982, date.month(), 1).daysInMonth()));
+        const QSignalBlocker blocker(date_);
+        date_->setDate(date);
+    }
+    const QTime time = time_->time();
+    ChannelDescriptor& d = desc();
+    d.StartTime = EncodeTime(date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second());
+    d.StartFields = {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second(), 0};
+}
+
+void ChannelTab::formatClicked()
+{
+    ChannelDescriptor& d = desc();
+    if (!isFileToCreate())
+        d.ToCreate = binary_->isChecked() ? 2 : 0;
+    d.UseFileInfo = readHeader_->isChecked() ? 'Y' : 'N';
+    d.AutoScaling = autoScaling_->isChecked() ? 'Y' : 'N';
+    updateEnabling();
+}
+
+void ChannelTab::textFormatExit()
+{
+    ChannelDescriptor& d = desc();
+    int64_t n = 0;
+    if (ParseInteger(column_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
+        d.ColumnValue = static_cast<int32_t>(n);
+    else
+        ui_.message("Invalid column nr", Severity::Error);
+    if (ParseInteger(header_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
+        d.HeaderText = static_cast<int32_t>(n);
+    else
+        ui_.message("Invalid number of header lines", Severity::Error);
+    d.IgnoreEmpLine = skipVoid_->isChecked();
+    const QString separator = separator_->currentText();
+    if (separator.isEmpty()) {
+        ui_.message("Invalid separator", Severity::Error);
+    } else if (separator.compare("TAB", Qt::CaseInsensitive) == 0) {
+        d.InDelimiter = '\t';
+    } else if (separator.contains("SPACE", Qt::CaseInsensitive) || separator.startsWith(' ')) {
+        d.InDelimiter = ' ';
+        separator_->setEditText("Space(s)");
+    } else {
+        d.InDelimiter = separator.at(0).toLatin1();
+    }
+    updatePreview();
+}
+
+void ChannelTab::rangeExit(bool high)
+{
+    QLineEdit* field = high ? max_ : min_;
+    if (!field->isModified())
+        return;
+    double v = 0.0;
+    if (!ParseDecimal(field->text().toStdString(), v)) {
+        v = 0.0;
+        field->setText("0");
+        ui_.message("Illegal value", Severity::Error);
+    }
+    (high ? desc().HighRng : desc().LowRng) = v;
+}
+
+void ChannelTab::updateEnabling()
+{
+    const bool toCreate = isFileToCreate();
+    formatGroup_->setVisible(!toCreate);
+    if (toCreate) {
+        const QSignalBlocker a(text_), b(autoScaling_);
+        text_->setChecked(true);
+        autoScaling_->setChecked(false);
+    }
+    const bool binary = binary_->isChecked() && !toCreate;
+    readHeader_->setEnabled(binary);
+    for (QWidget* w : std::initializer_list<QWidget*>{header_, column_, separator_, skipVoid_})
+        w->setEnabled(!binary);
+    autoScaling_->setEnabled(!binary && !toCreate);
+    const bool rangeEnabled = binary ? !readHeader_->isChecked() : !autoScaling_->isChecked();
+    min_->setEnabled(rangeEnabled);
+    max_->setEnabled(rangeEnabled);
+}
+
+void ChannelTab::updatePreview()
+{
+    const ChannelDescriptor& d = rec_.desc(slot_);
+    QString line = FileExists(d.NameIn) ? QString::fromStdString(PreviewLine(d.NameIn, d.HeaderText)) : QString();
+    line.replace('\t', QString(" \u21E5 "));  // a label swallows TABs; show where they are
+    preview_->setText(line);
+}
+
+}  // namespace vk

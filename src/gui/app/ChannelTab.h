@@ -1,0 +1,80 @@
+#pragma once
+
+// One channel tab of the main dialog: the data file of a slot and how to read it.
+
+#include <QWidget>
+
+#include "core/setup/CopyChannels.h"
+#include "core/store/Recording.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimeEdit;
+
+namespace vk {
+
+class VkDialogs;
+
+class ChannelTab : public QWidget {
+    Q_OBJECT
+
+public:
+    ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent = nullptr);
+
+    int slot() const { return slot_; }
+    void fill();     // store -> fields
+    void collect();  // fields -> store, without messages
+    bool isFileToCreate() const;
+
+Q_SIGNALS:
+    void copyRequested(vk::CopyKind kind);
+    void markingChanged();
+
+private Q_SLOTS:
+    void browse();
+    void fileNameChanged();
+    void samplingExit();
+    void dateExit();
+    void formatClicked();
+    void textFormatExit();
+    void rangeExit(bool high);
+
+private:
+    ChannelDescriptor& desc() { return rec_.desc(slot_); }
+    void updateEnabling();
+    void updatePreview();
+    QPushButton* copyButton(const QString& caption, const QString& hint, CopyKind kind);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    int slot_;
+    Recording& rec_;
+    VkDialogs& ui_;
+    QLineEdit* fileName_;
+    QLineEdit* sampling_;
+    QDateEdit* date_;
+    QTimeEdit* time_;
+    QLabel* preview_;
+    QGroupBox* formatGroup_;
+    QRadioButton* binary_;
+    QRadioButton* text_;
+    QCheckBox* readHeader_;
+    QLineEdit* header_;
+    QLineEdit* column_;
+    QComboBox* separator_;
+    QCheckBox* skipVoid_;
+    QLineEdit* min_;
+    QLineEdit* max_;
+    QCheckBox* autoScaling_;
+    QPushButton* copyAutoScaling_;
+};
+
+// How a delimiter character reads in the separator list, and back.
+QString DelimiterText(char delimiter);
+
+}  // namespace vk

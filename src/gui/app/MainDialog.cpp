@@ -1,0 +1,255 @@
+#include "gui/app/MainDialog.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "gui/app/ChannelTab.h"
+#include "gui/app/GeneralTab.h"
+#include "gui/app/ProgramFolders.h"
+#include "core/setup/SaveSettings.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
+#include "core/files/LineReader.h"
+#include "core/files/PathNames.h"
+#include "gui/graph/OpenGraphWindow.h"
+#include "gui/widgets/HelpViewer.h"
+#include "core/store/FileUtil.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+// True when the file's first line is the setup file's magic line.
+bool IsSetupFile(const std::string& path)
+{
+    LineReader reader(1024, 4096);
+    std::string_view first;
+    return reader.open(path) && reader.next(first) && first == SetupMagicLine;
+}
+
+}  // namespace
+
+TForm1::TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile,
+               QWidget* parent)
+    : QDialog(parent), wb_(wb), ui_(ui), help_(help), lastSettings_(std::move(lastSettings))
+{
+    setObjectName("Form1");
+    setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Main Dialog " + ProgramVersion()));
+
+    tabs_ = new QTabWidget;
+    general_ = new GeneralTab(wb_.settings);
+    tabs_->addTab(general_, "General ");
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        auto* tab = new ChannelTab(slot, wb_.rec, ui_);
+        channels_[static_cast<std::size_t>(slot)] = tab;
+        tabs_->addTab(tab, QString::fromStdString(wb_.rec.desc(slot).Caption));
+        connect(tab, &ChannelTab::copyRequested, this, [this](CopyKind kind) { copyFromFirstSlot(static_cast<int>(kind)); });
+        connect(tab, &ChannelTab::markingChanged, this, &TForm1::updateTabMarks);
+    }
+
+    auto* start = new QPushButton("Start");
+    start->setObjectName("ButtonStart");
+    start->setDefault(true);
+    auto* help_button = new QPushButton("&Help");
+    help_button->setObjectName("ButtonHelp");
+    help_button->setAutoDefault(false);
+    auto* close = new QPushButton("&Close");
+    close->setObjectName("ButtonClose");
+    close->setAutoDefault(false);
+    auto* viewer = new QPushButton("File Viewer");
+    viewer->setObjectName("btnFileViewer");
+    viewer->setAutoDefault(false);
+    status_ = new QLabel;
+    status_->setObjectName("lblProgress");
+    status_->setMinimumWidth(80);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(status_, 1);
+    buttons->addWidget(viewer);
+    buttons->addWidget(start);
+    buttons->addWidget(help_button);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(buttons);
+    resize(660, 520);
+
+    connect(start, &QPushButton::clicked, this, &TForm1::ButtonStartClick);
+    connect(help_button, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(viewer, &QPushButton::clicked, this, &TForm1::btnFileViewerClick);
+    connect(general_, &GeneralTab::readSetupRequested, this, &TForm1::readSetupFromField);
+    connect(general_, &GeneralTab::browseSetupRequested, this, &TForm1::btnCfgFileClick);
+    connect(general_, &GeneralTab::saveSetupRequested, this, &TForm1::btnSaveConfigClick);
+
+    ReadSetup(lastSettings_, wb_.rec, wb_.settings);
+    if (!setupFile.empty())
+        readSetup(setupFile);
+    AllocateStore(wb_.rec, ui_);
+    FillDialog();
+}
+
+TForm1::~TForm1()
+{
+    delete graph_;
+}
+
+void TForm1::FillDialog()
+{
+    general_->fill(wb_.setupFile);
+    for (ChannelTab* tab : channels_) {
+        tab->fill();
+        tabs_->setTabText(tab->slot() + 1, QString::fromStdString(wb_.rec.desc(tab->slot()).Caption));
+    }
+    updateTabMarks();
+}
+
+void TForm1::CollectDialog()
+{
+    general_->collect();
+    wb_.setupFile = general_->setupFileName().toStdString();
+    for (ChannelTab* tab : channels_)
+        tab->collect();
+}
+
+void TForm1::updateTabMarks()
+{
+    for (ChannelTab* tab : channels_) {
+        const bool toCreate = tab->isFileToCreate();
+        tabs_->tabBar()->setTabTextColor(tab->slot() + 1, toCreate ? QColor(Qt::red) : QColor());
+        tabs_->setTabToolTip(tab->slot() + 1, toCreate ? "File to create" : QString());
+    }
+}
+
+bool TForm1::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        FillDialog();
+        wb_.settings.colours.values[ColCrossCursor] = 32768;
+    }
+    return QDialog::event(event);
+}
+
+void TForm1::readSetup(const std::string& path)
+{
+    wb_.setupFile = path;
+    if (IsSetupFile(path)) {
+        // The comments belong to the setup file read now.
+        wb_.settings.Cmt1.clear();
+        wb_.settings.Cmt2.clear();
+        ReadSetup(path, wb_.rec, wb_.settings);
+    } else if (FileExists(path)) {
+        ui_.message(" " + FileNameOf(path) + " is not a Varnik setup file.", Severity::Error);
+    }
+    FillDialog();
+}
+
+void TForm1::readSetupFromField()
+{
+    readSetup(general_->setupFileName().toStdString());
+}
+
+void TForm1::btnCfgFileClick()
+{
+    FileRequest request;
+    request.title = "Read config. file";
+    request.start = wb_.setupFile;
+    request.filter = "Setup files (*.cfg *.vks *.txt);;All files (*)";
+    if (const auto chosen = ui_.chooseFile(request))
+        readSetup(*chosen);
+}
+
+void TForm1::btnSaveConfigClick()
+{
+    CollectDialog();
+    SaveSettingsAs(wb_, ui_);
+    general_->setSetupFileName(wb_.setupFile);
+}
+
+void TForm1::ButtonHelpClick()
+{
+    help_.showPage("mainDial.rtf");
+}
+
+void TForm1::btnFileViewerClick()
+{
+    CollectDialog();
+    for (const SlotData& s : wb_.rec.slots)
+        if (FileExists(s.desc.NameIn)) {
+            ui_.openDocument(s.desc.NameIn);
+            return;
+        }
+    ui_.message(" No data file to show.", Severity::Information);
+}
+
+void TForm1::copyFromFirstSlot(int kind)
+{
+    CollectDialog();
+    CopyFromFirstSlot(wb_.rec, static_cast<CopyKind>(kind));
+    FillDialog();
+}
+
+void TForm1::shake()
+{
+    const QPoint home = pos();
+    QPoint at = home;
+    for (int k = 0; k < 10; ++k) {
+        at += (k % 2 == 0) ? QPoint(-3, -3) : QPoint(1, 1);
+        move(at);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(15);
+    }
+    move(home);
+}
+
+void TForm1::ButtonStartClick()
+{
+    if (graph_) {
+        ui_.message("Close Vk graph-window before loading next channels", Severity::Error);
+        return;
+    }
+    CollectDialog();
+    StartHooks hooks;
+    hooks.loadingSlot = [this](int slot) { tabs_->setCurrentIndex(slot + 1); };
+    const StartResult result = StartRecording(wb_, ui_, hooks);
+    ui_.status("");
+    FillDialog();
+    if (result == StartResult::LoadFailed) {
+        shake();
+        ui_.message(" Error. Missing data files.", Severity::Error);
+        return;
+    }
+    if (result == StartResult::Loaded)
+        graph_ = OpenGraphWindow(wb_, ui_, help_);
+}
+
+void TForm1::FormClose()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    general_->collect();
+    if (WriteSetup(lastSettings_, wb_.rec, wb_.settings) != SetupWriteResult::Written)
+        ui_.message(" The settings could not be kept in " + lastSettings_ + ".", Severity::Warning);
+    delete graph_;
+    ReleaseStore(wb_.rec);
+}
+
+void TForm1::done(int result)
+{
+    // The graph window asks about modified channels; if it stays open, so does this dialog.
+    if (graph_ && !graph_->close())
+        return;
+    FormClose();
+    QDialog::done(result);
+}
+
+}  // namespace vk

@@ -1,0 +1,151 @@
+#include "gui/app/QtDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QUrl>
+#include <cstdlib>
+
+namespace vk {
+
+QString BoxText(std::string_view text)
+{
+    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    s.replace("\r\n", "\n");
+    return s;
+}
+
+namespace {
+
+QMessageBox::Icon IconOf(Severity severity)
+{
+    switch (severity) {
+    case Severity::Information: return QMessageBox::Information;
+    case Severity::Warning: return QMessageBox::Warning;
+    case Severity::Error: return QMessageBox::Critical;
+    case Severity::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void QtDialogs::setParent(QWidget* parent)
+{
+    parent_ = parent;
+}
+
+void QtDialogs::setStatusLabel(QLabel* label)
+{
+    status_ = label;
+}
+
+void QtDialogs::setProgressBar(QProgressBar* bar)
+{
+    progress_ = bar;
+}
+
+void QtDialogs::message(std::string_view text, Severity severity)
+{
+    QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
+{
+    QMessageBox::StandardButtons set;
+    switch (buttons) {
+    case Buttons::Ok: set = QMessageBox::Ok; break;
+    case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::YesNoAbort: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort; break;
+    case Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), set, parent_);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Abort: return Answer::Abort;
+    default: break;
+    }
+    // Escape or the window's close box: the safe answer of the set.
+    switch (buttons) {
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoAbort: return Answer::Abort;
+    default: return Answer::Cancel;
+    }
+}
+
+std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt,
+                                            std::string_view initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, BoxText(caption), BoxText(prompt), QLineEdit::Normal,
+                                               BoxText(initial), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toStdString();
+}
+
+void QtDialogs::progress(long long pos, long long max)
+{
+    if (!progress_)
+        return;
+    progress_->setVisible(max > 0);
+    if (max > 0) {
+        // QProgressBar counts in int; scale long counts down.
+        const long long scale = max > 1000000 ? max / 1000000 : 1;
+        progress_->setRange(0, static_cast<int>(max / scale));
+        progress_->setValue(static_cast<int>(pos / scale));
+    }
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtDialogs::status(std::string_view text)
+{
+    if (!status_)
+        return;
+    status_->setText(BoxText(text));
+    status_->repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtDialogs::busy(bool on)
+{
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtDialogs::halt()
+{
+    std::exit(1);
+}
+
+std::optional<std::string> QtDialogs::chooseFile(FileRequest& request)
+{
+    const QString title = BoxText(request.title);
+    const QString start = BoxText(request.start);
+    const QString filter = BoxText(request.filter);
+    QString selected;
+    const QString chosen = request.save ? QFileDialog::getSaveFileName(parent_, title, start, filter, &selected)
+                                        : QFileDialog::getOpenFileName(parent_, title, start, filter, &selected);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    request.selectedFilter = std::max<int>(0, static_cast<int>(filter.split(";;").indexOf(selected)));
+    return chosen.toStdString();
+}
+
+bool QtDialogs::openDocument(const std::string& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+}  // namespace vk

@@ -1,0 +1,43 @@
+#pragma once
+
+// The user-interaction seam with real message boxes, input boxes, file
+// dialogs, the busy cursor and the progress text of the main dialog.
+
+#include <QPointer>
+
+#include "core/store/VkDialogs.h"
+
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+namespace vk {
+
+class QtDialogs : public VkDialogs {
+public:
+    // Boxes are centred on `parent` while it is set.
+    void setParent(QWidget* parent);
+    void setStatusLabel(QLabel* label);
+    void setProgressBar(QProgressBar* bar);
+
+    void message(std::string_view text, Severity severity) override;
+    Answer ask(std::string_view text, Buttons buttons, Severity severity) override;
+    std::optional<std::string> input(std::string_view caption, std::string_view prompt,
+                                     std::string_view initial) override;
+    void progress(long long pos, long long max) override;
+    void status(std::string_view text) override;
+    void busy(bool on) override;
+    void halt() override;
+    std::optional<std::string> chooseFile(FileRequest& request) override;
+    bool openDocument(const std::string& path) override;
+
+private:
+    QPointer<QWidget> parent_;
+    QPointer<QLabel> status_;
+    QPointer<QProgressBar> progress_;
+};
+
+// Texts of the seam keep Windows line breaks ("\r\n"); boxes want "\n".
+QString BoxText(std::string_view text);
+
+}  // namespace vk

@@ -1,0 +1,46 @@
+// Program start: the main dialog, the help viewer, and an optional setup file
+// named on the command line (as a desktop opens the file it was started with).
+
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "gui/app/ProgramFolders.h"
+#include "gui/app/QtDialogs.h"
+#include "gui/app/MainDialog.h"
+#include "core/setup/Workbench.h"
+#include "gui/widgets/HelpViewer.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Varnik");
+    QApplication::setOrganizationName("Varnik");
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 2) {
+        std::fprintf(stderr, "usage: varnik [setup file]\n");
+        return 2;
+    }
+
+    vk::QtDialogs ui;
+    auto wb = std::make_unique<vk::Workbench>();
+    std::unique_ptr<vk::HelpViewer> help;
+    std::unique_ptr<vk::TForm1> form;
+    try {
+        help = std::make_unique<vk::HelpViewer>(ui, vk::HelpFolder());
+        form = std::make_unique<vk::TForm1>(*wb, ui, *help, vk::LastSettingsPath(),
+                                            arguments.size() == 2 ? arguments[1].toStdString() : std::string());
+    } catch (const std::exception&) {
+        ui.message("Program launch fails for unknown reason.", vk::Severity::Error);
+        return 1;
+    }
+    ui.setParent(form.get());
+    ui.setStatusLabel(form->statusLabel());
+    form->show();
+    QObject::connect(form.get(), &QDialog::finished, &app, &QApplication::quit);
+    const int result = app.exec();
+    help->close();
+    return result;
+}

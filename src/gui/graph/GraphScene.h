@@ -1,0 +1,33 @@
+#pragma once
+
+// Everything a picture of the graph window is drawn from. The drawing routines
+// take a painter, a size and a scene; no widget is needed, so pictures,
+// thumbnails and dive images look exactly like the screen.
+
+#include <array>
+
+#include "core/setup/Settings.h"
+#include "core/setup/DiveState.h"
+#include "core/view/Envelope.h"
+#include "core/view/ViewState.h"
+#include "core/store/Recording.h"
+
+namespace vk {
+
+enum class CaptionPlace { Invisible = 0, Top = 1, Bottom = 2 };
+
+struct GraphScene {
+    const Recording& rec;
+    const Settings& settings;
+    const ViewState& view;
+    const std::array<Envelope, 3>* envelopes = nullptr;  // nullptr: draw from every sample
+    CaptionPlace caption = CaptionPlace::Top;
+    const DiveState* dive = nullptr;  // the current dive's wiggles and stops, marked in the strips
+
+    const Envelope* envelope(int slot) const
+    {
+        return envelopes ? &(*envelopes)[static_cast<std::size_t>(slot)] : nullptr;
+    }
+};
+
+}  // namespace vk

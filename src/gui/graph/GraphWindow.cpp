@@ -1,0 +1,490 @@
+#include "gui/graph/GraphWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+#include "gui/app/ProgramFolders.h"
+#include "gui/graph/GraphPainter.h"
+#include "gui/widgets/HelpViewer.h"
+#include "core/view/Readouts.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/graph/StripImage.h"
+#include "core/process/UndoStack.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+const char* HintPage(int code)
+{
+    switch (code) {
+    case HintTooFewPoints: return "AlertLessPoints.rtf";
+    case HintRangeExcess: return "AlertRangeExcess.rtf";
+    case HintInvertData: return "AlertInvert.rtf";
+    case HintRunMean: return "AlertRunMean.rtf";
+    default: return "";
+    }
+}
+
+namespace {
+
+QRect RectOf(const Box& b)
+{
+    return {b.left, b.top, b.width, b.height};
+}
+
+int Px(double v)
+{
+    return static_cast<int>(std::lround(v));
+}
+
+}  // namespace
+
+TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+    : QMainWindow(parent), wb_(wb), ui_(ui), help_(help)
+{
+    setObjectName("Form3");
+    setAttribute(Qt::WA_DeleteOnClose);
+    BusyCursor busy(ui_);
+    Recording& rec = wb_.rec;
+    view_ = InitialView(rec.time.LongestSpan);
+
+    menus_ = std::make_unique<GraphMenus>(menuBar());
+    menus_->action("mniBothBorders")->setChecked(true);  // checked although no mode is chosen yet
+
+    const QRect screenRect = screen()->geometry();
+    std::array<bool, 3> loaded{};
+    std::array<uint8_t, 3> heights{};
+    for (int s = 0; s < SlotCount; ++s) {
+        loaded[static_cast<std::size_t>(s)] = rec.at(s).ChannelUsed;
+        heights[static_cast<std::size_t>(s)] = rec.desc(s).WndSze;
+    }
+    layout_ = ComputeLayout(screenRect.width(), screenRect.height(), loaded, heights);
+    for (int s = 0; s < SlotCount; ++s)
+        rec.desc(s).WndSze = heights[static_cast<std::size_t>(s)];
+    if (rec.at(1).ChannelUsed + rec.at(2).ChannelUsed + rec.at(0).ChannelUsed < 2)
+        for (const char* name : {"mniSIAdjustment", "mniPlotChnlChnl", "mniBiChannel"})
+            menus_->action(name)->setEnabled(false);
+
+    BuildEnvelopes(rec, envelopes_);
+    area_ = new QWidget;
+    setCentralWidget(area_);
+
+    total_ = new TChanImage(
+        "TotalImage", [this](QPainter& p, QSize s) { PaintTotalBase(p, s, scene(), totalSlot_); },
+        [this](QPainter& p, QSize s) { PaintTotalOverlay(p, s, scene()); }, area_);
+    total_->setGeometry(RectOf(layout_.total));
+    connect(total_, &TChanImage::pressed, this, [this](QMouseEvent* e) { mousePressed(-1, e); });
+    connect(total_, &TChanImage::released, this, [this](QMouseEvent* e) { mouseReleased(-1, e); });
+    connect(total_, &TChanImage::doubleClicked, this,
+            [this](QMouseEvent*) { executeRedraw(redraw::TotalCurve | redraw::TotalLines); });
+    totalTimeScale_ = new TChanImage(
+        "TotalimgTimeScale", [this](QPainter& p, QSize s) { PaintTimeScale(p, s, scene(), TimeScaleKind::Total); },
+        nullptr, area_);
+    totalTimeScale_->setGeometry(RectOf(layout_.totalTimeScale));
+    connect(totalTimeScale_, &TChanImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(true, e); });
+    timeScale_ = new TChanImage(
+        "imgTime", [this](QPainter& p, QSize s) { PaintTimeScale(p, s, scene(), TimeScaleKind::Strips); }, nullptr,
+        area_);
+    timeScale_->setGeometry(RectOf(layout_.timeScale));
+    connect(timeScale_, &TChanImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(false, e); });
+
+    buildStrips();
+    buildReadouts(area_);
+    undoStack_ = std::make_unique<TUndo>(rec, view_, RunFolder() + "/Undo.bin");
+    setUndoSink(undoStack_.get());
+    connectCommands();
+    connectMenus();
+    connectDive();
+    updateCaption();
+
+    if (!rec.at(0).ChannelUsed && !rec.at(1).ChannelUsed && !rec.at(2).ChannelUsed) {
+        ui_.message("Error. Delete file $VM...$.&&& and try again", Severity::Error);
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    for (int s = 0; s < SlotCount; ++s)
+        if (strip(s)) {
+            view_.active = s;
+            break;
+        }
+    totalSlot_ = view_.active;
+    executeRedraw(redraw::Everything);
+}
+
+TForm3::~TForm3() = default;  // the undo stack goes, and with it Undo.bin
+
+GraphScene TForm3::scene() const
+{
+    GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace, &wb_.dive};
+    return s;
+}
+
+void TForm3::samplesChanged(int slot)
+{
+    const ChannelDescriptor& d = wb_.rec.desc(slot);
+    envelopes_[static_cast<std::size_t>(slot)].build(
+        wb_.rec.store, slot, std::min<int64_t>(int64_t{d.DataCnt} - d.CorrSmpDelay + 1, wb_.rec.store.capacity(slot)),
+        wb_.rec.at(slot).missing);
+    view_.T = wb_.rec.time.LongestSpan;
+}
+
+void TForm3::setUseEnvelopes(bool on)
+{
+    useEnvelopes_ = on;
+}
+
+void TForm3::buildStrips()
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const auto i = static_cast<std::size_t>(slot);
+        if (layout_.strips[i].height <= 0)
+            continue;
+        auto* image = new TChanImage(
+            QString("image%1").arg(slot), [this, slot](QPainter& p, QSize s) { PaintStripBase(p, s, scene(), slot); },
+            [this, slot](QPainter& p, QSize s) {
+                PaintStripOverlay(p, s, scene(), slot);
+                paintCrossLines(p, slot);
+            },
+            area_);
+        image->setGeometry(RectOf(layout_.strips[i]));
+        image->setMouseTracking(true);
+        connect(image, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { mousePressed(slot, e); });
+        connect(image, &TChanImage::released, this, [this, slot](QMouseEvent* e) { mouseReleased(slot, e); });
+        connect(image, &TChanImage::moved, this, [this, slot, image](QMouseEvent* e) {
+            if (crossLines_ && crossLines_->isChecked() && slot == view_.active) {
+                cross_ = e->position().toPoint();
+                image->update();
+            }
+        });
+        strips_[i] = image;
+
+        auto* scale = new TChanImage(
+            QString("imageSc%1").arg(slot), [this, slot](QPainter& p, QSize s) { PaintYScale(p, s, scene(), slot); },
+            nullptr, area_);
+        scale->setGeometry(RectOf(layout_.yScales[i]));
+        connect(scale, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { yScalePressed(slot, e); });
+        yScales_[i] = scale;
+
+        // A zero-size field per strip takes the keyboard focus: keys reach the window.
+        auto* focus = new QWidget(area_);
+        focus->setObjectName(QString("focus%1").arg(slot));
+        focus->setGeometry(layout_.strips[i].left, layout_.strips[i].top, 0, 0);
+        focus->setFocusPolicy(Qt::StrongFocus);
+        focus->installEventFilter(this);
+        focus_[i] = focus;
+    }
+}
+
+QLineEdit* TForm3::readout(QWidget* area, const char* name, const char* hint, int x, int y)
+{
+    auto* field = new QLineEdit(area);
+    field->setObjectName(name);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::NoFocus);
+    if (hint)
+        field->setToolTip(hint);
+    QFont font = field->font();
+    font.setPointSize(8);
+    field->setFont(font);
+    field->setGeometry(x, y, Px(0.08 * screen()->geometry().width()), 17);
+    return field;
+}
+
+void TForm3::buildReadouts(QWidget* area)
+{
+    const int w = screen()->geometry().width(), h = screen()->geometry().height();
+    const int top = layout_.readoutTop;
+    auto label = [&](const char* text, int x, int y) {
+        auto* l = new QLabel(text, area);
+        l->adjustSize();
+        l->move(x - l->width() - 2, y);
+        return l;
+    };
+    const int left = Px(0.04 * w), mouse = Px(0.16 * w), right = Px(0.72 * w);
+    leftValue_ = readout(area, "EdLCurYval", "Left (F4) cursor value", left, top);
+    leftTime_ = readout(area, "EdLCurTime", nullptr, left, top + 17);
+    leftDate_ = readout(area, "edtLCurDate", nullptr, left, top + 34);
+    label("F4", left, top);
+    mouseValue_ = readout(area, "edtMausY", nullptr, mouse, top);
+    mouseTime_ = readout(area, "edtMausTime", nullptr, mouse, top + 17);
+    mouseDate_ = readout(area, "edtMausDate", nullptr, mouse, top + 34);
+    label("M", mouse, top);
+    rightValue_ = readout(area, "EdRCurYval", nullptr, right, top);
+    rightTime_ = readout(area, "EdRCurTime", nullptr, right, top + 17);
+    rightDate_ = readout(area, "edtRCurDate", nullptr, right, top + 34);
+    label("F5", right, top);
+
+    int x = mouse + Px(0.08 * w) + 5;
+    auto check = [&](const char* name, const char* text, const char* hint) {
+        auto* box = new QCheckBox(text, area);
+        box->setObjectName(name);
+        box->setToolTip(hint);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->adjustSize();
+        box->move(x, top);
+        x += box->width() + 5;
+        return box;
+    };
+    diff_ = check("chxDiff", "Diff.", "Display differences to prec. mouse click");
+    check("chxAlterData", "Alter", "Careful ! Change data by mouse click!")->setEnabled(false);
+    crossLines_ = check("cbxCrosslines", "Crosslines", "Mouse as crosslines");
+    connect(crossLines_, &QCheckBox::toggled, this, &TForm3::crossLinesToggled);
+    difference_ = readout(area, "edtDiffF5F4", "Time F5 - F4", x + 22, top);
+    auto* diffLabel = new QLabel("F5 - F4", area);
+    diffLabel->adjustSize();
+    diffLabel->move(difference_->x() + (difference_->width() - diffLabel->width()) / 2, top + 19);
+
+    auto* results = new QGroupBox("Results", area);
+    results->setObjectName("gboResults");
+    results->setGeometry(Px(0.52 * w), Px(0.82 * h), Px(0.18 * w), Px(0.08 * h));
+    auto* resultsLayout = new QGridLayout(results);
+    resultsLayout->setContentsMargins(4, 2, 4, 2);
+    resultsLayout->setSpacing(2);
+    resultsLayout->addWidget(new QLabel("MaxDepth", results), 0, 0, 1, 2);
+    maxDepth_ = new QLineEdit(results);
+    maxDepth_->setObjectName("edtRes1");
+    maxDepth_->setReadOnly(true);
+    maxDepth_->setFocusPolicy(Qt::NoFocus);
+    resultsLayout->addWidget(maxDepth_, 0, 2, 1, 3);
+    resultsLayout->addWidget(new QLabel("[m]", results), 0, 5, 1, 2);
+    const char* shapes[7][2] = {{"V", " V-shape"},       {"U", "U-shape"}, {"Y", "Y-shape"},   {"W", "W dive shape"},
+                                {"P", "Parabola-shape"}, {"L", "L-shape"}, {"X", "No category"}};
+    const char* names[7] = {"SpeedBtnV", "SpeedBtnU", "SpeedBtnY", "SpeedBtnW", "SpeedBtnParabola", "SpeedBtnLShape",
+                            "SpeedBtnNull"};
+    for (int k = 0; k < 7; ++k) {
+        auto* b = new QToolButton(results);
+        b->setObjectName(names[k]);
+        b->setText(shapes[k][0]);
+        b->setToolTip(shapes[k][1]);
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        resultsLayout->addWidget(b, 1, k);
+        shapeButtons_[static_cast<std::size_t>(k)] = b;
+    }
+
+    hint_ = new QPushButton("Hint", area);
+    hint_->setObjectName("btnHint");
+    hint_->setFocusPolicy(Qt::NoFocus);
+    hint_->move(Px(0.84 * w), top);
+    hint_->hide();
+    connect(hint_, &QPushButton::clicked, this, &TForm3::showHint);
+    halt_ = new QPushButton("Halt", area);
+    halt_->setObjectName("btnHalt");
+    halt_->setToolTip("Stop process");
+    halt_->setFocusPolicy(Qt::NoFocus);
+    halt_->move(Px(0.84 * w), top + hint_->sizeHint().height() + 2);
+    halt_->hide();
+
+    int bx = layout_.totalTimeScale.right() + 3;
+    for (const char* text : {"Fetch F4, F5", "Jump F1 F2"}) {
+        auto* b = new QToolButton(area);
+        b->setText(text);
+        b->setObjectName(QString(text).replace(' ', "").replace(',', ""));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->adjustSize();
+        b->move(bx, layout_.totalTimeScale.bottom() - b->height());
+        bx += b->width() + 2;
+    }
+    progressLabel_ = new QLabel(area);
+    progressLabel_->setObjectName("lblProgress");
+    progressLabel_->setGeometry(Px(0.885 * w), top, Px(0.1 * w), 17);  // right of Hint and Halt
+    progress_ = new QProgressBar(area);
+    progress_->setObjectName("ProgressBar1");
+    progress_->setRange(0, 100);
+    progress_->setGeometry(Px(0.885 * w), top + 20, Px(0.1 * w), 14);
+    progress_->hide();
+    auto* thumbnail = new QLabel(area);
+    thumbnail->setObjectName("ThumbNail");
+    thumbnail->move(layout_.total.right() + 10, layout_.total.top);
+    thumbnail->hide();
+}
+
+void TForm3::executeRedraw(uint32_t bits)
+{
+    using namespace redraw;
+    auto eachStrip = [&](auto&& f) {
+        for (TChanImage* s : strips_)
+            if (s)
+                f(s);
+    };
+    TChanImage* active = strip(view_.active);
+    for (Bit b : Order) {
+        if (!(bits & b))
+            continue;
+        switch (b) {
+        case TotalCurve:
+            totalSlot_ = view_.active;
+            total_->invalidate();
+            break;
+        case TotalLines:
+        case TotalBorders:
+        case TotalCursors: total_->update(); break;
+        case ActiveStrip:
+            if (active)
+                active->invalidate();
+            break;
+        case AllStrips: eachStrip([](TChanImage* s) { s->invalidate(); }); break;
+        case StripCursors:
+        case CursorsAndMoved:
+        case MovedLines:
+            eachStrip([](TChanImage* s) { s->update(); });
+            if (b == CursorsAndMoved)
+                total_->update();
+            break;
+        case ActiveCursors:
+        case Grid:
+        case redraw::SubsidiaryLines:
+            if (active)
+                active->update();
+            break;
+        case Readouts: updateReadouts(); break;
+        case TimeScale:
+            timeScale_->invalidate();
+            totalTimeScale_->invalidate();
+            break;
+        case YScale:
+            if (TChanImage* scale = yScale(view_.active))
+                scale->invalidate();
+            break;
+        }
+    }
+    updateHint();
+    refreshUndoItem();
+}
+
+void TForm3::updateReadouts()
+{
+    const CursorReadouts r = MakeCursorReadouts(wb_.rec, view_, timeAxisMode, interpolate);
+    leftValue_->setText(QString::fromStdString(r.leftValue));
+    leftTime_->setText(QString::fromStdString(r.leftTime));
+    leftDate_->setText(QString::fromStdString(r.leftDate));
+    rightValue_->setText(QString::fromStdString(r.rightValue));
+    rightTime_->setText(QString::fromStdString(r.rightTime));
+    rightDate_->setText(QString::fromStdString(r.rightDate));
+    difference_->setText(QString::fromStdString(r.difference));
+}
+
+void TForm3::updateHint()
+{
+    hint_->setVisible(*HintPage(wb_.rec.pendingHint) != '\0');
+}
+
+void TForm3::showHint()
+{
+    const char* page = HintPage(wb_.rec.pendingHint);
+    if (*page)
+        help_.showPage(page);
+    wb_.rec.pendingHint = HintNone;
+    hint_->hide();
+}
+
+void TForm3::updateCaption()
+{
+    const int slot = isVisible() ? view_.active : 0;
+    setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Graph Window    " +
+                                          wb_.rec.desc(slot).NameIn.substr(0, 40)));
+}
+
+void TForm3::setActiveChannel(int slot)
+{
+    if (slot < 0 || slot >= SlotCount || !strip(slot))
+        return;
+    const int old = view_.active;
+    view_.active = slot;
+    if (old != slot) {
+        // The curve colours follow the active channel, and so does the frame.
+        if (strip(old))
+            strip(old)->invalidate();
+        strip(slot)->invalidate();
+        cross_ = QPoint(-1, -1);
+        crossLinesToggled(crossLines_->isChecked());
+    }
+    focus_[static_cast<std::size_t>(slot)]->setFocus();
+    setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Graph Window    " +
+                                          wb_.rec.desc(slot).NameIn.substr(0, 40)));
+    executeRedraw(redraw::Readouts);
+}
+
+void TForm3::nextChannel()
+{
+    for (int k = 1; k <= SlotCount; ++k) {
+        const int slot = (view_.active + k) % SlotCount;
+        if (strip(slot)) {
+            setActiveChannel(slot);
+            return;
+        }
+    }
+}
+
+void TForm3::crossLinesToggled(bool on)
+{
+    for (int s = 0; s < SlotCount; ++s)
+        if (TChanImage* image = strip(s)) {
+            image->setCursor(on && s == view_.active ? Qt::BlankCursor : Qt::CrossCursor);
+            image->update();
+        }
+    if (!on)
+        cross_ = QPoint(-1, -1);
+}
+
+void TForm3::paintCrossLines(QPainter& p, int slot)
+{
+    if (slot != view_.active || !crossLines_ || !crossLines_->isChecked() || cross_.x() < 0)
+        return;
+    TChanImage* image = strip(slot);
+    p.setPen(QPen(TableColour(wb_.settings, ColForeground), 1));
+    p.drawLine(cross_.x(), 0, cross_.x(), image->height());
+    p.drawLine(0, cross_.y(), image->width(), cross_.y());
+}
+
+void TForm3::closeEvent(QCloseEvent* event)
+{
+    if (refuseWhileBusy()) {
+        event->ignore();
+        return;
+    }
+    for (const SlotData& s : wb_.rec.slots) {
+        const auto slot = static_cast<std::size_t>(&s - wb_.rec.slots.data());
+        if (!s.ChannelUsed || !s.ChannelModified || keepUnsaved_[slot])
+            continue;
+        const Answer a = ui_.ask(" Channel " + s.desc.Caption + " is modified. Save as binary file? ",
+                                 Buttons::YesNoCancel, Severity::Question);
+        keepUnsaved_[slot] = a == Answer::No;
+        // Yes keeps the window open and starts the binary export; Cancel keeps it open.
+        // Once the channel is saved whole, closing goes on with the next one.
+        if (a != Answer::No) {
+            event->ignore();
+            if (a == Answer::Yes) {
+                setActiveChannel(static_cast<int>(slot));
+                QTimer::singleShot(0, this, [this, slot] {
+                    exportBinary();
+                    if (!wb_.rec.at(static_cast<int>(slot)).ChannelModified)
+                        close();  // the channels answered No are not asked again
+                    else
+                        keepUnsaved_ = {};
+                });
+            } else {
+                keepUnsaved_ = {};
+            }
+            return;
+        }
+    }
+    event->accept();
+}
+
+}  // namespace vk

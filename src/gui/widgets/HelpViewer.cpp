@@ -1,0 +1,103 @@
+#include "gui/widgets/HelpViewer.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedLayout>
+#include <QTextBrowser>
+
+#include "core/help/RtfToHtml.h"
+#include "core/store/FileUtil.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+HelpViewer::HelpViewer(VkDialogs& ui, std::string helpFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui_(ui), folder_(std::move(helpFolder))
+{
+    setObjectName("HelpViewer");
+    text_ = new QTextBrowser;
+    text_->setReadOnly(true);
+    text_->setOpenExternalLinks(true);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    image_ = new QLabel;
+    scroll_ = new QScrollArea;
+    scroll_->setWidget(image_);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* stack = new QStackedLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->addWidget(text_);
+    stack->addWidget(scroll_);
+}
+
+void HelpViewer::showPage(const std::string& name)
+{
+    showText(folder_ + name);
+}
+
+void HelpViewer::showText(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ui_.message("Cannot open file \"" + path + "\". " + file.errorString().toStdString(), Severity::Error);
+        return;
+    }
+    const QByteArray rtf = file.readAll();
+    text_->setSearchPaths({QFileInfo(file).absolutePath()});  // the page's pictures lie beside it
+    text_->setHtml(QString::fromStdString(RtfToHtml(std::string_view(rtf.constData(), rtf.size()))));
+    setWindowTitle(QString::fromStdString(FileNameOf(path)));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    setGeometry(screen.x() + static_cast<int>(0.4 * screen.width()), screen.y() + static_cast<int>(0.2 * screen.height()),
+                static_cast<int>(0.35 * screen.width()), static_cast<int>(0.25 * screen.height()));
+    static_cast<QStackedLayout*>(layout())->setCurrentWidget(text_);
+    show();
+    raise();
+}
+
+void HelpViewer::showBitmap(const std::string& path)
+{
+    const QPixmap picture(QString::fromStdString(path));
+    if (picture.isNull()) {
+        ui_.message("Cannot open file \"" + path + "\".", Severity::Error);
+        return;
+    }
+    image_->setPixmap(picture);
+    image_->resize(picture.size());
+    setWindowTitle(QString::fromStdString(FileNameOf(path)));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int scrollBar = scroll_->verticalScrollBar()->sizeHint().width() + 2 * scroll_->frameWidth();
+    setGeometry(screen.x() + static_cast<int>(0.1 * screen.width()), screen.y() + static_cast<int>(0.1 * screen.height()),
+                picture.width() + scrollBar, static_cast<int>(0.85 * screen.height()));
+    static_cast<QStackedLayout*>(layout())->setCurrentWidget(scroll_);
+    show();
+    raise();
+}
+
+QString HelpViewer::plainText() const
+{
+    return text_->toPlainText();
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void HelpViewer::closeEvent(QCloseEvent* event)
+{
+    text_->clear();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace vk

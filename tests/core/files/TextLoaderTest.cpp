@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/files/TextLoader.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace vk {
+
+namespace {
+
+struct TextLoader : ::testing::Test {
+    test::TempDir dir;
+    Recording rec;
+    ScriptedDialogs ui;
+    SkipStrings skips;
+
+    void SetUp() override { test::AllocateAll(rec); }
+
+    ChannelDescriptor& d() { return rec.desc(0); }
+
+    // Loads `text` into slot 0, column 2, TAB-separated, auto-scaling unless told.
+    bool Load(std::string_view text, std::string_view name = "log.txt")
+    {
+        d().NameIn = dir.write(name, text);
+        if (d().ColumnValue == 0)
+            d().ColumnValue = 2;
+        return LoadTextChannel(rec, 0, skips, ui);
+    }
+
+    int32_t Count() const { return rec.desc(0).DataCnt - rec.desc(0).CorrSmpDelay + 1; }
+    double Value(int32_t i) const { return ReadValue(rec, i, 0).value; }
+};
+
+}  // namespace
+
+TEST_F(TextLoader, AutoScalingFindsTheRangeOfTheColumn)
+{
+    ASSERT_TRUE(Load("time\tdepth\n0\t1.5\n1\t-2\n2\t8\n3\t4,25\n"));
+    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_EQ(d().LowRng, -2.0);
+    EXPECT_EQ(d().HighRng, 8.0);
+    EXPECT_EQ(d().Min, -2.0);
+    EXPECT_EQ(d().KindEqu, 'M');
+    EXPECT_EQ(Count(), 5);  // the header line is a missing value and stored as the low end
+    EXPECT_NEAR(Value(0), -2.0, d().CoeffA / 2);
+    EXPECT_NEAR(Value(1), 1.5, d().CoeffA / 2);
+    EXPECT_NEAR(Value(4), 4.25, d().CoeffA / 2);
+    EXPECT_EQ(d().DataCnt, 4);
+    EXPECT_EQ(d().EndTime, d().StartTime + 4 * d().SampRate);
+    EXPECT_EQ(rec.at(0).HeadCmt1, "");
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"", "  0 %"}));
+
+    d().HeaderText = 1;
+    d().ColumnValue = 2;
+    ASSERT_TRUE(Load("time\tdepth\n0\t5\n1\t5\n"));
+    EXPECT_EQ(d().LowRng, 4.5);  // all values equal: widened by a tenth
+    EXPECT_EQ(d().HighRng, 5.5);
+    ASSERT_TRUE(Load("time\tdepth\n0\t0\n1\t0\n"));
+    EXPECT_EQ(d().LowRng, -1.0);
+    EXPECT_EQ(d().HighRng, 1.0);
+    EXPECT_EQ(rec.pendingHint, HintNone);
+    ASSERT_TRUE(Load("h\n0\t-50\n1\t2\n"));
+    EXPECT_EQ(rec.pendingHint, HintInvertData);  // mostly below zero
+}
+
+TEST_F(TextLoader, SkipStringsHeaderAndSkipCountPassLinesOver)
+{
+    skips.Skip1Enbld = true;
+    skips.Skip1Str = "EVENT";
+    skips.Skip2Enbld = false;
+    skips.Skip2Str = "3";  // not enabled: has no effect
+    d().HeaderText = 2;
+    rec.at(0).SkipCount = 1;
+    ASSERT_TRUE(Load("head 1\nhead 2\n0\t100\n1\t1\nEVENT\t999\n\n2\t2\n3\t3\n"));
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(d().LowRng, 1.0);
+    EXPECT_EQ(d().HighRng, 3.0);  // 100 was skipped, 999 was an event line
+    EXPECT_NEAR(Value(2), 3.0, d().CoeffA);
+
+    // A file of skip-string lines only: range -10..10 and an empty channel.
+    d().HeaderText = 0;
+    rec.at(0).SkipCount = 0;
+    ASSERT_TRUE(Load("EVENT 1\nEVENT 2\n"));
+    EXPECT_EQ(d().LowRng, -10.0);
+    EXPECT_EQ(d().HighRng, 10.0);
+    EXPECT_EQ(d().DataCnt, d().CorrSmpDelay - 1);
+}
+
+TEST_F(TextLoader, MissingValuesAndColumns)
+{
+    ASSERT_TRUE(Load("0\t4\n1\tabc\n2\t\t9\n3\t8\n"));
+    EXPECT_EQ(Count(), 4);
+    EXPECT_NEAR(Value(1), 4.0, 1e-9);  // missing values read back as the low end
+    EXPECT_NEAR(Value(2), 4.0, 1e-9);
+    d().IgnoreEmpLine = true;
+    ASSERT_TRUE(Load("0\t4\n1\tabc\n2\t\t9\n3\t8\n"));
+    EXPECT_EQ(Count(), 2);
+    EXPECT_NEAR(Value(1), 8.0, d().CoeffA);
+
+    // A line without the column asks once in each pass; Yes goes on.
+    d().ColumnValue = 3;
+    ASSERT_TRUE(Load("0\t1\t4\n1\t2\n2\t3\t8\n3\n"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Probably wrong column, header,.. . Continue anyway?"});
+    EXPECT_EQ(Count(), 2);
+    ui.shown.clear();
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(Load("0\t1\t4\n1\t2\n"));
+    EXPECT_EQ(ui.busyDepth, 0);
+
+    d().AutoScaling = 'N';
+    d().LowRng = 0.0;
+    d().HighRng = 10.0;
+    SetScaling(rec, 0);
+    ui.shown.clear();
+    ASSERT_TRUE(Load("0\t1\t4\n1\t2\n2\t3\t12\n3\t3\t-1\n"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Propably wrong column, header,.. . Continue anyway?"});
+    EXPECT_EQ(ReadRaw(rec, 1, 0), 65535);  // above the range
+    EXPECT_EQ(ReadRaw(rec, 2, 0), 0);      // below it
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(Load("0\t1\t4\n1\t2\n"));
+}
+
+TEST_F(TextLoader, FilesThatCannotBeReadEndInAMessage)
+{
+    d().NameIn = dir.file("absent.txt");
+    EXPECT_FALSE(LoadTextChannel(rec, 0, skips, ui));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"   Can't open : " + dir.file("absent.txt")});
+    EXPECT_FALSE(rec.at(0).ChannelUsed);
+    EXPECT_TRUE(LoadTextChannel(rec, 0, skips, ui));  // a slot not used loads as nothing
+
+    rec.at(0).ChannelUsed = true;
+    ui.shown.clear();
+    d().NameIn = dir.path();
+    EXPECT_FALSE(LoadTextChannel(rec, 0, skips, ui));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"   Can't open : " + dir.path()});
+
+    rec.at(0).ChannelUsed = true;
+    ui.shown.clear();
+    EXPECT_FALSE(Load(""));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Header too large or UNIX formatted file"});
+
+    ui.shown.clear();
+    d().HeaderText = 5;
+    EXPECT_FALSE(Load("1\n2\n"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Header too large or UNIX formatted file"});
+    d().HeaderText = 0;
+
+    if (::geteuid() != 0) {  // root reads any file
+        ui.shown.clear();
+        const std::string locked = dir.write("locked.txt", "1\t2\n");
+        ::chmod(locked.c_str(), 0);
+        d().NameIn = locked;
+        EXPECT_FALSE(LoadTextChannel(rec, 0, skips, ui));
+        EXPECT_EQ(ui.texts(), std::vector<std::string>{"   Can't open : " + locked});
+        rec.at(0).ChannelUsed = true;
+    }
+}
+
+TEST_F(TextLoader, BinaryJunkIsQuestionedAndNeverCrashes)
+{
+    std::string junk(60000, '\0');
+    for (std::size_t k = 0; k < junk.size(); ++k)
+        junk[k] = static_cast<char>((k * 7919 + 13) % 256);
+    ui.answers = {Answer::Cancel};
+    EXPECT_FALSE(Load(junk, "junk.bin"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"junk.bin is prob. not a text file. Yet continue?"});
+
+    ui.shown.clear();
+    ui.answers = {Answer::Ok, Answer::Yes, Answer::Yes};
+    EXPECT_TRUE(Load(junk, "junk.bin"));
+    EXPECT_EQ(ui.busyDepth, 0);
+
+    // 1500 bytes are too few to judge: loaded as text without a question.
+    std::string small;
+    while (small.size() < 1500)
+        small += "1\t\x01\n";
+    d().NameIn = dir.write("small.txt", small.substr(0, 1500));
+    ProbeResult probe = ProbeDataFile(d(), ui);
+    EXPECT_EQ(probe.verdict, ProbeVerdict::TooShortToJudge);
+    d().NameIn = dir.write("info.bin", "Vk file info\n" + std::string(20000, 'a'));
+    probe = ProbeDataFile(d(), ui);
+    EXPECT_TRUE(probe.hasInfoHeader);
+    EXPECT_EQ(probe.verdict, ProbeVerdict::LooksLikeText);
+}
+
+TEST_F(TextLoader, ProgressAndTheCapacityStop)
+{
+    ASSERT_TRUE(rec.store.Allocate({true, true, true}, 1));  // room for 16384 samples
+    std::string text;
+    for (int k = 0; k < 20000; ++k)
+        text += "0\t" + std::to_string(k % 100) + "\n";
+    ASSERT_TRUE(Load(text));
+    EXPECT_EQ(Count(), 16384);
+    EXPECT_NEAR(Value(16383), 16383 % 100, d().CoeffA);
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"", "  0 %", " 50 %"}));
+    ASSERT_EQ(ui.texts().size(), 1u);
+    EXPECT_EQ(ui.texts()[0], " log.txt holds more values than a channel can take. The first 16384 values were loaded.");
+
+    // Without auto-scaling the progress is the plain count.
+    d().AutoScaling = 'N';
+    ui.statusTexts.clear();
+    ui.shown.clear();
+    ASSERT_TRUE(Load(text.substr(0, 12 * 1000)));
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"", "0"}));
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+}  // namespace vk
+
+namespace vk {
+
+TEST_F(TextLoader, PartsSplitAtLineEndsOfEveryConvention)
+{
+    skips.Skip1Enbld = true;
+    skips.Skip1Str = "#";
+    d().HeaderText = 3;
+    d().ColumnValue = 2;
+    for (const char* eol : {"\n", "\r\n", "\r"}) {
+        std::string text;
+        for (int k = 0; k < 3000; ++k) {
+            if (k % 97 == 5)
+                text += "# event";
+            else if (k % 89 == 7)
+                text += std::to_string(k) + ";";  // a missing value
+            else
+                text += std::to_string(k) + ";" + std::to_string((k * 37) % 1000) + "," + std::to_string(k % 10);
+            text += eol;
+        }
+        d().InDelimiter = ';';
+        ASSERT_TRUE(Load(text));
+        const int32_t count = Count();
+        std::vector<uint16_t> one;
+        for (int32_t i = 0; i < count; ++i)
+            one.push_back(ReadRaw(rec, i, 0));
+        for (int parts : {2, 5, 64}) {
+            ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{parts}));
+            ASSERT_EQ(Count(), count) << parts;
+            for (int32_t i = 0; i < count; ++i)
+                ASSERT_EQ(ReadRaw(rec, i, 0), one[static_cast<std::size_t>(i)]) << parts << " " << i;
+        }
+    }
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(TextLoader, MissingValuesAreKeptWhereTheyAre)
+{
+    // Empty fields, words and numbers that are not finite: the low end is
+    // stored as before, and the positions are remembered as missing.
+    ASSERT_TRUE(Load("0\t3\t.\n1\t\t.\n2\tnan\t.\n3\t5\t.\n4\tinf\t.\n5\t-inf\t.\n6\t1e999\t.\n7\tfoo\t.\n8\t4\t.\n"));
+    EXPECT_EQ(Count(), 9);
+    const GapList& missing = rec.at(0).missing;
+    ASSERT_EQ(missing.ranges().size(), 2u);
+    EXPECT_EQ(missing.ranges()[0], (GapRange{1, 3}));
+    EXPECT_EQ(missing.ranges()[1], (GapRange{4, 8}));
+    EXPECT_EQ(d().LowRng, 3.0);  // the range from the values alone
+    EXPECT_EQ(d().HighRng, 5.0);
+    EXPECT_NEAR(ReadRaw(rec, 1, 0), 0, 0.5);  // the stand-in, as the loader always wrote it
+    EXPECT_EQ(ReadValue(rec, 1, 0).status, StatusMissing);
+    EXPECT_EQ(ReadValue(rec, 3, 0).status, 0);
+    EXPECT_TRUE(IsMissing(rec, 0, 7));
+    EXPECT_FALSE(IsMissing(rec, 0, 8));
+    EXPECT_TRUE(HoldsValues(rec, 0));
+
+    // Read in parts side by side, the same list.
+    std::string big;
+    for (int k = 0; k < 400000; ++k)
+        big += k % 1000 < 3 ? "1\t\t.\n" : "1\t" + std::to_string(k % 97) + "\t.\n";
+    ASSERT_TRUE(Load(big, "big.txt"));
+    const GapList whole = rec.at(0).missing;
+    EXPECT_EQ(whole.ranges().size(), 400u);
+    EXPECT_EQ(whole.missing(), 1200);
+    d().NameIn = dir.file("big.txt");
+    ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{4}));
+    EXPECT_EQ(rec.at(0).missing, whole);
+
+    // Skipped void lines leave no sample and so nothing missing; a reload starts afresh.
+    d().IgnoreEmpLine = true;
+    ASSERT_TRUE(Load("0\t3\t.\n1\t\t.\n2\t4\t.\n"));
+    EXPECT_EQ(Count(), 2);
+    EXPECT_TRUE(rec.at(0).missing.empty());
+
+    // Nothing but words: no value at all.
+    d().IgnoreEmpLine = false;
+    ASSERT_TRUE(Load("a\tb\nc\td\n"));
+    EXPECT_FALSE(HoldsValues(rec, 0));
+}
+
+TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLine)
+{
+    // Whole metres, and one value that would make a raw step coarser than a metre.
+    std::string text = "t\tdepth\n";
+    for (int k = 0; k < 50; ++k)
+        text += std::to_string(k) + "\t" + std::to_string(k % 90) + "\n";
+    text += "50\t1e308\n51\t12\n";
+    d().HeaderText = 1;
+    ASSERT_TRUE(Load(text));
+    ASSERT_EQ(ui.texts().size(), 1u);
+    const std::string warning = ui.texts()[0];
+    EXPECT_NE(warning.find("log.txt"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("1e+308 (line 52)"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("0 (line 2)"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("resolution of 1"), std::string::npos) << warning;
+
+    // Without the outlier nothing is said.
+    ui.shown.clear();
+    ASSERT_TRUE(Load(text.substr(0, text.find("50\t1e308"))));
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+}  // namespace vk

@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/process/UndoStack.h"
+#include "core/store/FileUtil.h"
+#include "support/GraphFixture.h"
+#include "support/TempDir.h"
+
+namespace vk {
+
+namespace {
+
+struct UndoFixture : ::testing::Test {
+    test::TempDir dir;
+    Recording rec;
+    ViewState view = InitialView(99000);
+    std::unique_ptr<TUndo> undo;
+
+    void SetUp() override
+    {
+        test::AllocateAll(rec, 4);
+        for (int s = 0; s < 3; ++s)
+            test::Fill(rec, s, 40000, 1000, 0, 100, [s](int32_t i) { return (i * (7 + s)) % 97 + 0.5; });
+        undo = std::make_unique<TUndo>(rec, view, dir.file("Undo.bin"));
+    }
+
+    std::vector<uint16_t> Samples(int slot) const
+    {
+        std::vector<uint16_t> v;
+        for (int32_t i = 0; i <= rec.desc(slot).DataCnt + 5; ++i)
+            v.push_back(ReadRaw(rec, i, slot));
+        return v;
+    }
+    void Scale(int slot, int32_t from, int32_t to, int factor)
+    {
+        for (int32_t i = from; i < to; ++i)
+            WriteRaw(rec, i, static_cast<uint16_t>(ReadRaw(rec, i, slot) * factor % 65536), slot);
+    }
+};
+
+}  // namespace
+
+TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
+{
+    EXPECT_EQ(undo->MenuCaption(), "Undo");
+    EXPECT_FALSE(undo->Pop().undone);
+    EXPECT_EQ(undo->MenuCaption(), "Undo nothing");
+
+    // One sample, sample 0 as well as any other: kept in the step.
+    const uint16_t first = ReadRaw(rec, 0, 0);
+    undo->Push(0, 0, 68, 3, 0);
+    WriteRaw(rec, 0, 4711, 0);
+    EXPECT_TRUE(undo->Pop().undone);
+    EXPECT_EQ(ReadRaw(rec, 0, 0), first);
+
+    const uint16_t before = ReadRaw(rec, 10, 0);
+    undo->Push(10, 10, 68, 3, 0);
+    EXPECT_FALSE(FileExists(undo->stackFile()));
+    EXPECT_EQ(undo->MenuCaption(), "Undo sing. val.");
+    WriteRaw(rec, 10, 4711, 0);
+    const auto popped = undo->Pop();
+    EXPECT_TRUE(popped.undone);
+    EXPECT_EQ(popped.redraw, 68u);
+    EXPECT_EQ(ReadRaw(rec, 10, 0), before);
+
+    const std::vector<uint16_t> samples = Samples(1);
+    view.at.F4 = 5000;
+    undo->Push(1000, 30000, 324, 20, 1);  // " Mult" over a section, across blocks
+    EXPECT_EQ(undo->MenuCaption(), "Undo Mult");
+    Scale(1, 1000, 30000, 3);
+    view.at.F4 = 7000;
+    rec.desc(1).Max = 50;
+    ASSERT_TRUE(undo->Pop().undone);
+    EXPECT_EQ(Samples(1), samples);
+    EXPECT_EQ(view.at.F4, 5000);  // the view as it was
+    EXPECT_EQ(rec.desc(1).Max, 100);
+    EXPECT_EQ(view.active, 1);    // the step's channel is active again
+    EXPECT_FALSE(FileExists(undo->stackFile()));  // the file held only that range
+}
+
+TEST_F(UndoFixture, SkipZoomDropsViewStepsOverAMultiplication)
+{
+    const std::vector<uint16_t> samples = Samples(0);
+    undo->Push(100, 200, 324, 20, 0);
+    Scale(0, 100, 200, 5);
+    undo->SetOptions(true, true);
+    for (int k = 0; k < 2; ++k) {
+        undo->Push(UndoZoom, 568, 0);
+        view.at.F1 += 1000;
+    }
+    EXPECT_EQ(undo->MenuCaption(), "Undo Mult");  // zoom steps do not change it while skipped
+    EXPECT_EQ(undo->top(), 3);
+    const auto popped = undo->Pop();
+    EXPECT_EQ(popped.redraw, 324u | 0xA00u);
+    EXPECT_EQ(Samples(0), samples);
+    EXPECT_EQ(undo->top(), 0);
+    EXPECT_EQ(view.at.F1, 0);
+
+    // Baseline and calibration steps live in memory.
+    rec.desc(2).yOffset = 1.5;
+    undo->Push(UndoBaseline, 256, 2);
+    EXPECT_EQ(undo->MenuCaption(), "Undo baselne");
+    rec.desc(2).yOffset = 9;
+    undo->Push(0, 0, 324, 130, 2);
+    rec.desc(2).CoeffA = 2;
+    rec.desc(2).yOffset = 3;
+    undo->Pop();
+    EXPECT_EQ(rec.desc(2).yOffset, 9);
+    EXPECT_NE(rec.desc(2).CoeffA, 2);
+    undo->Pop();
+    EXPECT_EQ(rec.desc(2).yOffset, 1.5);
+    EXPECT_FALSE(FileExists(undo->stackFile()));
+}
+
+TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
+{
+    const std::vector<uint16_t> samples = Samples(0);
+    const int32_t dataCnt = rec.desc(0).DataCnt;
+    // Missing values inside and after the deleted points come back where they were.
+    GapList& missing = rec.at(0).missing;
+    missing.add(1500, 1510);
+    missing.add(3000, 3002);
+    const GapList gaps = missing;
+    // Delete points 1000 .. 1999 as the delete command does: the overwritten
+    // samples first, then the position and count.
+    const int32_t p = 1000, n = 1000;
+    undo->Push(p, dataCnt - n + 1, 68, 16, 0);
+    for (int32_t j = p; j <= dataCnt - n; ++j)
+        WriteRaw(rec, j, ReadRaw(rec, j + n, 0), 0);
+    undo->Push(p, n, 68, 132, 0);
+    rec.desc(0).DataCnt -= n;
+    missing.removed(p, n);
+    EXPECT_EQ(missing.ranges(), (std::vector<GapRange>{{2000, 2002}}));
+    EXPECT_EQ(undo->MenuCaption(), "Undo Del. pnt");
+
+    undo->Pop();
+    EXPECT_EQ(rec.desc(0).DataCnt, dataCnt);
+    EXPECT_EQ(Samples(0), samples);
+    EXPECT_EQ(missing, gaps);
+    EXPECT_EQ(undo->top(), 0);
+
+    // Inserting points: one step with the position and count.
+    undo->Push(500, 20, 68, 131, 0);
+    for (int32_t j = dataCnt; j >= 501; --j)
+        WriteRaw(rec, j + 20, ReadRaw(rec, j, 0), 0);
+    for (int32_t j = 501; j <= 520; ++j)  // copies of the sample at the insertion point
+        WriteRaw(rec, j, ReadRaw(rec, 500, 0), 0);
+    AdjustLength(rec, 0, 20);
+    missing.inserted(501, 20);
+    EXPECT_EQ(missing.ranges(), (std::vector<GapRange>{{1520, 1530}, {3020, 3022}}));
+    undo->Pop();
+    EXPECT_EQ(missing, gaps);
+    EXPECT_EQ(rec.desc(0).DataCnt, dataCnt);
+    const std::vector<uint16_t> after = Samples(0);
+    EXPECT_TRUE(std::equal(samples.begin(), samples.begin() + dataCnt + 1, after.begin()));
+}
+
+TEST_F(UndoFixture, JoinedStepsGoWithTheStepBelow)
+{
+    undo->Push(1, 68, 0);  // a zoom step of some earlier command
+    view.at.F4 = 5000;
+    const LinePositions searchStart = view.at;
+    undo->Push(1, 68, 0);  // the command's first step: the view
+    JoinedSteps joined(*undo);
+    joined.Push(UndoBaseline, 256, 0);  // and what it did after it
+    rec.desc(0).yOffset = 1.5;
+    view.at.F4 = 9000;
+    view.at.F5 = 12000;
+    EXPECT_EQ(undo->top(), 3);
+    const TUndo::PopResult r = undo->Pop();
+    EXPECT_TRUE(r.undone);
+    EXPECT_EQ(r.redraw, 68u | 256u);
+    EXPECT_EQ(view.at, searchStart);
+    EXPECT_EQ(rec.desc(0).yOffset, 0);
+    EXPECT_EQ(undo->top(), 1);  // the earlier command's step stays
+}
+
+TEST_F(UndoFixture, DisabledAndBrokenUndoRecordsNothing)
+{
+    undo->SetOptions(false, false);
+    undo->Push(0, 100, 324, 20, 0);
+    EXPECT_EQ(undo->top(), 0);
+    EXPECT_FALSE(undo->Pop().undone);
+    undo->SetOptions(true, false);
+    undo->Push(0, 100, 324, 20, 0);
+    EXPECT_EQ(undo->top(), 1);
+
+    // A stack file that cannot be written switches undo off; the caller goes on.
+    TUndo cannot(rec, view, dir.file("no/such/folder/Undo.bin"));
+    cannot.Push(0, 100, 324, 20, 0);
+    EXPECT_TRUE(cannot.broken());
+    EXPECT_FALSE(cannot.enabled());
+    EXPECT_EQ(cannot.top(), 0);
+    cannot.SetOptions(true, false);  // broken stays off
+    EXPECT_FALSE(cannot.enabled());
+    cannot.Push(UndoZoom, 568, 0);
+    EXPECT_EQ(cannot.top(), 0);
+}
+
+TEST_F(UndoFixture, LongRandomHistoriesRestoreEverythingExactly)
+{
+    struct Snapshot {
+        std::array<std::vector<uint16_t>, 3> samples;
+        std::array<ChannelDescriptor, 3> desc;
+        LinePositions at;
+    };
+    auto take = [&] {
+        Snapshot s;
+        for (int k = 0; k < 3; ++k) {
+            s.samples[static_cast<std::size_t>(k)] = Samples(k);
+            s.desc[static_cast<std::size_t>(k)] = rec.desc(k);
+        }
+        s.at = view.at;
+        return s;
+    };
+    auto same = [&](const Snapshot& s) {
+        for (int k = 0; k < 3; ++k) {
+            ASSERT_EQ(Samples(k), s.samples[static_cast<std::size_t>(k)]) << "slot " << k;
+            ASSERT_EQ(rec.desc(k), s.desc[static_cast<std::size_t>(k)]) << "slot " << k;
+        }
+        ASSERT_EQ(view.at.F1, s.at.F1);
+        ASSERT_EQ(view.at.F5, s.at.F5);
+    };
+
+    std::mt19937 random(2026);
+    std::vector<Snapshot> history;
+    for (int round = 0; round < 400; ++round) {
+        if (!history.empty() && random() % 3 == 0) {
+            ASSERT_TRUE(undo->Pop().undone);
+            same(history.back());
+            history.pop_back();
+            continue;
+        }
+        history.push_back(take());
+        const int slot = static_cast<int>(random() % 3);
+        ChannelDescriptor& d = rec.desc(slot);
+        const auto from = static_cast<int32_t>(random() % 39000);
+        const auto to = from + static_cast<int32_t>(random() % 20000);
+        switch (random() % 6) {
+        case 0:  // samples of a section
+            undo->Push(from, to, 324, 18 + static_cast<int>(random() % 6), slot);
+            Scale(slot, from, std::min(to, d.DataCnt + 1), 3);
+            break;
+        case 1:  // one sample
+            undo->Push(from, from, 68, 3, slot);
+            WriteRaw(rec, from, static_cast<uint16_t>(random()), slot);
+            break;
+        case 2:  // the view
+            undo->Push(UndoZoom, 568, slot);
+            view.at.F1 = random() % 1000;
+            view.at.F5 = random() % 99000;
+            d.Min = -static_cast<double>(random() % 50);
+            break;
+        case 3:  // the whole descriptor (polynomial dialog)
+            undo->Push(0, 0, 324, 50, slot);
+            d.Poly_C = 0.5 + random() % 3;
+            d.Caption += "x";
+            break;
+        case 4:  // samples and descriptor (expand)
+            undo->Push(from, to, 68152, 2, slot);
+            Scale(slot, from, std::min(to, d.DataCnt + 1), 7);
+            d.SampRate = 500;
+            break;
+        default:  // calibration
+            undo->Push(0, 0, 256, random() % 2 ? 129 : 130, slot);
+            d.yOffset += 1;
+            break;
+        }
+    }
+    while (!history.empty()) {
+        ASSERT_TRUE(undo->Pop().undone);
+        same(history.back());
+        history.pop_back();
+    }
+    EXPECT_FALSE(FileExists(undo->stackFile()));
+    EXPECT_FALSE(undo->broken());
+}
+
+}  // namespace vk

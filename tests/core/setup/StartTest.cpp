@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "ExampleRecording.h"
+#include "core/setup/CopyChannels.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Coordinates.h"
+#include "core/setup/Start.h"
+#include "core/dive/DiveSearch.h"
+#include "core/files/ChannelExport.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace vk {
+
+namespace {
+
+struct StartFixture : ::testing::Test {
+    test::TempDir dir;
+    Workbench wb;
+    ScriptedDialogs ui;
+    example::ExampleFiles files;
+
+    void SetUp() override
+    {
+        files = example::WriteExample(dir.path(), 1);
+        ASSERT_TRUE(ReadSetup(files.setup, wb.rec, wb.settings));
+        test::AllocateAll(wb.rec);
+    }
+    int32_t Count(int slot) const { return wb.rec.desc(slot).DataCnt - wb.rec.desc(slot).CorrSmpDelay + 1; }
+};
+
+}  // namespace
+
+TEST_F(StartFixture, ThreeColumnsOfOneFileLoadOncePerColumn)
+{
+    std::vector<int> loading;
+    StartHooks hooks;
+    hooks.loadingSlot = [&](int slot) { loading.push_back(slot); };
+    ASSERT_EQ(StartRecording(wb, ui, hooks), StartResult::Loaded);
+    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_EQ(loading, (std::vector<int>{0, 1, 2}));
+    for (int s = 0; s < 3; ++s) {
+        EXPECT_TRUE(wb.rec.at(s).ChannelUsed);
+        EXPECT_EQ(Count(s), 86400);
+        EXPECT_EQ(wb.rec.desc(s).SmpDelay, 0);
+    }
+    EXPECT_EQ(wb.rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 0, 0));
+    EXPECT_EQ(wb.rec.time.LongestSpan, 1000.0 * 86399);
+    EXPECT_NEAR(wb.rec.desc(0).LowRng, example::Simulator::SurfaceOffset, 0.5);
+    EXPECT_GT(wb.rec.desc(0).HighRng, 20.0);
+    EXPECT_LT(wb.rec.desc(1).HighRng, 16.0);  // temperature
+    const std::string base = dir.path() + "/seal-example";
+    EXPECT_EQ(wb.settings.NameOutFile[0], base + "_Dve.xls");
+    EXPECT_EQ(wb.settings.NameOutFile[1], base + ".ex2");
+    EXPECT_EQ(wb.settings.NameOutFile[2], base + ".ex3");
+    EXPECT_EQ(wb.results.bouts, base + "_Dve_Bout.xls");
+    EXPECT_EQ(wb.results.wiggles, base + "_Dve_Wigg.xls");
+    EXPECT_EQ(wb.results.frequency, base + "_Frequ.xls");
+    EXPECT_EQ(wb.results.thumbnailPrefix, dir.path() + "/Thumbnails/seal-example");
+    EXPECT_EQ(wb.settings.StatisticsFile, base + ".sta");
+    EXPECT_EQ(wb.results.histogram[2], base + ".his");
+    EXPECT_EQ(wb.results.tags, base + ".tag");
+}
+
+TEST_F(StartFixture, NamesFollowTheFirstUsedSlotAndDelaysTheLaterStarts)
+{
+    // Only slot 2 is used, from a copy of the file under another name, starting 10 s late.
+    const std::string copy = dir.file("speed log.dat");
+    ASSERT_EQ(std::rename(files.data.c_str(), copy.c_str()), 0);
+    wb.rec.desc(0).NameIn = "";
+    wb.rec.desc(1).NameIn = dir.file("absent.txt");
+    wb.rec.desc(2).NameIn = copy;
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_FALSE(wb.rec.at(0).ChannelUsed);
+    EXPECT_EQ(wb.settings.NameOutFile[0], dir.file("speed log_Dve.xls"));
+    EXPECT_EQ(wb.results.thumbnailPrefix, dir.path() + "/Thumbnails/speed log");
+
+    wb.rec.desc(0).NameIn = copy;
+    wb.rec.desc(2).StartTime += 10000;
+    wb.rec.desc(2).SampRate = 2000;
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_EQ(wb.rec.desc(2).SmpDelay, 5);
+    EXPECT_EQ(wb.rec.desc(2).CorrSmpDelay, 5);
+    EXPECT_EQ(wb.rec.desc(2).DataCnt, 5 + 86400 - 1);
+
+    for (SlotData& s : wb.rec.slots)
+        s.desc.NameIn = dir.file("nothing");
+    EXPECT_EQ(StartRecording(wb, ui), StartResult::NoChannel);
+    EXPECT_EQ(ui.texts().back(), " Invalid filename(s)");
+}
+
+TEST_F(StartFixture, BinaryChannelsTakeTheirHeaderAndFailuresStop)
+{
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    const std::string bin = dir.file("depth.bin");
+    ASSERT_TRUE(ExportBinary(wb.rec, bin, 0, 3600000.0, 7200000.0));
+    const std::vector<uint16_t> hour = [&] {
+        std::vector<uint16_t> v;
+        for (int32_t i = 3600; i <= 7200; ++i)
+            v.push_back(ReadRaw(wb.rec, i, 0));
+        return v;
+    }();
+
+    ChannelDescriptor& d = wb.rec.desc(1);
+    d.NameIn = bin;
+    d.ToCreate = 2;
+    d.UseFileInfo = 'Y';
+    d.Caption = "to be replaced";
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_EQ(d.Caption, "Depth [m]");
+    EXPECT_EQ(d.SmpDelay, 3600);  // its header starts an hour later
+    EXPECT_EQ(d.DataCnt - d.CorrSmpDelay + 1, 3601);
+    for (int32_t k = 0; k <= 3600; ++k)
+        ASSERT_EQ(ReadRaw(wb.rec, 3600 + k, 1), hour[static_cast<std::size_t>(k)]);
+    EXPECT_NEAR(ReadValue(wb.rec, 5000, 1).value, ReadValue(wb.rec, 5000, 0).value, 1e-9);
+
+    // A file that fails to load stops the Start at that slot.
+    d.NameIn = dir.write("small.txt", "1\n");
+    d.ToCreate = 0;
+    d.HeaderText = 5;
+    EXPECT_EQ(StartRecording(wb, ui), StartResult::LoadFailed);
+    EXPECT_EQ(ui.texts().back(), "Header too large or UNIX formatted file");
+}
+
+// Start tells which channel it could not load or found without a value, and
+// the analysis then refuses a depth channel without values.
+TEST_F(StartFixture, ChannelsWithoutValuesAreNamed)
+{
+    const std::string words = dir.write("words.txt", "station;animal;note\nalpha;seal;resting\nbeta;seal;gone\n");
+    wb.rec.desc(0).NameIn = words;
+    wb.rec.desc(0).ToCreate = 0;
+    wb.rec.desc(0).InDelimiter = ';';
+    wb.rec.desc(0).ColumnValue = 2;
+    wb.rec.desc(0).HeaderText = 1;
+    wb.rec.desc(1).NameIn = dir.file("moved away.csv");
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    ASSERT_EQ(ui.texts().size(), 1u);
+    const std::string text = ui.texts()[0];
+    EXPECT_NE(text.find(" Channel 1 (" + wb.rec.desc(0).Caption + ") holds no value: " + words), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("column 2 after 1 header lines, separator ;; its first data line has 3 columns: alpha;seal"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(" Channel 2 (" + wb.rec.desc(1).Caption + "): no file " + dir.file("moved away.csv")),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Channel 3"), std::string::npos);  // loaded as before
+    ui.shown.clear();
+    EXPECT_FALSE(AnalysisChannelReady(wb.rec, 0, ui));
+    EXPECT_NE(ui.texts().at(0).find("holds no values"), std::string::npos);
+    EXPECT_FALSE(AnalysisChannelReady(wb.rec, 2, ui));
+    EXPECT_EQ(ui.texts().at(1), "No analysis available for this channel.");
+
+    // A wrong column answered "Yes": an empty channel, named the same way.
+    ui.shown.clear();
+    wb.rec.desc(0).ColumnValue = 7;
+    ui.answers = {Answer::Yes, Answer::Yes};
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_NE(ui.texts().back().find("holds no value"), std::string::npos);
+    EXPECT_NE(ui.texts().back().find("column 7"), std::string::npos);
+
+    // A blank name leaves a slot unused, even one marked to be created; nothing is said of it.
+    ui.shown.clear();
+    ASSERT_TRUE(ReadSetup(files.setup, wb.rec, wb.settings));
+    wb.rec.desc(1).NameIn = "  ";
+    wb.rec.desc(1).ToCreate = 1;
+    wb.rec.at(0).ChannelModified = true;
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_FALSE(wb.rec.at(1).ChannelUsed);
+    EXPECT_FALSE(wb.rec.at(0).ChannelModified);  // a fresh recording
+    EXPECT_TRUE(ui.shown.empty()) << ui.texts().front();
+}
+
+TEST(CopyChannels, CopyFromTheFirstSlot)
+{
+    Recording rec;
+    ChannelDescriptor& d = rec.desc(0);
+    d.NameIn = "/data/seal.txt";
+    d.SampRate = 125;
+    d.StartTime = 1e12;
+    d.ColumnValue = 3;
+    d.ToCreate = 2;
+    d.UseFileInfo = 'N';
+    d.HeaderText = 7;
+    d.AutoScaling = 'N';
+    d.LowRng = -1;
+    d.HighRng = 1;
+    for (CopyKind kind : {CopyKind::FileNames, CopyKind::SampRate, CopyKind::StartTime, CopyKind::Format,
+                          CopyKind::AutoScaling, CopyKind::CountColumns})
+        CopyFromFirstSlot(rec, kind);
+    for (int s : {1, 2}) {
+        EXPECT_EQ(rec.desc(s).NameIn, "/data/seal.txt");
+        EXPECT_EQ(rec.desc(s).SampRate, 125);
+        EXPECT_EQ(rec.desc(s).StartTime, 1e12);
+        EXPECT_EQ(rec.desc(s).ToCreate, 2);
+        EXPECT_EQ(rec.desc(s).UseFileInfo, 'N');
+        EXPECT_EQ(rec.desc(s).HeaderText, 0);  // a binary format copies no text settings
+        EXPECT_EQ(rec.desc(s).AutoScaling, 'N');
+        EXPECT_EQ(rec.desc(s).LowRng, 0.0);    // only the right mouse button copies the range
+        EXPECT_EQ(rec.desc(s).ColumnValue, 3 + s);
+    }
+    CopyFromFirstSlot(rec, CopyKind::AutoScalingAndRange);
+    EXPECT_EQ(rec.desc(2).LowRng, -1.0);
+    CopyFromFirstSlot(rec, CopyKind::CountExtensions);
+    EXPECT_EQ(rec.desc(0).NameIn, "/data/seal.000");
+    EXPECT_EQ(rec.desc(2).NameIn, "/data/seal.002");
+
+    const DegreesMinutesSeconds dms = ToDms(-45.5125);
+    EXPECT_EQ(dms.degrees, -45);
+    EXPECT_EQ(dms.minutes, -30);
+    EXPECT_EQ(dms.seconds, -45);
+    EXPECT_NEAR(FromDms(dms), -45.5125, 1e-9);
+}
+
+}  // namespace vk

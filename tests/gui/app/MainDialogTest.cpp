@@ -1,0 +1,479 @@
+// The main dialog driven as a user would: typing into fields and leaving them,
+// the copy buttons, setup files and Start. Runs on the offscreen platform.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QImage>
+#include <QScrollArea>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "ExampleRecording.h"
+#include "gui/app/ChannelTab.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
+#include "gui/app/MainDialog.h"
+#include "core/files/ChannelExport.h"
+#include "gui/widgets/Confirmation.h"
+#include "gui/widgets/HelpViewer.h"
+#include "core/store/FileUtil.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+using namespace vk;
+
+class MainDialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void fieldsAreCheckedWhenLeft();
+    void copyButtonsCopyFromTheFirstChannel();
+    void setupFilesAreReadAndSaved();
+    void startLoadsATextRecording();
+    void startLoadsABinaryChannel();
+    void failedStartsSaySo();
+    void lastSettingsCarryOverToTheNextRun();
+    void helpShowsTheMainDialogPage();
+    void fileViewerAndConfirmation();
+
+private:
+    void openForm();
+    ChannelTab* tab(int slot) const;
+    template <typename T>
+    T* field(int slot, const char* name) const { return tab(slot)->findChild<T*>(name); }
+    template <typename T>
+    T* widget(const char* name) const { return form->findChild<T*>(name); }
+    void enter(QWidget* edit, const QString& text);
+    void leave();
+    void grab(const QString& name);
+
+    std::unique_ptr<test::TempDir> dir;
+    std::unique_ptr<Workbench> wb;
+    std::unique_ptr<ScriptedDialogs> ui;
+    std::unique_ptr<HelpViewer> help;
+    std::unique_ptr<TForm1> form;
+    example::ExampleFiles example;
+};
+
+void MainDialogTest::init()
+{
+    dir = std::make_unique<test::TempDir>();
+    example = example::WriteExample(dir->path(), 1);
+    openForm();
+}
+
+void MainDialogTest::openForm()
+{
+    wb = std::make_unique<Workbench>();
+    ui = std::make_unique<ScriptedDialogs>();
+    help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
+    form = std::make_unique<TForm1>(*wb, *ui, *help, dir->file("last.cfg"));
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void MainDialogTest::cleanup()
+{
+    form.reset();
+    help.reset();
+    dir.reset();
+}
+
+ChannelTab* MainDialogTest::tab(int slot) const
+{
+    for (ChannelTab* t : form->findChildren<ChannelTab*>())
+        if (t->slot() == slot)
+            return t;
+    return nullptr;
+}
+
+// Types into a field the way a user does: focus, select all, type.
+void MainDialogTest::enter(QWidget* edit, const QString& text)
+{
+    auto* tabs = form->findChild<QTabWidget*>();
+    for (QWidget* w = edit; w; w = w->parentWidget())
+        if (tabs->indexOf(w) >= 0)
+            tabs->setCurrentWidget(w);
+    edit->setFocus();
+    if (qobject_cast<QLineEdit*>(edit)) {
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    }
+    QTest::keyClicks(edit, text);
+}
+
+// Leaving a field: the focus moves on, and the field's exit check runs.
+void MainDialogTest::leave()
+{
+    widget<QPushButton>("ButtonClose")->setFocus();
+    QApplication::processEvents();
+}
+
+void MainDialogTest::grab(const QString& name)
+{
+    const QByteArray folder = qgetenv("VARNIK_GRAB");
+    if (!folder.isEmpty())
+        form->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+}
+
+void MainDialogTest::fieldsAreCheckedWhenLeft()
+{
+    QCOMPARE(form->windowTitle(), QString("Varnik Dive Analysis, Main Dialog 0.1.0.0"));
+    QCOMPARE(field<QLineEdit>(0, "EditfName")->toolTip(), QString("To disable channel blank this field"));
+
+    enter(field<QLineEdit>(0, "EditSI"), "12x");
+    leave();
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Illegal value"});
+    QCOMPARE(wb->rec.desc(0).SampRate, 8);
+    QCOMPARE(field<QLineEdit>(0, "EditSI")->text(), QString("8"));
+    enter(field<QLineEdit>(0, "EditSI"), "250");
+    leave();
+    QCOMPARE(wb->rec.desc(0).SampRate, 250);
+
+    ui->shown.clear();
+    enter(field<QLineEdit>(1, "EditColumn"), "c3");
+    leave();
+    enter(field<QLineEdit>(1, "EditHead"), "two");
+    leave();
+    QCOMPARE(ui->texts(), (std::vector<std::string>{"Invalid column nr", "Invalid column nr",
+                                                    "Invalid number of header lines"}));
+    ui->shown.clear();
+    enter(field<QLineEdit>(1, "EditColumn"), "4");
+    leave();
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Invalid number of header lines"});
+    QCOMPARE(wb->rec.desc(1).ColumnValue, 4);
+
+    ui->shown.clear();
+    enter(field<QLineEdit>(1, "EditHead"), "2");
+    leave();
+    auto* separator = field<QComboBox>(1, "cbxSeparator");
+    enter(separator->lineEdit(), "space(s)");
+    leave();
+    QCOMPARE(wb->rec.desc(1).InDelimiter, ' ');
+    QCOMPARE(separator->currentText(), QString("Space(s)"));
+    enter(separator->lineEdit(), "tab");
+    leave();
+    QCOMPARE(wb->rec.desc(1).InDelimiter, '\t');
+    enter(separator->lineEdit(), ";");
+    leave();
+    QCOMPARE(wb->rec.desc(1).InDelimiter, ';');
+    enter(separator->lineEdit(), "");
+    leave();
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Invalid separator"});
+    QCOMPARE(wb->rec.desc(1).InDelimiter, ';');
+
+    ui->shown.clear();
+    field<QCheckBox>(1, "cbxAutoScaling")->click();
+    QVERIFY(field<QLineEdit>(1, "EditMin")->isEnabled());
+    enter(field<QLineEdit>(1, "EditMin"), "abc");
+    leave();
+    enter(field<QLineEdit>(1, "EditMax"), "12,5");
+    leave();
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Illegal value"});
+    QCOMPARE(wb->rec.desc(1).LowRng, 0.0);
+    QCOMPARE(wb->rec.desc(1).HighRng, 12.5);
+    QCOMPARE(wb->rec.desc(1).AutoScaling, 'N');
+
+    // A binary file: header fields off, the range only without "Read header".
+    field<QRadioButton>(2, "rdbBinary")->click();
+    QCOMPARE(wb->rec.desc(2).ToCreate, uint8_t{2});
+    QVERIFY(!field<QLineEdit>(2, "EditColumn")->isEnabled());
+    QVERIFY(!field<QLineEdit>(2, "EditMin")->isEnabled());
+    field<QCheckBox>(2, "cbxReadHeader")->click();
+    QVERIFY(field<QLineEdit>(2, "EditMin")->isEnabled());
+    QCOMPARE(wb->rec.desc(2).UseFileInfo, 'N');
+
+    // A start date before 1982 becomes 1982; 29 February of a leap year the last day of February.
+    auto* date = field<QDateEdit>(0, "DateStart");
+    enter(date, "");
+    date->setDate(QDate(1975, 3, 4));
+    leave();
+    QCOMPARE(date->date(), QDate(1982, 3, 4));
+    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(1982, 3, 4, 0, 0, 0));
+    enter(date, "");
+    date->setDate(QDate(1976, 2, 29));
+    leave();
+    QCOMPARE(date->date(), QDate(1982, 2, 28));
+    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(1982, 2, 28, 0, 0, 0));
+
+    // A range finer than the four decimals the fields show keeps its digits
+    // when the dialog is filled again and collected at Start or Save.
+    enter(field<QLineEdit>(1, "EditMin"), "0.00001");
+    leave();
+    enter(field<QLineEdit>(1, "EditMax"), "0.00004");
+    leave();
+    form->FillDialog();
+    QCOMPARE(field<QLineEdit>(1, "EditMin")->text(), QString("0.0000"));
+    form->CollectDialog();
+    QCOMPARE(wb->rec.desc(1).LowRng, 0.00001);
+    QCOMPARE(wb->rec.desc(1).HighRng, 0.00004);
+    grab("main-channel");
+}
+
+void MainDialogTest::copyButtonsCopyFromTheFirstChannel()
+{
+    enter(field<QLineEdit>(0, "EditfName"), QString::fromStdString(example.data));
+    QCOMPARE(wb->rec.desc(0).NameIn, example.data);
+    QVERIFY(field<QLabel>(0, "lblPreview")->text().startsWith("Varnik example logger"));
+    enter(field<QLineEdit>(0, "EditHead"), "2");
+    leave();
+    QVERIFY(field<QLabel>(0, "lblPreview")->text().startsWith(QString("07.01.2026 \u21E5 06:00:00")));
+    enter(field<QLineEdit>(0, "EditColumn"), "3");
+    leave();
+
+    auto click = [&](int slot, CopyKind kind, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(tab(slot)->findChild<QPushButton*>(QString("btnCopy%1").arg(static_cast<int>(kind))),
+                          button);
+    };
+    click(0, CopyKind::FileNames);
+    click(0, CopyKind::Format);
+    click(0, CopyKind::CountColumns);
+    for (int s : {1, 2}) {
+        QCOMPARE(field<QLineEdit>(s, "EditfName")->text(), QString::fromStdString(example.data));
+        QCOMPARE(wb->rec.desc(s).HeaderText, 2);
+        QCOMPARE(field<QLineEdit>(s, "EditColumn")->text(), QString::number(3 + s));
+    }
+    enter(field<QLineEdit>(0, "EditMin"), "");  // auto scaling is on: the range fields are off
+    QVERIFY(!field<QLineEdit>(0, "EditMin")->isEnabled());
+    field<QCheckBox>(0, "cbxAutoScaling")->click();
+    enter(field<QLineEdit>(0, "EditMin"), "-7");
+    leave();
+    click(1, CopyKind::AutoScaling, Qt::RightButton);  // right button: with Min and Max
+    QCOMPARE(wb->rec.desc(2).AutoScaling, 'N');
+    QCOMPARE(wb->rec.desc(2).LowRng, -7.0);
+    click(2, CopyKind::CountExtensions);
+    QCOMPARE(wb->rec.desc(1).NameIn, dir->path() + "/seal-example.001");
+    QVERIFY(ui->shown.empty());
+}
+
+void MainDialogTest::setupFilesAreReadAndSaved()
+{
+    auto* name = widget<QLineEdit>("EditCfgfName");
+    enter(name, QString::fromStdString(example.setup));
+    QTest::keyClick(name, Qt::Key_Return);
+    QCOMPARE(wb->rec.desc(0).NameIn, example.data);
+    QCOMPARE(field<QLineEdit>(2, "EditColumn")->text(), QString("5"));
+    QCOMPARE(widget<QLineEdit>("edtCmt1")->text().left(9), QString("Synthetic"));
+    QVERIFY(ui->shown.empty());  // Enter read the file and did not press Start
+
+    enter(widget<QLineEdit>("edtCmt2"), "my own note");
+    enter(field<QLineEdit>(1, "EditSI"), "2000");
+    leave();
+    const std::string saved = dir->file("saved settings.cfg");
+    ui->files = {saved};
+    QTest::mouseClick(widget<QPushButton>("btnSaveConfig"), Qt::LeftButton);
+    QCOMPARE(ui->fileRequests.back().title, std::string("Save settings in: "));
+    Recording rec;
+    Settings settings;
+    QVERIFY(ReadSetup(saved, rec, settings));
+    QCOMPARE(rec.desc(1).SampRate, 2000);
+    QCOMPARE(settings.Cmt2, std::string("my own note"));
+    QCOMPARE(name->text(), QString::fromStdString(saved));
+
+    // Saving over a file of another kind leaves it alone and says so.
+    const std::string other = dir->write("notes.txt", "my notes\n");
+    ui->files = {other};
+    QTest::mouseClick(widget<QPushButton>("btnSaveConfig"), Qt::LeftButton);
+    QCOMPARE(test::TempDir::read(other), std::string("my notes\n"));
+    QCOMPARE(ui->texts().back(), std::string(" notes.txt is not a Varnik setup file; it was left as it is."));
+
+    // A channel to create: its tab is marked and shows no format.
+    {
+        Recording r;
+        Settings st;
+        QVERIFY(ReadSetup(saved, r, st));
+        r.desc(2).NameIn = dir->file("speed.002");
+        r.desc(2).ToCreate = 1;
+        QCOMPARE(WriteSetup(dir->file("create.cfg"), r, st), SetupWriteResult::Written);
+    }
+    enter(name, QString::fromStdString(dir->file("create.cfg")));
+    QTest::keyClick(name, Qt::Key_Return);
+    auto* tabs = form->findChild<QTabWidget*>();
+    QCOMPARE(tabs->tabToolTip(3), QString("File to create"));
+    QCOMPARE(tabs->tabToolTip(2), QString());
+    QVERIFY(field<QRadioButton>(2, "rdbText")->isChecked());
+    QVERIFY(!field<QCheckBox>(2, "cbxAutoScaling")->isChecked());
+    QVERIFY(!field<QCheckBox>(2, "cbxAutoScaling")->isEnabled());
+    QVERIFY(field<QRadioButton>(2, "rdbText")->isHidden() || !field<QRadioButton>(2, "rdbText")->isVisible());
+
+    // "Read config. file" with its file dialog.
+    ui->files = {saved};
+    QTest::mouseClick(widget<QPushButton>("btnCfgFile"), Qt::LeftButton);
+    QCOMPARE(wb->rec.desc(1).SampRate, 2000);
+    QCOMPARE(widget<QLineEdit>("edtCmt2")->text(), QString("my own note"));
+}
+
+void MainDialogTest::startLoadsATextRecording()
+{
+    auto* name = widget<QLineEdit>("EditCfgfName");
+    enter(name, QString::fromStdString(example.setup));
+    QTest::keyClick(name, Qt::Key_Return);
+    grab("main-general");
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QVERIFY(ui->texts().empty());
+    QVERIFY(form->graphWindow() && form->graphWindow()->isVisible());
+    QCOMPARE(form->findChild<QTabWidget*>()->currentIndex(), 3);  // the last channel loaded is in front
+    for (int s = 0; s < 3; ++s) {
+        QVERIFY(wb->rec.at(s).ChannelUsed);
+        QCOMPARE(wb->rec.desc(s).DataCnt, 86399);
+        QCOMPARE(wb->rec.desc(s).CorrSmpDelay, 0);
+    }
+    QCOMPARE(wb->rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 0, 0));
+    QCOMPARE(wb->settings.NameOutFile[0], dir->path() + "/seal-example_Dve.xls");
+    QCOMPARE(wb->results.bouts, dir->path() + "/seal-example_Dve_Bout.xls");
+    QVERIFY(ui->busyDepth == 0);
+    QCOMPARE(form->statusLabel()->text(), QString());
+    grab("main-after-start");
+
+    // A second Start waits until the graph window is closed.
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Close Vk graph-window before loading next channels"});
+    form->graphWindow()->close();
+    QTRY_VERIFY(!form->graphWindow());
+    ui->shown.clear();
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QVERIFY(ui->texts().empty());
+    QVERIFY(form->graphWindow());
+
+    // Closing the dialog closes the graph window first, which asks about modified channels.
+    wb->rec.at(0).ChannelModified = true;
+    ui->answers = {Answer::Cancel};
+    QTest::mouseClick(widget<QPushButton>("ButtonClose"), Qt::LeftButton);
+    QVERIFY(form->isVisible());
+    QVERIFY(form->graphWindow());
+    ui->answers = {Answer::No};
+    QTest::mouseClick(widget<QPushButton>("ButtonClose"), Qt::LeftButton);
+    QVERIFY(!form->isVisible());
+}
+
+void MainDialogTest::startLoadsABinaryChannel()
+{
+    // A binary depth file, written by the export from a loaded text recording.
+    Workbench source;
+    test::AllocateAll(source.rec);
+    QVERIFY(ReadSetup(example.setup, source.rec, source.settings));
+    QCOMPARE(StartRecording(source, *ui), StartResult::Loaded);
+    ui->shown.clear();
+    const std::string bin = dir->file("depth.000");
+    QVERIFY(ExportBinary(source.rec, bin, 0, 600000.0, 1200000.0));
+
+    enter(field<QLineEdit>(0, "EditfName"), QString::fromStdString(bin));
+    field<QRadioButton>(0, "rdbBinary")->click();
+    QVERIFY(field<QCheckBox>(0, "cbxReadHeader")->isChecked());
+    for (int s : {1, 2})
+        enter(field<QLineEdit>(s, "EditfName"), "");
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QVERIFY(ui->texts().empty());
+    QVERIFY(!wb->rec.at(1).ChannelUsed);
+    QCOMPARE(wb->rec.desc(0).DataCnt, 600);
+    QCOMPARE(wb->rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 10, 0));
+    QCOMPARE(form->findChild<QTabWidget*>()->tabText(1), QString("Depth [m]"));  // from the header
+    for (int32_t i = 0; i <= 600; ++i)
+        QCOMPARE(ReadRaw(wb->rec, i, 0), ReadRaw(source.rec, 600 + i, 0));
+}
+
+void MainDialogTest::failedStartsSaySo()
+{
+    for (int s = 0; s < 3; ++s)
+        enter(field<QLineEdit>(s, "EditfName"), "");
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QCOMPARE(ui->texts(), std::vector<std::string>{" Invalid filename(s)"});
+
+    ui->shown.clear();
+    const QPoint before = form->pos();
+    enter(field<QLineEdit>(1, "EditfName"), QString::fromStdString(dir->write("short.txt", "1\n2\n")));
+    enter(field<QLineEdit>(1, "EditHead"), "5");
+    leave();
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QCOMPARE(ui->texts(), (std::vector<std::string>{"Header too large or UNIX formatted file",
+                                                    " Error. Missing data files."}));
+    QCOMPARE(form->pos(), before);  // shaken, and back in its place
+}
+
+void MainDialogTest::lastSettingsCarryOverToTheNextRun()
+{
+    auto* name = widget<QLineEdit>("EditCfgfName");
+    enter(name, QString::fromStdString(example.setup));
+    QTest::keyClick(name, Qt::Key_Return);
+    enter(widget<QLineEdit>("edtCmt1"), "kept for next time");
+    QTest::mouseClick(widget<QPushButton>("ButtonClose"), Qt::LeftButton);
+    QVERIFY(!form->isVisible());
+    QVERIFY(FileExists(dir->file("last.cfg")));
+
+    form.reset();
+    help.reset();
+    openForm();
+    QCOMPARE(widget<QLineEdit>("edtCmt1")->text(), QString("kept for next time"));
+    QCOMPARE(field<QLineEdit>(0, "EditfName")->text(), QString::fromStdString(example.data));
+    QCOMPARE(wb->rec.store.tableCount(), SampleStore::TableEntries);
+}
+
+void MainDialogTest::helpShowsTheMainDialogPage()
+{
+    QTest::mouseClick(widget<QPushButton>("ButtonHelp"), Qt::LeftButton);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->windowTitle(), QString("mainDial.rtf"));
+    QVERIFY(help->plainText().contains("Skip void data"));
+    QVERIFY(ui->shown.empty());
+    const QByteArray folder = qgetenv("VARNIK_GRAB");
+    if (!folder.isEmpty())
+        help->grab().save(QString::fromUtf8(folder) + "/help.png");
+    QTest::keyClick(help.get(), Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
+    QVERIFY(help->plainText().isEmpty());
+
+    help->showPage("noSuchPage.rtf");
+    QCOMPARE(ui->texts().size(), std::size_t{1});
+    QVERIFY(ui->texts()[0].find("noSuchPage.rtf") != std::string::npos);
+}
+
+void MainDialogTest::fileViewerAndConfirmation()
+{
+    QTest::mouseClick(widget<QPushButton>("btnFileViewer"), Qt::LeftButton);
+    QCOMPARE(ui->texts(), std::vector<std::string>{" No data file to show."});
+    enter(field<QLineEdit>(1, "EditfName"), QString::fromStdString(example.data));
+    QTest::mouseClick(widget<QPushButton>("btnFileViewer"), Qt::LeftButton);
+    QCOMPARE(ui->opened, std::vector<std::string>{example.data});
+
+    // The bitmap view is as wide as the picture (and its scroll bar).
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const std::string map = dir->file("Vk_map.bmp");
+    QVERIFY(picture.save(QString::fromStdString(map)));
+    help->showBitmap(map);
+    QCOMPARE(help->windowTitle(), QString("Vk_map.bmp"));
+    QVERIFY(help->width() >= 300 && help->width() < 340);
+
+    TConfirmation confirm(form.get());
+    confirm.setText("Result file exists.");
+    confirm.setCaptions("Append", "Cancel", "Overwrite");
+    confirm.showAux(true);
+    auto press = [&](const char* caption) {
+        QTimer::singleShot(0, [&confirm, caption] {
+            for (QPushButton* b : confirm.findChildren<QPushButton*>())
+                if (b->text() == caption)
+                    b->click();
+        });
+        return confirm.ask();
+    };
+    QCOMPARE(press("Append"), 1);
+    QCOMPARE(press("Overwrite"), 7);
+    QCOMPARE(press("Cancel"), 2);
+    QTimer::singleShot(0, [&confirm] { QTest::keyClick(&confirm, Qt::Key_Escape); });
+    QCOMPARE(confirm.ask(), 2);
+    QCOMPARE(confirm.windowTitle(), QString("Confirmation"));
+}
+
+QTEST_MAIN(MainDialogTest)
+#include "MainDialogTest.moc"

@@ -1,0 +1,509 @@
+// Writing results from the graph window, offscreen, on a day of the example
+// recording: W, the automatic analysis with Halt, bouts, the comment.
+
+#include <QAction>
+#include <QCryptographicHash>
+#include <QApplication>
+#include <QProcess>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "ExampleRecording.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Settings.h"
+#include "core/setup/Start.h"
+#include "core/dive/ResultStep.h"
+#include "core/dive/DiveTable.h"
+#include "core/dive/Thumbnail.h"
+#include "gui/widgets/HelpViewer.h"
+#include "gui/graph/GraphWindow.h"
+#include "core/process/UndoStack.h"
+#include "core/store/FileUtil.h"
+#include "core/store/VkDialogs.h"
+#include "support/DiveFixture.h"
+#include "support/ExampleWindowTest.h"
+#include "support/GuiFixture.h"
+#include "support/TempDir.h"
+
+using namespace vk;
+
+class ResultsWindowTest : public test::ExampleWindowTest {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void writeAppendsALinePerPress();
+    void searchNextOffStaysOnTheDive();
+    void aResultFileThatCannotBeWritten();
+    void automaticAnalysisOverTheWholeDay();
+    void haltStopsAfterTheCurrentDive();
+    void onlyHaltGetsThroughWhileTheLoopRuns();
+    void imagesOfAFastRunShowTheirDives();
+    void boutsAndTheComment();
+    void batchWritesWhatTheWindowWrites();
+    void batchOnTheFurSealRecord();
+    void batchGoesOnAfterARecordingThatCannotBeLoaded();
+    void aSecondBatchRunStartsFreshFiles();
+    void batchResultsStayByteForByte();
+
+private:
+    std::vector<std::string> lines(const std::string& file) const;
+    // Runs "&Automatic Anal. ..." from the start to `end` ms (the whole record
+    // when negative); `inLoop` runs as the loop starts.
+    void automatic(std::function<void()> inLoop = {}, double end = -1);
+    struct BatchRun {
+        int exitCode = -1;
+        std::string out, err;
+    };
+    // varnik-batch with these arguments (--quiet unless `quiet` is false).
+    static BatchRun runBatch(const QStringList& arguments, bool quiet = true);
+    // Runs varnik-batch on `setup`; returns its standard output, empty when it failed.
+    static std::string batch(const std::string& setup);
+};
+
+void ResultsWindowTest::init()
+{
+    openExample();
+}
+
+void ResultsWindowTest::cleanup()
+{
+    closeExample();
+}
+
+std::vector<std::string> ResultsWindowTest::lines(const std::string& file) const
+{
+    std::ifstream in(file);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(in, line);)
+        all.push_back(line);
+    return all;
+}
+
+void ResultsWindowTest::automatic(std::function<void()> inLoop, double end)
+{
+    window->view().at.F4 = 0;
+    window->view().at.F5 = end < 0 ? window->view().T : end;
+    test::WhenDialogShows([inLoop](QWidget* d) {
+        auto* start = d->findChild<QPushButton*>("btnOK");
+        QCOMPARE(start->text(), QString("Start"));
+        if (inLoop)
+            QTimer::singleShot(0, inLoop);
+        start->click();
+    });
+    window->menus().action("mniAutomatic")->trigger();
+}
+
+void ResultsWindowTest::writeAppendsALinePerPress()
+{
+    wb->settings.dive.MakeImages = 1;
+    key(Qt::Key_Q);
+    for (int k = 0; k < 3; ++k) {
+        const double onset = window->view().at.F4;
+        const double maxDepth = wb->dive.record.maxDepth;
+        key(Qt::Key_W);
+        const std::vector<std::string> all = lines(wb->settings.NameOutFile[0]);
+        QCOMPARE(all.size(), static_cast<std::size_t>(k + 2));
+        // The line holds the dive's values: its number, onset and maximum depth.
+        const std::string& line = all.back();
+        QVERIFY(line.rfind(std::to_string(k) + "\t", 0) == 0);
+        QVERIFY(line.find("\t" + [&] {
+                        char t[32];
+                        std::snprintf(t, sizeof t, "%.3f", onset / 1000);
+                        return std::string(t);
+                    }() + "\t") != std::string::npos);
+        char depth[32];
+        std::snprintf(depth, sizeof depth, "\t%.3f\t", maxDepth);
+        QVERIFY(line.find(depth) != std::string::npos);
+        QVERIFY(window->view().at.F4 > onset);  // on to the next dive
+    }
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).front() + "\n", DiveHeader(wb->rec, wb->settings));
+    for (int k = 0; k < 3; ++k) {
+        QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, k)));
+        QVERIFY(FileExists(wb->results.thumbnailPrefix + "/" + std::to_string(k) + ".bmp"));
+    }
+    QVERIFY(ui->shown.empty());
+}
+
+void ResultsWindowTest::searchNextOffStaysOnTheDive()
+{
+    wb->settings.dive.SearchNextOff = 1;
+    key(Qt::Key_Q);
+    const LinePositions here = window->view().at;
+    key(Qt::Key_W);
+    QCOMPARE(window->view().at, here);
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+}
+
+void ResultsWindowTest::aResultFileThatCannotBeWritten()
+{
+    wb->settings.dive.MakeImages = 1;
+    wb->settings.NameOutFile[0] = dir->file("open in another program/seal_Dve.xls");
+    key(Qt::Key_Q);
+    key(Qt::Key_W);
+    QCOMPARE(ui->texts(), std::vector<std::string>{" Error: Propably result file openend"});
+    QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, 0)));  // the image all the same
+}
+
+void ResultsWindowTest::automaticAnalysisOverTheWholeDay()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    const double offset = wb->rec.desc(0).yOffset;
+    automatic();
+    const std::vector<std::string> all = lines(wb->settings.NameOutFile[0]);
+    QCOMPARE(all.size(), truth.size() + 1);
+    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+    QCOMPARE(ui->statusTexts.back(), std::to_string(truth.size()) + " dives analysed");
+    QVERIFY(ui->shown.empty());
+    QVERIFY(FileExists(wb->results.wiggles));
+
+    // One Undo takes back the whole run: the cursors and every baseline shift.
+    QVERIFY(wb->rec.desc(0).yOffset != offset);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(wb->rec.desc(0).yOffset, offset);
+    QCOMPARE(window->view().at.F4, 0.0);
+    QCOMPARE(window->view().at.F5, window->view().T);
+}
+
+void ResultsWindowTest::onlyHaltGetsThroughWhileTheLoopRuns()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    int steps = -1;
+    automatic([this, &steps] {
+        // W, Ctrl+Z, their menu items and closing the window, all while the
+        // loop runs: none of them may act on the dive in hand or the result buffer.
+        steps = window->undoStack()->top();
+        key(Qt::Key_W);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        key(Qt::Key_B, Qt::ControlModifier);
+        window->menus().action("mniWriteResults")->trigger();
+        window->menus().action("mniUndo")->trigger();
+        window->menus().action("mniAutomatic")->trigger();
+        QVERIFY(!window->close());
+        QCOMPARE(window->undoStack()->top(), steps);
+        auto* halt = window->findChild<QPushButton*>("btnHalt");
+        QVERIFY(halt->isVisible());
+        QTest::mouseClick(halt, Qt::LeftButton);  // a real click: the one input let through
+    });
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(steps >= 0);
+    // Halt is answered after the first dive, and that dive is written once.
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+    QVERIFY(std::find(ui->statusTexts.begin(), ui->statusTexts.end(),
+                      "The automatic analysis is running: press Halt to stop it.") != ui->statusTexts.end());
+    QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
+    QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
+    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+    // Afterwards keys and menus work again.
+    key(Qt::Key_W);
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{3});
+}
+
+void ResultsWindowTest::haltStopsAfterTheCurrentDive()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    automatic([this] {
+        auto* halt = window->findChild<QPushButton*>("btnHalt");
+        QVERIFY(halt->isVisible());
+        halt->click();
+    });
+    // Halt is answered after the first dive, and that dive is written.
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+    QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
+    QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
+    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+}
+
+void ResultsWindowTest::imagesOfAFastRunShowTheirDives()
+{
+    // Without visualisation the window is not redrawn dive by dive; each image
+    // must still show its dive, as a run with visualisation does.
+    auto run = [this](bool visualise) {
+        wb->settings.dive.Visualise = visualise ? 1 : 0;
+        wb->settings.dive.MakeImages = 1;
+        wb->settings.thumbnails.Thumbnail = false;
+        automatic({}, (truth[2].end + 30) * 1000.0);
+        std::vector<QImage> images;
+        for (int n = 0; n < 3; ++n)
+            images.emplace_back(QString::fromStdString(DiveImagePath(wb->rec.desc(0).NameIn, n)));
+        return images;
+    };
+    const std::vector<QImage> shown = run(true);
+    cleanup();
+    init();
+    const std::vector<QImage> fast = run(false);
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        QVERIFY(!shown[k].isNull());
+        QVERIFY2(fast[k] == shown[k], std::to_string(k).c_str());
+    }
+}
+
+void ResultsWindowTest::boutsAndTheComment()
+{
+    ui->inputs = {std::string("calm sea")};
+    key(Qt::Key_C);
+    QCOMPARE(wb->dive.comment, std::string("calm sea"));
+    key(Qt::Key_Q);
+    key(Qt::Key_W);
+    QVERIFY(lines(wb->settings.NameOutFile[0]).back().size() > 8);
+    QVERIFY(lines(wb->settings.NameOutFile[0]).back().find("\tcalm sea") != std::string::npos);
+
+    // Bouts: the first Ctrl+B frames, the second writes the first bout.
+    window->view().at.F5 = 0;
+    key(Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(!FileExists(wb->results.bouts));
+    key(Qt::Key_B, Qt::ControlModifier);
+    const std::vector<std::string> bouts = lines(wb->results.bouts);
+    QCOMPARE(bouts.size(), std::size_t{2});
+    int inFirstBout = 0;
+    for (const example::DiveTruth& d : truth)
+        inFirstBout += d.bout == truth.front().bout;
+    QVERIFY(bouts[1].rfind("1\t", 0) == 0);
+    QVERIFY(bouts[1].find("\t" + std::to_string(inFirstBout) + "\t") != std::string::npos);
+    key(Qt::Key_F, Qt::ControlModifier);  // skipped: nothing written
+    QCOMPARE(lines(wb->results.bouts).size(), std::size_t{2});
+}
+
+ResultsWindowTest::BatchRun ResultsWindowTest::runBatch(const QStringList& arguments, bool quiet)
+{
+    QProcess run;
+    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch",
+              (quiet ? QStringList{"--quiet"} : QStringList{}) + arguments);
+    BatchRun result;
+    if (run.waitForFinished(300000) && run.exitStatus() == QProcess::NormalExit)
+        result.exitCode = run.exitCode();
+    result.out = run.readAllStandardOutput().toStdString();
+    result.err = run.readAllStandardError().toStdString();
+    return result;
+}
+
+std::string ResultsWindowTest::batch(const std::string& setup)
+{
+    const BatchRun run = runBatch({QString::fromStdString(setup)});
+    if (run.exitCode != 0) {
+        qWarning("%s", run.err.c_str());
+        return {};
+    }
+    return run.out;
+}
+
+namespace {
+
+std::string Contents(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+// SHA-256 of a file's bytes, in hex; empty for a file that is not there.
+std::string FileHash(const std::string& file)
+{
+    if (!FileExists(file))
+        return {};
+    return QCryptographicHash::hash(QByteArray::fromStdString(Contents(file)), QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+std::vector<std::string> Cells(const std::string& line)
+{
+    std::vector<std::string> cells;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, '\t');)
+        cells.push_back(cell);
+    if (!line.empty() && line.back() == '\t')
+        cells.emplace_back();
+    return cells;
+}
+
+}  // namespace
+
+void ResultsWindowTest::batchWritesWhatTheWindowWrites()
+{
+    QVERIFY(wb->settings.thumbnails.Thumbnail);
+    QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
+    automatic();
+    const std::string dives = wb->settings.NameOutFile[0];
+    const std::string fromWindow = Contents(dives), wigglesFromWindow = Contents(wb->results.wiggles);
+    QVERIFY(!fromWindow.empty());
+    const std::string& thumbnails = wb->results.thumbnailPrefix;
+    const std::vector<int> numbers{0, 1, static_cast<int>(truth.size()) - 1};
+    std::vector<std::string> thumbnailsFromWindow;
+    for (const int n : numbers)
+        thumbnailsFromWindow.push_back(Contents(ThumbnailFile(thumbnails, n)));
+    QVERIFY(!thumbnailsFromWindow.back().empty());
+    std::filesystem::remove(dives);
+    std::filesystem::remove(wb->results.wiggles);
+    std::filesystem::remove_all(thumbnails);
+
+    const std::string out = batch(files.setup);
+    QVERIFY2(out.find(": " + std::to_string(truth.size()) + " dives, ") != std::string::npos, out.c_str());
+    QCOMPARE(Contents(dives), fromWindow);
+    QCOMPARE(Contents(wb->results.wiggles), wigglesFromWindow);
+    // Thumbnails drawn offscreen show what the window's show.
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        const std::string file = ThumbnailFile(thumbnails, numbers[k]);
+        QVERIFY2(Contents(file) == thumbnailsFromWindow[k], file.c_str());
+    }
+    // The bouts of the run: one line per bout of the example, each naming its dives.
+    const std::vector<std::string> bouts = lines(wb->results.bouts);
+    QCOMPARE(bouts.size(), static_cast<std::size_t>(truth.back().bout - truth.front().bout + 2));
+    int counted = 0;
+    for (std::size_t k = 1; k < bouts.size(); ++k)
+        counted += std::stoi(Cells(bouts[k]).at(5));
+    QCOMPARE(counted, static_cast<int>(truth.size()));
+}
+
+void ResultsWindowTest::batchOnTheFurSealRecord()
+{
+    Recording rec;
+    Settings settings;
+    test::AllocateAll(rec, 4);
+    ChannelDescriptor& d = rec.desc(0);
+    // A copy: the results go beside the data file.
+    d.NameIn = dir->file("furseal-5s.csv");
+    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
+    d.HeaderText = 1;
+    d.InDelimiter = ';';
+    d.SampRate = 5000;
+    d.ColumnValue = 3;
+    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
+    settings.dive.Threshold = 4;
+    settings.dive.TrekBaseline = 1;
+    settings.thumbnails.Thumbnail = false;
+    const std::string setup = dir->file("furseal.set");
+    QCOMPARE(WriteSetup(setup, rec, settings), SetupWriteResult::Written);
+
+    const std::string out = batch(setup);
+    QVERIFY2(out.find(": 423 dives, ") != std::string::npos, out.c_str());
+    qInfo("%s", out.c_str());
+    const std::vector<std::string> all = lines(dir->file("furseal-5s_Dve.xls"));
+    QCOMPARE(all.size(), std::size_t{424});
+    const std::vector<std::string> header = Cells(all.front());
+    auto column = [&](const char* name) {
+        return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+    };
+    const std::size_t maxDepth = column("MaxDepth[m]"), duration = column("Duration[s]");
+    QVERIFY(maxDepth < header.size() && duration < header.size());
+    for (std::size_t k = 1; k < all.size(); ++k) {
+        const std::vector<std::string> cells = Cells(all[k]);
+        QCOMPARE(cells.size(), header.size());
+        QCOMPARE(std::stoi(cells[0]), static_cast<int>(k - 1));
+        const double depth = std::stod(cells[maxDepth]), seconds = std::stod(cells[duration]);
+        QVERIFY(depth > 0 && depth < 200);
+        QVERIFY(seconds > 0);
+        QVERIFY2(seconds <= 1800, all[k].c_str());  // the seal ashore is no dive
+        if (depth > 8)  // real dives, not the ripples around the threshold
+            QVERIFY2(seconds <= 600, all[k].c_str());
+    }
+}
+
+void ResultsWindowTest::batchGoesOnAfterARecordingThatCannotBeLoaded()
+{
+    const std::string missing = dir->file("missing.cfg");
+    Recording rec;
+    Settings settings;
+    QVERIFY(ReadSetup(files.setup, rec, settings));
+    for (int slot = 0; slot < SlotCount; ++slot)
+        rec.desc(slot).NameIn = dir->file("gone.txt");
+    QCOMPARE(WriteSetup(missing, rec, settings), SetupWriteResult::Written);
+
+    const BatchRun run = runBatch({QString::fromStdString(dir->file("nothere.cfg")), QString::fromStdString(missing),
+                                   QString::fromStdString(files.setup)});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.find("Cannot read the setup file " + dir->file("nothere.cfg")) != std::string::npos,
+             run.err.c_str());
+    QVERIFY2(run.err.find("Cannot load the recording of " + missing) != std::string::npos, run.err.c_str());
+    // The recording after them still ran.
+    QVERIFY2(run.out.find(files.setup + ": " + std::to_string(truth.size()) + " dives, ") != std::string::npos,
+             run.out.c_str());
+    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), truth.size() + 1);
+}
+
+void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
+    const QString setup = QString::fromStdString(files.setup);
+    const std::string dives = wb->settings.NameOutFile[0];
+    QCOMPARE(runBatch({setup}).exitCode, 0);
+    const std::vector<std::string> first = lines(dives);
+    QCOMPARE(first.size(), truth.size() + 1);
+
+    // Run again, its progress going to a log file rather than a terminal.
+    const BatchRun again = runBatch({setup}, false);
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(lines(dives), first);  // the same dives once, not twice
+    QCOMPARE(lines(dives + ".1"), first);  // the earlier results kept beside them
+    QVERIFY(FileExists(wb->results.wiggles + ".1"));
+    QVERIFY(again.err.find("earlier results kept as " + dives + ".1") != std::string::npos);
+    QVERIFY2(again.err.find('\r') == std::string::npos, again.err.c_str());  // no bar redrawn in a log
+
+    // A third run: the older results move on to ".2".
+    QCOMPARE(runBatch({setup}).exitCode, 0);
+    QCOMPARE(lines(dives + ".2"), first);
+
+    // Asked to, it appends.
+    QCOMPARE(runBatch({"--append", setup}).exitCode, 0);
+    QCOMPARE(lines(dives).size(), 2 * truth.size() + 1);
+}
+
+// The result files of the example day and of the fur-seal record, byte for
+// byte as the program wrote them when these hashes were taken: a change that
+// should not touch results (a reorganisation, a speed-up) must keep them.
+void ResultsWindowTest::batchResultsStayByteForByte()
+{
+    wb->settings.thumbnails.Thumbnail = false;
+    QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
+    QCOMPARE(runBatch({QString::fromStdString(files.setup)}).exitCode, 0);
+    const std::vector<std::string> example{FileHash(wb->settings.NameOutFile[0]), FileHash(wb->results.wiggles),
+                                           FileHash(wb->results.bouts)};
+
+    Recording rec;
+    Settings settings;
+    test::AllocateAll(rec, 4);
+    ChannelDescriptor& d = rec.desc(0);
+    d.NameIn = dir->file("furseal-5s.csv");
+    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
+    d.HeaderText = 1;
+    d.InDelimiter = ';';
+    d.SampRate = 5000;
+    d.ColumnValue = 3;
+    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
+    settings.dive.Threshold = 4;
+    settings.dive.TrekBaseline = 1;
+    settings.dive.WiggDuration = 10;  // two samples: wiggles too
+    settings.thumbnails.Thumbnail = false;
+    const std::string setup = dir->file("furseal.set");
+    QCOMPARE(WriteSetup(setup, rec, settings), SetupWriteResult::Written);
+    QCOMPARE(runBatch({QString::fromStdString(setup)}).exitCode, 0);
+    const std::vector<std::string> seal{FileHash(dir->file("furseal-5s_Dve.xls")),
+                                        FileHash(dir->file("furseal-5s_Dve_Wigg.xls")),
+                                        FileHash(dir->file("furseal-5s_Dve_Bout.xls"))};
+    // Dive, wiggle and bout files.
+    QCOMPARE(example, (std::vector<std::string>{
+                          "0ad206cedd9fdc83d87211727bec41a9d92bcd8c43ac19573a5c945047885354",
+                          "84c70bb3b8e4e188e6b86e6f48032f887acb52ad31c66d0c731b8df3c590683d",
+                          "01b009f89ab780e7ce4292df03d17d94ee631432903e13020509478787dd09fe"}));
+    QCOMPARE(seal, (std::vector<std::string>{
+                       "8c76601c0279b79f2a75af5c08ae5d9754692a0b06f8227209c524dbe7856a55",
+                       "41aed45b03e0a5b3007bed0cb4cf063c5829d7f090a4d409dd83e39c8a425ab1",
+                       "67e0c9c6a8c024ceeef33945d605fcbf2ed99352bd91dadbca45f8bc71000d3e"}));
+}
+
+QTEST_MAIN(ResultsWindowTest)
+#include "ResultsWindowTest.moc"

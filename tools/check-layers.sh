@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The layers of the source tree, checked: no file of src/core includes Qt or a
+# gui/ header, and a core folder includes only itself and the folders below it.
+#
+#   store < files < calc < view < process < setup < dive      help (alone, on store)
+#
+# Exits 1 and names every include that breaks a rule.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+declare -A rank=([store]=0 [files]=1 [calc]=2 [view]=3 [process]=4 [setup]=5 [dive]=6 [help]=1)
+status=0
+
+while IFS= read -r -d '' file; do
+  folder=$(echo "$file" | cut -d/ -f3)
+  if [[ -z "${rank[$folder]+x}" ]]; then
+    echo "$file: the folder core/$folder has no place among the layers" >&2
+    status=1
+    continue
+  fi
+  while IFS= read -r line; do
+    number=${line%%:*}
+    include=${line#*:}
+    if [[ "$include" =~ \<Q[A-Za-z]*\> || "$include" =~ \"gui/ ]]; then
+      echo "$file:$number: the core includes the Qt side: $include" >&2
+      status=1
+    elif [[ "$include" =~ \"core/([a-z]+)/ ]]; then
+      target=${BASH_REMATCH[1]}
+      if [[ -z "${rank[$target]+x}" ]]; then
+        echo "$file:$number: unknown core folder: $include" >&2
+        status=1
+      elif [[ "$target" != "$folder" && ( "${rank[$target]}" -ge "${rank[$folder]}" || "$folder" == help || "$target" == help ) ]]; then
+        if [[ ! ( "$folder" == help && "$target" == store ) ]]; then
+          echo "$file:$number: core/$folder includes core/$target, which is not below it: $include" >&2
+          status=1
+        fi
+      fi
+    fi
+  done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" | sed 's/^\([0-9]*\):[[:space:]]*#[[:space:]]*include[[:space:]]*/\1:/')
+done < <(find src/core \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)
+
+if ((status == 0)); then
+  echo "layers: every core include points down"
+fi
+exit $status
