@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "graph/Envelope.h"
-#include "store/Recording.h"
+#include "core/view/Envelope.h"
+#include "core/store/Recording.h"
 
 namespace vk {
 
