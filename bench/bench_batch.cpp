@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <string>
 
-#include "Stopwatch.h"
 #include "ExampleRecording.h"
+#include "Stopwatch.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
 #include "core/store/ConsoleDialogs.h"

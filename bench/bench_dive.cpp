@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Stopwatch.h"
 #include "ExampleRecording.h"
+#include "Stopwatch.h"
 #include "core/dive/DiveSearch.h"
 #include "core/store/ConsoleDialogs.h"
 

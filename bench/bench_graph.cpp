@@ -13,10 +13,10 @@
 
 #include "Stopwatch.h"
 #include "core/setup/Workbench.h"
-#include "gui/widgets/HelpViewer.h"
+#include "core/store/ConsoleDialogs.h"
 #include "core/view/RedrawRequest.h"
 #include "gui/graph/GraphWindow.h"
-#include "core/store/ConsoleDialogs.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <fstream>
 #include <string>
 
-#include "Stopwatch.h"
 #include "ExampleRecording.h"
+#include "Stopwatch.h"
 #include "core/files/TextLoader.h"
-#include "core/store/FileUtil.h"
 #include "core/store/ConsoleDialogs.h"
+#include "core/store/FileUtil.h"
 
 namespace {
 

@@ -231,7 +231,7 @@ void Simulator::planNext()
         ++bout_;
         return;
     }
-    static const Shape order[] = {Shape::U, Shape::V, Shape::W, Shape::U, Shape::Y,
+    static const Shape order[] = {Shape::U,        Shape::V, Shape::W, Shape::U, Shape::Y,
                                   Shape::Parabola, Shape::U, Shape::L, Shape::V};
     planDive(order[shapeTurn_++ % (sizeof order / sizeof order[0])]);
     --divesLeftInBout_;
@@ -255,8 +255,7 @@ Sample Simulator::next()
     s.temperature = temperature_ + 0.02 * gauss();
     speedPhase_ += 0.3;
     if (clean > 0.5)
-        s.speed = std::max(0.0, 1.6 + 0.6 * std::fabs(clean - previous) + 0.3 * std::sin(speedPhase_) +
-                                    0.08 * gauss());
+        s.speed = std::max(0.0, 1.6 + 0.6 * std::fabs(clean - previous) + 0.3 * std::sin(speedPhase_) + 0.08 * gauss());
     else
         s.speed = std::max(0.0, 0.3 + 0.1 * gauss());
     return s;
@@ -312,8 +311,8 @@ ExampleFiles WriteExample(const std::string& where, int days)
     settings.Cmt2 = "Dives of every shape in bouts; truth in seal-example.dives";
     settings.dive.Threshold = 5.0;
     settings.dive.WindowSize = 600;
-    settings.dive.TrekBaseline = 1;   // the sensor reads 1.2 m at the surface
-    settings.dive.AdjustYSize = 1;    // each dive found fills its strip
+    settings.dive.TrekBaseline = 1;      // the sensor reads 1.2 m at the surface
+    settings.dive.AdjustYSize = 1;       // each dive found fills its strip
     settings.dive.WiggAmplitude = 0.15;  // the bottom undulations are gentle
     if (WriteSetup(files.setup, rec, settings) != SetupWriteResult::Written)
         throw std::runtime_error("cannot write " + files.setup);

@@ -10,11 +10,11 @@
 #include <memory>
 
 #include "ExampleRecording.h"
-#include "core/setup/Workbench.h"
 #include "core/dive/DiveSearch.h"
-#include "gui/graph/GraphPainter.h"
-#include "core/view/PixelMap.h"
+#include "core/setup/Workbench.h"
 #include "core/store/ConsoleDialogs.h"
+#include "core/view/PixelMap.h"
+#include "gui/graph/GraphPainter.h"
 
 namespace vk::figures {
 
@@ -255,8 +255,8 @@ bool Sections(const QString& out)
     const struct {
         double from, to;
         const char* name;
-    } sections[] = {{at.F4, at.F5, "Dive"},       {at.F4, at.B1, "Descent"},      {at.B1, at.B2, "Bottom"},
-                    {at.B2, at.F5, "Ascent"},     {maxTime, maxTime, "Max depth"}, {previousEnd, at.F4, "Surface"}};
+    } sections[] = {{at.F4, at.F5, "Dive"},   {at.F4, at.B1, "Descent"},       {at.B1, at.B2, "Bottom"},
+                    {at.B2, at.F5, "Ascent"}, {maxTime, maxTime, "Max depth"}, {previousEnd, at.F4, "Surface"}};
     p.setFont(Font(13, true));
     int y = strip.bottom() + 18;
     for (const auto& s : sections) {

@@ -92,8 +92,8 @@ int main(int argc, char** argv)
             if (t < truth.size()) {
                 const auto& d = truth[t];
                 std::printf("  | %7lld %7lld %6.1f %s st=%d/%d w=%d d=%+lld/%+lld", static_cast<long long>(d.start),
-                            static_cast<long long>(d.end), d.maxDepth, example::ShapeLetter(d.shape),
-                            d.descentStop, d.ascentStop, d.wiggles, static_cast<long long>(s - d.start),
+                            static_cast<long long>(d.end), d.maxDepth, example::ShapeLetter(d.shape), d.descentStop,
+                            d.ascentStop, d.wiggles, static_cast<long long>(s - d.start),
                             static_cast<long long>(e - d.end));
             }
         }

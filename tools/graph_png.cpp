@@ -19,10 +19,10 @@
 #include "OffscreenScreen.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
-#include "gui/graph/GraphMenus.h"
-#include "gui/widgets/HelpViewer.h"
-#include "gui/graph/GraphWindow.h"
 #include "core/store/ConsoleDialogs.h"
+#include "gui/graph/GraphMenus.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/widgets/HelpViewer.h"
 
 int main(int argc, char** argv)
 {

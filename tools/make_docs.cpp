@@ -13,9 +13,9 @@
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QTextDocument>
-#include <QPainterPath>
 #include <QTextStream>
 #include <QUrl>
 #include <cmath>
@@ -158,7 +158,8 @@ int main(int argc, char** argv)
              vk::figures::BottomLevels(args[2] + "/BottomLevels.png") &&
              vk::figures::Sections(args[2] + "/DiveSections.png");
     else
-        std::fprintf(stderr, "usage: make_docs vkmap <bmp> | manual <manual folder> <help folder> <pdf> | "
-                             "figures <help folder>\n");
+        std::fprintf(stderr,
+                     "usage: make_docs vkmap <bmp> | manual <manual folder> <help folder> <pdf> | "
+                     "figures <help folder>\n");
     return ok ? 0 : 1;
 }

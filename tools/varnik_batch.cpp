@@ -13,25 +13,25 @@
 // channel holds no values, is reported and the exit status is 1; the others
 // still run. The progress bar is drawn only on a terminal.
 
+#include <unistd.h>
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "OffscreenScreen.h"
-#include "core/setup/SetupFile.h"
-#include "core/setup/Start.h"
 #include "core/dive/Bouts.h"
 #include "core/dive/ResultStep.h"
-#include "gui/widgets/HelpViewer.h"
-#include "gui/graph/GraphWindow.h"
-#include "core/view/ViewState.h"
-#include "gui/graph/WindowPicture.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/store/FileUtil.h"
+#include "core/view/ViewState.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/WindowPicture.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void Application()
     if (!QApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             UseOffscreenScreen(1600, 900);  // the size of the dive images
-        new QApplication(argc, argv);  // lives until the program ends
+        new QApplication(argc, argv);       // lives until the program ends
     }
 }
 

@@ -1,11 +1,11 @@
 // ReadSetup on arbitrary bytes. Whatever it makes of them, writing that state
 // and reading it back must give the same file again.
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "core/setup/SetupFile.h"
 

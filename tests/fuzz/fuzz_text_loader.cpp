@@ -1,9 +1,9 @@
 // LoadTextChannel on arbitrary file contents with settings taken from the
 // first bytes: it must end in success or a message, never in a crash.
+#include <unistd.h>
 #include <cstdint>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "core/files/TextLoader.h"
 #include "support/ScriptedDialogs.h"

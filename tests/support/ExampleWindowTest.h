@@ -10,10 +10,10 @@
 
 #include "ExampleRecording.h"
 #include "core/setup/Start.h"
-#include "gui/widgets/HelpViewer.h"
 #include "gui/graph/GraphWindow.h"
-#include "support/ScriptedDialogs.h"
+#include "gui/widgets/HelpViewer.h"
 #include "support/GuiFixture.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk::test {

@@ -21,8 +21,7 @@ Answer ScriptedDialogs::ask(std::string_view text, Buttons buttons, Severity sev
 std::optional<std::string> ScriptedDialogs::input(std::string_view caption, std::string_view prompt,
                                                   std::string_view initial)
 {
-    shown.push_back({Entry::Kind::Input, std::string(caption) + "|" + std::string(prompt),
-                     Severity::Question});
+    shown.push_back({Entry::Kind::Input, std::string(caption) + "|" + std::string(prompt), Severity::Question});
     if (!inputs.empty()) {
         auto a = inputs.front();
         inputs.pop_front();

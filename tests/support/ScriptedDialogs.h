@@ -22,16 +22,16 @@ public:
         Severity severity;
     };
 
-    std::vector<Entry> shown;            // messages, questions and input prompts in order
-    std::deque<Answer> answers;          // answers to the next questions
+    std::vector<Entry> shown;                       // messages, questions and input prompts in order
+    std::deque<Answer> answers;                     // answers to the next questions
     std::deque<std::optional<std::string>> inputs;  // answers to the next input boxes
     std::deque<std::optional<std::string>> files;   // answers to the next file dialogs
-    std::deque<int> filters;                         // the filters chosen in them
+    std::deque<int> filters;                        // the filters chosen in them
     std::vector<FileRequest> fileRequests;
-    std::vector<std::string> opened;                 // documents handed to the desktop
+    std::vector<std::string> opened;  // documents handed to the desktop
     std::vector<std::string> statusTexts;
     int progressCalls = 0;
-    int busyDepth = 0;                   // 0 again when every busy(true) was undone
+    int busyDepth = 0;  // 0 again when every busy(true) was undone
     int halts = 0;
 
     void message(std::string_view text, Severity severity) override;

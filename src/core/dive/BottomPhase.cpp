@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace vk {
 
 void FixedBottom(const ChannelSeries& depth, DiveFrame& f, double maxDepth, double thrBott)
@@ -185,10 +184,12 @@ void TamrinBottom(const ChannelSeries& depth, DiveFrame& f, double slopBoB)
 bool WiggleBottom(const std::vector<WiggleEntry>& wiggles, DiveFrame& f, double maxDepth, double percent)
 {
     const double level = maxDepth * percent / 100;
-    const auto first = std::find_if(wiggles.begin(), wiggles.end(), [&](const WiggleEntry& w) { return w.depth > level; });
+    const auto first =
+        std::find_if(wiggles.begin(), wiggles.end(), [&](const WiggleEntry& w) { return w.depth > level; });
     if (first == wiggles.end())
         return false;
-    const auto last = std::find_if(wiggles.rbegin(), wiggles.rend(), [&](const WiggleEntry& w) { return w.depth >= level; });
+    const auto last =
+        std::find_if(wiggles.rbegin(), wiggles.rend(), [&](const WiggleEntry& w) { return w.depth >= level; });
     f.F8 = first->index;
     f.F9 = last->index;
     return true;

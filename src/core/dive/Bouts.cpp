@@ -202,8 +202,8 @@ BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
         out.summary = Summarise(cx, p);
 
     double onset = at.F4, lastEnd = at.F5;
-    bool more = true;  // the last search found a dive
-    bool any = false;  // the last round found dives
+    bool more = true;               // the last search found a dive
+    bool any = false;               // the last round found dives
     std::vector<FramedDive> round;  // the dives of the bout framed in this round
     while (true) {
         any = false;
@@ -241,8 +241,8 @@ BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
     at.F2 = f2;
     if (!(p.FloatWindow && at.F4 >= f1 && at.F5 <= f2)) {
         DiveFrame f = FrameOf(at, interval);
-        PlaceWindow(f, static_cast<int32_t>(std::clamp(1.5 * (f.F5 - f.F4), 0.0, 2e9)), cx.rec.desc(AnalysisSlot).DataCnt,
-                    0.5);
+        PlaceWindow(f, static_cast<int32_t>(std::clamp(1.5 * (f.F5 - f.F4), 0.0, 2e9)),
+                    cx.rec.desc(AnalysisSlot).DataCnt, 0.5);
         at.F1 = f.F1 * interval;
         at.F2 = f.F2 * interval;
         out.windowMoved = true;
@@ -284,6 +284,8 @@ std::optional<BoutSummary> BoutGrouper::finish(const DiveParameters& p, double i
 std::string BoutHeader(char delimiter)
 {
     Row row(delimiter);
+    // A table laid out by hand.
+    // clang-format off
     for (const char* name :
          {"Bout", "Date", "Time", "Onset[s]", "Duration[s]", "Dives", "Wiggles", "DiveStops", "V", "U", "Y", "W", "L",
           "P", "LongestDive[s]", "DeepestDive[m]", "DeepestWithBottom[m]", "DeepestWithoutBottom[m]",
@@ -291,6 +293,7 @@ std::string BoutHeader(char delimiter)
           "MeanMaxDepth[m]", "MeanDepth[m]", "TotalBottomTime[s]", "MeanBottomDepth[m]", "BottomFraction",
           "TimeAveragedDepth[m]", "DivesPerHour", "SurfaceTime[s]", "BottomShare", "MeanDescentRate[m/s]",
           "MeanAscentRate[m/s]", "WeightedDescentRate[m/s]", "WeightedAscentRate[m/s]"})
+        // clang-format on
         row.text(name);
     return row.line();
 }
@@ -308,13 +311,17 @@ std::string BoutLine(int32_t number, const BoutSummary& b, const Recording& rec,
     b.stops >= 0 ? row.count(b.stops) : row.empty();
     for (const int32_t n : b.shapes)
         row.count(n);
-    for (const auto& [v, decimals] :
-         {std::pair{b.longestDive, 3}, {b.deepestDive, 3}, {b.deepestWithBottom, 3}, {b.deepestWithoutBottom, 3},
-          {b.meanDepthWithBottom, 3}, {b.meanDepthWithoutBottom, 3}, {b.totalDiveTime, 3}, {b.meanDiveDuration, 3},
-          {b.meanMaxDepth, 3}, {b.meanDepth, 3}, {b.totalBottomTime, 3}, {b.meanBottomDepth, 3},
-          {b.bottomFraction, 4}, {b.timeAveragedDepth, 3}, {b.divesPerHour, 3}, {b.surfaceTime, 3},
-          {b.bottomShare, 4}, {b.meanDescentRate, 4}, {b.meanAscentRate, 4}, {b.weightedDescentRate, 4},
-          {b.weightedAscentRate, 4}})
+    for (const auto& [v, decimals] : {std::pair{b.longestDive, 3}, {b.deepestDive, 3},
+                                      {b.deepestWithBottom, 3},    {b.deepestWithoutBottom, 3},
+                                      {b.meanDepthWithBottom, 3},  {b.meanDepthWithoutBottom, 3},
+                                      {b.totalDiveTime, 3},        {b.meanDiveDuration, 3},
+                                      {b.meanMaxDepth, 3},         {b.meanDepth, 3},
+                                      {b.totalBottomTime, 3},      {b.meanBottomDepth, 3},
+                                      {b.bottomFraction, 4},       {b.timeAveragedDepth, 3},
+                                      {b.divesPerHour, 3},         {b.surfaceTime, 3},
+                                      {b.bottomShare, 4},          {b.meanDescentRate, 4},
+                                      {b.meanAscentRate, 4},       {b.weightedDescentRate, 4},
+                                      {b.weightedAscentRate, 4}})
         row.number(v, decimals);
     return row.line();
 }

@@ -10,17 +10,17 @@
 #include <optional>
 #include <string>
 
-#include "core/setup/Settings.h"
 #include "core/dive/DiveSearch.h"
+#include "core/setup/Settings.h"
 
 namespace vk {
 
 struct BoutSummary {
     int32_t onsetIndex = 0;
-    double onsetTime = 0, endTime = 0;  // ms
-    double duration = 0;                // s
-    int32_t dives = 0, wiggles = 0, stops = 0;  // stops -1: dive stops were not searched
-    std::array<int32_t, 6> shapes{};    // V, U, Y, W, L, parabola
+    double onsetTime = 0, endTime = 0;                // ms
+    double duration = 0;                              // s
+    int32_t dives = 0, wiggles = 0, stops = 0;        // stops -1: dive stops were not searched
+    std::array<int32_t, 6> shapes{};                  // V, U, Y, W, L, parabola
     double longestDive = -1e33, deepestDive = -1e33;  // s, m
     double deepestWithBottom = -1e33, deepestWithoutBottom = -1e33;
     double meanDepthWithBottom = 1e33, meanDepthWithoutBottom = 1e33;
@@ -56,7 +56,7 @@ private:
 int32_t BottomExtrema(const ChannelSeries& depth, const LinePositions& at, double hysteresis);
 
 struct BoutOutcome {
-    bool framed = false;    // a bout long enough was found and framed
+    bool framed = false;  // a bout long enough was found and framed
     bool windowMoved = false;
     std::optional<BoutSummary> summary;  // of the bout framed before, when asked for
 };

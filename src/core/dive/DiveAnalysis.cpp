@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "core/dive/ExtendedValues.h"
-#include "core/view/Readouts.h"
 #include "core/process/Workshop.h"
+#include "core/view/Readouts.h"
 
 namespace vk {
 
@@ -131,8 +131,7 @@ WaterTemperature WaterTemperatureOf(const Recording& rec, const ChannelSeries& d
     const ChannelSeries temp(rec, 1);
     const double ratio = depth.interval() / temp.interval();
     auto map = [&](int32_t i) { return static_cast<int32_t>(i * ratio); };
-    const auto window =
-        std::min(static_cast<int32_t>(surround * 1000.0 / temp.interval()), f.F5 - f.F4);
+    const auto window = std::min(static_cast<int32_t>(surround * 1000.0 / temp.interval()), f.F5 - f.F4);
     w.diveMean = TempOver(temp, map(f.F4), map(f.F5)).mean();
     if (bottom.last >= bottom.first) {
         const TempStats b = TempOver(temp, map(bottom.first), map(bottom.last));

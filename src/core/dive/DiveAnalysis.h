@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "core/dive/BottomPhase.h"
-#include "core/setup/DiveParameters.h"
 #include "core/dive/DiveShapes.h"
+#include "core/setup/DiveParameters.h"
 #include "core/setup/DiveState.h"
-#include "core/view/ViewState.h"
 #include "core/store/ChannelSeries.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

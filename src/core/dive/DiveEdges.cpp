@@ -8,8 +8,11 @@
 namespace vk {
 
 SlopeWalk::SlopeWalk(const ChannelSeries& depth, int dir, int spacing, int count)
-    : depth_(depth), dir_(dir), spacing_(std::max(spacing, 1)), count_(count),
-      sums_(static_cast<std::size_t>(std::max(spacing, 1)))
+        : depth_(depth),
+          dir_(dir),
+          spacing_(std::max(spacing, 1)),
+          count_(count),
+          sums_(static_cast<std::size_t>(std::max(spacing, 1)))
 {
 }
 
@@ -163,8 +166,7 @@ int32_t EdgeSearch::autoEnd(int32_t g)
         const Kink k = KinkAt(depth, g, w);
         if (!k.found)
             continue;
-        if ((v < 0 && k.before > -0.1) ||
-            (k.before < -0.1 && k.after >= -0.0002 && v < p.Threshold && v < band))
+        if ((v < 0 && k.before > -0.1) || (k.before < -0.1 && k.after >= -0.0002 && v < p.Threshold && v < band))
             break;
     }
     surfaceNoise = 0.11 * max;

@@ -50,7 +50,8 @@ void PlaceWindow(DiveFrame& f, int32_t w, int32_t lastIndex, double share)
 {
     const int64_t l = std::max((int64_t{w} - (int64_t{f.F5} - f.F4)) / 2, int64_t{w} / 10);
     f.F1 = static_cast<int32_t>(std::max(std::llround(f.F4 - 2.0 * l * share), 0LL));
-    f.F2 = static_cast<int32_t>(std::min(std::llround(f.F5 + 2.0 * l * (1 - share)), static_cast<long long>(lastIndex)));
+    f.F2 =
+        static_cast<int32_t>(std::min(std::llround(f.F5 + 2.0 * l * (1 - share)), static_cast<long long>(lastIndex)));
 }
 
 IndexSpan BottomSamples(const LinePositions& at, double interval)

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/view/ViewState.h"
 #include "core/store/ChannelSeries.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

@@ -23,8 +23,8 @@ struct DiveParmsEntry {
     std::string slimness, thrBott, limitGradient;
     bool autoGradient = true;
     std::string threshold, windowSize, baselineQuality, timeBelow, timeAbove;
-    bool searchNextAtW = true, trekBaseline = false, adjustSize = false, noVisualisation = false,
-         makeImages = false, absDifferences = false, burnishDives = false, pauseRelating = false;
+    bool searchNextAtW = true, trekBaseline = false, adjustSize = false, noVisualisation = false, makeImages = false,
+         absDifferences = false, burnishDives = false, pauseRelating = false;
     std::string skipDives;  // "Skip Dives < n sec"
     int bottomKind = 0;
     std::string wiggDefPercent;

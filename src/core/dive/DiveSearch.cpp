@@ -9,8 +9,8 @@
 #include "core/dive/DiveShapes.h"
 #include "core/dive/DiveStops.h"
 #include "core/dive/Wiggles.h"
-#include "core/view/RedrawRequest.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
 
 namespace vk {
 
@@ -118,7 +118,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     // Missing values before or after the stretch: a dive reaching them is
     // framed up to them when the value beyond them lies at the surface (only
     // its start or end is missing), and passed over otherwise.
-    const bool missingAfter = depth.count() < n, missingBefore = depth.first() > 0;
+    const bool missingAfter = depth.count()<n, missingBefore = depth.first()> 0;
     const int32_t afterStretch = missingAfter ? AfterMissing(cx.rec, AnalysisSlot, depth.count()) : n;
     const int32_t beforeStretch = missingBefore ? BeforeMissing(cx.rec, AnalysisSlot, depth.first() - 1) : -1;
     auto surface = [&](int32_t index) { return index < 0 || index >= n || whole(index) <= p.Threshold; };
@@ -251,9 +251,10 @@ bool AnalysisChannelReady(const Recording& rec, int active, VkDialogs& ui)
         return false;
     }
     if (!HoldsValues(rec, AnalysisSlot)) {
-        ui.message(" The depth channel holds no values: there is nothing to analyse. Check its file, column and "
-                   "separator in the main dialog.",
-                   Severity::Warning);
+        ui.message(
+            " The depth channel holds no values: there is nothing to analyse. Check its file, column and "
+            "separator in the main dialog.",
+            Severity::Warning);
         return false;
     }
     return true;
@@ -264,9 +265,10 @@ bool FrameHasValues(const Recording& rec, const LinePositions& at, VkDialogs& ui
     const DiveFrame f = FrameOf(at, rec.desc(AnalysisSlot).SampRate);
     if (!AnyMissing(rec, AnalysisSlot, f.F4, int64_t{f.F5} + 1))
         return true;
-    ui.message(" F4..F5 holds samples without a value. Frame a dive with Search next (Q), or move the cursors "
-               "onto one dive.",
-               Severity::Warning);
+    ui.message(
+        " F4..F5 holds samples without a value. Frame a dive with Search next (Q), or move the cursors "
+        "onto one dive.",
+        Severity::Warning);
     return false;
 }
 

@@ -8,9 +8,9 @@
 #include "core/dive/DiveAnalysis.h"
 #include "core/setup/DiveParameters.h"
 #include "core/setup/DiveState.h"
-#include "core/view/ViewState.h"
 #include "core/store/Recording.h"
 #include "core/store/UndoSink.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

@@ -102,8 +102,8 @@ LineFit FitLine(const ChannelSeries& depth, int32_t from, int32_t to)
     return fit;
 }
 
-int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, int32_t code,
-               const DiveParameters& p, VkDialogs& ui)
+int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, int32_t code, const DiveParameters& p,
+               VkDialogs& ui)
 {
     const int32_t d = f.F5 - f.F4;
     if (d < 4 || f.F9 < f.F8)

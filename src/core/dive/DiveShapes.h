@@ -28,8 +28,8 @@ bool TestU(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, 
 
 // W test on the bottom F8..F9 and, for a U, the L test; returns the new code.
 // Smooths the dive in a workshop of the channel's slot.
-int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, int32_t code,
-               const DiveParameters& p, VkDialogs& ui);
+int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, int32_t code, const DiveParameters& p,
+               VkDialogs& ui);
 
 bool TestParabola(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, double height);
 

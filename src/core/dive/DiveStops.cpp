@@ -16,15 +16,9 @@ struct PhaseSearch {
 
     double pointGradient(int32_t a, int32_t b) const { return (depth(b) - depth(a)) * 1000.0 / depth.interval(); }
     // The vertical movement pauses: the depth grows (descent) or shrinks (ascent) slower than the limit.
-    bool pausing(double gradient) const
-    {
-        return ascent ? gradient > -p.StopGradient : gradient < p.StopGradient;
-    }
+    bool pausing(double gradient) const { return ascent ? gradient > -p.StopGradient : gradient < p.StopGradient; }
     // Seen from a sample looking back, the movement has resumed.
-    bool resumed(double backward) const
-    {
-        return ascent ? backward > p.StopGradient : backward < -p.StopGradient;
-    }
+    bool resumed(double backward) const { return ascent ? backward > p.StopGradient : backward < -p.StopGradient; }
 
     void run(int32_t from, int32_t to, double interval, StopTable& table, int phase) const
     {

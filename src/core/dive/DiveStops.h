@@ -11,8 +11,8 @@
 
 #include "core/setup/DiveParameters.h"
 #include "core/setup/DiveRecord.h"
-#include "core/view/ViewState.h"
 #include "core/store/ChannelSeries.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

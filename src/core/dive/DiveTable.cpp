@@ -99,10 +99,9 @@ const std::vector<Column>& DiveColumns()
         seconds("DurationDifference[s]", &DiveRecord::durationDifference);
         value("MaxDepthDifference[m]", &DiveRecord::maxDepthDifference, 3);
         // "Time above" counts the time deeper than its depth, "Time below" the time not deeper.
-        c.push_back({"TimeDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeAbove), 3); },
-                     [](const Recording&, const Settings& s) {
-                         return "TimeDeeperThan" + Short(s.dive.TimeAbove) + "m[s]";
-                     }});
+        c.push_back(
+            {"TimeDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeAbove), 3); },
+             [](const Recording&, const Settings& s) { return "TimeDeeperThan" + Short(s.dive.TimeAbove) + "m[s]"; }});
         c.push_back({"TimeNotDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeBelow), 3); },
                      [](const Recording&, const Settings& s) {
                          return "TimeNotDeeperThan" + Short(s.dive.TimeBelow) + "m[s]";
@@ -172,9 +171,12 @@ const std::vector<Column>& DiveColumns()
             c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().temperature.*field, 3); }});
         }
         const std::pair<const char*, double SpeedValues::*> speeds[] = {
-            {"DescentDistance[m]", &SpeedValues::descentDistance}, {"BottomDistance[m]", &SpeedValues::bottomDistance},
-            {"AscentDistance[m]", &SpeedValues::ascentDistance},   {"DescentAngle[deg]", &SpeedValues::descentAngle},
-            {"AscentAngle[deg]", &SpeedValues::ascentAngle},       {"HorizontalDistance[m]", &SpeedValues::horizontalDistance}};
+            {"DescentDistance[m]", &SpeedValues::descentDistance},
+            {"BottomDistance[m]", &SpeedValues::bottomDistance},
+            {"AscentDistance[m]", &SpeedValues::ascentDistance},
+            {"DescentAngle[deg]", &SpeedValues::descentAngle},
+            {"AscentAngle[deg]", &SpeedValues::ascentAngle},
+            {"HorizontalDistance[m]", &SpeedValues::horizontalDistance}};
         for (const auto& entry : speeds) {
             const auto field = entry.second;
             c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().speed.*field, 2); }});
@@ -232,7 +234,7 @@ std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings
 std::string WiggleHeader(char delimiter)
 {
     return HeaderLine({"Dive", "Wiggle", "Date", "Time", "Time[s]", "Depth[m]", "Amplitude[m]", "Duration[s]", "Type"},
-                  delimiter);
+                      delimiter);
 }
 
 std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Settings& s)

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/setup/Settings.h"
-#include "core/setup/DiveState.h"
 #include "core/dive/ResultTables.h"
+#include "core/setup/DiveState.h"
+#include "core/setup/Settings.h"
 #include "core/store/Recording.h"
 
 namespace vk {

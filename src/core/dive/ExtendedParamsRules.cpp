@@ -4,9 +4,8 @@
 
 namespace vk {
 
-const std::array<const char*, 11> OperationItems{"",         "Minimum",     "Maximum",   "Mean",
-                                                 "Median",   "Integral",    "Onset value", "End value",
-                                                 "Gradient", "Distance",    "Way"};
+const std::array<const char*, 11> OperationItems{
+    "", "Minimum", "Maximum", "Mean", "Median", "Integral", "Onset value", "End value", "Gradient", "Distance", "Way"};
 const std::array<const char*, 6> SectionItems{"Dive", "Descent", "Bottom", "Ascent", "Max depth", "Surface"};
 
 std::string ChannelItem(const Recording& rec, int slot)

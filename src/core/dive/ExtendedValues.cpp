@@ -19,8 +19,8 @@ double GreatCircleKm(double lat1, double lon1, double lat2, double lon2)
         return std::array<double, 3>{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
     };
     const auto a = unit(lat1 * rad, lon1 * rad), b = unit(lat2 * rad, lon2 * rad);
-    const double c = std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
-                               (a[2] - b[2]) * (a[2] - b[2]));
+    const double c =
+        std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
     const double half = c / 2 >= 1 ? std::numbers::pi / 2 : std::asin(c / 2);
     return 2 * half * 20038.5 / std::numbers::pi;
 }
@@ -52,8 +52,8 @@ bool PositionAt(const Recording& rec, int slot, int32_t i, double& lat, double& 
     return a.status == 0 && b.status == 0;
 }
 
-double RowValue(const Recording& rec, const ExtendedParameterRow& row, const DiveTimes& times,
-                double commSampInterval, VkDialogs& ui)
+double RowValue(const Recording& rec, const ExtendedParameterRow& row, const DiveTimes& times, double commSampInterval,
+                VkDialogs& ui)
 {
     const ChannelSeries ch(rec, row.channel);
     const Section s = SectionOf(row.section, times);
@@ -69,20 +69,13 @@ double RowValue(const Recording& rec, const ExtendedParameterRow& row, const Div
     for (const double v : values)
         sum += v;
     switch (row.operation) {
-    case OpMinimum:
-        return values.empty() ? Missing : *std::min_element(values.begin(), values.end());
-    case OpMaximum:
-        return values.empty() ? Missing : *std::max_element(values.begin(), values.end());
-    case OpMean:
-        return values.empty() ? Missing : sum / static_cast<double>(values.size());
-    case OpMedian:
-        return values.empty() ? Missing : HistogramMedian(values);
-    case OpIntegral:
-        return sum / 1000 / 3600 * ch.interval();
-    case OpOnsetValue:
-        return ch(first);
-    case OpEndValue:
-        return ch(last);
+    case OpMinimum: return values.empty() ? Missing : *std::min_element(values.begin(), values.end());
+    case OpMaximum: return values.empty() ? Missing : *std::max_element(values.begin(), values.end());
+    case OpMean: return values.empty() ? Missing : sum / static_cast<double>(values.size());
+    case OpMedian: return values.empty() ? Missing : HistogramMedian(values);
+    case OpIntegral: return sum / 1000 / 3600 * ch.interval();
+    case OpOnsetValue: return ch(first);
+    case OpEndValue: return ch(last);
     case OpGradient: {
         const double span = (s.end - s.start) * commSampInterval / 1000;
         return span != 0 ? (ch(last) - ch(first)) / span : Missing;
@@ -112,8 +105,7 @@ double RowValue(const Recording& rec, const ExtendedParameterRow& row, const Div
         }
         return km;
     }
-    default:
-        return Missing;
+    default: return Missing;
     }
 }
 

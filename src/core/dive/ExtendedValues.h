@@ -6,15 +6,24 @@
 #include <array>
 
 #include "core/setup/DiveParameters.h"
-#include "core/view/ViewState.h"
 #include "core/store/Recording.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 
 class VkDialogs;
 
 enum ExtendedOperation : int32_t {
-    OpMinimum = 1, OpMaximum, OpMean, OpMedian, OpIntegral, OpOnsetValue, OpEndValue, OpGradient, OpDistance, OpWay
+    OpMinimum = 1,
+    OpMaximum,
+    OpMean,
+    OpMedian,
+    OpIntegral,
+    OpOnsetValue,
+    OpEndValue,
+    OpGradient,
+    OpDistance,
+    OpWay
 };
 enum ExtendedSection : int32_t { SecDive = 0, SecDescent, SecBottom, SecAscent, SecMaxDepth, SecSurface };
 

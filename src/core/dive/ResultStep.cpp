@@ -15,10 +15,10 @@
 #include "core/dive/Thumbnail.h"
 #include "core/files/ChannelExport.h"
 #include "core/files/PathNames.h"
-#include "core/view/RedrawRequest.h"
 #include "core/store/FileUtil.h"
 #include "core/store/MessagesOnce.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
 
 namespace vk {
 
@@ -43,8 +43,8 @@ void SaveDiveImage(ResultContext& rc, int number)
         rc.ui.message("Cannot create directory \r" + folder, Severity::Error);
         return;
     }
-    if (FileExists(path) && rc.ui.ask("already exist. Overwrite?\r" + path, Buttons::OkCancel, Severity::Question) !=
-                                Answer::Ok)
+    if (FileExists(path) &&
+        rc.ui.ask("already exist. Overwrite?\r" + path, Buttons::OkCancel, Severity::Question) != Answer::Ok)
         return;
     if (!rc.pictures->saveImage(path))
         rc.ui.message(" Cannot write " + path, Severity::Error);
@@ -79,9 +79,9 @@ void CountAndPicture(ResultContext& rc)
         static const char letters[] = "VUYWPLX";
         const int code = dive.record.shape;
         const char letter = code >= 0 && code <= 6 ? letters[code] : ' ';
-        rc.pictures->saveThumbnail(wb.results.thumbnailPrefix, number,
-                                   ThumbnailStamp(s.thumbnails, number, wb.rec.time.GlobalStart + dive.record.onsetTime,
-                                                  letter));
+        rc.pictures->saveThumbnail(
+            wb.results.thumbnailPrefix, number,
+            ThumbnailStamp(s.thumbnails, number, wb.rec.time.GlobalStart + dive.record.onsetTime, letter));
     }
 }
 
@@ -91,7 +91,7 @@ void CountAndPicture(ResultContext& rc)
 class LineWriter {
 public:
     LineWriter(const Workbench& wb, ResultTargets& tables, VkDialogs& ui)
-        : wb_(wb), tables_(tables), ui_(ui), header_(DiveHeader(wb.rec, wb.settings))
+            : wb_(wb), tables_(tables), ui_(ui), header_(DiveHeader(wb.rec, wb.settings))
     {
         const Settings& s = wb.settings;
         AppendTable(tables.dives, s.NameOutFile[AnalysisSlot], header_, "", ui, true);
@@ -167,8 +167,8 @@ private:
 bool WriteDive(ResultContext& rc, bool quiet)
 {
     DiveState& dive = rc.wb.dive;
-    const bool ok =
-        AppendDiveLines(rc.wb, dive.tables, DiveHeader(rc.wb.rec, rc.wb.settings), LinesOf(dive), rc.ui, dive.tables.hold);
+    const bool ok = AppendDiveLines(rc.wb, dive.tables, DiveHeader(rc.wb.rec, rc.wb.settings), LinesOf(dive), rc.ui,
+                                    dive.tables.hold);
     if (!ok && !quiet)
         rc.ui.message(" Error: Propably result file openend", Severity::Error);
     CountAndPicture(rc);
@@ -178,9 +178,9 @@ bool WriteDive(ResultContext& rc, bool quiet)
 bool WriteBout(ResultContext& rc, const BoutSummary& bout)
 {
     Workbench& wb = rc.wb;
-    const bool ok = AppendTable(wb.dive.tables.bouts, wb.results.bouts, BoutHeader(wb.settings.OutDlmt),
-                                BoutLine(wb.dive.boutsWritten + 1, bout, wb.rec, wb.settings), rc.ui,
-                                wb.dive.tables.hold);
+    const bool ok =
+        AppendTable(wb.dive.tables.bouts, wb.results.bouts, BoutHeader(wb.settings.OutDlmt),
+                    BoutLine(wb.dive.boutsWritten + 1, bout, wb.rec, wb.settings), rc.ui, wb.dive.tables.hold);
     if (ok)
         ++wb.dive.boutsWritten;
     else

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "core/setup/Workbench.h"
 #include "core/dive/DiveSearch.h"
+#include "core/setup/Workbench.h"
 
 namespace vk {
 
@@ -31,7 +31,10 @@ struct ResultContext {
     VkDialogs& ui;
     UndoSink& undo;
     PictureSink* pictures = nullptr;  // none: no images and no thumbnails
-    DiveContext dive() { return {wb.rec, view, wb.dive, ui, undo, {wb.settings.CommSampInterval, wb.settings.SpeedChannel}}; }
+    DiveContext dive()
+    {
+        return {wb.rec, view, wb.dive, ui, undo, {wb.settings.CommSampInterval, wb.settings.SpeedChannel}};
+    }
 };
 
 // "<data folder>/images/<data name>_0007.jpg" for dive 7.
@@ -64,9 +67,9 @@ ResultStepOutcome WriteResults(ResultContext& rc, const DiveParameters& p);
 
 // The automatic analysis over the stretch F4..F5 as it stands.
 struct AutomaticHooks {
-    std::function<void(const SearchOutcome&)> framed;          // a dive framed and analysed
-    std::function<void(double share, int dives)> progress;     // share of the stretch done
-    std::function<bool()> halted;                              // pending events handled; Halt pressed?
+    std::function<void(const SearchOutcome&)> framed;       // a dive framed and analysed
+    std::function<void(double share, int dives)> progress;  // share of the stretch done
+    std::function<bool()> halted;                           // pending events handled; Halt pressed?
 };
 struct AutomaticOutcome {
     int dives = 0;

@@ -103,9 +103,9 @@ bool AppendTable(TableTarget& target, const std::string& file, const std::string
     if (target.state == TableTarget::Unchecked) {
         if (!EmptyOrMissing(file) && FirstLine(file) + "\n" != header) {
             const std::string other = FreeTableName(file, header);
-            const Answer a = ui.ask(file + "\r\nholds results with other columns.\r\nWrite these results to\r\n" + other +
-                                        "\r\ninstead?",
-                                    Buttons::YesNo, Severity::Question);
+            const Answer a = ui.ask(
+                file + "\r\nholds results with other columns.\r\nWrite these results to\r\n" + other + "\r\ninstead?",
+                Buttons::YesNo, Severity::Question);
             if (a != Answer::Yes) {
                 target.state = TableTarget::Declined;
                 return false;

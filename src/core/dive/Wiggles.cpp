@@ -90,7 +90,8 @@ void BostWiggles(const ChannelSeries& depth, int32_t f4, int32_t f5, const DiveP
     const double interval = depth.interval();
     if (!(interval > 0))
         return;
-    const auto e = static_cast<int32_t>(std::min(p.WiggDuration * 1000.0 / interval, 1e9));  // "Max. Duration" in points
+    const auto e =
+        static_cast<int32_t>(std::min(p.WiggDuration * 1000.0 / interval, 1e9));  // "Max. Duration" in points
     const std::vector<Extremum> ext = FindExtrema(Values(depth), f4, f5, p.WiggAmplitude, interval);
     int32_t lastKept = -1;
     for (std::size_t k = 0; k < ext.size() && table.size() < MaxWiggles - 1; ++k) {

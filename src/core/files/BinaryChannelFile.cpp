@@ -244,7 +244,8 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
     if (!s.ChannelUsed)
         return true;
 
-    const auto probe = ProbeForLoading(s, ui, ProbeVerdict::LooksLikeText, " is prob. not a binary file. Yet continue?");
+    const auto probe =
+        ProbeForLoading(s, ui, ProbeVerdict::LooksLikeText, " is prob. not a binary file. Yet continue?");
     if (!probe)
         return false;
 

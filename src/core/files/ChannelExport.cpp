@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/files/PathNames.h"
 #include "core/files/BinaryChannelFile.h"
+#include "core/files/PathNames.h"
 #include "core/store/FileUtil.h"
 #include "core/store/RawRange.h"
 #include "core/store/VkDialogs.h"
@@ -58,8 +58,8 @@ void AppendTime(std::string& out, double ms)
 {
     const CalendarTime t = DecodeTime(ms);
     char text[40];
-    const int n = std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d.%03d", t.day, t.month, t.year,
-                                t.hour, t.minute, t.second, t.millisecond);
+    const int n = std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d.%03d", t.day, t.month, t.year, t.hour,
+                                t.minute, t.second, t.millisecond);
     out.append(text, static_cast<std::size_t>(n));
 }
 

@@ -5,7 +5,7 @@
 namespace vk {
 
 LineReader::LineReader(std::size_t maxLine, std::size_t bufferSize)
-    : buffer_(std::max(bufferSize, maxLine * 2)), maxLine_(maxLine)
+        : buffer_(std::max(bufferSize, maxLine * 2)), maxLine_(maxLine)
 {
 }
 

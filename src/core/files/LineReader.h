@@ -71,8 +71,8 @@ private:
     std::size_t begin_ = 0, end_ = 0;
     int64_t bufferOffset_ = 0;  // file offset of buffer_[0]
     int64_t rangeBegin_ = 0;
-    int64_t rangeEnd_ = -1;     // -1: to the end of the file
-    char eol_ = 0;              // 0 until the first fill decides
+    int64_t rangeEnd_ = -1;  // -1: to the end of the file
+    char eol_ = 0;           // 0 until the first fill decides
     char knownEol_ = 0;
     bool eof_ = false;
     bool failed_ = false;

@@ -291,9 +291,8 @@ std::optional<ProbeResult> ProbeForLoading(SlotData& slot, VkDialogs& ui, ProbeV
         slot.ChannelUsed = false;
         return std::nullopt;
     }
-    if (probe.verdict == doubtful &&
-        ui.ask(FileNameOf(slot.desc.NameIn) + std::string(question), Buttons::OkCancel, Severity::Warning) !=
-            Answer::Ok)
+    if (probe.verdict == doubtful && ui.ask(FileNameOf(slot.desc.NameIn) + std::string(question), Buttons::OkCancel,
+                                            Severity::Warning) != Answer::Ok)
         return std::nullopt;
     return probe;
 }
@@ -324,9 +323,9 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
     }
     const bool skippedAll = (autoScaling || SkipLines(reader, d.HeaderText)) && SkipLines(reader, s.SkipCount);
     if (autoScaling && !skippedAll) {
-        ui.message(" " + FileNameOf(d.NameIn) + " has fewer lines than the " + std::to_string(s.SkipCount) +
-                       " lines to skip.",
-                   Severity::Error);
+        ui.message(
+            " " + FileNameOf(d.NameIn) + " has fewer lines than the " + std::to_string(s.SkipCount) + " lines to skip.",
+            Severity::Error);
         return false;
     }
 

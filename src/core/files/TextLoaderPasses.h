@@ -51,7 +51,7 @@ struct RangeScan {
     int64_t samples = 0;     // samples the load pass will store from them
     double smallest = 1e33, largest = -1e33;
     int64_t smallestLine = 0, largestLine = 0;  // where they are, counted from 0 in the stretch read
-    double resolution = HUGE_VAL;  // the smallest change between values one after another
+    double resolution = HUGE_VAL;               // the smallest change between values one after another
     bool missingColumn = false;
     bool readError = false;
 };

@@ -11,7 +11,7 @@ namespace {
 
 struct CharFormat {
     bool bold = false, italic = false, underline = false;
-    int colour = 0;     // index into the colour table, 0 = automatic
+    int colour = 0;      // index into the colour table, 0 = automatic
     int halfPoints = 0;  // 0 = default size
     bool operator==(const CharFormat&) const = default;
 };
@@ -23,16 +23,15 @@ struct ParagraphFormat {
 
 struct GroupState {
     CharFormat chars;
-    bool skip = false;       // inside a destination that is not shown
+    bool skip = false;  // inside a destination that is not shown
     bool colourTable = false;
     int unicodeSkip = 1;
 };
 
 // Windows-1252 bytes 0x80..0x9F as Unicode; the rest of the code page is Latin-1.
-const char16_t Cp1252High[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-                                 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+const char16_t Cp1252High[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, uint32_t c)
 {
@@ -168,10 +167,11 @@ private:
     {
         GroupState& s = state();
         CharFormat& f = s.chars;
-        static const char* const skipped[] = {"fonttbl", "stylesheet", "info", "pict", "header", "footer",
-                                              "headerl", "headerr", "footerl", "footerr", "object", "listtable",
-                                              "listoverridetable", "rsidtbl", "generator", "xmlnstbl", "latentstyles",
-                                              "themedata", "datastore", "pn", "filetbl", "revtbl"};
+        static const char* const skipped[] = {
+            "fonttbl",           "stylesheet", "info",      "pict",     "header",       "footer",
+            "headerl",           "headerr",    "footerl",   "footerr",  "object",       "listtable",
+            "listoverridetable", "rsidtbl",    "generator", "xmlnstbl", "latentstyles", "themedata",
+            "datastore",         "pn",         "filetbl",   "revtbl"};
         for (const char* name : skipped)
             if (word == name) {
                 s.skip = true;

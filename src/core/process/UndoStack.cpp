@@ -70,7 +70,7 @@ const char* UndoCaption(int kind)
 }
 
 TUndo::TUndo(Recording& rec, ViewState& view, std::string stackFile)
-    : rec_(rec), view_(view), file_(std::move(stackFile))
+        : rec_(rec), view_(view), file_(std::move(stackFile))
 {
 }
 

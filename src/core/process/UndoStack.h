@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/view/ViewState.h"
 #include "core/store/Recording.h"
 #include "core/store/UndoSink.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 
@@ -70,7 +70,7 @@ private:
         LinePositions view;  // F1, F2, F4, F5 and the B-cursors
         double min = 0, max = 0;
         double coeffA = 0, coeffB = 0, coeffC = 0, yOffset = 0;
-        GapList missing;  // steps that move samples: where values were missing before
+        GapList missing;         // steps that move samples: where values were missing before
         bool withBelow = false;  // undone together with the step below
     };
 

@@ -32,7 +32,7 @@ void Difference(std::vector<double>& x)
 }
 
 TWorkshop::TWorkshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui)
-    : rec_(rec), slot_(slot), first_(first)
+        : rec_(rec), slot_(slot), first_(first)
 {
     if (rec.workshop) {
         ui.message("Illegal operation at workshop.", Severity::Error);

@@ -16,7 +16,7 @@ enum class WiggleMethod : int32_t { Simeone = 0, Bost = 1, None = 2 };
 struct ExtendedParameterRow {
     int32_t operation = -1;  // 1 Minimum .. 10 Way; 0 is the empty item
     int32_t channel = -1;
-    int32_t section = -1;    // 0 Dive .. 5 Surface
+    int32_t section = -1;  // 0 Dive .. 5 Surface
     bool enabled = false;
     bool operator==(const ExtendedParameterRow&) const = default;
 };
@@ -26,24 +26,24 @@ constexpr int32_t MaxDepthBins = 30;
 
 struct DiveParameters {
     double Level = 0.9;
-    int32_t BoutIntermediate = 300;    // s
-    int32_t BoutMinDur = 300;          // s
-    double Threshold = 65.0;           // m
-    int32_t WindowSize = 300;          // s
+    int32_t BoutIntermediate = 300;  // s
+    int32_t BoutMinDur = 300;        // s
+    double Threshold = 65.0;         // m
+    int32_t WindowSize = 300;        // s
     double ThrBott = 0.66;
-    double SlopBoB = 0.3;              // m/s
-    double SlopEoD = 0.001;            // m/s
+    double SlopBoB = 0.3;    // m/s
+    double SlopEoD = 0.001;  // m/s
     double RelBottSurf = 0.5;
-    double WiggAmplitude = 0.3;        // m
-    int32_t WiggDuration = 3;          // s
+    double WiggAmplitude = 0.3;  // m
+    int32_t WiggDuration = 3;    // s
     double WiggRelPreceding = 0.0;
-    int32_t LenRest = 4;               // points
+    int32_t LenRest = 4;  // points
     int32_t SearchNextOff = 0;
     uint8_t AdjustYSize = 0;
     uint8_t TrekBaseline = 0;
     BottomSearchKind BottomKind = BottomSearchKind::Normal;
     uint8_t FloatWindow = 1;
-    int32_t SurroundMaxDepth = 0;      // s
+    int32_t SurroundMaxDepth = 0;  // s
     uint8_t AutoGradient = 1;
     uint8_t Visualise = 1;
     uint8_t MakeImages = 0;
@@ -64,16 +64,16 @@ struct DiveParameters {
     double WiggDefPercent = 75.0;
     OnsetCriterion Criterion = OnsetCriterion::And;
     std::array<ExtendedParameterRow, ExtendedRowCount> ExtendedParameters{};
-    double NoCategoryGradient = 0.0;   // m/s, learned from manual reclassification
-    double TimeBelow = 0.0;            // m, 0 = off
-    double TimeAbove = 0.0;            // m, 0 = off
+    double NoCategoryGradient = 0.0;  // m/s, learned from manual reclassification
+    double TimeBelow = 0.0;           // m, 0 = off
+    double TimeAbove = 0.0;           // m, 0 = off
     uint8_t BurnishDives = 0;
     uint8_t AutoDive = 0;
     uint8_t EndDiveValid = 0;
-    int32_t MinDiveDuration = 6;       // s
-    double BaselineQuality = 1.0;      // m
+    int32_t MinDiveDuration = 6;   // s
+    double BaselineQuality = 1.0;  // m
     // Without these the stop search would divide by zero.
-    double StopGradient = 0.2;         // m/s
+    double StopGradient = 0.2;  // m/s
     int32_t StopLength1 = 1;
     int32_t StopMinDuration = 5;
 

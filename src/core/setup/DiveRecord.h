@@ -17,9 +17,17 @@ inline bool Known(double v)
 {
     return v < Missing && v > -Missing;
 }
-constexpr int AnalysisSlot = 0;   // the depth channel the dive analysis works on
+constexpr int AnalysisSlot = 0;  // the depth channel the dive analysis works on
 
-enum DiveShape : int32_t { ShapeV = 0, ShapeU = 1, ShapeY = 2, ShapeW = 3, ShapeParabola = 4, ShapeL = 5, ShapeNone = 6 };
+enum DiveShape : int32_t {
+    ShapeV = 0,
+    ShapeU = 1,
+    ShapeY = 2,
+    ShapeW = 3,
+    ShapeParabola = 4,
+    ShapeL = 5,
+    ShapeNone = 6
+};
 
 struct WiggleSummary {
     int32_t count = 0;
@@ -41,11 +49,11 @@ struct WaterTemperature {
 // The figures of a dive the bottom searches go by.
 struct DiveFigures {
     double maxDepth = 0;
-    double modalDepth = 0;   // the maximum depth unless one depth class dominates
-    int32_t modalCount = 0;  // samples in the modal depth class
-    double descentRate90 = 0, ascentRate90 = 0;  // to 90 % of the modal depth, m/s; ascending is negative
+    double modalDepth = 0;                            // the maximum depth unless one depth class dominates
+    int32_t modalCount = 0;                           // samples in the modal depth class
+    double descentRate90 = 0, ascentRate90 = 0;       // to 90 % of the modal depth, m/s; ascending is negative
     int32_t descentPoints90 = 0, ascentPoints90 = 0;  // 0: the rate next to it is not known
-    int32_t f4 = -1, f5 = -1;  // the onset and end they were found for
+    int32_t f4 = -1, f5 = -1;                         // the onset and end they were found for
 };
 
 // The dive written before, for the pause and the differences.

@@ -26,15 +26,15 @@ struct DiveState {
     DiveRecord record;
     std::vector<WiggleEntry> wiggles;  // of the current dive, at most MaxWiggles
     StopTable stops;
-    double surfaceNoise = 1.0;  // m; shallower counts as surface in the "AND" and "only Slope" end tests
-    bool cursorFollow = false;  // speed buttons may move the B-cursors
-    std::string comment;        // written with every result line until replaced
-    int32_t boutCounter = 0;    // bouts framed since Start
-    double boutPause = 0;       // ms: the pause that ended the framed bout
+    double surfaceNoise = 1.0;          // m; shallower counts as surface in the "AND" and "only Slope" end tests
+    bool cursorFollow = false;          // speed buttons may move the B-cursors
+    std::string comment;                // written with every result line until replaced
+    int32_t boutCounter = 0;            // bouts framed since Start
+    double boutPause = 0;               // ms: the pause that ended the framed bout
     std::vector<FramedDive> boutDives;  // the dives of the framed bout
     int32_t boutsWritten = 0;
-    int32_t burnished = 0;      // dives burnished: every 20th saves the template baseline
-    ResultTargets tables;       // where the result lines go
+    int32_t burnished = 0;  // dives burnished: every 20th saves the template baseline
+    ResultTargets tables;   // where the result lines go
 };
 
 }  // namespace vk

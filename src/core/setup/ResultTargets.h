@@ -11,8 +11,8 @@ struct TableTarget {
     std::string requested;  // the name the settings give
     std::string path;       // where the lines go
     enum State { Unchecked, Ready, Declined } state = Unchecked;
-    std::string header;     // the table's first line
-    std::string pending;    // lines held back while a long run goes on
+    std::string header;   // the table's first line
+    std::string pending;  // lines held back while a long run goes on
 };
 
 struct ResultTargets {

@@ -1,8 +1,8 @@
 #include "core/setup/SaveSettings.h"
 
+#include "core/files/PathNames.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Workbench.h"
-#include "core/files/PathNames.h"
 #include "core/store/FileUtil.h"
 #include "core/store/VkDialogs.h"
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/setup/DiveParameters.h"
 #include "core/files/SkipStrings.h"
+#include "core/setup/DiveParameters.h"
 #include "core/view/ColourTable.h"
 #include "core/view/SubsidiaryLines.h"
 
@@ -33,9 +33,9 @@ struct Coordinates {  // degrees
 };
 
 struct FlatBaselineSettings {
-    int32_t FlatWaves = 0;      // 0 short, 1 medium, 2 long waves
+    int32_t FlatWaves = 0;  // 0 short, 1 medium, 2 long waves
     bool FlatBelowThreshold = false;
-    int32_t FlatStrength = 0;   // 0..32; raw steps below its cube are smoothed
+    int32_t FlatStrength = 0;  // 0..32; raw steps below its cube are smoothed
 
     bool operator==(const FlatBaselineSettings&) const = default;
 };
@@ -63,13 +63,13 @@ struct Settings {
     FlatBaselineSettings flatBaseline;
     CompensationSettings compensation;
     DiveParameters dive;
-    int32_t SpeedChannel = 2;        // slot of the speed channel
-    double CommSampInterval = 1.0;   // common sampling factor
+    int32_t SpeedChannel = 2;       // slot of the speed channel
+    double CommSampInterval = 1.0;  // common sampling factor
     std::string StatisticsFile = "events.txt";
     bool MyVk = false;
     std::array<std::string, 3> NameOutFile{"c:\\", "c:\\", "c:\\"};  // dive result file per slot
-    char OutDlmt = '\t';             // column delimiter of result files
-    char DateSep = '.';              // date separator of result files
+    char OutDlmt = '\t';                                             // column delimiter of result files
+    char DateSep = '.';                                              // date separator of result files
     double AltNullmbar = 1013.2;
     std::array<SubsidiaryLines, 3> subsidiaryLines{};
 

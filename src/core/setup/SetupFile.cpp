@@ -4,8 +4,8 @@
 #include <type_traits>
 #include <unordered_map>
 
-#include "core/setup/SetupKeys.h"
 #include "core/files/LineReader.h"
+#include "core/setup/SetupKeys.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 
@@ -109,8 +109,8 @@ std::string FormatValue(const FieldRef& ref)
             else {
                 // A TAB or line break inside a text would split its line.
                 std::string text = *target;
-                std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; },
-                                ' ');
+                std::replace_if(
+                    text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
                 return text;
             }
         },

@@ -11,8 +11,7 @@ constexpr int64_t NoLimit = std::numeric_limits<int64_t>::max();
 template <auto Member>
 Key Chan(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
-    return Key{name, [](Target& t, int slot, int) { return std::vector<FieldRef>{&(t.desc[slot].*Member)}; }, lo,
-               hi};
+    return Key{name, [](Target& t, int slot, int) { return std::vector<FieldRef>{&(t.desc[slot].*Member)}; }, lo, hi};
 }
 
 template <auto Member>
@@ -24,8 +23,7 @@ Key Glob(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 template <auto Part, auto Member>
 Key Nested(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
-    return Key{name, [](Target& t, int, int) { return std::vector<FieldRef>{&(t.settings.*Part.*Member)}; }, lo,
-               hi};
+    return Key{name, [](Target& t, int, int) { return std::vector<FieldRef>{&(t.settings.*Part.*Member)}; }, lo, hi};
 }
 
 template <auto Member>
@@ -64,10 +62,11 @@ std::vector<Group> MakeGroups()
                    SubsidiaryLine& l = t.settings.subsidiaryLines[slot][line];
                    return std::vector<FieldRef>{&l.value, &l.flag};
                }};
-    Key nameOut{"NameOutFile", [](Target& t, int slot, int) {
-                    return std::vector<FieldRef>{&t.settings.NameOutFile[slot]};
-                }};
+    Key nameOut{"NameOutFile",
+                [](Target& t, int slot, int) { return std::vector<FieldRef>{&t.settings.NameOutFile[slot]}; }};
 
+    // A table laid out by hand.
+    // clang-format off
     return {
         {Index::Slot,
          {LongText(Chan<&D::NameIn>("NameIn")), Chan<&D::Caption>("Caption"), Chan<&D::SampRate>("SampRate"),
@@ -149,6 +148,7 @@ std::vector<Group> MakeGroups()
          {Glob<&S::OutDlmt>("OutDlmt"), Glob<&S::DateSep>("DateSep"), Glob<&S::AltNullmbar>("AltNullmbar")}},
         {Index::SlotAndLine, {subsid}},
     };
+    // clang-format on
 }
 
 }  // namespace

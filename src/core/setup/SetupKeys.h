@@ -34,7 +34,7 @@ struct Key {
     std::vector<FieldRef> (*fields)(Target&, int i, int j);
     int64_t lo = std::numeric_limits<int64_t>::min();  // integer limits of the value
     int64_t hi = std::numeric_limits<int64_t>::max();
-    bool longText = false;                             // paths: not cut at 255 characters
+    bool longText = false;                                         // paths: not cut at 255 characters
     std::string (*suffix)(const Target&, int i, int j) = nullptr;  // written after the value, never read
 };
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/files/BinaryChannelFile.h"
 #include "core/files/ParseColumn.h"
 #include "core/files/PathNames.h"
-#include "core/files/BinaryChannelFile.h"
 #include "core/store/CommonStart.h"
 #include "core/store/FileUtil.h"
 #include "core/store/VkDialogs.h"
@@ -51,10 +51,13 @@ std::string ChannelProblems(const Recording& rec)
             // What the first data line offers against what was asked for.
             const std::string line = FirstDataLine(d.NameIn, d.HeaderText + s.SkipCount);
             const int columns = CountColumns(line, d.InDelimiter);
-            const std::string separator = d.InDelimiter == '\t' ? "TAB" : d.InDelimiter == ' ' ? "space" : std::string(1, d.InDelimiter);
+            const std::string separator = d.InDelimiter == '\t'  ? "TAB"
+                                          : d.InDelimiter == ' ' ? "space"
+                                                                 : std::string(1, d.InDelimiter);
             problems += ", column " + std::to_string(std::max(d.ColumnValue, 1)) + " after " +
                         std::to_string(d.HeaderText) + " header lines, separator " + separator +
-                        "; its first data line has " + std::to_string(columns) + (columns == 1 ? " column" : " columns");
+                        "; its first data line has " + std::to_string(columns) +
+                        (columns == 1 ? " column" : " columns");
             if (!line.empty())
                 problems += ": " + line.substr(0, 60);
         }
@@ -134,7 +137,8 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     rec.time.LongestSpan = 0.0;
     for (const SlotData& s : rec.slots)
         if (s.ChannelUsed)
-            rec.time.LongestSpan = std::max(rec.time.LongestSpan, static_cast<double>(s.desc.SampRate) * s.desc.DataCnt);
+            rec.time.LongestSpan =
+                std::max(rec.time.LongestSpan, static_cast<double>(s.desc.SampRate) * s.desc.DataCnt);
     if (const std::string problems = ChannelProblems(rec); !problems.empty())
         ui.message(" Not every channel could be loaded:" + problems, Severity::Warning);
     return StartResult::Loaded;

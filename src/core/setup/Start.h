@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "core/setup/Workbench.h"
 #include "core/files/TextLoader.h"
+#include "core/setup/Workbench.h"
 
 namespace vk {
 

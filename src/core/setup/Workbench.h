@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "core/setup/Settings.h"
 #include "core/setup/DiveState.h"
+#include "core/setup/Settings.h"
 #include "core/store/Recording.h"
 
 namespace vk {

@@ -9,35 +9,35 @@ namespace vk {
 // What a channel is, where it came from, how its raw words become physical
 // values and where it lies in time. Field names are the setup-file keys.
 struct ChannelDescriptor {
-    std::string NameIn = "c:\\";  // data file; "c:\" is the default that names no file
-    std::string Caption;          // at most 255 characters survive the image
-    int32_t SampRate = 1000;      // sampling interval in ms
-    int32_t DataCnt = 0;          // index of the last sample
+    std::string NameIn = "c:\\";       // data file; "c:\" is the default that names no file
+    std::string Caption;               // at most 255 characters survive the image
+    int32_t SampRate = 1000;           // sampling interval in ms
+    int32_t DataCnt = 0;               // index of the last sample
     double StartTime = 31622400000.0;  // 1 January 1982 00:00:00
     double EndTime = 0.0;
     // Calendar fields of StartTime as entered: year, month, day, hour, minute, second, ms.
     std::array<int32_t, 7> StartFields{};
-    int32_t SmpDelay = 0;         // start after the common start, in samples of this channel
-    int32_t CorrSmpDelay = 0;     // index of the first stored sample (the origin)
-    int32_t GrRepr = 1;           // drawing style of the graph window
-    double Min = 0.0;             // displayed value range
+    int32_t SmpDelay = 0;      // start after the common start, in samples of this channel
+    int32_t CorrSmpDelay = 0;  // index of the first stored sample (the origin)
+    int32_t GrRepr = 1;        // drawing style of the graph window
+    double Min = 0.0;          // displayed value range
     double Max = 65535.0;
-    double UsrCoeffA = 1.0;       // applied to the raw value while a text file is read
+    double UsrCoeffA = 1.0;  // applied to the raw value while a text file is read
     double UsrCoeffB = 0.0;
-    double CoeffA = 1.0;          // physical units per raw step
-    double CoeffB = 0.0;          // physical value of raw 0
-    double CoeffC = 0.0;          // quadratic term, RawToPhys only
-    double LowRng = 0.0;          // range used for scaling
+    double CoeffA = 1.0;  // physical units per raw step
+    double CoeffB = 0.0;  // physical value of raw 0
+    double CoeffC = 0.0;  // quadratic term, RawToPhys only
+    double LowRng = 0.0;  // range used for scaling
     double HighRng = 65535.0;
-    double SectionMin = 0.0;      // extremes over the work section, for channel plots
+    double SectionMin = 0.0;  // extremes over the work section, for channel plots
     double SectionMax = 0.0;
-    double yOffset = 0.0;         // baseline shift subtracted from every value
+    double yOffset = 0.0;  // baseline shift subtracted from every value
     uint8_t WndSze = 1;
     uint8_t LenF8F9 = 4;
     uint8_t PosF8F9 = 5;
-    uint8_t ToCreate = 0;         // 0 text file, 1 binary or new empty channel, 2 binary with header
-    uint8_t DisplayFlags = 1;     // bit 0 B-cursors and wiggle marks, bit 1 Sh-cursors
-    double Reserved432 = 0.0;     // carried in the image, no meaning here
+    uint8_t ToCreate = 0;      // 0 text file, 1 binary or new empty channel, 2 binary with header
+    uint8_t DisplayFlags = 1;  // bit 0 B-cursors and wiggle marks, bit 1 Sh-cursors
+    double Reserved432 = 0.0;  // carried in the image, no meaning here
     double Reserved440 = 65535.0;
     char KindEqu = 'M';
     int32_t ColumnValue = 0;
@@ -46,13 +46,13 @@ struct ChannelDescriptor {
     char AutoScaling = 'Y';
     char UseFileInfo = 'Y';
     char InDelimiter = '\t';
-    uint8_t Derivation = 0;       // 1: read as the difference of consecutive samples
+    uint8_t Derivation = 0;  // 1: read as the difference of consecutive samples
     double GridDist = 0.0;
     int32_t RunMean = 0;
     // Rational calibration polynomial (A + C x + E x^2 ...) / (1 + B x + D x^2 ...).
     double Poly_A = 0.0, Poly_B = 0.0, Poly_C = 1.0, Poly_D = 0.0, Poly_E = 0.0, Poly_F = 0.0;
     double Poly_G = 0.0, Poly_H = 0.0, Poly_I = 0.0, Poly_J = 0.0, Poly_K = 0.0;
-    uint8_t bSet = 0;             // 1 when the polynomial differs from the identity
+    uint8_t bSet = 0;  // 1 when the polynomial differs from the identity
     uint8_t bApplyPolynom = 0;
 
     bool operator==(const ChannelDescriptor&) const = default;

@@ -53,7 +53,7 @@ ChannelSeries StretchSeries(const Recording& rec, int slot, int32_t i)
         }
     }
     return whole.within(static_cast<int32_t>(std::clamp<int64_t>(lo, INT32_MIN, INT32_MAX)),
-                       static_cast<int32_t>(std::clamp<int64_t>(hi, INT32_MIN, INT32_MAX)));
+                        static_cast<int32_t>(std::clamp<int64_t>(hi, INT32_MIN, INT32_MAX)));
 }
 
 namespace {

@@ -23,7 +23,7 @@ inline int32_t Shifted(int32_t b, int64_t delta)
 class ChannelSeries {
 public:
     ChannelSeries(const Recording& rec, int slot)
-        : rec_(&rec), d_(&rec.desc(slot)), slot_(slot), lo_(0), hi_(d_->DataCnt)
+            : rec_(&rec), d_(&rec.desc(slot)), slot_(slot), lo_(0), hi_(d_->DataCnt)
     {
     }
 
@@ -56,9 +56,9 @@ public:
     }
     uint16_t raw(int32_t i) const { return ReadRaw(*rec_, bounded_ ? std::clamp(i, lo_, hi_) : i, slot_); }
 
-    int32_t first() const { return lo_; }           // the first index read
-    int32_t count() const { return hi_ + 1; }       // indexes first() .. count - 1
-    double interval() const { return d_->SampRate; }   // ms
+    int32_t first() const { return lo_; }             // the first index read
+    int32_t count() const { return hi_ + 1; }         // indexes first() .. count - 1
+    double interval() const { return d_->SampRate; }  // ms
     int slot() const { return slot_; }
     const Recording& recording() const { return *rec_; }
 

@@ -31,8 +31,8 @@ bool SettleCommonStart(Recording& rec, VkDialogs& ui)
         }
         double delay = d.StartTime - first;
         if (delay / 1000.0 > FarApartSeconds &&
-            ui.ask(" Start times differs much! \r\n(May origin from info in file header)\r\nContinue? ",
-                   Buttons::YesNo, Severity::Warning) != Answer::Yes)
+            ui.ask(" Start times differs much! \r\n(May origin from info in file header)\r\nContinue? ", Buttons::YesNo,
+                   Severity::Warning) != Answer::Yes)
             return false;
         delay /= d.SampRate;
         if (!(delay <= 2147483647.0)) {

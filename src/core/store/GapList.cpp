@@ -25,8 +25,8 @@ void GapList::add(int32_t from, int32_t to)
 
 const GapRange* GapList::after(int32_t p) const
 {
-    const auto it = std::upper_bound(ranges_.begin(), ranges_.end(), p,
-                                     [](int32_t v, const GapRange& r) { return v < r.to; });
+    const auto it =
+        std::upper_bound(ranges_.begin(), ranges_.end(), p, [](int32_t v, const GapRange& r) { return v < r.to; });
     return it == ranges_.end() ? nullptr : &*it;
 }
 
@@ -52,9 +52,7 @@ void GapList::removed(int32_t p, int32_t n)
     std::vector<GapRange> kept;
     for (GapRange r : ranges_) {
         // Each bound moves down by the deleted positions before it.
-        auto move = [&](int32_t x) {
-            return static_cast<int32_t>(x <= p ? x : x >= end ? x - n : p);
-        };
+        auto move = [&](int32_t x) { return static_cast<int32_t>(x <= p ? x : x >= end ? x - n : p); };
         r = {move(r.from), move(r.to)};
         if (r.to <= r.from)
             continue;

@@ -21,8 +21,8 @@ PositionRange Clamp(const Recording& rec, int32_t first, int32_t end, int slot)
     PositionRange r;
     r.from = std::max<int64_t>(int64_t{first} - d.CorrSmpDelay, 0);
     // Positions run to DataCnt - CorrSmpDelay inclusive: the last stored sample belongs to the range.
-    r.to = std::min<int64_t>({int64_t{end} - d.CorrSmpDelay, int64_t{d.DataCnt} - d.CorrSmpDelay + 1,
-                              rec.store.capacity(slot)});
+    r.to = std::min<int64_t>(
+        {int64_t{end} - d.CorrSmpDelay, int64_t{d.DataCnt} - d.CorrSmpDelay + 1, rec.store.capacity(slot)});
     return r;
 }
 
@@ -47,8 +47,8 @@ int64_t RawRangeCount(const Recording& rec, int32_t first, int32_t end, int slot
     return Clamp(rec, first, end, slot).count();
 }
 
-bool WriteRawRange(const Recording& rec, const std::string& path, int32_t first, int32_t end,
-                   RawRangeMode mode, int slot)
+bool WriteRawRange(const Recording& rec, const std::string& path, int32_t first, int32_t end, RawRangeMode mode,
+                   int slot)
 {
     const PositionRange r = Clamp(rec, first, end, slot);
     File file(path, mode == RawRangeMode::Append ? File::Mode::Append : File::Mode::Truncate);

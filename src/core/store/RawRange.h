@@ -11,8 +11,8 @@ enum class RawRangeMode { Append, Overwrite };
 
 // Writes the raw words of indices first .. end-1 (clamped to the stored
 // channel) to the file as little-endian 16-bit words.
-bool WriteRawRange(const Recording& rec, const std::string& path, int32_t first, int32_t end,
-                   RawRangeMode mode, int slot);
+bool WriteRawRange(const Recording& rec, const std::string& path, int32_t first, int32_t end, RawRangeMode mode,
+                   int slot);
 
 // How many words WriteRawRange writes for this range now.
 int64_t RawRangeCount(const Recording& rec, int32_t first, int32_t end, int slot);

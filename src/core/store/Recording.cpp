@@ -118,9 +118,9 @@ uint16_t PhysToRaw(Recording& rec, int slot, bool& report, double x)
 bool CheckPolynomial(Recording& rec, int slot)
 {
     ChannelDescriptor& d = rec.desc(slot);
-    const bool identity = d.Poly_C == 1.0 && d.Poly_A == 0.0 && d.Poly_B == 0.0 && d.Poly_D == 0.0 &&
-                          d.Poly_E == 0.0 && d.Poly_F == 0.0 && d.Poly_G == 0.0 && d.Poly_H == 0.0 &&
-                          d.Poly_I == 0.0 && d.Poly_J == 0.0 && d.Poly_K == 0.0;
+    const bool identity = d.Poly_C == 1.0 && d.Poly_A == 0.0 && d.Poly_B == 0.0 && d.Poly_D == 0.0 && d.Poly_E == 0.0 &&
+                          d.Poly_F == 0.0 && d.Poly_G == 0.0 && d.Poly_H == 0.0 && d.Poly_I == 0.0 && d.Poly_J == 0.0 &&
+                          d.Poly_K == 0.0;
     d.bSet = identity ? 0 : 1;
     return !identity;
 }

@@ -17,10 +17,10 @@ class VkDialogs;
 // Alert codes left for the graph window's "Hint" button.
 enum HintCode : int {
     HintNone = 0,
-    HintTooFewPoints = 1,   // the dive search found fewer than 11 points
-    HintRangeExcess = 3,    // a value fell outside the raw range and was clamped
-    HintInvertData = 4,     // the data lie mostly below zero
-    HintRunMean = 5,        // a running mean wider than 200 was cut to 200
+    HintTooFewPoints = 1,  // the dive search found fewer than 11 points
+    HintRangeExcess = 3,   // a value fell outside the raw range and was clamped
+    HintInvertData = 4,    // the data lie mostly below zero
+    HintRunMean = 5,       // a running mean wider than 200 was cut to 200
 };
 
 struct SlotData {
@@ -30,14 +30,14 @@ struct SlotData {
     std::string HeadCmt1 = " ";  // comment lines of a binary file's information header
     std::string HeadCmt2 = " ";
     bool ChannelModified = false;  // samples or calibration changed since loading
-    GapList missing{};  // stored positions whose value the data file did not give
+    GapList missing{};             // stored positions whose value the data file did not give
 };
 
 struct RecordingTime {
-    double GlobalStart = 0.0;    // common start of the recording, ms
+    double GlobalStart = 0.0;  // common start of the recording, ms
     double TimeOffset = 0.0;
-    CalendarTime Start;          // calendar fields of GlobalStart
-    double LongestSpan = 0.0;    // largest SampRate * DataCnt of the used slots
+    CalendarTime Start;        // calendar fields of GlobalStart
+    double LongestSpan = 0.0;  // largest SampRate * DataCnt of the used slots
 };
 
 // Answers the value reads of one slot while a workshop buffer is active.
@@ -95,7 +95,8 @@ inline PhysValue ReadPhysOf(const SampleStore& store, const ChannelDescriptor& d
     const int64_t p = i - d.CorrSmpDelay;
     double raw = 0.0;
     if (p >= 0) {
-        const uint16_t* block = p < SampleStore::Capacity ? store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)) : nullptr;
+        const uint16_t* block =
+            p < SampleStore::Capacity ? store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)) : nullptr;
         if (!block) {
             result.status = -1;
             return result;

@@ -121,4 +121,3 @@ std::string FormatDateTime(double ms, char dateSeparator)
 }
 
 }  // namespace vk
-

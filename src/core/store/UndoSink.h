@@ -10,11 +10,11 @@ namespace vk {
 
 // Kinds of undo steps, as the stack file keeps them.
 enum UndoKind : int {
-    UndoZoom = 1,        // the view: borders, cursors, a channel's range
-    UndoSingleValue = 3, // one sample changed by the mouse
-    UndoSpline = 0,      // samples replaced by a line or curve (splines, burnished dives)
+    UndoZoom = 1,           // the view: borders, cursors, a channel's range
+    UndoSingleValue = 3,    // one sample changed by the mouse
+    UndoSpline = 0,         // samples replaced by a line or curve (splines, burnished dives)
     UndoDiveAnalysis = 29,  // a dive written: the view before the next search
-    UndoBaseline = 129,  // a channel's baseline offset
+    UndoBaseline = 129,     // a channel's baseline offset
 };
 
 class UndoSink {
@@ -24,7 +24,10 @@ public:
     // undoing it needs and the channel it concerns.
     virtual void Push(int kind, uint32_t redraw, int slot) = 0;
     // The same with the raw samples from .. to - 1 of the slot kept.
-    virtual void PushRange(int32_t /*from*/, int32_t /*to*/, uint32_t redraw, int kind, int slot) { Push(kind, redraw, slot); }
+    virtual void PushRange(int32_t /*from*/, int32_t /*to*/, uint32_t redraw, int kind, int slot)
+    {
+        Push(kind, redraw, slot);
+    }
 };
 
 class NoUndo : public UndoSink {

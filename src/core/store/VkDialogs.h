@@ -20,9 +20,9 @@ enum class Answer { Ok, Cancel, Yes, No, Abort };
 // A file to choose in the desktop's file dialog.
 struct FileRequest {
     std::string title;
-    std::string start;   // the file or folder the dialog starts at
-    std::string filter;  // "Setup files (*.cfg);;All files (*)"
-    bool save = false;   // a name to write to rather than an existing file
+    std::string start;       // the file or folder the dialog starts at
+    std::string filter;      // "Setup files (*.cfg);;All files (*)"
+    bool save = false;       // a name to write to rather than an existing file
     int selectedFilter = 0;  // answer: which of the filters the user chose
 };
 

@@ -37,9 +37,8 @@ enum ColourRow : int {
 std::string_view ColourName(int row);
 
 struct ColourTable {
-    std::array<int32_t, ColourCount> values{7,        0,       16711680, 16711935, 10, 4,  16776960,
-                                            0,        8421504, 8,        15,       65535, 255, 16711680,
-                                            0,        15,      15,       32768,    8388736};
+    std::array<int32_t, ColourCount> values{7,  0,     16711680, 16711935, 10, 4,  16776960, 0,     8421504, 8,
+                                            15, 65535, 255,      16711680, 0,  15, 15,       32768, 8388736};
     bool operator==(const ColourTable&) const = default;
 };
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/view/PixelMap.h"
 #include "core/store/ChannelSeries.h"
+#include "core/view/PixelMap.h"
 
 namespace vk {
 
@@ -69,8 +69,8 @@ Curve EnvelopeColumns(const Recording& rec, const CurveRequest& q)
     const int64_t origin = d.CorrSmpDelay;
     const int64_t k0 = std::max<int64_t>(static_cast<int64_t>(std::floor(q.f1 / rate)), 0);
     // The last index with a value: the channel's end, or where its blocks end.
-    const int64_t kEnd = std::min<int64_t>({static_cast<int64_t>(std::floor(q.f2 / rate)) + 1, d.DataCnt,
-                                            origin + q.envelope->count() - 1});
+    const int64_t kEnd = std::min<int64_t>(
+        {static_cast<int64_t>(std::floor(q.f2 / rate)) + 1, d.DataCnt, origin + q.envelope->count() - 1});
     if (kEnd < k0)
         return c;
     auto valueOf = [&](double raw) { return raw * d.CoeffA + d.CoeffB - d.yOffset; };

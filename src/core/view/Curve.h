@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "core/view/Envelope.h"
 #include "core/store/Recording.h"
+#include "core/view/Envelope.h"
 
 namespace vk {
 
@@ -33,9 +33,9 @@ struct Curve {
 
 struct CurveRequest {
     int slot = 0;
-    double f1 = 0, f2 = 0;   // the stretch of time, ms from the start
-    int width = 0;           // pixels along the time axis
-    int height = 0;          // pixels across (for the thinning rule)
+    double f1 = 0, f2 = 0;  // the stretch of time, ms from the start
+    int width = 0;          // pixels along the time axis
+    int height = 0;         // pixels across (for the thinning rule)
     int style = 1;
     const Envelope* envelope = nullptr;  // columns from it when there are many samples per pixel
 };

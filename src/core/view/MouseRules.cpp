@@ -30,8 +30,8 @@ LineGrab NearestLine(const LinePositions& at, double f1, double f2, int width, i
         int mode;
         int margin;  // pixels by which it must be nearer than the best so far
     };
-    const Candidate candidates[] = {{Line::F1, at.F1, 1, 0},   {Line::F2, at.F2, 2, 0},  {Line::F4, at.F4, 4, 0},
-                                    {Line::F5, at.F5, 6, 0},   {Line::B1, at.B1, 8, 2},  {Line::B2, at.B2, 10, 2},
+    const Candidate candidates[] = {{Line::F1, at.F1, 1, 0},    {Line::F2, at.F2, 2, 0},   {Line::F4, at.F4, 4, 0},
+                                    {Line::F5, at.F5, 6, 0},    {Line::B1, at.B1, 8, 2},   {Line::B2, at.B2, 10, 2},
                                     {Line::Sh1, at.Sh1, 11, 2}, {Line::Sh2, at.Sh2, 12, 2}};
     LineGrab best;
     bool any = false;
@@ -45,8 +45,8 @@ LineGrab NearestLine(const LinePositions& at, double f1, double f2, int width, i
         }
     }
     if (inStrip) {
-        const int limit = static_cast<int>(
-            std::lround((LineColumn(at.F2, f1, f2, width) - LineColumn(at.F1, f1, f2, width)) / 30.0));
+        const int limit =
+            static_cast<int>(std::lround((LineColumn(at.F2, f1, f2, width) - LineColumn(at.F1, f1, f2, width)) / 30.0));
         if (best.distance > limit)
             best.line = Line::None;
     }

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/view/ViewState.h"
 #include "core/store/Recording.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 
@@ -22,7 +22,7 @@ int EdgeZoneAt(int x, int y, int width, int height);
 
 struct LineGrab {
     Line line = Line::None;
-    int moveMode = 0;    // follows the nearest line even when it is too far to grab
+    int moveMode = 0;  // follows the nearest line even when it is too far to grab
     int distance = 0;
 };
 

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "core/view/SubsidiaryLines.h"
 #include "core/store/ChannelDescriptor.h"
 #include "core/view/PixelMap.h"
+#include "core/view/SubsidiaryLines.h"
 
 namespace vk {
 

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/view/RedrawRequest.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
 
 namespace vk {
 
@@ -104,8 +104,8 @@ uint32_t Baseline(BaselineCommand command, Recording& rec, const ViewState& view
         break;
     }
     case BaselineCommand::Numerical: {
-        const auto v = AskNumber(ui, "Channel " + std::to_string(slot + 1) + " (" + d.Caption + ")",
-                                 " New baseline at:", "0");
+        const auto v =
+            AskNumber(ui, "Channel " + std::to_string(slot + 1) + " (" + d.Caption + ")", " New baseline at:", "0");
         if (!v)
             return 0;
         shift = *v;

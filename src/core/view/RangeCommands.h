@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "core/view/ViewState.h"
 #include "core/store/Recording.h"
 #include "core/store/UndoSink.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "core/view/ViewState.h"
 #include "core/store/Recording.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

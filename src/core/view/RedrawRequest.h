@@ -27,10 +27,9 @@ enum Bit : uint32_t {
 };
 
 // The order in which the executor runs the routines of the set bits.
-inline constexpr std::array<Bit, 15> Order{TotalCurve,   TotalLines,      ActiveStrip,   AllStrips,   TotalBorders,
-                                           StripCursors, CursorsAndMoved, TotalCursors,  ActiveCursors,
-                                           MovedLines,   Readouts,        TimeScale,     YScale,      Grid,
-                                           SubsidiaryLines};
+inline constexpr std::array<Bit, 15> Order{TotalCurve,   TotalLines,      ActiveStrip,  AllStrips,     TotalBorders,
+                                           StripCursors, CursorsAndMoved, TotalCursors, ActiveCursors, MovedLines,
+                                           Readouts,     TimeScale,       YScale,       Grid,          SubsidiaryLines};
 
 // Everything: what opening the window draws.
 inline constexpr uint32_t Everything = TotalCurve | TotalLines | AllStrips | StripCursors | Readouts | TimeScale |

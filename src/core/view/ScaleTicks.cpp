@@ -41,8 +41,7 @@ int TimeLevelStep(TimeLevel level, double n)
 {
     switch (level) {
     case TimeLevel::Years: return 1;
-    case TimeLevel::Months:
-        return n >= 126144100 ? 0 : n > 69210000 ? 6 : n > 34560000 ? 4 : n > 17280000 ? 2 : 1;
+    case TimeLevel::Months: return n >= 126144100 ? 0 : n > 69210000 ? 6 : n > 34560000 ? 4 : n > 17280000 ? 2 : 1;
     case TimeLevel::Days: return n >= 17280000 ? 0 : n > 8640000 ? 7 : n > 4320000 ? 4 : n > 2160000 ? 2 : 1;
     case TimeLevel::Hours:
         return n >= 720000 ? 0 : n > 540000 ? 12 : n > 360000 ? 8 : n > 180000 ? 4 : n > 90000 ? 2 : 1;
@@ -55,8 +54,7 @@ int TimeLevelStep(TimeLevel level, double n)
 namespace {
 
 constexpr double MsPerDay = 86400000.0;
-const char* const MonthNames[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                    "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+const char* const MonthNames[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 const char* const Units[6] = {"", "", "d", "h", "m", "s"};
 constexpr double LevelMs[6] = {365.25 * MsPerDay, 30.4 * MsPerDay, MsPerDay, 3600000.0, 60000.0, 1000.0};
 constexpr int MinLabelSpacing = 28;  // pixels
@@ -98,8 +96,8 @@ void LevelTicks(TimeLevel level, int step, double a, double b, Add&& add)
             if (t < a)
                 continue;
             const CalendarTime c = DecodeTime(t);
-            const int number = level == TimeLevel::Days    ? c.day
-                               : level == TimeLevel::Hours ? c.hour
+            const int number = level == TimeLevel::Days      ? c.day
+                               : level == TimeLevel::Hours   ? c.hour
                                : level == TimeLevel::Minutes ? c.minute
                                                              : c.second;
             const bool onStep = level == TimeLevel::Days ? (number - 1) % step == 0 : number % step == 0;

@@ -31,12 +31,12 @@ enum class TimeLevel { Years, Months, Days, Hours, Minutes, Seconds };
 
 struct TimeTick {
     int x;
-    TimeLevel level;      // the coarsest level that has a tick here
-    std::string label;    // empty when the level's ticks are too close for labels
+    TimeLevel level;    // the coarsest level that has a tick here
+    std::string label;  // empty when the level's ticks are too close for labels
 };
 
 struct TimeScale {
-    int finest = 0;              // levels drawn: Years .. finest
+    int finest = 0;  // levels drawn: Years .. finest
     std::vector<TimeTick> ticks;
 };
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "core/view/ViewState.h"
 #include "core/store/Recording.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

@@ -12,13 +12,13 @@ struct LinePositions {
 };
 
 struct ViewState {
-    double T = 0;             // total duration of the recording
-    LinePositions at;         // where the lines are
-    LinePositions saved;      // where they were when the current command began
+    double T = 0;         // total duration of the recording
+    LinePositions at;     // where the lines are
+    LinePositions saved;  // where they were when the current command began
     double borderStep = 1;
     double cursorStep = 1;
-    int moveMode = 0;         // 0: the arrow keys move nothing yet
-    int active = 0;           // active channel slot
+    int moveMode = 0;  // 0: the arrow keys move nothing yet
+    int active = 0;    // active channel slot
 };
 
 // The opening view of a recording of duration T: the first 120th of it.

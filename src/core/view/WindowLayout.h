@@ -16,9 +16,9 @@ struct Box {
 };
 
 struct WindowLayout {
-    Box total;                     // the total window (overview)
+    Box total;  // the total window (overview)
     Box totalTimeScale;
-    std::array<Box, 3> strips{};   // height 0: no strip for that channel
+    std::array<Box, 3> strips{};  // height 0: no strip for that channel
     std::array<Box, 3> yScales{};
     Box timeScale;
     int readoutTop = 0;

@@ -45,7 +45,7 @@ QLineEdit* Field(const QString& name, const QString& text, const QString& hint)
 }  // namespace
 
 ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
-    : QWidget(parent), slot_(slot), rec_(rec), ui_(ui)
+        : QWidget(parent), slot_(slot), rec_(rec), ui_(ui)
 {
     auto* grid = new QGridLayout(this);
 
@@ -132,8 +132,8 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     scalingLayout->addWidget(max_);
     scalingLayout->addWidget(autoScaling_);
     grid->addWidget(scaling, 7, 0, 1, 5);
-    copyAutoScaling_ = copyButton("Copy", "Left mouse: Same auto scaling, right mouse: Also min, max",
-                                  CopyKind::AutoScaling);
+    copyAutoScaling_ =
+        copyButton("Copy", "Left mouse: Same auto scaling, right mouse: Also min, max", CopyKind::AutoScaling);
     copyAutoScaling_->installEventFilter(this);
     grid->addWidget(copyAutoScaling_, 7, 5);
     grid->setRowStretch(8, 1);
@@ -233,9 +233,10 @@ void ChannelTab::collect()
         d.ColumnValue = static_cast<int32_t>(n);
     const QString separator = separator_->currentText();
     if (!separator.isEmpty())
-        d.InDelimiter = separator.compare("TAB", Qt::CaseInsensitive) == 0                              ? '\t'
-                        : separator.contains("SPACE", Qt::CaseInsensitive) || separator.startsWith(' ') ? ' '
-                                                                                                         : separator.at(0).toLatin1();
+        d.InDelimiter = separator.compare("TAB", Qt::CaseInsensitive) == 0 ? '\t'
+                        : separator.contains("SPACE", Qt::CaseInsensitive) || separator.startsWith(' ')
+                            ? ' '
+                            : separator.at(0).toLatin1();
     d.IgnoreEmpLine = skipVoid_->isChecked();
     d.UseFileInfo = readHeader_->isChecked() ? 'Y' : 'N';
     // The fields show four decimals: only what the user typed is taken back,

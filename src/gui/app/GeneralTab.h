@@ -26,7 +26,7 @@ public:
     void setSetupFileName(const std::string& name);
 
 Q_SIGNALS:
-    void readSetupRequested();   // Enter in or leaving the setup file name field
+    void readSetupRequested();    // Enter in or leaving the setup file name field
     void browseSetupRequested();  // "&Read config. file"
     void saveSetupRequested();    // "&Save in config file"
 

@@ -10,18 +10,18 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-#include "gui/app/ChannelTab.h"
-#include "gui/app/GeneralTab.h"
-#include "gui/app/ProgramFolders.h"
+#include "core/files/LineReader.h"
+#include "core/files/PathNames.h"
 #include "core/setup/SaveSettings.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
-#include "core/files/LineReader.h"
-#include "core/files/PathNames.h"
-#include "gui/graph/OpenGraphWindow.h"
-#include "gui/widgets/HelpViewer.h"
 #include "core/store/FileUtil.h"
 #include "core/store/VkDialogs.h"
+#include "gui/app/ChannelTab.h"
+#include "gui/app/GeneralTab.h"
+#include "gui/app/ProgramFolders.h"
+#include "gui/graph/OpenGraphWindow.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace vk {
 
@@ -39,7 +39,7 @@ bool IsSetupFile(const std::string& path)
 
 TForm1::TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile,
                QWidget* parent)
-    : QDialog(parent), wb_(wb), ui_(ui), help_(help), lastSettings_(std::move(lastSettings))
+        : QDialog(parent), wb_(wb), ui_(ui), help_(help), lastSettings_(std::move(lastSettings))
 {
     setObjectName("Form1");
     setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Main Dialog " + ProgramVersion()));
@@ -51,7 +51,8 @@ TForm1::TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastS
         auto* tab = new ChannelTab(slot, wb_.rec, ui_);
         channels_[static_cast<std::size_t>(slot)] = tab;
         tabs_->addTab(tab, QString::fromStdString(wb_.rec.desc(slot).Caption));
-        connect(tab, &ChannelTab::copyRequested, this, [this](CopyKind kind) { copyFromFirstSlot(static_cast<int>(kind)); });
+        connect(tab, &ChannelTab::copyRequested, this,
+                [this](CopyKind kind) { copyFromFirstSlot(static_cast<int>(kind)); });
         connect(tab, &ChannelTab::markingChanged, this, &TForm1::updateTabMarks);
     }
 

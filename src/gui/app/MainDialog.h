@@ -25,8 +25,8 @@ class TForm1 : public QDialog {
 public:
     // Sets the dialog up from the last-settings file, then from `setupFile`
     // when one is given, and allocates the sample store.
-    TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings,
-           const std::string& setupFile = {}, QWidget* parent = nullptr);
+    TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile = {},
+           QWidget* parent = nullptr);
     ~TForm1() override;
 
     void FillDialog();

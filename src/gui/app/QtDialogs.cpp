@@ -82,12 +82,11 @@ Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
     }
 }
 
-std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt,
-                                            std::string_view initial)
+std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt, std::string_view initial)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, BoxText(caption), BoxText(prompt), QLineEdit::Normal,
-                                               BoxText(initial), &ok);
+    const QString text =
+        QInputDialog::getText(parent_, BoxText(caption), BoxText(prompt), QLineEdit::Normal, BoxText(initial), &ok);
     if (!ok)
         return std::nullopt;
     return text.toStdString();

@@ -7,10 +7,10 @@
 #include <exception>
 #include <memory>
 
+#include "core/setup/Workbench.h"
+#include "gui/app/MainDialog.h"
 #include "gui/app/ProgramFolders.h"
 #include "gui/app/QtDialogs.h"
-#include "gui/app/MainDialog.h"
-#include "core/setup/Workbench.h"
 #include "gui/widgets/HelpViewer.h"
 
 int main(int argc, char** argv)

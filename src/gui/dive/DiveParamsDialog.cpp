@@ -16,11 +16,11 @@
 #include <QVBoxLayout>
 
 #include "core/dive/Thumbnail.h"
+#include "core/store/VkDialogs.h"
 #include "gui/dive/DiveShapesDialog.h"
 #include "gui/dive/ExtendedParamsDialog.h"
 #include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
-#include "core/store/VkDialogs.h"
 
 namespace vk {
 
@@ -64,7 +64,7 @@ QGroupBox* Group(const char* title, const char* hint = nullptr)
 
 TfrmDiveParms::TfrmDiveParms(Workbench& wb, int activeSlot, bool automatic, VkDialogs& ui, HelpViewer& help,
                              QWidget* parent)
-    : QDialog(parent), wb_(wb), activeSlot_(activeSlot), ui_(ui), help_(help)
+        : QDialog(parent), wb_(wb), activeSlot_(activeSlot), ui_(ui), help_(help)
 {
     setObjectName("frmDiveParms");
     setWindowTitle("Dive Parameters");

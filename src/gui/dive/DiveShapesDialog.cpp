@@ -10,19 +10,19 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "core/store/NumberText.h"
 #include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
-#include "core/store/NumberText.h"
 
 namespace vk {
 
 TfrmDiveShapes::TfrmDiveShapes(DiveParameters& p, VkDialogs& ui, HelpViewer& help, QWidget* parent)
-    : QDialog(parent), p_(p), ui_(ui)
+        : QDialog(parent), p_(p), ui_(ui)
 {
     setObjectName("frmDiveShapes");
     setWindowTitle("Dive shapes");
-    static const char* const names[ShapeBarCount] = {"YFormFactor", "YFormDivision", "WShapeHeight",
-                                                     "ParabolaHeight", "LShapeParm"};
+    static const char* const names[ShapeBarCount] = {"YFormFactor", "YFormDivision", "WShapeHeight", "ParabolaHeight",
+                                                     "LShapeParm"};
     auto* layout = new QVBoxLayout(this);
     QGroupBox* group = nullptr;
     for (int bar = 0; bar < ShapeBarCount; ++bar) {
@@ -60,8 +60,9 @@ TfrmDiveShapes::TfrmDiveShapes(DiveParameters& p, VkDialogs& ui, HelpViewer& hel
         row->addWidget(field);
         static_cast<QVBoxLayout*>(group->layout())->addLayout(row);
     }
-    auto* note = new QLabel("Note: U / V-shape is controlled by the  'Slimness' parameter at the previuos dialogue.  "
-                            "Reduce V shapes to get more U,W,Y,L,P shapes");
+    auto* note = new QLabel(
+        "Note: U / V-shape is controlled by the  'Slimness' parameter at the previuos dialogue.  "
+        "Reduce V shapes to get more U,W,Y,L,P shapes");
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addWidget(OkCancelHelp(this, help, "dlgDiveShapes.rtf"));

@@ -10,16 +10,15 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "gui/widgets/DialogButtons.h"
-#include "gui/widgets/HelpViewer.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "gui/widgets/DialogButtons.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace vk {
 
-TfmDiveStops::TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help,
-                           QWidget* parent)
-    : QDialog(parent), stops_(stops), at_(at), ui_(ui)
+TfmDiveStops::TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+        : QDialog(parent), stops_(stops), at_(at), ui_(ui)
 {
     setObjectName("fmDiveStops");
     setWindowTitle("Change Dive stops");

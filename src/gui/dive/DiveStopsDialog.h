@@ -21,8 +21,7 @@ class TfmDiveStops : public QDialog {
     Q_OBJECT
 
 public:
-    TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help,
-                 QWidget* parent = nullptr);
+    TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
     void accept() override;
 
 private:

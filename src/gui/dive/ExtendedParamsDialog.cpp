@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/setup/Workbench.h"
 #include "core/dive/ExtendedParamsRules.h"
+#include "core/setup/Workbench.h"
 #include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
 
@@ -29,7 +29,7 @@ QComboBox* Combo(const QString& name, const QStringList& items, int index)
 }  // namespace
 
 TfrmExtDiveParm::TfrmExtDiveParm(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
-    : QDialog(parent), wb_(wb), ui_(ui)
+        : QDialog(parent), wb_(wb), ui_(ui)
 {
     setObjectName("frmExtDiveParm");
     setWindowTitle("Extended dive characteristics");

@@ -8,14 +8,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/setup/Workbench.h"
 #include "core/files/ChannelExport.h"
-#include "gui/files/ExportDialogParts.h"
 #include "core/files/PathNames.h"
+#include "core/setup/Workbench.h"
+#include "core/store/VkDialogs.h"
+#include "core/view/ViewState.h"
+#include "gui/files/ExportDialogParts.h"
 #include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
-#include "core/view/ViewState.h"
-#include "core/store/VkDialogs.h"
 
 namespace vk {
 
@@ -33,7 +33,7 @@ QLineEdit* CommentField(const char* name, const std::string& text)
 }  // namespace
 
 TfrmExportBin::TfrmExportBin(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
-    : QDialog(parent), wb_(wb), view_(view), ui_(ui)
+        : QDialog(parent), wb_(wb), view_(view), ui_(ui)
 {
     setObjectName("frmExportBin");
     setWindowTitle("Export to binary file ");

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "core/setup/Workbench.h"
-#include "core/view/ViewState.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 

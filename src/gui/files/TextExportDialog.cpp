@@ -7,19 +7,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/setup/Workbench.h"
 #include "core/files/ChannelExport.h"
-#include "gui/files/ExportDialogParts.h"
 #include "core/files/PathNames.h"
+#include "core/setup/Workbench.h"
+#include "core/store/VkDialogs.h"
+#include "core/view/ViewState.h"
+#include "gui/files/ExportDialogParts.h"
 #include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
-#include "core/view/ViewState.h"
-#include "core/store/VkDialogs.h"
 
 namespace vk {
 
 TfrmExportText::TfrmExportText(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
-    : QDialog(parent), wb_(wb), view_(view), ui_(ui)
+        : QDialog(parent), wb_(wb), view_(view), ui_(ui)
 {
     setObjectName("frmExportText");
     setWindowTitle("Export data section into text file");
@@ -37,7 +37,8 @@ TfrmExportText::TfrmExportText(Workbench& wb, const ViewState& view, VkDialogs& 
     grid->addWidget(browse, 1, 1);
     QDialogButtonBox* buttons = OkCancelHelp(this, help, "dlgExportText.rtf");
     grid->addWidget(buttons, 2, 0, 1, 2);
-    connect(browse, &QPushButton::clicked, this, [this] { BrowseInto(file_, ui_, "Export data section into text file"); });
+    connect(browse, &QPushButton::clicked, this,
+            [this] { BrowseInto(file_, ui_, "Export data section into text file"); });
 }
 
 void TfrmExportText::showEvent(QShowEvent* event)

@@ -13,7 +13,7 @@ namespace {
 struct Item {
     const char* caption;
     const char* name;
-    const char* key = nullptr;   // shown after the caption, run by the window's key handler
+    const char* key = nullptr;  // shown after the caption, run by the window's key handler
     const char* hint = nullptr;
     bool checkable = false;
     std::vector<Item> items = {};  // a submenu when not empty
@@ -28,6 +28,8 @@ struct Menu {
 
 std::vector<Menu> MenuTree()
 {
+    // A table laid out by hand.
+    // clang-format off
     return {
         {"&File", nullptr,
          {{"&Save Settings ...", "mniSaveSettings"},
@@ -147,6 +149,7 @@ std::vector<Menu> MenuTree()
         {"&Help", nullptr,
          {{"&Help", "mniHelpHelp"}, {"Vk map ", "mniVkMap"}, {"Manual", "mniManual"}, {"&Info", "mniInfo"}}},
     };
+    // clang-format on
 }
 
 void AddItems(QMenu* menu, const std::vector<Item>& items, QHash<QString, QAction*>& actions)

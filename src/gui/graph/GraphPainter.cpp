@@ -104,9 +104,7 @@ void PaintCurve(QPainter& p, const Curve& curve, const DisplayRange& range, int 
                 p.drawLine(c.x - 1, row(previous->last), c.x, row(c.first));
             p.drawLine(c.x, top, c.x, bottom);
             break;
-        case 2:
-            p.drawLine(c.x, std::min({zero, top, bottom}), c.x, std::max({zero, top, bottom}));
-            break;
+        case 2: p.drawLine(c.x, std::min({zero, top, bottom}), c.x, std::max({zero, top, bottom})); break;
         default: {
             const int r = kind == 3 ? 1 : 2;
             p.fillRect(c.x - r, std::min(top, bottom) - r, 2 * r + 1, std::abs(bottom - top) + 2 * r + 1, colour);
@@ -268,7 +266,8 @@ void PaintYScale(QPainter& p, QSize size, const GraphScene& scene, int slot)
     for (const YTick& t : scale.ticks) {
         p.drawLine(0, t.row, 4, t.row);
         if (t.labelled)
-            p.drawText(6, t.row - metrics.height() / 2 + metrics.ascent(), QString::number(t.value, 'f', scale.decimals));
+            p.drawText(6, t.row - metrics.height() / 2 + metrics.ascent(),
+                       QString::number(t.value, 'f', scale.decimals));
     }
 }
 

@@ -6,11 +6,11 @@
 
 #include <array>
 
-#include "core/setup/Settings.h"
 #include "core/setup/DiveState.h"
+#include "core/setup/Settings.h"
+#include "core/store/Recording.h"
 #include "core/view/Envelope.h"
 #include "core/view/ViewState.h"
-#include "core/store/Recording.h"
 
 namespace vk {
 

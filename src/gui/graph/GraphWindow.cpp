@@ -17,14 +17,14 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "gui/app/ProgramFolders.h"
-#include "gui/graph/GraphPainter.h"
-#include "gui/widgets/HelpViewer.h"
-#include "core/view/Readouts.h"
-#include "core/view/RedrawRequest.h"
-#include "gui/graph/StripImage.h"
 #include "core/process/UndoStack.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/Readouts.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/app/ProgramFolders.h"
+#include "gui/graph/GraphPainter.h"
+#include "gui/graph/StripImage.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace vk {
 
@@ -54,7 +54,7 @@ int Px(double v)
 }  // namespace
 
 TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
-    : QMainWindow(parent), wb_(wb), ui_(ui), help_(help)
+        : QMainWindow(parent), wb_(wb), ui_(ui), help_(help)
 {
     setObjectName("Form3");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -261,10 +261,10 @@ void TForm3::buildReadouts(QWidget* area)
     maxDepth_->setFocusPolicy(Qt::NoFocus);
     resultsLayout->addWidget(maxDepth_, 0, 2, 1, 3);
     resultsLayout->addWidget(new QLabel("[m]", results), 0, 5, 1, 2);
-    const char* shapes[7][2] = {{"V", " V-shape"},       {"U", "U-shape"}, {"Y", "Y-shape"},   {"W", "W dive shape"},
+    const char* shapes[7][2] = {{"V", " V-shape"},       {"U", "U-shape"}, {"Y", "Y-shape"},    {"W", "W dive shape"},
                                 {"P", "Parabola-shape"}, {"L", "L-shape"}, {"X", "No category"}};
-    const char* names[7] = {"SpeedBtnV", "SpeedBtnU", "SpeedBtnY", "SpeedBtnW", "SpeedBtnParabola", "SpeedBtnLShape",
-                            "SpeedBtnNull"};
+    const char* names[7] = {"SpeedBtnV",        "SpeedBtnU",      "SpeedBtnY",   "SpeedBtnW",
+                            "SpeedBtnParabola", "SpeedBtnLShape", "SpeedBtnNull"};
     for (int k = 0; k < 7; ++k) {
         auto* b = new QToolButton(results);
         b->setObjectName(names[k]);
@@ -396,8 +396,8 @@ void TForm3::showHint()
 void TForm3::updateCaption()
 {
     const int slot = isVisible() ? view_.active : 0;
-    setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Graph Window    " +
-                                          wb_.rec.desc(slot).NameIn.substr(0, 40)));
+    setWindowTitle(
+        QString::fromStdString("Varnik Dive Analysis, Graph Window    " + wb_.rec.desc(slot).NameIn.substr(0, 40)));
 }
 
 void TForm3::setActiveChannel(int slot)
@@ -415,8 +415,8 @@ void TForm3::setActiveChannel(int slot)
         crossLinesToggled(crossLines_->isChecked());
     }
     focus_[static_cast<std::size_t>(slot)]->setFocus();
-    setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Graph Window    " +
-                                          wb_.rec.desc(slot).NameIn.substr(0, 40)));
+    setWindowTitle(
+        QString::fromStdString("Varnik Dive Analysis, Graph Window    " + wb_.rec.desc(slot).NameIn.substr(0, 40)));
     executeRedraw(redraw::Readouts);
 }
 

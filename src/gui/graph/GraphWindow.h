@@ -11,15 +11,15 @@
 #include <functional>
 #include <memory>
 
-#include "core/setup/Workbench.h"
-#include "core/view/Envelope.h"
-#include "gui/graph/GraphMenus.h"
-#include "gui/graph/GraphScene.h"
 #include "core/dive/StopMouse.h"
+#include "core/setup/Workbench.h"
+#include "core/store/UndoSink.h"
+#include "core/view/Envelope.h"
 #include "core/view/MouseRules.h"
 #include "core/view/ViewState.h"
 #include "core/view/WindowLayout.h"
-#include "core/store/UndoSink.h"
+#include "gui/graph/GraphMenus.h"
+#include "gui/graph/GraphScene.h"
 
 class QCheckBox;
 class QGroupBox;

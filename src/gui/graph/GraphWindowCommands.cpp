@@ -10,24 +10,24 @@
 #include <QToolTip>
 #include <map>
 
-#include "gui/widgets/HelpViewer.h"
-#include "gui/graph/InputGate.h"
-#include "core/view/RangeCommands.h"
-#include "core/view/RedrawRequest.h"
-#include "gui/graph/StripImage.h"
-#include "gui/graph/GraphWindow.h"
-#include "core/view/ViewCommands.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/RangeCommands.h"
+#include "core/view/RedrawRequest.h"
+#include "core/view/ViewCommands.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/InputGate.h"
+#include "gui/graph/StripImage.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace vk {
 
 namespace {
 
 // The check group of the x-Zoom menu, by move mode.
-const std::map<int, const char*> ModeItems{{ModeF1, "mniLeftBorder"},  {ModeF2, "mniRightBorder"},
+const std::map<int, const char*> ModeItems{{ModeF1, "mniLeftBorder"},       {ModeF2, "mniRightBorder"},
                                            {ModeBorders, "mniBothBorders"}, {ModeF4, "mniLeftCursor"},
-                                           {ModeF5, "mniRightCursor"}, {ModeCursors, "mniBothCursors"}};
+                                           {ModeF5, "mniRightCursor"},      {ModeCursors, "mniBothCursors"}};
 
 constexpr uint32_t RangeRedraw = 324;
 
@@ -188,16 +188,17 @@ void TForm3::connectCommands()
     on("mniShiftUp", runs([this] { return rangeStep(1, 1); }));
     on("mniShiftDown", runs([this] { return rangeStep(-1, -1); }));
 
-    const std::pair<const char*, BaselineCommand> baselines[] = {
-        {"mniMeanF4F5", BaselineCommand::MeanF4F5}, {"mniMeanF4plusF5", BaselineCommand::MeanF4plusF5},
-        {"mniAtF4", BaselineCommand::AtF4},         {"mniAtF5", BaselineCommand::AtF5},
-        {"mniBaseNumerical", BaselineCommand::Numerical}, {"mniIncrement", BaselineCommand::Increment},
-        {"mniDecrement", BaselineCommand::Decrement}};
+    const std::pair<const char*, BaselineCommand> baselines[] = {{"mniMeanF4F5", BaselineCommand::MeanF4F5},
+                                                                 {"mniMeanF4plusF5", BaselineCommand::MeanF4plusF5},
+                                                                 {"mniAtF4", BaselineCommand::AtF4},
+                                                                 {"mniAtF5", BaselineCommand::AtF5},
+                                                                 {"mniBaseNumerical", BaselineCommand::Numerical},
+                                                                 {"mniIncrement", BaselineCommand::Increment},
+                                                                 {"mniDecrement", BaselineCommand::Decrement}};
     for (const auto& [name, command] : baselines) {
         const BaselineCommand c = command;
         on(name, runs([this, c] { return Baseline(c, wb_.rec, view_, ui_, *undo_); }));
     }
-
 }
 
 // The keys without a menu item; the others run their menu item.

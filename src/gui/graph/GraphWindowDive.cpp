@@ -9,20 +9,20 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "core/dive/Bouts.h"
 #include "core/dive/DiveFrame.h"
 #include "core/dive/DiveSearch.h"
-#include "core/dive/Bouts.h"
 #include "core/dive/DiveShapes.h"
 #include "core/dive/ResultStep.h"
-#include "gui/dive/DiveParamsDialog.h"
-#include "gui/dive/DiveStopsDialog.h"
-#include "gui/widgets/HelpViewer.h"
-#include "core/view/RedrawRequest.h"
-#include "gui/graph/StripImage.h"
-#include "gui/graph/GraphWindow.h"
-#include "gui/graph/WindowPicture.h"
 #include "core/process/UndoStack.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/dive/DiveParamsDialog.h"
+#include "gui/dive/DiveStopsDialog.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/StripImage.h"
+#include "gui/graph/WindowPicture.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace vk {
 
@@ -39,7 +39,7 @@ public:
     // `redraw`: the window is not kept up to date dive by dive (a run without
     // visualisation), so it is brought up to date for each image.
     WindowPictures(TForm3& window, VkDialogs& ui, const ThumbnailSettings& t, bool redraw = false)
-        : window_(window), ui_(ui), t_(t), redraw_(redraw)
+            : window_(window), ui_(ui), t_(t), redraw_(redraw)
     {
     }
     bool saveImage(const std::string& path) override
@@ -52,9 +52,9 @@ public:
     }
     bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
     {
-        const QImage image = RenderThumbnail(window_.scene(), AnalysisSlot,
-                                             QSize(std::max(t_.ThumbnailWidth, 8), std::max(t_.ThumbnailHeight, 8)),
-                                             stamp);
+        const QImage image =
+            RenderThumbnail(window_.scene(), AnalysisSlot,
+                            QSize(std::max(t_.ThumbnailWidth, 8), std::max(t_.ThumbnailHeight, 8)), stamp);
         window_.showThumbnail(image);
         return SaveThumbnail(image, folder, number, ui_);
     }
@@ -70,7 +70,9 @@ private:
 
 void TForm3::connectDive()
 {
-    auto on = [this](const char* name, void (TForm3::*command)()) { onItem(name, [this, command] { (this->*command)(); }); };
+    auto on = [this](const char* name, void (TForm3::*command)()) {
+        onItem(name, [this, command] { (this->*command)(); });
+    };
     on("mniSearchNext", &TForm3::searchNext);
     on("mniAnalyse", &TForm3::analyse);
     on("mniParameters", &TForm3::openParameters);
@@ -103,7 +105,11 @@ void TForm3::searchNext()
     // A baseline the search shifts is taken back by the same Undo as the view.
     NoUndo none;
     JoinedSteps joined(*undoStack_);
-    DiveContext cx{wb_.rec, view_, wb_.dive, ui_, undo_ == undoStack_.get() ? static_cast<UndoSink&>(joined) : none,
+    DiveContext cx{wb_.rec,
+                   view_,
+                   wb_.dive,
+                   ui_,
+                   undo_ == undoStack_.get() ? static_cast<UndoSink&>(joined) : none,
                    {wb_.settings.CommSampInterval, wb_.settings.SpeedChannel}};
     const SearchOutcome o = SearchNext(cx, wb_.settings.dive);
     if (o.refused)

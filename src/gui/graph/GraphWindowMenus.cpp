@@ -7,18 +7,18 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "gui/app/ProgramFolders.h"
-#include "core/setup/SaveSettings.h"
 #include "core/files/PathNames.h"
+#include "core/process/UndoStack.h"
+#include "core/setup/SaveSettings.h"
+#include "core/store/FileUtil.h"
+#include "core/store/VkDialogs.h"
+#include "gui/app/ProgramFolders.h"
 #include "gui/files/BinaryExportDialog.h"
 #include "gui/files/TextExportDialog.h"
-#include "gui/widgets/HelpViewer.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/WindowPicture.h"
 #include "gui/process/UndoOptionsDialog.h"
-#include "core/process/UndoStack.h"
-#include "core/store/FileUtil.h"
-#include "core/store/VkDialogs.h"
+#include "gui/widgets/HelpViewer.h"
 
 namespace vk {
 
@@ -26,10 +26,10 @@ namespace {
 
 // Help items and their pages; an item is enabled when its page is there.
 const std::pair<const char*, const char*> HelpItems[] = {
-    {"mniFileHelp", "mniFile.rtf"},       {"mniViewHelp", "mniView.rtf"},       {"mnixZoomHelp", "mnixZoom.rtf"},
-    {"mniyZoomHelp", "mniyZoom.rtf"},     {"mniBaselineHelp", "mniBaseline.rtf"}, {"mniExportHelp", "mniExport.rtf"},
-    {"mniProcessHelp", "mniProcess.rtf"}, {"mniBiChannelHelp", "dlgBiChannel.rtf"}, {"mniFilterHelp", "mniFilter.rtf"},
-    {"mniSmoothHelp", "mniSmooth.rtf"},   {"mniCalcHelp", "mniCalc.rtf"},       {"mniHelpHelp", "mniHelp.rtf"},
+    {"mniFileHelp", "mniFile.rtf"},        {"mniViewHelp", "mniView.rtf"},           {"mnixZoomHelp", "mnixZoom.rtf"},
+    {"mniyZoomHelp", "mniyZoom.rtf"},      {"mniBaselineHelp", "mniBaseline.rtf"},   {"mniExportHelp", "mniExport.rtf"},
+    {"mniProcessHelp", "mniProcess.rtf"},  {"mniBiChannelHelp", "dlgBiChannel.rtf"}, {"mniFilterHelp", "mniFilter.rtf"},
+    {"mniSmoothHelp", "mniSmooth.rtf"},    {"mniCalcHelp", "mniCalc.rtf"},           {"mniHelpHelp", "mniHelp.rtf"},
     {"mniAnalysisHelp", "mniAnalysis.rtf"}};
 
 }  // namespace

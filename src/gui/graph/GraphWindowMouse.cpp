@@ -5,13 +5,13 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include "core/store/VkDialogs.h"
 #include "core/view/PixelMap.h"
 #include "core/view/RangeCommands.h"
 #include "core/view/RedrawRequest.h"
-#include "gui/graph/StripImage.h"
-#include "gui/graph/GraphWindow.h"
 #include "core/view/ViewCommands.h"
-#include "core/store/VkDialogs.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/StripImage.h"
 
 namespace vk {
 
@@ -136,8 +136,8 @@ void TForm3::mouseReleased(int image, QMouseEvent* event)
         default:
             if (image >= 0) {
                 const bool diff = diff_->isChecked();
-                const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, timeAxisMode, diff,
-                                                    previous_.t, previous_.v);
+                const MouseReadout r =
+                    ClickReadout(wb_.rec, image, press_.t, press_.v, timeAxisMode, diff, previous_.t, previous_.v);
                 mouseValue_->setText(QString::fromStdString(r.value));
                 mouseTime_->setText(QString::fromStdString(r.time));
                 mouseDate_->setText(QString::fromStdString(r.date));
@@ -166,8 +166,8 @@ void TForm3::timeScalePressed(bool total, QMouseEvent* event)
         return;
     const TChanImage* scale = total ? totalTimeScale_ : timeScale_;
     const double x = event->position().x();
-    const double t = total ? x / scale->width() * view_.T
-                           : view_.at.F1 + x / scale->width() * (view_.at.F2 - view_.at.F1);
+    const double t =
+        total ? x / scale->width() * view_.T : view_.at.F1 + x / scale->width() * (view_.at.F2 - view_.at.F1);
     run([this, t] {
         pushUndo(UndoZoom, 68152);
         return TimeScaleClick(view_, t);

@@ -5,7 +5,7 @@
 namespace vk {
 
 TChanImage::TChanImage(const QString& name, Paint base, Paint overlay, QWidget* parent)
-    : QWidget(parent), paintBase_(std::move(base)), paintOverlay_(std::move(overlay))
+        : QWidget(parent), paintBase_(std::move(base)), paintOverlay_(std::move(overlay))
 {
     setObjectName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -6,9 +6,9 @@
 
 #include "core/dive/Thumbnail.h"
 #include "core/files/JpegWriter.h"
-#include "gui/graph/GraphPainter.h"
 #include "core/store/FileUtil.h"
 #include "core/store/VkDialogs.h"
+#include "gui/graph/GraphPainter.h"
 
 namespace vk {
 

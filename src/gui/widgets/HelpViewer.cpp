@@ -20,7 +20,7 @@
 namespace vk {
 
 HelpViewer::HelpViewer(VkDialogs& ui, std::string helpFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui_(ui), folder_(std::move(helpFolder))
+        : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui_(ui), folder_(std::move(helpFolder))
 {
     setObjectName("HelpViewer");
     text_ = new QTextBrowser;
@@ -54,8 +54,9 @@ void HelpViewer::showText(const std::string& path)
     text_->setHtml(QString::fromStdString(RtfToHtml(std::string_view(rtf.constData(), rtf.size()))));
     setWindowTitle(QString::fromStdString(FileNameOf(path)));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    setGeometry(screen.x() + static_cast<int>(0.4 * screen.width()), screen.y() + static_cast<int>(0.2 * screen.height()),
-                static_cast<int>(0.35 * screen.width()), static_cast<int>(0.25 * screen.height()));
+    setGeometry(screen.x() + static_cast<int>(0.4 * screen.width()),
+                screen.y() + static_cast<int>(0.2 * screen.height()), static_cast<int>(0.35 * screen.width()),
+                static_cast<int>(0.25 * screen.height()));
     static_cast<QStackedLayout*>(layout())->setCurrentWidget(text_);
     show();
     raise();
@@ -73,8 +74,9 @@ void HelpViewer::showBitmap(const std::string& path)
     setWindowTitle(QString::fromStdString(FileNameOf(path)));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const int scrollBar = scroll_->verticalScrollBar()->sizeHint().width() + 2 * scroll_->frameWidth();
-    setGeometry(screen.x() + static_cast<int>(0.1 * screen.width()), screen.y() + static_cast<int>(0.1 * screen.height()),
-                picture.width() + scrollBar, static_cast<int>(0.85 * screen.height()));
+    setGeometry(screen.x() + static_cast<int>(0.1 * screen.width()),
+                screen.y() + static_cast<int>(0.1 * screen.height()), picture.width() + scrollBar,
+                static_cast<int>(0.85 * screen.height()));
     static_cast<QStackedLayout*>(layout())->setCurrentWidget(scroll_);
     show();
     raise();

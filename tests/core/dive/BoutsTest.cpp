@@ -62,7 +62,7 @@ TEST_F(Bouts, FramedOneAfterAnotherAndSummarised)
     EXPECT_NEAR(a.meanDiveDuration, 60, 0.01);
     EXPECT_NEAR(a.surfaceTime, 160, 0.01);
     EXPECT_NEAR(a.divesPerHour, 3 * 3600.0 / 340, 1e-9);
-    EXPECT_EQ(a.shapes[1], 3);  // U
+    EXPECT_EQ(a.shapes[1], 3);                                  // U
     EXPECT_NEAR(a.meanDescentRate, (1.5 + 2 + 1.5) / 3, 0.01);  // 30, 40 and 30 m in 20 s
     EXPECT_NEAR(a.totalBottomTime, 60, 0.5);
     EXPECT_NEAR(a.bottomShare, a.totalBottomTime / (340 + 1000 + 1), 1e-3);  // the pause that ended it counts

@@ -91,7 +91,7 @@ TEST(DiveAnalysis, FixedBottomStatisticsStayInsideTheBottom)
     EXPECT_NEAR(b.view.at.B2, 54800, 1);
     ASSERT_TRUE(b.analyse());
     const DiveRecord& r = b.state.record;
-    EXPECT_NEAR(r.bottomMinimum, 28, 0.01);  // not the 26 m before the crossing
+    EXPECT_NEAR(r.bottomMinimum, 28, 0.01);           // not the 26 m before the crossing
     EXPECT_NEAR(r.bottomVerticalDistance, 24, 0.05);  // 28 -> 40 -> 28
     EXPECT_NEAR(r.bottomMean, (2 * (28 + 30 + 32 + 34 + 36 + 38) + 20 * 40) / 32.0, 0.01);
     EXPECT_NEAR(r.relativeBottomRange, 12.0 / 40, 0.001);
@@ -169,7 +169,7 @@ TEST(DiveAnalysis, SpeedTemperatureAndDepthClasses)
     EXPECT_NEAR(r.speed.ascentAngle, -30, 0.01);
     EXPECT_NEAR(r.speed.horizontalDistance, 2 * 80 * std::cos(M_PI / 6) + 76, 0.05);
 
-    EXPECT_NEAR(r.temperature.diveMean, 19, 0.01);   // samples 4 .. 34
+    EXPECT_NEAR(r.temperature.diveMean, 19, 0.01);    // samples 4 .. 34
     EXPECT_NEAR(r.temperature.bottomMean, 19, 0.01);  // 14 .. 24
     EXPECT_NEAR(r.temperature.bottomMin, 14, 0.01);
     EXPECT_NEAR(r.temperature.bottomMax, 24, 0.01);
@@ -195,13 +195,13 @@ TEST(DiveAnalysis, ExtendedValues)
     auto row = [&](int k, int32_t op, int32_t ch, int32_t sec) {
         b.p.ExtendedParameters[static_cast<std::size_t>(k)] = {op, ch, sec, true};
     };
-    row(0, OpMean, 1, SecDive);             // temperature samples 5 .. 34
-    row(1, OpMaximum, 0, SecDescent);       // F4 .. F8
-    row(2, OpGradient, 0, SecAscent);       // F9 .. F5
+    row(0, OpMean, 1, SecDive);        // temperature samples 5 .. 34
+    row(1, OpMaximum, 0, SecDescent);  // F4 .. F8
+    row(2, OpGradient, 0, SecAscent);  // F9 .. F5
     row(3, OpOnsetValue, 0, SecMaxDepth);
     row(4, OpIntegral, 0, SecBottom);
-    row(5, OpMinimum, 0, SecSurface);       // the first dive: F4 only
-    row(6, OpMedian, 2, SecDive);           // no data in slot 2
+    row(5, OpMinimum, 0, SecSurface);  // the first dive: F4 only
+    row(6, OpMedian, 2, SecDive);      // no data in slot 2
     b.p.ExtendedParameters[7] = {OpMean, 0, SecDive, false};
     b.analyse();
     const auto& e = b.state.record.extended;

@@ -3,11 +3,11 @@
 #include <tuple>
 
 #include "core/dive/DiveParamsRules.h"
-#include "core/dive/ExtendedValues.h"
-#include "core/dive/ExtendedParamsRules.h"
 #include "core/dive/DiveShapesRules.h"
-#include "support/ScriptedDialogs.h"
+#include "core/dive/ExtendedParamsRules.h"
+#include "core/dive/ExtendedValues.h"
 #include "support/GraphFixture.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {
@@ -76,8 +76,8 @@ TEST_F(Form, OkRulesInTheirOrder)
     EXPECT_DOUBLE_EQ(wb.settings.dive.BaselineQuality, 1.75);
     EXPECT_EQ(wb.settings.dive.MinDiveDuration, 0);
     EXPECT_EQ(wb.settings.dive.BoutMinDur, 2000001);  // kept, with a warning
-    EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Warning! Bout Intermed. or Bout min dir. is too large",
-                                                    "Nr bins max 30"}));
+    EXPECT_EQ(ui.texts(),
+              (std::vector<std::string>{"Warning! Bout Intermed. or Bout min dir. is too large", "Nr bins max 30"}));
     ui.shown.clear();
     e.baselineQuality = "7";
     e.wiggDefPercent = "101";

@@ -52,11 +52,11 @@ TEST(DiveEdges, EndTestUnderEachCriterion)
         OnsetCriterion c;
         bool at10, at30, at50, at70;
     };
-    for (const Case& k : {Case{OnsetCriterion::And, false, false, true, false},
-                          Case{OnsetCriterion::Or, true, true, true, false},
-                          Case{OnsetCriterion::OnlyLevel, true, false, true, false},
-                          Case{OnsetCriterion::OnlySlope, false, true, true, false},
-                          Case{OnsetCriterion::OnlyLevelAbs, false, false, true, false}}) {
+    for (const Case& k :
+         {Case{OnsetCriterion::And, false, false, true, false}, Case{OnsetCriterion::Or, true, true, true, false},
+          Case{OnsetCriterion::OnlyLevel, true, false, true, false},
+          Case{OnsetCriterion::OnlySlope, false, true, true, false},
+          Case{OnsetCriterion::OnlyLevelAbs, false, false, true, false}}) {
         SCOPED_TRACE(static_cast<int>(k.c));
         p.Criterion = k.c;
         p.Level = k.c == OnsetCriterion::OnlyLevelAbs ? 1.0 : 0.9;  // 10 m below the maximum, or 1 m absolute

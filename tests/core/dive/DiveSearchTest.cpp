@@ -336,11 +336,11 @@ TEST(DiveSearch, NoDiveAcrossMissingValues)
         const std::vector<double> d = test::Trapezoid(2, 20, to, 10, 10, 10, 20);
         depth.insert(depth.end(), d.begin(), d.end());
     };
-    dive(40);                          // A: 0 .. 69, then the seal ashore: 70 .. 169
+    dive(40);  // A: 0 .. 69, then the seal ashore: 70 .. 169
     depth.resize(170, 2);
-    dive(30);                          // B: 170 .. 239
-    dive(50);                          // C: 240 .. 309, cut at 265 .. 274 while deep
-    dive(20);                          // D: 310 .. 379, its first deep sample follows one missing
+    dive(30);  // B: 170 .. 239
+    dive(50);  // C: 240 .. 309, cut at 265 .. 274 while deep
+    dive(20);  // D: 310 .. 379, its first deep sample follows one missing
     depth.resize(400, 2);
     DiveBench b(depth);
     const auto missing = [&b](int32_t from, int32_t to) {

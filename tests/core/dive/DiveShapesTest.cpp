@@ -34,7 +34,7 @@ std::vector<double> Dive(char shape)
 
 TEST(DiveShapes, EachShapeUnderDefaultParameters)
 {
-    const std::map<char, int32_t> expected{{'V', ShapeV}, {'U', ShapeU}, {'Y', ShapeY},
+    const std::map<char, int32_t> expected{{'V', ShapeV}, {'U', ShapeU},        {'Y', ShapeY},
                                            {'W', ShapeW}, {'P', ShapeParabola}, {'L', ShapeL}};
     for (const auto& [letter, code] : expected) {
         SCOPED_TRACE(letter);
@@ -148,7 +148,7 @@ TEST(DiveShapes, BottomKinds)
     f.F4 = 0;
     f.F5 = 40;
     FixedBottom(depth, f, 100, 0.66);
-    EXPECT_EQ(f.F8, 7);   // 70 m, the first at least 66 m deep
+    EXPECT_EQ(f.F8, 7);  // 70 m, the first at least 66 m deep
     EXPECT_EQ(f.F9, 33);
     EXPECT_NEAR(f.t8, 6.6 * 1000, 1);  // where the line crosses 66 m
     EXPECT_NEAR(f.t9, 33.4 * 1000, 1);

@@ -28,7 +28,6 @@ std::vector<double> Staircase(int stops, int32_t& f8, int32_t& f9)
     return v;
 }
 
-
 }  // namespace
 
 TEST(DiveStops, StaysInTheDescentAtMostFour)
@@ -120,10 +119,10 @@ TEST(DiveStops, DialogRowsWithTheirWarnings)
     EXPECT_TRUE(rows[0][1].checked);
     EXPECT_FALSE(rows[0][2].checked);
 
-    rows[0][0].checked = false;   // removed; the second moves up
-    rows[0][1].end = 25000;       // ends after F8
+    rows[0][0].checked = false;         // removed; the second moves up
+    rows[0][1].end = 25000;             // ends after F8
     rows[0][2] = {true, 12000, 16000};  // a new one overlapping the one before
-    rows[1][0].onset = 35000;     // starts before F9
+    rows[1][0].onset = 35000;           // starts before F9
     const std::vector<std::string> warnings = ApplyStopRows(t, rows, at);
     ASSERT_EQ(t.count[0], 2);
     EXPECT_DOUBLE_EQ(t.stop[0][0].onset, 20000);
@@ -135,4 +134,3 @@ TEST(DiveStops, DialogRowsWithTheirWarnings)
 }
 
 }  // namespace vk
-

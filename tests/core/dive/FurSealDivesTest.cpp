@@ -60,7 +60,8 @@ TEST(FurSealDives, SearchLoopOverTheWholeRecord)
         EXPECT_LE(view.at.B2, view.at.F5);
         EXPECT_GT(r.duration, p.MinDiveDuration * 1000.0);
         // No dive across missing values, none of half an hour at the surface.
-        EXPECT_FALSE(AnyMissing(rec, 0, static_cast<int64_t>(view.at.F4 / 5000), static_cast<int64_t>(view.at.F5 / 5000) + 1))
+        EXPECT_FALSE(
+            AnyMissing(rec, 0, static_cast<int64_t>(view.at.F4 / 5000), static_cast<int64_t>(view.at.F5 / 5000) + 1))
             << view.at.F4;
         EXPECT_LE(r.duration, 1800000) << view.at.F4;
         if (r.maxDepth > 2 * p.Threshold) {  // the real dives, not the ripples around the threshold

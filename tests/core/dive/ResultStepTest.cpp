@@ -2,12 +2,12 @@
 
 #include <fstream>
 
-#include "core/dive/ResultStep.h"
 #include "core/dive/DiveTable.h"
+#include "core/dive/ResultStep.h"
 #include "core/store/FileUtil.h"
 #include "support/DiveFixture.h"
-#include "support/TempDir.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
 
 namespace vk {
 
@@ -111,8 +111,8 @@ TEST_F(Results, WriteResultsAppendsSavesAndSearchesOn)
     EXPECT_EQ(lines[2].substr(0, 2), "1\t");
     EXPECT_EQ(wb.dive.record.counter, 2);
     EXPECT_EQ(wb.dive.record.previous.end, secondEnd);  // the pause of the next dive is measured from it
-    EXPECT_EQ(pictures.images, (std::vector<std::string>{dir.file("images/seal_0000.jpg"),
-                                                         dir.file("images/seal_0001.jpg")}));
+    EXPECT_EQ(pictures.images,
+              (std::vector<std::string>{dir.file("images/seal_0000.jpg"), dir.file("images/seal_0001.jpg")}));
     EXPECT_EQ(pictures.thumbnails, (std::vector<int>{0, 1}));
     EXPECT_EQ(pictures.stamps[1], "1  U");
     EXPECT_EQ(DiveImagePath("/data/seal.txt", 7), "/data/images/seal_0007.jpg");

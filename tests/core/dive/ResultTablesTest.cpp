@@ -10,8 +10,8 @@
 
 #include "core/dive/DiveAnalysis.h"
 #include "core/dive/DiveTable.h"
-#include "support/ScriptedDialogs.h"
 #include "support/DiveFixture.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {
@@ -173,7 +173,7 @@ TEST(ResultTables, HeadersNameWhatTheColumnsHold)
     s.dive.MinBin = 0;
     s.dive.MaxBin = 100;
     s.dive.NrBins = 10;
-    s.dive.ExtendedParameters[0] = {3, 1, 2, true};  // Mean of slot 1 at Bottom
+    s.dive.ExtendedParameters[0] = {3, 1, 2, true};   // Mean of slot 1 at Bottom
     s.dive.ExtendedParameters[1] = {10, 1, 0, true};  // Way of slot 1 over the dive
     rec.desc(1).Caption = "Temperature";
     const std::vector<std::string> header = Fields(DiveHeader(rec, s));

@@ -11,15 +11,17 @@ namespace vk {
 TEST(DiveStops, TheMouseTakesEdgesAndWholeStops)
 {
     StopTable t = test::DescentStops({{10000, 20000}, {30000, 30300}});
-    auto press = [&](int x, int y, int lineDistance) { return PressOnStops(t, 0, 60000, 600, 300, x, y, lineDistance); };
+    auto press = [&](int x, int y, int lineDistance) {
+        return PressOnStops(t, 0, 60000, 600, 300, x, y, lineDistance);
+    };
     StopGrab g = press(103, 80, 50);
     EXPECT_EQ(g.part, StopGrab::Onset);
     EXPECT_EQ(g.stop, 0);
     EXPECT_EQ(press(198, 80, 50).part, StopGrab::End);
-    EXPECT_EQ(press(103, 20, 50).part, StopGrab::None);   // above the band
-    EXPECT_EQ(press(103, 80, 2).part, StopGrab::None);    // a line is nearer
-    EXPECT_EQ(press(125, 80, 50).part, StopGrab::None);   // farther than a thirtieth of the width
-    g = press(301, 80, 50);                                // 1 + 2 pixels from its two ends
+    EXPECT_EQ(press(103, 20, 50).part, StopGrab::None);  // above the band
+    EXPECT_EQ(press(103, 80, 2).part, StopGrab::None);   // a line is nearer
+    EXPECT_EQ(press(125, 80, 50).part, StopGrab::None);  // farther than a thirtieth of the width
+    g = press(301, 80, 50);                              // 1 + 2 pixels from its two ends
     EXPECT_EQ(g.part, StopGrab::Whole);
     EXPECT_EQ(g.stop, 1);
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/files/ChannelExport.h"
 #include "core/files/BinaryChannelFile.h"
+#include "core/files/ChannelExport.h"
 #include "core/store/FileUtil.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -122,8 +122,9 @@ TEST_F(BinaryFile, FilesWithoutHeaderAndOddSizes)
     ASSERT_TRUE(LoadIntoSlot1(dir.write("big.bin", std::string(2 * 20000, '\x01')), 'N'));
     EXPECT_EQ(rec.desc(1).DataCnt, 16383);
     EXPECT_EQ(ReadRaw(rec, 16383, 1), 0x0101);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{
-                              " big.bin holds more samples than a channel can take. The first 16384 samples were loaded."});
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{
+                  " big.bin holds more samples than a channel can take. The first 16384 samples were loaded."});
 }
 
 TEST_F(BinaryFile, TextNamedAsBinaryAndMissingFiles)

@@ -68,8 +68,8 @@ TEST(ExportText, ChannelsComeBackThroughTheTextLoader)
         const IndexRange range = SamplesInRange(rec, slot, 10000.0, 60000.0);
         ASSERT_EQ(d.DataCnt + 1, range.last - range.first + 1) << column;
         for (int32_t k = 0; k <= d.DataCnt; ++k)
-            ASSERT_NEAR(ReadValue(back, k, 0).value, ReadValue(rec, range.first + k, slot).value,
-                        rec.desc(slot).CoeffA) << column << " " << k;
+            ASSERT_NEAR(ReadValue(back, k, 0).value, ReadValue(rec, range.first + k, slot).value, rec.desc(slot).CoeffA)
+                << column << " " << k;
     }
     EXPECT_TRUE(ui.shown.empty());
 

@@ -56,9 +56,10 @@ namespace vk {
 
 TEST(RtfToHtml, PicturesOfFieldsShowBesideThePage)
 {
-    const std::string html = RtfToHtml("{\\rtf1\\ansi Before\\par {\\field{\\*\\fldinst INCLUDEPICTURE \"DiveFrame.png\"}"
-                                       "{\\fldrslt }}\\par {\\field{\\*\\fldinst INCLUDEPICTURE \"a\\\"><b>x.png\"}}"
-                                       "{\\field{\\*\\fldinst PAGE}}After\\par}");
+    const std::string html = RtfToHtml(
+        "{\\rtf1\\ansi Before\\par {\\field{\\*\\fldinst INCLUDEPICTURE \"DiveFrame.png\"}"
+        "{\\fldrslt }}\\par {\\field{\\*\\fldinst INCLUDEPICTURE \"a\\\"><b>x.png\"}}"
+        "{\\field{\\*\\fldinst PAGE}}After\\par}");
     EXPECT_TRUE(Has(html, "<img src=\"DiveFrame.png\">"));
     EXPECT_TRUE(Has(html, "After"));
     EXPECT_FALSE(Has(html, "PAGE"));

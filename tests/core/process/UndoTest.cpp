@@ -75,7 +75,7 @@ TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
     EXPECT_EQ(Samples(1), samples);
     EXPECT_EQ(view.at.F4, 5000);  // the view as it was
     EXPECT_EQ(rec.desc(1).Max, 100);
-    EXPECT_EQ(view.active, 1);    // the step's channel is active again
+    EXPECT_EQ(view.active, 1);                    // the step's channel is active again
     EXPECT_FALSE(FileExists(undo->stackFile()));  // the file held only that range
 }
 

@@ -28,7 +28,7 @@ TEST(Workshop, ValuesInsideAndOutsideTheStretch)
     ASSERT_TRUE(ws.active());
     EXPECT_EQ(ws.length(), 10);
     EXPECT_NEAR(ws.get(0), 10, 0.01);
-    EXPECT_NEAR(ws.get(-3), 7, 0.01);   // outside: the channel
+    EXPECT_NEAR(ws.get(-3), 7, 0.01);  // outside: the channel
     EXPECT_NEAR(ws.get(12), 22, 0.01);
     ws.set(2, 100);
     // The workshop answers its own slot's reads, and only those.
@@ -90,14 +90,15 @@ TEST(Workshop, LowPassAndWriteBack)
         ASSERT_TRUE(ws.LowPass(3, b.ui));
         EXPECT_NEAR(ws.get(0), 10, 0.01);  // the first position keeps its value
         EXPECT_LT(ws.get(10), 30);
-        EXPECT_GT(ws.get(9), 10.5);        // the spike spreads to its neighbours
+        EXPECT_GT(ws.get(9), 10.5);  // the spike spreads to its neighbours
         double sum = 0;
         for (const double x : ws.values())
             sum += x;
         EXPECT_NEAR(sum, 20 * 10 + 30, 0.1);  // the weights add up to one
         ws.WriteBack();
     }
-    EXPECT_NEAR(ReadValue(b.rec, 30, 0).value, 10 + 30 * 3.0 / (3 + 2 * 3 * std::cos(M_PI / 6) + 2 * 3 * std::cos(M_PI / 3)), 0.01);
+    EXPECT_NEAR(ReadValue(b.rec, 30, 0).value,
+                10 + 30 * 3.0 / (3 + 2 * 3 * std::cos(M_PI / 6) + 2 * 3 * std::cos(M_PI / 3)), 0.01);
     EXPECT_NEAR(ReadValue(b.rec, 45, 0).value, 10, 0.01);
 }
 

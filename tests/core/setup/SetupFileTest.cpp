@@ -171,7 +171,8 @@ TEST_F(SetupFile, WrittenFormIsTabSeparatedWithFixedReals)
     const std::string path = dir.file("a.cfg");
     ASSERT_EQ(WriteSetup(path, rec, settings), SetupWriteResult::Written);
     const std::string text = test::TempDir::read(path);
-    EXPECT_EQ(text.rfind("Varnik Setup File\r\nRelease 4.0\r\nNameIn\t0\tc:\\\r\nCaption\t0\tDepth Channel\r\n", 0), 0u);
+    EXPECT_EQ(text.rfind("Varnik Setup File\r\nRelease 4.0\r\nNameIn\t0\tc:\\\r\nCaption\t0\tDepth Channel\r\n", 0),
+              0u);
     EXPECT_NE(text.find("\r\nSampRate\t0\t1000\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nStartTime\t0\t 3.16224000000000E+0010\t (01.01.1982 00:00:00)\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nMax\t2\t 6.55350000000000E+0004\r\n"), std::string::npos);
@@ -181,35 +182,37 @@ TEST_F(SetupFile, WrittenFormIsTabSeparatedWithFixedReals)
     EXPECT_NE(text.find("\r\nExDivParEnabled\t1\tFALSE\r\nExDivParOperation\t2\t-1\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nsubsidline\t2\t9\t 0.00000000000000E+0000\t 0.00000000000000E+0000\r\n"),
               std::string::npos);
-    EXPECT_EQ(text.size() - text.rfind("subsidline\t2\t9"), std::string("subsidline\t2\t9\t 0.00000000000000E+0000\t 0.00000000000000E+0000\r\n").size());
+    EXPECT_EQ(text.size() - text.rfind("subsidline\t2\t9"),
+              std::string("subsidline\t2\t9\t 0.00000000000000E+0000\t 0.00000000000000E+0000\r\n").size());
 }
 
 TEST_F(SetupFile, BadLinesAreSkippedOneByOne)
 {
-    ASSERT_TRUE(ReadLines("SampRate\t3\t50\r\n"          // slot outside 0..2
-                          "SampRate\t0\t5x\r\n"          // not an integer
-                          "SampRate\t1\t 250 \r\n"
-                          "CoeffA\t0\t0,5\r\n"           // comma as decimal point
-                          "yOffset\t0\t 2.0\r\n"         // never survives a read
-                          "IgnoreEmpLine\t0\ttrue\r\n"   // only TRUE is true
-                          "IgnoreEmpLine\t1\tTRUE\r\n"
-                          "Caption\t2\t  Depth Channel  \r\n"
-                          "InDelimiter\t0\t \r\n"        // one blank: the blank delimiter
-                          "WndSze\t0\t300\r\n"           // does not fit the field
-                          "Dive FixBott\t7\r\n"          // no such bottom kind
-                          "Dive Threshold\t12,5\r\n"
-                          "Color\t19\t5\tnone\r\n"
-                          "Color\t4\t255\tJump-distance line\r\n"
-                          "ExDivParOperation\t0\t3\r\n"  // rows are 1..8
-                          "ExDivParOperation\t1\t3\r\n"
-                          "ExDivParEnabled\t1\tTRUE\r\n" // channel and section still -1: switched off
-                          "ExDivParOperation\t2\t4\r\nExDivParChannel\t2\t0\r\nExDivParSection\t2\t1\r\n"
-                          "ExDivParEnabled\t2\tTRUE\r\n"
-                          "subsidline\t0\t10\t5\t1\r\n"  // lines are 0..9
-                          "subsidline\t1\t3\t5\r\n"      // the flag is missing
-                          "subsidline\t1\t4\t7,5\t1\r\n"
-                          "NameOutFile\t3\t/x\r\n"
-                          "Unknown\t1\r\n\r\n\t\r\n"));
+    ASSERT_TRUE(
+        ReadLines("SampRate\t3\t50\r\n"  // slot outside 0..2
+                  "SampRate\t0\t5x\r\n"  // not an integer
+                  "SampRate\t1\t 250 \r\n"
+                  "CoeffA\t0\t0,5\r\n"          // comma as decimal point
+                  "yOffset\t0\t 2.0\r\n"        // never survives a read
+                  "IgnoreEmpLine\t0\ttrue\r\n"  // only TRUE is true
+                  "IgnoreEmpLine\t1\tTRUE\r\n"
+                  "Caption\t2\t  Depth Channel  \r\n"
+                  "InDelimiter\t0\t \r\n"  // one blank: the blank delimiter
+                  "WndSze\t0\t300\r\n"     // does not fit the field
+                  "Dive FixBott\t7\r\n"    // no such bottom kind
+                  "Dive Threshold\t12,5\r\n"
+                  "Color\t19\t5\tnone\r\n"
+                  "Color\t4\t255\tJump-distance line\r\n"
+                  "ExDivParOperation\t0\t3\r\n"  // rows are 1..8
+                  "ExDivParOperation\t1\t3\r\n"
+                  "ExDivParEnabled\t1\tTRUE\r\n"  // channel and section still -1: switched off
+                  "ExDivParOperation\t2\t4\r\nExDivParChannel\t2\t0\r\nExDivParSection\t2\t1\r\n"
+                  "ExDivParEnabled\t2\tTRUE\r\n"
+                  "subsidline\t0\t10\t5\t1\r\n"  // lines are 0..9
+                  "subsidline\t1\t3\t5\r\n"      // the flag is missing
+                  "subsidline\t1\t4\t7,5\t1\r\n"
+                  "NameOutFile\t3\t/x\r\n"
+                  "Unknown\t1\r\n\r\n\t\r\n"));
     EXPECT_EQ(rec.desc(0).SampRate, 1000);
     EXPECT_EQ(rec.desc(1).SampRate, 250);
     EXPECT_EQ(rec.desc(0).CoeffA, 0.5);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "ExampleRecording.h"
-#include "core/setup/CopyChannels.h"
-#include "core/setup/SetupFile.h"
-#include "core/setup/Coordinates.h"
-#include "core/setup/Start.h"
 #include "core/dive/DiveSearch.h"
 #include "core/files/ChannelExport.h"
+#include "core/setup/Coordinates.h"
+#include "core/setup/CopyChannels.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -196,7 +196,7 @@ TEST(CopyChannels, CopyFromTheFirstSlot)
         EXPECT_EQ(rec.desc(s).UseFileInfo, 'N');
         EXPECT_EQ(rec.desc(s).HeaderText, 0);  // a binary format copies no text settings
         EXPECT_EQ(rec.desc(s).AutoScaling, 'N');
-        EXPECT_EQ(rec.desc(s).LowRng, 0.0);    // only the right mouse button copies the range
+        EXPECT_EQ(rec.desc(s).LowRng, 0.0);  // only the right mouse button copies the range
         EXPECT_EQ(rec.desc(s).ColumnValue, 3 + s);
     }
     CopyFromFirstSlot(rec, CopyKind::AutoScalingAndRange);

@@ -201,7 +201,7 @@ TEST(GapList, RangesJoinSplitAndMoveWithTheSamples)
 {
     GapList g;
     g.add(5, 7);
-    g.add(7, 9);  // touches: one range
+    g.add(7, 9);    // touches: one range
     g.add(20, 20);  // empty: nothing
     g.add(20, 30);
     EXPECT_EQ(g.ranges(), (std::vector<GapRange>{{5, 9}, {20, 30}}));
@@ -237,7 +237,7 @@ TEST_F(ScaledRecording, StretchesBetweenMissingValuesReadAsChannelsOfTheirOwn)
 
     const ChannelSeries s = StretchSeries(rec, 0, 300);
     EXPECT_EQ(s.first(), 120);
-    EXPECT_EQ(s.count(), 510);  // indexes 120 .. 509
+    EXPECT_EQ(s.count(), 510);         // indexes 120 .. 509
     EXPECT_DOUBLE_EQ(s(100), s(120));  // reads before the stretch give its first value
     EXPECT_EQ(s.read(100).status, -2);
     EXPECT_DOUBLE_EQ(s(600), s(509));

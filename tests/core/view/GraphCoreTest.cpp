@@ -69,7 +69,7 @@ TEST(GraphLayout, ValuesAndTimesToPixels)
     EXPECT_EQ(r.hi, 17);
     EXPECT_EQ(ValueToRow(-1, r, 180, 1), 180);  // upwards: the low end at the bottom
     EXPECT_EQ(ValueToRow(17, r, 180, 1), 0);
-    EXPECT_EQ(ValueToRow(-1, r, 180, -1), 0);   // downwards: at the top
+    EXPECT_EQ(ValueToRow(-1, r, 180, -1), 0);  // downwards: at the top
     EXPECT_EQ(ValueToRow(8, r, 180, -1), 90);
     EXPECT_NEAR(RowToValue(90, r, 180, 1), 8, 1e-12);
     d.yOffset = 2;
@@ -91,7 +91,7 @@ TEST(GraphScales, YTicksByRangeAndHeight)
     EXPECT_FALSE(a.ticks[1].labelled);
     EXPECT_EQ(a.ticks[1].row, 300 - 50);
 
-    EXPECT_EQ(YTickStep(1000, 20), 25);     // small strips: coarse steps
+    EXPECT_EQ(YTickStep(1000, 20), 25);  // small strips: coarse steps
     EXPECT_EQ(YTickStep(1000, 400), 25);
     EXPECT_EQ(YTickStep(5000, 400), 250);
     EXPECT_EQ(YTickStep(5000, 60), 500);
@@ -112,9 +112,9 @@ TEST(GraphScales, TimeLevelsForSecondsHoursDaysAndMonths)
         return steps;
     };
     EXPECT_EQ(levels(100, 0.75), (std::vector<int>{1, 1, 1, 1, 1, 5}));          // seconds by 5
-    EXPECT_EQ(levels(6 * 3600, 0.75), (std::vector<int>{1, 1, 1, 1, 15, 0}));     // minutes by 15
-    EXPECT_EQ(levels(3 * 86400, 0.75), (std::vector<int>{1, 1, 1, 4, 0, 0}));     // hours by 4
-    EXPECT_EQ(levels(100 * 86400, 0.75), (std::vector<int>{1, 1, 4, 0, 0, 0}));   // days by 4
+    EXPECT_EQ(levels(6 * 3600, 0.75), (std::vector<int>{1, 1, 1, 1, 15, 0}));    // minutes by 15
+    EXPECT_EQ(levels(3 * 86400, 0.75), (std::vector<int>{1, 1, 1, 4, 0, 0}));    // hours by 4
+    EXPECT_EQ(levels(100 * 86400, 0.75), (std::vector<int>{1, 1, 4, 0, 0, 0}));  // days by 4
     EXPECT_EQ(levels(4 * 365 * 86400.0, 0.6), (std::vector<int>{1, 6, 0, 0, 0, 0}));
 
     const TimeScale s = TimeScaleTicks(start, 0, 100000, 1000, 0.75);
@@ -135,8 +135,8 @@ TEST(GraphScales, TimeLevelsForSecondsHoursDaysAndMonths)
     ASSERT_NE(midnight, days.ticks.end());
     EXPECT_EQ(midnight->label, "8d");
     const TimeScale months = TimeScaleTicks(start, 0, 100 * 86400000.0, 1000, 0.6);
-    EXPECT_TRUE(std::any_of(months.ticks.begin(), months.ticks.end(),
-                            [](const TimeTick& t) { return t.label == "FEB"; }));
+    EXPECT_TRUE(
+        std::any_of(months.ticks.begin(), months.ticks.end(), [](const TimeTick& t) { return t.label == "FEB"; }));
     EXPECT_TRUE(TimeScaleTicks(start, 0, 1, 100, 0.75).ticks.empty());
 }
 
@@ -259,9 +259,9 @@ TEST(GraphOverlays, GridSubsidiaryLinesAndExtents)
 
     SubsidiaryLines lines{};
     lines[1] = {8, 1};
-    lines[2] = {8, 1};   // the same value again: one line
-    lines[3] = {30, 1};  // outside the range
-    lines[4] = {4, 0};   // off
+    lines[2] = {8, 1};                                   // the same value again: one line
+    lines[3] = {30, 1};                                  // outside the range
+    lines[4] = {4, 0};                                   // off
     EXPECT_TRUE(SubsidiaryRows(lines, d, 180).empty());  // the switch (entry 0) is off
     lines[0].flag = 1;
     EXPECT_EQ(SubsidiaryRows(lines, d, 180), std::vector<int>{90});

@@ -3,8 +3,8 @@
 #include "core/view/MouseRules.h"
 #include "core/view/RangeCommands.h"
 #include "core/view/ViewCommands.h"
-#include "support/ScriptedDialogs.h"
 #include "support/GraphFixture.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {
@@ -357,7 +357,7 @@ TEST(MouseRules, EdgesGrabsDragsAndReadouts)
     g = NearestLine(at, 0, 60000, 600, 179, false, true);  // 21 from F4: too far to grab
     EXPECT_EQ(g.line, Line::None);
     EXPECT_EQ(g.moveMode, 4);  // yet the move mode follows
-    at.B1 = 20300;  // B1 three columns right of F4: it must be nearer by more than 2
+    at.B1 = 20300;             // B1 three columns right of F4: it must be nearer by more than 2
     g = NearestLine(at, 0, 60000, 600, 202, false, true);
     EXPECT_EQ(g.line, Line::F4);
     g = NearestLine(at, 0, 60000, 600, 205, false, true);

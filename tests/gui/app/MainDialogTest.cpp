@@ -5,26 +5,26 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
-#include <QImage>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
 #include "ExampleRecording.h"
-#include "gui/app/ChannelTab.h"
+#include "core/files/ChannelExport.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
+#include "core/store/FileUtil.h"
+#include "gui/app/ChannelTab.h"
 #include "gui/app/MainDialog.h"
-#include "core/files/ChannelExport.h"
 #include "gui/widgets/Confirmation.h"
 #include "gui/widgets/HelpViewer.h"
-#include "core/store/FileUtil.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -50,9 +50,15 @@ private:
     void openForm();
     ChannelTab* tab(int slot) const;
     template <typename T>
-    T* field(int slot, const char* name) const { return tab(slot)->findChild<T*>(name); }
+    T* field(int slot, const char* name) const
+    {
+        return tab(slot)->findChild<T*>(name);
+    }
     template <typename T>
-    T* widget(const char* name) const { return form->findChild<T*>(name); }
+    T* widget(const char* name) const
+    {
+        return form->findChild<T*>(name);
+    }
     void enter(QWidget* edit, const QString& text);
     void leave();
     void grab(const QString& name);
@@ -146,8 +152,8 @@ void MainDialogTest::fieldsAreCheckedWhenLeft()
     leave();
     enter(field<QLineEdit>(1, "EditHead"), "two");
     leave();
-    QCOMPARE(ui->texts(), (std::vector<std::string>{"Invalid column nr", "Invalid column nr",
-                                                    "Invalid number of header lines"}));
+    QCOMPARE(ui->texts(),
+             (std::vector<std::string>{"Invalid column nr", "Invalid column nr", "Invalid number of header lines"}));
     ui->shown.clear();
     enter(field<QLineEdit>(1, "EditColumn"), "4");
     leave();
@@ -233,8 +239,7 @@ void MainDialogTest::copyButtonsCopyFromTheFirstChannel()
     leave();
 
     auto click = [&](int slot, CopyKind kind, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(tab(slot)->findChild<QPushButton*>(QString("btnCopy%1").arg(static_cast<int>(kind))),
-                          button);
+        QTest::mouseClick(tab(slot)->findChild<QPushButton*>(QString("btnCopy%1").arg(static_cast<int>(kind))), button);
     };
     click(0, CopyKind::FileNames);
     click(0, CopyKind::Format);
@@ -396,8 +401,8 @@ void MainDialogTest::failedStartsSaySo()
     enter(field<QLineEdit>(1, "EditHead"), "5");
     leave();
     QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
-    QCOMPARE(ui->texts(), (std::vector<std::string>{"Header too large or UNIX formatted file",
-                                                    " Error. Missing data files."}));
+    QCOMPARE(ui->texts(),
+             (std::vector<std::string>{"Header too large or UNIX formatted file", " Error. Missing data files."}));
     QCOMPARE(form->pos(), before);  // shaken, and back in its place
 }
 

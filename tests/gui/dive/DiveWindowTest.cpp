@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,19 +14,18 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
-#include <QFileInfo>
 #include <QToolButton>
 #include <memory>
 
 #include "ExampleRecording.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
-#include "gui/dive/DiveParamsDialog.h"
-#include "gui/widgets/HelpViewer.h"
-#include "core/view/PixelMap.h"
-#include "gui/graph/StripImage.h"
-#include "gui/graph/GraphWindow.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/PixelMap.h"
+#include "gui/dive/DiveParamsDialog.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/StripImage.h"
+#include "gui/widgets/HelpViewer.h"
 #include "support/DiveFixture.h"
 #include "support/ExampleWindowTest.h"
 #include "support/GuiFixture.h"
@@ -67,7 +67,7 @@ void DiveWindowTest::cleanup()
 
 QToolButton* DiveWindowTest::shapeButton(int code) const
 {
-    static const char* const names[] = {"SpeedBtnV", "SpeedBtnU", "SpeedBtnY", "SpeedBtnW",
+    static const char* const names[] = {"SpeedBtnV",        "SpeedBtnU",      "SpeedBtnY",   "SpeedBtnW",
                                         "SpeedBtnParabola", "SpeedBtnLShape", "SpeedBtnNull"};
     return window->findChild<QToolButton*>(names[code]);
 }
@@ -102,7 +102,8 @@ void DiveWindowTest::searchNextFramesSuccessiveDives()
         QVERIFY(next < truth.size());
         const example::DiveTruth& d = truth[next++];
         QVERIFY2(f4 >= d.start - 4 && f4 < d.start, qPrintable(QString("dive %1 onset %2").arg(k).arg(f4)));
-        QVERIFY2(f5 >= d.end && f5 <= d.end + 4, qPrintable(QString("dive %1 end %2 truth %3..%4").arg(k).arg(f5).arg(d.start).arg(d.end)));
+        QVERIFY2(f5 >= d.end && f5 <= d.end + 4,
+                 qPrintable(QString("dive %1 end %2 truth %3..%4").arg(k).arg(f5).arg(d.start).arg(d.end)));
         QVERIFY(at.F4 < at.B1 && at.B1 <= at.B2 && at.B2 < at.F5);
         QVERIFY(at.F1 <= at.F4 && at.F5 <= at.F2);  // the window around the dive
         const DiveRecord& r = wb->dive.record;

@@ -2,14 +2,14 @@
 // recording: W, the automatic analysis with Halt, bouts, the comment.
 
 #include <QAction>
-#include <QCryptographicHash>
 #include <QApplication>
-#include <QProcess>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -19,17 +19,17 @@
 #include <sstream>
 
 #include "ExampleRecording.h"
-#include "core/setup/SetupFile.h"
-#include "core/setup/Settings.h"
-#include "core/setup/Start.h"
-#include "core/dive/ResultStep.h"
 #include "core/dive/DiveTable.h"
+#include "core/dive/ResultStep.h"
 #include "core/dive/Thumbnail.h"
-#include "gui/widgets/HelpViewer.h"
-#include "gui/graph/GraphWindow.h"
 #include "core/process/UndoStack.h"
+#include "core/setup/Settings.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
 #include "core/store/FileUtil.h"
 #include "core/store/VkDialogs.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/widgets/HelpViewer.h"
 #include "support/DiveFixture.h"
 #include "support/ExampleWindowTest.h"
 #include "support/GuiFixture.h"
@@ -119,10 +119,10 @@ void ResultsWindowTest::writeAppendsALinePerPress()
         const std::string& line = all.back();
         QVERIFY(line.rfind(std::to_string(k) + "\t", 0) == 0);
         QVERIFY(line.find("\t" + [&] {
-                        char t[32];
-                        std::snprintf(t, sizeof t, "%.3f", onset / 1000);
-                        return std::string(t);
-                    }() + "\t") != std::string::npos);
+            char t[32];
+            std::snprintf(t, sizeof t, "%.3f", onset / 1000);
+            return std::string(t);
+        }() + "\t") != std::string::npos);
         char depth[32];
         std::snprintf(depth, sizeof depth, "\t%.3f\t", maxDepth);
         QVERIFY(line.find(depth) != std::string::npos);
@@ -407,7 +407,7 @@ void ResultsWindowTest::batchOnTheFurSealRecord()
         QVERIFY(depth > 0 && depth < 200);
         QVERIFY(seconds > 0);
         QVERIFY2(seconds <= 1800, all[k].c_str());  // the seal ashore is no dive
-        if (depth > 8)  // real dives, not the ripples around the threshold
+        if (depth > 8)                              // real dives, not the ripples around the threshold
             QVERIFY2(seconds <= 600, all[k].c_str());
     }
 }
@@ -447,7 +447,7 @@ void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
     // Run again, its progress going to a log file rather than a terminal.
     const BatchRun again = runBatch({setup}, false);
     QCOMPARE(again.exitCode, 0);
-    QCOMPARE(lines(dives), first);  // the same dives once, not twice
+    QCOMPARE(lines(dives), first);         // the same dives once, not twice
     QCOMPARE(lines(dives + ".1"), first);  // the earlier results kept beside them
     QVERIFY(FileExists(wb->results.wiggles + ".1"));
     QVERIFY(again.err.find("earlier results kept as " + dives + ".1") != std::string::npos);
@@ -495,14 +495,12 @@ void ResultsWindowTest::batchResultsStayByteForByte()
                                         FileHash(dir->file("furseal-5s_Dve_Wigg.xls")),
                                         FileHash(dir->file("furseal-5s_Dve_Bout.xls"))};
     // Dive, wiggle and bout files.
-    QCOMPARE(example, (std::vector<std::string>{
-                          "0ad206cedd9fdc83d87211727bec41a9d92bcd8c43ac19573a5c945047885354",
-                          "84c70bb3b8e4e188e6b86e6f48032f887acb52ad31c66d0c731b8df3c590683d",
-                          "01b009f89ab780e7ce4292df03d17d94ee631432903e13020509478787dd09fe"}));
-    QCOMPARE(seal, (std::vector<std::string>{
-                       "8c76601c0279b79f2a75af5c08ae5d9754692a0b06f8227209c524dbe7856a55",
-                       "41aed45b03e0a5b3007bed0cb4cf063c5829d7f090a4d409dd83e39c8a425ab1",
-                       "67e0c9c6a8c024ceeef33945d605fcbf2ed99352bd91dadbca45f8bc71000d3e"}));
+    QCOMPARE(example, (std::vector<std::string>{"0ad206cedd9fdc83d87211727bec41a9d92bcd8c43ac19573a5c945047885354",
+                                                "84c70bb3b8e4e188e6b86e6f48032f887acb52ad31c66d0c731b8df3c590683d",
+                                                "01b009f89ab780e7ce4292df03d17d94ee631432903e13020509478787dd09fe"}));
+    QCOMPARE(seal, (std::vector<std::string>{"8c76601c0279b79f2a75af5c08ae5d9754692a0b06f8227209c524dbe7856a55",
+                                             "41aed45b03e0a5b3007bed0cb4cf063c5829d7f090a4d409dd83e39c8a425ab1",
+                                             "67e0c9c6a8c024ceeef33945d605fcbf2ed99352bd91dadbca45f8bc71000d3e"}));
 }
 
 QTEST_MAIN(ResultsWindowTest)

@@ -19,19 +19,19 @@
 #include <QTimer>
 #include <memory>
 
-#include "core/setup/SetupFile.h"
 #include "core/dive/Thumbnail.h"
 #include "core/files/BinaryChannelFile.h"
+#include "core/process/UndoStack.h"
+#include "core/setup/SetupFile.h"
+#include "core/store/FileUtil.h"
 #include "gui/files/BinaryExportDialog.h"
 #include "gui/files/TextExportDialog.h"
-#include "gui/widgets/HelpViewer.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/WindowPicture.h"
-#include "core/process/UndoStack.h"
-#include "core/store/FileUtil.h"
-#include "support/ScriptedDialogs.h"
+#include "gui/widgets/HelpViewer.h"
 #include "support/GraphFixture.h"
 #include "support/GuiFixture.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 using namespace vk;
@@ -201,7 +201,8 @@ void GraphFileTest::textExportRemembersAndAsks()
         TfrmExportText dialog(*wb, window->view(), *ui, *help, window);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("Export data section into text file"));
-        QCOMPARE(dialog.findChild<QLineEdit*>("edtFileName")->text(), QString::fromStdString(dir->file("depth_Dve.xls")));
+        QCOMPARE(dialog.findChild<QLineEdit*>("edtFileName")->text(),
+                 QString::fromStdString(dir->file("depth_Dve.xls")));
         // Help shows the dialog's own page.
         for (QPushButton* b : dialog.findChildren<QPushButton*>())
             if (b->text() == "Help")

@@ -9,13 +9,13 @@
 #include <QToolButton>
 #include <memory>
 
-#include "gui/widgets/HelpViewer.h"
 #include "core/view/PixelMap.h"
-#include "gui/graph/StripImage.h"
 #include "gui/graph/GraphWindow.h"
-#include "support/ScriptedDialogs.h"
+#include "gui/graph/StripImage.h"
+#include "gui/widgets/HelpViewer.h"
 #include "support/GraphFixture.h"
 #include "support/GuiFixture.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 using namespace vk;

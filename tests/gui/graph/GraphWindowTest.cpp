@@ -2,11 +2,11 @@
 // keys, and pixel checks where the picture is the behaviour.
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -15,16 +15,16 @@
 #include <functional>
 #include <memory>
 
-#include "gui/graph/GraphPainter.h"
-#include "gui/widgets/HelpViewer.h"
 #include "core/view/Overlays.h"
 #include "core/view/PixelMap.h"
 #include "core/view/Readouts.h"
-#include "gui/graph/StripImage.h"
+#include "gui/graph/GraphPainter.h"
 #include "gui/graph/GraphWindow.h"
-#include "support/ScriptedDialogs.h"
+#include "gui/graph/StripImage.h"
+#include "gui/widgets/HelpViewer.h"
 #include "support/GraphFixture.h"
 #include "support/GuiFixture.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 using namespace vk;
@@ -125,7 +125,8 @@ void GraphWindowTest::partsAndMenus()
         QVERIFY2(window->findChild<TChanImage*>(name), name);
     QVERIFY(!window->findChild<TChanImage*>("image1"));  // channel 1 is not loaded
     const WindowLayout& l = window->windowLayout();
-    QCOMPARE(window->strip(0)->geometry(), QRect(l.strips[0].left, l.strips[0].top, l.strips[0].width, l.strips[0].height));
+    QCOMPARE(window->strip(0)->geometry(),
+             QRect(l.strips[0].left, l.strips[0].top, l.strips[0].width, l.strips[0].height));
     QCOMPARE(window->view().at.F2, 7199000.0 / 120);
 
     QStringList titles;
@@ -144,7 +145,7 @@ void GraphWindowTest::partsAndMenus()
     QCOMPARE(m.action("mniWriteResults")->toolTip(), QString("Analize, export results, search next"));
     QCOMPARE(m.action("mniUndo")->data().toInt(), QKeySequence("Ctrl+Z")[0].toCombined());
     QVERIFY(m.action("mniBiChannel")->isEnabled());  // two channels: the submenu opens, its items wait
-    QCOMPARE(m.actions().size(), 119);  // every item and submenu of the menu tree
+    QCOMPARE(m.actions().size(), 119);               // every item and submenu of the menu tree
 
     const QByteArray folder = qgetenv("VARNIK_GRAB");
     if (!folder.isEmpty())
@@ -155,7 +156,7 @@ void GraphWindowTest::readoutsInBothTimeModes()
 {
     open();
     auto text = [&](const char* name) { return window->findChild<QLineEdit*>(name)->text(); };
-    const double f4 = window->view().at.F4;  // 7499.0 ms
+    const double f4 = window->view().at.F4;                 // 7499.0 ms
     QCOMPARE(text("EdLCurTime"), QString("06:00:07.498"));  // 7498.96 ms
     QCOMPARE(text("edtLCurDate"), QString("07.01.2026"));
     const double v = 50 + 40 * std::sin(7 / 300.0) + (40 * std::sin(8 / 300.0) - 40 * std::sin(7 / 300.0)) * 0.499;
@@ -219,8 +220,8 @@ void GraphWindowTest::backgroundCursorsAndOrientation()
     const GraphScene scene{wb->rec, wb->settings, view};
     const QSize size(600, 200);
     QImage image = Render(scene, 0, size);
-    QCOMPARE(image.pixelColor(300, 5), Grey);    // the background: palette colour 7
-    QCOMPARE(image.pixelColor(0, 100), Black);   // the border: foreground colour 0
+    QCOMPARE(image.pixelColor(300, 5), Grey);   // the background: palette colour 7
+    QCOMPARE(image.pixelColor(0, 100), Black);  // the border: foreground colour 0
     const int f4 = LineColumn(view.at.F4, view.at.F1, view.at.F2, 600);
     QVERIFY(CountColour(image, Blue, QRect(f4, 10, 1, 180)) > 40);  // the dotted F4 cursor
     QCOMPARE(CountColour(image, Blue, QRect(f4, 0, 1, 200 / 24 - 1)), 0);
@@ -304,7 +305,8 @@ void GraphWindowTest::thinningDoesNotChangeThePicture()
         const DisplayRange r = DisplayRangeOf(rec.desc(2));
         QPolygon line;
         for (int32_t k = 1000; k <= 1000 + static_cast<int32_t>(span) + 1; ++k)
-            line << QPoint(SampleColumn(k, view.at.F1, view.at.F2, 500), ValueToRow(ReadValue(rec, k, 2).value, r, 160, 1));
+            line << QPoint(SampleColumn(k, view.at.F1, view.at.F2, 500),
+                           ValueToRow(ReadValue(rec, k, 2).value, r, 160, 1));
         line.prepend(QPoint(0, line.front().y()));
         p.drawPolyline(line);
         p.end();
