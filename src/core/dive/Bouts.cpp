@@ -14,7 +14,7 @@ namespace vk {
 
 namespace {
 
-constexpr double Unset = 1e33;
+constexpr double Unset = Unreached;
 
 double Ratio(double a, double b)
 {

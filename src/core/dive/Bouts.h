@@ -12,23 +12,25 @@
 
 #include "core/dive/DiveSearch.h"
 #include "core/setup/Settings.h"
+#include "core/store/Markers.h"
 
 namespace vk {
 
 struct BoutSummary {
     int32_t onsetIndex = 0;
-    double onsetTime = 0, endTime = 0;                // ms
-    double duration = 0;                              // s
-    int32_t dives = 0, wiggles = 0, stops = 0;        // stops -1: dive stops were not searched
-    std::array<int32_t, 6> shapes{};                  // V, U, Y, W, L, parabola
-    double longestDive = -1e33, deepestDive = -1e33;  // s, m
-    double deepestWithBottom = -1e33, deepestWithoutBottom = -1e33;
-    double meanDepthWithBottom = 1e33, meanDepthWithoutBottom = 1e33;
-    double totalDiveTime = 0, meanDiveDuration = 1e33, meanMaxDepth = 1e33, meanDepth = 1e33;  // s, s, m, m
-    double totalBottomTime = 0, meanBottomDepth = 1e33, bottomFraction = 1e33;
-    double timeAveragedDepth = 1e33, divesPerHour = 1e33, surfaceTime = 1e33, bottomShare = 1e33;
-    double meanDescentRate = 1e33, meanAscentRate = 1e33;          // m/s
-    double weightedDescentRate = 1e33, weightedAscentRate = 1e33;  // m/s
+    double onsetTime = 0, endTime = 0;                          // ms
+    double duration = 0;                                        // s
+    int32_t dives = 0, wiggles = 0, stops = 0;                  // stops -1: dive stops were not searched
+    std::array<int32_t, 6> shapes{};                            // V, U, Y, W, L, parabola
+    double longestDive = -Unreached, deepestDive = -Unreached;  // s, m
+    double deepestWithBottom = -Unreached, deepestWithoutBottom = -Unreached;
+    double meanDepthWithBottom = Unreached, meanDepthWithoutBottom = Unreached;
+    double totalDiveTime = 0, meanDiveDuration = Unreached, meanMaxDepth = Unreached,
+           meanDepth = Unreached;  // s, s, m, m
+    double totalBottomTime = 0, meanBottomDepth = Unreached, bottomFraction = Unreached;
+    double timeAveragedDepth = Unreached, divesPerHour = Unreached, surfaceTime = Unreached, bottomShare = Unreached;
+    double meanDescentRate = Unreached, meanAscentRate = Unreached;          // m/s
+    double weightedDescentRate = Unreached, weightedAscentRate = Unreached;  // m/s
 };
 
 // The sums a bout summary is formed from, one analysed dive at a time.

@@ -62,6 +62,8 @@ double HistogramMedian(const std::vector<double>& values)
 
 namespace {
 
+constexpr double DegreesPerRadian = 57.29578;  // as the angles have always been written
+
 struct Span {
     int32_t from = 0, to = 0;
 };
@@ -90,10 +92,10 @@ SpeedValues SpeedOfPhases(const Recording& rec, const ChannelSeries& depth, cons
         if (std::fabs(change) >= d)
             angle[k] = change < 0 ? -90.0 : 90.0;  // straight up or down
         else if (d > 0.00001)
-            angle[k] = std::asin(change / d) * 57.29578;
+            angle[k] = std::asin(change / d) * DegreesPerRadian;
         if (angle[k] != Missing)
-            v.horizontalDistance =
-                (v.horizontalDistance == Missing ? 0 : v.horizontalDistance) + std::cos(angle[k] / 57.29578) * d;
+            v.horizontalDistance = (v.horizontalDistance == Missing ? 0 : v.horizontalDistance) +
+                                   std::cos(angle[k] / DegreesPerRadian) * d;
     }
     v.descentAngle = angle[0];
     v.ascentAngle = angle[2];
@@ -128,7 +130,7 @@ WaterTemperature WaterTemperatureOf(const Recording& rec, const ChannelSeries& d
                                     const IndexSpan& bottom, int32_t maxIdx, int32_t surround)
 {
     WaterTemperature w;
-    const ChannelSeries temp(rec, 1);
+    const ChannelSeries temp(rec, TemperatureSlot);
     const double ratio = depth.interval() / temp.interval();
     auto map = [&](int32_t i) { return static_cast<int32_t>(i * ratio); };
     const auto window = std::min(static_cast<int32_t>(surround * 1000.0 / temp.interval()), f.F5 - f.F4);
@@ -313,7 +315,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
         }
     }
 
-    if (p.WaterTemp && HoldsData(rec, 1))
+    if (p.WaterTemp && HoldsData(rec, TemperatureSlot))
         r.temperature = WaterTemperatureOf(rec, depth, f, bottom, maxIdx, p.SurroundMaxDepth);
 
     const DiveTimes times{at.F4, at.B1, at.B2, at.F5, maxIdx * interval, r.counter == 0 ? at.F4 : r.previous.end};

@@ -1,4 +1,5 @@
 #include "core/dive/DiveEdges.h"
+#include "core/store/Markers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -200,7 +201,7 @@ int32_t EdgeSearch::autoOnset(int32_t i)
     }
     surfaceNoise = 0.1 * max;
     int32_t best = -1;
-    double bestCurvature = -1e33;
+    double bestCurvature = -Unreached;
     for (int32_t y = std::max(x - w / 8, depth.first()); y < n; ++y) {
         const double v = depth(y);
         if (v > p.Threshold || v > band)

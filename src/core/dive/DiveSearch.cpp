@@ -165,7 +165,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     out.accepted = duration / 1000 > p.MinDiveDuration;
 
     const int32_t code = ShapeAndBottom(cx, p, depth, f, edges);
-    if (d.DisplayFlags & 2)
+    if (d.DisplayFlags & ShowShCursors)
         f.Sh1 = f.Sh2 = (f.F8 + f.F9) / 2;
     if (f.F5 - f.F4 < 11)
         cx.rec.pendingHint = HintTooFewPoints;

@@ -38,7 +38,7 @@ struct DiveTimes {
 };
 
 // One value per row; rows that are off or whose channel holds no data keep
-// the marker 1e32.
+// the marker Missing.
 std::array<double, ExtendedRowCount> ExtendedValues(const Recording& rec, const DiveTimes& times,
                                                     const DiveParameters& p, double commSampInterval, VkDialogs& ui);
 

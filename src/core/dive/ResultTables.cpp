@@ -1,4 +1,5 @@
 #include "core/dive/ResultTables.h"
+#include "core/store/Markers.h"
 
 #include <array>
 #include <charconv>
@@ -35,7 +36,7 @@ bool EmptyOrMissing(const std::string& file)
 
 bool Absent(double v)
 {
-    return !std::isfinite(v) || std::fabs(v) >= 1e32;
+    return !Known(v);
 }
 
 }  // namespace

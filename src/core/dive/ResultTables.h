@@ -30,7 +30,7 @@ bool FlushTables(ResultTargets& targets);
 std::string FreeTableName(const std::string& file, const std::string& header);
 
 // One line of a table: fields joined by the delimiter; missing values (the
-// markers 1e32 and 1e33, and anything not finite) are empty fields.
+// markers Missing and Unreached, and anything not finite) are empty fields.
 class Row {
 public:
     explicit Row(char delimiter) : delimiter_(delimiter) {}

@@ -1,4 +1,5 @@
 #include "core/files/TextLoader.h"
+#include "core/store/Markers.h"
 
 #include <algorithm>
 #include <chrono>
@@ -156,7 +157,7 @@ bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRule
         return false;
 
     double smallest = total.smallest, largest = total.largest;
-    if (smallest == 1e33 && largest == -1e33) {
+    if (smallest == Unreached && largest == -Unreached) {
         smallest = -10.0;
         largest = 10.0;
     }

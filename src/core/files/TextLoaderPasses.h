@@ -13,6 +13,7 @@
 #include "core/files/LineReader.h"
 #include "core/files/ParseColumn.h"
 #include "core/store/GapList.h"
+#include "core/store/Markers.h"
 #include "core/store/Recording.h"
 
 namespace vk::textload {
@@ -49,7 +50,7 @@ struct RangeScan {
     int64_t lines = 0;       // every line read
     int64_t valueLines = 0;  // lines that are neither empty nor skipped
     int64_t samples = 0;     // samples the load pass will store from them
-    double smallest = 1e33, largest = -1e33;
+    double smallest = Unreached, largest = -Unreached;
     int64_t smallestLine = 0, largestLine = 0;  // where they are, counted from 0 in the stretch read
     double resolution = HUGE_VAL;               // the smallest change between values one after another
     bool missingColumn = false;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/store/RawRange.h"
+#include "core/view/RedrawRequest.h"
 
 namespace vk {
 
@@ -228,7 +229,7 @@ TUndo::PopResult TUndo::Pop()
         const Step s = items_.back();
         result.undone = true;
         result.slot = s.slot;
-        result.redraw = s.redraw | (skipZoom_ ? 0xA00u : 0u);
+        result.redraw = s.redraw | (skipZoom_ ? redraw::SkipZoomExtra : 0u);
         view_.active = s.slot;
         bool ok = undo(s);
         items_.pop_back();

@@ -8,16 +8,12 @@
 #include <vector>
 
 #include "core/setup/DiveParameters.h"
+#include "core/store/Markers.h"
 
 namespace vk {
 
-constexpr double Missing = 1e32;  // a value that could not be computed
-// A value was computed: not the marker (nor the 1e33 of running extremes), and finite.
-inline bool Known(double v)
-{
-    return v < Missing && v > -Missing;
-}
-constexpr int AnalysisSlot = 0;  // the depth channel the dive analysis works on
+constexpr int AnalysisSlot = 0;     // the depth channel the dive analysis works on
+constexpr int TemperatureSlot = 1;  // its water-temperature channel
 
 enum DiveShape : int32_t {
     ShapeV = 0,

@@ -6,6 +6,12 @@
 
 namespace vk {
 
+// What a strip shows besides the curve (the descriptor's DisplayFlags).
+enum DisplayFlag : uint8_t {
+    ShowBCursors = 1,   // the B-cursors and the wiggle marks
+    ShowShCursors = 2,  // the Sh-cursors
+};
+
 // What a channel is, where it came from, how its raw words become physical
 // values and where it lies in time. Field names are the setup-file keys.
 struct ChannelDescriptor {
@@ -35,9 +41,9 @@ struct ChannelDescriptor {
     uint8_t WndSze = 1;
     uint8_t LenF8F9 = 4;
     uint8_t PosF8F9 = 5;
-    uint8_t ToCreate = 0;      // 0 text file, 1 binary or new empty channel, 2 binary with header
-    uint8_t DisplayFlags = 1;  // bit 0 B-cursors and wiggle marks, bit 1 Sh-cursors
-    double Reserved432 = 0.0;  // carried in the image, no meaning here
+    uint8_t ToCreate = 0;                 // 0 text file, 1 binary or new empty channel, 2 binary with header
+    uint8_t DisplayFlags = ShowBCursors;  // DisplayFlag bits
+    double Reserved432 = 0.0;             // carried in the image, no meaning here
     double Reserved440 = 65535.0;
     char KindEqu = 'M';
     int32_t ColumnValue = 0;

@@ -5,6 +5,7 @@
 
 #include "core/view/PixelMap.h"
 #include "core/view/Readouts.h"
+#include "core/view/RedrawRequest.h"
 
 namespace vk {
 
@@ -63,14 +64,14 @@ uint32_t DragLine(LinePositions& at, Line line, double t)
         uint32_t redraw;
     };
     static constexpr Pair pairs[] = {
-        {Line::F1, &LinePositions::F1, &LinePositions::F2, true, 568},
-        {Line::F2, &LinePositions::F2, &LinePositions::F1, false, 568},
-        {Line::F4, &LinePositions::F4, &LinePositions::F5, true, 69632},
-        {Line::F5, &LinePositions::F5, &LinePositions::F4, false, 69632},
-        {Line::B1, &LinePositions::B1, &LinePositions::B2, true, 4096},
-        {Line::B2, &LinePositions::B2, &LinePositions::B1, false, 4096},
-        {Line::Sh1, &LinePositions::Sh1, &LinePositions::Sh2, true, 4096},
-        {Line::Sh2, &LinePositions::Sh2, &LinePositions::Sh1, false, 4096},
+        {Line::F1, &LinePositions::F1, &LinePositions::F2, true, redraw::BorderMove},
+        {Line::F2, &LinePositions::F2, &LinePositions::F1, false, redraw::BorderMove},
+        {Line::F4, &LinePositions::F4, &LinePositions::F5, true, redraw::CursorMove},
+        {Line::F5, &LinePositions::F5, &LinePositions::F4, false, redraw::CursorMove},
+        {Line::B1, &LinePositions::B1, &LinePositions::B2, true, redraw::PairMove},
+        {Line::B2, &LinePositions::B2, &LinePositions::B1, false, redraw::PairMove},
+        {Line::Sh1, &LinePositions::Sh1, &LinePositions::Sh2, true, redraw::PairMove},
+        {Line::Sh2, &LinePositions::Sh2, &LinePositions::Sh1, false, redraw::PairMove},
     };
     for (const Pair& p : pairs) {
         if (p.line != line)

@@ -31,6 +31,17 @@ inline constexpr std::array<Bit, 15> Order{TotalCurve,   TotalLines,      Active
                                            StripCursors, CursorsAndMoved, TotalCursors, ActiveCursors, MovedLines,
                                            Readouts,     TimeScale,       YScale,       Grid,          SubsidiaryLines};
 
+// The requests of the commands, by what they change.
+inline constexpr uint32_t ActiveChannel = ActiveStrip | ActiveCursors;  // samples of the active channel
+inline constexpr uint32_t RangeChange = ActiveChannel | YScale;         // its displayed range
+inline constexpr uint32_t BorderMove = AllStrips | TimeScale | StripCursors | TotalBorders;  // the window moved
+inline constexpr uint32_t WindowOnCursors = BorderMove | YScale;           // the window set to the cursors
+inline constexpr uint32_t CursorMove = CursorsAndMoved | Readouts;         // F4 or F5 moved
+inline constexpr uint32_t PairMove = CursorsAndMoved;                      // B- or Sh-cursors moved
+inline constexpr uint32_t LineMove = MovedLines;                           // a B-cursor stepped
+inline constexpr uint32_t AllMove = BorderMove | TotalCursors | Readouts;  // borders and cursors moved
+inline constexpr uint32_t SkipZoomExtra = TotalBorders | TotalCursors;     // added by Undo with "Skip Zoom"
+
 // Everything: what opening the window draws.
 inline constexpr uint32_t Everything = TotalCurve | TotalLines | AllStrips | StripCursors | Readouts | TimeScale |
                                        YScale | Grid | SubsidiaryLines | ActiveStrip;

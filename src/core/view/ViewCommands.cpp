@@ -1,4 +1,5 @@
 #include "core/view/ViewCommands.h"
+#include "core/store/Markers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +10,12 @@ namespace vk {
 
 namespace {
 
-constexpr uint32_t BorderMove = 568, CursorMove = 69632, BMove = 1024, PairMove = 4096, AllMove = 68152,
-                   WindowOnCursors = 824;
+using redraw::AllMove;
+using redraw::BorderMove;
+using redraw::CursorMove;
+using redraw::PairMove;
+using redraw::WindowOnCursors;
+constexpr uint32_t BMove = redraw::LineMove;
 
 void Shift(double& a, double& b, double d)
 {
@@ -34,7 +39,7 @@ void RangeFromSection(const ViewState& v, Recording& rec)
         return;
     const auto first = static_cast<int64_t>(std::floor(v.at.F4 / rate));
     const auto last = static_cast<int64_t>(std::floor(v.at.F5 / rate));
-    double lo = 1e33, hi = -1e33;
+    double lo = Unreached, hi = -Unreached;
     for (int64_t i = std::max<int64_t>(first, 0); i <= last && i <= d.DataCnt; ++i) {
         const PhysValue p = ReadValue(rec, static_cast<int32_t>(i), v.active);
         if (p.status != 0)

@@ -213,10 +213,10 @@ void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slo
     const LinePositions& at = scene.view.at;
     const QColor cursor = TableColour(s, ColCursorF4F5);
     PairLines(p, size, at.F4, at.F5, at.F1, at.F2, CursorExtent(h), LinePen(cursor, Qt::DotLine));
-    if (d.DisplayFlags & 1)
+    if (d.DisplayFlags & ShowBCursors)
         PairLines(p, size, at.B1, at.B2, at.F1, at.F2, BCursorExtent(h, d.PosF8F9, d.LenF8F9),
                   LinePen(cursor, Qt::DotLine));
-    if (d.DisplayFlags & 2)
+    if (d.DisplayFlags & ShowShCursors)
         PairLines(p, size, at.Sh1, at.Sh2, at.F1, at.F2, ShCursorExtent(h),
                   LinePen(TableColour(s, ColShCursors), Qt::SolidLine));
     if (scene.dive)
@@ -228,7 +228,7 @@ void PaintDiveMarks(QPainter& p, QSize size, const GraphScene& scene, int slot)
     const DiveState& dive = *scene.dive;
     const LinePositions& at = scene.view.at;
     const int h = size.height();
-    if (scene.rec.desc(slot).DisplayFlags & 1) {
+    if (scene.rec.desc(slot).DisplayFlags & ShowBCursors) {
         const QPen pen = LinePen(TableColour(scene.settings, ColCursorF4F5), Qt::SolidLine);
         const double interval = scene.rec.desc(AnalysisSlot).SampRate;
         for (const WiggleEntry& w : dive.wiggles)

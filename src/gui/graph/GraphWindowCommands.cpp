@@ -29,7 +29,7 @@ const std::map<int, const char*> ModeItems{{ModeF1, "mniLeftBorder"},       {Mod
                                            {ModeBorders, "mniBothBorders"}, {ModeF4, "mniLeftCursor"},
                                            {ModeF5, "mniRightCursor"},      {ModeCursors, "mniBothCursors"}};
 
-constexpr uint32_t RangeRedraw = 324;
+constexpr uint32_t RangeRedraw = redraw::RangeChange;
 
 constexpr const char* BusyText = "The automatic analysis is running: press Halt to stop it.";
 
@@ -140,29 +140,29 @@ void TForm3::connectCommands()
         on(name, [this, m] { view_.moveMode = m; });  // the check marks stay
     }
     const auto cursorsIntoBorders = runs([this] {
-        pushUndo(UndoZoom, 69632);
+        pushUndo(UndoZoom, redraw::CursorMove);
         checkMoveItems({ModeCursors});
         return CursorsIntoBorders(view_);
     });
     const auto bordersToCursors = runs([this] {
-        pushUndo(UndoZoom, 824);
+        pushUndo(UndoZoom, redraw::WindowOnCursors);
         checkMoveItems({ModeBorders});
         return BordersToCursors(view_, wb_.rec);
     });
     on("mniCursIntoBorders", cursorsIntoBorders);
     on("mniBordToCurs", bordersToCursors);
     on("mniBCursInBorders", runs([this] {
-           pushUndo(UndoZoom, 4096);
+           pushUndo(UndoZoom, redraw::PairMove);
            checkMoveItems({ModeCursors});
            return BCursorsIntoBorders(view_);
        }));
     on("mniShCurInBorders", runs([this] {
-           pushUndo(UndoZoom, 4096);
+           pushUndo(UndoZoom, redraw::PairMove);
            checkMoveItems({ModeCursors});
            return ShCursorsIntoBorders(view_);
        }));
     on("mniF1F4F2F5", runs([this] {
-           pushUndo(UndoZoom, 824);
+           pushUndo(UndoZoom, redraw::WindowOnCursors);
            checkMoveItems({ModeBorders});
            return BordersOntoCursors(view_, wb_.rec);
        }));

@@ -17,7 +17,8 @@ namespace vk {
 
 namespace {
 
-constexpr uint32_t BorderMove = 568, RangeRedraw = 324, StopRedraw = 68;
+constexpr uint32_t BorderMove = redraw::BorderMove, RangeRedraw = redraw::RangeChange,
+                   StopRedraw = redraw::ActiveChannel;
 
 }  // namespace
 
@@ -50,7 +51,7 @@ void TForm3::mousePressed(int image, QMouseEvent* event)
             return;
     }
     const bool strip = image >= 0;
-    const bool withSh = (wb_.rec.desc(view_.active).DisplayFlags & 2) != 0;
+    const bool withSh = (wb_.rec.desc(view_.active).DisplayFlags & ShowShCursors) != 0;
     const LineGrab grab = NearestLine(view_.at, strip ? view_.at.F1 : 0.0, strip ? view_.at.F2 : view_.T,
                                       widget->width(), press_.at.x(), withSh, strip);
     press_.line = grab.line;
@@ -169,7 +170,7 @@ void TForm3::timeScalePressed(bool total, QMouseEvent* event)
     const double t =
         total ? x / scale->width() * view_.T : view_.at.F1 + x / scale->width() * (view_.at.F2 - view_.at.F1);
     run([this, t] {
-        pushUndo(UndoZoom, 68152);
+        pushUndo(UndoZoom, redraw::AllMove);
         return TimeScaleClick(view_, t);
     });
 }

@@ -231,7 +231,7 @@ TEST(DiveSearch, WindowAndShCursorsArePlacedAroundTheDive)
     DiveBench b(test::Trapezoid(0, 400, 50, 30, 40, 30, 600));  // back at the surface at 499
     b.p.Threshold = 5;
     b.p.WindowSize = 300;
-    b.rec.desc(0).DisplayFlags = 3;
+    b.rec.desc(0).DisplayFlags = ShowBCursors | ShowShCursors;
     SearchOutcome o = SearchNextDive(b.cx, b.p);
     ASSERT_TRUE(o.accepted);
     const int32_t f4 = b.at(b.view.at.F4), f5 = b.at(b.view.at.F5);

@@ -4,6 +4,7 @@
 
 #include "core/process/UndoStack.h"
 #include "core/store/FileUtil.h"
+#include "core/view/RedrawRequest.h"
 #include "support/GraphFixture.h"
 #include "support/TempDir.h"
 
@@ -49,24 +50,24 @@ TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
 
     // One sample, sample 0 as well as any other: kept in the step.
     const uint16_t first = ReadRaw(rec, 0, 0);
-    undo->Push(0, 0, 68, 3, 0);
+    undo->Push(0, 0, redraw::ActiveChannel, 3, 0);
     WriteRaw(rec, 0, 4711, 0);
     EXPECT_TRUE(undo->Pop().undone);
     EXPECT_EQ(ReadRaw(rec, 0, 0), first);
 
     const uint16_t before = ReadRaw(rec, 10, 0);
-    undo->Push(10, 10, 68, 3, 0);
+    undo->Push(10, 10, redraw::ActiveChannel, 3, 0);
     EXPECT_FALSE(FileExists(undo->stackFile()));
     EXPECT_EQ(undo->MenuCaption(), "Undo sing. val.");
     WriteRaw(rec, 10, 4711, 0);
     const auto popped = undo->Pop();
     EXPECT_TRUE(popped.undone);
-    EXPECT_EQ(popped.redraw, 68u);
+    EXPECT_EQ(popped.redraw, redraw::ActiveChannel);
     EXPECT_EQ(ReadRaw(rec, 10, 0), before);
 
     const std::vector<uint16_t> samples = Samples(1);
     view.at.F4 = 5000;
-    undo->Push(1000, 30000, 324, 20, 1);  // " Mult" over a section, across blocks
+    undo->Push(1000, 30000, redraw::RangeChange, 20, 1);  // " Mult" over a section, across blocks
     EXPECT_EQ(undo->MenuCaption(), "Undo Mult");
     Scale(1, 1000, 30000, 3);
     view.at.F4 = 7000;
@@ -82,27 +83,27 @@ TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
 TEST_F(UndoFixture, SkipZoomDropsViewStepsOverAMultiplication)
 {
     const std::vector<uint16_t> samples = Samples(0);
-    undo->Push(100, 200, 324, 20, 0);
+    undo->Push(100, 200, redraw::RangeChange, 20, 0);
     Scale(0, 100, 200, 5);
     undo->SetOptions(true, true);
     for (int k = 0; k < 2; ++k) {
-        undo->Push(UndoZoom, 568, 0);
+        undo->Push(UndoZoom, redraw::BorderMove, 0);
         view.at.F1 += 1000;
     }
     EXPECT_EQ(undo->MenuCaption(), "Undo Mult");  // zoom steps do not change it while skipped
     EXPECT_EQ(undo->top(), 3);
     const auto popped = undo->Pop();
-    EXPECT_EQ(popped.redraw, 324u | 0xA00u);
+    EXPECT_EQ(popped.redraw, redraw::RangeChange | redraw::SkipZoomExtra);
     EXPECT_EQ(Samples(0), samples);
     EXPECT_EQ(undo->top(), 0);
     EXPECT_EQ(view.at.F1, 0);
 
     // Baseline and calibration steps live in memory.
     rec.desc(2).yOffset = 1.5;
-    undo->Push(UndoBaseline, 256, 2);
+    undo->Push(UndoBaseline, redraw::YScale, 2);
     EXPECT_EQ(undo->MenuCaption(), "Undo baselne");
     rec.desc(2).yOffset = 9;
-    undo->Push(0, 0, 324, 130, 2);
+    undo->Push(0, 0, redraw::RangeChange, 130, 2);
     rec.desc(2).CoeffA = 2;
     rec.desc(2).yOffset = 3;
     undo->Pop();
@@ -125,10 +126,10 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
     // Delete points 1000 .. 1999 as the delete command does: the overwritten
     // samples first, then the position and count.
     const int32_t p = 1000, n = 1000;
-    undo->Push(p, dataCnt - n + 1, 68, 16, 0);
+    undo->Push(p, dataCnt - n + 1, redraw::ActiveChannel, 16, 0);
     for (int32_t j = p; j <= dataCnt - n; ++j)
         WriteRaw(rec, j, ReadRaw(rec, j + n, 0), 0);
-    undo->Push(p, n, 68, 132, 0);
+    undo->Push(p, n, redraw::ActiveChannel, 132, 0);
     rec.desc(0).DataCnt -= n;
     missing.removed(p, n);
     EXPECT_EQ(missing.ranges(), (std::vector<GapRange>{{2000, 2002}}));
@@ -141,7 +142,7 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
     EXPECT_EQ(undo->top(), 0);
 
     // Inserting points: one step with the position and count.
-    undo->Push(500, 20, 68, 131, 0);
+    undo->Push(500, 20, redraw::ActiveChannel, 131, 0);
     for (int32_t j = dataCnt; j >= 501; --j)
         WriteRaw(rec, j + 20, ReadRaw(rec, j, 0), 0);
     for (int32_t j = 501; j <= 520; ++j)  // copies of the sample at the insertion point
@@ -158,19 +159,19 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
 
 TEST_F(UndoFixture, JoinedStepsGoWithTheStepBelow)
 {
-    undo->Push(1, 68, 0);  // a zoom step of some earlier command
+    undo->Push(UndoZoom, redraw::ActiveChannel, 0);  // a zoom step of some earlier command
     view.at.F4 = 5000;
     const LinePositions searchStart = view.at;
-    undo->Push(1, 68, 0);  // the command's first step: the view
+    undo->Push(UndoZoom, redraw::ActiveChannel, 0);  // the command's first step: the view
     JoinedSteps joined(*undo);
-    joined.Push(UndoBaseline, 256, 0);  // and what it did after it
+    joined.Push(UndoBaseline, redraw::YScale, 0);  // and what it did after it
     rec.desc(0).yOffset = 1.5;
     view.at.F4 = 9000;
     view.at.F5 = 12000;
     EXPECT_EQ(undo->top(), 3);
     const TUndo::PopResult r = undo->Pop();
     EXPECT_TRUE(r.undone);
-    EXPECT_EQ(r.redraw, 68u | 256u);
+    EXPECT_EQ(r.redraw, redraw::ActiveChannel | redraw::YScale);
     EXPECT_EQ(view.at, searchStart);
     EXPECT_EQ(rec.desc(0).yOffset, 0);
     EXPECT_EQ(undo->top(), 1);  // the earlier command's step stays
@@ -179,22 +180,22 @@ TEST_F(UndoFixture, JoinedStepsGoWithTheStepBelow)
 TEST_F(UndoFixture, DisabledAndBrokenUndoRecordsNothing)
 {
     undo->SetOptions(false, false);
-    undo->Push(0, 100, 324, 20, 0);
+    undo->Push(0, 100, redraw::RangeChange, 20, 0);
     EXPECT_EQ(undo->top(), 0);
     EXPECT_FALSE(undo->Pop().undone);
     undo->SetOptions(true, false);
-    undo->Push(0, 100, 324, 20, 0);
+    undo->Push(0, 100, redraw::RangeChange, 20, 0);
     EXPECT_EQ(undo->top(), 1);
 
     // A stack file that cannot be written switches undo off; the caller goes on.
     TUndo cannot(rec, view, dir.file("no/such/folder/Undo.bin"));
-    cannot.Push(0, 100, 324, 20, 0);
+    cannot.Push(0, 100, redraw::RangeChange, 20, 0);
     EXPECT_TRUE(cannot.broken());
     EXPECT_FALSE(cannot.enabled());
     EXPECT_EQ(cannot.top(), 0);
     cannot.SetOptions(true, false);  // broken stays off
     EXPECT_FALSE(cannot.enabled());
-    cannot.Push(UndoZoom, 568, 0);
+    cannot.Push(UndoZoom, redraw::BorderMove, 0);
     EXPECT_EQ(cannot.top(), 0);
 }
 
@@ -239,31 +240,31 @@ TEST_F(UndoFixture, LongRandomHistoriesRestoreEverythingExactly)
         const auto to = from + static_cast<int32_t>(random() % 20000);
         switch (random() % 6) {
         case 0:  // samples of a section
-            undo->Push(from, to, 324, 18 + static_cast<int>(random() % 6), slot);
+            undo->Push(from, to, redraw::RangeChange, 18 + static_cast<int>(random() % 6), slot);
             Scale(slot, from, std::min(to, d.DataCnt + 1), 3);
             break;
         case 1:  // one sample
-            undo->Push(from, from, 68, 3, slot);
+            undo->Push(from, from, redraw::ActiveChannel, 3, slot);
             WriteRaw(rec, from, static_cast<uint16_t>(random()), slot);
             break;
         case 2:  // the view
-            undo->Push(UndoZoom, 568, slot);
+            undo->Push(UndoZoom, redraw::BorderMove, slot);
             view.at.F1 = random() % 1000;
             view.at.F5 = random() % 99000;
             d.Min = -static_cast<double>(random() % 50);
             break;
         case 3:  // the whole descriptor (polynomial dialog)
-            undo->Push(0, 0, 324, 50, slot);
+            undo->Push(0, 0, redraw::RangeChange, 50, slot);
             d.Poly_C = 0.5 + random() % 3;
             d.Caption += "x";
             break;
         case 4:  // samples and descriptor (expand)
-            undo->Push(from, to, 68152, 2, slot);
+            undo->Push(from, to, redraw::AllMove, 2, slot);
             Scale(slot, from, std::min(to, d.DataCnt + 1), 7);
             d.SampRate = 500;
             break;
         default:  // calibration
-            undo->Push(0, 0, 256, random() % 2 ? 129 : 130, slot);
+            undo->Push(0, 0, redraw::YScale, random() % 2 ? 129 : 130, slot);
             d.yOffset += 1;
             break;
         }
