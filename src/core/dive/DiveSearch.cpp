@@ -1,3 +1,4 @@
+#include "core/calc/LineFit.h"
 #include "core/dive/DiveSearch.h"
 
 #include <algorithm>

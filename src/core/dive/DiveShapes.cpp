@@ -1,3 +1,5 @@
+#include "core/calc/Smoothing.h"
+#include "core/calc/LineFit.h"
 #include "core/dive/DiveShapes.h"
 
 #include <algorithm>
@@ -78,29 +80,6 @@ bool TestU(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, 
     return (d - w66) > 0.33 * u * d || (d - w85) > 0.15 * u * d;
 }
 
-LineFit FitLine(const ChannelSeries& depth, int32_t from, int32_t to)
-{
-    LineFit fit;
-    const double n = to - from + 1;
-    if (n < 2)
-        return fit;
-    const double seconds = depth.interval() / 1000.0;
-    double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
-    for (int32_t i = from; i <= to; ++i) {
-        const double x = (i - from) * seconds, y = depth(i);
-        sx += x;
-        sy += y;
-        sxx += x * x;
-        syy += y * y;
-        sxy += x * y;
-    }
-    const double vx = n * sxx - sx * sx, vy = n * syy - sy * sy, cov = n * sxy - sx * sy;
-    if (vx > 0)
-        fit.gradient = cov / vx;
-    if (vx > 0 && vy > 0)
-        fit.correlation = cov / std::sqrt(vx * vy);
-    return fit;
-}
 
 int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, int32_t code, const DiveParameters& p,
                VkDialogs& ui)

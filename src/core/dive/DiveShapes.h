@@ -33,11 +33,6 @@ int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, i
 
 bool TestParabola(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, double height);
 
-// Least-squares line through (time s, value) pairs: gradient per second and correlation.
-struct LineFit {
-    double gradient = 0, correlation = 0;
-};
-LineFit FitLine(const ChannelSeries& depth, int32_t from, int32_t to);
 
 // A shape button pressed (tag 0..6, -1 released) for the dive in `state`:
 // with the cursor-follow flag the B-cursors follow a change to or from V,

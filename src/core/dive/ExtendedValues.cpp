@@ -1,3 +1,4 @@
+#include "core/calc/Median.h"
 #include "core/dive/ExtendedValues.h"
 
 #include <algorithm>

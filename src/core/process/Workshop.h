@@ -8,17 +8,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/calc/Smoothing.h"
 #include "core/store/Recording.h"
 
 namespace vk {
 
 class VkDialogs;
 
-// The workshop's arithmetic on plain values, for series that are no channel stretch.
-// Centred running mean of `width` values; the window shrinks evenly at the ends.
-void RunningMean(std::vector<double>& x, int width);
-// x[i] := x[i + 1] - x[i]; one value fewer.
-void Difference(std::vector<double>& x);
 
 class TWorkshop final : public WorkshopReader {
 public:

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/calc/Median.h"
 #include "core/dive/DiveAnalysis.h"
 #include "core/dive/DiveSearch.h"
 #include "core/dive/ExtendedValues.h"
