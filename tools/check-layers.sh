@@ -2,13 +2,13 @@
 # The layers of the source tree, checked: no file of src/core includes Qt or a
 # gui/ header, and a core folder includes only itself and the folders below it.
 #
-#   store < files < calc < view < process < setup < dive      help (alone, on store)
+#   store < files < view < setup < calc < process < dive      help (alone, on store)
 #
 # Exits 1 and names every include that breaks a rule.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A rank=([store]=0 [files]=1 [calc]=2 [view]=3 [process]=4 [setup]=5 [dive]=6 [help]=1)
+declare -A rank=([store]=0 [files]=1 [view]=2 [setup]=3 [calc]=4 [process]=5 [dive]=6 [help]=1)
 status=0
 
 while IFS= read -r -d '' file; do

@@ -93,7 +93,6 @@ public:
             window_->resize(1600, 900);
         }
         window_->view().at = view_.at;
-        window_->showDive();
         window_->executeRedraw(0xFFFFFFFFu);
         return SavePicture(window_->picture(), path, PictureFormat::Jpeg);
     }

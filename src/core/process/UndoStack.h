@@ -90,6 +90,27 @@ private:
     std::string captionTail_;
 };
 
+// The undo sink of one command: its first step is a step of its own, every
+// later one is joined to it, so one Undo takes back the whole command.
+class CommandSteps : public UndoSink {
+public:
+    explicit CommandSteps(TUndo& stack) : stack_(stack) {}
+    void Push(int kind, uint32_t redraw, int slot) override
+    {
+        first_ ? stack_.Push(kind, redraw, slot) : stack_.PushJoined(kind, redraw, slot);
+        first_ = false;
+    }
+    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
+    {
+        first_ ? stack_.Push(from, to, redraw, kind, slot) : stack_.PushJoined(from, to, redraw, kind, slot);
+        first_ = false;
+    }
+
+private:
+    TUndo& stack_;
+    bool first_ = true;
+};
+
 // Hands the steps a command records after its first one to the stack as joined steps.
 class JoinedSteps : public UndoSink {
 public:

@@ -21,9 +21,12 @@
 #include "core/store/VkDialogs.h"
 #include "core/view/Readouts.h"
 #include "core/view/RedrawRequest.h"
+#include "core/view/ViewCommands.h"
 #include "gui/app/ProgramFolders.h"
+#include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphPainter.h"
 #include "gui/graph/StripImage.h"
+#include "gui/graph/WindowPicture.h"
 #include "gui/widgets/HelpViewer.h"
 
 namespace vk {
@@ -37,6 +40,21 @@ const char* HintPage(int code)
     case HintRunMean: return "AlertRunMean.rtf";
     default: return "";
     }
+}
+
+const char* ShapeButtonName(int code)
+{
+    static const char* const names[ShapeButtonCount] = {
+        "SpeedBtnV", "SpeedBtnU", "SpeedBtnY", "SpeedBtnW", "SpeedBtnParabola", "SpeedBtnLShape", "SpeedBtnNull"};
+    return code >= 0 && code < ShapeButtonCount ? names[code] : "";
+}
+
+const std::map<int, const char*>& MoveModeItems()
+{
+    static const std::map<int, const char*> items{{ModeF1, "mniLeftBorder"},       {ModeF2, "mniRightBorder"},
+                                                  {ModeBorders, "mniBothBorders"}, {ModeF4, "mniLeftCursor"},
+                                                  {ModeF5, "mniRightCursor"},      {ModeCursors, "mniBothCursors"}};
+    return items;
 }
 
 namespace {
@@ -105,10 +123,7 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     buildStrips();
     buildReadouts(area_);
     undoStack_ = std::make_unique<TUndo>(rec, view_, RunFolder() + "/Undo.bin");
-    setUndoSink(undoStack_.get());
     connectCommands();
-    connectMenus();
-    connectDive();
     updateCaption();
 
     if (!rec.at(0).ChannelUsed && !rec.at(1).ChannelUsed && !rec.at(2).ChannelUsed) {
@@ -261,13 +276,12 @@ void TForm3::buildReadouts(QWidget* area)
     maxDepth_->setFocusPolicy(Qt::NoFocus);
     resultsLayout->addWidget(maxDepth_, 0, 2, 1, 3);
     resultsLayout->addWidget(new QLabel("[m]", results), 0, 5, 1, 2);
-    const char* shapes[7][2] = {{"V", " V-shape"},       {"U", "U-shape"}, {"Y", "Y-shape"},    {"W", "W dive shape"},
-                                {"P", "Parabola-shape"}, {"L", "L-shape"}, {"X", "No category"}};
-    const char* names[7] = {"SpeedBtnV",        "SpeedBtnU",      "SpeedBtnY",   "SpeedBtnW",
-                            "SpeedBtnParabola", "SpeedBtnLShape", "SpeedBtnNull"};
-    for (int k = 0; k < 7; ++k) {
+    const char* shapes[ShapeButtonCount][2] = {{"V", " V-shape"},     {"U", "U-shape"},        {"Y", "Y-shape"},
+                                               {"W", "W dive shape"}, {"P", "Parabola-shape"}, {"L", "L-shape"},
+                                               {"X", "No category"}};
+    for (int k = 0; k < ShapeButtonCount; ++k) {
         auto* b = new QToolButton(results);
-        b->setObjectName(names[k]);
+        b->setObjectName(ShapeButtonName(k));
         b->setText(shapes[k][0]);
         b->setToolTip(shapes[k][1]);
         b->setCheckable(true);
@@ -352,7 +366,10 @@ void TForm3::executeRedraw(uint32_t bits)
             if (active)
                 active->update();
             break;
-        case Readouts: updateReadouts(); break;
+        case Readouts:
+            updateReadouts();
+            showDive();
+            break;
         case TimeScale:
             timeScale_->invalidate();
             totalTimeScale_->invalidate();
@@ -472,7 +489,7 @@ void TForm3::closeEvent(QCloseEvent* event)
             if (a == Answer::Yes) {
                 setActiveChannel(static_cast<int>(slot));
                 QTimer::singleShot(0, this, [this, slot] {
-                    exportBinary();
+                    runCommand("mniExportBinary");
                     if (!wb_.rec.at(static_cast<int>(slot)).ChannelModified)
                         close();  // the channels answered No are not asked again
                     else
@@ -485,6 +502,55 @@ void TForm3::closeEvent(QCloseEvent* event)
         }
     }
     event->accept();
+}
+
+QImage TForm3::picture() const
+{
+    return area_->grab().toImage();
+}
+
+void TForm3::showDive()
+{
+    const DiveRecord& r = wb_.dive.record;
+    maxDepth_->setText(QString::number(r.maxDepth, 'f', 2));
+    if (r.shape >= 0 && r.shape < ShapeButtonCount)
+        shapeButtons_[static_cast<std::size_t>(r.shape)]->setChecked(true);  // pressed without reclassifying
+}
+
+void TForm3::refreshUndoItem()
+{
+    if (!undoStack_)
+        return;
+    QAction* a = menus_->action("mniUndo");
+    a->setText(QString::fromStdString(undoStack_->MenuCaption()) + "\tCtrl+Z");
+    a->setEnabled(undoStack_->enabled());
+}
+
+void TForm3::thumbnailOfView()
+{
+    const ThumbnailSettings& t = wb_.settings.thumbnails;
+    const QSize size(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8));
+    const QImage image = RenderThumbnail(scene(), view_.active, size, "");
+    auto* label = findChild<QLabel*>("ThumbNail");
+    const bool shown = label->isVisible();
+    showThumbnail(image);
+    label->setVisible(!shown);
+    SaveThumbnail(image, wb_.results.thumbnailPrefix, 0, ui_);
+}
+
+void TForm3::showThumbnail(const QImage& image)
+{
+    auto* label = findChild<QLabel*>("ThumbNail");
+    label->setPixmap(QPixmap::fromImage(image));
+    label->resize(image.size());
+    label->show();
+}
+
+void TForm3::resizeThumbnail()
+{
+    const ThumbnailSettings& t = wb_.settings.thumbnails;
+    if (auto* thumbnail = findChild<QLabel*>("ThumbNail"))
+        thumbnail->resize(t.ThumbnailWidth, t.ThumbnailHeight);
 }
 
 }  // namespace vk

@@ -9,11 +9,14 @@
 #include <QPoint>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/dive/StopMouse.h"
+#include "core/setup/Command.h"
 #include "core/setup/Workbench.h"
-#include "core/store/UndoSink.h"
 #include "core/view/Envelope.h"
 #include "core/view/MouseRules.h"
 #include "core/view/ViewState.h"
@@ -31,6 +34,9 @@ class QToolButton;
 
 namespace vk {
 
+constexpr int ShapeButtonCount = 7;  // V, U, Y, W, parabola, L, no category
+
+class CommandTable;
 class HelpViewer;
 class TChanImage;
 class TUndo;
@@ -43,6 +49,21 @@ public:
     TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
     ~TForm3() override;
 
+    // Every command runs here: refused while a long command runs, otherwise
+    // with the busy cursor, the positions saved, one undo for all its steps,
+    // the envelopes updated over the samples it changed, and its redraw once.
+    void runCommand(const std::string& name);
+    void runCommand(const CommandFunction& command);
+    // Runs a long command that lets pending events through (the automatic
+    // analysis): meanwhile Halt shows and is the only input taken, every other
+    // key, click, menu item and close is refused.
+    void runLong(const std::function<void()>& command);
+    // Inside a long command: pending events handled; true once Halt was pressed.
+    bool pollHalt();
+    void showProgress(double share, int count);
+    // After a long command: the bar goes, the count and whether it was halted stay.
+    void endProgress(int dives, bool halted);
+
     // Runs the drawing routines of the set bits once, in their fixed order.
     void executeRedraw(uint32_t bits);
     void setActiveChannel(int slot);
@@ -51,6 +72,7 @@ public:
     ViewState& view() { return view_; }
     const WindowLayout& windowLayout() const { return layout_; }
     GraphMenus& menus() { return *menus_; }
+    HelpViewer& help() { return help_; }
     GraphScene scene() const;
     TChanImage* strip(int slot) const { return strips_[static_cast<std::size_t>(slot)]; }
     TChanImage* yScale(int slot) const { return yScales_[static_cast<std::size_t>(slot)]; }
@@ -64,8 +86,6 @@ public:
     bool interpolate = true;
     // Curves from the envelopes (true) or from every sample.
     void setUseEnvelopes(bool on);
-    // Where view and baseline commands record their undo steps.
-    void setUndoSink(UndoSink* sink) { undo_ = sink ? sink : &noUndo_; }
     TUndo* undoStack() const { return undoStack_.get(); }
     // The client area as a picture (what "&Image ..." and "&Print ..." take).
     QImage picture() const;
@@ -74,10 +94,12 @@ public:
     void samplesChanged(int slot);
     // Shift+Z: the active channel's view as a thumbnail, saved as "0.bmp".
     void thumbnailOfView();
-    // Shows a thumbnail beside the total window.
+    // Shows a thumbnail beside the total window; its size follows the settings.
     void showThumbnail(const QImage& image);
-    // The current dive's shape button, maximum depth and hint.
-    void showDive();
+    void resizeThumbnail();
+    // The move mode of the arrow keys, with the x-Zoom check marks.
+    void setMoveMode(int mode);
+    void checkMoveItems(const std::vector<int>& modes);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,58 +113,19 @@ private:
     void updateReadouts();
     void updateHint();
     void showHint();
+    void showDive();
+    void refreshUndoItem();
     void nextChannel();
     void updateCaption();
     void crossLinesToggled(bool on);
     void paintCrossLines(QPainter& p, int slot);
+    void connectCommands();
+    void applyChange(const SampleChange& change);
 
-    // Commands (GraphWindowCommands.cpp).
-    // A menu item, enabled, that runs `command` unless a long command runs.
-    void onItem(const char* name, std::function<void()> command);
-    // Runs a long command that lets pending events through (the automatic
-    // analysis): meanwhile only "Halt" takes input, every other key, click,
-    // menu item and close is refused.
-    void runLong(const std::function<void()>& command);
+    // Input translation (GraphWindowKeys.cpp).
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     // True, and the user told, while a long command runs.
     bool refuseWhileBusy();
-    void connectCommands();
-    void setMoveMode(int mode);
-    void checkMoveItems(std::initializer_list<int> modes);
-    void pushUndo(int kind, uint32_t redraw, int slot = -1);
-    // Runs a command as every key and menu command runs: positions saved
-    // first, the redraw request executed once at the end.
-    void run(const std::function<uint32_t()>& command);
-    uint32_t move(uint32_t (*step)(ViewState&));
-    uint32_t rangeStep(int a, int b);
-    void askEventCounter();
-    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
-
-    // File, Help, Export and Undo menus (GraphWindowMenus.cpp).
-    void connectMenus();
-    void saveImage();
-    void print();
-    void openManual();
-    void showInfo();
-    void undoLast();
-    void refreshUndoItem();
-    void exportBinary();
-
-    // The dive analysis (GraphWindowDive.cpp).
-    void connectDive();
-    bool analysisChannelActive();
-    void searchNext();
-    void analyse();
-    void shapePressed(int tag);
-    void openParameters();
-    void openDiveStops();
-    void writeResults();
-    void automaticAnalysis();
-    void bout(bool analyse);
-    void askComment();
-    void showProgress(double share, int dives);
-    bool haltRequested_ = false;
-    bool longCommand_ = false;
-    std::array<bool, 3> keepUnsaved_{};  // answered No while the window is being closed
 
     // The mouse (GraphWindowMouse.cpp).
     struct Press {
@@ -155,6 +138,7 @@ private:
     };
     void mousePressed(int image, QMouseEvent* event);
     void mouseReleased(int image, QMouseEvent* event);
+    CommandResult releaseAt(int image, QPoint at, CommandContext& cx);
     void positionAt(int image, QPoint at, double& t, double& v) const;
     void yScalePressed(int slot, QMouseEvent* event);
     void timeScalePressed(bool total, QMouseEvent* event);
@@ -167,11 +151,12 @@ private:
     bool useEnvelopes_ = true;
     WindowLayout layout_;
     std::unique_ptr<GraphMenus> menus_;
+    std::unique_ptr<CommandTable> commands_;
     int totalSlot_ = 0;  // the channel the total window shows
     QPoint cross_{-1, -1};
-    NoUndo noUndo_;
-    UndoSink* undo_ = &noUndo_;
     std::unique_ptr<TUndo> undoStack_;
+    bool inCommand_ = false, longCommand_ = false, haltRequested_ = false;
+    std::array<bool, 3> keepUnsaved_{};  // answered No while the window is being closed
     Press press_, previous_;
     QLineEdit* mouseValue_ = nullptr;
     QLineEdit* mouseTime_ = nullptr;
@@ -196,10 +181,15 @@ private:
     QPushButton* hint_ = nullptr;
     QPushButton* halt_ = nullptr;
     QLineEdit* maxDepth_ = nullptr;
-    std::array<QToolButton*, 7> shapeButtons_{};
+    std::array<QToolButton*, ShapeButtonCount> shapeButtons_{};
     QProgressBar* progress_ = nullptr;
     QLabel* progressLabel_ = nullptr;  // dives found, and how the last run ended
 };
+
+// The x-Zoom items of the move modes, by mode.
+const std::map<int, const char*>& MoveModeItems();
+// The shape buttons by shape code: their object names, which are their commands' names too.
+const char* ShapeButtonName(int code);
 
 // The help page of an alert code for the "Hint" button; empty for none.
 const char* HintPage(int code);

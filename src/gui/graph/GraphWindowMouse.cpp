@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "core/store/VkDialogs.h"
+#include "core/view/MoveCommands.h"
 #include "core/view/PixelMap.h"
 #include "core/view/RangeCommands.h"
 #include "core/view/RedrawRequest.h"
@@ -66,113 +67,110 @@ void TForm3::mousePressed(int image, QMouseEvent* event)
 
 void TForm3::mouseReleased(int image, QMouseEvent* event)
 {
-    if (refuseWhileBusy())
-        return;
     if (image != press_.image)
         return;
-    BusyCursor busy(ui_);
-    view_.saved = view_.at;
     const QPoint at = event->position().toPoint();
+    runCommand([this, image, at](CommandContext& cx) { return releaseAt(image, at, cx); });
+}
+
+// What a press and its release mean: a stop, line or border dragged, the range
+// changed from an edge, or a click read out.
+CommandResult TForm3::releaseAt(int image, QPoint at, CommandContext& cx)
+{
     const bool moved = Dragged(press_.at.x(), press_.at.y(), at.x(), at.y());
     double t = 0, v = 0;
     positionAt(image, at, t, v);
     ChannelDescriptor& d = wb_.rec.desc(view_.active);
     const bool upwards = d.GrRepr >= 0;
-    uint32_t bits = 0;
+    auto pushView = [&cx, this](uint32_t redraw) { cx.undo.Push(UndoZoom, redraw, view_.active); };
 
     if (moved) {
         if (press_.stop.part != StopGrab::None) {
             ReleaseOnStops(wb_.dive.stops, press_.stop, t);
-            bits = StopRedraw;
-        } else if (press_.line != Line::None) {
+            return StopRedraw;
+        }
+        if (press_.line != Line::None) {
             LinePositions trial = view_.at;
             const uint32_t request = DragLine(trial, press_.line, t);
-            if (request != 0) {
-                if (LineNeedsUndo(press_.line))
-                    pushUndo(UndoZoom, request);
-                view_.at = trial;
-                bits = request;
-            }
-        } else if (press_.edge == EdgeLeft || press_.edge == EdgeRight) {
+            if (request == 0)
+                return 0;
+            if (LineNeedsUndo(press_.line))
+                pushView(request);
+            view_.at = trial;
+            return request;
+        }
+        if (press_.edge == EdgeLeft || press_.edge == EdgeRight) {
             // Dragged from an edge: the border goes where the mouse was let go,
             // but (our choice) never past its partner.
             const bool left = press_.edge == EdgeLeft;
-            if (left ? t < view_.at.F2 : t > view_.at.F1) {
-                pushUndo(UndoZoom, BorderMove);
-                (left ? view_.at.F1 : view_.at.F2) = std::clamp(t, 0.0, view_.T);
-                bits = BorderMove;
-            }
-        } else if (press_.edge == EdgeTop || press_.edge == EdgeBottom) {
-            pushUndo(UndoZoom, RangeRedraw);
+            if (!(left ? t < view_.at.F2 : t > view_.at.F1))
+                return 0;
+            pushView(BorderMove);
+            (left ? view_.at.F1 : view_.at.F2) = std::clamp(t, 0.0, view_.T);
+            return BorderMove;
+        }
+        if (press_.edge == EdgeTop || press_.edge == EdgeBottom) {
+            pushView(RangeRedraw);
             const bool top = press_.edge == EdgeTop;
             (top == upwards ? d.Max : d.Min) = v + d.yOffset;
-            bits = RangeRedraw;
+            return RangeRedraw;
         }
-    } else {
-        switch (press_.edge) {
-        case EdgeLeft:
-        case EdgeRight: {
-            const bool left = press_.edge == EdgeLeft;
-            const double s = view_.at.F2 - view_.at.F1;
-            pushUndo(UndoZoom, BorderMove);
-            if (left)
-                view_.at.F1 = std::max(0.0, view_.at.F1 - s / 2);
-            else
-                view_.at.F2 = std::min(view_.T, view_.at.F2 + s / 2);
-            setMoveMode(left ? ModeF1 : ModeF2);
-            bits = BorderMove;
-            break;
-        }
-        case EdgeTop:
-        case EdgeBottom: {
-            pushUndo(UndoZoom, RangeRedraw);
-            const bool widenAbove = (press_.edge == EdgeTop) == upwards;  // the limit shown at that edge
-            if (widenAbove)
-                RangeStep(d, 0, -2);
-            else
-                RangeStep(d, 2, 0);
-            bits = RangeRedraw;
-            break;
-        }
-        default:
-            if (image >= 0) {
-                const bool diff = diff_->isChecked();
-                const MouseReadout r =
-                    ClickReadout(wb_.rec, image, press_.t, press_.v, timeAxisMode, diff, previous_.t, previous_.v);
-                mouseValue_->setText(QString::fromStdString(r.value));
-                mouseTime_->setText(QString::fromStdString(r.time));
-                mouseDate_->setText(QString::fromStdString(r.date));
-            }
-        }
+        return 0;
     }
-    executeRedraw(bits);
+    switch (press_.edge) {
+    case EdgeLeft:
+    case EdgeRight: {
+        const bool left = press_.edge == EdgeLeft;
+        const double s = view_.at.F2 - view_.at.F1;
+        pushView(BorderMove);
+        if (left)
+            view_.at.F1 = std::max(0.0, view_.at.F1 - s / 2);
+        else
+            view_.at.F2 = std::min(view_.T, view_.at.F2 + s / 2);
+        setMoveMode(left ? ModeF1 : ModeF2);
+        return BorderMove;
+    }
+    case EdgeTop:
+    case EdgeBottom: {
+        pushView(RangeRedraw);
+        const bool widenAbove = (press_.edge == EdgeTop) == upwards;  // the limit shown at that edge
+        if (widenAbove)
+            RangeStep(d, 0, -2);
+        else
+            RangeStep(d, 2, 0);
+        return RangeRedraw;
+    }
+    default:
+        if (image >= 0) {
+            const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, timeAxisMode, diff_->isChecked(),
+                                                previous_.t, previous_.v);
+            mouseValue_->setText(QString::fromStdString(r.value));
+            mouseTime_->setText(QString::fromStdString(r.time));
+            mouseDate_->setText(QString::fromStdString(r.date));
+        }
+        return 0;
+    }
 }
 
 void TForm3::yScalePressed(int slot, QMouseEvent* event)
 {
-    if (refuseWhileBusy())
-        return;
-    BusyCursor busy(ui_);
-    pushUndo(UndoZoom, RangeRedraw, slot);
-    YScaleClick(wb_.rec.desc(slot), event->position().toPoint().y(), yScale(slot)->height());
+    const int y = event->position().toPoint().y(), height = yScale(slot)->height();
+    runCommand([slot, y, height](CommandContext& cx) {
+        YScaleCommand(cx, slot, y, height);
+        return CommandResult{};
+    });
+    // The strip of the scale clicked, which need not be the active one.
     strip(slot)->invalidate();
     yScale(slot)->invalidate();
-    setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Graph Window    " +
-                                          wb_.rec.desc(view_.active).NameIn.substr(0, 40)));
 }
 
 void TForm3::timeScalePressed(bool total, QMouseEvent* event)
 {
-    if (refuseWhileBusy())
-        return;
     const TChanImage* scale = total ? totalTimeScale_ : timeScale_;
     const double x = event->position().x();
     const double t =
         total ? x / scale->width() * view_.T : view_.at.F1 + x / scale->width() * (view_.at.F2 - view_.at.F1);
-    run([this, t] {
-        pushUndo(UndoZoom, redraw::AllMove);
-        return TimeScaleClick(view_, t);
-    });
+    runCommand([t](CommandContext& cx) { return TimeScaleCommand(cx, t); });
 }
 
 }  // namespace vk

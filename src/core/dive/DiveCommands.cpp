@@ -1,0 +1,131 @@
+#include "core/dive/DiveCommands.h"
+
+#include "core/dive/Bouts.h"
+#include "core/dive/DiveFrame.h"
+#include "core/dive/DiveShapes.h"
+#include "core/store/NumberText.h"
+#include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
+
+namespace vk {
+
+namespace {
+
+ResultContext ResultsOf(CommandContext& cx, PictureSink* pictures)
+{
+    return {cx.wb, cx.view, cx.ui, cx.undo, pictures};
+}
+
+// The view before the command, so that Undo restores borders and cursors.
+void PushView(CommandContext& cx)
+{
+    cx.undo.Push(UndoZoom, redraw::Everything, AnalysisSlot);
+}
+
+// The whole analysis channel, after burnished dives.
+SampleChange WholeChannel(const CommandContext& cx)
+{
+    return {AnalysisSlot, 0, int64_t{cx.wb.rec.desc(AnalysisSlot).DataCnt} + 1, false};
+}
+
+}  // namespace
+
+CommandResult SearchNextCommand(CommandContext& cx)
+{
+    if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
+        return 0;
+    PushView(cx);
+    // A baseline the search shifts is taken back by the same Undo as the view.
+    DiveContext dc = ResultsOf(cx, nullptr).dive();
+    const SearchOutcome o = SearchNext(dc, cx.settings().dive);
+    if (o.refused)
+        return 0;
+    if (!o.accepted)
+        cx.ui.status("No further dive");
+    const bool whole = o.windowMoved || o.baselineShifted || cx.settings().dive.AdjustYSize;
+    return whole ? redraw::Everything : DiveRedraw;
+}
+
+CommandResult AnalyseCommand(CommandContext& cx)
+{
+    if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
+        return 0;
+    DiveContext dc = ResultsOf(cx, nullptr).dive();
+    AnalyseFramedDive(dc, cx.settings().dive);
+    return DiveRedraw;
+}
+
+CommandResult WriteResultsCommand(CommandContext& cx, PictureSink* pictures)
+{
+    if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
+        return 0;
+    PushView(cx);
+    ResultContext rc = ResultsOf(cx, pictures);
+    WriteResults(rc, cx.settings().dive);
+    if (cx.settings().dive.BurnishDives)
+        return {redraw::Everything, WholeChannel(cx)};
+    return redraw::Everything;
+}
+
+CommandResult CommentCommand(CommandContext& cx)
+{
+    if (const auto text = cx.ui.input(" Input comment", " Enter a comment ", cx.wb.dive.comment))
+        cx.wb.dive.comment = *text;
+    return 0;
+}
+
+CommandResult BoutCommand(CommandContext& cx, bool analyse)
+{
+    if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
+        return 0;
+    PushView(cx);
+    ResultContext rc = ResultsOf(cx, nullptr);
+    DiveContext dc = rc.dive();
+    const BoutOutcome o = FindBout(dc, cx.settings().dive, analyse);
+    if (o.summary)
+        WriteBout(rc, *o.summary);
+    return redraw::Everything;
+}
+
+CommandResult ShapeCommand(CommandContext& cx, int tag)
+{
+    const double interval = cx.rec.desc(AnalysisSlot).SampRate;
+    DiveFrame f = FrameOf(cx.view.at, interval);
+    const DiveFrame before = f;
+    PressShapeButton(tag, cx.wb.dive, f, cx.settings().dive);
+    if (f.F8 == before.F8 && f.F9 == before.F9)
+        return 0;
+    cx.view.at.B1 = f.F8 * interval;
+    cx.view.at.B2 = f.F9 * interval;
+    return redraw::StripCursors;
+}
+
+CommandResult EventCounterCommand(CommandContext& cx)
+{
+    const auto text = cx.ui.input("Type in event counter", "Warning! Pause will be wrong", "0");
+    if (!text)
+        return 0;
+    int64_t n = 0;
+    if (!ParseInteger(*text, n) || n < INT32_MIN || n > INT32_MAX) {
+        cx.ui.message("'" + *text + "' is not a valid integer value", Severity::Error);
+        return 0;
+    }
+    cx.wb.dive.EventCounter = static_cast<int32_t>(n);
+    return 0;
+}
+
+CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const AutomaticHooks& hooks,
+                               AutomaticOutcome& outcome)
+{
+    PushView(cx);
+    ResultContext rc = ResultsOf(cx, pictures);
+    outcome = AutomaticAnalysis(rc, cx.settings().dive, hooks);
+    // The count stays beside the cursors after the run, with its outcome.
+    const std::string count = std::to_string(outcome.dives) + (outcome.dives == 1 ? " dive" : " dives");
+    cx.ui.status(count + " analysed" + (outcome.halted ? ", halted" : ""));
+    if (cx.settings().dive.BurnishDives)
+        return {redraw::Everything, WholeChannel(cx)};
+    return redraw::Everything;
+}
+
+}  // namespace vk

@@ -1,0 +1,79 @@
+// Keys in the graph window: those without a menu item run their commands by
+// name, the others run their menu item; Tab goes to the next channel.
+
+#include <QAction>
+#include <QKeyEvent>
+
+#include "gui/graph/GraphWindow.h"
+
+namespace vk {
+
+namespace {
+
+struct KeyCommand {
+    Qt::KeyboardModifiers mods;
+    int key;
+    const char* name;
+};
+
+// The keys that have no menu item, and the commands they run.
+const KeyCommand KeyCommands[] = {
+    {Qt::ShiftModifier, Qt::Key_F8, "keyShCursor1"},    {Qt::ShiftModifier, Qt::Key_F9, "keyShCursor2"},
+    {Qt::ShiftModifier, Qt::Key_E, "keyEventCounter"},  {Qt::ShiftModifier, Qt::Key_Z, "keyThumbnail"},
+    {Qt::ControlModifier, Qt::Key_Left, "keyPageLeft"}, {Qt::ControlModifier, Qt::Key_Right, "keyPageRight"},
+    {Qt::NoModifier, Qt::Key_Left, "keyStepLeft"},      {Qt::NoModifier, Qt::Key_Right, "keyStepRight"},
+    {Qt::NoModifier, Qt::Key_Home, "keyHome"},          {Qt::NoModifier, Qt::Key_End, "keyEnd"},
+    {Qt::NoModifier, Qt::Key_PageUp, "keyDoubleStep"},  {Qt::NoModifier, Qt::Key_PageDown, "keyHalveStep"},
+};
+
+}  // namespace
+
+bool TForm3::handleKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers mods = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (mods == Qt::NoModifier && key == Qt::Key_Tab) {
+        nextChannel();
+        return true;
+    }
+    for (const KeyCommand& k : KeyCommands)
+        if (k.mods == mods && k.key == key) {
+            runCommand(k.name);
+            return true;
+        }
+    if (QAction* a = menus_->actionForKey(QKeyCombination(mods, Qt::Key(key)).toCombined())) {
+        a->trigger();
+        return true;
+    }
+    return false;
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event)
+{
+    if (refuseWhileBusy())
+        return;
+    if (QWidget* focus = focus_[static_cast<std::size_t>(view_.active)])
+        focus->setFocus();
+    if (!handleKey(event->key(), event->modifiers()))
+        QMainWindow::keyPressEvent(event);
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event)
+{
+    // The focus fields hand every key to the window, Tab included.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        for (QWidget* f : focus_)
+            if (f && watched == f) {
+                if (event->type() == QEvent::ShortcutOverride) {
+                    // The window, not a menu, takes F10 and the like; Alt stays for the menu bar.
+                    if (!(static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))
+                        event->accept();
+                    return false;
+                }
+                keyPressEvent(static_cast<QKeyEvent*>(event));
+                return true;
+            }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace vk

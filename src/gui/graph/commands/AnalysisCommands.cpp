@@ -1,0 +1,78 @@
+// The Analysis menu, the shape buttons and Shift+E: the dive commands of the
+// core, with what only the window has (its dialogs, its pictures, progress
+// and Halt for the automatic analysis).
+
+#include <QDialog>
+#include <QLabel>
+
+#include "core/dive/DiveCommands.h"
+#include "core/dive/DiveSearch.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/dive/DiveParamsDialog.h"
+#include "gui/dive/DiveStopsDialog.h"
+#include "gui/graph/CommandTable.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/WindowPictures.h"
+#include "gui/graph/commands/Commands.h"
+
+namespace vk {
+
+namespace {
+
+// "&Automatic Anal. ...": the parameters with a Start button, then the run,
+// in which only Halt takes input.
+CommandResult Automatic(CommandContext& cx, TForm3& w)
+{
+    if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
+        return 0;
+    TfrmDiveParms dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    const DiveParameters& p = cx.settings().dive;
+    WindowPictures pictures(w, cx.ui, cx.settings().thumbnails, !p.Visualise);
+    AutomaticHooks hooks;
+    hooks.framed = [&w, &p](const SearchOutcome& o) {
+        if (p.Visualise)
+            w.executeRedraw(o.windowMoved || o.baselineShifted || p.AdjustYSize ? redraw::Everything : DiveRedraw);
+    };
+    hooks.progress = [&w](double share, int dives) { w.showProgress(share, dives); };
+    hooks.halted = [&w] { return w.pollHalt(); };
+    if (p.Visualise)
+        w.executeRedraw(redraw::Everything);
+    CommandResult result;
+    AutomaticOutcome outcome;
+    w.runLong([&] { result = AutomaticCommand(cx, &pictures, hooks, outcome); });
+    w.endProgress(outcome.dives, outcome.halted);
+    return result;
+}
+
+}  // namespace
+
+void RegisterAnalysisCommands(CommandTable& t, TForm3& w)
+{
+    t.add("mniSearchNext", SearchNextCommand);
+    t.add("mniAnalyse", AnalyseCommand);
+    t.add("mniWriteResults", [&w](CommandContext& cx) {
+        WindowPictures pictures(w, cx.ui, cx.settings().thumbnails);
+        return WriteResultsCommand(cx, &pictures);
+    });
+    t.add("mniComment", CommentCommand);
+    t.add("mniAnalyzeBout", [](CommandContext& cx) { return BoutCommand(cx, true); });
+    t.add("mniSkipBout", [](CommandContext& cx) { return BoutCommand(cx, false); });
+    t.add("mniAutomatic", [&w](CommandContext& cx) { return Automatic(cx, w); });
+    t.add("mniParameters", [&w](CommandContext& cx) {
+        TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
+        dialog.exec();
+        w.resizeThumbnail();
+        return CommandResult{redraw::Everything};
+    });
+    t.add("mniDiveStops", [&w](CommandContext& cx) {
+        TfmDiveStops dialog(cx.wb.dive.stops, cx.view.at, cx.ui, w.help(), &w);
+        return dialog.exec() == QDialog::Accepted ? CommandResult{redraw::StripCursors} : CommandResult{};
+    });
+    for (int tag = 0; tag < ShapeButtonCount; ++tag)
+        t.addKey(ShapeButtonName(tag), [tag](CommandContext& cx) { return ShapeCommand(cx, tag); });
+    t.addKey("keyEventCounter", EventCounterCommand);
+}
+
+}  // namespace vk
