@@ -111,18 +111,4 @@ private:
     bool first_ = true;
 };
 
-// Hands the steps a command records after its first one to the stack as joined steps.
-class JoinedSteps : public UndoSink {
-public:
-    explicit JoinedSteps(TUndo& stack) : stack_(stack) {}
-    void Push(int kind, uint32_t redraw, int slot) override { stack_.PushJoined(kind, redraw, slot); }
-    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
-    {
-        stack_.PushJoined(from, to, redraw, kind, slot);
-    }
-
-private:
-    TUndo& stack_;
-};
-
 }  // namespace vk

@@ -157,14 +157,14 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
     EXPECT_TRUE(std::equal(samples.begin(), samples.begin() + dataCnt + 1, after.begin()));
 }
 
-TEST_F(UndoFixture, JoinedStepsGoWithTheStepBelow)
+TEST_F(UndoFixture, OneUndoTakesBackACommandsSteps)
 {
     undo->Push(UndoZoom, redraw::ActiveChannel, 0);  // a zoom step of some earlier command
     view.at.F4 = 5000;
     const LinePositions searchStart = view.at;
-    undo->Push(UndoZoom, redraw::ActiveChannel, 0);  // the command's first step: the view
-    JoinedSteps joined(*undo);
-    joined.Push(UndoBaseline, redraw::YScale, 0);  // and what it did after it
+    CommandSteps command(*undo);
+    command.Push(UndoZoom, redraw::ActiveChannel, 0);  // the command's first step: the view
+    command.Push(UndoBaseline, redraw::YScale, 0);     // and what it did after it
     rec.desc(0).yOffset = 1.5;
     view.at.F4 = 9000;
     view.at.F5 = 12000;

@@ -18,6 +18,7 @@
 #include "core/view/Overlays.h"
 #include "core/view/PixelMap.h"
 #include "core/view/Readouts.h"
+#include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphPainter.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/StripImage.h"
@@ -146,6 +147,15 @@ void GraphWindowTest::partsAndMenus()
     QCOMPARE(m.action("mniUndo")->data().toInt(), QKeySequence("Ctrl+Z")[0].toCombined());
     QVERIFY(m.action("mniBiChannel")->isEnabled());  // two channels: the submenu opens, its items wait
     QCOMPARE(m.actions().size(), 119);               // every item and submenu of the menu tree
+
+    // Commands are registered under the menu items' names: a misspelt name
+    // fails when the table is filled, not later as an item that does nothing.
+    CommandTable table(m);
+    QVERIFY_THROWS_EXCEPTION(std::logic_error,
+                             table.add("mniWriteResult", [](CommandContext&) { return CommandResult{}; }));
+    table.add("mniWriteResults", [](CommandContext&) { return CommandResult{}; });
+    QVERIFY(table.find("mniWriteResults"));
+    QVERIFY(!table.find("mniWriteResult"));
 
     const QByteArray folder = qgetenv("VARNIK_GRAB");
     if (!folder.isEmpty())
