@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "core/dive/Thumbnail.h"
 #include "core/store/VkDialogs.h"
@@ -52,6 +53,62 @@ struct Rows {
     }
 };
 
+// Which field shows which value of the entry, and which box which switch.
+using F = TfrmDiveParms::Fields;
+using C = TfrmDiveParms::Checks;
+using E = DiveParmsEntry;
+const std::pair<std::string E::*, QLineEdit * F::*> TextBindings[] = {
+    {&E::level, &F::level},
+    {&E::slopEoD, &F::slopEoD},
+    {&E::slimness, &F::slimness},
+    {&E::thrBott, &F::thrBott},
+    {&E::limitGradient, &F::limitGradient},
+    {&E::threshold, &F::threshold},
+    {&E::windowSize, &F::windowSize},
+    {&E::baselineQuality, &F::baselineQuality},
+    {&E::timeBelow, &F::timeBelow},
+    {&E::timeAbove, &F::timeAbove},
+    {&E::skipDives, &F::skipDives},
+    {&E::wiggDefPercent, &F::wiggDefPercent},
+    {&E::tnWidth, &F::tnWidth},
+    {&E::tnHeight, &F::tnHeight},
+    {&E::stopGradient, &F::stopGradient},
+    {&E::stopLength1, &F::stopLength1},
+    {&E::stopMinDuration, &F::stopMinDuration},
+    {&E::wiggAmplitude, &F::wiggAmplitude},
+    {&E::wiggDuration, &F::wiggDuration},
+    {&E::wiggRelPreceding, &F::wiggRelPreceding},
+    {&E::boutIntermediate, &F::boutIntermediate},
+    {&E::boutMinDur, &F::boutMinDur},
+    {&E::surroundMaxDepth, &F::surroundMaxDepth},
+    {&E::nrBins, &F::nrBins},
+    {&E::minBin, &F::minBin},
+    {&E::maxBin, &F::maxBin},
+    {&E::diveFile, &F::diveFile},
+    {&E::boutFile, &F::boutFile},
+    {&E::wiggleFile, &F::wiggleFile},
+};
+const std::pair<bool E::*, QCheckBox * C::*> CheckBindings[] = {
+    {&E::automatic, &C::automatic},
+    {&E::autoGradient, &C::autoGradient},
+    {&E::searchNextAtW, &C::searchNextAtW},
+    {&E::trekBaseline, &C::trekBaseline},
+    {&E::adjustSize, &C::adjustSize},
+    {&E::noVisualisation, &C::noVisualisation},
+    {&E::makeImages, &C::makeImages},
+    {&E::absDifferences, &C::absDifferences},
+    {&E::burnishDives, &C::burnishDives},
+    {&E::pauseRelating, &C::pauseRelating},
+    {&E::thumbnail, &C::thumbnail},
+    {&E::tnNumber, &C::tnNumber},
+    {&E::tnDate, &C::tnDate},
+    {&E::tnTime, &C::tnTime},
+    {&E::tnShape, &C::tnShape},
+    {&E::diveStops, &C::diveStops},
+    {&E::waterTemp, &C::waterTemp},
+    {&E::frequencies, &C::frequencies},
+};
+
 QGroupBox* Group(const char* title, const char* hint = nullptr)
 {
     auto* g = new QGroupBox(title);
@@ -74,34 +131,34 @@ TfrmDiveParms::TfrmDiveParms(Workbench& wb, int activeSlot, bool automatic, VkDi
     updateResultCaptions();
 }
 
-QLineEdit* TfrmDiveParms::field(const char* name, const char* hint)
+QLineEdit* TfrmDiveParms::field(QLineEdit* Fields::*slot, const char* name, const char* hint)
 {
     auto* e = new QLineEdit;
     e->setObjectName(name);
     e->setMaximumWidth(90);
     if (hint)
         e->setToolTip(hint);
-    fields_.insert(name, e);
+    fields_.*slot = e;
     return e;
 }
 
-QCheckBox* TfrmDiveParms::check(const char* name, const char* text, const char* hint)
+QCheckBox* TfrmDiveParms::check(QCheckBox* Checks::*slot, const char* name, const char* text, const char* hint)
 {
     auto* c = new QCheckBox(text);
     c->setObjectName(name);
     if (hint)
         c->setToolTip(hint);
-    checks_.insert(name, c);
+    checks_.*slot = c;
     connect(c, &QCheckBox::toggled, this, [this] { applyEnabling(); });
     return c;
 }
 
-QLabel* TfrmDiveParms::label(const char* text, const char* name)
+QLabel* TfrmDiveParms::label(const char* text, QLabel* Labels::*slot, const char* name)
 {
     auto* l = new QLabel(text);
-    if (name) {
+    if (slot) {
         l->setObjectName(name);
-        labels_.insert(name, l);
+        labels_.*slot = l;
     }
     return l;
 }
@@ -111,28 +168,30 @@ void TfrmDiveParms::build(bool automatic)
     // Dive duration.
     auto* duration = Group("Dive duration (F4 F5)", "Controls the setting of F4 and F5");
     Rows d{new QGridLayout(duration)};
-    QLabel* level = label("&Level [0..1] *100%", "lblLevel");
-    level->setBuddy(field("edtLevel", "greater -> Dive dur. smaller"));
-    d.add(level, fields_["edtLevel"]);
-    QLabel* slope = label("&SlopeEoD [m/sec]", "lblSlopEoD");
-    slope->setBuddy(field("edtSlopEoD", "greater -> Dive dur. smaller"));
-    d.add(slope, fields_["edtSlopEoD"]);
+    QLabel* level = label("&Level [0..1] *100%", &Labels::level, "lblLevel");
+    level->setBuddy(field(&Fields::level, "edtLevel", "greater -> Dive dur. smaller"));
+    d.add(level, fields_.level);
+    QLabel* slope = label("&SlopeEoD [m/sec]", &Labels::slopEoD, "lblSlopEoD");
+    slope->setBuddy(field(&Fields::slopEoD, "edtSlopEoD", "greater -> Dive dur. smaller"));
+    d.add(slope, fields_.slopEoD);
     criterion_ = new QComboBox;
     criterion_->setObjectName("cbxCriterion");
     criterion_->addItems({"AND", "OR", "only Level", "only Slope", "only Level abs."});
-    d.add(label("Criterion", "lblCriterion"), criterion_);
-    d.add(check("cbxAutoDive", "Automatic"));
+    d.add(label("Criterion", &Labels::criterion, "lblCriterion"), criterion_);
+    d.add(check(&Checks::automatic, "cbxAutoDive", "Automatic"));
     connect(criterion_, &QComboBox::currentIndexChanged, this, [this] { applyEnabling(); });
 
     // Bottom phase.
     auto* bottom = Group("Bottom phase/ V-shape", "Controls F8, F9, U-, V-shape");
     Rows b{new QGridLayout(bottom)};
-    b.add(label("Slimness [0..1]", "lblSlimness"), field("edtRelBottSurf", "small -> more U-shapes"));
-    QLabel* thr = label("T&hresh. Bottom [0..1]", "lblThrBott");
-    thr->setBuddy(field("edtThrBott", "small -> longer bottom, more U-shapes"));
-    b.add(thr, fields_["edtThrBott"]);
-    b.add(check("cbxAutoGradient", "Auto Gradient", "Autom. asc./descent detection"));
-    b.add(label("Limit gradient [m/sec]", "lblSlopBoB"), field("edtSlopBoB", "great -> Bottom long, more U-shapes"));
+    b.add(label("Slimness [0..1]", &Labels::slimness, "lblSlimness"),
+          field(&Fields::slimness, "edtRelBottSurf", "small -> more U-shapes"));
+    QLabel* thr = label("T&hresh. Bottom [0..1]", &Labels::thrBott, "lblThrBott");
+    thr->setBuddy(field(&Fields::thrBott, "edtThrBott", "small -> longer bottom, more U-shapes"));
+    b.add(thr, fields_.thrBott);
+    b.add(check(&Checks::autoGradient, "cbxAutoGradient", "Auto Gradient", "Autom. asc./descent detection"));
+    b.add(label("Limit gradient [m/sec]", &Labels::limitGradient, "lblSlopBoB"),
+          field(&Fields::limitGradient, "edtSlopBoB", "great -> Bottom long, more U-shapes"));
 
     auto* kind = Group("Kind searching bottom phase");
     auto* kindLayout = new QGridLayout(kind);
@@ -149,50 +208,56 @@ void TfrmDiveParms::build(bool automatic)
         bottomKind_->addButton(r, k);
         kindLayout->addWidget(r, k, 0);
     }
-    kindLayout->addWidget(field("edtWiggDefPercent", "Bottom if Wigg. deeper P % of max depth"), 3, 1);
+    kindLayout->addWidget(
+        field(&Fields::wiggDefPercent, "edtWiggDefPercent", "Bottom if Wigg. deeper P % of max depth"), 3, 1);
     connect(bottomKind_, &QButtonGroup::idClicked, this, [this] { applyEnabling(); });
 
     auto* general = new QWidget;
     Rows g{new QGridLayout(general)};
     QLabel* threshold = label("&Threshold [m]");
-    threshold->setBuddy(field("edtThreshold", "small -> find more dives"));
-    g.add(threshold, fields_["edtThreshold"]);
+    threshold->setBuddy(field(&Fields::threshold, "edtThreshold", "small -> find more dives"));
+    g.add(threshold, fields_.threshold);
     QLabel* window = label("&Window size [sec.]");
-    window->setBuddy(field("edtWindowSize"));
-    g.add(window, fields_["edtWindowSize"]);
-    g.add(label("Baseline \nstability [m]"), field("edtBaselineQuality", "baseline moves < n meter from dive to dive"));
+    window->setBuddy(field(&Fields::windowSize, "edtWindowSize"));
+    g.add(window, fields_.windowSize);
+    g.add(label("Baseline \nstability [m]"),
+          field(&Fields::baselineQuality, "edtBaselineQuality", "baseline moves < n meter from dive to dive"));
     // Depth grows downwards: "below" n m counts the time not deeper than n m, "above" the time deeper.
-    g.add(label("Time below", "lblTimeBelow"),
-          field("edtTimeBelow", "Time spent not deeper than n m (shallower or at n m); 0 = off"));
-    g.add(label("Time above", "lblTimeAbove"), field("edtTimeAbove", "Time spent deeper than n m; 0 = off"));
-    connect(fields_["edtBaselineQuality"], &QLineEdit::editingFinished, this,
-            [this] { BaselineFieldLeft(S(fields_["edtBaselineQuality"]), ui_); });
-    for (const char* name : {"edtTimeBelow", "edtTimeAbove"})
-        connect(fields_[name], &QLineEdit::textChanged, this, [this] { applyEnabling(); });
+    g.add(label("Time below", &Labels::timeBelow, "lblTimeBelow"),
+          field(&Fields::timeBelow, "edtTimeBelow", "Time spent not deeper than n m (shallower or at n m); 0 = off"));
+    g.add(label("Time above", &Labels::timeAbove, "lblTimeAbove"),
+          field(&Fields::timeAbove, "edtTimeAbove", "Time spent deeper than n m; 0 = off"));
+    connect(fields_.baselineQuality, &QLineEdit::editingFinished, this,
+            [this] { BaselineFieldLeft(S(fields_.baselineQuality), ui_); });
+    for (QLineEdit* f : {fields_.timeBelow, fields_.timeAbove})
+        connect(f, &QLineEdit::textChanged, this, [this] { applyEnabling(); });
 
     // Switches.
     auto* switches = new QWidget;
     Rows s{new QGridLayout(switches)};
-    s.add(check("cbxSearchNext", "Search next event at key W", "Disabled: at 'W' only export results, no search"));
-    s.add(check("cbxTrekBaseline", "Tre&kk Baseline", "Set y(F5)=0 when event found"));
-    s.add(check("cbxAdjustYSize", "&Adjust size (y-direction)", "Fit vert. size of event autom."));
-    s.add(check("cbxNoVisualisation", "No &visualisation (Fast analysis)"));
-    s.add(check("cbxMakeImages", "Create images of analyzed dives", "Stored in subdir \\images"));
-    s.add(check("cbxAbsDifferences", "Abs Differences", "abs(Diff) of max depth, duration"));
-    s.add(check("cbxBurnishDives", "Burnish Dives"));
-    s.add(check("cbxEndDiveValid", "Pause relating to recent event ..", ".. even if skipped by 'Q'"));
-    s.add(label("Skip Dives < n sec", "lblSkipDives"), field("edtMinDiveDur"));
-    connect(fields_["edtMinDiveDur"], &QLineEdit::textChanged, this, [this] { applyEnabling(); });
-    checks_["cbxSearchNext"]->setEnabled(!automatic);
-    checks_["cbxNoVisualisation"]->setEnabled(automatic);
+    s.add(check(&Checks::searchNextAtW, "cbxSearchNext", "Search next event at key W",
+                "Disabled: at 'W' only export results, no search"));
+    s.add(check(&Checks::trekBaseline, "cbxTrekBaseline", "Tre&kk Baseline", "Set y(F5)=0 when event found"));
+    s.add(check(&Checks::adjustSize, "cbxAdjustYSize", "&Adjust size (y-direction)", "Fit vert. size of event autom."));
+    s.add(check(&Checks::noVisualisation, "cbxNoVisualisation", "No &visualisation (Fast analysis)"));
+    s.add(check(&Checks::makeImages, "cbxMakeImages", "Create images of analyzed dives", "Stored in subdir \\images"));
+    s.add(check(&Checks::absDifferences, "cbxAbsDifferences", "Abs Differences", "abs(Diff) of max depth, duration"));
+    s.add(check(&Checks::burnishDives, "cbxBurnishDives", "Burnish Dives"));
+    s.add(check(&Checks::pauseRelating, "cbxEndDiveValid", "Pause relating to recent event ..",
+                ".. even if skipped by 'Q'"));
+    s.add(label("Skip Dives < n sec", &Labels::skipDives, "lblSkipDives"), field(&Fields::skipDives, "edtMinDiveDur"));
+    connect(fields_.skipDives, &QLineEdit::textChanged, this, [this] { applyEnabling(); });
+    checks_.searchNextAtW->setEnabled(!automatic);
+    checks_.noVisualisation->setEnabled(automatic);
 
     // Dive stops.
     auto* stops = Group("Dive Stops");
     Rows st{new QGridLayout(stops)};
-    st.add(check("cbxDiveStops", "Include Dive Stops"));
-    st.add(label("Gradient  [m/sec]", "lblStopGradient"), field("edtStopGradient"));
-    st.add(label("Length 1"), field("edtStopLength1"));
-    st.add(label("Min. Duration [SI]"), field("edtStopMinDuration"));
+    st.add(check(&Checks::diveStops, "cbxDiveStops", "Include Dive Stops"));
+    st.add(label("Gradient  [m/sec]", &Labels::stopGradient, "lblStopGradient"),
+           field(&Fields::stopGradient, "edtStopGradient"));
+    st.add(label("Length 1"), field(&Fields::stopLength1, "edtStopLength1"));
+    st.add(label("Min. Duration [SI]"), field(&Fields::stopMinDuration, "edtStopMinDuration"));
 
     // Wiggles.
     wiggles_ = Group(" Wiggles");
@@ -203,9 +268,12 @@ void TfrmDiveParms::build(bool automatic)
     wiggMethod_->setToolTip("Click to change");
     wiggMethod_->setAutoDefault(false);  // Return in a field must not toggle the method
     w.add(wiggMethod_);
-    w.add(label("", "lblWiggAmplitude"), field("edtWiggAmplitude", "Ignore W. if smaller"));
-    w.add(label("", "lblWiggDuration"), field("edtWiggDuration", "Ignore W. if longer"));
-    w.add(label("relative to preceed.", "lblWiggRelative"), field("edtWiggRelative"));
+    w.add(label("", &Labels::wiggAmplitude, "lblWiggAmplitude"),
+          field(&Fields::wiggAmplitude, "edtWiggAmplitude", "Ignore W. if smaller"));
+    w.add(label("", &Labels::wiggDuration, "lblWiggDuration"),
+          field(&Fields::wiggDuration, "edtWiggDuration", "Ignore W. if longer"));
+    w.add(label("relative to preceed.", &Labels::wiggRelPreceding, "lblWiggRelative"),
+          field(&Fields::wiggRelPreceding, "edtWiggRelative"));
     connect(wiggMethod_, &QPushButton::clicked, this, [this] {
         wiggMethodValue_ = (wiggMethodValue_ + 1) % 3;
         applyEnabling();
@@ -214,40 +282,41 @@ void TfrmDiveParms::build(bool automatic)
     // Thumbnails.
     thumbnails_ = Group("Thumbnails");
     Rows t{new QGridLayout(thumbnails_)};
-    t.add(check("cbxThumbnail", "Thumbnail"));
-    t.add(check("cbxTNNumber", "Number"), check("cbxTNDate", "Date"));
-    t.add(check("cbxTNTime", "Time"), check("cbxTNShape", "Shape"));
-    t.add(label("Width", "lblTNWidth"), field("edtTNWidth"));
-    t.add(label("Height", "lblTNHeight"), field("edtTNHeight"));
-    for (const char* name : {"cbxThumbnail", "cbxTNNumber", "cbxTNDate", "cbxTNTime", "cbxTNShape"})
-        connect(checks_[name], &QCheckBox::toggled, this, [this] { checkThumbnailText(); });
-    connect(fields_["edtTNWidth"], &QLineEdit::editingFinished, this, [this] { checkThumbnailText(); });
+    t.add(check(&Checks::thumbnail, "cbxThumbnail", "Thumbnail"));
+    t.add(check(&Checks::tnNumber, "cbxTNNumber", "Number"), check(&Checks::tnDate, "cbxTNDate", "Date"));
+    t.add(check(&Checks::tnTime, "cbxTNTime", "Time"), check(&Checks::tnShape, "cbxTNShape", "Shape"));
+    t.add(label("Width", &Labels::tnWidth, "lblTNWidth"), field(&Fields::tnWidth, "edtTNWidth"));
+    t.add(label("Height", &Labels::tnHeight, "lblTNHeight"), field(&Fields::tnHeight, "edtTNHeight"));
+    for (QCheckBox* c : {checks_.thumbnail, checks_.tnNumber, checks_.tnDate, checks_.tnTime, checks_.tnShape})
+        connect(c, &QCheckBox::toggled, this, [this] { checkThumbnailText(); });
+    connect(fields_.tnWidth, &QLineEdit::editingFinished, this, [this] { checkThumbnailText(); });
 
     // Bouts, water temperature, frequencies.
     auto* bouts = Group("Bouts");
     Rows bo{new QGridLayout(bouts)};
     QLabel* inter = label("Bout &Intermed. [sec]");
-    inter->setBuddy(field("edtBoutIntermediate"));
-    bo.add(inter, fields_["edtBoutIntermediate"]);
+    inter->setBuddy(field(&Fields::boutIntermediate, "edtBoutIntermediate"));
+    bo.add(inter, fields_.boutIntermediate);
     QLabel* minDur = label("Bout &Min. Dur. [sec]");
-    minDur->setBuddy(field("edtBoutMinDur"));
-    bo.add(minDur, fields_["edtBoutMinDur"]);
+    minDur->setBuddy(field(&Fields::boutMinDur, "edtBoutMinDur"));
+    bo.add(minDur, fields_.boutMinDur);
     auto* water = Group("Water Temp", "For channel water temperature ");
     Rows wa{new QGridLayout(water)};
-    wa.add(check("cbxWaterTemp", "Include temp."));
-    wa.add(label("Surround max. depth [sec]"), field("edtSurroundMaxDepth", "Calc. mean temp. around max depth "));
+    wa.add(check(&Checks::waterTemp, "cbxWaterTemp", "Include temp."));
+    wa.add(label("Surround max. depth [sec]"),
+           field(&Fields::surroundMaxDepth, "edtSurroundMaxDepth", "Calc. mean temp. around max depth "));
     auto* frequencies = Group("Frequencies");
     Rows fr{new QGridLayout(frequencies)};
-    fr.add(label("Nr Bins"), field("edtNrBins", "max 30"));
-    fr.add(label("Min y-value"), field("edtMinBin"));
-    fr.add(label("Max y-value"), field("edtMaxBin"));
-    fr.add(check("cbxFrequencies", "Include frequencies to result file"));
+    fr.add(label("Nr Bins"), field(&Fields::nrBins, "edtNrBins", "max 30"));
+    fr.add(label("Min y-value"), field(&Fields::minBin, "edtMinBin"));
+    fr.add(label("Max y-value"), field(&Fields::maxBin, "edtMaxBin"));
+    fr.add(check(&Checks::frequencies, "cbxFrequencies", "Include frequencies to result file"));
 
     // Result files.
-    auto fileGroup = [this](QGroupBox*& group, const char* name) {
+    auto fileGroup = [this](QGroupBox*& group, QLineEdit* Fields::*slot, const char* name) {
         group = Group("", "Name of result file");
         auto* l = new QHBoxLayout(group);
-        QLineEdit* e = field(name);
+        QLineEdit* e = field(slot, name);
         e->setMaximumWidth(QWIDGETSIZE_MAX);
         l->addWidget(e);
         connect(e, &QLineEdit::editingFinished, this, [this] { updateResultCaptions(); });
@@ -256,9 +325,9 @@ void TfrmDiveParms::build(bool automatic)
     auto* files = new QWidget;
     auto* filesLayout = new QHBoxLayout(files);
     filesLayout->setContentsMargins(0, 0, 0, 0);
-    filesLayout->addWidget(fileGroup(diveFileGroup_, "edtDiveFile"));
-    filesLayout->addWidget(fileGroup(boutFileGroup_, "edtBoutFile"));
-    filesLayout->addWidget(fileGroup(wiggleFileGroup_, "edtWiggleFile"));
+    filesLayout->addWidget(fileGroup(diveFileGroup_, &Fields::diveFile, "edtDiveFile"));
+    filesLayout->addWidget(fileGroup(boutFileGroup_, &Fields::boutFile, "edtBoutFile"));
+    filesLayout->addWidget(fileGroup(wiggleFileGroup_, &Fields::wiggleFile, "edtWiggleFile"));
 
     // Buttons.
     auto* extended = new QPushButton("Extended ...");
@@ -285,9 +354,9 @@ void TfrmDiveParms::build(bool automatic)
     });
 
     // The labels that open a page on the method.
-    for (const char* name : {"lblLevel", "lblStopGradient", "lblSlimness", "lblThrBott"}) {
-        labels_[name]->installEventFilter(this);
-        labels_[name]->setCursor(Qt::PointingHandCursor);
+    for (QLabel* l : {labels_.level, labels_.stopGradient, labels_.slimness, labels_.thrBott}) {
+        l->installEventFilter(this);
+        l->setCursor(Qt::PointingHandCursor);
     }
 
     auto* grid = new QGridLayout(this);
@@ -319,9 +388,9 @@ void TfrmDiveParms::build(bool automatic)
 bool TfrmDiveParms::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == labels_["lblLevel"] || watched == labels_["lblStopGradient"])
+        if (watched == labels_.level || watched == labels_.stopGradient)
             openHtml("Dive/DiveStops.htm");
-        else if (watched == labels_["lblSlimness"] || watched == labels_["lblThrBott"])
+        else if (watched == labels_.slimness || watched == labels_.thrBott)
             openHtml("ThrBottAndRelBottSrf.htm");
     }
     return QDialog::eventFilter(watched, event);
@@ -334,122 +403,31 @@ void TfrmDiveParms::openHtml(const char* page)
 
 void TfrmDiveParms::show(const DiveParmsEntry& e)
 {
-    auto set = [this](const char* name, const std::string& text) { fields_[name]->setText(Q(text)); };
-    auto tick = [this](const char* name, bool on) {
-        const QSignalBlocker block(checks_[name]);
-        checks_[name]->setChecked(on);
-    };
-    set("edtLevel", e.level);
-    set("edtSlopEoD", e.slopEoD);
+    for (const auto& [value, field] : TextBindings)
+        (fields_.*field)->setText(Q(e.*value));
+    for (const auto& [value, box] : CheckBindings) {
+        const QSignalBlocker block(checks_.*box);
+        (checks_.*box)->setChecked(e.*value);
+    }
     {
         const QSignalBlocker block(criterion_);
         criterion_->setCurrentIndex(e.criterion);
     }
-    tick("cbxAutoDive", e.automatic);
-    set("edtRelBottSurf", e.slimness);
-    set("edtThrBott", e.thrBott);
-    tick("cbxAutoGradient", e.autoGradient);
-    set("edtSlopBoB", e.limitGradient);
-    set("edtThreshold", e.threshold);
-    set("edtWindowSize", e.windowSize);
-    set("edtBaselineQuality", e.baselineQuality);
-    set("edtTimeBelow", e.timeBelow);
-    set("edtTimeAbove", e.timeAbove);
-    tick("cbxSearchNext", e.searchNextAtW);
-    tick("cbxTrekBaseline", e.trekBaseline);
-    tick("cbxAdjustYSize", e.adjustSize);
-    tick("cbxNoVisualisation", e.noVisualisation);
-    tick("cbxMakeImages", e.makeImages);
-    tick("cbxAbsDifferences", e.absDifferences);
-    tick("cbxBurnishDives", e.burnishDives);
-    tick("cbxEndDiveValid", e.pauseRelating);
-    set("edtMinDiveDur", e.skipDives);
     if (QAbstractButton* b = bottomKind_->button(e.bottomKind))
         b->setChecked(true);
-    set("edtWiggDefPercent", e.wiggDefPercent);
-    tick("cbxThumbnail", e.thumbnail);
-    tick("cbxTNNumber", e.tnNumber);
-    tick("cbxTNDate", e.tnDate);
-    tick("cbxTNTime", e.tnTime);
-    tick("cbxTNShape", e.tnShape);
-    set("edtTNWidth", e.tnWidth);
-    set("edtTNHeight", e.tnHeight);
-    tick("cbxDiveStops", e.diveStops);
-    set("edtStopGradient", e.stopGradient);
-    set("edtStopLength1", e.stopLength1);
-    set("edtStopMinDuration", e.stopMinDuration);
     wiggMethodValue_ = e.wiggMethod;
-    set("edtWiggAmplitude", e.wiggAmplitude);
-    set("edtWiggDuration", e.wiggDuration);
-    set("edtWiggRelative", e.wiggRelPreceding);
-    set("edtBoutIntermediate", e.boutIntermediate);
-    set("edtBoutMinDur", e.boutMinDur);
-    tick("cbxWaterTemp", e.waterTemp);
-    set("edtSurroundMaxDepth", e.surroundMaxDepth);
-    set("edtNrBins", e.nrBins);
-    set("edtMinBin", e.minBin);
-    set("edtMaxBin", e.maxBin);
-    tick("cbxFrequencies", e.frequencies);
-    set("edtDiveFile", e.diveFile);
-    set("edtBoutFile", e.boutFile);
-    set("edtWiggleFile", e.wiggleFile);
 }
 
 DiveParmsEntry TfrmDiveParms::entry() const
 {
-    auto text = [this](const char* name) { return S(fields_[name]); };
-    auto on = [this](const char* name) { return checks_[name]->isChecked(); };
     DiveParmsEntry e;
-    e.level = text("edtLevel");
-    e.slopEoD = text("edtSlopEoD");
+    for (const auto& [value, field] : TextBindings)
+        e.*value = S(fields_.*field);
+    for (const auto& [value, box] : CheckBindings)
+        e.*value = (checks_.*box)->isChecked();
     e.criterion = criterion_->currentIndex();
-    e.automatic = on("cbxAutoDive");
-    e.slimness = text("edtRelBottSurf");
-    e.thrBott = text("edtThrBott");
-    e.autoGradient = on("cbxAutoGradient");
-    e.limitGradient = text("edtSlopBoB");
-    e.threshold = text("edtThreshold");
-    e.windowSize = text("edtWindowSize");
-    e.baselineQuality = text("edtBaselineQuality");
-    e.timeBelow = text("edtTimeBelow");
-    e.timeAbove = text("edtTimeAbove");
-    e.searchNextAtW = on("cbxSearchNext");
-    e.trekBaseline = on("cbxTrekBaseline");
-    e.adjustSize = on("cbxAdjustYSize");
-    e.noVisualisation = on("cbxNoVisualisation");
-    e.makeImages = on("cbxMakeImages");
-    e.absDifferences = on("cbxAbsDifferences");
-    e.burnishDives = on("cbxBurnishDives");
-    e.pauseRelating = on("cbxEndDiveValid");
-    e.skipDives = text("edtMinDiveDur");
     e.bottomKind = std::max(bottomKind_->checkedId(), 0);
-    e.wiggDefPercent = text("edtWiggDefPercent");
-    e.thumbnail = on("cbxThumbnail");
-    e.tnNumber = on("cbxTNNumber");
-    e.tnDate = on("cbxTNDate");
-    e.tnTime = on("cbxTNTime");
-    e.tnShape = on("cbxTNShape");
-    e.tnWidth = text("edtTNWidth");
-    e.tnHeight = text("edtTNHeight");
-    e.diveStops = on("cbxDiveStops");
-    e.stopGradient = text("edtStopGradient");
-    e.stopLength1 = text("edtStopLength1");
-    e.stopMinDuration = text("edtStopMinDuration");
     e.wiggMethod = wiggMethodValue_;
-    e.wiggAmplitude = text("edtWiggAmplitude");
-    e.wiggDuration = text("edtWiggDuration");
-    e.wiggRelPreceding = text("edtWiggRelative");
-    e.boutIntermediate = text("edtBoutIntermediate");
-    e.boutMinDur = text("edtBoutMinDur");
-    e.waterTemp = on("cbxWaterTemp");
-    e.surroundMaxDepth = text("edtSurroundMaxDepth");
-    e.nrBins = text("edtNrBins");
-    e.minBin = text("edtMinBin");
-    e.maxBin = text("edtMaxBin");
-    e.frequencies = on("cbxFrequencies");
-    e.diveFile = text("edtDiveFile");
-    e.boutFile = text("edtBoutFile");
-    e.wiggleFile = text("edtWiggleFile");
     return e;
 }
 
@@ -457,50 +435,49 @@ void TfrmDiveParms::applyEnabling()
 {
     DiveParmsEntry e = entry();
     const DiveParmsState s = EnablingOf(e);
-    if (QString::fromStdString(e.level) != fields_["edtLevel"]->text())
-        fields_["edtLevel"]->setText(Q(e.level));
-    fields_["edtRelBottSurf"]->setEnabled(s.slimness);
-    labels_["lblSlimness"]->setEnabled(s.slimness);
-    fields_["edtThrBott"]->setEnabled(s.thrBott);
-    labels_["lblThrBott"]->setEnabled(s.thrBott);
-    fields_["edtSlopBoB"]->setEnabled(s.limitGradient);
-    labels_["lblSlopBoB"]->setEnabled(s.limitGradient);
-    checks_["cbxAutoGradient"]->setEnabled(s.autoGradient);
-    fields_["edtWiggDefPercent"]->setEnabled(s.wiggDefPercent);
-    for (const char* name : {"cbxTNNumber", "cbxTNDate", "cbxTNTime", "cbxTNShape"})
-        checks_[name]->setEnabled(s.thumbnailParts);
-    for (const char* name : {"edtTNWidth", "edtTNHeight"})
-        fields_[name]->setEnabled(s.thumbnailParts);
-    labels_["lblTNWidth"]->setEnabled(s.thumbnailParts);
-    labels_["lblTNHeight"]->setEnabled(s.thumbnailParts);
+    if (QString::fromStdString(e.level) != fields_.level->text())
+        fields_.level->setText(Q(e.level));
+    fields_.slimness->setEnabled(s.slimness);
+    labels_.slimness->setEnabled(s.slimness);
+    fields_.thrBott->setEnabled(s.thrBott);
+    labels_.thrBott->setEnabled(s.thrBott);
+    fields_.limitGradient->setEnabled(s.limitGradient);
+    labels_.limitGradient->setEnabled(s.limitGradient);
+    checks_.autoGradient->setEnabled(s.autoGradient);
+    fields_.wiggDefPercent->setEnabled(s.wiggDefPercent);
+    for (QWidget* w : std::initializer_list<QWidget*>{checks_.tnNumber, checks_.tnDate, checks_.tnTime, checks_.tnShape,
+                                                      fields_.tnWidth, fields_.tnHeight})
+        w->setEnabled(s.thumbnailParts);
+    labels_.tnWidth->setEnabled(s.thumbnailParts);
+    labels_.tnHeight->setEnabled(s.thumbnailParts);
     wiggMethod_->setText(Q(s.wiggButton));
     wiggles_->setTitle(Q(s.wiggGroup));
-    labels_["lblWiggAmplitude"]->setText(Q(s.wiggAmplitudeLabel));
-    labels_["lblWiggDuration"]->setText(Q(s.wiggDurationLabel));
-    fields_["edtWiggAmplitude"]->setVisible(s.wiggAmplitude);
-    fields_["edtWiggDuration"]->setVisible(s.wiggDuration);
-    fields_["edtWiggRelative"]->setVisible(s.wiggRelative);
-    labels_["lblWiggRelative"]->setVisible(s.wiggRelative);
-    labels_["lblTimeBelow"]->setEnabled(s.timeBelowLabel);
-    labels_["lblTimeAbove"]->setEnabled(s.timeAboveLabel);
-    labels_["lblSkipDives"]->setEnabled(s.skipLabel);
-    fields_["edtLevel"]->setEnabled(s.level);
-    labels_["lblLevel"]->setEnabled(s.level);
-    labels_["lblLevel"]->setText(Q(s.levelLabel));
-    fields_["edtSlopEoD"]->setEnabled(s.slope);
-    labels_["lblSlopEoD"]->setEnabled(s.slope);
+    labels_.wiggAmplitude->setText(Q(s.wiggAmplitudeLabel));
+    labels_.wiggDuration->setText(Q(s.wiggDurationLabel));
+    fields_.wiggAmplitude->setVisible(s.wiggAmplitude);
+    fields_.wiggDuration->setVisible(s.wiggDuration);
+    fields_.wiggRelPreceding->setVisible(s.wiggRelative);
+    labels_.wiggRelPreceding->setVisible(s.wiggRelative);
+    labels_.timeBelow->setEnabled(s.timeBelowLabel);
+    labels_.timeAbove->setEnabled(s.timeAboveLabel);
+    labels_.skipDives->setEnabled(s.skipLabel);
+    fields_.level->setEnabled(s.level);
+    labels_.level->setEnabled(s.level);
+    labels_.level->setText(Q(s.levelLabel));
+    fields_.slopEoD->setEnabled(s.slope);
+    labels_.slopEoD->setEnabled(s.slope);
     criterion_->setEnabled(s.criterion);
-    labels_["lblCriterion"]->setEnabled(s.criterion);
+    labels_.criterion->setEnabled(s.criterion);
 }
 
 void TfrmDiveParms::updateResultCaptions()
 {
-    const std::pair<QGroupBox*, std::pair<const char*, const char*>> groups[] = {
-        {diveFileGroup_, {"Result File Dive", "edtDiveFile"}},
-        {boutFileGroup_, {"Result File Bouts", "edtBoutFile"}},
-        {wiggleFileGroup_, {"Result File Wiggles", "edtWiggleFile"}}};
-    for (const auto& [group, names] : groups) {
-        const GroupCaption c = ResultCaption(names.first, S(fields_[names.second]));
+    const std::tuple<QGroupBox*, const char*, QLineEdit*> groups[] = {
+        {diveFileGroup_, "Result File Dive", fields_.diveFile},
+        {boutFileGroup_, "Result File Bouts", fields_.boutFile},
+        {wiggleFileGroup_, "Result File Wiggles", fields_.wiggleFile}};
+    for (const auto& [group, base, file] : groups) {
+        const GroupCaption c = ResultCaption(base, S(file));
         group->setTitle(Q(c.text));
         group->setStyleSheet(c.exists ? "QGroupBox { color: red; }" : "");
     }
@@ -519,7 +496,7 @@ void TfrmDiveParms::checkThumbnailText()
     t.TN_shape = e.tnShape;
     const std::string stamp = ThumbnailStamp(t, 999, wb_.rec.time.GlobalStart, 'U');
     bool ok = false;
-    const int width = fields_["edtTNWidth"]->text().toInt(&ok);
+    const int width = fields_.tnWidth->text().toInt(&ok);
     if (ok && QFontMetrics(font()).horizontalAdvance(Q(stamp)) > width)
         ui_.message("Too much text for thumbnail\r\nIncrease width", Severity::Warning);
 }
@@ -528,7 +505,7 @@ void TfrmDiveParms::accept()
 {
     DiveParmsEntry e = entry();
     const AcceptResult r = AcceptDiveParms(e, wb_, activeSlot_, ui_);
-    fields_["edtNrBins"]->setText(Q(e.nrBins));
+    fields_.nrBins->setText(Q(e.nrBins));
     if (r.close)
         QDialog::accept();
 }

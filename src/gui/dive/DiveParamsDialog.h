@@ -5,7 +5,6 @@
 // enabling rules on every change and its OK rules through AcceptDiveParms.
 
 #include <QDialog>
-#include <QHash>
 
 #include "core/dive/DiveParamsRules.h"
 
@@ -34,13 +33,39 @@ public:
     // The entry as the controls hold it now.
     DiveParmsEntry entry() const;
 
+    // The controls, named as the entry's values they show.
+    struct Fields {
+        QLineEdit *level = nullptr, *slopEoD = nullptr, *slimness = nullptr, *thrBott = nullptr,
+                  *limitGradient = nullptr, *threshold = nullptr, *windowSize = nullptr, *baselineQuality = nullptr,
+                  *timeBelow = nullptr, *timeAbove = nullptr, *skipDives = nullptr, *wiggDefPercent = nullptr,
+                  *tnWidth = nullptr, *tnHeight = nullptr, *stopGradient = nullptr, *stopLength1 = nullptr,
+                  *stopMinDuration = nullptr, *wiggAmplitude = nullptr, *wiggDuration = nullptr,
+                  *wiggRelPreceding = nullptr, *boutIntermediate = nullptr, *boutMinDur = nullptr,
+                  *surroundMaxDepth = nullptr, *nrBins = nullptr, *minBin = nullptr, *maxBin = nullptr,
+                  *diveFile = nullptr, *boutFile = nullptr, *wiggleFile = nullptr;
+    };
+    struct Checks {
+        QCheckBox *automatic = nullptr, *autoGradient = nullptr, *searchNextAtW = nullptr, *trekBaseline = nullptr,
+                  *adjustSize = nullptr, *noVisualisation = nullptr, *makeImages = nullptr, *absDifferences = nullptr,
+                  *burnishDives = nullptr, *pauseRelating = nullptr, *thumbnail = nullptr, *tnNumber = nullptr,
+                  *tnDate = nullptr, *tnTime = nullptr, *tnShape = nullptr, *diveStops = nullptr, *waterTemp = nullptr,
+                  *frequencies = nullptr;
+    };
+    struct Labels {
+        QLabel *level = nullptr, *slopEoD = nullptr, *criterion = nullptr, *slimness = nullptr, *thrBott = nullptr,
+               *limitGradient = nullptr, *timeBelow = nullptr, *timeAbove = nullptr, *skipDives = nullptr,
+               *stopGradient = nullptr, *wiggAmplitude = nullptr, *wiggDuration = nullptr, *wiggRelPreceding = nullptr,
+               *tnWidth = nullptr, *tnHeight = nullptr;
+    };
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLineEdit* field(const char* name, const char* hint = nullptr);
-    QCheckBox* check(const char* name, const char* text, const char* hint = nullptr);
-    QLabel* label(const char* text, const char* name = nullptr);
+    // A control made, named, and kept in its place among the members.
+    QLineEdit* field(QLineEdit* Fields::*slot, const char* name, const char* hint = nullptr);
+    QCheckBox* check(QCheckBox* Checks::*slot, const char* name, const char* text, const char* hint = nullptr);
+    QLabel* label(const char* text, QLabel* Labels::*slot = nullptr, const char* name = nullptr);
     void build(bool automatic);
     void show(const DiveParmsEntry& e);
     void applyEnabling();
@@ -52,9 +77,9 @@ private:
     int activeSlot_;
     VkDialogs& ui_;
     HelpViewer& help_;
-    QHash<QString, QLineEdit*> fields_;
-    QHash<QString, QCheckBox*> checks_;
-    QHash<QString, QLabel*> labels_;
+    Fields fields_;
+    Checks checks_;
+    Labels labels_;
     QComboBox* criterion_ = nullptr;
     QButtonGroup* bottomKind_ = nullptr;
     QPushButton* wiggMethod_ = nullptr;

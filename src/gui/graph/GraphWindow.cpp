@@ -305,8 +305,8 @@ void TForm3::buildReadouts(QWidget* area)
     halt_->hide();
 
     int bx = layout_.totalTimeScale.right() + 3;
-    for (const char* text : {"Fetch F4, F5", "Jump F1 F2"}) {
-        auto* b = new QToolButton(area);
+    for (auto [button, text] : {std::pair{&fetch_, "Fetch F4, F5"}, {&jump_, "Jump F1 F2"}}) {
+        auto* b = *button = new QToolButton(area);
         b->setText(text);
         b->setObjectName(QString(text).replace(' ', "").replace(',', ""));
         b->setFocusPolicy(Qt::NoFocus);
@@ -322,10 +322,10 @@ void TForm3::buildReadouts(QWidget* area)
     progress_->setRange(0, 100);
     progress_->setGeometry(Px(0.885 * w), top + 20, Px(0.1 * w), 14);
     progress_->hide();
-    auto* thumbnail = new QLabel(area);
-    thumbnail->setObjectName("ThumbNail");
-    thumbnail->move(layout_.total.right() + 10, layout_.total.top);
-    thumbnail->hide();
+    thumbnail_ = new QLabel(area);
+    thumbnail_->setObjectName("ThumbNail");
+    thumbnail_->move(layout_.total.right() + 10, layout_.total.top);
+    thumbnail_->hide();
 }
 
 void TForm3::executeRedraw(uint32_t bits)
@@ -531,26 +531,23 @@ void TForm3::thumbnailOfView()
     const ThumbnailSettings& t = wb_.settings.thumbnails;
     const QSize size(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8));
     const QImage image = RenderThumbnail(scene(), view_.active, size, "");
-    auto* label = findChild<QLabel*>("ThumbNail");
-    const bool shown = label->isVisible();
+    const bool shown = thumbnail_->isVisible();
     showThumbnail(image);
-    label->setVisible(!shown);
+    thumbnail_->setVisible(!shown);
     SaveThumbnail(image, wb_.results.thumbnailPrefix, 0, ui_);
 }
 
 void TForm3::showThumbnail(const QImage& image)
 {
-    auto* label = findChild<QLabel*>("ThumbNail");
-    label->setPixmap(QPixmap::fromImage(image));
-    label->resize(image.size());
-    label->show();
+    thumbnail_->setPixmap(QPixmap::fromImage(image));
+    thumbnail_->resize(image.size());
+    thumbnail_->show();
 }
 
 void TForm3::resizeThumbnail()
 {
     const ThumbnailSettings& t = wb_.settings.thumbnails;
-    if (auto* thumbnail = findChild<QLabel*>("ThumbNail"))
-        thumbnail->resize(t.ThumbnailWidth, t.ThumbnailHeight);
+    thumbnail_->resize(t.ThumbnailWidth, t.ThumbnailHeight);
 }
 
 }  // namespace vk

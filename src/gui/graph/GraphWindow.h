@@ -184,6 +184,9 @@ private:
     std::array<QToolButton*, ShapeButtonCount> shapeButtons_{};
     QProgressBar* progress_ = nullptr;
     QLabel* progressLabel_ = nullptr;  // dives found, and how the last run ended
+    QLabel* thumbnail_ = nullptr;
+    QToolButton* fetch_ = nullptr;  // "Fetch F4, F5"
+    QToolButton* jump_ = nullptr;   // "Jump F1 F2"
 };
 
 // The x-Zoom items of the move modes, by mode.

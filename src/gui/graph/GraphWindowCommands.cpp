@@ -42,11 +42,8 @@ void TForm3::connectCommands()
         connect(shapeButtons_[static_cast<std::size_t>(code)], &QToolButton::clicked, this,
                 [this, name] { runCommand(name); });
     }
-    for (const auto& [button, item] : {std::pair{"FetchF4F5", "mniCursIntoBorders"}, {"JumpF1F2", "mniBordToCurs"}}) {
-        const std::string name = item;
-        if (auto* b = area_->findChild<QToolButton*>(button))
-            connect(b, &QToolButton::clicked, this, [this, name] { runCommand(name); });
-    }
+    connect(fetch_, &QToolButton::clicked, this, [this] { runCommand("mniCursIntoBorders"); });
+    connect(jump_, &QToolButton::clicked, this, [this] { runCommand("mniBordToCurs"); });
     connect(halt_, &QPushButton::clicked, this, [this] { haltRequested_ = true; });
     refreshUndoItem();
 }
