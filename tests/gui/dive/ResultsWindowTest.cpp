@@ -70,6 +70,9 @@ private:
     static BatchRun runBatch(const QStringList& arguments, bool quiet = true);
     // Runs varnik-batch on `setup`; returns its standard output, empty when it failed.
     static std::string batch(const std::string& setup);
+    // A setup of the fur-seal record, copied into the test's folder (the
+    // results go beside it): threshold 4 m, surface baseline, no thumbnails.
+    std::string furSealSetup(int32_t wiggDuration = DiveParameters{}.WiggDuration);
 };
 
 void ResultsWindowTest::init()
@@ -299,6 +302,29 @@ std::string ResultsWindowTest::batch(const std::string& setup)
     return run.out;
 }
 
+std::string ResultsWindowTest::furSealSetup(int32_t wiggDuration)
+{
+    Recording rec;
+    Settings settings;
+    test::AllocateAll(rec, 4);
+    ChannelDescriptor& d = rec.desc(0);
+    d.NameIn = dir->file("furseal-5s.csv");
+    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
+    d.HeaderText = 1;
+    d.InDelimiter = ';';
+    d.SampRate = 5000;
+    d.ColumnValue = 3;
+    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
+    settings.dive.Threshold = 4;
+    settings.dive.TrekBaseline = 1;
+    settings.dive.WiggDuration = wiggDuration;
+    settings.thumbnails.Thumbnail = false;
+    const std::string setup = dir->file("furseal.set");
+    if (WriteSetup(setup, rec, settings) != SetupWriteResult::Written)
+        qFatal("cannot write %s", setup.c_str());
+    return setup;
+}
+
 namespace {
 
 std::string Contents(const std::string& file)
@@ -370,23 +396,7 @@ void ResultsWindowTest::batchWritesWhatTheWindowWrites()
 
 void ResultsWindowTest::batchOnTheFurSealRecord()
 {
-    Recording rec;
-    Settings settings;
-    test::AllocateAll(rec, 4);
-    ChannelDescriptor& d = rec.desc(0);
-    // A copy: the results go beside the data file.
-    d.NameIn = dir->file("furseal-5s.csv");
-    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
-    d.HeaderText = 1;
-    d.InDelimiter = ';';
-    d.SampRate = 5000;
-    d.ColumnValue = 3;
-    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
-    settings.dive.Threshold = 4;
-    settings.dive.TrekBaseline = 1;
-    settings.thumbnails.Thumbnail = false;
-    const std::string setup = dir->file("furseal.set");
-    QCOMPARE(WriteSetup(setup, rec, settings), SetupWriteResult::Written);
+    const std::string setup = furSealSetup();
 
     const std::string out = batch(setup);
     QVERIFY2(out.find(": 423 dives, ") != std::string::npos, out.c_str());
@@ -473,23 +483,7 @@ void ResultsWindowTest::batchResultsStayByteForByte()
     const std::vector<std::string> example{FileHash(wb->settings.NameOutFile[0]), FileHash(wb->results.wiggles),
                                            FileHash(wb->results.bouts)};
 
-    Recording rec;
-    Settings settings;
-    test::AllocateAll(rec, 4);
-    ChannelDescriptor& d = rec.desc(0);
-    d.NameIn = dir->file("furseal-5s.csv");
-    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
-    d.HeaderText = 1;
-    d.InDelimiter = ';';
-    d.SampRate = 5000;
-    d.ColumnValue = 3;
-    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
-    settings.dive.Threshold = 4;
-    settings.dive.TrekBaseline = 1;
-    settings.dive.WiggDuration = 10;  // two samples: wiggles too
-    settings.thumbnails.Thumbnail = false;
-    const std::string setup = dir->file("furseal.set");
-    QCOMPARE(WriteSetup(setup, rec, settings), SetupWriteResult::Written);
+    const std::string setup = furSealSetup(10);  // wiggles over two samples
     QCOMPARE(runBatch({QString::fromStdString(setup)}).exitCode, 0);
     const std::vector<std::string> seal{FileHash(dir->file("furseal-5s_Dve.xls")),
                                         FileHash(dir->file("furseal-5s_Dve_Wigg.xls")),
