@@ -2,6 +2,7 @@
 
 #include "core/view/MouseRules.h"
 #include "core/view/RangeCommands.h"
+#include "core/view/RedrawRequest.h"
 #include "core/view/ViewCommands.h"
 #include "support/GraphFixture.h"
 #include "support/ScriptedDialogs.h"
@@ -36,7 +37,7 @@ TEST(ViewCommands, LeftByMode)
     EXPECT_EQ(v.at.F1, 0);
 
     v = View(ModeF2);  // bs 2500 < 10000: F2 - 2500
-    EXPECT_EQ(StepLeft(v), 568u);
+    EXPECT_EQ(StepLeft(v), redraw::BorderMove);
     EXPECT_EQ(v.at.F2, 7500);
     v.at.F2 = v.at.F1 + 1;
     StepLeft(v);
@@ -59,7 +60,7 @@ TEST(ViewCommands, LeftByMode)
     v.at.F1 = 5000;
     v.at.F2 = 15000;
     v.at.F4 = 1000;
-    EXPECT_EQ(StepLeft(v), 68152u);
+    EXPECT_EQ(StepLeft(v), redraw::AllMove);
     EXPECT_EQ(v.at.F1, 2500);
     EXPECT_EQ(v.at.F4, 0);
     EXPECT_EQ(v.at.F5, 7750);
@@ -68,7 +69,7 @@ TEST(ViewCommands, LeftByMode)
     StepLeft(v);
     EXPECT_EQ(v.at.F4, 625);
     v = View(ModeCursors);
-    EXPECT_EQ(StepLeft(v), 69632u);
+    EXPECT_EQ(StepLeft(v), redraw::CursorMove);
     EXPECT_EQ(v.at.F4, 625);
     EXPECT_EQ(v.at.F5, 8125);
     v = View(ModeF5);
@@ -76,7 +77,7 @@ TEST(ViewCommands, LeftByMode)
     StepLeft(v);
     EXPECT_EQ(v.at.F5, 1850);
     v = View(ModeB1);
-    EXPECT_EQ(StepLeft(v), 1024u);
+    EXPECT_EQ(StepLeft(v), redraw::LineMove);
     EXPECT_EQ(v.at.B1, 3125);
     v = View(ModeBCursors);
     StepLeft(v);
@@ -173,7 +174,7 @@ TEST(ViewCommands, RightHomeEndPagesAndSteps)
     v = View(ModeBorders);
     v.at.F1 = 20000;
     v.at.F2 = 30000;
-    EXPECT_EQ(PageLeft(v), 68152u);
+    EXPECT_EQ(PageLeft(v), redraw::AllMove);
     EXPECT_EQ(v.at.F1, 10000);
     PageLeft(v);  // F1 = s: no room
     EXPECT_EQ(v.at.F1, 10000);
@@ -224,7 +225,7 @@ TEST(ViewCommands, PairCommandsAndTheTimeScaleClick)
     v = View(ModeNone);
     v.at.F4 = 5000;
     v.at.F5 = 13000;
-    EXPECT_EQ(BordersToCursors(v, rec), 824u);
+    EXPECT_EQ(BordersToCursors(v, rec), redraw::WindowOnCursors);
     EXPECT_EQ(v.at.F1, 4000);
     EXPECT_EQ(v.at.F2, 14000);
     EXPECT_NEAR(rec.desc(0).Min, 20, 0.01);  // samples 5..13
@@ -371,8 +372,8 @@ TEST(MouseRules, EdgesGrabsDragsAndReadouts)
 
     EXPECT_EQ(DragLine(at, Line::F4, 45000), 0u);  // beyond F5: F4 stays
     EXPECT_EQ(at.F4, 20000);
-    EXPECT_EQ(DragLine(at, Line::F4, 39000), 69632u);
-    EXPECT_EQ(DragLine(at, Line::F1, 10000), 568u);
+    EXPECT_EQ(DragLine(at, Line::F4, 39000), redraw::CursorMove);
+    EXPECT_EQ(DragLine(at, Line::F1, 10000), redraw::BorderMove);
     EXPECT_EQ(DragLine(at, Line::Sh2, 20000), 0u);
     EXPECT_FALSE(LineNeedsUndo(Line::Sh1));
     EXPECT_TRUE(LineNeedsUndo(Line::B2));
