@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/setup/Settings.h"
+#include "core/setup/ThumbnailSettings.h"
 
 namespace vk {
 

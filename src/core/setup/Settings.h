@@ -9,22 +9,11 @@
 
 #include "core/files/SkipStrings.h"
 #include "core/setup/DiveParameters.h"
+#include "core/setup/ThumbnailSettings.h"
 #include "core/view/ColourTable.h"
 #include "core/view/SubsidiaryLines.h"
 
 namespace vk {
-
-struct ThumbnailSettings {
-    bool Thumbnail = true;
-    bool TN_date = false;
-    bool TN_time = false;
-    bool TN_nr = true;
-    bool TN_shape = true;
-    int32_t ThumbnailWidth = 89;   // 0..200
-    int32_t ThumbnailHeight = 49;  // 0..100
-
-    bool operator==(const ThumbnailSettings&) const = default;
-};
 
 struct Coordinates {  // degrees
     double StartCoordLon = 40.0, StartCoordLat = 40.0, EndCoordLon = 0.0, EndCoordLat = 0.0;
