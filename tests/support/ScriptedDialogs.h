@@ -30,6 +30,7 @@ public:
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> opened;  // documents handed to the desktop
     std::vector<std::string> statusTexts;
+    std::vector<std::string> helpPages;  // pages shown in the help window
     int progressCalls = 0;
     int busyDepth = 0;  // 0 again when every busy(true) was undone
     int halts = 0;
@@ -44,6 +45,7 @@ public:
     void halt() override;
     std::optional<std::string> chooseFile(FileRequest& request) override;
     bool openDocument(const std::string& path) override;
+    void helpPage(const std::string& page) override { helpPages.push_back(page); }
 
     // The texts of every message and question, in order.
     std::vector<std::string> texts() const;

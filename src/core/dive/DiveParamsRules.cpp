@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/store/FileUtil.h"
+#include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 
@@ -32,7 +33,7 @@ public:
         if (ParseDecimal(text, v))
             out = v;
         else
-            fail("'" + text + "' is not a valid floating point value", label);
+            fail(NotANumberText(text), label);
     }
     void integer(const std::string& text, const char* label, int32_t& out)
     {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 
@@ -71,8 +72,7 @@ bool AcceptShapes(const std::array<int, ShapeBarCount>& positions, const std::ar
     double parabola = 0, l = 0;
     for (const auto& [bar, value] : {std::pair{BarParabola, &parabola}, std::pair{BarLShape, &l}})
         if (!ParseDecimal(fields[static_cast<std::size_t>(bar)], *value)) {
-            ui.message("'" + fields[static_cast<std::size_t>(bar)] + "' is not a valid floating point value",
-                       Severity::Error);
+            ui.message(NotANumberText(fields[static_cast<std::size_t>(bar)]), Severity::Error);
             return false;
         }
     for (const int bar : {BarYFactor, BarYDivision, BarWHeight})

@@ -33,6 +33,19 @@ bool MovesSamples(int kind)
     return KeepsRangeAndImage(kind) || kind == 131 || kind == 132;
 }
 
+// Kinds whose steps keep where values were missing: those that move samples,
+// and a channel computed anew from others.
+bool KeepsGaps(int kind)
+{
+    return MovesSamples(kind) || kind == UndoDerived;
+}
+
+// Kinds whose steps keep the channel's displayed range.
+bool KeepsDisplayRange(int kind)
+{
+    return kind < 128 || kind == UndoDerived;
+}
+
 }  // namespace
 
 const char* UndoCaption(int kind)
@@ -111,12 +124,13 @@ void TUndo::Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot)
         s.redraw = redraw;
         s.from = from;
         s.to = to;
-        if (kind < 128) {
+        if (kind < 128)
             s.view = view_.at;
+        if (KeepsDisplayRange(kind)) {
             s.min = d.Min;
             s.max = d.Max;
         }
-        if (MovesSamples(kind))
+        if (KeepsGaps(kind))
             s.missing = rec_.at(slot).missing;
         bool ok = true;
         if (KeepsRange(kind) && SingleValue(from, to)) {
@@ -125,16 +139,16 @@ void TUndo::Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot)
             ok = WriteRawRange(rec_, file_, from, to, RawRangeMode::Append, slot);
         } else if (KeepsRangeAndImage(kind)) {
             ok = WriteRawRange(rec_, file_, from, to, RawRangeMode::Append, slot) && AppendDescriptor(file_, d);
-        } else if (kind == 50) {
+        } else if (kind == UndoPolynomial) {
             ok = AppendDescriptor(file_, d);
         } else if (kind == UndoBaseline) {
             s.yOffset = d.yOffset;
-        } else if (kind == 130 || kind == 133) {
+        } else if (kind == UndoArithmetic || kind == UndoDerived) {
             s.coeffA = d.CoeffA;
             s.coeffB = d.CoeffB;
             s.coeffC = d.CoeffC;
             s.yOffset = d.yOffset;
-            if (kind == 133)
+            if (kind == UndoDerived)
                 ok = WriteRawRange(rec_, file_, from, to, RawRangeMode::Append, slot);
         }
         if (!ok) {
@@ -166,11 +180,16 @@ bool TUndo::popRange(const Step& s)
     return true;
 }
 
-bool TUndo::undo(const Step& s)
+bool TUndo::undo(const Step& s, SampleChanges& changed)
 {
     ChannelDescriptor& d = rec_.desc(s.slot);
-    if (MovesSamples(s.kind))
-        rec_.at(s.slot).missing = s.missing;
+    const SampleChange whole{s.slot, 0, int64_t{d.DataCnt} + 1, true};
+    if (KeepsGaps(s.kind)) {
+        GapList& gaps = rec_.at(s.slot).missing;
+        if (!(gaps == s.missing))
+            changed.add(whole);
+        gaps = s.missing;
+    }
     if (s.kind < 128) {
         view_.at.F1 = s.view.F1;
         view_.at.F2 = s.view.F2;
@@ -178,42 +197,52 @@ bool TUndo::undo(const Step& s)
         view_.at.F5 = s.view.F5;
         view_.at.B1 = s.view.B1;
         view_.at.B2 = s.view.B2;
+    }
+    if (KeepsDisplayRange(s.kind)) {
         d.Min = s.min;
         d.Max = s.max;
     }
     if (KeepsRange(s.kind)) {
-        if (SingleValue(s.from, s.to))
+        if (SingleValue(s.from, s.to)) {
             WriteRaw(rec_, s.from, s.single, s.slot);
-        else if (s.to >= 1)
+            changed.add({s.slot, s.from, int64_t{s.from} + 1});
+        } else if (s.to >= 1) {
+            changed.add({s.slot, s.from, s.to});
             return popRange(s);
+        }
     } else if (KeepsRangeAndImage(s.kind)) {
         if (!PopDescriptor(file_, d))
             return false;
         popRange(s);
         AdjustLength(rec_, s.slot, 0);
-    } else if (s.kind == 50) {
+        changed.add({s.slot, 0, int64_t{d.DataCnt} + 1, true});
+    } else if (s.kind == UndoPolynomial) {
         return PopDescriptor(file_, d);
     } else if (s.kind == UndoBaseline) {
         d.yOffset = s.yOffset;
-    } else if (s.kind == 130 || s.kind == 133) {
+    } else if (s.kind == UndoArithmetic || s.kind == UndoDerived) {
         d.CoeffA = s.coeffA;
         d.CoeffB = s.coeffB;
         d.CoeffC = s.coeffC;
         d.yOffset = s.yOffset;
-        if (s.kind == 133)
+        if (s.kind == UndoDerived) {
+            changed.add({s.slot, s.from, s.to});
             return popRange(s);
+        }
     } else if (s.kind == 131) {
         // n points were inserted at p: move the rest back.
         const int32_t p = s.from, n = s.to;
         for (int32_t i = p; i <= d.DataCnt - n; ++i)
             WriteRaw(rec_, i, ReadRaw(rec_, i + n, s.slot), s.slot);
         d.DataCnt -= n;
+        changed.add(whole);
     } else if (s.kind == 132) {
         // n points were deleted at p: make room again; the step below holds them.
         const int32_t p = s.from, n = s.to;
         for (int32_t i = d.DataCnt; i >= p + 1; --i)
             WriteRaw(rec_, i + n, ReadRaw(rec_, i, s.slot), s.slot);
         AdjustLength(rec_, s.slot, n);
+        changed.add({s.slot, 0, int64_t{d.DataCnt} + 1, true});
     }
     return true;
 }
@@ -231,17 +260,17 @@ TUndo::PopResult TUndo::Pop()
         result.slot = s.slot;
         result.redraw = s.redraw | (skipZoom_ ? redraw::SkipZoomExtra : 0u);
         view_.active = s.slot;
-        bool ok = undo(s);
+        bool ok = undo(s, result.changed);
         items_.pop_back();
         // One Undo takes back a whole deletion: the shifted samples are the step below.
         if (ok && s.kind == 132 && !items_.empty() && items_.back().kind == 16 && items_.back().slot == s.slot) {
-            ok = undo(items_.back());
+            ok = undo(items_.back(), result.changed);
             items_.pop_back();
         }
         // And a whole command: its joined steps go with the step below them.
         for (bool joined = s.withBelow; ok && joined && !items_.empty();) {
             const Step below = items_.back();
-            ok = undo(below);
+            ok = undo(below, result.changed);
             items_.pop_back();
             result.redraw |= below.redraw;
             result.slot = below.slot;

@@ -10,6 +10,7 @@
 
 #include "core/store/Recording.h"
 #include "core/store/UndoSink.h"
+#include "core/view/Command.h"
 #include "core/view/ViewState.h"
 
 namespace vk {
@@ -45,7 +46,8 @@ public:
     struct PopResult {
         bool undone = false;
         uint32_t redraw = 0;
-        int slot = -1;  // becomes the active channel
+        int slot = -1;          // becomes the active channel
+        SampleChanges changed;  // the samples restored
     };
     PopResult Pop();
 
@@ -70,7 +72,7 @@ private:
         LinePositions view;  // F1, F2, F4, F5 and the B-cursors
         double min = 0, max = 0;
         double coeffA = 0, coeffB = 0, coeffC = 0, yOffset = 0;
-        GapList missing;         // steps that move samples: where values were missing before
+        GapList missing;         // steps that move samples or rewrite a channel: where values were missing
         bool withBelow = false;  // undone together with the step below
     };
 
@@ -78,7 +80,7 @@ private:
     void dropZoomSteps();
     void fail();
     bool popRange(const Step& s);
-    bool undo(const Step& s);
+    bool undo(const Step& s, SampleChanges& changed);
 
     Recording& rec_;
     ViewState& view_;

@@ -51,6 +51,11 @@ std::optional<std::string> ConsoleDialogs::input(std::string_view, std::string_v
     return std::string(initial);
 }
 
+void ConsoleDialogs::helpPage(const std::string& page)
+{
+    Print("see the help page", page);
+}
+
 void ConsoleDialogs::halt()
 {
     std::exit(1);

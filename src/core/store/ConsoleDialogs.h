@@ -22,6 +22,7 @@ public:
     void halt() override;
     std::optional<std::string> chooseFile(FileRequest&) override { return std::nullopt; }
     bool openDocument(const std::string&) override { return false; }
+    void helpPage(const std::string& page) override;
 
 private:
     bool cautious_;

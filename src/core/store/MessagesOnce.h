@@ -36,6 +36,7 @@ public:
     void halt() override { ui_.halt(); }
     std::optional<std::string> chooseFile(FileRequest& request) override { return ui_.chooseFile(request); }
     bool openDocument(const std::string& path) override { return ui_.openDocument(path); }
+    void helpPage(const std::string& page) override { ui_.helpPage(page); }
 
 private:
     VkDialogs& ui_;

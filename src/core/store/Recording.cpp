@@ -101,18 +101,13 @@ double RawToPhys(const Recording& rec, uint16_t raw, int slot)
 
 uint16_t PhysToRaw(Recording& rec, int slot, bool& report, double x)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
-    if (d.CoeffA == 0.0)
-        return 0;
-    const double r = std::nearbyint((x + d.yOffset - d.CoeffB) / d.CoeffA);
-    const bool inside = r >= 0.0 && r <= 65535.0;  // false for NaN as well
+    bool inside = true;
+    const uint16_t r = PhysToRawOf(rec.desc(slot), x, inside);
     if (!inside && report) {
         rec.pendingHint = HintRangeExcess;
         report = false;
     }
-    if (inside)
-        return static_cast<uint16_t>(r);
-    return r > 65535.0 ? 65535 : 0;
+    return r;
 }
 
 bool CheckPolynomial(Recording& rec, int slot)
@@ -123,6 +118,11 @@ bool CheckPolynomial(Recording& rec, int slot)
                           d.Poly_K == 0.0;
     d.bSet = identity ? 0 : 1;
     return !identity;
+}
+
+bool PolynomialApplied(Recording& rec, int slot)
+{
+    return rec.desc(slot).bApplyPolynom == 1 && CheckPolynomial(rec, slot);
 }
 
 void SetScaling(Recording& rec, int slot)

@@ -114,11 +114,35 @@ uint16_t ReadRaw(const Recording& rec, int32_t index, int slot);
 void WriteRaw(Recording& rec, int32_t index, uint16_t raw, int slot);
 
 double RawToPhys(const Recording& rec, uint16_t raw, int slot);
+
+// r rounded to the nearest raw word, ties to even. Outside 0..65535, or NaN,
+// the result is clamped and `inside` cleared; inline for per-sample loops.
+inline uint16_t RoundRaw(double r, bool& inside)
+{
+    constexpr double Shift = 4503599627370496.0;  // 2^52: adding it drops the fraction, ties to even
+    if (r >= -0.5 && r <= 65535.5) {             // false for NaN
+        const double n = (r + Shift) - Shift;
+        if (n <= 65535.0)
+            return static_cast<uint16_t>(n);
+    }
+    inside = false;
+    return r > 0 ? 65535 : 0;
+}
+// The raw word of physical value x in a channel of calibration d (clamped as RoundRaw).
+inline uint16_t PhysToRawOf(const ChannelDescriptor& d, double x, bool& inside)
+{
+    return d.CoeffA == 0.0 ? 0 : RoundRaw((x + d.yOffset - d.CoeffB) / d.CoeffA, inside);
+}
 // Physical value to raw word. Outside the raw range the result is clamped; with
 // report set, the range-excess hint is left once and report is cleared.
 uint16_t PhysToRaw(Recording& rec, int slot, bool& report, double x);
 
 bool CheckPolynomial(Recording& rec, int slot);
+// A polynomial other than the identity is applied to the slot's values, so
+// that they differ from what the samples hold (sets bSet as CheckPolynomial).
+bool PolynomialApplied(Recording& rec, int slot);
+// The help page that explains why processing is refused then.
+inline constexpr const char* PolynomialHelpPage = "ErrPoly.rtf";
 void SetScaling(Recording& rec, int slot);
 void SetRangeFromCoefficients(Recording& rec, int slot);
 

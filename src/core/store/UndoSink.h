@@ -14,7 +14,11 @@ enum UndoKind : int {
     UndoSingleValue = 3,    // one sample changed by the mouse
     UndoSpline = 0,         // samples replaced by a line or curve (splines, burnished dives)
     UndoDiveAnalysis = 29,  // a dive written: the view before the next search
+    UndoSection = 10,       // plus the code of a section operation: its samples
+    UndoPolynomial = 50,    // a channel's whole descriptor (the polynomial dialog)
     UndoBaseline = 129,     // a channel's baseline offset
+    UndoArithmetic = 130,   // a channel's calibration
+    UndoDerived = 133,      // a channel computed anew: its samples, calibration and range
 };
 
 class UndoSink {

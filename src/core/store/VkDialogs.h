@@ -46,6 +46,8 @@ public:
     virtual std::optional<std::string> chooseFile(FileRequest& request) = 0;
     // Opens a document with the desktop's program for it.
     virtual bool openDocument(const std::string& path) = 0;
+    // Shows a page of the program's help ("ErrPoly.rtf") in the help window.
+    virtual void helpPage(const std::string& page) = 0;
 };
 
 // Shows the busy cursor for its lifetime, so every exit path restores it.

@@ -3,30 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
 
 namespace vk {
-
-namespace {
-
-// A number typed into an input box, or a message saying it is not one.
-std::optional<double> AskNumber(VkDialogs& ui, const std::string& caption, const std::string& prompt,
-                                const std::string& initial)
-{
-    const auto text = ui.input(caption, prompt, initial);
-    if (!text)
-        return std::nullopt;
-    double v = 0;
-    if (!ParseDecimal(*text, v)) {
-        ui.message("'" + *text + "' is not a valid floating point value", Severity::Error);
-        return std::nullopt;
-    }
-    return v;
-}
-
-}  // namespace
 
 void RangeStep(ChannelDescriptor& d, int a, int b)
 {

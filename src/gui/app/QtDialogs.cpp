@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <cstdlib>
 
+#include "gui/widgets/HelpViewer.h"
+
 namespace vk {
 
 QString BoxText(std::string_view text)
@@ -145,6 +147,19 @@ std::optional<std::string> QtDialogs::chooseFile(FileRequest& request)
 bool QtDialogs::openDocument(const std::string& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void QtDialogs::setHelp(HelpViewer* help)
+{
+    help_ = help;
+}
+
+void QtDialogs::helpPage(const std::string& page)
+{
+    if (help_)
+        help_->showPage(page);
+    else
+        message("See the help page " + page + ".", Severity::Information);
 }
 
 }  // namespace vk

@@ -13,6 +13,8 @@ class QWidget;
 
 namespace vk {
 
+class HelpViewer;
+
 class QtDialogs : public VkDialogs {
 public:
     // Boxes are centred on `parent` while it is set.
@@ -30,11 +32,15 @@ public:
     void halt() override;
     std::optional<std::string> chooseFile(FileRequest& request) override;
     bool openDocument(const std::string& path) override;
+    // Help pages open in `help` once it is set.
+    void setHelp(HelpViewer* help);
+    void helpPage(const std::string& page) override;
 
 private:
     QPointer<QWidget> parent_;
     QPointer<QLabel> status_;
     QPointer<QProgressBar> progress_;
+    QPointer<HelpViewer> help_;
 };
 
 // Texts of the seam keep Windows line breaks ("\r\n"); boxes want "\n".

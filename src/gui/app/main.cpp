@@ -37,6 +37,7 @@ int main(int argc, char** argv)
         return 1;
     }
     ui.setParent(form.get());
+    ui.setHelp(help.get());
     ui.setStatusLabel(form->statusLabel());
     form->show();
     QObject::connect(form.get(), &QDialog::finished, &app, &QApplication::quit);

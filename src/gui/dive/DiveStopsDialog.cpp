@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 #include "gui/widgets/DialogButtons.h"
@@ -62,8 +63,7 @@ void TfmDiveStops::accept()
                 continue;
             for (const auto& [field, value] : {std::pair{row.onset, &r.onset}, std::pair{row.end, &r.end}})
                 if (!ParseDecimal(field->text().toStdString(), *value)) {
-                    ui_.message("'" + field->text().toStdString() + "' is not a valid floating point value",
-                                Severity::Error);
+                    ui_.message(NotANumberText(field->text().toStdString()), Severity::Error);
                     field->setFocus();
                     return;
                 }

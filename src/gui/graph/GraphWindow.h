@@ -120,7 +120,7 @@ private:
     void crossLinesToggled(bool on);
     void paintCrossLines(QPainter& p, int slot);
     void connectCommands();
-    void applyChange(const SampleChange& change);
+    void applyChanges(const SampleChanges& changes);
 
     // Input translation (GraphWindowKeys.cpp).
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);

@@ -66,7 +66,7 @@ void TForm3::runCommand(const CommandFunction& command)
     inCommand_ = true;
     const CommandResult result = command(cx);
     inCommand_ = false;
-    applyChange(result.changed);
+    applyChanges(result.changed);
     if (view_.active != active) {  // Undo takes the channel of its step
         const int slot = view_.active;
         view_.active = active;
@@ -75,17 +75,18 @@ void TForm3::runCommand(const CommandFunction& command)
     executeRedraw(result.redraw);
 }
 
-void TForm3::applyChange(const SampleChange& change)
+void TForm3::applyChanges(const SampleChanges& changes)
 {
-    if (!change.any())
-        return;
-    const ChannelDescriptor& d = wb_.rec.desc(change.slot);
-    if (change.length) {
-        samplesChanged(change.slot);
-        return;
+    for (const SampleChange& change : changes.bySlot) {
+        if (!change.any())
+            continue;
+        const ChannelDescriptor& d = wb_.rec.desc(change.slot);
+        if (change.length)
+            samplesChanged(change.slot);
+        else
+            envelopes_[static_cast<std::size_t>(change.slot)].update(
+                    wb_.rec.store, change.slot, change.from - d.CorrSmpDelay, change.to - d.CorrSmpDelay);
     }
-    envelopes_[static_cast<std::size_t>(change.slot)].update(wb_.rec.store, change.slot, change.from - d.CorrSmpDelay,
-                                                             change.to - d.CorrSmpDelay);
 }
 
 bool TForm3::refuseWhileBusy()

@@ -49,9 +49,12 @@ void HelpViewer::showText(const std::string& path)
         ui_.message("Cannot open file \"" + path + "\". " + file.errorString().toStdString(), Severity::Error);
         return;
     }
-    const QByteArray rtf = file.readAll();
+    const QByteArray content = file.readAll();
     text_->setSearchPaths({QFileInfo(file).absolutePath()});  // the page's pictures lie beside it
-    text_->setHtml(QString::fromStdString(RtfToHtml(std::string_view(rtf.constData(), rtf.size()))));
+    if (content.startsWith("{\\rtf"))
+        text_->setHtml(QString::fromStdString(RtfToHtml(std::string_view(content.constData(), content.size()))));
+    else  // a plain text file ("ESIdiff.txt")
+        text_->setPlainText(QString::fromUtf8(content));
     setWindowTitle(QString::fromStdString(FileNameOf(path)));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     setGeometry(screen.x() + static_cast<int>(0.4 * screen.width()),

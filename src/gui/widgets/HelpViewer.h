@@ -22,7 +22,7 @@ public:
 
     // A page of the help folder by file name ("mainDial.rtf").
     void showPage(const std::string& name);
-    void showText(const std::string& path);    // a rich-text file
+    void showText(const std::string& path);    // a rich-text or plain-text file
     void showBitmap(const std::string& path);  // a picture at its own size
 
     const std::string& helpFolder() const { return folder_; }

@@ -86,7 +86,7 @@ CommandResult Undo(CommandContext& cx, TUndo& stack)
     if (!r.undone)
         return r.redraw;
     cx.view.active = r.slot;
-    return {r.redraw, {r.slot, 0, int64_t{cx.rec.desc(r.slot).DataCnt} + 1, true}};
+    return {r.redraw, r.changed};
 }
 
 }  // namespace

@@ -1,0 +1,227 @@
+#include "core/process/SectionOperation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+
+#include "core/store/NumberInput.h"
+#include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
+
+namespace vk {
+
+namespace {
+
+constexpr double TinyOperand = 1e-6;  // divisors and factors closer to 0 are refused
+constexpr const char* InvalidOperator = "invalid operator";
+constexpr const char* NoValueAtEnds = "There is no value at F4 or at F5: the ends cannot be equalized.";
+
+bool RunsHere(int code)
+{
+    return code == SectionNegativeToZero || (code >= SectionAdd && code <= SectionCosine);
+}
+
+bool ChangesCalibration(int code)
+{
+    return code == SectionAdd || code == SectionDivide || code == SectionMultiply;
+}
+
+// The operand of the codes that ask for one; nullopt when the user cancels or
+// types no number.
+std::optional<double> AskOperand(VkDialogs& ui, int code)
+{
+    switch (code) {
+    case SectionAdd: return AskNumber(ui, "Summe", "Add to work. section", "0");
+    case SectionDivide: return AskNumber(ui, "Division", "Divide work.section by", "1");
+    case SectionMultiply: return AskNumber(ui, "Multiply ", "Multiply work. section with", "1");
+    case SectionConstant: return AskNumber(ui, "Set constant", "Set values = ", "");
+    default: return 0.0;
+    }
+}
+
+// Calls op(raw, k) for every stored sample of indexes first .. last that has a
+// value, k = index - first, and stores what it returns. Block by block, so
+// that the loop stays a plain pass over memory.
+template <typename Op>
+void Transform(Recording& rec, int slot, const WorkSection& w, Op&& op)
+{
+    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    const GapList& gaps = rec.at(slot).missing;
+    const int64_t end = w.last - origin + 1;
+    for (int64_t p = w.first - origin; p < end;) {
+        int64_t stop = end;
+        if (const GapRange* g = gaps.empty() ? nullptr : gaps.after(static_cast<int32_t>(p))) {
+            if (g->from <= p) {  // no values here: the stand-ins stay
+                p = g->to;
+                continue;
+            }
+            stop = std::min<int64_t>(stop, g->from);
+        }
+        while (p < stop) {
+            const int64_t length = std::min(stop, (p | SampleStore::BlockMask) + 1) - p;
+            if (uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift))) {
+                uint16_t* r = block + (p & SampleStore::BlockMask);
+                const int64_t k0 = p + origin - w.first;
+                for (int64_t i = 0; i < length; ++i)
+                    r[i] = op(r[i], k0 + i);
+            }
+            p += length;
+        }
+    }
+}
+
+// The calibration after add, divide or multiply by s over the whole channel;
+// nullopt when a number would not be finite.
+std::optional<ChannelDescriptor> ScaledCalibration(const ChannelDescriptor& d, int code, double s)
+{
+    ChannelDescriptor c = d;
+    if (code == SectionAdd) {
+        c.CoeffB += s;
+    } else {
+        for (double* v : {&c.CoeffA, &c.CoeffB, &c.CoeffC, &c.yOffset})
+            *v = code == SectionMultiply ? *v * s : *v / s;
+    }
+    for (double v : {c.CoeffA, c.CoeffB, c.CoeffC, c.yOffset})
+        if (!std::isfinite(v))
+            return std::nullopt;
+    return c;
+}
+
+}  // namespace
+
+WorkSection SectionIndexes(const ChannelDescriptor& d, double f4, double f5)
+{
+    WorkSection w;
+    if (d.SampRate <= 0)
+        return w;
+    w.first = static_cast<int64_t>(std::ceil(f4 / d.SampRate));
+    w.last = static_cast<int64_t>(std::floor(f5 / d.SampRate));
+    return w;
+}
+
+CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int slot, double parameter, double f5,
+                                    double f4)
+{
+    if (!RunsHere(code))  // point editing has engines of its own
+        throw std::logic_error("ApplySectionOperation: no operation " + std::to_string(code));
+    Recording& rec = cx.rec;
+    if (PolynomialApplied(rec, slot)) {
+        cx.ui.helpPage(PolynomialHelpPage);
+        return {};
+    }
+    ChannelDescriptor& d = rec.desc(slot);
+    WorkSection w = SectionIndexes(d, f4, f5);
+    w.first = std::max<int64_t>(w.first, d.CorrSmpDelay);  // nothing is stored before the origin
+    w.last = std::min<int64_t>(w.last, d.DataCnt);
+    if (w.count() < 2)
+        return {};
+    // The values the samples stand for (a linear calibration; the polynomial is off).
+    const double a = d.CoeffA, b = d.CoeffB - d.yOffset;
+
+    const std::optional<double> operand = AskOperand(cx.ui, code);
+    if (!operand)
+        return {};
+    double s = *operand;
+    if (code == SectionRamp)
+        s = parameter;
+    if (code == SectionEqualize) {
+        if (IsMissing(rec, slot, w.first) || IsMissing(rec, slot, w.last)) {
+            cx.ui.message(NoValueAtEnds, Severity::Warning);
+            return {};
+        }
+        const auto first = static_cast<int32_t>(w.first), last = static_cast<int32_t>(w.last);
+        s = (static_cast<double>(ReadRaw(rec, last, slot)) - ReadRaw(rec, first, slot)) * a;
+    }
+    if ((code == SectionAdd || code == SectionRamp) && s == 0)
+        return {};
+    if ((code == SectionDivide || code == SectionMultiply) && std::fabs(s) < TinyOperand) {
+        cx.ui.message(InvalidOperator, Severity::Error);
+        return {};
+    }
+
+    if (ChangesCalibration(code) && f4 == 0 && f5 == rec.time.LongestSpan) {
+        const auto scaled = ScaledCalibration(d, code, s);
+        if (!scaled) {
+            cx.ui.message(InvalidOperator, Severity::Error);
+            return {};
+        }
+        cx.undo.Push(UndoArithmetic, redraw::SampleEdit, slot);
+        d = *scaled;
+        rec.at(slot).ChannelModified = true;
+        return redraw::SampleEdit;
+    }
+
+    // Raw-domain arithmetic (no quadratic term): z is the raw position of physical zero.
+    const bool linear = d.CoeffC == 0;
+    const double z = -b / a, shift = s / a;
+    if (linear && ChangesCalibration(code) && !(std::isfinite(z) && std::isfinite(shift))) {
+        cx.ui.message(InvalidOperator, Severity::Error);
+        return {};
+    }
+    bool dummy = true;
+    const uint16_t zero = PhysToRawOf(d, 0.0, dummy);
+    if (code == SectionNegativeToZero && a == 0)
+        return {};
+
+    cx.undo.PushRange(static_cast<int32_t>(w.first), static_cast<int32_t>(w.last + 1), redraw::SampleEdit,
+                      UndoSection + code, slot);
+    const double n = static_cast<double>(w.last - w.first);
+    const double slope = s / n;
+    const bool atF5 = variant == RampZeroAtF5;
+    bool inside = true;
+    auto physical = [&](auto f) {
+        Transform(rec, slot, w, [&](uint16_t r, int64_t k) { return PhysToRawOf(d, f(r * a + b, k), inside); });
+    };
+    auto rawDomain = [&](auto f) {
+        Transform(rec, slot, w, [&](uint16_t r, int64_t) { return RoundRaw(f(static_cast<double>(r)), inside); });
+    };
+    switch (code) {
+    case SectionNegativeToZero:
+        if (a > 0)
+            Transform(rec, slot, w, [zero](uint16_t r, int64_t) { return r < zero ? zero : r; });
+        else
+            Transform(rec, slot, w, [zero](uint16_t r, int64_t) { return r > zero ? zero : r; });
+        break;
+    case SectionAdd:
+        if (linear)
+            rawDomain([shift](double r) { return r + shift; });
+        else
+            physical([s](double y, int64_t) { return y + s; });
+        break;
+    case SectionDivide:
+        if (linear)
+            rawDomain([z, s](double r) { return z + (r - z) / s; });
+        else
+            physical([s](double y, int64_t) { return y / s; });
+        break;
+    case SectionMultiply:
+        if (linear)
+            rawDomain([z, s](double r) { return z + (r - z) * s; });
+        else
+            physical([s](double y, int64_t) { return y * s; });
+        break;
+    case SectionRamp:
+    case SectionEqualize: {
+        const double sign = code == SectionRamp ? 1.0 : -1.0;
+        if (atF5)
+            physical([n, slope](double y, int64_t k) { return y + (n - static_cast<double>(k)) * slope; });
+        else
+            physical([sign, slope](double y, int64_t k) { return y + sign * static_cast<double>(k) * slope; });
+        break;
+    }
+    case SectionConstant: {
+        const uint16_t r = PhysToRawOf(d, s, inside);
+        Transform(rec, slot, w, [r](uint16_t, int64_t) { return r; });
+        break;
+    }
+    case SectionSine: physical([](double y, int64_t) { return std::sin(y); }); break;
+    case SectionCosine: physical([](double y, int64_t) { return std::cos(y); }); break;
+    }
+    if (!inside)
+        rec.pendingHint = HintRangeExcess;
+    rec.at(slot).ChannelModified = true;
+    return {redraw::SampleEdit, SampleChange{slot, w.first, w.last + 1}};
+}
+
+}  // namespace vk
