@@ -119,9 +119,9 @@ bool KnownCode(int code)
     return (code >= DeriveSubtract && code <= DeriveAbsSum) || (code >= DeriveIntegrate && code <= DeriveCompass);
 }
 
-std::string ChannelName(int slot)
+std::string ChannelNumber(int slot)
 {
-    return "Channel " + std::to_string(slot + 1);
+    return std::to_string(slot + 1);
 }
 
 // False, after a notice naming what differs, when two slots differ in
@@ -131,11 +131,11 @@ bool SameTimeBase(const Recording& rec, VkDialogs& ui, int a, int b)
     const ChannelDescriptor &da = rec.desc(a), &db = rec.desc(b);
     std::string differs;
     if (da.SampRate != db.SampRate)
-        differs = ChannelName(a) + " is sampled every " + std::to_string(da.SampRate) + " ms, " + ChannelName(b) +
-                  " every " + std::to_string(db.SampRate) + " ms";
+        differs = "Channel " + ChannelNumber(a) + " is sampled every " + std::to_string(da.SampRate) + " ms, channel " +
+                  ChannelNumber(b) + " every " + std::to_string(db.SampRate) + " ms";
     else if (da.StartTime != db.StartTime)
-        differs = ChannelName(a) + " starts at " + FormatDateTime(da.StartTime, '.') + ", " + ChannelName(b) +
-                  " at " + FormatDateTime(db.StartTime, '.');
+        differs = "Channel " + ChannelNumber(a) + " starts at " + FormatDateTime(da.StartTime, '.') + ", channel " +
+                  ChannelNumber(b) + " at " + FormatDateTime(db.StartTime, '.');
     if (differs.empty())
         return true;
     ui.message(differs + ". Channels can only be combined with the same sampling interval and start time; " +
