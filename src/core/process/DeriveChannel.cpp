@@ -152,26 +152,33 @@ struct Fit {
 
 }  // namespace
 
-CommandResult DeriveChannel(ViewContext& cx, int code, int lag, int source, int result, int second)
+bool DerivationAllowed(Recording& rec, VkDialogs& ui, int code, int source, int result, int second)
 {
-    if (!KnownCode(code) || lag < 0 || lag > 2)
-        throw std::logic_error("DeriveChannel: no operation " + std::to_string(code));
-    Recording& rec = cx.rec;
     if (code > DeriveAbsSum)
         second = source;
     const std::array<int, 3> involved{source, second, result};
     for (int s : involved)
         if (s < 0 || s >= SlotCount || !HoldsData(rec, s)) {
-            cx.ui.message(NoChannel, Severity::Error);
-            return {};
+            ui.message(NoChannel, Severity::Error);
+            return false;
         }
     for (int s : involved)
         if (PolynomialApplied(rec, s)) {
-            cx.ui.helpPage(PolynomialHelpPage);
-            return {};
+            ui.helpPage(PolynomialHelpPage);
+            return false;
         }
-    if (!SameTimeBase(rec, cx.ui, source, second) || !SameTimeBase(rec, cx.ui, source, result))
+    return SameTimeBase(rec, ui, source, second) && SameTimeBase(rec, ui, source, result);
+}
+
+CommandResult DeriveChannel(ViewContext& cx, int code, int lag, int source, int result, int second)
+{
+    if (!KnownCode(code) || lag < 0 || lag > 2)
+        throw std::logic_error("DeriveChannel: no operation " + std::to_string(code));
+    Recording& rec = cx.rec;
+    if (!DerivationAllowed(rec, cx.ui, code, source, result, second))
         return {};
+    if (code > DeriveAbsSum)
+        second = source;
 
     ChannelDescriptor& d = rec.desc(result);
     const int32_t origin = d.CorrSmpDelay;

@@ -25,4 +25,8 @@ enum DeriveCode : int {
 // Where a value read is missing, so is the result.
 CommandResult DeriveChannel(ViewContext& cx, int code, int lag, int source, int result, int second);
 
+// The refusals of DeriveChannel alone: false after telling the user why, so
+// that a command can check before it changes anything else.
+bool DerivationAllowed(Recording& rec, VkDialogs& ui, int code, int source, int result, int second);
+
 }  // namespace vk

@@ -34,6 +34,13 @@ struct ExportChoices {
     int channels = 0;  // 0 active channel, 1 all into one file (text) or separate files (binary), 2 separate (text)
 };
 
+// The channels of the bi-channel dialog, slot indexes kept for the run.
+struct BiChannelChoice {
+    int BiChnl1 = 0;  // first channel
+    int BiChnl2 = 1;  // second channel
+    int BiChnlResult = 1;
+};
+
 struct Workbench {
     Recording rec;
     Settings settings;
@@ -42,6 +49,7 @@ struct Workbench {
     std::string setupFile = "C:\\";               // the user's setup file; "C:\" names none
     DiveState dive;                               // cleared at every Start
     ExportChoices exportChoices;
+    BiChannelChoice biChannel;
 };
 
 }  // namespace vk

@@ -86,6 +86,7 @@ public:
     bool interpolate = true;
     // Curves from the envelopes (true) or from every sample.
     void setUseEnvelopes(bool on);
+    const Envelope& envelope(int slot) const { return envelopes_[static_cast<std::size_t>(slot)]; }
     TUndo* undoStack() const { return undoStack_.get(); }
     // The client area as a picture (what "&Image ..." and "&Print ..." take).
     QImage picture() const;

@@ -15,12 +15,18 @@ void RegisterViewCommands(CommandTable& table, TForm3& window);
 void RegisterAnalysisCommands(CommandTable& table, TForm3& window);
 // File, Help, Export and Undo, every menu's help item, and Shift+Z.
 void RegisterFileCommands(CommandTable& table, TForm3& window);
+// The Process menu.
+void RegisterProcessCommands(CommandTable& table, TForm3& window);
+// The Filter menu.
+void RegisterFilterCommands(CommandTable& table, TForm3& window);
 
 inline void RegisterCommands(CommandTable& table, TForm3& window)
 {
     RegisterViewCommands(table, window);
     RegisterAnalysisCommands(table, window);
     RegisterFileCommands(table, window);
+    RegisterProcessCommands(table, window);
+    RegisterFilterCommands(table, window);
 }
 
 }  // namespace vk

@@ -1,0 +1,78 @@
+// The Process menu: the work section's arithmetic, the bi-channel operations,
+// the derivations of the active channel and its polynomial.
+
+#include <QDialog>
+
+#include "core/process/DeriveChannel.h"
+#include "core/process/PolynomialSetting.h"
+#include "core/process/SectionOperation.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/graph/CommandTable.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/commands/Commands.h"
+#include "gui/process/AddRampDialog.h"
+#include "gui/process/BiChannelDialog.h"
+#include "gui/process/PolynomialDialog.h"
+
+namespace vk {
+
+namespace {
+
+// The bi-channel dialog, then the operation; add and subtract show their result.
+CommandResult BiChannel(CommandContext& cx, TForm3& w, BiChannelMode mode)
+{
+    BiChannelChoice& c = cx.wb.biChannel;
+    TfrmBiChannel dialog(cx.rec, c, mode, cx.ui, w.help(), &w);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const int code = static_cast<int>(mode);
+    if (!DerivationAllowed(cx.rec, cx.ui, code, c.BiChnl1, c.BiChnlResult, c.BiChnl2))
+        return {};
+    // With burnished dives the depth's offset is already in its samples.
+    if (mode == BiChannelMode::Subtract && cx.settings().dive.BurnishDives) {
+        cx.undo.Push(UndoBaseline, redraw::YScale, DepthSlot);
+        cx.rec.desc(DepthSlot).yOffset = 0;
+    }
+    CommandResult result = DeriveChannel(cx, code, 1, c.BiChnl1, c.BiChnlResult, c.BiChnl2);
+    if (mode != BiChannelMode::Abs && result.changed.bySlot[static_cast<std::size_t>(c.BiChnlResult)].any())
+        cx.view.active = c.BiChnlResult;
+    return result;
+}
+
+}  // namespace
+
+void RegisterProcessCommands(CommandTable& t, TForm3& w)
+{
+    const std::pair<const char*, int> sectionItems[] = {
+        {"mniAdd", SectionAdd},           {"mniDivide", SectionDivide}, {"mniMultiply", SectionMultiply},
+        {"mniSetConstant", SectionConstant}, {"mniSinus", SectionSine},   {"mniCosinus", SectionCosine}};
+    for (const auto& [item, code] : sectionItems)
+        t.add(item, [code](CommandContext& cx) {
+            return ApplySectionOperation(cx, code, RampNone, cx.view.active, 0, cx.view.at.F5, cx.view.at.F4);
+        });
+    t.add("mniAddRamp", [&w](CommandContext& cx) {
+        TfrmAddRamp dialog(cx.ui, w.help(), &w);
+        if (dialog.exec() != QDialog::Accepted)
+            return CommandResult{};
+        return ApplySectionOperation(cx, dialog.code(), dialog.variant(), cx.view.active, dialog.height(),
+                                     cx.view.at.F5, cx.view.at.F4);
+    });
+    t.add("mniSubtrChanel", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Subtract); });
+    t.add("mniAddChnl", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Add); });
+    t.add("mniAbsChannel", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Abs); });
+    const std::pair<const char*, int> derivations[] = {
+        {"mniIntegrate", DeriveIntegrate}, {"Differentiate1", DeriveDifferentiate}, {"Diffcompass", DeriveCompass}};
+    for (const auto& [item, code] : derivations)
+        t.add(item, [code](CommandContext& cx) {
+            const int slot = cx.view.active;
+            return DeriveChannel(cx, code, code == DeriveDifferentiate ? 0 : 1, slot, slot, slot);
+        });
+    t.add("mniPolynom", [&w](CommandContext& cx) {
+        TfrmPolynom dialog(cx.rec, cx.view.active, cx.ui, w.help(), &w);
+        if (dialog.exec() != QDialog::Accepted)
+            return CommandResult{};
+        return SetPolynomial(cx, cx.view.active, dialog.setting());
+    });
+}
+
+}  // namespace vk
