@@ -4,6 +4,7 @@
 
 #include "HelpFigures.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -159,6 +160,27 @@ bool DiveFrame(const QString& out)
     }
     p.end();
     return image.save(out, "PNG");
+}
+
+bool Polynomial(const QString& out)
+{
+    constexpr int Height = 64, Left = 56, Margin = 12, Baseline = 26, Rule = 32;
+    const QString numerator = QString::fromUtf8("A + C\u00b7x + E\u00b7x\u00b2 + G\u00b7x\u00b3 + I\u00b7x\u2074 + K\u00b7x\u2075");
+    const QString denominator = QString::fromUtf8("1 + B\u00b7x + D\u00b7x\u00b2 + F\u00b7x\u00b3 + H\u00b7x\u2074 + J\u00b7x\u2075");
+    const QFontMetrics metrics(Font(16));
+    const int top = metrics.horizontalAdvance(numerator), bottom = metrics.horizontalAdvance(denominator);
+    const int width = std::max(top, bottom);
+    QImage image(Left + width + Margin, Height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(Qt::black);
+    p.setFont(Font(16));
+    p.drawText(Margin, Rule + 6, "y =");
+    p.drawText(Left + (width - top) / 2, Baseline, numerator);
+    p.drawLine(Left, Rule, Left + width, Rule);
+    p.drawText(Left + (width - bottom) / 2, Rule + 22, denominator);
+    p.end();
+    return image.save(out, "BMP");
 }
 
 bool Shapes(const QString& out)

@@ -6,7 +6,7 @@
 //       the user manual: manual/Manual.rtf, then the help pages listed in
 //       manual/chapters.txt;
 //   make_docs figures <help folder>
-//       the figures of the dive-analysis pages, drawn by the program.
+//       the figures of the help pages, drawn by the program.
 
 #include <QFile>
 #include <QGuiApplication>
@@ -156,7 +156,7 @@ int main(int argc, char** argv)
     else if (args.size() == 3 && args[1] == "figures")
         ok = vk::figures::DiveFrame(args[2] + "/DiveFrame.png") && vk::figures::Shapes(args[2] + "/DiveShapes.png") &&
              vk::figures::BottomLevels(args[2] + "/BottomLevels.png") &&
-             vk::figures::Sections(args[2] + "/DiveSections.png");
+             vk::figures::Sections(args[2] + "/DiveSections.png") && vk::figures::Polynomial(args[2] + "/poly.bmp");
     else
         std::fprintf(stderr,
                      "usage: make_docs vkmap <bmp> | manual <manual folder> <help folder> <pdf> | "
