@@ -6,8 +6,10 @@
 #include <limits>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include "core/store/ChannelSeries.h"
+#include "core/store/RawRuns.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
@@ -18,99 +20,207 @@ namespace {
 
 constexpr const char* NoChannel = "Error. One of the channels does not exist";
 constexpr const char* TimeBasePage = "ESIdiff.txt";
+constexpr const char* TooLarge = "The results grow beyond the range of numbers; the channel is left as it was.";
 constexpr double NoValue = std::numeric_limits<double>::quiet_NaN();
 constexpr double ConstantSpan = 1024.0;  // the range fitted to a series without spread
-constexpr int64_t ProgressStep = int64_t{1} << 20;
+constexpr int32_t ChunkLength = 1024;    // values computed at a time: the buffers stay in the first-level cache
+static_assert(SampleStore::BlockSamples % ChunkLength == 0);
+constexpr int ChunksPerProgress = 1024;
 
-// One channel's values around the position j being computed, from j - behind
-// to j + ahead, each read before j is written: a result written into this
-// channel never reads its own new values. Reads beyond the stored samples give
-// the nearest stored value; a missing value is NaN.
-class ValueWindow {
+// One channel's values chunk after chunk, each chunk with `behind` values
+// before it and `ahead` after it. A value is read before any position at or
+// after it is written, and the values around a chunk's end are carried into
+// the next chunk rather than read again: a result written into this channel
+// never reads its own new values. Reads beyond the stored samples give the
+// nearest stored value; a missing value is NaN.
+class ChunkValues {
 public:
-    static constexpr int Size = 8;
-
-    ValueWindow(const Recording& rec, int slot, int32_t start, int ahead, int behind)
-            : series_(rec, slot),
+    ChunkValues(const Recording& rec, int slot, int ahead, int behind)
+            : rec_(rec),
+              slot_(slot),
+              series_(rec, slot),
               lo_(rec.desc(slot).CorrSmpDelay),
               hi_(rec.desc(slot).DataCnt),
-              next_(start - behind),
-              ahead_(ahead)
+              ahead_(ahead),
+              behind_(behind),
+              buffer_(static_cast<std::size_t>(ChunkLength + ahead + behind))
     {
-        if (ahead + behind + 1 > Size)
-            throw std::logic_error("ValueWindow: too wide");
     }
 
-    void advance(int32_t j)
+    // The values of j0 - behind .. j0 + count + ahead - 1; the result points at y(j0).
+    const double* load(int32_t j0, int32_t count)
     {
-        for (; next_ <= j + ahead_; ++next_)
-            ring_[Index(next_)] = read(next_);
+        const int keep = behind_ + ahead_;
+        double* out = buffer_.data();
+        holes_ = holes_ && keep > 0;  // a carried value may be missing
+        if (j0 == next_) {            // the values around the previous chunk's end are still the former ones
+            std::copy(out + previous_, out + previous_ + keep, out);
+            read(j0 + ahead_, j0 + count + ahead_, out + keep);
+        } else {
+            holes_ = false;
+            read(j0 - behind_, j0 + count + ahead_, out);
+        }
+        previous_ = count;
+        next_ = j0 + count;
+        return out + behind_;
     }
-    double operator[](int32_t i) const { return ring_[Index(i)]; }
+
+    // False when no value of the last chunk loaded is missing.
+    bool holes() const { return holes_; }
 
 private:
-    static std::size_t Index(int32_t i) { return static_cast<uint32_t>(i) & (Size - 1); }
-    double read(int32_t i) const
+    // Values of from .. to - 1: straight from the blocks where the channel is
+    // plain and has its values, else value by value.
+    void read(int32_t from, int32_t to, double* out)
     {
-        const PhysValue v = series_.read(std::clamp(i, lo_, hi_));
-        return v.status == 0 || v.status == -2 ? v.value : NoValue;
+        const ChannelDescriptor& d = rec_.desc(slot_);
+        const bool plain = d.Derivation == 0 && d.bApplyPolynom == 0 && rec_.workshop == nullptr;
+        const double gain = d.CoeffA, low = d.CoeffB, offset = d.yOffset;
+        const GapList& gaps = rec_.at(slot_).missing;
+        for (int32_t i = from; i < to;) {
+            if (plain && i >= lo_ && i <= hi_) {
+                const int64_t p = int64_t{i} - lo_;
+                const int row = static_cast<int>(p >> SampleStore::BlockShift);
+                const int64_t stop =
+                    std::min<int64_t>({to, int64_t{hi_} + 1, lo_ + ((int64_t{row} + 1) << SampleStore::BlockShift)});
+                const uint16_t* block = rec_.store.block(slot_, row);
+                if (block && !gaps.overlaps(p, stop - lo_)) {
+                    const auto n = static_cast<int32_t>(stop - i);
+                    ValuesOfRaw(block + (p & SampleStore::BlockMask), n, gain, low, offset, out + (i - from));
+                    i += n;
+                    continue;
+                }
+            }
+            const PhysValue v = series_.read(std::clamp(i, lo_, hi_));
+            const bool known = v.status == 0 || v.status == -2;
+            out[i - from] = known ? v.value : NoValue;
+            holes_ = holes_ || !known || std::isnan(v.value);
+            ++i;
+        }
     }
 
+    const Recording& rec_;
+    int slot_;
     ChannelSeries series_;
     int32_t lo_, hi_;
-    int32_t next_;
-    int ahead_;
-    std::array<double, Size> ring_{};
+    int ahead_, behind_;
+    std::vector<double> buffer_;
+    int32_t next_ = INT32_MIN;
+    int32_t previous_ = 0;
+    bool holes_ = false;
 };
 
-// v(j) for j = start, start + 1, ... in that order; both passes use one of
-// these, so they compute the very same values.
+// A stretch of a chunk's values, each short of `lift`: the lift is added
+// where the values are used, rather than in a pass of its own.
+struct Piece {
+    int32_t begin, count;
+    double lift;
+};
+constexpr int IntegrateRuns = 4;
+struct Pieces {
+    std::array<Piece, IntegrateRuns> piece;
+    int count;
+    const Piece* begin() const { return piece.data(); }
+    const Piece* end() const { return piece.data() + count; }
+};
+
+// v(j) chunk by chunk from the start on; both passes use one of these, so
+// they compute the very same values.
 class DerivedValues {
 public:
     DerivedValues(const Recording& rec, int code, int lag, int source, int second, int32_t start)
             : code_(code),
               span_(code == DeriveDifferentiate ? lag + 1 : 1),
               start_(start),
-              j_(start),
-              a_(rec, source, start, span_, code == DeriveDifferentiate ? span_ : 1)
+              a_(rec, source, code == DeriveDifferentiate ? span_ : 0,
+                 code == DeriveDifferentiate ? span_
+                 : code == DeriveCompass     ? 1
+                                             : 0)
     {
         if (code <= DeriveAbsSum)
-            b_.emplace(rec, second, start, 1, 0);
+            b_.emplace(rec, second, 1, 0);
     }
 
-    double next()
+    Pieces compute(int32_t j0, int32_t count, double* v)
     {
-        const int32_t j = j_++;
-        a_.advance(j);
-        if (b_)
-            b_->advance(j);
+        const double* a = a_.load(j0, count);
+        const double* b = b_ ? b_->load(j0, count) : nullptr;
         switch (code_) {
-        case DeriveSubtract: return (*b_)[j] - a_[j];
-        case DeriveAdd: return a_[j] + (*b_)[j];
-        case DeriveAbsSum: return std::fabs(a_[j] + (*b_)[j]);
-        case DeriveIntegrate: {
-            const double y = a_[j];
-            if (std::isnan(y))
-                return NoValue;  // missing here; the sum goes on past it
-            sum_ += y;
-            return sum_;
+        case DeriveSubtract:
+            for (int32_t i = 0; i < count; ++i)
+                v[i] = b[i] - a[i];
+            break;
+        case DeriveAdd:
+            for (int32_t i = 0; i < count; ++i)
+                v[i] = a[i] + b[i];
+            break;
+        case DeriveAbsSum:
+            for (int32_t i = 0; i < count; ++i)
+                v[i] = std::fabs(a[i] + b[i]);
+            break;
+        case DeriveIntegrate: return integrate(a, count, v, a_.holes());
+        case DeriveDifferentiate:
+            for (int32_t i = 0; i < count; ++i)
+                v[i] = (a[i + span_] - a[i - span_]) / 2;
+            break;
+        default:  // DeriveCompass
+            for (int32_t i = 0; i < count; ++i) {
+                const double d = a[i] - a[i - 1];
+                const double folded = d > 180 ? d - 360 : d;
+                v[i] = folded < -180 ? folded + 360 : folded;
+            }
+            if (j0 == start_)
+                v[0] = a[0];
+            break;
         }
-        case DeriveDifferentiate: return (a_[j + span_] - a_[j - span_]) / 2;
-        default: {  // DeriveCompass
-            if (j == start_)
-                return a_[j];
-            const double d = a_[j] - a_[j - 1];
-            return d > 180 ? d - 360 : d < -180 ? d + 360 : d;
-        }
-        }
+        return Whole(count);
     }
 
 private:
+    static Pieces Whole(int32_t count) { return {{Piece{0, count, 0.0}}, 1}; }
+
+    // The running sum; a missing value adds nothing and has none. A full
+    // chunk is summed as four runs side by side, each from 0, each run
+    // lifted by the sum before it: the additions then do not wait on one
+    // another. The order is fixed, so both passes get the very same sums.
+    Pieces integrate(const double* a, int32_t count, double* v, bool holes)
+    {
+        if (count != ChunkLength) {
+            for (int32_t i = 0; i < count; ++i) {
+                const bool missing = std::isnan(a[i]);
+                sum_ += missing ? 0.0 : a[i];
+                v[i] = missing ? NoValue : sum_;
+            }
+            return Whole(count);
+        }
+        constexpr int32_t Run = ChunkLength / IntegrateRuns;
+        double run[IntegrateRuns] = {};
+        if (holes) {
+            for (int32_t i = 0; i < Run; ++i)
+                for (int k = 0; k < IntegrateRuns; ++k) {
+                    const double y = a[k * Run + i];
+                    const bool missing = std::isnan(y);
+                    run[k] += missing ? 0.0 : y;
+                    v[k * Run + i] = missing ? NoValue : run[k];
+                }
+        } else {  // the same sums without the checks
+            for (int32_t i = 0; i < Run; ++i)
+                for (int k = 0; k < IntegrateRuns; ++k)
+                    v[k * Run + i] = run[k] += a[k * Run + i];
+        }
+        Pieces pieces{{}, IntegrateRuns};
+        for (int k = 0; k < IntegrateRuns; ++k) {
+            pieces.piece[static_cast<std::size_t>(k)] = Piece{k * Run, Run, sum_};
+            sum_ += run[k];
+        }
+        return pieces;
+    }
+
     int code_;
     int span_;
-    int32_t start_, j_;
-    ValueWindow a_;
-    std::optional<ValueWindow> b_;
+    int32_t start_;
+    ChunkValues a_;
+    std::optional<ChunkValues> b_;
     double sum_ = 0;
 };
 
@@ -139,7 +249,7 @@ bool SameTimeBase(const Recording& rec, VkDialogs& ui, int a, int b)
     if (differs.empty())
         return true;
     ui.message(differs + ". Channels can only be combined with the same sampling interval and start time; " +
-                       TimeBasePage + " in the help explains why.",
+                   TimeBasePage + " in the help explains why.",
                Severity::Warning);
     ui.helpPage(TimeBasePage);
     return false;
@@ -148,6 +258,23 @@ bool SameTimeBase(const Recording& rec, VkDialogs& ui, int a, int b)
 struct Fit {
     double min = 1e33, max = -1e33;
     GapList gaps;  // positions of the result without a value
+
+    // Widens the range to the values of the pieces; true when one of them is
+    // NaN. Rounding keeps order, so the least of the lifted values is the
+    // least value lifted.
+    bool take(const double* v, const Pieces& pieces)
+    {
+        bool nan = false;
+        for (const Piece& p : pieces) {
+            double least = std::numeric_limits<double>::infinity(), most = -least;
+            nan |= WidenRange(v + p.begin, p.count, least, most);
+            if (least <= most) {
+                min = std::min(min, least + p.lift);
+                max = std::max(max, most + p.lift);
+            }
+        }
+        return nan;
+    }
 };
 
 }  // namespace
@@ -182,51 +309,59 @@ CommandResult DeriveChannel(ViewContext& cx, int code, int lag, int source, int 
 
     ChannelDescriptor& d = rec.desc(result);
     const int32_t origin = d.CorrSmpDelay;
-    const auto end = static_cast<int32_t>(
-            std::min<double>(std::trunc(rec.time.LongestSpan / rec.desc(source).SampRate), d.DataCnt));
+    const auto end =
+        static_cast<int32_t>(std::min<double>(std::trunc(rec.time.LongestSpan / rec.desc(source).SampRate), d.DataCnt));
     if (end < origin)
         return {};
     const int64_t total = 2 * (int64_t{end} - origin + 1);
+    int chunks = 0;
     auto progress = [&](int64_t done) {
-        if (done % ProgressStep == 0)
+        if (++chunks % ChunksPerProgress == 0)
             cx.ui.progress(done, total);
     };
+    std::vector<double> v(ChunkLength);
 
     Fit fit;
     {
         DerivedValues values(rec, code, lag, source, second, origin);
-        for (int32_t j = origin; j <= end; ++j) {
-            const double v = values.next();
-            if (std::isfinite(v)) {
-                fit.min = std::min(fit.min, v);
-                fit.max = std::max(fit.max, v);
-            } else {
-                fit.gaps.add(j - origin, j - origin + 1);
-            }
-            progress(j - origin);
+        for (int32_t j0 = origin; j0 <= end; j0 += ChunkLength) {
+            const int32_t count = std::min(ChunkLength, end - j0 + 1);
+            if (fit.take(v.data(), values.compute(j0, count, v.data())))
+                for (int32_t i = 0; i < count; ++i)
+                    if (std::isnan(v[static_cast<std::size_t>(i)]))
+                        fit.gaps.add(j0 + i - origin, j0 + i - origin + 1);
+            progress(j0 + count - origin);
         }
     }
     if (fit.min > fit.max)  // not one value
         fit.min = fit.max = 0;
+    if (!std::isfinite(fit.max - fit.min)) {
+        cx.ui.message(TooLarge, Severity::Error);
+        return {};
+    }
     if (fit.max - fit.min < 1e-31) {
         fit.max += ConstantSpan;
         fit.min = fit.max - ConstantSpan;
     }
     const double gain = (fit.max - fit.min) / 65535.0;
+    const double perStep = 65535.0 / (fit.max - fit.min);
 
     cx.undo.PushRange(origin, end + 1, redraw::Everything, UndoDerived, result);
     {
         DerivedValues values(rec, code, lag, source, second, origin);
-        uint16_t* block = nullptr;
-        bool inside = true;
-        for (int32_t j = origin; j <= end; ++j) {
-            const double v = values.next();
-            const int64_t p = j - origin;
-            if (!block || (p & SampleStore::BlockMask) == 0)
-                block = rec.store.block(result, static_cast<int>(p >> SampleStore::BlockShift));
-            if (block)  // a missing value keeps the stand-in of the low end
-                block[p & SampleStore::BlockMask] = std::isfinite(v) ? RoundRaw((v - fit.min) / gain, inside) : 0;
-            progress(total / 2 + p);
+        for (int32_t j0 = origin; j0 <= end; j0 += ChunkLength) {
+            const int32_t count = std::min(ChunkLength, end - j0 + 1);
+            const Pieces pieces = values.compute(j0, count, v.data());
+            // A chunk lies within one block: both start at the origin.
+            const int64_t p0 = int64_t{j0} - origin;
+            uint16_t* block = rec.store.block(result, static_cast<int>(p0 >> SampleStore::BlockShift));
+            if (!block)
+                continue;
+            uint16_t* out = block + (p0 & SampleStore::BlockMask);
+            // NaN gives 0, the stand-in of a missing value.
+            for (const Piece& p : pieces)
+                RawOfValues(v.data() + p.begin, p.count, out + p.begin, {p.lift, fit.min, perStep});
+            progress(total / 2 + j0 + count - origin);
         }
     }
     cx.ui.progress(0, 0);

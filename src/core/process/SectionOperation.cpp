@@ -4,8 +4,10 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include "core/store/NumberInput.h"
+#include "core/store/RawRuns.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
 
@@ -40,11 +42,11 @@ std::optional<double> AskOperand(VkDialogs& ui, int code)
     }
 }
 
-// Calls op(raw, k) for every stored sample of indexes first .. last that has a
-// value, k = index - first, and stores what it returns. Block by block, so
-// that the loop stays a plain pass over memory.
-template <typename Op>
-void Transform(Recording& rec, int slot, const WorkSection& w, Op&& op)
+// Calls run(words, n, k) for every run of stored samples of indexes first ..
+// last that have values and lie in one block; k is the index of words[0]
+// less first.
+template <typename Run>
+void ForEachRun(Recording& rec, int slot, const WorkSection& w, Run&& run)
 {
     const int64_t origin = rec.desc(slot).CorrSmpDelay;
     const GapList& gaps = rec.at(slot).missing;
@@ -61,14 +63,41 @@ void Transform(Recording& rec, int slot, const WorkSection& w, Op&& op)
         while (p < stop) {
             const int64_t length = std::min(stop, (p | SampleStore::BlockMask) + 1) - p;
             if (uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift))) {
-                uint16_t* r = block + (p & SampleStore::BlockMask);
-                const int64_t k0 = p + origin - w.first;
-                for (int64_t i = 0; i < length; ++i)
-                    r[i] = op(r[i], k0 + i);
+                run(block + (p & SampleStore::BlockMask), static_cast<int32_t>(length),
+                    static_cast<int32_t>(p + origin - w.first));
             }
             p += length;
         }
     }
+}
+
+// Stores op(raw) for every sample of the section that has a value.
+template <typename Op>
+void Transform(Recording& rec, int slot, const WorkSection& w, Op&& op)
+{
+    ForEachRun(rec, slot, w, [&](uint16_t* r, int32_t n, int32_t) {
+        for (int32_t i = 0; i < n; ++i)
+            r[i] = op(r[i]);
+    });
+}
+
+// The new raw word of each of the 65536 raw words, for the operations whose
+// result depends on the word alone, and whether it had to be clamped.
+struct WordTable {
+    std::vector<uint16_t> word = std::vector<uint16_t>(65536);
+    std::vector<uint8_t> clamped = std::vector<uint8_t>(65536);
+};
+
+template <typename F>
+WordTable Tabulate(F&& f)
+{
+    WordTable t;
+    for (std::size_t r = 0; r < t.word.size(); ++r) {
+        bool inside = true;
+        t.word[r] = f(static_cast<double>(r), inside);
+        t.clamped[r] = inside ? 0 : 1;
+    }
+    return t;
 }
 
 // The calibration after add, divide or multiply by s over the whole channel;
@@ -155,68 +184,45 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
     // Raw-domain arithmetic (no quadratic term): z is the raw position of physical zero.
     const bool linear = d.CoeffC == 0;
     const double z = -b / a, shift = s / a;
-    if (linear && ChangesCalibration(code) && !(std::isfinite(z) && std::isfinite(shift))) {
+    if (!(std::isfinite(z) && std::isfinite(shift))) {
         cx.ui.message(InvalidOperator, Severity::Error);
         return {};
     }
-    bool dummy = true;
-    const uint16_t zero = PhysToRawOf(d, 0.0, dummy);
-    if (code == SectionNegativeToZero && a == 0)
-        return {};
 
     cx.undo.PushRange(static_cast<int32_t>(w.first), static_cast<int32_t>(w.last + 1), redraw::SampleEdit,
                       UndoSection + code, slot);
-    const double n = static_cast<double>(w.last - w.first);
-    const double slope = s / n;
-    const bool atF5 = variant == RampZeroAtF5;
-    bool inside = true;
-    auto physical = [&](auto f) {
-        Transform(rec, slot, w, [&](uint16_t r, int64_t k) { return PhysToRawOf(d, f(r * a + b, k), inside); });
-    };
-    auto rawDomain = [&](auto f) {
-        Transform(rec, slot, w, [&](uint16_t r, int64_t) { return RoundRaw(f(static_cast<double>(r)), inside); });
-    };
-    switch (code) {
-    case SectionNegativeToZero:
-        if (a > 0)
-            Transform(rec, slot, w, [zero](uint16_t r, int64_t) { return r < zero ? zero : r; });
-        else
-            Transform(rec, slot, w, [zero](uint16_t r, int64_t) { return r > zero ? zero : r; });
-        break;
-    case SectionAdd:
-        if (linear)
-            rawDomain([shift](double r) { return r + shift; });
-        else
-            physical([s](double y, int64_t) { return y + s; });
-        break;
-    case SectionDivide:
-        if (linear)
-            rawDomain([z, s](double r) { return z + (r - z) / s; });
-        else
-            physical([s](double y, int64_t) { return y / s; });
-        break;
-    case SectionMultiply:
-        if (linear)
-            rawDomain([z, s](double r) { return z + (r - z) * s; });
-        else
-            physical([s](double y, int64_t) { return y * s; });
-        break;
-    case SectionRamp:
-    case SectionEqualize: {
+    bool inside = true, unreported = true;
+    const uint16_t zero = PhysToRawOf(d, 0.0, unreported);  // physical zero, clamped without a hint
+    if (code == SectionRamp || code == SectionEqualize) {
+        // y + k x slope in raw steps: k x step added to the raw word; with
+        // the ramp 0 at F5, (n - k) x step.
+        const double n = static_cast<double>(w.last - w.first), step = shift / n;
         const double sign = code == SectionRamp ? 1.0 : -1.0;
-        if (atF5)
-            physical([n, slope](double y, int64_t k) { return y + (n - static_cast<double>(k)) * slope; });
-        else
-            physical([sign, slope](double y, int64_t k) { return y + sign * static_cast<double>(k) * slope; });
-        break;
-    }
-    case SectionConstant: {
-        const uint16_t r = PhysToRawOf(d, s, inside);
-        Transform(rec, slot, w, [r](uint16_t, int64_t) { return r; });
-        break;
-    }
-    case SectionSine: physical([](double y, int64_t) { return std::sin(y); }); break;
-    case SectionCosine: physical([](double y, int64_t) { return std::cos(y); }); break;
+        const bool atF5 = variant == RampZeroAtF5;
+        ForEachRun(rec, slot, w, [&](uint16_t* r, int32_t length, int32_t k0) {
+            const double k = k0;
+            inside &= AddRampToRaw(r, length, atF5 ? n - k : sign * k, atF5 ? -1.0 : sign, step);
+        });
+    } else {
+        // The others depend on the raw word alone: each of the 65536 is worked out once.
+        const WordTable table = Tabulate([&](double r, bool& in) -> uint16_t {
+            const double y = r * a + b;
+            switch (code) {
+            case SectionNegativeToZero: return (a > 0 ? r < zero : r > zero) ? zero : static_cast<uint16_t>(r);
+            case SectionAdd: return linear ? RoundRaw(r + shift, in) : PhysToRawOf(d, y + s, in);
+            case SectionDivide: return linear ? RoundRaw(z + (r - z) / s, in) : PhysToRawOf(d, y / s, in);
+            case SectionMultiply: return linear ? RoundRaw(z + (r - z) * s, in) : PhysToRawOf(d, y * s, in);
+            case SectionConstant: return PhysToRawOf(d, s, in);
+            case SectionSine: return PhysToRawOf(d, std::sin(y), in);
+            default: return PhysToRawOf(d, std::cos(y), in);  // SectionCosine
+            }
+        });
+        uint8_t clamped = 0;
+        Transform(rec, slot, w, [&](uint16_t r) {
+            clamped |= table.clamped[r];
+            return table.word[r];
+        });
+        inside = clamped == 0;
     }
     if (!inside)
         rec.pendingHint = HintRangeExcess;

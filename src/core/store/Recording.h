@@ -115,18 +115,16 @@ void WriteRaw(Recording& rec, int32_t index, uint16_t raw, int slot);
 
 double RawToPhys(const Recording& rec, uint16_t raw, int slot);
 
-// r rounded to the nearest raw word, ties to even. Outside 0..65535, or NaN,
-// the result is clamped and `inside` cleared; inline for per-sample loops.
+// r rounded to the nearest raw word, ties to even. Where that lies outside
+// 0..65535, or r is NaN, the result is clamped and `inside` cleared. Inline
+// and without branches, so that per-sample loops stay plain passes.
 inline uint16_t RoundRaw(double r, bool& inside)
 {
     constexpr double Shift = 4503599627370496.0;  // 2^52: adding it drops the fraction, ties to even
-    if (r >= -0.5 && r <= 65535.5) {             // false for NaN
-        const double n = (r + Shift) - Shift;
-        if (n <= 65535.0)
-            return static_cast<uint16_t>(n);
-    }
-    inside = false;
-    return r > 0 ? 65535 : 0;
+    inside = inside & (r >= -0.5) & (r < 65535.5);  // false for NaN
+    double c = r > 0.0 ? r : 0.0;                     // NaN gives 0
+    c = c < 65535.0 ? c : 65535.0;
+    return static_cast<uint16_t>(static_cast<int32_t>((c + Shift) - Shift));
 }
 // The raw word of physical value x in a channel of calibration d (clamped as RoundRaw).
 inline uint16_t PhysToRawOf(const ChannelDescriptor& d, double x, bool& inside)

@@ -22,7 +22,7 @@ void ExpectFitted(const Recording& rec, int slot, const std::vector<double>& wan
     EXPECT_NEAR(d.Max, d.CoeffB + 65535 * d.CoeffA, 1e-9 * std::fabs(d.Max) + 1e-12);
     for (int32_t j = 0; j < static_cast<int32_t>(want.size()); ++j)
         ASSERT_NEAR(ReadValue(rec, j, slot).value, want[static_cast<std::size_t>(j)], d.CoeffA / 2 * (1 + 1e-9))
-                << "index " << j;
+            << "index " << j;
 }
 
 std::vector<double> Expected(int code, const std::vector<double>& y)
@@ -264,3 +264,60 @@ TEST_F(ProcessFixture, RandomCommandsOnThreeChannelsAreUndoneToTheLastWord)
 }  // namespace
 
 }  // namespace vk
+
+namespace vk::test {
+
+// Channels longer than a block: the derivations work chunk by chunk, with
+// runs side by side in full chunks; gaps fall in some chunks and across the
+// block border.
+TEST_F(ProcessFixture, LongChannelsGiveTheSameValuesChunkByChunk)
+{
+    constexpr int32_t Long = SampleStore::BlockSamples + 3700;
+    fill(Long);
+    for (int32_t i = 0; i < Long; ++i)
+        WriteRaw(rec, i, raw(3 * i + 11), 2);
+    const GapRange holes[] = {{5000, 5010}, {SampleStore::BlockSamples - 4, SampleStore::BlockSamples + 6}};
+    for (const GapRange& g : holes)
+        rec.at(0).missing.add(g.from, g.to);
+    auto missing = [&](int32_t j) {
+        for (const GapRange& g : holes)
+            if (j >= g.from && j < g.to)
+                return true;
+        return false;
+    };
+    const std::vector<double> y = values(0), z = values(2);
+
+    // The running sum, checked to the raw step of the result.
+    derive(DeriveIntegrate, 0, 1);
+    double sum = 0;
+    for (int32_t j = 0; j < Long; ++j) {
+        ASSERT_EQ(IsMissing(rec, 1, j), missing(j)) << j;
+        if (missing(j))
+            continue;
+        sum += y[static_cast<std::size_t>(j)];
+        ASSERT_NEAR(ReadValue(rec, j, 1).value, sum, rec.desc(1).CoeffA * 0.51) << j;
+    }
+
+    // Channel 3 less channel 1, and the centred difference.
+    derive(DeriveSubtract, 0, 1, 2);
+    double least = 1e300, most = -1e300;
+    for (int32_t j = 0; j < Long; ++j) {
+        ASSERT_EQ(IsMissing(rec, 1, j), missing(j)) << j;
+        if (missing(j))
+            continue;
+        const double d = z[static_cast<std::size_t>(j)] - y[static_cast<std::size_t>(j)];
+        least = std::min(least, d);
+        most = std::max(most, d);
+        ASSERT_NEAR(ReadValue(rec, j, 1).value, d, rec.desc(1).CoeffA * 0.51) << j;
+    }
+    EXPECT_EQ(rec.desc(1).Min, least);
+    EXPECT_EQ(rec.desc(1).Max, most);
+
+    derive(DeriveDifferentiate, 2, 1, 2, 0);
+    for (int32_t j = 1; j + 1 < Long; ++j) {
+        const double d = (z[static_cast<std::size_t>(j) + 1] - z[static_cast<std::size_t>(j) - 1]) / 2;
+        ASSERT_NEAR(ReadValue(rec, j, 1).value, d, rec.desc(1).CoeffA * 0.51) << j;
+    }
+}
+
+}  // namespace vk::test

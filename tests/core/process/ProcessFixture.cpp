@@ -5,20 +5,26 @@ namespace vk::test {
 void ProcessFixture::SetUp()
 {
     AllocateAll(rec, 2);
+    fill(Samples);
+    undo = std::make_unique<TUndo>(rec, view, dir.file("Undo.bin"));
+}
+
+void ProcessFixture::fill(int32_t n)
+{
     for (int s = 0; s < SlotCount; ++s) {
         ChannelDescriptor& d = rec.desc(s);
         d.SampRate = Interval;
-        d.DataCnt = Samples - 1;
+        d.DataCnt = n - 1;
         d.CoeffA = 0.01;
         d.CoeffB = -100;
         d.Min = -100;
         d.Max = 555;
         rec.at(s).ChannelUsed = true;
-        for (int32_t i = 0; i < Samples; ++i)
+        for (int32_t i = 0; i < n; ++i)
             WriteRaw(rec, i, raw(i), s);
     }
-    rec.time.LongestSpan = (Samples - 1.0) * Interval;
-    undo = std::make_unique<TUndo>(rec, view, dir.file("Undo.bin"));
+    rec.time.LongestSpan = (n - 1.0) * Interval;
+    view = InitialView(static_cast<double>(n) * Interval);
 }
 
 CommandResult ProcessFixture::sectionAt(int code, double f4, double f5, int variant, double parameter, int slot)
@@ -30,7 +36,8 @@ CommandResult ProcessFixture::sectionAt(int code, double f4, double f5, int vari
 
 CommandResult ProcessFixture::section(int code, int32_t first, int32_t last, int variant, double parameter, int slot)
 {
-    return sectionAt(code, static_cast<double>(first) * Interval, static_cast<double>(last) * Interval, variant, parameter, slot);
+    return sectionAt(code, static_cast<double>(first) * Interval, static_cast<double>(last) * Interval, variant,
+                     parameter, slot);
 }
 
 CommandResult ProcessFixture::derive(int code, int source, int result, int second, int lag)

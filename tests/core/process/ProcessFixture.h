@@ -28,14 +28,15 @@ struct ProcessFixture : ::testing::Test {
 
     // Every slot: raw words raw(i), y = raw / 100 - 100 (physical zero at raw 10000).
     void SetUp() override;
+    // The same with n samples in every slot (at most two blocks).
+    void fill(int32_t n);
 
     static uint16_t raw(int32_t i) { return static_cast<uint16_t>(2000 + (i * 397) % 30000); }
     double end() const { return rec.time.LongestSpan; }
 
     CommandResult section(int code, int32_t first, int32_t last, int variant = RampNone, double parameter = 0,
                           int slot = 0);
-    CommandResult sectionAt(int code, double f4, double f5, int variant = RampNone, double parameter = 0,
-                            int slot = 0);
+    CommandResult sectionAt(int code, double f4, double f5, int variant = RampNone, double parameter = 0, int slot = 0);
     CommandResult derive(int code, int source, int result, int second = -1, int lag = 1);
 
     std::vector<uint16_t> words(int slot, int32_t extra = 0) const;

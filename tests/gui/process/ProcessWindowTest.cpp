@@ -1,0 +1,322 @@
+// The Process and Filter menus in the graph window, offscreen, on a day of
+// the example recording: every item with scripted answers, the envelopes
+// after each command and Undo, the three dialogs.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <functional>
+#include <map>
+
+#include "core/process/UndoStack.h"
+#include "core/view/Envelope.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/graph/GraphMenus.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/StripImage.h"
+#include "support/ExampleWindowTest.h"
+
+using namespace vk;
+
+namespace {
+
+using Fields = std::map<QString, QString>;
+
+// Fills the named fields of the dialog that shows next, lets `look` see it,
+// clicks the named buttons, then presses OK (or, with ok false, Cancel).
+void InNextDialog(Fields fields, std::vector<QString> clicks = {}, bool ok = true,
+                  std::function<void(QDialog*)> look = {})
+{
+    test::WhenDialogShows([=](QWidget* w) {
+        auto* d = qobject_cast<QDialog*>(w);
+        QVERIFY(d);
+        for (const auto& [name, text] : fields) {
+            auto* field = d->findChild<QLineEdit*>(name);
+            QVERIFY2(field, qPrintable(name));
+            field->setText(text);
+        }
+        if (look)
+            look(d);
+        for (const QString& name : clicks) {
+            auto* button = d->findChild<QAbstractButton*>(name);
+            QVERIFY2(button, qPrintable(name));
+            button->click();
+        }
+        ok ? d->accept() : d->reject();
+    });
+}
+
+}  // namespace
+
+class ProcessWindowTest : public test::ExampleWindowTest {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { openExample(); }
+    void cleanup() { closeExample(); }
+    void everyItemRunsAndUndoRestoresEverySample();
+    void biChannelDialog();
+    void rampAndPolynomialDialogs();
+
+private:
+    void run(const char* item) { window->menus().action(item)->trigger(); }
+    void setSection(double fromSeconds, double toSeconds);
+    // The envelope the window keeps equals one built afresh from the samples.
+    void expectFreshEnvelopes(const char* after);
+    void grab(QWidget* w, const char* name);
+
+    struct Snapshot {
+        std::array<std::vector<uint16_t>, 3> samples;
+        std::array<DescriptorImage, 3> images;
+        bool operator==(const Snapshot&) const = default;
+    };
+    Snapshot take() const;
+};
+
+void ProcessWindowTest::setSection(double fromSeconds, double toSeconds)
+{
+    window->view().at.F4 = fromSeconds * 1000;
+    window->view().at.F5 = toSeconds * 1000;
+}
+
+void ProcessWindowTest::grab(QWidget* w, const char* name)
+{
+    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+        w->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+}
+
+ProcessWindowTest::Snapshot ProcessWindowTest::take() const
+{
+    Snapshot s;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const auto k = static_cast<std::size_t>(slot);
+        for (int32_t i = 0; i <= wb->rec.desc(slot).DataCnt; ++i)
+            s.samples[k].push_back(ReadRaw(wb->rec, i, slot));
+        s.images[k] = EncodeDescriptor(wb->rec.desc(slot));
+    }
+    return s;
+}
+
+void ProcessWindowTest::expectFreshEnvelopes(const char* after)
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ChannelDescriptor& d = wb->rec.desc(slot);
+        Envelope fresh;
+        fresh.build(wb->rec.store, slot, int64_t{d.DataCnt} - d.CorrSmpDelay + 1, wb->rec.at(slot).missing);
+        const Envelope& kept = window->envelope(slot);
+        QVERIFY2(kept.count() == fresh.count() && kept.levels() == fresh.levels(), after);
+        for (int k = 0; k < fresh.levels(); ++k) {
+            const auto &a = kept.level(k), &b = fresh.level(k);
+            QVERIFY2(a.size() == b.size(), after);
+            for (std::size_t i = 0; i < a.size(); ++i)
+                QVERIFY2(a[i].min == b[i].min && a[i].max == b[i].max,
+                         qPrintable(QString("%1: slot %2 level %3 entry %4").arg(after).arg(slot).arg(k).arg(i)));
+        }
+    }
+}
+
+void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
+{
+    const Snapshot start = take();
+    auto* hint = window->findChild<QPushButton*>("btnHint");
+    QVERIFY(hint && hint->isHidden());
+    int commands = 0;
+    auto step = [&](const char* item, const std::function<void()>& prepare) {
+        const int before = window->undoStack()->top();
+        prepare();
+        run(item);
+        QApplication::processEvents();
+        QVERIFY2(window->undoStack()->top() > before, item);
+        expectFreshEnvelopes(item);
+        ++commands;
+    };
+    setSection(3600, 7200);
+    step("mniAdd", [&] { ui->inputs.push_back("1.5"); });
+    step("mniDivide", [&] { ui->inputs.push_back("2"); });
+    step("mniMultiply", [&] { ui->inputs.push_back("40"); });  // beyond the range: clamped
+    QVERIFY(hint->isVisible());
+    step("mniSinus", [] {});
+    step("mniCosinus", [] {});
+    step("mniDelZero", [] {});
+    // S sets a constant: the key runs the menu item.
+    ui->inputs.push_back("3");
+    const int beforeKey = window->undoStack()->top();
+    key(Qt::Key_S);
+    QCOMPARE(window->undoStack()->top(), beforeKey + 1);
+    QVERIFY(std::fabs(ReadValue(wb->rec, 5000, 0).value - 3.0) <= wb->rec.desc(0).CoeffA / 2);
+    ++commands;
+
+    // A surface that drifts by 5 m over a few dives, levelled again: the
+    // cursors on the surface before and after them.
+    const double from = truth[20].end + 20, to = truth[24].start - 20;
+    setSection(from, to);
+    window->view().at.F1 = (from - 600) * 1000;
+    window->view().at.F2 = (to + 600) * 1000;
+    const auto f4 = static_cast<int32_t>(from), f5 = static_cast<int32_t>(to);
+    const double surface = ReadValue(wb->rec, f4, 0).value, end = ReadValue(wb->rec, f5, 0).value;
+    step("mniAddRamp", [] { InNextDialog({{"edtRamp", "5"}}); });
+    window->executeRedraw(redraw::Everything);
+    grab(window->strip(0), "depth-with-drift");
+    QVERIFY(std::fabs(ReadValue(wb->rec, f5, 0).value - (end + 5)) <= wb->rec.desc(0).CoeffA);
+    step("mniAddRamp", [] { InNextDialog({}, {"rbtEqualize"}); });
+    QVERIFY(std::fabs(ReadValue(wb->rec, f5, 0).value - surface) <= wb->rec.desc(0).CoeffA);
+    window->executeRedraw(redraw::Everything);
+    grab(window->strip(0), "depth-after-equalize");
+
+    // The whole channel: its calibration changes, not its samples.
+    setSection(0, wb->rec.time.LongestSpan / 1000);
+    const std::vector<uint16_t> depth = take().samples[0];
+    step("mniMultiply", [&] { ui->inputs.push_back("-1"); });
+    QCOMPARE(take().samples[0], depth);
+    QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo Arithm."));
+
+    step("mniIntegrate", [] {});
+    window->view().at.F1 = 0;
+    window->view().at.F2 = wb->rec.time.LongestSpan;
+    window->executeRedraw(redraw::Everything);
+    grab(window->strip(0), "depth-after-integrate");
+    window->setActiveChannel(1);
+    step("Differentiate1", [] {});
+    step("Diffcompass", [] {});
+
+    // Bi-channel: subtract and add show their result, abs keeps the active channel.
+    step("mniSubtrChanel", [] { InNextDialog({{"edtChannel1", "1"}, {"edtChannel2", "2"}, {"edtResult", "3"}}); });
+    QCOMPARE(window->activeChannel(), 2);
+    step("mniAddChnl", [] { InNextDialog({{"edtChannel1", "3"}, {"edtChannel2", "2"}, {"edtResult", "2"}}); });
+    QCOMPARE(window->activeChannel(), 1);
+    step("mniAbsChannel", [] { InNextDialog({{"edtResult", "1"}}); });
+    QCOMPARE(window->activeChannel(), 1);
+    QCOMPARE(wb->biChannel.BiChnl1, 2);  // kept for the next use
+    QVERIFY(wb->rec.at(0).ChannelModified && wb->rec.at(1).ChannelModified && wb->rec.at(2).ChannelModified);
+
+    // A polynomial applied: processing is refused and its help page shown.
+    step("mniPolynom", [] { InNextDialog({{"edtC", "2"}}, {"cbxApplyPolynom"}); });
+    QCOMPARE(wb->rec.desc(1).bSet, uint8_t{1});
+    const int top = window->undoStack()->top();
+    ui->inputs.push_back("1");
+    setSection(3600, 7200);
+    run("mniAdd");
+    QCOMPARE(window->undoStack()->top(), top);
+    QCOMPARE(ui->helpPages.back(), std::string("ErrPoly.rtf"));
+
+    for (int k = 0; k < commands; ++k) {
+        run("mniUndo");
+        expectFreshEnvelopes("Undo");
+    }
+    QVERIFY(take() == start);
+    QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo nothing"));
+}
+
+void ProcessWindowTest::biChannelDialog()
+{
+    std::map<QString, QString> labels, captions;
+    auto look = [&](QDialog* d) {
+        labels.clear();
+        for (QLabel* l : d->findChildren<QLabel*>())
+            if (l->buddy())
+                labels[l->buddy()->objectName()] = l->text();
+        for (const char* name : {"edtChannel1", "edtChannel2", "edtResult"})
+            captions[name] = d->findChild<QLabel*>(QString(name) + "Caption")->text();
+    };
+    InNextDialog({{"edtChannel1", "1"}, {"edtChannel2", "3"}}, {}, false, look);
+    run("mniSubtrChanel");
+    QCOMPARE(labels["edtChannel1"], QString("&Subtract chnl. Nr"));
+    QCOMPARE(labels["edtChannel2"], QString("&out of channel Nr"));
+    QCOMPARE(labels["edtResult"], QString("Store &results in channel Nr "));
+    QCOMPARE(captions["edtChannel1"], QString("Depth [m]"));
+    QCOMPARE(captions["edtChannel2"], QString("Speed [m/s]"));
+    QCOMPARE(captions["edtResult"], QString("Temperature [C]"));  // the kept choice: 2
+    QCOMPARE(wb->biChannel.BiChnl2, 1);                           // Cancel stored nothing
+    QVERIFY(!wb->rec.at(1).ChannelModified);
+
+    InNextDialog({{"edtChannel1", "4"}}, {}, false, look);
+    run("mniAbsChannel");
+    QCOMPARE(labels["edtResult"], QString("&Store abs(sum) in channel Nr"));
+    QCOMPARE(labels["edtChannel1"], QString("&Add Channel Nr "));
+    QCOMPARE(captions["edtChannel1"], QString());  // no channel 4
+
+    // A number outside 1..3 is refused and the dialog stays open.
+    bool stayedOpen = false;
+    test::WhenDialogShows([&](QWidget* w) {
+        auto* d = qobject_cast<QDialog*>(w);
+        d->findChild<QLineEdit*>("edtResult")->setText("0");
+        d->accept();
+        stayedOpen = d->isVisible();
+        d->findChild<QLineEdit*>("edtResult")->setText("3");
+        d->accept();
+    });
+    run("mniAddChnl");
+    QVERIFY(stayedOpen);
+    QCOMPARE(ui->texts().front(), std::string("'0' is not a channel number: enter 1, 2 or 3."));
+    QCOMPARE(wb->biChannel.BiChnlResult, 2);
+    QVERIFY(wb->rec.at(2).ChannelModified);
+    InNextDialog({}, {}, false, [this](QDialog* d) { grab(d, "dialog-bi-channel"); });
+    run("mniSubtrChanel");
+}
+
+void ProcessWindowTest::rampAndPolynomialDialogs()
+{
+    const Snapshot start = take();
+    // The ramp's height must be a number; the dialog stays open until it is.
+    bool stayedOpen = false;
+    test::WhenDialogShows([&](QWidget* w) {
+        auto* d = qobject_cast<QDialog*>(w);
+        grab(d, "dialog-add-ramp");
+        QVERIFY(d->findChild<QRadioButton*>("rbtRamp")->isChecked());
+        QVERIFY(d->findChild<QRadioButton*>("rbtF4")->isChecked());
+        d->findChild<QLineEdit*>("edtRamp")->setText("zwei");
+        d->accept();
+        stayedOpen = d->isVisible();
+        d->reject();
+    });
+    run("mniAddRamp");
+    QVERIFY(stayedOpen);
+    QCOMPARE(ui->texts().back(), std::string("'zwei' is not a valid floating point value"));
+
+    // Small coefficients show in full; ticking, Reset and Cancel change nothing.
+    wb->rec.desc(0).Poly_E = 1.25e-9;
+    const DescriptorImage before = EncodeDescriptor(wb->rec.desc(0));
+    QString title, shownE;
+    InNextDialog({}, {"cbxApplyPolynom", "btnReset"}, false, [&](QDialog* d) {
+        title = d->windowTitle();
+        shownE = d->findChild<QLineEdit*>("edtE")->text();
+        QVERIFY(!d->findChild<QLineEdit*>("edtOne")->isEnabled());
+    });
+    run("mniPolynom");
+    QCOMPARE(title, QString("Apply a Polynom to channel 1 (Depth [m])"));
+    QVERIFY(shownE.toDouble() == 1.25e-9);
+    QCOMPARE(EncodeDescriptor(wb->rec.desc(0)), before);
+    QCOMPARE(window->undoStack()->top(), 0);
+
+    // A field that is no number keeps the dialog open; Reset then OK gives y = x.
+    test::WhenDialogShows([&](QWidget* w) {
+        auto* d = qobject_cast<QDialog*>(w);
+        grab(d, "dialog-polynom");
+        d->findChild<QLineEdit*>("edtK")->setText("x");
+        d->accept();
+        stayedOpen = d->isVisible();
+        d->findChild<QPushButton*>("btnReset")->click();
+        d->accept();
+    });
+    run("mniPolynom");
+    QVERIFY(stayedOpen);
+    const ChannelDescriptor& d = wb->rec.desc(0);
+    QCOMPARE(d.Poly_E, 0.0);
+    QCOMPARE(d.bSet, uint8_t{0});
+    QCOMPARE(d.bApplyPolynom, uint8_t{0});
+    QVERIFY(!CheckPolynomial(wb->rec, 0));
+    QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo Polynom."));
+    run("mniUndo");
+    QCOMPARE(EncodeDescriptor(wb->rec.desc(0)), before);
+    wb->rec.desc(0).Poly_E = 0;
+    QVERIFY(take().samples == start.samples);
+}
+
+QTEST_MAIN(ProcessWindowTest)
+#include "ProcessWindowTest.moc"
