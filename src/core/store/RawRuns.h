@@ -22,6 +22,9 @@ struct Rescale {
 // False when one of them had to be clamped (or was NaN).
 bool RawOfValues(const double* x, int32_t n, uint16_t* out, const Rescale& to = {});
 
+// For tests: false keeps the kernels at two lanes on any processor.
+void UseWideKernels(bool on);
+
 // Widens least .. most to the values; NaN is passed over. True when one was NaN.
 bool WidenRange(const double* v, int32_t n, double& least, double& most);
 

@@ -25,9 +25,7 @@ std::vector<double> EdgeValues()
     return v;
 }
 
-}  // namespace
-
-TEST(RawRuns, KernelsAgreeWithTheSampleBySampleFormulas)
+void CheckKernels()
 {
     const std::vector<double> values = EdgeValues();
     for (std::size_t n = 0; n <= values.size(); n += n < 20 ? 1 : 7) {
@@ -83,6 +81,19 @@ TEST(RawRuns, KernelsAgreeWithTheSampleBySampleFormulas)
                       expectInside);
             EXPECT_EQ(ramp, expected) << direction << " " << step;
         }
+}
+
+}  // namespace
+
+// Four lanes where the processor has them, and two lanes on any.
+TEST(RawRuns, KernelsAgreeWithTheSampleBySampleFormulas)
+{
+    for (const bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "wide" : "two lanes");
+        UseWideKernels(wide);
+        CheckKernels();
+    }
+    UseWideKernels(true);
 }
 
 }  // namespace vk
