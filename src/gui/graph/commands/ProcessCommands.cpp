@@ -29,12 +29,18 @@ CommandResult BiChannel(CommandContext& cx, TForm3& w, BiChannelMode mode)
     if (!DerivationAllowed(cx.rec, cx.ui, code, c.BiChnl1, c.BiChnlResult, c.BiChnl2))
         return {};
     // With burnished dives the depth's offset is already in its samples.
+    double& offset = cx.rec.desc(DepthSlot).yOffset;
+    const double formerOffset = offset;
     if (mode == BiChannelMode::Subtract && cx.settings().dive.BurnishDives) {
         cx.undo.Push(UndoBaseline, redraw::YScale, DepthSlot);
-        cx.rec.desc(DepthSlot).yOffset = 0;
+        offset = 0;
     }
     CommandResult result = DeriveChannel(cx, code, 1, c.BiChnl1, c.BiChnlResult, c.BiChnl2);
-    if (mode != BiChannelMode::Abs && result.changed.bySlot[static_cast<std::size_t>(c.BiChnlResult)].any())
+    if (!result.changed.bySlot[static_cast<std::size_t>(c.BiChnlResult)].any()) {
+        offset = formerOffset;  // refused: the baseline stays as it was
+        return result;
+    }
+    if (mode != BiChannelMode::Abs)
         cx.view.active = c.BiChnlResult;
     return result;
 }
@@ -44,8 +50,9 @@ CommandResult BiChannel(CommandContext& cx, TForm3& w, BiChannelMode mode)
 void RegisterProcessCommands(CommandTable& t, TForm3& w)
 {
     const std::pair<const char*, int> sectionItems[] = {
-        {"mniAdd", SectionAdd},           {"mniDivide", SectionDivide}, {"mniMultiply", SectionMultiply},
-        {"mniSetConstant", SectionConstant}, {"mniSinus", SectionSine},   {"mniCosinus", SectionCosine}};
+        {"mniAdd", SectionAdd},           {"mniDivide", SectionDivide},
+        {"mniMultiply", SectionMultiply}, {"mniSetConstant", SectionConstant},
+        {"mniSinus", SectionSine},        {"mniCosinus", SectionCosine}};
     for (const auto& [item, code] : sectionItems)
         t.add(item, [code](CommandContext& cx) {
             return ApplySectionOperation(cx, code, RampNone, cx.view.active, 0, cx.view.at.F5, cx.view.at.F4);
