@@ -12,54 +12,18 @@
 #include <functional>
 #include <string>
 
-#include "Stopwatch.h"
+#include "ChannelBench.h"
 #include "core/process/DeriveChannel.h"
 #include "core/process/SectionOperation.h"
 #include "core/process/UndoStack.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/view/Envelope.h"
 
-namespace {
-
+using bench::Answers;
+using bench::Best;
 using bench::Clock;
+using bench::Fill;
 using bench::Ms;
-
-// Answers every input box with one number.
-class Answers : public vk::ConsoleDialogs {
-public:
-    std::optional<std::string> input(std::string_view, std::string_view, std::string_view) override { return answer; }
-    void message(std::string_view, vk::Severity) override {}
-    std::string answer = "1.5";
-};
-
-void Fill(vk::Recording& rec, int slot, int32_t n)
-{
-    vk::ChannelDescriptor& d = rec.desc(slot);
-    d.SampRate = 1000;
-    d.LowRng = -10;
-    d.HighRng = 500;
-    vk::SetScaling(rec, slot);
-    d.DataCnt = n - 1;
-    uint32_t noise = 777u + static_cast<uint32_t>(slot);
-    for (int32_t i = 0; i < n; ++i) {
-        noise = noise * 1664525u + 1013904223u;
-        vk::WriteRaw(rec, i, static_cast<uint16_t>(20000 + 10000 * std::sin(i / 5000.0) + (noise >> 22)), slot);
-    }
-}
-
-// Best of `runs` timings of f, in ms.
-double Best(int runs, const std::function<void()>& f)
-{
-    double best = 1e30;
-    for (int k = 0; k < runs; ++k) {
-        const auto start = Clock::now();
-        f();
-        best = std::min(best, Ms(start));
-    }
-    return best;
-}
-
-}  // namespace
 
 int main()
 {
@@ -75,13 +39,7 @@ int main()
     vk::ViewContext cx{rec, view, ui, none};
     std::printf("channels        3 x %d samples\n", n);
 
-    const double plain = Best(3, [&] {
-        for (int row = 0; row < vk::SampleStore::RowsPerSlot; ++row) {
-            uint16_t* block = rec.store.block(0, row);
-            for (int32_t i = 0; i < vk::SampleStore::BlockSamples; ++i)
-                block[i] = static_cast<uint16_t>(block[i] + 1);
-        }
-    });
+    const double plain = bench::PlainPass(rec, 0);
     std::printf("plain pass      %7.1f ms (read, add one, write back)\n", plain);
 
     // Sample 0 and the last stay out, so that the section is not the whole channel.

@@ -13,6 +13,11 @@ enum UndoKind : int {
     UndoZoom = 1,           // the view: borders, cursors, a channel's range
     UndoSingleValue = 3,    // one sample changed by the mouse
     UndoSpline = 0,         // samples replaced by a line or curve (splines, burnished dives)
+    UndoSmooth = 6,         // a smoothing: kernels, running mean, low pass, flat baseline
+    UndoReplace = 7,        // values replaced by a value or a line
+    UndoPeaks = 8,          // peaks replaced by lines
+    UndoExtremes = 9,       // words at either end of the raw range replaced
+    UndoCompensation = 26,  // a sensor-inertia compensation
     UndoDiveAnalysis = 29,  // a dive written: the view before the next search
     UndoSection = 10,       // plus the code of a section operation: its samples
     UndoPolynomial = 50,    // a channel's whole descriptor (the polynomial dialog)

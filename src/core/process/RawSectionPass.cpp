@@ -1,0 +1,114 @@
+#include "core/process/RawSectionPass.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+constexpr int32_t ChunkLength = 4096;      // positions rewritten at a time
+constexpr int64_t ProgressFrom = 1000000;  // sections this long show progress
+constexpr int ChunksPerProgress = 256;
+
+// Copies the stored words of positions from .. to - 1 (all inside the
+// channel), block by block.
+void CopyWords(const Recording& rec, int slot, int64_t from, int64_t to, uint16_t* out)
+{
+    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    for (int64_t i = from; i < to;) {
+        const int64_t p = i - origin;
+        const int64_t n = std::min(to - i, (p | SampleStore::BlockMask) + 1 - p);
+        const uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
+        if (block)
+            std::copy(block + (p & SampleStore::BlockMask), block + (p & SampleStore::BlockMask) + n, out);
+        else
+            std::fill(out, out + n, uint16_t{0});
+        out += n;
+        i += n;
+    }
+}
+
+void StoreWords(Recording& rec, int slot, int64_t from, int64_t to, const uint16_t* in)
+{
+    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    for (int64_t i = from; i < to;) {
+        const int64_t p = i - origin;
+        const int64_t n = std::min(to - i, (p | SampleStore::BlockMask) + 1 - p);
+        if (uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)))
+            std::copy(in, in + n, block + (p & SampleStore::BlockMask));
+        in += n;
+        i += n;
+    }
+}
+
+// The words of positions from .. to - 1, those outside lo .. hi taking the nearer end word.
+void ReadClamped(const Recording& rec, int slot, int64_t from, int64_t to, int32_t lo, int32_t hi, uint16_t* out)
+{
+    const int64_t inFrom = std::max<int64_t>(from, lo), inTo = std::min<int64_t>(to, int64_t{hi} + 1);
+    if (inFrom >= inTo)
+        return;
+    CopyWords(rec, slot, inFrom, inTo, out + (inFrom - from));
+    std::fill(out, out + (inFrom - from), out[inFrom - from]);
+    std::fill(out + (inTo - from), out + (to - from), out[inTo - 1 - from]);
+}
+
+}  // namespace
+
+StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last)
+{
+    StoredSection s;
+    first = std::max<int64_t>(first, d.CorrSmpDelay);
+    last = std::min<int64_t>(last, d.DataCnt);
+    if (first <= last) {
+        s.first = static_cast<int32_t>(first);
+        s.last = static_cast<int32_t>(last);
+    }
+    return s;
+}
+
+void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int ahead, const ChunkRule& rule,
+                VkDialogs& progress)
+{
+    const ChannelDescriptor& d = rec.desc(slot);
+    const int32_t origin = d.CorrSmpDelay;
+    const GapList& gaps = rec.at(slot).missing;
+    const bool report = section.count() >= ProgressFrom;
+    std::vector<uint16_t> buffer(static_cast<std::size_t>(behind + ChunkLength + ahead)), out(ChunkLength);
+    int chunks = 0;
+
+    // Stretch by stretch: lo .. hi is a run of stored positions with values.
+    int32_t lo = origin;
+    while (lo <= d.DataCnt && lo <= section.last) {
+        const GapRange* gap = gaps.after(lo - origin);
+        if (gap && gap->from <= lo - origin) {  // lo is missing: the stretch starts after the gap
+            lo = origin + gap->to;
+            continue;
+        }
+        const int32_t hi = gap ? std::min(d.DataCnt, origin + gap->from - 1) : d.DataCnt;
+        const int32_t x1 = std::min(hi, section.last);
+        bool start = true;
+        for (int32_t x0 = std::max(lo, section.first); x0 <= x1; x0 += ChunkLength) {
+            const int32_t count = std::min(ChunkLength, x1 - x0 + 1);
+            const int keep = behind + ahead;
+            if (start) {
+                ReadClamped(rec, slot, int64_t{x0} - behind, int64_t{x0} + count + ahead, lo, hi, buffer.data());
+            } else {  // the words before the chunk are written already: their former values are carried over
+                std::copy(buffer.end() - keep, buffer.end(), buffer.begin());
+                ReadClamped(rec, slot, int64_t{x0} + ahead, int64_t{x0} + count + ahead, lo, hi, buffer.data() + keep);
+            }
+            rule(RawChunk{buffer.data() + behind, x0, count, lo, hi, start}, out.data());
+            StoreWords(rec, slot, x0, int64_t{x0} + count, out.data());
+            start = false;
+            if (report && ++chunks % ChunksPerProgress == 0)
+                progress.progress(int64_t{x0} + count - section.first, section.count());
+        }
+        lo = hi + 1;
+    }
+    if (report)
+        progress.progress(0, 0);
+}
+
+}  // namespace vk

@@ -1,0 +1,44 @@
+#pragma once
+
+// One pass over a section of a channel's raw words that rewrites them from
+// their former values: the filters' common frame. The section is taken
+// stretch by stretch, a stretch being a run of stored samples without a
+// missing value; each chunk of positions sees the former words around it,
+// read before anything near them was written, and reads beyond a stretch's
+// ends give its end word. Missing positions are neither read nor written.
+
+#include <cstdint>
+#include <functional>
+
+#include "core/store/Recording.h"
+
+namespace vk {
+
+class VkDialogs;
+
+// The former words around a chunk of positions x0 .. x0 + count - 1 of a stretch lo .. hi.
+struct RawChunk {
+    const uint16_t* r;  // r[i] = the former word at x0 + i, for -behind <= i < count + ahead
+    int32_t x0, count;
+    int32_t lo, hi;
+    bool stretchStart;  // the first chunk of its stretch
+};
+
+// Computes out[0 .. count - 1], the new words of the chunk's positions.
+using ChunkRule = std::function<void(const RawChunk&, uint16_t* out)>;
+
+// The channel's stored positions first .. last, both included; first > last when none.
+struct StoredSection {
+    int32_t first = 0, last = -1;
+    int64_t count() const { return int64_t{last} - first + 1; }
+};
+// The section of the samples first .. last that the slot stores.
+StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last);
+
+// Rewrites the stored positions first .. last with `rule`, which may look
+// `behind` words before and `ahead` words after each chunk. Progress goes
+// to `progress` when the section is long.
+void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int ahead, const ChunkRule& rule,
+                VkDialogs& progress);
+
+}  // namespace vk
