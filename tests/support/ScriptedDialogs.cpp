@@ -22,6 +22,7 @@ std::optional<std::string> ScriptedDialogs::input(std::string_view caption, std:
                                                   std::string_view initial)
 {
     shown.push_back({Entry::Kind::Input, std::string(caption) + "|" + std::string(prompt), Severity::Question});
+    inputInitials.emplace_back(initial);
     if (!inputs.empty()) {
         auto a = inputs.front();
         inputs.pop_front();

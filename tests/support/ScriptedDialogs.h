@@ -30,7 +30,8 @@ public:
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> opened;  // documents handed to the desktop
     std::vector<std::string> statusTexts;
-    std::vector<std::string> helpPages;  // pages shown in the help window
+    std::vector<std::string> helpPages;      // pages shown in the help window
+    std::vector<std::string> inputInitials;  // the text each input box proposed
     int progressCalls = 0;
     int busyDepth = 0;  // 0 again when every busy(true) was undone
     int halts = 0;

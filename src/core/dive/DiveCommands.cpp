@@ -3,6 +3,7 @@
 #include "core/dive/Bouts.h"
 #include "core/dive/DiveFrame.h"
 #include "core/dive/DiveShapes.h"
+#include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
@@ -102,15 +103,8 @@ CommandResult ShapeCommand(CommandContext& cx, int tag)
 
 CommandResult EventCounterCommand(CommandContext& cx)
 {
-    const auto text = cx.ui.input("Type in event counter", "Warning! Pause will be wrong", "0");
-    if (!text)
-        return 0;
-    int64_t n = 0;
-    if (!ParseInteger(*text, n) || n < INT32_MIN || n > INT32_MAX) {
-        cx.ui.message("'" + *text + "' is not a valid integer value", Severity::Error);
-        return 0;
-    }
-    cx.wb.dive.EventCounter = static_cast<int32_t>(n);
+    if (const auto n = AskInteger(cx.ui, "Type in event counter", "Warning! Pause will be wrong", "0"))
+        cx.wb.dive.EventCounter = *n;
     return 0;
 }
 

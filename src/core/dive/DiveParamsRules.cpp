@@ -43,7 +43,7 @@ public:
         if (ParseInteger(text, v) && v >= INT32_MIN && v <= INT32_MAX)
             out = static_cast<int32_t>(v);
         else
-            fail("'" + text + "' is not a valid integer value", label);
+            fail(NotAnIntegerText(text), label);
     }
     // A number rounded to the nearest integer.
     void rounded(const std::string& text, const char* label, int32_t& out)
@@ -54,7 +54,7 @@ public:
         if (ParseDecimal(text, v) && std::fabs(v) < 2147483647.0)
             out = static_cast<int32_t>(std::lround(v));
         else
-            fail("'" + text + "' is not a valid integer value", label);
+            fail(NotAnIntegerText(text), label);
     }
 
 private:

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/store/ChannelSeries.h"
+#include "core/process/ChunkValues.h"
 #include "core/store/RawRuns.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
@@ -21,94 +21,10 @@ namespace {
 constexpr const char* NoChannel = "Error. One of the channels does not exist";
 constexpr const char* TimeBasePage = "ESIdiff.txt";
 constexpr const char* TooLarge = "The results grow beyond the range of numbers; the channel is left as it was.";
-constexpr double NoValue = std::numeric_limits<double>::quiet_NaN();
 constexpr double ConstantSpan = 1024.0;  // the range fitted to a series without spread
 constexpr int32_t ChunkLength = 1024;    // values computed at a time: the buffers stay in the first-level cache
 static_assert(SampleStore::BlockSamples % ChunkLength == 0);
 constexpr int ChunksPerProgress = 1024;
-
-// One channel's values chunk after chunk, each chunk with `behind` values
-// before it and `ahead` after it. A value is read before any position at or
-// after it is written, and the values around a chunk's end are carried into
-// the next chunk rather than read again: a result written into this channel
-// never reads its own new values. Reads beyond the stored samples give the
-// nearest stored value; a missing value is NaN.
-class ChunkValues {
-public:
-    ChunkValues(const Recording& rec, int slot, int ahead, int behind)
-            : rec_(rec),
-              slot_(slot),
-              series_(rec, slot),
-              lo_(rec.desc(slot).CorrSmpDelay),
-              hi_(rec.desc(slot).DataCnt),
-              ahead_(ahead),
-              behind_(behind),
-              buffer_(static_cast<std::size_t>(ChunkLength + ahead + behind))
-    {
-    }
-
-    // The values of j0 - behind .. j0 + count + ahead - 1; the result points at y(j0).
-    const double* load(int32_t j0, int32_t count)
-    {
-        const int keep = behind_ + ahead_;
-        double* out = buffer_.data();
-        holes_ = holes_ && keep > 0;  // a carried value may be missing
-        if (j0 == next_) {            // the values around the previous chunk's end are still the former ones
-            std::copy(out + previous_, out + previous_ + keep, out);
-            read(j0 + ahead_, j0 + count + ahead_, out + keep);
-        } else {
-            holes_ = false;
-            read(j0 - behind_, j0 + count + ahead_, out);
-        }
-        previous_ = count;
-        next_ = j0 + count;
-        return out + behind_;
-    }
-
-    // False when no value of the last chunk loaded is missing.
-    bool holes() const { return holes_; }
-
-private:
-    // Values of from .. to - 1: straight from the blocks where the channel is
-    // plain and has its values, else value by value.
-    void read(int32_t from, int32_t to, double* out)
-    {
-        const ChannelDescriptor& d = rec_.desc(slot_);
-        const bool plain = d.Derivation == 0 && d.bApplyPolynom == 0 && rec_.workshop == nullptr;
-        const double gain = d.CoeffA, low = d.CoeffB, offset = d.yOffset;
-        const GapList& gaps = rec_.at(slot_).missing;
-        for (int32_t i = from; i < to;) {
-            if (plain && i >= lo_ && i <= hi_) {
-                const int64_t p = int64_t{i} - lo_;
-                const int row = static_cast<int>(p >> SampleStore::BlockShift);
-                const int64_t stop =
-                    std::min<int64_t>({to, int64_t{hi_} + 1, lo_ + ((int64_t{row} + 1) << SampleStore::BlockShift)});
-                const uint16_t* block = rec_.store.block(slot_, row);
-                if (block && !gaps.overlaps(p, stop - lo_)) {
-                    const auto n = static_cast<int32_t>(stop - i);
-                    ValuesOfRaw(block + (p & SampleStore::BlockMask), n, gain, low, offset, out + (i - from));
-                    i += n;
-                    continue;
-                }
-            }
-            const PhysValue v = series_.read(std::clamp(i, lo_, hi_));
-            const bool known = v.status == 0 || v.status == -2;
-            out[i - from] = known ? v.value : NoValue;
-            holes_ = holes_ || !known || std::isnan(v.value);
-            ++i;
-        }
-    }
-
-    const Recording& rec_;
-    int slot_;
-    ChannelSeries series_;
-    int32_t lo_, hi_;
-    int ahead_, behind_;
-    std::vector<double> buffer_;
-    int32_t next_ = INT32_MIN;
-    int32_t previous_ = 0;
-    bool holes_ = false;
-};
 
 // A stretch of a chunk's values, each short of `lift`: the lift is added
 // where the values are used, rather than in a pass of its own.
@@ -132,13 +48,13 @@ public:
             : code_(code),
               span_(code == DeriveDifferentiate ? lag + 1 : 1),
               start_(start),
-              a_(rec, source, code == DeriveDifferentiate ? span_ : 0,
+              a_(rec, source, ChunkLength, code == DeriveDifferentiate ? span_ : 0,
                  code == DeriveDifferentiate ? span_
                  : code == DeriveCompass     ? 1
                                              : 0)
     {
         if (code <= DeriveAbsSum)
-            b_.emplace(rec, second, 1, 0);
+            b_.emplace(rec, second, ChunkLength, 0, 0);
     }
 
     Pieces compute(int32_t j0, int32_t count, double* v)

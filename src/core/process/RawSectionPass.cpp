@@ -69,17 +69,12 @@ StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last
     return s;
 }
 
-void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int ahead, const ChunkRule& rule,
-                VkDialogs& progress)
+void ForEachStretch(const Recording& rec, int slot, StoredSection section,
+                    const std::function<void(int32_t lo, int32_t hi)>& f)
 {
     const ChannelDescriptor& d = rec.desc(slot);
     const int32_t origin = d.CorrSmpDelay;
     const GapList& gaps = rec.at(slot).missing;
-    const bool report = section.count() >= ProgressFrom;
-    std::vector<uint16_t> buffer(static_cast<std::size_t>(behind + ChunkLength + ahead)), out(ChunkLength);
-    int chunks = 0;
-
-    // Stretch by stretch: lo .. hi is a run of stored positions with values.
     int32_t lo = origin;
     while (lo <= d.DataCnt && lo <= section.last) {
         const GapRange* gap = gaps.after(lo - origin);
@@ -88,6 +83,19 @@ void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int
             continue;
         }
         const int32_t hi = gap ? std::min(d.DataCnt, origin + gap->from - 1) : d.DataCnt;
+        if (hi >= section.first)
+            f(lo, hi);
+        lo = hi + 1;
+    }
+}
+
+void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int ahead, const ChunkRule& rule,
+                VkDialogs& progress)
+{
+    const bool report = section.count() >= ProgressFrom;
+    std::vector<uint16_t> buffer(static_cast<std::size_t>(behind + ChunkLength + ahead)), out(ChunkLength);
+    int chunks = 0;
+    ForEachStretch(rec, slot, section, [&](int32_t lo, int32_t hi) {
         const int32_t x1 = std::min(hi, section.last);
         bool start = true;
         for (int32_t x0 = std::max(lo, section.first); x0 <= x1; x0 += ChunkLength) {
@@ -105,8 +113,7 @@ void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int
             if (report && ++chunks % ChunksPerProgress == 0)
                 progress.progress(int64_t{x0} + count - section.first, section.count());
         }
-        lo = hi + 1;
-    }
+    });
     if (report)
         progress.progress(0, 0);
 }

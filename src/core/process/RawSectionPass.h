@@ -35,6 +35,11 @@ struct StoredSection {
 // The section of the samples first .. last that the slot stores.
 StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last);
 
+// Calls f(lo, hi) for each run lo .. hi of stored positions with values
+// (a stretch) that meets the section, in order.
+void ForEachStretch(const Recording& rec, int slot, StoredSection section,
+                    const std::function<void(int32_t lo, int32_t hi)>& f);
+
 // Rewrites the stored positions first .. last with `rule`, which may look
 // `behind` words before and `ahead` words after each chunk. Progress goes
 // to `progress` when the section is long.

@@ -148,7 +148,7 @@ ChunkRule PlainMeanRule(int32_t n)
 ChunkRule TrimmedMeanRule(const RunningMeanSetting& m)
 {
     const int32_t n = m.n, width = 2 * n + 1, q = (2 * n * m.ignore) / 100;
-    const bool down = m.direction == RunMeanDown;
+    const bool down = m.direction != RunMeanUp;  // Down, also before any choice
     // Down leaves out the greatest: the least of the complements.
     auto window = std::make_shared<TrimmedWindow>(q);
     auto enter = [down](uint16_t w) { return static_cast<uint16_t>(down ? 65535 - w : w); };

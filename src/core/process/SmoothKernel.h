@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "core/setup/FilterChoices.h"
 #include "core/view/Command.h"
 
 namespace vk {
@@ -20,21 +21,6 @@ enum SmoothMode : int {
     SmoothTrimmedSeven = 7,  // "&1-1-1-1"
     SmoothRunningMean = 8,
 };
-
-// Which words the running mean may replace.
-enum RunMeanDirection : int {
-    RunMeanUp = 3,      // where the mean is greater; the least words are left out of it
-    RunMeanDown = 4,    // where the mean is less; the greatest words are left out
-    RunMeanMiddle = 5,  // everywhere; nothing left out
-};
-
-struct RunningMeanSetting {
-    int32_t n = 0;       // half width, 0..500
-    int32_t ignore = 0;  // percentage left out by Up and Down, 0..50
-    int direction = RunMeanDown;
-};
-inline constexpr int32_t RunMeanMaxN = 500;
-inline constexpr int32_t RunMeanMaxIgnore = 50;
 
 // The limits the menu's kernels run with: no word is held back.
 inline constexpr int32_t NoLevel = 65535;

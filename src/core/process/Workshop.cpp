@@ -9,9 +9,8 @@
 
 namespace vk {
 
-
 TWorkshop::TWorkshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui)
-        : rec_(rec), slot_(slot), first_(first)
+        : rec_(rec), slot_(slot), first_(first), reachLo_(rec.desc(slot).CorrSmpDelay), reachHi_(rec.desc(slot).DataCnt)
 {
     if (rec.workshop) {
         ui.message("Illegal operation at workshop.", Severity::Error);
@@ -36,7 +35,8 @@ double TWorkshop::get(int32_t i) const
     if (i >= 0 && i < length())
         return values_[static_cast<std::size_t>(i)];
     if (!done_ || values_.empty())
-        return ReadChannelValue(rec_, first_ + i, slot_).value;  // not through this workshop again
+        return ReadChannelValue(rec_, std::clamp(first_ + i, reachLo_, std::max(reachLo_, reachHi_)), slot_)
+            .value;  // not through this workshop again
     return i < 0 ? values_.front() : values_.back();
 }
 
@@ -46,24 +46,47 @@ bool TWorkshop::LowPass(int n, VkDialogs& ui)
         ui.message("workshop runmean: Parameter too great. ", Severity::Error);
         return false;
     }
-    std::vector<double> weight(static_cast<std::size_t>(2 * n + 1));
+    // The weights n cos(theta j), j = -n .. n, theta = pi / 2n, sum to `total`.
+    const double theta = std::numbers::pi / (2.0 * n);
     double total = 0;
-    for (int j = -n; j <= n; ++j) {
-        const double w = n * std::cos(std::numbers::pi * j / (2.0 * n));
-        weight[static_cast<std::size_t>(j + n)] = w;
-        total += w;
+    for (int j = -n; j <= n; ++j)
+        total += n * std::cos(std::numbers::pi * j / (2.0 * n));
+    if (length() < 2) {
+        done_ = true;
+        return true;
     }
-    // Each result waits n steps in the ring, until no later mean reads its position.
-    std::vector<double> ring(static_cast<std::size_t>(n + 1));
-    std::size_t p = 0;
-    for (int32_t i = 0; i < length() + n; ++i) {
-        double sum = 0;
-        for (int j = -n; j <= n; ++j)
-            sum += get(i + j) * weight[static_cast<std::size_t>(j + n)];
-        ring[p] = sum / total;
-        if (i > n)
-            set(i - n, ring[(p + 1) % ring.size()]);
-        p = (p + 1) % ring.size();
+    // Sum x(i + j) e^(i theta j) over the window is a complex number S(i) whose
+    // real part times n is the weighted sum; moving the window on by one is
+    // S(i + 1) = e^(-i theta) (S(i) - x(i - n) e^(-i theta n) + x(i + n + 1) e^(i theta (n + 1))),
+    // a few operations per position instead of 2n + 1. S is summed afresh now
+    // and then, so that rounding cannot build up. The window reads the former
+    // values: a ring keeps them after their position has its result.
+    const int64_t ringSize = 2 * n + 2;  // the window and the value leaving it
+    std::vector<double> former(static_cast<std::size_t>(ringSize));
+    auto ring = [&](int64_t k) -> double& { return former[static_cast<std::size_t>((k + 2 * ringSize) % ringSize)]; };
+    for (int64_t k = 1 - n - 1; k <= 1 + n; ++k)
+        ring(k) = get(static_cast<int32_t>(k));
+    constexpr int32_t Refresh = 4096;
+    const double stepC = std::cos(theta), stepS = -std::sin(theta);                 // e^(-i theta)
+    const double outC = std::cos(theta * n), outS = -std::sin(theta * n);           // e^(-i theta n)
+    const double inC = std::cos(theta * (n + 1)), inS = std::sin(theta * (n + 1));  // e^(i theta (n + 1))
+    double re = 0, im = 0;
+    for (int32_t p = 1; p < length(); ++p) {
+        if (p > 1)
+            ring(int64_t{p} + n) = get(p + n);  // still the former value: only positions before p are written
+        if ((p - 1) % Refresh == 0) {
+            re = im = 0;
+            for (int j = -n; j <= n; ++j) {
+                re += ring(int64_t{p} + j) * std::cos(theta * j);
+                im += ring(int64_t{p} + j) * std::sin(theta * j);
+            }
+        } else {
+            const double leaving = ring(int64_t{p} - 1 - n), entering = ring(int64_t{p} + n);
+            const double a = re - leaving * outC + entering * inC, b = im - leaving * outS + entering * inS;
+            re = a * stepC - b * stepS;
+            im = a * stepS + b * stepC;
+        }
+        values_[static_cast<std::size_t>(p)] = n * re / total;
     }
     done_ = true;
     return true;

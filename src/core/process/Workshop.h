@@ -15,7 +15,6 @@ namespace vk {
 
 class VkDialogs;
 
-
 class TWorkshop final : public WorkshopReader {
 public:
     // Loads the channel's values first .. end - 1. Refused with "Illegal
@@ -33,6 +32,13 @@ public:
     // Inside the stretch its value; outside the channel's value until a pass
     // is done, then the value at the nearer end.
     double get(int32_t i) const;
+    // Reads outside the stretch take channel indexes lo .. hi, those beyond
+    // the nearer of the two (at first: the channel's stored samples).
+    void limitReads(int32_t lo, int32_t hi)
+    {
+        reachLo_ = lo;
+        reachHi_ = hi;
+    }
     void set(int32_t i, double v) { values_.at(static_cast<std::size_t>(i)) = v; }
 
     // Cosine-weighted moving average of half width n (1..200); positions
@@ -57,6 +63,7 @@ private:
     std::vector<double> values_;
     bool done_ = false;
     bool active_ = false;
+    int32_t reachLo_, reachHi_;
 };
 
 }  // namespace vk

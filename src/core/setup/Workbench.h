@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/setup/DiveState.h"
+#include "core/setup/FilterChoices.h"
 #include "core/setup/Settings.h"
 #include "core/store/Recording.h"
 
@@ -50,6 +51,7 @@ struct Workbench {
     DiveState dive;                               // cleared at every Start
     ExportChoices exportChoices;
     BiChannelChoice biChannel;
+    FilterChoices filters;
 };
 
 }  // namespace vk

@@ -125,6 +125,11 @@ bool PolynomialApplied(Recording& rec, int slot)
     return rec.desc(slot).bApplyPolynom == 1 && CheckPolynomial(rec, slot);
 }
 
+bool ValuesWriteBack(Recording& rec, int slot)
+{
+    return !PolynomialApplied(rec, slot) && rec.desc(slot).Derivation != 1;
+}
+
 void SetScaling(Recording& rec, int slot)
 {
     ChannelDescriptor& d = rec.desc(slot);

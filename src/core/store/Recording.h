@@ -141,6 +141,9 @@ bool CheckPolynomial(Recording& rec, int slot);
 bool PolynomialApplied(Recording& rec, int slot);
 // The help page that explains why processing is refused then.
 inline constexpr const char* PolynomialHelpPage = "ErrPoly.rtf";
+// A value read from the channel can be written back through PhysToRaw: no
+// polynomial applied, and the channel is not read as differences.
+bool ValuesWriteBack(Recording& rec, int slot);
 void SetScaling(Recording& rec, int slot);
 void SetRangeFromCoefficients(Recording& rec, int slot);
 

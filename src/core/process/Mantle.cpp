@@ -1,0 +1,49 @@
+#include "core/process/Mantle.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/calc/Extrema.h"
+#include "core/process/RawLine.h"
+#include "core/process/RawSectionPass.h"
+#include "core/store/ChannelSeries.h"
+#include "core/view/RedrawRequest.h"
+
+namespace vk {
+
+CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f5, double f4)
+{
+    Recording& rec = cx.rec;
+    const ChannelDescriptor& d = rec.desc(slot);
+    if (d.SampRate <= 0)
+        return {};
+    const StoredSection s = StoredPart(d, static_cast<int64_t>(std::trunc(f4 / d.SampRate)),
+                                       static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
+    if (s.count() < 2)
+        return {};
+    cx.undo.PushRange(s.first, s.last + 1, redraw::SampleEdit, UndoSpline, slot);
+    const int wanted = m.side == MantleAbove ? 1 : -1;
+    const ChannelSeries series(rec, slot);
+    const ValueAt value = [&series](int32_t i) { return series.read(i).value; };
+    bool any = false;
+    ForEachStretch(rec, slot, s, [&](int32_t lo, int32_t hi) {
+        const int32_t to = std::min(hi, s.last);
+        int32_t c = std::max(lo, s.first), at = c;
+        while (at < to) {
+            const Extremum e = NextExtremum(value, at, to, m.minAmplitude);
+            if (e.type == 0 || e.index <= at)
+                break;
+            if (e.type == wanted) {
+                if (e.index - c < m.maxPeriod)
+                    any = DrawRawLine(rec, slot, c, e.index) || any;
+                c = e.index;
+            }
+            at = e.index;
+        }
+    });
+    if (any)
+        rec.at(slot).ChannelModified = true;
+    return {redraw::SampleEdit, SampleChange{slot, s.first, int64_t{s.last} + 1, false}};
+}
+
+}  // namespace vk
