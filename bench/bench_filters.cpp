@@ -1,14 +1,18 @@
 // The filters on a channel of 39,321,600 samples, each against a pass that
 // reads and writes every raw word once, measured in the same run. Aims: the
-// kernels and the untrimmed running mean 20x or less; the trimmed running mean
-// (n 500, p 50) 300x or less. One command is also timed with its undo step.
-// Prints figures.
+// kernels, the untrimmed running mean, the extremes and replacing 20x or
+// less; peaks (L 10), the envelope and the compensation 50x or less; the
+// trimmed running mean (n 500, p 50) and the low pass (N 200) 300x or less.
+// One command is also timed with its undo step. Prints figures.
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "ChannelBench.h"
+#include "core/process/LowPassFilter.h"
+#include "core/process/Mantle.h"
+#include "core/process/PeakElimination.h"
 #include "core/process/SmoothKernel.h"
 #include "core/process/UndoStack.h"
 
@@ -49,6 +53,14 @@ int main()
     report("trimmed n 500", Best(1, [&] {
                vk::SmoothKernel(cx, 0, vk::SmoothRunningMean, {500, 50, vk::RunMeanUp}, 0, 0, f5, f4);
            }), 300);
+
+    report("low pass N 200", Best(1, [&] { vk::LowPassSection(cx, 0, 200, f5, f4); }), 300);
+    report("extremes", Best(2, [&] { vk::EliminateExtremes(cx, 0, f5, f4); }), 20);
+    report("replace < 100", Best(2, [&] {
+               vk::ReplaceValues(cx, vk::Relation::Less, false, 0, f5, f4, 100, 100);
+           }), 20);
+    report("peaks L 10", Best(1, [&] { vk::EliminatePeaks(cx, 0, 10, 30, f5, f4); }), 50);
+    report("envelope", Best(1, [&] { vk::Mantle(cx, 0, {16, 5.0, vk::MantleAbove}, f5, f4); }), 50);
 
     const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-filters-Undo.bin").string();
     {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/calc/SlidingRange.h"
 #include "core/process/ChunkValues.h"
 #include "core/process/RawLine.h"
 #include "core/process/RawSectionPass.h"
@@ -89,12 +90,18 @@ CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double a
     double x = std::fabs(amplitude);
     bool any = false;
     ChunkValues values(rec, slot, ChunkLength, length, 0);
+    WindowRanges range;  // of each window k .. k + length - 1: a peak needs a spread of x in it
     int32_t k = section.first;
     while (int64_t{k} + length < section.last) {
         const int32_t count = std::min<int32_t>(ChunkLength, section.last - length - k);
         const double* y = values.load(k, count) - k;  // y[j] for j = k .. k + count + length - 1
-        const int32_t end = k + count;
+        SlidingRange(y + k, count, length, range);
+        const int32_t k0 = k, end = k + count;
         while (k < end) {
+            if (range.most[static_cast<std::size_t>(k - k0)] - range.least[static_cast<std::size_t>(k - k0)] < x) {
+                ++k;
+                continue;
+            }
             const double yk = y[k], ykL = y[k + length];
             int32_t i = k;
             while (i < k + length && !(std::fabs(y[i] - yk) >= x && std::fabs(y[i] - ykL) >= x))
