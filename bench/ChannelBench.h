@@ -20,6 +20,7 @@ class Answers : public vk::ConsoleDialogs {
 public:
     std::optional<std::string> input(std::string_view, std::string_view, std::string_view) override { return answer; }
     void message(std::string_view, vk::Severity) override {}
+    vk::Answer ask(std::string_view, vk::Buttons, vk::Severity) override { return vk::Answer::Yes; }
     void progress(long long, long long) override {}
     std::string answer = "1.5";
 };

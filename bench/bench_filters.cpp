@@ -10,6 +10,8 @@
 #include <string>
 
 #include "ChannelBench.h"
+#include "core/process/Compensation.h"
+#include "core/process/FlatBaseline.h"
 #include "core/process/LowPassFilter.h"
 #include "core/process/Mantle.h"
 #include "core/process/PeakElimination.h"
@@ -43,23 +45,37 @@ int main()
 
     const char* kernels[] = {"1-2-1", "1-2-4-10-4-2-1", "1-1-2-3-2-1-1", "trimmed seven"};
     for (int mode = vk::Smooth121; mode <= vk::SmoothTrimmedSeven; ++mode)
-        report(kernels[mode - vk::Smooth121], Best(2, [&] {
-                   vk::SmoothKernel(cx, 0, mode, {}, vk::NoLevel, vk::NoJump, f5, f4);
-               }), 20);
+        report(kernels[mode - vk::Smooth121],
+               Best(2, [&] { vk::SmoothKernel(cx, 0, mode, {}, vk::NoLevel, vk::NoJump, f5, f4); }), 20);
     for (const int half : {1, 500})
-        report(half == 1 ? "mean n 1" : "mean n 500", Best(2, [&] {
-                   vk::SmoothKernel(cx, 0, vk::SmoothRunningMean, {half, 0, vk::RunMeanMiddle}, 0, 0, f5, f4);
-               }), 20);
-    report("trimmed n 500", Best(1, [&] {
-               vk::SmoothKernel(cx, 0, vk::SmoothRunningMean, {500, 50, vk::RunMeanUp}, 0, 0, f5, f4);
-           }), 300);
+        report(half == 1 ? "mean n 1" : "mean n 500",
+               Best(2,
+                    [&] {
+                        vk::SmoothKernel(cx, 0, vk::SmoothRunningMean, {half, 0, vk::RunMeanMiddle}, 0, 0, f5, f4);
+                    }),
+               20);
+    report("trimmed n 500",
+           Best(1,
+                [&] {
+                    vk::SmoothKernel(cx, 0, vk::SmoothRunningMean, {500, 50, vk::RunMeanUp}, 0, 0, f5, f4);
+                }),
+           300);
 
     report("low pass N 200", Best(1, [&] { vk::LowPassSection(cx, 0, 200, f5, f4); }), 300);
     report("extremes", Best(2, [&] { vk::EliminateExtremes(cx, 0, f5, f4); }), 20);
-    report("replace < 100", Best(2, [&] {
-               vk::ReplaceValues(cx, vk::Relation::Less, false, 0, f5, f4, 100, 100);
-           }), 20);
+    report("replace < 100", Best(2, [&] { vk::ReplaceValues(cx, vk::Relation::Less, false, 0, f5, f4, 100, 100); }),
+           20);
     report("peaks L 10", Best(1, [&] { vk::EliminatePeaks(cx, 0, 10, 30, f5, f4); }), 50);
+    report("flat baseline", Best(2, [&] { vk::FlatBaseline(cx, 0, {1, true, 11}, 200, f5, f4); }), 20);
+    report("compensation",
+           Best(1,
+                [&] {
+                    bool repeat = false;
+                    vk::CompensationSettings s;
+                    s.CompSurfaceReference = true;
+                    vk::CompensateInertia(cx, 0, s, repeat, nullptr, f5, f4);
+                }),
+           50);
     report("envelope", Best(1, [&] { vk::Mantle(cx, 0, {16, 5.0, vk::MantleAbove}, f5, f4); }), 50);
 
     const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-filters-Undo.bin").string();

@@ -24,7 +24,11 @@ CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f
     cx.undo.PushRange(s.first, s.last + 1, redraw::SampleEdit, UndoSpline, slot);
     const int wanted = m.side == MantleAbove ? 1 : -1;
     const ChannelSeries series(rec, slot);
-    const ValueAt value = [&series](int32_t i) { return series.read(i).value; };
+    // A plain channel is read straight from its words.
+    const bool plain = d.Derivation == 0 && d.bApplyPolynom == 0 && rec.workshop == nullptr;
+    const ValueAt value = plain
+                              ? ValueAt([&rec, &d, slot](int32_t i) { return ReadPhysOf(rec.store, d, slot, i).value; })
+                              : ValueAt([&series](int32_t i) { return series.read(i).value; });
     bool any = false;
     ForEachStretch(rec, slot, s, [&](int32_t lo, int32_t hi) {
         const int32_t to = std::min(hi, s.last);

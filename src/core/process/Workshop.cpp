@@ -92,6 +92,32 @@ bool TWorkshop::LowPass(int n, VkDialogs& ui)
     return true;
 }
 
+void TWorkshop::SmoothCopy()
+{
+    const int32_t n = length();
+    if (n <= 6)
+        return;
+    const std::vector<double> x = values_;
+    values_[0] = (x[0] + x[1]) / 2;
+    for (int32_t i = 1; i <= n - 4; ++i)
+        values_[static_cast<std::size_t>(i)] =
+            (x[static_cast<std::size_t>(i - 1)] + 2 * x[static_cast<std::size_t>(i)] +
+             x[static_cast<std::size_t>(i + 1)]) /
+            4;
+}
+
+double TWorkshop::Mean(int32_t from, int32_t to, VkDialogs& ui) const
+{
+    if (from < 0 || to >= length() || from > to) {
+        ui.message("Range error at workshop mean", Severity::Error);
+        return get(from);
+    }
+    double sum = 0;
+    for (int32_t i = from; i <= to; ++i)
+        sum += values_[static_cast<std::size_t>(i)];
+    return sum / (to - from + 1);
+}
+
 void TWorkshop::RunningMean(int width)
 {
     vk::RunningMean(values_, width);

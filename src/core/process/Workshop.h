@@ -44,6 +44,13 @@ public:
     // Cosine-weighted moving average of half width n (1..200); positions
     // 1 .. length - 1 are replaced. "workshop runmean: Parameter too great. " else.
     bool LowPass(int n, VkDialogs& ui);
+    // The copy smoothed once, 1-2-1 from the former values: position 0
+    // becomes the mean of the first two, the last three stay. Shorter than
+    // seven values, nothing changes.
+    void SmoothCopy();
+    // The mean of positions from .. to; "Range error at workshop mean" and the
+    // value at `from` when they do not lie inside the stretch in order.
+    double Mean(int32_t from, int32_t to, VkDialogs& ui) const;
     // Centred running mean of `width` values; the window shrinks evenly at the ends.
     void RunningMean(int width);
     // values[i] := values[i + 1] - values[i]; one value fewer.

@@ -4,73 +4,44 @@
 
 #include <algorithm>
 
-#include "core/dive/DiveSearch.h"
-#include "core/files/TextLoader.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDir.h"
+#include "core/store/ChannelSeries.h"
+#include "support/FurSealRecord.h"
 
 namespace vk {
 
-namespace {
-
-struct Dive {
-    double f4, f5, maxDepth;
-    int32_t shape;
-};
-
-}  // namespace
+using test::FoundDive;
 
 TEST(FurSealDives, SearchLoopOverTheWholeRecord)
 {
     Recording rec;
-    test::AllocateAll(rec, 4);
     ScriptedDialogs ui;
-    ChannelDescriptor& d = rec.desc(0);
-    d.NameIn = VARNIK_TEST_DATA "/furseal-5s.csv";
-    d.HeaderText = 1;
-    d.InDelimiter = ';';
-    d.SampRate = 5000;
-    d.ColumnValue = 3;
-    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
-    ASSERT_TRUE(LoadTextChannel(rec, 0, SkipStrings{}, ui));
+    ASSERT_TRUE(test::LoadFurSeal(rec, ui));
 
     // The seal ashore: about 9,600 lines without depth, kept as missing values.
     const GapList& missing = rec.at(0).missing;
     EXPECT_EQ(missing.ranges().size(), 82u);
     EXPECT_EQ(missing.missing(), 9608);
 
-    ViewState view;
-    DiveState state;
-    NoUndo undo;
-    DiveContext cx{rec, view, state, ui, undo, {}};
-    DiveParameters p;
-    p.Threshold = 4;
-    p.TrekBaseline = 1;
-    std::vector<Dive> dives;
+    const DiveParameters p = test::FurSealParameters();
     int deep = 0;
-    while (true) {
-        const SearchOutcome o = SearchNext(cx, p);
-        if (!o.accepted)
-            break;
-        ASSERT_TRUE(AnalyseDive(rec, view.at, p, state, cx.setup, ui));
-        const DiveRecord& r = state.record;
-        dives.push_back({view.at.F4, view.at.F5, r.maxDepth, r.shape});
-        EXPECT_LT(view.at.F4, view.at.F5);
-        EXPECT_LE(view.at.F4, view.at.B1);
-        EXPECT_LE(view.at.B2, view.at.F5);
-        EXPECT_GT(r.duration, p.MinDiveDuration * 1000.0);
-        // No dive across missing values, none of half an hour at the surface.
-        EXPECT_FALSE(
-            AnyMissing(rec, 0, static_cast<int64_t>(view.at.F4 / 5000), static_cast<int64_t>(view.at.F5 / 5000) + 1))
-            << view.at.F4;
-        EXPECT_LE(r.duration, 1800000) << view.at.F4;
-        if (r.maxDepth > 2 * p.Threshold) {  // the real dives, not the ripples around the threshold
-            ++deep;
-            EXPECT_LE(r.duration, 600000);
-            EXPECT_LE(r.maxDepth, 95);
-        }
-        CountDive(state.record, view.at.F5);
-    }
+    const std::vector<FoundDive> dives =
+        test::SearchAllDives(rec, ui, [&](const ViewState& view, const DiveState& state) {
+            const DiveRecord& r = state.record;
+            EXPECT_LT(view.at.F4, view.at.F5);
+            EXPECT_LE(view.at.F4, view.at.B1);
+            EXPECT_LE(view.at.B2, view.at.F5);
+            EXPECT_GT(r.duration, p.MinDiveDuration * 1000.0);
+            // No dive across missing values, none of half an hour at the surface.
+            EXPECT_FALSE(AnyMissing(rec, 0, static_cast<int64_t>(view.at.F4 / 5000),
+                                    static_cast<int64_t>(view.at.F5 / 5000) + 1))
+                << view.at.F4;
+            EXPECT_LE(r.duration, 1800000) << view.at.F4;
+            if (r.maxDepth > 2 * p.Threshold) {  // the real dives, not the ripples around the threshold
+                ++deep;
+                EXPECT_LE(r.duration, 600000);
+                EXPECT_LE(r.maxDepth, 95);
+            }
+        });
     ASSERT_EQ(dives.size(), 423u);
     EXPECT_EQ(deep, 199);
 
@@ -93,7 +64,7 @@ TEST(FurSealDives, SearchLoopOverTheWholeRecord)
             continue;
         ++excursions;
         const double t = deepest * 5000.0;
-        EXPECT_TRUE(std::any_of(dives.begin(), dives.end(), [t](const Dive& d) { return d.f4 <= t && t <= d.f5; }))
+        EXPECT_TRUE(std::any_of(dives.begin(), dives.end(), [t](const FoundDive& d) { return d.f4 <= t && t <= d.f5; }))
             << "excursion at " << t;
     }
     EXPECT_EQ(excursions, 171);
