@@ -10,6 +10,8 @@ void ScriptedDialogs::message(std::string_view text, Severity severity)
 Answer ScriptedDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
 {
     shown.push_back({Entry::Kind::Question, std::string(text), severity});
+    if (onAsk)
+        onAsk(text);
     if (!answers.empty()) {
         const Answer a = answers.front();
         answers.pop_front();

@@ -3,6 +3,7 @@
 // The scripted fake of the user-interaction seam for tests.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,8 +31,9 @@ public:
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> opened;  // documents handed to the desktop
     std::vector<std::string> statusTexts;
-    std::vector<std::string> helpPages;      // pages shown in the help window
-    std::vector<std::string> inputInitials;  // the text each input box proposed
+    std::vector<std::string> helpPages;           // pages shown in the help window
+    std::vector<std::string> inputInitials;       // the text each input box proposed
+    std::function<void(std::string_view)> onAsk;  // called with each question before it is answered
     int progressCalls = 0;
     int busyDepth = 0;  // 0 again when every busy(true) was undone
     int halts = 0;

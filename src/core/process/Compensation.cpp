@@ -18,7 +18,6 @@ namespace {
 
 constexpr int32_t WorkshopLimit = 8191;  // longer sections are read directly, unsmoothed
 constexpr int32_t SurfaceSamples = 50;   // the reference of a long section: the mean of its last 51 values
-constexpr const char* Question = " Compensate?";
 constexpr double TinyPulse = 1e-290;  // e^(1 - i / tau) below it counts as 0
 constexpr const char* GapsInSection =
     "The section holds missing values: the compensation needs a section without gaps.";
@@ -101,7 +100,7 @@ CommandResult CompensateInertia(ViewContext& cx, int slot, const CompensationSet
         return {};
     const PreviewCurve curve{slot, *model, s.CompInvertPreview};
     const Answer answer = preview ? preview->confirm(cx.ui, curve, repeat)
-                                  : cx.ui.ask(Question, repeat ? Buttons::YesNoAbort : Buttons::YesNo);
+                                  : cx.ui.ask(CompensateQuestion, repeat ? Buttons::YesNoAbort : Buttons::YesNo);
     if (answer == Answer::Abort)
         repeat = false;
     if (answer != Answer::Yes)

@@ -31,7 +31,12 @@ struct PreviewCurve {
     double at(int32_t index) const { return (inverted ? -1 : 1) * model.curve(index - model.a); }
 };
 
-// Where the window draws the curve over the channel while it asks " Compensate?".
+// The question, and where the window places it: at this share of its width
+// and height, beside the curve it asks about.
+inline constexpr const char* CompensateQuestion = " Compensate?";
+inline constexpr double QuestionPlace = 0.8;
+
+// Where the window draws the curve over the channel while it asks the question.
 class CompensationPreview {
 public:
     virtual ~CompensationPreview() = default;

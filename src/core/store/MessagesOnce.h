@@ -25,6 +25,10 @@ public:
     {
         return ui_.ask(text, buttons, severity);
     }
+    Answer askAt(std::string_view text, Buttons buttons, double across, double down) override
+    {
+        return ui_.askAt(text, buttons, across, down);
+    }
     std::optional<std::string> input(std::string_view caption, std::string_view prompt,
                                      std::string_view initial) override
     {

@@ -32,6 +32,12 @@ public:
 
     virtual void message(std::string_view text, Severity severity = Severity::Information) = 0;
     virtual Answer ask(std::string_view text, Buttons buttons, Severity severity = Severity::Question) = 0;
+    // The same question with its box's corner at a share of the active
+    // window's width and height, so that what it asks about stays in view.
+    virtual Answer askAt(std::string_view text, Buttons buttons, double /*across*/, double /*down*/)
+    {
+        return ask(text, buttons);
+    }
     // An input box; nullopt when the user cancels.
     virtual std::optional<std::string> input(std::string_view caption, std::string_view prompt,
                                              std::string_view initial) = 0;

@@ -20,6 +20,12 @@ inline bool Upwards(int style)
     return style >= 0;
 }
 
+// Styles 6 .. 9 turn the strip: time runs downwards.
+inline bool Rotated(int style)
+{
+    return style >= 6 && style <= 9;
+}
+
 // round((v - lo) * height / (hi - lo)), mirrored for values drawn upwards.
 int ValueToRow(double v, const DisplayRange& r, int height, int style);
 double RowToValue(int row, const DisplayRange& r, int height, int style);

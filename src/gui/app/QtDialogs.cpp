@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QUrl>
 #include <cstdlib>
+#include <functional>
 
 #include "gui/widgets/HelpViewer.h"
 
@@ -58,7 +59,11 @@ void QtDialogs::message(std::string_view text, Severity severity)
     box.exec();
 }
 
-Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
+namespace {
+
+// A message box with the buttons of the set; `place` may move it before it shows.
+Answer AskBox(QWidget* parent, std::string_view text, Buttons buttons, Severity severity,
+              const std::function<void(QMessageBox&)>& place)
 {
     QMessageBox::StandardButtons set;
     switch (buttons) {
@@ -68,7 +73,9 @@ Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
     case Buttons::YesNoAbort: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort; break;
     case Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
-    QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), set, parent_);
+    QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), set, parent);
+    if (place)
+        place(box);
     switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
@@ -82,6 +89,24 @@ Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
     case Buttons::YesNoAbort: return Answer::Abort;
     default: return Answer::Cancel;
     }
+}
+
+}  // namespace
+
+Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
+{
+    return AskBox(parent_, text, buttons, severity, {});
+}
+
+Answer QtDialogs::askAt(std::string_view text, Buttons buttons, double across, double down)
+{
+    QWidget* window = QApplication::activeWindow() ? QApplication::activeWindow() : parent_.data();
+    return AskBox(window, text, buttons, Severity::Question, [window, across, down](QMessageBox& box) {
+        if (!window)
+            return;
+        const QRect g = window->geometry();
+        box.move(g.x() + static_cast<int>(g.width() * across), g.y() + static_cast<int>(g.height() * down));
+    });
 }
 
 std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt, std::string_view initial)

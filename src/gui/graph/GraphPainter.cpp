@@ -13,6 +13,7 @@
 #include "core/view/PixelMap.h"
 #include "core/view/ScaleTicks.h"
 #include "core/view/WindowLayout.h"
+#include "gui/graph/OverlayPainter.h"
 
 namespace vk {
 
@@ -36,11 +37,6 @@ QPen LinePen(QColor colour, Qt::PenStyle style)
     QPen pen(colour, 1, style);
     pen.setCapStyle(Qt::FlatCap);
     return pen;
-}
-
-bool Rotated(int style)
-{
-    return style >= 6 && style <= 9;
 }
 
 // Draws a curve whose "along" axis is time and "across" axis the value rows.
@@ -221,6 +217,8 @@ void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slo
                   LinePen(TableColour(s, ColShCursors), Qt::SolidLine));
     if (scene.dive)
         PaintDiveMarks(p, size, scene, slot);
+    PaintRunMeanOverlay(p, size, scene, slot);
+    PaintCompensationPreview(p, size, scene, slot);
 }
 
 void PaintDiveMarks(QPainter& p, QSize size, const GraphScene& scene, int slot)

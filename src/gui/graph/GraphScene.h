@@ -6,10 +6,12 @@
 
 #include <array>
 
+#include "core/process/Compensation.h"
 #include "core/setup/DiveState.h"
 #include "core/setup/Settings.h"
 #include "core/store/Recording.h"
 #include "core/view/Envelope.h"
+#include "core/view/RunMeanOverlay.h"
 #include "core/view/ViewState.h"
 
 namespace vk {
@@ -22,7 +24,9 @@ struct GraphScene {
     const ViewState& view;
     const std::array<Envelope, 3>* envelopes = nullptr;  // nullptr: draw from every sample
     CaptionPlace caption = CaptionPlace::Top;
-    const DiveState* dive = nullptr;  // the current dive's wiggles and stops, marked in the strips
+    const DiveState* dive = nullptr;                    // the current dive's wiggles and stops, marked in the strips
+    std::array<RunMeanOverlay, 3>* runMeans = nullptr;  // the running-mean overlays, worked out when drawn
+    const PreviewCurve* preview = nullptr;              // the compensation's curve while its question is open
 
     const Envelope* envelope(int slot) const
     {

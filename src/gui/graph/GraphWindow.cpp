@@ -145,11 +145,22 @@ TForm3::~TForm3() = default;  // the undo stack goes, and with it Undo.bin
 GraphScene TForm3::scene() const
 {
     GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace, &wb_.dive};
+    s.runMeans = &runMeans_;
+    s.preview = preview_;
     return s;
+}
+
+void TForm3::showPreview(const PreviewCurve* curve)
+{
+    preview_ = curve;
+    for (TChanImage* strip : strips_)
+        if (strip)
+            strip->update();
 }
 
 void TForm3::samplesChanged(int slot)
 {
+    runMeans_[static_cast<std::size_t>(slot)].invalidate();
     const ChannelDescriptor& d = wb_.rec.desc(slot);
     envelopes_[static_cast<std::size_t>(slot)].build(
         wb_.rec.store, slot, std::min<int64_t>(int64_t{d.DataCnt} - d.CorrSmpDelay + 1, wb_.rec.store.capacity(slot)),

@@ -87,6 +87,8 @@ public:
     // Curves from the envelopes (true) or from every sample.
     void setUseEnvelopes(bool on);
     const Envelope& envelope(int slot) const { return envelopes_[static_cast<std::size_t>(slot)]; }
+    // The compensation's curve drawn over its strip (nullptr: none), at once.
+    void showPreview(const PreviewCurve* curve);
     TUndo* undoStack() const { return undoStack_.get(); }
     // The client area as a picture (what "&Image ..." and "&Print ..." take).
     QImage picture() const;
@@ -149,6 +151,8 @@ private:
     HelpViewer& help_;
     ViewState view_;
     std::array<Envelope, 3> envelopes_;
+    mutable std::array<RunMeanOverlay, 3> runMeans_;  // worked out when a strip is drawn
+    const PreviewCurve* preview_ = nullptr;
     bool useEnvelopes_ = true;
     WindowLayout layout_;
     std::unique_ptr<GraphMenus> menus_;

@@ -81,6 +81,7 @@ void TForm3::applyChanges(const SampleChanges& changes)
         if (!change.any())
             continue;
         const ChannelDescriptor& d = wb_.rec.desc(change.slot);
+        runMeans_[static_cast<std::size_t>(change.slot)].invalidate();
         if (change.length)
             samplesChanged(change.slot);
         else

@@ -30,8 +30,8 @@ TfrmPolynom::TfrmPolynom(const Recording& rec, int slot, VkDialogs& ui, HelpView
 {
     setObjectName("frmPolynom");
     setWindowTitle(QString("Apply a Polynom to channel %1 (%2)")
-                           .arg(slot + 1)
-                           .arg(QString::fromStdString(rec.desc(slot).Caption)));
+                       .arg(slot + 1)
+                       .arg(QString::fromStdString(rec.desc(slot).Caption)));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(PictureMargin, PictureMargin, PictureMargin, PictureMargin);
     auto* picture = new QLabel;

@@ -1,6 +1,6 @@
 // The Process and Filter menus in the graph window, offscreen, on a day of
 // the example recording: every item with scripted answers, the envelopes
-// after each command and Undo, the three dialogs.
+// after each command and Undo, the dialogs, the overlay and the preview.
 
 #include <QAction>
 #include <QApplication>
@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTest>
 #include <functional>
 #include <map>
@@ -63,6 +64,8 @@ private Q_SLOTS:
     void everyItemRunsAndUndoRestoresEverySample();
     void biChannelDialog();
     void rampAndPolynomialDialogs();
+    void filterItemsRunAndUndo();
+    void filterDialogs();
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
@@ -316,6 +319,183 @@ void ProcessWindowTest::rampAndPolynomialDialogs()
     QCOMPARE(EncodeDescriptor(wb->rec.desc(0)), before);
     wb->rec.desc(0).Poly_E = 0;
     QVERIFY(take().samples == start.samples);
+}
+
+void ProcessWindowTest::filterItemsRunAndUndo()
+{
+    // Ctrl+C on a dip below the surface after a dive (the surface at 3 m, the
+    // end of the section as reference): the curve shows while the question is open.
+    const double from = truth[30].end, to = truth[31].start;
+    const auto a = static_cast<int32_t>(from);
+    for (int32_t i = a; i < static_cast<int32_t>(to); ++i) {
+        const double k = (i - a) / 40.0;
+        bool inside = true;
+        WriteRaw(wb->rec, i, PhysToRawOf(wb->rec.desc(0), 3 - 2 * k * std::exp(1 - k), inside), 0);
+    }
+    wb->settings.compensation.CompSurfaceReference = true;
+    window->samplesChanged(0);
+    const Snapshot start = take();
+    int commands = 0;
+    auto step = [&](const char* item, const std::function<void()>& prepare, const char* caption) {
+        const int before = window->undoStack()->top();
+        prepare();
+        run(item);
+        QApplication::processEvents();
+        QVERIFY2(window->undoStack()->top() == before + 1, item);
+        QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo") + caption);
+        expectFreshEnvelopes(item);
+        ++commands;
+    };
+    setSection(3600, 14400);
+    step(
+        "mniSmooth121", [] {}, "  Smooth");
+    step(
+        "mniSmooth124", [] {}, "  Smooth");
+    step(
+        "mniSmooth1123", [] {}, "  Smooth");
+    step(
+        "mniSmooth111", [] {}, "  Smooth");
+    step(
+        "mniSmoothRunMean",
+        [] {
+            InNextDialog({{"EdtRMR", "4"}, {"edtIgnoreExtrem", "20"}}, {"rbtUp"});
+        },
+        "  Smooth");
+    QCOMPARE(wb->filters.runningMean.direction, int{RunMeanUp});
+    step(
+        "HighFrequ1", [&] { ui->inputs.push_back("12"); }, "  Smooth");
+    step(
+        "FlatBaseline",
+        [] {
+            InNextDialog({{"edtStrength", "11"}}, {"rbtWaves1", "cbxBelowThreshold"});
+        },
+        "  Smooth");
+    QCOMPARE(wb->settings.flatBaseline.FlatStrength, 11);
+    step(
+        "SmoothMantle",
+        [] {
+            InNextDialog({{"edtMaxPeriod", "20"}, {"edtMinAmplitude", "0.5"}}, {"rbtAbove"});
+        },
+        " Spline");
+    step(
+        "mniPeakElim", [] { InNextDialog({}, {"rbtExtremes"}); }, " ElimExtr");
+    step(
+        "mniPeakElim",
+        [] {
+            InNextDialog({{"edtAmplitude", "-3"}, {"edtLength", "5"}}, {"rbtPeaks"});
+        },
+        " ElimPeak");
+    QCOMPARE(wb->filters.peaks.PeakAmplitude, 3.0);  // its absolute value
+    step(
+        "mniPeakElim",
+        [] {
+            InNextDialog({{"edtValue", "1"}, {"edtReplacement", "0"}}, {"rbtReplace", "rbtByValue"});
+        },
+        "  Repl<0");
+    QCOMPARE(wb->filters.peaks.PeakAmplitude, 1.0);  // the comparison value, kept there too
+
+    // Ctrl+C on the dip: the curve shows while the question is open.
+    setSection(from, to);
+    window->view().at.F1 = (from - 60) * 1000;
+    window->view().at.F2 = (to + 60) * 1000;
+    const double shownMin = wb->rec.desc(0).Min, shownMax = wb->rec.desc(0).Max;
+    wb->rec.desc(0).Min = 0;  // the surface's few metres fill the strip
+    wb->rec.desc(0).Max = 4;
+    window->executeRedraw(redraw::Everything);
+    bool previewShown = false;
+    ui->onAsk = [&](std::string_view question) {
+        QCOMPARE(std::string(question), std::string(" Compensate?"));
+        previewShown = true;
+        grab(window->strip(0), "depth-compensation-preview");
+    };
+    const int before = window->undoStack()->top();
+    const double dip = ReadValue(wb->rec, a + 40, 0).value;
+    key(Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(previewShown);
+    QCOMPARE(window->undoStack()->top(), before + 1);
+    QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo Compensation"));
+    wb->rec.desc(0).Min = shownMin;
+    wb->rec.desc(0).Max = shownMax;
+    // The section shifted to the reference, now 0 m (as low as the channel's range goes).
+    QVERIFY(ReadValue(wb->rec, a + 40, 0).value < dip - 0.1);
+    expectFreshEnvelopes("Compensate");
+    ++commands;
+    ui->onAsk = {};
+
+    for (int k = 0; k < commands; ++k)
+        run("mniUndo");
+    QVERIFY(take().samples == start.samples);
+}
+
+void ProcessWindowTest::filterDialogs()
+{
+    const Snapshot start = take();
+    setSection(3600, 14400);
+    // Cancel in every dialog changes nothing and records nothing.
+    for (const char* item : {"mniSmoothRunMean", "FlatBaseline", "SmoothMantle", "mniPeakElim", "CompSettings"}) {
+        InNextDialog({}, {}, false);
+        run(item);
+    }
+    QCOMPARE(window->undoStack()->top(), 0);
+    QVERIFY(take() == start);
+
+    // The envelope's dialog refuses an amplitude of 0 and stays open.
+    bool stayedOpen = false;
+    test::WhenDialogShows([&](QWidget* w) {
+        auto* d = qobject_cast<QDialog*>(w);
+        grab(d, "dialog-mantle");
+        d->findChild<QLineEdit*>("edtMinAmplitude")->setText("0");
+        d->accept();
+        stayedOpen = d->isVisible();
+        d->reject();
+    });
+    run("SmoothMantle");
+    QVERIFY(stayedOpen);
+    QCOMPARE(ui->texts().back(), std::string(" Ampl. and Period must be greater zero."));
+
+    // The flat baseline's bar and field move together.
+    InNextDialog({}, {}, false, [this](QDialog* d) {
+        auto* bar = d->findChild<QSlider*>("trbStrength");
+        auto* field = d->findChild<QLineEdit*>("edtStrength");
+        bar->setValue(7);
+        QCOMPARE(field->text(), QString("7"));
+        field->setText("12");
+        Q_EMIT field->editingFinished();
+        QCOMPARE(bar->value(), 12);
+        grab(d, "dialog-flat-baseline");
+    });
+    run("FlatBaseline");
+    // "Middle" leaves nothing out; the fields of the other peak options are off.
+    InNextDialog({}, {}, false, [this](QDialog* d) {
+        d->findChild<QRadioButton*>("rbtMiddle")->click();
+        QVERIFY(!d->findChild<QLineEdit*>("edtIgnoreExtrem")->isEnabled());
+        grab(d, "dialog-run-mean");
+    });
+    run("mniSmoothRunMean");
+    InNextDialog({}, {}, false, [this](QDialog* d) {
+        d->findChild<QRadioButton*>("rbtPeaks")->click();
+        QVERIFY(d->findChild<QLineEdit*>("edtAmplitude")->isEnabled());
+        QVERIFY(!d->findChild<QLineEdit*>("edtValue")->isEnabled());
+        grab(d, "dialog-elim-peaks");
+    });
+    run("mniPeakElim");
+    // Neither reference chosen yet: 0 m.
+    InNextDialog({}, {}, false, [this](QDialog* d) {
+        QVERIFY(d->findChild<QRadioButton*>("rbtZeroReference")->isChecked());
+        grab(d, "dialog-compensation");
+    });
+    run("CompSettings");
+
+    // The running-mean overlay: drawn, the samples untouched.
+    window->view().at.F1 = 3000 * 1000.0;
+    window->view().at.F2 = 15000 * 1000.0;
+    ui->inputs.push_back("60");
+    run("mniRunMean");
+    QCOMPARE(wb->rec.desc(0).RunMean, 60);
+    window->executeRedraw(redraw::Everything);
+    grab(window->strip(0), "depth-run-mean-overlay");
+    QVERIFY(take().samples == start.samples);
+    QCOMPARE(window->undoStack()->top(), 0);
 }
 
 QTEST_MAIN(ProcessWindowTest)

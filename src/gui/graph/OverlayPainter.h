@@ -1,0 +1,19 @@
+#pragma once
+
+// What is drawn over a strip's curve without changing its samples: the
+// running-mean overlay and the compensation's preview curve.
+
+#include <QSize>
+
+#include "gui/graph/GraphScene.h"
+
+class QPainter;
+
+namespace vk {
+
+// The least and greatest trailing mean of each column, in the cross-cursor colour.
+void PaintRunMeanOverlay(QPainter& p, QSize size, const GraphScene& scene, int slot);
+// The response curve over its section, in green.
+void PaintCompensationPreview(QPainter& p, QSize size, const GraphScene& scene, int slot);
+
+}  // namespace vk

@@ -1,0 +1,36 @@
+#pragma once
+
+// The envelope's dialog: the longest period joined, the least amplitude of
+// an extremum, and the side the envelope covers.
+
+#include <QDialog>
+
+#include "core/setup/FilterChoices.h"
+
+class QLineEdit;
+class QRadioButton;
+
+namespace vk {
+
+class HelpViewer;
+class VkDialogs;
+
+class TfrmSmoothmantle : public QDialog {
+    Q_OBJECT
+
+public:
+    TfrmSmoothmantle(MantleSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+
+    // Stores the fields; refused, the dialog open, while a field is no number
+    // or the amplitude is not above 0 or the period below 1.
+    void accept() override;
+
+private:
+    MantleSetting& setting_;
+    VkDialogs& ui_;
+    QLineEdit* edtPeriod_;
+    QLineEdit* edtAmplitude_;
+    QRadioButton* above_;
+};
+
+}  // namespace vk

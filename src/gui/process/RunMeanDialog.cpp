@@ -1,0 +1,76 @@
+#include "gui/process/RunMeanDialog.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/store/NumberInput.h"
+#include "core/store/NumberText.h"
+#include "core/store/VkDialogs.h"
+#include "gui/widgets/DialogButtons.h"
+
+namespace vk {
+
+TfrmRunMean::TfrmRunMean(RunningMeanSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+        : QDialog(parent), setting_(setting), ui_(ui)
+{
+    setObjectName("frmRunMean");
+    setWindowTitle("Running Mean (1-1-1-1-....-1-1)");
+    edtN_ = new QLineEdit(QString::number(setting.n));
+    edtN_->setObjectName("EdtRMR");
+    edtIgnore_ = new QLineEdit(QString::number(setting.ignore));
+    edtIgnore_->setObjectName("edtIgnoreExtrem");
+    up_ = new QRadioButton("Up");
+    up_->setObjectName("rbtUp");
+    up_->setToolTip("repl. if mean > CurrValue");
+    middle_ = new QRadioButton("Middle");
+    middle_->setObjectName("rbtMiddle");
+    middle_->setToolTip("replace anyway");
+    auto* down = new QRadioButton("Down");
+    down->setObjectName("rbtDown");
+    down->setToolTip("repl. if mean < CurrValue");
+    (setting.direction == RunMeanUp ? up_ : setting.direction == RunMeanMiddle ? middle_ : down)->setChecked(true);
+    // Nothing is left out of the mean of "Middle".
+    edtIgnore_->setEnabled(!middle_->isChecked());
+    connect(middle_, &QRadioButton::toggled, edtIgnore_, [this](bool on) { edtIgnore_->setEnabled(!on); });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel("Repl. by the mean of N values "), 0, 0, 1, 3);
+    grid->addWidget(new QLabel("before and after (N<=500)"), 1, 0, 1, 3);
+    grid->addWidget(new QLabel("N ="), 2, 0);
+    grid->addWidget(edtN_, 2, 1);
+    grid->addWidget(up_, 3, 0);
+    grid->addWidget(middle_, 3, 1);
+    grid->addWidget(down, 3, 2);
+    grid->addWidget(new QLabel("Ignore"), 4, 0);
+    grid->addWidget(edtIgnore_, 4, 1);
+    grid->addWidget(new QLabel("% of greatest resp."), 4, 2);
+    grid->addWidget(new QLabel("smallest values."), 5, 2);
+    grid->addWidget(new QLabel("0 < p% < 50 "), 6, 0, 1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(OkCancelHelp(this, help, "dlgRunMean.rtf"));
+}
+
+void TfrmRunMean::accept()
+{
+    int64_t n = 0, p = 0;
+    for (auto [field, value] : {std::pair{edtN_, &n}, std::pair{edtIgnore_, &p}}) {
+        const std::string text = field->text().trimmed().toStdString();
+        if (!ParseInteger(text, *value) || *value < INT32_MIN || *value > INT32_MAX) {
+            ui_.message(NotAnIntegerText(text), Severity::Error);
+            field->setFocus();
+            return;
+        }
+    }
+    setting_.n = static_cast<int32_t>(std::min<int64_t>(n, RunMeanMaxN));
+    setting_.ignore = static_cast<int32_t>(std::clamp<int64_t>(p, 0, RunMeanMaxIgnore));
+    setting_.direction = up_->isChecked() ? RunMeanUp : middle_->isChecked() ? RunMeanMiddle : RunMeanDown;
+    QDialog::accept();
+}
+
+}  // namespace vk
