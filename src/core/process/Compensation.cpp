@@ -18,7 +18,7 @@ namespace {
 
 constexpr int32_t WorkshopLimit = 8191;  // longer sections are read directly, unsmoothed
 constexpr int32_t SurfaceSamples = 50;   // the reference of a long section: the mean of its last 51 values
-constexpr double TinyPulse = 1e-290;  // e^(1 - i / tau) below it counts as 0
+constexpr double TinyPulse = 1e-290;     // e^(1 - i / tau) below it counts as 0
 constexpr const char* GapsInSection =
     "The section holds missing values: the compensation needs a section without gaps.";
 

@@ -30,10 +30,12 @@ CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f
                               ? ValueAt([&rec, &d, slot](int32_t i) { return ReadPhysOf(rec.store, d, slot, i).value; })
                               : ValueAt([&series](int32_t i) { return series.read(i).value; });
     bool any = false;
+    PassProgress progress(cx.ui, s.count());
     ForEachStretch(rec, slot, s, [&](int32_t lo, int32_t hi) {
         const int32_t to = std::min(hi, s.last);
         int32_t c = std::max(lo, s.first), at = c;
         while (at < to) {
+            progress.at(at - s.first);
             const Extremum e = NextExtremum(value, at, to, m.minAmplitude);
             if (e.type == 0 || e.index <= at)
                 break;

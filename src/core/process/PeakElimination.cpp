@@ -91,8 +91,10 @@ CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double a
     bool any = false;
     ChunkValues values(rec, slot, ChunkLength, length, 0);
     WindowRanges range;  // of each window k .. k + length - 1: a peak needs a spread of x in it
+    PassProgress progress(cx.ui, section.count());
     int32_t k = section.first;
     while (int64_t{k} + length < section.last) {
+        progress.at(k - section.first);
         const int32_t count = std::min<int32_t>(ChunkLength, section.last - length - k);
         const double* y = values.load(k, count) - k;  // y[j] for j = k .. k + count + length - 1
         SlidingRange(y + k, count, length, range);
@@ -145,9 +147,11 @@ CommandResult ReplaceValues(ViewContext& cx, Relation relation, bool interpolate
     bool report = true, any = false;
     const uint16_t word = PhysToRaw(rec, slot, report, replacement);  // the range-excess hint at most once
     ChunkValues values(rec, slot, ChunkLength, 0, 0);
+    PassProgress progress(cx.ui, section.count());
     const int32_t last = section.last;
     int32_t i = section.first + 1;
     while (i <= last) {
+        progress.at(i - section.first);
         const int32_t count = std::min(ChunkLength, last - i + 1);
         const double* y = values.load(i, count) - i;
         const int32_t end = i + count;

@@ -10,8 +10,8 @@ namespace vk {
 namespace {
 
 constexpr int32_t ChunkLength = 4096;      // positions rewritten at a time
-constexpr int64_t ProgressFrom = 1000000;  // sections this long show progress
-constexpr int ChunksPerProgress = 256;
+constexpr int64_t ProgressFrom = 1000000;  // passes this long show progress
+constexpr int64_t ProgressStep = 1 << 20;  // positions between two reports
 
 // Copies the stored words of positions from .. to - 1 (all inside the
 // channel), block by block.
@@ -57,6 +57,20 @@ void ReadClamped(const Recording& rec, int slot, int64_t from, int64_t to, int32
 
 }  // namespace
 
+PassProgress::PassProgress(VkDialogs& ui, int64_t total) : ui_(ui), total_(total), shown_(total >= ProgressFrom) {}
+
+PassProgress::~PassProgress()
+{
+    if (shown_)
+        ui_.progress(0, 0);
+}
+
+void PassProgress::report(int64_t done)
+{
+    ui_.progress(done, total_);
+    next_ = done + ProgressStep;
+}
+
 StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last)
 {
     StoredSection s;
@@ -92,9 +106,8 @@ void ForEachStretch(const Recording& rec, int slot, StoredSection section,
 void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int ahead, const ChunkRule& rule,
                 VkDialogs& progress)
 {
-    const bool report = section.count() >= ProgressFrom;
+    PassProgress progressOf(progress, section.count());
     std::vector<uint16_t> buffer(static_cast<std::size_t>(behind + ChunkLength + ahead)), out(ChunkLength);
-    int chunks = 0;
     ForEachStretch(rec, slot, section, [&](int32_t lo, int32_t hi) {
         const int32_t x1 = std::min(hi, section.last);
         bool start = true;
@@ -110,12 +123,9 @@ void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int
             rule(RawChunk{buffer.data() + behind, x0, count, lo, hi, start}, out.data());
             StoreWords(rec, slot, x0, int64_t{x0} + count, out.data());
             start = false;
-            if (report && ++chunks % ChunksPerProgress == 0)
-                progress.progress(int64_t{x0} + count - section.first, section.count());
+            progressOf.at(int64_t{x0} + count - section.first);
         }
     });
-    if (report)
-        progress.progress(0, 0);
 }
 
 }  // namespace vk

@@ -27,6 +27,28 @@ struct RawChunk {
 // Computes out[0 .. count - 1], the new words of the chunk's positions.
 using ChunkRule = std::function<void(const RawChunk&, uint16_t* out)>;
 
+// The progress of a pass over `total` positions, shown through the seam when
+// the pass is long (a million positions or more); the bar goes at the end.
+class PassProgress {
+public:
+    PassProgress(VkDialogs& ui, int64_t total);
+    ~PassProgress();
+    PassProgress(const PassProgress&) = delete;
+    PassProgress& operator=(const PassProgress&) = delete;
+    // `done` positions of the total are through; cheap enough for every one.
+    void at(int64_t done)
+    {
+        if (shown_ && done >= next_)
+            report(done);
+    }
+
+private:
+    void report(int64_t done);
+    VkDialogs& ui_;
+    int64_t total_, next_ = 0;
+    bool shown_;
+};
+
 // The channel's stored positions first .. last, both included; first > last when none.
 struct StoredSection {
     int32_t first = 0, last = -1;

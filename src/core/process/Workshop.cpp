@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/process/RawSectionPass.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/VkDialogs.h"
 
@@ -71,7 +72,9 @@ bool TWorkshop::LowPass(int n, VkDialogs& ui)
     const double outC = std::cos(theta * n), outS = -std::sin(theta * n);           // e^(-i theta n)
     const double inC = std::cos(theta * (n + 1)), inS = std::sin(theta * (n + 1));  // e^(i theta (n + 1))
     double re = 0, im = 0;
+    PassProgress progress(ui, length());
     for (int32_t p = 1; p < length(); ++p) {
+        progress.at(p);
         if (p > 1)
             ring(int64_t{p} + n) = get(p + n);  // still the former value: only positions before p are written
         if ((p - 1) % Refresh == 0) {
