@@ -23,30 +23,33 @@ CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f
         return {};
     cx.undo.PushRange(s.first, s.last + 1, redraw::SampleEdit, UndoSpline, slot);
     const int wanted = m.side == MantleAbove ? 1 : -1;
-    const ChannelSeries series(rec, slot);
-    // A plain channel is read straight from its words.
-    const bool plain = d.Derivation == 0 && d.bApplyPolynom == 0 && rec.workshop == nullptr;
-    const ValueAt value = plain
-                              ? ValueAt([&rec, &d, slot](int32_t i) { return ReadPhysOf(rec.store, d, slot, i).value; })
-                              : ValueAt([&series](int32_t i) { return series.read(i).value; });
     bool any = false;
     PassProgress progress(cx.ui, s.count());
-    ForEachStretch(rec, slot, s, [&](int32_t lo, int32_t hi) {
-        const int32_t to = std::min(hi, s.last);
-        int32_t c = std::max(lo, s.first), at = c;
-        while (at < to) {
-            progress.at(at - s.first);
-            const Extremum e = NextExtremum(value, at, to, m.minAmplitude);
-            if (e.type == 0 || e.index <= at)
-                break;
-            if (e.type == wanted) {
-                if (e.index - c < m.maxPeriod)
-                    any = DrawRawLine(rec, slot, c, e.index) || any;
-                c = e.index;
+    auto cover = [&](const auto& value) {
+        ForEachStretch(rec, slot, s, [&](int32_t lo, int32_t hi) {
+            const int32_t to = std::min(hi, s.last);
+            int32_t c = std::max(lo, s.first), at = c;
+            while (at < to) {
+                progress.at(at - s.first);
+                const Extremum e = NextExtremumOf(value, at, to, m.minAmplitude);
+                if (e.type == 0 || e.index <= at)
+                    break;
+                if (e.type == wanted) {
+                    if (e.index - c < m.maxPeriod)
+                        any = DrawRawLine(rec, slot, c, e.index) || any;
+                    c = e.index;
+                }
+                at = e.index;
             }
-            at = e.index;
-        }
-    });
+        });
+    };
+    // A plain channel is read straight from its words.
+    if (d.Derivation == 0 && d.bApplyPolynom == 0 && rec.workshop == nullptr) {
+        cover([&rec, &d, slot](int32_t i) { return ReadPhysOf(rec.store, d, slot, i).value; });
+    } else {
+        const ChannelSeries series(rec, slot);
+        cover([&series](int32_t i) { return series.read(i).value; });
+    }
     if (any)
         rec.at(slot).ChannelModified = true;
     return {redraw::SampleEdit, SampleChange{slot, s.first, int64_t{s.last} + 1, false}};
