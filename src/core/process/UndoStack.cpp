@@ -1,5 +1,7 @@
 #include "core/process/UndoStack.h"
 
+#include "core/store/SampleMover.h"
+
 #include <cstdio>
 #include <new>
 
@@ -232,15 +234,15 @@ bool TUndo::undo(const Step& s, SampleChanges& changed)
     } else if (s.kind == 131) {
         // n points were inserted at p: move the rest back.
         const int32_t p = s.from, n = s.to;
-        for (int32_t i = p; i <= d.DataCnt - n; ++i)
-            WriteRaw(rec_, i, ReadRaw(rec_, i + n, s.slot), s.slot);
+        const int64_t origin = d.CorrSmpDelay;
+        MoveSamples(rec_.store, s.slot, int64_t{p} + n - origin, int64_t{d.DataCnt} - origin, -int64_t{n});
         d.DataCnt -= n;
         changed.add(whole);
     } else if (s.kind == 132) {
         // n points were deleted at p: make room again; the step below holds them.
         const int32_t p = s.from, n = s.to;
-        for (int32_t i = d.DataCnt; i >= p + 1; --i)
-            WriteRaw(rec_, i + n, ReadRaw(rec_, i, s.slot), s.slot);
+        const int64_t origin = d.CorrSmpDelay;
+        MoveSamples(rec_.store, s.slot, int64_t{p} + 1 - origin, int64_t{d.DataCnt} - origin, n);
         AdjustLength(rec_, s.slot, n);
         changed.add({s.slot, 0, int64_t{d.DataCnt} + 1, true});
     }
@@ -263,7 +265,9 @@ TUndo::PopResult TUndo::Pop()
         bool ok = undo(s, result.changed);
         items_.pop_back();
         // One Undo takes back a whole deletion: the shifted samples are the step below.
-        if (ok && s.kind == 132 && !items_.empty() && items_.back().kind == 16 && items_.back().slot == s.slot) {
+        // (A command's deletion joins its two steps; the loop below takes them then.)
+        if (ok && s.kind == 132 && !s.withBelow && !items_.empty() && items_.back().kind == 16 &&
+            items_.back().slot == s.slot) {
             ok = undo(items_.back(), result.changed);
             items_.pop_back();
         }

@@ -1,0 +1,94 @@
+#include "core/process/PointEditing.h"
+
+#include <cmath>
+#include <optional>
+
+#include "core/process/SectionOperation.h"
+#include "core/store/NumberInput.h"
+#include "core/store/SampleMover.h"
+#include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
+
+namespace vk {
+
+namespace {
+
+constexpr const char* TooLarge = " Rejected! Size exceeds limit.";
+constexpr const char* NegativeCount = "The number of points to insert cannot be negative.";
+
+// The whole channel from `from` on changed, and its length.
+CommandResult Moved(Recording& rec, int slot, int64_t from)
+{
+    rec.at(slot).ChannelModified = true;
+    return {redraw::Everything, SampleChange{slot, from, int64_t{rec.desc(slot).DataCnt} + 1, true}};
+}
+
+}  // namespace
+
+CommandResult InsertPoints(ViewContext& cx, int slot, double /*f5*/, double f4)
+{
+    Recording& rec = cx.rec;
+    if (PolynomialApplied(rec, slot)) {
+        cx.ui.helpPage(PolynomialHelpPage);
+        return {};
+    }
+    const std::optional<double> answer = AskNumber(cx.ui, "Insert points after F4-cursor", "How many points", "0");
+    if (!answer)
+        return {};
+    const double rounded = std::nearbyint(*answer);
+    if (rounded < 0) {
+        cx.ui.message(NegativeCount, Severity::Error);
+        return {};
+    }
+    ChannelDescriptor& d = rec.desc(slot);
+    const int64_t p = std::max<int64_t>(SectionIndexes(d, f4, f4).first, std::max(1, d.CorrSmpDelay));
+    if (rounded == 0 || p > d.DataCnt)
+        return {};
+    // The stored samples after the insertion, the last one counted.
+    const int64_t stored = int64_t{d.DataCnt} - d.CorrSmpDelay + 1;
+    if (stored + rounded > rec.store.capacity(slot)) {
+        cx.ui.message(TooLarge, Severity::Error);
+        return {};
+    }
+    const auto n = static_cast<int32_t>(rounded);
+    const auto at = static_cast<int32_t>(p);
+    cx.undo.PushRange(at, n, redraw::Everything, UndoInsertPoints, slot);
+    const uint16_t v = ReadRaw(rec, at, slot);
+    const int64_t origin = d.CorrSmpDelay;
+    MoveSamples(rec.store, slot, p + 1 - origin, int64_t{d.DataCnt} - origin, n);
+    AdjustLength(rec, slot, n);
+    for (int32_t i = 1; i <= n; ++i)
+        WriteRaw(rec, at + i, v, slot);
+    rec.at(slot).missing.inserted(static_cast<int32_t>(p + 1 - origin), n);
+    return Moved(rec, slot, p);
+}
+
+CommandResult DeletePoints(ViewContext& cx, int slot, double f5, double f4)
+{
+    Recording& rec = cx.rec;
+    if (PolynomialApplied(rec, slot)) {
+        cx.ui.helpPage(PolynomialHelpPage);
+        return {};
+    }
+    if (cx.ui.ask("Delete all points between F4 and F5", Buttons::OkCancel) != Answer::Ok)
+        return {};
+    ChannelDescriptor& d = rec.desc(slot);
+    const WorkSection w = SectionIndexes(d, f4, f5);
+    // p stays where F4 is; the count stops at the channel's last sample.
+    const int64_t p = std::max<int64_t>(w.first, d.CorrSmpDelay);
+    const int64_t n = std::min<int64_t>(w.last, d.DataCnt) - p;
+    if (n <= 0 || p > d.DataCnt)
+        return {};
+    const auto at = static_cast<int32_t>(p);
+    const auto count = static_cast<int32_t>(n);
+    // The words the shift overwrites, then the deletion itself.
+    cx.undo.PushRange(at, d.DataCnt - count + 1, redraw::Everything, int{UndoSection} + SectionDeletePoints, slot);
+    cx.undo.PushRange(at, count, redraw::Everything, UndoDeletePoints, slot);
+    const int64_t origin = d.CorrSmpDelay;
+    MoveSamples(rec.store, slot, p + n - origin, int64_t{d.DataCnt} - origin, -n);
+    rec.at(slot).missing.removed(static_cast<int32_t>(p - origin), count);
+    d.DataCnt -= count;
+    return Moved(rec, slot, p);
+}
+
+}  // namespace vk

@@ -1,0 +1,39 @@
+#pragma once
+
+// Changing a channel's sampling interval in place: keeping every n-th
+// sample (reduce), n samples per interval by linear interpolation (expand),
+// or twice as many by a bent interpolation (double points). Positions are
+// counted from the channel's first stored sample, so a channel that starts
+// late keeps its start.
+
+#include <cstdint>
+#include <functional>
+
+#include "core/view/Command.h"
+
+namespace vk {
+
+inline constexpr int UndoExpand = 2;  // " Expand": the samples and the descriptor
+inline constexpr int UndoReduce = 5;  // " Reduce": the same
+
+// A progress bar about 16 times along a long run; (0, 0) hides it.
+using StepProgress = std::function<void(int64_t done, int64_t total)>;
+
+// Keeps every n-th sample; the interval becomes n times as long. Nothing for n < 2.
+bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n);
+
+// n samples per former interval, the new ones on the straight line between
+// the old; the interval becomes round(interval / n). False after "Command
+// rejected. Sampl. int. too small." or "Not enough capacity for this operation.".
+bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int32_t n, const StepProgress& progress);
+
+// A new sample between every two, bent towards the curvature of their
+// neighbours; the interval is halved. False after the capacity message.
+bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const StepProgress& progress);
+
+// The menu commands: they ask as the menu items do, then run the above.
+CommandResult ReduceCommand(ViewContext& cx, int slot);
+CommandResult ExpandCommand(ViewContext& cx, int slot, const StepProgress& progress);
+CommandResult DoublePointsCommand(ViewContext& cx, int slot, const StepProgress& progress);
+
+}  // namespace vk
