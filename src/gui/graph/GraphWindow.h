@@ -63,6 +63,9 @@ public:
     void showProgress(double share, int count);
     // After a long command: the bar goes, the count and whether it was halted stay.
     void endProgress(int dives, bool halted);
+    // The bar along a command that changes a channel's length: done of
+    // total, repainted at once; a total of 0 hides it.
+    void stepProgress(long long done, long long total);
 
     // Runs the drawing routines of the set bits once, in their fixed order.
     void executeRedraw(uint32_t bits);

@@ -86,7 +86,7 @@ void TForm3::applyChanges(const SampleChanges& changes)
             samplesChanged(change.slot);
         else
             envelopes_[static_cast<std::size_t>(change.slot)].update(
-                    wb_.rec.store, change.slot, change.from - d.CorrSmpDelay, change.to - d.CorrSmpDelay);
+                wb_.rec.store, change.slot, change.from - d.CorrSmpDelay, change.to - d.CorrSmpDelay);
     }
 }
 
@@ -138,6 +138,17 @@ void TForm3::endProgress(int dives, bool halted)
     progress_->hide();
     progressLabel_->setText(
         QString("%1 %2%3").arg(dives).arg(dives == 1 ? "dive" : "dives").arg(halted ? ", halted" : ""));
+}
+
+void TForm3::stepProgress(long long done, long long total)
+{
+    if (total <= 0) {
+        progress_->hide();
+        return;
+    }
+    progress_->setValue(static_cast<int>(100 * done / total));
+    progress_->show();
+    progress_->repaint();
 }
 
 void TForm3::checkMoveItems(const std::vector<int>& modes)

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void rampAndPolynomialDialogs();
     void filterItemsRunAndUndo();
     void filterDialogs();
+    void pointEditing();
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
@@ -496,6 +497,52 @@ void ProcessWindowTest::filterDialogs()
     grab(window->strip(0), "depth-run-mean-overlay");
     QVERIFY(take().samples == start.samples);
     QCOMPARE(window->undoStack()->top(), 0);
+}
+
+void ProcessWindowTest::pointEditing()
+{
+    const Snapshot start = take();
+    auto* bar = window->findChild<QWidget*>("ProgressBar1");
+    QVERIFY(bar);
+    int commands = 0;
+    auto step = [&](const char* item, const std::function<void()>& prepare, const char* caption) {
+        const int before = window->undoStack()->top();
+        prepare();
+        run(item);
+        QApplication::processEvents();
+        QVERIFY2(window->undoStack()->top() > before, item);
+        QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo") + caption);
+        QVERIFY2(bar->isHidden(), item);
+        expectFreshEnvelopes(item);
+        ++commands;
+    };
+    setSection(3600, 7200);
+    const int32_t length = wb->rec.desc(0).DataCnt;
+    step(
+        "mniInsert", [&] { ui->inputs.push_back("3"); }, " Ins. pnt");
+    QCOMPARE(wb->rec.desc(0).DataCnt, length + 3);
+    step(
+        "mniDelete", [&] { ui->answers.push_back(Answer::Ok); }, " Del. pnt");
+    QCOMPARE(wb->rec.desc(0).DataCnt, length + 3 - 3600);
+    step(
+        "mniReduce", [&] { ui->inputs.push_back("2"); }, " Reduce");
+    QCOMPARE(wb->rec.desc(0).SampRate, 2000);
+    step(
+        "mniExpand", [&] { ui->inputs.push_back("2"); }, " Expand");
+    step(
+        "mniDoublePoints", [&] { ui->answers.push_back(Answer::Yes); }, " Expand");
+    QCOMPARE(wb->rec.desc(0).SampRate, 500);
+    step(
+        "Stretchtime1",
+        [&] {
+            InNextDialog({{"edtSeconds", "30"}});
+            ui->answers.push_back(Answer::Ok);
+        },
+        " Clockdrft");
+    QVERIFY(ui->texts().back().rfind("Cut ", 0) == 0);
+    for (int k = 0; k < commands; ++k)
+        run("mniUndo");
+    QVERIFY(take() == start);
 }
 
 QTEST_MAIN(ProcessWindowTest)

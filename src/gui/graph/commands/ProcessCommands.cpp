@@ -3,8 +3,11 @@
 
 #include <QDialog>
 
+#include "core/process/ClockDrift.h"
 #include "core/process/DeriveChannel.h"
+#include "core/process/PointEditing.h"
 #include "core/process/PolynomialSetting.h"
+#include "core/process/Resampling.h"
 #include "core/process/SectionOperation.h"
 #include "core/view/RedrawRequest.h"
 #include "gui/graph/CommandTable.h"
@@ -12,6 +15,7 @@
 #include "gui/graph/commands/Commands.h"
 #include "gui/process/AddRampDialog.h"
 #include "gui/process/BiChannelDialog.h"
+#include "gui/process/ClockDriftDialog.h"
 #include "gui/process/PolynomialDialog.h"
 
 namespace vk {
@@ -74,6 +78,20 @@ void RegisterProcessCommands(CommandTable& t, TForm3& w)
             const int slot = cx.view.active;
             return DeriveChannel(cx, code, code == DeriveDifferentiate ? 0 : 1, slot, slot, slot);
         });
+    t.add("mniInsert",
+          [](CommandContext& cx) { return InsertPoints(cx, cx.view.active, cx.view.at.F5, cx.view.at.F4); });
+    t.add("mniDelete",
+          [](CommandContext& cx) { return DeletePoints(cx, cx.view.active, cx.view.at.F5, cx.view.at.F4); });
+    t.add("mniReduce", [](CommandContext& cx) { return ReduceCommand(cx, cx.view.active); });
+    const StepProgress bar = [&w](int64_t done, int64_t total) { w.stepProgress(done, total); };
+    t.add("mniExpand", [bar](CommandContext& cx) { return ExpandCommand(cx, cx.view.active, bar); });
+    t.add("mniDoublePoints", [bar](CommandContext& cx) { return DoublePointsCommand(cx, cx.view.active, bar); });
+    t.add("Stretchtime1", [&w, bar](CommandContext& cx) {
+        TfrmStretchTime dialog(cx.ui, &w);
+        if (dialog.exec() != QDialog::Accepted)
+            return CommandResult{};
+        return CorrectClockDrift(cx, cx.view.active, dialog.drift(), bar);
+    });
     t.add("mniPolynom", [&w](CommandContext& cx) {
         TfrmPolynom dialog(cx.rec, cx.view.active, cx.ui, w.help(), &w);
         if (dialog.exec() != QDialog::Accepted)

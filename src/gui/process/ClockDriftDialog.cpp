@@ -1,0 +1,71 @@
+#include "gui/process/ClockDriftDialog.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/store/NumberInput.h"
+#include "core/store/NumberText.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+TfrmStretchTime::TfrmStretchTime(VkDialogs& ui, QWidget* parent) : QDialog(parent), ui_(ui)
+{
+    setObjectName("frmStretchTime");
+    setWindowTitle("Clock drift correction");
+    auto field = [](const char* name) {
+        auto* e = new QLineEdit("0");
+        e->setObjectName(name);
+        return e;
+    };
+    edtHours_ = field("edtHours");
+    edtMinutes_ = field("edtMinutes");
+    edtSeconds_ = field("edtSeconds");
+    ahead_ = new QRadioButton("Clock ahead");
+    ahead_->setObjectName("rbtAhead");
+    ahead_->setChecked(true);
+    auto* back = new QRadioButton("Clock back");
+    back->setObjectName("rbtBack");
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel("Correct RTC drift by"), 0, 0, 1, 2);
+    const std::pair<QLineEdit*, const char*> rows[] = {
+        {edtHours_, "hours"}, {edtMinutes_, "minutes"}, {edtSeconds_, "seconds"}};
+    int row = 1;
+    for (const auto& [edit, unit] : rows) {
+        grid->addWidget(edit, row, 0);
+        grid->addWidget(new QLabel(unit), row++, 1);
+    }
+    grid->addWidget(ahead_, row, 0);
+    grid->addWidget(back, row, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+}
+
+void TfrmStretchTime::accept()
+{
+    int32_t* targets[] = {&drift_.hours, &drift_.minutes, &drift_.seconds};
+    QLineEdit* fields[] = {edtHours_, edtMinutes_, edtSeconds_};
+    for (int k = 0; k < 3; ++k) {
+        const std::string text = fields[k]->text().trimmed().toStdString();
+        int64_t v = 0;
+        if (!ParseInteger(text, v) || v < INT32_MIN || v > INT32_MAX) {
+            ui_.message(NotAnIntegerText(text), Severity::Error);
+            fields[k]->setFocus();
+            return;
+        }
+        *targets[k] = static_cast<int32_t>(v);
+    }
+    drift_.clockAhead = ahead_->isChecked();
+    QDialog::accept();
+}
+
+}  // namespace vk
