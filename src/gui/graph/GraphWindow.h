@@ -73,6 +73,7 @@ public:
     int activeChannel() const { return view_.active; }
 
     ViewState& view() { return view_; }
+    Workbench& workbench() { return wb_; }
     const WindowLayout& windowLayout() const { return layout_; }
     GraphMenus& menus() { return *menus_; }
     HelpViewer& help() { return help_; }

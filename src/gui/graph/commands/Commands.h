@@ -19,6 +19,8 @@ void RegisterFileCommands(CommandTable& table, TForm3& window);
 void RegisterProcessCommands(CommandTable& table, TForm3& window);
 // The Filter menu.
 void RegisterFilterCommands(CommandTable& table, TForm3& window);
+// The Calculations menu.
+void RegisterCalculationsCommands(CommandTable& table, TForm3& window);
 
 inline void RegisterCommands(CommandTable& table, TForm3& window)
 {
@@ -27,6 +29,7 @@ inline void RegisterCommands(CommandTable& table, TForm3& window)
     RegisterFileCommands(table, window);
     RegisterProcessCommands(table, window);
     RegisterFilterCommands(table, window);
+    RegisterCalculationsCommands(table, window);
 }
 
 }  // namespace vk
