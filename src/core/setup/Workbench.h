@@ -8,6 +8,7 @@
 
 #include "core/setup/DiveState.h"
 #include "core/setup/FilterChoices.h"
+#include "core/setup/SectionBuffers.h"
 #include "core/setup/Settings.h"
 #include "core/store/Recording.h"
 
@@ -52,6 +53,7 @@ struct Workbench {
     ExportChoices exportChoices;
     BiChannelChoice biChannel;
     FilterChoices filters;
+    SectionBuffers sections;
 };
 
 }  // namespace vk
