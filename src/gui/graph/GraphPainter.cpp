@@ -218,6 +218,7 @@ void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slo
     if (scene.dive)
         PaintDiveMarks(p, size, scene, slot);
     PaintRunMeanOverlay(p, size, scene, slot);
+    PaintSectionPreview(p, size, scene, slot);
     PaintCompensationPreview(p, size, scene, slot);
 }
 

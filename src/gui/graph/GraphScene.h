@@ -8,6 +8,7 @@
 
 #include "core/process/Compensation.h"
 #include "core/setup/DiveState.h"
+#include "core/setup/SectionBuffers.h"
 #include "core/setup/Settings.h"
 #include "core/store/Recording.h"
 #include "core/view/Envelope.h"
@@ -27,6 +28,7 @@ struct GraphScene {
     const DiveState* dive = nullptr;                    // the current dive's wiggles and stops, marked in the strips
     std::array<RunMeanOverlay, 3>* runMeans = nullptr;  // the running-mean overlays, worked out when drawn
     const PreviewCurve* preview = nullptr;              // the compensation's curve while its question is open
+    const SectionBuffers* sections = nullptr;           // a stored section previewed from F4
 
     const Envelope* envelope(int slot) const
     {

@@ -147,6 +147,7 @@ GraphScene TForm3::scene() const
     GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace, &wb_.dive};
     s.runMeans = &runMeans_;
     s.preview = preview_;
+    s.sections = &wb_.sections;
     return s;
 }
 

@@ -1,8 +1,10 @@
 #include "gui/graph/OverlayPainter.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
+#include "core/process/SectionCopy.h"
 #include "core/view/PixelMap.h"
 #include "gui/graph/GraphPainter.h"
 
@@ -42,6 +44,36 @@ void PaintRunMeanOverlay(QPainter& p, QSize size, const GraphScene& scene, int s
             if (c.any)
                 p.drawLine(x, ValueToRow(c.lo, range, across, d.GrRepr), x, ValueToRow(c.hi, range, across, d.GrRepr));
         }
+    });
+}
+
+void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int slot)
+{
+    if (!scene.sections || slot != scene.view.active)
+        return;
+    const auto& buffers = scene.sections->buffers;
+    const auto shown = std::find_if(buffers.begin(), buffers.end(), [](const SectionBuffer& b) { return b.SecShown; });
+    const ChannelDescriptor& d = scene.rec.desc(slot);
+    const DisplayRange range = DisplayRangeOf(d);
+    const LinePositions& at = scene.view.at;
+    if (shown == buffers.end() || range.empty() || d.SampRate <= 0 || !(at.F2 > at.F1))
+        return;
+    // Exactly what "Fix it" would write now.
+    const SectionOverwrite plan = PlanOverwrite(scene.rec, *shown, scene.sections->MergeSections, slot, at.F4);
+    if (plan.empty())
+        return;
+    const int64_t last = plan.first + static_cast<int64_t>(plan.words.size()) - 1;
+    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+        QPolygon line;
+        for (int x = 0; x < along; ++x) {
+            const auto i = std::llround(ColumnToTime(x, at.F1, at.F2, along) / d.SampRate);
+            if (i >= plan.first && i <= last) {
+                const double v = RawToPhys(scene.rec, plan.words[static_cast<std::size_t>(i - plan.first)], slot);
+                line << QPoint(x, ValueToRow(v, range, across, d.GrRepr));
+            }
+        }
+        p.setPen(QPen(TableColour(scene.settings, ColMarkedSection), 2));
+        p.drawPolyline(line);
     });
 }
 

@@ -13,6 +13,8 @@ namespace vk {
 
 // The least and greatest trailing mean of each column, in the cross-cursor colour.
 void PaintRunMeanOverlay(QPainter& p, QSize size, const GraphScene& scene, int slot);
+// The stored section an overwrite would write from F4, in the marked-section colour.
+void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int slot);
 // The response curve over its section, in green.
 void PaintCompensationPreview(QPainter& p, QSize size, const GraphScene& scene, int slot);
 

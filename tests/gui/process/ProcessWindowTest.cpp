@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 
+#include "core/process/SectionCopy.h"
 #include "core/process/UndoStack.h"
 #include "core/view/Envelope.h"
 #include "core/view/RedrawRequest.h"
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void filterItemsRunAndUndo();
     void filterDialogs();
     void pointEditing();
+    void sections();
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
@@ -543,6 +545,46 @@ void ProcessWindowTest::pointEditing()
     for (int k = 0; k < commands; ++k)
         run("mniUndo");
     QVERIFY(take() == start);
+}
+
+void ProcessWindowTest::sections()
+{
+    const Snapshot start = take();
+    // Store a dive in buffer 3; a second store of buffer 5 cancelled keeps it free.
+    const double from = std::floor(truth[5].start) - 20, to = std::floor(truth[5].end) + 20;
+    setSection(from, to);
+    InNextDialog({}, {"cbxBuffer3"}, true, [this](QDialog* d) { grab(d, "dialog-store-section"); });
+    run("mniSecStore");
+    InNextDialog({}, {"cbxBuffer5"}, false);
+    run("mniSecStore");
+    QVERIFY(wb->sections.buffers[3].SecUsed);
+    QVERIFY(!wb->sections.buffers[5].SecUsed);
+    QCOMPARE(wb->sections.buffers[3].SecEnd, to * 1000.0);
+
+    // One buffer used: the window opens previewing it, its button "Fix it".
+    run("mniSecOverwrite");
+    auto* overwrite = window->findChild<QDialog*>("frmSecOverwrite");
+    QVERIFY(overwrite && overwrite->isVisible());
+    auto* fix = overwrite->findChild<QPushButton*>("btnOk");
+    QCOMPARE(fix->text(), QString("Fix it"));
+    QVERIFY(wb->sections.buffers[3].SecShown);
+    // The preview follows F4.
+    window->view().at.F1 = 9000 * 1000.0;
+    window->view().at.F2 = 10800 * 1000.0;
+    window->view().at.F4 = 9500 * 1000.0;
+    window->executeRedraw(redraw::Everything);
+    grab(window->strip(0), "depth-section-preview");
+    const SectionOverwrite plan = PlanOverwrite(wb->rec, wb->sections.buffers[3], false, 0, window->view().at.F4);
+    QCOMPARE(plan.first, 9500);
+    fix->click();
+    QApplication::processEvents();
+    for (std::size_t k = 0; k < plan.words.size(); ++k)
+        QCOMPARE(ReadRaw(wb->rec, plan.first + static_cast<int32_t>(k), 0), plan.words[k]);
+    QVERIFY(!wb->sections.buffers[3].SecShown);
+    QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo SecOvwr."));
+    expectFreshEnvelopes("Fix it");
+    run("mniUndo");
+    QVERIFY(take().samples == start.samples);
 }
 
 QTEST_MAIN(ProcessWindowTest)

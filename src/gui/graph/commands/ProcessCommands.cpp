@@ -17,6 +17,7 @@
 #include "gui/process/BiChannelDialog.h"
 #include "gui/process/ClockDriftDialog.h"
 #include "gui/process/PolynomialDialog.h"
+#include "gui/process/SectionDialogs.h"
 
 namespace vk {
 
@@ -91,6 +92,17 @@ void RegisterProcessCommands(CommandTable& t, TForm3& w)
         if (dialog.exec() != QDialog::Accepted)
             return CommandResult{};
         return CorrectClockDrift(cx, cx.view.active, dialog.drift(), bar);
+    });
+    t.add("mniSecStore", [&w](CommandContext& cx) {
+        TfrmStoreSection dialog(cx.wb.sections, cx.view, w.help(), &w);
+        dialog.exec();
+        return CommandResult{};
+    });
+    t.add("mniSecOverwrite", [&w](CommandContext& cx) {
+        auto* window = new TfrmSecOverwrite(cx.wb.sections, cx.ui, w);  // closes itself, goes with the graph window
+        window->show();
+        w.activateWindow();
+        return CommandResult{redraw::StripCursors};
     });
     t.add("mniPolynom", [&w](CommandContext& cx) {
         TfrmPolynom dialog(cx.rec, cx.view.active, cx.ui, w.help(), &w);
