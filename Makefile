@@ -41,6 +41,7 @@ bench: build
 	$(BUILD)/bench/bench_graph
 	$(BUILD)/bench/bench_process
 	$(BUILD)/bench/bench_filters
+	$(BUILD)/bench/bench_points
 
 fuzz-build: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_FUZZ=ON \

@@ -20,7 +20,10 @@ class Answers : public vk::ConsoleDialogs {
 public:
     std::optional<std::string> input(std::string_view, std::string_view, std::string_view) override { return answer; }
     void message(std::string_view, vk::Severity) override {}
-    vk::Answer ask(std::string_view, vk::Buttons, vk::Severity) override { return vk::Answer::Yes; }
+    vk::Answer ask(std::string_view, vk::Buttons b, vk::Severity) override
+    {
+        return b == vk::Buttons::Ok || b == vk::Buttons::OkCancel ? vk::Answer::Ok : vk::Answer::Yes;
+    }
     void progress(long long, long long) override {}
     std::string answer = "1.5";
 };

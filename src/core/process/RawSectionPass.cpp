@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/store/SampleMover.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
@@ -13,44 +14,14 @@ constexpr int32_t ChunkLength = 4096;      // positions rewritten at a time
 constexpr int64_t ProgressFrom = 1000000;  // passes this long show progress
 constexpr int64_t ProgressStep = 1 << 20;  // positions between two reports
 
-// Copies the stored words of positions from .. to - 1 (all inside the
-// channel), block by block.
-void CopyWords(const Recording& rec, int slot, int64_t from, int64_t to, uint16_t* out)
-{
-    const int64_t origin = rec.desc(slot).CorrSmpDelay;
-    for (int64_t i = from; i < to;) {
-        const int64_t p = i - origin;
-        const int64_t n = std::min(to - i, (p | SampleStore::BlockMask) + 1 - p);
-        const uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
-        if (block)
-            std::copy(block + (p & SampleStore::BlockMask), block + (p & SampleStore::BlockMask) + n, out);
-        else
-            std::fill(out, out + n, uint16_t{0});
-        out += n;
-        i += n;
-    }
-}
-
-void StoreWords(Recording& rec, int slot, int64_t from, int64_t to, const uint16_t* in)
-{
-    const int64_t origin = rec.desc(slot).CorrSmpDelay;
-    for (int64_t i = from; i < to;) {
-        const int64_t p = i - origin;
-        const int64_t n = std::min(to - i, (p | SampleStore::BlockMask) + 1 - p);
-        if (uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)))
-            std::copy(in, in + n, block + (p & SampleStore::BlockMask));
-        in += n;
-        i += n;
-    }
-}
-
 // The words of positions from .. to - 1, those outside lo .. hi taking the nearer end word.
 void ReadClamped(const Recording& rec, int slot, int64_t from, int64_t to, int32_t lo, int32_t hi, uint16_t* out)
 {
     const int64_t inFrom = std::max<int64_t>(from, lo), inTo = std::min<int64_t>(to, int64_t{hi} + 1);
     if (inFrom >= inTo)
         return;
-    CopyWords(rec, slot, inFrom, inTo, out + (inFrom - from));
+    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    ReadWords(rec.store, slot, inFrom - origin, inTo - inFrom, out + (inFrom - from));
     std::fill(out, out + (inFrom - from), out[inFrom - from]);
     std::fill(out + (inTo - from), out + (to - from), out[inTo - 1 - from]);
 }
@@ -121,7 +92,7 @@ void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int
                 ReadClamped(rec, slot, int64_t{x0} + ahead, int64_t{x0} + count + ahead, lo, hi, buffer.data() + keep);
             }
             rule(RawChunk{buffer.data() + behind, x0, count, lo, hi, start}, out.data());
-            StoreWords(rec, slot, x0, int64_t{x0} + count, out.data());
+            WriteWords(rec.store, slot, int64_t{x0} - rec.desc(slot).CorrSmpDelay, count, out.data());
             start = false;
             progressOf.at(int64_t{x0} + count - section.first);
         }

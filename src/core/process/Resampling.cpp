@@ -5,8 +5,10 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/store/NumberInput.h"
+#include "core/store/SampleMover.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
 
@@ -17,6 +19,15 @@ namespace {
 constexpr const char* NoCapacity = "Not enough capacity for this operation.";
 constexpr const char* IntervalTooSmall = "Command rejected. Sampl. int. too small.";
 constexpr int ProgressSteps = 16;
+constexpr int64_t Chunk = 4096;  // words worked on at a time
+
+// x rounded to the nearest whole number, ties to even, without a library
+// call: adding and taking away 2^52 drops the fraction (|x| < 2^51).
+inline double RoundEven(double x)
+{
+    const double shift = std::copysign(4503599627370496.0, x);
+    return (x + shift) - shift;
+}
 
 uint16_t& Word(SampleStore& store, int slot, int64_t position)
 {
@@ -53,13 +64,15 @@ public:
     }
     void at(int64_t done)
     {
-        if (p_ && done % every_ == 0)
+        if (p_ && done >= next_) {
             p_(done, total_);
+            next_ = done + every_;
+        }
     }
 
 private:
     const StepProgress& p_;
-    int64_t total_, every_;
+    int64_t total_, every_, next_ = 0;
 };
 
 // Where values are missing after a change of density: a new position is
@@ -77,6 +90,28 @@ void ResampleGaps(Recording& rec, int slot, int64_t up, int64_t down, int64_t re
             moved.add(static_cast<int32_t>(from), static_cast<int32_t>(to));
     }
     gaps = moved;
+}
+
+// The new word between y1 and y2, from y0 .. y3: the midpoint bent towards
+// the curvature of the neighbours, by at most half the step between y1 and y2.
+int64_t BentMiddle(int64_t y0, int64_t y1, int64_t y2, int64_t y3)
+{
+    const int64_t d1 = y1 - y0, d2 = y2 - y1, d3 = y3 - y2;
+    const int64_t mid = (y1 + static_cast<int64_t>(RoundEven(static_cast<double>(d2) * 0.5))) & 0xFFFF;
+    const int64_t r = d2 - d1, u = d3 - d2;
+    int64_t v = 0;
+    if (r != 0 && u != 0) {
+        int64_t g = 0;
+        if ((r > 0) == (u > 0))
+            g = r > 0 ? std::min(r, u) : std::max(r, u);
+        else
+            g = (r + u) / 8;
+        v = g / 4;
+        const int64_t h = std::llabs(d2 / 2);
+        if (std::llabs(v) > h)
+            v = v < 0 ? -h : h;
+    }
+    return std::clamp<int64_t>(mid - v, 0, 65535);
 }
 
 CommandResult Resampled(Recording& rec, int slot)
@@ -113,8 +148,17 @@ bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n)
     const int64_t last = LastPosition(d);
     const int32_t dataCnt = d.DataCnt / n, origin = d.CorrSmpDelay / n;
     const int64_t kept = std::min<int64_t>(int64_t{dataCnt} - origin, last / n);
-    for (int64_t i = 1; i <= kept; ++i)
-        Word(rec.store, slot, i) = Word(rec.store, slot, n * i);
+    // Forward, a chunk at a time: each chunk's words are read before any of them is written.
+    std::vector<uint16_t> in, out;
+    for (int64_t i0 = 1; i0 <= kept; i0 += Chunk) {
+        const int64_t count = std::min<int64_t>(Chunk, kept - i0 + 1);
+        in.resize(static_cast<std::size_t>(n * (count - 1) + 1));
+        out.resize(static_cast<std::size_t>(count));
+        ReadWords(rec.store, slot, n * i0, static_cast<int64_t>(in.size()), in.data());
+        for (int64_t k = 0; k < count; ++k)
+            out[static_cast<std::size_t>(k)] = in[static_cast<std::size_t>(n * k)];
+        WriteWords(rec.store, slot, i0, count, out.data());
+    }
     d.SampRate *= n;
     d.DataCnt = origin + static_cast<int32_t>(kept);
     d.CorrSmpDelay = origin;
@@ -138,18 +182,26 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
     }
     undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoExpand, slot);
     Steps steps(progress, last);
-    // From the end down, so that no word is overwritten before it is read:
-    // old position f goes to n f, and n - 1 words on the line to the next follow it.
-    uint16_t next = Word(rec.store, slot, last);
-    Word(rec.store, slot, n * last) = next;
-    for (int64_t f = last - 1; f >= 0; --f) {
-        const uint16_t here = Word(rec.store, slot, f);
-        const double rise = static_cast<double>(next) - here;
-        for (int32_t i = n - 1; i >= 1; --i)
-            Word(rec.store, slot, n * f + i) = static_cast<uint16_t>(here + std::nearbyint(rise * i / n));
-        Word(rec.store, slot, n * f) = here;
-        next = here;
-        steps.at(last - f);
+    // From the end down, a chunk at a time, so that no word is overwritten
+    // before it is read: old position f goes to n f, and n - 1 words on the
+    // line to the next follow it.
+    Word(rec.store, slot, n * last) = Word(rec.store, slot, last);
+    std::vector<uint16_t> in, out;
+    for (int64_t f1 = last - 1; f1 >= 0; f1 -= Chunk) {
+        const int64_t f0 = std::max<int64_t>(0, f1 - Chunk + 1), count = f1 - f0 + 1;
+        in.resize(static_cast<std::size_t>(count + 1));
+        out.resize(static_cast<std::size_t>(n * count));
+        ReadWords(rec.store, slot, f0, count + 1, in.data());
+        for (int64_t k = 0; k < count; ++k) {
+            const uint16_t here = in[static_cast<std::size_t>(k)];
+            const double rise = static_cast<double>(in[static_cast<std::size_t>(k + 1)]) - here;
+            uint16_t* o = out.data() + n * k;
+            o[0] = here;
+            for (int32_t i = 1; i < n; ++i)
+                o[i] = static_cast<uint16_t>(here + RoundEven(rise * i / n));
+        }
+        WriteWords(rec.store, slot, n * f0, n * count, out.data());
+        steps.at(last - f0);
     }
     d.SampRate = static_cast<int32_t>(std::nearbyint(static_cast<double>(d.SampRate) / n));
     d.DataCnt *= n;
@@ -170,38 +222,25 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
     undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoExpand, slot);
     Steps steps(progress, c);
     // old(m) at 2m; between old(m - 1) and old(m) the bent midpoint, from
-    // old(m - 2) .. old(m + 1). The old words ahead are kept, as the new
-    // ones overwrite them.
-    auto old = [&](int64_t m) { return static_cast<int64_t>(Word(rec.store, slot, m)); };
-    int64_t y1 = old(c), y2 = 0;  // old(m) and old(m + 1) for the m at hand
-    for (int64_t m = c; m >= 1; --m) {
-        const int64_t y0 = old(m - 1);  // old(m - 1): still in place, 2m - 2 >= m - 1 is written later
-        Word(rec.store, slot, 2 * m) = static_cast<uint16_t>(y1);
-        int64_t between = y1;     // the spread's copy, where the neighbours do not reach
-        const int64_t i = m - 1;  // the new word 2i + 1 lies between old(i) = y0 and old(i + 1) = y1
-        if (i >= 1 && i <= c - 2) {
-            const int64_t a = old(i - 1), b = y0, e = y1, g3 = y2;
-            const int64_t d1 = b - a, d2 = e - b, d3 = g3 - e;
-            const int64_t mid = (b + static_cast<int64_t>(std::nearbyint(d2 * 0.5))) & 0xFFFF;
-            const int64_t r = d2 - d1, u = d3 - d2;
-            int64_t v = 0;
-            if (r != 0 && u != 0) {
-                int64_t g = 0;
-                if ((r > 0) == (u > 0))
-                    g = r > 0 ? std::min(r, u) : std::max(r, u);
-                else
-                    g = (r + u) / 8;
-                v = g / 4;
-                const int64_t h = std::llabs(d2 / 2);
-                if (std::llabs(v) > h)
-                    v = v < 0 ? -h : h;
-            }
-            between = std::clamp<int64_t>(mid - v, 0, 65535);
+    // old(m - 2) .. old(m + 1). From the end down, a chunk at a time: each
+    // chunk reads its old words before the chunk above has reached them.
+    std::vector<uint16_t> in, out;
+    for (int64_t m1 = c; m1 >= 1; m1 -= Chunk) {
+        const int64_t m0 = std::max<int64_t>(1, m1 - Chunk + 1);
+        const int64_t lo = std::max<int64_t>(0, m0 - 2), hi = std::min(c, m1 + 1);
+        in.resize(static_cast<std::size_t>(hi - lo + 1));
+        ReadWords(rec.store, slot, lo, hi - lo + 1, in.data());
+        auto old = [&](int64_t m) { return static_cast<int64_t>(in[static_cast<std::size_t>(m - lo)]); };
+        out.resize(static_cast<std::size_t>(2 * (m1 - m0 + 1)));
+        for (int64_t m = m0; m <= m1; ++m) {
+            const int64_t i = m - 1;  // the new word 2i + 1 lies between old(i) and old(i + 1)
+            uint16_t* o = out.data() + 2 * (m - m0);
+            o[1] = static_cast<uint16_t>(old(m));
+            o[0] = static_cast<uint16_t>(i >= 1 && i <= c - 2 ? BentMiddle(old(i - 1), old(i), old(i + 1), old(i + 2))
+                                                              : old(m));  // the spread's copy at the ends
         }
-        Word(rec.store, slot, 2 * m - 1) = static_cast<uint16_t>(between);
-        y2 = y1;
-        y1 = y0;
-        steps.at(c - m);
+        WriteWords(rec.store, slot, 2 * m0 - 1, 2 * (m1 - m0 + 1), out.data());
+        steps.at(c - m0);
     }
     d.SampRate /= 2;
     d.DataCnt *= 2;

@@ -56,4 +56,29 @@ bool MoveSamples(SampleStore& store, int slot, int64_t a, int64_t b, int64_t k)
     return true;
 }
 
+void ReadWords(const SampleStore& store, int slot, int64_t from, int64_t count, uint16_t* out)
+{
+    for (int64_t p = from, end = from + count; p < end;) {
+        const int64_t n = std::min(end - p, RoomAbove(p));
+        const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
+        if (block)
+            std::copy(block + (p & SampleStore::BlockMask), block + (p & SampleStore::BlockMask) + n, out);
+        else
+            std::fill(out, out + n, uint16_t{0});
+        out += n;
+        p += n;
+    }
+}
+
+void WriteWords(SampleStore& store, int slot, int64_t from, int64_t count, const uint16_t* in)
+{
+    for (int64_t p = from, end = from + count; p < end;) {
+        const int64_t n = std::min(end - p, RoomAbove(p));
+        if (uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)))
+            std::copy(in, in + n, block + (p & SampleStore::BlockMask));
+        in += n;
+        p += n;
+    }
+}
+
 }  // namespace vk

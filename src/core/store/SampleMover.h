@@ -18,4 +18,9 @@ namespace vk {
 // Capacity - 1 at either end.
 bool MoveSamples(SampleStore& store, int slot, int64_t a, int64_t b, int64_t k);
 
+// The words at positions from .. from + count - 1, block by block (0 where
+// no block is allocated), and the same written back.
+void ReadWords(const SampleStore& store, int slot, int64_t from, int64_t count, uint16_t* out);
+void WriteWords(SampleStore& store, int slot, int64_t from, int64_t count, const uint16_t* in);
+
 }  // namespace vk

@@ -1,0 +1,96 @@
+// Changing a channel's length on a full slot (39,321,600 samples), each
+// against a plain memmove of the channel at its largest length, measured in
+// the same run. Aims: reduce 3x, expand and double points 6x, clock drift at
+// full density 10x; each command with its undo step under a second. Prints figures.
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "ChannelBench.h"
+#include "core/process/ClockDrift.h"
+#include "core/process/Resampling.h"
+#include "core/process/UndoStack.h"
+
+using bench::Clock;
+using bench::Ms;
+
+namespace {
+
+// A plain memmove of n words by one position, block-sized pieces of a flat copy.
+double MemmoveOf(int64_t n)
+{
+    std::vector<uint16_t> words(static_cast<std::size_t>(n) + 1, 7);
+    return bench::Best(3, [&] { std::memmove(words.data() + 1, words.data(), static_cast<std::size_t>(n) * 2); });
+}
+
+}  // namespace
+
+int main()
+{
+    vk::Recording rec;
+    bench::Answers ui;
+    for (int slot = 1; slot < vk::SlotCount; ++slot)
+        rec.at(slot).ChannelUsed = false;
+    vk::AllocateStore(rec, ui);
+    const int32_t full = vk::SampleStore::Capacity;
+    vk::ViewState view;
+    vk::NoUndo none;
+    const double plain = MemmoveOf(full);
+    std::printf("channel         up to %d samples\n", full);
+    std::printf("memmove         %7.1f ms (the channel at its largest)\n", plain);
+    auto report = [&](const char* name, double ms, int aim) {
+        std::printf("%-15s %7.1f ms = %5.1f x memmove (aim: %d or less)\n", name, ms, ms / plain, aim);
+    };
+    auto fill = [&](int32_t n) {
+        bench::Fill(rec, 0, n);
+        rec.desc(0).SampRate = 1000;
+        rec.time.LongestSpan = 1000.0 * (n - 1);
+    };
+
+    fill(full);
+    auto start = Clock::now();
+    vk::ReduceChannel(rec, none, 0, 2);
+    report("reduce by 2", Ms(start), 3);
+
+    fill(full / 2);
+    start = Clock::now();
+    vk::ExpandChannel(rec, ui, none, 0, 2, {});
+    report("expand by 2", Ms(start), 6);
+
+    fill(full / 2);
+    start = Clock::now();
+    vk::DoublePoints(rec, ui, none, 0, {});
+    report("double points", Ms(start), 6);
+
+    // Clock drift with a working factor of 16: the channel a sixteenth of the slot.
+    fill(full / 16 - 16);
+    {
+        vk::ViewContext cx{rec, view, ui, none};
+        start = Clock::now();
+        vk::CorrectClockDrift(cx, 0, {0, 30, 0, true}, {});
+        report("clock drift", Ms(start), 10);
+    }
+
+    // With their undo steps: each under a second.
+    const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-points-Undo.bin").string();
+    {
+        fill(full / 2);
+        vk::TUndo undo(rec, view, stack);
+        vk::CommandSteps steps(undo);
+        start = Clock::now();
+        vk::ExpandChannel(rec, ui, steps, 0, 2, {});
+        std::printf("  expand with undo %.0f ms (aim: under 1000)\n", Ms(start));
+    }
+    {
+        fill(full);
+        vk::TUndo undo(rec, view, stack);
+        vk::CommandSteps steps(undo);
+        start = Clock::now();
+        vk::ReduceChannel(rec, steps, 0, 2);
+        std::printf("  reduce with undo %.0f ms (aim: under 1000)\n", Ms(start));
+    }
+    std::filesystem::remove(stack);
+    return 0;
+}
