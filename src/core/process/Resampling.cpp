@@ -97,20 +97,16 @@ void ResampleGaps(Recording& rec, int slot, int64_t up, int64_t down, int64_t re
 int64_t BentMiddle(int64_t y0, int64_t y1, int64_t y2, int64_t y3)
 {
     const int64_t d1 = y1 - y0, d2 = y2 - y1, d3 = y3 - y2;
-    const int64_t mid = (y1 + static_cast<int64_t>(RoundEven(static_cast<double>(d2) * 0.5))) & 0xFFFF;
+    // d2 / 2 rounded, ties to even, in integers: an odd d2 is a tie.
+    const int64_t half = (d2 >> 1) + ((d2 & 1) & ((d2 >> 1) & 1));
+    const int64_t mid = (y1 + half) & 0xFFFF;
     const int64_t r = d2 - d1, u = d3 - d2;
-    int64_t v = 0;
-    if (r != 0 && u != 0) {
-        int64_t g = 0;
-        if ((r > 0) == (u > 0))
-            g = r > 0 ? std::min(r, u) : std::max(r, u);
-        else
-            g = (r + u) / 8;
-        v = g / 4;
-        const int64_t h = std::llabs(d2 / 2);
-        if (std::llabs(v) > h)
-            v = v < 0 ? -h : h;
-    }
+    // Selections rather than branches: on noisy data a branch here is a guess
+    // that fails half the time.
+    const int64_t smaller = r > 0 ? std::min(r, u) : std::max(r, u);
+    const int64_t g = (r > 0) == (u > 0) ? smaller : (r + u) / 8;
+    const int64_t h = std::llabs(d2 / 2);
+    const int64_t v = r != 0 && u != 0 ? std::clamp<int64_t>(g / 4, -h, h) : 0;
     return std::clamp<int64_t>(mid - v, 0, 65535);
 }
 
