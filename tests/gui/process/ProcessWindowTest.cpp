@@ -568,14 +568,19 @@ void ProcessWindowTest::sections()
     auto* fix = overwrite->findChild<QPushButton*>("btnOk");
     QCOMPARE(fix->text(), QString("Fix it"));
     QVERIFY(wb->sections.buffers[3].SecShown);
-    // The preview follows F4.
+    // The preview follows F4, moved by its key and an arrow.
     window->view().at.F1 = 9000 * 1000.0;
     window->view().at.F2 = 10800 * 1000.0;
     window->view().at.F4 = 9500 * 1000.0;
+    window->view().at.F5 = 10500 * 1000.0;  // F4 never passes F5
     window->executeRedraw(redraw::Everything);
+    const double before = window->view().at.F4;
+    key(Qt::Key_F4);
+    key(Qt::Key_Right);
+    QVERIFY(window->view().at.F4 > before);
     grab(window->strip(0), "depth-section-preview");
     const SectionOverwrite plan = PlanOverwrite(wb->rec, wb->sections.buffers[3], false, 0, window->view().at.F4);
-    QCOMPARE(plan.first, 9500);
+    QCOMPARE(plan.first, static_cast<int32_t>(std::lround(window->view().at.F4 / 1000)));
     fix->click();
     QApplication::processEvents();
     for (std::size_t k = 0; k < plan.words.size(); ++k)
