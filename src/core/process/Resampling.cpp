@@ -29,6 +29,13 @@ inline double RoundEven(double x)
     return (x + shift) - shift;
 }
 
+// d / 2 rounded, ties to even, in whole numbers: an odd d is a tie.
+template <typename Int>
+inline Int HalfToEven(Int d)
+{
+    return (d >> 1) + ((d & 1) & ((d >> 1) & 1));
+}
+
 uint16_t& Word(SampleStore& store, int slot, int64_t position)
 {
     return store.block(slot, static_cast<int>(position >> SampleStore::BlockShift))[position & SampleStore::BlockMask];
@@ -97,9 +104,7 @@ void ResampleGaps(Recording& rec, int slot, int64_t up, int64_t down, int64_t re
 int64_t BentMiddle(int64_t y0, int64_t y1, int64_t y2, int64_t y3)
 {
     const int64_t d1 = y1 - y0, d2 = y2 - y1, d3 = y3 - y2;
-    // d2 / 2 rounded, ties to even, in integers: an odd d2 is a tie.
-    const int64_t half = (d2 >> 1) + ((d2 & 1) & ((d2 >> 1) & 1));
-    const int64_t mid = (y1 + half) & 0xFFFF;
+    const int64_t mid = (y1 + HalfToEven(d2)) & 0xFFFF;
     const int64_t r = d2 - d1, u = d3 - d2;
     // Selections rather than branches: on noisy data a branch here is a guess
     // that fails half the time.
@@ -188,13 +193,22 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
         in.resize(static_cast<std::size_t>(count + 1));
         out.resize(static_cast<std::size_t>(n * count));
         ReadWords(rec.store, slot, f0, count + 1, in.data());
-        for (int64_t k = 0; k < count; ++k) {
-            const uint16_t here = in[static_cast<std::size_t>(k)];
-            const double rise = static_cast<double>(in[static_cast<std::size_t>(k + 1)]) - here;
-            uint16_t* o = out.data() + n * k;
-            o[0] = here;
-            for (int32_t i = 1; i < n; ++i)
-                o[i] = static_cast<uint16_t>(here + RoundEven(rise * i / n));
+        if (n == 2) {  // the common case in whole numbers: half the rise, a tie to even
+            for (int64_t k = 0; k < count; ++k) {
+                const int32_t here = in[static_cast<std::size_t>(k)];
+                out[static_cast<std::size_t>(2 * k)] = static_cast<uint16_t>(here);
+                out[static_cast<std::size_t>(2 * k + 1)] =
+                    static_cast<uint16_t>(here + HalfToEven(in[static_cast<std::size_t>(k + 1)] - here));
+            }
+        } else {
+            for (int64_t k = 0; k < count; ++k) {
+                const uint16_t here = in[static_cast<std::size_t>(k)];
+                const double rise = static_cast<double>(in[static_cast<std::size_t>(k + 1)]) - here;
+                uint16_t* o = out.data() + n * k;
+                o[0] = here;
+                for (int32_t i = 1; i < n; ++i)
+                    o[i] = static_cast<uint16_t>(here + RoundEven(rise * i / n));
+            }
         }
         WriteWords(rec.store, slot, n * f0, n * count, out.data());
         steps.at(last - f0);
