@@ -148,6 +148,20 @@ TEST_F(PointFixture, ReduceExpandAndDoubleFollowTheirFormulas)
         EXPECT_EQ(d.SampRate, Interval / 2);
         EXPECT_EQ(d.CorrSmpDelay, 2 * origin);
         undoTo(half, " Expand");
+        // By 3: the interval is asked about (1000 / 3 is no whole number) and rounded.
+        ui.inputs.push_back("3");
+        ui.answers = {Answer::Yes};
+        command([&](ViewContext& cx) { return ExpandCommand(cx, 0, {}); });
+        const std::vector<uint16_t> thrice = stored();
+        for (std::size_t f = 0; f < 9000; ++f)
+            for (int i = 0; i < 3; ++i)
+                ASSERT_EQ(thrice[3 * f + static_cast<std::size_t>(i)],
+                          static_cast<uint16_t>(
+                              half.words[f] +
+                              std::nearbyint((static_cast<double>(half.words[f + 1]) - half.words[f]) * i / 3.0)))
+                    << f;
+        EXPECT_EQ(d.SampRate, 333);
+        undoTo(half, " Expand");
 
         // Double points: the spread, and each new word bent by the neighbours' curvature.
         ui.answers = {Answer::Yes};
