@@ -36,23 +36,6 @@ inline Int HalfToEven(Int d)
     return (d >> 1) + ((d & 1) & ((d >> 1) & 1));
 }
 
-// num / n rounded, ties to even, exactly: the quotient from a multiplication
-// by 1/n, set right by the remainder (a division per word would dominate).
-inline int64_t RoundedQuotient(int64_t num, int64_t n, double inverse)
-{
-    int64_t q = static_cast<int64_t>(static_cast<double>(num) * inverse);
-    int64_t r = num - q * n;
-    if (r < 0) {
-        --q;
-        r += n;
-    } else if (r >= n) {
-        ++q;
-        r -= n;
-    }
-    const int64_t twice = 2 * r;
-    return q + (twice > n || (twice == n && (q & 1) != 0) ? 1 : 0);
-}
-
 uint16_t& Word(SampleStore& store, int slot, int64_t position)
 {
     return store.block(slot, static_cast<int>(position >> SampleStore::BlockShift))[position & SampleStore::BlockMask];
@@ -218,14 +201,13 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
                     static_cast<uint16_t>(here + HalfToEven(in[static_cast<std::size_t>(k + 1)] - here));
             }
         } else {
-            const double inverse = 1.0 / n;
             for (int64_t k = 0; k < count; ++k) {
-                const int64_t here = in[static_cast<std::size_t>(k)];
-                const int64_t rise = in[static_cast<std::size_t>(k + 1)] - here;
+                const uint16_t here = in[static_cast<std::size_t>(k)];
+                const double rise = static_cast<double>(in[static_cast<std::size_t>(k + 1)]) - here;
                 uint16_t* o = out.data() + n * k;
-                o[0] = static_cast<uint16_t>(here);
+                o[0] = here;
                 for (int32_t i = 1; i < n; ++i)
-                    o[i] = static_cast<uint16_t>(here + RoundedQuotient(rise * i, n, inverse));
+                    o[i] = static_cast<uint16_t>(here + RoundEven(rise * i / n));
             }
         }
         WriteWords(rec.store, slot, n * f0, n * count, out.data());
