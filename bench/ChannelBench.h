@@ -44,6 +44,14 @@ inline void Fill(vk::Recording& rec, int slot, int32_t n)
     }
 }
 
+// The store of a recording that uses slot 0 alone, allocated in full.
+inline void AllocateOneChannel(vk::Recording& rec, vk::VkDialogs& ui)
+{
+    for (int slot = 1; slot < vk::SlotCount; ++slot)
+        rec.at(slot).ChannelUsed = false;
+    vk::AllocateStore(rec, ui);
+}
+
 // Best of `runs` timings of f, in ms.
 inline double Best(int runs, const std::function<void()>& f)
 {

@@ -26,9 +26,7 @@ int main()
 {
     vk::Recording rec;
     bench::Answers ui;
-    for (int slot = 1; slot < vk::SlotCount; ++slot)
-        rec.at(slot).ChannelUsed = false;
-    vk::AllocateStore(rec, ui);
+    bench::AllocateOneChannel(rec, ui);
     const int32_t n = vk::SampleStore::Capacity;
     bench::Fill(rec, 0, n);
     rec.time.LongestSpan = (n - 1) * 1000.0;

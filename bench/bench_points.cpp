@@ -31,9 +31,7 @@ int main()
 {
     vk::Recording rec;
     bench::Answers ui;
-    for (int slot = 1; slot < vk::SlotCount; ++slot)
-        rec.at(slot).ChannelUsed = false;
-    vk::AllocateStore(rec, ui);
+    bench::AllocateOneChannel(rec, ui);
     const int32_t full = vk::SampleStore::Capacity;
     vk::ViewState view;
     vk::NoUndo none;

@@ -19,7 +19,6 @@ constexpr const char* Rejected =
     " in order to correct for clock drift.";
 constexpr const char* NoCapacity = "Not enough capacity for this operation.";
 constexpr const char* NegativeField = "The drift is given in whole hours, minutes and seconds, none of them negative.";
-constexpr int ProgressSteps = 16;
 
 }  // namespace
 
@@ -74,26 +73,24 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
         return {};
     // At f times the density: one sample cut (or repeated) at every multiple of K.
     const int64_t end = int64_t{d.DataCnt} - d.CorrSmpDelay;
-    const int64_t every = std::max<int64_t>(1, P / ProgressSteps);
-    if (drift.clockAhead) {
-        for (int64_t k = 1; k < P; ++k) {
-            MoveSamples(rec.store, slot, k * K, std::min((k + 1) * K, end), -k);
-            if (progress && k % every == 0)
-                progress(k, P);
+    {
+        StepReporter steps(progress, P);
+        if (drift.clockAhead) {
+            for (int64_t k = 1; k < P; ++k) {
+                MoveSamples(rec.store, slot, k * K, std::min((k + 1) * K, end), -k);
+                steps.at(k);
+            }
+            if (P > 0)
+                MoveSamples(rec.store, slot, P * K, end, -P);
+            AdjustLength(rec, slot, static_cast<int32_t>(-P));
+        } else {
+            for (int64_t k = P; k >= 1; --k) {
+                MoveSamples(rec.store, slot, k * K - 1, k == P ? end : (k + 1) * K, k);
+                steps.at(P - k);
+            }
+            AdjustLength(rec, slot, static_cast<int32_t>(P));
         }
-        if (P > 0)
-            MoveSamples(rec.store, slot, P * K, end, -P);
-        AdjustLength(rec, slot, static_cast<int32_t>(-P));
-    } else {
-        for (int64_t k = P; k >= 1; --k) {
-            MoveSamples(rec.store, slot, k * K - 1, k == P ? end : (k + 1) * K, k);
-            if (progress && (P - k) % every == 0)
-                progress(P - k, P);
-        }
-        AdjustLength(rec, slot, static_cast<int32_t>(P));
     }
-    if (progress)
-        progress(0, 0);
     // The missing values move with their samples: each position by the cuts
     // (or repeats) before it.
     GapList moved;

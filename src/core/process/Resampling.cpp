@@ -18,7 +18,6 @@ namespace {
 
 constexpr const char* NoCapacity = "Not enough capacity for this operation.";
 constexpr const char* IntervalTooSmall = "Command rejected. Sampl. int. too small.";
-constexpr int ProgressSteps = 16;
 constexpr int64_t Chunk = 4096;  // words worked on at a time
 
 // x rounded to the nearest whole number, ties to even, without a library
@@ -54,33 +53,6 @@ std::string Decimal(double v)
     s << v;
     return s.str();
 }
-
-// Reports about 16 times over `total` steps, and hides the bar when it ends.
-class Steps {
-public:
-    Steps(const StepProgress& p, int64_t total)
-            : p_(p), total_(total), every_(std::max<int64_t>(1, total / ProgressSteps))
-    {
-        if (p_)
-            p_(0, total_);
-    }
-    ~Steps()
-    {
-        if (p_)
-            p_(0, 0);
-    }
-    void at(int64_t done)
-    {
-        if (p_ && done >= next_) {
-            p_(done, total_);
-            next_ = done + every_;
-        }
-    }
-
-private:
-    const StepProgress& p_;
-    int64_t total_, every_, next_ = 0;
-};
 
 // Where values are missing after a change of density: a new position is
 // missing when an old one it is made from is. Old positions from .. to - 1
@@ -182,7 +154,7 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
         return false;
     }
     undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoExpand, slot);
-    Steps steps(progress, last);
+    StepReporter steps(progress, last);
     // From the end down, a chunk at a time, so that no word is overwritten
     // before it is read: old position f goes to n f, and n - 1 words on the
     // line to the next follow it.
@@ -230,7 +202,7 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
         return false;
     }
     undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoExpand, slot);
-    Steps steps(progress, c);
+    StepReporter steps(progress, c);
     // old(m) at 2m; between old(m - 1) and old(m) the bent midpoint, from
     // old(m - 2) .. old(m + 1). From the end down, a chunk at a time: each
     // chunk reads its old words before the chunk above has reached them.

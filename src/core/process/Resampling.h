@@ -6,6 +6,7 @@
 // counted from the channel's first stored sample, so a channel that starts
 // late keeps its start.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -16,8 +17,37 @@ namespace vk {
 inline constexpr int UndoExpand = 2;  // " Expand": the samples and the descriptor
 inline constexpr int UndoReduce = 5;  // " Reduce": the same
 
-// A progress bar about 16 times along a long run; (0, 0) hides it.
+// A progress bar along a long run; (0, 0) hides it.
 using StepProgress = std::function<void(int64_t done, int64_t total)>;
+
+// Moves the bar about 16 times over `total` steps, and hides it at the end,
+// also when the run stops early.
+class StepReporter {
+public:
+    StepReporter(const StepProgress& p, int64_t total) : p_(p), total_(total), every_(std::max<int64_t>(1, total / 16))
+    {
+        if (p_)
+            p_(0, total_);
+    }
+    ~StepReporter()
+    {
+        if (p_)
+            p_(0, 0);
+    }
+    StepReporter(const StepReporter&) = delete;
+    StepReporter& operator=(const StepReporter&) = delete;
+    void at(int64_t done)
+    {
+        if (p_ && done >= next_) {
+            p_(done, total_);
+            next_ = done + every_;
+        }
+    }
+
+private:
+    const StepProgress& p_;
+    int64_t total_, every_, next_ = 0;
+};
 
 // Keeps every n-th sample; the interval becomes n times as long. Nothing for n < 2.
 bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n);

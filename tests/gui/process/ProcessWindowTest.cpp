@@ -60,7 +60,11 @@ class ProcessWindowTest : public test::ExampleWindowTest {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { openExample(); }
+    void init()
+    {
+        openExample();
+        commands_ = 0;
+    }
     void cleanup() { closeExample(); }
     void everyItemRunsAndUndoRestoresEverySample();
     void biChannelDialog();
@@ -72,6 +76,12 @@ private Q_SLOTS:
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
+    // Runs the item after `prepare` (scripted answers): it records undo steps
+    // (exactly one with `single`), the Undo item then reads `caption` (when
+    // given), the progress bar is hidden and the envelopes equal fresh ones.
+    void step(const char* item, const std::function<void()>& prepare, const char* caption = nullptr,
+              bool single = false);
+    int commands_ = 0;  // the commands run by step()
     void setSection(double fromSeconds, double toSeconds);
     // The envelope the window keeps equals one built afresh from the samples.
     void expectFreshEnvelopes(const char* after);
@@ -127,21 +137,25 @@ void ProcessWindowTest::expectFreshEnvelopes(const char* after)
     }
 }
 
+void ProcessWindowTest::step(const char* item, const std::function<void()>& prepare, const char* caption, bool single)
+{
+    const int before = window->undoStack()->top();
+    prepare();
+    run(item);
+    QApplication::processEvents();
+    QVERIFY2(single ? window->undoStack()->top() == before + 1 : window->undoStack()->top() > before, item);
+    if (caption)
+        QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo") + caption);
+    QVERIFY2(window->findChild<QWidget*>("ProgressBar1")->isHidden(), item);
+    expectFreshEnvelopes(item);
+    ++commands_;
+}
+
 void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
 {
     const Snapshot start = take();
     auto* hint = window->findChild<QPushButton*>("btnHint");
     QVERIFY(hint && hint->isHidden());
-    int commands = 0;
-    auto step = [&](const char* item, const std::function<void()>& prepare) {
-        const int before = window->undoStack()->top();
-        prepare();
-        run(item);
-        QApplication::processEvents();
-        QVERIFY2(window->undoStack()->top() > before, item);
-        expectFreshEnvelopes(item);
-        ++commands;
-    };
     setSection(3600, 7200);
     step("mniAdd", [&] { ui->inputs.push_back("1.5"); });
     step("mniDivide", [&] { ui->inputs.push_back("2"); });
@@ -156,7 +170,7 @@ void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
     key(Qt::Key_S);
     QCOMPARE(window->undoStack()->top(), beforeKey + 1);
     QVERIFY(std::fabs(ReadValue(wb->rec, 5000, 0).value - 3.0) <= wb->rec.desc(0).CoeffA / 2);
-    ++commands;
+    ++commands_;
 
     // A surface that drifts by 5 m over a few dives, levelled again: the
     // cursors on the surface before and after them.
@@ -211,7 +225,7 @@ void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
     QCOMPARE(window->undoStack()->top(), top);
     QCOMPARE(ui->helpPages.back(), std::string("ErrPoly.rtf"));
 
-    for (int k = 0; k < commands; ++k) {
+    for (int k = 0; k < commands_; ++k) {
         run("mniUndo");
         expectFreshEnvelopes("Undo");
     }
@@ -338,63 +352,53 @@ void ProcessWindowTest::filterItemsRunAndUndo()
     wb->settings.compensation.CompSurfaceReference = true;
     window->samplesChanged(0);
     const Snapshot start = take();
-    int commands = 0;
-    auto step = [&](const char* item, const std::function<void()>& prepare, const char* caption) {
-        const int before = window->undoStack()->top();
-        prepare();
-        run(item);
-        QApplication::processEvents();
-        QVERIFY2(window->undoStack()->top() == before + 1, item);
-        QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo") + caption);
-        expectFreshEnvelopes(item);
-        ++commands;
-    };
+    constexpr bool One = true;  // every filter records a single step
     setSection(3600, 14400);
     step(
-        "mniSmooth121", [] {}, "  Smooth");
+        "mniSmooth121", [] {}, "  Smooth", One);
     step(
-        "mniSmooth124", [] {}, "  Smooth");
+        "mniSmooth124", [] {}, "  Smooth", One);
     step(
-        "mniSmooth1123", [] {}, "  Smooth");
+        "mniSmooth1123", [] {}, "  Smooth", One);
     step(
-        "mniSmooth111", [] {}, "  Smooth");
+        "mniSmooth111", [] {}, "  Smooth", One);
     step(
         "mniSmoothRunMean",
         [] {
             InNextDialog({{"EdtRMR", "4"}, {"edtIgnoreExtrem", "20"}}, {"rbtUp"});
         },
-        "  Smooth");
+        "  Smooth", One);
     QCOMPARE(wb->filters.runningMean.direction, int{RunMeanUp});
     step(
-        "HighFrequ1", [&] { ui->inputs.push_back("12"); }, "  Smooth");
+        "HighFrequ1", [&] { ui->inputs.push_back("12"); }, "  Smooth", One);
     step(
         "FlatBaseline",
         [] {
             InNextDialog({{"edtStrength", "11"}}, {"rbtWaves1", "cbxBelowThreshold"});
         },
-        "  Smooth");
+        "  Smooth", One);
     QCOMPARE(wb->settings.flatBaseline.FlatStrength, 11);
     step(
         "SmoothMantle",
         [] {
             InNextDialog({{"edtMaxPeriod", "20"}, {"edtMinAmplitude", "0.5"}}, {"rbtAbove"});
         },
-        " Spline");
+        " Spline", One);
     step(
-        "mniPeakElim", [] { InNextDialog({}, {"rbtExtremes"}); }, " ElimExtr");
+        "mniPeakElim", [] { InNextDialog({}, {"rbtExtremes"}); }, " ElimExtr", One);
     step(
         "mniPeakElim",
         [] {
             InNextDialog({{"edtAmplitude", "-3"}, {"edtLength", "5"}}, {"rbtPeaks"});
         },
-        " ElimPeak");
+        " ElimPeak", One);
     QCOMPARE(wb->filters.peaks.PeakAmplitude, 3.0);  // its absolute value
     step(
         "mniPeakElim",
         [] {
             InNextDialog({{"edtValue", "1"}, {"edtReplacement", "0"}}, {"rbtReplace", "rbtByValue"});
         },
-        "  Repl<0");
+        "  Repl<0", One);
     QCOMPARE(wb->filters.peaks.PeakAmplitude, 1.0);  // the comparison value, kept there too
 
     // Ctrl+C on the dip: the curve shows while the question is open.
@@ -422,10 +426,10 @@ void ProcessWindowTest::filterItemsRunAndUndo()
     // The section shifted to the reference, now 0 m (as low as the channel's range goes).
     QVERIFY(ReadValue(wb->rec, a + 40, 0).value < dip - 0.1);
     expectFreshEnvelopes("Compensate");
-    ++commands;
+    ++commands_;
     ui->onAsk = {};
 
-    for (int k = 0; k < commands; ++k)
+    for (int k = 0; k < commands_; ++k)
         run("mniUndo");
     QVERIFY(take().samples == start.samples);
 }
@@ -506,18 +510,6 @@ void ProcessWindowTest::pointEditing()
     const Snapshot start = take();
     auto* bar = window->findChild<QWidget*>("ProgressBar1");
     QVERIFY(bar);
-    int commands = 0;
-    auto step = [&](const char* item, const std::function<void()>& prepare, const char* caption) {
-        const int before = window->undoStack()->top();
-        prepare();
-        run(item);
-        QApplication::processEvents();
-        QVERIFY2(window->undoStack()->top() > before, item);
-        QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo") + caption);
-        QVERIFY2(bar->isHidden(), item);
-        expectFreshEnvelopes(item);
-        ++commands;
-    };
     setSection(3600, 7200);
     const int32_t length = wb->rec.desc(0).DataCnt;
     step(
@@ -542,7 +534,7 @@ void ProcessWindowTest::pointEditing()
         },
         " Clockdrft");
     QVERIFY(ui->texts().back().rfind("Cut ", 0) == 0);
-    for (int k = 0; k < commands; ++k)
+    for (int k = 0; k < commands_; ++k)
         run("mniUndo");
     QVERIFY(take() == start);
 }
