@@ -91,10 +91,8 @@ CommandResult CompensateInertia(ViewContext& cx, int slot, const CompensationSet
                                 CompensationPreview* preview, double f5, double f4)
 {
     Recording& rec = cx.rec;
-    if (!ValuesWriteBack(rec, slot)) {
-        cx.ui.helpPage(PolynomialHelpPage);
+    if (RefuseWhilePolynomial(rec, cx.ui, slot, true))
         return {};
-    }
     const std::optional<InertiaModel> model = FitInertia(rec, slot, s, cx.ui, f5, f4);
     if (!model)
         return {};

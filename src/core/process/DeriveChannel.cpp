@@ -206,10 +206,8 @@ bool DerivationAllowed(Recording& rec, VkDialogs& ui, int code, int source, int 
             return false;
         }
     for (int s : involved)
-        if (PolynomialApplied(rec, s)) {
-            ui.helpPage(PolynomialHelpPage);
+        if (RefuseWhilePolynomial(rec, ui, s))
             return false;
-        }
     return SameTimeBase(rec, ui, source, second) && SameTimeBase(rec, ui, source, result);
 }
 

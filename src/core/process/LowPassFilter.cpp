@@ -33,10 +33,8 @@ int32_t ProposedLowPassN(int32_t a, int32_t b)
 
 CommandResult LowPassCommand(ViewContext& cx, int slot, double f5, double f4)
 {
-    if (!ValuesWriteBack(cx.rec, slot)) {
-        cx.ui.helpPage(PolynomialHelpPage);
+    if (RefuseWhilePolynomial(cx.rec, cx.ui, slot, true))
         return {};
-    }
     const StoredSection s = LowPassIndexes(cx.rec.desc(slot), f5, f4);
     if (s.count() < 3)  // nothing between the ends
         return {};
@@ -51,10 +49,8 @@ CommandResult LowPassCommand(ViewContext& cx, int slot, double f5, double f4)
 CommandResult LowPassSection(ViewContext& cx, int slot, int32_t n, double f5, double f4)
 {
     Recording& rec = cx.rec;
-    if (!ValuesWriteBack(rec, slot)) {
-        cx.ui.helpPage(PolynomialHelpPage);
+    if (RefuseWhilePolynomial(rec, cx.ui, slot, true))
         return {};
-    }
     const StoredSection s = LowPassIndexes(rec.desc(slot), f5, f4);
     n = std::min(n, LowPassMaxN);
     if (n <= 0 || s.count() < 3)

@@ -124,10 +124,8 @@ CommandResult ReplaceValues(ViewContext& cx, Relation relation, bool interpolate
                             double replacement, double threshold)
 {
     Recording& rec = cx.rec;
-    if (!interpolate && !ValuesWriteBack(rec, slot)) {
-        cx.ui.helpPage(PolynomialHelpPage);
+    if (!interpolate && RefuseWhilePolynomial(rec, cx.ui, slot, true))
         return {};
-    }
     ChannelDescriptor& d = rec.desc(slot);
     if (d.SampRate <= 0)
         return {};

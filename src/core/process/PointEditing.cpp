@@ -28,10 +28,8 @@ CommandResult Moved(Recording& rec, int slot, int64_t from)
 CommandResult InsertPoints(ViewContext& cx, int slot, double /*f5*/, double f4)
 {
     Recording& rec = cx.rec;
-    if (PolynomialApplied(rec, slot)) {
-        cx.ui.helpPage(PolynomialHelpPage);
+    if (RefuseWhilePolynomial(rec, cx.ui, slot))
         return {};
-    }
     const std::optional<double> answer = AskNumber(cx.ui, "Insert points after F4-cursor", "How many points", "0");
     if (!answer)
         return {};
@@ -66,10 +64,8 @@ CommandResult InsertPoints(ViewContext& cx, int slot, double /*f5*/, double f4)
 CommandResult DeletePoints(ViewContext& cx, int slot, double f5, double f4)
 {
     Recording& rec = cx.rec;
-    if (PolynomialApplied(rec, slot)) {
-        cx.ui.helpPage(PolynomialHelpPage);
+    if (RefuseWhilePolynomial(rec, cx.ui, slot))
         return {};
-    }
     if (cx.ui.ask("Delete all points between F4 and F5", Buttons::OkCancel) != Answer::Ok)
         return {};
     ChannelDescriptor& d = rec.desc(slot);

@@ -135,10 +135,8 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
     if (!RunsHere(code))  // point editing has engines of its own
         throw std::logic_error("ApplySectionOperation: no operation " + std::to_string(code));
     Recording& rec = cx.rec;
-    if (PolynomialApplied(rec, slot)) {
-        cx.ui.helpPage(PolynomialHelpPage);
+    if (RefuseWhilePolynomial(rec, cx.ui, slot))
         return {};
-    }
     ChannelDescriptor& d = rec.desc(slot);
     WorkSection w = SectionIndexes(d, f4, f5);
     w.first = std::max<int64_t>(w.first, d.CorrSmpDelay);  // nothing is stored before the origin

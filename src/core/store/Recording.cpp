@@ -130,6 +130,14 @@ bool ValuesWriteBack(Recording& rec, int slot)
     return !PolynomialApplied(rec, slot) && rec.desc(slot).Derivation != 1;
 }
 
+bool RefuseWhilePolynomial(Recording& rec, VkDialogs& ui, int slot, bool writesValues)
+{
+    const bool refused = writesValues ? !ValuesWriteBack(rec, slot) : PolynomialApplied(rec, slot);
+    if (refused)
+        ui.helpPage(PolynomialHelpPage);
+    return refused;
+}
+
 void SetScaling(Recording& rec, int slot)
 {
     ChannelDescriptor& d = rec.desc(slot);

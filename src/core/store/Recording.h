@@ -120,9 +120,9 @@ double RawToPhys(const Recording& rec, uint16_t raw, int slot);
 // and without branches, so that per-sample loops stay plain passes.
 inline uint16_t RoundRaw(double r, bool& inside)
 {
-    constexpr double Shift = 4503599627370496.0;  // 2^52: adding it drops the fraction, ties to even
+    constexpr double Shift = 4503599627370496.0;    // 2^52: adding it drops the fraction, ties to even
     inside = inside & (r >= -0.5) & (r < 65535.5);  // false for NaN
-    double c = r > 0.0 ? r : 0.0;                     // NaN gives 0
+    double c = r > 0.0 ? r : 0.0;                   // NaN gives 0
     c = c < 65535.0 ? c : 65535.0;
     return static_cast<uint16_t>(static_cast<int32_t>((c + Shift) - Shift));
 }
@@ -144,6 +144,10 @@ inline constexpr const char* PolynomialHelpPage = "ErrPoly.rtf";
 // A value read from the channel can be written back through PhysToRaw: no
 // polynomial applied, and the channel is not read as differences.
 bool ValuesWriteBack(Recording& rec, int slot);
+// True, after the page that explains it, when processing the slot is refused:
+// while a polynomial is applied, and for a command that writes values back
+// (`writesValues`) also while the channel is read as differences.
+bool RefuseWhilePolynomial(Recording& rec, VkDialogs& ui, int slot, bool writesValues = false);
 void SetScaling(Recording& rec, int slot);
 void SetRangeFromCoefficients(Recording& rec, int slot);
 
