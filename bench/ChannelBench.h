@@ -64,6 +64,19 @@ inline double Best(int runs, const std::function<void()>& f)
     return best;
 }
 
+// Best of `runs` timings of act, each after an untimed prepare, in ms.
+inline double BestAfter(int runs, const std::function<void()>& prepare, const std::function<void()>& act)
+{
+    double best = 1e30;
+    for (int k = 0; k < runs; ++k) {
+        prepare();
+        const auto start = Clock::now();
+        act();
+        best = std::min(best, Ms(start));
+    }
+    return best;
+}
+
 // The yardstick: every word of the slot read, one added, written back.
 inline double PlainPass(vk::Recording& rec, int slot)
 {

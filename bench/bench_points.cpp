@@ -47,29 +47,18 @@ int main()
         rec.time.LongestSpan = 1000.0 * (n - 1);
     };
 
-    fill(full);
-    auto start = Clock::now();
-    vk::ReduceChannel(rec, none, 0, 2);
-    report("reduce by 2", Ms(start), 3);
-
-    fill(full / 2);
-    start = Clock::now();
-    vk::ExpandChannel(rec, ui, none, 0, 2, {});
-    report("expand by 2", Ms(start), 6);
-
-    fill(full / 2);
-    start = Clock::now();
-    vk::DoublePoints(rec, ui, none, 0, {});
-    report("double points", Ms(start), 6);
-
+    constexpr int Runs = 3;
+    report("reduce by 2", bench::BestAfter(Runs, [&] { fill(full); }, [&] { vk::ReduceChannel(rec, none, 0, 2); }), 3);
+    report("expand by 2",
+           bench::BestAfter(Runs, [&] { fill(full / 2); }, [&] { vk::ExpandChannel(rec, ui, none, 0, 2, {}); }), 6);
+    report("double points",
+           bench::BestAfter(Runs, [&] { fill(full / 2); }, [&] { vk::DoublePoints(rec, ui, none, 0, {}); }), 6);
     // Clock drift with a working factor of 16: the channel a sixteenth of the slot.
-    fill(full / 16 - 16);
-    {
-        vk::ViewContext cx{rec, view, ui, none};
-        start = Clock::now();
-        vk::CorrectClockDrift(cx, 0, {0, 30, 0, true}, {});
-        report("clock drift", Ms(start), 10);
-    }
+    vk::ViewContext cx{rec, view, ui, none};
+    report("clock drift",
+           bench::BestAfter(Runs, [&] { fill(full / 16 - 16); },
+                            [&] { vk::CorrectClockDrift(cx, 0, {0, 30, 0, true}, {}); }),
+           10);
 
     // With their undo steps: each under a second.
     const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-points-Undo.bin").string();
@@ -77,7 +66,7 @@ int main()
         fill(full / 2);
         vk::TUndo undo(rec, view, stack);
         vk::CommandSteps steps(undo);
-        start = Clock::now();
+        const auto start = Clock::now();
         vk::ExpandChannel(rec, ui, steps, 0, 2, {});
         std::printf("  expand with undo %.0f ms (aim: under 1000)\n", Ms(start));
     }
@@ -85,7 +74,7 @@ int main()
         fill(full);
         vk::TUndo undo(rec, view, stack);
         vk::CommandSteps steps(undo);
-        start = Clock::now();
+        const auto start = Clock::now();
         vk::ReduceChannel(rec, steps, 0, 2);
         std::printf("  reduce with undo %.0f ms (aim: under 1000)\n", Ms(start));
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/process/BentMiddle.h"
 #include "core/store/NumberInput.h"
 #include "core/store/SampleMover.h"
 #include "core/store/VkDialogs.h"
@@ -26,13 +27,6 @@ inline double RoundEven(double x)
 {
     const double shift = std::copysign(4503599627370496.0, x);
     return (x + shift) - shift;
-}
-
-// d / 2 rounded, ties to even, in whole numbers: an odd d is a tie.
-template <typename Int>
-inline Int HalfToEven(Int d)
-{
-    return (d >> 1) + ((d & 1) & ((d >> 1) & 1));
 }
 
 uint16_t& Word(SampleStore& store, int slot, int64_t position)
@@ -69,22 +63,6 @@ void ResampleGaps(Recording& rec, int slot, int64_t up, int64_t down, int64_t re
             moved.add(static_cast<int32_t>(from), static_cast<int32_t>(to));
     }
     gaps = moved;
-}
-
-// The new word between y1 and y2, from y0 .. y3: the midpoint bent towards
-// the curvature of the neighbours, by at most half the step between y1 and y2.
-int64_t BentMiddle(int64_t y0, int64_t y1, int64_t y2, int64_t y3)
-{
-    const int64_t d1 = y1 - y0, d2 = y2 - y1, d3 = y3 - y2;
-    const int64_t mid = (y1 + HalfToEven(d2)) & 0xFFFF;
-    const int64_t r = d2 - d1, u = d3 - d2;
-    // Selections rather than branches: on noisy data a branch here is a guess
-    // that fails half the time.
-    const int64_t smaller = r > 0 ? std::min(r, u) : std::max(r, u);
-    const int64_t g = (r > 0) == (u > 0) ? smaller : (r + u) / 8;
-    const int64_t h = std::llabs(d2 / 2);
-    const int64_t v = r != 0 && u != 0 ? std::clamp<int64_t>(g / 4, -h, h) : 0;
-    return std::clamp<int64_t>(mid - v, 0, 65535);
 }
 
 CommandResult Resampled(Recording& rec, int slot)
@@ -206,22 +184,28 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
     // old(m) at 2m; between old(m - 1) and old(m) the bent midpoint, from
     // old(m - 2) .. old(m + 1). From the end down, a chunk at a time: each
     // chunk reads its old words before the chunk above has reached them.
-    std::vector<uint16_t> in, out;
+    std::vector<uint16_t> in, middles, out;
     for (int64_t m1 = c; m1 >= 1; m1 -= Chunk) {
         const int64_t m0 = std::max<int64_t>(1, m1 - Chunk + 1);
         const int64_t lo = std::max<int64_t>(0, m0 - 2), hi = std::min(c, m1 + 1);
         in.resize(static_cast<std::size_t>(hi - lo + 1));
         ReadWords(rec.store, slot, lo, hi - lo + 1, in.data());
-        auto old = [&](int64_t m) { return static_cast<int64_t>(in[static_cast<std::size_t>(m - lo)]); };
-        out.resize(static_cast<std::size_t>(2 * (m1 - m0 + 1)));
-        for (int64_t m = m0; m <= m1; ++m) {
-            const int64_t i = m - 1;  // the new word 2i + 1 lies between old(i) and old(i + 1)
-            uint16_t* o = out.data() + 2 * (m - m0);
-            o[1] = static_cast<uint16_t>(old(m));
-            o[0] = static_cast<uint16_t>(i >= 1 && i <= c - 2 ? BentMiddle(old(i - 1), old(i), old(i + 1), old(i + 2))
-                                                              : old(m));  // the spread's copy at the ends
+        // The new word 2m - 1 for m = m0 .. m1: bent for m = 2 .. c - 1, from
+        // old(m - 2) .. old(m + 1); at the ends the spread's copy of old(m).
+        const int64_t count = m1 - m0 + 1;
+        middles.resize(static_cast<std::size_t>(count));
+        for (int64_t m = m0; m <= m1; ++m)
+            middles[static_cast<std::size_t>(m - m0)] = in[static_cast<std::size_t>(m - lo)];
+        const int64_t b0 = std::max<int64_t>(m0, 2), b1 = std::min(m1, c - 1);
+        if (b0 <= b1)
+            BentMiddles(in.data() + (b0 - 2 - lo), b1 - b0 + 1, middles.data() + (b0 - m0));
+        out.resize(static_cast<std::size_t>(2 * count));
+        const uint16_t* old = in.data() + (m0 - lo);
+        for (int64_t k = 0; k < count; ++k) {
+            out[static_cast<std::size_t>(2 * k)] = middles[static_cast<std::size_t>(k)];
+            out[static_cast<std::size_t>(2 * k + 1)] = old[k];
         }
-        WriteWords(rec.store, slot, 2 * m0 - 1, 2 * (m1 - m0 + 1), out.data());
+        WriteWords(rec.store, slot, 2 * m0 - 1, 2 * count, out.data());
         steps.at(c - m0);
     }
     d.SampRate /= 2;
