@@ -194,9 +194,10 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
         // old(m - 2) .. old(m + 1); at the ends the spread's copy of old(m).
         const int64_t count = m1 - m0 + 1;
         middles.resize(static_cast<std::size_t>(count));
-        for (int64_t m = m0; m <= m1; ++m)
-            middles[static_cast<std::size_t>(m - m0)] = in[static_cast<std::size_t>(m - lo)];
         const int64_t b0 = std::max<int64_t>(m0, 2), b1 = std::min(m1, c - 1);
+        for (const int64_t m : {m0, m1})  // the ends: m = 1 and m = c
+            if (m < b0 || m > b1)
+                middles[static_cast<std::size_t>(m - m0)] = in[static_cast<std::size_t>(m - lo)];
         if (b0 <= b1)
             BentMiddles(in.data() + (b0 - 2 - lo), b1 - b0 + 1, middles.data() + (b0 - m0));
         out.resize(static_cast<std::size_t>(2 * count));
