@@ -15,65 +15,61 @@ inline int32_t DivPow2(int32_t x)
     return (x + ((x >> 31) & ((1 << K) - 1))) >> K;
 }
 
-// Eight words in 16-bit lanes (GCC and Clang vectors: SSE2, NEON, or
-// plain code elsewhere).
-using Lanes = int16_t __attribute__((vector_size(16)));
+// Sixteen words in 16-bit lanes (GCC and Clang vectors: AVX2 where the
+// processor has it, two halves in SSE2 or NEON, plain code elsewhere). The
+// kernel is written out without helper functions: a helper taking such
+// vectors would be called across the AVX2 clone's border.
+using Lanes = int16_t __attribute__((vector_size(32)));
+using Words = uint16_t __attribute__((vector_size(32)));
 constexpr int LaneCount = sizeof(Lanes) / sizeof(int16_t);
-
-inline Lanes Select(Lanes mask, Lanes a, Lanes b)
-{
-    return (a & mask) | (b & ~mask);
-}
-inline Lanes Min(Lanes a, Lanes b)
-{
-    return Select(a < b, a, b);
-}
-inline Lanes Max(Lanes a, Lanes b)
-{
-    return Select(a > b, a, b);
-}
-inline Lanes Splat(int v)
-{
-    return Lanes{} + static_cast<int16_t>(v);
-}
-template <int K>
-inline Lanes DivPow2(Lanes x)
-{
-    return (x + ((x >> 15) & Splat((1 << K) - 1))) >> K;
-}
-inline Lanes Load(const uint16_t* p, Lanes base)
-{
-    Lanes v;
-    std::memcpy(&v, p, sizeof v);
-    return v - base;
-}
 
 // Words spanning less than this can be worked relative to their lowest in
 // 16-bit lanes: every step of BentMiddle then stays within +-32767.
 constexpr int NarrowSpan = 8192;
 constexpr int64_t Piece = 512;  // words judged narrow or not at a time
 
-// BentMiddles over words that all lie in lowest .. lowest + NarrowSpan - 1,
-// LaneCount at a time; what is left of count is returned undone.
-int64_t NarrowMiddles(const uint16_t* y, int64_t count, uint16_t* out, int lowest)
+// BentPairs over words that all lie in lowest .. lowest + NarrowSpan - 1,
+// LaneCount at a time; what is left of count is returned undone. The steps
+// are those of BentMiddle; x / 2^K truncated is (x + (x < 0 ? 2^K - 1 : 0)) >> K.
+#if defined(__x86_64__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+int64_t
+NarrowPairs(const uint16_t* y, int64_t count, uint16_t* out, int lowest)
 {
-    const Lanes base = Splat(lowest), one = Splat(1), zero = Splat(0);
+    const Lanes zero{}, one = zero + int16_t{1}, three = zero + int16_t{3}, seven = zero + int16_t{7};
+    const Words base = Words{} + static_cast<uint16_t>(lowest);
     // The clamp to 0 .. 65535, relative to lowest; the result lies well inside +-32767.
-    const Lanes lo = Splat(std::max(-lowest, -32768)), hi = Splat(std::min(65535 - lowest, 32767));
+    const Lanes lo = zero + static_cast<int16_t>(std::max(-lowest, -32768)),
+                hi = zero + static_cast<int16_t>(std::min(65535 - lowest, 32767));
     int64_t k = 0;
     for (; k + LaneCount <= count; k += LaneCount) {
-        const Lanes y0 = Load(y + k, base), y1 = Load(y + k + 1, base), y2 = Load(y + k + 2, base),
-                    y3 = Load(y + k + 3, base);
+        // Relative to lowest in unsigned lanes, where wrapping is defined; then
+        // all within 0 .. NarrowSpan - 1, as signed.
+        Words u0, u1, u2, u3;
+        std::memcpy(&u0, y + k, sizeof u0);
+        std::memcpy(&u1, y + k + 1, sizeof u1);
+        std::memcpy(&u2, y + k + 2, sizeof u2);
+        std::memcpy(&u3, y + k + 3, sizeof u3);
+        const Lanes y0 = Lanes(u0 - base), y1 = Lanes(u1 - base), y2 = Lanes(u2 - base), y3 = Lanes(u3 - base);
         const Lanes d1 = y1 - y0, d2 = y2 - y1, d3 = y3 - y2;
         const Lanes mid = y1 + ((d2 >> 1) + ((d2 & one) & ((d2 >> 1) & one)));
         const Lanes r = d2 - d1, u = d3 - d2;
-        const Lanes rUp = r > zero, uUp = u > zero;
-        const Lanes smaller = Select(rUp, Min(r, u), Max(r, u));
-        const Lanes g = Select(~(rUp ^ uUp), smaller, DivPow2<3>(r + u));
-        const Lanes half = DivPow2<1>(d2), h = Max(half, -half);
-        const Lanes v = Min(Max(DivPow2<2>(g), -h), h) & ~((r == zero) | (u == zero));
-        const Lanes word = Min(Max(mid - v, lo), hi) + base;
-        std::memcpy(out + k, &word, sizeof word);
+        const Lanes smaller = r > zero ? (r < u ? r : u) : (r > u ? r : u);
+        const Lanes sum = r + u;
+        const Lanes g = (r > zero) == (u > zero) ? smaller : (sum + ((sum >> 15) & seven)) >> 3;
+        const Lanes half = (d2 + ((d2 >> 15) & one)) >> 1, h = half < zero ? -half : half;
+        const Lanes quarter = (g + ((g >> 15) & three)) >> 2;
+        const Lanes bent = quarter > h ? h : (quarter < -h ? -h : quarter);
+        const Lanes v = ((r == zero) | (u == zero)) ? zero : bent;
+        const Lanes moved = mid - v;
+        const Lanes middle = Lanes(Words(moved < lo ? lo : (moved > hi ? hi : moved)) + base), old = Lanes(u2);
+        const Lanes first =
+            __builtin_shufflevector(middle, old, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+        const Lanes second =
+            __builtin_shufflevector(middle, old, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31);
+        std::memcpy(out + 2 * k, &first, sizeof first);
+        std::memcpy(out + 2 * k + LaneCount, &second, sizeof second);
     }
     return k;
 }
@@ -94,7 +90,7 @@ int32_t BentMiddle(int32_t y0, int32_t y1, int32_t y2, int32_t y3)
     return std::clamp(mid - v, 0, 65535);
 }
 
-void BentMiddles(const uint16_t* y, int64_t count, uint16_t* out)
+void BentPairs(const uint16_t* y, int64_t count, uint16_t* out)
 {
     for (int64_t p = 0; p < count; p += Piece) {
         const int64_t n = std::min(Piece, count - p);
@@ -103,9 +99,11 @@ void BentMiddles(const uint16_t* y, int64_t count, uint16_t* out)
             lowest = std::min<int>(lowest, y[k]);
             highest = std::max<int>(highest, y[k]);
         }
-        const int64_t done = highest - lowest < NarrowSpan ? NarrowMiddles(y + p, n, out + p, lowest) : 0;
-        for (int64_t k = p + done; k < p + n; ++k)
-            out[k] = static_cast<uint16_t>(BentMiddle(y[k], y[k + 1], y[k + 2], y[k + 3]));
+        const int64_t done = highest - lowest < NarrowSpan ? NarrowPairs(y + p, n, out + 2 * p, lowest) : 0;
+        for (int64_t k = p + done; k < p + n; ++k) {
+            out[2 * k] = static_cast<uint16_t>(BentMiddle(y[k], y[k + 1], y[k + 2], y[k + 3]));
+            out[2 * k + 1] = y[k + 2];
+        }
     }
 }
 

@@ -18,8 +18,8 @@ inline Int HalfToEven(Int d)
 // the curvature of the neighbours, by at most half the step between y1 and y2.
 int32_t BentMiddle(int32_t y0, int32_t y1, int32_t y2, int32_t y3);
 
-// The bent middles between y[k + 1] and y[k + 2] for k < count, from
-// y[k] .. y[k + 3], into out[k]. Equal to BentMiddle word for word.
-void BentMiddles(const uint16_t* y, int64_t count, uint16_t* out);
+// For k < count: out[2k] the bent middle between y[k + 1] and y[k + 2], from
+// y[k] .. y[k + 3], and out[2k + 1] = y[k + 2]. Equal to BentMiddle word for word.
+void BentPairs(const uint16_t* y, int64_t count, uint16_t* out);
 
 }  // namespace vk

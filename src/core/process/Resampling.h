@@ -7,9 +7,11 @@
 // late keeps its start.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 
+#include "core/store/GapList.h"
 #include "core/view/Command.h"
 
 namespace vk {
@@ -48,6 +50,25 @@ private:
     const StepProgress& p_;
     int64_t total_, every_, next_ = 0;
 };
+
+// x rounded to the nearest whole number, ties to even, without a library
+// call: adding and taking away 2^52 drops the fraction (|x| < 2^51).
+inline double RoundEven(double x)
+{
+    const double shift = std::copysign(4503599627370496.0, x);
+    return (x + shift) - shift;
+}
+
+// The word i / n of the way from `here` to here + rise, as expand makes it.
+inline uint16_t LineWord(uint16_t here, double rise, int32_t i, int32_t n)
+{
+    return static_cast<uint16_t>(here + RoundEven(rise * i / n));
+}
+
+// Where values are missing after a change of density: a new position is
+// missing when an old one it is made from is. Old positions from .. to - 1
+// become from * up / down - reach .. (to - 1) * up / down + reach, cut to 0 .. last.
+GapList ResampledGaps(const GapList& gaps, int64_t up, int64_t down, int64_t reach, int64_t last);
 
 // Keeps every n-th sample; the interval becomes n times as long. Nothing for n < 2.
 bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n);
