@@ -20,8 +20,7 @@ struct ClockDrift {
 };
 
 // Corrects the drift of `slot`, after the question how much is cut or
-// inserted how often. One undo step; the inner expansion and reduction
-// record none.
+// inserted how often. One undo step.
 CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& drift, const StepProgress& progress);
 
 }  // namespace vk
