@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "core/help/RtfToHtml.h"
 
@@ -64,6 +67,56 @@ TEST(RtfToHtml, PicturesOfFieldsShowBesideThePage)
     EXPECT_TRUE(Has(html, "After"));
     EXPECT_FALSE(Has(html, "PAGE"));
     EXPECT_FALSE(Has(html, "<b>"));  // a name is a plain file name, nothing more
+}
+
+}  // namespace vk
+
+namespace vk {
+
+namespace {
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The words of a text, markup (<...>, &...;) and punctuation left out.
+std::vector<std::string> Words(const std::string& text)
+{
+    std::vector<std::string> words;
+    std::string word;
+    char markupEnd = 0;  // '>' within a tag, ';' within an entity
+    for (const char c : text) {
+        if (!markupEnd && (c == '<' || c == '&'))
+            markupEnd = c == '<' ? '>' : ';';
+        const bool letter = !markupEnd && (std::isalnum(static_cast<unsigned char>(c)) || c == '\'');
+        if (letter)
+            word += c;
+        else if (!word.empty())
+            words.push_back(std::exchange(word, {}));
+        if (c == markupEnd)
+            markupEnd = 0;
+    }
+    if (!word.empty())
+        words.push_back(word);
+    return words;
+}
+
+}  // namespace
+
+// The time-base page is shown from the help (rtf) and named as a plain text
+// in the bi-channel notice: both say the same, word for word.
+TEST(RtfToHtml, TheTimeBasePageReadsTheSameInBothForms)
+{
+    const std::vector<std::string> page = Words(RtfToHtml(FileText(VARNIK_HELP_DIR "/ESIdiff.rtf")));
+    const std::vector<std::string> text = Words(FileText(VARNIK_HELP_DIR "/ESIdiff.txt"));
+    ASSERT_GT(text.size(), 100u);
+    for (std::size_t i = 0; i < std::min(page.size(), text.size()); ++i)
+        ASSERT_EQ(page[i], text[i]) << "word " << i;
+    EXPECT_EQ(page.size(), text.size());
 }
 
 }  // namespace vk
