@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -534,9 +535,62 @@ void ProcessWindowTest::pointEditing()
         },
         " Clockdrft");
     QVERIFY(ui->texts().back().rfind("Cut ", 0) == 0);
+    const std::vector<std::string> asked = ui->texts();
+    QVERIFY(std::find(asked.begin(), asked.end(), "Delete all points between F4 and F5") != asked.end());
+    QVERIFY(std::find(asked.begin(), asked.end(),
+                      "This operation doubles the amount of data points.\nThere will inserted an additonal \n"
+                      "point between two points by nonlinear interpolation\nContinue?") != asked.end());
+
+    // Refusals, word for word: nothing changes, no undo step, no bar left showing.
+    auto refused = [&](const char* item, const std::function<void()>& prepare, const std::string& text) {
+        const Snapshot before = take();
+        const int top = window->undoStack()->top();
+        prepare();
+        run(item);
+        QApplication::processEvents();
+        QCOMPARE(ui->texts().back().substr(0, text.size()), text);
+        QCOMPARE(window->undoStack()->top(), top);
+        QVERIFY(take() == before);
+        QVERIFY(bar->isHidden());
+    };
+    refused(
+        "mniInsert", [&] { ui->inputs.push_back("100000000"); }, " Rejected! Size exceeds limit.");
+    refused(
+        "mniExpand",
+        [&] {
+            ui->inputs.push_back("3");
+            ui->answers.push_back(Answer::No);
+        },
+        "Warning: This expand factor leads to corruption of time. \nWhen expanding the data channel by a factor of 3 "
+        "the resulting sampl. interval should be changed to 166.667\nSince the sampl. interval must be an integer "
+        "this value will be rounded to 167\n");
+    refused(
+        "Stretchtime1",
+        [&] {
+            InNextDialog({{"edtHours", "1000000"}});
+        },
+        " Too large");
+    refused(
+        "Stretchtime1",
+        [&] {
+            InNextDialog({{"edtHours", "1000"}, {"edtMinutes", "0"}});
+        },
+        " Operation rejected.\n Adjust the original sampling rate (in the start menu)\n"
+        " in order to correct for clock drift.");
+    refused(
+        "Stretchtime1",
+        [&] {
+            InNextDialog({{"edtSeconds", "30"}}, {"rbtBack"});
+            ui->answers.push_back(Answer::Cancel);
+        },
+        "Insert ");
+
     for (int k = 0; k < commands_; ++k)
         run("mniUndo");
     QVERIFY(take() == start);
+    // Inserting and overlaying a stored section are not there to use.
+    QVERIFY(!window->findChild<QAction*>("mniSecInsert")->isEnabled());
+    QVERIFY(!window->findChild<QAction*>("mniSecOverlay")->isEnabled());
 }
 
 void ProcessWindowTest::sections()
