@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "core/store/Recording.h"
+#include "core/store/Stretches.h"
 
 namespace vk {
 
@@ -48,19 +49,6 @@ private:
     int64_t total_, next_ = 0;
     bool shown_;
 };
-
-// The channel's stored positions first .. last, both included; first > last when none.
-struct StoredSection {
-    int32_t first = 0, last = -1;
-    int64_t count() const { return int64_t{last} - first + 1; }
-};
-// The section of the samples first .. last that the slot stores.
-StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last);
-
-// Calls f(lo, hi) for each run lo .. hi of stored positions with values
-// (a stretch) that meets the section, in order.
-void ForEachStretch(const Recording& rec, int slot, StoredSection section,
-                    const std::function<void(int32_t lo, int32_t hi)>& f);
 
 // Rewrites the stored positions first .. last with `rule`, which may look
 // `behind` words before and `ahead` words after each chunk. Progress goes

@@ -1,0 +1,39 @@
+#include "core/store/Stretches.h"
+
+#include <algorithm>
+
+namespace vk {
+
+StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last)
+{
+    StoredSection s;
+    first = std::max<int64_t>(first, d.CorrSmpDelay);
+    last = std::min<int64_t>(last, d.DataCnt);
+    if (first <= last) {
+        s.first = static_cast<int32_t>(first);
+        s.last = static_cast<int32_t>(last);
+    }
+    return s;
+}
+
+void ForEachStretch(const Recording& rec, int slot, StoredSection section,
+                    const std::function<void(int32_t lo, int32_t hi)>& f)
+{
+    const ChannelDescriptor& d = rec.desc(slot);
+    const int32_t origin = d.CorrSmpDelay;
+    const GapList& gaps = rec.at(slot).missing;
+    int32_t lo = origin;
+    while (lo <= d.DataCnt && lo <= section.last) {
+        const GapRange* gap = gaps.after(lo - origin);
+        if (gap && gap->from <= lo - origin) {  // lo is missing: the stretch starts after the gap
+            lo = origin + gap->to;
+            continue;
+        }
+        const int32_t hi = gap ? std::min(d.DataCnt, origin + gap->from - 1) : d.DataCnt;
+        if (hi >= section.first)
+            f(lo, hi);
+        lo = hi + 1;
+    }
+}
+
+}  // namespace vk
