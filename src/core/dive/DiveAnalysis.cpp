@@ -1,4 +1,4 @@
-#include "core/calc/Median.h"
+#include "core/calc/Binning.h"
 #include "core/dive/DiveAnalysis.h"
 
 #include <algorithm>

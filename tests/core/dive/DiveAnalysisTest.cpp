@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/calc/Median.h"
+#include "core/calc/Binning.h"
 #include "core/dive/DiveAnalysis.h"
 #include "core/dive/DiveSearch.h"
 #include "core/dive/ExtendedValues.h"
