@@ -54,38 +54,11 @@ namespace {
 
 constexpr std::size_t HeldBytes = 1 << 18;
 
-// Appends to the file, writing the header first into a new or empty one. A
-// write that fails part way (a full disk) is cut back, so the file never ends
-// in half a line that the next append would run on from.
-bool WriteLines(const std::string& path, const std::string& header, const std::string& lines)
-{
-    std::error_code error;
-    const bool existed = std::filesystem::exists(path, error);
-    const auto before = existed ? std::filesystem::file_size(path, error) : 0;
-    if (error)
-        return false;
-    std::FILE* out = std::fopen(path.c_str(), "ab");
-    if (!out)
-        return false;
-    bool ok = true;
-    if (before == 0)
-        ok = std::fwrite(header.data(), 1, header.size(), out) == header.size();
-    ok = ok && std::fwrite(lines.data(), 1, lines.size(), out) == lines.size();
-    ok = std::fclose(out) == 0 && ok;
-    if (!ok) {
-        if (existed)
-            std::filesystem::resize_file(path, before, error);
-        else
-            std::filesystem::remove(path, error);
-    }
-    return ok;
-}
-
 bool Flush(TableTarget& t)
 {
     if (t.pending.empty())
         return true;
-    const bool ok = WriteLines(t.path, t.header, t.pending);
+    const bool ok = AppendLines(t.path, t.header, t.pending);
     t.pending.clear();
     return ok;
 }

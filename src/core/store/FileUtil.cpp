@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 namespace vk {
 
@@ -181,6 +183,30 @@ bool KeepAside(const std::string& path)
         if (std::rename(numbered(n - 1).c_str(), numbered(n).c_str()) != 0)
             return false;
     return std::rename(path.c_str(), numbered(1).c_str()) == 0;
+}
+
+bool AppendLines(const std::string& path, const std::string& header, const std::string& lines)
+{
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    const auto before = existed ? std::filesystem::file_size(path, error) : 0;
+    if (error)
+        return false;
+    std::FILE* out = std::fopen(path.c_str(), "ab");
+    if (!out)
+        return false;
+    bool ok = true;
+    if (before == 0)
+        ok = std::fwrite(header.data(), 1, header.size(), out) == header.size();
+    ok = ok && std::fwrite(lines.data(), 1, lines.size(), out) == lines.size();
+    ok = std::fclose(out) == 0 && ok;
+    if (!ok) {
+        if (existed)
+            std::filesystem::resize_file(path, before, error);
+        else
+            std::filesystem::remove(path, error);
+    }
+    return ok;
 }
 
 }  // namespace vk

@@ -58,6 +58,11 @@ bool PopTail(const std::string& path, void* buffer, std::size_t n);
 // path only when every byte is written: a full disk never leaves a half file.
 bool ReplaceFileContents(const std::string& path, std::string_view text);
 
+// Appends lines to the file, writing the header first into a new or empty
+// one. A write that fails part way (a full disk) is cut back, so the file
+// never ends in half a line that the next append would run on from.
+bool AppendLines(const std::string& path, const std::string& header, const std::string& lines);
+
 // Moves an existing file aside so a fresh one can take its name: path becomes
 // "path.1", an earlier "path.1" becomes "path.2", and so on; nothing is lost.
 // False when a rename failed (path may then still exist).

@@ -5,7 +5,7 @@
 
 namespace vk {
 
-std::string FormatReadout(double value, int significant)
+std::string FormatReadout(double value, int significant, int decimals)
 {
     char text[64];
     if (!std::isfinite(value))
@@ -14,11 +14,11 @@ std::string FormatReadout(double value, int significant)
         std::snprintf(text, sizeof text, "%.*E", significant - 1, value);
         return text;
     }
-    // The significant digits, then four decimals.
+    // The significant digits, then the decimals.
     const int digits = value == 0 ? 1 : static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
     const double scale = std::pow(10.0, significant - digits);
     const double rounded = digits < significant ? std::round(value * scale) / scale : std::round(value);
-    std::snprintf(text, sizeof text, "%.4f", rounded);
+    std::snprintf(text, sizeof text, "%.*f", decimals, rounded);
     return text;
 }
 

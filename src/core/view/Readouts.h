@@ -10,8 +10,9 @@
 
 namespace vk {
 
-// Fixed format with 7 (or `significant`) digits and 4 decimals ("1234.5680").
-std::string FormatReadout(double value, int significant = 7);
+// Fixed format with 7 (or `significant`) digits and 4 (or `decimals`)
+// decimals ("1234.5680"); scientific from 10^significant on.
+std::string FormatReadout(double value, int significant = 7, int decimals = 4);
 
 // "hh:mm:ss" and "dd.mm.yyyy" of a clock time, milliseconds added when not 0.
 std::string FormatClock(double ms);
