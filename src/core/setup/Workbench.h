@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "core/setup/CalcChoices.h"
 #include "core/setup/DiveState.h"
 #include "core/setup/FilterChoices.h"
 #include "core/setup/SectionBuffers.h"
@@ -54,6 +55,7 @@ struct Workbench {
     BiChannelChoice biChannel;
     FilterChoices filters;
     SectionBuffers sections;
+    CalcChoices calc;
 };
 
 }  // namespace vk
