@@ -7,6 +7,18 @@ void ScriptedDialogs::message(std::string_view text, Severity severity)
     shown.push_back({Entry::Kind::Message, std::string(text), severity});
 }
 
+Choice ScriptedDialogs::confirm(std::string_view caption, std::string_view text, std::string_view first,
+                                std::string_view second, std::string_view cancel)
+{
+    shown.push_back({Entry::Kind::Question, std::string(text), Severity::Question});
+    captions.push_back({std::string(caption), std::string(first), std::string(second), std::string(cancel)});
+    if (choices.empty())
+        return Choice::First;
+    const Choice c = choices.front();
+    choices.pop_front();
+    return c;
+}
+
 Answer ScriptedDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
 {
     shown.push_back({Entry::Kind::Question, std::string(text), severity});

@@ -26,6 +26,8 @@ public:
     std::vector<Entry> shown;                       // messages, questions and input prompts in order
     std::deque<Answer> answers;                     // answers to the next questions
     std::deque<std::optional<std::string>> inputs;  // answers to the next input boxes
+    std::deque<Choice> choices;                     // answers to the next confirmation boxes
+    std::vector<std::vector<std::string>> captions;  // the buttons of each confirmation box
     std::deque<std::optional<std::string>> files;   // answers to the next file dialogs
     std::deque<int> filters;                        // the filters chosen in them
     std::vector<FileRequest> fileRequests;
@@ -42,6 +44,8 @@ public:
     Answer ask(std::string_view text, Buttons buttons, Severity severity) override;
     std::optional<std::string> input(std::string_view caption, std::string_view prompt,
                                      std::string_view initial) override;
+    Choice confirm(std::string_view caption, std::string_view text, std::string_view first, std::string_view second,
+                   std::string_view cancel) override;
     void progress(long long pos, long long max) override;
     void status(std::string_view text) override;
     void busy(bool on) override;

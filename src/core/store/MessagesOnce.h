@@ -29,6 +29,11 @@ public:
     {
         return ui_.askAt(text, buttons, across, down);
     }
+    Choice confirm(std::string_view caption, std::string_view text, std::string_view first, std::string_view second,
+                   std::string_view cancel) override
+    {
+        return ui_.confirm(caption, text, first, second, cancel);
+    }
     std::optional<std::string> input(std::string_view caption, std::string_view prompt,
                                      std::string_view initial) override
     {

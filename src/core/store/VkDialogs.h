@@ -16,6 +16,8 @@ namespace vk {
 enum class Severity { Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoAbort, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No, Abort };
+// The answer of the confirmation box with captions of the caller's choosing.
+enum class Choice { First, Second, Cancel };
 
 // A file to choose in the desktop's file dialog.
 struct FileRequest {
@@ -37,6 +39,16 @@ public:
     virtual Answer askAt(std::string_view text, Buttons buttons, double /*across*/, double /*down*/)
     {
         return ask(text, buttons);
+    }
+    // The confirmation box: `text` with three buttons captioned by the caller
+    // ("Append", "Overwrite", "Cancel"); closing it is Cancel. Without one of
+    // its own, a seam asks Yes (first), No (second) or Cancel.
+    virtual Choice confirm(std::string_view caption, std::string_view text, std::string_view /*first*/,
+                           std::string_view /*second*/, std::string_view /*cancel*/)
+    {
+        (void)caption;
+        const Answer a = ask(text, Buttons::YesNoCancel);
+        return a == Answer::Yes ? Choice::First : a == Answer::No ? Choice::Second : Choice::Cancel;
     }
     // An input box; nullopt when the user cancels.
     virtual std::optional<std::string> input(std::string_view caption, std::string_view prompt,

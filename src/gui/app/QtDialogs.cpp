@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "gui/widgets/Confirmation.h"
 #include "gui/widgets/HelpViewer.h"
 
 namespace vk {
@@ -107,6 +108,20 @@ Answer QtDialogs::askAt(std::string_view text, Buttons buttons, double across, d
         const QRect g = window->geometry();
         box.move(g.x() + static_cast<int>(g.width() * across), g.y() + static_cast<int>(g.height() * down));
     });
+}
+
+Choice QtDialogs::confirm(std::string_view caption, std::string_view text, std::string_view first,
+                          std::string_view second, std::string_view cancel)
+{
+    TConfirmation box(QApplication::activeWindow() ? QApplication::activeWindow() : parent_.data());
+    box.setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    box.setCaptions(QString::fromUtf8(first.data(), static_cast<qsizetype>(first.size())),
+                    QString::fromUtf8(cancel.data(), static_cast<qsizetype>(cancel.size())),
+                    QString::fromUtf8(second.data(), static_cast<qsizetype>(second.size())));
+    box.showAux(true);
+    const int answer = box.ask();
+    return answer == TConfirmation::Ok ? Choice::First : answer == TConfirmation::Aux ? Choice::Second : Choice::Cancel;
 }
 
 std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt, std::string_view initial)

@@ -25,6 +25,8 @@ public:
     void message(std::string_view text, Severity severity) override;
     Answer ask(std::string_view text, Buttons buttons, Severity severity) override;
     Answer askAt(std::string_view text, Buttons buttons, double across, double down) override;
+    Choice confirm(std::string_view caption, std::string_view text, std::string_view first, std::string_view second,
+                   std::string_view cancel) override;
     std::optional<std::string> input(std::string_view caption, std::string_view prompt,
                                      std::string_view initial) override;
     void progress(long long pos, long long max) override;
