@@ -23,13 +23,13 @@ public:
         Severity severity;
     };
 
-    std::vector<Entry> shown;                       // messages, questions and input prompts in order
-    std::deque<Answer> answers;                     // answers to the next questions
-    std::deque<std::optional<std::string>> inputs;  // answers to the next input boxes
-    std::deque<Choice> choices;                     // answers to the next confirmation boxes
+    std::vector<Entry> shown;                        // messages, questions and input prompts in order
+    std::deque<Answer> answers;                      // answers to the next questions
+    std::deque<std::optional<std::string>> inputs;   // answers to the next input boxes
+    std::deque<Choice> choices;                      // answers to the next confirmation boxes
     std::vector<std::vector<std::string>> captions;  // the buttons of each confirmation box
-    std::deque<std::optional<std::string>> files;   // answers to the next file dialogs
-    std::deque<int> filters;                        // the filters chosen in them
+    std::deque<std::optional<std::string>> files;    // answers to the next file dialogs
+    std::deque<int> filters;                         // the filters chosen in them
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> opened;  // documents handed to the desktop
     std::vector<std::string> statusTexts;

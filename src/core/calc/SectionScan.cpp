@@ -12,21 +12,6 @@ namespace {
 constexpr int RawWords = 65536;
 constexpr int32_t Chunk = 4096;  // words summed apart before their sums join the totals
 
-// Calls f(i0, words, count) for the stored runs of the stretch lo .. hi, block by block.
-template <typename F>
-void ForEachRun(const Recording& rec, int slot, int32_t lo, int32_t hi, F f)
-{
-    const ChannelDescriptor& d = rec.desc(slot);
-    for (int32_t i = lo; i <= hi;) {
-        const int64_t p = int64_t{i} - d.CorrSmpDelay;
-        const auto offset = static_cast<int32_t>(p & SampleStore::BlockMask);
-        const int32_t count = std::min({hi - i + 1, SampleStore::BlockSamples - offset, Chunk});
-        if (const uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)))
-            f(i, block + offset, count);
-        i += count;
-    }
-}
-
 // Sum of j and of j^2 for j = 0 .. n - 1.
 double SumTo(double n)
 {
@@ -38,6 +23,21 @@ double SquaresTo(double n)
 }
 
 }  // namespace
+
+std::vector<double> RawValueTable(const Recording& rec, int slot)
+{
+    const ChannelDescriptor& d = rec.desc(slot);
+    if ((rec.workshop && rec.workshop->slot() == slot) || d.Derivation == 1)
+        return {};
+    std::vector<double> values(RawWords);
+    for (int r = 0; r < RawWords; ++r) {
+        double v = r * d.CoeffA + d.CoeffB - d.yOffset;
+        if ((d.bApplyPolynom == 1 && !ApplyPolynomial(d, v)) || !std::isfinite(v))
+            return {};  // a pole: value by value
+        values[static_cast<std::size_t>(r)] = v;
+    }
+    return values;
+}
 
 void ValueMoments::add(double y, int64_t count, const Levels& levels)
 {
@@ -63,19 +63,7 @@ SectionScan::SectionScan(const Recording& rec, int slot, StoredSection section, 
         : rec_(rec), slot_(slot), section_(section), levels_(levels)
 {
     centre_ = (static_cast<double>(section.first) + section.last) / 2;
-    const ChannelDescriptor& d = rec.desc(slot);
-    const bool workshop = rec.workshop && rec.workshop->slot() == slot;
-    if (!workshop && d.Derivation != 1) {
-        values_.resize(RawWords);
-        for (int r = 0; r < RawWords; ++r) {
-            double v = r * d.CoeffA + d.CoeffB - d.yOffset;
-            if ((d.bApplyPolynom == 1 && !ApplyPolynomial(d, v)) || !std::isfinite(v)) {
-                values_.clear();  // a pole: value by value
-                break;
-            }
-            values_[static_cast<std::size_t>(r)] = v;
-        }
-    }
+    values_ = RawValueTable(rec, slot);
     // The first and the last sample with a value; the first value is the shift of the sums.
     int32_t firstIndex = -1, lastIndex = -1;
     ForEachStretch(rec, slot, section, [&](int32_t lo, int32_t hi) {
@@ -109,7 +97,7 @@ void SectionScan::forEachValue(F f) const
 {
     if (tabled()) {
         ForEachStretch(rec_, slot_, section_, [&](int32_t lo, int32_t hi) {
-            ForEachRun(rec_, slot_, std::max(lo, section_.first), std::min(hi, section_.last),
+            ForEachRun(rec_, slot_, std::max(lo, section_.first), std::min(hi, section_.last), Chunk,
                        [&](int32_t i0, const uint16_t* w, int32_t count) {
                            for (int32_t k = 0; k < count; ++k)
                                f(i0 + k, values_[w[k]]);
@@ -132,7 +120,7 @@ void SectionScan::countWords(bool line)
     for (int r = 0; r < RawWords; ++r)
         deviation[static_cast<std::size_t>(r)] = values_[static_cast<std::size_t>(r)] - moments_.shift;
     ForEachStretch(rec_, slot_, section_, [&](int32_t lo, int32_t hi) {
-        ForEachRun(rec_, slot_, std::max(lo, section_.first), std::min(hi, section_.last),
+        ForEachRun(rec_, slot_, std::max(lo, section_.first), std::min(hi, section_.last), Chunk,
                    [&](int32_t i0, const uint16_t* w, int32_t count) {
                        if (!line) {
                            for (int32_t k = 0; k < count; ++k)

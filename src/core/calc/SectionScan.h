@@ -43,6 +43,10 @@ struct ValueMoments {
     double squares() const;
 };
 
+// The value of each of the 65,536 raw words of the slot, as ReadValue gives
+// it; empty where values do not follow from the raw word alone.
+std::vector<double> RawValueTable(const Recording& rec, int slot);
+
 class SectionScan {
 public:
     // With `line`, also the line sums over u = index - centre(), d = y - shift.

@@ -3,6 +3,7 @@
 // The samples of a section that a channel stores, and its stretches: runs of
 // stored samples without a missing value.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -22,5 +23,21 @@ StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last
 // stretch, whole, not cut to the section) that meets the section, in order.
 void ForEachStretch(const Recording& rec, int slot, StoredSection section,
                     const std::function<void(int32_t lo, int32_t hi)>& f);
+
+// Calls f(i0, words, count) for the samples lo .. hi of allocated blocks,
+// at most `most` words at a time and never across a block's border.
+template <typename F>
+void ForEachRun(const Recording& rec, int slot, int32_t lo, int32_t hi, int32_t most, F f)
+{
+    const ChannelDescriptor& d = rec.desc(slot);
+    for (int32_t i = lo; i <= hi;) {
+        const int64_t p = int64_t{i} - d.CorrSmpDelay;
+        const auto offset = static_cast<int32_t>(p & SampleStore::BlockMask);
+        const int32_t count = std::min({hi - i + 1, SampleStore::BlockSamples - offset, most});
+        if (const uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)))
+            f(i, block + offset, count);
+        i += count;
+    }
+}
 
 }  // namespace vk
