@@ -42,6 +42,7 @@ bench: build
 	$(BUILD)/bench/bench_process
 	$(BUILD)/bench/bench_filters
 	$(BUILD)/bench/bench_points
+	$(BUILD)/bench/bench_calc
 
 fuzz-build: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_FUZZ=ON \

@@ -1,6 +1,7 @@
 #include "core/calc/EventCount.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "core/calc/SectionScan.h"
@@ -18,6 +19,50 @@ namespace {
 
 constexpr const char* CannotWrite = " Invalid name or number. Output canceled.";
 constexpr int32_t Run = 4096;
+
+// What each raw word is to the threshold, and how the extreme of a run of
+// words is found: from its greatest or least word where the values rise or
+// fall with the words, else word by word.
+struct WordClasses {
+    enum : uint8_t { Beyond = 1, Back = 2 };  // starts an event, ends one
+    std::vector<uint8_t> of;
+    const std::vector<double>& values;
+    bool below;
+    int order = 0;  // 1 values rise with the words, -1 fall, 0 neither
+
+    WordClasses(const std::vector<double>& v, double threshold, bool below_) : of(v.size()), values(v), below(below_)
+    {
+        bool rising = true, falling = true;
+        for (std::size_t r = 0; r < v.size(); ++r) {
+            const bool over = v[r] > threshold, under = v[r] < threshold;
+            of[r] = static_cast<uint8_t>(((below ? under : over) ? Beyond : 0) | ((below ? over : under) ? Back : 0));
+            if (r > 0) {
+                rising = rising && v[r] >= v[r - 1];
+                falling = falling && v[r] <= v[r - 1];
+            }
+        }
+        order = rising ? 1 : falling ? -1 : 0;
+    }
+    // The extreme of the values of n words (n > 0): the greatest, or the least when below.
+    double extreme(const uint16_t* w, int32_t n) const
+    {
+        const bool greatestWord = (order == 1) != below;
+        if (order != 0) {
+            uint16_t pick = w[0];
+            if (greatestWord)
+                for (int32_t k = 1; k < n; ++k)
+                    pick = std::max(pick, w[k]);
+            else
+                for (int32_t k = 1; k < n; ++k)
+                    pick = std::min(pick, w[k]);
+            return values[pick];
+        }
+        double e = values[w[0]];
+        for (int32_t k = 1; k < n; ++k)
+            e = below ? std::min(e, values[w[k]]) : std::max(e, values[w[k]]);
+        return e;
+    }
+};
 
 // The scan's state between samples: outside or inside an event.
 class EventScan {
@@ -45,6 +90,37 @@ public:
             return;
         }
         current_.extreme = below_ ? std::min(current_.extreme, y) : std::max(current_.extreme, y);
+    }
+    // The words of samples i0 .. i0 + count - 1, in order, by their classes:
+    // what at() does word by word, a stretch between two changes at a time.
+    void words(int32_t i0, const uint16_t* w, int32_t count, const WordClasses& c)
+    {
+        int32_t k = 0;
+        while (k < count) {
+            if (!inside_) {
+                while (k < count && !(c.of[w[k]] & WordClasses::Beyond))
+                    ++k;
+                if (k == count)
+                    return;
+                inside_ = true;
+                ++out_.count;
+                current_ = {i0 + k, i0 + k, c.values[w[k]]};
+                ++k;
+                continue;
+            }
+            int32_t j = k;
+            while (j < count && !(c.of[w[j]] & WordClasses::Back))
+                ++j;
+            if (j > k) {
+                const double e = c.extreme(w + k, j - k);
+                current_.extreme = below_ ? std::min(current_.extreme, e) : std::max(current_.extreme, e);
+            }
+            if (j == count)
+                return;
+            current_.end = i0 + j;
+            close();
+            k = j + 1;
+        }
     }
     // The section ends at sample `last`: an open event ends there.
     void finish(int32_t last)
@@ -83,21 +159,20 @@ Events CountEvents(const Recording& rec, int slot, double f4, double f5, double 
         return events;
     EventScan scan(threshold, below, listEvents, events);
     const std::vector<double> values = RawValueTable(rec, slot);
-    const ChannelSeries series(rec, slot);
-    ForEachStretch(rec, slot, section, [&](int32_t lo, int32_t hi) {
-        lo = std::max(lo, section.first);
-        hi = std::min(hi, section.last);
-        if (values.empty()) {
-            for (int32_t i = lo; i <= hi; ++i)
+    if (values.empty()) {  // value by value
+        const ChannelSeries series(rec, slot);
+        ForEachStretch(rec, slot, section, [&](int32_t lo, int32_t hi) {
+            for (int32_t i = std::max(lo, section.first), last = std::min(hi, section.last); i <= last; ++i)
                 if (const PhysValue v = series.read(i); v.status == 0)
                     scan.at(i, v.value);
-            return;
-        }
-        ForEachRun(rec, slot, lo, hi, Run, [&](int32_t i0, const uint16_t* w, int32_t count) {
-            for (int32_t k = 0; k < count; ++k)
-                scan.at(i0 + k, values[w[k]]);
         });
-    });
+    } else {
+        const WordClasses classes(values, threshold, below);
+        ForEachStretch(rec, slot, section, [&](int32_t lo, int32_t hi) {
+            ForEachRun(rec, slot, std::max(lo, section.first), std::min(hi, section.last), Run,
+                       [&](int32_t i0, const uint16_t* w, int32_t count) { scan.words(i0, w, count, classes); });
+        });
+    }
     scan.finish(section.last);
     return events;
 }

@@ -22,7 +22,7 @@ struct CalcBench : ::testing::Test {
     ScriptedDialogs ui;
     test::TempDir dir;
 
-    void SetUp() override { test::AllocateAll(wb.rec, 2); }
+    void SetUp() override { test::AllocateAll(wb.rec, 4); }
 
     // y = raw * gain + offset, one sample a second.
     void channel(const std::vector<double>& y, double gain, double offset)
@@ -174,6 +174,73 @@ TEST_F(CalcBench, EventsAboveAndBelowAThreshold)
     ReportEvents(wb, ui, 0, 0, 9000, 3, true, &dir.path());
     EXPECT_EQ(ui.texts()[ui.texts().size() - 2], dir.path() + " Invalid name or number. Output canceled.");
     EXPECT_EQ(ui.texts().back(), " Nr of events between F4 and F5 : 2");
+}
+
+// On a random walk with gaps, whether values rise with the raw words, fall,
+// or neither (a polynomial), or are read one by one (differences): the events
+// of a plain sample-by-sample scan.
+TEST_F(CalcBench, EventsOfEveryKindOfChannelMatchAPlainScan)
+{
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> step(-40, 40);
+    std::vector<double> y{30000};
+    for (int k = 1; k < 60000; ++k)
+        y.push_back(std::clamp(y.back() + step(random), 0.0, 65535.0));
+    channel(y, 1, 0);
+    wb.rec.at(0).missing.add(20000, 20300);
+    ChannelDescriptor& d = wb.rec.desc(0);
+    struct Kind {
+        double gain, offset;
+        bool polynomial;
+        int derivation;
+    };
+    for (const Kind kind : {Kind{0.01, -300, false, 0}, Kind{-0.01, 300, false, 0}, Kind{0.01, -300, true, 0},
+                            Kind{0.01, -300, false, 1}})
+        for (const bool below : {false, true}) {
+            SCOPED_TRACE(std::to_string(kind.gain) + (kind.polynomial ? " polynomial" : "") +
+                         (kind.derivation ? " differences" : "") + (below ? " below" : " above"));
+            d.CoeffA = kind.gain;
+            d.CoeffB = kind.offset;
+            d.bApplyPolynom = kind.polynomial ? 1 : 0;
+            d.Poly_A = 0;
+            d.Poly_C = 0;
+            d.Poly_E = kind.polynomial ? 1 : 0;  // y = x^2: falls, then rises
+            d.Derivation = kind.derivation;
+            // A threshold the walk crosses often: a value of its own, a little off.
+            const double threshold = kind.derivation ? 0.05 : ReadValue(wb.rec, 31111, 0).value + 0.001;
+            // The plain scan.
+            Events want;
+            bool inside = false;
+            for (int32_t i = 0; i <= d.DataCnt; ++i) {
+                const PhysValue v = ReadValue(wb.rec, i, 0);
+                if (v.status != 0)
+                    continue;
+                const bool beyond = below ? v.value < threshold : v.value > threshold;
+                const bool back = below ? v.value > threshold : v.value < threshold;
+                if (!inside && beyond) {
+                    inside = true;
+                    ++want.count;
+                    want.list.push_back({i, i, v.value});
+                } else if (inside && back) {
+                    inside = false;
+                    want.list.back().end = i;
+                } else if (inside) {
+                    double& e = want.list.back().extreme;
+                    e = below ? std::min(e, v.value) : std::max(e, v.value);
+                }
+            }
+            if (inside)
+                want.list.back().end = d.DataCnt;
+            const Events got = CountEvents(wb.rec, 0, 0, 1000.0 * d.DataCnt, threshold, below, true);
+            ASSERT_GT(want.count, 10);
+            EXPECT_EQ(got.count, want.count);
+            ASSERT_EQ(got.list.size(), want.list.size());
+            for (std::size_t k = 0; k < got.list.size(); ++k) {
+                EXPECT_EQ(got.list[k].onset, want.list[k].onset) << k;
+                EXPECT_EQ(got.list[k].end, want.list[k].end) << k;
+                EXPECT_EQ(got.list[k].extreme, want.list[k].extreme) << k;
+            }
+        }
 }
 
 }  // namespace vk
