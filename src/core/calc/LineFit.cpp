@@ -4,9 +4,9 @@
 
 namespace vk {
 
-Line LineOf(const LineSums& s, double delta, double centre, double shift)
+FittedLine LineOf(const LineSums& s, double delta, double centre, double shift)
 {
-    Line line;
+    FittedLine line;
     if (s.n < 2)
         return line;
     const double sxx = delta * delta * (s.suu - s.su * s.su / s.n);
@@ -29,7 +29,7 @@ LineFit FitLine(const ChannelSeries& series, int32_t from, int32_t to)
     LineSums sums;
     for (int32_t i = from; i <= to; ++i)
         sums.add(i - centre, series(i) - shift);
-    const Line line = LineOf(sums, series.interval() / 1000.0, centre, shift);
+    const FittedLine line = LineOf(sums, series.interval() / 1000.0, centre, shift);
     return {line.a, line.cc};
 }
 

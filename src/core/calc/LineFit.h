@@ -34,13 +34,13 @@ struct LineSums {
     }
 };
 
-struct Line {
+struct FittedLine {
     double a = 0, b = 0, cc = 0;  // gradient per x unit, value at x = 0, correlation
 };
 
 // The line from its sums, x = k Δ: a = Sxy / Sxx, b = mean y - a mean x,
 // cc = Sxy / sqrt(Sxx Syy) when Sxx Syy > 0. Under two samples: all 0.
-Line LineOf(const LineSums& s, double delta, double centre, double shift);
+FittedLine LineOf(const LineSums& s, double delta, double centre, double shift);
 
 // Least-squares line through (time s, value) pairs: gradient per second and correlation.
 struct LineFit {

@@ -68,7 +68,7 @@ Statistics ComputeStatistics(const Recording& rec, int slot, const StatisticsReq
     s.integralToBase = seconds * (m.sd + n * (m.shift - s.base));
     s.integralToZero = seconds * s.sum;
     // x_k = k x interval for the k-th sample, k = 1 at the first.
-    const Line line = LineOf(scan.line(), s.interval / 1000, scan.centre() - s.section.first + 1, m.shift);
+    const FittedLine line = LineOf(scan.line(), s.interval / 1000, scan.centre() - s.section.first + 1, m.shift);
     s.a = line.a;
     s.b = line.b;
     s.cc = line.cc;

@@ -14,6 +14,7 @@
 
 #include "gui/widgets/Confirmation.h"
 #include "gui/widgets/HelpViewer.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 
@@ -57,7 +58,7 @@ void QtDialogs::setProgressBar(QProgressBar* bar)
 void QtDialogs::message(std::string_view text, Severity severity)
 {
     QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), QMessageBox::Ok, parent_);
-    box.exec();
+    ExecDialog(box);
 }
 
 namespace {
@@ -77,7 +78,7 @@ Answer AskBox(QWidget* parent, std::string_view text, Buttons buttons, Severity 
     QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), set, parent);
     if (place)
         place(box);
-    switch (box.exec()) {
+    switch (ExecDialog(box)) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -120,6 +121,7 @@ Choice QtDialogs::confirm(std::string_view caption, std::string_view text, std::
                     QString::fromUtf8(cancel.data(), static_cast<qsizetype>(cancel.size())),
                     QString::fromUtf8(second.data(), static_cast<qsizetype>(second.size())));
     box.showAux(true);
+    const ArrowCursor arrow;
     const int answer = box.ask();
     return answer == TConfirmation::Ok ? Choice::First : answer == TConfirmation::Aux ? Choice::Second : Choice::Cancel;
 }
@@ -127,6 +129,7 @@ Choice QtDialogs::confirm(std::string_view caption, std::string_view text, std::
 std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt, std::string_view initial)
 {
     bool ok = false;
+    const ArrowCursor arrow;
     const QString text =
         QInputDialog::getText(parent_, BoxText(caption), BoxText(prompt), QLineEdit::Normal, BoxText(initial), &ok);
     if (!ok)
@@ -176,6 +179,7 @@ std::optional<std::string> QtDialogs::chooseFile(FileRequest& request)
     const QString start = BoxText(request.start);
     const QString filter = BoxText(request.filter);
     QString selected;
+    const ArrowCursor arrow;
     const QString chosen = request.save ? QFileDialog::getSaveFileName(parent_, title, start, filter, &selected)
                                         : QFileDialog::getOpenFileName(parent_, title, start, filter, &selected);
     if (chosen.isEmpty())

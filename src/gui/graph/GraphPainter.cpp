@@ -219,6 +219,7 @@ void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slo
         PaintDiveMarks(p, size, scene, slot);
     PaintRunMeanOverlay(p, size, scene, slot);
     PaintSectionPreview(p, size, scene, slot);
+    PaintRegressionLine(p, size, scene, slot);
     PaintCompensationPreview(p, size, scene, slot);
 }
 

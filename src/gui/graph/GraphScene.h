@@ -19,6 +19,13 @@ namespace vk {
 
 enum class CaptionPlace { Invisible = 0, Top = 1, Bottom = 2 };
 
+// A straight line over a strip from (t0, y0) to (t1, y1), ms and values: the
+// regression line while the statistics are open.
+struct SceneLine {
+    int slot = 0;
+    double t0 = 0, y0 = 0, t1 = 0, y1 = 0;
+};
+
 struct GraphScene {
     const Recording& rec;
     const Settings& settings;
@@ -29,6 +36,7 @@ struct GraphScene {
     std::array<RunMeanOverlay, 3>* runMeans = nullptr;  // the running-mean overlays, worked out when drawn
     const PreviewCurve* preview = nullptr;              // the compensation's curve while its question is open
     const SectionBuffers* sections = nullptr;           // a stored section previewed from F4
+    const SceneLine* regression = nullptr;              // the statistics' regression line
 
     const Envelope* envelope(int slot) const
     {

@@ -147,6 +147,7 @@ GraphScene TForm3::scene() const
     GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace, &wb_.dive};
     s.runMeans = &runMeans_;
     s.preview = preview_;
+    s.regression = regression_;
     s.sections = &wb_.sections;
     return s;
 }
@@ -154,6 +155,17 @@ GraphScene TForm3::scene() const
 void TForm3::showPreview(const PreviewCurve* curve)
 {
     preview_ = curve;
+    repaintOverlays();
+}
+
+void TForm3::showRegression(const SceneLine* line)
+{
+    regression_ = line;
+    repaintOverlays();
+}
+
+void TForm3::repaintOverlays()
+{
     for (TChanImage* strip : strips_)
         if (strip)
             strip->update();

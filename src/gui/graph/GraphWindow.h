@@ -93,6 +93,8 @@ public:
     const Envelope& envelope(int slot) const { return envelopes_[static_cast<std::size_t>(slot)]; }
     // The compensation's curve drawn over its strip (nullptr: none), at once.
     void showPreview(const PreviewCurve* curve);
+    // The statistics' regression line over its strip (nullptr: none), at once.
+    void showRegression(const SceneLine* line);
     TUndo* undoStack() const { return undoStack_.get(); }
     // The client area as a picture (what "&Image ..." and "&Print ..." take).
     QImage picture() const;
@@ -128,6 +130,7 @@ private:
     void paintCrossLines(QPainter& p, int slot);
     void connectCommands();
     void applyChanges(const SampleChanges& changes);
+    void repaintOverlays();
 
     // Input translation (GraphWindowKeys.cpp).
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
@@ -157,6 +160,7 @@ private:
     std::array<Envelope, 3> envelopes_;
     mutable std::array<RunMeanOverlay, 3> runMeans_;  // worked out when a strip is drawn
     const PreviewCurve* preview_ = nullptr;
+    const SceneLine* regression_ = nullptr;
     bool useEnvelopes_ = true;
     WindowLayout layout_;
     std::unique_ptr<GraphMenus> menus_;

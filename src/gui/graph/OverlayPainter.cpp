@@ -77,6 +77,23 @@ void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int s
     });
 }
 
+void PaintRegressionLine(QPainter& p, QSize size, const GraphScene& scene, int slot)
+{
+    const SceneLine* line = scene.regression;
+    const ChannelDescriptor& d = scene.rec.desc(slot);
+    const DisplayRange range = DisplayRangeOf(d);
+    const LinePositions& at = scene.view.at;
+    if (!line || line->slot != slot || range.empty() || !(at.F2 > at.F1))
+        return;
+    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+        auto column = [&](double t) { return (t - at.F1) * along / (at.F2 - at.F1); };
+        const QPointF from(column(line->t0), ValueToRow(line->y0, range, across, d.GrRepr));
+        const QPointF to(column(line->t1), ValueToRow(line->y1, range, across, d.GrRepr));
+        p.setPen(QPen(TableColour(scene.settings, ColLinearRegression), 1));
+        p.drawLine(from, to);
+    });
+}
+
 void PaintCompensationPreview(QPainter& p, QSize size, const GraphScene& scene, int slot)
 {
     const PreviewCurve* curve = scene.preview;

@@ -15,6 +15,8 @@ namespace vk {
 void PaintRunMeanOverlay(QPainter& p, QSize size, const GraphScene& scene, int slot);
 // The stored section an overwrite would write from F4, in the marked-section colour.
 void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int slot);
+// The statistics' regression line, in the "Linear Regr." colour.
+void PaintRegressionLine(QPainter& p, QSize size, const GraphScene& scene, int slot);
 // The response curve over its section, in green.
 void PaintCompensationPreview(QPainter& p, QSize size, const GraphScene& scene, int slot);
 

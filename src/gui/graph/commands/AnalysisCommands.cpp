@@ -8,6 +8,7 @@
 #include "core/dive/DiveCommands.h"
 #include "core/dive/DiveSearch.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/widgets/ModalDialog.h"
 #include "gui/dive/DiveParamsDialog.h"
 #include "gui/dive/DiveStopsDialog.h"
 #include "gui/graph/CommandTable.h"
@@ -26,7 +27,7 @@ CommandResult Automatic(CommandContext& cx, TForm3& w)
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
     TfrmDiveParms dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecDialog(dialog) != QDialog::Accepted)
         return 0;
     const DiveParameters& p = cx.settings().dive;
     WindowPictures pictures(w, cx.ui, cx.settings().thumbnails, !p.Visualise);
@@ -62,13 +63,13 @@ void RegisterAnalysisCommands(CommandTable& t, TForm3& w)
     t.add("mniAutomatic", [&w](CommandContext& cx) { return Automatic(cx, w); });
     t.add("mniParameters", [&w](CommandContext& cx) {
         TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
-        dialog.exec();
+        ExecDialog(dialog);
         w.resizeThumbnail();
         return CommandResult{redraw::Everything};
     });
     t.add("mniDiveStops", [&w](CommandContext& cx) {
         TfmDiveStops dialog(cx.wb.dive.stops, cx.view.at, cx.ui, w.help(), &w);
-        return dialog.exec() == QDialog::Accepted ? CommandResult{redraw::StripCursors} : CommandResult{};
+        return ExecDialog(dialog) == QDialog::Accepted ? CommandResult{redraw::StripCursors} : CommandResult{};
     });
     for (int tag = 0; tag < ShapeButtonCount; ++tag)
         t.addKey(ShapeButtonName(tag), [tag](CommandContext& cx) { return ShapeCommand(cx, tag); });

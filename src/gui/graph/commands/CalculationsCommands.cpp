@@ -1,15 +1,88 @@
 // The Calculations menu.
 
+#include <filesystem>
+
+#include "core/calc/EventCount.h"
+#include "core/calc/Histogram.h"
 #include "core/calc/SamplingIntervals.h"
+#include "core/calc/Statistics.h"
+#include "core/calc/WorkSection.h"
 #include "core/setup/Workbench.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/calc/CountEventsDialog.h"
+#include "gui/calc/HistogramDialog.h"
+#include "gui/calc/StatisticsWindow.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 
+namespace {
+
+// The statistics window, with the regression line drawn over the active
+// strip while it is open.
+CommandResult ShowStatistics(CommandContext& cx, TForm3& w)
+{
+    const int slot = cx.view.active;
+    const DiveParameters& dive = cx.settings().dive;
+    const StatisticsRequest request{cx.view.at.F4, cx.view.at.F5, cx.settings().CommSampInterval,
+                                    {dive.TimeAbove, dive.TimeBelow}};
+    const Statistics s = ComputeStatistics(cx.rec, slot, request);
+    if (s.any && s.n >= 2) {
+        const int32_t first = s.section.first, last = s.section.last;
+        const SceneLine line{slot, first * s.interval, LineValueAt(s, first), last * s.interval, LineValueAt(s, last)};
+        w.showRegression(&line);
+    }
+    TfrmStatistics window(StatisticsLines(s), s.any, w.help(), [&] {
+        return ExportStatistics(cx.wb, cx.ui, s, request) == ExportOutcome::Written;
+    }, &w);
+    ExecDialog(window);
+    w.showRegression(nullptr);
+    return {redraw::ActiveChannel};
+}
+
+CommandResult ShowHistogram(CommandContext& cx, TForm3& w)
+{
+    const int slot = cx.view.active;
+    HistogramChoice& choice = cx.wb.calc.histogram[static_cast<std::size_t>(slot)];
+    if (choice.file.empty())
+        choice.file = cx.wb.results.histogram[static_cast<std::size_t>(slot)];
+    const double f4 = cx.view.at.F4, f5 = cx.view.at.F5;
+    const StoredSection section = SectionSamples(cx.rec.desc(slot), f4, f5);
+    TfrmHistogram dialog(
+        choice,
+        [&](double minBin, double width) { return ComputeHistogram(cx.rec, slot, section, minBin, width); },
+        [&](const HistogramResult& h) {
+            return HistogramText(h, cx.rec, f4, f5, cx.settings().CommSampInterval, cx.settings().DateSep);
+        },
+        cx.ui, w.help(), &w);
+    ExecDialog(dialog);
+    return {};
+}
+
+CommandResult CountEventsOf(CommandContext& cx, TForm3& w)
+{
+    const int slot = cx.view.active;
+    EventChoice& choice = cx.wb.calc.events;
+    const std::string folder = std::filesystem::path(cx.rec.desc(slot).NameIn).parent_path().string();
+    TfrmCntEvts dialog(choice, folder, cx.ui, w.help(), &w);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return {};
+    const bool store = choice.store && !choice.file.empty();
+    ReportEvents(cx.wb, cx.ui, slot, cx.view.at.F4, cx.view.at.F5, dialog.threshold(), choice.kind == 1,
+                 store ? &choice.file : nullptr);
+    return {};
+}
+
+}  // namespace
+
 void RegisterCalculationsCommands(CommandTable& t, TForm3& w)
 {
+    t.add("mniStatistics", [&w](CommandContext& cx) { return ShowStatistics(cx, w); });
+    t.add("mniHistogram", [&w](CommandContext& cx) { return ShowHistogram(cx, w); });
+    t.add("mniCountEvents", [&w](CommandContext& cx) { return CountEventsOf(cx, w); });
     // Synchronizing needs two channels; with fewer its item stays disabled.
     int loaded = 0;
     for (int s = 0; s < SlotCount; ++s)

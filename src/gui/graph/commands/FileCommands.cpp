@@ -10,6 +10,7 @@
 #include "core/store/FileUtil.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
+#include "gui/widgets/ModalDialog.h"
 #include "gui/app/ProgramFolders.h"
 #include "gui/files/BinaryExportDialog.h"
 #include "gui/files/TextExportDialog.h"
@@ -121,7 +122,7 @@ void RegisterFileCommands(CommandTable& t, TForm3& w)
     t.add("mniPrint", [&w](CommandContext& cx) {
         QPrinter printer;
         QPrintDialog dialog(&printer, &w);
-        if (dialog.exec() == QDialog::Accepted && !PrintPicture(printer, w.picture()))
+        if (ExecDialog(dialog) == QDialog::Accepted && !PrintPicture(printer, w.picture()))
             cx.ui.message(" Printing failed.", Severity::Error);
         return CommandResult{};
     });
@@ -138,17 +139,17 @@ void RegisterFileCommands(CommandTable& t, TForm3& w)
     t.add("mniUndo", [&w](CommandContext& cx) { return Undo(cx, *w.undoStack()); });
     t.add("mniUndoOptions", [&w](CommandContext&) {
         TfrmUndoOptions dialog(*w.undoStack(), &w);
-        dialog.exec();
+        ExecDialog(dialog);
         return CommandResult{};
     });
     t.add("mniExportText", [&w](CommandContext& cx) {
         TfrmExportText dialog(cx.wb, cx.view, cx.ui, w.help(), &w);
-        dialog.exec();
+        ExecDialog(dialog);
         return CommandResult{};
     });
     t.add("mniExportBinary", [&w](CommandContext& cx) {
         TfrmExportBin dialog(cx.wb, cx.view, cx.ui, w.help(), &w);
-        dialog.exec();
+        ExecDialog(dialog);
         return CommandResult{};
     });
     t.addKey("keyThumbnail", [&w](CommandContext&) {

@@ -15,6 +15,7 @@
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/widgets/ModalDialog.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
@@ -49,7 +50,7 @@ private:
 template <typename Dialog, typename Run>
 CommandResult AfterDialog(Dialog& dialog, Run run)
 {
-    return dialog.exec() == QDialog::Accepted ? run() : CommandResult{};
+    return ExecDialog(dialog) == QDialog::Accepted ? run() : CommandResult{};
 }
 
 CommandResult Peaks(CommandContext& cx, TForm3& w)
@@ -83,7 +84,7 @@ CommandResult RunMeanOverlayCommand(CommandContext& cx)
 CommandResult CompensationSettingsCommand(CommandContext& cx, TForm3& w)
 {
     TfrmCompSensIner dialog(cx.settings().compensation, cx.ui, w.help(), &w);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
     WindowPreview preview(w);
     switch (dialog.run()) {

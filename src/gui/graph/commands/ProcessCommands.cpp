@@ -10,6 +10,7 @@
 #include "core/process/Resampling.h"
 #include "core/process/SectionOperation.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/widgets/ModalDialog.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
@@ -28,7 +29,7 @@ CommandResult BiChannel(CommandContext& cx, TForm3& w, BiChannelMode mode)
 {
     BiChannelChoice& c = cx.wb.biChannel;
     TfrmBiChannel dialog(cx.rec, c, mode, cx.ui, w.help(), &w);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
     const int code = static_cast<int>(mode);
     if (!DerivationAllowed(cx.rec, cx.ui, code, c.BiChnl1, c.BiChnlResult, c.BiChnl2))
@@ -64,7 +65,7 @@ void RegisterProcessCommands(CommandTable& t, TForm3& w)
         });
     t.add("mniAddRamp", [&w](CommandContext& cx) {
         TfrmAddRamp dialog(cx.ui, w.help(), &w);
-        if (dialog.exec() != QDialog::Accepted)
+        if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
         return ApplySectionOperation(cx, dialog.code(), dialog.variant(), cx.view.active, dialog.height(),
                                      cx.view.at.F5, cx.view.at.F4);
@@ -89,13 +90,13 @@ void RegisterProcessCommands(CommandTable& t, TForm3& w)
     t.add("mniDoublePoints", [bar](CommandContext& cx) { return DoublePointsCommand(cx, cx.view.active, bar); });
     t.add("Stretchtime1", [&w, bar](CommandContext& cx) {
         TfrmStretchTime dialog(cx.ui, &w);
-        if (dialog.exec() != QDialog::Accepted)
+        if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
         return CorrectClockDrift(cx, cx.view.active, dialog.drift(), bar);
     });
     t.add("mniSecStore", [&w](CommandContext& cx) {
         TfrmStoreSection dialog(cx.wb.sections, cx.view, w.help(), &w);
-        dialog.exec();
+        ExecDialog(dialog);
         return CommandResult{};
     });
     t.add("mniSecOverwrite", [&w](CommandContext& cx) {
@@ -106,7 +107,7 @@ void RegisterProcessCommands(CommandTable& t, TForm3& w)
     });
     t.add("mniPolynom", [&w](CommandContext& cx) {
         TfrmPolynom dialog(cx.rec, cx.view.active, cx.ui, w.help(), &w);
-        if (dialog.exec() != QDialog::Accepted)
+        if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
         return SetPolynomial(cx, cx.view.active, dialog.setting());
     });

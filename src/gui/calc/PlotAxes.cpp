@@ -1,0 +1,60 @@
+#include "gui/calc/PlotAxes.h"
+
+#include <QPainter>
+#include <cmath>
+#include <cstdio>
+
+#include "core/view/ScaleTicks.h"
+
+namespace vk {
+
+namespace {
+
+constexpr int YTickLength = 3, YLabelGap = 4;
+constexpr int XAxisGap = 7, XTickLength = 4, XLabelGap = 6;
+constexpr int XLabelCharacters = 6;
+
+// The multiples of step from `from` to `to`, at most a few hundred.
+template <typename F>
+void ForEachTick(double from, double to, double step, F f)
+{
+    constexpr int MostTicks = 500;
+    if (!(step > 0) || !(to > from) || (to - from) / step > MostTicks)
+        return;
+    const double first = std::ceil(from / step), last = std::floor(to / step + 1e-9);
+    for (double k = first; k <= last; ++k)
+        f(k * step, static_cast<int>(k - first));
+}
+
+}  // namespace
+
+void PaintPlotAxes(QPainter& p, QRect image, const PlotRange& r)
+{
+    const QFontMetrics metrics = p.fontMetrics();
+    p.setPen(Qt::black);
+    // The count axis along the right edge; every other tick labelled.
+    const int right = image.right() + 1, bottom = image.bottom() + 1;
+    p.drawLine(right, image.top(), right, bottom);
+    ForEachTick(r.yFrom, r.yTo, YTickStep(r.yTo - r.yFrom, image.height()), [&](double v, int k) {
+        const int y = bottom - static_cast<int>(std::lround((v - r.yFrom) * image.height() / (r.yTo - r.yFrom)));
+        p.drawLine(right, y, right + YTickLength, y);
+        if (k % 2 == 0) {
+            char label[32];
+            std::snprintf(label, sizeof label, "%5.1f", v);
+            p.drawText(right + YLabelGap, y + metrics.ascent() / 2, QString::fromLatin1(label));
+        }
+    });
+    // The value axis below the image, ticked at every second step.
+    const int axis = bottom + XAxisGap;
+    p.drawLine(image.left(), axis, right, axis);
+    ForEachTick(r.xFrom, r.xTo, 2 * YTickStep(r.xTo - r.xFrom, image.width()), [&](double v, int) {
+        const int x = image.left() + static_cast<int>(std::lround((v - r.xFrom) * image.width() / (r.xTo - r.xFrom)));
+        p.drawLine(x, axis, x, axis + XTickLength);
+        char label[32];
+        std::snprintf(label, sizeof label, "%.0f", v);
+        const QString text = QString::fromLatin1(label).left(XLabelCharacters);
+        p.drawText(x - metrics.horizontalAdvance(text) / 2, axis + XTickLength + XLabelGap + metrics.ascent(), text);
+    });
+}
+
+}  // namespace vk
