@@ -36,8 +36,7 @@ QString General(double v)
 
 }  // namespace
 
-HistogramPlot::HistogramPlot(QWidget* parent)
-        : QWidget(parent), image_(ImageWidth, ImageHeight, QImage::Format_RGB32)
+HistogramPlot::HistogramPlot(QWidget* parent) : QWidget(parent), image_(ImageWidth, ImageHeight, QImage::Format_RGB32)
 {
     setObjectName("imgHistogram");
     image_.fill(Qt::white);
@@ -85,8 +84,8 @@ void HistogramPlot::mouseMoveEvent(QMouseEvent* event)
 }
 
 TfrmHistogram::TfrmHistogram(HistogramChoice& choice, std::function<HistogramResult(double, double)> compute,
-                             std::function<std::string(const HistogramResult&)> text, VkDialogs& ui,
-                             HelpViewer& help, QWidget* parent)
+                             std::function<std::string(const HistogramResult&)> text, VkDialogs& ui, HelpViewer& help,
+                             QWidget* parent)
         : QDialog(parent), choice_(choice), compute_(std::move(compute)), text_(std::move(text)), ui_(ui)
 {
     setObjectName("frmHistogram");

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "gui/widgets/HelpViewer.h"
 
@@ -26,7 +27,11 @@ TfrmStatistics::TfrmStatistics(std::vector<std::string> lines, bool numbers, Hel
     setWindowTitle("Statistics");
     setModal(true);
     const int l = lineHeight();
-    setFixedSize(Width, Rows * l + Margin);
+    // As wide as its longest line needs, and never narrower than 340.
+    int width = Width;
+    for (const std::string& line : lines_)
+        width = std::max(width, QFontMetrics(font()).horizontalAdvance(QString::fromStdString(line)) + 2 * Margin);
+    setFixedSize(width, Rows * l + Margin);
     auto button = [&](const char* text, const char* name, int x) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -34,8 +39,8 @@ TfrmStatistics::TfrmStatistics(std::vector<std::string> lines, bool numbers, Hel
         return b;
     };
     QPushButton* ok = button("OK", "btnOk", 10);
-    QPushButton* helpButton = button("Help", "btnHelp", Width - 200);
-    QPushButton* exportButton = button("Export", "btnExport", Width - 100);
+    QPushButton* helpButton = button("Help", "btnHelp", width - 200);
+    QPushButton* exportButton = button("Export", "btnExport", width - 100);
     ok->setDefault(true);
     exportButton->setEnabled(numbers);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -8,13 +8,13 @@
 #include "core/dive/DiveCommands.h"
 #include "core/dive/DiveSearch.h"
 #include "core/view/RedrawRequest.h"
-#include "gui/widgets/ModalDialog.h"
 #include "gui/dive/DiveParamsDialog.h"
 #include "gui/dive/DiveStopsDialog.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/WindowPictures.h"
 #include "gui/graph/commands/Commands.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 

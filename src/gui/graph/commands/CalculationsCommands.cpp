@@ -27,17 +27,16 @@ CommandResult ShowStatistics(CommandContext& cx, TForm3& w)
 {
     const int slot = cx.view.active;
     const DiveParameters& dive = cx.settings().dive;
-    const StatisticsRequest request{cx.view.at.F4, cx.view.at.F5, cx.settings().CommSampInterval,
-                                    {dive.TimeAbove, dive.TimeBelow}};
+    const StatisticsRequest request{
+        cx.view.at.F4, cx.view.at.F5, cx.settings().CommSampInterval, {dive.TimeAbove, dive.TimeBelow}};
     const Statistics s = ComputeStatistics(cx.rec, slot, request);
-    if (s.any && s.n >= 2) {
-        const int32_t first = s.section.first, last = s.section.last;
-        const SceneLine line{slot, first * s.interval, LineValueAt(s, first), last * s.interval, LineValueAt(s, last)};
+    const int32_t first = s.section.first, last = s.section.last;
+    const SceneLine line{slot, first * s.interval, LineValueAt(s, first), last * s.interval, LineValueAt(s, last)};
+    if (s.any && s.n >= 2)
         w.showRegression(&line);
-    }
-    TfrmStatistics window(StatisticsLines(s), s.any, w.help(), [&] {
-        return ExportStatistics(cx.wb, cx.ui, s, request) == ExportOutcome::Written;
-    }, &w);
+    TfrmStatistics window(
+        StatisticsLines(s), s.any, w.help(),
+        [&] { return ExportStatistics(cx.wb, cx.ui, s, request) == ExportOutcome::Written; }, &w);
     ExecDialog(window);
     w.showRegression(nullptr);
     return {redraw::ActiveChannel};
@@ -52,8 +51,7 @@ CommandResult ShowHistogram(CommandContext& cx, TForm3& w)
     const double f4 = cx.view.at.F4, f5 = cx.view.at.F5;
     const StoredSection section = SectionSamples(cx.rec.desc(slot), f4, f5);
     TfrmHistogram dialog(
-        choice,
-        [&](double minBin, double width) { return ComputeHistogram(cx.rec, slot, section, minBin, width); },
+        choice, [&](double minBin, double width) { return ComputeHistogram(cx.rec, slot, section, minBin, width); },
         [&](const HistogramResult& h) {
             return HistogramText(h, cx.rec, f4, f5, cx.settings().CommSampInterval, cx.settings().DateSep);
         },

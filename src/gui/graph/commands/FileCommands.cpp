@@ -10,7 +10,6 @@
 #include "core/store/FileUtil.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
-#include "gui/widgets/ModalDialog.h"
 #include "gui/app/ProgramFolders.h"
 #include "gui/files/BinaryExportDialog.h"
 #include "gui/files/TextExportDialog.h"
@@ -20,6 +19,7 @@
 #include "gui/graph/commands/Commands.h"
 #include "gui/process/UndoOptionsDialog.h"
 #include "gui/widgets/HelpViewer.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 

@@ -15,7 +15,6 @@
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
-#include "gui/widgets/ModalDialog.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
@@ -24,6 +23,7 @@
 #include "gui/process/FlatBaselineDialog.h"
 #include "gui/process/MantleDialog.h"
 #include "gui/process/RunMeanDialog.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 

@@ -10,7 +10,6 @@
 #include "core/process/Resampling.h"
 #include "core/process/SectionOperation.h"
 #include "core/view/RedrawRequest.h"
-#include "gui/widgets/ModalDialog.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
@@ -19,6 +18,7 @@
 #include "gui/process/ClockDriftDialog.h"
 #include "gui/process/PolynomialDialog.h"
 #include "gui/process/SectionDialogs.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 
