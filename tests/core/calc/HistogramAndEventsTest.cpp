@@ -65,6 +65,10 @@ TEST_F(CalcBench, BinsHoldWhatLiesBetweenTheirEdges)
     EXPECT_EQ(h.bins.counts[0], 1);
     EXPECT_EQ(h.bins.counts[1], 2);
     EXPECT_EQ(h.median, 1);  // the lower edge of bin 1
+    channel({-0.5, 0.5}, 0.5, -10);
+    h = histogram(-2, 1);  // -0.5 and 0.5 in the bins of their edges
+    EXPECT_EQ(h.bins.counts[1], 1);
+    EXPECT_EQ(h.bins.counts[2], 1);
 
     // Quarter steps from -5 with min bin 0.6: each bin holds what lies between
     // its edges (0.7 in bin 0), the last holds all above, the counts add up to

@@ -6,8 +6,10 @@
 #include <random>
 #include <sstream>
 
+#include "core/calc/Histogram.h"
 #include "core/calc/Statistics.h"
 #include "core/setup/Workbench.h"
+#include "support/FurSealRecord.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -132,6 +134,9 @@ TEST_F(StatisticsBench, SmallSectionsByHand)
     EXPECT_EQ(s.section.last, 2);
     EXPECT_DOUBLE_EQ(s.dy, 12.5);
     EXPECT_EQ(of(2000, 2000).gradient, 0);  // dx = 0
+    wb.rec.at(0).missing.add(0, 1);         // sample 0 without a value: F4 reads the section's first value
+    EXPECT_DOUBLE_EQ(of(500, 2500).dy, 15 - 5);
+    wb.rec.at(0).missing.clear();
 
     // Levels: strictly above and below; durations in seconds on the time base, with the factor.
     channel({1, 5, 5, 9, 9, 9, 2}, 1, 0, 500);
@@ -252,6 +257,34 @@ TEST_F(StatisticsBench, TheWindowLinesAndTheExportFile)
     EXPECT_EQ(ui.texts().back(), dir.path() + " Invalid name or number. Output canceled.");
     ui.inputs = {std::nullopt};
     EXPECT_EQ(ExportStatistics(wb, ui, s, request), ExportOutcome::Cancelled);
+}
+
+// The fur-seal record, ashore stretches without values included: the
+// statistics of all its depths as the long-double reference gives them, and
+// histogram counts that add up.
+TEST_F(StatisticsBench, TheFurSealRecord)
+{
+    Workbench seal;
+    ASSERT_TRUE(test::LoadFurSeal(seal.rec, ui));
+    const double end = 5000.0 * seal.rec.desc(0).DataCnt;
+    const Statistics s = ComputeStatistics(seal.rec, 0, {0, end, 1, {}});
+    const Reference r = Direct(seal.rec, 0, s.section.first, s.section.last);
+    EXPECT_EQ(s.n, static_cast<int64_t>(r.n));
+    EXPECT_LT(s.n, s.section.count());  // the ashore stretches count no sample
+    EXPECT_NEAR(s.mean, static_cast<double>(r.mean), 1e-9 * std::fabs(static_cast<double>(r.mean)));
+    EXPECT_NEAR(s.stdDev, static_cast<double>(r.sdev), 1e-9 * static_cast<double>(r.sdev));
+    EXPECT_NEAR(s.cc, static_cast<double>(r.cc), 1e-9);
+    const HistogramResult h = ComputeHistogram(seal.rec, 0, s.section, 0, 2);
+    int64_t counted = 0;
+    for (const int64_t c : h.bins.counts)
+        counted += c;
+    int64_t atOrAbove = 0;  // the samples at or above min bin (a few depths read below 0 m)
+    for (int32_t i = s.section.first; i <= s.section.last; ++i)
+        if (const PhysValue v = ReadValue(seal.rec, i, 0); v.status == 0 && v.value >= 0)
+            ++atOrAbove;
+    EXPECT_EQ(counted, atOrAbove);
+    EXPECT_LT(counted, s.n);
+    EXPECT_EQ(h.n, s.n);
 }
 
 }  // namespace vk
