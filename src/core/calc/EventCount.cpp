@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "core/calc/SectionScan.h"
 #include "core/calc/WorkSection.h"
@@ -20,6 +21,33 @@ namespace {
 constexpr const char* CannotWrite = " Invalid name or number. Output canceled.";
 constexpr int32_t Run = 4096;
 
+// The first of the words k .. count - 1 within lo .. hi, or count; sixteen
+// words are looked at together until one of them is.
+int32_t FirstInRange(const uint16_t* w, int32_t k, int32_t count, uint16_t lo, uint16_t hi)
+{
+    using Words = uint16_t __attribute__((vector_size(16)));
+    using Signed = int16_t __attribute__((vector_size(16)));
+    constexpr int32_t Lanes = sizeof(Words) / sizeof(uint16_t);
+    constexpr uint16_t Flip = 0x8000;  // unsigned order as signed order, which SSE2 compares
+    const Words low = Words{} + lo;
+    const Signed span = Signed{} + static_cast<int16_t>(static_cast<uint16_t>(hi - lo) ^ Flip);
+    for (; k + 2 * Lanes <= count; k += 2 * Lanes) {
+        Words a, b;
+        std::memcpy(&a, w + k, sizeof a);
+        std::memcpy(&b, w + k + Lanes, sizeof b);
+        // Every lane beyond the span (below lo wraps above it): all bits set.
+        const Signed outside =
+            (reinterpret_cast<Signed>((a - low) ^ Flip) > span) & (reinterpret_cast<Signed>((b - low) ^ Flip) > span);
+        uint64_t lanes[2];
+        std::memcpy(lanes, &outside, sizeof lanes);
+        if ((lanes[0] & lanes[1]) != ~uint64_t{0})
+            break;
+    }
+    while (k<count&& static_cast<uint16_t>(w[k] - lo)> static_cast<uint16_t>(hi - lo))
+        ++k;
+    return k;
+}
+
 // What each raw word is to the threshold, and how the extreme of a run of
 // words is found: from its greatest or least word where the values rise or
 // fall with the words, else word by word.
@@ -29,6 +57,11 @@ struct WordClasses {
     const std::vector<double>& values;
     bool below;
     int order = 0;  // 1 values rise with the words, -1 fall, 0 neither
+    struct Range {
+        uint16_t lo = 0, hi = 0;
+        bool empty = true;
+    };
+    Range beyond, back;  // the words of each class, when order is not 0
 
     WordClasses(const std::vector<double>& v, double threshold, bool below_) : of(v.size()), values(v), below(below_)
     {
@@ -42,6 +75,28 @@ struct WordClasses {
             }
         }
         order = rising ? 1 : falling ? -1 : 0;
+        // Where the values follow the words, each class is one run of words.
+        for (const uint8_t bit : {Beyond, Back}) {
+            Range& range = bit == Beyond ? beyond : back;
+            for (std::size_t r = 0; r < of.size(); ++r)
+                if (of[r] & bit) {
+                    if (range.empty)
+                        range.lo = static_cast<uint16_t>(r);
+                    range.hi = static_cast<uint16_t>(r);
+                    range.empty = false;
+                }
+        }
+    }
+    // The first of the words k .. count - 1 of the class `bit`, or count.
+    int32_t next(const uint16_t* w, int32_t k, int32_t count, uint8_t bit) const
+    {
+        if (order == 0) {
+            while (k < count && !(of[w[k]] & bit))
+                ++k;
+            return k;
+        }
+        const Range& range = bit == Beyond ? beyond : back;
+        return range.empty ? count : FirstInRange(w, k, count, range.lo, range.hi);
     }
     // The extreme of the values of n words (n > 0): the greatest, or the least when below.
     double extreme(const uint16_t* w, int32_t n) const
@@ -98,8 +153,7 @@ public:
         int32_t k = 0;
         while (k < count) {
             if (!inside_) {
-                while (k < count && !(c.of[w[k]] & WordClasses::Beyond))
-                    ++k;
+                k = c.next(w, k, count, WordClasses::Beyond);
                 if (k == count)
                     return;
                 inside_ = true;
@@ -108,9 +162,7 @@ public:
                 ++k;
                 continue;
             }
-            int32_t j = k;
-            while (j < count && !(c.of[w[j]] & WordClasses::Back))
-                ++j;
+            const int32_t j = c.next(w, k, count, WordClasses::Back);
             if (j > k) {
                 const double e = c.extreme(w + k, j - k);
                 current_.extreme = below_ ? std::min(current_.extreme, e) : std::max(current_.extreme, e);
