@@ -1,0 +1,29 @@
+#include "core/view/Alter.h"
+
+#include <cmath>
+
+#include "core/store/UndoSink.h"
+#include "core/view/RedrawRequest.h"
+
+namespace vk {
+
+CommandResult AlterSample(ViewContext& cx, int slot, double t, double v)
+{
+    Recording& rec = cx.rec;
+    const ChannelDescriptor& d = rec.desc(slot);
+    if (!(d.SampRate > 0) || !std::isfinite(t) || !std::isfinite(v))
+        return {};
+    const double at = std::round(t / d.SampRate);
+    if (!(at >= d.CorrSmpDelay && at <= d.DataCnt))
+        return {};
+    if (RefuseWhilePolynomial(rec, cx.ui, slot, true))
+        return {};
+    const auto i = static_cast<int32_t>(at);
+    cx.undo.PushRange(i, i, redraw::ActiveChannel, UndoSingleValue, slot);
+    bool report = true;
+    WriteRaw(rec, i, PhysToRaw(rec, slot, report, v), slot);
+    rec.at(slot).ChannelModified = true;
+    return {redraw::ActiveChannel, SampleChange{slot, i, int64_t{i} + 1}};
+}
+
+}  // namespace vk
