@@ -30,8 +30,8 @@ std::string General(double v)
 // The index of the tag nearest to `index`; the earlier of two as near.
 std::size_t Nearest(const std::vector<Extremum>& tags, int32_t index)
 {
-    const auto after = std::lower_bound(tags.begin(), tags.end(), index,
-                                        [](const Extremum& e, int32_t i) { return e.index < i; });
+    const auto after =
+        std::lower_bound(tags.begin(), tags.end(), index, [](const Extremum& e, int32_t i) { return e.index < i; });
     const auto k = static_cast<std::size_t>(after - tags.begin());
     if (k == 0)
         return 0;
@@ -162,12 +162,9 @@ bool DiscardTag(TagList& list, const Recording& rec, int32_t index, VkDialogs& u
 
 std::vector<std::string> FrequencyLines(const FrequencyResults& r)
 {
-    return {"Average Min \t" + General(r.averageMin),
-            "Average Max \t" + General(r.averageMax),
-            "Frequency  \t" + General(r.frequency) + " Hz",
-            "Avg. Peak-to-peak value\t" + General(r.averagePeakToPeak),
-            "StdDev Min \t" + General(r.stdDevMin),
-            "StdDev Max \t" + General(r.stdDevMax)};
+    return {"Average Min \t" + General(r.averageMin),       "Average Max \t" + General(r.averageMax),
+            "Frequency  \t" + General(r.frequency) + " Hz", "Avg. Peak-to-peak value\t" + General(r.averagePeakToPeak),
+            "StdDev Min \t" + General(r.stdDevMin),         "StdDev Max \t" + General(r.stdDevMax)};
 }
 
 std::string FrequencyFileText(const TagList& list)

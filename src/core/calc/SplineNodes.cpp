@@ -1,8 +1,8 @@
 #include "core/calc/SplineNodes.h"
 
+#include <interpolation.h>
 #include <algorithm>
 #include <cmath>
-#include <interpolation.h>
 
 #include "core/store/Stretches.h"
 #include "core/store/UndoSink.h"
