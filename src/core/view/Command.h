@@ -52,6 +52,14 @@ struct CommandResult {
     CommandResult(uint32_t bits) : redraw(bits) {}  // a command that only redraws
     CommandResult(uint32_t bits, const SampleChange& c) : redraw(bits) { changed.add(c); }
     CommandResult(uint32_t bits, const SampleChanges& c) : redraw(bits), changed(c) {}
+
+    // Another command's result joined to this one.
+    void add(const CommandResult& o)
+    {
+        redraw |= o.redraw;
+        for (const SampleChange& c : o.changed.bySlot)
+            changed.add(c);
+    }
 };
 
 // The recording, the borders and cursors, the seam and the undo sink: what a

@@ -220,6 +220,8 @@ void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slo
     PaintRunMeanOverlay(p, size, scene, slot);
     PaintSectionPreview(p, size, scene, slot);
     PaintRegressionLine(p, size, scene, slot);
+    PaintTags(p, size, scene, slot);
+    PaintNodes(p, size, scene, slot);
     PaintCompensationPreview(p, size, scene, slot);
 }
 

@@ -26,6 +26,8 @@ struct SceneLine {
     double t0 = 0, y0 = 0, t1 = 0, y1 = 0;
 };
 
+struct ClickTools;
+
 struct GraphScene {
     const Recording& rec;
     const Settings& settings;
@@ -37,6 +39,7 @@ struct GraphScene {
     const PreviewCurve* preview = nullptr;              // the compensation's curve while its question is open
     const SectionBuffers* sections = nullptr;           // a stored section previewed from F4
     const SceneLine* regression = nullptr;              // the statistics' regression line
+    ClickTools* tools = nullptr;                        // frequency tags, spline nodes and their curve
 
     const Envelope* envelope(int slot) const
     {

@@ -23,6 +23,7 @@
 #include "core/view/RedrawRequest.h"
 #include "core/view/ViewCommands.h"
 #include "gui/app/ProgramFolders.h"
+#include "gui/calc/ClickTools.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphPainter.h"
 #include "gui/graph/StripImage.h"
@@ -72,7 +73,7 @@ int Px(double v)
 }  // namespace
 
 TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
-        : QMainWindow(parent), wb_(wb), ui_(ui), help_(help)
+        : QMainWindow(parent), wb_(wb), ui_(ui), help_(help), tools_(std::make_unique<ClickTools>())
 {
     setObjectName("Form3");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -124,6 +125,7 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     buildReadouts(area_);
     undoStack_ = std::make_unique<TUndo>(rec, view_, RunFolder() + "/Undo.bin");
     connectCommands();
+    tagsChanged();
     updateCaption();
 
     if (!rec.at(0).ChannelUsed && !rec.at(1).ChannelUsed && !rec.at(2).ChannelUsed) {
@@ -148,6 +150,7 @@ GraphScene TForm3::scene() const
     s.runMeans = &runMeans_;
     s.preview = preview_;
     s.regression = regression_;
+    s.tools = tools_.get();
     s.sections = &wb_.sections;
     return s;
 }
@@ -162,6 +165,14 @@ void TForm3::showRegression(const SceneLine* line)
 {
     regression_ = line;
     repaintOverlays();
+}
+
+void TForm3::tagsChanged()
+{
+    const bool exists = tools_->tags.exists();
+    for (const char* item : {"mniDisposeTags", "mniShowResult"})
+        if (QAction* a = menus().action(item))
+            a->setEnabled(exists);
 }
 
 void TForm3::repaintOverlays()
@@ -279,7 +290,8 @@ void TForm3::buildReadouts(QWidget* area)
         return box;
     };
     diff_ = check("chxDiff", "Diff.", "Display differences to prec. mouse click");
-    check("chxAlterData", "Alter", "Careful ! Change data by mouse click!")->setEnabled(false);
+    QCheckBox* alter = check("chxAlterData", "Alter", "Careful ! Change data by mouse click!");
+    connect(alter, &QCheckBox::toggled, this, [this](bool on) { tools_->alter = on; });
     crossLines_ = check("cbxCrosslines", "Crosslines", "Mouse as crosslines");
     connect(crossLines_, &QCheckBox::toggled, this, &TForm3::crossLinesToggled);
     difference_ = readout(area, "edtDiffF5F4", "Time F5 - F4", x + 22, top);

@@ -37,6 +37,7 @@ namespace vk {
 constexpr int ShapeButtonCount = 7;  // V, U, Y, W, parabola, L, no category
 
 class CommandTable;
+struct ClickTools;
 class HelpViewer;
 class TChanImage;
 class TUndo;
@@ -95,6 +96,11 @@ public:
     void showPreview(const PreviewCurve* curve);
     // The statistics' regression line over its strip (nullptr: none), at once.
     void showRegression(const SceneLine* line);
+    // What a click may do beside the read-outs (Alter, nodes, tags), and their state.
+    ClickTools& clickTools() { return *tools_; }
+    // After the tag list changed: "Dispose tags" and "Show result" follow it.
+    void tagsChanged();
+    VkDialogs& dialogs() { return ui_; }
     TUndo* undoStack() const { return undoStack_.get(); }
     // The client area as a picture (what "&Image ..." and "&Print ..." take).
     QImage picture() const;
@@ -161,6 +167,7 @@ private:
     mutable std::array<RunMeanOverlay, 3> runMeans_;  // worked out when a strip is drawn
     const PreviewCurve* preview_ = nullptr;
     const SceneLine* regression_ = nullptr;
+    std::unique_ptr<ClickTools> tools_;
     bool useEnvelopes_ = true;
     WindowLayout layout_;
     std::unique_ptr<GraphMenus> menus_;

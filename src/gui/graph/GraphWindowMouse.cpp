@@ -12,6 +12,8 @@
 #include "core/view/RedrawRequest.h"
 #include "core/view/ViewCommands.h"
 #include "gui/graph/GraphWindow.h"
+
+#include "gui/calc/ClickTools.h"
 #include "gui/graph/StripImage.h"
 
 namespace vk {
@@ -70,7 +72,17 @@ void TForm3::mouseReleased(int image, QMouseEvent* event)
     if (image != press_.image)
         return;
     const QPoint at = event->position().toPoint();
-    runCommand([this, image, at](CommandContext& cx) { return releaseAt(image, at, cx); });
+    const bool left = event->button() == Qt::LeftButton;
+    runCommand([this, image, at, left](CommandContext& cx) {
+        CommandResult result = releaseAt(image, at, cx);
+        // A click in a strip: Alter, nodes and tags, each that is on.
+        if (image >= 0 && !Dragged(press_.at.x(), press_.at.y(), at.x(), at.y()) && press_.edge == EdgeNone) {
+            double t = 0, v = 0;
+            positionAt(image, at, t, v);
+            result.add(tools_->click(cx, image, t, v, left));
+        }
+        return result;
+    });
 }
 
 // What a press and its release mean: a stop, line or border dragged, the range

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/process/SectionCopy.h"
+#include "gui/calc/ClickTools.h"
 #include "core/view/PixelMap.h"
 #include "gui/graph/GraphPainter.h"
 
@@ -13,6 +14,10 @@ namespace vk {
 namespace {
 
 const QColor PreviewColour(0, 160, 0);
+const QColor TagColour(255, 0, 0);
+const QColor NodeColour(0, 0, 255);
+constexpr int TagMark = 3;   // pixels across a tag's mark
+constexpr int NodeSize = 4;  // pixels across a node's circle
 
 // Calls draw(width along time, rows across) with the painter turned for a rotated strip.
 template <typename Draw>
@@ -91,6 +96,73 @@ void PaintRegressionLine(QPainter& p, QSize size, const GraphScene& scene, int s
         const QPointF to(column(line->t1), ValueToRow(line->y1, range, across, d.GrRepr));
         p.setPen(QPen(TableColour(scene.settings, ColLinearRegression), 1));
         p.drawLine(from, to);
+    });
+}
+
+void PaintTags(QPainter& p, QSize size, const GraphScene& scene, int slot)
+{
+    if (!scene.tools || scene.tools->tags.slot != slot || scene.tools->tags.tags.empty())
+        return;
+    const TagList& list = scene.tools->tags;
+    const ChannelDescriptor& d = scene.rec.desc(slot);
+    const DisplayRange range = DisplayRangeOf(d);
+    const LinePositions& at = scene.view.at;
+    if (range.empty() || !(list.interval > 0) || !(at.F2 > at.F1))
+        return;
+    // Only the tags inside F1 .. F2, each pixel marked once however many fall on it.
+    const auto first = std::lower_bound(list.tags.begin(), list.tags.end(), at.F1 / list.interval,
+                                        [](const Extremum& e, double i) { return e.index < i; });
+    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+        std::vector<bool> marked(static_cast<std::size_t>(along) * static_cast<std::size_t>(across));
+        QPolygon points;
+        for (auto e = first; e != list.tags.end() && e->index * list.interval <= at.F2; ++e) {
+            const int x = SampleColumn(e->index * list.interval, at.F1, at.F2, along);
+            const int y = ValueToRow(e->value, range, across, d.GrRepr);
+            if (x < 0 || x >= along || y < 0 || y >= across)
+                continue;
+            const std::size_t cell = static_cast<std::size_t>(y) * static_cast<std::size_t>(along) + static_cast<std::size_t>(x);
+            if (!marked[cell]) {
+                marked[cell] = true;
+                points << QPoint(x, y);
+            }
+        }
+        p.setPen(QPen(TagColour, TagMark, Qt::SolidLine, Qt::SquareCap));
+        p.drawPoints(points);
+    });
+}
+
+void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot)
+{
+    if (!scene.tools || scene.tools->nodes.slot != slot || scene.tools->nodes.empty())
+        return;
+    ClickTools& tools = *scene.tools;
+    const ChannelDescriptor& d = scene.rec.desc(slot);
+    const DisplayRange range = DisplayRangeOf(d);
+    const LinePositions& at = scene.view.at;
+    if (range.empty() || !(at.F2 > at.F1))
+        return;
+    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+        auto column = [&](double t) { return (t - at.F1) * along / (at.F2 - at.F1); };
+        // The live spline: a point for every fourth column between the outer nodes.
+        const auto [lo, hi] = std::minmax_element(tools.nodes.nodes.begin(), tools.nodes.nodes.end(),
+                                                  [](const Node& a, const Node& b) { return a.time < b.time; });
+        const int columns = static_cast<int>(column(hi->time) - column(lo->time));
+        QPolygonF curve;
+        for (const SplinePoint& sp : LiveSplinePoints(tools.nodes, tools.spline, columns, at.F1, at.F2))
+            curve << QPointF(column(sp.time), ValueToRow(sp.value, range, across, d.GrRepr));
+        p.setPen(QPen(NodeColour, 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawPoints(curve);
+        // The nodes, hidden outside the strip or the range shown.
+        p.setPen(NodeColour);
+        p.setBrush(NodeColour);
+        for (const Node& n : tools.nodes.nodes) {
+            const double x = column(n.time);
+            if (x < 0 || x >= along || n.value < range.lo || n.value > range.hi)
+                continue;
+            p.drawEllipse(QRectF(x - NodeSize / 2.0, ValueToRow(n.value, range, across, d.GrRepr) - NodeSize / 2.0,
+                                 NodeSize, NodeSize));
+        }
+        p.setBrush(Qt::NoBrush);
     });
 }
 

@@ -17,6 +17,10 @@ void PaintRunMeanOverlay(QPainter& p, QSize size, const GraphScene& scene, int s
 void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int slot);
 // The statistics' regression line, in the "Linear Regr." colour.
 void PaintRegressionLine(QPainter& p, QSize size, const GraphScene& scene, int slot);
+// The frequency tags inside F1 .. F2 as small red marks, in their own strip.
+void PaintTags(QPainter& p, QSize size, const GraphScene& scene, int slot);
+// The spline nodes as small blue circles and, from four nodes on, the live spline.
+void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot);
 // The response curve over its section, in green.
 void PaintCompensationPreview(QPainter& p, QSize size, const GraphScene& scene, int slot);
 

@@ -9,8 +9,11 @@
 #include "core/calc/WorkSection.h"
 #include "core/setup/Workbench.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/calc/ClickTools.h"
 #include "gui/calc/CountEventsDialog.h"
+#include "gui/calc/FrequencyWindow.h"
 #include "gui/calc/HistogramDialog.h"
+#include "gui/calc/SplineWindow.h"
 #include "gui/calc/StatisticsWindow.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
@@ -74,10 +77,52 @@ CommandResult CountEventsOf(CommandContext& cx, TForm3& w)
     return {};
 }
 
+// The frequency window, one at a time: a second click while it is open does nothing.
+void OpenFrequencyWindow(TForm3& w)
+{
+    if (w.findChild<TfrmFrequency*>("frmFrequency"))
+        return;
+    auto* window = new TfrmFrequency(w, w.clickTools());
+    window->show();
+}
+
+CommandResult DisposeTags(TForm3& w)
+{
+    ClickTools& tools = w.clickTools();
+    tools.tags = TagList{};
+    if (tools.tagsChanged)
+        tools.tagsChanged();
+    w.tagsChanged();
+    return {redraw::AllStrips};
+}
+
+// Node adding on, and "Splining" beside the graph window, which keeps the focus.
+CommandResult OpenSplineWindow(TForm3& w)
+{
+    auto* window = w.findChild<TfrmSpline*>("frmSpline");
+    if (!window) {
+        window = new TfrmSpline(w, w.clickTools());
+        window->show();
+    }
+    w.clickTools().addNodes = true;
+    w.activateWindow();
+    return {};
+}
+
 }  // namespace
 
 void RegisterCalculationsCommands(CommandTable& t, TForm3& w)
 {
+    t.add("mniCalcFrequ", [&w](CommandContext&) {
+        OpenFrequencyWindow(w);
+        return CommandResult{};
+    });
+    t.add("mniShowResult", [&w](CommandContext&) {
+        OpenFrequencyWindow(w);
+        return CommandResult{};
+    });
+    t.add("mniDisposeTags", [&w](CommandContext&) { return DisposeTags(w); });
+    t.add("mniSpline", [&w](CommandContext&) { return OpenSplineWindow(w); });
     t.add("mniStatistics", [&w](CommandContext& cx) { return ShowStatistics(cx, w); });
     t.add("mniHistogram", [&w](CommandContext& cx) { return ShowHistogram(cx, w); });
     t.add("mniCountEvents", [&w](CommandContext& cx) { return CountEventsOf(cx, w); });

@@ -1,0 +1,148 @@
+#include "gui/calc/FrequencyWindow.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/store/NumberText.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/calc/ClickTools.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/widgets/NumberField.h"
+
+namespace vk {
+
+namespace {
+
+constexpr double LeastSensitivity = 0.1, MostSensitivity = 2.0;
+constexpr const char* OutOfRange = "The sensitivity must be a number from 0.1 to 2.0.";
+
+}  // namespace
+
+TfrmFrequency::TfrmFrequency(TForm3& window, ClickTools& tools)
+        : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), tools_(tools)
+{
+    setObjectName("frmFrequency");
+    setWindowTitle("Frequency");
+    setAttribute(Qt::WA_DeleteOnClose);
+    sensitivity_ = new QLineEdit;
+    sensitivity_->setObjectName("edtSensitivity");
+    memo_ = new QPlainTextEdit;
+    memo_->setObjectName("memResults");
+    memo_->setReadOnly(true);
+    insert_ = new QRadioButton("Insert tag by left click");
+    insert_->setObjectName("rbtInsertTag");
+    discard_ = new QRadioButton("Discard tag by left click");
+    discard_->setObjectName("rbtDiscardTag");
+    auto* none = new QRadioButton("No action on click");
+    none->setObjectName("rbtNoAction");
+    none->setChecked(true);
+    tools_.tagClick = TagClick::None;
+    auto clickMode = [this] {
+        tools_.tagClick = insert_->isChecked()    ? TagClick::Insert
+                          : discard_->isChecked() ? TagClick::Discard
+                                                  : TagClick::None;
+    };
+    for (QRadioButton* r : {insert_, discard_, none})
+        connect(r, &QRadioButton::toggled, this, clickMode);
+    auto button = [this](const char* text, const char* name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        return b;
+    };
+    QPushButton* calc = button("Calc. frequency", "btnCalc");
+    QPushButton* discardAllButton = button("Discard all tags", "btnDiscardAll");
+    QPushButton* exportButton = button("Export Results", "btnExport");
+    QPushButton* exit = button("Exit", "btnExit");
+    connect(calc, &QPushButton::clicked, this, &TfrmFrequency::calculate);
+    connect(discardAllButton, &QPushButton::clicked, this, &TfrmFrequency::discardAll);
+    connect(exportButton, &QPushButton::clicked, this, &TfrmFrequency::exportResults);
+    connect(exit, &QPushButton::clicked, this, &QDialog::close);
+    tools_.tagsChanged = [this] { showResults(); };
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel("Sensitivity (0.1...2.0)"), 0, 0);
+    grid->addWidget(sensitivity_, 0, 1);
+    grid->addWidget(calc, 0, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(memo_);
+    for (QWidget* w : {static_cast<QWidget*>(insert_), static_cast<QWidget*>(discard_), static_cast<QWidget*>(none)})
+        layout->addWidget(w);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {discardAllButton, exportButton, exit})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    sensitivity_->setText(QString::fromStdString(GeneralText(window_.workbench().settings.FrequSensibility)));
+    showResults();
+}
+
+TfrmFrequency::~TfrmFrequency()
+{
+    // Closing ends the tag clicks.
+    tools_.tagClick = TagClick::None;
+    tools_.tagsChanged = nullptr;
+}
+
+void TfrmFrequency::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        sensitivity_->setText(QString::fromStdString(GeneralText(window_.workbench().settings.FrequSensibility)));
+    QDialog::changeEvent(event);
+}
+
+void TfrmFrequency::calculate()
+{
+    VkDialogs& ui = window_.dialogs();
+    const std::optional<double> s = NumberIn(sensitivity_, ui);
+    if (!s)
+        return;
+    if (!(*s >= LeastSensitivity && *s <= MostSensitivity)) {
+        ui.message(OutOfRange, Severity::Error);
+        return;
+    }
+    window_.workbench().settings.FrequSensibility = *s;
+    window_.runCommand([this, s](CommandContext& cx) {
+        tools_.tags = CalcFrequency(cx.rec, cx.view.active, cx.view.at.F4, cx.view.at.F5, *s);
+        return CommandResult{redraw::ActiveChannel};
+    });
+    window_.tagsChanged();
+    showResults();
+}
+
+void TfrmFrequency::discardAll()
+{
+    tools_.tags.tags.clear();
+    tools_.tags.results = ResultsOf(tools_.tags.tags, tools_.tags.interval);
+    window_.executeRedraw(redraw::AllStrips);
+    showResults();
+}
+
+void TfrmFrequency::exportResults()
+{
+    VkDialogs& ui = window_.dialogs();
+    if (tools_.tags.tags.empty()) {
+        ExportFrequency(tools_.tags, {}, ui);  // says there is nothing
+        return;
+    }
+    FileRequest request{"Save frequencies in: ", window_.workbench().results.frequency,
+                        "Text files (*.txt *.xls);;All files (*)", true};
+    if (const std::optional<std::string> file = ui.chooseFile(request))
+        ExportFrequency(tools_.tags, *file, ui);
+}
+
+void TfrmFrequency::showResults()
+{
+    QString text;
+    for (const std::string& line : FrequencyLines(tools_.tags.results))
+        text += QString::fromStdString(line) + "\n";
+    memo_->setPlainText(text);
+}
+
+}  // namespace vk

@@ -1,0 +1,102 @@
+#include "gui/calc/SplineWindow.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/view/RedrawRequest.h"
+#include "gui/calc/ClickTools.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/widgets/HelpViewer.h"
+
+namespace vk {
+
+TfrmSpline::TfrmSpline(TForm3& window, ClickTools& tools)
+        : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), tools_(tools)
+{
+    setObjectName("frmSpline");
+    setWindowTitle("Splining");
+    setAttribute(Qt::WA_DeleteOnClose);
+    add_ = new QCheckBox("Add nodes by click");
+    add_->setObjectName("cbxAddNodes");
+    moveAll_ = new QCheckBox("Move all nodes");
+    moveAll_->setObjectName("cbxMoveAll");
+    moveAll_->setToolTip("else single node");
+    // Each switches the other off.
+    connect(add_, &QCheckBox::toggled, this, [this](bool on) {
+        tools_.addNodes = on;
+        if (on)
+            moveAll_->setChecked(false);
+    });
+    connect(moveAll_, &QCheckBox::toggled, this, [this](bool on) {
+        tools_.moveAll = on;
+        if (on)
+            add_->setChecked(false);
+    });
+    auto button = [this](const char* text, const char* name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        return b;
+    };
+    QPushButton* last = button(".. last node", "btnDiscardLast");
+    QPushButton* all = button(".. all nodes", "btnDiscardAll");
+    QPushButton* replaceButton = button("Replace", "btnReplace");
+    replaceButton->setToolTip(".. channel value by spline ");
+    QPushButton* help = button("Help", "btnHelp");
+    connect(last, &QPushButton::clicked, this, &TfrmSpline::discardLast);
+    connect(all, &QPushButton::clicked, this, &TfrmSpline::discardAll);
+    connect(replaceButton, &QPushButton::clicked, this, &TfrmSpline::replace);
+    connect(help, &QPushButton::clicked, this, [&window] { window.help().showPage("mniSpline.rtf"); });
+
+    auto* discard = new QGroupBox("Discard ..");
+    auto* discardLayout = new QVBoxLayout(discard);
+    discardLayout->addWidget(last);
+    discardLayout->addWidget(all);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(add_);
+    layout->addWidget(moveAll_);
+    layout->addWidget(discard);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(replaceButton);
+    buttons->addWidget(help);
+    layout->addLayout(buttons);
+    add_->setChecked(true);
+}
+
+TfrmSpline::~TfrmSpline()
+{
+    // Closing switches node adding off; the nodes stay.
+    tools_.addNodes = false;
+    tools_.moveAll = false;
+}
+
+void TfrmSpline::discardLast()
+{
+    tools_.nodes.removeLast();
+    window_.executeRedraw(redraw::AllStrips);
+    window_.activateWindow();
+}
+
+void TfrmSpline::discardAll()
+{
+    tools_.nodes.clear();
+    window_.executeRedraw(redraw::AllStrips);
+    window_.activateWindow();
+}
+
+void TfrmSpline::replace()
+{
+    bool replaced = false;
+    window_.runCommand([this, &replaced](CommandContext& cx) {
+        CommandResult r = ReplaceBySpline(cx, tools_.nodes, tools_.spline);
+        replaced = tools_.nodes.empty();
+        return r;
+    });
+    if (replaced)
+        close();
+}
+
+}  // namespace vk
