@@ -20,8 +20,8 @@ struct ClickTools {
     TagClick tagClick = TagClick::None;
     NodeList nodes;
     AkimaSpline spline;
-    bool addNodes = false;  // "Add nodes by click"
-    bool moveAll = false;   // "Move all nodes"
+    bool addNodes = false;              // "Add nodes by click"
+    bool moveAll = false;               // "Move all nodes"
     std::function<void()> tagsChanged;  // the frequency window shows the new results
 
     // The click at time t with value v in strip `image` (the active one after

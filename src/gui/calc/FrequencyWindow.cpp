@@ -35,6 +35,8 @@ TfrmFrequency::TfrmFrequency(TForm3& window, ClickTools& tools)
     memo_ = new QPlainTextEdit;
     memo_->setObjectName("memResults");
     memo_->setReadOnly(true);
+    // The values in one column, after the longest of the names.
+    memo_->setTabStopDistance(memo_->fontMetrics().horizontalAdvance("Avg. Peak-to-peak value") + 12);
     insert_ = new QRadioButton("Insert tag by left click");
     insert_->setObjectName("rbtInsertTag");
     discard_ = new QRadioButton("Discard tag by left click");

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "core/process/SectionCopy.h"
-#include "gui/calc/ClickTools.h"
 #include "core/view/PixelMap.h"
+#include "gui/calc/ClickTools.h"
 #include "gui/graph/GraphPainter.h"
 
 namespace vk {
@@ -120,7 +120,8 @@ void PaintTags(QPainter& p, QSize size, const GraphScene& scene, int slot)
             const int y = ValueToRow(e->value, range, across, d.GrRepr);
             if (x < 0 || x >= along || y < 0 || y >= across)
                 continue;
-            const std::size_t cell = static_cast<std::size_t>(y) * static_cast<std::size_t>(along) + static_cast<std::size_t>(x);
+            const std::size_t cell =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(along) + static_cast<std::size_t>(x);
             if (!marked[cell]) {
                 marked[cell] = true;
                 points << QPoint(x, y);

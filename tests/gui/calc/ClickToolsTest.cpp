@@ -1,0 +1,189 @@
+// Clicks in the strips of the example day: Alter, spline nodes with the live
+// spline and Replace, frequency tags with their window.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <fstream>
+
+#include "core/view/PixelMap.h"
+#include "core/view/RedrawRequest.h"
+#include "gui/calc/ClickTools.h"
+#include "gui/calc/FrequencyWindow.h"
+#include "gui/calc/SplineWindow.h"
+#include "gui/graph/StripImage.h"
+#include "support/ExampleWindowTest.h"
+
+namespace vk {
+
+namespace {
+
+void Grab(QWidget* w, const char* name)
+{
+    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+        w->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+}
+
+int Coloured(QWidget* w, QRgb colour)
+{
+    const QImage image = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+}  // namespace
+
+class ClickToolsTest : public test::ExampleWindowTest {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        openExample();
+        // Fifteen minutes of the day around its third dive.
+        LinePositions& at = window->view().at;
+        at.F1 = std::floor(truth[2].start - 300) * 1000;
+        at.F2 = at.F1 + 900000;
+        at.F4 = at.F1 + 100000;
+        at.F5 = at.F2 - 100000;
+        window->executeRedraw(redraw::Everything);
+    }
+    void cleanup() { closeExample(); }
+    void alterChangesTheNearestSample();
+    void nodesDrawTheSplineAndReplaceIt();
+    void tagsWithTheFrequencyWindow();
+
+private:
+    void run(const char* item) { window->menus().action(item)->trigger(); }
+    QWidget* strip() const { return window->strip(window->activeChannel()); }
+    // The pixel of time t (ms) and value v in the active strip.
+    QPoint pixel(double t, double v) const
+    {
+        const ChannelDescriptor& d = wb->rec.desc(window->activeChannel());
+        const LinePositions& at = window->view().at;
+        return {static_cast<int>(std::lround((t - at.F1) * strip()->width() / (at.F2 - at.F1))),
+                ValueToRow(v, DisplayRangeOf(d), strip()->height(), d.GrRepr)};
+    }
+    void click(QPoint p) { QTest::mouseClick(strip(), Qt::LeftButton, Qt::NoModifier, p); }
+    std::vector<uint16_t> samples() const
+    {
+        std::vector<uint16_t> w;
+        for (int32_t i = 0; i <= wb->rec.desc(0).DataCnt; ++i)
+            w.push_back(ReadRaw(wb->rec, i, 0));
+        return w;
+    }
+};
+
+void ClickToolsTest::alterChangesTheNearestSample()
+{
+    const double interval = wb->rec.desc(0).SampRate;
+    LinePositions& at = window->view().at;
+    at.F1 = 0;
+    at.F2 = 100 * interval;
+    window->executeRedraw(redraw::Everything);
+    const std::vector<uint16_t> before = samples();
+    window->findChild<QCheckBox*>("chxAlterData")->setChecked(true);
+    click(pixel(10.4 * interval, 30));
+    std::vector<uint16_t> after = samples();
+    QVERIFY(after[10] != before[10]);
+    QVERIFY(std::abs(ReadValue(wb->rec, 10, 0).value - 30) < 0.5);  // within a pixel's value
+    after[10] = before[10];
+    QVERIFY(after == before);
+    QTest::keyClick(strip(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(samples() == before);
+}
+
+void ClickToolsTest::nodesDrawTheSplineAndReplaceIt()
+{
+    const std::vector<uint16_t> before = samples();
+    run("mniSpline");
+    auto* dialog = window->findChild<TfrmSpline*>("frmSpline");
+    QVERIFY(dialog && dialog->isVisible());
+    const QRgb blue = qRgb(0, 0, 255);
+    const LinePositions at = window->view().at;
+    const double step = (at.F2 - at.F1) / 6;
+    const int plain = Coloured(strip(), blue);
+    for (int k = 1; k <= 3; ++k)
+        click(pixel(at.F1 + k * step, 20 + 5 * (k % 2)));
+    QCOMPARE(static_cast<int>(window->clickTools().nodes.nodes.size()), 3);
+    const int threeNodes = Coloured(strip(), blue);
+    QVERIFY(threeNodes > plain);  // the nodes, but no curve yet
+    click(pixel(at.F1 + 4 * step, 20));
+    const int fourNodes = Coloured(strip(), blue);
+    QVERIFY(fourNodes > threeNodes + 40);  // the curve appears
+    Grab(strip(), "spline-nodes");
+    Grab(dialog, "spline-window");
+    // A node in another strip is refused.
+    const int other = window->activeChannel() == 0 ? 1 : 0;
+    if (window->strip(other)) {
+        QTest::mouseClick(window->strip(other), Qt::LeftButton, Qt::NoModifier, QPoint(100, 50));
+        QCOMPARE(ui->texts().back(), std::string(" Node rejected. All nodes must belong to the same channel"));
+        window->setActiveChannel(0);
+    }
+    // Replace, then Ctrl+Z brings every sample back.
+    dialog->findChild<QPushButton*>("btnReplace")->click();
+    QApplication::processEvents();
+    QVERIFY(window->clickTools().nodes.empty());
+    QVERIFY(samples() != before);
+    Grab(strip(), "spline-replaced");
+    QTest::keyClick(strip(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(samples() == before);
+}
+
+void ClickToolsTest::tagsWithTheFrequencyWindow()
+{
+    QVERIFY(!window->menus().action("mniDisposeTags")->isEnabled());
+    run("mniCalcFrequ");
+    run("mniCalcFrequ");  // a second one does nothing
+    QCOMPARE(window->findChildren<TfrmFrequency*>().size(), qsizetype{1});
+    auto* dialog = window->findChild<TfrmFrequency*>("frmFrequency");
+    dialog->findChild<QLineEdit*>("edtSensitivity")->setText("5");
+    dialog->findChild<QPushButton*>("btnCalc")->click();
+    QCOMPARE(ui->texts().back(), std::string("The sensitivity must be a number from 0.1 to 2.0."));
+    dialog->findChild<QLineEdit*>("edtSensitivity")->setText("0.5");
+    dialog->findChild<QPushButton*>("btnCalc")->click();
+    QApplication::processEvents();
+    const TagList& tags = window->clickTools().tags;
+    QVERIFY(tags.tags.size() >= 2);
+    QCOMPARE(wb->settings.FrequSensibility, 0.5);
+    QVERIFY(window->menus().action("mniDisposeTags")->isEnabled());
+    QVERIFY(Coloured(strip(), qRgb(255, 0, 0)) > 0);
+    const QString memo = dialog->findChild<QPlainTextEdit*>("memResults")->toPlainText();
+    QVERIFY(memo.startsWith("Average Min \t"));
+    Grab(strip(), "frequency-tags");
+    Grab(dialog, "frequency-window");
+
+    // A tag inserted by a click updates the memo; export through the seam.
+    const std::size_t count = tags.tags.size();
+    dialog->findChild<QRadioButton*>("rbtInsertTag")->setChecked(true);
+    const LinePositions& at = window->view().at;
+    click(pixel((at.F4 + at.F5) / 2 + 1234, 15));
+    QCOMPARE(tags.tags.size(), count + 1);
+    const std::string file = dir->file("tags_Frequ.txt");
+    ui->files.push_back(file);
+    dialog->findChild<QPushButton*>("btnExport")->click();
+    std::ifstream in(file);
+    QVERIFY(in.good());
+
+    // Dispose tags clears the list and switches itself and Show result off.
+    run("mniDisposeTags");
+    QVERIFY(!tags.exists());
+    QVERIFY(!window->menus().action("mniDisposeTags")->isEnabled());
+    QVERIFY(!window->menus().action("mniShowResult")->isEnabled());
+    dialog->findChild<QPushButton*>("btnExit")->click();
+    QApplication::processEvents();
+    QCOMPARE(window->clickTools().tagClick, TagClick::None);
+}
+
+}  // namespace vk
+
+QTEST_MAIN(vk::ClickToolsTest)
+#include "ClickToolsTest.moc"
