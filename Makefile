@@ -43,6 +43,8 @@ bench: build
 	$(BUILD)/bench/bench_filters
 	$(BUILD)/bench/bench_points
 	$(BUILD)/bench/bench_calc
+	$(BUILD)/bench/bench_frequency
+	$(BUILD)/bench/bench_spline
 
 fuzz-build: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_FUZZ=ON \

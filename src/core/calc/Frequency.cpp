@@ -78,8 +78,20 @@ TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, doub
     if (m.n == 0)
         return list;
     const double h = std::sqrt(m.squares() / static_cast<double>(m.n)) * sensitivity;
-    const ChannelSeries series(rec, slot);
-    list.tags = FindExtrema([&series](int32_t i) { return series(i); }, section.first, section.last, h, list.interval);
+    // Where the values follow the raw words: straight from the words and the table.
+    const std::vector<double> table = RawValueTable(rec, slot);
+    if (!table.empty()) {
+        const SampleStore& store = rec.store;
+        const int64_t origin = rec.desc(slot).CorrSmpDelay;
+        const auto words = [&](int32_t i) {
+            const int64_t p = i - origin;
+            const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
+            return table[block ? block[p & SampleStore::BlockMask] : 0];
+        };
+        list.tags = FindExtremaOf(words, section.first, section.last, h, list.interval);
+    } else {
+        list.tags = FindExtremaOf(ChannelSeries(rec, slot), section.first, section.last, h, list.interval);
+    }
     list.results = ResultsOf(list.tags, list.interval);
     return list;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/SampleMover.h"
 #include "core/store/Stretches.h"
 #include "core/store/UndoSink.h"
 #include "core/store/VkDialogs.h"
@@ -18,6 +19,7 @@ constexpr const char* OtherChannel = " Node rejected. All nodes must belong to t
 constexpr const char* TooFew = " A spline needs at least 4 nodes.";
 constexpr const char* SameTime = " Two nodes lie at the same time. Move or discard one.";
 constexpr int ColumnsPerPoint = 4;
+constexpr int32_t Chunk = 4096;  // samples written at a time
 
 }  // namespace
 
@@ -95,6 +97,19 @@ double AkimaSpline::at(double t) const
     return valid_ ? alglib::spline1dcalc(library_->spline, t) : 0;
 }
 
+std::vector<AkimaSpline::Piece> AkimaSpline::pieces() const
+{
+    if (!valid_)
+        return {};
+    alglib::ae_int_t n = 0;
+    alglib::real_2d_array table;
+    alglib::spline1dunpack(library_->spline, n, table);
+    std::vector<Piece> out;
+    for (alglib::ae_int_t k = 0; k + 1 < n; ++k)
+        out.push_back({table[k][0], table[k][1], table[k][2], table[k][3], table[k][4], table[k][5]});
+    return out;
+}
+
 std::vector<SplinePoint> LiveSplinePoints(NodeList& list, AkimaSpline& spline, int columns, double f1, double f2)
 {
     if (static_cast<int>(list.nodes.size()) < LeastSplineNodes)
@@ -146,9 +161,24 @@ CommandResult ReplaceBySpline(ViewContext& cx, NodeList& list, AkimaSpline& spli
     if (s.count() <= 0)
         return {};
     cx.undo.PushRange(s.first, s.last + 1, redraw::ActiveChannel, UndoSpline, slot);
-    bool report = true;
-    for (int32_t k = s.first; k <= s.last; ++k)
-        WriteRaw(cx.rec, k, PhysToRaw(cx.rec, slot, report, spline.at(k * interval)), slot);
+    // Piece by piece along the samples, which all lie between the outer nodes.
+    const std::vector<AkimaSpline::Piece> pieces = spline.pieces();
+    std::size_t piece = 0;
+    bool inside = true;
+    std::vector<uint16_t> words;
+    for (int32_t k0 = s.first; k0 <= s.last; k0 += Chunk) {
+        const int32_t count = std::min<int32_t>(Chunk, s.last - k0 + 1);
+        words.resize(static_cast<std::size_t>(count));
+        for (int32_t j = 0; j < count; ++j) {
+            const double t = static_cast<double>(k0 + j) * interval;
+            while (piece + 1 < pieces.size() && t > pieces[piece].x1)
+                ++piece;
+            words[static_cast<std::size_t>(j)] = PhysToRawOf(d, pieces[piece].at(t), inside);
+        }
+        WriteWords(cx.rec.store, slot, int64_t{k0} - d.CorrSmpDelay, count, words.data());
+    }
+    if (!inside)
+        cx.rec.pendingHint = HintRangeExcess;
     cx.rec.at(slot).ChannelModified = true;
     list.clear();
     return {redraw::ActiveChannel, SampleChange{slot, s.first, int64_t{s.last} + 1}};

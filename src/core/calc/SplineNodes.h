@@ -51,6 +51,18 @@ public:
     bool valid() const { return valid_; }
     double at(double t) const;
 
+    // The cubic pieces between neighbouring nodes: from x0 to x1 the value
+    // c0 + c1 u + c2 u^2 + c3 u^3 with u = t - x0. For runs of many times.
+    struct Piece {
+        double x0, x1, c0, c1, c2, c3;
+        double at(double t) const
+        {
+            const double u = t - x0;
+            return c0 + u * (c1 + u * (c2 + u * c3));
+        }
+    };
+    std::vector<Piece> pieces() const;
+
 private:
     struct Library;
     std::unique_ptr<Library> library_;
