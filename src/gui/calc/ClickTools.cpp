@@ -1,6 +1,9 @@
 #include "gui/calc/ClickTools.h"
 
+#include <QPointF>
 #include <cmath>
+
+#include "core/view/PixelMap.h"
 
 #include "core/view/Alter.h"
 #include "core/view/RedrawRequest.h"
@@ -24,6 +27,54 @@ CommandResult ClickTools::click(CommandContext& cx, int image, double t, double 
         result.add({redraw::ActiveChannel});
     }
     return result;
+}
+
+namespace {
+
+// The pixel of a node in a strip of `size`, and back.
+QPointF PixelOf(const Node& n, const ChannelDescriptor& d, const LinePositions& at, QSize size)
+{
+    return {(n.time - at.F1) * size.width() / (at.F2 - at.F1),
+            static_cast<double>(ValueToRow(n.value, DisplayRangeOf(d), size.height(), d.GrRepr))};
+}
+
+Node NodeAt(QPointF p, const ChannelDescriptor& d, const LinePositions& at, QSize size)
+{
+    return {ColumnToTime(p.x(), at.F1, at.F2, size.width()),
+            RowToValue(static_cast<int>(std::lround(p.y())), DisplayRangeOf(d), size.height(), d.GrRepr)};
+}
+
+}  // namespace
+
+bool ClickTools::grabNode(const Recording& rec, const ViewState& view, int slot, QSize size, QPoint at)
+{
+    dragged_ = -1;
+    if (nodes.slot != slot || !(view.at.F2 > view.at.F1))
+        return false;
+    for (std::size_t k = nodes.nodes.size(); k-- > 0;) {  // the newest on top
+        const QPointF c = PixelOf(nodes.nodes[k], rec.desc(slot), view.at, size);
+        if (std::abs(c.x() - at.x()) <= TCircle::Reach && std::abs(c.y() - at.y()) <= TCircle::Reach) {
+            dragged_ = static_cast<int>(k);
+            dragFrom_ = at;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ClickTools::dragNode(const Recording& rec, const ViewState& view, int slot, QSize size, QPoint at)
+{
+    if (dragged_ < 0 || nodes.slot != slot)
+        return false;
+    const QPoint offset = at - dragFrom_;
+    dragFrom_ = at;
+    const ChannelDescriptor& d = rec.desc(slot);
+    for (std::size_t k = 0; k < nodes.nodes.size(); ++k)
+        if (moveAll || static_cast<int>(k) == dragged_) {
+            const Node n = NodeAt(PixelOf(nodes.nodes[k], d, view.at, size) + QPointF(offset), d, view.at, size);
+            nodes.set(k, n.time, n.value);
+        }
+    return true;
 }
 
 }  // namespace vk

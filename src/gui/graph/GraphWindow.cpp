@@ -215,6 +215,11 @@ void TForm3::buildStrips()
         connect(image, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { mousePressed(slot, e); });
         connect(image, &TChanImage::released, this, [this, slot](QMouseEvent* e) { mouseReleased(slot, e); });
         connect(image, &TChanImage::moved, this, [this, slot, image](QMouseEvent* e) {
+            if ((e->buttons() & Qt::LeftButton) &&
+                tools_->dragNode(wb_.rec, view_, slot, image->size(), e->position().toPoint())) {
+                image->update();
+                return;
+            }
             if (crossLines_ && crossLines_->isChecked() && slot == view_.active) {
                 cross_ = e->position().toPoint();
                 image->update();

@@ -48,6 +48,9 @@ void TForm3::mousePressed(int image, QMouseEvent* event)
         setActiveChannel(image);
     positionAt(image, press_.at, press_.t, press_.v);
     const TChanImage* widget = image >= 0 ? strips_[static_cast<std::size_t>(image)] : total_;
+    if (image >= 0 && event->button() == Qt::LeftButton &&
+        tools_->grabNode(wb_.rec, view_, image, widget->size(), press_.at))
+        return;  // a node taken: moves drag it
     if (image >= 0) {
         press_.edge = EdgeZoneAt(press_.at.x(), press_.at.y(), widget->width(), widget->height());
         if (press_.edge != EdgeNone)
@@ -72,6 +75,11 @@ void TForm3::mouseReleased(int image, QMouseEvent* event)
     if (image != press_.image)
         return;
     const QPoint at = event->position().toPoint();
+    if (tools_->dragging()) {  // a node let go where it was dragged
+        tools_->dropNode();
+        runCommand([](CommandContext&) { return CommandResult{redraw::ActiveChannel}; });
+        return;
+    }
     const bool left = event->button() == Qt::LeftButton;
     runCommand([this, image, at, left](CommandContext& cx) {
         CommandResult result = releaseAt(image, at, cx);

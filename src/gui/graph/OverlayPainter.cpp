@@ -16,8 +16,7 @@ namespace {
 const QColor PreviewColour(0, 160, 0);
 const QColor TagColour(255, 0, 0);
 const QColor NodeColour(0, 0, 255);
-constexpr int TagMark = 3;   // pixels across a tag's mark
-constexpr int NodeSize = 4;  // pixels across a node's circle
+constexpr int TagMark = 3;  // pixels across a tag's mark
 
 // Calls draw(width along time, rows across) with the painter turned for a rotated strip.
 template <typename Draw>
@@ -160,8 +159,9 @@ void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot)
             const double x = column(n.time);
             if (x < 0 || x >= along || n.value < range.lo || n.value > range.hi)
                 continue;
-            p.drawEllipse(QRectF(x - NodeSize / 2.0, ValueToRow(n.value, range, across, d.GrRepr) - NodeSize / 2.0,
-                                 NodeSize, NodeSize));
+            p.drawEllipse(QRectF(x - TCircle::Size / 2.0,
+                                 ValueToRow(n.value, range, across, d.GrRepr) - TCircle::Size / 2.0, TCircle::Size,
+                                 TCircle::Size));
         }
         p.setBrush(Qt::NoBrush);
     });

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -128,6 +129,29 @@ void ClickToolsTest::nodesDrawTheSplineAndReplaceIt()
         QCOMPARE(ui->texts().back(), std::string(" Node rejected. All nodes must belong to the same channel"));
         window->setActiveChannel(0);
     }
+    // Dragging a node moves it alone; with "Move all nodes" all of them.
+    const std::vector<Node> placed = window->clickTools().nodes.nodes;
+    auto drag = [&](const Node& n, QPoint by) {
+        const QPoint from = pixel(n.time, n.value), to = from + by;
+        QTest::mousePress(strip(), Qt::LeftButton, Qt::NoModifier, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), strip()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(strip(), &move);
+        QTest::mouseRelease(strip(), Qt::LeftButton, Qt::NoModifier, to);
+    };
+    drag(placed[1], QPoint(12, 0));
+    const std::vector<Node>& now = window->clickTools().nodes.nodes;
+    QCOMPARE(now.size(), placed.size());
+    QVERIFY(now[1].time > placed[1].time + 5 * (at.F2 - at.F1) / strip()->width());
+    QCOMPARE(now[0].time, placed[0].time);
+    dialog->findChild<QCheckBox*>("cbxMoveAll")->setChecked(true);
+    QVERIFY(!dialog->findChild<QCheckBox*>("cbxAddNodes")->isChecked());
+    const std::vector<Node> before2 = now;
+    drag(before2[2], QPoint(-8, 0));
+    for (std::size_t k = 0; k < now.size(); ++k)
+        QVERIFY(now[k].time < before2[k].time);
+    QCOMPARE(static_cast<int>(now.size()), 4);  // no node added by the drags
+
     // Replace, then Ctrl+Z brings every sample back.
     dialog->findChild<QPushButton*>("btnReplace")->click();
     QApplication::processEvents();
