@@ -85,13 +85,16 @@ Extremum NextExtremumOf(const Value& value, int32_t from, int32_t to, double h)
 
 // All extrema from p to q, with peak-to-peak values, integrals and frequencies.
 std::vector<Extremum> FindExtrema(const ValueAt& value, int32_t p, int32_t q, double h, double intervalMs);
-// The same with any reader of values, called directly (for passes over whole channels).
-template <typename Value>
-std::vector<Extremum> FindExtremaOf(const Value& value, int32_t p, int32_t q, double h, double intervalMs)
+// The same with any reader of values, called directly (for passes over whole
+// channels); `reached(at)` hears how far the search has come.
+template <typename Value, typename Reached = void (*)(int32_t)>
+std::vector<Extremum> FindExtremaOf(
+    const Value& value, int32_t p, int32_t q, double h, double intervalMs, Reached reached = [](int32_t) {})
 {
     std::vector<Extremum> list;
     int32_t at = p;
     while (true) {
+        reached(at);
         Extremum e = NextExtremumOf(value, at, q, h);
         if (e.type == 0)
             break;

@@ -18,6 +18,8 @@ constexpr const char* IncludeError = "Error at include into list";
 constexpr const char* DiscardError = "Error at discard from list";
 constexpr const char* NothingToExport = "No results to export.";
 constexpr const char* CannotWrite = " Invalid name or number. Output canceled.";
+constexpr int64_t ProgressFrom = 1000000;  // sections this long show their progress
+constexpr int64_t ProgressStep = 1 << 20;  // samples between two reports
 
 // General format, 8 significant digits, at most 4 decimals.
 std::string General(double v)
@@ -65,7 +67,7 @@ void UpdateMaximaAround(std::vector<Extremum>& tags, std::size_t k, const Record
 
 }  // namespace
 
-TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, double sensitivity)
+TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, double sensitivity, VkDialogs* ui)
 {
     TagList list;
     list.slot = slot;
@@ -78,6 +80,24 @@ TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, doub
     if (m.n == 0)
         return list;
     const double h = std::sqrt(m.squares() / static_cast<double>(m.n)) * sensitivity;
+    // The bar along a long search, moved every so many samples and hidden at the end.
+    const int64_t total = section.count();
+    int64_t next = ProgressStep;
+    auto reached = [&](int32_t at) {
+        if (ui && total >= ProgressFrom && at - section.first >= next) {
+            ui->progress(at - section.first, total);
+            next += ProgressStep;
+        }
+    };
+    struct HideBar {
+        VkDialogs* ui;
+        bool shown;
+        ~HideBar()
+        {
+            if (ui && shown)
+                ui->progress(0, 0);
+        }
+    } hide{ui, total >= ProgressFrom};
     // Where the values follow the raw words: straight from the words and the table.
     const std::vector<double> table = RawValueTable(rec, slot);
     if (!table.empty()) {
@@ -88,9 +108,9 @@ TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, doub
             const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
             return table[block ? block[p & SampleStore::BlockMask] : 0];
         };
-        list.tags = FindExtremaOf(words, section.first, section.last, h, list.interval);
+        list.tags = FindExtremaOf(words, section.first, section.last, h, list.interval, reached);
     } else {
-        list.tags = FindExtremaOf(ChannelSeries(rec, slot), section.first, section.last, h, list.interval);
+        list.tags = FindExtremaOf(ChannelSeries(rec, slot), section.first, section.last, h, list.interval, reached);
     }
     list.results = ResultsOf(list.tags, list.interval);
     return list;

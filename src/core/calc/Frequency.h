@@ -31,7 +31,9 @@ struct TagList {
 
 // Tags over F4 .. F5 (cut to the channel's samples) with the hysteresis of
 // the section's standard deviation times the sensitivity, and their results.
-TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, double sensitivity);
+// A long section shows its progress through `ui`, when given.
+TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, double sensitivity,
+                      VkDialogs* ui = nullptr);
 
 // The results of a list: with at least one maximum and one minimum, the
 // frequency (j + i - 1) / (2 T) from the time T between the first and the

@@ -111,7 +111,7 @@ void TfrmFrequency::calculate()
     }
     window_.workbench().settings.FrequSensibility = *s;
     window_.runCommand([this, s](CommandContext& cx) {
-        tools_.tags = CalcFrequency(cx.rec, cx.view.active, cx.view.at.F4, cx.view.at.F5, *s);
+        tools_.tags = CalcFrequency(cx.rec, cx.view.active, cx.view.at.F4, cx.view.at.F5, *s, &cx.ui);
         return CommandResult{redraw::ActiveChannel};
     });
     window_.tagsChanged();

@@ -8,6 +8,7 @@
 #include "core/calc/Frequency.h"
 #include "core/calc/SplineNodes.h"
 #include "core/view/Alter.h"
+#include "support/FurSealRecord.h"
 
 namespace vk {
 
@@ -223,6 +224,23 @@ TEST_F(CalcFixture, AlterGivesTheNearestSampleTheClickedValue)
             w.push_back(words(0, 3)[static_cast<std::size_t>(Samples + k)]);
         return w;
     }());
+}
+
+// The whole fur-seal depth record, ashore stretches included: tags that
+// alternate, and results that are numbers.
+TEST_F(CalcFixture, TheFurSealRecordGivesAlternatingTags)
+{
+    Recording seal;
+    ASSERT_TRUE(test::LoadFurSeal(seal, ui));
+    const TagList list = CalcFrequency(seal, 0, 0, 5000.0 * seal.desc(0).DataCnt, 1.0);
+    ASSERT_GT(list.tags.size(), 100u);
+    for (std::size_t k = 1; k < list.tags.size(); ++k)
+        ASSERT_EQ(list.tags[k].type, -list.tags[k - 1].type) << k;
+    for (const double v : {list.results.averageMin, list.results.averageMax, list.results.frequency,
+                           list.results.averagePeakToPeak, list.results.stdDevMin, list.results.stdDevMax})
+        EXPECT_TRUE(std::isfinite(v));
+    EXPECT_GT(list.results.frequency, 0);
+    EXPECT_GT(list.results.averageMax, list.results.averageMin);
 }
 
 }  // namespace vk
