@@ -172,6 +172,12 @@ TEST_F(CalcFixture, ReplaceWritesTheSplineBetweenTheFirstAndLastNode)
     EXPECT_EQ(undo->MenuCaption(), "Undo Spline");
     ASSERT_TRUE(undo->Pop().undone);
     EXPECT_EQ(words(0), before);
+    // The same nodes in increasing order give the same samples.
+    for (const double sec : {10.0, 20.0, 30.0, 40.0})
+        AddNode(nodes, 0, sec * 1000, sec == 20 ? 22 : 20 + sec / 10, ui);
+    command([&](ViewContext& cx) { return ReplaceBySpline(cx, nodes, spline); });
+    EXPECT_EQ(words(0), after);
+    ASSERT_TRUE(undo->Pop().undone);
 
     // Two nodes at one time: no curve, and Replace says so.
     for (const double s : {1.0, 2.0, 2.0, 3.0})

@@ -191,11 +191,21 @@ void ClickToolsTest::tagsWithTheFrequencyWindow()
     const LinePositions& at = window->view().at;
     click(pixel((at.F4 + at.F5) / 2 + 1234, 15));
     QCOMPARE(tags.tags.size(), count + 1);
+    QVERIFY(dialog->findChild<QPlainTextEdit*>("memResults")->toPlainText() != memo);
     const std::string file = dir->file("tags_Frequ.txt");
     ui->files.push_back(file);
     dialog->findChild<QPushButton*>("btnExport")->click();
     std::ifstream in(file);
     QVERIFY(in.good());
+
+    // Exit, and Show result brings the window back with the last results.
+    dialog->findChild<QPushButton*>("btnExit")->click();
+    QApplication::processEvents();
+    QCOMPARE(window->clickTools().tagClick, TagClick::None);
+    run("mniShowResult");
+    dialog = window->findChild<TfrmFrequency*>("frmFrequency");
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(dialog->findChild<QPlainTextEdit*>("memResults")->toPlainText() != memo);
 
     // Dispose tags clears the list and switches itself and Show result off.
     run("mniDisposeTags");
