@@ -160,6 +160,17 @@ void ClickToolsTest::nodesDrawTheSplineAndReplaceIt()
     Grab(strip(), "spline-replaced");
     QTest::keyClick(strip(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(samples() == before);
+
+    // A hundred nodes (clear of the edge zones, apart by more than a press
+    // takes), and the 101st refused.
+    run("mniSpline");
+    const int y = strip()->height() / 2;
+    for (int k = 0; k < MostNodes; ++k)
+        click(QPoint(20 + 6 * k, y));
+    QCOMPARE(static_cast<int>(window->clickTools().nodes.nodes.size()), MostNodes);
+    click(QPoint(20 + 6 * MostNodes + 3, y));
+    QCOMPARE(ui->texts().back(), std::string("This is the limit. No more points allowed."));
+    QCOMPARE(static_cast<int>(window->clickTools().nodes.nodes.size()), MostNodes);
 }
 
 void ClickToolsTest::tagsWithTheFrequencyWindow()
