@@ -1,17 +1,28 @@
-// The commands of moving around, y-zoom and baseline.
+// The commands of moving around, y-zoom and baseline, and the View menu.
 
 #include <map>
 
+#include "core/setup/Workbench.h"
+#include "core/view/GridAndLines.h"
 #include "core/view/MoveCommands.h"
 #include "core/view/RedrawRequest.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
+#include "gui/view/SubsidiaryLinesDialog.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 
 void RegisterViewCommands(CommandTable& t, TForm3& w)
 {
+    t.add("mniGrid", [](CommandContext& cx) { return GridCommand(cx, cx.view.active); });
+    t.add("mniSubsidLine", [&w](CommandContext& cx) {
+        const int slot = cx.view.active;
+        TfrmSubsidLine dialog(cx.settings().subsidiaryLines[static_cast<std::size_t>(slot)], cx.ui, &w);
+        return ExecDialog(dialog) == QDialog::Accepted ? CommandResult{redraw::ActiveStrip | redraw::SubsidiaryLines}
+                                                       : CommandResult{};
+    });
     // Move modes: which lines the arrow keys move, with the x-Zoom check marks.
     for (const auto& [mode, item] : MoveModeItems()) {
         const int m = mode;

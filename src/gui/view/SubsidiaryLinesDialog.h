@@ -1,0 +1,32 @@
+#pragma once
+
+// "FrmSubsidLine": up to nine horizontal lines at chosen values of a channel.
+
+#include <QDialog>
+#include <array>
+
+#include "core/view/GridAndLines.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace vk {
+
+class VkDialogs;
+
+class TfrmSubsidLine : public QDialog {
+    Q_OBJECT
+
+public:
+    TfrmSubsidLine(SubsidiaryLines& lines, VkDialogs& ui, QWidget* parent = nullptr);
+    // Stores the rows; a checked row that is not a number is named, the dialog stays.
+    void accept() override;
+
+private:
+    SubsidiaryLines& lines_;
+    VkDialogs& ui_;
+    std::array<QCheckBox*, SubsidiaryRowCount> checks_{};
+    std::array<QLineEdit*, SubsidiaryRowCount> values_{};
+};
+
+}  // namespace vk
