@@ -20,7 +20,7 @@ TEST(GridAndLines, TheGridDistanceAsTyped)
     EXPECT_NE(typed("5").redraw, 0u);
     EXPECT_EQ(rec.desc(0).GridDist, 5);
     EXPECT_EQ(ui.shown.back().text, "Channel 1 (Depth)| Grid distance (0 for no grid):");
-    typed("  ");  // empty: no grid
+    typed("  ");                              // empty: no grid
     EXPECT_EQ(ui.inputInitials.back(), "5");  // the current distance offered
     EXPECT_EQ(rec.desc(0).GridDist, 0);
     typed("2,5");
