@@ -84,16 +84,7 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     menus_ = std::make_unique<GraphMenus>(menuBar());
     menus_->action("mniBothBorders")->setChecked(true);  // checked although no mode is chosen yet
 
-    const QRect screenRect = screen()->geometry();
-    std::array<bool, 3> loaded{};
-    std::array<uint8_t, 3> heights{};
-    for (int s = 0; s < SlotCount; ++s) {
-        loaded[static_cast<std::size_t>(s)] = rec.at(s).ChannelUsed;
-        heights[static_cast<std::size_t>(s)] = rec.desc(s).WndSze;
-    }
-    layout_ = ComputeLayout(screenRect.width(), screenRect.height(), loaded, heights);
-    for (int s = 0; s < SlotCount; ++s)
-        rec.desc(s).WndSze = heights[static_cast<std::size_t>(s)];
+    computeLayout();
     if (rec.at(1).ChannelUsed + rec.at(2).ChannelUsed + rec.at(0).ChannelUsed < 2)
         for (const char* name : {"mniSIAdjustment", "mniPlotChnlChnl", "mniBiChannel"})
             menus_->action(name)->setEnabled(false);
@@ -142,7 +133,51 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     executeRedraw(redraw::Everything);
 }
 
-TForm3::~TForm3() = default;  // the undo stack goes, and with it Undo.bin
+TForm3::~TForm3() = default;
+
+void TForm3::computeLayout()
+{
+    Recording& rec = wb_.rec;
+    const QRect screenRect = screen()->geometry();
+    std::array<bool, 3> loaded{};
+    std::array<uint8_t, 3> heights{};
+    for (int s = 0; s < SlotCount; ++s) {
+        loaded[static_cast<std::size_t>(s)] = rec.at(s).ChannelUsed;
+        heights[static_cast<std::size_t>(s)] = static_cast<uint8_t>(rec.desc(s).WndSze);
+    }
+    layout_ = ComputeLayout(screenRect.width(), screenRect.height(), loaded, heights);
+    for (int s = 0; s < SlotCount; ++s)
+        rec.desc(s).WndSze = heights[static_cast<std::size_t>(s)];
+}
+
+void TForm3::rebuildStrips()
+{
+    computeLayout();
+    for (int s = 0; s < SlotCount; ++s) {
+        const auto i = static_cast<std::size_t>(s);
+        delete strips_[i];
+        delete yScales_[i];
+        delete focus_[i];
+        strips_[i] = nullptr;
+        yScales_[i] = nullptr;
+        focus_[i] = nullptr;
+    }
+    buildStrips();
+    for (int s = 0; s < SlotCount; ++s)
+        if (strip(s)) {
+            strip(s)->show();
+            yScale(s)->show();
+            focus_[static_cast<std::size_t>(s)]->show();
+        }
+    if (!strip(view_.active))
+        for (int s = 0; s < SlotCount; ++s)
+            if (strip(s)) {
+                view_.active = s;
+                break;
+            }
+    setActiveChannel(view_.active);
+    executeRedraw(redraw::Everything);
+}  // the undo stack goes, and with it Undo.bin
 
 GraphScene TForm3::scene() const
 {

@@ -112,6 +112,10 @@ public:
     // Shows a thumbnail beside the total window; its size follows the settings.
     void showThumbnail(const QImage& image);
     void resizeThumbnail();
+    // After the channels' relative heights changed: the layout anew, the strips
+    // and y scales made again, the active channel moved off a hidden strip.
+    void rebuildStrips();
+    int totalChannel() const { return totalSlot_; }
     // The move mode of the arrow keys, with the x-Zoom check marks.
     void setMoveMode(int mode);
     void checkMoveItems(const std::vector<int>& modes);
@@ -122,6 +126,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void computeLayout();
     void buildStrips();
     void buildReadouts(QWidget* area);
     QLineEdit* readout(QWidget* area, const char* name, const char* hint, int x, int y);

@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
+#include <vector>
 
 #include "core/view/RedrawRequest.h"
 #include "gui/graph/GraphPainter.h"
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void init() { openExample(); }
     void cleanup() { closeExample(); }
     void gridAndSubsidiaryLines();
+    void windowHeights();
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
@@ -55,6 +58,47 @@ void ViewMenuTest::gridAndSubsidiaryLines()
     QCOMPARE(lines[0].flag, 1.0);
     if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
         window->strip(slot)->grab().save(QString::fromUtf8(folder) + "/grid-and-line.png");
+}
+
+void ViewMenuTest::windowHeights()
+{
+    std::vector<int> loaded;
+    for (int s = 0; s < SlotCount; ++s)
+        if (wb->rec.at(s).ChannelUsed)
+            loaded.push_back(s);
+    QVERIFY(loaded.size() >= 2);
+    const int hidden = loaded[1];
+    window->setActiveChannel(hidden);
+    auto heights = [&](std::vector<int> values) {
+        test::WhenDialogShows([values](QWidget* w) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Change Window Height"));
+            for (int s = 0; s < SlotCount; ++s)
+                if (auto* bar = dialog->findChild<QScrollBar*>(QString("sbHeight%1").arg(s)); bar && bar->isVisible())
+                    bar->setValue(values[static_cast<std::size_t>(s)]);
+            if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+                dialog->grab().save(QString::fromUtf8(folder) + "/window-heights.png");
+            dialog->accept();
+        });
+        run("mniWinHeight");
+        QApplication::processEvents();
+    };
+    // 3, 0, 3: the middle strip goes, the active channel moves to one shown.
+    std::vector<int> values(SlotCount, 3);
+    values[static_cast<std::size_t>(hidden)] = 0;
+    heights(values);
+    QVERIFY(window->strip(hidden) == nullptr);
+    QVERIFY(window->activeChannel() != hidden);
+    QVERIFY(window->strip(window->activeChannel()) != nullptr);
+    QCOMPARE(int{wb->rec.desc(hidden).WndSze}, 0);
+    // All 0: every loaded channel gets a strip again, of equal height.
+    heights(std::vector<int>(SlotCount, 0));
+    for (const int s : loaded) {
+        QVERIFY(window->strip(s) != nullptr);
+        QCOMPARE(int{wb->rec.desc(s).WndSze}, 1);
+    }
+    QCOMPARE(window->strip(loaded[0])->height(), window->strip(loaded[1])->height());
 }
 
 }  // namespace vk

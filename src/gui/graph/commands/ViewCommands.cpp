@@ -10,6 +10,7 @@
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
 #include "gui/view/SubsidiaryLinesDialog.h"
+#include "gui/view/WindowHeightDialog.h"
 #include "gui/widgets/ModalDialog.h"
 
 namespace vk {
@@ -17,6 +18,16 @@ namespace vk {
 void RegisterViewCommands(CommandTable& t, TForm3& w)
 {
     t.add("mniGrid", [](CommandContext& cx) { return GridCommand(cx, cx.view.active); });
+    t.add("mniWinHeight", [&w](CommandContext& cx) {
+        TfrmWinHeight dialog(cx.rec, w.totalChannel(), &w);
+        if (ExecDialog(dialog) != QDialog::Accepted)
+            return CommandResult{};
+        const std::array<int, SlotCount> heights = dialog.heights();
+        for (int s = 0; s < SlotCount; ++s)
+            cx.rec.desc(s).WndSze = static_cast<uint8_t>(heights[static_cast<std::size_t>(s)]);
+        w.rebuildStrips();
+        return CommandResult{redraw::Everything};
+    });
     t.add("mniSubsidLine", [&w](CommandContext& cx) {
         const int slot = cx.view.active;
         TfrmSubsidLine dialog(cx.settings().subsidiaryLines[static_cast<std::size_t>(slot)], cx.ui, &w);
