@@ -11,6 +11,9 @@ struct LinePositions {
     bool operator==(const LinePositions&) const = default;
 };
 
+// Where the strips' captions stand (for all channels).
+enum class CaptionPlace { Invisible = 0, Top = 1, Bottom = 2 };
+
 struct ViewState {
     double T = 0;         // total duration of the recording
     LinePositions at;     // where the lines are
@@ -19,6 +22,10 @@ struct ViewState {
     double cursorStep = 1;
     int moveMode = 0;  // 0: the arrow keys move nothing yet
     int active = 0;    // active channel slot
+    // Window-wide display settings ("&Style ..."):
+    CaptionPlace caption = CaptionPlace::Top;
+    int timeAxisMode = 0;     // 0 clock time and date, 1 sample numbers
+    bool interpolate = true;  // cursor values between samples on the straight line
 };
 
 // The opening view of a recording of duration T: the first 120th of it.

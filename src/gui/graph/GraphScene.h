@@ -17,8 +17,6 @@
 
 namespace vk {
 
-enum class CaptionPlace { Invisible = 0, Top = 1, Bottom = 2 };
-
 // A straight line over a strip from (t0, y0) to (t1, y1), ms and values: the
 // regression line while the statistics are open.
 struct SceneLine {

@@ -181,7 +181,7 @@ void TForm3::rebuildStrips()
 
 GraphScene TForm3::scene() const
 {
-    GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, captionPlace, &wb_.dive};
+    GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, view_.caption, &wb_.dive};
     s.runMeans = &runMeans_;
     s.preview = preview_;
     s.regression = regression_;
@@ -462,7 +462,7 @@ void TForm3::executeRedraw(uint32_t bits)
 
 void TForm3::updateReadouts()
 {
-    const CursorReadouts r = MakeCursorReadouts(wb_.rec, view_, timeAxisMode, interpolate);
+    const CursorReadouts r = MakeCursorReadouts(wb_.rec, view_, view_.timeAxisMode, view_.interpolate);
     leftValue_->setText(QString::fromStdString(r.leftValue));
     leftTime_->setText(QString::fromStdString(r.leftTime));
     leftDate_->setText(QString::fromStdString(r.leftDate));

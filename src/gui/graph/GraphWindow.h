@@ -85,11 +85,8 @@ public:
     TChanImage* timeScaleImage() const { return timeScale_; }
     TChanImage* totalTimeScaleImage() const { return totalTimeScale_; }
 
-    // Display settings of the window (the chart-style dialog sets them).
-    CaptionPlace captionPlace = CaptionPlace::Top;
-    int timeAxisMode = 0;  // 0 clock time and date, 1 sample numbers
-    bool interpolate = true;
-    // Curves from the envelopes (true) or from every sample.
+    // Curves from the envelopes (true) or from every sample. (The window's
+    // display settings, captions, time axis and interpolation, are in the view.)
     void setUseEnvelopes(bool on);
     const Envelope& envelope(int slot) const { return envelopes_[static_cast<std::size_t>(slot)]; }
     // The compensation's curve drawn over its strip (nullptr: none), at once.

@@ -162,7 +162,7 @@ CommandResult TForm3::releaseAt(int image, QPoint at, CommandContext& cx)
     }
     default:
         if (image >= 0) {
-            const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, timeAxisMode, diff_->isChecked(),
+            const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode, diff_->isChecked(),
                                                 previous_.t, previous_.v);
             mouseValue_->setText(QString::fromStdString(r.value));
             mouseTime_->setText(QString::fromStdString(r.time));

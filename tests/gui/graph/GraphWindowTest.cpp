@@ -173,7 +173,7 @@ void GraphWindowTest::readoutsInBothTimeModes()
     QVERIFY(std::fabs(text("EdLCurYval").toDouble() - v) < 0.01);
     QCOMPARE(text("edtDiffF5F4"), QString::fromStdString(FormatDuration(window->view().at.F5 - f4)));
 
-    window->timeAxisMode = 1;
+    window->view().timeAxisMode = 1;
     window->executeRedraw(65536);
     QCOMPARE(text("edtLCurDate"), QString("7"));
     QCOMPARE(text("EdLCurTime"), QString());
