@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <vector>
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void cleanup() { closeExample(); }
     void gridAndSubsidiaryLines();
     void windowHeights();
+    void chartStyle();
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
@@ -99,6 +101,36 @@ void ViewMenuTest::windowHeights()
         QCOMPARE(int{wb->rec.desc(s).WndSze}, 1);
     }
     QCOMPARE(window->strip(loaded[0])->height(), window->strip(loaded[1])->height());
+}
+
+void ViewMenuTest::chartStyle()
+{
+    const int slot = window->activeChannel();
+    // Cancel keeps all but the interpolation, which acts at once.
+    test::WhenDialogShows([](QWidget* w) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QString("Chart Style"));
+        dialog->findChild<QRadioButton*>("rbtBottom")->setChecked(true);
+        dialog->findChild<QCheckBox*>("cbxInterpolate")->setChecked(false);
+        dialog->reject();
+    });
+    run("mniStyle");
+    QCOMPARE(window->view().caption, CaptionPlace::Top);
+    QVERIFY(!window->view().interpolate);
+    // OK: the captions at the bottom of every strip, the style inverted bars.
+    test::WhenDialogShows([](QWidget* w) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+            dialog->grab().save(QString::fromUtf8(folder) + "/chart-style.png");
+        dialog->findChild<QRadioButton*>("rbtBottom")->setChecked(true);
+        dialog->findChild<QRadioButton*>("rbtBars")->setChecked(true);
+        dialog->findChild<QRadioButton*>("rbtInverted")->setChecked(true);
+        dialog->accept();
+    });
+    run("mniStyle");
+    QCOMPARE(window->view().caption, CaptionPlace::Bottom);
+    QCOMPARE(wb->rec.desc(slot).GrRepr, -2);
 }
 
 }  // namespace vk

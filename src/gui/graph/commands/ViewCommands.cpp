@@ -3,12 +3,14 @@
 #include <map>
 
 #include "core/setup/Workbench.h"
+#include "core/view/ChartStyle.h"
 #include "core/view/GridAndLines.h"
 #include "core/view/MoveCommands.h"
 #include "core/view/RedrawRequest.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
+#include "gui/view/ChartStyleDialog.h"
 #include "gui/view/SubsidiaryLinesDialog.h"
 #include "gui/view/WindowHeightDialog.h"
 #include "gui/widgets/ModalDialog.h"
@@ -17,6 +19,19 @@ namespace vk {
 
 void RegisterViewCommands(CommandTable& t, TForm3& w)
 {
+    t.add("mniStyle", [&w](CommandContext& cx) {
+        const int slot = cx.view.active;
+        TfrmChartStyle dialog(
+            cx.rec, cx.view, slot,
+            [&w, &cx](bool on) {
+                cx.view.interpolate = on;  // at once, OK or not
+                w.executeRedraw(redraw::Readouts);
+            },
+            &w);
+        if (ExecDialog(dialog) != QDialog::Accepted)
+            return CommandResult{};
+        return CommandResult{ApplyChartStyle(cx.rec, cx.view, slot, dialog.choice())};
+    });
     t.add("mniGrid", [](CommandContext& cx) { return GridCommand(cx, cx.view.active); });
     t.add("mniWinHeight", [&w](CommandContext& cx) {
         TfrmWinHeight dialog(cx.rec, w.totalChannel(), &w);
