@@ -138,7 +138,8 @@ void GraphWindowTest::partsAndMenus()
     GraphMenus& m = window->menus();
     QVERIFY(m.action("mniExit")->isEnabled());
     QVERIFY(m.action("mniLeftBorder")->isEnabled());
-    QVERIFY(!m.action("mniStyle")->isEnabled());  // the chart-style dialog comes later
+    QVERIFY(m.action("mniStyle")->isEnabled());
+    QVERIFY(!m.action("mniWayWay")->isEnabled());  // the way-way diagram comes later
     QCOMPARE(m.action("mniLeftBorder")->text(), QString("Left Border\tF1"));
     QCOMPARE(m.action("mniLeftCursor")->text(), QString("Left Cursor \tF4"));
     QCOMPARE(m.action("mniShiftUp")->text(), QString("Shift &Up (Up)"));
