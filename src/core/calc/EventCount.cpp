@@ -209,6 +209,7 @@ Events CountEvents(const Recording& rec, int slot, double f4, double f5, double 
     const StoredSection section = EventSamples(rec.desc(slot), f4, f5);
     if (section.first >= section.last)
         return events;
+    events.scanned = true;
     EventScan scan(threshold, below, listEvents, events);
     const std::vector<double> values = RawValueTable(rec, slot);
     if (values.empty()) {  // value by value
@@ -248,8 +249,8 @@ void ReportEvents(Workbench& wb, VkDialogs& ui, int slot, double f4, double f5, 
 {
     BusyCursor busy(ui);
     const Events events = CountEvents(wb.rec, slot, f4, f5, threshold, below, file != nullptr);
-    const bool scanned = EventSamples(wb.rec.desc(slot), f4, f5).count() > 1;
-    if (file && scanned && !ReplaceFileContents(*file, EventsText(events, wb.rec, slot, below, wb.settings.DateSep)))
+    if (file && events.scanned &&
+        !ReplaceFileContents(*file, EventsText(events, wb.rec, slot, below, wb.settings.DateSep)))
         ui.message(*file + CannotWrite, Severity::Error);
     ui.message(" Nr of events between F4 and F5 : " + std::to_string(events.count));
 }

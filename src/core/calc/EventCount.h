@@ -21,6 +21,7 @@ struct Event {
 struct Events {
     int64_t count = 0;
     std::vector<Event> list;  // when asked for
+    bool scanned = false;     // the section held two samples or more: the file is written
 };
 
 // Scans the samples at F4 .. F5 (whole parts of time / interval, cut to the

@@ -83,6 +83,19 @@ Extremum NextExtremumOf(const Value& value, int32_t from, int32_t to, double h)
     return e;
 }
 
+// A maximum between minima at samples a and b: the integral of the values
+// from a to b (value x s) and the frequency of that one wave (0 for no time).
+template <typename Value>
+void SetWave(Extremum& top, const Value& value, int32_t a, int32_t b, double intervalMs)
+{
+    double sum = 0;
+    for (int32_t k = a; k <= b; ++k)
+        sum += value(k);
+    top.integral = sum * intervalMs / 1000.0;
+    const double seconds = (b - a) * intervalMs / 1000.0;
+    top.frequency = seconds > 0 ? 1.0 / seconds : 0.0;
+}
+
 // All extrema from p to q, with peak-to-peak values, integrals and frequencies.
 std::vector<Extremum> FindExtrema(const ValueAt& value, int32_t p, int32_t q, double h, double intervalMs);
 // The same with any reader of values, called directly (for passes over whole
@@ -101,14 +114,7 @@ std::vector<Extremum> FindExtremaOf(
         list.push_back(e);
         const std::size_t n = list.size();
         if (n >= 3 && e.type == -1 && list[n - 2].type == 1 && list[n - 3].type == -1) {
-            Extremum& top = list[n - 2];
-            const int32_t a = list[n - 3].index, b = e.index;
-            double sum = 0;
-            for (int32_t k = a; k <= b; ++k)
-                sum += value(k);
-            top.integral = sum * intervalMs / 1000.0;
-            const double seconds = (b - a) * intervalMs / 1000.0;
-            top.frequency = seconds > 0 ? 1.0 / seconds : 0.0;
+            SetWave(list[n - 2], value, list[n - 3].index, e.index, intervalMs);
         }
         // A plateau's middle can lie before where the search stopped; never go back.
         at = e.index > at ? e.index : at + 1;

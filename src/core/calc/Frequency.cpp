@@ -55,13 +55,7 @@ void UpdateMaximaAround(std::vector<Extremum>& tags, std::size_t k, const Record
         e.integral = e.frequency = 0;
         if (j == 0 || j + 1 >= tags.size() || tags[j - 1].type != -1 || tags[j + 1].type != -1)
             continue;
-        const int32_t a = tags[j - 1].index, b = tags[j + 1].index;
-        double sum = 0;
-        for (int32_t i = a; i <= b; ++i)
-            sum += series(i);
-        e.integral = sum * interval / 1000;
-        const double seconds = (b - a) * interval / 1000;
-        e.frequency = seconds > 0 ? 1 / seconds : 0;
+        SetWave(e, series, tags[j - 1].index, tags[j + 1].index, interval);
     }
 }
 
@@ -99,7 +93,7 @@ TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, doub
         }
     } hide{ui, total >= ProgressFrom};
     // Where the values follow the raw words: straight from the words and the table.
-    const std::vector<double> table = RawValueTable(rec, slot);
+    const std::vector<double>& table = scan.values();
     if (!table.empty()) {
         const SampleStore& store = rec.store;
         const int64_t origin = rec.desc(slot).CorrSmpDelay;

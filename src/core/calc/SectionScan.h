@@ -58,6 +58,8 @@ public:
     // Adds every value to the bins.
     void addTo(Bins& bins) const;
     bool tabled() const { return !values_.empty(); }
+    // The value of each raw word when tabled (RawValueTable), else empty.
+    const std::vector<double>& values() const { return values_; }
 
 private:
     void countWords(bool line);

@@ -34,5 +34,10 @@ double RowToValue(int row, const DisplayRange& r, int height, int style);
 int SampleColumn(double t, double f1, double f2, int width);
 int LineColumn(double t, double f1, double f2, int width);
 double ColumnToTime(double x, double f1, double f2, int width);
+// The reverse, unrounded: where a line or a mark at time t goes.
+inline double TimeToColumn(double t, double f1, double f2, int width)
+{
+    return (t - f1) * width / (f2 - f1);
+}
 
 }  // namespace vk

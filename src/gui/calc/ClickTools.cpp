@@ -1,5 +1,6 @@
 #include "gui/calc/ClickTools.h"
 
+#include <QAction>
 #include <QPointF>
 #include <cmath>
 
@@ -7,6 +8,7 @@
 
 #include "core/view/Alter.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/graph/GraphMenus.h"
 
 namespace vk {
 
@@ -34,7 +36,7 @@ namespace {
 // The pixel of a node in a strip of `size`, and back.
 QPointF PixelOf(const Node& n, const ChannelDescriptor& d, const LinePositions& at, QSize size)
 {
-    return {(n.time - at.F1) * size.width() / (at.F2 - at.F1),
+    return {TimeToColumn(n.time, at.F1, at.F2, size.width()),
             static_cast<double>(ValueToRow(n.value, DisplayRangeOf(d), size.height(), d.GrRepr))};
 }
 
@@ -75,6 +77,13 @@ bool ClickTools::dragNode(const Recording& rec, const ViewState& view, int slot,
             nodes.set(k, n.time, n.value);
         }
     return true;
+}
+
+void FollowTagList(GraphMenus& menus, const TagList& tags)
+{
+    for (const char* item : {"mniDisposeTags", "mniShowResult"})
+        if (QAction* a = menus.action(item))
+            a->setEnabled(tags.exists());
 }
 
 }  // namespace vk

@@ -14,6 +14,8 @@
 
 namespace vk {
 
+class GraphMenus;
+
 enum class TagClick { None, Insert, Discard };
 
 // A spline node as the strip shows it: a small blue circle, taken by a press
@@ -49,5 +51,8 @@ private:
     int dragged_ = -1;
     QPoint dragFrom_;
 };
+
+// "&Dispose tags" and "&Show result" are on while a tag list exists.
+void FollowTagList(GraphMenus& menus, const TagList& tags);
 
 }  // namespace vk

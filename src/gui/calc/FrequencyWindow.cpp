@@ -13,6 +13,7 @@
 #include "core/view/RedrawRequest.h"
 #include "gui/calc/ClickTools.h"
 #include "gui/graph/GraphWindow.h"
+#include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/NumberField.h"
 
 namespace vk {
@@ -52,12 +53,7 @@ TfrmFrequency::TfrmFrequency(TForm3& window, ClickTools& tools)
     };
     for (QRadioButton* r : {insert_, discard_, none})
         connect(r, &QRadioButton::toggled, this, clickMode);
-    auto button = [this](const char* text, const char* name) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const char* text, const char* name) { return NamedButton(this, text, name); };
     QPushButton* calc = button("Calc. frequency", "btnCalc");
     QPushButton* discardAllButton = button("Discard all tags", "btnDiscardAll");
     QPushButton* exportButton = button("Export Results", "btnExport");
@@ -99,44 +95,48 @@ void TfrmFrequency::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
 }
 
+// The buttons run as commands of the graph window: busy cursor, the seam, one redraw.
 void TfrmFrequency::calculate()
 {
-    VkDialogs& ui = window_.dialogs();
-    const std::optional<double> s = NumberIn(sensitivity_, ui);
-    if (!s)
-        return;
-    if (!(*s >= LeastSensitivity && *s <= MostSensitivity)) {
-        ui.message(OutOfRange, Severity::Error);
-        return;
-    }
-    window_.workbench().settings.FrequSensibility = *s;
-    window_.runCommand([this, s](CommandContext& cx) {
+    window_.runCommand([this](CommandContext& cx) {
+        const std::optional<double> s = NumberIn(sensitivity_, cx.ui);
+        if (!s)
+            return CommandResult{};
+        if (!(*s >= LeastSensitivity && *s <= MostSensitivity)) {
+            cx.ui.message(OutOfRange, Severity::Error);
+            return CommandResult{};
+        }
+        cx.settings().FrequSensibility = *s;
         tools_.tags = CalcFrequency(cx.rec, cx.view.active, cx.view.at.F4, cx.view.at.F5, *s, &cx.ui);
         return CommandResult{redraw::ActiveChannel};
     });
-    window_.tagsChanged();
+    FollowTagList(window_.menus(), tools_.tags);
     showResults();
 }
 
 void TfrmFrequency::discardAll()
 {
-    tools_.tags.tags.clear();
-    tools_.tags.results = ResultsOf(tools_.tags.tags, tools_.tags.interval);
-    window_.executeRedraw(redraw::AllStrips);
+    window_.runCommand([this](CommandContext&) {
+        tools_.tags.tags.clear();
+        tools_.tags.results = ResultsOf(tools_.tags.tags, tools_.tags.interval);
+        return CommandResult{redraw::AllStrips};
+    });
     showResults();
 }
 
 void TfrmFrequency::exportResults()
 {
-    VkDialogs& ui = window_.dialogs();
-    if (tools_.tags.tags.empty()) {
-        ExportFrequency(tools_.tags, {}, ui);  // says there is nothing
-        return;
-    }
-    FileRequest request{"Save frequencies in: ", window_.workbench().results.frequency,
-                        "Text files (*.txt *.xls);;All files (*)", true};
-    if (const std::optional<std::string> file = ui.chooseFile(request))
-        ExportFrequency(tools_.tags, *file, ui);
+    window_.runCommand([this](CommandContext& cx) {
+        if (tools_.tags.tags.empty()) {
+            ExportFrequency(tools_.tags, {}, cx.ui);  // says there is nothing
+            return CommandResult{};
+        }
+        FileRequest request{"Save frequencies in: ", cx.wb.results.frequency, "Text files (*.txt *.xls);;All files (*)",
+                            true};
+        if (const std::optional<std::string> file = cx.ui.chooseFile(request))
+            ExportFrequency(tools_.tags, *file, cx.ui);
+        return CommandResult{};
+    });
 }
 
 void TfrmFrequency::showResults()

@@ -15,6 +15,7 @@
 #include "core/setup/CalcChoices.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
 #include "gui/widgets/NumberField.h"
 
@@ -109,12 +110,7 @@ TfrmHistogram::TfrmHistogram(HistogramChoice& choice, std::function<HistogramRes
         value_->setText("y-data " + General(value));
         amount_->setText("Amount " + General(amount));
     };
-    auto button = [this](const char* text, const char* name) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const char* text, const char* name) { return NamedButton(this, text, name); };
     QPushButton* draw = button("Draw ", "btnDraw");
     QPushButton* helpButton = button("Help", "btnHelp");
     QPushButton* cancel = button("Cancel", "btnCancel");

@@ -9,6 +9,7 @@
 #include "core/view/RedrawRequest.h"
 #include "gui/calc/ClickTools.h"
 #include "gui/graph/GraphWindow.h"
+#include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
 
 namespace vk {
@@ -35,12 +36,7 @@ TfrmSpline::TfrmSpline(TForm3& window, ClickTools& tools)
         if (on)
             add_->setChecked(false);
     });
-    auto button = [this](const char* text, const char* name) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const char* text, const char* name) { return NamedButton(this, text, name); };
     QPushButton* last = button(".. last node", "btnDiscardLast");
     QPushButton* all = button(".. all nodes", "btnDiscardAll");
     QPushButton* replaceButton = button("Replace", "btnReplace");
@@ -75,15 +71,19 @@ TfrmSpline::~TfrmSpline()
 
 void TfrmSpline::discardLast()
 {
-    tools_.nodes.removeLast();
-    window_.executeRedraw(redraw::AllStrips);
+    window_.runCommand([this](CommandContext&) {
+        tools_.nodes.removeLast();
+        return CommandResult{redraw::AllStrips};
+    });
     window_.activateWindow();
 }
 
 void TfrmSpline::discardAll()
 {
-    tools_.nodes.clear();
-    window_.executeRedraw(redraw::AllStrips);
+    window_.runCommand([this](CommandContext&) {
+        tools_.nodes.clear();
+        return CommandResult{redraw::AllStrips};
+    });
     window_.activateWindow();
 }
 

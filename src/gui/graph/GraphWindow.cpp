@@ -116,7 +116,7 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     buildReadouts(area_);
     undoStack_ = std::make_unique<TUndo>(rec, view_, RunFolder() + "/Undo.bin");
     connectCommands();
-    tagsChanged();
+    FollowTagList(*menus_, tools_->tags);
     updateCaption();
 
     if (!rec.at(0).ChannelUsed && !rec.at(1).ChannelUsed && !rec.at(2).ChannelUsed) {
@@ -133,7 +133,7 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     executeRedraw(redraw::Everything);
 }
 
-TForm3::~TForm3() = default;
+TForm3::~TForm3() = default;  // the undo stack goes, and with it Undo.bin
 
 void TForm3::computeLayout()
 {
@@ -175,9 +175,8 @@ void TForm3::rebuildStrips()
                 view_.active = s;
                 break;
             }
-    setActiveChannel(view_.active);
-    executeRedraw(redraw::Everything);
-}  // the undo stack goes, and with it Undo.bin
+    setActiveChannel(view_.active);  // the command that asked redraws all
+}
 
 GraphScene TForm3::scene() const
 {
@@ -200,14 +199,6 @@ void TForm3::showRegression(const SceneLine* line)
 {
     regression_ = line;
     repaintOverlays();
-}
-
-void TForm3::tagsChanged()
-{
-    const bool exists = tools_->tags.exists();
-    for (const char* item : {"mniDisposeTags", "mniShowResult"})
-        if (QAction* a = menus().action(item))
-            a->setEnabled(exists);
 }
 
 void TForm3::repaintOverlays()

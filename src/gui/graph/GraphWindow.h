@@ -95,9 +95,6 @@ public:
     void showRegression(const SceneLine* line);
     // What a click may do beside the read-outs (Alter, nodes, tags), and their state.
     ClickTools& clickTools() { return *tools_; }
-    // After the tag list changed: "Dispose tags" and "Show result" follow it.
-    void tagsChanged();
-    VkDialogs& dialogs() { return ui_; }
     TUndo* undoStack() const { return undoStack_.get(); }
     // The client area as a picture (what "&Image ..." and "&Print ..." take).
     QImage picture() const;

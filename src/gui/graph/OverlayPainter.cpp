@@ -90,7 +90,7 @@ void PaintRegressionLine(QPainter& p, QSize size, const GraphScene& scene, int s
     if (!line || line->slot != slot || range.empty() || !(at.F2 > at.F1))
         return;
     AlongTime(p, size, d.GrRepr, [&](int along, int across) {
-        auto column = [&](double t) { return (t - at.F1) * along / (at.F2 - at.F1); };
+        auto column = [&](double t) { return TimeToColumn(t, at.F1, at.F2, along); };
         const QPointF from(column(line->t0), ValueToRow(line->y0, range, across, d.GrRepr));
         const QPointF to(column(line->t1), ValueToRow(line->y1, range, across, d.GrRepr));
         p.setPen(QPen(TableColour(scene.settings, ColLinearRegression), 1));
@@ -142,7 +142,7 @@ void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot)
     if (range.empty() || !(at.F2 > at.F1))
         return;
     AlongTime(p, size, d.GrRepr, [&](int along, int across) {
-        auto column = [&](double t) { return (t - at.F1) * along / (at.F2 - at.F1); };
+        auto column = [&](double t) { return TimeToColumn(t, at.F1, at.F2, along); };
         // The live spline: a point for every fourth column between the outer nodes.
         const auto [lo, hi] = std::minmax_element(tools.nodes.nodes.begin(), tools.nodes.nodes.end(),
                                                   [](const Node& a, const Node& b) { return a.time < b.time; });

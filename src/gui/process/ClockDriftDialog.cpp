@@ -10,6 +10,7 @@
 #include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "gui/widgets/DialogButtons.h"
 
 namespace vk {
 
@@ -42,9 +43,7 @@ TfrmStretchTime::TfrmStretchTime(VkDialogs& ui, QWidget* parent) : QDialog(paren
     }
     grid->addWidget(ahead_, row, 0);
     grid->addWidget(back, row, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/view/GridAndLines.h"
+#include "gui/widgets/DialogButtons.h"
 
 namespace vk {
 
@@ -111,9 +112,7 @@ TfrmChartStyle::TfrmChartStyle(const Recording& rec, const ViewState& view, int 
     polynomial->setObjectName("lblPolynom");
     polynomial->setVisible(rec.desc(slot).bApplyPolynom == 1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancel(this);
     auto* grid = new QGridLayout;
     grid->addWidget(style, 0, 0);
     grid->addWidget(caption, 0, 1);

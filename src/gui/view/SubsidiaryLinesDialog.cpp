@@ -9,6 +9,7 @@
 #include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "gui/widgets/DialogButtons.h"
 
 namespace vk {
 
@@ -36,9 +37,7 @@ TfrmSubsidLine::TfrmSubsidLine(SubsidiaryLines& lines, VkDialogs& ui, QWidget* p
         grid->addWidget(checks_[k], n - 1, 0);
         grid->addWidget(values_[k], n - 1, 1);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);

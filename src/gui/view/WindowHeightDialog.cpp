@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include "gui/widgets/DialogButtons.h"
 
 namespace vk {
 
@@ -44,9 +45,7 @@ TfrmWinHeight::TfrmWinHeight(const Recording& rec, int totalSlot, QWidget* paren
         grid->addWidget(name, s + 1, 1);
         bars_[k] = bar;
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);

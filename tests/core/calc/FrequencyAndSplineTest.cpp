@@ -220,17 +220,13 @@ TEST_F(CalcFixture, AlterGivesTheNearestSampleTheClickedValue)
     EXPECT_NE(words(0)[0], before[0]);
     ASSERT_TRUE(undo->Pop().undone);
     EXPECT_EQ(words(0), before);
-    // Beside the channel's samples: nothing written, nothing recorded.
+    // Beside the channel's samples: nothing written there or anywhere, nothing recorded.
     const int top = undo->top();
+    const std::vector<uint16_t> around = words(0, 3);
     command([&](ViewContext& cx) { return AlterSample(cx, 0, -0.6 * Interval, 1); });
     command([&](ViewContext& cx) { return AlterSample(cx, 0, (Samples + 2) * Interval, 1); });
     EXPECT_EQ(undo->top(), top);
-    EXPECT_EQ(words(0, 3), [&] {
-        std::vector<uint16_t> w = before;
-        for (int k = 0; k < 3; ++k)
-            w.push_back(words(0, 3)[static_cast<std::size_t>(Samples + k)]);
-        return w;
-    }());
+    EXPECT_EQ(words(0, 3), around);
 }
 
 // The whole fur-seal depth record, ashore stretches included: tags that

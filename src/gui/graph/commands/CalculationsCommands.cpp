@@ -92,7 +92,7 @@ CommandResult DisposeTags(TForm3& w)
     tools.tags = TagList{};
     if (tools.tagsChanged)
         tools.tagsChanged();
-    w.tagsChanged();
+    FollowTagList(w.menus(), tools.tags);
     return {redraw::AllStrips};
 }
 
