@@ -16,36 +16,6 @@ namespace vk {
 
 namespace {
 
-// Writes through a temporary file that replaces the target only when complete.
-class SafeWriter {
-public:
-    explicit SafeWriter(const std::string& path) : path_(path), temporary_(path + ".~tmp")
-    {
-        ok_ = file_.open(temporary_, File::Mode::Truncate);
-    }
-    ~SafeWriter()
-    {
-        if (!committed_)
-            std::remove(temporary_.c_str());
-    }
-    const std::string& temporary() const { return temporary_; }
-    bool write(std::string_view text) { return ok_ = ok_ && file_.write(text.data(), text.size()); }
-    bool ok() const { return ok_; }
-    void fail() { ok_ = false; }
-    bool commit()
-    {
-        file_.close();
-        committed_ = ok_ && std::rename(temporary_.c_str(), path_.c_str()) == 0;
-        return committed_;
-    }
-
-private:
-    std::string path_, temporary_;
-    File file_;
-    bool ok_ = false;
-    bool committed_ = false;
-};
-
 // Enough decimals to tell neighbouring raw steps apart.
 int DecimalsFor(double step)
 {
@@ -119,7 +89,7 @@ bool ExportBinary(const Recording& rec, const std::string& path, int slot, doubl
     header.comment2 = s.HeadCmt2;
     const int64_t count = std::max<int64_t>(int64_t{range.last} - range.first + 1, 0);
 
-    SafeWriter out(path);
+    SafeFileWriter out(path);
     out.write(FormatInfoHeader(header, "Samples " + std::to_string(count) + "\nWritten by Varnik\n"));
     if (out.ok() && count > 0) {
         // The raw words are appended to the same temporary file after the header.
@@ -154,7 +124,7 @@ bool ExportText(const Recording& rec, int slot, const std::string& path, TextExp
         text += "\t" + rec.desc(c.slot).Caption;
     text += "\r\n";
 
-    SafeWriter out(path);
+    SafeFileWriter out(path);
     // Rows at the union of the sample times: a merge over the channels.
     for (;;) {
         double time = INFINITY;

@@ -152,22 +152,28 @@ bool PopTail(const std::string& path, void* buffer, std::size_t n)
 
 bool ReplaceFileContents(const std::string& path, std::string_view text)
 {
-    const std::string temporary = path + ".~tmp";
-    {
-        File file(temporary, File::Mode::Truncate);
-        if (!file.isOpen())
-            return false;
-        if (!file.write(text.data(), text.size()) || ::fsync(file.fd()) != 0) {
-            file.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    SafeFileWriter out(path);
+    out.write(text);
+    return out.commit();
+}
+
+SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path), temporary_(path + ".~tmp")
+{
+    ok_ = file_.open(temporary_, File::Mode::Truncate);
+}
+
+SafeFileWriter::~SafeFileWriter()
+{
+    if (!committed_)
+        std::remove(temporary_.c_str());
+}
+
+bool SafeFileWriter::commit()
+{
+    ok_ = ok_ && ::fsync(file_.fd()) == 0;
+    file_.close();
+    committed_ = ok_ && std::rename(temporary_.c_str(), path_.c_str()) == 0;
+    return committed_;
 }
 
 bool KeepAside(const std::string& path)

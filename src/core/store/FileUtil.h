@@ -58,6 +58,29 @@ bool PopTail(const std::string& path, void* buffer, std::size_t n);
 // path only when every byte is written: a full disk never leaves a half file.
 bool ReplaceFileContents(const std::string& path, std::string_view text);
 
+// The same for a file written piece by piece: the pieces go to a temporary
+// file beside path, which replaces path at commit() only when every byte was
+// written; otherwise (or without commit) it is removed.
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(const std::string& path);
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    const std::string& temporary() const { return temporary_; }
+    bool write(std::string_view text) { return ok_ = ok_ && file_.write(text.data(), text.size()); }
+    bool ok() const { return ok_; }
+    void fail() { ok_ = false; }
+    bool commit();
+
+private:
+    std::string path_, temporary_;
+    File file_;
+    bool ok_ = false;
+    bool committed_ = false;
+};
+
 // Appends lines to the file, writing the header first into a new or empty
 // one. A write that fails part way (a full disk) is cut back, so the file
 // never ends in half a line that the next append would run on from.
