@@ -164,8 +164,10 @@ SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path), temporary
 
 SafeFileWriter::~SafeFileWriter()
 {
+    const int error = errno;  // the failure's reason outlives the clean-up
     if (!committed_)
         std::remove(temporary_.c_str());
+    errno = error;
 }
 
 bool SafeFileWriter::commit()
