@@ -65,6 +65,16 @@ void ScriptedDialogs::halt()
     ++halts;
 }
 
+std::optional<int32_t> ScriptedDialogs::chooseColour(std::string_view caption, int32_t initial)
+{
+    colourCaptions.emplace_back(caption);
+    if (colours.empty())
+        return initial;
+    const std::optional<int32_t> answer = colours.front();
+    colours.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedDialogs::chooseFile(FileRequest& request)
 {
     if (!filters.empty()) {

@@ -31,6 +31,8 @@ public:
     std::deque<std::optional<std::string>> files;    // answers to the next file dialogs
     std::deque<int> filters;                         // the filters chosen in them
     std::vector<FileRequest> fileRequests;
+    std::deque<std::optional<int32_t>> colours;  // answers to the next colour dialogs
+    std::vector<std::string> colourCaptions;
     std::vector<std::string> opened;  // documents handed to the desktop
     std::vector<std::string> statusTexts;
     std::vector<std::string> helpPages;           // pages shown in the help window
@@ -51,6 +53,7 @@ public:
     void busy(bool on) override;
     void halt() override;
     std::optional<std::string> chooseFile(FileRequest& request) override;
+    std::optional<int32_t> chooseColour(std::string_view caption, int32_t initial) override;
     bool openDocument(const std::string& path) override;
     void helpPage(const std::string& page) override { helpPages.push_back(page); }
 

@@ -10,25 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "core/setup/CalcChoices.h"
 #include "core/store/Recording.h"
 #include "core/store/Stretches.h"
 
 namespace vk {
-
-// The ellipse's box and band in image pixels; all 0 until the first reset.
-struct EllipseState {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int band = 0;
-    bool operator==(const EllipseState&) const = default;
-};
-
-// What the plot keeps for the rest of the run.
-struct PlotChoice {
-    std::string colourChannel = "1";  // 1-based, as typed
-    std::string threshold = "100";
-    int32_t colour1 = 255, colour2 = 0;  // colour integers: red and black
-    EllipseState ellipse;
-};
 
 enum class PlotCheck { Ok, ChannelMissing, IntervalsDiffer };
 

@@ -44,6 +44,10 @@ public:
     void busy(bool on) override { ui_.busy(on); }
     void halt() override { ui_.halt(); }
     std::optional<std::string> chooseFile(FileRequest& request) override { return ui_.chooseFile(request); }
+    std::optional<int32_t> chooseColour(std::string_view caption, int32_t initial) override
+    {
+        return ui_.chooseColour(caption, initial);
+    }
     bool openDocument(const std::string& path) override { return ui_.openDocument(path); }
     void helpPage(const std::string& page) override { ui_.helpPage(page); }
 

@@ -5,6 +5,7 @@
 // boxes, the batch runner with ConsoleDialogs; tests use a scripted fake
 // (tests/support/ScriptedDialogs.h).
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -62,6 +63,12 @@ public:
     virtual void halt() = 0;
     // The file dialog; nullopt when the user cancels.
     virtual std::optional<std::string> chooseFile(FileRequest& request) = 0;
+    // The colour dialog, starting at `initial`; nullopt when the user cancels.
+    // Colours are colour integers (0x00BBGGRR, 0..15 the classic palette).
+    virtual std::optional<int32_t> chooseColour(std::string_view /*caption*/, int32_t /*initial*/)
+    {
+        return std::nullopt;
+    }
     // Opens a document with the desktop's program for it.
     virtual bool openDocument(const std::string& path) = 0;
     // Shows a page of the program's help ("ErrPoly.rtf") in the help window.

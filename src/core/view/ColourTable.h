@@ -49,5 +49,10 @@ struct Rgb {
 
 // Decodes a colour integer: 0..15 through the palette, otherwise 0x00BBGGRR.
 Rgb DecodeColour(int32_t value);
+// The colour integer of red, green and blue (0x00BBGGRR).
+inline int32_t EncodeColour(Rgb c)
+{
+    return static_cast<int32_t>(c.r | (c.g << 8) | (c.b << 16));
+}
 
 }  // namespace vk

@@ -1,6 +1,7 @@
 #include "gui/app/QtDialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "core/view/ColourTable.h"
 #include "gui/widgets/Confirmation.h"
 #include "gui/widgets/HelpViewer.h"
 #include "gui/widgets/ModalDialog.h"
@@ -186,6 +188,17 @@ std::optional<std::string> QtDialogs::chooseFile(FileRequest& request)
         return std::nullopt;
     request.selectedFilter = std::max<int>(0, static_cast<int>(filter.split(";;").indexOf(selected)));
     return chosen.toStdString();
+}
+
+std::optional<int32_t> QtDialogs::chooseColour(std::string_view caption, int32_t initial)
+{
+    const Rgb start = DecodeColour(initial);
+    const ArrowCursor arrow;
+    const QColor chosen = QColorDialog::getColor(QColor(start.r, start.g, start.b), parent_, BoxText(caption));
+    if (!chosen.isValid())
+        return std::nullopt;
+    return EncodeColour({static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
+                         static_cast<uint8_t>(chosen.blue())});
 }
 
 bool QtDialogs::openDocument(const std::string& path)

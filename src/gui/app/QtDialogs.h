@@ -34,6 +34,7 @@ public:
     void busy(bool on) override;
     void halt() override;
     std::optional<std::string> chooseFile(FileRequest& request) override;
+    std::optional<int32_t> chooseColour(std::string_view caption, int32_t initial) override;
     bool openDocument(const std::string& path) override;
     // Help pages open in `help` once it is set.
     void setHelp(HelpViewer* help);

@@ -23,7 +23,7 @@ void ForEachTick(double from, double to, double step, F f)
         return;
     const double first = std::ceil(from / step), last = std::floor(to / step + 1e-9);
     for (double k = first; k <= last; ++k)
-        f(k * step, static_cast<int>(k - first));
+        f(k * step + 0.0, static_cast<int>(k - first));  // + 0.0: no "-0" label
 }
 
 }  // namespace

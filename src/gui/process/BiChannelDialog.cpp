@@ -15,6 +15,7 @@ namespace vk {
 
 namespace {
 
+constexpr std::size_t ResultRow = 2;
 constexpr std::array<const char*, 3> FieldNames{"edtChannel1", "edtChannel2", "edtResult"};
 
 std::array<const char*, 3> LabelsOf(BiChannelMode mode)
@@ -22,6 +23,7 @@ std::array<const char*, 3> LabelsOf(BiChannelMode mode)
     switch (mode) {
     case BiChannelMode::Subtract: return {"&Subtract chnl. Nr", "&out of channel Nr", "Store &results in channel Nr "};
     case BiChannelMode::Abs: return {"&Add Channel Nr ", "&to Channel Nr", "&Store abs(sum) in channel Nr"};
+    case BiChannelMode::Plot: return {"&Plot channel Nr", "&against chan. Nr", "Store &results in channel Nr "};
     default: return {"&Add Channel Nr ", "&to Channel Nr", "Store &results in channel Nr "};
     }
 }
@@ -58,6 +60,10 @@ TfrmBiChannel::TfrmBiChannel(const Recording& rec, BiChannelChoice& choice, BiCh
         grid->addWidget(label, row, 0);
         grid->addWidget(fields_[i], row, 1);
         grid->addWidget(captions_[i], row, 2);
+        if (mode == BiChannelMode::Plot && i == ResultRow)
+            for (QWidget* w :
+                 {static_cast<QWidget*>(label), static_cast<QWidget*>(fields_[i]), static_cast<QWidget*>(captions_[i])})
+                w->hide();
         connect(fields_[i], &QLineEdit::textChanged, this, [this, i] { showCaption(i); });
         connect(fields_[i], &QLineEdit::editingFinished, this, [this, i] { showCaption(i); });
         showCaption(i);
@@ -65,8 +71,10 @@ TfrmBiChannel::TfrmBiChannel(const Recording& rec, BiChannelChoice& choice, BiCh
     layout->addLayout(grid);
     extras_ = new QVBoxLayout;
     layout->addLayout(extras_);
-    layout->addWidget(new QLabel("Note: Operation concerns the entire channels, not only a section."));
-    layout->addWidget(new QLabel("Operation is only allowed if sampl. rate and start time is identical."));
+    if (mode != BiChannelMode::Plot) {
+        layout->addWidget(new QLabel("Note: Operation concerns the entire channels, not only a section."));
+        layout->addWidget(new QLabel("Operation is only allowed if sampl. rate and start time is identical."));
+    }
     layout->addWidget(OkCancelHelp(this, help, "dlgBiChannel.rtf"));
 }
 

@@ -19,7 +19,8 @@ struct BiChannelChoice;
 struct Recording;
 
 // The dialog's modes: the operations of the Bi-Channel menu.
-enum class BiChannelMode { Subtract = 1, Add = 2, Abs = 3 };
+// Plot: one channel against another (the result row and notes hidden).
+enum class BiChannelMode { Subtract = 1, Add = 2, Abs = 3, Plot = 4 };
 
 class TfrmBiChannel : public QDialog {
     Q_OBJECT

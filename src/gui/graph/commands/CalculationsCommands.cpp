@@ -2,20 +2,25 @@
 
 #include <filesystem>
 
+#include "core/calc/ChannelPlot.h"
 #include "core/calc/EventCount.h"
 #include "core/calc/Histogram.h"
 #include "core/calc/SamplingIntervals.h"
 #include "core/calc/Statistics.h"
 #include "core/calc/WorkSection.h"
 #include "core/setup/Workbench.h"
+#include "core/store/NumberText.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/calc/ChannelPlotWindow.h"
 #include "gui/calc/ClickTools.h"
 #include "gui/calc/CountEventsDialog.h"
 #include "gui/calc/FrequencyWindow.h"
 #include "gui/calc/HistogramDialog.h"
+#include "gui/calc/PlotChoiceDialog.h"
 #include "gui/calc/SplineWindow.h"
 #include "gui/calc/StatisticsWindow.h"
 #include "gui/graph/CommandTable.h"
+#include "gui/graph/GraphPainter.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
 #include "gui/widgets/ModalDialog.h"
@@ -109,6 +114,49 @@ CommandResult OpenSplineWindow(TForm3& w)
     return {};
 }
 
+QColor ColourOf(int32_t value)
+{
+    const Rgb c = DecodeColour(value);
+    return QColor(c.r, c.g, c.b);
+}
+
+// One channel against another over the work section; the ellipse the user
+// lays over the cloud stays for the next plot.
+CommandResult PlotChannels(CommandContext& cx, TForm3& w)
+{
+    PlotChoice& plot = cx.wb.calc.plot;
+    TfrmBiChannelPlot dialog(cx.rec, cx.wb.biChannel, plot, cx.settings(), cx.ui, w.help(), &w);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return {};
+    const int a = cx.wb.biChannel.BiChnl1, b = cx.wb.biChannel.BiChnl2;
+    const int colourSlot = ColourSlotOf(plot.colourChannel);
+    if (const PlotCheck check = CheckPlotChannels(cx.rec, a, b, colourSlot); check != PlotCheck::Ok) {
+        cx.ui.message(PlotCheckText(check), Severity::Error);
+        return {};
+    }
+    const double f4 = cx.view.at.F4, f5 = cx.view.at.F5;
+    PlotFrame frame;
+    {
+        const BusyCursor busy(cx.ui);
+        frame = PlotFrameOf(SectionSpan(cx.rec, a, f4, f5), SectionSpan(cx.rec, b, f4, f5));
+    }
+    if (frame.tooSmall()) {
+        cx.ui.message("Range too small", Severity::Warning);
+        return {};
+    }
+    double threshold = 0;
+    ParseDecimal(plot.threshold, threshold);
+    const CloudRequest request{a, b, colourSlot, ThresholdOf(threshold), f4, f5};
+    const auto cloud = [&cx, request, frame](int width, int height) {
+        const BusyCursor busy(cx.ui);
+        return PaintCloud(cx.rec, request, frame, width, height);
+    };
+    TfrmPlotChnlChnl window(frame, cloud,
+                            {ColourOf(plot.colour1), ColourOf(plot.colour2), TableColour(cx.settings(), ColEllipse)},
+                            plot.ellipse, {cx.rec.desc(a).Caption, cx.rec.desc(b).Caption}, w.help(), &w);
+    return ExecDialog(window) == QDialog::Accepted ? CommandResult{redraw::YScale} : CommandResult{};
+}
+
 }  // namespace
 
 void RegisterCalculationsCommands(CommandTable& t, TForm3& w)
@@ -130,8 +178,10 @@ void RegisterCalculationsCommands(CommandTable& t, TForm3& w)
     int loaded = 0;
     for (int s = 0; s < SlotCount; ++s)
         loaded += w.workbench().rec.at(s).ChannelUsed ? 1 : 0;
-    if (loaded >= 2)
+    if (loaded >= 2) {
         t.add("mniSIAdjustment", [](CommandContext& cx) { return SuggestSamplingIntervals(cx); });
+        t.add("mniPlotChnlChnl", [&w](CommandContext& cx) { return PlotChannels(cx, w); });
+    }
 }
 
 }  // namespace vk
