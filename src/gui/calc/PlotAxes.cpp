@@ -28,6 +28,23 @@ void ForEachTick(double from, double to, double step, F f)
 
 }  // namespace
 
+void PaintValueAxisBelow(QPainter& p, QRect image, double from, double to)
+{
+    const QFontMetrics metrics = p.fontMetrics();
+    p.setPen(Qt::black);
+    const int right = image.right() + 1, bottom = image.bottom() + 1;
+    const int axis = bottom + XAxisGap;
+    p.drawLine(image.left(), axis, right, axis);
+    ForEachTick(from, to, 2 * YTickStep(to - from, image.width()), [&](double v, int) {
+        const int x = image.left() + static_cast<int>(std::lround((v - from) * image.width() / (to - from)));
+        p.drawLine(x, axis, x, axis + XTickLength);
+        char label[32];
+        std::snprintf(label, sizeof label, "%.0f", v);
+        const QString text = QString::fromLatin1(label).left(XLabelCharacters);
+        p.drawText(x - metrics.horizontalAdvance(text) / 2, axis + XTickLength + XLabelGap + metrics.ascent(), text);
+    });
+}
+
 void PaintPlotAxes(QPainter& p, QRect image, const PlotRange& r)
 {
     const QFontMetrics metrics = p.fontMetrics();
@@ -44,17 +61,7 @@ void PaintPlotAxes(QPainter& p, QRect image, const PlotRange& r)
             p.drawText(right + YLabelGap, y + metrics.ascent() / 2, QString::fromLatin1(label));
         }
     });
-    // The value axis below the image, ticked at every second step.
-    const int axis = bottom + XAxisGap;
-    p.drawLine(image.left(), axis, right, axis);
-    ForEachTick(r.xFrom, r.xTo, 2 * YTickStep(r.xTo - r.xFrom, image.width()), [&](double v, int) {
-        const int x = image.left() + static_cast<int>(std::lround((v - r.xFrom) * image.width() / (r.xTo - r.xFrom)));
-        p.drawLine(x, axis, x, axis + XTickLength);
-        char label[32];
-        std::snprintf(label, sizeof label, "%.0f", v);
-        const QString text = QString::fromLatin1(label).left(XLabelCharacters);
-        p.drawText(x - metrics.horizontalAdvance(text) / 2, axis + XTickLength + XLabelGap + metrics.ascent(), text);
-    });
+    PaintValueAxisBelow(p, image, r.xFrom, r.xTo);
 }
 
 }  // namespace vk

@@ -18,5 +18,7 @@ struct PlotRange {
 inline constexpr int AxisRoomRight = 48, AxisRoomBelow = 32;
 
 void PaintPlotAxes(QPainter& p, QRect image, const PlotRange& range);
+// The value axis alone, below the image, ticked at every second step of the y-scale rule.
+void PaintValueAxisBelow(QPainter& p, QRect image, double from, double to);
 
 }  // namespace vk

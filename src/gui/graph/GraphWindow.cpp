@@ -1,4 +1,6 @@
 #include "gui/graph/GraphWindow.h"
+#include "gui/calc/WayWayWindow.h"
+#include "gui/process/ProtocolWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -568,6 +570,13 @@ void TForm3::closeEvent(QCloseEvent* event)
             return;
         }
     }
+    // The protocol's rows are offered for saving; keeping them keeps the window.
+    if (!CloseProtocolWindow(*this)) {
+        event->ignore();
+        return;
+    }
+    if (auto* wayWay = findChild<TfrmWayWay*>("frmWayWay"))
+        wayWay->close();
     event->accept();
 }
 

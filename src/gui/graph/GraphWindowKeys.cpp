@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "gui/graph/GraphWindow.h"
+#include "gui/process/ProtocolWindow.h"
 
 namespace vk {
 
@@ -51,6 +52,9 @@ void TForm3::keyPressEvent(QKeyEvent* event)
 {
     if (refuseWhileBusy())
         return;
+    // The protocol notes the key first; the key then acts as ever.
+    if (auto* protocol = findChild<TfrmListViewProtocol*>("ListViewProtocol"))
+        protocol->addEntry(*event);
     if (QWidget* focus = focus_[static_cast<std::size_t>(view_.active)])
         focus->setFocus();
     if (!handleKey(event->key(), event->modifiers()))
@@ -70,6 +74,7 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event)
                     return false;
                 }
                 keyPressEvent(static_cast<QKeyEvent*>(event));
+                event->accept();  // handled here: not passed on to the window a second time
                 return true;
             }
     }

@@ -3,16 +3,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "core/calc/ChannelPlot.h"
+#include "core/calc/WayWay.h"
+#include "core/store/TimeBase.h"
 #include "core/view/RedrawRequest.h"
 #include "gui/calc/ChannelPlotWindow.h"
 #include "gui/calc/PlotChoiceDialog.h"
+#include "gui/calc/WayWayWindow.h"
+#include "gui/process/ProtocolWindow.h"
 #include "support/ExampleWindowTest.h"
 
 namespace vk {
@@ -23,6 +30,24 @@ void Grab(QWidget* w, const char* name)
 {
     if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
         w->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+}
+
+int RedPixels(QWidget* w)
+{
+    const QImage shot = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            n += shot.pixel(x, y) == qRgb(255, 0, 0);
+    return n;
+}
+
+QAction* Item(QMenu* menu, const char* text)
+{
+    for (QAction* a : menu->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
 }
 
 void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton)
@@ -41,6 +66,8 @@ private Q_SLOTS:
     void init() { openExample(); }
     void cleanup() { closeExample(); }
     void channelAgainstChannel();
+    void wayWayDiagram();
+    void protocolNotesKeys();
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
@@ -126,6 +153,115 @@ void PlotsAndProtocolTest::channelAgainstChannel()
     run("mniPlotChnlChnl");
     QVERIFY(ui->texts().back() == "Error. One of the channels is not present.");
     wb->rec.at(2).ChannelUsed = true;
+}
+
+void PlotsAndProtocolTest::wayWayDiagram()
+{
+    sectionOverADive();
+    run("mniWayWay");
+    auto* wayWay = window->findChild<TfrmWayWay*>("frmWayWay");
+    QVERIFY(wayWay);
+    QVERIFY(wayWay->isVisible());
+    const int dive = wb->dive.EventCounter;
+    QCOMPARE(wayWay->windowTitle(), QString("Dive%1 Way-way diagram").arg(dive));
+    QApplication::processEvents();
+
+    // A click names the point in the caption; with "Tag by click" it is tagged.
+    WayWayDiagram* d = wayWay->diagram();
+    const QRect r = d->imageRect();
+    const QPoint at = r.center();
+    Mouse(d, QEvent::MouseButtonPress, at);
+    QCOMPARE(wayWay->windowTitle(),
+             QString::fromStdString(WayWayClickCaption(dive, d->distanceAt(at.x()), d->depthAt(at.y()))));
+    QCOMPARE(RedPixels(d), 0);
+    Item(wayWay->popup(), "Tag by click")->trigger();
+    Mouse(d, QEvent::MouseButtonPress, at);
+    QCOMPARE(d->notes.size(), std::size_t{1});
+    QVERIFY(RedPixels(d) > 10);
+    // A text where the right button was pressed.
+    Mouse(d, QEvent::MouseButtonPress, at + QPoint(-120, 40), Qt::RightButton);
+    wayWay->popup()->hide();
+    Item(wayWay->popup(), "Include text")->trigger();
+    auto* typing = d->findChild<QLineEdit*>("edtWayWayText");
+    QVERIFY(typing);
+    typing->setText("turn");
+    Mouse(d, QEvent::MouseButtonPress, at + QPoint(40, 0));  // the next click places it
+    QCOMPARE(d->notes.size(), std::size_t{3});               // the text, then the new tag
+    QCOMPARE(d->notes[1].text, std::string("turn"));
+    Grab(wayWay, "way-way-diagram");
+
+    // Undo takes the notes back one by one; with none left the bare diagram stays.
+    Item(wayWay->popup(), "Undo")->trigger();
+    Item(wayWay->popup(), "Undo")->trigger();
+    QCOMPARE(d->notes.size(), std::size_t{1});
+    Item(wayWay->popup(), "Undo")->trigger();
+    Item(wayWay->popup(), "Undo")->trigger();
+    QCOMPARE(RedPixels(d), 0);
+
+    // The picture to the clipboard, the path to a file.
+    Item(wayWay->popup(), "Copy to clipboard")->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(), d->size());
+    const std::string file = dir->file("dive.txt"), reference = dir->file("reference.txt");
+    ui->files.push_back(file);
+    Item(wayWay->popup(), "Export to file")->trigger();
+    QVERIFY(ui->fileRequests.back().start.ends_with("Dive" + std::to_string(dive)));
+    const WayWayRequest request{0, wb->settings.SpeedChannel, window->view().at.F4, window->view().at.F5};
+    QVERIFY(ExportWayWay(wb->rec, request, reference));
+    QCOMPARE(test::TempDir::read(file), test::TempDir::read(reference));
+    QVERIFY(test::TempDir::read(file).size() > 100);
+
+    // Closing the graph window closes the diagram; without a speed channel it is refused.
+    QPointer<TfrmWayWay> open = wayWay;
+    wb->rec.at(wb->settings.SpeedChannel).ChannelUsed = false;
+    run("mniWayWay");
+    QVERIFY(ui->texts().back() == NoWayWayChannels);
+    QVERIFY(open);  // the refusal leaves the last diagram
+    window->close();
+    QApplication::processEvents();
+    QVERIFY(!open);
+}
+
+void PlotsAndProtocolTest::protocolNotesKeys()
+{
+    sectionOverADive();
+    run("Createprotocol1");
+    auto* protocol = window->findChild<TfrmListViewProtocol*>("ListViewProtocol");
+    QVERIFY(protocol);
+    QCOMPARE(protocol->windowTitle(), QString("ListViewProtocol"));
+    auto* list = protocol->findChild<QTreeWidget*>();
+    QCOMPARE(list->headerItem()->text(2), QString("Behaviour"));
+
+    const auto clock = [&](double f) { return FormatDateTime(wb->rec.time.GlobalStart + f, wb->settings.DateSep); };
+    const std::string onset = clock(window->view().at.F4), ending = clock(window->view().at.F5);
+    key(Qt::Key_7);
+    key(Qt::Key_A, Qt::ShiftModifier);
+    key(Qt::Key_1, Qt::KeypadModifier);   // none
+    key(Qt::Key_Z, Qt::ControlModifier);  // none: Undo
+    key(Qt::Key_Semicolon);               // none
+    QCOMPARE(protocol->rows().size(), std::size_t{2});
+    QCOMPARE(protocol->rows()[0], (ProtocolRow{onset, ending, "7"}));
+    QCOMPARE(protocol->rows()[1].behaviour, std::string("A"));
+    // Q notes the cursors before its search moves them.
+    const double f4 = window->view().at.F4, f5 = window->view().at.F5;
+    key(Qt::Key_Q);
+    QCOMPARE(protocol->rows().size(), std::size_t{3});
+    QCOMPARE(protocol->rows()[2], (ProtocolRow{clock(f4), clock(f5), "Q"}));
+    QVERIFY(window->view().at.F4 != f4);  // the search went on
+    QCOMPARE(list->topLevelItemCount(), 3);
+    QCOMPARE(list->topLevelItem(2)->text(0), QString::fromStdString(clock(f4)));
+
+    // Cancel in the save dialog, then No: the window and its rows stay, and so
+    // does the graph window.
+    ui->answers = {Answer::No};
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    QCOMPARE(protocol->rows().size(), std::size_t{3});
+    Grab(protocol, "protocol");
+    // Saved: the rows in a file, the window gone.
+    const std::string file = dir->file("seal-protocol");
+    ui->files.push_back(file);
+    QVERIFY(protocol->close());
+    QCOMPARE(test::TempDir::read(file + ".txt"), ProtocolText(protocol->rows()));
 }
 
 }  // namespace vk

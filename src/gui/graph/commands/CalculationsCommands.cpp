@@ -7,6 +7,7 @@
 #include "core/calc/Histogram.h"
 #include "core/calc/SamplingIntervals.h"
 #include "core/calc/Statistics.h"
+#include "core/calc/WayWay.h"
 #include "core/calc/WorkSection.h"
 #include "core/setup/Workbench.h"
 #include "core/store/NumberText.h"
@@ -19,6 +20,7 @@
 #include "gui/calc/PlotChoiceDialog.h"
 #include "gui/calc/SplineWindow.h"
 #include "gui/calc/StatisticsWindow.h"
+#include "gui/calc/WayWayWindow.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphPainter.h"
 #include "gui/graph/GraphWindow.h"
@@ -157,6 +159,29 @@ CommandResult PlotChannels(CommandContext& cx, TForm3& w)
     return ExecDialog(window) == QDialog::Accepted ? CommandResult{redraw::YScale} : CommandResult{};
 }
 
+// The way-way diagram of the work section, one at a time: a new one replaces
+// the last (its tags and texts go with it).
+CommandResult OpenWayWay(CommandContext& cx, TForm3& w)
+{
+    const int speedSlot = cx.settings().SpeedChannel;
+    if (!WayWayChannelsPresent(cx.rec, 0, speedSlot)) {
+        cx.ui.message(NoWayWayChannels, Severity::Error);
+        return {};
+    }
+    if (auto* last = w.findChild<TfrmWayWay*>("frmWayWay"))
+        last->close();
+    auto* window = new TfrmWayWay(w, cx.ui, {0, speedSlot, cx.view.at.F4, cx.view.at.F5}, cx.wb.dive.EventCounter);
+    if (!window->opened()) {
+        delete window;
+        cx.ui.message(NotEnoughSpeed, Severity::Warning);
+        return {};
+    }
+    window->show();
+    if (window->speedErrors() > 0)
+        cx.ui.message(std::to_string(window->speedErrors()) + " speed errors.", Severity::Information);
+    return {};
+}
+
 }  // namespace
 
 void RegisterCalculationsCommands(CommandTable& t, TForm3& w)
@@ -173,6 +198,7 @@ void RegisterCalculationsCommands(CommandTable& t, TForm3& w)
     t.add("mniSpline", [&w](CommandContext&) { return OpenSplineWindow(w); });
     t.add("mniStatistics", [&w](CommandContext& cx) { return ShowStatistics(cx, w); });
     t.add("mniHistogram", [&w](CommandContext& cx) { return ShowHistogram(cx, w); });
+    t.add("mniWayWay", [&w](CommandContext& cx) { return OpenWayWay(cx, w); });
     t.add("mniCountEvents", [&w](CommandContext& cx) { return CountEventsOf(cx, w); });
     // Synchronizing needs two channels; with fewer its item stays disabled.
     int loaded = 0;

@@ -21,6 +21,8 @@ void RegisterProcessCommands(CommandTable& table, TForm3& window);
 void RegisterFilterCommands(CommandTable& table, TForm3& window);
 // The Calculations menu.
 void RegisterCalculationsCommands(CommandTable& table, TForm3& window);
+// The Protocol menu.
+void RegisterProtocolCommands(CommandTable& table, TForm3& window);
 
 inline void RegisterCommands(CommandTable& table, TForm3& window)
 {
@@ -30,6 +32,7 @@ inline void RegisterCommands(CommandTable& table, TForm3& window)
     RegisterProcessCommands(table, window);
     RegisterFilterCommands(table, window);
     RegisterCalculationsCommands(table, window);
+    RegisterProtocolCommands(table, window);
 }
 
 }  // namespace vk
