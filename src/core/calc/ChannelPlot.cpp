@@ -139,6 +139,36 @@ private:
     std::vector<uint8_t> exceeds_;  // colour index of each raw word, when tabled
 };
 
+// The centres (x[k], y[k]) in colour c[k], into an image with a margin of one
+// pixel; a later sample over an earlier one, centres off the image left out.
+void MarkCentres(uint8_t* base, int stride, uint32_t w, uint32_t h, const int32_t* x, const int32_t* y,
+                 const uint8_t* c, int32_t n)
+{
+    for (int32_t k = 0; k < n; ++k) {
+        const auto column = static_cast<uint32_t>(x[k]), row = static_cast<uint32_t>(y[k]);
+        if (column < w && row < h)
+            base[(row + 1) * stride + (column + 1)] = c[k];
+    }
+}
+
+// Each centre grown into a dot of radius 1 (the pixel and its four
+// neighbours): a pixel keeps the colour of its own centre, else takes colour 1
+// from a neighbour's centre before colour 2, so the dots above the threshold
+// are never hidden by the others.
+void GrowDots(const std::vector<uint8_t>& centres, int stride, int width, int height, std::vector<uint8_t>& out)
+{
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* c = centres.data() + (y + 1) * stride + 1;
+        uint8_t* o = out.data() + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t n[4] = {c[x - 1], c[x + 1], c[x - stride], c[x + stride]};
+            const bool first = n[0] == 1 || n[1] == 1 || n[2] == 1 || n[3] == 1;
+            const bool any = (n[0] | n[1] | n[2] | n[3]) != 0;
+            o[x] = c[x] != 0 ? c[x] : first ? 1 : any ? 2 : 0;
+        }
+    }
+}
+
 }  // namespace
 
 PlotCheck CheckPlotChannels(const Recording& rec, int slotA, int slotB, int colourSlot)
@@ -222,7 +252,7 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
     CloudImage image{width, height, {}};
     if (width <= 0 || height <= 0 || frame.tooSmall())
         return image;
-    // One pixel of margin round the image, so a dot needs no test beyond its centre.
+    // The centres, with one pixel of margin round them for the dots.
     const int stride = width + 2;
     std::vector<uint8_t> padded(static_cast<std::size_t>(stride) * (height + 2), 0);
     const PixelReader columns(rec, r.slotA, [&](double v) { return PlotColumn(frame, v, width); });
@@ -232,24 +262,22 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
         Intersect(PlotSamples(rec.desc(r.slotA), r.f4, r.f5), PlotSamples(rec.desc(r.slotB), r.f4, r.f5));
     std::vector<int32_t> xs(Chunk), ys(Chunk);
     std::vector<uint8_t> cs(Chunk);
+    // Plain locals: a byte store could alias anything reached through a reference.
+    uint8_t* const base = padded.data();
+    const auto w = static_cast<uint32_t>(width), h = static_cast<uint32_t>(height);
     ForEachCommonStretch(rec, r.slotA, r.slotB, section, [&](int32_t lo, int32_t hi) {
+        const int32_t *x = xs.data(), *y = ys.data();
+        const uint8_t* c = cs.data();
         for (int32_t i = lo; i <= hi; i += Chunk) {
             const int32_t n = std::min(Chunk, hi - i + 1);
             columns.read(i, n, xs.data());
             rows.read(i, n, ys.data());
             colours.read(i, n, cs.data());
-            for (int32_t k = 0; k < n; ++k) {
-                const auto x = static_cast<uint32_t>(xs[k]), y = static_cast<uint32_t>(ys[k]);
-                if (x >= static_cast<uint32_t>(width) || y >= static_cast<uint32_t>(height))
-                    continue;
-                uint8_t* p = padded.data() + (y + 1) * stride + (x + 1);
-                p[0] = p[-1] = p[1] = p[-stride] = p[stride] = cs[k];
-            }
+            MarkCentres(base, stride, w, h, x, y, c, n);
         }
     });
     image.pixels.resize(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        std::copy_n(padded.begin() + (y + 1) * stride + 1, width, image.pixels.begin() + y * width);
+    GrowDots(padded, stride, width, height, image.pixels);
     return image;
 }
 

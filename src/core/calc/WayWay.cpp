@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/store/ChannelSeries.h"
+#include "core/store/ChunkValues.h"
 #include "core/store/FileUtil.h"
 
 namespace vk {
@@ -12,6 +12,7 @@ namespace vk {
 namespace {
 
 constexpr double MsPerSecond = 1000.0;
+constexpr int32_t WalkChunk = 4096;
 
 int64_t IndexOf(double f, double interval)
 {
@@ -20,37 +21,153 @@ int64_t IndexOf(double f, double interval)
     return std::isnan(q) ? -1 : static_cast<int64_t>(std::clamp(q, -Far, Far));
 }
 
-// Calls step(i, distanceSoFar, depth_i) for every depth sample of the
-// section, distanceSoFar including sample i's step. False when a depth or
-// speed value is missing (the walk stops there).
-template <typename Step>
-bool WalkWayWay(const Recording& rec, const WayWayRequest& r, StoredSection range, int64_t& speedErrors, Step step)
+#if defined(__x86_64__)
+#define VK_LANES __attribute__((target_clones("avx2", "default")))
+#else
+#define VK_LANES
+#endif
+
+// The horizontal steps h[k] of depths z (z[-1] readable) at speeds v: what a
+// depth change leaves of the path, 0 where the change is the longer (a speed
+// error; their count is returned). Branch-free, so that it runs lane by lane.
+VK_LANES int64_t Steps(const double* z, const double* v, int32_t n, double seconds, double* h)
 {
-    const ChannelSeries depth(rec, r.depthSlot), speed(rec, r.speedSlot);
-    const ChannelDescriptor& d = rec.desc(r.depthSlot);
-    const double seconds = d.SampRate / MsPerSecond;
-    const double ratio = static_cast<double>(d.SampRate) / rec.desc(r.speedSlot).SampRate;
-    const bool sameTimes = ratio == 1.0;
-    // The sample before the section, when there is one, starts the first step.
-    PhysValue before = range.first > d.CorrSmpDelay ? depth.read(range.first - 1) : PhysValue{0, StatusMissing};
-    double walked = 0;
-    for (int32_t i = range.first; i <= range.last; ++i) {
-        const PhysValue z = depth.read(i);
-        const auto s = sameTimes ? i : static_cast<int32_t>(std::floor(i * ratio));
-        const PhysValue v = speed.read(s);
-        if (z.status != 0 || v.status != 0)
-            return false;
-        if (before.status == 0) {
-            const double path = std::fabs(v.value * seconds), dz = std::fabs(z.value - before.value);
-            if (path >= dz)
-                walked += std::sqrt((path - dz) * (path + dz));
-            else
-                ++speedErrors;
+    int64_t errors = 0;
+    for (int32_t k = 0; k < n; ++k) {
+        const double path = std::fabs(v[k] * seconds), dz = std::fabs(z[k] - z[k - 1]);
+        const double square = (path - dz) * (path + dz);  // negative exactly when dz > path
+        h[k] = std::sqrt(square > 0.0 ? square : 0.0);
+        errors += square < 0.0 ? 1 : 0;
+    }
+    return errors;
+}
+
+bool AnyMissing(const double* x, int32_t n)
+{
+    bool missing = false;
+    for (int32_t k = 0; k < n; ++k)
+        missing |= std::isnan(x[k]);
+    return missing;
+}
+
+// The depth samples and their steps chunk by chunk.
+class StepReader {
+public:
+    StepReader(const Recording& rec, const WayWayRequest& r, StoredSection range)
+            : rec_(rec),
+              r_(r),
+              range_(range),
+              depth_(rec, r.depthSlot, WalkChunk, 0, 1),
+              speed_(rec, r.speedSlot, WalkChunk, 0, 0),
+              seconds_(rec.desc(r.depthSlot).SampRate / MsPerSecond),
+              ratio_(static_cast<double>(rec.desc(r.depthSlot).SampRate) / rec.desc(r.speedSlot).SampRate),
+              speeds_(WalkChunk),
+              steps_(WalkChunk)
+    {
+    }
+
+    // Whether the speed channel has samples for the whole section.
+    bool speedCovers() const
+    {
+        const ChannelDescriptor& s = rec_.desc(r_.speedSlot);
+        return speedIndex(range_.first) >= s.CorrSmpDelay && speedIndex(range_.last) <= s.DataCnt;
+    }
+
+    // Samples i .. i + n - 1 (n <= WalkChunk); false when a value is missing.
+    bool load(int32_t i, int32_t n)
+    {
+        z_ = depth_.load(i, n);
+        const double* v;
+        if (ratio_ == 1.0) {
+            v = speed_.load(i, n);
+        } else {
+            for (int32_t k = 0; k < n; ++k) {
+                const PhysValue p = ReadValue(rec_, speedIndex(i + k), r_.speedSlot);
+                speeds_[static_cast<std::size_t>(k)] = p.status == 0 ? p.value : NoValue;
+            }
+            v = speeds_.data();
         }
-        step(i, walked, z.value);
-        before = z;
+        if ((depth_.holes() && AnyMissing(z_, n)) || (ratio_ != 1.0 || speed_.holes() ? AnyMissing(v, n) : false))
+            return false;
+        errors_ += Steps(z_, v, n, seconds_, steps_.data());
+        // The section's first sample: a step only from a sample with a value before it.
+        if (i == range_.first && (i <= rec_.desc(r_.depthSlot).CorrSmpDelay || std::isnan(z_[-1]))) {
+            const double path = std::fabs(v[0] * seconds_), dz = std::fabs(z_[0] - z_[-1]);
+            errors_ -= path >= dz ? 0 : 1;  // not a speed error: there was no step
+            steps_[0] = 0;
+        }
+        return true;
+    }
+
+    const double* depths() const { return z_; }
+    const double* steps() const { return steps_.data(); }
+    int64_t errors() const { return errors_; }
+
+private:
+    int32_t speedIndex(int32_t i) const { return ratio_ == 1.0 ? i : static_cast<int32_t>(std::floor(i * ratio_)); }
+
+    const Recording& rec_;
+    WayWayRequest r_;
+    StoredSection range_;
+    ChunkValues depth_, speed_;
+    double seconds_, ratio_;
+    std::vector<double> speeds_, steps_;
+    const double* z_ = nullptr;
+    int64_t errors_ = 0;
+};
+
+// Calls f(i, n, reader) for each chunk of the section; false when a value is missing.
+template <typename F>
+bool ForEachChunk(StepReader& reader, StoredSection range, F f)
+{
+    if (!reader.speedCovers())
+        return false;
+    for (int32_t i = range.first; i <= range.last; i += WalkChunk) {
+        const int32_t n = std::min(WalkChunk, range.last - i + 1);
+        if (!reader.load(i, n))
+            return false;
+        f(i, n, reader);
     }
     return true;
+}
+
+// Sums and extremes in four lanes each, which need not wait for each other.
+VK_LANES WayWayChunk Summary(int32_t i, int32_t n, double start, const double* z, const double* h)
+{
+    constexpr int Lanes = 4;
+    double sum[Lanes] = {0, 0, 0, 0}, low[Lanes], high[Lanes];
+    for (int j = 0; j < Lanes; ++j)
+        low[j] = high[j] = z[0];
+    int32_t k = 0;
+    for (; k + Lanes <= n; k += Lanes)
+        for (int j = 0; j < Lanes; ++j) {
+            const double y = z[k + j];
+            sum[j] += h[k + j];
+            low[j] = y < low[j] ? y : low[j];
+            high[j] = y > high[j] ? y : high[j];
+        }
+    for (; k < n; ++k) {
+        sum[0] += h[k];
+        low[0] = std::min(low[0], z[k]);
+        high[0] = std::max(high[0], z[k]);
+    }
+    return {i,
+            n,
+            start,
+            (sum[0] + sum[1]) + (sum[2] + sum[3]),
+            z[0],
+            z[n - 1],
+            std::min(std::min(low[0], low[1]), std::min(low[2], low[3])),
+            std::max(std::max(high[0], high[1]), std::max(high[2], high[3]))};
+}
+
+void Add(WayWayColumn& c, double first, double last, double low, double high)
+{
+    if (!c.any)
+        c = {true, first, last, low, high};
+    c.last = last;
+    c.min = std::min(c.min, low);
+    c.max = std::max(c.max, high);
 }
 
 }  // namespace
@@ -74,9 +191,14 @@ WayWaySums SumWayWay(const Recording& rec, const WayWayRequest& r)
     sums.range = WayWaySamples(rec.desc(r.depthSlot), r.f4, r.f5);
     if (sums.range.count() <= 0)
         return sums;
+    StepReader reader(rec, r, sums.range);
     double walked = 0;
-    sums.enough = WalkWayWay(rec, r, sums.range, sums.speedErrors, [&](int32_t, double w, double) { walked = w; });
+    sums.enough = ForEachChunk(reader, sums.range, [&](int32_t i, int32_t n, const StepReader& read) {
+        sums.chunks.push_back(Summary(i, n, walked, read.depths(), read.steps()));
+        walked += sums.chunks.back().length;
+    });
     sums.distance = walked;
+    sums.speedErrors = reader.errors();
     return sums;
 }
 
@@ -87,19 +209,29 @@ int DistanceColumn(double d, double distance, int width)
     return static_cast<int>(std::lround(std::clamp(d / distance, 0.0, 1.0) * width));
 }
 
-std::vector<WayWayColumn> TraceWayWay(const Recording& rec, const WayWayRequest& r, double distance, int width)
+std::vector<WayWayColumn> TraceWayWay(const Recording& rec, const WayWayRequest& r, const WayWaySums& sums, int width)
 {
     std::vector<WayWayColumn> columns(static_cast<std::size_t>(std::max(width, 0) + 1));
-    const StoredSection range = WayWaySamples(rec.desc(r.depthSlot), r.f4, r.f5);
-    int64_t errors = 0;
-    WalkWayWay(rec, r, range, errors, [&](int32_t, double w, double z) {
-        WayWayColumn& c = columns[static_cast<std::size_t>(DistanceColumn(w, distance, width))];
-        if (!c.any)
-            c = {true, z, z, z, z};
-        c.last = z;
-        c.min = std::min(c.min, z);
-        c.max = std::max(c.max, z);
-    });
+    if (!sums.enough)
+        return columns;
+    const auto column = [&](double d) -> WayWayColumn& {
+        return columns[static_cast<std::size_t>(DistanceColumn(d, sums.distance, width))];
+    };
+    StepReader reader(rec, r, sums.range);
+    for (const WayWayChunk& c : sums.chunks) {
+        if (DistanceColumn(c.start, sums.distance, width) == DistanceColumn(c.start + c.length, sums.distance, width)) {
+            Add(column(c.start), c.zFirst, c.zLast, c.zMin, c.zMax);
+            continue;
+        }
+        if (!reader.load(c.first, c.count))
+            break;
+        const double *z = reader.depths(), *h = reader.steps();
+        double walked = c.start;
+        for (int32_t k = 0; k < c.count; ++k) {
+            walked += h[k];
+            Add(column(walked), z[k], z[k], z[k], z[k]);
+        }
+    }
     return columns;
 }
 
@@ -109,18 +241,23 @@ bool ExportWayWay(const Recording& rec, const WayWayRequest& r, const std::strin
     SafeFileWriter out(path);
     std::string text;
     constexpr std::size_t Flush = 1 << 20;
-    int64_t errors = 0;
-    const bool enough = WalkWayWay(rec, r, range, errors, [&](int32_t, double w, double z) {
-        char line[64];
-        const int n = std::snprintf(line, sizeof line, "%8.2f\t%8.2f\r\n", w, z);
-        text.append(line, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof line) - 1)));
+    StepReader reader(rec, r, range);
+    double walked = 0;
+    const bool enough = ForEachChunk(reader, range, [&](int32_t, int32_t n, const StepReader& read) {
+        const double *z = read.depths(), *h = read.steps();
+        for (int32_t k = 0; k < n; ++k) {
+            walked += h[k];
+            char line[64];
+            const int length = std::snprintf(line, sizeof line, "%8.2f\t%8.2f\r\n", walked, z[k]);
+            text.append(line, static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(sizeof line) - 1)));
+        }
         if (text.size() >= Flush) {
             out.write(text);
             text.clear();
         }
     });
     out.write(text);
-    if (!enough)
+    if (!enough || range.count() <= 0)
         out.fail();
     return out.commit();
 }

@@ -29,11 +29,20 @@ inline constexpr const char* NotEnoughSpeed = " Not eenaf speed data at this sec
 // ending at the last depth sample.
 StoredSection WayWaySamples(const ChannelDescriptor& depth, double f4, double f5);
 
+// A run of depth samples walked at once: the distance before it and its own,
+// and its depths.
+struct WayWayChunk {
+    int32_t first = 0, count = 0;
+    double start = 0, length = 0;
+    double zFirst = 0, zLast = 0, zMin = 0, zMax = 0;
+};
+
 struct WayWaySums {
     bool enough = false;  // false: a depth or speed value was missing
     double distance = 0;  // W
     int64_t speedErrors = 0;
     StoredSection range;
+    std::vector<WayWayChunk> chunks;  // what the trace needs of the walk
 };
 WayWaySums SumWayWay(const Recording& rec, const WayWayRequest& r);
 
@@ -43,7 +52,8 @@ struct WayWayColumn {
     bool any = false;
     double first = 0, last = 0, min = 0, max = 0;
 };
-std::vector<WayWayColumn> TraceWayWay(const Recording& rec, const WayWayRequest& r, double distance, int width);
+// Only the runs of samples that cross a column's border are walked again.
+std::vector<WayWayColumn> TraceWayWay(const Recording& rec, const WayWayRequest& r, const WayWaySums& sums, int width);
 
 // Column of a distance: round(d / W x width); every point at 0 when W is 0.
 int DistanceColumn(double d, double distance, int width);

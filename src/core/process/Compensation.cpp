@@ -5,7 +5,7 @@
 #include <memory>
 #include <numbers>
 
-#include "core/process/ChunkValues.h"
+#include "core/store/ChunkValues.h"
 #include "core/process/RawSectionPass.h"
 #include "core/process/Workshop.h"
 #include "core/store/ChannelSeries.h"

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/process/ChunkValues.h"
+#include "core/store/ChunkValues.h"
 #include "core/store/RawRuns.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"

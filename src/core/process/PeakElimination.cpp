@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/calc/SlidingRange.h"
-#include "core/process/ChunkValues.h"
+#include "core/store/ChunkValues.h"
 #include "core/process/RawLine.h"
 #include "core/process/RawSectionPass.h"
 #include "core/process/SectionOperation.h"

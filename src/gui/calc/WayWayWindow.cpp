@@ -28,11 +28,12 @@ const QColor TagColour = Qt::red;
 
 }  // namespace
 
-WayWayDiagram::WayWayDiagram(const Recording& rec, const WayWayRequest& request, double distance, QWidget* parent)
+WayWayDiagram::WayWayDiagram(const Recording& rec, const WayWayRequest& request, const WayWaySums& sums,
+                             QWidget* parent)
         : QWidget(parent),
           rec_(rec),
           request_(request),
-          distance_(distance),
+          sums_(sums),
           range_(DisplayRangeOf(rec.desc(request.depthSlot))),
           style_(rec.desc(request.depthSlot).GrRepr)
 {
@@ -57,7 +58,7 @@ QRect WayWayDiagram::imageRect() const
 double WayWayDiagram::distanceAt(int x) const
 {
     const QRect r = imageRect();
-    return static_cast<double>(x - r.left()) / r.width() * distance_;
+    return static_cast<double>(x - r.left()) / r.width() * sums_.distance;
 }
 
 double WayWayDiagram::depthAt(int y) const
@@ -69,13 +70,13 @@ double WayWayDiagram::depthAt(int y) const
 QPoint WayWayDiagram::pointOf(double distance, double depth) const
 {
     const QRect r = imageRect();
-    return {r.left() + DistanceColumn(distance, distance_, r.width()),
+    return {r.left() + DistanceColumn(distance, sums_.distance, r.width()),
             r.top() + ValueToRow(depth, range_, r.height(), style_)};
 }
 
 void WayWayDiagram::trace()
 {
-    columns_ = TraceWayWay(rec_, request_, distance_, imageRect().width());
+    columns_ = TraceWayWay(rec_, request_, sums_, imageRect().width());
 }
 
 void WayWayDiagram::resizeEvent(QResizeEvent*)
@@ -104,7 +105,7 @@ void WayWayDiagram::paintEvent(QPaintEvent*)
             p.drawText(r.left() - LabelGap - metrics.horizontalAdvance(label), y + metrics.ascent() / 2, label);
         }
     }
-    PaintValueAxisBelow(p, r, 0, distance_);
+    PaintValueAxisBelow(p, r, 0, sums_.distance);
     // The path: within a column from its entry through its extremes; between
     // columns from one's exit to the next one's entry.
     p.save();
@@ -179,7 +180,7 @@ TfrmWayWay::TfrmWayWay(TForm3& window, VkDialogs& ui, const WayWayRequest& reque
     }
     if (!sums_.enough)
         return;
-    diagram_ = new WayWayDiagram(window.workbench().rec, request, sums_.distance, this);
+    diagram_ = new WayWayDiagram(window.workbench().rec, request, sums_, this);
     diagram_->onClick = [this](QPoint at, Qt::MouseButton b) { click(at, b); };
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -32,7 +32,8 @@ class WayWayDiagram : public QWidget {
     Q_OBJECT
 
 public:
-    WayWayDiagram(const Recording& rec, const WayWayRequest& request, double distance, QWidget* parent = nullptr);
+    WayWayDiagram(const Recording& rec, const WayWayRequest& request, const WayWaySums& sums,
+                  QWidget* parent = nullptr);
 
     QRect imageRect() const;
     // The distance and depth of a point of the widget.
@@ -55,7 +56,7 @@ private:
 
     const Recording& rec_;
     WayWayRequest request_;
-    double distance_;
+    WayWaySums sums_;
     DisplayRange range_;
     int style_;
     std::vector<WayWayColumn> columns_;

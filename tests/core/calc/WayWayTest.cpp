@@ -68,7 +68,7 @@ TEST_F(WayWayBench, TraceExportAndCaptions)
     channel(0, {0, 1.2, 2.4, 5.0, 5.0, 3.4}, 1000);
     channel(2, {2, 2, 2, 2, 2, 2}, 1000);
     const WayWayRequest r{0, 2, 0, 4000};
-    const std::vector<WayWayColumn> c = TraceWayWay(wb.rec, r, 6.4, 64);
+    const std::vector<WayWayColumn> c = TraceWayWay(wb.rec, r, SumWayWay(wb.rec, r), 64);
     ASSERT_EQ(c.size(), 65u);
     EXPECT_TRUE(c[0].any);
     EXPECT_DOUBLE_EQ(c[16].first, 1.2);
@@ -83,7 +83,7 @@ TEST_F(WayWayBench, TraceExportAndCaptions)
     const WayWaySums none = SumWayWay(wb.rec, r);
     EXPECT_EQ(none.distance, 0);
     EXPECT_EQ(none.speedErrors, 4);
-    const std::vector<WayWayColumn> flat = TraceWayWay(wb.rec, r, none.distance, 64);
+    const std::vector<WayWayColumn> flat = TraceWayWay(wb.rec, r, none, 64);
     EXPECT_DOUBLE_EQ(flat[0].max, 5.0);
     EXPECT_FALSE(flat[1].any);
 

@@ -1,4 +1,4 @@
-#include "core/process/ChunkValues.h"
+#include "core/store/ChunkValues.h"
 
 #include <algorithm>
 #include <cmath>
