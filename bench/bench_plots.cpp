@@ -23,7 +23,7 @@ int main()
     const double f5 = 1000.0 * (n - 1);
     volatile uint64_t sink = 0;
     const auto plain = [&](int a, int b) {
-        return Best(3, [&] {
+        return Best(7, [&] {
             uint64_t sum = 0;
             for (int row = 0; row < vk::SampleStore::RowsPerSlot; ++row) {
                 const uint16_t* x = rec.store.block(a, row);
@@ -38,10 +38,10 @@ int main()
     constexpr int Width = 800, Height = 600;
     const vk::PlotFrame frame = vk::PlotFrameOf(vk::SectionSpan(rec, 0, 0, f5), vk::SectionSpan(rec, 1, 0, f5));
     const vk::CloudRequest request{0, 1, 0, 200, 0, f5};
-    const double cloud = Best(3, [&] { vk::PaintCloud(rec, request, frame, Width, Height); });
+    const double cloud = Best(7, [&] { vk::PaintCloud(rec, request, frame, Width, Height); });
     const double plainWay = plain(0, 2);
     const vk::WayWayRequest way{0, 2, 0, f5};
-    const double wayWay = Best(3, [&] { vk::TraceWayWay(rec, way, vk::SumWayWay(rec, way), Width); });
+    const double wayWay = Best(7, [&] { vk::TraceWayWay(rec, way, vk::SumWayWay(rec, way), Width); });
     std::printf("section         %d samples of two channels\n", n);
     auto report = [&](const char* name, double ms, double yardstick, int aim) {
         std::printf("plain read      %7.1f ms\n", yardstick);

@@ -8,12 +8,14 @@
 #include "core/calc/WorkSection.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/NumberText.h"
+#include "core/store/Parallel.h"
 
 namespace vk {
 
 namespace {
 
 constexpr int32_t Chunk = 4096;
+constexpr int64_t PartSamples = 1 << 21;  // fewer samples a part would not repay a thread
 constexpr double MarginShare = 1.0 / 8;
 constexpr EllipseState ResetState{100, 100, 200, 200, 30};
 
@@ -55,7 +57,7 @@ void ForEachCommonStretch(const Recording& rec, int slotA, int slotB, StoredSect
 class PixelReader {
 public:
     template <typename Map>
-    PixelReader(const Recording& rec, int slot, Map map) : rec_(rec), slot_(slot), series_(rec, slot)
+    PixelReader(const Recording& rec, int slot, Map map) : rec_(rec), slot_(slot)
     {
         const std::vector<double> values = RawValueTable(rec, slot);
         table_.reserve(values.size());
@@ -68,8 +70,9 @@ public:
     void read(int32_t i0, int32_t count, int32_t* out) const
     {
         if (table_.empty()) {
+            const ChannelSeries series(rec_, slot_);  // its own: readers may run side by side
             for (int32_t k = 0; k < count; ++k)
-                out[k] = map_(series_(i0 + k));
+                out[k] = map_(series(i0 + k));
             return;
         }
         ForEachRun(rec_, slot_, i0, i0 + count - 1, count, [&](int32_t j, const uint16_t* w, int32_t n) {
@@ -82,7 +85,6 @@ public:
 private:
     const Recording& rec_;
     int slot_;
-    ChannelSeries series_;
     std::vector<int32_t> table_;
     std::function<int32_t(double)> map_;
 };
@@ -252,30 +254,43 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
     CloudImage image{width, height, {}};
     if (width <= 0 || height <= 0 || frame.tooSmall())
         return image;
-    // The centres, with one pixel of margin round them for the dots.
+    // The centres, with one pixel of margin round them for the dots; a long
+    // section in parts, each with centres of its own, laid over each other in
+    // order so that later samples still lie over earlier ones.
     const int stride = width + 2;
-    std::vector<uint8_t> padded(static_cast<std::size_t>(stride) * (height + 2), 0);
+    const std::size_t cells = static_cast<std::size_t>(stride) * (height + 2);
     const PixelReader columns(rec, r.slotA, [&](double v) { return PlotColumn(frame, v, width); });
     const PixelReader rows(rec, r.slotB, [&](double v) { return PlotRow(frame, v, height); });
     const ColourReader colours(rec, r.colourSlot, rec.desc(r.slotA).SampRate, r.threshold);
     const StoredSection section =
         Intersect(PlotSamples(rec.desc(r.slotA), r.f4, r.f5), PlotSamples(rec.desc(r.slotB), r.f4, r.f5));
-    std::vector<int32_t> xs(Chunk), ys(Chunk);
-    std::vector<uint8_t> cs(Chunk);
-    // Plain locals: a byte store could alias anything reached through a reference.
-    uint8_t* const base = padded.data();
-    const auto w = static_cast<uint32_t>(width), h = static_cast<uint32_t>(height);
-    ForEachCommonStretch(rec, r.slotA, r.slotB, section, [&](int32_t lo, int32_t hi) {
-        const int32_t *x = xs.data(), *y = ys.data();
-        const uint8_t* c = cs.data();
-        for (int32_t i = lo; i <= hi; i += Chunk) {
-            const int32_t n = std::min(Chunk, hi - i + 1);
-            columns.read(i, n, xs.data());
-            rows.read(i, n, ys.data());
-            colours.read(i, n, cs.data());
-            MarkCentres(base, stride, w, h, x, y, c, n);
-        }
+    const int parts = PartsFor(section.count(), PartSamples);
+    std::vector<std::vector<uint8_t>> centres(static_cast<std::size_t>(parts));
+    InParallel(parts, [&](int k) {
+        const int64_t from = section.first + section.count() * k / parts;
+        const int64_t to = section.first + section.count() * (k + 1) / parts - 1;
+        std::vector<uint8_t>& mine = centres[static_cast<std::size_t>(k)];
+        mine.assign(cells, 0);
+        std::vector<int32_t> xs(Chunk), ys(Chunk);
+        std::vector<uint8_t> cs(Chunk);
+        // Plain locals: a byte store could alias anything reached through a reference.
+        uint8_t* const base = mine.data();
+        const auto w = static_cast<uint32_t>(width), h = static_cast<uint32_t>(height);
+        const StoredSection part{static_cast<int32_t>(from), static_cast<int32_t>(to)};
+        ForEachCommonStretch(rec, r.slotA, r.slotB, part, [&](int32_t lo, int32_t hi) {
+            for (int32_t i = lo; i <= hi; i += Chunk) {
+                const int32_t n = std::min(Chunk, hi - i + 1);
+                columns.read(i, n, xs.data());
+                rows.read(i, n, ys.data());
+                colours.read(i, n, cs.data());
+                MarkCentres(base, stride, w, h, xs.data(), ys.data(), cs.data(), n);
+            }
+        });
     });
+    std::vector<uint8_t>& padded = centres[0];
+    for (std::size_t k = 1; k < centres.size(); ++k)
+        for (std::size_t p = 0; p < cells; ++p)
+            padded[p] = centres[k][p] != 0 ? centres[k][p] : padded[p];
     image.pixels.resize(static_cast<std::size_t>(width) * height);
     GrowDots(padded, stride, width, height, image.pixels);
     return image;

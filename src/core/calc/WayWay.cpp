@@ -6,6 +6,7 @@
 
 #include "core/store/ChunkValues.h"
 #include "core/store/FileUtil.h"
+#include "core/store/Parallel.h"
 
 namespace vk {
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr double MsPerSecond = 1000.0;
 constexpr int32_t WalkChunk = 4096;
+constexpr int64_t PartSamples = 1 << 21;  // fewer samples a part would not repay a thread
 
 int64_t IndexOf(double f, double interval)
 {
@@ -191,14 +193,40 @@ WayWaySums SumWayWay(const Recording& rec, const WayWayRequest& r)
     sums.range = WayWaySamples(rec.desc(r.depthSlot), r.f4, r.f5);
     if (sums.range.count() <= 0)
         return sums;
-    StepReader reader(rec, r, sums.range);
-    double walked = 0;
-    sums.enough = ForEachChunk(reader, sums.range, [&](int32_t i, int32_t n, const StepReader& read) {
-        sums.chunks.push_back(Summary(i, n, walked, read.depths(), read.steps()));
-        walked += sums.chunks.back().length;
+    // A long section in parts of whole chunks, each walked on a core of its
+    // own; the chunks are those of one walk, so the sums are too.
+    const int64_t chunks = (sums.range.count() + WalkChunk - 1) / WalkChunk;
+    const int parts = PartsFor(sums.range.count(), PartSamples);
+    struct Part {
+        bool enough = false;
+        int64_t errors = 0;
+        std::vector<WayWayChunk> chunks;
+    };
+    std::vector<Part> walked(static_cast<std::size_t>(parts));
+    InParallel(parts, [&](int k) {
+        const int64_t first = chunks * k / parts, last = chunks * (k + 1) / parts;  // chunks first .. last - 1
+        const StoredSection part{
+            static_cast<int32_t>(sums.range.first + first * WalkChunk),
+            static_cast<int32_t>(std::min<int64_t>(sums.range.last, sums.range.first + last * WalkChunk - 1))};
+        StepReader reader(rec, r, sums.range);
+        Part& mine = walked[static_cast<std::size_t>(k)];
+        mine.enough = ForEachChunk(reader, part, [&](int32_t i, int32_t n, const StepReader& read) {
+            mine.chunks.push_back(Summary(i, n, 0, read.depths(), read.steps()));
+        });
+        mine.errors = reader.errors();
     });
-    sums.distance = walked;
-    sums.speedErrors = reader.errors();
+    sums.enough = true;
+    double distance = 0;
+    for (Part& p : walked) {
+        sums.enough = sums.enough && p.enough;
+        sums.speedErrors += p.errors;
+        for (WayWayChunk& c : p.chunks) {
+            c.start = distance;
+            distance += c.length;
+            sums.chunks.push_back(c);
+        }
+    }
+    sums.distance = distance;
     return sums;
 }
 
@@ -227,9 +255,15 @@ std::vector<WayWayColumn> TraceWayWay(const Recording& rec, const WayWayRequest&
             break;
         const double *z = reader.depths(), *h = reader.steps();
         double walked = c.start;
+        // The column as DistanceColumn gives it, without rounding each sample:
+        // round(t) passes col where t reaches col + 0.5.
+        int col = DistanceColumn(c.start, sums.distance, width);
         for (int32_t k = 0; k < c.count; ++k) {
             walked += h[k];
-            Add(column(walked), z[k], z[k], z[k], z[k]);
+            const double t = std::clamp(walked / sums.distance, 0.0, 1.0) * width;
+            while (col < width && t >= col + 0.5)
+                ++col;
+            Add(columns[static_cast<std::size_t>(col)], z[k], z[k], z[k], z[k]);
         }
     }
     return columns;

@@ -115,6 +115,26 @@ TEST_F(PlotBench, SectionAtTheEndAndMissingValues)
     EXPECT_EQ(dot(c, f, 40, 10), 2);
 }
 
+TEST_F(PlotBench, LongSectionsKeepTheLaterSampleOnTop)
+{
+    // Long enough to be painted in parts on several cores: the early samples
+    // and the last one share a pixel; the last one's colour must win.
+    test::AllocateAll(wb.rec);
+    constexpr int32_t n = 5'000'000;
+    std::vector<int> words(n, 100), colour(n, 0);
+    words[0] = 0;
+    words[1] = 200;
+    colour[n - 1] = 9;  // only the last sample above the threshold
+    channel(0, words);
+    channel(1, words);
+    channel(2, colour);
+    const double f5 = 1000.0 * (n - 1);
+    const PlotFrame f = PlotFrameOf(SectionSpan(wb.rec, 0, 0, f5), SectionSpan(wb.rec, 1, 0, f5));
+    const CloudImage c = PaintCloud(wb.rec, {0, 1, 2, 5, 0, f5}, f, 100, 100);
+    EXPECT_EQ(dot(c, f, 100, 100), 1);
+    EXPECT_EQ(dot(c, f, 0, 0), 2);
+}
+
 TEST(EllipseTest, BoxesBandsAndHandles)
 {
     // Before the first reset the box has no width: no band, nothing divided by zero.

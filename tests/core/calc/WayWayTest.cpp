@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/calc/WayWay.h"
@@ -106,6 +107,40 @@ TEST_F(WayWayBench, TraceExportAndCaptions)
 
     EXPECT_EQ(WayWayClickCaption(7, 12.345, 40), "Dive7  12.35   40.00");
     EXPECT_EQ(WayWayTagText(3.2, 5), "3.20; 5.00");
+}
+
+TEST_F(WayWayBench, LongSectionsSumAsOneWalk)
+{
+    // Long enough to be walked in parts on several cores: the distance, the
+    // errors and the trace are those of one walk from end to end.
+    test::AllocateAll(wb.rec);
+    constexpr int32_t n = 5'000'000;
+    std::vector<double> depth(n), speed(n, 1.5);
+    for (int32_t i = 0; i < n; ++i) {
+        depth[static_cast<std::size_t>(i)] = 50 + 40 * std::sin(i / 300.0) + ((int64_t{i} * 7919) % 13) * 0.1;
+        speed[static_cast<std::size_t>(i)] = i % 5 == 0 ? 0.3 : 1.5;  // now and then too slow for the depth change
+    }
+    channel(0, depth, 1000);
+    channel(2, speed, 1000);
+    const WayWayRequest r{0, 2, 0, 1000.0 * n};
+    double walked = 0;
+    int64_t errors = 0;
+    for (int32_t i = 1; i < n; ++i) {
+        const double dz = std::fabs(ReadValue(wb.rec, i, 0).value - ReadValue(wb.rec, i - 1, 0).value);
+        const double path = ReadValue(wb.rec, i, 2).value;
+        if (path >= dz)
+            walked += std::sqrt(path * path - dz * dz);
+        else
+            ++errors;
+    }
+    const WayWaySums s = SumWayWay(wb.rec, r);
+    ASSERT_TRUE(s.enough);
+    EXPECT_NEAR(s.distance, walked, walked * 1e-9);
+    EXPECT_EQ(s.speedErrors, errors);
+    EXPECT_GT(errors, 0);
+    const std::vector<WayWayColumn> c = TraceWayWay(wb.rec, r, s, 500);
+    EXPECT_TRUE(std::all_of(c.begin(), c.end(), [](const WayWayColumn& k) { return k.any; }));
+    EXPECT_NEAR(c.back().last, ReadValue(wb.rec, n - 1, 0).value, 1e-9);
 }
 
 }  // namespace
