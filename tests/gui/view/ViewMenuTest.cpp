@@ -106,6 +106,14 @@ void ViewMenuTest::windowHeights()
 void ViewMenuTest::chartStyle()
 {
     const int slot = window->activeChannel();
+    // A strip that is not the active one: its curve stays, its caption moves.
+    const int other = slot == 0 ? 2 : 0;
+    const auto band = [&](bool top) {
+        const QImage strip = window->strip(other)->grab().toImage();
+        constexpr int Rows = 14;
+        return strip.copy(0, top ? 0 : strip.height() - Rows, strip.width(), Rows);
+    };
+    const QImage topBefore = band(true), bottomBefore = band(false);
     // Cancel keeps all but the interpolation, which acts at once.
     test::WhenDialogShows([](QWidget* w) {
         auto* dialog = qobject_cast<QDialog*>(w);
@@ -131,6 +139,8 @@ void ViewMenuTest::chartStyle()
     run("mniStyle");
     QCOMPARE(window->view().caption, CaptionPlace::Bottom);
     QCOMPARE(wb->rec.desc(slot).GrRepr, -2);
+    QVERIFY(band(true) != topBefore);
+    QVERIFY(band(false) != bottomBefore);
 }
 
 }  // namespace vk
