@@ -66,6 +66,9 @@ public:
         map_ = [map](double v) { return map(v); };
     }
 
+    // The pixel of each raw word; empty when values need reading one by one.
+    const std::vector<int32_t>& table() const { return table_; }
+
     // The pixels of samples i0 .. i0 + count - 1 (values present) into out.
     void read(int32_t i0, int32_t count, int32_t* out) const
     {
@@ -105,6 +108,18 @@ public:
             exceeds_.push_back(v > threshold ? 1 : 2);
     }
 
+    // The colour of each raw word when the colour channel's samples are the
+    // plotted ones (same interval and first sample) and have a value all
+    // through `section`; else null.
+    const std::vector<uint8_t>* wordTable(int32_t origin, StoredSection section) const
+    {
+        if (slot_ < 0 || ratio_ != 1.0 || exceeds_.empty() || stored_.first != origin || stored_.last < section.last ||
+            rec_.at(slot_).missing.overlaps(section.first - origin, section.last + 1 - origin))
+            return nullptr;
+        return &exceeds_;
+    }
+    int slot() const { return slot_; }
+
     void read(int32_t i0, int32_t count, uint8_t* out) const
     {
         std::fill(out, out + count, uint8_t{2});
@@ -141,15 +156,27 @@ private:
     std::vector<uint8_t> exceeds_;  // colour index of each raw word, when tabled
 };
 
-// The centres (x[k], y[k]) in colour c[k], into an image with a margin of one
-// pixel; a later sample over an earlier one, centres off the image left out.
-void MarkCentres(uint8_t* base, int stride, uint32_t w, uint32_t h, const int32_t* x, const int32_t* y,
-                 const uint8_t* c, int32_t n)
+// The centres at offsets x[k] + y[k] of the padded image in colour c[k]; a
+// later sample over an earlier one. An offset of `cells` or more (a centre off
+// the image) is left out.
+void MarkCentres(uint8_t* base, uint32_t cells, const int32_t* x, const int32_t* y, const uint8_t* c, int32_t n)
 {
     for (int32_t k = 0; k < n; ++k) {
-        const auto column = static_cast<uint32_t>(x[k]), row = static_cast<uint32_t>(y[k]);
-        if (column < w && row < h)
-            base[(row + 1) * stride + (column + 1)] = c[k];
+        const auto at = static_cast<uint32_t>(x[k]) + static_cast<uint32_t>(y[k]);
+        if (at < cells)
+            base[at] = c[k];
+    }
+}
+
+// The same straight from the raw words of the lined-up blocks of the two
+// channels and the colour channel.
+void MarkWords(uint8_t* base, uint32_t cells, const int32_t* columns, const int32_t* rows, const uint8_t* colours,
+               const uint16_t* a, const uint16_t* b, const uint16_t* c, int32_t n)
+{
+    for (int32_t k = 0; k < n; ++k) {
+        const auto at = static_cast<uint32_t>(columns[a[k]]) + static_cast<uint32_t>(rows[b[k]]);
+        if (at < cells)
+            base[at] = colours[c[k]];
     }
 }
 
@@ -259,11 +286,26 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
     // order so that later samples still lie over earlier ones.
     const int stride = width + 2;
     const std::size_t cells = static_cast<std::size_t>(stride) * (height + 2);
-    const PixelReader columns(rec, r.slotA, [&](double v) { return PlotColumn(frame, v, width); });
-    const PixelReader rows(rec, r.slotB, [&](double v) { return PlotRow(frame, v, height); });
+    // Each value maps straight to its part of the offset in the padded image:
+    // column + 1 and (row + 1) x stride; off the image, `cells` (so the sum is too far).
+    const auto offCells = static_cast<int32_t>(cells);
+    const PixelReader columns(rec, r.slotA, [&](double v) {
+        const int x = PlotColumn(frame, v, width);
+        return x >= 0 && x < width ? x + 1 : offCells;
+    });
+    const PixelReader rows(rec, r.slotB, [&](double v) {
+        const int y = PlotRow(frame, v, height);
+        return y >= 0 && y < height ? (y + 1) * stride : offCells;
+    });
     const ColourReader colours(rec, r.colourSlot, rec.desc(r.slotA).SampRate, r.threshold);
     const StoredSection section =
         Intersect(PlotSamples(rec.desc(r.slotA), r.f4, r.f5), PlotSamples(rec.desc(r.slotB), r.f4, r.f5));
+    const int32_t origin = rec.desc(r.slotA).CorrSmpDelay;
+    const std::vector<uint8_t> allSecond(std::size_t{1} << 16, 2);
+    const std::vector<uint8_t>* colourWords = r.colourSlot < 0 ? &allSecond : colours.wordTable(origin, section);
+    const int colourSlot = r.colourSlot < 0 ? r.slotA : colours.slot();
+    const bool lined =
+        !columns.table().empty() && !rows.table().empty() && colourWords && rec.desc(r.slotB).CorrSmpDelay == origin;
     const int parts = PartsFor(section.count(), PartSamples);
     std::vector<std::vector<uint8_t>> centres(static_cast<std::size_t>(parts));
     InParallel(parts, [&](int k) {
@@ -273,17 +315,29 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
         mine.assign(cells, 0);
         std::vector<int32_t> xs(Chunk), ys(Chunk);
         std::vector<uint8_t> cs(Chunk);
-        // Plain locals: a byte store could alias anything reached through a reference.
-        uint8_t* const base = mine.data();
-        const auto w = static_cast<uint32_t>(width), h = static_cast<uint32_t>(height);
+        uint8_t* const base = mine.data();  // a plain local: a byte store could alias a reference
         const StoredSection part{static_cast<int32_t>(from), static_cast<int32_t>(to)};
+        if (lined) {  // the usual case: one loop over the words
+            ForEachCommonStretch(rec, r.slotA, r.slotB, part, [&](int32_t lo, int32_t hi) {
+                ForEachRun(rec, r.slotA, lo, hi, hi - lo + 1, [&](int32_t i0, const uint16_t* a, int32_t n) {
+                    const int64_t p = int64_t{i0} - origin;
+                    const int block = static_cast<int>(p >> SampleStore::BlockShift);
+                    const auto offset = static_cast<std::size_t>(p & SampleStore::BlockMask);
+                    const uint16_t *b = rec.store.block(r.slotB, block), *c = rec.store.block(colourSlot, block);
+                    if (b && c)
+                        MarkWords(base, static_cast<uint32_t>(cells), columns.table().data(), rows.table().data(),
+                                  colourWords->data(), a, b + offset, c + offset, n);
+                });
+            });
+            return;
+        }
         ForEachCommonStretch(rec, r.slotA, r.slotB, part, [&](int32_t lo, int32_t hi) {
             for (int32_t i = lo; i <= hi; i += Chunk) {
                 const int32_t n = std::min(Chunk, hi - i + 1);
                 columns.read(i, n, xs.data());
                 rows.read(i, n, ys.data());
                 colours.read(i, n, cs.data());
-                MarkCentres(base, stride, w, h, xs.data(), ys.data(), cs.data(), n);
+                MarkCentres(base, static_cast<uint32_t>(cells), xs.data(), ys.data(), cs.data(), n);
             }
         });
     });
