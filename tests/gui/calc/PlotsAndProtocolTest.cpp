@@ -234,28 +234,30 @@ void PlotsAndProtocolTest::protocolNotesKeys()
     const auto clock = [&](double f) { return FormatDateTime(wb->rec.time.GlobalStart + f, wb->settings.DateSep); };
     const std::string onset = clock(window->view().at.F4), ending = clock(window->view().at.F5);
     key(Qt::Key_7);
+    key(Qt::Key_A);  // also analyses the section
     key(Qt::Key_A, Qt::ShiftModifier);
     key(Qt::Key_1, Qt::KeypadModifier);   // none
     key(Qt::Key_Z, Qt::ControlModifier);  // none: Undo
     key(Qt::Key_Semicolon);               // none
-    QCOMPARE(protocol->rows().size(), std::size_t{2});
+    QCOMPARE(protocol->rows().size(), std::size_t{3});
     QCOMPARE(protocol->rows()[0], (ProtocolRow{onset, ending, "7"}));
     QCOMPARE(protocol->rows()[1].behaviour, std::string("A"));
+    QCOMPARE(protocol->rows()[2].behaviour, std::string("A"));
     // Q notes the cursors before its search moves them.
     const double f4 = window->view().at.F4, f5 = window->view().at.F5;
     key(Qt::Key_Q);
-    QCOMPARE(protocol->rows().size(), std::size_t{3});
-    QCOMPARE(protocol->rows()[2], (ProtocolRow{clock(f4), clock(f5), "Q"}));
+    QCOMPARE(protocol->rows().size(), std::size_t{4});
+    QCOMPARE(protocol->rows()[3], (ProtocolRow{clock(f4), clock(f5), "Q"}));
     QVERIFY(window->view().at.F4 != f4);  // the search went on
-    QCOMPARE(list->topLevelItemCount(), 3);
-    QCOMPARE(list->topLevelItem(2)->text(0), QString::fromStdString(clock(f4)));
+    QCOMPARE(list->topLevelItemCount(), 4);
+    QCOMPARE(list->topLevelItem(3)->text(0), QString::fromStdString(clock(f4)));
 
     // Cancel in the save dialog, then No: the window and its rows stay, and so
     // does the graph window.
     ui->answers = {Answer::No};
     QVERIFY(!window->close());
     QVERIFY(window->isVisible());
-    QCOMPARE(protocol->rows().size(), std::size_t{3});
+    QCOMPARE(protocol->rows().size(), std::size_t{4});
     Grab(protocol, "protocol");
     // Saved: the rows in a file, the window gone.
     const std::string file = dir->file("seal-protocol");
