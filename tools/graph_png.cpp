@@ -17,6 +17,7 @@
 #include <string>
 
 #include "OffscreenScreen.h"
+#include "core/dive/SurfaceCheck.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
 #include "core/store/ConsoleDialogs.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     vk::AllocateStore(wb.rec, ui);
     if (vk::StartRecording(wb, ui) != vk::StartResult::Loaded)
         return 1;
+    vk::NoteSurfaceAfterStart(wb, ui);
     vk::HelpViewer help(ui, "");
     auto* window = new vk::TForm3(wb, ui, help);
     if (argc == 7) {

@@ -21,6 +21,7 @@ enum HintCode : int {
     HintRangeExcess = 3,   // a value fell outside the raw range and was clamped
     HintInvertData = 4,    // the data lie mostly below zero
     HintRunMean = 5,       // a running mean wider than 200 was cut to 200
+    HintSurface = 6,       // the surface or the threshold would spoil the dive search
 };
 
 struct SlotData {
@@ -56,6 +57,7 @@ struct Recording {
     RecordingTime time;
     SampleStore store;
     int pendingHint = HintNone;
+    std::string pendingHintText;  // the hint in words, shown beside the button (empty: the page says it)
     const WorkshopReader* workshop = nullptr;
 
     SlotData& at(int slot) { return slots[static_cast<std::size_t>(CheckSlot(slot))]; }

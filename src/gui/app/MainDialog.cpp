@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include "core/dive/SurfaceCheck.h"
 #include "core/files/LineReader.h"
 #include "core/files/PathNames.h"
 #include "core/setup/SaveSettings.h"
@@ -228,8 +229,10 @@ void TForm1::ButtonStartClick()
         ui_.message(" Error. Missing data files.", Severity::Error);
         return;
     }
-    if (result == StartResult::Loaded)
+    if (result == StartResult::Loaded) {
+        NoteSurfaceAfterStart(wb_, ui_);
         graph_ = OpenGraphWindow(wb_, ui_, help_);
+    }
 }
 
 void TForm1::FormClose()

@@ -34,6 +34,12 @@
 
 namespace vk {
 
+namespace {
+
+constexpr int HintTextBelow = 68;  // px from the read-outs' top: under their three rows
+
+}  // namespace
+
 const char* HintPage(int code)
 {
     switch (code) {
@@ -41,6 +47,7 @@ const char* HintPage(int code)
     case HintRangeExcess: return "AlertRangeExcess.rtf";
     case HintInvertData: return "AlertInvert.rtf";
     case HintRunMean: return "AlertRunMean.rtf";
+    case HintSurface: return "AlertSurface.rtf";
     default: return "";
     }
 }
@@ -383,6 +390,12 @@ void TForm3::buildReadouts(QWidget* area)
         b->move(bx, layout_.totalTimeScale.bottom() - b->height());
         bx += b->width() + 2;
     }
+    hintText_ = new QLabel(area);
+    hintText_->setObjectName("lblHint");
+    hintText_->setWordWrap(true);
+    hintText_->setStyleSheet("color: #8b0000");
+    hintText_->setGeometry(Px(0.01 * w), top + HintTextBelow, Px(0.82 * w), 2 * hint_->sizeHint().height());
+    hintText_->hide();
     progressLabel_ = new QLabel(area);
     progressLabel_->setObjectName("lblProgress");
     progressLabel_->setGeometry(Px(0.885 * w), top, Px(0.1 * w), 17);  // right of Hint and Halt
@@ -468,6 +481,12 @@ void TForm3::updateReadouts()
 void TForm3::updateHint()
 {
     hint_->setVisible(*HintPage(wb_.rec.pendingHint) != '\0');
+    // Only the surface note has words of its own; the other hints set the code alone.
+    const QString text =
+        wb_.rec.pendingHint == HintSurface ? QString::fromStdString(wb_.rec.pendingHintText) : QString();
+    hint_->setToolTip(text);
+    hintText_->setText(text);
+    hintText_->setVisible(!text.isEmpty());
 }
 
 void TForm3::showHint()
@@ -476,7 +495,8 @@ void TForm3::showHint()
     if (*page)
         help_.showPage(page);
     wb_.rec.pendingHint = HintNone;
-    hint_->hide();
+    wb_.rec.pendingHintText.clear();
+    updateHint();
 }
 
 void TForm3::updateCaption()

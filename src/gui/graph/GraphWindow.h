@@ -202,6 +202,7 @@ private:
     QLineEdit* maxDepth_ = nullptr;
     std::array<QToolButton*, ShapeButtonCount> shapeButtons_{};
     QProgressBar* progress_ = nullptr;
+    QLabel* hintText_ = nullptr;       // what the Hint is about, in words, below the read-outs
     QLabel* progressLabel_ = nullptr;  // dives found, and how the last run ended
     QLabel* thumbnail_ = nullptr;
     QToolButton* fetch_ = nullptr;  // "Fetch F4, F5"

@@ -1,0 +1,123 @@
+#include "core/dive/SurfaceCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/calc/Binning.h"
+#include "core/calc/SectionScan.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+constexpr double ShallowShare = 1.0 / 3;  // the surface lies among the shallowest third
+constexpr double DeepShare = 0.99;        // the threshold should lie above this share of readings
+constexpr double NearSurface = 1.0;       // m either side of the level that count as its noise
+constexpr double FineStep = 0.01;         // m: no finer bins for the surface
+constexpr double NoticedOffset = 0.5;     // m: a surface reading less is left unsaid
+
+// The value below which `share` of the counted values lie, by bins.
+double ValueAtShare(const Bins& bins, int64_t total, double share)
+{
+    const auto wanted = static_cast<int64_t>(std::ceil(share * static_cast<double>(total)));
+    int64_t running = 0;
+    for (int b = 0; b < BinCount; ++b) {
+        running += bins.counts[static_cast<std::size_t>(b)];
+        if (running >= wanted)
+            return bins.lowerEdge(b + 1);
+    }
+    return bins.lowerEdge(BinCount);
+}
+
+std::string Metres(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f m", v);
+    return text;
+}
+
+}  // namespace
+
+SurfaceEstimate EstimateSurface(const Recording& rec, int slot)
+{
+    SurfaceEstimate s;
+    if (!HoldsValues(rec, slot))
+        return s;
+    const ChannelDescriptor& d = rec.desc(slot);
+    const SectionScan scan(rec, slot, StoredPart(d, d.CorrSmpDelay, d.DataCnt), Levels{}, false);
+    const ValueMoments& m = scan.moments();
+    if (m.n == 0)
+        return s;
+    s.known = true;
+    s.deepest = m.max;
+    if (!(m.max > m.min)) {
+        s.level = s.deep = m.min;
+        return s;
+    }
+    // Coarse bins over everything: the shallow third and the deep end.
+    Bins all;
+    all.minBin = m.min;
+    all.width = (m.max - m.min) / (BinCount - 2);
+    scan.addTo(all);
+    const double shallow = ValueAtShare(all, m.n, ShallowShare);
+    s.deep = std::min(m.max, ValueAtShare(all, m.n, DeepShare));
+    // Fine bins over the shallow third: the most frequent reading there.
+    Bins fine;
+    fine.minBin = m.min;
+    fine.width = std::max(FineStep, (shallow - m.min) / (BinCount - 6));
+    scan.addTo(fine);
+    int mode = 0;
+    for (int b = 0; b < BinCount - 1; ++b)
+        if (fine.lowerEdge(b) < shallow && fine.counts[static_cast<std::size_t>(b)] > fine.counts[static_cast<std::size_t>(mode)])
+            mode = b;
+    s.level = fine.lowerEdge(mode) + fine.width / 2;
+    // The noise: the spread of the readings within a metre of the level.
+    double n = 0, sum = 0, squares = 0;
+    for (int b = 0; b < BinCount - 1; ++b) {
+        const double centre = fine.lowerEdge(b) + fine.width / 2, c = static_cast<double>(fine.counts[static_cast<std::size_t>(b)]);
+        if (std::fabs(centre - s.level) <= NearSurface) {
+            n += c;
+            sum += c * centre;
+            squares += c * centre * centre;
+        }
+    }
+    s.noise = n > 1 ? std::sqrt(std::max(0.0, squares / n - (sum / n) * (sum / n))) : 0;
+    return s;
+}
+
+std::string SurfaceNote(const SurfaceEstimate& s, const DiveParameters& p)
+{
+    if (!s.known)
+        return {};
+    const bool offsetSpoils = p.TrekBaseline == 0 && std::fabs(s.level) > p.Threshold / 3;
+    const bool tooDeep = p.Threshold > s.deep, inNoise = p.Threshold < s.level + 2 * s.noise;
+    if (!offsetSpoils && !tooDeep && !inNoise)
+        return {};
+    // Once something is said, an offset surface is named with it: it decides the threshold to choose.
+    std::string note;
+    if (p.TrekBaseline == 0 && std::fabs(s.level) > std::max(NoticedOffset, 2 * s.noise))
+        note = "The surface reads " + Metres(s.level) +
+               ": turn on the surface baseline, or flatten the baseline first.";
+    const auto add = [&note](const std::string& text) { note += (note.empty() ? "" : " ") + text; };
+    if (tooDeep)
+        add("The threshold of " + Metres(p.Threshold) + " is deeper than 99 % of the record (which reaches " +
+            Metres(s.deepest) + "): most dives will be missed.");
+    else if (inNoise)
+        add("The threshold of " + Metres(p.Threshold) +
+            " lies within the surface noise: waves and ripples will count as dives.");
+    return note;
+}
+
+void NoteSurfaceAfterStart(Workbench& wb, VkDialogs& ui)
+{
+    const std::string note = SurfaceNote(EstimateSurface(wb.rec, AnalysisSlot), wb.settings.dive);
+    if (note.empty())
+        return;
+    wb.rec.pendingHint = HintSurface;
+    wb.rec.pendingHintText = note;
+    ui.status(note);
+}
+
+}  // namespace vk

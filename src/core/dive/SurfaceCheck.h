@@ -1,0 +1,34 @@
+#pragma once
+
+// A look at the depth channel right after loading: where its surface lies
+// and how deep the record goes, so that a threshold or a surface offset that
+// would spoil the dive search is pointed out before the first search.
+
+#include <string>
+
+#include "core/setup/DiveParameters.h"
+#include "core/setup/Workbench.h"
+#include "core/store/Recording.h"
+
+namespace vk {
+
+struct SurfaceEstimate {
+    bool known = false;  // false without values
+    double level = 0;    // the mode of the shallowest third of the readings
+    double noise = 0;    // spread of the readings within a metre of it
+    double deep = 0;     // the depth that 1 % of the readings go beyond
+    double deepest = 0;
+};
+
+// Over every value of the slot (missing values left out).
+SurfaceEstimate EstimateSurface(const Recording& rec, int slot);
+
+// What the user should know before searching, in plain words; empty when the
+// surface and the threshold look right.
+std::string SurfaceNote(const SurfaceEstimate& s, const DiveParameters& p);
+
+// After Start: the note of the depth channel, if any, in the status line and
+// behind the "Hint" button (its page explains the remedies).
+void NoteSurfaceAfterStart(Workbench& wb, VkDialogs& ui);
+
+}  // namespace vk
