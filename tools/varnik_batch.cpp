@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "OffscreenScreen.h"
-#include "core/dive/SurfaceCheck.h"
 #include "core/dive/Bouts.h"
 #include "core/dive/ResultStep.h"
+#include "core/dive/SurfaceCheck.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
 #include "core/store/ConsoleDialogs.h"
@@ -155,8 +155,7 @@ bool Run(const std::string& setup, const Options& options)
         ui.message("The depth channel of " + setup + " holds no values: nothing analysed", Severity::Error);
         return false;
     }
-    if (const std::string note = SurfaceNote(EstimateSurface(wb->rec, AnalysisSlot), wb->settings.dive);
-        !note.empty())
+    if (const std::string note = SurfaceNote(EstimateSurface(wb->rec, AnalysisSlot), wb->settings.dive); !note.empty())
         std::fprintf(stderr, "%s: %s\n", setup.c_str(), note.c_str());
     if (!options.append && !FreshResultFiles(*wb, ui))
         return false;

@@ -70,13 +70,15 @@ SurfaceEstimate EstimateSurface(const Recording& rec, int slot)
     scan.addTo(fine);
     int mode = 0;
     for (int b = 0; b < BinCount - 1; ++b)
-        if (fine.lowerEdge(b) < shallow && fine.counts[static_cast<std::size_t>(b)] > fine.counts[static_cast<std::size_t>(mode)])
+        if (fine.lowerEdge(b) < shallow &&
+            fine.counts[static_cast<std::size_t>(b)] > fine.counts[static_cast<std::size_t>(mode)])
             mode = b;
     s.level = fine.lowerEdge(mode) + fine.width / 2;
     // The noise: the spread of the readings within a metre of the level.
     double n = 0, sum = 0, squares = 0;
     for (int b = 0; b < BinCount - 1; ++b) {
-        const double centre = fine.lowerEdge(b) + fine.width / 2, c = static_cast<double>(fine.counts[static_cast<std::size_t>(b)]);
+        const double centre = fine.lowerEdge(b) + fine.width / 2,
+                     c = static_cast<double>(fine.counts[static_cast<std::size_t>(b)]);
         if (std::fabs(centre - s.level) <= NearSurface) {
             n += c;
             sum += c * centre;
@@ -98,8 +100,8 @@ std::string SurfaceNote(const SurfaceEstimate& s, const DiveParameters& p)
     // Once something is said, an offset surface is named with it: it decides the threshold to choose.
     std::string note;
     if (p.TrekBaseline == 0 && std::fabs(s.level) > std::max(NoticedOffset, 2 * s.noise))
-        note = "The surface reads " + Metres(s.level) +
-               ": turn on the surface baseline, or flatten the baseline first.";
+        note =
+            "The surface reads " + Metres(s.level) + ": turn on the surface baseline, or flatten the baseline first.";
     const auto add = [&note](const std::string& text) { note += (note.empty() ? "" : " ") + text; };
     if (tooDeep)
         add("The threshold of " + Metres(p.Threshold) + " is deeper than 99 % of the record (which reaches " +

@@ -160,6 +160,8 @@ void ReadLine(std::string_view line, setup::Target& target)
     }
     for (std::size_t k = 0; k < refs.size(); ++k)
         Assign(refs[k], values[k]);
+    if (key.read)
+        key.read(target, index[0], index[1]);
 }
 
 bool FirstLineIsMagic(LineReader& reader)

@@ -53,6 +53,8 @@ std::vector<Group> MakeGroups()
     using S = Settings;
 
     Key startTime = Chan<&D::StartTime>("StartTime");
+    Key style = Chan<&D::GrRepr>("GrRepr");
+    style.read = [](Target& t, int slot, int) { t.desc[slot].styleFromSetup = true; };
     startTime.suffix = [](const Target& t, int slot, int) {
         return " (" + FormatDateTime(t.desc[slot].StartTime, t.settings.DateSep) + ")";
     };
@@ -71,7 +73,7 @@ std::vector<Group> MakeGroups()
         {Index::Slot,
          {LongText(Chan<&D::NameIn>("NameIn")), Chan<&D::Caption>("Caption"), Chan<&D::SampRate>("SampRate"),
           Chan<&D::DataCnt>("DataCnt"), startTime, Chan<&D::EndTime>("EndTime"), Chan<&D::SmpDelay>("SmpDelay"),
-          Chan<&D::CorrSmpDelay>("CorrSmpDelay"), Chan<&D::GrRepr>("GrRepr"), Chan<&D::ToCreate>("ToCreate", 0, 2),
+          Chan<&D::CorrSmpDelay>("CorrSmpDelay"), style, Chan<&D::ToCreate>("ToCreate", 0, 2),
           Chan<&D::Min>("Min"), Chan<&D::Max>("Max"), Chan<&D::CoeffA>("CoeffA"), Chan<&D::CoeffB>("CoeffB"),
           Chan<&D::CoeffC>("CoeffC"), Chan<&D::UsrCoeffA>("UsrCoeffA"), Chan<&D::UsrCoeffB>("UsrCoeffB"),
           Chan<&D::LowRng>("LowRng"), Chan<&D::HighRng>("HighRng"), Chan<&D::yOffset>("yOffset"),

@@ -36,6 +36,7 @@ struct Key {
     int64_t hi = std::numeric_limits<int64_t>::max();
     bool longText = false;                                         // paths: not cut at 255 characters
     std::string (*suffix)(const Target&, int i, int j) = nullptr;  // written after the value, never read
+    void (*read)(Target&, int i, int j) = nullptr;                 // told when a line of the key was read
 };
 
 // Keys of a group are written for each index in turn: all keys of index 0, then of 1 ...

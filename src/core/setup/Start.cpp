@@ -1,10 +1,12 @@
 #include "core/setup/Start.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "core/files/BinaryChannelFile.h"
 #include "core/files/ParseColumn.h"
 #include "core/files/PathNames.h"
+#include "core/setup/DiveRecord.h"
 #include "core/store/CommonStart.h"
 #include "core/store/FileUtil.h"
 #include "core/store/VkDialogs.h"
@@ -65,6 +67,14 @@ std::string ChannelProblems(const Recording& rec)
     return problems;
 }
 
+void DrawDepthDownwards(ChannelDescriptor& d)
+{
+    std::string caption = d.Caption;
+    std::transform(caption.begin(), caption.end(), caption.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (!d.styleFromSetup && caption.find("depth") != std::string::npos && d.GrRepr > 0)
+        d.GrRepr = -d.GrRepr;
+}
+
 StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks)
 {
     Recording& rec = wb.rec;
@@ -78,6 +88,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
         if (s.desc.GrRepr == 0 || s.desc.GrRepr == 5)
             s.desc.GrRepr = 1;
     }
+    DrawDepthDownwards(rec.desc(AnalysisSlot));
 
     double earliest = 1e16;
     int firstUsed = -1;

@@ -23,6 +23,10 @@ enum class StartResult { Loaded, NoChannel, Stopped, LoadFailed };
 // Loads the recording. A channel that names a file that is not there, or
 // that holds no value once loaded, is named in one warning (with the columns
 // its first data line has, for a text file); the others are loaded.
+// The analysis channel drawn with depth growing downwards, as dives are seen,
+// when its caption says depth and no setup file chose its style.
+void DrawDepthDownwards(ChannelDescriptor& d);
+
 StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks = {});
 
 // What that warning lists, one line per channel (each after "\r\n"); empty when all is well.

@@ -213,3 +213,31 @@ TEST(CopyChannels, CopyFromTheFirstSlot)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST_F(StartFixture, DepthIsDrawnDownwardsUnlessTheSetupSaysOtherwise)
+{
+    // A new user's depth channel: downwards.
+    ChannelDescriptor fresh = DefaultDescriptor(0);
+    DrawDepthDownwards(fresh);
+    EXPECT_EQ(fresh.GrRepr, -1);
+    fresh.GrRepr = 3;  // dots stay dots
+    DrawDepthDownwards(fresh);
+    EXPECT_EQ(fresh.GrRepr, -3);
+    // Not depth: as it is.
+    ChannelDescriptor temperature = DefaultDescriptor(1);
+    DrawDepthDownwards(temperature);
+    EXPECT_EQ(temperature.GrRepr, 1);
+    // A setup file that draws depth upwards keeps it so through Start.
+    wb.rec.desc(0).GrRepr = 1;
+    const std::string path = dir.file("upwards.cfg");
+    ASSERT_EQ(WriteSetup(path, wb.rec, wb.settings), SetupWriteResult::Written);
+    Workbench again;
+    ASSERT_TRUE(ReadSetup(path, again.rec, again.settings));
+    test::AllocateAll(again.rec);
+    ASSERT_EQ(StartRecording(again, ui), StartResult::Loaded);
+    EXPECT_EQ(again.rec.desc(0).GrRepr, 1);
+}
+
+}  // namespace vk

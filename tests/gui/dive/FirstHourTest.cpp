@@ -1,0 +1,83 @@
+// A researcher's first hour with a record of their own: the fur-seal record
+// loaded as a new user sets it up (column 3, ';', one header line, 5 s,
+// everything else as it comes).
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/dive/SurfaceCheck.h"
+#include "core/setup/Start.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/widgets/HelpViewer.h"
+#include "support/GuiFixture.h"
+#include "support/ScriptedDialogs.h"
+
+namespace vk {
+
+class FirstHourTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void surfaceNoteAfterStart();
+
+private:
+    std::unique_ptr<Workbench> wb;
+    std::unique_ptr<ScriptedDialogs> ui;
+    std::unique_ptr<HelpViewer> help;
+    QPointer<TForm3> window;
+};
+
+void FirstHourTest::init()
+{
+    wb = std::make_unique<Workbench>();
+    ui = std::make_unique<ScriptedDialogs>();
+    ChannelDescriptor& d = wb->rec.desc(0);
+    d.NameIn = VARNIK_TEST_DATA "/furseal-5s.csv";
+    d.ColumnValue = 3;
+    d.InDelimiter = ';';
+    d.HeaderText = 1;
+    d.SampRate = 5000;
+    for (int slot = 1; slot < SlotCount; ++slot)
+        wb->rec.desc(slot).NameIn.clear();
+    AllocateStore(wb->rec, *ui);
+    QCOMPARE(StartRecording(*wb, *ui), StartResult::Loaded);
+    NoteSurfaceAfterStart(*wb, *ui);
+    help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
+    window = test::OpenActiveGraphWindow(*wb, *ui, *help);
+    QVERIFY(window);
+}
+
+void FirstHourTest::cleanup()
+{
+    delete window;
+    help.reset();
+    wb.reset();
+}
+
+void FirstHourTest::surfaceNoteAfterStart()
+{
+    // The note in the status line, under the read-outs and behind Hint.
+    QVERIFY(!ui->statusTexts.empty());
+    QVERIFY(ui->statusTexts.back().rfind("The surface reads ", 0) == 0);
+    auto* hint = window->findChild<QPushButton*>("btnHint");
+    auto* words = window->findChild<QLabel*>("lblHint");
+    QVERIFY(hint->isVisible());
+    QVERIFY(words->isVisible());
+    QCOMPARE(words->text().toStdString(), ui->statusTexts.back());
+    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+        window->grab().save(QString::fromUtf8(folder) + "/surface-note.png");
+    // Hint shows the page and the note goes.
+    hint->click();
+    QVERIFY(ui->helpPages.empty() || ui->helpPages.back() == "AlertSurface.rtf");
+    QVERIFY(!hint->isVisible());
+    QVERIFY(!words->isVisible());
+}
+
+}  // namespace vk
+
+QTEST_MAIN(vk::FirstHourTest)
+#include "FirstHourTest.moc"
