@@ -1,4 +1,5 @@
 #include "core/dive/DiveCommands.h"
+#include "core/store/MessagesOnce.h"
 
 #include "core/dive/Bouts.h"
 #include "core/dive/DiveFrame.h"
@@ -12,9 +13,10 @@ namespace vk {
 
 namespace {
 
-ResultContext ResultsOf(CommandContext& cx, PictureSink* pictures)
+// The commands' context, telling through `ui`.
+ResultContext ResultsOf(CommandContext& cx, VkDialogs& ui, PictureSink* pictures)
 {
-    return {cx.wb, cx.view, cx.ui, cx.undo, pictures};
+    return {cx.wb, cx.view, ui, cx.undo, pictures};
 }
 
 // The view before the command, so that Undo restores borders and cursors.
@@ -37,7 +39,8 @@ CommandResult SearchNextCommand(CommandContext& cx)
         return 0;
     PushView(cx);
     // A baseline the search shifts is taken back by the same Undo as the view.
-    DiveContext dc = ResultsOf(cx, nullptr).dive();
+    MessagesOnce once(cx.ui, cx.wb.dive.warned);  // a warning seen this run goes to the status line
+    DiveContext dc = ResultsOf(cx, once, nullptr).dive();
     const SearchOutcome o = SearchNext(dc, cx.settings().dive);
     if (o.refused)
         return 0;
@@ -51,7 +54,8 @@ CommandResult AnalyseCommand(CommandContext& cx)
 {
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
-    DiveContext dc = ResultsOf(cx, nullptr).dive();
+    MessagesOnce once(cx.ui, cx.wb.dive.warned);
+    DiveContext dc = ResultsOf(cx, once, nullptr).dive();
     AnalyseFramedDive(dc, cx.settings().dive);
     return DiveRedraw;
 }
@@ -61,7 +65,8 @@ CommandResult WriteResultsCommand(CommandContext& cx, PictureSink* pictures)
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
     PushView(cx);
-    ResultContext rc = ResultsOf(cx, pictures);
+    MessagesOnce once(cx.ui, cx.wb.dive.warned);
+    ResultContext rc = ResultsOf(cx, once, pictures);
     WriteResults(rc, cx.settings().dive);
     if (cx.settings().dive.BurnishDives)
         return {redraw::Everything, WholeChannel(cx)};
@@ -80,7 +85,8 @@ CommandResult BoutCommand(CommandContext& cx, bool analyse)
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
     PushView(cx);
-    ResultContext rc = ResultsOf(cx, nullptr);
+    MessagesOnce once(cx.ui, cx.wb.dive.warned);
+    ResultContext rc = ResultsOf(cx, once, nullptr);
     DiveContext dc = rc.dive();
     const BoutOutcome o = FindBout(dc, cx.settings().dive, analyse);
     if (o.summary)
@@ -112,7 +118,7 @@ CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const 
                                AutomaticOutcome& outcome)
 {
     PushView(cx);
-    ResultContext rc = ResultsOf(cx, pictures);
+    ResultContext rc = ResultsOf(cx, cx.ui, pictures);  // the run shows each text once itself
     outcome = AutomaticAnalysis(rc, cx.settings().dive, hooks);
     // The count stays beside the cursors after the run, with its outcome.
     const std::string count = std::to_string(outcome.dives) + (outcome.dives == 1 ? " dive" : " dives");

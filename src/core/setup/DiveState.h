@@ -3,6 +3,8 @@
 // The state the dive analysis keeps between commands for one recording.
 
 #include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,8 +35,9 @@ struct DiveState {
     double boutPause = 0;               // ms: the pause that ended the framed bout
     std::vector<FramedDive> boutDives;  // the dives of the framed bout
     int32_t boutsWritten = 0;
-    int32_t burnished = 0;  // dives burnished: every 20th saves the template baseline
-    ResultTargets tables;   // where the result lines go
+    int32_t burnished = 0;                      // dives burnished: every 20th saves the template baseline
+    ResultTargets tables;                       // where the result lines go
+    std::set<std::string, std::less<>> warned;  // texts the dive commands have shown in a box this run
 };
 
 }  // namespace vk

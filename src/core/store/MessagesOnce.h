@@ -3,7 +3,9 @@
 // Passes everything on to another seam, but each message text only once: a
 // long run that meets the same condition at every step (a parameter that does
 // not suit the record) tells the user once instead of at every dive.
-// Questions always go through: their answer may differ each time.
+// Questions always go through: their answer may differ each time. With a set
+// kept by the caller (for the whole run), a text shown before goes to the
+// status line instead of a box.
 
 #include <set>
 #include <string>
@@ -14,12 +16,17 @@ namespace vk {
 
 class MessagesOnce : public VkDialogs {
 public:
-    explicit MessagesOnce(VkDialogs& ui) : ui_(ui) {}
+    using Shown = std::set<std::string, std::less<>>;
+
+    explicit MessagesOnce(VkDialogs& ui) : ui_(ui), shown_(own_) {}
+    MessagesOnce(VkDialogs& ui, Shown& shown) : ui_(ui), shown_(shown), repeatsToStatus_(true) {}
 
     void message(std::string_view text, Severity severity) override
     {
         if (shown_.emplace(text).second)
             ui_.message(text, severity);
+        else if (repeatsToStatus_)
+            ui_.status(text);
     }
     Answer ask(std::string_view text, Buttons buttons, Severity severity) override
     {
@@ -53,7 +60,9 @@ public:
 
 private:
     VkDialogs& ui_;
-    std::set<std::string, std::less<>> shown_;
+    Shown own_;
+    Shown& shown_;
+    bool repeatsToStatus_ = false;
 };
 
 }  // namespace vk

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 #include "core/dive/SurfaceCheck.h"
 #include "core/setup/Start.h"
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void surfaceNoteAfterStart();
+    void aWarningOnceThenInTheStatusLine();
 
 private:
     std::unique_ptr<Workbench> wb;
@@ -75,6 +77,24 @@ void FirstHourTest::surfaceNoteAfterStart()
     QVERIFY(ui->helpPages.empty() || ui->helpPages.back() == "AlertSurface.rtf");
     QVERIFY(!hint->isVisible());
     QVERIFY(!words->isVisible());
+}
+
+void FirstHourTest::aWarningOnceThenInTheStatusLine()
+{
+    // A wiggle duration under the 5 s sampling interval: each dive would warn.
+    DiveParameters& p = wb->settings.dive;
+    p.Threshold = 4;
+    p.TrekBaseline = 1;
+    p.WiggDuration = 3;
+    const std::string warning = " Wiggles: \".. over n sec\" too small. ";
+    const auto boxes = [&] {
+        return std::count_if(ui->shown.begin(), ui->shown.end(),
+                             [&](const ScriptedDialogs::Entry& e) { return e.text == warning; });
+    };
+    for (int k = 0; k < 3; ++k)
+        test::Key(window, Qt::Key_Q);
+    QCOMPARE(boxes(), 1);
+    QVERIFY(std::count(ui->statusTexts.begin(), ui->statusTexts.end(), warning) >= 2);
 }
 
 }  // namespace vk
