@@ -1,5 +1,7 @@
 #include "core/view/MoveCommands.h"
 
+#include <cmath>
+
 #include "core/view/RedrawRequest.h"
 
 namespace vk {
@@ -60,6 +62,25 @@ CommandResult TimeScaleCommand(ViewContext& cx, double t)
 {
     PushView(cx, redraw::AllMove);
     return TimeScaleClick(cx.view, t);
+}
+
+CommandResult WheelCommand(ViewContext& cx, WheelKind kind, int slot, double t, int y, int height, double steps)
+{
+    constexpr double StepFactor = 0.8;  // one notch away from the user: 0.8 of the width or range
+    constexpr double PanShare = 0.1;    // one notch: a tenth of the window
+    constexpr int LeastSamples = 8;     // the narrowest window the wheel makes
+    if (steps == 0)
+        return 0;
+    const double factor = std::pow(StepFactor, steps);
+    if (kind == WheelKind::Range) {
+        PushView(cx, redraw::RangeChange, slot);
+        ZoomRangeAround(cx.rec.desc(slot), y, height, factor);
+        return redraw::RangeChange;
+    }
+    PushView(cx, redraw::BorderMove | redraw::YScale);
+    if (kind == WheelKind::Pan)
+        return PanTime(cx.view, -PanShare * steps);
+    return ZoomTimeAround(cx.view, t, factor, LeastSamples * cx.rec.desc(slot).SampRate);
 }
 
 CommandResult RangeStepCommand(ViewContext& cx, int a, int b)

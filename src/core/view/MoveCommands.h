@@ -24,6 +24,11 @@ CommandResult BordersToCursorsCommand(ViewContext& cx);
 CommandResult BordersOntoCursorsCommand(ViewContext& cx);
 // A click on a time scale at time t.
 CommandResult TimeScaleCommand(ViewContext& cx, double t);
+// The mouse wheel over a strip at time t and row y of `height` (steps: + away
+// from the user): time zoom, with Shift a move, with Ctrl the slot's range.
+// Each an undo step of the view.
+enum class WheelKind { Zoom, Pan, Range };
+CommandResult WheelCommand(ViewContext& cx, WheelKind kind, int slot, double t, int y, int height, double steps);
 
 // y-Zoom: the range by eighths (a, b as RangeStep), asked for, or moved by a
 // click at row y of a y scale of the given height.

@@ -6,6 +6,7 @@
 #include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/PixelMap.h"
 #include "core/view/RedrawRequest.h"
 
 namespace vk {
@@ -31,6 +32,16 @@ void YScaleClick(ChannelDescriptor& d, int y, int height)
         d.Min -= c;
         d.Max -= c;
     }
+}
+
+void ZoomRangeAround(ChannelDescriptor& d, int y, int height, double factor)
+{
+    if (height <= 0 || !(factor > 0) || !(d.Max > d.Min))
+        return;
+    // In Min .. Max, where the display range is the same widened evenly.
+    const double v = RowToValue(y, DisplayRangeOf(d), height, d.GrRepr) + d.yOffset;
+    d.Min = v - (v - d.Min) * factor;
+    d.Max = v + (d.Max - v) * factor;
 }
 
 bool AskRange(ChannelDescriptor& d, VkDialogs& ui)

@@ -19,6 +19,9 @@ void RangeStep(ChannelDescriptor& d, int a, int b);
 // A click at row y of a y scale of height h moves the range by the click's
 // distance from the middle, as a share of the range.
 void YScaleClick(ChannelDescriptor& d, int y, int height);
+// Ctrl+wheel: the range times `factor`, the value at row y of a strip of the
+// given height staying at that row.
+void ZoomRangeAround(ChannelDescriptor& d, int y, int height, double factor);
 
 // "&Numerical ..." of y-Zoom: the displayed y-minimum and y-maximum asked for.
 // True when a new range was stored.

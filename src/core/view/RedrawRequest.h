@@ -34,7 +34,7 @@ inline constexpr std::array<Bit, 15> Order{TotalCurve,   TotalLines,      Active
 // The requests of the commands, by what they change.
 inline constexpr uint32_t ActiveChannel = ActiveStrip | ActiveCursors;  // samples of the active channel
 inline constexpr uint32_t RangeChange = ActiveChannel | YScale;         // its displayed range
-inline constexpr uint32_t SampleEdit = ActiveChannel | TotalCurve | TotalLines | Readouts;  // its values
+inline constexpr uint32_t SampleEdit = ActiveChannel | TotalCurve | TotalLines | Readouts;   // its values
 inline constexpr uint32_t BorderMove = AllStrips | TimeScale | StripCursors | TotalBorders;  // the window moved
 inline constexpr uint32_t WindowOnCursors = BorderMove | YScale;           // the window set to the cursors
 inline constexpr uint32_t CursorMove = CursorsAndMoved | Readouts;         // F4 or F5 moved

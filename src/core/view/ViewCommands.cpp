@@ -303,6 +303,30 @@ uint32_t BordersOntoCursors(ViewState& v, Recording& rec)
     return WindowOnCursors;
 }
 
+uint32_t ZoomTimeAround(ViewState& v, double t, double factor, double least)
+{
+    LinePositions& p = v.at;
+    const double before = p.F2 - p.F1;
+    if (!(before > 0) || !(factor > 0))
+        return 0;
+    const double width = std::max(std::min(before * factor, v.T), std::min(least, v.T));
+    const double share = std::clamp((t - p.F1) / before, 0.0, 1.0);
+    const double f1 = std::clamp(t - share * width, 0.0, std::max(0.0, v.T - width));
+    p.F1 = f1;
+    p.F2 = f1 + width;
+    return BorderMove;
+}
+
+uint32_t PanTime(ViewState& v, double share)
+{
+    LinePositions& p = v.at;
+    const double width = p.F2 - p.F1;
+    const double f1 = std::clamp(p.F1 + share * width, 0.0, std::max(0.0, v.T - width));
+    p.F2 = f1 + width;
+    p.F1 = f1;
+    return BorderMove;
+}
+
 uint32_t TimeScaleClick(ViewState& v, double t)
 {
     LinePositions& p = v.at;

@@ -52,4 +52,10 @@ uint32_t BordersOntoCursors(ViewState& v, Recording& rec);
 // Centres window and cursors on time t, unless they would pass the end.
 uint32_t TimeScaleClick(ViewState& v, double t);
 
+// The mouse wheel: the window's width times `factor` with the time t where
+// it stood (at least `least` wide, at most the recording, within it).
+uint32_t ZoomTimeAround(ViewState& v, double t, double factor, double least);
+// Shift+wheel: the window moved by `share` of its width, within the recording.
+uint32_t PanTime(ViewState& v, double share);
+
 }  // namespace vk

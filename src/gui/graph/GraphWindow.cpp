@@ -249,6 +249,7 @@ void TForm3::buildStrips()
         image->setMouseTracking(true);
         connect(image, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { mousePressed(slot, e); });
         connect(image, &TChanImage::released, this, [this, slot](QMouseEvent* e) { mouseReleased(slot, e); });
+        connect(image, &TChanImage::wheeled, this, [this, slot](QWheelEvent* e) { wheelTurned(slot, e); });
         connect(image, &TChanImage::moved, this, [this, slot, image](QMouseEvent* e) {
             if ((e->buttons() & Qt::LeftButton) &&
                 tools_->dragNode(wb_.rec, view_, slot, image->size(), e->position().toPoint())) {

@@ -155,6 +155,8 @@ private:
     void mouseReleased(int image, QMouseEvent* event);
     CommandResult releaseAt(int image, QPoint at, CommandContext& cx);
     void positionAt(int image, QPoint at, double& t, double& v) const;
+    // The wheel over a strip: time zoom around the mouse, Shift a move, Ctrl the range.
+    void wheelTurned(int slot, QWheelEvent* event);
     void yScalePressed(int slot, QMouseEvent* event);
     void timeScalePressed(bool total, QMouseEvent* event);
 

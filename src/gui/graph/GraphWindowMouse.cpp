@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include "core/store/VkDialogs.h"
 #include "core/view/MoveCommands.h"
@@ -162,14 +163,38 @@ CommandResult TForm3::releaseAt(int image, QPoint at, CommandContext& cx)
     }
     default:
         if (image >= 0) {
-            const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode, diff_->isChecked(),
-                                                previous_.t, previous_.v);
+            const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode,
+                                                diff_->isChecked(), previous_.t, previous_.v);
             mouseValue_->setText(QString::fromStdString(r.value));
             mouseTime_->setText(QString::fromStdString(r.time));
             mouseDate_->setText(QString::fromStdString(r.date));
         }
         return 0;
     }
+}
+
+void TForm3::wheelTurned(int slot, QWheelEvent* event)
+{
+    event->accept();
+    if (refuseWhileBusy())
+        return;
+    constexpr double Notch = 120;  // eighths of a degree in one notch of a common wheel
+    // With Shift some platforms turn the wheel sideways.
+    const QPoint delta = event->angleDelta();
+    const double steps = (delta.y() != 0 ? delta.y() : delta.x()) / Notch;
+    if (steps == 0)
+        return;
+    if (slot != view_.active)
+        setActiveChannel(slot);
+    const Qt::KeyboardModifiers m = event->modifiers();
+    const WheelKind kind = (m & Qt::ControlModifier) ? WheelKind::Range
+                           : (m & Qt::ShiftModifier) ? WheelKind::Pan
+                                                     : WheelKind::Zoom;
+    const QPoint at = event->position().toPoint();
+    const TChanImage* image = strip(slot);
+    const double t = ColumnToTime(at.x(), view_.at.F1, view_.at.F2, image->width());
+    const int height = image->height();
+    runCommand([=](CommandContext& cx) { return WheelCommand(cx, kind, slot, t, at.y(), height, steps); });
 }
 
 void TForm3::yScalePressed(int slot, QMouseEvent* event)

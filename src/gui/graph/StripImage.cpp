@@ -66,4 +66,9 @@ void TChanImage::mouseDoubleClickEvent(QMouseEvent* event)
     Q_EMIT doubleClicked(event);
 }
 
+void TChanImage::wheelEvent(QWheelEvent* event)
+{
+    Q_EMIT wheeled(event);
+}
+
 }  // namespace vk

@@ -27,6 +27,7 @@ Q_SIGNALS:
     void moved(QMouseEvent* event);
     void released(QMouseEvent* event);
     void doubleClicked(QMouseEvent* event);
+    void wheeled(QWheelEvent* event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,6 +35,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     const QImage& base();

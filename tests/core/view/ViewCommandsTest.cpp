@@ -393,3 +393,44 @@ TEST(MouseRules, EdgesGrabsDragsAndReadouts)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST(WheelMoves, ZoomAroundTheMouseAndPanWithinTheRecord)
+{
+    ViewState v = InitialView(1000000);
+    v.at.F1 = 400000;
+    v.at.F2 = 600000;
+    // The time under the mouse keeps its place; the width follows the factor.
+    ZoomTimeAround(v, 450000, 0.5, 1000);
+    EXPECT_DOUBLE_EQ(v.at.F1, 425000);
+    EXPECT_DOUBLE_EQ(v.at.F2, 525000);
+    // Never narrower than the least width, never wider than the record, never outside it.
+    ZoomTimeAround(v, 450000, 1e-9, 1000);
+    EXPECT_DOUBLE_EQ(v.at.F2 - v.at.F1, 1000);
+    ZoomTimeAround(v, 450000, 1e9, 1000);
+    EXPECT_DOUBLE_EQ(v.at.F1, 0);
+    EXPECT_DOUBLE_EQ(v.at.F2, 1000000);
+    v.at.F1 = 900000;
+    v.at.F2 = 1000000;
+    ZoomTimeAround(v, 990000, 2, 1000);
+    EXPECT_DOUBLE_EQ(v.at.F2, 1000000);
+    EXPECT_DOUBLE_EQ(v.at.F1, 800000);
+    // Panning stops at the ends.
+    PanTime(v, 0.5);
+    EXPECT_DOUBLE_EQ(v.at.F2, 1000000);
+    PanTime(v, -100);
+    EXPECT_DOUBLE_EQ(v.at.F1, 0);
+    EXPECT_DOUBLE_EQ(v.at.F2, 200000);
+
+    // The range about the value under the mouse, drawn either way up.
+    ChannelDescriptor d;
+    d.Min = 0;
+    d.Max = 160;  // shown -10 .. 170 over 180 rows
+    d.GrRepr = -1;
+    ZoomRangeAround(d, 45, 180, 0.5);  // row 45 of a downward strip: value 35
+    EXPECT_DOUBLE_EQ(d.Min, 17.5);
+    EXPECT_DOUBLE_EQ(d.Max, 97.5);
+}
+
+}  // namespace vk

@@ -6,11 +6,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "core/dive/SurfaceCheck.h"
 #include "core/setup/Start.h"
+#include "core/view/PixelMap.h"
+#include "core/view/RedrawRequest.h"
 #include "gui/graph/GraphWindow.h"
+#include "gui/graph/StripImage.h"
 #include "gui/widgets/HelpViewer.h"
 #include "support/GuiFixture.h"
 #include "support/ScriptedDialogs.h"
@@ -25,6 +29,7 @@ private Q_SLOTS:
     void cleanup();
     void surfaceNoteAfterStart();
     void aWarningOnceThenInTheStatusLine();
+    void wheelZoomsAroundTheMouse();
 
 private:
     std::unique_ptr<Workbench> wb;
@@ -95,6 +100,48 @@ void FirstHourTest::aWarningOnceThenInTheStatusLine()
         test::Key(window, Qt::Key_Q);
     QCOMPARE(boxes(), 1);
     QVERIFY(std::count(ui->statusTexts.begin(), ui->statusTexts.end(), warning) >= 2);
+}
+
+namespace {
+
+void Wheel(QWidget* w, QPoint at, int notches, Qt::KeyboardModifiers m = Qt::NoModifier)
+{
+    QWheelEvent event(QPointF(at), w->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, m,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &event);
+}
+
+}  // namespace
+
+void FirstHourTest::wheelZoomsAroundTheMouse()
+{
+    LinePositions& at = window->view().at;
+    at.F1 = 0.4 * window->view().T;  // in the middle of the record
+    at.F2 = 0.6 * window->view().T;
+    window->executeRedraw(redraw::Everything);
+    const LinePositions before = at;
+    QWidget* strip = window->strip(0);
+    const QPoint mouse(strip->width() / 4, strip->height() / 2);
+    const double t = ColumnToTime(mouse.x(), at.F1, at.F2, strip->width());
+    // One notch away: four fifths of the width, the time under the mouse staying there.
+    Wheel(strip, mouse, 1);
+    QCOMPARE(at.F2 - at.F1, 0.8 * (before.F2 - before.F1));
+    QVERIFY(std::fabs(ColumnToTime(mouse.x(), at.F1, at.F2, strip->width()) - t) < (at.F2 - at.F1) / strip->width());
+    test::Key(window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(at, before);
+    // Shift: a tenth of the window back in time; Undo again.
+    Wheel(strip, mouse, 1, Qt::ShiftModifier);
+    QCOMPARE(at.F1, before.F1 - 0.1 * (before.F2 - before.F1));
+    QCOMPARE(at.F2 - at.F1, before.F2 - before.F1);
+    test::Key(window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(at, before);
+    // Ctrl: the depth range, the value under the mouse staying at its row.
+    const ChannelDescriptor d = wb->rec.desc(0);
+    Wheel(strip, mouse, -1, Qt::ControlModifier);
+    QCOMPARE(wb->rec.desc(0).Max - wb->rec.desc(0).Min, (d.Max - d.Min) * 1.25);
+    test::Key(window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(wb->rec.desc(0).Min, d.Min);
+    QCOMPARE(wb->rec.desc(0).Max, d.Max);
 }
 
 }  // namespace vk
