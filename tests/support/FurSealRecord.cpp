@@ -30,11 +30,16 @@ DiveParameters FurSealParameters()
 std::vector<FoundDive> SearchAllDives(Recording& rec, ScriptedDialogs& ui,
                                       const std::function<void(const ViewState&, const DiveState&)>& each)
 {
+    return SearchAllDives(rec, ui, FurSealParameters(), each);
+}
+
+std::vector<FoundDive> SearchAllDives(Recording& rec, ScriptedDialogs& ui, const DiveParameters& p,
+                                      const std::function<void(const ViewState&, const DiveState&)>& each)
+{
     ViewState view;
     DiveState state;
     NoUndo undo;
     DiveContext cx{rec, view, state, ui, undo, {}};
-    const DiveParameters p = FurSealParameters();
     std::vector<FoundDive> dives;
     while (SearchNext(cx, p).accepted) {
         if (!AnalyseDive(rec, view.at, p, state, cx.setup, ui))

@@ -26,5 +26,8 @@ DiveParameters FurSealParameters();
 // after its analysis.
 std::vector<FoundDive> SearchAllDives(Recording& rec, ScriptedDialogs& ui,
                                       const std::function<void(const ViewState&, const DiveState&)>& each = {});
+// The same with other parameters.
+std::vector<FoundDive> SearchAllDives(Recording& rec, ScriptedDialogs& ui, const DiveParameters& p,
+                                      const std::function<void(const ViewState&, const DiveState&)>& each = {});
 
 }  // namespace vk::test

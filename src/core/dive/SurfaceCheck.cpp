@@ -14,9 +14,10 @@ namespace {
 
 constexpr double ShallowShare = 1.0 / 3;  // the surface lies among the shallowest third
 constexpr double DeepShare = 0.99;        // the threshold should lie above this share of readings
-constexpr double NearSurface = 1.0;       // m either side of the level that count as its noise
-constexpr double FineStep = 0.01;         // m: no finer bins for the surface
-constexpr double NoticedOffset = 0.5;     // m: a surface reading less is left unsaid
+constexpr double NearSurface =
+    1.5;                           // m either side of the level that count as its noise (whole-metre loggers included)
+constexpr double FineStep = 0.01;  // m: no finer bins for the surface
+constexpr double NoticedOffset = 0.5;  // m: a surface reading less is left unsaid
 
 // The value below which `share` of the counted values lie, by bins.
 double ValueAtShare(const Bins& bins, int64_t total, double share)
@@ -110,6 +111,47 @@ std::string SurfaceNote(const SurfaceEstimate& s, const DiveParameters& p)
         add("The threshold of " + Metres(p.Threshold) +
             " lies within the surface noise: waves and ripples will count as dives.");
     return note;
+}
+
+ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimate& s, const DiveParameters& given,
+                                      int speedSlot)
+{
+    constexpr double LeastThreshold = 1.0;  // m
+    constexpr double NoiseFactor = 4.0;     // the threshold clears the surface scatter this many times
+    constexpr double RangeShare = 0.03;     // and this share of the depth range
+    constexpr double ThresholdStep = 0.5;   // m: rounded up to this
+    constexpr int WiggleSamples = 2;
+    ParameterSuggestion out{given};
+    DiveParameters& p = out.params;
+    if (!s.known)
+        return out;
+    if (std::fabs(s.level) > std::max(NoticedOffset, 2 * s.noise) && p.TrekBaseline == 0) {
+        p.TrekBaseline = 1;
+        out.trekBaseline = true;
+    }
+    // Measured from the surface when the baseline follows it, else from 0.
+    const double surface = p.TrekBaseline != 0 ? 0.0 : std::max(0.0, s.level);
+    const double wanted = std::max({LeastThreshold, NoiseFactor * s.noise, RangeShare * (s.deep - s.level)});
+    const double threshold = std::ceil((surface + wanted) / ThresholdStep) * ThresholdStep;
+    if (threshold != p.Threshold) {
+        p.Threshold = threshold;
+        out.threshold = true;
+    }
+    const double seconds = rec.desc(AnalysisSlot).SampRate / 1000.0;
+    if (p.WiggDuration < WiggleSamples * seconds) {
+        p.WiggDuration = static_cast<int32_t>(std::ceil(WiggleSamples * seconds));
+        out.wiggDuration = true;
+    }
+    constexpr int TemperatureSlot = 1;
+    if (p.WaterTemp == 0 && HoldsValues(rec, TemperatureSlot)) {
+        p.WaterTemp = 1;
+        out.waterTemp = true;
+    }
+    if (p.SpeedAnalysis == 0 && speedSlot > 0 && speedSlot < SlotCount && HoldsValues(rec, speedSlot)) {
+        p.SpeedAnalysis = 1;
+        out.speed = true;
+    }
+    return out;
 }
 
 void NoteSurfaceAfterStart(Workbench& wb, VkDialogs& ui)

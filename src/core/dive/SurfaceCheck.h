@@ -15,7 +15,7 @@ namespace vk {
 struct SurfaceEstimate {
     bool known = false;  // false without values
     double level = 0;    // the mode of the shallowest third of the readings
-    double noise = 0;    // spread of the readings within a metre of it
+    double noise = 0;    // spread of the readings within 1.5 m of it
     double deep = 0;     // the depth that 1 % of the readings go beyond
     double deepest = 0;
 };
@@ -26,6 +26,18 @@ SurfaceEstimate EstimateSurface(const Recording& rec, int slot);
 // What the user should know before searching, in plain words; empty when the
 // surface and the threshold look right.
 std::string SurfaceNote(const SurfaceEstimate& s, const DiveParameters& p);
+
+// The dive parameters the record suggests, and which of them differ from
+// those given: a threshold above the surface scatter, the surface baseline
+// for a surface that is offset, wiggles over two samples at least, the
+// temperature and speed results when those channels hold values.
+struct ParameterSuggestion {
+    DiveParameters params;
+    bool threshold = false, trekBaseline = false, wiggDuration = false, waterTemp = false, speed = false;
+    bool any() const { return threshold || trekBaseline || wiggDuration || waterTemp || speed; }
+};
+ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimate& s, const DiveParameters& given,
+                                      int speedSlot);
 
 // After Start: the note of the depth channel, if any, in the status line and
 // behind the "Hint" button (its page explains the remedies).

@@ -2,7 +2,9 @@
 // user loads it (defaults otherwise), and made-up records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 #include "core/dive/SurfaceCheck.h"
@@ -38,6 +40,50 @@ TEST(SurfaceCheck, FurSealRecordWithTheDefaults)
     EXPECT_NE(note.find("The threshold of 65.0 m is deeper than 99 % of the record"), std::string::npos) << note;
     // As the fur-seal runs set it up: nothing to say.
     EXPECT_EQ(SurfaceNote(s, test::FurSealParameters()), "");
+}
+
+TEST(SurfaceCheck, TheSuggestionMakesTheFirstRunRight)
+{
+    // The fur-seal record as a new user loads it, the parameters as they come.
+    Recording rec;
+    ScriptedDialogs ui;
+    ASSERT_TRUE(test::LoadFurSeal(rec, ui));
+    const SurfaceEstimate s = EstimateSurface(rec, 0);
+    const ParameterSuggestion suggested = SuggestParameters(rec, s, DiveParameters{}, 2);
+    EXPECT_TRUE(suggested.trekBaseline);
+    EXPECT_TRUE(suggested.threshold);
+    EXPECT_TRUE(suggested.wiggDuration);
+    EXPECT_EQ(suggested.params.WiggDuration, 10);  // two samples of 5 s
+    EXPECT_FALSE(suggested.waterTemp);             // no temperature channel loaded
+    EXPECT_FALSE(suggested.speed);
+    std::printf("suggested threshold %.1f m (surface %.2f m, noise %.2f m, 99 %% at %.1f m)\n",
+                suggested.params.Threshold, s.level, s.noise, s.deep);
+
+    // The whole record with the suggestion: no dive of over half an hour, and
+    // every dive deeper than 8 m that the run with the surface baseline finds.
+    const std::vector<test::FoundDive> found = test::SearchAllDives(rec, ui, suggested.params);
+    ASSERT_FALSE(found.empty());
+    for (const test::FoundDive& d : found)
+        EXPECT_LE(d.f5 - d.f4, 1800000) << d.f4;
+    Recording again;
+    ASSERT_TRUE(test::LoadFurSeal(again, ui));
+    int deep = 0;
+    for (const test::FoundDive& r : test::SearchAllDives(again, ui)) {
+        if (r.maxDepth <= 8)
+            continue;
+        ++deep;
+        const bool alsoFound = std::any_of(found.begin(), found.end(), [&](const test::FoundDive& d) {
+            return d.f4 < r.f5 && r.f4 < d.f5;  // the two overlap
+        });
+        EXPECT_TRUE(alsoFound) << "dive at " << r.f4 / 1000 << " s, " << r.maxDepth << " m";
+    }
+    EXPECT_GT(deep, 150);
+    // What a suggestion leaves alone stays as it was.
+    DiveParameters mine;
+    mine.Threshold = suggested.params.Threshold;
+    mine.TrekBaseline = 1;
+    mine.WiggDuration = 20;
+    EXPECT_FALSE(SuggestParameters(rec, s, mine, 2).any());
 }
 
 TEST(SurfaceCheck, MadeUpRecords)
