@@ -38,6 +38,7 @@ struct DiveState {
     int32_t burnished = 0;                      // dives burnished: every 20th saves the template baseline
     ResultTargets tables;                       // where the result lines go
     std::set<std::string, std::less<>> warned;  // texts the dive commands have shown in a box this run
+    bool suggestionOffered = false;             // the record's parameters offered at the first analysis
 };
 
 }  // namespace vk

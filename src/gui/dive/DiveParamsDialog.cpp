@@ -16,7 +16,9 @@
 #include <QVBoxLayout>
 #include <tuple>
 
+#include "core/dive/SurfaceCheck.h"
 #include "core/dive/Thumbnail.h"
+#include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 #include "gui/dive/DiveShapesDialog.h"
 #include "gui/dive/ExtendedParamsDialog.h"
@@ -344,6 +346,14 @@ void TfrmDiveParms::build(bool automatic)
         ok_->setToolTip("Accept settings and start AutoAnalyse");
     box->addButton(extended, QDialogButtonBox::ActionRole);
     box->addButton(shapes, QDialogButtonBox::ActionRole);
+    QPushButton* suggestButton = NamedButton(this, "Suggest from record", "btnSuggest");
+    suggestButton->setToolTip("Threshold, surface baseline, wiggle duration and results from the loaded record");
+    box->addButton(suggestButton, QDialogButtonBox::ActionRole);
+    connect(suggestButton, &QPushButton::clicked, this, &TfrmDiveParms::suggest);
+    suggested_ = new QLabel;
+    suggested_->setObjectName("lblSuggested");
+    suggested_->setWordWrap(true);
+    suggested_->hide();
     connect(extended, &QPushButton::clicked, this, [this] {
         TfrmExtDiveParm dialog(wb_, ui_, help_, this);
         dialog.exec();
@@ -381,7 +391,8 @@ void TfrmDiveParms::build(bool automatic)
     grid->addLayout(middle, 0, 1);
     grid->addLayout(right, 0, 2);
     grid->addWidget(files, 1, 0, 1, 3);
-    grid->addWidget(box, 2, 0, 1, 3);
+    grid->addWidget(suggested_, 2, 0, 1, 3);
+    grid->addWidget(box, 3, 0, 1, 3);
     ok_->setDefault(true);  // only takes once the button is inside the dialog
 }
 
@@ -506,8 +517,52 @@ void TfrmDiveParms::accept()
     DiveParmsEntry e = entry();
     const AcceptResult r = AcceptDiveParms(e, wb_, activeSlot_, ui_);
     fields_.nrBins->setText(Q(e.nrBins));
-    if (r.close)
-        QDialog::accept();
+    if (!r.close)
+        return;
+    if (suggestedSpeed_)
+        wb_.settings.dive.SpeedAnalysis = 1;
+    QDialog::accept();
+}
+
+void TfrmDiveParms::suggest()
+{
+    const ParameterSuggestion s = SuggestParameters(wb_.rec, EstimateSurface(wb_.rec, AnalysisSlot), wb_.settings.dive,
+                                                    wb_.settings.SpeedChannel);
+    const auto mark = [](QWidget* w) {
+        w->setProperty("suggested", true);
+        w->setStyleSheet("background: #fff3a0");
+        w->setToolTip("Suggested from the record: OK keeps it, Cancel drops it");
+    };
+    const DiveParameters& p = s.params;
+    QStringList said;
+    if (s.threshold) {
+        fields_.threshold->setText(QString::fromStdString(GeneralText(p.Threshold)));
+        mark(fields_.threshold);
+        said << "threshold " + fields_.threshold->text() + " m";
+    }
+    if (s.trekBaseline) {
+        checks_.trekBaseline->setChecked(true);
+        mark(checks_.trekBaseline);
+        said << "surface baseline on";
+    }
+    if (s.wiggDuration) {
+        fields_.wiggDuration->setText(QString::number(p.WiggDuration));
+        mark(fields_.wiggDuration);
+        said << "wiggles over " + fields_.wiggDuration->text() + " s";
+    }
+    if (s.waterTemp) {
+        checks_.waterTemp->setChecked(true);
+        mark(checks_.waterTemp);
+        said << "temperature results on";
+    }
+    suggestedSpeed_ = s.speed;
+    if (s.speed)
+        said << "speed values on";
+    suggested_->setText(said.isEmpty() ? "The record suggests no change."
+                                       : "Suggested from the record (marked): " + said.join(", ") +
+                                             ". OK keeps them, Cancel drops them.");
+    suggested_->show();
+    applyEnabling();
 }
 
 }  // namespace vk

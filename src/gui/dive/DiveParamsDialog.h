@@ -30,6 +30,9 @@ public:
                   QWidget* parent = nullptr);
 
     void accept() override;
+    // "Suggest from record": the fields the record suggests filled in and
+    // marked until the dialog closes; OK keeps them, Cancel drops them.
+    void suggest();
     // The entry as the controls hold it now.
     DiveParmsEntry entry() const;
 
@@ -90,6 +93,8 @@ private:
     QGroupBox* boutFileGroup_ = nullptr;
     QGroupBox* wiggleFileGroup_ = nullptr;
     QPushButton* ok_ = nullptr;
+    QLabel* suggested_ = nullptr;  // what was suggested, until OK or Cancel
+    bool suggestedSpeed_ = false;  // speed values on: a setting of the Extended dialog, kept at OK
 };
 
 }  // namespace vk

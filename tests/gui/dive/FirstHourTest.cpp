@@ -3,7 +3,9 @@
 // everything else as it comes).
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
@@ -13,6 +15,8 @@
 #include "core/setup/Start.h"
 #include "core/view/PixelMap.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/dive/DiveParamsDialog.h"
+#include "gui/graph/GraphMenus.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/StripImage.h"
 #include "gui/widgets/HelpViewer.h"
@@ -30,6 +34,7 @@ private Q_SLOTS:
     void surfaceNoteAfterStart();
     void aWarningOnceThenInTheStatusLine();
     void wheelZoomsAroundTheMouse();
+    void suggestionMarkedKeptOrDropped();
 
 private:
     std::unique_ptr<Workbench> wb;
@@ -100,6 +105,64 @@ void FirstHourTest::aWarningOnceThenInTheStatusLine()
         test::Key(window, Qt::Key_Q);
     QCOMPARE(boxes(), 1);
     QVERIFY(std::count(ui->statusTexts.begin(), ui->statusTexts.end(), warning) >= 2);
+}
+
+void FirstHourTest::suggestionMarkedKeptOrDropped()
+{
+    const DiveParameters defaults;
+    const auto suggestThen = [&](bool keep) {
+        test::WhenDialogShows([keep](QWidget* w) {
+            auto* dialog = qobject_cast<TfrmDiveParms*>(w);
+            QVERIFY(dialog);
+            dialog->findChild<QPushButton*>("btnSuggest")->click();
+            auto* threshold = dialog->findChild<QLineEdit*>("edtThreshold");
+            QCOMPARE(threshold->text(), QString("2"));
+            QVERIFY(threshold->property("suggested").toBool());
+            QVERIFY(dialog->findChild<QCheckBox*>("cbxTrekBaseline")->isChecked());
+            QVERIFY(dialog->findChild<QCheckBox*>("cbxTrekBaseline")->property("suggested").toBool());
+            QCOMPARE(dialog->findChild<QLineEdit*>("edtWiggDuration")->text(), QString("10"));
+            QVERIFY(!dialog->findChild<QLineEdit*>("edtWindowSize")->property("suggested").toBool());
+            QVERIFY(dialog->findChild<QLabel*>("lblSuggested")->isVisible());
+            if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+                dialog->grab().save(QString::fromUtf8(folder) + "/dive-parameters-suggested.png");
+            if (keep)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+        window->menus().action("mniParameters")->trigger();
+    };
+    // Cancel drops the suggestion, OK keeps it.
+    suggestThen(false);
+    QCOMPARE(wb->settings.dive, defaults);
+    suggestThen(true);
+    QCOMPARE(wb->settings.dive.Threshold, 2.0);
+    QCOMPARE(wb->settings.dive.TrekBaseline, uint8_t{1});
+    QCOMPARE(wb->settings.dive.WiggDuration, 10);
+
+    // The first search with the parameters as they come offers it once.
+    wb->settings.dive = defaults;
+    bool offered = false;
+    test::WhenDialogShows([&](QWidget* w) {
+        auto* dialog = qobject_cast<TfrmDiveParms*>(w);
+        QVERIFY(dialog);
+        offered = dialog->findChild<QLineEdit*>("edtThreshold")->property("suggested").toBool();
+        dialog->accept();
+    });
+    test::Key(window, Qt::Key_Q);
+    QVERIFY(offered);
+    const auto questions = [&] {
+        const std::vector<std::string> t = ui->texts();
+        return std::count_if(t.begin(), t.end(),
+                             [](const std::string& x) { return x.find("Let this record") != std::string::npos; });
+    };
+    QCOMPARE(questions(), 1);
+    QCOMPARE(wb->settings.dive.Threshold, 2.0);
+    QVERIFY(window->view().at.F5 > window->view().at.F4);
+    wb->settings.dive = defaults;
+    test::Key(window, Qt::Key_Q);  // not asked again this run
+    QCOMPARE(wb->settings.dive, defaults);
+    QCOMPARE(questions(), 1);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "core/dive/DiveCommands.h"
 #include "core/dive/DiveSearch.h"
+#include "core/dive/SurfaceCheck.h"
 #include "core/view/RedrawRequest.h"
 #include "gui/dive/DiveParamsDialog.h"
 #include "gui/dive/DiveStopsDialog.h"
@@ -20,6 +21,36 @@ namespace vk {
 
 namespace {
 
+// The first analysis of a run with the parameters as they come: whether the
+// user wants the record's suggestion (asked once a run, and only when the
+// record suggests something).
+bool WantsSuggestion(CommandContext& cx)
+{
+    DiveState& state = cx.wb.dive;
+    if (state.suggestionOffered || !(cx.settings().dive == DiveParameters{}) || cx.view.active != AnalysisSlot)
+        return false;
+    state.suggestionOffered = true;
+    const ParameterSuggestion s = SuggestParameters(cx.rec, EstimateSurface(cx.rec, AnalysisSlot), cx.settings().dive,
+                                                    cx.settings().SpeedChannel);
+    return s.any() && cx.ui.ask(
+                          "The dive parameters are still as they come with the program. Let this record "
+                          "suggest a threshold, the surface baseline and the rest?",
+                          Buttons::YesNo) == Answer::Yes;
+}
+
+// Q, A and W: the suggestion first, once, in the parameter dialog.
+CommandFunction OfferingSuggestion(CommandFunction command, TForm3& w)
+{
+    return [command, &w](CommandContext& cx) {
+        if (WantsSuggestion(cx)) {
+            TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
+            dialog.suggest();
+            ExecDialog(dialog);
+        }
+        return command(cx);
+    };
+}
+
 // "&Automatic Anal. ...": the parameters with a Start button, then the run,
 // in which only Halt takes input.
 CommandResult Automatic(CommandContext& cx, TForm3& w)
@@ -27,6 +58,8 @@ CommandResult Automatic(CommandContext& cx, TForm3& w)
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
     TfrmDiveParms dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
+    if (WantsSuggestion(cx))
+        dialog.suggest();
     if (ExecDialog(dialog) != QDialog::Accepted)
         return 0;
     const DiveParameters& p = cx.settings().dive;
@@ -51,12 +84,14 @@ CommandResult Automatic(CommandContext& cx, TForm3& w)
 
 void RegisterAnalysisCommands(CommandTable& t, TForm3& w)
 {
-    t.add("mniSearchNext", SearchNextCommand);
-    t.add("mniAnalyse", AnalyseCommand);
-    t.add("mniWriteResults", [&w](CommandContext& cx) {
-        WindowPictures pictures(w, cx.ui, cx.settings().thumbnails);
-        return WriteResultsCommand(cx, &pictures);
-    });
+    t.add("mniSearchNext", OfferingSuggestion(SearchNextCommand, w));
+    t.add("mniAnalyse", OfferingSuggestion(AnalyseCommand, w));
+    t.add("mniWriteResults", OfferingSuggestion(
+                                 [&w](CommandContext& cx) {
+                                     WindowPictures pictures(w, cx.ui, cx.settings().thumbnails);
+                                     return WriteResultsCommand(cx, &pictures);
+                                 },
+                                 w));
     t.add("mniComment", CommentCommand);
     t.add("mniAnalyzeBout", [](CommandContext& cx) { return BoutCommand(cx, true); });
     t.add("mniSkipBout", [](CommandContext& cx) { return BoutCommand(cx, false); });
