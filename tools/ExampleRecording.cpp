@@ -264,6 +264,7 @@ Sample Simulator::next()
 ExampleFiles WriteExample(const std::string& where, int days)
 {
     // The setup file names the data file with its full path.
+    std::filesystem::create_directories(where);  // a folder that is not there yet is made
     std::string folder = std::filesystem::absolute(where).lexically_normal().string();
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();

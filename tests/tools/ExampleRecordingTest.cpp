@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include "ExampleRecording.h"
@@ -42,6 +45,19 @@ TEST(ExampleRecording, DivesOfEveryShapeAndTheirTruth)
     EXPECT_TRUE(stops);
     EXPECT_TRUE(wiggles);
     EXPECT_GE(bouts, 3);
+}
+
+}  // namespace vk::example
+
+namespace vk::example {
+
+TEST(ExampleRecording, WritesIntoAFolderItMakes)
+{
+    const std::string folder = ::testing::TempDir() + "varnik-example-" + std::to_string(::getpid()) + "/new/deeper";
+    const ExampleFiles files = WriteExample(folder, 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(files.data));
+    EXPECT_TRUE(std::filesystem::is_regular_file(files.setup));
+    std::filesystem::remove_all(::testing::TempDir() + "varnik-example-" + std::to_string(::getpid()));
 }
 
 }  // namespace vk::example

@@ -1,5 +1,7 @@
 #include "core/setup/SaveSettings.h"
 
+#include <filesystem>
+
 #include "core/files/PathNames.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Workbench.h"
@@ -7,6 +9,12 @@
 #include "core/store/VkDialogs.h"
 
 namespace vk {
+
+namespace {
+
+constexpr const char* SetupExtension = ".cfg";
+
+}  // namespace
 
 bool SaveSettingsAs(Workbench& wb, VkDialogs& ui)
 {
@@ -21,9 +29,11 @@ bool SaveSettingsAs(Workbench& wb, VkDialogs& ui)
                 request.start = FolderOf(s.desc.NameIn);
                 break;
             }
-    const auto chosen = ui.chooseFile(request);
+    auto chosen = ui.chooseFile(request);
     if (!chosen)
         return false;
+    if (std::filesystem::path(*chosen).extension().empty())
+        *chosen += SetupExtension;  // a name typed without one still finds the setup filter next time
     wb.setupFile = *chosen;
     switch (WriteSetup(*chosen, wb.rec, wb.settings)) {
     case SetupWriteResult::Written: return true;

@@ -41,8 +41,17 @@ GeneralTab::GeneralTab(Settings& settings, QWidget* parent) : QWidget(parent), s
     comment2_->setObjectName("edtCmt2");
     comment2_->setMaxLength(255);
     comment2_->setToolTip("Your comment to this session/data");
-    layout->addWidget(comment1_);
-    layout->addWidget(comment2_);
+    // Labelled: both go into every result file's header.
+    auto* comments = new QGridLayout;
+    auto* label1 = new QLabel("Comment &1");
+    label1->setBuddy(comment1_);
+    auto* label2 = new QLabel("Comment &2");
+    label2->setBuddy(comment2_);
+    comments->addWidget(label1, 0, 0);
+    comments->addWidget(comment1_, 0, 1);
+    comments->addWidget(label2, 1, 0);
+    comments->addWidget(comment2_, 1, 1);
+    layout->addLayout(comments);
 
     auto* skip = new QGroupBox("Skip lines of input file (text) that contain this string ");
     auto* skipLayout = new QGridLayout(skip);

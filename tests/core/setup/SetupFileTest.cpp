@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "core/setup/SaveSettings.h"
 #include "core/setup/SetupFile.h"
+#include "core/setup/Workbench.h"
+#include "core/store/FileUtil.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace vk {
@@ -264,6 +268,23 @@ TEST_F(SetupFile, FilesOfAnotherKindAreNeitherReadNorOverwritten)
 
     EXPECT_EQ(WriteSetup(dir.file("no/such/folder.cfg"), rec, settings), SetupWriteResult::WriteFailed);
     EXPECT_EQ(WriteSetup(dir.path(), rec, settings), SetupWriteResult::WriteFailed);
+}
+
+}  // namespace vk
+
+namespace vk {
+
+TEST(SaveSettings, AddsTheExtensionATypedNameLacks)
+{
+    test::TempDir dir;
+    Workbench wb;
+    ScriptedDialogs ui;
+    ui.files = {dir.file("my seal"), dir.file("kept.setup")};
+    ASSERT_TRUE(SaveSettingsAs(wb, ui));
+    EXPECT_EQ(wb.setupFile, dir.file("my seal.cfg"));
+    EXPECT_TRUE(FileExists(dir.file("my seal.cfg")));
+    ASSERT_TRUE(SaveSettingsAs(wb, ui));  // a name with an extension of its own keeps it
+    EXPECT_EQ(wb.setupFile, dir.file("kept.setup"));
 }
 
 }  // namespace vk
