@@ -11,7 +11,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedLayout>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <algorithm>
 
 #include "core/help/RtfToHtml.h"
 #include "core/store/FileUtil.h"
@@ -55,11 +58,21 @@ void HelpViewer::showText(const std::string& path)
         text_->setHtml(QString::fromStdString(RtfToHtml(std::string_view(content.constData(), content.size()))));
     else  // a plain text file ("ESIdiff.txt")
         text_->setPlainText(QString::fromUtf8(content));
-    setWindowTitle(QString::fromStdString(FileNameOf(path)));
+    shown_ = FileNameOf(path);
+    // Titled with the page's heading (its first line), the file name without one.
+    const QString heading = text_->document()->firstBlock().text().trimmed();
+    setWindowTitle(heading.isEmpty() ? QString::fromStdString(FileNameOf(path)) : heading);
+    // As tall as the page at a third of the screen's width, within a quarter and most of the screen.
+    constexpr double Width = 0.35, Least = 0.25, Most = 0.8;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int width = static_cast<int>(Width * screen.width());
+    QTextDocument* page = text_->document();
+    page->setTextWidth(width - 2 * text_->frameWidth() - text_->verticalScrollBar()->sizeHint().width());
+    const int tall = static_cast<int>(page->size().height()) + 2 * text_->frameWidth() + 2 * page->documentMargin();
+    const int height =
+        std::clamp(tall, static_cast<int>(Least * screen.height()), static_cast<int>(Most * screen.height()));
     setGeometry(screen.x() + static_cast<int>(0.4 * screen.width()),
-                screen.y() + static_cast<int>(0.2 * screen.height()), static_cast<int>(0.35 * screen.width()),
-                static_cast<int>(0.25 * screen.height()));
+                screen.y() + std::max(0, (screen.height() - height) / 2), width, height);
     static_cast<QStackedLayout*>(layout())->setCurrentWidget(text_);
     show();
     raise();
@@ -74,6 +87,7 @@ void HelpViewer::showBitmap(const std::string& path)
     }
     image_->setPixmap(picture);
     image_->resize(picture.size());
+    shown_ = FileNameOf(path);
     setWindowTitle(QString::fromStdString(FileNameOf(path)));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const int scrollBar = scroll_->verticalScrollBar()->sizeHint().width() + 2 * scroll_->frameWidth();

@@ -26,7 +26,8 @@ public:
     void showBitmap(const std::string& path);  // a picture at its own size
 
     const std::string& helpFolder() const { return folder_; }
-    QString plainText() const;  // what the text view shows
+    QString plainText() const;                           // what the text view shows
+    const std::string& shown() const { return shown_; }  // the file name of the page or picture shown
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -38,6 +39,7 @@ private:
     QTextBrowser* text_;
     QScrollArea* scroll_;
     QLabel* image_;
+    std::string shown_;
 };
 
 }  // namespace vk

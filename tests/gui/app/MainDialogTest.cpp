@@ -428,7 +428,14 @@ void MainDialogTest::helpShowsTheMainDialogPage()
 {
     QTest::mouseClick(widget<QPushButton>("ButtonHelp"), Qt::LeftButton);
     QVERIFY(help->isVisible());
-    QCOMPARE(help->windowTitle(), QString("mainDial.rtf"));
+    QCOMPARE(help->windowTitle(), QString("Main dialog"));  // the page's heading
+    QCOMPARE(help->shown(), std::string("mainDial.rtf"));
+    // A long page gets a tall window, a short one a short window.
+    const int tall = help->height();
+    help->showPage("AlertRunMean.rtf");
+    QVERIFY(help->height() < tall);
+    QCOMPARE(help->windowTitle(), QString("Running mean cut to 200 points"));
+    help->showPage("mainDial.rtf");
     QVERIFY(help->plainText().contains("Skip void data"));
     QVERIFY(ui->shown.empty());
     const QByteArray folder = qgetenv("VARNIK_GRAB");

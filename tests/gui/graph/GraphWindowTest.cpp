@@ -203,7 +203,7 @@ void GraphWindowTest::hintButtonShowsThePendingPage()
     window->executeRedraw(0);
     QVERIFY(hint->isVisible());
     QTest::mouseClick(hint, Qt::LeftButton);
-    QCOMPARE(help->windowTitle(), QString("AlertInvert.rtf"));
+    QCOMPARE(help->shown(), std::string("AlertInvert.rtf"));
     QVERIFY(help->plainText().contains("below zero"));
     QVERIFY(!hint->isVisible());
     QCOMPARE(wb->rec.pendingHint, int(HintNone));
