@@ -56,7 +56,7 @@ struct Settings {
     double CommSampInterval = 1.0;  // common sampling factor
     std::string StatisticsFile = "events.txt";
     bool MyVk = false;
-    std::array<std::string, 3> NameOutFile{"c:\\", "c:\\", "c:\\"};  // dive result file per slot
+    std::array<std::string, 3> NameOutFile;  // dive result file per slot (Start names them after the data)
     char OutDlmt = '\t';                                             // column delimiter of result files
     char DateSep = '.';                                              // date separator of result files
     double AltNullmbar = 1013.2;

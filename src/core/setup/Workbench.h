@@ -49,7 +49,7 @@ struct Workbench {
     Settings settings;
     ResultFiles results;
     std::array<Calibration, 3> startCalibration;  // each slot's coefficients as Start left them
-    std::string setupFile = "C:\\";               // the user's setup file; "C:\" names none
+    std::string setupFile;                        // the user's setup file; empty names none
     DiveState dive;                               // cleared at every Start
     ExportChoices exportChoices;
     BiChannelChoice biChannel;

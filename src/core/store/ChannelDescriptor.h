@@ -15,7 +15,7 @@ enum DisplayFlag : uint8_t {
 // What a channel is, where it came from, how its raw words become physical
 // values and where it lies in time. Field names are the setup-file keys.
 struct ChannelDescriptor {
-    std::string NameIn = "c:\\";       // data file; "c:\" is the default that names no file
+    std::string NameIn;                // data file; empty (or a name ending in a separator, as "c:\") names none
     std::string Caption;               // at most 255 characters survive the image
     int32_t SampRate = 1000;           // sampling interval in ms
     int32_t DataCnt = 0;               // index of the last sample

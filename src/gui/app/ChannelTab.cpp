@@ -52,7 +52,7 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     auto* browse = new QPushButton("FileName");
     browse->setObjectName("btnFName");
     browse->setToolTip("Browse through folders");
-    fileName_ = Field("EditfName", "c:\\", "To disable channel blank this field");
+    fileName_ = Field("EditfName", "", "To disable channel blank this field");
     fileName_->installEventFilter(this);
     grid->addWidget(browse, 0, 0);
     grid->addWidget(fileName_, 0, 1, 1, 4);

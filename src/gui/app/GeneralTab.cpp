@@ -20,7 +20,7 @@ GeneralTab::GeneralTab(Settings& settings, QWidget* parent) : QWidget(parent), s
     auto* layout = new QVBoxLayout(this);
 
     auto* setupRow = new QGridLayout;
-    setupFile_ = new QLineEdit("C:\\");
+    setupFile_ = new QLineEdit;
     setupFile_->setObjectName("EditCfgfName");
     auto* read = new QPushButton("&Read config. file");
     read->setObjectName("btnCfgFile");

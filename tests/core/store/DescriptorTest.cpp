@@ -77,7 +77,7 @@ TEST(Descriptor, DefaultsNameTheThreeChannels)
     EXPECT_EQ(DefaultDescriptor(2).Caption, "Aux. Channel");
     EXPECT_THROW(DefaultDescriptor(3), std::out_of_range);
     const ChannelDescriptor d = DefaultDescriptor(0);
-    EXPECT_EQ(d.NameIn, "c:\\");
+    EXPECT_EQ(d.NameIn, "");
     EXPECT_EQ(d.StartTime, 31622400000.0);
     EXPECT_EQ(d.InDelimiter, '\t');
     EXPECT_EQ(d.Poly_C, 1.0);
@@ -129,7 +129,7 @@ TEST(Descriptor, AppendAndPopWorkAsAStack)
     ChannelDescriptor d = DefaultDescriptor(2);
     ASSERT_TRUE(PopDescriptor(stack, d));
     EXPECT_EQ(d.SampRate, 125);
-    EXPECT_EQ(d.NameIn, "c:\\");  // NameIn is never taken from the image
+    EXPECT_EQ(d.NameIn, "");  // NameIn is never taken from the image
     ASSERT_TRUE(PopDescriptor(stack, d));
     EXPECT_EQ(d.Caption, "Depth Channel");
     EXPECT_FALSE(FileExists(stack));  // the last image took the file with it
