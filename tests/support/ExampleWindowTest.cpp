@@ -1,12 +1,30 @@
 #include "support/ExampleWindowTest.h"
 
 #include <QTest>
+#include <cmath>
 
 #include "core/setup/SetupFile.h"
+#include "core/view/RedrawRequest.h"
 #include "support/DiveFixture.h"
 #include "support/ScriptedDialogs.h"
 
 namespace vk::test {
+
+void ExampleWindowTest::sectionOverADive()
+{
+    LinePositions& at = window->view().at;
+    at.F4 = std::floor(truth[2].start - 60) * 1000;
+    at.F5 = std::floor(truth[2].end + 60) * 1000;
+    at.F1 = at.F4 - 200000;
+    at.F2 = at.F5 + 200000;
+    window->executeRedraw(redraw::Everything);
+}
+
+void Grab(QWidget* w, const char* name)
+{
+    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+        w->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+}
 
 void ExampleWindowTest::openExample()
 {

@@ -25,6 +25,8 @@ protected:
     void closeExample();
 
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { Key(window, k, m); }
+    // The work section around the third dive of the day, the window around it.
+    void sectionOverADive();
 
     std::unique_ptr<TempDir> dir;
     example::ExampleFiles files;
@@ -34,5 +36,8 @@ protected:
     std::vector<example::DiveTruth> truth;  // the generated dives of the day
     QPointer<TForm3> window;
 };
+
+// Saves w as name.png into $VARNIK_GRAB_DIR, when it is set.
+void Grab(QWidget* w, const char* name);
 
 }  // namespace vk::test

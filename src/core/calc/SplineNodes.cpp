@@ -178,7 +178,7 @@ CommandResult ReplaceBySpline(ViewContext& cx, NodeList& list, AkimaSpline& spli
         WriteWords(cx.rec.store, slot, int64_t{k0} - d.CorrSmpDelay, count, words.data());
     }
     if (!inside)
-        cx.rec.pendingHint = HintRangeExcess;
+        SetHint(cx.rec, HintRangeExcess);
     cx.rec.at(slot).ChannelModified = true;
     list.clear();
     return {redraw::ActiveChannel, SampleChange{slot, s.first, int64_t{s.last} + 1}};

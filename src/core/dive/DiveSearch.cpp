@@ -1,5 +1,5 @@
-#include "core/calc/LineFit.h"
 #include "core/dive/DiveSearch.h"
+#include "core/calc/LineFit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -169,7 +169,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     if (d.DisplayFlags & ShowShCursors)
         f.Sh1 = f.Sh2 = (f.F8 + f.F9) / 2;
     if (f.F5 - f.F4 < 11)
-        cx.rec.pendingHint = HintTooFewPoints;
+        SetHint(cx.rec, HintTooFewPoints);
     DiveRecord& r = st.record;
     r.shape = code;
     r.maxDepth = edges.max;

@@ -1,6 +1,6 @@
-#include "core/calc/Smoothing.h"
-#include "core/calc/LineFit.h"
 #include "core/dive/DiveShapes.h"
+#include "core/calc/LineFit.h"
+#include "core/calc/Smoothing.h"
 
 #include <algorithm>
 #include <array>
@@ -80,7 +80,6 @@ bool TestU(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, 
     return (d - w66) > 0.33 * u * d || (d - w85) > 0.15 * u * d;
 }
 
-
 int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, int32_t code, const DiveParameters& p,
                VkDialogs& ui)
 {
@@ -90,7 +89,7 @@ int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, i
     int32_t s = d / 12;
     if (s > 200) {
         s = 200;
-        rec.pendingHint = HintRunMean;
+        SetHint(rec, HintRunMean);
     }
     TWorkshop ws(rec, depth.slot(), f.F4, f.F5 + 1, ui);
     if (!ws.active())

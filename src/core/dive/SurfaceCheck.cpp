@@ -159,8 +159,7 @@ void NoteSurfaceAfterStart(Workbench& wb, VkDialogs& ui)
     const std::string note = SurfaceNote(EstimateSurface(wb.rec, AnalysisSlot), wb.settings.dive);
     if (note.empty())
         return;
-    wb.rec.pendingHint = HintSurface;
-    wb.rec.pendingHintText = note;
+    SetHint(wb.rec, HintSurface, note);
     ui.status(note);
 }
 

@@ -172,7 +172,7 @@ bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRule
     if (d.CoeffA > total.resolution)
         WarnCoarseSteps(source.path, total, d.CoeffA, ui);
     if (std::fabs(smallest) * 0.1 > std::fabs(largest))
-        rec.pendingHint = HintInvertData;
+        SetHint(rec, HintInvertData);
     return true;
 }
 

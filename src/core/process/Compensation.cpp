@@ -5,10 +5,10 @@
 #include <memory>
 #include <numbers>
 
-#include "core/store/ChunkValues.h"
 #include "core/process/RawSectionPass.h"
 #include "core/process/Workshop.h"
 #include "core/store/ChannelSeries.h"
+#include "core/store/ChunkValues.h"
 #include "core/store/RawRuns.h"
 #include "core/view/RedrawRequest.h"
 
@@ -130,7 +130,7 @@ CommandResult CompensateInertia(ViewContext& cx, int slot, const CompensationSet
         },
         cx.ui);
     if (!*inside)
-        rec.pendingHint = HintRangeExcess;  // values beyond the raw range were clamped
+        SetHint(rec, HintRangeExcess);  // values beyond the raw range were clamped
     rec.at(slot).ChannelModified = true;
     return {redraw::Everything, SampleChange{slot, from, int64_t{model->b} + 1, false}};
 }

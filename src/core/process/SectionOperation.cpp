@@ -223,7 +223,7 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
         inside = clamped == 0;
     }
     if (!inside)
-        rec.pendingHint = HintRangeExcess;
+        SetHint(rec, HintRangeExcess);
     rec.at(slot).ChannelModified = true;
     return {redraw::SampleEdit, SampleChange{slot, w.first, w.last + 1}};
 }

@@ -51,6 +51,12 @@ bool ApplyPolynomial(const ChannelDescriptor& d, double& x)
     return true;
 }
 
+void SetHint(Recording& rec, int code, std::string text)
+{
+    rec.pendingHint = code;
+    rec.pendingHintText = std::move(text);
+}
+
 PhysValue ReadValue(const Recording& rec, int32_t index, int slot)
 {
     if (rec.workshop && rec.workshop->slot() == slot)
@@ -104,7 +110,7 @@ uint16_t PhysToRaw(Recording& rec, int slot, bool& report, double x)
     bool inside = true;
     const uint16_t r = PhysToRawOf(rec.desc(slot), x, inside);
     if (!inside && report) {
-        rec.pendingHint = HintRangeExcess;
+        SetHint(rec, HintRangeExcess);
         report = false;
     }
     return r;

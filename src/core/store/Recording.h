@@ -56,7 +56,7 @@ struct Recording {
                                           SlotData{DefaultDescriptor(2)}};
     RecordingTime time;
     SampleStore store;
-    int pendingHint = HintNone;
+    int pendingHint = HintNone;   // set through SetHint
     std::string pendingHintText;  // the hint in words, shown beside the button (empty: the page says it)
     const WorkshopReader* workshop = nullptr;
 
@@ -73,6 +73,10 @@ struct PhysValue {
     double value = 0.0;
     int status = 0;
 };
+
+// Leaves a hint for the "Hint" button, with its words or none (so no words
+// of an earlier hint stay beside a later one).
+void SetHint(Recording& rec, int code, std::string text = {});
 
 // Allocates the blocks of every slot that is used or is to be created;
 // "Insuff Memory" when memory runs out.

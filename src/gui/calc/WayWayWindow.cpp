@@ -163,24 +163,13 @@ void WayWayDiagram::mousePressEvent(QMouseEvent* event)
         onClick(event->position().toPoint(), event->button());
 }
 
-TfrmWayWay::TfrmWayWay(TForm3& window, VkDialogs& ui, const WayWayRequest& request, int dive)
-        : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint),
-          window_(window),
-          ui_(ui),
-          request_(request),
-          dive_(dive)
+TfrmWayWay::TfrmWayWay(TForm3& window, const WayWayRequest& request, const WayWaySums& sums, int dive)
+        : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), request_(request), dive_(dive)
 {
     setObjectName("frmWayWay");
     setAttribute(Qt::WA_DeleteOnClose);
-    const QString title = QString("Dive%1 Way-way diagram").arg(dive);
-    setWindowTitle(title);
-    {
-        const BusyCursor busy(ui_);
-        sums_ = SumWayWay(window.workbench().rec, request);
-    }
-    if (!sums_.enough)
-        return;
-    diagram_ = new WayWayDiagram(window.workbench().rec, request, sums_, this);
+    setWindowTitle(QString("Dive%1 Way-way diagram").arg(dive));
+    diagram_ = new WayWayDiagram(window.workbench().rec, request, sums, this);
     diagram_->onClick = [this](QPoint at, Qt::MouseButton b) { click(at, b); };
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -254,18 +243,18 @@ void TfrmWayWay::copyToClipboard()
 
 void TfrmWayWay::exportToFile()
 {
-    VkDialogs& ui = ui_;
-    FileRequest request;
-    request.title = "Export way-way diagram to";
-    request.save = true;
-    request.start = FolderOf(window_.workbench().rec.desc(request_.depthSlot).NameIn) + "Dive" + std::to_string(dive_);
-    request.filter = "Text files (*.txt);;All files (*)";
-    const std::optional<std::string> path = ui.chooseFile(request);
-    if (!path)
-        return;
-    const BusyCursor busy(ui);
-    if (!ExportWayWay(window_.workbench().rec, request_, *path))
-        ui.message(" Cannot write " + *path + " (folder missing, no permission or disk full).", Severity::Error);
+    // A command of the graph window: its busy cursor and seam.
+    window_.runCommand([this](CommandContext& cx) {
+        FileRequest request;
+        request.title = "Export way-way diagram to";
+        request.save = true;
+        request.start = FolderOf(cx.rec.desc(request_.depthSlot).NameIn) + "Dive" + std::to_string(dive_);
+        request.filter = "Text files (*.txt);;All files (*)";
+        if (const std::optional<std::string> path = cx.ui.chooseFile(request);
+            path && !ExportWayWay(cx.rec, request_, *path))
+            cx.ui.message(" Cannot write " + *path + " (folder missing, no permission or disk full).", Severity::Error);
+        return CommandResult{};
+    });
 }
 
 }  // namespace vk

@@ -18,7 +18,6 @@ class QMenu;
 namespace vk {
 
 class TForm3;
-class VkDialogs;
 
 struct WayWayNote {
     enum class Kind { Tag = 1, Text = 2 } kind;
@@ -68,12 +67,9 @@ class TfrmWayWay : public QDialog {
     Q_OBJECT
 
 public:
-    // Opens on the graph window's work section; "Not eenaf" closes it at once
-    // (check opened() after construction).
-    TfrmWayWay(TForm3& window, VkDialogs& ui, const WayWayRequest& request, int dive);
+    // The diagram of a walk that had every value (sums.enough).
+    TfrmWayWay(TForm3& window, const WayWayRequest& request, const WayWaySums& sums, int dive);
 
-    bool opened() const { return diagram_ != nullptr; }
-    int64_t speedErrors() const { return sums_.speedErrors; }
     WayWayDiagram* diagram() const { return diagram_; }
     QMenu* popup() const { return popup_; }
 
@@ -87,10 +83,8 @@ private:
     void placeText();  // the text being typed becomes a note
 
     TForm3& window_;
-    VkDialogs& ui_;
     WayWayRequest request_;
     int dive_;
-    WayWaySums sums_;
     WayWayDiagram* diagram_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* tagByClick_ = nullptr;

@@ -349,7 +349,7 @@ void TfrmDiveParms::build(bool automatic)
     QPushButton* suggestButton = NamedButton(this, "Suggest from record", "btnSuggest");
     suggestButton->setToolTip("Threshold, surface baseline, wiggle duration and results from the loaded record");
     box->addButton(suggestButton, QDialogButtonBox::ActionRole);
-    connect(suggestButton, &QPushButton::clicked, this, &TfrmDiveParms::suggest);
+    connect(suggestButton, &QPushButton::clicked, this, [this] { suggest(); });
     suggested_ = new QLabel;
     suggested_->setObjectName("lblSuggested");
     suggested_->setWordWrap(true);
@@ -526,8 +526,12 @@ void TfrmDiveParms::accept()
 
 void TfrmDiveParms::suggest()
 {
-    const ParameterSuggestion s = SuggestParameters(wb_.rec, EstimateSurface(wb_.rec, AnalysisSlot), wb_.settings.dive,
-                                                    wb_.settings.SpeedChannel);
+    suggest(SuggestParameters(wb_.rec, EstimateSurface(wb_.rec, AnalysisSlot), wb_.settings.dive,
+                              wb_.settings.SpeedChannel));
+}
+
+void TfrmDiveParms::suggest(const ParameterSuggestion& s)
+{
     const auto mark = [](QWidget* w) {
         w->setProperty("suggested", true);
         w->setStyleSheet("background: #fff3a0");

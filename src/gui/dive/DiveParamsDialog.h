@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "core/dive/DiveParamsRules.h"
+#include "core/dive/SurfaceCheck.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -33,6 +34,7 @@ public:
     // "Suggest from record": the fields the record suggests filled in and
     // marked until the dialog closes; OK keeps them, Cancel drops them.
     void suggest();
+    void suggest(const ParameterSuggestion& s);  // one already made
     // The entry as the controls hold it now.
     DiveParmsEntry entry() const;
 

@@ -481,10 +481,9 @@ void TForm3::updateReadouts()
 
 void TForm3::updateHint()
 {
-    hint_->setVisible(*HintPage(wb_.rec.pendingHint) != '\0');
-    // Only the surface note has words of its own; the other hints set the code alone.
-    const QString text =
-        wb_.rec.pendingHint == HintSurface ? QString::fromStdString(wb_.rec.pendingHintText) : QString();
+    const bool pending = *HintPage(wb_.rec.pendingHint) != '\0';
+    const QString text = pending ? QString::fromStdString(wb_.rec.pendingHintText) : QString();
+    hint_->setVisible(pending);
     hint_->setToolTip(text);
     hintText_->setText(text);
     hintText_->setVisible(!text.isEmpty());
@@ -495,8 +494,7 @@ void TForm3::showHint()
     const char* page = HintPage(wb_.rec.pendingHint);
     if (*page)
         help_.showPage(page);
-    wb_.rec.pendingHint = HintNone;
-    wb_.rec.pendingHintText.clear();
+    SetHint(wb_.rec, HintNone);
     updateHint();
 }
 

@@ -56,8 +56,7 @@ TEST(SurfaceCheck, TheSuggestionMakesTheFirstRunRight)
     EXPECT_EQ(suggested.params.WiggDuration, 10);  // two samples of 5 s
     EXPECT_FALSE(suggested.waterTemp);             // no temperature channel loaded
     EXPECT_FALSE(suggested.speed);
-    std::printf("suggested threshold %.1f m (surface %.2f m, noise %.2f m, 99 %% at %.1f m)\n",
-                suggested.params.Threshold, s.level, s.noise, s.deep);
+    EXPECT_DOUBLE_EQ(suggested.params.Threshold, 2.0);  // four times the scatter, 3 % of the range, at least 1 m
 
     // The whole record with the suggestion: no dive of over half an hour, and
     // every dive deeper than 8 m that the run with the surface baseline finds.

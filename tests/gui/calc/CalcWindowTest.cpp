@@ -22,6 +22,8 @@
 
 namespace vk {
 
+using test::Grab;
+
 namespace {
 
 int LinesOf(const std::string& path)
@@ -31,12 +33,6 @@ int LinesOf(const std::string& path)
     for (std::string line; std::getline(in, line);)
         ++n;
     return n;
-}
-
-void Grab(QWidget* w, const char* name)
-{
-    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
-        w->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
 }
 
 }  // namespace
@@ -63,16 +59,6 @@ private:
             for (int x = 0; x < strip.width(); ++x)
                 n += strip.pixel(x, y) == colour ? 1 : 0;
         return n;
-    }
-    // The work section around the third dive of the day.
-    void sectionOverADive()
-    {
-        LinePositions& at = window->view().at;
-        at.F4 = std::floor(truth[2].start - 60) * 1000;
-        at.F5 = std::floor(truth[2].end + 60) * 1000;
-        at.F1 = at.F4 - 200000;
-        at.F2 = at.F5 + 200000;
-        window->executeRedraw(redraw::Everything);
     }
 };
 

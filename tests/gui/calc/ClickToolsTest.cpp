@@ -22,13 +22,9 @@
 
 namespace vk {
 
-namespace {
+using test::Grab;
 
-void Grab(QWidget* w, const char* name)
-{
-    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
-        w->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
-}
+namespace {
 
 int Coloured(QWidget* w, QRgb colour)
 {

@@ -24,13 +24,9 @@
 
 namespace vk {
 
-namespace {
+using test::Grab;
 
-void Grab(QWidget* w, const char* name)
-{
-    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
-        w->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
-}
+namespace {
 
 int RedPixels(QWidget* w)
 {
@@ -71,16 +67,6 @@ private Q_SLOTS:
 
 private:
     void run(const char* item) { window->menus().action(item)->trigger(); }
-    // The work section around the third dive of the day.
-    void sectionOverADive()
-    {
-        LinePositions& at = window->view().at;
-        at.F4 = std::floor(truth[2].start - 60) * 1000;
-        at.F5 = std::floor(truth[2].end + 60) * 1000;
-        at.F1 = at.F4 - 200000;
-        at.F2 = at.F5 + 200000;
-        window->executeRedraw(redraw::Everything);
-    }
 };
 
 void PlotsAndProtocolTest::channelAgainstChannel()

@@ -21,30 +21,31 @@ namespace vk {
 
 namespace {
 
-// The first analysis of a run with the parameters as they come: whether the
-// user wants the record's suggestion (asked once a run, and only when the
+// The first analysis of a run with the parameters as they come: the record's
+// suggestion when the user wants it (asked once a run, and only when the
 // record suggests something).
-bool WantsSuggestion(CommandContext& cx)
+std::optional<ParameterSuggestion> WantedSuggestion(CommandContext& cx)
 {
     DiveState& state = cx.wb.dive;
     if (state.suggestionOffered || !(cx.settings().dive == DiveParameters{}) || cx.view.active != AnalysisSlot)
-        return false;
+        return std::nullopt;
     state.suggestionOffered = true;
     const ParameterSuggestion s = SuggestParameters(cx.rec, EstimateSurface(cx.rec, AnalysisSlot), cx.settings().dive,
                                                     cx.settings().SpeedChannel);
-    return s.any() && cx.ui.ask(
-                          "The dive parameters are still as they come with the program. Let this record "
-                          "suggest a threshold, the surface baseline and the rest?",
-                          Buttons::YesNo) == Answer::Yes;
+    const bool wanted = s.any() && cx.ui.ask(
+                                       "The dive parameters are still as they come with the program. Let this record "
+                                       "suggest a threshold, the surface baseline and the rest?",
+                                       Buttons::YesNo) == Answer::Yes;
+    return wanted ? std::optional(s) : std::nullopt;
 }
 
 // Q, A and W: the suggestion first, once, in the parameter dialog.
 CommandFunction OfferingSuggestion(CommandFunction command, TForm3& w)
 {
     return [command, &w](CommandContext& cx) {
-        if (WantsSuggestion(cx)) {
+        if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx)) {
             TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
-            dialog.suggest();
+            dialog.suggest(*s);
             ExecDialog(dialog);
         }
         return command(cx);
@@ -58,8 +59,8 @@ CommandResult Automatic(CommandContext& cx, TForm3& w)
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
     TfrmDiveParms dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
-    if (WantsSuggestion(cx))
-        dialog.suggest();
+    if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx))
+        dialog.suggest(*s);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return 0;
     const DiveParameters& p = cx.settings().dive;

@@ -168,17 +168,17 @@ CommandResult OpenWayWay(CommandContext& cx, TForm3& w)
         cx.ui.message(NoWayWayChannels, Severity::Error);
         return {};
     }
-    if (auto* last = w.findChild<TfrmWayWay*>("frmWayWay"))
-        last->close();
-    auto* window = new TfrmWayWay(w, cx.ui, {0, speedSlot, cx.view.at.F4, cx.view.at.F5}, cx.wb.dive.EventCounter);
-    if (!window->opened()) {
-        delete window;
+    const WayWayRequest request{0, speedSlot, cx.view.at.F4, cx.view.at.F5};
+    const WayWaySums sums = SumWayWay(cx.rec, request);
+    if (!sums.enough) {
         cx.ui.message(NotEnoughSpeed, Severity::Warning);
         return {};
     }
-    window->show();
-    if (window->speedErrors() > 0)
-        cx.ui.message(std::to_string(window->speedErrors()) + " speed errors.", Severity::Information);
+    if (auto* last = w.findChild<TfrmWayWay*>("frmWayWay"))
+        last->close();
+    (new TfrmWayWay(w, request, sums, cx.wb.dive.EventCounter))->show();
+    if (sums.speedErrors > 0)
+        cx.ui.message(std::to_string(sums.speedErrors) + " speed errors.", Severity::Information);
     return {};
 }
 
