@@ -122,7 +122,10 @@ CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const 
     outcome = AutomaticAnalysis(rc, cx.settings().dive, hooks);
     // The count stays beside the cursors after the run, with its outcome.
     const std::string count = std::to_string(outcome.dives) + (outcome.dives == 1 ? " dive" : " dives");
-    cx.ui.status(count + " analysed" + (outcome.halted ? ", halted" : ""));
+    const std::size_t doubts = outcome.doubts.doubts.size();
+    cx.ui.status(outcome.cancelled ? "Automatic analysis cancelled: nothing written"
+                                   : count + " analysed" + (outcome.halted ? ", halted" : "") +
+                                         (doubts ? ", " + std::to_string(doubts) + " to check" : ""));
     if (cx.settings().dive.BurnishDives)
         return {redraw::Everything, WholeChannel(cx)};
     return redraw::Everything;

@@ -202,6 +202,8 @@ const std::vector<Column>& DiveColumns()
         // Dives of more than 65,000 points keep only their durations, depths and rates.
         c.push_back({"TooLong", [](C x, Row& row) { row.count(x.r().tooLong ? 1 : 0); }});
         c.push_back({"Comment", [](C x, Row& row) { row.text(x.dive.comment); }});
+        // Filled after an automatic run for the dives that deserve a second look.
+        c.push_back({"Check", [](C, Row& row) { row.empty(); }});
         return c;
     }();
     return columns;

@@ -17,6 +17,7 @@
 #include "core/files/PathNames.h"
 #include "core/store/FileUtil.h"
 #include "core/store/MessagesOnce.h"
+#include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
 
@@ -225,6 +226,62 @@ ResultStepOutcome WriteResults(ResultContext& rc, const DiveParameters& p)
     return out;
 }
 
+namespace {
+
+// What the run keeps of the dive just analysed, framed by `at`.
+RunDive RunDiveOf(const Workbench& wb, const LinePositions& at)
+{
+    const DiveRecord& r = wb.dive.record;
+    const int64_t after = int64_t{FrameOf(at, wb.rec.desc(AnalysisSlot).SampRate).F5} + 1;
+    return {r.counter, at.F4, at.F5, at.B1, at.B2, r.duration, r.maxDepth, IsMissing(wb.rec, AnalysisSlot, after)};
+}
+
+// The run's first dive (analysed, not written) begins where a dive of the
+// dive table begins: the stretch was probably analysed before. False when
+// the user cancels; "New files" sends the run's tables to new files.
+bool WriteAgain(ResultContext& rc)
+{
+    Workbench& wb = rc.wb;
+    const Settings& s = wb.settings;
+    ResultTargets& tables = wb.dive.tables;
+    const std::string line = DiveLine(LinesOf(wb.dive), wb.rec, s);
+    if (tables.dives.state != TableTarget::Ready ||
+        !TableHoldsRow(tables.dives.path, DiveHeader(wb.rec, s), line, {"Date", "Time", "Onset[s]"}, s.OutDlmt))
+        return true;
+    const double at = wb.rec.time.GlobalStart + wb.dive.record.onsetTime;
+    const Choice c = rc.ui.confirm("Dives already written",
+                                   tables.dives.path + "\r\nalready holds a dive beginning at " +
+                                       DateText(at, s.DateSep) + " " + ClockText(at) +
+                                       ", where this run's first dive begins: this stretch may have been analysed "
+                                       "before.\r\nAppend the results anyway, write them to new files, or cancel?",
+                                   "Append anyway", "New files", "Cancel");
+    if (c == Choice::Cancel)
+        return false;
+    if (c == Choice::Second) {
+        std::vector<std::pair<TableTarget*, std::string>> targets;
+        for (const auto& [target, file] : {std::pair{&tables.dives, s.NameOutFile[AnalysisSlot]},
+                                           {&tables.wiggles, wb.results.wiggles},
+                                           {&tables.bouts, wb.results.bouts}})
+            if (!file.empty())
+                targets.emplace_back(target, file);
+        rc.ui.status("The results go to " + ToNewFiles(targets));
+    }
+    return true;
+}
+
+// The dives to look at again, marked in the dive table's Check column.
+void CheckRun(ResultContext& rc, const DiveParameters& p, AutomaticOutcome& out)
+{
+    out.doubts = DoubtfulDives(out.written, p.Threshold);
+    const TableTarget& dives = rc.wb.dive.tables.dives;
+    if (out.doubts.doubts.empty() || dives.state != TableTarget::Ready)
+        return;
+    if (!MarkCheckColumn(dives.path, out.doubts, out.written.size(), rc.wb.settings.OutDlmt))
+        rc.ui.message(" Cannot mark the dives to check in " + dives.path, Severity::Warning);
+}
+
+}  // namespace
+
 AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& p, const AutomaticHooks& hooks)
 {
     // A warning of the search or the analysis would otherwise come at every dive.
@@ -243,6 +300,7 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
         bool pending = false;  // a dive analysed and not yet written
         auto write = [&] {
             if (pending && !p.BurnishDives) {
+                out.written.push_back(RunDiveOf(rc.wb, at));
                 lines.add(LinesOf(rc.wb.dive));
                 CountAndPicture(rc);
             }
@@ -259,6 +317,12 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
             } else {
                 AnalyseDive(rc.wb.rec, at, p, rc.wb.dive, cx.setup, rc.ui);
                 pending = true;
+                if (out.dives == 1 && hooks.askBeforeRepeating && !WriteAgain(rc)) {
+                    out = AutomaticOutcome{};
+                    out.cancelled = true;
+                    pending = false;
+                    break;
+                }
             }
             if (hooks.framed)
                 hooks.framed(o);
@@ -276,6 +340,8 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
     ok = FlushTables(tables) && ok;
     if (!ok)
         rc.ui.message(" Error: Propably result file openend", Severity::Error);
+    else
+        CheckRun(rc, p, out);
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/dive/DiveSearch.h"
+#include "core/dive/Plausibility.h"
 #include "core/setup/Workbench.h"
 
 namespace vk {
@@ -65,15 +66,22 @@ struct ResultStepOutcome {
 };
 ResultStepOutcome WriteResults(ResultContext& rc, const DiveParameters& p);
 
-// The automatic analysis over the stretch F4..F5 as it stands.
+// The automatic analysis over the stretch F4..F5 as it stands. Afterwards
+// the dives that deserve a second look are marked in the dive table.
 struct AutomaticHooks {
     std::function<void(const SearchOutcome&)> framed;       // a dive framed and analysed
     std::function<void(double share, int dives)> progress;  // share of the stretch done
     std::function<bool()> halted;                           // pending events handled; Halt pressed?
+    // When the run's first dive is already in the dive table (the same
+    // stretch analysed twice), ask: append anyway, new files, or cancel.
+    bool askBeforeRepeating = false;
 };
 struct AutomaticOutcome {
     int dives = 0;
     bool halted = false;
+    bool cancelled = false;        // the user chose not to write the stretch again
+    std::vector<RunDive> written;  // the dives whose lines were written
+    RunDoubts doubts;
 };
 AutomaticOutcome AutomaticAnalysis(ResultContext& rc, const DiveParameters& p, const AutomaticHooks& hooks);
 

@@ -1,6 +1,7 @@
 #include "core/dive/ResultTables.h"
 #include "core/store/Markers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -101,6 +102,64 @@ bool FlushTables(ResultTargets& targets)
     for (TableTarget* t : {&targets.dives, &targets.bouts, &targets.wiggles})
         ok = Flush(*t) && ok;
     return ok;
+}
+
+namespace {
+
+std::vector<std::string> Fields(const std::string& line, char delimiter)
+{
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+        if (c == delimiter)
+            fields.emplace_back();
+        else if (c != '\n' && c != '\r')
+            fields.back() += c;
+    }
+    return fields;
+}
+
+}  // namespace
+
+bool TableHoldsRow(const std::string& path, const std::string& header, const std::string& line,
+                   const std::vector<std::string>& keys, char delimiter)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string text;
+    if (!in || !std::getline(in, text) || text + "\n" != header)
+        return false;
+    const std::vector<std::string> names = Fields(header, delimiter), wanted = Fields(line, delimiter);
+    std::vector<std::size_t> columns;
+    for (const std::string& key : keys) {
+        const auto at = std::find(names.begin(), names.end(), key);
+        if (at == names.end() || static_cast<std::size_t>(at - names.begin()) >= wanted.size())
+            return false;
+        columns.push_back(static_cast<std::size_t>(at - names.begin()));
+    }
+    while (std::getline(in, text)) {
+        const std::vector<std::string> fields = Fields(text, delimiter);
+        const bool same = std::all_of(columns.begin(), columns.end(),
+                                      [&](std::size_t c) { return c < fields.size() && fields[c] == wanted[c]; });
+        if (same)
+            return true;
+    }
+    return false;
+}
+
+std::string ToNewFiles(const std::vector<std::pair<TableTarget*, std::string>>& targets)
+{
+    for (int k = 2;; ++k) {
+        std::vector<std::string> names;
+        for (const auto& [target, file] : targets)
+            names.push_back(InsertBeforeExtension(file, "_" + std::to_string(k)));
+        if (!std::all_of(names.begin(), names.end(), EmptyOrMissing))
+            continue;
+        for (std::size_t n = 0; n < targets.size(); ++n) {
+            TableTarget& t = *targets[n].first;
+            Flush(t);
+            t = TableTarget{targets[n].second, names[n], TableTarget::Ready, t.header, {}};
+        }
+        return names.empty() ? std::string() : names.front();
+    }
 }
 
 void Row::next()

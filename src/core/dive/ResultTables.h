@@ -6,6 +6,7 @@
 // for or could not be computed is an empty field.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/setup/ResultTargets.h"
@@ -28,6 +29,17 @@ bool FlushTables(ResultTargets& targets);
 // The file name offered for a table whose file has other columns: "_2", "_3"
 // ... inserted before the extension, the first that is free or has these columns.
 std::string FreeTableName(const std::string& file, const std::string& header);
+
+// Whether the table at `path` holds a line whose fields under the header names
+// `keys` equal those of `line` (a line under `header`). Only a file with that
+// header is read; a key the header lacks matches nothing.
+bool TableHoldsRow(const std::string& path, const std::string& header, const std::string& line,
+                   const std::vector<std::string>& keys, char delimiter);
+
+// Sends each target's lines to a new file instead of the one named with it:
+// "_2", "_3" ... before the extension, the first number free (missing or
+// empty) for all of them. Gives the new name of the first.
+std::string ToNewFiles(const std::vector<std::pair<TableTarget*, std::string>>& targets);
 
 // One line of a table: fields joined by the delimiter; missing values (the
 // markers Missing and Unreached, and anything not finite) are empty fields.

@@ -57,9 +57,10 @@ struct Results : ::testing::Test {
     FakePictures pictures;
     ResultContext rc{wb, view, ui, undo, &pictures};
 
+    virtual std::vector<double> record() const { return SixDives(); }
     void SetUp() override
     {
-        const std::vector<double> v = SixDives();
+        const std::vector<double> v = record();
         test::AllocateAll(wb.rec, 1);
         wb.rec.at(1).ChannelUsed = wb.rec.at(2).ChannelUsed = false;
         ChannelDescriptor& d = wb.rec.desc(0);
@@ -182,6 +183,128 @@ TEST_F(Results, HaltStopsAfterTheDiveInHand)
     EXPECT_TRUE(o.halted);
     EXPECT_EQ(o.dives, 2);
     EXPECT_EQ(Lines(wb.settings.NameOutFile[0]).size(), 3u);  // both dives written
+}
+
+namespace {
+
+// Six dives of which the third lasts ten minutes and the fifth loses the last
+// samples of its ascent: both deserve a second look.
+struct DoubtfulResults : Results {
+    static constexpr int32_t GapFrom = 1365, GapTo = 1380;
+    std::vector<double> record() const override
+    {
+        std::vector<double> v{0};
+        for (int k = 0; k < 6; ++k) {
+            Stay(v, 99);
+            Line(v, 20 + 5 * k, 20);
+            Stay(v, k == 2 ? 600 : 20);
+            Line(v, 0, 20);
+        }
+        Stay(v, 100);
+        return v;
+    }
+    void SetUp() override
+    {
+        Results::SetUp();
+        for (int32_t i = GapFrom; i < GapTo; ++i)
+            WriteRaw(wb.rec, i, 0, 0);
+        wb.rec.at(0).missing.add(GapFrom, GapTo);
+    }
+    std::string check(const std::string& line) const { return line.substr(line.rfind('\t') + 1); }
+};
+
+}  // namespace
+
+TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchAgain)
+{
+    const std::string table = wb.settings.NameOutFile[0];
+    auto run = [&](bool ask) {
+        view.at.F4 = 0;
+        view.at.F5 = view.T;
+        AutomaticHooks hooks;
+        hooks.askBeforeRepeating = ask;
+        return AutomaticAnalysis(rc, wb.settings.dive, hooks);
+    };
+    const AutomaticOutcome o = run(true);  // a new table: nothing to ask
+    ASSERT_EQ(o.written.size(), 6u);
+    ASSERT_EQ(o.doubts.doubts.size(), 2u);
+    EXPECT_NEAR(o.doubts.medianDuration, 60000, 2000);
+    EXPECT_EQ(o.doubts.doubts[0].index, 2u);
+    EXPECT_EQ(o.doubts.doubts[0].reasons, unsigned{DoubtLong});
+    EXPECT_EQ(o.doubts.doubts[1].index, 4u);
+    EXPECT_EQ(o.doubts.doubts[1].reasons, unsigned{DoubtGap});
+    EXPECT_EQ(o.doubts.doubts[1].dive.end, (GapFrom - 1) * 1000.0);  // framed up to the gap
+    const std::vector<std::string> lines = Lines(table);
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(check(lines[0]), "Check");
+    const std::vector<std::string> marks{"", "", "long", "", "gap", ""};
+    for (std::size_t k = 0; k < marks.size(); ++k)
+        EXPECT_EQ(check(lines[k + 1]), marks[k]) << k;
+    EXPECT_EQ(DoubtText(o.doubts.doubts[0], o.doubts, 10, wb.rec, '.'),
+              "Dive 2 at 31.12.1980 00:06:57: 10.7 min, more than five times the median of 1.0 min");
+    EXPECT_TRUE(ui.shown.empty());
+
+    // The same stretch again: the user cancels, and nothing is written.
+    ui.choices = {Choice::Cancel};
+    AutomaticOutcome again = run(true);
+    EXPECT_TRUE(again.cancelled);
+    EXPECT_EQ(again.dives, 0);
+    ASSERT_EQ(ui.captions.size(), 1u);
+    EXPECT_EQ(ui.captions[0],
+              (std::vector<std::string>{"Dives already written", "Append anyway", "New files", "Cancel"}));
+    EXPECT_EQ(Lines(table), lines);
+    // New files: the run goes to "_2" beside each table, the first table untouched.
+    ui.choices = {Choice::Second};
+    EXPECT_EQ(run(true).dives, 6);
+    EXPECT_EQ(Lines(table), lines);
+    EXPECT_EQ(Lines(dir.file("seal_Dve_2.xls")).size(), 7u);
+    EXPECT_EQ(check(Lines(dir.file("seal_Dve_2.xls"))[3]), "long");
+    // Append anyway: the new table takes the dives a second time. The batch runner does not ask.
+    ui.choices = {Choice::First};
+    EXPECT_EQ(run(true).dives, 6);
+    EXPECT_EQ(Lines(dir.file("seal_Dve_2.xls")).size(), 13u);
+    EXPECT_EQ(run(false).dives, 6);
+    EXPECT_EQ(Lines(dir.file("seal_Dve_2.xls")).size(), 19u);
+    EXPECT_EQ(ui.captions.size(), 3u);
+}
+
+TEST(Plausibility, ShallowDivesAndMarksThatCannotBeWritten)
+{
+    std::vector<RunDive> dives(5);
+    for (std::size_t k = 0; k < dives.size(); ++k) {
+        dives[k].number = static_cast<int32_t>(k);
+        dives[k].duration = 60000;
+        dives[k].maxDepth = 30;
+    }
+    dives[1].maxDepth = 3.5;     // the surface baseline took most of it
+    dives[3].duration = 300000;  // five times the median: not yet long
+    dives[4].duration = 300001;
+    dives[4].endsAtGap = true;
+    const RunDoubts run = DoubtfulDives(dives, 4);
+    ASSERT_EQ(run.doubts.size(), 2u);
+    EXPECT_EQ(run.doubts[0].reasons, unsigned{DoubtShallow});
+    EXPECT_EQ(CheckMark(run.doubts[1].reasons), "long+gap");
+    Recording rec;
+    EXPECT_NE(DoubtText(run.doubts[0], run, 4, rec, '.').find("reaches 3.5 m, less than the threshold of 4 m"),
+              std::string::npos);
+    EXPECT_TRUE(DoubtfulDives({}, 4).doubts.empty());
+
+    // A table whose last lines do not end in an empty field, or that has too
+    // few lines, is left as it was.
+    test::TempDir dir;
+    const std::string file = dir.file("dives.xls");
+    const std::string text = "Dive\tCheck\n0\t\n1\t\n2\t\n3\t\n4\tx\n";
+    ASSERT_TRUE(ReplaceFileContents(file, text));
+    auto contents = [&file] {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    EXPECT_FALSE(MarkCheckColumn(file, run, 5, '\t'));  // dive 4's field is taken
+    EXPECT_FALSE(MarkCheckColumn(file, run, 6, '\t'));
+    EXPECT_EQ(contents(), text);
+    const RunDoubts first{{run.doubts[0]}, run.medianDuration};
+    EXPECT_TRUE(MarkCheckColumn(file, first, 5, '\t'));
+    EXPECT_EQ(contents(), "Dive\tCheck\n0\t\n1\tshallow\n2\t\n3\t\n4\tx\n");
 }
 
 TEST_F(Results, BurnishedDivesLeaveTheSurface)

@@ -1,0 +1,58 @@
+#pragma once
+
+// The dives of an automatic run that deserve a second look: one far longer
+// than the rest (usually two dives run together over an offset surface), one
+// that after the baseline shift never reaches the threshold, one that ends
+// where the record has a gap. The window lists them with a way to go to each;
+// the batch runner prints them; both mark them in the dive table's last
+// column, "Check".
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/store/Recording.h"
+
+namespace vk {
+
+// What the run kept of each dive it wrote.
+struct RunDive {
+    int32_t number = 0;                     // as in the dive table
+    double onset = 0, end = 0;              // ms from the record's start (F4, F5)
+    double bottomStart = 0, bottomEnd = 0;  // ms (the B-cursors)
+    double duration = 0;                    // ms
+    double maxDepth = 0;                    // m, after the baseline shift
+    bool endsAtGap = false;                 // the sample after the end holds no value
+};
+
+enum DoubtReason : unsigned { DoubtLong = 1, DoubtShallow = 2, DoubtGap = 4 };
+
+// A dive is long when it lasts more than this many times the run's median.
+constexpr double LongDiveFactor = 5.0;
+
+struct DiveDoubt {
+    std::size_t index = 0;  // among the run's dives
+    RunDive dive;
+    unsigned reasons = 0;
+};
+
+struct RunDoubts {
+    std::vector<DiveDoubt> doubts;
+    double medianDuration = 0;  // ms
+};
+
+RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold);
+
+// "long", "shallow", "gap", joined by "+": the mark in the Check column.
+std::string CheckMark(unsigned reasons);
+// "Dive 12 at 03.01.2020 12:34:56: 48.3 min, more than five times the median of 6.1 min"
+std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold, const Recording& rec,
+                      char dateSeparator);
+
+// Writes the marks into the Check column (the last, left empty when written)
+// of the run's `dives` lines, the last lines of the dive table. The file is
+// replaced only whole; false (and the file untouched) when it cannot be read
+// or written or its lines do not end in an empty field there.
+bool MarkCheckColumn(const std::string& file, const RunDoubts& run, std::size_t dives, char delimiter);
+
+}  // namespace vk
