@@ -188,6 +188,9 @@ bool Run(const std::string& setup, const Options& options)
     if (auto bout = bouts.finish(p, interval); bout && !p.BurnishDives)
         WriteBout(rc, *bout);
     progress.done();
+    for (const DiveDoubt& d : o.doubts.doubts)
+        std::fprintf(stderr, "%s: check %s\n", setup.c_str(),
+                     DoubtText(d, o.doubts, p.Threshold, wb->rec, wb->settings.DateSep).c_str());
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s\n", setup.c_str(), o.dives, wb->dive.boutsWritten,
                 seconds, loaded, o.halted ? ", halted" : "");

@@ -44,11 +44,16 @@ std::string Short(double v)
 RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold)
 {
     RunDoubts run;
-    std::vector<double> durations;
-    durations.reserve(dives.size());
-    for (const RunDive& d : dives)
-        durations.push_back(d.duration);
-    run.medianDuration = Median(std::move(durations));
+    // Ripples just past the threshold are many and short; the dives clearly
+    // deeper set the measure when there are enough of them.
+    std::vector<double> all, deep;
+    all.reserve(dives.size());
+    for (const RunDive& d : dives) {
+        all.push_back(d.duration);
+        if (d.maxDepth >= DeepDiveFactor * threshold)
+            deep.push_back(d.duration);
+    }
+    run.medianDuration = Median(deep.size() >= MinDeepDives ? std::move(deep) : std::move(all));
     for (std::size_t k = 0; k < dives.size(); ++k) {
         const RunDive& d = dives[k];
         unsigned reasons = 0;
@@ -81,8 +86,8 @@ std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold
         "Dive " + std::to_string(d.dive.number) + " at " + DateText(at, dateSeparator) + " " + ClockText(at) + ": ";
     std::vector<std::string> why;
     if (d.reasons & DoubtLong)
-        why.push_back(Fixed(d.dive.duration / MsPerMinute, 1) + " min, more than five times the median of " +
-                      Fixed(run.medianDuration / MsPerMinute, 1) + " min");
+        why.push_back(Fixed(d.dive.duration / MsPerMinute, 1) + " min, more than five times the median dive (" +
+                      Fixed(run.medianDuration / MsPerMinute, 1) + " min)");
     if (d.reasons & DoubtShallow)
         why.push_back("reaches " + Fixed(d.dive.maxDepth, 1) + " m, less than the threshold of " + Short(threshold) +
                       " m after the baseline shift");

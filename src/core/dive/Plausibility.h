@@ -27,8 +27,12 @@ struct RunDive {
 
 enum DoubtReason : unsigned { DoubtLong = 1, DoubtShallow = 2, DoubtGap = 4 };
 
-// A dive is long when it lasts more than this many times the run's median.
+// A dive is long when it lasts more than this many times the median duration
+// of the run's dives at least twice the threshold deep (of all its dives
+// when fewer than MinDeepDives are).
 constexpr double LongDiveFactor = 5.0;
+constexpr double DeepDiveFactor = 2.0;
+constexpr std::size_t MinDeepDives = 5;
 
 struct DiveDoubt {
     std::size_t index = 0;  // among the run's dives
@@ -38,7 +42,7 @@ struct DiveDoubt {
 
 struct RunDoubts {
     std::vector<DiveDoubt> doubts;
-    double medianDuration = 0;  // ms
+    double medianDuration = 0;  // ms, the measure of a long dive
 };
 
 RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold);

@@ -241,7 +241,7 @@ TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchA
     for (std::size_t k = 0; k < marks.size(); ++k)
         EXPECT_EQ(check(lines[k + 1]), marks[k]) << k;
     EXPECT_EQ(DoubtText(o.doubts.doubts[0], o.doubts, 10, wb.rec, '.'),
-              "Dive 2 at 31.12.1980 00:06:57: 10.7 min, more than five times the median of 1.0 min");
+              "Dive 2 at 31.12.1980 00:06:57: 10.7 min, more than five times the median dive (1.0 min)");
     EXPECT_TRUE(ui.shown.empty());
 
     // The same stretch again: the user cancels, and nothing is written.
@@ -270,7 +270,7 @@ TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchA
 
 TEST(Plausibility, ShallowDivesAndMarksThatCannotBeWritten)
 {
-    std::vector<RunDive> dives(5);
+    std::vector<RunDive> dives(6);
     for (std::size_t k = 0; k < dives.size(); ++k) {
         dives[k].number = static_cast<int32_t>(k);
         dives[k].duration = 60000;
@@ -280,7 +280,11 @@ TEST(Plausibility, ShallowDivesAndMarksThatCannotBeWritten)
     dives[3].duration = 300000;  // five times the median: not yet long
     dives[4].duration = 300001;
     dives[4].endsAtGap = true;
+    // Many short ripples just past the threshold do not make the dives long.
+    for (int k = 0; k < 8; ++k)
+        dives.push_back({10 + k, 0, 0, 0, 0, 20000, 4.5, false});
     const RunDoubts run = DoubtfulDives(dives, 4);
+    EXPECT_EQ(run.medianDuration, 60000);
     ASSERT_EQ(run.doubts.size(), 2u);
     EXPECT_EQ(run.doubts[0].reasons, unsigned{DoubtShallow});
     EXPECT_EQ(CheckMark(run.doubts[1].reasons), "long+gap");
