@@ -38,6 +38,26 @@ std::string TempDir::read(const std::string& path)
     return text.str();
 }
 
+std::vector<std::string> Lines(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(in, line);)
+        all.push_back(line);
+    return all;
+}
+
+std::vector<std::string> Cells(const std::string& line, char delimiter)
+{
+    std::vector<std::string> cells;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, delimiter);)
+        cells.push_back(cell);
+    if (!line.empty() && line.back() == delimiter)
+        cells.emplace_back();
+    return cells;
+}
+
 void AllocateAll(Recording& rec, int rows)
 {
     if (!rec.store.Allocate({true, true, true}, rows))

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/store/Recording.h"
 
@@ -24,6 +25,11 @@ public:
 private:
     std::string path_;
 };
+
+// The lines of a text file, without their line ends; none for a missing file.
+std::vector<std::string> Lines(const std::string& path);
+// The cells of a table line, split at `delimiter`; a line ending in it has an empty last cell.
+std::vector<std::string> Cells(const std::string& line, char delimiter = '\t');
 
 // A recording with its sample store allocated for all three slots; `rows`
 // below 2400 gives a smaller store, as after a failed allocation.

@@ -1,4 +1,7 @@
 #include "core/dive/DiveCommands.h"
+
+#include <algorithm>
+
 #include "core/store/MessagesOnce.h"
 
 #include "core/dive/Bouts.h"
@@ -24,6 +27,9 @@ void PushView(CommandContext& cx)
 {
     cx.undo.Push(UndoZoom, redraw::Everything, AnalysisSlot);
 }
+
+// A dive longer than the window gets this many times its length.
+constexpr double LongDiveRoom = 1.5;
 
 // The whole analysis channel, after burnished dives.
 SampleChange WholeChannel(const CommandContext& cx)
@@ -128,6 +134,25 @@ CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const 
                                          (doubts ? ", " + std::to_string(doubts) + " to check" : ""));
     if (cx.settings().dive.BurnishDives)
         return {redraw::Everything, WholeChannel(cx)};
+    return redraw::Everything;
+}
+
+CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive)
+{
+    const double interval = cx.rec.desc(AnalysisSlot).SampRate;
+    if (!(interval > 0))
+        return 0;
+    PushView(cx);
+    LinePositions& at = cx.view.at;
+    at.F4 = dive.onset;
+    at.F5 = dive.end;
+    at.B1 = dive.bottomStart;
+    at.B2 = dive.bottomEnd;
+    DiveFrame f = FrameOf(at, interval);
+    const double points = std::max(cx.settings().dive.WindowSize * 1000.0 / interval, LongDiveRoom * (f.F5 - f.F4));
+    PlaceWindow(f, static_cast<int32_t>(std::clamp(points, 0.0, 2e9)), cx.rec.desc(AnalysisSlot).DataCnt);
+    at.F1 = f.F1 * interval;
+    at.F2 = f.F2 * interval;
     return redraw::Everything;
 }
 

@@ -35,5 +35,8 @@ CommandResult EventCounterCommand(CommandContext& cx);
 // between F4 and F5. `outcome` tells how many, and whether Halt stopped it.
 CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const AutomaticHooks& hooks,
                                AutomaticOutcome& outcome);
+// "Go to" in the list of dives to check: the cursors frame the dive as the
+// run framed it, the window around it (wide enough for a long dive).
+CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive);
 
 }  // namespace vk

@@ -78,12 +78,8 @@ std::string CheckMark(unsigned reasons)
     return mark;
 }
 
-std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold, const Recording& rec,
-                      char dateSeparator)
+std::string DoubtWhy(const DiveDoubt& d, const RunDoubts& run, double threshold)
 {
-    const double at = rec.time.GlobalStart + d.dive.onset;
-    std::string text =
-        "Dive " + std::to_string(d.dive.number) + " at " + DateText(at, dateSeparator) + " " + ClockText(at) + ": ";
     std::vector<std::string> why;
     if (d.reasons & DoubtLong)
         why.push_back(Fixed(d.dive.duration / MsPerMinute, 1) + " min, more than five times the median dive (" +
@@ -93,9 +89,23 @@ std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold
                       " m after the baseline shift");
     if (d.reasons & DoubtGap)
         why.push_back("ends at a gap in the record");
+    std::string text;
     for (std::size_t k = 0; k < why.size(); ++k)
         text += (k ? "; " : "") + why[k];
     return text;
+}
+
+std::string DoubtBegin(const DiveDoubt& d, const Recording& rec, char dateSeparator)
+{
+    const double at = rec.time.GlobalStart + d.dive.onset;
+    return DateText(at, dateSeparator) + " " + ClockText(at);
+}
+
+std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold, const Recording& rec,
+                      char dateSeparator)
+{
+    return "Dive " + std::to_string(d.dive.number) + " at " + DoubtBegin(d, rec, dateSeparator) + ": " +
+           DoubtWhy(d, run, threshold);
 }
 
 bool MarkCheckColumn(const std::string& file, const RunDoubts& run, std::size_t dives, char delimiter)

@@ -49,7 +49,11 @@ RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold);
 
 // "long", "shallow", "gap", joined by "+": the mark in the Check column.
 std::string CheckMark(unsigned reasons);
-// "Dive 12 at 03.01.2020 12:34:56: 48.3 min, more than five times the median of 6.1 min"
+// Why a dive is doubtful: "48.3 min, more than five times the median dive (6.1 min)".
+std::string DoubtWhy(const DiveDoubt& d, const RunDoubts& run, double threshold);
+// Where it begins: "03.01.2020 12:34:56".
+std::string DoubtBegin(const DiveDoubt& d, const Recording& rec, char dateSeparator);
+// "Dive 12 at 03.01.2020 12:34:56: " and why.
 std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold, const Recording& rec,
                       char dateSeparator);
 

@@ -36,7 +36,8 @@ namespace vk {
 
 namespace {
 
-constexpr int HintTextBelow = 68;  // px from the read-outs' top: under their three rows
+constexpr int HintTextBelow = 68;     // px from the read-outs' top: under their three rows
+constexpr int MinProgressWidth = 60;  // px: "n dives, halted" and the bar
 
 }  // namespace
 
@@ -399,11 +400,14 @@ void TForm3::buildReadouts(QWidget* area)
     hintText_->hide();
     progressLabel_ = new QLabel(area);
     progressLabel_->setObjectName("lblProgress");
-    progressLabel_->setGeometry(Px(0.885 * w), top, Px(0.1 * w), 17);  // right of Hint and Halt
+    // Right of Hint and Halt, never over them in a narrow window.
+    const int progressLeft = std::max(Px(0.885 * w), hint_->x() + hint_->sizeHint().width() + 6);
+    const int progressWidth = std::max(Px(0.995 * w) - progressLeft, MinProgressWidth);
+    progressLabel_->setGeometry(progressLeft, top, progressWidth, 17);
     progress_ = new QProgressBar(area);
     progress_->setObjectName("ProgressBar1");
     progress_->setRange(0, 100);
-    progress_->setGeometry(Px(0.885 * w), top + 20, Px(0.1 * w), 14);
+    progress_->setGeometry(progressLeft, top + 20, progressWidth, 14);
     progress_->hide();
     thumbnail_ = new QLabel(area);
     thumbnail_->setObjectName("ThumbNail");

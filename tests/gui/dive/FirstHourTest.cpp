@@ -4,24 +4,30 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <algorithm>
+#include <filesystem>
 
 #include "core/dive/SurfaceCheck.h"
 #include "core/setup/Start.h"
 #include "core/view/PixelMap.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/dive/DiveChecksWindow.h"
 #include "gui/dive/DiveParamsDialog.h"
 #include "gui/graph/GraphMenus.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/StripImage.h"
 #include "gui/widgets/HelpViewer.h"
+#include "support/ExampleWindowTest.h"
 #include "support/GuiFixture.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
 
 namespace vk {
 
@@ -35,8 +41,14 @@ private Q_SLOTS:
     void aWarningOnceThenInTheStatusLine();
     void wheelZoomsAroundTheMouse();
     void suggestionMarkedKeptOrDropped();
+    void divesToCheckAndGoTo();
+    void aStretchWrittenTwiceAsksFirst();
 
 private:
+    // The automatic analysis from F4 = 0 to `end` (ms), started in its dialog.
+    void automatic(double end);
+
+    std::unique_ptr<test::TempDir> dir;  // the record and its results
     std::unique_ptr<Workbench> wb;
     std::unique_ptr<ScriptedDialogs> ui;
     std::unique_ptr<HelpViewer> help;
@@ -48,7 +60,9 @@ void FirstHourTest::init()
     wb = std::make_unique<Workbench>();
     ui = std::make_unique<ScriptedDialogs>();
     ChannelDescriptor& d = wb->rec.desc(0);
-    d.NameIn = VARNIK_TEST_DATA "/furseal-5s.csv";
+    dir = std::make_unique<test::TempDir>();
+    d.NameIn = dir->file("furseal-5s.csv");
+    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
     d.ColumnValue = 3;
     d.InDelimiter = ';';
     d.HeaderText = 1;
@@ -68,6 +82,15 @@ void FirstHourTest::cleanup()
     delete window;
     help.reset();
     wb.reset();
+    dir.reset();
+}
+
+void FirstHourTest::automatic(double end)
+{
+    window->view().at.F4 = 0;
+    window->view().at.F5 = end;
+    test::WhenDialogShows([](QWidget* d) { d->findChild<QPushButton*>("btnOK")->click(); });
+    window->menus().action("mniAutomatic")->trigger();
 }
 
 void FirstHourTest::surfaceNoteAfterStart()
@@ -163,6 +186,103 @@ void FirstHourTest::suggestionMarkedKeptOrDropped()
     test::Key(window, Qt::Key_Q);  // not asked again this run
     QCOMPARE(wb->settings.dive, defaults);
     QCOMPARE(questions(), 1);
+}
+
+void FirstHourTest::divesToCheckAndGoTo()
+{
+    // The first run a new user makes: a threshold near the surface, which
+    // reads 1 m, and no surface baseline. Dives run together across the surface.
+    wb->dive.suggestionOffered = true;
+    wb->settings.dive.Threshold = 2;
+    wb->settings.thumbnails.Thumbnail = false;
+    automatic(window->view().T);
+    QPointer<TfrmDiveChecks> checks = window->findChild<TfrmDiveChecks*>("frmDiveChecks");
+    QVERIFY(checks && checks->isVisible());
+    auto* list = checks->findChild<QTreeWidget*>("lvwChecks");
+    QVERIFY(list->topLevelItemCount() >= 10);
+    const QString intro = checks->findChild<QLabel*>("lblChecks")->text();
+    QVERIFY2(intro.contains(" dives just written may be wrong") && intro.contains("furseal-5s_Dve.xls"),
+             qPrintable(intro));
+    QVERIFY(std::find_if(ui->statusTexts.begin(), ui->statusTexts.end(), [](const std::string& t) {
+                return t.find(" to check") != std::string::npos;
+            }) != ui->statusTexts.end());
+    test::Grab(checks, "dives-to-check");
+
+    // "Go to" on the longest: the cursors on it, the window around it; Undo goes back.
+    QTreeWidgetItem* longest = list->topLevelItem(0);
+    for (int k = 0; k < list->topLevelItemCount(); ++k)
+        if (list->topLevelItem(k)->text(2).split(' ')[0].toDouble() > longest->text(2).split(' ')[0].toDouble())
+            longest = list->topLevelItem(k);
+    QVERIFY(longest->text(2).contains("more than five times the median dive"));
+    const int number = longest->text(0).toInt();
+    const LinePositions before = window->view().at;
+    qobject_cast<QPushButton*>(list->itemWidget(longest, 3))->click();
+    const LinePositions& at = window->view().at;
+    const std::vector<std::string> table = test::Lines(wb->dive.tables.dives.path);
+    const std::string& line = table.at(static_cast<std::size_t>(number) + 1);
+    const double onset = std::stod(test::Cells(line).at(3)) * 1000, duration = std::stod(test::Cells(line).at(5));
+    QCOMPARE(at.F4, onset);
+    QCOMPARE(at.F5 - at.F4, duration * 1000);
+    QVERIFY(duration > 30 * 60);
+    QVERIFY(at.F1 <= at.F4 && at.F2 >= at.F5 && at.F2 - at.F1 < 3 * (at.F5 - at.F4));
+    QVERIFY(line.find("\tlong") != std::string::npos);
+    window->resize(1280, 720);
+    window->executeRedraw(redraw::Everything);
+    test::Grab(window, "dive-to-check-framed");
+    test::Key(window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window->view().at, before);
+
+    // Help explains the marks; the next run replaces the list.
+    checks->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+    QCOMPARE(help->shown(), std::string("frmDiveChecks.rtf"));
+    help->close();
+    wb->settings.dive.Threshold = 4;
+    wb->settings.dive.TrekBaseline = 1;
+    ui->choices = {Choice::Second};  // the same stretch again: new files
+    automatic(window->view().T);
+    QVERIFY(!checks);
+    checks = window->findChild<TfrmDiveChecks*>("frmDiveChecks");
+    QVERIFY(checks);
+    list = checks->findChild<QTreeWidget*>("lvwChecks");
+    for (int k = 0; k < list->topLevelItemCount(); ++k)
+        QVERIFY2(list->topLevelItem(k)->text(2).startsWith("reaches "), qPrintable(list->topLevelItem(k)->text(2)));
+}
+
+void FirstHourTest::aStretchWrittenTwiceAsksFirst()
+{
+    wb->dive.suggestionOffered = true;
+    wb->settings.dive.Threshold = 4;
+    wb->settings.dive.TrekBaseline = 1;
+    wb->settings.thumbnails.Thumbnail = false;
+    const double hours = 12 * 3600e3;  // the first dives of the record
+    automatic(hours);
+    const std::string table = wb->settings.NameOutFile[0];
+    const std::vector<std::string> first = test::Lines(table);
+    QVERIFY(first.size() > 10);
+    QVERIFY(ui->captions.empty());
+
+    // Cancel: nothing written, the status says so.
+    ui->choices = {Choice::Cancel};
+    automatic(hours);
+    QCOMPARE(ui->captions.size(), std::size_t{1});
+    QCOMPARE(ui->captions[0],
+             (std::vector<std::string>{"Dives already written", "Append anyway", "New files", "Cancel"}));
+    QVERIFY(ui->shown.back().text.find("where this run's first dive begins") != std::string::npos);
+    QCOMPARE(test::Lines(table), first);
+    QCOMPARE(ui->statusTexts.back(), std::string("Automatic analysis cancelled: nothing written"));
+    // Append anyway: the table holds the stretch twice.
+    ui->choices = {Choice::First};
+    automatic(hours);
+    const std::size_t again = std::stoul(ui->statusTexts.back());  // "n dives analysed"
+    QVERIFY(again > first.size() / 2);
+    QCOMPARE(test::Lines(table).size(), first.size() + again);
+    // A later stretch is not asked about.
+    window->view().at.F4 = hours;
+    window->view().at.F5 = 2 * hours;
+    test::WhenDialogShows([](QWidget* d) { d->findChild<QPushButton*>("btnOK")->click(); });
+    window->menus().action("mniAutomatic")->trigger();
+    QCOMPARE(ui->captions.size(), std::size_t{2});
+    QVERIFY(test::Lines(table).size() > first.size() + again);
 }
 
 namespace {

@@ -58,7 +58,6 @@ private Q_SLOTS:
     void batchResultsStayByteForByte();
 
 private:
-    std::vector<std::string> lines(const std::string& file) const;
     // Runs "&Automatic Anal. ..." from the start to `end` ms (the whole record
     // when negative); `inLoop` runs as the loop starts.
     void automatic(std::function<void()> inLoop = {}, double end = -1);
@@ -85,15 +84,6 @@ void ResultsWindowTest::cleanup()
     closeExample();
 }
 
-std::vector<std::string> ResultsWindowTest::lines(const std::string& file) const
-{
-    std::ifstream in(file);
-    std::vector<std::string> all;
-    for (std::string line; std::getline(in, line);)
-        all.push_back(line);
-    return all;
-}
-
 void ResultsWindowTest::automatic(std::function<void()> inLoop, double end)
 {
     window->view().at.F4 = 0;
@@ -116,7 +106,7 @@ void ResultsWindowTest::writeAppendsALinePerPress()
         const double onset = window->view().at.F4;
         const double maxDepth = wb->dive.record.maxDepth;
         key(Qt::Key_W);
-        const std::vector<std::string> all = lines(wb->settings.NameOutFile[0]);
+        const std::vector<std::string> all = test::Lines(wb->settings.NameOutFile[0]);
         QCOMPARE(all.size(), static_cast<std::size_t>(k + 2));
         // The line holds the dive's values: its number, onset and maximum depth.
         const std::string& line = all.back();
@@ -131,7 +121,7 @@ void ResultsWindowTest::writeAppendsALinePerPress()
         QVERIFY(line.find(depth) != std::string::npos);
         QVERIFY(window->view().at.F4 > onset);  // on to the next dive
     }
-    QCOMPARE(lines(wb->settings.NameOutFile[0]).front() + "\n", DiveHeader(wb->rec, wb->settings));
+    QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).front() + "\n", DiveHeader(wb->rec, wb->settings));
     for (int k = 0; k < 3; ++k) {
         QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, k)));
         QVERIFY(FileExists(wb->results.thumbnailPrefix + "/" + std::to_string(k) + ".bmp"));
@@ -146,7 +136,7 @@ void ResultsWindowTest::searchNextOffStaysOnTheDive()
     const LinePositions here = window->view().at;
     key(Qt::Key_W);
     QCOMPARE(window->view().at, here);
-    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+    QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
 }
 
 void ResultsWindowTest::aResultFileThatCannotBeWritten()
@@ -164,7 +154,7 @@ void ResultsWindowTest::automaticAnalysisOverTheWholeDay()
     wb->settings.thumbnails.Thumbnail = false;
     const double offset = wb->rec.desc(0).yOffset;
     automatic();
-    const std::vector<std::string> all = lines(wb->settings.NameOutFile[0]);
+    const std::vector<std::string> all = test::Lines(wb->settings.NameOutFile[0]);
     QCOMPARE(all.size(), truth.size() + 1);
     QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
     QCOMPARE(ui->statusTexts.back(), std::to_string(truth.size()) + " dives analysed");
@@ -203,7 +193,7 @@ void ResultsWindowTest::onlyHaltGetsThroughWhileTheLoopRuns()
     QVERIFY(window->isVisible());
     QVERIFY(steps >= 0);
     // Halt is answered after the first dive, and that dive is written once.
-    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+    QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
     QVERIFY(std::find(ui->statusTexts.begin(), ui->statusTexts.end(),
                       "The automatic analysis is running: press Halt to stop it.") != ui->statusTexts.end());
     QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
@@ -211,7 +201,7 @@ void ResultsWindowTest::onlyHaltGetsThroughWhileTheLoopRuns()
     QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
     // Afterwards keys and menus work again.
     key(Qt::Key_W);
-    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{3});
+    QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), std::size_t{3});
 }
 
 void ResultsWindowTest::haltStopsAfterTheCurrentDive()
@@ -223,7 +213,7 @@ void ResultsWindowTest::haltStopsAfterTheCurrentDive()
         halt->click();
     });
     // Halt is answered after the first dive, and that dive is written.
-    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
+    QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
     QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
     QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
     QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
@@ -260,15 +250,15 @@ void ResultsWindowTest::boutsAndTheComment()
     QCOMPARE(wb->dive.comment, std::string("calm sea"));
     key(Qt::Key_Q);
     key(Qt::Key_W);
-    QVERIFY(lines(wb->settings.NameOutFile[0]).back().size() > 8);
-    QVERIFY(lines(wb->settings.NameOutFile[0]).back().find("\tcalm sea") != std::string::npos);
+    QVERIFY(test::Lines(wb->settings.NameOutFile[0]).back().size() > 8);
+    QVERIFY(test::Lines(wb->settings.NameOutFile[0]).back().find("\tcalm sea") != std::string::npos);
 
     // Bouts: the first Ctrl+B frames, the second writes the first bout.
     window->view().at.F5 = 0;
     key(Qt::Key_B, Qt::ControlModifier);
     QVERIFY(!FileExists(wb->results.bouts));
     key(Qt::Key_B, Qt::ControlModifier);
-    const std::vector<std::string> bouts = lines(wb->results.bouts);
+    const std::vector<std::string> bouts = test::Lines(wb->results.bouts);
     QCOMPARE(bouts.size(), std::size_t{2});
     int inFirstBout = 0;
     for (const example::DiveTruth& d : truth)
@@ -276,7 +266,7 @@ void ResultsWindowTest::boutsAndTheComment()
     QVERIFY(bouts[1].rfind("1\t", 0) == 0);
     QVERIFY(bouts[1].find("\t" + std::to_string(inFirstBout) + "\t") != std::string::npos);
     key(Qt::Key_F, Qt::ControlModifier);  // skipped: nothing written
-    QCOMPARE(lines(wb->results.bouts).size(), std::size_t{2});
+    QCOMPARE(test::Lines(wb->results.bouts).size(), std::size_t{2});
 }
 
 ResultsWindowTest::BatchRun ResultsWindowTest::runBatch(const QStringList& arguments, bool quiet)
@@ -345,17 +335,6 @@ std::string FileHash(const std::string& file)
         .toStdString();
 }
 
-std::vector<std::string> Cells(const std::string& line)
-{
-    std::vector<std::string> cells;
-    std::istringstream in(line);
-    for (std::string cell; std::getline(in, cell, '\t');)
-        cells.push_back(cell);
-    if (!line.empty() && line.back() == '\t')
-        cells.emplace_back();
-    return cells;
-}
-
 }  // namespace
 
 void ResultsWindowTest::batchWritesWhatTheWindowWrites()
@@ -386,11 +365,11 @@ void ResultsWindowTest::batchWritesWhatTheWindowWrites()
         QVERIFY2(Contents(file) == thumbnailsFromWindow[k], file.c_str());
     }
     // The bouts of the run: one line per bout of the example, each naming its dives.
-    const std::vector<std::string> bouts = lines(wb->results.bouts);
+    const std::vector<std::string> bouts = test::Lines(wb->results.bouts);
     QCOMPARE(bouts.size(), static_cast<std::size_t>(truth.back().bout - truth.front().bout + 2));
     int counted = 0;
     for (std::size_t k = 1; k < bouts.size(); ++k)
-        counted += std::stoi(Cells(bouts[k]).at(5));
+        counted += std::stoi(test::Cells(bouts[k]).at(5));
     QCOMPARE(counted, static_cast<int>(truth.size()));
 }
 
@@ -408,9 +387,9 @@ void ResultsWindowTest::batchOnTheFurSealRecord()
     for (std::size_t at = run.err.find(": check Dive "); at != std::string::npos;
          at = run.err.find(": check Dive ", at + 1))
         ++listed;
-    const std::vector<std::string> all = lines(dir->file("furseal-5s_Dve.xls"));
+    const std::vector<std::string> all = test::Lines(dir->file("furseal-5s_Dve.xls"));
     QCOMPARE(all.size(), std::size_t{424});
-    const std::vector<std::string> header = Cells(all.front());
+    const std::vector<std::string> header = test::Cells(all.front());
     auto column = [&](const char* name) {
         return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
     };
@@ -418,7 +397,7 @@ void ResultsWindowTest::batchOnTheFurSealRecord()
     QVERIFY(maxDepth < header.size() && duration < header.size() && check < header.size());
     std::size_t marked = 0;
     for (std::size_t k = 1; k < all.size(); ++k) {
-        const std::vector<std::string> cells = Cells(all[k]);
+        const std::vector<std::string> cells = test::Cells(all[k]);
         QCOMPARE(cells.size(), header.size());
         QCOMPARE(std::stoi(cells[0]), static_cast<int>(k - 1));
         const double depth = std::stod(cells[maxDepth]), seconds = std::stod(cells[duration]);
@@ -457,7 +436,7 @@ void ResultsWindowTest::batchGoesOnAfterARecordingThatCannotBeLoaded()
     // The recording after them still ran.
     QVERIFY2(run.out.find(files.setup + ": " + std::to_string(truth.size()) + " dives, ") != std::string::npos,
              run.out.c_str());
-    QCOMPARE(lines(wb->settings.NameOutFile[0]).size(), truth.size() + 1);
+    QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), truth.size() + 1);
 }
 
 void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
@@ -467,25 +446,25 @@ void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
     const QString setup = QString::fromStdString(files.setup);
     const std::string dives = wb->settings.NameOutFile[0];
     QCOMPARE(runBatch({setup}).exitCode, 0);
-    const std::vector<std::string> first = lines(dives);
+    const std::vector<std::string> first = test::Lines(dives);
     QCOMPARE(first.size(), truth.size() + 1);
 
     // Run again, its progress going to a log file rather than a terminal.
     const BatchRun again = runBatch({setup}, false);
     QCOMPARE(again.exitCode, 0);
-    QCOMPARE(lines(dives), first);         // the same dives once, not twice
-    QCOMPARE(lines(dives + ".1"), first);  // the earlier results kept beside them
+    QCOMPARE(test::Lines(dives), first);         // the same dives once, not twice
+    QCOMPARE(test::Lines(dives + ".1"), first);  // the earlier results kept beside them
     QVERIFY(FileExists(wb->results.wiggles + ".1"));
     QVERIFY(again.err.find("earlier results kept as " + dives + ".1") != std::string::npos);
     QVERIFY2(again.err.find('\r') == std::string::npos, again.err.c_str());  // no bar redrawn in a log
 
     // A third run: the older results move on to ".2".
     QCOMPARE(runBatch({setup}).exitCode, 0);
-    QCOMPARE(lines(dives + ".2"), first);
+    QCOMPARE(test::Lines(dives + ".2"), first);
 
     // Asked to, it appends.
     QCOMPARE(runBatch({"--append", setup}).exitCode, 0);
-    QCOMPARE(lines(dives).size(), 2 * truth.size() + 1);
+    QCOMPARE(test::Lines(dives).size(), 2 * truth.size() + 1);
 }
 
 // The result files of the example day and of the fur-seal record, byte for

@@ -9,6 +9,7 @@
 #include "core/dive/DiveSearch.h"
 #include "core/dive/SurfaceCheck.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/dive/DiveChecksWindow.h"
 #include "gui/dive/DiveParamsDialog.h"
 #include "gui/dive/DiveStopsDialog.h"
 #include "gui/graph/CommandTable.h"
@@ -52,6 +53,23 @@ CommandFunction OfferingSuggestion(CommandFunction command, TForm3& w)
     };
 }
 
+// After a run, the dives to check beside the graph window; "Go to" frames one.
+void ShowDiveChecks(CommandContext& cx, TForm3& w, const AutomaticOutcome& outcome)
+{
+    const Workbench& wb = cx.wb;
+    const RunDoubts& run = outcome.doubts;
+    const double threshold = wb.settings.dive.Threshold;
+    std::vector<DiveCheckRow> rows;
+    for (const DiveDoubt& d : run.doubts)
+        rows.push_back({d.dive, DoubtBegin(d, wb.rec, wb.settings.DateSep), DoubtWhy(d, run, threshold)});
+    const std::string intro = std::to_string(rows.size()) + " of the " + std::to_string(outcome.written.size()) +
+                              " dives just written may be wrong. Each is marked in the Check column of\n" +
+                              wb.dive.tables.dives.path;
+    TfrmDiveChecks::ShowFor(w, rows, intro, w.help(), [&w](const RunDive& dive) {
+        w.runCommand([dive](CommandContext& c) { return GoToDiveCommand(c, dive); });
+    });
+}
+
 // "&Automatic Anal. ...": the parameters with a Start button, then the run,
 // in which only Halt takes input.
 CommandResult Automatic(CommandContext& cx, TForm3& w)
@@ -72,12 +90,14 @@ CommandResult Automatic(CommandContext& cx, TForm3& w)
     };
     hooks.progress = [&w](double share, int dives) { w.showProgress(share, dives); };
     hooks.halted = [&w] { return w.pollHalt(); };
+    hooks.askBeforeRepeating = true;
     if (p.Visualise)
         w.executeRedraw(redraw::Everything);
     CommandResult result;
     AutomaticOutcome outcome;
     w.runLong([&] { result = AutomaticCommand(cx, &pictures, hooks, outcome); });
     w.endProgress(outcome.dives, outcome.halted);
+    ShowDiveChecks(cx, w, outcome);
     return result;
 }
 
