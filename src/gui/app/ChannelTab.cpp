@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,12 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTimeEdit>
 
 #include "core/files/TextLoader.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "gui/widgets/TypedTimeField.h"
 
 namespace vk {
 
@@ -64,15 +63,12 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     grid->addWidget(sampling_, 1, 1);
     grid->addWidget(copyButton("Copy", "Same sampl. rate for all channels", CopyKind::SampRate), 1, 5);
 
-    date_ = new QDateEdit;
+    date_ = new TypedTimeField(TypedTimeField::Date, ui_);
     date_->setObjectName("DateStart");
-    date_->setDisplayFormat("dd.MM.yyyy");
-    date_->setMinimumDate(QDate(1900, 1, 1));
-    date_->setToolTip("Onset of recorded data");
-    time_ = new QTimeEdit;
+    date_->setToolTip("Onset of recorded data: 07.01.2026, 7.1.26 or 07012026");
+    time_ = new TypedTimeField(TypedTimeField::Clock, ui_);
     time_->setObjectName("TimeStart");
-    time_->setDisplayFormat("HH:mm:ss");
-    time_->setToolTip("Onset of recorded data");
+    time_->setToolTip("Onset of recorded data: 06:30:49, 6:30 or 063049");
     grid->addWidget(new QLabel("Start time"), 2, 0);
     grid->addWidget(date_, 2, 1);
     grid->addWidget(time_, 2, 2);
@@ -141,8 +137,8 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     connect(browse, &QPushButton::clicked, this, &ChannelTab::browse);
     connect(fileName_, &QLineEdit::textEdited, this, &ChannelTab::fileNameChanged);
     connect(sampling_, &QLineEdit::editingFinished, this, &ChannelTab::samplingExit);
-    connect(date_, &QDateEdit::editingFinished, this, &ChannelTab::dateExit);
-    connect(time_, &QTimeEdit::editingFinished, this, &ChannelTab::dateExit);
+    connect(date_, &TypedTimeField::valueTaken, this, &ChannelTab::dateExit);
+    connect(time_, &TypedTimeField::valueTaken, this, &ChannelTab::dateExit);
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{binary_, text_, readHeader_, autoScaling_})
         connect(b, &QAbstractButton::clicked, this, &ChannelTab::formatClicked);
     connect(header_, &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);

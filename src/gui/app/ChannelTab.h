@@ -9,17 +9,16 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTimeEdit;
 
 namespace vk {
 
 class VkDialogs;
+class TypedTimeField;
 
 class ChannelTab : public QWidget {
     Q_OBJECT
@@ -57,8 +56,8 @@ private:
     VkDialogs& ui_;
     QLineEdit* fileName_;
     QLineEdit* sampling_;
-    QDateEdit* date_;
-    QTimeEdit* time_;
+    TypedTimeField* date_;
+    TypedTimeField* time_;
     QLabel* preview_;
     QGroupBox* formatGroup_;
     QRadioButton* binary_;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +24,7 @@
 #include "gui/app/MainDialog.h"
 #include "gui/widgets/Confirmation.h"
 #include "gui/widgets/HelpViewer.h"
+#include "gui/widgets/TypedTimeField.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -128,7 +128,7 @@ void MainDialogTest::leave()
 
 void MainDialogTest::grab(const QString& name)
 {
-    const QByteArray folder = qgetenv("VARNIK_GRAB");
+    const QByteArray folder = qgetenv("VARNIK_GRAB_DIR");
     if (!folder.isEmpty())
         form->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
 }
@@ -200,18 +200,34 @@ void MainDialogTest::fieldsAreCheckedWhenLeft()
     QVERIFY(field<QLineEdit>(2, "EditMin")->isEnabled());
     QCOMPARE(wb->rec.desc(2).UseFileInfo, 'N');
 
+    // Start date and time take typed digits, with or without separators.
+    auto* date = field<TypedTimeField>(0, "DateStart");
+    auto* time = field<TypedTimeField>(0, "TimeStart");
+    enter(date, "07012026");
+    leave();
+    enter(time, "063049");
+    leave();
+    QCOMPARE(date->text(), QString("07.01.2026"));
+    QCOMPARE(time->text(), QString("06:30:49"));
+    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(2026, 1, 7, 6, 30, 49));
+    enter(time, "7:5");
+    leave();
+    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(2026, 1, 7, 7, 5, 0));
+    // Text that is no date is refused and the field keeps its date.
+    enter(date, "31.02.2026");
+    leave();
+    QCOMPARE(date->text(), QString("07.01.2026"));
+    QCOMPARE(ui->shown.back().text,
+             std::string("'31.02.2026' is not a date: type it as 07.01.2026, 7.1.26 or 07012026"));
+    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(2026, 1, 7, 7, 5, 0));
     // A start date before 1982 becomes 1982; 29 February of a leap year the last day of February.
-    auto* date = field<QDateEdit>(0, "DateStart");
-    enter(date, "");
-    date->setDate(QDate(1975, 3, 4));
+    enter(date, "4.3.1975");
     leave();
     QCOMPARE(date->date(), QDate(1982, 3, 4));
-    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(1982, 3, 4, 0, 0, 0));
-    enter(date, "");
-    date->setDate(QDate(1976, 2, 29));
+    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(1982, 3, 4, 7, 5, 0));
+    enter(date, "1976-02-29");
     leave();
     QCOMPARE(date->date(), QDate(1982, 2, 28));
-    QCOMPARE(wb->rec.desc(0).StartTime, EncodeTime(1982, 2, 28, 0, 0, 0));
 
     // A range finer than the four decimals the fields show keeps its digits
     // when the dialog is filled again and collected at Start or Save.
@@ -438,7 +454,7 @@ void MainDialogTest::helpShowsTheMainDialogPage()
     help->showPage("mainDial.rtf");
     QVERIFY(help->plainText().contains("Skip void data"));
     QVERIFY(ui->shown.empty());
-    const QByteArray folder = qgetenv("VARNIK_GRAB");
+    const QByteArray folder = qgetenv("VARNIK_GRAB_DIR");
     if (!folder.isEmpty())
         help->grab().save(QString::fromUtf8(folder) + "/help.png");
     QTest::keyClick(help.get(), Qt::Key_Escape);

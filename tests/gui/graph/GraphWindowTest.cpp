@@ -158,7 +158,7 @@ void GraphWindowTest::partsAndMenus()
     QVERIFY(table.find("mniWriteResults"));
     QVERIFY(!table.find("mniWriteResult"));
 
-    const QByteArray folder = qgetenv("VARNIK_GRAB");
+    const QByteArray folder = qgetenv("VARNIK_GRAB_DIR");
     if (!folder.isEmpty())
         window->grab().save(QString::fromUtf8(folder) + "/graph-window.png");
 }
