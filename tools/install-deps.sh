@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libalglib-dev libjpeg-dev libfast-float-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  unrtf xvfb xauth imagemagick
+  unrtf xvfb xauth imagemagick python3
   clang libclang-rt-14-dev
 )
 

@@ -4,40 +4,43 @@
 // wiggle and bout result files as the program does (images and thumbnails
 // too when the setup asks, drawn offscreen by the program's painter).
 //
-//   varnik-batch [--quiet] [--append] <setup file> [<setup file> ...]
+//   varnik-batch [--quiet] [--append] [-j N] [--study DIR] <setup file> ...
+//   varnik-batch [--quiet] [--append] [--study DIR] --task [I] <setup list>
+//   varnik-batch --merge DIR
 //
 // Each run writes fresh result files: earlier ones are kept as "<name>.1"
 // ("<name>.2", ... for older ones). With --append the lines are added to them.
 // Questions take the answer that changes nothing and are printed to standard
 // error with every message. A recording that cannot be loaded, or whose depth
 // channel holds no values, is reported and the exit status is 1; the others
-// still run. The progress bar is drawn only on a terminal.
+// still run. The progress is drawn only on a terminal.
+//
+// -j N runs up to N recordings at once (default: the number of cores), each
+// in a process of its own. --study DIR also writes the study tables
+// DIR/dives.tsv, DIR/bouts.tsv and DIR/recordings.tsv. --task runs only the
+// I-th setup (counted from 1) of a list file with one setup per line (I from
+// SLURM_ARRAY_TASK_ID when not given), its study tables going to
+// DIR/parts/I; --merge DIR joins DIR/parts/* into DIR's study tables.
 
 #include <unistd.h>
-#include <QApplication>
-#include <chrono>
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <memory>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "OffscreenScreen.h"
-#include "core/dive/Bouts.h"
-#include "core/dive/ResultStep.h"
-#include "core/dive/SurfaceCheck.h"
-#include "core/setup/SetupFile.h"
-#include "core/setup/Start.h"
-#include "core/store/ConsoleDialogs.h"
-#include "core/store/FileUtil.h"
-#include "core/view/ViewState.h"
-#include "gui/graph/GraphWindow.h"
-#include "gui/graph/WindowPicture.h"
-#include "gui/widgets/HelpViewer.h"
+#include "batch/RecordingRun.h"
+#include "batch/Workers.h"
+#include "core/dive/StudyTables.h"
 
 namespace {
 
 using namespace vk;
-using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
 
 // A bar on the terminal, redrawn when the whole percentage changes.
 class TerminalProgress {
@@ -58,6 +61,7 @@ public:
     {
         if (shown_ && percent_ >= 0)
             std::fprintf(stderr, "\n");
+        percent_ = -1;
     }
 
 private:
@@ -65,161 +69,232 @@ private:
     int percent_ = -1;
 };
 
-// The toolkit, started for the first picture: a run without pictures does without it.
-void Application()
-{
-    static int argc = 1;
-    static char name[] = "varnik-batch";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            UseOffscreenScreen(1600, 900);  // the size of the dive images
-        new QApplication(argc, argv);       // lives until the program ends
-    }
-}
-
-// The pictures of a dive, drawn as the window would draw them: the window
-// itself, offscreen, made when the first image is asked for.
-class OffscreenPictures : public PictureSink {
-public:
-    OffscreenPictures(Workbench& wb, const ViewState& view, VkDialogs& ui) : wb_(wb), view_(view), ui_(ui) {}
-    ~OffscreenPictures() override { delete window_; }
-
-    bool saveImage(const std::string& path) override
-    {
-        Application();
-        if (!window_) {
-            help_ = std::make_unique<HelpViewer>(ui_, "");
-            window_ = new TForm3(wb_, ui_, *help_);
-            window_->resize(1600, 900);
-        }
-        window_->view().at = view_.at;
-        window_->executeRedraw(0xFFFFFFFFu);
-        return SavePicture(window_->picture(), path, PictureFormat::Jpeg);
-    }
-    bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
-    {
-        Application();
-        const ThumbnailSettings& t = wb_.settings.thumbnails;
-        const GraphScene scene{wb_.rec, wb_.settings, view_, nullptr, CaptionPlace::Top, &wb_.dive};
-        const QImage image = RenderThumbnail(
-            scene, AnalysisSlot, QSize(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8)), stamp);
-        return SaveThumbnail(image, folder, number, ui_);
-    }
-
-private:
-    Workbench& wb_;
-    const ViewState& view_;
-    VkDialogs& ui_;
-    std::unique_ptr<HelpViewer> help_;
-    TForm3* window_ = nullptr;
-};
-
 struct Options {
-    bool quiet = false;   // no progress bar
+    bool quiet = false;   // no progress
     bool append = false;  // add to the result files instead of starting fresh ones
+    int jobs = 0;         // 0: the number of cores
+    std::string study;    // folder of the study tables; empty for none
+    std::string part;     // a worker's folder for its study tables
+    bool worker = false;  // run by RunWorkers: progress as lines for the parent
+    bool task = false;
+    long taskIndex = 0;  // from 1; 0: from SLURM_ARRAY_TASK_ID
+    std::string merge;
+    std::vector<std::string> setups;
 };
 
-// The result files of the run start fresh; the earlier ones are kept aside.
-bool FreshResultFiles(const Workbench& wb, VkDialogs& ui)
+const char* const Usage =
+    "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] <setup file> [<setup file> ...]\n"
+    "       varnik-batch [--quiet] [--append] [--study DIR] --task [I] <setup list>\n"
+    "       varnik-batch --merge DIR\n";
+
+bool Number(const std::string& text, long& value)
 {
-    for (const std::string& file : {wb.settings.NameOutFile[AnalysisSlot], wb.results.wiggles, wb.results.bouts}) {
-        if (!FileExists(file))
-            continue;
-        if (!KeepAside(file)) {
-            ui.message("Cannot move the earlier results " + file + " aside to " + file + ".1", Severity::Error);
-            return false;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+// Reads the arguments; false (after saying why) when they make no sense.
+bool Parse(int argc, char** argv, Options& o)
+{
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        auto value = [&](std::string& into) {
+            if (k + 1 >= argc)
+                return false;
+            into = argv[++k];
+            return true;
+        };
+        long n = 0;
+        std::string text;
+        if (arg == "--quiet") {
+            o.quiet = true;
+        } else if (arg == "--append") {
+            o.append = true;
+        } else if (arg == "--worker") {
+            o.worker = true;
+        } else if (arg == "-j" || arg.rfind("-j", 0) == 0) {
+            if (arg == "-j" ? !value(text) : (text = arg.substr(2), false))
+                return false;
+            if (!Number(text, n) || n < 1) {
+                std::fprintf(stderr, "-j wants a number of recordings at once, 1 or more, not '%s'\n", text.c_str());
+                return false;
+            }
+            o.jobs = static_cast<int>(n);
+        } else if (arg == "--study") {
+            if (!value(o.study))
+                return false;
+        } else if (arg == "--part") {
+            if (!value(o.part))
+                return false;
+        } else if (arg == "--merge") {
+            if (!value(o.merge))
+                return false;
+        } else if (arg == "--task") {
+            o.task = true;
+            if (k + 1 < argc && Number(argv[k + 1], n)) {
+                o.taskIndex = n;
+                ++k;
+            }
+        } else {
+            o.setups.push_back(arg);
         }
-        std::fprintf(stderr, "earlier results kept as %s.1\n", file.c_str());
     }
     return true;
 }
 
-// One recording: true when it was loaded and analysed.
-bool Run(const std::string& setup, const Options& options)
+// The setups of a list file, one per line; a name without a folder is taken
+// from the list's folder. Empty lines and lines beginning with '#' are skipped.
+std::vector<std::string> SetupList(const std::string& file)
 {
-    const auto started = Clock::now();
-    ConsoleDialogs ui(true);
-    auto wb = std::make_unique<Workbench>();
-    if (!ReadSetup(setup, wb->rec, wb->settings)) {
-        ui.message("Cannot read the setup file " + setup, Severity::Error);
-        return false;
+    std::ifstream in(file);
+    std::vector<std::string> setups;
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        fs::path p(line);
+        setups.push_back(p.is_absolute() ? line : (fs::path(file).parent_path() / p).string());
     }
-    wb->setupFile = setup;
-    AllocateStore(wb->rec, ui);
-    if (StartRecording(*wb, ui) != StartResult::Loaded) {
-        ui.message("Cannot load the recording of " + setup, Severity::Error);
-        return false;
-    }
-    if (!HoldsValues(wb->rec, AnalysisSlot)) {
-        ui.message("The depth channel of " + setup + " holds no values: nothing analysed", Severity::Error);
-        return false;
-    }
-    if (const std::string note = SurfaceNote(EstimateSurface(wb->rec, AnalysisSlot), wb->settings.dive); !note.empty())
-        std::fprintf(stderr, "%s: %s\n", setup.c_str(), note.c_str());
-    if (!options.append && !FreshResultFiles(*wb, ui))
-        return false;
-    const double loaded = std::chrono::duration<double>(Clock::now() - started).count();
-    // The window as the program opens it, the cursors around the whole record:
-    // the search then places the window around each dive as it does on screen.
-    ViewState view = InitialView(wb->rec.time.LongestSpan);
-    view.at.F4 = 0;
-    view.at.F5 = view.T;
+    return setups;
+}
 
-    const DiveParameters p = wb->settings.dive;
-    NoUndo undo;
-    OffscreenPictures pictures(*wb, view, ui);
-    const bool drawn = p.MakeImages || wb->settings.thumbnails.Thumbnail;
-    ResultContext rc{*wb, view, ui, undo, drawn ? &pictures : nullptr};
-    TerminalProgress progress(!options.quiet && isatty(fileno(stderr)));
-    BoutGrouper bouts;
-    const double interval = wb->rec.desc(AnalysisSlot).SampRate;
-    const ChannelSeries depth(wb->rec, AnalysisSlot);
-    AutomaticHooks hooks;
-    hooks.progress = [&progress](double share, int dives) { progress.update(share, dives); };
-    hooks.framed = [&](const SearchOutcome&) {
-        const DiveState& d = wb->dive;
-        if (p.BurnishDives)
-            return;
-        if (auto bout = bouts.add(d.record, d.stops, BottomExtrema(depth, view.at, p.WiggAmplitude), p, interval))
-            WriteBout(rc, *bout);
-    };
-    const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
-    if (auto bout = bouts.finish(p, interval); bout && !p.BurnishDives)
-        WriteBout(rc, *bout);
-    progress.done();
-    for (const DiveDoubt& d : o.doubts.doubts)
-        std::fprintf(stderr, "%s: check %s\n", setup.c_str(),
-                     DoubtText(d, o.doubts, p.Threshold, wb->rec, wb->settings.DateSep).c_str());
-    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s\n", setup.c_str(), o.dives, wb->dive.boutsWritten,
-                seconds, loaded, o.halted ? ", halted" : "");
-    std::fflush(stdout);
-    return true;
+// The task's study tables go to DIR/parts/I.
+std::string TaskPart(const std::string& study, long index)
+{
+    return (fs::path(study) / "parts" / std::to_string(index)).string();
+}
+
+// The numbered task folders of DIR/parts, in their order.
+std::vector<std::string> TaskParts(const std::string& study)
+{
+    std::vector<std::pair<long, std::string>> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(fs::path(study) / "parts", ec)) {
+        long n = 0;
+        if (entry.is_directory() && Number(entry.path().filename().string(), n))
+            found.emplace_back(n, entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> parts;
+    for (const auto& f : found)
+        parts.push_back(f.second);
+    return parts;
+}
+
+int Merge(const std::string& study)
+{
+    const std::vector<std::string> parts = TaskParts(study);
+    if (parts.empty()) {
+        std::fprintf(stderr, "%s/parts holds no task tables to merge\n", study.c_str());
+        return 1;
+    }
+    std::string error;
+    if (!MergeStudyTables(study, parts, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s: the study tables of %zu tasks\n", study.c_str(), parts.size());
+    return 0;
+}
+
+// The recordings one after another in this process.
+int RunHere(const Options& o)
+{
+    std::vector<StudyPart> parts;
+    int status = 0;
+    for (const std::string& setup : o.setups) {
+        TerminalProgress bar(!o.quiet && !o.worker && isatty(fileno(stderr)));
+        RecordingOptions ro;
+        ro.append = o.append;
+        if (o.worker)
+            ro.progress = ReportProgress;
+        else
+            ro.progress = [&bar](double share, int dives) { bar.update(share, dives); };
+        parts.push_back(RunRecording(setup, ro));
+        bar.done();
+        if (!parts.back().summary.error.empty())
+            status = 1;
+    }
+    const std::string folder = !o.part.empty() ? o.part : o.study;
+    if (!folder.empty()) {
+        std::string error;
+        if (!WriteStudyTables(folder, parts, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            status = 1;
+        }
+    }
+    return status;
+}
+
+// The recordings in worker processes, their study tables joined in the setups' order.
+int RunInWorkers(const Options& o, int jobs)
+{
+    std::vector<WorkerJob> work;
+    std::string partsFolder;
+    if (!o.study.empty()) {
+        partsFolder = (fs::path(o.study) / (".parts-" + std::to_string(getpid()))).string();
+        fs::remove_all(partsFolder);
+    }
+    for (std::size_t k = 0; k < o.setups.size(); ++k)
+        work.push_back({o.setups[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1)});
+    const std::vector<bool> ok = RunWorkers(work, {jobs, o.append, !o.quiet && isatty(fileno(stderr))});
+    int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
+    if (!partsFolder.empty()) {
+        std::vector<std::string> parts;
+        for (const WorkerJob& j : work)
+            parts.push_back(j.part);
+        std::string error;
+        if (!MergeStudyTables(o.study, parts, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            status = 1;
+        } else {
+            std::error_code ec;
+            fs::remove_all(partsFolder, ec);
+        }
+    }
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> setups;
-    Options options;
-    for (int k = 1; k < argc; ++k) {
-        const std::string arg = argv[k];
-        if (arg == "--quiet")
-            options.quiet = true;
-        else if (arg == "--append")
-            options.append = true;
-        else
-            setups.push_back(arg);
-    }
-    if (setups.empty()) {
-        std::fprintf(stderr, "usage: varnik-batch [--quiet] [--append] <setup file> [<setup file> ...]\n");
+    Options o;
+    if (!Parse(argc, argv, o)) {
+        std::fputs(Usage, stderr);
         return 2;
     }
-    int status = 0;
-    for (const std::string& setup : setups)
-        if (!Run(setup, options))
-            status = 1;
-    return status;
+    if (!o.merge.empty())
+        return Merge(o.merge);
+    if (o.task) {
+        if (o.setups.size() != 1) {
+            std::fputs(Usage, stderr);
+            return 2;
+        }
+        const char* fromSlurm = std::getenv("SLURM_ARRAY_TASK_ID");
+        long index = o.taskIndex;
+        if (index == 0 && !(fromSlurm && Number(fromSlurm, index))) {
+            std::fprintf(stderr, "--task wants a task number, or SLURM_ARRAY_TASK_ID set\n");
+            return 2;
+        }
+        const std::vector<std::string> list = SetupList(o.setups[0]);
+        if (index < 1 || index > static_cast<long>(list.size())) {
+            std::fprintf(stderr, "task %ld: %s lists %zu setups\n", index, o.setups[0].c_str(), list.size());
+            return 2;
+        }
+        Options one = o;
+        one.setups = {list[static_cast<std::size_t>(index - 1)]};
+        if (!o.study.empty())
+            one.part = TaskPart(o.study, index);
+        return RunHere(one);
+    }
+    if (o.setups.empty()) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    const int jobs = o.jobs > 0 ? o.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (o.worker || jobs == 1 || o.setups.size() == 1)
+        return RunHere(o);
+    return RunInWorkers(o, jobs);
 }

@@ -219,6 +219,14 @@ std::string DiveHeader(const Recording& rec, const Settings& s)
     return HeaderLine(names, s.OutDlmt);
 }
 
+std::vector<std::string> DiveColumnNames()
+{
+    std::vector<std::string> names;
+    for (const Column& c : DiveColumns())
+        names.push_back(c.name);
+    return names;
+}
+
 DiveLines LinesOf(const DiveState& dive)
 {
     return {dive.record, dive.stops, dive.wiggles, dive.comment};

@@ -27,6 +27,9 @@ DiveLines LinesOf(const DiveState& dive);
 // the bounds of the depth classes and what each extended value is.
 std::string DiveHeader(const Recording& rec, const Settings& s);
 std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings& s);
+// The columns' names without what the settings add to them ("TimeDeeperThan",
+// not "TimeDeeperThan10m[s]"): the same for every recording.
+std::vector<std::string> DiveColumnNames();
 
 // The wiggle result file: one line per wiggle of the dive.
 std::string WiggleHeader(char delimiter);

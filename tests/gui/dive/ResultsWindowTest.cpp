@@ -30,6 +30,7 @@
 #include "core/store/VkDialogs.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/widgets/HelpViewer.h"
+#include "support/BatchRunner.h"
 #include "support/DiveFixture.h"
 #include "support/ExampleWindowTest.h"
 #include "support/GuiFixture.h"
@@ -61,12 +62,6 @@ private:
     // Runs "&Automatic Anal. ..." from the start to `end` ms (the whole record
     // when negative); `inLoop` runs as the loop starts.
     void automatic(std::function<void()> inLoop = {}, double end = -1);
-    struct BatchRun {
-        int exitCode = -1;
-        std::string out, err;
-    };
-    // varnik-batch with these arguments (--quiet unless `quiet` is false).
-    static BatchRun runBatch(const QStringList& arguments, bool quiet = true);
     // Runs varnik-batch on `setup`; returns its standard output, empty when it failed.
     static std::string batch(const std::string& setup);
     // A setup of the fur-seal record, copied into the test's folder (the
@@ -269,22 +264,9 @@ void ResultsWindowTest::boutsAndTheComment()
     QCOMPARE(test::Lines(wb->results.bouts).size(), std::size_t{2});
 }
 
-ResultsWindowTest::BatchRun ResultsWindowTest::runBatch(const QStringList& arguments, bool quiet)
-{
-    QProcess run;
-    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch",
-              (quiet ? QStringList{"--quiet"} : QStringList{}) + arguments);
-    BatchRun result;
-    if (run.waitForFinished(300000) && run.exitStatus() == QProcess::NormalExit)
-        result.exitCode = run.exitCode();
-    result.out = run.readAllStandardOutput().toStdString();
-    result.err = run.readAllStandardError().toStdString();
-    return result;
-}
-
 std::string ResultsWindowTest::batch(const std::string& setup)
 {
-    const BatchRun run = runBatch({QString::fromStdString(setup)});
+    const test::BatchRun run = test::RunBatch({QString::fromStdString(setup)});
     if (run.exitCode != 0) {
         qWarning("%s", run.err.c_str());
         return {};
@@ -377,7 +359,7 @@ void ResultsWindowTest::batchOnTheFurSealRecord()
 {
     const std::string setup = furSealSetup();
 
-    const BatchRun run = runBatch({QString::fromStdString(setup)});
+    const test::BatchRun run = test::RunBatch({QString::fromStdString(setup)});
     QCOMPARE(run.exitCode, 0);
     const std::string& out = run.out;
     QVERIFY2(out.find(": 423 dives, ") != std::string::npos, out.c_str());
@@ -427,8 +409,8 @@ void ResultsWindowTest::batchGoesOnAfterARecordingThatCannotBeLoaded()
         rec.desc(slot).NameIn = dir->file("gone.txt");
     QCOMPARE(WriteSetup(missing, rec, settings), SetupWriteResult::Written);
 
-    const BatchRun run = runBatch({QString::fromStdString(dir->file("nothere.cfg")), QString::fromStdString(missing),
-                                   QString::fromStdString(files.setup)});
+    const test::BatchRun run = test::RunBatch({QString::fromStdString(dir->file("nothere.cfg")),
+                                               QString::fromStdString(missing), QString::fromStdString(files.setup)});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.find("Cannot read the setup file " + dir->file("nothere.cfg")) != std::string::npos,
              run.err.c_str());
@@ -445,12 +427,12 @@ void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
     QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
     const QString setup = QString::fromStdString(files.setup);
     const std::string dives = wb->settings.NameOutFile[0];
-    QCOMPARE(runBatch({setup}).exitCode, 0);
+    QCOMPARE(test::RunBatch({setup}).exitCode, 0);
     const std::vector<std::string> first = test::Lines(dives);
     QCOMPARE(first.size(), truth.size() + 1);
 
     // Run again, its progress going to a log file rather than a terminal.
-    const BatchRun again = runBatch({setup}, false);
+    const test::BatchRun again = test::RunBatch({setup}, false);
     QCOMPARE(again.exitCode, 0);
     QCOMPARE(test::Lines(dives), first);         // the same dives once, not twice
     QCOMPARE(test::Lines(dives + ".1"), first);  // the earlier results kept beside them
@@ -459,11 +441,11 @@ void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
     QVERIFY2(again.err.find('\r') == std::string::npos, again.err.c_str());  // no bar redrawn in a log
 
     // A third run: the older results move on to ".2".
-    QCOMPARE(runBatch({setup}).exitCode, 0);
+    QCOMPARE(test::RunBatch({setup}).exitCode, 0);
     QCOMPARE(test::Lines(dives + ".2"), first);
 
     // Asked to, it appends.
-    QCOMPARE(runBatch({"--append", setup}).exitCode, 0);
+    QCOMPARE(test::RunBatch({"--append", setup}).exitCode, 0);
     QCOMPARE(test::Lines(dives).size(), 2 * truth.size() + 1);
 }
 
@@ -474,12 +456,12 @@ void ResultsWindowTest::batchResultsStayByteForByte()
 {
     wb->settings.thumbnails.Thumbnail = false;
     QCOMPARE(WriteSetup(files.setup, wb->rec, wb->settings), SetupWriteResult::Written);
-    QCOMPARE(runBatch({QString::fromStdString(files.setup)}).exitCode, 0);
+    QCOMPARE(test::RunBatch({QString::fromStdString(files.setup)}).exitCode, 0);
     const std::vector<std::string> example{FileHash(wb->settings.NameOutFile[0]), FileHash(wb->results.wiggles),
                                            FileHash(wb->results.bouts)};
 
     const std::string setup = furSealSetup(10);  // wiggles over two samples
-    QCOMPARE(runBatch({QString::fromStdString(setup)}).exitCode, 0);
+    QCOMPARE(test::RunBatch({QString::fromStdString(setup)}).exitCode, 0);
     const std::vector<std::string> seal{FileHash(dir->file("furseal-5s_Dve.xls")),
                                         FileHash(dir->file("furseal-5s_Dve_Wigg.xls")),
                                         FileHash(dir->file("furseal-5s_Dve_Bout.xls"))};

@@ -1,0 +1,59 @@
+#pragma once
+
+// The study tables: the dives, the bouts and a line per recording of many
+// recordings in three files, "dives.tsv", "bouts.tsv" and "recordings.tsv".
+// One header line, TAB between cells, an empty cell for a value not known,
+// UTF-8, a leading "Recording" column naming the setup: R's read.delim and
+// pandas' read_csv(sep="\t") read them as they are.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/dive/Bouts.h"
+#include "core/dive/DiveTable.h"
+#include "core/store/Markers.h"
+
+namespace vk {
+
+struct RecordingSummary {
+    std::string file;                       // the depth channel's data file
+    int64_t samples = 0;                    // of the depth channel
+    double interval = Missing;              // s
+    double start = Missing, end = Missing;  // ms of the program's calendar
+    int32_t dives = 0, bouts = 0;
+    int64_t gaps = 0;                                       // samples without a value
+    double threshold = Missing;                             // m
+    int32_t surfaceBaseline = -1;                           // 1 on, 0 off, -1 not known
+    double boutPause = Missing, boutMinDuration = Missing;  // s
+    double seconds = 0;                                     // the time the recording took
+    std::string error;                                      // empty when it was analysed
+};
+
+// One recording's rows.
+struct StudyPart {
+    std::string recording;  // the setup's name
+    RecordingSummary summary;
+    std::vector<std::string> dives, bouts;  // TAB-separated lines without the Recording cell, each ending "\n"
+};
+
+// The dive and bout lines of the study tables, made as the result files
+// make theirs, with TAB between cells.
+std::string StudyDiveLine(const DiveLines& dive, const Recording& rec, const Settings& s);
+std::string StudyBoutLine(int32_t number, const BoutSummary& bout, const Recording& rec, const Settings& s);
+// The Check cell (the last) of a study dive line filled with `mark`.
+void MarkStudyLine(std::string& line, const std::string& mark);
+
+// "setups/seal-07.cfg" is "seal-07".
+std::string RecordingName(const std::string& setupFile);
+
+// The three tables of `parts`, in their order, in `folder` (made when
+// missing); the files are replaced whole. False with `error` saying why.
+bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error);
+
+// The tables of the study folders `parts` (each holding the three files)
+// joined, in this order, into `folder`. False with `error` saying why: a
+// folder without the tables, or tables with other columns.
+bool MergeStudyTables(const std::string& folder, const std::vector<std::string>& parts, std::string& error);
+
+}  // namespace vk

@@ -1,0 +1,209 @@
+#include "batch/RecordingRun.h"
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "OffscreenScreen.h"
+#include "core/dive/ResultStep.h"
+#include "core/dive/SurfaceCheck.h"
+#include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
+#include "core/store/ConsoleDialogs.h"
+#include "core/store/FileUtil.h"
+#include "core/view/ViewState.h"
+#include "gui/graph/GraphWindow.h"
+#include "gui/graph/WindowPicture.h"
+#include "gui/widgets/HelpViewer.h"
+
+namespace vk {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The toolkit, started for the first picture: a run without pictures does without it.
+void Application()
+{
+    static int argc = 1;
+    static char name[] = "varnik-batch";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            UseOffscreenScreen(1600, 900);  // the size of the dive images
+        new QApplication(argc, argv);       // lives until the program ends
+    }
+}
+
+// The pictures of a dive, drawn as the window would draw them: the window
+// itself, offscreen, made when the first image is asked for.
+class OffscreenPictures : public PictureSink {
+public:
+    OffscreenPictures(Workbench& wb, const ViewState& view, VkDialogs& ui) : wb_(wb), view_(view), ui_(ui) {}
+    ~OffscreenPictures() override { delete window_; }
+
+    bool saveImage(const std::string& path) override
+    {
+        Application();
+        if (!window_) {
+            help_ = std::make_unique<HelpViewer>(ui_, "");
+            window_ = new TForm3(wb_, ui_, *help_);
+            window_->resize(1600, 900);
+        }
+        window_->view().at = view_.at;
+        window_->executeRedraw(0xFFFFFFFFu);
+        return SavePicture(window_->picture(), path, PictureFormat::Jpeg);
+    }
+    bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
+    {
+        Application();
+        const ThumbnailSettings& t = wb_.settings.thumbnails;
+        const GraphScene scene{wb_.rec, wb_.settings, view_, nullptr, CaptionPlace::Top, &wb_.dive};
+        const QImage image = RenderThumbnail(
+            scene, AnalysisSlot, QSize(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8)), stamp);
+        return SaveThumbnail(image, folder, number, ui_);
+    }
+
+private:
+    Workbench& wb_;
+    const ViewState& view_;
+    VkDialogs& ui_;
+    std::unique_ptr<HelpViewer> help_;
+    TForm3* window_ = nullptr;
+};
+
+// The console, keeping the first error or warning it printed for the study table.
+class RecordingDialogs : public ConsoleDialogs {
+public:
+    RecordingDialogs() : ConsoleDialogs(true) {}
+    void message(std::string_view text, Severity severity) override
+    {
+        if ((severity == Severity::Error || severity == Severity::Warning) && firstProblem.empty())
+            firstProblem = text;
+        ConsoleDialogs::message(text, severity);
+    }
+    std::string firstProblem;
+};
+
+// The result files of the run start fresh; the earlier ones are kept aside.
+bool FreshResultFiles(const Workbench& wb, VkDialogs& ui)
+{
+    for (const std::string& file : {wb.settings.NameOutFile[AnalysisSlot], wb.results.wiggles, wb.results.bouts}) {
+        if (!FileExists(file))
+            continue;
+        if (!KeepAside(file)) {
+            ui.message("Cannot move the earlier results " + file + " aside to " + file + ".1", Severity::Error);
+            return false;
+        }
+        std::fprintf(stderr, "earlier results kept as %s.1\n", file.c_str());
+    }
+    return true;
+}
+
+// The part of a recording that was not analysed: `what` and the first error behind it.
+StudyPart Failed(StudyPart part, const std::string& what, const RecordingDialogs& ui, double seconds)
+{
+    part.summary.error = what;
+    const std::size_t text = ui.firstProblem.find_first_not_of(' ');
+    if (text != std::string::npos && ui.firstProblem != what)
+        part.summary.error += ": " + ui.firstProblem.substr(text);
+    for (char& c : part.summary.error)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    part.summary.seconds = seconds;
+    std::fprintf(stderr, "%s\n", part.summary.error.c_str());
+    return part;
+}
+
+void Describe(const Workbench& wb, RecordingSummary& r)
+{
+    const ChannelDescriptor& d = wb.rec.desc(AnalysisSlot);
+    const DiveParameters& p = wb.settings.dive;
+    r.file = d.NameIn;
+    r.threshold = p.Threshold;
+    r.surfaceBaseline = p.TrekBaseline;
+    r.boutPause = p.BoutIntermediate;
+    r.boutMinDuration = p.BoutMinDur;
+    if (!HoldsData(wb.rec, AnalysisSlot))
+        return;
+    r.samples = int64_t{d.DataCnt} + 1 - d.CorrSmpDelay;
+    r.interval = d.SampRate / 1000.0;
+    r.start = wb.rec.time.GlobalStart + static_cast<double>(d.CorrSmpDelay) * d.SampRate;
+    r.end = wb.rec.time.GlobalStart + static_cast<double>(d.DataCnt) * d.SampRate;
+    r.gaps = wb.rec.at(AnalysisSlot).missing.missing();
+}
+
+}  // namespace
+
+StudyPart RunRecording(const std::string& setup, const RecordingOptions& options)
+{
+    const auto started = Clock::now();
+    auto since = [&started] { return std::chrono::duration<double>(Clock::now() - started).count(); };
+    StudyPart part;
+    part.recording = RecordingName(setup);
+    RecordingDialogs ui;
+    auto wb = std::make_unique<Workbench>();
+    if (!ReadSetup(setup, wb->rec, wb->settings))
+        return Failed(std::move(part), "Cannot read the setup file " + setup, ui, since());
+    wb->setupFile = setup;
+    Describe(*wb, part.summary);
+    AllocateStore(wb->rec, ui);
+    if (StartRecording(*wb, ui) != StartResult::Loaded)
+        return Failed(std::move(part), "Cannot load the recording of " + setup, ui, since());
+    Describe(*wb, part.summary);
+    if (!HoldsValues(wb->rec, AnalysisSlot))
+        return Failed(std::move(part), "The depth channel of " + setup + " holds no values: nothing analysed", ui,
+                      since());
+    if (const std::string note = SurfaceNote(EstimateSurface(wb->rec, AnalysisSlot), wb->settings.dive); !note.empty())
+        std::fprintf(stderr, "%s: %s\n", setup.c_str(), note.c_str());
+    if (!options.append && !FreshResultFiles(*wb, ui))
+        return Failed(std::move(part), "Cannot start fresh result files for " + setup, ui, since());
+    const double loaded = since();
+    // The window as the program opens it, the cursors around the whole record:
+    // the search then places the window around each dive as it does on screen.
+    ViewState view = InitialView(wb->rec.time.LongestSpan);
+    view.at.F4 = 0;
+    view.at.F5 = view.T;
+
+    const DiveParameters p = wb->settings.dive;
+    NoUndo undo;
+    OffscreenPictures pictures(*wb, view, ui);
+    const bool drawn = p.MakeImages || wb->settings.thumbnails.Thumbnail;
+    ResultContext rc{*wb, view, ui, undo, drawn ? &pictures : nullptr};
+    BoutGrouper bouts;
+    const double interval = wb->rec.desc(AnalysisSlot).SampRate;
+    const ChannelSeries depth(wb->rec, AnalysisSlot);
+    auto writeBout = [&](const BoutSummary& bout) {
+        if (WriteBout(rc, bout))
+            part.bouts.push_back(StudyBoutLine(wb->dive.boutsWritten, bout, wb->rec, wb->settings));
+    };
+    AutomaticHooks hooks;
+    hooks.progress = options.progress;
+    hooks.framed = [&](const SearchOutcome&) {
+        const DiveState& d = wb->dive;
+        if (p.BurnishDives)
+            return;
+        part.dives.push_back(StudyDiveLine(LinesOf(d), wb->rec, wb->settings));
+        if (auto bout = bouts.add(d.record, d.stops, BottomExtrema(depth, view.at, p.WiggAmplitude), p, interval))
+            writeBout(*bout);
+    };
+    const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
+    if (auto bout = bouts.finish(p, interval); bout && !p.BurnishDives)
+        writeBout(*bout);
+    for (const DiveDoubt& d : o.doubts.doubts) {
+        std::fprintf(stderr, "%s: check %s\n", setup.c_str(),
+                     DoubtText(d, o.doubts, p.Threshold, wb->rec, wb->settings.DateSep).c_str());
+        if (d.index < part.dives.size())
+            MarkStudyLine(part.dives[d.index], CheckMark(d.reasons));
+    }
+    part.summary.dives = o.dives;
+    part.summary.bouts = wb->dive.boutsWritten;
+    part.summary.seconds = since();
+    std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s\n", setup.c_str(), o.dives, wb->dive.boutsWritten,
+                part.summary.seconds, loaded, o.halted ? ", halted" : "");
+    std::fflush(stdout);
+    return part;
+}
+
+}  // namespace vk

@@ -1,0 +1,24 @@
+#pragma once
+
+// One recording of a batch run: its setup read, its channels loaded, the
+// automatic analysis over the whole record, the result files written as the
+// program writes them, and its rows of the study tables.
+
+#include <functional>
+#include <string>
+
+#include "core/dive/StudyTables.h"
+
+namespace vk {
+
+struct RecordingOptions {
+    bool append = false;  // add to the result files instead of starting fresh ones
+    std::function<void(double share, int dives)> progress;
+};
+
+// Messages go to standard error as the run meets them, the one-line summary
+// to standard output. The part's summary holds the error text of a
+// recording that could not be analysed.
+StudyPart RunRecording(const std::string& setup, const RecordingOptions& options);
+
+}  // namespace vk
