@@ -78,15 +78,19 @@ int main(int argc, char** argv)
     const double rssAfter = ResidentMiB();
     const double oneThreadSeconds =
         BestOf(3, [&] { ok = ok && vk::LoadTextChannel(rec, 0, skips, ui, vk::TextLoadOptions{1}); });
+    const double twiceSeconds = BestOf(3, [&] {
+        ok = ok && vk::LoadTextChannel(rec, 0, skips, ui, vk::TextLoadOptions{0, false});
+    });
     const long samples = d.DataCnt - d.CorrSmpDelay + 1;
 
     std::printf("file            %ld lines, %.0f MB\n", lines, megabytes);
     std::printf("wc -l           %.3f s\n", wcSeconds);
-    std::printf("load column 3   %.3f s (both passes, auto-scaling)%s\n", loadSeconds, ok ? "" : "  FAILED");
-    std::printf("ratio           %.1f x wc -l (aim: 15 or less)\n", loadSeconds / wcSeconds);
+    std::printf("load column 3   %.3f s (auto-scaling, the text read once)%s\n", loadSeconds, ok ? "" : "  FAILED");
+    std::printf("ratio           %.1f x wc -l (aim: 6 or less)\n", loadSeconds / wcSeconds);
     std::printf("one thread      %.3f s, %.1f x wc -l\n", oneThreadSeconds, oneThreadSeconds / wcSeconds);
-    std::printf("throughput      %.0f MB/s per pass, %.1f M lines/s per pass\n", 2 * megabytes / loadSeconds,
-                2 * lines / loadSeconds / 1e6);
+    std::printf("read twice      %.3f s, %.1f x wc -l (range, then the text again)\n", twiceSeconds,
+                twiceSeconds / wcSeconds);
+    std::printf("throughput      %.0f MB/s, %.1f M lines/s\n", megabytes / loadSeconds, lines / loadSeconds / 1e6);
     std::printf("samples         %ld, range %.3f .. %.3f\n", samples, d.LowRng, d.HighRng);
     std::printf("resident        %.1f MiB before, %.1f MiB after (samples: %.1f MiB)\n", rssBefore, rssAfter,
                 samples * 2.0 / (1024 * 1024));

@@ -15,6 +15,7 @@ enum class ColumnKind { Value, MissingValue, MissingColumn };
 struct ColumnField {
     ColumnKind kind = ColumnKind::MissingValue;
     double value = 0.0;
+    int decimals = -1;  // digits after the point of a plain decimal; -1 for any other number
 };
 
 namespace detail {
@@ -64,7 +65,8 @@ inline ColumnField ParseColumn(std::string_view line, int column, char delimiter
     ColumnField field;
     const char* stop = nullptr;
     const char* limit = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), detail::MaxFieldLength);
-    if (QuickDecimal(p, limit, field.value, stop) && (stop == limit || *stop == delimiter || *stop == '\t')) {
+    if (QuickDecimal(p, limit, field.value, stop, field.decimals) &&
+        (stop == limit || *stop == delimiter || *stop == '\t')) {
         field.kind = ColumnKind::Value;
         return field;
     }

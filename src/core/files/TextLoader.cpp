@@ -24,6 +24,7 @@ constexpr int64_t InfoHeaderSize = 720;
 constexpr std::size_t ProbeWindow = 1024;
 constexpr int64_t BytesPerPart = 16 << 20;  // smaller files are read on one thread
 constexpr int MaxParts = 8;
+constexpr int64_t ExpectedLineBytes = 12;  // for reserving the kept values: a guess on the short side, not a limit
 
 const char* const WrongColumnScan = " Probably wrong column, header,.. . Continue anyway?";
 const char* const WrongColumnLoad = " Propably wrong column, header,.. . Continue anyway?";
@@ -114,19 +115,25 @@ void WarnCoarseSteps(const std::string& path, const RangeScan& total, double ste
 
 // The auto-scaling pass: scans every part for the range of the values, asks
 // about lines without the column, and scales the slot to the range found.
+// The values are kept as they are read, so that the load need not read the
+// text again when they give back the numbers exactly.
 bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRules& rules, VkDialogs& ui,
-                  std::vector<RangeScan>& scans, RangeScan& total)
+                  std::vector<RangeScan>& scans, RangeScan& total, std::vector<KeptValues>& kept)
 {
     ChannelDescriptor& d = rec.desc(slot);
-    scans.assign(source.parts.size(), RangeScan{});
+    const std::size_t n = source.parts.size();
+    scans.assign(n, RangeScan{});
+    kept.assign(n, KeptValues{});
     {
         BusyCursor busy(ui);
         RunParts(
-            source.parts.size(),
+            n,
             [&](std::size_t k) {
                 LineReader reader;
+                kept[k].values.reserve(
+                    static_cast<std::size_t>((source.parts[k].end - source.parts[k].begin) / ExpectedLineBytes));
                 if (reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
-                    scans[k] = ScanRange(reader, rules, d.IgnoreEmpLine);
+                    scans[k] = ScanRange(reader, rules, d.IgnoreEmpLine, &kept[k]);
                 else
                     scans[k].readError = true;
             },
@@ -176,43 +183,44 @@ bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRule
     return true;
 }
 
-// The load pass after the scan: every part knows from the scan where its
-// samples begin, so the parts fill the store side by side.
-int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRules& rules, const Conversion& conv,
-                  const std::vector<RangeScan>& scans, const RangeScan& total, int32_t limit, VkDialogs& ui,
-                  GapList& missing)
+// Where each part's samples begin: after the samples of the parts before it.
+std::vector<int32_t> FirstSamples(const std::vector<int64_t>& samples, int32_t limit)
 {
-    const std::size_t n = source.parts.size();
-    std::vector<LoadResult> results(n);
-    std::vector<int32_t> first(n);
-    std::vector<std::atomic<int32_t>> done(n);
+    std::vector<int32_t> first(samples.size());
     int64_t position = 0;
-    for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t k = 0; k < samples.size(); ++k) {
         first[k] = static_cast<int32_t>(std::min<int64_t>(position, limit));
-        position += scans[k].samples;
+        position += samples[k];
     }
+    return first;
+}
+
+// Fills the store part by part, side by side: fill(k, hooks) stores part k
+// and calls the hooks' progress with its count. The status line shows the
+// share of the `valueLines` done; the missing values of the parts are joined.
+template <typename Fill>
+void FillParts(std::size_t n, int64_t valueLines, VkDialogs& ui, GapList& missing, Fill&& fill)
+{
+    std::vector<LoadResult> results(n);
+    std::vector<std::atomic<int32_t>> done(n);
     int64_t reported = -1;
     auto report = [&](int64_t count) {
         const int64_t step = count / 10000 * 10000;
         if (step != reported) {
             reported = step;
-            ui.status(ProgressText(step, total.valueLines));
+            ui.status(ProgressText(step, valueLines));
         }
     };
     BusyCursor busy(ui);
     RunParts(
         n,
         [&](std::size_t k) {
-            LineReader reader;
-            if (!reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
-                return;
-            const int32_t end = k + 1 < n ? first[k + 1] : limit;
             LoadHooks hooks;
             if (n == 1)
                 hooks.progress = [&](int32_t count) { report(count); };
             else
                 hooks.progress = [&done, k](int32_t count) { done[k].store(count, std::memory_order_relaxed); };
-            results[k] = LoadRange(rec, slot, reader, rules, conv, first[k], end, hooks);
+            results[k] = fill(k, hooks);
         },
         [&] {
             int64_t sum = 0;
@@ -223,6 +231,40 @@ int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRule
     for (const LoadResult& r : results)  // the parts follow one another
         for (const GapRange& g : r.missing.ranges())
             missing.add(g.from, g.to);
+}
+
+// The load pass after the scan, reading the text again: every part knows
+// from the scan where its samples begin.
+int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRules& rules, const Conversion& conv,
+                  const std::vector<RangeScan>& scans, const RangeScan& total, int32_t limit, VkDialogs& ui,
+                  GapList& missing)
+{
+    std::vector<int64_t> samples;
+    for (const RangeScan& scan : scans)
+        samples.push_back(scan.samples);
+    const std::vector<int32_t> first = FirstSamples(samples, limit);
+    const std::size_t n = first.size();
+    FillParts(n, total.valueLines, ui, missing, [&](std::size_t k, const LoadHooks& hooks) {
+        LineReader reader;
+        if (!reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
+            return LoadResult{};
+        return LoadRange(rec, slot, reader, rules, conv, first[k], k + 1 < n ? first[k + 1] : limit, hooks);
+    });
+    return std::min<int64_t>(total.samples, limit);
+}
+
+// The same from the values the scan kept.
+int64_t StoreParts(Recording& rec, int slot, const std::vector<KeptValues>& kept, const Conversion& conv, int decimals,
+                   const RangeScan& total, int32_t limit, VkDialogs& ui, GapList& missing)
+{
+    std::vector<int64_t> samples;
+    for (const KeptValues& k : kept)
+        samples.push_back(static_cast<int64_t>(k.values.size()));
+    const std::vector<int32_t> first = FirstSamples(samples, limit);
+    const std::size_t n = first.size();
+    FillParts(n, total.valueLines, ui, missing, [&](std::size_t k, const LoadHooks& hooks) {
+        return StoreKept(rec, slot, kept[k], conv, decimals, first[k], k + 1 < n ? first[k + 1] : limit, hooks);
+    });
     return std::min<int64_t>(total.samples, limit);
 }
 
@@ -333,12 +375,13 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
     const int32_t limit = std::min(SampleStore::Capacity, rec.store.capacity(slot));
     RangeScan total;
     std::vector<RangeScan> scans;
+    std::vector<KeptValues> kept;
     Source source;
     if (autoScaling) {
         source.path = d.NameIn;
         source.eol = reader.lineEnd();
         source.parts = SplitIntoParts(d.NameIn, reader.tell(), reader.fileSize(), source.eol, options.parts);
-        if (!ScanAndScale(rec, slot, source, rules, ui, scans, total))
+        if (!ScanAndScale(rec, slot, source, rules, ui, scans, total, kept))
             return false;
     }
 
@@ -351,7 +394,14 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
 
     int64_t count = 0;
     bool cut = false;
-    if (autoScaling) {
+    int decimals = 0;
+    if (autoScaling && options.keepValues &&
+        KeptExactly(kept, std::max(std::fabs(total.smallest), std::fabs(total.largest)), decimals)) {
+        count = StoreParts(rec, slot, kept, conv, decimals, total, limit, ui, s.missing);
+        cut = total.samples > limit;
+    } else if (autoScaling) {
+        kept.clear();
+        kept.shrink_to_fit();
         count = LoadParts(rec, slot, source, rules, conv, scans, total, limit, ui, s.missing);
         cut = total.samples > limit;
     } else if (skippedAll) {

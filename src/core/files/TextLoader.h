@@ -41,10 +41,15 @@ struct TextLoadOptions {
     // Parts of the file read side by side with auto-scaling; 0 chooses by file
     // size and processor count, 1 reads on the calling thread only.
     int parts = 0;
+    // With auto-scaling, the values read by the range scan are scaled as they
+    // are kept when that gives them back exactly; false reads the text twice.
+    bool keepValues = true;
 };
 
-// Loads the slot from its text file: two passes when auto-scaling (range, then
-// samples), otherwise one. False when the load fails; the Start then reports it.
+// Loads the slot from its text file in one pass; with auto-scaling the range
+// comes first and the values read are kept until it is known (the text is read
+// a second time only for numbers a float cannot give back exactly). False
+// when the load fails; the Start then reports it.
 bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui,
                      const TextLoadOptions& options = {});
 

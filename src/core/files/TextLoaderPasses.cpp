@@ -6,6 +6,9 @@ namespace vk::textload {
 
 namespace {
 
+constexpr int MaxKeptDecimals = 22;       // the largest power of ten a double holds exactly
+constexpr int32_t ProgressEvery = 10000;  // samples between progress calls, as LoadRange has them
+
 uint16_t ToRaw(double x)
 {
     if (!(x > 0.0))  // NaN as well
@@ -16,9 +19,15 @@ uint16_t ToRaw(double x)
     return static_cast<uint16_t>((x + 0x1p52) - 0x1p52);
 }
 
+// The integer nearest to x, for |x| below 2^51: adding 2^52 leaves no fraction bits.
+double Nearest(double x)
+{
+    return std::copysign((std::fabs(x) + 0x1p52) - 0x1p52, x);
+}
+
 }  // namespace
 
-RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty)
+RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty, KeptValues* keep)
 {
     RangeScan scan;
     // Kept in locals: the loop runs for every line of files of tens of millions.
@@ -45,9 +54,20 @@ RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty
                 resolution = step;
             previous = c.value;
             ++samples;
+            if (keep) {
+                keep->values.push_back(static_cast<float>(c.value));
+                keep->decimals = std::max(keep->decimals, c.decimals);
+                keep->plain = keep->plain && c.decimals >= 0;
+            }
             break;
         }
-        case LineKind::MissingValue: samples += ignoreEmpty ? 0 : 1; break;
+        case LineKind::MissingValue:
+            if (!ignoreEmpty) {
+                ++samples;
+                if (keep)
+                    keep->values.push_back(NAN);
+            }
+            break;
         case LineKind::MissingColumn: missingColumn = true; break;
         }
         ++valueLines;
@@ -76,7 +96,7 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
     std::string_view line;
     while (position < limit) {
         const int32_t count = position - first;
-        if (count % 10000 == 0 && count != reported && hooks.progress) {
+        if (count % ProgressEvery == 0 && count != reported && hooks.progress) {
             reported = count;
             hooks.progress(count);
         }
@@ -110,6 +130,49 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
         ++position;
     }
     result.count = position - first;
+    return result;
+}
+
+bool KeptExactly(const std::vector<KeptValues>& kept, double magnitude, int& decimals)
+{
+    // A float is within 2^-24 of the value: below 2^22 the digits times that
+    // stay far under half a unit, so rounding gives the digits back.
+    constexpr double ExactDigits = 0x1p22;
+    decimals = 0;
+    for (const KeptValues& k : kept) {
+        if (!k.plain)
+            return false;
+        decimals = std::max(decimals, k.decimals);
+    }
+    return decimals <= MaxKeptDecimals && magnitude * detail::PowersOfTen[decimals] < ExactDigits;
+}
+
+LoadResult StoreKept(Recording& rec, int slot, const KeptValues& kept, const Conversion& conv, int decimals,
+                     int32_t first, int32_t limit, const LoadHooks& hooks)
+{
+    LoadResult result;
+    const double scale = detail::PowersOfTen[decimals];
+    const int32_t n =
+        static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(kept.values.size()), std::max(limit - first, 0)));
+    uint16_t* block = nullptr;
+    for (int32_t k = 0; k < n; ++k) {
+        if (k % ProgressEvery == 0 && hooks.progress)
+            hooks.progress(k);
+        const int32_t position = first + k;
+        const float f = kept.values[static_cast<std::size_t>(k)];
+        double v;
+        if (std::isnan(f)) {
+            v = conv.missing;
+            result.missing.add(position, position + 1);
+        } else {
+            // The digits over the common point, divided as the parser divides them: the very number read.
+            v = Nearest(static_cast<double>(f) * scale) / scale * conv.f + conv.g;
+        }
+        if (!block || (position & SampleStore::BlockMask) == 0)
+            block = rec.store.block(slot, position >> SampleStore::BlockShift);
+        block[position & SampleStore::BlockMask] = ToRaw(v * conv.usrA + conv.usrB);
+    }
+    result.count = n;
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "core/files/LineReader.h"
 #include "core/files/ParseColumn.h"
@@ -23,6 +24,7 @@ enum class LineKind { Ignored, Value, MissingValue, MissingColumn };
 struct ClassifiedLine {
     LineKind kind;
     double value;
+    int decimals = -1;  // of a plain decimal, as ColumnField has them
 };
 
 // How the lines of one file are read: the column, its delimiter and the skip strings.
@@ -38,7 +40,7 @@ struct LineRules {
             return {LineKind::Ignored, 0.0};
         const ColumnField f = ParseColumn(line, column, delimiter);
         switch (f.kind) {
-        case ColumnKind::Value: return {LineKind::Value, f.value};
+        case ColumnKind::Value: return {LineKind::Value, f.value, f.decimals};
         case ColumnKind::MissingValue: return {LineKind::MissingValue, 0.0};
         case ColumnKind::MissingColumn: break;
         }
@@ -57,8 +59,23 @@ struct RangeScan {
     bool readError = false;
 };
 
-// The range scan over the reader's lines.
-RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty);
+// The values of a stretch as the range scan read them, kept so that they can
+// be scaled without reading the text again. A float holds a plain decimal of
+// at most ExactDigits digits closely enough to give its exact value back (see
+// KeptExactly); anything else sends the load through the text once more.
+struct KeptValues {
+    std::vector<float> values;  // in the order of the samples; NaN for a missing value
+    int decimals = 0;           // the most digits after the point of a value
+    bool plain = true;          // every value a plain decimal
+};
+
+// The range scan over the reader's lines; with `keep` the values are kept as well.
+RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty, KeptValues* keep = nullptr);
+
+// Whether the kept values of every stretch give back exactly the numbers read,
+// their largest magnitude being `magnitude`: plain decimals whose digits,
+// over the most decimals of them all, stay below 2^22. `decimals` gets that count.
+bool KeptExactly(const std::vector<KeptValues>& kept, double magnitude, int& decimals);
 
 // Physical value v becomes raw (v * f + g) * UsrCoeffA + UsrCoeffB.
 struct Conversion {
@@ -81,6 +98,11 @@ struct LoadResult {
 
 // The sample load: stores samples at positions first, first + 1, ... below limit.
 LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRules& rules, const Conversion& conv,
+                     int32_t first, int32_t limit, const LoadHooks& hooks);
+
+// The kept values as samples from `first` (up to `limit`), converted as
+// LoadRange converts the numbers it reads; `decimals` as KeptExactly gave it.
+LoadResult StoreKept(Recording& rec, int slot, const KeptValues& kept, const Conversion& conv, int decimals,
                      int32_t first, int32_t limit, const LoadHooks& hooks);
 
 }  // namespace vk::textload

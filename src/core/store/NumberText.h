@@ -44,7 +44,8 @@ inline constexpr double PowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
 // a power of ten up to 10^22 are both exact, so one division rounds exactly as
 // a full conversion would. False (nothing decided) for exponents, long digit
 // strings and text without digits: the caller then takes the full way.
-inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop)
+// `decimals` tells the digits after the point.
+inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop, int& decimals)
 {
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+'))
@@ -72,7 +73,14 @@ inline bool QuickDecimal(const char* p, const char* end, double& value, const ch
     const double v = static_cast<double>(mantissa) / detail::PowersOfTen[fraction];
     value = negative ? -v : v;
     stop = p;
+    decimals = fraction;
     return true;
+}
+
+inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop)
+{
+    int decimals = 0;
+    return QuickDecimal(p, end, value, stop, decimals);
 }
 
 }  // namespace vk

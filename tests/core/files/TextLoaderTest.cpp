@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "core/files/TextLoader.h"
+#include "core/files/TextLoaderPasses.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -309,6 +310,68 @@ TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLine)
     ui.shown.clear();
     ASSERT_TRUE(Load(text.substr(0, text.find("50\t1e308"))));
     EXPECT_TRUE(ui.shown.empty());
+}
+
+}  // namespace vk
+
+namespace vk {
+
+TEST_F(TextLoader, KeptValuesGiveWhatASecondReadingGives)
+{
+    // Raw words and missing positions, loaded from the kept values and by
+    // reading the text a second time, in one part and in several.
+    auto compare = [&](const std::string& text, const char* what, bool kept) {
+        d().NameIn = dir.write("kept.txt", text);
+        // Whether the kept values stand for the text: plain decimals of few enough digits.
+        LineReader reader;
+        ASSERT_TRUE(reader.open(d().NameIn));
+        std::vector<textload::KeptValues> values(1);
+        const textload::RangeScan scan = textload::ScanRange(reader, {2, '\t', {}, {}}, false, &values[0]);
+        int decimals = 0;
+        EXPECT_EQ(textload::KeptExactly(values, std::max(-scan.smallest, scan.largest), decimals), kept) << what;
+        d().ColumnValue = 2;
+        ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{1, false})) << what;
+        std::vector<uint16_t> reread;
+        for (int32_t i = 0; i < Count(); ++i)
+            reread.push_back(ReadRaw(rec, i, 0));
+        const GapList missing = rec.at(0).missing;
+        const double low = d().LowRng, high = d().HighRng;
+        for (int parts : {1, 3}) {
+            ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{parts, true})) << what;
+            ASSERT_EQ(static_cast<std::size_t>(Count()), reread.size()) << what;
+            for (int32_t i = 0; i < Count(); ++i)
+                ASSERT_EQ(ReadRaw(rec, i, 0), reread[static_cast<std::size_t>(i)]) << what << " sample " << i;
+            EXPECT_EQ(rec.at(0).missing, missing) << what;
+            EXPECT_EQ(d().LowRng, low);
+            EXPECT_EQ(d().HighRng, high);
+        }
+    };
+    // Depths with three decimals over a wide range: many values lie near a
+    // rounding boundary of the raw scale, where a float alone would go astray.
+    std::string depths, mixed, signs, large, exponents;
+    uint32_t state = 12345;
+    auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+    for (int k = 0; k < 60000; ++k) {
+        const uint32_t r = next();
+        depths += std::to_string(k) + "\t" + std::to_string(r % 111359 / 1000) + "." +
+                  std::to_string(1000 + r % 1000).substr(1) + "\n";
+        // Missing values and numbers with one to four decimals, some with a comma.
+        if (k % 500 == 7)
+            mixed += std::to_string(k) + "\t\n";
+        else
+            mixed += std::to_string(k) + "\t" + std::to_string(r % 300) + (k % 3 ? "." : ",") +
+                     std::to_string(r % 10000).substr(0, 1 + k % 4) + "\n";
+        signs += std::to_string(k) + "\t" + (k % 2 ? "-" : "") + std::to_string(r % 50) + "." +
+                 std::to_string(100 + r % 100).substr(1) + (k % 1000 == 0 ? "\n0\t-0.000\n" : "\n");
+        // Too many digits for a float to give back: the text is read again.
+        large += std::to_string(k) + "\t" + std::to_string(1000000 + r % 9000000) + "." + std::to_string(r % 10) + "\n";
+        exponents += std::to_string(k) + "\t" + std::to_string(r % 100) + "e-1\n";
+    }
+    compare(depths, "depths", true);
+    compare(mixed, "mixed decimals", true);
+    compare(signs, "signs", true);
+    compare(large, "large numbers", false);
+    compare(exponents, "exponents", false);
 }
 
 }  // namespace vk
