@@ -165,8 +165,10 @@ bool DiveFrame(const QString& out)
 bool Polynomial(const QString& out)
 {
     constexpr int Height = 64, Left = 56, Margin = 12, Baseline = 26, Rule = 32;
-    const QString numerator = QString::fromUtf8("A + C\u00b7x + E\u00b7x\u00b2 + G\u00b7x\u00b3 + I\u00b7x\u2074 + K\u00b7x\u2075");
-    const QString denominator = QString::fromUtf8("1 + B\u00b7x + D\u00b7x\u00b2 + F\u00b7x\u00b3 + H\u00b7x\u2074 + J\u00b7x\u2075");
+    const QString numerator =
+        QString::fromUtf8("A + C\u00b7x + E\u00b7x\u00b2 + G\u00b7x\u00b3 + I\u00b7x\u2074 + K\u00b7x\u2075");
+    const QString denominator =
+        QString::fromUtf8("1 + B\u00b7x + D\u00b7x\u00b2 + F\u00b7x\u00b3 + H\u00b7x\u2074 + J\u00b7x\u2075");
     const QFontMetrics metrics(Font(16));
     const int top = metrics.horizontalAdvance(numerator), bottom = metrics.horizontalAdvance(denominator);
     const int width = std::max(top, bottom);
@@ -191,7 +193,6 @@ bool Shapes(const QString& out)
     };
     static const char* const names[] = {"V", "U", "Y", "W", "P (parabola)", "L"};
     static const char shapes[] = "VUYWPL";
-    static const char letters[] = "VUYWPLX";
     QImage image = Canvas(400);
     QPainter p(&image);
     for (int k = 0; k < 6; ++k) {
@@ -203,7 +204,7 @@ bool Shapes(const QString& out)
         p.setFont(Font(14, true));
         const int code = dive.wb.dive.record.shape;
         p.drawText(cell.left(), cell.bottom() + 20,
-                   QString("%1: found as %2").arg(names[k]).arg(code >= 0 && code <= 6 ? letters[code] : '?'));
+                   QString("%1: found as %2").arg(names[k]).arg(code >= 0 && code <= 6 ? ShapeLetter(code) : '?'));
     }
     p.end();
     return image.save(out, "PNG");

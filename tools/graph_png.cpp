@@ -64,14 +64,13 @@ int main(int argc, char** argv)
     if (argc == 6 && std::string(argv[5]).rfind("search=", 0) == 0) {
         const std::string want = std::string(argv[5]).substr(7);
         const bool stop = want.find("+stop") != std::string::npos;
-        static const char letters[] = "VUYWPLX";
         for (int k = 0; k < 2000; ++k) {
             const double before = window->view().at.F5;
             window->menus().action("mniSearchNext")->trigger();
             const vk::DiveState& dive = wb.dive;
             if (!(window->view().at.F5 > before))
                 break;  // no further dive
-            if (dive.record.shape >= 0 && letters[dive.record.shape] == want.at(0) && (!stop || dive.stops.total() > 0))
+            if (vk::ShapeLetter(dive.record.shape) == want.at(0) && (!stop || dive.stops.total() > 0))
                 break;
         }
         QApplication::processEvents();

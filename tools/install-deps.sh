@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ make cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libalglib-dev libjpeg-dev libfast-float-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   unrtf xvfb xauth imagemagick python3

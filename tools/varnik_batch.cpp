@@ -4,9 +4,9 @@
 // wiggle and bout result files as the program does (images and thumbnails
 // too when the setup asks, drawn offscreen by the program's painter).
 //
-//   varnik-batch [--quiet] [--append] [-j N] [--study DIR] <setup file> ...
-//   varnik-batch [--quiet] [--append] [--study DIR] --task [I] <setup list>
-//   varnik-batch --merge DIR
+//   varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] <setup file> ...
+//   varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] --task [I] <setup list>
+//   varnik-batch --merge DIR [--report DIR]
 //
 // Each run writes fresh result files: earlier ones are kept as "<name>.1"
 // ("<name>.2", ... for older ones). With --append the lines are added to them.
@@ -21,6 +21,8 @@
 // I-th setup (counted from 1) of a list file with one setup per line (I from
 // SLURM_ARRAY_TASK_ID when not given), its study tables going to
 // DIR/parts/I; --merge DIR joins DIR/parts/* into DIR's study tables.
+// --report DIR writes DIR/index.html with its pictures from the study tables
+// (which go to DIR too when --study is not given).
 
 #include <unistd.h>
 #include <algorithm>
@@ -35,7 +37,9 @@
 
 #include "batch/RecordingRun.h"
 #include "batch/Workers.h"
+#include "core/dive/StudySummary.h"
 #include "core/dive/StudyTables.h"
+#include "gui/report/StudyReport.h"
 
 namespace {
 
@@ -74,6 +78,7 @@ struct Options {
     bool append = false;  // add to the result files instead of starting fresh ones
     int jobs = 0;         // 0: the number of cores
     std::string study;    // folder of the study tables; empty for none
+    std::string report;   // folder of the report; empty for none
     std::string part;     // a worker's folder for its study tables
     bool worker = false;  // run by RunWorkers: progress as lines for the parent
     bool task = false;
@@ -83,9 +88,9 @@ struct Options {
 };
 
 const char* const Usage =
-    "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] <setup file> [<setup file> ...]\n"
-    "       varnik-batch [--quiet] [--append] [--study DIR] --task [I] <setup list>\n"
-    "       varnik-batch --merge DIR\n";
+    "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] <setup file> ...\n"
+    "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] --task [I] <setup list>\n"
+    "       varnik-batch --merge DIR [--report DIR]\n";
 
 bool Number(const std::string& text, long& value)
 {
@@ -122,6 +127,9 @@ bool Parse(int argc, char** argv, Options& o)
             o.jobs = static_cast<int>(n);
         } else if (arg == "--study") {
             if (!value(o.study))
+                return false;
+        } else if (arg == "--report") {
+            if (!value(o.report))
                 return false;
         } else if (arg == "--part") {
             if (!value(o.part))
@@ -182,7 +190,23 @@ std::vector<std::string> TaskParts(const std::string& study)
     return parts;
 }
 
-int Merge(const std::string& study)
+// The report of the study tables in `study`; 0 when written.
+int Report(const std::string& study, const std::string& report)
+{
+    if (report.empty())
+        return 0;
+    std::vector<RecordingStudy> recordings;
+    std::string error;
+    StartOffscreenToolkit();
+    if (!ReadStudy(study, recordings, error) || !WriteStudyReport(report, recordings, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::printf("report: %s\n", (fs::path(report) / "index.html").string().c_str());
+    return 0;
+}
+
+int Merge(const std::string& study, const std::string& report)
 {
     const std::vector<std::string> parts = TaskParts(study);
     if (parts.empty()) {
@@ -195,7 +219,7 @@ int Merge(const std::string& study)
         return 1;
     }
     std::printf("%s: the study tables of %zu tasks\n", study.c_str(), parts.size());
-    return 0;
+    return Report(study, report);
 }
 
 // The recordings one after another in this process.
@@ -207,6 +231,7 @@ int RunHere(const Options& o)
         TerminalProgress bar(!o.quiet && !o.worker && isatty(fileno(stderr)));
         RecordingOptions ro;
         ro.append = o.append;
+        ro.report = o.report;
         if (o.worker)
             ro.progress = ReportProgress;
         else
@@ -216,15 +241,17 @@ int RunHere(const Options& o)
         if (!parts.back().summary.error.empty())
             status = 1;
     }
-    const std::string folder = !o.part.empty() ? o.part : o.study;
+    const std::string folder = !o.part.empty() ? o.part : !o.study.empty() ? o.study : o.report;
     if (!folder.empty()) {
         std::string error;
         if (!WriteStudyTables(folder, parts, error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
-            status = 1;
+            return 1;
         }
     }
-    return status;
+    if (o.worker || !o.part.empty())
+        return status;  // the report is made once the parts are joined
+    return Report(folder, o.report) != 0 ? 1 : status;
 }
 
 // The recordings in worker processes, their study tables joined in the setups' order.
@@ -232,28 +259,28 @@ int RunInWorkers(const Options& o, int jobs)
 {
     std::vector<WorkerJob> work;
     std::string partsFolder;
-    if (!o.study.empty()) {
-        partsFolder = (fs::path(o.study) / (".parts-" + std::to_string(getpid()))).string();
+    const std::string study = !o.study.empty() ? o.study : o.report;
+    if (!study.empty()) {
+        partsFolder = (fs::path(study) / (".parts-" + std::to_string(getpid()))).string();
         fs::remove_all(partsFolder);
     }
     for (std::size_t k = 0; k < o.setups.size(); ++k)
         work.push_back({o.setups[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1)});
-    const std::vector<bool> ok = RunWorkers(work, {jobs, o.append, !o.quiet && isatty(fileno(stderr))});
+    const std::vector<bool> ok = RunWorkers(work, {jobs, o.append, o.report, !o.quiet && isatty(fileno(stderr))});
     int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
     if (!partsFolder.empty()) {
         std::vector<std::string> parts;
         for (const WorkerJob& j : work)
             parts.push_back(j.part);
         std::string error;
-        if (!MergeStudyTables(o.study, parts, error)) {
+        if (!MergeStudyTables(study, parts, error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
-            status = 1;
-        } else {
-            std::error_code ec;
-            fs::remove_all(partsFolder, ec);
+            return 1;
         }
+        std::error_code ec;
+        fs::remove_all(partsFolder, ec);
     }
-    return status;
+    return Report(study, o.report) != 0 ? 1 : status;
 }
 
 }  // namespace
@@ -266,7 +293,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (!o.merge.empty())
-        return Merge(o.merge);
+        return Merge(o.merge, o.report);
     if (o.task) {
         if (o.setups.size() != 1) {
             std::fputs(Usage, stderr);
@@ -285,8 +312,8 @@ int main(int argc, char** argv)
         }
         Options one = o;
         one.setups = {list[static_cast<std::size_t>(index - 1)]};
-        if (!o.study.empty())
-            one.part = TaskPart(o.study, index);
+        if (!o.study.empty() || !o.report.empty())
+            one.part = TaskPart(!o.study.empty() ? o.study : o.report, index);
         return RunHere(one);
     }
     if (o.setups.empty()) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "OffscreenScreen.h"
@@ -15,6 +16,8 @@
 #include "core/view/ViewState.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/WindowPicture.h"
+#include "gui/report/RecordOverview.h"
+#include "gui/report/StudyReport.h"
 #include "gui/widgets/HelpViewer.h"
 
 namespace vk {
@@ -23,8 +26,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The toolkit, started for the first picture: a run without pictures does without it.
-void Application()
+}  // namespace
+
+void StartOffscreenToolkit()
 {
     static int argc = 1;
     static char name[] = "varnik-batch";
@@ -36,6 +40,8 @@ void Application()
     }
 }
 
+namespace {
+
 // The pictures of a dive, drawn as the window would draw them: the window
 // itself, offscreen, made when the first image is asked for.
 class OffscreenPictures : public PictureSink {
@@ -45,7 +51,7 @@ public:
 
     bool saveImage(const std::string& path) override
     {
-        Application();
+        StartOffscreenToolkit();
         if (!window_) {
             help_ = std::make_unique<HelpViewer>(ui_, "");
             window_ = new TForm3(wb_, ui_, *help_);
@@ -57,7 +63,7 @@ public:
     }
     bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
     {
-        Application();
+        StartOffscreenToolkit();
         const ThumbnailSettings& t = wb_.settings.thumbnails;
         const GraphScene scene{wb_.rec, wb_.settings, view_, nullptr, CaptionPlace::Top, &wb_.dive};
         const QImage image = RenderThumbnail(
@@ -178,6 +184,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         if (WriteBout(rc, bout))
             part.bouts.push_back(StudyBoutLine(wb->dive.boutsWritten, bout, wb->rec, wb->settings));
     };
+    std::vector<DiveMark> marks;
     AutomaticHooks hooks;
     hooks.progress = options.progress;
     hooks.framed = [&](const SearchOutcome&) {
@@ -185,6 +192,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         if (p.BurnishDives)
             return;
         part.dives.push_back(StudyDiveLine(LinesOf(d), wb->rec, wb->settings));
+        marks.push_back({d.record.onsetTime, view.at.F5, ShapeLetter(d.record.shape)});
         if (auto bout = bouts.add(d.record, d.stops, BottomExtrema(depth, view.at, p.WiggAmplitude), p, interval))
             writeBout(*bout);
     };
@@ -196,6 +204,14 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
                      DoubtText(d, o.doubts, p.Threshold, wb->rec, wb->settings.DateSep).c_str());
         if (d.index < part.dives.size())
             MarkStudyLine(part.dives[d.index], CheckMark(d.reasons));
+    }
+    if (!options.report.empty()) {
+        StartOffscreenToolkit();
+        const std::string picture = RecordPicturePath(options.report, part.recording);
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(picture).parent_path(), ec);
+        if (!RecordOverview(wb->rec, AnalysisSlot, marks).save(QString::fromStdString(picture), "PNG"))
+            ui.message("Cannot write " + picture, Severity::Error);
     }
     part.summary.dives = o.dives;
     part.summary.bouts = wb->dive.boutsWritten;

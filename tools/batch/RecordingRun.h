@@ -13,8 +13,12 @@ namespace vk {
 
 struct RecordingOptions {
     bool append = false;  // add to the result files instead of starting fresh ones
+    std::string report;   // the report's folder: the picture of the whole record goes there; empty for none
     std::function<void(double share, int dives)> progress;
 };
+
+// The toolkit, started for the first picture: a run without pictures does without it.
+void StartOffscreenToolkit();
 
 // Messages go to standard error as the run meets them, the one-line summary
 // to standard output. The part's summary holds the error text of a

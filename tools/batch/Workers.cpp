@@ -46,6 +46,10 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
     std::vector<std::string> args{"varnik-batch", "--worker"};
     if (options.append)
         args.emplace_back("--append");
+    if (!options.report.empty()) {
+        args.emplace_back("--report");
+        args.push_back(options.report);
+    }
     if (!job.part.empty()) {
         args.emplace_back("--part");
         args.push_back(job.part);

@@ -18,6 +18,7 @@ struct WorkerJob {
 struct WorkerOptions {
     int jobs = 1;
     bool append = false;
+    std::string report;  // the report's folder, for the picture of each record
     bool showProgress = false;
 };
 

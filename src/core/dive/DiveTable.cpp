@@ -81,9 +81,8 @@ const std::vector<Column>& DiveColumns()
         c.push_back({"Time", [](C x, Row& row) { row.text(ClockText(x.start() + x.r().onsetTime)); }});
         c.push_back({"Onset[s]", [](C x, Row& row) { row.number(x.r().onsetTime / Ms, 3); }});
         c.push_back({"Shape", [](C x, Row& row) {
-                         static const char letters[] = "VUYWPLX";
-                         const int code = x.r().shape;
-                         row.text(code >= 0 && code <= 6 ? std::string(1, letters[code]) : std::string());
+                         const char letter = ShapeLetter(x.r().shape);
+                         row.text(letter == ' ' ? std::string() : std::string(1, letter));
                      }});
         seconds("Duration[s]", &DiveRecord::duration);
         seconds("Pause[s]", &DiveRecord::pause);

@@ -77,9 +77,7 @@ void CountAndPicture(ResultContext& rc)
     if (s.dive.MakeImages)
         SaveDiveImage(rc, number);
     if (s.thumbnails.Thumbnail) {
-        static const char letters[] = "VUYWPLX";
-        const int code = dive.record.shape;
-        const char letter = code >= 0 && code <= 6 ? letters[code] : ' ';
+        const char letter = ShapeLetter(dive.record.shape);
         rc.pictures->saveThumbnail(
             wb.results.thumbnailPrefix, number,
             ThumbnailStamp(s.thumbnails, number, wb.rec.time.GlobalStart + dive.record.onsetTime, letter));

@@ -25,6 +25,13 @@ enum DiveShape : int32_t {
     ShapeNone = 6
 };
 
+// The letter of a shape code in the tables and on thumbnails: "VUYWPLX"; ' ' for no code.
+inline char ShapeLetter(int32_t code)
+{
+    constexpr char letters[] = "VUYWPLX";
+    return code >= ShapeV && code <= ShapeNone ? letters[code] : ' ';
+}
+
 struct WiggleSummary {
     int32_t count = 0;
     double meanAmplitude = Missing, totalAmplitude = Missing;

@@ -1,0 +1,63 @@
+#pragma once
+
+// What a report shows of a study, taken from its tables: per recording its
+// dives (onset, duration, depth, pause, shape) and bouts, histograms, the
+// dives per hour of day, and the figures that compare recordings.
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vk {
+
+// A table as written: the header's names and the rows' cells.
+struct StudyTable {
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+    // The index of a column; -1 when the table has none of that name.
+    int column(const std::string& name) const;
+};
+// False when the file cannot be read or is empty.
+bool ReadStudyTable(const std::string& path, StudyTable& table);
+
+struct StudyDive {
+    double onset = 0;     // ms of the program's calendar
+    double duration = 0;  // s
+    double maxDepth = 0;  // m
+    double pause = -1;    // s; -1 when not known
+    char shape = 'X';
+};
+struct StudyBout {
+    double onset = 0, duration = 0;  // ms, s
+    int dives = 0;
+};
+struct RecordingStudy {
+    std::string name, error;
+    double start = -1, end = -1;  // ms; -1 when not known
+    std::vector<StudyDive> dives;
+    std::vector<StudyBout> bouts;
+};
+
+// The recordings of a study folder's three tables, in the order of
+// recordings.tsv. False with `error` when a table is missing or malformed.
+bool ReadStudy(const std::string& folder, std::vector<RecordingStudy>& study, std::string& error);
+
+struct Histogram {
+    double start = 0, width = 1;  // the first bin's lower edge and every bin's width
+    std::vector<int> counts;
+};
+// About `bins` bins of a round width (1, 2 or 5 times a power of ten) over the values.
+Histogram HistogramOf(const std::vector<double>& values, int bins);
+
+// Dives begun in each hour of the day (0..23).
+std::array<int, 24> DielCounts(const std::vector<StudyDive>& dives);
+
+struct Spread {
+    double q1 = 0, median = 0, q3 = 0;  // quartiles; all 0 for no values
+};
+Spread SpreadOf(std::vector<double> values);
+
+// Dives per day over the recorded time (its start to its end, else the dives' own span).
+double DivesPerDay(const RecordingStudy& r);
+
+}  // namespace vk

@@ -1,0 +1,285 @@
+#include "gui/report/StudyCharts.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBoxPlotSeries>
+#include <QBoxSet>
+#include <QChart>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QGraphicsScene>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "core/store/TimeBase.h"
+
+namespace vk {
+
+const char ReportShapes[8] = "VUYWPLX";
+
+namespace {
+
+constexpr double MsPerHour = 3600000.0;
+
+// A chart as a picture of its own size, white behind it.
+QImage Render(QChart* chart, int width = ChartWidth, int height = ChartHeight)
+{
+    QGraphicsScene scene;
+    scene.addItem(chart);  // the scene owns the chart from here on
+    chart->setGeometry(0, 0, width, height);
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
+    return image;
+}
+
+QChart* NewChart(const QString& title)
+{
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->setBackgroundRoundness(0);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    return chart;
+}
+
+QValueAxis* ValueAxis(QChart* chart, const QString& title, Qt::Alignment side, double low, double high)
+{
+    auto* axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setRange(low, high);
+    axis->applyNiceNumbers();
+    axis->setLabelFormat("%g");
+    chart->addAxis(axis, side);
+    return axis;
+}
+
+// A time of the program's calendar as the toolkit's, in the local time the
+// axis labels are written in: the labels show the recorded clock.
+QDateTime DateTimeOf(double ms)
+{
+    const CalendarTime t = DecodeTime(ms);
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+}
+
+}  // namespace
+
+QColor ShapeColour(char shape)
+{
+    static const QColor colours[] = {QColor(31, 119, 180), QColor(44, 160, 44),  QColor(148, 103, 189),
+                                     QColor(214, 39, 40),  QColor(255, 127, 14), QColor(140, 86, 75),
+                                     QColor(127, 127, 127)};
+    const char* at = std::find(ReportShapes, ReportShapes + 7, shape);
+    return colours[at - ReportShapes < 7 ? at - ReportShapes : 6];
+}
+
+QImage DepthAgainstDuration(const RecordingStudy& r)
+{
+    QChart* chart = NewChart("Maximum depth against duration");
+    double longest = 1, deepest = 1;
+    for (const char* s = ReportShapes; *s; ++s) {
+        auto* series = new QScatterSeries;
+        series->setName(QString("%1-shape").arg(*s));
+        series->setColor(ShapeColour(*s));
+        series->setBorderColor(ShapeColour(*s));
+        series->setMarkerSize(5);
+        for (const StudyDive& d : r.dives)
+            if (d.shape == *s) {
+                series->append(d.duration / 60, d.maxDepth);
+                longest = std::max(longest, d.duration / 60);
+                deepest = std::max(deepest, d.maxDepth);
+            }
+        if (series->count() == 0) {
+            delete series;
+            continue;
+        }
+        chart->addSeries(series);
+    }
+    QValueAxis* x = ValueAxis(chart, "Duration [min]", Qt::AlignBottom, 0, longest * 1.05);
+    QValueAxis* y = ValueAxis(chart, "Maximum depth [m]", Qt::AlignLeft, 0, deepest * 1.05);
+    y->setReverse(true);  // depth downwards, as the graph window draws it
+    for (QAbstractSeries* s : chart->series()) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+    return Render(chart);
+}
+
+QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis)
+{
+    QChart* chart = NewChart(title);
+    chart->legend()->hide();
+    // Bars as a stepped outline over their edges, so the axis carries values, not categories.
+    auto* series = new QLineSeries;
+    series->setColor(QColor(31, 119, 180));
+    int most = 1;
+    double x = h.start;
+    series->append(x, 0);
+    for (const int n : h.counts) {
+        series->append(x, n);
+        series->append(x + h.width, n);
+        x += h.width;
+        most = std::max(most, n);
+    }
+    series->append(x, 0);
+    QPen pen(QColor(31, 119, 180));
+    pen.setWidth(2);
+    series->setPen(pen);
+    chart->addSeries(series);
+    QValueAxis* xAxis = ValueAxis(chart, axis, Qt::AlignBottom, h.start, std::max(x, h.start + h.width));
+    QValueAxis* yAxis = ValueAxis(chart, "Dives", Qt::AlignLeft, 0, most * 1.1);
+    yAxis->setLabelFormat("%d");
+    series->attachAxis(xAxis);
+    series->attachAxis(yAxis);
+    return Render(chart);
+}
+
+QImage DielChart(const std::array<int, 24>& counts)
+{
+    QChart* chart = NewChart("Dives per hour of day");
+    chart->legend()->hide();
+    auto* set = new QBarSet("Dives");
+    set->setColor(QColor(31, 119, 180));
+    QStringList hours;
+    int most = 1;
+    for (std::size_t h = 0; h < counts.size(); ++h) {
+        *set << counts[h];
+        hours << QString::number(h);
+        most = std::max(most, counts[h]);
+    }
+    auto* series = new QBarSeries;
+    series->append(set);
+    series->setBarWidth(0.9);
+    chart->addSeries(series);
+    auto* x = new QBarCategoryAxis;
+    x->append(hours);
+    x->setTitleText("Hour of day (recorded time) [h]");
+    chart->addAxis(x, Qt::AlignBottom);
+    QValueAxis* y = ValueAxis(chart, "Dives begun", Qt::AlignLeft, 0, most * 1.1);
+    y->setLabelFormat("%d");
+    series->attachAxis(x);
+    series->attachAxis(y);
+    return Render(chart);
+}
+
+QImage BoutTimeline(const RecordingStudy& r)
+{
+    QChart* chart = NewChart("Bouts over the record");
+    chart->legend()->hide();
+    double from = r.start, to = r.end;
+    if (!(from >= 0 && to > from) && !r.dives.empty()) {
+        from = r.dives.front().onset;
+        to = r.dives.back().onset + r.dives.back().duration * 1000;
+    }
+    if (!(to > from))
+        to = from + MsPerHour;
+    // Each bout a bar at the height of its number of dives, as long as the bout;
+    // the time axis reads the toolkit's epoch.
+    auto epoch = [](double ms) { return static_cast<double>(DateTimeOf(ms).toMSecsSinceEpoch()); };
+    auto* series = new QLineSeries;
+    QPen pen(QColor(44, 160, 44));
+    pen.setWidth(2);
+    series->setPen(pen);
+    int most = 1;
+    series->append(epoch(from), 0);
+    for (const StudyBout& b : r.bouts) {
+        const double begin = epoch(b.onset), end = epoch(b.onset + b.duration * 1000);
+        series->append(begin, 0);
+        series->append(begin, b.dives);
+        series->append(end, b.dives);
+        series->append(end, 0);
+        most = std::max(most, b.dives);
+    }
+    series->append(epoch(to), 0);
+    chart->addSeries(series);
+    auto* x = new QDateTimeAxis;
+    x->setTitleText("Date and time of the record");
+    x->setFormat(to - from > 3 * 24 * MsPerHour ? "dd.MM." : "dd.MM. HH:mm");
+    x->setRange(DateTimeOf(from), DateTimeOf(to));
+    x->setTickCount(6);
+    chart->addAxis(x, Qt::AlignBottom);
+    QValueAxis* y = ValueAxis(chart, "Dives in the bout", Qt::AlignLeft, 0, most * 1.1);
+    y->setLabelFormat("%d");
+    series->attachAxis(x);
+    series->attachAxis(y);
+    return Render(chart, ChartWidth * 2, ChartHeight * 3 / 4);
+}
+
+QImage StudyComparison(const std::vector<RecordingStudy>& study)
+{
+    // Three charts side by side in one picture: dives per day, duration and depth as boxes.
+    QImage image(ChartWidth * 3 / 2 * 3 / 2, ChartHeight, QImage::Format_RGB32);
+    const int width = image.width() / 3;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStringList names;
+    for (const RecordingStudy& r : study)
+        if (r.error.empty())
+            names << QString::fromStdString(r.name);
+
+    QChart* perDay = NewChart("Dives per day");
+    perDay->legend()->hide();
+    auto* set = new QBarSet("Dives per day");
+    set->setColor(QColor(31, 119, 180));
+    double most = 1;
+    for (const RecordingStudy& r : study)
+        if (r.error.empty()) {
+            *set << DivesPerDay(r);
+            most = std::max(most, DivesPerDay(r));
+        }
+    auto* bars = new QBarSeries;
+    bars->append(set);
+    perDay->addSeries(bars);
+    auto* categories = new QBarCategoryAxis;
+    categories->append(names);
+    categories->setTitleText("Recording");
+    perDay->addAxis(categories, Qt::AlignBottom);
+    QValueAxis* y = ValueAxis(perDay, "Dives per day [1/d]", Qt::AlignLeft, 0, most * 1.1);
+    bars->attachAxis(categories);
+    bars->attachAxis(y);
+    painter.drawImage(0, 0, Render(perDay, width, ChartHeight));
+
+    const auto boxes = [&](const QString& title, const QString& axis, auto value) {
+        QChart* chart = NewChart(title);
+        chart->legend()->hide();
+        auto* series = new QBoxPlotSeries;
+        double top = 1;
+        for (const RecordingStudy& r : study) {
+            if (!r.error.empty())
+                continue;
+            std::vector<double> values;
+            for (const StudyDive& d : r.dives)
+                values.push_back(value(d));
+            const Spread s = SpreadOf(values);
+            const double low = values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+            const double high = values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+            series->append(new QBoxSet(low, s.q1, s.median, s.q3, high, QString::fromStdString(r.name)));
+            top = std::max(top, high);
+        }
+        series->setBrush(QColor(31, 119, 180, 90));
+        chart->addSeries(series);
+        auto* x = new QBarCategoryAxis;
+        x->append(names);
+        x->setTitleText("Recording");
+        chart->addAxis(x, Qt::AlignBottom);
+        QValueAxis* values = ValueAxis(chart, axis, Qt::AlignLeft, 0, top * 1.05);
+        series->attachAxis(x);
+        series->attachAxis(values);
+        return Render(chart, width, ChartHeight);
+    };
+    painter.drawImage(width, 0, boxes("Dive duration (quartiles, range)", "Duration [min]", [](const StudyDive& d) {
+                          return d.duration / 60;
+                      }));
+    painter.drawImage(
+        2 * width, 0,
+        boxes("Maximum depth (quartiles, range)", "Maximum depth [m]", [](const StudyDive& d) { return d.maxDepth; }));
+    return image;
+}
+
+}  // namespace vk
