@@ -3,7 +3,9 @@
 // data file and a malformed setup among them.
 
 #include <QCryptographicHash>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <filesystem>
 #include <map>
@@ -24,6 +26,7 @@ private Q_SLOTS:
     void parallelRunsWriteWhatOneAtATimeWrites();
     void studyTablesReadBackWithPython();
     void tasksMergedGiveTheSameTables();
+    void aReportToLookAt();
 
 private:
     // SHA-256 of every result file the recordings' folders hold, by path.
@@ -216,6 +219,55 @@ void BatchStudyTest::tasksMergedGiveTheSameTables()
     const test::BatchRun empty = test::RunBatch({"--merge", QString::fromStdString(dir.file("nothing"))});
     QCOMPARE(empty.exitCode, 1);
     QVERIFY(empty.err.find("no task tables") != std::string::npos);
+}
+
+namespace {
+
+// The pictures a page shows, from its <img src="..."> tags.
+QStringList Pictures(const QString& page)
+{
+    QStringList found;
+    static const QRegularExpression img("<img src=\"([^\"]+)\"");
+    for (auto m = img.globalMatch(page); m.hasNext();)
+        found << m.next().captured(1);
+    return found;
+}
+
+}  // namespace
+
+void BatchStudyTest::aReportToLookAt()
+{
+    const QString report = QString::fromStdString(dir.file("report"));
+    const test::BatchRun run = test::RunBatch(arguments({"-j", "2", "--report", report}));
+    QCOMPARE(run.exitCode, 1);  // the two recordings that failed
+    const QString page = QString::fromStdString(test::TempDir::read(dir.file("report/index.html")));
+    QVERIFY(page.startsWith("<!DOCTYPE html>"));
+    QVERIFY(!page.contains("<script") && !page.contains("http"));  // nothing from elsewhere
+    for (const char* name : {"seal-a", "seal-b", "seal-c", "missing", "malformed"})
+        QVERIFY2(page.contains(name), name);
+    QVERIFY(page.contains("Cannot read the setup file"));
+    // Every picture is there, drawn, of a size to look at; each record with its dives.
+    const QStringList pictures = Pictures(page);
+    QCOMPARE(pictures.size(), 1 + 3 * 7);
+    for (const QString& file : pictures) {
+        const QImage image(report + "/" + file);
+        QVERIFY2(!image.isNull() && image.width() >= 600 && image.height() >= 300, qPrintable(file));
+        QVERIFY2(image.pixel(image.width() / 2, image.height() / 2) != 0, qPrintable(file));
+    }
+    QVERIFY(pictures.contains("seal-b/record.png"));
+    // The study tables went beside it, as with --study.
+    QVERIFY2(WithoutSeconds(dir.file("report/dives.tsv")) == WithoutSeconds(dir.file("one/dives.tsv")),
+             "the report's tables");
+    if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+        for (const QString& file : {QString("seal-b/record.png"), QString("study.png")})
+            QImage(report + "/" + file).save(QString::fromUtf8(folder) + "/report-" + QString(file).replace('/', '-'));
+
+    // The merged cluster tasks make the same page.
+    const test::BatchRun merged =
+        test::RunBatch({"--merge", QString::fromStdString(dir.file("tasks")), "--report", report + "-tasks"});
+    QVERIFY2(merged.exitCode == 0, merged.err.c_str());
+    const QString mergedPage = QString::fromStdString(test::TempDir::read(dir.file("report-tasks/index.html")));
+    QCOMPARE(Pictures(mergedPage).size(), pictures.size() - 3);  // the records are drawn by the tasks that had them
 }
 
 }  // namespace vk
