@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   unrtf xvfb xauth imagemagick python3
   clang libclang-rt-14-dev
+  slurm-wlm munge
 )
 
 missing=()
