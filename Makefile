@@ -38,6 +38,7 @@ bench: build
 	$(BUILD)/bench/bench_text_load
 	$(BUILD)/bench/bench_dive
 	$(BUILD)/bench/bench_batch $(BUILD)/bin/varnik-batch
+	$(BUILD)/bench/bench_study $(BUILD)/bin/varnik-batch
 	$(BUILD)/bench/bench_graph
 	$(BUILD)/bench/bench_process
 	$(BUILD)/bench/bench_filters

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "ExampleRecording.h"
+#include "BenchRecord.h"
 #include "Stopwatch.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
@@ -33,28 +33,7 @@ int main(int argc, char** argv)
     const std::string folder = argc > 3 ? argv[3] : (tmp ? tmp : "/tmp");
     const std::string data = folder + "/varnik-bench-" + std::to_string(lines) + ".txt";
     const std::string setup = folder + "/varnik-bench-" + std::to_string(lines) + ".cfg";
-    if (!vk::FileExists(data)) {
-        std::printf("writing %ld lines to %s ...\n", lines, data.c_str());
-        vk::example::WriteBenchFile(data, lines);
-    }
-
-    // The setup: depth in column 3 at 1 s, the example's dive parameters, no pictures.
-    vk::Recording rec;
-    vk::Settings settings;
-    vk::ChannelDescriptor& d = rec.desc(0);
-    d.NameIn = data;
-    d.Caption = "Depth [m]";
-    d.ColumnValue = 3;
-    d.InDelimiter = '\t';
-    d.SampRate = 1000;
-    d.AutoScaling = 'Y';
-    d.ToCreate = 0;
-    for (int slot = 1; slot < vk::SlotCount; ++slot)
-        rec.desc(slot).NameIn = "";
-    settings.dive.Threshold = 5;
-    settings.dive.TrekBaseline = 1;
-    settings.thumbnails.Thumbnail = false;
-    if (vk::WriteSetup(setup, rec, settings) != vk::SetupWriteResult::Written)
+    if (!bench::WriteBenchRecord(data, setup, lines))
         return 1;
 
     // Start alone: reading the setup and loading the record.
