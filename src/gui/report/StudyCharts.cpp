@@ -25,6 +25,7 @@ const char ReportShapes[8] = "VUYWPLX";
 namespace {
 
 constexpr double MsPerHour = 3600000.0;
+constexpr int DielTicks = 9;  // every third hour
 
 // A chart as a picture of its own size, white behind it.
 QImage Render(QChart* chart, int width = ChartWidth, int height = ChartHeight)
@@ -111,7 +112,7 @@ QImage DepthAgainstDuration(const RecordingStudy& r)
     return Render(chart);
 }
 
-QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis)
+QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis, int ticks)
 {
     QChart* chart = NewChart(title);
     chart->legend()->hide();
@@ -133,6 +134,10 @@ QImage HistogramChart(const Histogram& h, const QString& title, const QString& a
     series->setPen(pen);
     chart->addSeries(series);
     QValueAxis* xAxis = ValueAxis(chart, axis, Qt::AlignBottom, h.start, std::max(x, h.start + h.width));
+    if (ticks > 0) {  // the bins' own edges, not rounded outwards
+        xAxis->setRange(h.start, x);
+        xAxis->setTickCount(ticks);
+    }
     QValueAxis* yAxis = ValueAxis(chart, "Dives", Qt::AlignLeft, 0, most * 1.1);
     yAxis->setLabelFormat("%d");
     series->attachAxis(xAxis);
@@ -142,30 +147,12 @@ QImage HistogramChart(const Histogram& h, const QString& title, const QString& a
 
 QImage DielChart(const std::array<int, 24>& counts)
 {
-    QChart* chart = NewChart("Dives per hour of day");
-    chart->legend()->hide();
-    auto* set = new QBarSet("Dives");
-    set->setColor(QColor(31, 119, 180));
-    QStringList hours;
-    int most = 1;
-    for (std::size_t h = 0; h < counts.size(); ++h) {
-        *set << counts[h];
-        hours << QString::number(h);
-        most = std::max(most, counts[h]);
-    }
-    auto* series = new QBarSeries;
-    series->append(set);
-    series->setBarWidth(0.9);
-    chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(hours);
-    x->setTitleText("Hour of day (recorded time) [h]");
-    chart->addAxis(x, Qt::AlignBottom);
-    QValueAxis* y = ValueAxis(chart, "Dives begun", Qt::AlignLeft, 0, most * 1.1);
-    y->setLabelFormat("%d");
-    series->attachAxis(x);
-    series->attachAxis(y);
-    return Render(chart);
+    // The hours as a histogram of one-hour bins: a value axis labels them without crowding.
+    Histogram hours;
+    hours.start = 0;
+    hours.width = 1;
+    hours.counts.assign(counts.begin(), counts.end());
+    return HistogramChart(hours, "Dives per hour of day", "Hour of day (recorded time) [h]", DielTicks);
 }
 
 QImage BoutTimeline(const RecordingStudy& r)

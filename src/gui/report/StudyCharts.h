@@ -19,7 +19,8 @@ extern const char ReportShapes[8];  // "VUYWPLX"
 constexpr int ChartWidth = 640, ChartHeight = 400;
 
 QImage DepthAgainstDuration(const RecordingStudy& r);
-QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis);
+// With `ticks`, the axis runs over the bins exactly with that many ticks.
+QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis, int ticks = 0);
 QImage DielChart(const std::array<int, 24>& counts);
 QImage BoutTimeline(const RecordingStudy& r);
 // Dives per day, and median duration and depth with their quartiles, per recording.
