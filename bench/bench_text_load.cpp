@@ -83,6 +83,22 @@ int main(int argc, char** argv)
     });
     const long samples = d.DataCnt - d.CorrSmpDelay + 1;
 
+    // Three slots on the file's three columns: one reading for all, and a reading each.
+    vk::Recording three;
+    vk::AllocateStore(three, ui);
+    for (int slot = 0; slot < vk::SlotCount; ++slot) {
+        vk::ChannelDescriptor& c = three.desc(slot);
+        c.NameIn = path;
+        c.ColumnValue = slot + 1;
+        c.InDelimiter = '\t';
+        c.AutoScaling = 'Y';
+    }
+    const double sharedSeconds = BestOf(2, [&] { ok = ok && vk::LoadTextChannels(three, {0, 1, 2}, skips, ui, {}); });
+    const double eachSeconds = BestOf(2, [&] {
+        for (int slot = 0; slot < vk::SlotCount; ++slot)
+            ok = ok && vk::LoadTextChannel(three, slot, skips, ui);
+    });
+
     std::printf("file            %ld lines, %.0f MB\n", lines, megabytes);
     std::printf("wc -l           %.3f s\n", wcSeconds);
     std::printf("load column 3   %.3f s (auto-scaling, the text read once)%s\n", loadSeconds, ok ? "" : "  FAILED");
@@ -90,6 +106,8 @@ int main(int argc, char** argv)
     std::printf("one thread      %.3f s, %.1f x wc -l\n", oneThreadSeconds, oneThreadSeconds / wcSeconds);
     std::printf("read twice      %.3f s, %.1f x wc -l (range, then the text again)\n", twiceSeconds,
                 twiceSeconds / wcSeconds);
+    std::printf("three columns   %.3f s read once for all, %.3f s read for each (%.2f x)\n", sharedSeconds, eachSeconds,
+                sharedSeconds / eachSeconds);
     std::printf("throughput      %.0f MB/s, %.1f M lines/s\n", megabytes / loadSeconds, lines / loadSeconds / 1e6);
     std::printf("samples         %ld, range %.3f .. %.3f\n", samples, d.LowRng, d.HighRng);
     std::printf("resident        %.1f MiB before, %.1f MiB after (samples: %.1f MiB)\n", rssBefore, rssAfter,

@@ -115,30 +115,47 @@ void WarnCoarseSteps(const std::string& path, const RangeScan& total, double ste
 
 // The auto-scaling pass: scans every part for the range of the values, asks
 // about lines without the column, and scales the slot to the range found.
-// The values are kept as they are read, so that the load need not read the
-// text again when they give back the numbers exactly.
-bool ScanAndScale(Recording& rec, int slot, const Source& source, const LineRules& rules, VkDialogs& ui,
-                  std::vector<RangeScan>& scans, RangeScan& total, std::vector<KeptValues>& kept)
+// The range scans of every part, side by side, for one column or several
+// (scans[c][k] of column c in part k); the values are kept as they are read,
+// so that the load need not read the text again when they give back the
+// numbers exactly.
+void ScanParts(const Source& source, const std::vector<LineRules>& rules, bool ignoreEmpty, VkDialogs& ui,
+               std::vector<std::vector<RangeScan>>& scans, std::vector<std::vector<KeptValues>>& kept)
+{
+    const std::size_t n = source.parts.size(), columns = rules.size();
+    scans.assign(columns, std::vector<RangeScan>(n));
+    kept.assign(columns, std::vector<KeptValues>(n));
+    BusyCursor busy(ui);
+    RunParts(
+        n,
+        [&](std::size_t k) {
+            std::vector<KeptValues> values(columns);
+            for (KeptValues& v : values)
+                v.values.reserve(
+                    static_cast<std::size_t>((source.parts[k].end - source.parts[k].begin) / ExpectedLineBytes));
+            LineReader reader;
+            std::vector<RangeScan> found(columns);
+            if (!reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
+                found[0].readError = true;
+            else if (columns == 1)
+                found[0] = ScanRange(reader, rules[0], ignoreEmpty, &values[0]);
+            else
+                found = ScanColumns(reader, rules, ignoreEmpty, values);
+            for (std::size_t c = 0; c < columns; ++c) {
+                scans[c][k] = found[c];
+                scans[c][k].readError = found[0].readError || found[c].readError;
+                kept[c][k] = std::move(values[c]);
+            }
+        },
+        [] {});
+}
+
+// The auto-scaling after the scan: the parts' figures joined, the question
+// about lines without the column, the slot scaled to the range found.
+bool ScaleFromScans(Recording& rec, int slot, const Source& source, const std::vector<RangeScan>& scans,
+                    RangeScan& total, VkDialogs& ui)
 {
     ChannelDescriptor& d = rec.desc(slot);
-    const std::size_t n = source.parts.size();
-    scans.assign(n, RangeScan{});
-    kept.assign(n, KeptValues{});
-    {
-        BusyCursor busy(ui);
-        RunParts(
-            n,
-            [&](std::size_t k) {
-                LineReader reader;
-                kept[k].values.reserve(
-                    static_cast<std::size_t>((source.parts[k].end - source.parts[k].begin) / ExpectedLineBytes));
-                if (reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
-                    scans[k] = ScanRange(reader, rules, d.IgnoreEmpLine, &kept[k]);
-                else
-                    scans[k].readError = true;
-            },
-            [] {});
-    }
     int64_t linesBefore = int64_t{d.HeaderText} + rec.at(slot).SkipCount;  // lines of the file before a part's
     for (const RangeScan& s : scans) {
         total.valueLines += s.valueLines;
@@ -286,12 +303,18 @@ std::string PreviewLine(const std::string& path, int headerLines)
 
 ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui)
 {
-    ProbeResult result;
-    File file(d.NameIn, File::Mode::Read);
-    if (!file.isOpen()) {
+    const ProbeResult result = ProbeFile(d.NameIn);
+    if (!result.opened)
         ui.message("   Can't open : " + d.NameIn, Severity::Error);
+    return result;
+}
+
+ProbeResult ProbeFile(const std::string& path)
+{
+    ProbeResult result;
+    File file(path, File::Mode::Read);
+    if (!file.isOpen())
         return result;
-    }
     result.opened = true;
 
     char head[4096];
@@ -340,6 +363,100 @@ std::optional<ProbeResult> ProbeForLoading(SlotData& slot, VkDialogs& ui, ProbeV
     return probe;
 }
 
+namespace {
+
+LineRules RulesOf(const ChannelDescriptor& d, const SkipStrings& skips)
+{
+    return {std::max(d.ColumnValue, 1), d.InDelimiter,
+            skips.Skip1Enbld ? std::string_view(skips.Skip1Str) : std::string_view(),
+            skips.Skip2Enbld ? std::string_view(skips.Skip2Str) : std::string_view()};
+}
+
+// v * f + g maps a physical value to the raw scale; a missing value reads as LowRng.
+Conversion ConversionOf(const ChannelDescriptor& d)
+{
+    const double f = 1.0 / d.CoeffA;
+    return {f, -d.CoeffB * f, (d.LowRng - d.CoeffB) * f, d.UsrCoeffA, d.UsrCoeffB, d.IgnoreEmpLine};
+}
+
+// The end of every load: the note when the channel could not take every value, and its extent.
+void Finish(Recording& rec, int slot, int64_t count, bool cut, VkDialogs& ui)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    if (cut)
+        ui.message(" " + FileNameOf(d.NameIn) + " holds more values than a channel can take. The first " +
+                       std::to_string(count) + " values were loaded.",
+                   Severity::Warning);
+    d.EndTime = d.StartTime + (static_cast<double>(count) - 1.0) * d.SampRate;
+    d.DataCnt = static_cast<int32_t>(d.CorrSmpDelay + count - 1);
+}
+
+// An auto-scaled slot once its parts are scanned: scaled, stored from the
+// kept values (or the text read again where they cannot give the numbers back).
+bool StoreScanned(Recording& rec, int slot, const Source& source, const LineRules& rules,
+                  const std::vector<RangeScan>& scans, std::vector<KeptValues>& kept, const TextLoadOptions& options,
+                  VkDialogs& ui)
+{
+    SlotData& s = rec.at(slot);
+    RangeScan total;
+    if (!ScaleFromScans(rec, slot, source, scans, total, ui))
+        return false;
+    const Conversion conv = ConversionOf(s.desc);
+    s.HeadCmt1.clear();
+    s.HeadCmt2.clear();
+    ui.status("");
+    const int32_t limit = std::min(SampleStore::Capacity, rec.store.capacity(slot));
+    int decimals = 0;
+    int64_t count = 0;
+    if (options.keepValues &&
+        KeptExactly(kept, std::max(std::fabs(total.smallest), std::fabs(total.largest)), decimals)) {
+        count = StoreParts(rec, slot, kept, conv, decimals, total, limit, ui, s.missing);
+    } else {
+        kept.clear();
+        kept.shrink_to_fit();
+        count = LoadParts(rec, slot, source, rules, conv, scans, total, limit, ui, s.missing);
+    }
+    Finish(rec, slot, count, total.samples > limit, ui);
+    return true;
+}
+
+// The checks before a slot's file is read, with their messages; the reader
+// stands after the header and the lines to skip. False when the load must fail.
+bool OpenForLoading(SlotData& s, LineReader& reader, bool& skippedAll, VkDialogs& ui)
+{
+    ChannelDescriptor& d = s.desc;
+    if (!ProbeForLoading(s, ui, ProbeVerdict::NotText, " is prob. not a text file. Yet continue?"))
+        return false;
+    if (!reader.open(d.NameIn)) {
+        ui.message("   Can't open : " + d.NameIn, Severity::Error);
+        return false;
+    }
+    const bool autoScaling = d.AutoScaling == 'Y';
+    if (autoScaling && (!SkipLines(reader, d.HeaderText) || reader.atEnd())) {
+        ui.message("Header too large or UNIX formatted file", Severity::Error);
+        return false;
+    }
+    skippedAll = (autoScaling || SkipLines(reader, d.HeaderText)) && SkipLines(reader, s.SkipCount);
+    if (autoScaling && !skippedAll) {
+        ui.message(
+            " " + FileNameOf(d.NameIn) + " has fewer lines than the " + std::to_string(s.SkipCount) + " lines to skip.",
+            Severity::Error);
+        return false;
+    }
+    return true;
+}
+
+Source SourceAfter(LineReader& reader, const std::string& path, const TextLoadOptions& options)
+{
+    Source source;
+    source.path = path;
+    source.eol = reader.lineEnd();
+    source.parts = SplitIntoParts(path, reader.tell(), reader.fileSize(), source.eol, options.parts);
+    return source;
+}
+
+}  // namespace
+
 bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui, const TextLoadOptions& options)
 {
     SlotData& s = rec.at(slot);
@@ -347,64 +464,28 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
     s.missing.clear();
     if (!s.ChannelUsed)
         return true;
-
-    if (!ProbeForLoading(s, ui, ProbeVerdict::NotText, " is prob. not a text file. Yet continue?"))
-        return false;
-
     LineReader reader;
-    if (!reader.open(d.NameIn)) {
-        ui.message("   Can't open : " + d.NameIn, Severity::Error);
+    bool skippedAll = false;
+    if (!OpenForLoading(s, reader, skippedAll, ui))
         return false;
-    }
-    const LineRules rules{std::max(d.ColumnValue, 1), d.InDelimiter,
-                          skips.Skip1Enbld ? std::string_view(skips.Skip1Str) : std::string_view(),
-                          skips.Skip2Enbld ? std::string_view(skips.Skip2Str) : std::string_view()};
-    const bool autoScaling = d.AutoScaling == 'Y';
-    if (autoScaling && (!SkipLines(reader, d.HeaderText) || reader.atEnd())) {
-        ui.message("Header too large or UNIX formatted file", Severity::Error);
-        return false;
-    }
-    const bool skippedAll = (autoScaling || SkipLines(reader, d.HeaderText)) && SkipLines(reader, s.SkipCount);
-    if (autoScaling && !skippedAll) {
-        ui.message(
-            " " + FileNameOf(d.NameIn) + " has fewer lines than the " + std::to_string(s.SkipCount) + " lines to skip.",
-            Severity::Error);
-        return false;
+    const LineRules rules = RulesOf(d, skips);
+    if (d.AutoScaling == 'Y') {
+        const Source source = SourceAfter(reader, d.NameIn, options);
+        reader.close();
+        std::vector<std::vector<RangeScan>> scans;
+        std::vector<std::vector<KeptValues>> kept;
+        ScanParts(source, {rules}, d.IgnoreEmpLine, ui, scans, kept);
+        return StoreScanned(rec, slot, source, rules, scans[0], kept[0], options, ui);
     }
 
-    const int32_t limit = std::min(SampleStore::Capacity, rec.store.capacity(slot));
-    RangeScan total;
-    std::vector<RangeScan> scans;
-    std::vector<KeptValues> kept;
-    Source source;
-    if (autoScaling) {
-        source.path = d.NameIn;
-        source.eol = reader.lineEnd();
-        source.parts = SplitIntoParts(d.NameIn, reader.tell(), reader.fileSize(), source.eol, options.parts);
-        if (!ScanAndScale(rec, slot, source, rules, ui, scans, total, kept))
-            return false;
-    }
-
-    // v * f + g maps a physical value to the raw scale; a missing value reads as LowRng.
-    const double f = 1.0 / d.CoeffA;
-    const Conversion conv{f, -d.CoeffB * f, (d.LowRng - d.CoeffB) * f, d.UsrCoeffA, d.UsrCoeffB, d.IgnoreEmpLine};
+    const Conversion conv = ConversionOf(d);
     s.HeadCmt1.clear();
     s.HeadCmt2.clear();
     ui.status("");
-
     int64_t count = 0;
     bool cut = false;
-    int decimals = 0;
-    if (autoScaling && options.keepValues &&
-        KeptExactly(kept, std::max(std::fabs(total.smallest), std::fabs(total.largest)), decimals)) {
-        count = StoreParts(rec, slot, kept, conv, decimals, total, limit, ui, s.missing);
-        cut = total.samples > limit;
-    } else if (autoScaling) {
-        kept.clear();
-        kept.shrink_to_fit();
-        count = LoadParts(rec, slot, source, rules, conv, scans, total, limit, ui, s.missing);
-        cut = total.samples > limit;
-    } else if (skippedAll) {
+    if (skippedAll) {
+        const int32_t limit = std::min(SampleStore::Capacity, rec.store.capacity(slot));
         BusyCursor busy(ui);
         LoadHooks hooks;
         hooks.progress = [&](int32_t n) { ui.status(ProgressText(n, 0)); };
@@ -417,12 +498,52 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
         cut = count == limit && !reader.atEnd();
     }
     reader.close();
-    if (cut)
-        ui.message(" " + FileNameOf(d.NameIn) + " holds more values than a channel can take. The first " +
-                       std::to_string(count) + " values were loaded.",
-                   Severity::Warning);
-    d.EndTime = d.StartTime + (static_cast<double>(count) - 1.0) * d.SampRate;
-    d.DataCnt = static_cast<int32_t>(d.CorrSmpDelay + count - 1);
+    Finish(rec, slot, count, cut, ui);
+    return true;
+}
+
+bool ShareOneReading(const Recording& rec, int a, int b)
+{
+    const SlotData &x = rec.at(a), &y = rec.at(b);
+    const ChannelDescriptor &p = x.desc, &q = y.desc;
+    if (!x.ChannelUsed || !y.ChannelUsed || p.ToCreate != 0 || q.ToCreate != 0 || p.AutoScaling != 'Y' ||
+        q.AutoScaling != 'Y' || p.NameIn != q.NameIn || p.HeaderText != q.HeaderText || x.SkipCount != y.SkipCount ||
+        p.InDelimiter != q.InDelimiter || p.IgnoreEmpLine != q.IgnoreEmpLine)
+        return false;
+    // A file each slot would question is loaded slot by slot, so that each asks as it always did.
+    const ProbeResult probe = ProbeFile(p.NameIn);
+    return probe.opened && probe.verdict != ProbeVerdict::NotText;
+}
+
+bool LoadTextChannels(Recording& rec, const std::vector<int>& slots, const SkipStrings& skips, VkDialogs& ui,
+                      const std::function<void(int slot)>& starting, const TextLoadOptions& options)
+{
+    if (slots.size() == 1)
+        return LoadTextChannel(rec, slots[0], skips, ui, options);
+    // The checks and their messages as the first slot's load has them: the others would repeat them.
+    SlotData& first = rec.at(slots[0]);
+    LineReader reader;
+    bool skippedAll = false;
+    for (const int slot : slots)
+        rec.at(slot).missing.clear();
+    if (!OpenForLoading(first, reader, skippedAll, ui))
+        return false;
+    const Source source = SourceAfter(reader, first.desc.NameIn, options);
+    reader.close();
+    std::vector<LineRules> rules;
+    for (const int slot : slots)
+        rules.push_back(RulesOf(rec.desc(slot), skips));
+    std::vector<std::vector<RangeScan>> scans;
+    std::vector<std::vector<KeptValues>> kept;
+    ScanParts(source, rules, first.desc.IgnoreEmpLine, ui, scans, kept);
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        if (k > 0 && starting)
+            starting(slots[k]);
+        if (!StoreScanned(rec, slots[k], source, rules[k], scans[k], kept[k], options, ui))
+            return false;
+        kept[k].clear();  // its memory back before the next slot's store
+        kept[k].shrink_to_fit();
+    }
     return true;
 }
 

@@ -2,9 +2,11 @@
 
 // Loading one column of a logger text file into a channel slot.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/files/SkipStrings.h"
 #include "core/store/Recording.h"
@@ -24,6 +26,8 @@ struct ProbeResult {
 // Opens the descriptor's file and looks at a sample of its bytes; tells the
 // user when the file cannot be opened.
 ProbeResult ProbeDataFile(const ChannelDescriptor& d, VkDialogs& ui);
+// The same without telling anyone.
+ProbeResult ProbeFile(const std::string& path);
 
 // The probe at the start of a load: a file that cannot be opened marks the
 // slot as not used; one with the verdict `doubtful` is questioned with its
@@ -52,5 +56,17 @@ struct TextLoadOptions {
 // when the load fails; the Start then reports it.
 bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialogs& ui,
                      const TextLoadOptions& options = {});
+
+// Whether slots a and b read columns of one text file in one way (header,
+// lines to skip, delimiter, void lines, auto-scaling) that needs no question:
+// then one reading of the file serves both.
+bool ShareOneReading(const Recording& rec, int a, int b);
+
+// Loads slots that share one reading: the file is read once for all of them,
+// and every message and question comes as if each were loaded in turn
+// (`starting` is told before each slot after the first). One slot is loaded
+// as LoadTextChannel loads it.
+bool LoadTextChannels(Recording& rec, const std::vector<int>& slots, const SkipStrings& skips, VkDialogs& ui,
+                      const std::function<void(int slot)>& starting, const TextLoadOptions& options = {});
 
 }  // namespace vk

@@ -27,27 +27,26 @@ double Nearest(double x)
 
 }  // namespace
 
-RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty, KeptValues* keep)
-{
-    RangeScan scan;
-    // Kept in locals: the loop runs for every line of files of tens of millions.
-    double smallest = scan.smallest, largest = scan.largest, resolution = scan.resolution;
-    double previous = NAN;
-    int64_t lines = 0, smallestLine = 0, largestLine = 0, samples = 0, valueLines = 0;
+namespace {
+
+// The running figures of one column over the lines of a stretch.
+struct ColumnScan {
+    double smallest = Unreached, largest = -Unreached, resolution = HUGE_VAL, previous = NAN;
+    int64_t smallestLine = 0, largestLine = 0, samples = 0;
     bool missingColumn = false;
-    std::string_view line;
-    for (; reader.next(line); ++lines) {
-        const ClassifiedLine c = rules.classify(line);
+
+    void take(const ClassifiedLine& c, int64_t line, bool ignoreEmpty, KeptValues* keep)
+    {
         switch (c.kind) {
-        case LineKind::Ignored: continue;
+        case LineKind::Ignored: break;
         case LineKind::Value: {
             if (c.value < smallest) {
                 smallest = c.value;
-                smallestLine = lines;
+                smallestLine = line;
             }
             if (c.value > largest) {
                 largest = c.value;
-                largestLine = lines;
+                largestLine = line;
             }
             const double step = std::fabs(c.value - previous);  // NaN after the first value
             if (step > 0 && step < resolution)
@@ -70,19 +69,63 @@ RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty
             break;
         case LineKind::MissingColumn: missingColumn = true; break;
         }
+    }
+
+    RangeScan result(int64_t lines, int64_t valueLines, bool readError) const
+    {
+        RangeScan scan;
+        scan.lines = lines;
+        scan.valueLines = valueLines;
+        scan.samples = samples;
+        scan.smallest = smallest;
+        scan.largest = largest;
+        scan.smallestLine = smallestLine;
+        scan.largestLine = largestLine;
+        scan.resolution = resolution;
+        scan.missingColumn = missingColumn;
+        scan.readError = readError;
+        return scan;
+    }
+};
+
+}  // namespace
+
+RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty, KeptValues* keep)
+{
+    // A local the compiler keeps in registers: the loop runs for every line of files of tens of millions.
+    ColumnScan column;
+    int64_t lines = 0, valueLines = 0;
+    std::string_view line;
+    for (; reader.next(line); ++lines) {
+        const ClassifiedLine c = rules.classify(line);
+        if (c.kind == LineKind::Ignored)
+            continue;
+        column.take(c, lines, ignoreEmpty, keep);
         ++valueLines;
     }
-    scan.lines = lines;
-    scan.valueLines = valueLines;
-    scan.samples = samples;
-    scan.smallest = smallest;
-    scan.largest = largest;
-    scan.smallestLine = smallestLine;
-    scan.largestLine = largestLine;
-    scan.resolution = resolution;
-    scan.missingColumn = missingColumn;
-    scan.readError = reader.failed();
-    return scan;
+    return column.result(lines, valueLines, reader.failed());
+}
+
+std::vector<RangeScan> ScanColumns(LineReader& reader, const std::vector<LineRules>& rules, bool ignoreEmpty,
+                                   std::vector<KeptValues>& keep)
+{
+    std::vector<ColumnScan> columns(rules.size());
+    int64_t lines = 0, valueLines = 0;
+    std::string_view line;
+    for (; reader.next(line); ++lines) {
+        // Empty and skipped lines are the same for every column.
+        const ClassifiedLine first = rules[0].classify(line);
+        if (first.kind == LineKind::Ignored)
+            continue;
+        columns[0].take(first, lines, ignoreEmpty, &keep[0]);
+        for (std::size_t k = 1; k < rules.size(); ++k)
+            columns[k].take(rules[k].classify(line), lines, ignoreEmpty, &keep[k]);
+        ++valueLines;
+    }
+    std::vector<RangeScan> scans;
+    for (const ColumnScan& c : columns)
+        scans.push_back(c.result(lines, valueLines, reader.failed()));
+    return scans;
 }
 
 LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRules& rules, const Conversion& conv,
@@ -103,7 +146,7 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
         if (!reader.next(line))
             break;
         const ClassifiedLine c = rules.classify(line);
-        double v;
+        double v = 0;
         switch (c.kind) {
         case LineKind::Ignored: continue;
         case LineKind::Value: v = c.value * conv.f + conv.g; break;

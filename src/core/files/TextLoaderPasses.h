@@ -71,6 +71,10 @@ struct KeptValues {
 
 // The range scan over the reader's lines; with `keep` the values are kept as well.
 RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty, KeptValues* keep = nullptr);
+// The same for several columns of each line at once (their rules differ only
+// in the column), keeping the values of column k in keep[k].
+std::vector<RangeScan> ScanColumns(LineReader& reader, const std::vector<LineRules>& rules, bool ignoreEmpty,
+                                   std::vector<KeptValues>& keep);
 
 // Whether the kept values of every stretch give back exactly the numbers read,
 // their largest magnitude being `magnitude`: plain decimals whose digits,

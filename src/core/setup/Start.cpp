@@ -139,10 +139,24 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
             continue;
         if (hooks.loadingSlot)
             hooks.loadingSlot(slot);
-        const bool ok = s.desc.ToCreate != 0 ? LoadBinaryChannel(rec, slot, ui)
-                                             : LoadTextChannel(rec, slot, wb.settings.skip, ui, hooks.text);
-        if (!ok)
+        if (s.desc.ToCreate != 0) {
+            if (!LoadBinaryChannel(rec, slot, ui))
+                return StartResult::LoadFailed;
+            continue;
+        }
+        // The next slots reading other columns of the same file in the same way
+        // share its one reading (a logger file holds depth, temperature and speed).
+        std::vector<int> group{slot};
+        for (int next = slot + 1; next < SlotCount; ++next) {
+            if (!rec.at(next).ChannelUsed)
+                continue;
+            if (!ShareOneReading(rec, slot, next))
+                break;
+            group.push_back(next);
+        }
+        if (!LoadTextChannels(rec, group, wb.settings.skip, ui, hooks.loadingSlot, hooks.text))
             return StartResult::LoadFailed;
+        slot = group.back();
     }
 
     rec.time.LongestSpan = 0.0;

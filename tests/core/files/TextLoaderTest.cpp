@@ -375,3 +375,87 @@ TEST_F(TextLoader, KeptValuesGiveWhatASecondReadingGives)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST_F(TextLoader, SlotsOfOneFileShareOneReading)
+{
+    // Depth, temperature and a third column that some lines lack, in one file;
+    // a wide absurd value in the third makes its steps coarse.
+    std::string text = "logger\nsample;depth;temperature;light\n";
+    for (int k = 0; k < 50000; ++k) {
+        text += std::to_string(k) + ";" + std::to_string(k % 700 / 10) + "." + std::to_string(k % 10) + ";" +
+                std::to_string(12 + k % 300 / 100) + "," + std::to_string(k % 100);
+        if (k % 997 != 3)
+            text += ";" + std::to_string(k == 777 ? 900000 : k % 50);
+        text += k % 4000 == 9 ? "\n\n" : "\n";
+    }
+    const std::string file = dir.write("logger.csv", text);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        ChannelDescriptor& c = rec.desc(slot);
+        c.NameIn = file;
+        c.ColumnValue = 2 + slot;
+        c.InDelimiter = ';';
+        c.HeaderText = 2;
+        c.AutoScaling = 'Y';
+    }
+    ASSERT_TRUE(ShareOneReading(rec, 0, 1));
+    ASSERT_TRUE(ShareOneReading(rec, 1, 2));
+
+    // Slot by slot, as before.
+    struct Loaded {
+        std::vector<std::vector<uint16_t>> raw;
+        std::vector<GapList> missing;
+        std::vector<std::string> texts, statuses;
+    };
+    auto collect = [&] {
+        Loaded l;
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            std::vector<uint16_t> words;
+            for (int32_t i = 0; i <= rec.desc(slot).DataCnt; ++i)
+                words.push_back(ReadRaw(rec, i, slot));
+            l.raw.push_back(words);
+            l.missing.push_back(rec.at(slot).missing);
+        }
+        l.texts = ui.texts();
+        l.statuses = ui.statusTexts;
+        ui.shown.clear();
+        ui.statusTexts.clear();
+        return l;
+    };
+    ui.answers = {Answer::Yes};  // the third column's missing lines: go on
+    for (int slot = 0; slot < SlotCount; ++slot)
+        ASSERT_TRUE(LoadTextChannel(rec, slot, skips, ui));
+    const Loaded apart = collect();
+    ASSERT_EQ(apart.texts.size(), 2u);  // the question, then the coarse steps
+
+    std::vector<int> told;
+    for (int parts : {1, 3}) {
+        ui.answers = {Answer::Yes};
+        told.clear();
+        ASSERT_TRUE(LoadTextChannels(
+            rec, {0, 1, 2}, skips, ui, [&](int slot) { told.push_back(slot); }, TextLoadOptions{parts}));
+        const Loaded together = collect();
+        EXPECT_EQ(together.raw, apart.raw) << parts;
+        EXPECT_EQ(together.missing, apart.missing);
+        EXPECT_EQ(together.texts, apart.texts);
+        if (parts == 1) {
+            EXPECT_EQ(together.statuses, apart.statuses);
+        }
+        EXPECT_EQ(told, (std::vector<int>{1, 2}));
+    }
+    // Answered No, the load stops at the third slot as it did alone.
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(LoadTextChannels(rec, {0, 1, 2}, skips, ui, {}));
+
+    // Other lines to skip, another delimiter or a slot not auto-scaled: a reading each.
+    rec.at(1).SkipCount = 5;
+    EXPECT_FALSE(ShareOneReading(rec, 0, 1));
+    rec.at(1).SkipCount = 0;
+    rec.desc(2).AutoScaling = 'N';
+    EXPECT_FALSE(ShareOneReading(rec, 1, 2));
+    rec.desc(1).InDelimiter = ',';
+    EXPECT_FALSE(ShareOneReading(rec, 0, 1));
+}
+
+}  // namespace vk
