@@ -74,13 +74,14 @@ private:
 };
 
 struct Options {
-    bool quiet = false;   // no progress
-    bool append = false;  // add to the result files instead of starting fresh ones
-    int jobs = 0;         // 0: the number of cores
-    std::string study;    // folder of the study tables; empty for none
-    std::string report;   // folder of the report; empty for none
-    std::string part;     // a worker's folder for its study tables
-    bool worker = false;  // run by RunWorkers: progress as lines for the parent
+    bool quiet = false;       // no progress
+    bool append = false;      // add to the result files instead of starting fresh ones
+    int jobs = 0;             // 0: the number of cores
+    std::string study;        // folder of the study tables; empty for none
+    std::string report;       // folder of the report; empty for none
+    std::string part;         // a worker's folder for its study tables
+    bool worker = false;      // run by RunWorkers: progress as lines for the parent
+    bool serialLoad = false;  // a worker beside others reads its files on one core
     bool task = false;
     long taskIndex = 0;  // from 1; 0: from SLURM_ARRAY_TASK_ID
     std::string merge;
@@ -117,6 +118,8 @@ bool Parse(int argc, char** argv, Options& o)
             o.append = true;
         } else if (arg == "--worker") {
             o.worker = true;
+        } else if (arg == "--serial-load") {
+            o.serialLoad = true;
         } else if (arg == "-j" || arg.rfind("-j", 0) == 0) {
             if (arg == "-j" ? !value(text) : (text = arg.substr(2), false))
                 return false;
@@ -232,6 +235,8 @@ int RunHere(const Options& o)
         RecordingOptions ro;
         ro.append = o.append;
         ro.report = o.report;
+        ro.studyLines = !o.part.empty() || !o.study.empty() || !o.report.empty();
+        ro.loadParts = o.serialLoad ? 1 : 0;
         if (o.worker)
             ro.progress = ReportProgress;
         else

@@ -155,7 +155,9 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     wb->setupFile = setup;
     Describe(*wb, part.summary);
     AllocateStore(wb->rec, ui);
-    if (StartRecording(*wb, ui) != StartResult::Loaded)
+    StartHooks start;
+    start.text.parts = options.loadParts;
+    if (StartRecording(*wb, ui, start) != StartResult::Loaded)
         return Failed(std::move(part), "Cannot load the recording of " + setup, ui, since());
     Describe(*wb, part.summary);
     if (!HoldsValues(wb->rec, AnalysisSlot))
@@ -181,7 +183,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     const double interval = wb->rec.desc(AnalysisSlot).SampRate;
     const ChannelSeries depth(wb->rec, AnalysisSlot);
     auto writeBout = [&](const BoutSummary& bout) {
-        if (WriteBout(rc, bout))
+        if (WriteBout(rc, bout) && options.studyLines)
             part.bouts.push_back(StudyBoutLine(wb->dive.boutsWritten, bout, wb->rec, wb->settings));
     };
     std::vector<DiveMark> marks;
@@ -191,8 +193,10 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         const DiveState& d = wb->dive;
         if (p.BurnishDives)
             return;
-        part.dives.push_back(StudyDiveLine(LinesOf(d), wb->rec, wb->settings));
-        marks.push_back({d.record.onsetTime, view.at.F5, ShapeLetter(d.record.shape)});
+        if (options.studyLines)
+            part.dives.push_back(StudyDiveLine(LinesOf(d), wb->rec, wb->settings));
+        if (!options.report.empty())
+            marks.push_back({d.record.onsetTime, view.at.F5, ShapeLetter(d.record.shape)});
         if (auto bout = bouts.add(d.record, d.stops, BottomExtrema(depth, view.at, p.WiggAmplitude), p, interval))
             writeBout(*bout);
     };

@@ -12,8 +12,10 @@
 namespace vk {
 
 struct RecordingOptions {
-    bool append = false;  // add to the result files instead of starting fresh ones
-    std::string report;   // the report's folder: the picture of the whole record goes there; empty for none
+    bool append = false;      // add to the result files instead of starting fresh ones
+    std::string report;       // the report's folder: the picture of the whole record goes there; empty for none
+    bool studyLines = false;  // make the dive and bout lines of the study tables
+    int loadParts = 0;        // parts a text file is read in side by side (0: by size and cores)
     std::function<void(double share, int dives)> progress;
 };
 

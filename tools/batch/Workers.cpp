@@ -44,6 +44,8 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
         return false;
     }
     std::vector<std::string> args{"varnik-batch", "--worker"};
+    if (options.jobs > 1)
+        args.emplace_back("--serial-load");  // the workers share the cores already
     if (options.append)
         args.emplace_back("--append");
     if (!options.report.empty()) {
