@@ -30,6 +30,20 @@ const char* FindBlankColumn(const char* p, const char* end, int column);
 // The field from p to the next delimiter or TAB (at most 255 characters) as a number.
 ColumnField ConvertField(const char* p, const char* end, char delimiter);
 
+// The field at p: most fields are plain decimals ending at the delimiter, the TAB or the line end.
+inline ColumnField FieldAt(const char* p, const char* end, char delimiter)
+{
+    ColumnField field;
+    const char* stop = nullptr;
+    const char* limit = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), MaxFieldLength);
+    if (QuickDecimal(p, limit, field.value, stop, field.decimals) &&
+        (stop == limit || *stop == delimiter || *stop == '\t')) {
+        field.kind = ColumnKind::Value;
+        return field;
+    }
+    return ConvertField(p, limit, delimiter);
+}
+
 }  // namespace detail
 
 // Reads column `column` (0 and 1 both mean the first) of one text line. The
@@ -61,16 +75,51 @@ inline ColumnField ParseColumn(std::string_view line, int column, char delimiter
                 return {};
         }
     }
-    // Most fields are plain decimals ending at the delimiter, the TAB or the line end.
-    ColumnField field;
-    const char* stop = nullptr;
-    const char* limit = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), detail::MaxFieldLength);
-    if (QuickDecimal(p, limit, field.value, stop, field.decimals) &&
-        (stop == limit || *stop == delimiter || *stop == '\t')) {
-        field.kind = ColumnKind::Value;
-        return field;
+    return detail::FieldAt(p, end, delimiter);
+}
+
+// Several columns of one line (`columns` ascending) in one walk along it:
+// out[k] is what ParseColumn(line, columns[k], delimiter) gives. Blank-separated
+// columns are read one by one.
+inline void ParseColumns(std::string_view line, const int* columns, std::size_t n, char delimiter, ColumnField* out)
+{
+    if (delimiter == ' ') {
+        for (std::size_t k = 0; k < n; ++k)
+            out[k] = ParseColumn(line, columns[k], delimiter);
+        return;
     }
-    return detail::ConvertField(p, limit, delimiter);
+    line = TrimEnds(line);
+    if (line.empty()) {
+        std::fill(out, out + n, ColumnField{});
+        return;
+    }
+    const char* p = line.data();
+    const char* end = p + line.size();
+    int at = 1;  // the column p stands at the start of
+    for (std::size_t k = 0; k < n; ++k) {
+        const int column = std::max(columns[k], 1);
+        for (; at < column; ++at) {
+            while (p < end && *p != delimiter)
+                ++p;
+            if (p == end) {
+                std::fill(out + k, out + n, ColumnField{ColumnKind::MissingColumn, 0.0});
+                return;
+            }
+            ++p;
+        }
+        if (column == 1) {
+            out[k] = detail::FieldAt(p, end, delimiter);
+            continue;
+        }
+        if (p < end && *p == delimiter) {
+            out[k] = {};
+            continue;
+        }
+        const char* q = p;
+        while (q < end && *q == ' ')
+            ++q;
+        out[k] = detail::FieldAt(q, end, delimiter);
+    }
 }
 
 // The number of columns of a line as ParseColumn reads them (0 for an empty line).

@@ -109,23 +109,35 @@ RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty
 std::vector<RangeScan> ScanColumns(LineReader& reader, const std::vector<LineRules>& rules, bool ignoreEmpty,
                                    std::vector<KeptValues>& keep)
 {
-    std::vector<ColumnScan> columns(rules.size());
+    // The columns in the order they stand on the line, read in one walk along it.
+    const std::size_t n = rules.size();
+    std::vector<std::size_t> order(n);
+    for (std::size_t k = 0; k < n; ++k)
+        order[k] = k;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return rules[a].column < rules[b].column; });
+    std::vector<int> columns;
+    for (const std::size_t k : order)
+        columns.push_back(rules[k].column);
+    std::vector<ColumnField> fields(n);
+    std::vector<ColumnScan> scans(n);
     int64_t lines = 0, valueLines = 0;
     std::string_view line;
     for (; reader.next(line); ++lines) {
         // Empty and skipped lines are the same for every column.
-        const ClassifiedLine first = rules[0].classify(line);
-        if (first.kind == LineKind::Ignored)
+        if (rules[0].ignored(line))
             continue;
-        columns[0].take(first, lines, ignoreEmpty, &keep[0]);
-        for (std::size_t k = 1; k < rules.size(); ++k)
-            columns[k].take(rules[k].classify(line), lines, ignoreEmpty, &keep[k]);
+        ParseColumns(line, columns.data(), n, rules[0].delimiter, fields.data());
+        for (std::size_t j = 0; j < n; ++j) {
+            const std::size_t k = order[j];
+            scans[k].take(LineRules::of(fields[j]), lines, ignoreEmpty, &keep[k]);
+        }
         ++valueLines;
     }
-    std::vector<RangeScan> scans;
-    for (const ColumnScan& c : columns)
-        scans.push_back(c.result(lines, valueLines, reader.failed()));
-    return scans;
+    std::vector<RangeScan> result;
+    for (const ColumnScan& c : scans)
+        result.push_back(c.result(lines, valueLines, reader.failed()));
+    return result;
 }
 
 LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRules& rules, const Conversion& conv,

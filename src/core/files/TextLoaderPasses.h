@@ -33,18 +33,26 @@ struct LineRules {
     char delimiter;
     std::string_view skip1, skip2;  // empty when not in use
 
-    ClassifiedLine classify(std::string_view line) const
+    // An empty line, or one with a skip string, is passed over whatever its columns.
+    bool ignored(std::string_view line) const
     {
-        if (line.empty() || (!skip1.empty() && line.find(skip1) != std::string_view::npos) ||
-            (!skip2.empty() && line.find(skip2) != std::string_view::npos))
-            return {LineKind::Ignored, 0.0};
-        const ColumnField f = ParseColumn(line, column, delimiter);
+        return line.empty() || (!skip1.empty() && line.find(skip1) != std::string_view::npos) ||
+               (!skip2.empty() && line.find(skip2) != std::string_view::npos);
+    }
+    static ClassifiedLine of(const ColumnField& f)
+    {
         switch (f.kind) {
         case ColumnKind::Value: return {LineKind::Value, f.value, f.decimals};
         case ColumnKind::MissingValue: return {LineKind::MissingValue, 0.0};
         case ColumnKind::MissingColumn: break;
         }
         return {LineKind::MissingColumn, 0.0};
+    }
+    ClassifiedLine classify(std::string_view line) const
+    {
+        if (ignored(line))
+            return {LineKind::Ignored, 0.0};
+        return of(ParseColumn(line, column, delimiter));
     }
 };
 

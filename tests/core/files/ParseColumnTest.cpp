@@ -55,3 +55,41 @@ TEST(ParseColumn, BlankSeparatedColumns)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST(ParseColumns, OneWalkReadsWhatEachColumnReadsAlone)
+{
+    // Lines made of numbers, words, blanks, empty fields and missing columns.
+    const char* const pieces[] = {"12.5", "-3", "", " 7", "abc", "1e3", "0,25", "  ", "4 ", "nan"};
+    uint32_t state = 7;
+    auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 8; };
+    for (const char delimiter : {';', '\t', ',', ' '}) {
+        for (int n = 0; n < 3000; ++n) {
+            std::string line;
+            const int fields = static_cast<int>(next() % 7);
+            for (int f = 0; f < fields; ++f) {
+                if (f)
+                    line += delimiter;
+                line += pieces[next() % std::size(pieces)];
+            }
+            if (next() % 5 == 0)
+                line += delimiter;
+            for (const std::vector<int>& columns :
+                 {std::vector<int>{1, 2, 3}, std::vector<int>{0, 4}, std::vector<int>{2, 2, 6}, std::vector<int>{3}}) {
+                std::vector<ColumnField> together(columns.size());
+                ParseColumns(line, columns.data(), columns.size(), delimiter, together.data());
+                for (std::size_t k = 0; k < columns.size(); ++k) {
+                    const ColumnField alone = ParseColumn(line, columns[k], delimiter);
+                    ASSERT_EQ(together[k].kind, alone.kind) << "[" << line << "] column " << columns[k];
+                    if (alone.kind == ColumnKind::Value) {
+                        ASSERT_EQ(together[k].value, alone.value) << "[" << line << "]";
+                        ASSERT_EQ(together[k].decimals, alone.decimals);
+                    }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace vk
