@@ -86,6 +86,7 @@ struct Options {
     long taskIndex = 0;  // from 1; 0: from SLURM_ARRAY_TASK_ID
     std::string merge;
     std::vector<std::string> setups;
+    std::vector<std::string> names;  // the recordings' names in the study, one per setup
 };
 
 const char* const Usage =
@@ -137,6 +138,11 @@ bool Parse(int argc, char** argv, Options& o)
         } else if (arg == "--part") {
             if (!value(o.part))
                 return false;
+        } else if (arg == "--name") {
+            std::string name;
+            if (!value(name))
+                return false;
+            o.names.push_back(name);
         } else if (arg == "--merge") {
             if (!value(o.merge))
                 return false;
@@ -230,9 +236,12 @@ int RunHere(const Options& o)
 {
     std::vector<StudyPart> parts;
     int status = 0;
-    for (const std::string& setup : o.setups) {
+    const std::vector<std::string> names = o.names.size() == o.setups.size() ? o.names : RecordingNames(o.setups);
+    for (std::size_t k = 0; k < o.setups.size(); ++k) {
+        const std::string& setup = o.setups[k];
         TerminalProgress bar(!o.quiet && !o.worker && isatty(fileno(stderr)));
         RecordingOptions ro;
+        ro.name = names[k];
         ro.append = o.append;
         ro.report = o.report;
         ro.studyLines = !o.part.empty() || !o.study.empty() || !o.report.empty();
@@ -269,8 +278,9 @@ int RunInWorkers(const Options& o, int jobs)
         partsFolder = (fs::path(study) / (".parts-" + std::to_string(getpid()))).string();
         fs::remove_all(partsFolder);
     }
+    const std::vector<std::string> names = RecordingNames(o.setups);
     for (std::size_t k = 0; k < o.setups.size(); ++k)
-        work.push_back({o.setups[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1)});
+        work.push_back({o.setups[k], names[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1)});
     const std::vector<bool> ok = RunWorkers(work, {jobs, o.append, o.report, !o.quiet && isatty(fileno(stderr))});
     int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
     if (!partsFolder.empty()) {
@@ -317,6 +327,7 @@ int main(int argc, char** argv)
         }
         Options one = o;
         one.setups = {list[static_cast<std::size_t>(index - 1)]};
+        one.names = {RecordingNames(list)[static_cast<std::size_t>(index - 1)]};  // as one run over the list names it
         if (!o.study.empty() || !o.report.empty())
             one.part = TaskPart(!o.study.empty() ? o.study : o.report, index);
         return RunHere(one);

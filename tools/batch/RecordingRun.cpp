@@ -147,7 +147,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     const auto started = Clock::now();
     auto since = [&started] { return std::chrono::duration<double>(Clock::now() - started).count(); };
     StudyPart part;
-    part.recording = RecordingName(setup);
+    part.recording = options.name.empty() ? RecordingName(setup) : options.name;
     RecordingDialogs ui;
     auto wb = std::make_unique<Workbench>();
     if (!ReadSetup(setup, wb->rec, wb->settings))

@@ -12,6 +12,7 @@
 namespace vk {
 
 struct RecordingOptions {
+    std::string name;         // the recording's name in the study tables and the report; empty: the setup's
     bool append = false;      // add to the result files instead of starting fresh ones
     std::string report;       // the report's folder: the picture of the whole record goes there; empty for none
     bool studyLines = false;  // make the dive and bout lines of the study tables

@@ -56,6 +56,8 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
         args.emplace_back("--part");
         args.push_back(job.part);
     }
+    args.emplace_back("--name");
+    args.push_back(job.name);
     args.push_back(job.setup);
     const pid_t pid = fork();
     if (pid == 0) {
@@ -128,7 +130,7 @@ public:
         clear();
         for (const Worker& w : running) {
             const int filled = static_cast<int>(w.share * BarWidth);
-            std::fprintf(stderr, "%-24.24s [%s%s] %3d %%  %d dives\n", RecordingName(jobs[w.job].setup).c_str(),
+            std::fprintf(stderr, "%-24.24s [%s%s] %3d %%  %d dives\n", jobs[w.job].name.c_str(),
                          std::string(static_cast<std::size_t>(filled), '#').c_str(),
                          std::string(static_cast<std::size_t>(BarWidth - filled), '.').c_str(),
                          static_cast<int>(w.share * 100), w.dives);
@@ -150,7 +152,7 @@ void KeepFailure(const WorkerJob& job, int status)
     if (job.part.empty() || std::filesystem::exists(std::filesystem::path(job.part) / "recordings.tsv"))
         return;
     StudyPart part;
-    part.recording = RecordingName(job.setup);
+    part.recording = job.name;
     part.summary.error = WIFSIGNALED(status)
                              ? "The analysis ended abnormally (signal " + std::to_string(WTERMSIG(status)) + ")"
                              : "The analysis ended without results";

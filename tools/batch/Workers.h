@@ -12,6 +12,7 @@ namespace vk {
 
 struct WorkerJob {
     std::string setup;
+    std::string name;  // the recording's name in the study
     std::string part;  // folder for its study tables; empty for none
 };
 

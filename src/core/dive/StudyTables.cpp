@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "core/dive/ResultTables.h"
 #include "core/files/PathNames.h"
@@ -120,6 +121,20 @@ void MarkStudyLine(std::string& line, const std::string& mark)
 std::string RecordingName(const std::string& setupFile)
 {
     return BaseNameOf(setupFile);
+}
+
+std::vector<std::string> RecordingNames(const std::vector<std::string>& setupFiles)
+{
+    std::vector<std::string> names;
+    std::set<std::string> taken;
+    for (const std::string& setup : setupFiles) {
+        const std::string base = RecordingName(setup);
+        std::string name = base;
+        for (int k = 2; !taken.insert(name).second; ++k)
+            name = base + "-" + std::to_string(k);
+        names.push_back(name);
+    }
+    return names;
 }
 
 bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error)

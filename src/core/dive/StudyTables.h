@@ -46,6 +46,9 @@ void MarkStudyLine(std::string& line, const std::string& mark);
 
 // "setups/seal-07.cfg" is "seal-07".
 std::string RecordingName(const std::string& setupFile);
+// The names of a study's setups in their order, each told apart from those
+// before it: a second "setup" (from another folder) is "setup-2".
+std::vector<std::string> RecordingNames(const std::vector<std::string>& setupFiles);
 
 // The three tables of `parts`, in their order, in `folder` (made when
 // missing); the files are replaced whole. False with `error` saying why.

@@ -102,6 +102,13 @@ TEST(StudyTables, WrittenMergedAndReadBack)
     EXPECT_FALSE(ReadStudy(dir.file("none"), study, error));
 }
 
+TEST(StudyTables, RecordingsOfOneNameAreToldApart)
+{
+    // Deployments often each keep a "setup.cfg" in a folder of their own.
+    EXPECT_EQ(RecordingNames({"d1/setup.cfg", "d2/setup.cfg", "seal.cfg", "d3/setup.cfg", "setup-2.cfg"}),
+              (std::vector<std::string>{"setup", "setup-2", "seal", "setup-3", "setup-2-2"}));
+}
+
 TEST(StudySummary, HistogramsAndSpreads)
 {
     const Histogram h = HistogramOf({0.5, 1.2, 1.9, 7.4, 9.99}, 10);
