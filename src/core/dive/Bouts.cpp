@@ -281,21 +281,50 @@ std::optional<BoutSummary> BoutGrouper::finish(const DiveParameters& p, double i
     return close(0, p, interval);
 }
 
+const std::vector<std::string>& BoutColumnNames()
+{
+    // A table laid out by hand.
+    static const std::vector<std::string> names{"Bout",
+                                                "Date",
+                                                "Time",
+                                                "Onset[s]",
+                                                "Duration[s]",
+                                                "Dives",
+                                                "Wiggles",
+                                                "DiveStops",
+                                                "V",
+                                                "U",
+                                                "Y",
+                                                "W",
+                                                "L",
+                                                "P",
+                                                "LongestDive[s]",
+                                                "DeepestDive[m]",
+                                                "DeepestWithBottom[m]",
+                                                "DeepestWithoutBottom[m]",
+                                                "MeanDepthWithBottom[m]",
+                                                "MeanDepthWithoutBottom[m]",
+                                                "TotalDiveTime[s]",
+                                                "MeanDiveDuration[s]",
+                                                "MeanMaxDepth[m]",
+                                                "MeanDepth[m]",
+                                                "TotalBottomTime[s]",
+                                                "MeanBottomDepth[m]",
+                                                "BottomFraction",
+                                                "TimeAveragedDepth[m]",
+                                                "DivesPerHour",
+                                                "SurfaceTime[s]",
+                                                "BottomShare",
+                                                "MeanDescentRate[m/s]",
+                                                "MeanAscentRate[m/s]",
+                                                "WeightedDescentRate[m/s]",
+                                                "WeightedAscentRate[m/s]"};
+    return names;
+}
+
 std::string BoutHeader(char delimiter)
 {
-    Row row(delimiter);
-    // A table laid out by hand.
-    // clang-format off
-    for (const char* name :
-         {"Bout", "Date", "Time", "Onset[s]", "Duration[s]", "Dives", "Wiggles", "DiveStops", "V", "U", "Y", "W", "L",
-          "P", "LongestDive[s]", "DeepestDive[m]", "DeepestWithBottom[m]", "DeepestWithoutBottom[m]",
-          "MeanDepthWithBottom[m]", "MeanDepthWithoutBottom[m]", "TotalDiveTime[s]", "MeanDiveDuration[s]",
-          "MeanMaxDepth[m]", "MeanDepth[m]", "TotalBottomTime[s]", "MeanBottomDepth[m]", "BottomFraction",
-          "TimeAveragedDepth[m]", "DivesPerHour", "SurfaceTime[s]", "BottomShare", "MeanDescentRate[m/s]",
-          "MeanAscentRate[m/s]", "WeightedDescentRate[m/s]", "WeightedAscentRate[m/s]"})
-        // clang-format on
-        row.text(name);
-    return row.line();
+    return HeaderLine(BoutColumnNames(), delimiter);
 }
 
 std::string BoutLine(int32_t number, const BoutSummary& b, const Recording& rec, const Settings& s)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/dive/DiveSearch.h"
 #include "core/setup/Settings.h"
@@ -92,6 +93,7 @@ private:
 
 // The bout result file.
 std::string BoutHeader(char delimiter);
+const std::vector<std::string>& BoutColumnNames();
 std::string BoutLine(int32_t number, const BoutSummary& b, const Recording& rec, const Settings& s);
 
 }  // namespace vk

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/dive/ExtendedParamsRules.h"
+#include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
 
 namespace vk {
@@ -25,14 +26,6 @@ struct Column {
     std::function<std::string(const Recording&, const Settings&)> nameOf = {};
 };
 
-// A bound or depth in a column name: "10", "2.5".
-std::string Short(double v)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", v);
-    return text;
-}
-
 // "[Mean of Temperature at Bottom]", with the unit where the operation makes one.
 std::string ExtendedName(const ExtendedParameterRow& row, const Recording& rec)
 {
@@ -53,7 +46,7 @@ std::string ClassBounds(int k, const DiveParameters& p)
     if (!p.Frequencies || p.NrBins <= 0 || !(p.MaxBin > p.MinBin) || k >= std::min(p.NrBins, MaxDepthBins))
         return {};
     const double width = (p.MaxBin - p.MinBin) / p.NrBins;
-    return "[" + Short(p.MinBin + k * width) + "-" + Short(p.MinBin + (k + 1) * width) + "m]";
+    return "[" + ShortText(p.MinBin + k * width) + "-" + ShortText(p.MinBin + (k + 1) * width) + "m]";
 }
 
 constexpr double Ms = 1000.0;
@@ -98,12 +91,13 @@ const std::vector<Column>& DiveColumns()
         seconds("DurationDifference[s]", &DiveRecord::durationDifference);
         value("MaxDepthDifference[m]", &DiveRecord::maxDepthDifference, 3);
         // "Time above" counts the time deeper than its depth, "Time below" the time not deeper.
-        c.push_back(
-            {"TimeDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeAbove), 3); },
-             [](const Recording&, const Settings& s) { return "TimeDeeperThan" + Short(s.dive.TimeAbove) + "m[s]"; }});
+        c.push_back({"TimeDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeAbove), 3); },
+                     [](const Recording&, const Settings& s) {
+                         return "TimeDeeperThan" + ShortText(s.dive.TimeAbove) + "m[s]";
+                     }});
         c.push_back({"TimeNotDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeBelow), 3); },
                      [](const Recording&, const Settings& s) {
-                         return "TimeNotDeeperThan" + Short(s.dive.TimeBelow) + "m[s]";
+                         return "TimeNotDeeperThan" + ShortText(s.dive.TimeBelow) + "m[s]";
                      }});
         value("DescentRate[m/s]", &DiveRecord::descentRate, 4);
         value("BottomRate[m/s]", &DiveRecord::bottomRate, 4);

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
 
 namespace vk {
@@ -23,20 +24,6 @@ double Median(std::vector<double> values)
     if (values.size() % 2 == 1)
         return *middle;
     return (*middle + *std::max_element(values.begin(), middle)) / 2;
-}
-
-std::string Fixed(double v, int decimals)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    return text;
-}
-
-std::string Short(double v)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
 }
 
 }  // namespace
@@ -82,11 +69,11 @@ std::string DoubtWhy(const DiveDoubt& d, const RunDoubts& run, double threshold)
 {
     std::vector<std::string> why;
     if (d.reasons & DoubtLong)
-        why.push_back(Fixed(d.dive.duration / MsPerMinute, 1) + " min, more than five times the median dive (" +
-                      Fixed(run.medianDuration / MsPerMinute, 1) + " min)");
+        why.push_back(FixedText(d.dive.duration / MsPerMinute, 1) + " min, more than five times the median dive (" +
+                      FixedText(run.medianDuration / MsPerMinute, 1) + " min)");
     if (d.reasons & DoubtShallow)
-        why.push_back("reaches " + Fixed(d.dive.maxDepth, 1) + " m, less than the threshold of " + Short(threshold) +
-                      " m after the baseline shift");
+        why.push_back("reaches " + FixedText(d.dive.maxDepth, 1) + " m, less than the threshold of " +
+                      ShortText(threshold) + " m after the baseline shift");
     if (d.reasons & DoubtGap)
         why.push_back("ends at a gap in the record");
     std::string text;

@@ -104,9 +104,7 @@ bool FlushTables(ResultTargets& targets)
     return ok;
 }
 
-namespace {
-
-std::vector<std::string> Fields(const std::string& line, char delimiter)
+std::vector<std::string> SplitFields(const std::string& line, char delimiter)
 {
     std::vector<std::string> fields(1);
     for (const char c : line) {
@@ -118,8 +116,6 @@ std::vector<std::string> Fields(const std::string& line, char delimiter)
     return fields;
 }
 
-}  // namespace
-
 bool TableHoldsRow(const std::string& path, const std::string& header, const std::string& line,
                    const std::vector<std::string>& keys, char delimiter)
 {
@@ -127,7 +123,7 @@ bool TableHoldsRow(const std::string& path, const std::string& header, const std
     std::string text;
     if (!in || !std::getline(in, text) || text + "\n" != header)
         return false;
-    const std::vector<std::string> names = Fields(header, delimiter), wanted = Fields(line, delimiter);
+    const std::vector<std::string> names = SplitFields(header, delimiter), wanted = SplitFields(line, delimiter);
     std::vector<std::size_t> columns;
     for (const std::string& key : keys) {
         const auto at = std::find(names.begin(), names.end(), key);
@@ -136,7 +132,7 @@ bool TableHoldsRow(const std::string& path, const std::string& header, const std
         columns.push_back(static_cast<std::size_t>(at - names.begin()));
     }
     while (std::getline(in, text)) {
-        const std::vector<std::string> fields = Fields(text, delimiter);
+        const std::vector<std::string> fields = SplitFields(text, delimiter);
         const bool same = std::all_of(columns.begin(), columns.end(),
                                       [&](std::size_t c) { return c < fields.size() && fields[c] == wanted[c]; });
         if (same)

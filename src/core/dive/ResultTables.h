@@ -30,6 +30,9 @@ bool FlushTables(ResultTargets& targets);
 // ... inserted before the extension, the first that is free or has these columns.
 std::string FreeTableName(const std::string& file, const std::string& header);
 
+// The fields of a table line split at `delimiter`, without its line end.
+std::vector<std::string> SplitFields(const std::string& line, char delimiter);
+
 // Whether the table at `path` holds a line whose fields under the header names
 // `keys` equal those of `line` (a line under `header`). Only a file with that
 // header is read; a key the header lacks matches nothing.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "core/dive/ResultTables.h"
 #include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
 #include "core/store/TypedTime.h"
@@ -15,18 +16,6 @@ namespace vk {
 namespace {
 
 constexpr double MsPerDay = 86400000.0, MsPerHour = 3600000.0;
-
-std::vector<std::string> Split(const std::string& line)
-{
-    std::vector<std::string> cells(1);
-    for (const char c : line) {
-        if (c == '\t')
-            cells.emplace_back();
-        else if (c != '\r')
-            cells.back() += c;
-    }
-    return cells;
-}
 
 double Number(const std::string& cell, double otherwise)
 {
@@ -64,11 +53,11 @@ bool ReadStudyTable(const std::string& path, StudyTable& table)
     std::string line;
     if (!in || !std::getline(in, line))
         return false;
-    table.header = Split(line);
+    table.header = SplitFields(line, '\t');
     table.rows.clear();
     while (std::getline(in, line))
         if (!line.empty())
-            table.rows.push_back(Split(line));
+            table.rows.push_back(SplitFields(line, '\t'));
     return true;
 }
 
@@ -176,13 +165,16 @@ Spread SpreadOf(std::vector<double> values)
     return s;
 }
 
+std::pair<double, double> RecordedSpan(const RecordingStudy& r)
+{
+    if ((r.start >= 0 && r.end > r.start) || r.dives.empty())
+        return {r.start, r.end};
+    return {r.dives.front().onset, r.dives.back().onset + r.dives.back().duration * 1000};
+}
+
 double DivesPerDay(const RecordingStudy& r)
 {
-    double from = r.start, to = r.end;
-    if (!(from >= 0 && to > from) && !r.dives.empty()) {
-        from = r.dives.front().onset;
-        to = r.dives.back().onset + r.dives.back().duration * 1000;
-    }
+    const auto [from, to] = RecordedSpan(r);
     return to > from ? static_cast<double>(r.dives.size()) / ((to - from) / MsPerDay) : 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vk {
@@ -57,7 +58,9 @@ struct Spread {
 };
 Spread SpreadOf(std::vector<double> values);
 
-// Dives per day over the recorded time (its start to its end, else the dives' own span).
+// The recorded time (ms): its start and end, else the dives' own span.
+std::pair<double, double> RecordedSpan(const RecordingStudy& r);
+// Dives per day over the recorded time.
 double DivesPerDay(const RecordingStudy& r);
 
 }  // namespace vk

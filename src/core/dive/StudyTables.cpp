@@ -33,18 +33,7 @@ std::string StudyHeader(std::vector<std::string> names)
 
 std::vector<std::string> Headers()
 {
-    std::vector<std::string> boutNames;
-    const std::string boutHeader = BoutHeader(Tab);
-    std::string name;
-    for (const char c : boutHeader) {
-        if (c == Tab || c == '\n') {
-            boutNames.push_back(name);
-            name.clear();
-        } else {
-            name += c;
-        }
-    }
-    return {StudyHeader(DiveColumnNames()), StudyHeader(boutNames),
+    return {StudyHeader(DiveColumnNames()), StudyHeader(BoutColumnNames()),
             StudyHeader({"File", "Samples", "Interval[s]", "Start", "End", "Dives", "Bouts", "Gaps", "Threshold[m]",
                          "SurfaceBaseline", "BoutPause[s]", "BoutMinDuration[s]", "Seconds", "Error"})};
 }

@@ -11,6 +11,7 @@
 
 #include "core/files/TextLoaderPasses.h"
 #include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
@@ -100,15 +101,10 @@ struct Source {
 // file's own values: mostly one absurd value, named with its line.
 void WarnCoarseSteps(const std::string& path, const RangeScan& total, double step, VkDialogs& ui)
 {
-    auto number = [](double v) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.6g", v);
-        return std::string(text);
-    };
-    ui.message(" " + FileNameOf(path) + ": the values range from " + number(total.smallest) + " (line " +
-                   std::to_string(total.smallestLine + 1) + ") to " + number(total.largest) + " (line " +
-                   std::to_string(total.largestLine + 1) + "). Stored in 65536 steps, one step is " + number(step) +
-                   ", coarser than the file's own resolution of " + number(total.resolution) +
+    ui.message(" " + FileNameOf(path) + ": the values range from " + ShortText(total.smallest) + " (line " +
+                   std::to_string(total.smallestLine + 1) + ") to " + ShortText(total.largest) + " (line " +
+                   std::to_string(total.largestLine + 1) + "). Stored in 65536 steps, one step is " + ShortText(step) +
+                   ", coarser than the file's own resolution of " + ShortText(total.resolution) +
                    ": the values lose precision. Check those lines for a wrong value.",
                Severity::Warning);
 }

@@ -84,6 +84,20 @@ std::string FormatSetupReal(double value)
     return text;
 }
 
+std::string FixedText(double value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string ShortText(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
 std::string GeneralText(double value)
 {
     char text[40];

@@ -30,6 +30,11 @@ bool ParseInteger(std::string_view text, int64_t& value);
 // A number as a field shows it: up to 15 significant digits, no trailing zeros.
 std::string GeneralText(double value);
 
+// "6.1" for FixedText(6.08, 1): that many decimals.
+std::string FixedText(double value, int decimals);
+// "2.5", "10": up to six significant digits, as a bound or depth in a text.
+std::string ShortText(double value);
+
 // " 1.00000000000000E+0003": sign or blank, 15 significant digits, 4-digit exponent.
 std::string FormatSetupReal(double value);
 

@@ -2,10 +2,12 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "core/store/TimeBase.h"
 #include "core/view/Envelope.h"
+#include "core/view/ScaleTicks.h"
 #include "gui/report/StudyCharts.h"
 
 namespace vk {
@@ -13,14 +15,8 @@ namespace vk {
 namespace {
 
 constexpr int Left = 70, Right = 20, Top = 30, Bottom = 50;
+constexpr int LabelRoom = 18;  // px between the depth labels
 constexpr double MsPerDay = 86400000.0, MsPerHour = 3600000.0;
-
-// A round step of about a fifth of `span`: 1, 2 or 5 times a power of ten.
-double RoundStep(double span)
-{
-    const double raw = span / 5, power = std::pow(10.0, std::floor(std::log10(std::max(raw, 1e-9))));
-    return power * (raw <= power ? 1 : raw <= 2 * power ? 2 : raw <= 5 * power ? 5 : 10);
-}
 
 }  // namespace
 
@@ -69,9 +65,13 @@ QImage RecordOverview(const Recording& rec, int slot, const std::vector<DiveMark
     // Axes: depth in metres downwards, time in days (hours for a short record).
     p.setPen(Qt::black);
     p.drawRect(plot);
-    const double step = RoundStep(span);
+    const double step = YTickStep(span, plot.height());  // as a strip of that height ticks its scale
+    int labelled = INT_MIN / 2;                          // the row of the last label: a label needs its line of room
     for (double v = std::ceil(shallow / step) * step; v <= deep + 1e-9; v += step) {
         p.drawLine(plot.left() - 4, row(v), plot.left(), row(v));
+        if (row(v) - labelled < LabelRoom)
+            continue;
+        labelled = row(v);
         p.drawText(QRect(0, row(v) - 8, plot.left() - 8, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
     }
     p.save();

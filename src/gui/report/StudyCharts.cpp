@@ -26,6 +26,7 @@ namespace {
 
 constexpr double MsPerHour = 3600000.0;
 constexpr int DielTicks = 9;  // every third hour
+constexpr int ComparisonPanelWidth = 480;
 
 // A chart as a picture of its own size, white behind it.
 QImage Render(QChart* chart, int width = ChartWidth, int height = ChartHeight)
@@ -159,11 +160,7 @@ QImage BoutTimeline(const RecordingStudy& r)
 {
     QChart* chart = NewChart("Bouts over the record");
     chart->legend()->hide();
-    double from = r.start, to = r.end;
-    if (!(from >= 0 && to > from) && !r.dives.empty()) {
-        from = r.dives.front().onset;
-        to = r.dives.back().onset + r.dives.back().duration * 1000;
-    }
+    auto [from, to] = RecordedSpan(r);
     if (!(to > from))
         to = from + MsPerHour;
     // Each bout a bar at the height of its number of dives, as long as the bout;
@@ -201,8 +198,8 @@ QImage BoutTimeline(const RecordingStudy& r)
 QImage StudyComparison(const std::vector<RecordingStudy>& study)
 {
     // Three charts side by side in one picture: dives per day, duration and depth as boxes.
-    QImage image(ChartWidth * 3 / 2 * 3 / 2, ChartHeight, QImage::Format_RGB32);
-    const int width = image.width() / 3;
+    constexpr int width = ComparisonPanelWidth;
+    QImage image(3 * width, ChartHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     QStringList names;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
 #include "gui/report/StudyCharts.h"
 
@@ -36,13 +37,6 @@ std::string Html(const std::string& text)
         }
     }
     return out;
-}
-
-std::string Fixed(double v, int decimals)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    return text;
 }
 
 bool Save(const QImage& image, const std::string& path, std::string& error)
@@ -104,9 +98,9 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
                 pauses.push_back(d.pause / 60);
         }
         table += "<tr><td><a href=\"#" + name + "\">" + title + "</a></td><td>" + std::to_string(r.dives.size()) +
-                 "</td><td>" + std::to_string(r.bouts.size()) + "</td><td>" + Fixed(DivesPerDay(r), 1) + "</td><td>" +
-                 Fixed(SpreadOf(durations).median, 2) + "</td><td>" + Fixed(SpreadOf(depths).median, 1) +
-                 "</td></tr>\n";
+                 "</td><td>" + std::to_string(r.bouts.size()) + "</td><td>" + FixedText(DivesPerDay(r), 1) +
+                 "</td><td>" + FixedText(SpreadOf(durations).median, 2) + "</td><td>" +
+                 FixedText(SpreadOf(depths).median, 1) + "</td></tr>\n";
         const std::string base = (std::filesystem::path(folder) / name).string() + "/";
         const std::pair<QImage, const char*> pictures[] = {
             {DepthAgainstDuration(r), "depth-duration.png"},
