@@ -31,7 +31,7 @@ const char* FindBlankColumn(const char* p, const char* end, int column);
 ColumnField ConvertField(const char* p, const char* end, char delimiter);
 
 // The field at p: most fields are plain decimals ending at the delimiter, the TAB or the line end.
-inline ColumnField FieldAt(const char* p, const char* end, char delimiter)
+[[gnu::always_inline]] inline ColumnField FieldAt(const char* p, const char* end, char delimiter)
 {
     ColumnField field;
     const char* stop = nullptr;

@@ -35,7 +35,7 @@ struct ColumnScan {
     int64_t smallestLine = 0, largestLine = 0, samples = 0;
     bool missingColumn = false;
 
-    void take(const ClassifiedLine& c, int64_t line, bool ignoreEmpty, KeptValues* keep)
+    [[gnu::always_inline]] void take(const ClassifiedLine c, int64_t line, bool ignoreEmpty, KeptValues* keep)
     {
         switch (c.kind) {
         case LineKind::Ignored: break;
@@ -209,23 +209,31 @@ LoadResult StoreKept(Recording& rec, int slot, const KeptValues& kept, const Con
     const double scale = detail::PowersOfTen[decimals];
     const int32_t n =
         static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(kept.values.size()), std::max(limit - first, 0)));
-    uint16_t* block = nullptr;
-    for (int32_t k = 0; k < n; ++k) {
-        if (k % ProgressEvery == 0 && hooks.progress)
-            hooks.progress(k);
+    // Block by block: the inner loop is one conversion per sample and nothing else.
+    for (int32_t k = 0; k < n;) {
         const int32_t position = first + k;
-        const float f = kept.values[static_cast<std::size_t>(k)];
-        double v;
-        if (std::isnan(f)) {
-            v = conv.missing;
-            result.missing.add(position, position + 1);
-        } else {
-            // The digits over the common point, divided as the parser divides them: the very number read.
-            v = Nearest(static_cast<double>(f) * scale) / scale * conv.f + conv.g;
+        uint16_t* block = rec.store.block(slot, position >> SampleStore::BlockShift);
+        const int32_t offset = position & SampleStore::BlockMask;
+        const int32_t count = std::min(n - k, static_cast<int32_t>(SampleStore::BlockMask) + 1 - offset);
+        const float* values = kept.values.data() + k;
+        for (int32_t j = 0; j < count; ++j) {
+            const float f = values[j];
+            double v;
+            if (std::isnan(f)) {
+                v = conv.missing;
+                result.missing.add(position + j, position + j + 1);
+            } else {
+                // The digits over the common point, divided as the parser divides them: the very number read.
+                v = Nearest(static_cast<double>(f) * scale) / scale * conv.f + conv.g;
+            }
+            block[offset + j] = ToRaw(v * conv.usrA + conv.usrB);
         }
-        if (!block || (position & SampleStore::BlockMask) == 0)
-            block = rec.store.block(slot, position >> SampleStore::BlockShift);
-        block[position & SampleStore::BlockMask] = ToRaw(v * conv.usrA + conv.usrB);
+        // Progress at each multiple of ProgressEvery passed, as the per-sample loop gave it.
+        if (hooks.progress)
+            for (int32_t at = (k + ProgressEvery - 1) / ProgressEvery * ProgressEvery; at < k + count;
+                 at += ProgressEvery)
+                hooks.progress(at);
+        k += count;
     }
     result.count = n;
     return result;

@@ -50,7 +50,8 @@ inline constexpr double PowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
 // a full conversion would. False (nothing decided) for exponents, long digit
 // strings and text without digits: the caller then takes the full way.
 // `decimals` tells the digits after the point.
-inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop, int& decimals)
+[[gnu::always_inline]] inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop,
+                                                int& decimals)
 {
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+'))
