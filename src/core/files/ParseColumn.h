@@ -4,6 +4,9 @@
 // line of files with tens of millions of them.
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "core/store/NumberText.h"
@@ -29,6 +32,28 @@ const char* FindBlankColumn(const char* p, const char* end, int column);
 
 // The field from p to the next delimiter or TAB (at most 255 characters) as a number.
 ColumnField ConvertField(const char* p, const char* end, char delimiter);
+
+// The first `c` from p on, or end. Eight bytes at a time: the fields before the
+// wanted column are passed over without a branch per character.
+[[gnu::always_inline]] inline const char* FindByte(const char* p, const char* end, char c)
+{
+    constexpr uint64_t Ones = 0x0101010101010101u, Highs = 0x8080808080808080u;
+    const uint64_t pattern = Ones * static_cast<unsigned char>(c);
+    for (; end - p >= 8; p += 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        if constexpr (std::endian::native == std::endian::big)
+            word = __builtin_bswap64(word);
+        const uint64_t x = word ^ pattern;  // a zero byte where c stands
+        // The lowest flagged byte is the first zero; flags above it may be false.
+        const uint64_t zeros = (x - Ones) & ~x & Highs;
+        if (zeros)
+            return p + std::countr_zero(zeros) / 8;
+    }
+    while (p < end && *p != c)
+        ++p;
+    return p;
+}
 
 // The field at p: most fields are plain decimals ending at the delimiter, the TAB or the line end.
 [[gnu::always_inline]] inline ColumnField FieldAt(const char* p, const char* end, char delimiter)
@@ -59,8 +84,7 @@ inline ColumnField ParseColumn(std::string_view line, int column, char delimiter
     if (column > 1) {
         if (delimiter != ' ') {
             for (int k = 1; k < column; ++k) {
-                while (p < end && *p != delimiter)
-                    ++p;
+                p = detail::FindByte(p, end, delimiter);
                 if (p == end)
                     return {ColumnKind::MissingColumn, 0.0};
                 ++p;
@@ -99,8 +123,7 @@ inline void ParseColumns(std::string_view line, const int* columns, std::size_t 
     for (std::size_t k = 0; k < n; ++k) {
         const int column = std::max(columns[k], 1);
         for (; at < column; ++at) {
-            while (p < end && *p != delimiter)
-                ++p;
+            p = detail::FindByte(p, end, delimiter);
             if (p == end) {
                 std::fill(out + k, out + n, ColumnField{ColumnKind::MissingColumn, 0.0});
                 return;

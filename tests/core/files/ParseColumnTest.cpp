@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/files/ParseColumn.h"
 
 namespace vk {
@@ -88,6 +90,26 @@ TEST(ParseColumns, OneWalkReadsWhatEachColumnReadsAlone)
                     }
                 }
             }
+        }
+    }
+}
+
+TEST(ParseColumn, FindByteStopsAtTheFirstDelimiterWhereverItStands)
+{
+    // Delimiters at every offset of the eight-byte words, high bytes beside
+    // them (UTF-8 text), and lines ending inside a word.
+    uint32_t state = 11;
+    auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 8; };
+    const char alphabet[] = {'1', '.', ';', '\t', ' ', '\xc3', '\xa9', '\xff', '\x01', '\x80'};
+    for (int n = 0; n < 20000; ++n) {
+        std::string text(next() % 40, '0');
+        for (char& c : text)
+            c = alphabet[next() % std::size(alphabet)];
+        for (const char c : {';', '\t', ' '}) {
+            const char* begin = text.data();
+            const char* end = begin + text.size();
+            const char* expected = std::find(begin, end, c);
+            ASSERT_EQ(detail::FindByte(begin, end, c), expected) << "[" << text << "]";
         }
     }
 }
