@@ -4,8 +4,8 @@
 // wiggle and bout result files as the program does (images and thumbnails
 // too when the setup asks, drawn offscreen by the program's painter).
 //
-//   varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] <setup file> ...
-//   varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] --task [I] <setup list>
+//   varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed] <setup file> ...
+//   varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed] --task [I] <setup list>
 //   varnik-batch --merge DIR [--report DIR]
 //
 // Each run writes fresh result files: earlier ones are kept as "<name>.1"
@@ -23,6 +23,10 @@
 // DIR/parts/I; --merge DIR joins DIR/parts/* into DIR's study tables.
 // --report DIR writes DIR/index.html with its pictures from the study tables
 // (which go to DIR too when --study is not given).
+// --bout-criterion fit groups each recording's bouts with the pause where the
+// two processes fitted to its pauses between dives cross, instead of the
+// setup's bout pause (fixed, the default); a recording whose pauses give no
+// criterion keeps the setup's and says why.
 
 #include <unistd.h>
 #include <algorithm>
@@ -85,13 +89,16 @@ struct Options {
     bool task = false;
     long taskIndex = 0;  // from 1; 0: from SLURM_ARRAY_TASK_ID
     std::string merge;
+    bool fitBouts = false;  // --bout-criterion fit
     std::vector<std::string> setups;
     std::vector<std::string> names;  // the recordings' names in the study, one per setup
 };
 
 const char* const Usage =
-    "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] <setup file> ...\n"
-    "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] --task [I] <setup list>\n"
+    "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
+    "                    <setup file> ...\n"
+    "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
+    "                    --task [I] <setup list>\n"
     "       varnik-batch --merge DIR [--report DIR]\n";
 
 bool Number(const std::string& text, long& value)
@@ -143,6 +150,12 @@ bool Parse(int argc, char** argv, Options& o)
             if (!value(name))
                 return false;
             o.names.push_back(name);
+        } else if (arg == "--bout-criterion") {
+            if (!value(text) || (text != "fit" && text != "fixed")) {
+                std::fprintf(stderr, "--bout-criterion wants fit or fixed\n");
+                return false;
+            }
+            o.fitBouts = text == "fit";
         } else if (arg == "--merge") {
             if (!value(o.merge))
                 return false;
@@ -246,6 +259,7 @@ int RunHere(const Options& o)
         ro.report = o.report;
         ro.studyLines = !o.part.empty() || !o.study.empty() || !o.report.empty();
         ro.loadParts = o.serialLoad ? 1 : 0;
+        ro.fitBouts = o.fitBouts;
         if (o.worker)
             ro.progress = ReportProgress;
         else
@@ -281,7 +295,8 @@ int RunInWorkers(const Options& o, int jobs)
     const std::vector<std::string> names = RecordingNames(o.setups);
     for (std::size_t k = 0; k < o.setups.size(); ++k)
         work.push_back({o.setups[k], names[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1)});
-    const std::vector<bool> ok = RunWorkers(work, {jobs, o.append, o.report, !o.quiet && isatty(fileno(stderr))});
+    const std::vector<bool> ok =
+        RunWorkers(work, {jobs, o.append, o.fitBouts, o.report, !o.quiet && isatty(fileno(stderr))});
     int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
     if (!partsFolder.empty()) {
         std::vector<std::string> parts;

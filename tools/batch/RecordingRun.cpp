@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "OffscreenScreen.h"
+#include "core/dive/BoutFitRun.h"
 #include "core/dive/ResultStep.h"
 #include "core/dive/SurfaceCheck.h"
 #include "core/setup/SetupFile.h"
@@ -187,6 +188,14 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
             part.bouts.push_back(StudyBoutLine(wb->dive.boutsWritten, bout, wb->rec, wb->settings));
     };
     std::vector<DiveMark> marks;
+    // With a fitted criterion the bouts are grouped once the run's pauses are known.
+    struct KeptDive {
+        DiveRecord record;
+        StopTable stops;
+        int32_t extrema;
+    };
+    std::vector<KeptDive> kept;
+    PauseCollector pauses;
     AutomaticHooks hooks;
     hooks.progress = options.progress;
     hooks.framed = [&](const SearchOutcome&) {
@@ -197,11 +206,39 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
             part.dives.push_back(StudyDiveLine(LinesOf(d), wb->rec, wb->settings));
         if (!options.report.empty())
             marks.push_back({d.record.onsetTime, view.at.F5, ShapeLetter(d.record.shape)});
-        if (auto bout = bouts.add(d.record, d.stops, BottomExtrema(depth, view.at, p.WiggAmplitude), p, interval))
+        const int32_t extrema = BottomExtrema(depth, view.at, p.WiggAmplitude);
+        if (options.fitBouts) {
+            pauses.add(wb->rec, d.record, view.at.F4);
+            kept.push_back({d.record, d.stops, extrema});
+        } else if (auto bout = bouts.add(d.record, d.stops, extrema, p, interval)) {
             writeBout(*bout);
+        }
     };
     const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
-    if (auto bout = bouts.finish(p, interval); bout && !p.BurnishDives)
+    DiveParameters grouping = p;
+    std::string criterion;
+    if (options.fitBouts && !p.BurnishDives) {
+        const BoutFit fit = FitBoutCriterion(pauses.pauses());
+        RecordingSummary& r = part.summary;
+        r.boutFit = BoutFitStatusWord(fit.status);
+        if (fit.fitted()) {
+            grouping.BoutIntermediate = BoutPauseOf(fit);
+            r.fitShare = fit.p;
+            r.fitFast = fit.fast;
+            r.fitSlow = fit.slow;
+            r.boutCriterion = fit.criterion;
+            r.boutPause = grouping.BoutIntermediate;
+            criterion = ", bout criterion " + BoutFitLine(fit);
+        } else {
+            std::fprintf(stderr, "%s: %s The bouts keep the pause of %d s.\n", setup.c_str(), fit.message.c_str(),
+                         p.BoutIntermediate);
+            criterion = ", bout criterion not fitted (" + r.boutFit + ")";
+        }
+        for (const KeptDive& k : kept)
+            if (auto bout = bouts.add(k.record, k.stops, k.extrema, grouping, interval))
+                writeBout(*bout);
+    }
+    if (auto bout = bouts.finish(grouping, interval); bout && !p.BurnishDives)
         writeBout(*bout);
     for (const DiveDoubt& d : o.doubts.doubts) {
         std::fprintf(stderr, "%s: check %s\n", setup.c_str(),
@@ -220,8 +257,8 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     part.summary.dives = o.dives;
     part.summary.bouts = wb->dive.boutsWritten;
     part.summary.seconds = since();
-    std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s\n", setup.c_str(), o.dives, wb->dive.boutsWritten,
-                part.summary.seconds, loaded, o.halted ? ", halted" : "");
+    std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s%s\n", setup.c_str(), o.dives, wb->dive.boutsWritten,
+                part.summary.seconds, loaded, o.halted ? ", halted" : "", criterion.c_str());
     std::fflush(stdout);
     return part;
 }

@@ -17,6 +17,7 @@ struct RecordingOptions {
     std::string report;       // the report's folder: the picture of the whole record goes there; empty for none
     bool studyLines = false;  // make the dive and bout lines of the study tables
     int loadParts = 0;        // parts a text file is read in side by side (0: by size and cores)
+    bool fitBouts = false;    // bouts grouped with the criterion fitted to the recording's pauses
     std::function<void(double share, int dives)> progress;
 };
 

@@ -48,6 +48,10 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
         args.emplace_back("--serial-load");  // the workers share the cores already
     if (options.append)
         args.emplace_back("--append");
+    if (options.fitBouts) {
+        args.emplace_back("--bout-criterion");
+        args.emplace_back("fit");
+    }
     if (!options.report.empty()) {
         args.emplace_back("--report");
         args.push_back(options.report);

@@ -19,7 +19,8 @@ struct WorkerJob {
 struct WorkerOptions {
     int jobs = 1;
     bool append = false;
-    std::string report;  // the report's folder, for the picture of each record
+    bool fitBouts = false;  // bouts grouped with the criterion fitted per recording
+    std::string report;     // the report's folder, for the picture of each record
     bool showProgress = false;
 };
 

@@ -26,8 +26,10 @@ struct RecordingSummary {
     double threshold = Missing;                             // m
     int32_t surfaceBaseline = -1;                           // 1 on, 0 off, -1 not known
     double boutPause = Missing, boutMinDuration = Missing;  // s
-    double seconds = 0;                                     // the time the recording took
-    std::string error;                                      // empty when it was analysed
+    std::string boutFit;  // the bout criterion's fit: its status word; empty when the bout pause was fixed
+    double fitShare = Missing, fitFast = Missing, fitSlow = Missing, boutCriterion = Missing;  // p, 1/s, 1/s, s
+    double seconds = 0;  // the time the recording took
+    std::string error;   // empty when it was analysed
 };
 
 // One recording's rows.

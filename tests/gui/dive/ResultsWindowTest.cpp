@@ -13,8 +13,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void boutsAndTheComment();
     void batchWritesWhatTheWindowWrites();
     void batchOnTheFurSealRecord();
+    void batchFitsTheBoutCriterion();
     void batchGoesOnAfterARecordingThatCannotBeLoaded();
     void aSecondBatchRunStartsFreshFiles();
     void batchResultsStayByteForByte();
@@ -66,7 +69,7 @@ private:
     static std::string batch(const std::string& setup);
     // A setup of the fur-seal record, copied into the test's folder (the
     // results go beside it): threshold 4 m, surface baseline, no thumbnails.
-    std::string furSealSetup(int32_t wiggDuration = DiveParameters{}.WiggDuration);
+    std::string furSealSetup(int32_t wiggDuration = DiveParameters{}.WiggDuration, double threshold = 4);
 };
 
 void ResultsWindowTest::init()
@@ -274,20 +277,21 @@ std::string ResultsWindowTest::batch(const std::string& setup)
     return run.out;
 }
 
-std::string ResultsWindowTest::furSealSetup(int32_t wiggDuration)
+std::string ResultsWindowTest::furSealSetup(int32_t wiggDuration, double threshold)
 {
     Recording rec;
     Settings settings;
     test::AllocateAll(rec, 4);
     ChannelDescriptor& d = rec.desc(0);
     d.NameIn = dir->file("furseal-5s.csv");
-    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
+    if (!FileExists(d.NameIn))
+        std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
     d.HeaderText = 1;
     d.InDelimiter = ';';
     d.SampRate = 5000;
     d.ColumnValue = 3;
     rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
-    settings.dive.Threshold = 4;
+    settings.dive.Threshold = threshold;
     settings.dive.TrekBaseline = 1;
     settings.dive.WiggDuration = wiggDuration;
     settings.thumbnails.Thumbnail = false;
@@ -353,6 +357,67 @@ void ResultsWindowTest::batchWritesWhatTheWindowWrites()
     for (std::size_t k = 1; k < bouts.size(); ++k)
         counted += std::stoi(test::Cells(bouts[k]).at(5));
     QCOMPARE(counted, static_cast<int>(truth.size()));
+}
+
+void ResultsWindowTest::batchFitsTheBoutCriterion()
+{
+    const std::string setup = furSealSetup();
+    // The cells of the one recording line of recordings.tsv, by column name.
+    auto recording = [](const std::string& study) {
+        const std::vector<std::string> lines = test::Lines(study + "/recordings.tsv");
+        std::map<std::string, std::string> cells;
+        if (lines.size() == 2) {
+            const std::vector<std::string> names = test::Cells(lines[0]), values = test::Cells(lines[1]);
+            for (std::size_t k = 0; k < names.size() && k < values.size(); ++k)
+                cells[names[k]] = values[k];
+        }
+        return cells;
+    };
+
+    const test::BatchRun fixed =
+        test::RunBatch({"--study", QString::fromStdString(dir->file("fixed")), QString::fromStdString(setup)});
+    QCOMPARE(fixed.exitCode, 0);
+    const std::string divesFixed = FileHash(dir->file("furseal-5s_Dve.xls"));
+    std::map<std::string, std::string> r = recording(dir->file("fixed"));
+    QCOMPARE(r["BoutPause[s]"], std::string("300"));
+    QVERIFY(r["BoutFit"].empty() && r["BoutCriterion[s]"].empty() && r["BoutFitP"].empty());
+    const int fixedBouts = std::stoi(r["Bouts"]);
+
+    const test::BatchRun fit =
+        test::RunBatch({"--bout-criterion", "fit", "--study", QString::fromStdString(dir->file("fit")),
+                        QString::fromStdString(setup)});
+    QCOMPARE(fit.exitCode, 0);
+    qInfo("%s", fit.out.c_str());
+    QVERIFY2(fit.out.find(", bout criterion p ") != std::string::npos, fit.out.c_str());
+    r = recording(dir->file("fit"));
+    QCOMPARE(r["BoutFit"], std::string("fitted"));
+    const double criterion = std::stod(r["BoutCriterion[s]"]);
+    QVERIFY2(criterion > 30 && criterion < 600, r["BoutCriterion[s]"].c_str());
+    QCOMPARE(std::stoi(r["BoutPause[s]"]), static_cast<int>(std::lround(criterion)));
+    const double p = std::stod(r["BoutFitP"]), fast = std::stod(r["BoutFitFast[1/s]"]),
+                 slow = std::stod(r["BoutFitSlow[1/s]"]);
+    QVERIFY(p > 0 && p < 1 && fast > slow && slow > 0);
+    // The criterion is where the two written processes cross.
+    QVERIFY(std::fabs(std::log(p * fast / ((1 - p) * slow)) / (fast - slow) - criterion) < 0.5);
+    // The bouts follow the fitted pause, the dives are the same.
+    const int fitBouts = std::stoi(r["Bouts"]);
+    QCOMPARE(static_cast<int>(test::Lines(dir->file("fit") + "/bouts.tsv").size()) - 1, fitBouts);
+    QCOMPARE(static_cast<int>(test::Lines(dir->file("furseal-5s_Dve_Bout.xls")).size()) - 1, fitBouts);
+    QVERIFY(fitBouts != fixedBouts);
+    QCOMPARE(FileHash(dir->file("furseal-5s_Dve.xls")), divesFixed);
+
+    // A run whose pauses are too few keeps the fixed pause and says why.
+    const test::BatchRun few =
+        test::RunBatch({"--bout-criterion", "fit", "--study", QString::fromStdString(dir->file("few")),
+                        QString::fromStdString(furSealSetup(DiveParameters{}.WiggDuration, 60))});
+    QCOMPARE(few.exitCode, 0);
+    r = recording(dir->file("few"));
+    QCOMPARE(r["BoutFit"], std::string("too few"));
+    QCOMPARE(r["BoutPause[s]"], std::string("300"));
+    QVERIFY(r["BoutCriterion[s]"].empty());
+    QVERIFY2(few.err.find("The bouts keep the pause of 300 s.") != std::string::npos, few.err.c_str());
+    // A criterion that is neither fit nor fixed is refused.
+    QCOMPARE(test::RunBatch({"--bout-criterion", "fitted", QString::fromStdString(setup)}).exitCode, 2);
 }
 
 void ResultsWindowTest::batchOnTheFurSealRecord()
