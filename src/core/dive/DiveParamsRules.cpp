@@ -217,10 +217,12 @@ void BaselineFieldLeft(const std::string& text, VkDialogs& ui)
         ui.message("Sure? This value for baselline quality is propably too small", Severity::Warning);
 }
 
-AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, VkDialogs& ui)
+namespace {
+
+// The fields read into p and t with the choices and the silent corrections;
+// the label of a field without a number (named in a message), or empty.
+std::string ReadEntry(DiveParmsEntry& e, DiveParameters& p, ThumbnailSettings& t, VkDialogs& ui)
 {
-    DiveParameters p = wb.settings.dive;
-    ThumbnailSettings t = wb.settings.thumbnails;
     int32_t criterion = e.criterion, bottomKind = e.bottomKind, wiggMethod = e.wiggMethod;
 
     FieldReader r(ui);
@@ -254,17 +256,7 @@ AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, V
     r.real(e.minBin, "Min y-value", p.MinBin);
     r.real(e.maxBin, "Max y-value", p.MaxBin);
     if (!r.bad().empty())
-        return {false, r.bad()};
-    // Depth classes need at least one class over a range that is not empty.
-    if (p.NrBins <= 0) {
-        ui.message(" Nr Bins must be at least 1.", Severity::Warning);
-        return {false, "Nr Bins"};
-    }
-    if (!(p.MinBin < p.MaxBin)) {
-        ui.message(" Min y-value must be below Max y-value.", Severity::Warning);
-        return {false, "Min y-value"};
-    }
-
+        return r.bad();
     p.Criterion = static_cast<OnsetCriterion>(std::clamp(criterion, 0, 4));
     p.AutoDive = e.automatic;
     p.AutoGradient = e.autoGradient;
@@ -287,8 +279,6 @@ AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, V
     t.TN_time = e.tnTime;
     t.TN_shape = e.tnShape;
 
-    if (p.BoutMinDur > 2000000 || p.BoutIntermediate > 2000000)
-        ui.message("Warning! Bout Intermed. or Bout min dir. is too large", Severity::Warning);
     p.MinDiveDuration = std::max(p.MinDiveDuration, 0);
     if (p.BaselineQuality < 0.5)
         p.BaselineQuality = 1.75;
@@ -296,6 +286,38 @@ AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, V
         p.BaselineQuality = 2.3125;
     t.ThumbnailWidth = std::clamp(t.ThumbnailWidth, 0, 200);
     t.ThumbnailHeight = std::clamp(t.ThumbnailHeight, 0, 100);
+    return {};
+}
+
+}  // namespace
+
+std::optional<DiveParameters> EnteredDiveParameters(DiveParmsEntry e, const Settings& s, VkDialogs& ui)
+{
+    DiveParameters p = s.dive;
+    ThumbnailSettings t = s.thumbnails;
+    if (!ReadEntry(e, p, t, ui).empty())
+        return std::nullopt;
+    return p;
+}
+
+AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, VkDialogs& ui)
+{
+    DiveParameters p = wb.settings.dive;
+    ThumbnailSettings t = wb.settings.thumbnails;
+    if (const std::string bad = ReadEntry(e, p, t, ui); !bad.empty())
+        return {false, bad};
+    // Depth classes need at least one class over a range that is not empty.
+    if (p.NrBins <= 0) {
+        ui.message(" Nr Bins must be at least 1.", Severity::Warning);
+        return {false, "Nr Bins"};
+    }
+    if (!(p.MinBin < p.MaxBin)) {
+        ui.message(" Min y-value must be below Max y-value.", Severity::Warning);
+        return {false, "Min y-value"};
+    }
+
+    if (p.BoutMinDur > 2000000 || p.BoutIntermediate > 2000000)
+        ui.message("Warning! Bout Intermed. or Bout min dir. is too large", Severity::Warning);
     wb.settings.NameOutFile[0] = e.diveFile;
     wb.results.bouts = e.boutFile;
     wb.results.wiggles = e.wiggleFile;

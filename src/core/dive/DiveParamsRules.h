@@ -5,6 +5,7 @@
 // and what OK does with them. The dialog (gui/dive/DiveParamsDialog) shows an entry and hands
 // it back; the tests drive the rules directly.
 
+#include <optional>
 #include <string>
 
 #include "core/setup/Settings.h"
@@ -84,5 +85,9 @@ struct AcceptResult {
     std::string badField;  // the label of a field without a number
 };
 AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, VkDialogs& ui);
+
+// The dive parameters the entry holds, as OK would store them, without storing
+// anything; none when a field holds no number (named in a message).
+std::optional<DiveParameters> EnteredDiveParameters(DiveParmsEntry e, const Settings& s, VkDialogs& ui);
 
 }  // namespace vk

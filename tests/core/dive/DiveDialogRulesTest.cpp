@@ -132,6 +132,27 @@ TEST_F(Form, AFieldWithoutANumberStoresNothing)
     EXPECT_EQ(ui.texts().back(), "'3.5' is not a valid integer value (\"Window size [sec.]\")");
 }
 
+TEST_F(Form, EnteredParametersAreWhatOkWouldStoreWithoutStoringThem)
+{
+    e.threshold = "7.5";
+    e.trekBaseline = !wb.settings.dive.TrekBaseline;
+    e.boutIntermediate = "120";
+    e.baselineQuality = "9";  // corrected as OK corrects it
+    const DiveParameters before = wb.settings.dive;
+    const std::optional<DiveParameters> entered = EnteredDiveParameters(e, wb.settings, ui);
+    ASSERT_TRUE(entered);
+    EXPECT_EQ(wb.settings.dive, before);
+    EXPECT_EQ(entered->Threshold, 7.5);
+    EXPECT_EQ(entered->TrekBaseline, e.trekBaseline);
+    EXPECT_EQ(entered->BoutIntermediate, 120);
+    EXPECT_TRUE(ui.texts().empty());
+    ASSERT_TRUE(ok().close);
+    EXPECT_EQ(wb.settings.dive, *entered);
+    e.threshold = "deep";
+    EXPECT_FALSE(EnteredDiveParameters(e, wb.settings, ui));
+    EXPECT_EQ(ui.texts().back(), "'deep' is not a valid floating point value (\"Threshold [m]\")");
+}
+
 TEST_F(Form, EnablingRules)
 {
     e.bottomKind = 1;  // Fix Bottom
