@@ -18,14 +18,20 @@ void Key(TForm3* window, int key, int modifiers)
 
 void WhenDialogShows(std::function<void(QWidget*)> inDialog)
 {
+    WhenDialogShows(QString(), std::move(inDialog));
+}
+
+void WhenDialogShows(const QString& name, std::function<void(QWidget*)> inDialog)
+{
     // Looks again every few milliseconds, for a few seconds: the dialog may be
     // opened by an event posted after this call.
     constexpr int Tries = 500;
     using Look = std::function<void(int)>;
     auto look = std::make_shared<Look>();
     // Only the pending timer holds the closure: it goes with the last one.
-    *look = [inDialog, self = std::weak_ptr<Look>(look)](int left) {
-        if (QWidget* modal = QApplication::activeModalWidget())
+    *look = [inDialog, name, self = std::weak_ptr<Look>(look)](int left) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && (name.isEmpty() || modal->objectName() == name))
             inDialog(modal);
         else if (auto again = self.lock(); again && left > 0)
             QTimer::singleShot(10, [again, left] { (*again)(left - 1); });

@@ -9,6 +9,7 @@ class VkDialogs;
 struct Workbench;
 }  // namespace vk
 
+#include <QString>
 #include <functional>
 
 class QWidget;
@@ -18,8 +19,10 @@ namespace vk::test {
 // A key pressed in the graph window, through the focus field of its active strip.
 void Key(TForm3* window, int key, int modifiers = 0);
 
-// Runs `inDialog` on the next modal dialog as soon as it shows.
+// Runs `inDialog` on the next modal dialog as soon as it shows; with a name,
+// on the next modal dialog of that object name (others are passed over).
 void WhenDialogShows(std::function<void(QWidget*)> inDialog);
+void WhenDialogShows(const QString& name, std::function<void(QWidget*)> inDialog);
 
 // A graph window on the workbench, shown, active, with the keyboard focus on
 // its first strip. Null when it could not be made active.

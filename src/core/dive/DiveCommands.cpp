@@ -156,4 +156,17 @@ CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive)
     return redraw::Everything;
 }
 
+StretchFit FitBoutsOfStretch(CommandContext& cx, const DiveParameters& p,
+                             const std::function<bool(double share)>& halted)
+{
+    if (!HoldsValues(cx.rec, AnalysisSlot)) {
+        StretchFit none;
+        none.fit.message = "The analysis channel holds no values: no pauses between dives to fit.";
+        return none;
+    }
+    MessagesOnce once(cx.ui, cx.wb.dive.warned);
+    DiveContext dc = ResultsOf(cx, once, nullptr).dive();
+    return FitStretchBouts(dc, p, halted);
+}
+
 }  // namespace vk

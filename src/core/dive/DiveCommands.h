@@ -7,6 +7,7 @@
 // what only it has: the pictures of a written dive, and for the automatic
 // analysis its progress and Halt.
 
+#include "core/dive/BoutFitRun.h"
 #include "core/dive/ResultStep.h"
 #include "core/setup/Command.h"
 #include "core/view/RedrawRequest.h"
@@ -38,5 +39,11 @@ CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const 
 // "Go to" in the list of dives to check: the cursors frame the dive as the
 // run framed it, the window around it (wide enough for a long dive).
 CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive);
+
+// "Fit from record" of the parameter dialog: the pauses between the dives of
+// F4..F5, found with `p` as the automatic analysis finds them, fitted with two
+// processes. Nothing is written and nothing changes; `halted` as FitStretchBouts asks it.
+StretchFit FitBoutsOfStretch(CommandContext& cx, const DiveParameters& p,
+                             const std::function<bool(double share)>& halted);
 
 }  // namespace vk

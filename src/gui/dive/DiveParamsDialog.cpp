@@ -1,5 +1,6 @@
 #include "gui/dive/DiveParamsDialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -20,10 +22,12 @@
 #include "core/dive/Thumbnail.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
+#include "gui/dive/BoutFitWindow.h"
 #include "gui/dive/DiveShapesDialog.h"
 #include "gui/dive/ExtendedParamsDialog.h"
 #include "gui/widgets/DialogButtons.h"
 #include "gui/widgets/HelpViewer.h"
+#include "gui/widgets/ModalDialog.h"
 
 namespace vk {
 
@@ -32,6 +36,14 @@ namespace {
 QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
+}
+
+// A value filled in from the record: marked until the dialog closes.
+void MarkFromRecord(QWidget* w, const char* how)
+{
+    w->setProperty("suggested", true);
+    w->setStyleSheet("background: #fff3a0");
+    w->setToolTip(QString(how) + " from the record: OK keeps it, Cancel drops it");
 }
 
 std::string S(const QLineEdit* e)
@@ -299,9 +311,19 @@ void TfrmDiveParms::build(bool automatic)
     QLabel* inter = label("Bout &Intermed. [sec]");
     inter->setBuddy(field(&Fields::boutIntermediate, "edtBoutIntermediate"));
     bo.add(inter, fields_.boutIntermediate);
+    fitBouts_ = NamedButton(this, "Fit from record", "btnFitBouts");
+    fitBouts_->setToolTip(
+        "The bout pause where short pauses within bouts and long ones between them are equally "
+        "likely, fitted to the dives between F4 and F5");
+    fitBouts_->setAutoDefault(false);
+    fitBouts_->hide();
+    connect(fitBouts_, &QPushButton::clicked, this, [this] { fitBouts(); });
+    bo.grid->addWidget(fitBouts_, bo.row - 1, 2);
     QLabel* minDur = label("Bout &Min. Dur. [sec]");
     minDur->setBuddy(field(&Fields::boutMinDur, "edtBoutMinDur"));
     bo.add(minDur, fields_.boutMinDur);
+    for (QLineEdit* e : {fields_.boutIntermediate, fields_.boutMinDur})
+        e->setMinimumWidth(fontMetrics().horizontalAdvance("0000000"));  // room beside the button
     auto* water = Group("Water Temp", "For channel water temperature ");
     Rows wa{new QGridLayout(water)};
     wa.add(check(&Checks::waterTemp, "cbxWaterTemp", "Include temp."));
@@ -532,11 +554,7 @@ void TfrmDiveParms::suggest()
 
 void TfrmDiveParms::suggest(const ParameterSuggestion& s)
 {
-    const auto mark = [](QWidget* w) {
-        w->setProperty("suggested", true);
-        w->setStyleSheet("background: #fff3a0");
-        w->setToolTip("Suggested from the record: OK keeps it, Cancel drops it");
-    };
+    const auto mark = [](QWidget* w) { MarkFromRecord(w, "Suggested"); };
     const DiveParameters& p = s.params;
     QStringList said;
     if (s.threshold) {
@@ -567,6 +585,42 @@ void TfrmDiveParms::suggest(const ParameterSuggestion& s)
                                              ". OK keeps them, Cancel drops them.");
     suggested_->show();
     applyEnabling();
+}
+
+void TfrmDiveParms::setBoutFitter(BoutFitter fitter)
+{
+    boutFitter_ = std::move(fitter);
+    fitBouts_->setVisible(static_cast<bool>(boutFitter_));
+}
+
+void TfrmDiveParms::fitBouts()
+{
+    if (!boutFitter_)
+        return;
+    const std::optional<DiveParameters> p = EnteredDiveParameters(entry(), wb_.settings, ui_);
+    if (!p)
+        return;
+    // Only Halt gets through while the dives are searched.
+    QProgressDialog progress("Searching the dives between F4 and F5 ...", "Halt", 0, 100, this);
+    progress.setObjectName("dlgBoutFitProgress");
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    const StretchFit fit = boutFitter_(*p, [&progress](double share) {
+        progress.setValue(static_cast<int>(share * 100));
+        QApplication::processEvents();
+        return progress.wasCanceled();
+    });
+    progress.reset();
+    if (fit.halted) {
+        ui_.status("Bout criterion: halted, nothing fitted");
+        return;
+    }
+    TfrmBoutFit window(fit, p->BoutIntermediate, help_, this);
+    if (ExecDialog(window) != QDialog::Accepted || !fit.fit.fitted())
+        return;
+    fields_.boutIntermediate->setText(QString::number(BoutPauseOf(fit.fit)));
+    MarkFromRecord(fields_.boutIntermediate, "Fitted");
 }
 
 }  // namespace vk

@@ -5,6 +5,9 @@
 // enabling rules on every change and its OK rules through AcceptDiveParms.
 
 #include <QDialog>
+#include <functional>
+
+#include "core/dive/BoutFitRun.h"
 
 #include "core/dive/DiveParamsRules.h"
 #include "core/dive/SurfaceCheck.h"
@@ -35,6 +38,12 @@ public:
     // marked until the dialog closes; OK keeps them, Cancel drops them.
     void suggest();
     void suggest(const ParameterSuggestion& s);  // one already made
+    // "Fit from record" beside the bout pause: the fitter searches the dives of
+    // F4..F5 with the parameters the dialog holds and fits their pauses; the
+    // button shows only once a fitter is given.
+    using BoutFitter = std::function<StretchFit(const DiveParameters&, const std::function<bool(double share)>&)>;
+    void setBoutFitter(BoutFitter fitter);
+    void fitBouts();
     // The entry as the controls hold it now.
     DiveParmsEntry entry() const;
 
@@ -96,6 +105,8 @@ private:
     QGroupBox* wiggleFileGroup_ = nullptr;
     QPushButton* ok_ = nullptr;
     QLabel* suggested_ = nullptr;  // what was suggested, until OK or Cancel
+    QPushButton* fitBouts_ = nullptr;
+    BoutFitter boutFitter_;
     bool suggestedSpeed_ = false;  // speed values on: a setting of the Extended dialog, kept at OK
 };
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QWheelEvent>
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include "core/setup/Start.h"
 #include "core/view/PixelMap.h"
 #include "core/view/RedrawRequest.h"
+#include "gui/dive/BoutFitWindow.h"
 #include "gui/dive/DiveChecksWindow.h"
 #include "gui/dive/DiveParamsDialog.h"
 #include "gui/graph/GraphMenus.h"
@@ -43,6 +45,7 @@ private Q_SLOTS:
     void suggestionMarkedKeptOrDropped();
     void divesToCheckAndGoTo();
     void aStretchWrittenTwiceAsksFirst();
+    void boutCriterionFittedInTheDialog();
 
 private:
     // The automatic analysis from F4 = 0 to `end` (ms), started in its dialog.
@@ -325,6 +328,78 @@ void FirstHourTest::wheelZoomsAroundTheMouse()
     test::Key(window, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(wb->rec.desc(0).Min, d.Min);
     QCOMPARE(wb->rec.desc(0).Max, d.Max);
+}
+
+void FirstHourTest::boutCriterionFittedInTheDialog()
+{
+    // The whole record framed; the dialog's threshold and baseline, not yet stored, are the ones fitted with.
+    window->view().at.F4 = 0;
+    window->view().at.F5 = window->view().T;
+    const LinePositions before = window->view().at;
+    const double baseline = wb->rec.desc(0).yOffset;
+    const int32_t counter = wb->dive.record.counter;
+    QString figures;
+    const auto fitThen = [&](const char* threshold, bool take) {
+        test::WhenDialogShows("frmDiveParms", [&, threshold, take](QWidget* w) {
+            auto* dialog = qobject_cast<TfrmDiveParms*>(w);
+            QVERIFY(dialog);
+            dialog->findChild<QLineEdit*>("edtThreshold")->setText(threshold);
+            dialog->findChild<QCheckBox*>("cbxTrekBaseline")->setChecked(true);
+            auto* fit = dialog->findChild<QPushButton*>("btnFitBouts");
+            QVERIFY(fit && fit->isVisible());
+            test::WhenDialogShows("frmBoutFit", [&, take](QWidget* f) {
+                figures = f->findChild<QLabel*>("lblBoutFit")->text();
+                auto* takeButton = f->findChild<QPushButton*>("btnTakeCriterion");
+                if (take && takeButton) {
+                    f->resize(760, 600);
+                    test::Grab(f, "bout-criterion");
+                    // Help explains the method on the dialog's page.
+                    f->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+                    QCOMPARE(help->shown(), std::string("DivPar.rtf"));
+                    auto* page = help->findChild<QTextBrowser*>();
+                    QVERIFY(page && page->toPlainText().contains("Bout pause fitted from the record"));
+                    QVERIFY(page->toPlainText().contains("BEC = ln(p·λf / ((1 − p)·λs)) / (λf − λs)"));
+                    test::Grab(help.get(), "bout-criterion-help");
+                    help->close();
+                    takeButton->click();
+                } else {
+                    QVERIFY(!take || takeButton);
+                    qobject_cast<QDialog*>(f)->reject();
+                }
+            });
+            fit->click();
+            auto* pause = dialog->findChild<QLineEdit*>("edtBoutIntermediate");
+            if (take) {
+                test::Grab(dialog, "dive-parameters-bout-fitted");
+                QVERIFY(pause->property("suggested").toBool());
+                QVERIFY(pause->text() != "300");
+            } else {
+                QCOMPARE(pause->text(), QString("300"));
+            }
+            dialog->accept();
+        });
+        window->menus().action("mniParameters")->trigger();
+    };
+
+    fitThen("4", true);
+    QVERIFY2(figures.contains("Bout-ending criterion "), qPrintable(figures));
+    QVERIFY(figures.contains("Share of pauses within bouts p = 0."));
+    const int pause = wb->settings.dive.BoutIntermediate;
+    QVERIFY2(pause > 30 && pause < 600, qPrintable(QString::number(pause)));
+    QVERIFY(figures.contains(QString("criterion %1.").arg(pause)) ||
+            figures.contains(QString("criterion %1").arg(pause)));
+    // Searching changed nothing: cursors, baseline, dive counter.
+    QCOMPARE(window->view().at.F4, before.F4);
+    QCOMPARE(window->view().at.F5, before.F5);
+    QCOMPARE(window->view().at.F1, before.F1);
+    QCOMPARE(wb->rec.desc(0).yOffset, baseline);
+    QCOMPARE(wb->dive.record.counter, counter);
+
+    // Too few dives past a deep threshold: the reason, and no number to take.
+    wb->settings.dive.BoutIntermediate = 300;
+    fitThen("60", false);
+    QVERIFY2(figures.contains("Only ") && figures.contains("a bout criterion needs at least 20"), qPrintable(figures));
+    QCOMPARE(wb->settings.dive.BoutIntermediate, 300);
 }
 
 }  // namespace vk

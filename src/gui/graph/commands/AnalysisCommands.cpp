@@ -40,12 +40,21 @@ std::optional<ParameterSuggestion> WantedSuggestion(CommandContext& cx)
     return wanted ? std::optional(s) : std::nullopt;
 }
 
+// The parameter dialog fits the bout criterion to the window's stretch F4..F5.
+void OfferBoutFit(TfrmDiveParms& dialog, CommandContext& cx)
+{
+    dialog.setBoutFitter([&cx](const DiveParameters& p, const std::function<bool(double)>& halted) {
+        return FitBoutsOfStretch(cx, p, halted);
+    });
+}
+
 // Q, A and W: the suggestion first, once, in the parameter dialog.
 CommandFunction OfferingSuggestion(CommandFunction command, TForm3& w)
 {
     return [command, &w](CommandContext& cx) {
         if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx)) {
             TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
+            OfferBoutFit(dialog, cx);
             dialog.suggest(*s);
             ExecDialog(dialog);
         }
@@ -77,6 +86,7 @@ CommandResult Automatic(CommandContext& cx, TForm3& w)
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
     TfrmDiveParms dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
+    OfferBoutFit(dialog, cx);
     if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx))
         dialog.suggest(*s);
     if (ExecDialog(dialog) != QDialog::Accepted)
@@ -119,6 +129,7 @@ void RegisterAnalysisCommands(CommandTable& t, TForm3& w)
     t.add("mniAutomatic", [&w](CommandContext& cx) { return Automatic(cx, w); });
     t.add("mniParameters", [&w](CommandContext& cx) {
         TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
+        OfferBoutFit(dialog, cx);
         ExecDialog(dialog);
         w.resizeThumbnail();
         return CommandResult{redraw::Everything};
