@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -83,12 +84,14 @@ std::map<std::string, QByteArray> BatchStudyTest::resultHashes() const
 std::vector<std::string> BatchStudyTest::WithoutSeconds(const std::string& file)
 {
     std::vector<std::string> lines = test::Lines(file);
-    if (fs::path(file).filename() != "recordings.tsv")
+    if (fs::path(file).filename() != "recordings.tsv" || lines.empty())
         return lines;
+    const std::vector<std::string> header = test::Cells(lines[0]);
+    const std::size_t seconds = std::find(header.begin(), header.end(), "Seconds") - header.begin();
     for (std::string& line : lines) {
         std::vector<std::string> cells = test::Cells(line);
-        if (cells.size() > 13)
-            cells[13].clear();
+        if (cells.size() > seconds)
+            cells[seconds].clear();
         line.clear();
         for (std::size_t k = 0; k < cells.size(); ++k)
             line += (k ? "\t" : "") + cells[k];
