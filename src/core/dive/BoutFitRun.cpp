@@ -1,5 +1,6 @@
 #include "core/dive/BoutFitRun.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
