@@ -5,6 +5,7 @@
 // dive parameters, no pictures.
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "ExampleRecording.h"
@@ -13,12 +14,25 @@
 
 namespace bench {
 
-inline bool WriteBenchRecord(const std::string& data, const std::string& setup, long lines)
+// The folder for the generated files: argv[index] when given, else $TMPDIR or /tmp.
+inline std::string ScratchFolder(int argc, char** argv, int index)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    return argc > index ? argv[index] : (tmp ? tmp : "/tmp");
+}
+
+// The generated logger file of `lines` lines, written once and kept between runs.
+inline void EnsureBenchFile(const std::string& data, long lines)
 {
     if (!vk::FileExists(data)) {
         std::printf("writing %ld lines to %s ...\n", lines, data.c_str());
         vk::example::WriteBenchFile(data, lines);
     }
+}
+
+inline bool WriteBenchRecord(const std::string& data, const std::string& setup, long lines)
+{
+    EnsureBenchFile(data, lines);
     vk::Recording rec;
     vk::Settings settings;
     vk::ChannelDescriptor& d = rec.desc(0);

@@ -29,8 +29,7 @@ int main(int argc, char** argv)
     }
     const std::string batch = argv[1];
     const long lines = argc > 2 ? std::atol(argv[2]) : 39321600;
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string folder = argc > 3 ? argv[3] : (tmp ? tmp : "/tmp");
+    const std::string folder = bench::ScratchFolder(argc, argv, 3);
     const std::string data = folder + "/varnik-bench-" + std::to_string(lines) + ".txt";
     const std::string setup = folder + "/varnik-bench-" + std::to_string(lines) + ".cfg";
     if (!bench::WriteBenchRecord(data, setup, lines))

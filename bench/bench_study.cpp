@@ -24,8 +24,7 @@ int main(int argc, char** argv)
     constexpr int Records = 4;
     const std::string batch = argv[1];
     const long lines = argc > 2 ? std::atol(argv[2]) : 5000000;
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string folder = argc > 3 ? argv[3] : (tmp ? tmp : "/tmp");
+    const std::string folder = bench::ScratchFolder(argc, argv, 3);
     std::string setups;
     for (int k = 1; k <= Records; ++k) {
         const std::string base = folder + "/varnik-study-" + std::to_string(lines) + "-" + std::to_string(k);

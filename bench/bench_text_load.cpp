@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "ExampleRecording.h"
+#include "BenchRecord.h"
 #include "Stopwatch.h"
 #include "core/files/TextLoader.h"
 #include "core/store/ConsoleDialogs.h"
@@ -46,14 +46,8 @@ double BestOf(int runs, const auto& work)
 int main(int argc, char** argv)
 {
     const long lines = argc > 1 ? std::atol(argv[1]) : 10000000;
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string folder = argc > 2 ? argv[2] : (tmp ? tmp : "/tmp");
-    const std::string path = folder + "/varnik-bench-" + std::to_string(lines) + ".txt";
-
-    if (!vk::FileExists(path)) {
-        std::printf("writing %ld lines to %s ...\n", lines, path.c_str());
-        vk::example::WriteBenchFile(path, lines);
-    }
+    const std::string path = bench::ScratchFolder(argc, argv, 2) + "/varnik-bench-" + std::to_string(lines) + ".txt";
+    bench::EnsureBenchFile(path, lines);
     vk::File file(path, vk::File::Mode::Read);
     const double megabytes = static_cast<double>(file.size()) / 1e6;
 

@@ -58,14 +58,10 @@ double LogLikelihood(const std::vector<double>& t, const Rates& r, std::array<do
     return sum;
 }
 
-struct Problem {
-    const std::vector<double>* pauses;
-};
-
 // The optimiser minimises −ln L over the free parameters.
 void Objective(const alglib::real_1d_array& x, double& value, alglib::real_1d_array& grad, void* data)
 {
-    const auto& t = *static_cast<Problem*>(data)->pauses;
+    const auto& t = *static_cast<const std::vector<double>*>(data);
     const Rates r = RatesOf(x.getcontent());
     std::array<double, 3> g{};
     value = -LogLikelihood(t, r, &g);
@@ -265,7 +261,6 @@ BoutFit FitBoutCriterion(std::vector<double> pauses)
         start = HalvesStart(pauses);
     }
 
-    Problem problem{&pauses};
     alglib::real_1d_array x;
     const double x0[] = {std::log(start.p / (1 - start.p)), std::log(start.slow), std::log(start.fast - start.slow)};
     x.setcontent(3, x0);
@@ -273,7 +268,7 @@ BoutFit FitBoutCriterion(std::vector<double> pauses)
     alglib::minlbfgsreport report;
     alglib::minlbfgscreate(3, x, state);
     alglib::minlbfgssetcond(state, 1e-8, 0, 0, MaxIterations);
-    alglib::minlbfgsoptimize(state, Objective, nullptr, &problem);
+    alglib::minlbfgsoptimize(state, Objective, nullptr, &pauses);
     alglib::minlbfgsresults(state, x, report);
     const Rates r = RatesOf(x.getcontent());
     if (report.terminationtype <= 0 || report.terminationtype == 5 || !std::isfinite(r.fast) || !std::isfinite(r.p))

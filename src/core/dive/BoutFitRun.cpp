@@ -48,7 +48,7 @@ StretchFit FitStretchBouts(DiveContext& caller, const DiveParameters& p,
         AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
         pauses.add(cx.rec, cx.state.record, at.F4);
         CountDive(cx.state.record, at.F5);
-        if (halted && halted(end > start ? std::clamp((at.F5 - start) / (end - start), 0.0, 1.0) : 1.0)) {
+        if (halted && halted(StretchDone(start, end, at.F5))) {
             out.halted = true;
             break;
         }

@@ -5,6 +5,8 @@
 // F8/F9 bottom), decides its shape, places the window around it and tells
 // whether it lasts long enough to count.
 
+#include <algorithm>
+
 #include "core/dive/DiveAnalysis.h"
 #include "core/setup/DiveParameters.h"
 #include "core/setup/DiveState.h"
@@ -50,6 +52,12 @@ void FitDepthRange(ChannelDescriptor& d, double maxDepth);
 // counts as the previous one; the search loop; then wiggles (unless the
 // bottom is wiggle defined), dive stops and the vertical fit.
 SearchOutcome SearchNext(DiveContext& cx, const DiveParameters& p);
+
+// The share of the stretch start..end a run over it has done once a dive ends at `at` (ms).
+inline double StretchDone(double start, double end, double at)
+{
+    return end > start ? std::clamp((at - start) / (end - start), 0.0, 1.0) : 1.0;
+}
 
 // Q, A, W, the automatic analysis and bouts may run: the active channel is the
 // analysis channel and it holds values. The user is told otherwise.

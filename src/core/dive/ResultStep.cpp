@@ -325,7 +325,7 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
             if (hooks.framed)
                 hooks.framed(o);
             if (hooks.progress)
-                hooks.progress(end > start ? std::clamp((at.F5 - start) / (end - start), 0.0, 1.0) : 1.0, out.dives);
+                hooks.progress(StretchDone(start, end, at.F5), out.dives);
             if (hooks.halted && hooks.halted()) {
                 out.halted = true;
                 write();  // the dive in hand is not lost

@@ -109,8 +109,6 @@ void WarnCoarseSteps(const std::string& path, const RangeScan& total, double ste
                Severity::Warning);
 }
 
-// The auto-scaling pass: scans every part for the range of the values, asks
-// about lines without the column, and scales the slot to the range found.
 // The range scans of every part, side by side, for one column or several
 // (scans[c][k] of column c in part k); the values are kept as they are read,
 // so that the load need not read the text again when they give back the

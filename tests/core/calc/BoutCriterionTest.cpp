@@ -100,9 +100,13 @@ TEST(BoutCriterion, NoNumberWithoutTwoProcesses)
         EXPECT_NE(one.message.find("No second process"), std::string::npos);
         EXPECT_STREQ(BoutFitStatusWord(one.status), "one process");
     }
-    // Pauses all alike, or all zero.
-    EXPECT_FALSE(FitBoutCriterion(std::vector<double>(50, 60.0)).fitted());
-    EXPECT_FALSE(FitBoutCriterion(std::vector<double>(50, 0.0)).fitted());
+    // Pauses all alike, or all zero: a reason, not a number.
+    for (const double pause : {60.0, 0.0}) {
+        const BoutFit alike = FitBoutCriterion(std::vector<double>(50, pause));
+        EXPECT_FALSE(alike.fitted());
+        EXPECT_FALSE(alike.message.empty());
+        EXPECT_EQ(alike.criterion, 0);
+    }
 }
 
 }  // namespace vk
