@@ -6,7 +6,7 @@
 //
 //   varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed] <setup file> ...
 //   varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed] --task [I] <setup list>
-//   varnik-batch --merge DIR [--report DIR]
+//   varnik-batch --merge DIR [--partial] [--report DIR]
 //
 // Each run writes fresh result files: earlier ones are kept as "<name>.1"
 // ("<name>.2", ... for older ones). With --append the lines are added to them.
@@ -20,7 +20,10 @@
 // DIR/dives.tsv, DIR/bouts.tsv and DIR/recordings.tsv. --task runs only the
 // I-th setup (counted from 1) of a list file with one setup per line (I from
 // SLURM_ARRAY_TASK_ID when not given), its study tables going to
-// DIR/parts/I; --merge DIR joins DIR/parts/* into DIR's study tables.
+// DIR/parts/I; --merge DIR joins DIR/parts/* into DIR's study tables. Each
+// task writes a manifest after its tables; the merge refuses a task that is
+// missing or not what its manifest says, unless --partial, which joins the
+// whole tasks and gives each other one a recordings.tsv line saying why.
 // --report DIR writes DIR/index.html with its pictures from the study tables
 // (which go to DIR too when --study is not given).
 // --bout-criterion fit groups each recording's bouts with the pause where the
@@ -30,16 +33,20 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "batch/Interruption.h"
 #include "batch/RecordingRun.h"
+#include "batch/ResultFiles.h"
 #include "batch/Workers.h"
 #include "core/dive/StudySummary.h"
 #include "core/dive/StudyTables.h"
@@ -88,10 +95,13 @@ struct Options {
     bool serialLoad = false;  // a worker beside others reads its files on one core
     bool task = false;
     long taskIndex = 0;  // from 1; 0: from SLURM_ARRAY_TASK_ID
+    long taskCount = 0;  // the setups the task's list holds
     std::string merge;
+    bool partial = false;  // --partial: merge the whole tasks, name the others
     bool fitBouts = false;  // --bout-criterion fit
     std::vector<std::string> setups;
     std::vector<std::string> names;  // the recordings' names in the study, one per setup
+    std::vector<std::string> refusals;  // per setup: why it is not analysed; empty to analyse it
 };
 
 const char* const Usage =
@@ -99,7 +109,7 @@ const char* const Usage =
     "                    <setup file> ...\n"
     "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
     "                    --task [I] <setup list>\n"
-    "       varnik-batch --merge DIR [--report DIR]\n";
+    "       varnik-batch --merge DIR [--partial] [--report DIR]\n";
 
 bool Number(const std::string& text, long& value)
 {
@@ -159,6 +169,8 @@ bool Parse(int argc, char** argv, Options& o)
         } else if (arg == "--merge") {
             if (!value(o.merge))
                 return false;
+        } else if (arg == "--partial") {
+            o.partial = true;
         } else if (arg == "--task") {
             o.task = true;
             if (k + 1 < argc && Number(argv[k + 1], n)) {
@@ -195,20 +207,26 @@ std::string TaskPart(const std::string& study, long index)
     return (fs::path(study) / "parts" / std::to_string(index)).string();
 }
 
-// The numbered task folders of DIR/parts, in their order.
+// The task folders DIR/parts/1 .. DIR/parts/N, N the number of tasks the
+// manifests name (or the highest folder there), so that a task that never
+// wrote its folder is missed rather than passed over.
 std::vector<std::string> TaskParts(const std::string& study)
 {
-    std::vector<std::pair<long, std::string>> found;
+    long count = 0;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(fs::path(study) / "parts", ec)) {
         long n = 0;
-        if (entry.is_directory() && Number(entry.path().filename().string(), n))
-            found.emplace_back(n, entry.path().string());
+        if (!entry.is_directory() || !Number(entry.path().filename().string(), n))
+            continue;
+        count = std::max(count, n);
+        Manifest manifest;
+        std::string problem;
+        if (ReadManifest(entry.path().string(), manifest, problem))
+            count = std::max(count, manifest.task.count);
     }
-    std::sort(found.begin(), found.end());
     std::vector<std::string> parts;
-    for (const auto& f : found)
-        parts.push_back(f.second);
+    for (long n = 1; n <= count; ++n)
+        parts.push_back(TaskPart(study, n));
     return parts;
 }
 
@@ -228,20 +246,42 @@ int Report(const std::string& study, const std::string& report)
     return 0;
 }
 
-int Merge(const std::string& study, const std::string& report)
+int Merge(const std::string& study, const std::string& report, bool partial)
 {
     const std::vector<std::string> parts = TaskParts(study);
     if (parts.empty()) {
         std::fprintf(stderr, "%s/parts holds no task tables to merge\n", study.c_str());
         return 1;
     }
+    MergeOptions options;
+    options.partial = partial;
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        options.names.push_back("task " + std::to_string(k + 1));
     std::string error;
-    if (!MergeStudyTables(study, parts, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!MergeStudyTables(study, parts, error, options)) {
+        std::fprintf(stderr, "%s\n%s\n", error.c_str(),
+                     "Run the missing tasks again, or merge with --partial to join the whole ones.");
         return 1;
     }
     std::printf("%s: the study tables of %zu tasks\n", study.c_str(), parts.size());
     return Report(study, report);
+}
+
+// Empty when files can be made in `folder` (made when missing), else why not:
+// found before the first recording is analysed, not after the last.
+std::string FolderUnwritable(const std::string& folder)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec)
+        return "Cannot make the folder " + folder + ": " + ec.message();
+    std::string probe = (fs::path(folder) / ".varnik-probe-XXXXXX").string();
+    const int fd = mkstemp(probe.data());
+    if (fd < 0)
+        return "Cannot write in the folder " + folder + ": " + std::strerror(errno);
+    close(fd);
+    fs::remove(probe, ec);
+    return {};
 }
 
 // The recordings one after another in this process.
@@ -252,6 +292,15 @@ int RunHere(const Options& o)
     const std::vector<std::string> names = o.names.size() == o.setups.size() ? o.names : RecordingNames(o.setups);
     for (std::size_t k = 0; k < o.setups.size(); ++k) {
         const std::string& setup = o.setups[k];
+        if (k < o.refusals.size() && !o.refusals[k].empty()) {
+            StudyPart refused;
+            refused.recording = names[k];
+            refused.summary.error = o.refusals[k];
+            std::fprintf(stderr, "%s\n", o.refusals[k].c_str());
+            parts.push_back(std::move(refused));
+            status = 1;
+            continue;
+        }
         TerminalProgress bar(!o.quiet && !o.worker && isatty(fileno(stderr)));
         RecordingOptions ro;
         ro.name = names[k];
@@ -272,7 +321,7 @@ int RunHere(const Options& o)
     const std::string folder = !o.part.empty() ? o.part : !o.study.empty() ? o.study : o.report;
     if (!folder.empty()) {
         std::string error;
-        if (!WriteStudyTables(folder, parts, error)) {
+        if (!WriteStudyTables(folder, parts, error, {o.taskIndex, o.taskCount})) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
@@ -294,7 +343,8 @@ int RunInWorkers(const Options& o, int jobs)
     }
     const std::vector<std::string> names = RecordingNames(o.setups);
     for (std::size_t k = 0; k < o.setups.size(); ++k)
-        work.push_back({o.setups[k], names[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1)});
+        work.push_back({o.setups[k], names[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1),
+                        k < o.refusals.size() ? o.refusals[k] : std::string()});
     const std::vector<bool> ok =
         RunWorkers(work, {jobs, o.append, o.fitBouts, o.report, !o.quiet && isatty(fileno(stderr))});
     int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
@@ -303,7 +353,9 @@ int RunInWorkers(const Options& o, int jobs)
         for (const WorkerJob& j : work)
             parts.push_back(j.part);
         std::string error;
-        if (!MergeStudyTables(study, parts, error)) {
+        MergeOptions options;
+        options.names = names;
+        if (!MergeStudyTables(study, parts, error, options)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
@@ -317,13 +369,19 @@ int RunInWorkers(const Options& o, int jobs)
 
 int main(int argc, char** argv)
 {
+    InstallInterruptHandlers();
     Options o;
     if (!Parse(argc, argv, o)) {
         std::fputs(Usage, stderr);
         return 2;
     }
     if (!o.merge.empty())
-        return Merge(o.merge, o.report);
+        return Merge(o.merge, o.report, o.partial);
+    for (const std::string* folder : {&o.study, &o.report})
+        if (const std::string why = o.worker || folder->empty() ? "" : FolderUnwritable(*folder); !why.empty()) {
+            std::fprintf(stderr, "%s: nothing analysed\n", why.c_str());
+            return 1;
+        }
     if (o.task) {
         if (o.setups.size() != 1) {
             std::fputs(Usage, stderr);
@@ -341,6 +399,9 @@ int main(int argc, char** argv)
             return 2;
         }
         Options one = o;
+        one.refusals = {ResultFileClashes(list)[static_cast<std::size_t>(index - 1)]};
+        one.taskIndex = index;
+        one.taskCount = static_cast<long>(list.size());
         one.setups = {list[static_cast<std::size_t>(index - 1)]};
         one.names = {RecordingNames(list)[static_cast<std::size_t>(index - 1)]};  // as one run over the list names it
         if (!o.study.empty() || !o.report.empty())
@@ -351,6 +412,8 @@ int main(int argc, char** argv)
         std::fputs(Usage, stderr);
         return 2;
     }
+    if (!o.worker)
+        o.refusals = ResultFileClashes(o.setups);
     const int jobs = o.jobs > 0 ? o.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     if (o.worker || jobs == 1 || o.setups.size() == 1)
         return RunHere(o);

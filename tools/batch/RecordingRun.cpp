@@ -7,7 +7,10 @@
 #include <memory>
 
 #include "OffscreenScreen.h"
+#include "batch/ResultFiles.h"
 #include "core/dive/BoutFitRun.h"
+#include "core/dive/ResultTables.h"
+#include "core/dive/Thumbnail.h"
 #include "core/dive/ResultStep.h"
 #include "core/dive/SurfaceCheck.h"
 #include "core/setup/SetupFile.h"
@@ -60,7 +63,10 @@ public:
         }
         window_->view().at = view_.at;
         window_->executeRedraw(0xFFFFFFFFu);
-        return SavePicture(window_->picture(), path, PictureFormat::Jpeg);
+        if (SavePicture(window_->picture(), path, PictureFormat::Jpeg))
+            return true;
+        noteFailure("Cannot write " + path);
+        return false;
     }
     bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override
     {
@@ -69,15 +75,28 @@ public:
         const GraphScene scene{wb_.rec, wb_.settings, view_, nullptr, CaptionPlace::Top, &wb_.dive};
         const QImage image = RenderThumbnail(
             scene, AnalysisSlot, QSize(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8)), stamp);
-        return SaveThumbnail(image, folder, number, ui_);
+        if (SaveThumbnail(image, folder, number, ui_))
+            return true;
+        if (const std::string path = ThumbnailFile(folder, number); !FileExists(path))
+            noteFailure("Cannot write " + path);
+        return false;
     }
+    // The first picture that could not be written; the run stops there.
+    const std::string& failure() const { return failure_; }
 
 private:
+    void noteFailure(const std::string& text)
+    {
+        if (failure_.empty())
+            failure_ = text;
+    }
+
     Workbench& wb_;
     const ViewState& view_;
     VkDialogs& ui_;
     std::unique_ptr<HelpViewer> help_;
     TForm3* window_ = nullptr;
+    std::string failure_;
 };
 
 // The console, keeping the first error or warning it printed for the study table.
@@ -93,28 +112,14 @@ public:
     std::string firstProblem;
 };
 
-// The result files of the run start fresh; the earlier ones are kept aside.
-bool FreshResultFiles(const Workbench& wb, VkDialogs& ui)
-{
-    for (const std::string& file : {wb.settings.NameOutFile[AnalysisSlot], wb.results.wiggles, wb.results.bouts}) {
-        if (!FileExists(file))
-            continue;
-        if (!KeepAside(file)) {
-            ui.message("Cannot move the earlier results " + file + " aside to " + file + ".1", Severity::Error);
-            return false;
-        }
-        std::fprintf(stderr, "earlier results kept as %s.1\n", file.c_str());
-    }
-    return true;
-}
-
-// The part of a recording that was not analysed: `what` and the first error behind it.
-StudyPart Failed(StudyPart part, const std::string& what, const RecordingDialogs& ui, double seconds)
+// The part of a recording that was not analysed: `what` and the first error
+// behind it (`ui` null when `what` says all).
+StudyPart Failed(StudyPart part, const std::string& what, const RecordingDialogs* ui, double seconds)
 {
     part.summary.error = what;
-    const std::size_t text = ui.firstProblem.find_first_not_of(' ');
-    if (text != std::string::npos && ui.firstProblem != what)
-        part.summary.error += ": " + ui.firstProblem.substr(text);
+    const std::size_t text = ui ? ui->firstProblem.find_first_not_of(' ') : std::string::npos;
+    if (text != std::string::npos && ui->firstProblem != what)
+        part.summary.error += ": " + ui->firstProblem.substr(text);
     for (char& c : part.summary.error)
         if (c == '\r' || c == '\n')
             c = ' ';
@@ -152,22 +157,21 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     RecordingDialogs ui;
     auto wb = std::make_unique<Workbench>();
     if (!ReadSetup(setup, wb->rec, wb->settings))
-        return Failed(std::move(part), "Cannot read the setup file " + setup, ui, since());
+        return Failed(std::move(part), "Cannot read the setup file " + setup, &ui, since());
     wb->setupFile = setup;
     Describe(*wb, part.summary);
     AllocateStore(wb->rec, ui);
     StartHooks start;
     start.text.parts = options.loadParts;
     if (StartRecording(*wb, ui, start) != StartResult::Loaded)
-        return Failed(std::move(part), "Cannot load the recording of " + setup, ui, since());
+        return Failed(std::move(part), "Cannot load the recording of " + setup, &ui, since());
     Describe(*wb, part.summary);
     if (!HoldsValues(wb->rec, AnalysisSlot))
-        return Failed(std::move(part), "The depth channel of " + setup + " holds no values: nothing analysed", ui,
+        return Failed(std::move(part), "The depth channel of " + setup + " holds no values: nothing analysed", &ui,
                       since());
     if (const std::string note = SurfaceNote(EstimateSurface(wb->rec, AnalysisSlot), wb->settings.dive); !note.empty())
         std::fprintf(stderr, "%s: %s\n", setup.c_str(), note.c_str());
-    if (!options.append && !FreshResultFiles(*wb, ui))
-        return Failed(std::move(part), "Cannot start fresh result files for " + setup, ui, since());
+    RecordingResultFiles files(*wb, options.append);
     const double loaded = since();
     // The window as the program opens it, the cursors around the whole record:
     // the search then places the window around each dive as it does on screen.
@@ -183,8 +187,13 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     BoutGrouper bouts;
     const double interval = wb->rec.desc(AnalysisSlot).SampRate;
     const ChannelSeries depth(wb->rec, AnalysisSlot);
+    std::string boutFailure;  // the first bout line not written: no later one may follow it
     auto writeBout = [&](const BoutSummary& bout) {
-        if (WriteBout(rc, bout) && options.studyLines)
+        if (!boutFailure.empty())
+            return;
+        if (!WriteBout(rc, bout))
+            boutFailure = TablesFailure(wb->dive.tables);
+        else if (options.studyLines)
             part.bouts.push_back(StudyBoutLine(wb->dive.boutsWritten, bout, wb->rec, wb->settings));
     };
     std::vector<DiveMark> marks;
@@ -198,6 +207,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     PauseCollector pauses;
     AutomaticHooks hooks;
     hooks.progress = options.progress;
+    hooks.halted = [&pictures] { return !pictures.failure().empty(); };
     hooks.framed = [&](const SearchOutcome&) {
         const DiveState& d = wb->dive;
         if (p.BurnishDives)
@@ -215,6 +225,17 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         }
     };
     const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
+    // A result that could not be written fails the recording; no earlier file is touched.
+    auto notWritten = [&](const std::string& failure) {
+        return Failed(std::move(part),
+                      failure + "; the analysis stopped after " + std::to_string(o.dives) +
+                          " dives and no result file was replaced",
+                      nullptr, since());
+    };
+    if (!o.failure.empty())
+        return notWritten(o.failure);
+    if (!pictures.failure().empty())
+        return notWritten(pictures.failure());
     DiveParameters grouping = p;
     std::string criterion;
     if (options.fitBouts && !p.BurnishDives) {
@@ -240,6 +261,10 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     }
     if (auto bout = bouts.finish(grouping, interval); bout && !p.BurnishDives)
         writeBout(*bout);
+    if (!boutFailure.empty())
+        return notWritten(boutFailure);
+    if (const std::string failure = files.commit(); !failure.empty())
+        return notWritten(failure);
     for (const DiveDoubt& d : o.doubts.doubts) {
         std::fprintf(stderr, "%s: check %s\n", setup.c_str(),
                      DoubtText(d, o.doubts, p.Threshold, wb->rec, wb->settings.DateSep).c_str());

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "batch/Interruption.h"
 #include "core/dive/StudyTables.h"
 
 namespace vk {
@@ -63,6 +64,12 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
     args.emplace_back("--name");
     args.push_back(job.name);
     args.push_back(job.setup);
+    // The program's own file, so that the worker is named as the program in ps.
+    static const std::string program = [] {
+        std::error_code ec;
+        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+        return ec ? std::string("/proc/self/exe") : self.string();
+    }();
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], STDOUT_FILENO);
@@ -73,7 +80,7 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
         for (std::string& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        execv("/proc/self/exe", argv.data());
+        execv(program.c_str(), argv.data());
         std::fprintf(stderr, "cannot start a worker: %s\n", std::strerror(errno));
         _exit(127);
     }
@@ -85,6 +92,7 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
         return false;
     }
     w.pid = pid;
+    StopOnInterrupt(pid);
     w.out = out[0];
     w.err = err[0];
     return true;
@@ -150,18 +158,27 @@ private:
     int lines_ = 0;
 };
 
-// A worker that ended without its study tables gets a line saying how it ended.
-void KeepFailure(const WorkerJob& job, int status)
+// The study tables of a job that has no analysis: a line saying why.
+void KeepReason(const WorkerJob& job, const std::string& why)
 {
-    if (job.part.empty() || std::filesystem::exists(std::filesystem::path(job.part) / "recordings.tsv"))
+    if (job.part.empty())
         return;
     StudyPart part;
     part.recording = job.name;
-    part.summary.error = WIFSIGNALED(status)
-                             ? "The analysis ended abnormally (signal " + std::to_string(WTERMSIG(status)) + ")"
-                             : "The analysis ended without results";
+    part.summary.error = why;
     std::string error;
-    WriteStudyTables(job.part, {part}, error);
+    if (!WriteStudyTables(job.part, {part}, error))
+        std::fprintf(stderr, "%s\n", error.c_str());
+}
+
+// A worker that ended without its study tables gets a line saying how it ended.
+void KeepFailure(const WorkerJob& job, int status)
+{
+    if (job.part.empty() || std::filesystem::exists(std::filesystem::path(job.part) / ManifestFile))
+        return;
+    KeepReason(job, WIFSIGNALED(status) ? "The analysis ended abnormally (signal " + std::to_string(WTERMSIG(status)) +
+                                              ", " + strsignal(WTERMSIG(status)) + ")"
+                                        : "The analysis ended without results");
 }
 
 }  // namespace
@@ -182,7 +199,12 @@ std::vector<bool> RunWorkers(const std::vector<WorkerJob>& jobs, const WorkerOpt
         while (next < jobs.size() && static_cast<int>(running.size()) < std::max(options.jobs, 1)) {
             Worker w;
             w.job = next++;
-            if (Spawn(jobs[w.job], options, w)) {
+            if (!jobs[w.job].refusal.empty()) {
+                block.clear();
+                std::fprintf(stderr, "%s\n", jobs[w.job].refusal.c_str());
+                KeepReason(jobs[w.job], jobs[w.job].refusal);
+                ++done;
+            } else if (Spawn(jobs[w.job], options, w)) {
                 running.push_back(std::move(w));
             } else {
                 std::fprintf(stderr, "%s: cannot start a worker: %s\n", jobs[w.job].setup.c_str(),
@@ -222,10 +244,14 @@ std::vector<bool> RunWorkers(const std::vector<WorkerJob>& jobs, const WorkerOpt
             int status = 0;
             while (waitpid(w->pid, &status, 0) < 0 && errno == EINTR) {
             }
+            ForgetWorker(w->pid);
             ok[w->job] = WIFEXITED(status) && WEXITSTATUS(status) == 0;
             KeepFailure(jobs[w->job], status);
             block.clear();
             std::fputs(w->errText.c_str(), stderr);
+            if (WIFSIGNALED(status))
+                std::fprintf(stderr, "%s: the worker analysing it was killed (signal %d, %s)\n",
+                             jobs[w->job].setup.c_str(), WTERMSIG(status), strsignal(WTERMSIG(status)));
             std::fputs(w->outText.c_str(), stdout);
             std::fflush(stdout);
             ++done;

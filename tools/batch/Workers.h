@@ -14,6 +14,7 @@ struct WorkerJob {
     std::string setup;
     std::string name;  // the recording's name in the study
     std::string part;  // folder for its study tables; empty for none
+    std::string refusal;  // why it is not analysed at all; empty to analyse it
 };
 
 struct WorkerOptions {

@@ -95,24 +95,19 @@ std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold
            DoubtWhy(d, run, threshold);
 }
 
-bool MarkCheckColumn(const std::string& file, const RunDoubts& run, std::size_t dives, char delimiter)
+bool MarkCheckLines(std::string& text, const RunDoubts& run, std::size_t dives, char delimiter)
 {
     if (run.doubts.empty())
         return true;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    if (text.empty() || text.back() != '\n')
         return false;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || text.empty() || text.back() != '\n')
-        return false;
-    // Where each of the run's lines ends: the last `dives` line ends, below the header.
+    // Where each of the run's lines ends: the last `dives` line ends.
     std::vector<std::size_t> ends;
-    for (std::size_t at = text.size(); at-- > 0 && ends.size() <= dives;)
+    for (std::size_t at = text.size(); at-- > 0 && ends.size() < dives;)
         if (text[at] == '\n')
             ends.push_back(at);
-    if (ends.size() <= dives)
+    if (ends.size() < dives)
         return false;
-    ends.pop_back();
     std::reverse(ends.begin(), ends.end());
     std::string marked;
     marked.reserve(text.size() + run.doubts.size() * 16);
@@ -128,7 +123,22 @@ bool MarkCheckColumn(const std::string& file, const RunDoubts& run, std::size_t 
         copied = end;
     }
     marked.append(text, copied, std::string::npos);
-    return ReplaceFileContents(file, marked);
+    text = std::move(marked);
+    return true;
+}
+
+bool MarkCheckColumn(const std::string& file, const RunDoubts& run, std::size_t dives, char delimiter)
+{
+    if (run.doubts.empty())
+        return true;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return false;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Below the header: the table holds more lines than the run's.
+    if (in.bad() || std::count(text.begin(), text.end(), '\n') <= static_cast<std::ptrdiff_t>(dives))
+        return false;
+    return MarkCheckLines(text, run, dives, delimiter) && ReplaceFileContents(file, text);
 }
 
 }  // namespace vk

@@ -62,5 +62,7 @@ std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold
 // replaced only whole; false (and the file untouched) when it cannot be read
 // or written or its lines do not end in an empty field there.
 bool MarkCheckColumn(const std::string& file, const RunDoubts& run, std::size_t dives, char delimiter);
+// The same on table text in memory whose last `dives` lines are the run's.
+bool MarkCheckLines(std::string& text, const RunDoubts& run, std::size_t dives, char delimiter);
 
 }  // namespace vk

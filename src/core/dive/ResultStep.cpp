@@ -1,6 +1,7 @@
 #include "core/dive/ResultStep.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
@@ -106,6 +107,8 @@ public:
         if (batch_.size() >= 256)
             handOver();
     }
+    // A write failed: the run stops, nothing more reaches the tables.
+    bool failed() const { return failed_; }
     // Every line out; false when one was not written.
     bool finish()
     {
@@ -144,6 +147,8 @@ private:
             queue_.pop_front();
             lock.unlock();
             ok_ = AppendDiveLines(wb_, tables_, header_, lines, ui_, true) && ok_;
+            if (!ok_)
+                failed_ = true;
             lock.lock();
         }
     }
@@ -158,18 +163,29 @@ private:
     std::vector<DiveLines> batch_;  // lines of the analysing thread not yet handed over
     bool done_ = false;
     bool ok_ = true;
+    std::atomic<bool> failed_ = false;
     std::thread thread_;
 };
+
+// The error of a result line not written, with the file and the system's reason.
+void TellNotWritten(ResultContext& rc)
+{
+    const std::string why = TablesFailure(rc.wb.dive.tables);
+    rc.ui.message(" Error: Propably result file openend" + (why.empty() ? "" : "\r" + why), Severity::Error);
+}
 
 }  // namespace
 
 bool WriteDive(ResultContext& rc, bool quiet)
 {
     DiveState& dive = rc.wb.dive;
+    if (!dive.tables.hold)  // a single line: an earlier failure (a disk since freed) does not hold it back
+        for (TableTarget* t : {&dive.tables.dives, &dive.tables.wiggles})
+            t->failure.clear();
     const bool ok = AppendDiveLines(rc.wb, dive.tables, DiveHeader(rc.wb.rec, rc.wb.settings), LinesOf(dive), rc.ui,
                                     dive.tables.hold);
     if (!ok && !quiet)
-        rc.ui.message(" Error: Propably result file openend", Severity::Error);
+        TellNotWritten(rc);
     CountAndPicture(rc);
     return ok;
 }
@@ -177,13 +193,15 @@ bool WriteDive(ResultContext& rc, bool quiet)
 bool WriteBout(ResultContext& rc, const BoutSummary& bout)
 {
     Workbench& wb = rc.wb;
+    if (!wb.dive.tables.hold)
+        wb.dive.tables.bouts.failure.clear();
     const bool ok =
         AppendTable(wb.dive.tables.bouts, wb.results.bouts, BoutHeader(wb.settings.OutDlmt),
                     BoutLine(wb.dive.boutsWritten + 1, bout, wb.rec, wb.settings), rc.ui, wb.dive.tables.hold);
     if (ok)
         ++wb.dive.boutsWritten;
     else
-        rc.ui.message(" Error: Propably result file openend", Severity::Error);
+        TellNotWritten(rc);
     return ok;
 }
 
@@ -271,10 +289,13 @@ bool WriteAgain(ResultContext& rc)
 void CheckRun(ResultContext& rc, const DiveParameters& p, AutomaticOutcome& out)
 {
     out.doubts = DoubtfulDives(out.written, p.Threshold);
-    const TableTarget& dives = rc.wb.dive.tables.dives;
+    TableTarget& dives = rc.wb.dive.tables.dives;
     if (out.doubts.doubts.empty() || dives.state != TableTarget::Ready)
         return;
-    if (!MarkCheckColumn(dives.path, out.doubts, out.written.size(), rc.wb.settings.OutDlmt))
+    const char delimiter = rc.wb.settings.OutDlmt;
+    const bool marked = dives.keepAll ? MarkCheckLines(dives.pending, out.doubts, out.written.size(), delimiter)
+                                      : MarkCheckColumn(dives.written(), out.doubts, out.written.size(), delimiter);
+    if (!marked)
         rc.ui.message(" Cannot mark the dives to check in " + dives.path, Severity::Warning);
 }
 
@@ -292,6 +313,9 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
     DiveContext cx = rc.dive();
     ResultTargets& tables = rc.wb.dive.tables;
     tables.hold = true;  // lines go out in larger pieces, and all of them at the end
+    for (TableTarget* t : {&tables.dives, &tables.wiggles, &tables.bouts})
+        t->failure.clear();  // a new run: the last one's failure (a disk since freed) does not stop it
+    const int64_t rowsBefore = tables.dives.rowsWritten;
     bool ok = true;
     {
         LineWriter lines(rc.wb, tables, rc.ui);
@@ -331,15 +355,27 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
                 write();  // the dive in hand is not lost
                 break;
             }
+            // A table that cannot be written stops the run: going on would
+            // only analyse dives whose lines are lost.
+            if (lines.failed() || !tables.bouts.failure.empty())
+                break;
         }
         ok = lines.finish();
     }
     tables.hold = false;
     ok = FlushTables(tables) && ok;
-    if (!ok)
-        rc.ui.message(" Error: Propably result file openend", Severity::Error);
-    else
+    if (!ok) {
+        out.failure = TablesFailure(tables);
+        if (out.failure.empty())
+            out.failure = "A result line could not be written";
+        const int64_t kept = tables.dives.rowsWritten - rowsBefore;
+        rc.ui.message(out.failure + "\r\nThe automatic analysis stopped after " + std::to_string(out.dives) +
+                          " dives; the " + std::to_string(kept) + " dive lines written before are kept in " +
+                          tables.dives.path + ".",
+                      Severity::Error);
+    } else {
         CheckRun(rc, p, out);
+    }
     return out;
 }
 

@@ -44,7 +44,7 @@ std::string DiveImagePath(const std::string& dataFile, int number);
 // Appends the framed dive's result line and wiggle lines, advances the dive
 // counter and saves the image and the thumbnail as the settings ask. False
 // when the result line could not be written (" Error: Propably result file
-// openend" is shown unless `quiet`).
+// openend" with the file and the system's reason is shown unless `quiet`).
 bool WriteDive(ResultContext& rc, bool quiet = false);
 
 // Appends a bout's line to the bout result file (numbered from 1); false
@@ -82,6 +82,7 @@ struct AutomaticOutcome {
     bool cancelled = false;        // the user chose not to write the stretch again
     std::vector<RunDive> written;  // the dives whose lines were written
     RunDoubts doubts;
+    std::string failure;  // a result file that could not be written, and why; the run stopped there
 };
 AutomaticOutcome AutomaticAnalysis(ResultContext& rc, const DiveParameters& p, const AutomaticHooks& hooks);
 

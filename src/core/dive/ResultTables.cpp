@@ -55,13 +55,32 @@ namespace {
 
 constexpr std::size_t HeldBytes = 1 << 18;
 
+int64_t LinesIn(const std::string& text)
+{
+    return std::count(text.begin(), text.end(), '\n');
+}
+
 bool Flush(TableTarget& t)
 {
     if (t.pending.empty())
-        return true;
-    const bool ok = AppendLines(t.path, t.header, t.pending);
+        return t.failure.empty();
+    if (!t.failure.empty()) {
+        t.pending.clear();
+        return false;
+    }
+    std::string reason;
+    const bool ok = AppendLines(t.written(), t.header, t.pending, &reason);
+    if (ok)
+        t.rowsWritten += LinesIn(t.pending);
+    else
+        t.failure = "Cannot write " + t.path + ": " + reason;
     t.pending.clear();
     return ok;
+}
+
+std::array<TableTarget*, 3> TargetsOf(ResultTargets& targets)
+{
+    return {&targets.dives, &targets.bouts, &targets.wiggles};
 }
 
 }  // namespace
@@ -71,9 +90,11 @@ bool AppendTable(TableTarget& target, const std::string& file, const std::string
 {
     if (target.requested != file) {
         Flush(target);
-        target = TableTarget{file, file, TableTarget::Unchecked, header, {}};
+        target = TableTarget{};
+        target.requested = target.path = file;
+        target.header = header;
     }
-    if (target.state == TableTarget::Declined)
+    if (target.state == TableTarget::Declined || !target.failure.empty())
         return false;
     if (target.state == TableTarget::Unchecked) {
         if (!EmptyOrMissing(file) && FirstLine(file) + "\n" != header) {
@@ -83,6 +104,7 @@ bool AppendTable(TableTarget& target, const std::string& file, const std::string
                 Buttons::YesNo, Severity::Question);
             if (a != Answer::Yes) {
                 target.state = TableTarget::Declined;
+                target.failure = file + " holds results with other columns: nothing written to it";
                 return false;
             }
             target.path = other;
@@ -91,17 +113,55 @@ bool AppendTable(TableTarget& target, const std::string& file, const std::string
     }
     target.header = header;
     target.pending += lines;
-    if (hold && target.pending.size() < HeldBytes)
+    if (hold && (target.keepAll || target.pending.size() < HeldBytes))
         return true;
-    return Flush(target);
+    return target.keepAll || Flush(target);
 }
 
 bool FlushTables(ResultTargets& targets)
 {
     bool ok = true;
-    for (TableTarget* t : {&targets.dives, &targets.bouts, &targets.wiggles})
-        ok = Flush(*t) && ok;
+    for (TableTarget* t : TargetsOf(targets))
+        ok = (t->keepAll ? t->failure.empty() : Flush(*t)) && ok;
     return ok;
+}
+
+bool CommitHeld(ResultTargets& targets)
+{
+    struct Before {
+        TableTarget* target;
+        bool existed;
+        std::uintmax_t size;
+    };
+    std::vector<Before> done;
+    for (TableTarget* t : TargetsOf(targets)) {
+        if (!t->keepAll || t->pending.empty())
+            continue;
+        std::error_code error;
+        const bool existed = std::filesystem::exists(t->written(), error);
+        const std::uintmax_t size = existed ? std::filesystem::file_size(t->written(), error) : 0;
+        if (!Flush(*t)) {
+            // Cut back what went before: the recording's lines are in every table or in none.
+            for (const Before& b : done) {
+                if (b.existed)
+                    std::filesystem::resize_file(b.target->written(), b.size, error);
+                else
+                    std::filesystem::remove(b.target->written(), error);
+                b.target->rowsWritten = 0;
+            }
+            return false;
+        }
+        done.push_back({t, existed, size});
+    }
+    return TablesFailure(targets).empty();
+}
+
+std::string TablesFailure(const ResultTargets& targets)
+{
+    for (const TableTarget* t : {&targets.dives, &targets.bouts, &targets.wiggles})
+        if (!t->failure.empty())
+            return t->failure;
+    return {};
 }
 
 std::vector<std::string> SplitFields(const std::string& line, char delimiter)
@@ -152,7 +212,12 @@ std::string ToNewFiles(const std::vector<std::pair<TableTarget*, std::string>>& 
         for (std::size_t n = 0; n < targets.size(); ++n) {
             TableTarget& t = *targets[n].first;
             Flush(t);
-            t = TableTarget{targets[n].second, names[n], TableTarget::Ready, t.header, {}};
+            const std::string header = t.header;
+            t = TableTarget{};
+            t.requested = targets[n].second;
+            t.path = names[n];
+            t.state = TableTarget::Ready;
+            t.header = header;
         }
         return names.empty() ? std::string() : names.front();
     }

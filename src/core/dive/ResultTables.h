@@ -20,11 +20,20 @@ class VkDialogs;
 // is checked once: one with other columns is only written after the user chose
 // a new file for these results instead. False when the lines were not written:
 // the file could not be opened or written, or the user declined.
-// With `hold` the lines may wait in the target until FlushTables.
+// With `hold` the lines may wait in the target until FlushTables. Once a
+// write to the target failed (its `failure` says why), nothing more is
+// written there: a table never has a hole in the middle.
 bool AppendTable(TableTarget& target, const std::string& file, const std::string& header, const std::string& lines,
                  VkDialogs& ui, bool hold = false);
-// Writes what the targets hold back; false when a file could not be written.
+// Writes what the targets hold back (not those that keep all their lines);
+// false when a file could not be written.
 bool FlushTables(ResultTargets& targets);
+// Writes the lines of the targets that keep all: each file gets its lines in
+// one write, and when one fails the others are cut back to where they were,
+// so either every table has them or none. False with the targets' failure set.
+bool CommitHeld(ResultTargets& targets);
+// The first failure of the targets' writes; empty when every write went through.
+std::string TablesFailure(const ResultTargets& targets);
 
 // The file name offered for a table whose file has other columns: "_2", "_3"
 // ... inserted before the extension, the first that is free or has these columns.

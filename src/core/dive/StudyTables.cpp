@@ -1,11 +1,15 @@
 #include "core/dive/StudyTables.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <iterator>
 #include <set>
 
 #include "core/dive/ResultTables.h"
+#include "core/dive/StudyManifest.h"
 #include "core/files/PathNames.h"
 #include "core/store/FileUtil.h"
 #include "core/store/TimeBase.h"
@@ -76,19 +80,88 @@ std::string ReadAll(const std::string& path, bool& ok)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-bool WriteTables(const std::string& folder, const std::string (&bodies)[3], std::string& error)
+// The tables, and the manifest after them, replace those of `folder`
+// together: each is written whole under a temporary name and only when all
+// are on the disk are they renamed, so a failure leaves the earlier tables.
+bool WriteTables(const std::string& folder, const std::string (&bodies)[3], TaskNumber task, std::string& error)
 {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const std::vector<std::string> headers = Headers();
+    std::vector<std::string> names, texts;
     for (std::size_t k = 0; k < 3; ++k) {
-        const std::string path = (std::filesystem::path(folder) / TableFiles[k]).string();
-        if (!ReplaceFileContents(path, headers[k] + bodies[k])) {
-            error = "Cannot write " + path;
+        names.emplace_back(TableFiles[k]);
+        texts.push_back(headers[k] + bodies[k]);
+    }
+    const std::string manifest = ManifestText(names, texts, task);
+    names.emplace_back(ManifestFile);
+    texts.push_back(manifest);
+    std::vector<std::unique_ptr<SafeFileWriter>> files;
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        const std::string path = (std::filesystem::path(folder) / names[k]).string();
+        files.push_back(std::make_unique<SafeFileWriter>(path));
+        files.back()->write(texts[k]);
+        if (!files.back()->ready()) {
+            error = "Cannot write " + path + ": " + files.back()->reason() + "; the earlier study tables are kept";
             return false;
         }
     }
+    for (std::size_t k = 0; k < files.size(); ++k)
+        if (!files[k]->commit()) {
+            error = "Cannot put " + (std::filesystem::path(folder) / names[k]).string() +
+                    " in place: " + files[k]->reason();
+            return false;
+        }
     return true;
+}
+
+// The rows of a part's table below its header, each as long as the header.
+// Empty when whole, else what is wrong.
+std::string TableRows(const std::string& path, const std::string& header, const std::string& text)
+{
+    if (text.compare(0, header.size(), header) != 0)
+        return path + " holds other columns than this program writes";
+    const std::size_t fields = static_cast<std::size_t>(std::count(header.begin(), header.end(), Tab)) + 1;
+    std::size_t line = 1;
+    for (std::size_t at = header.size(); at < text.size(); ++line) {
+        const std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            return path + ": line " + std::to_string(line + 1) + " ends without a line break";
+        const std::size_t n = static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
+                                                                  text.begin() + static_cast<std::ptrdiff_t>(end), Tab)) +
+                              1;
+        if (n != fields)
+            return path + ": line " + std::to_string(line + 1) + " has " + std::to_string(n) +
+                   " fields under a header of " + std::to_string(fields);
+        at = end + 1;
+    }
+    return {};
+}
+
+// The bodies of a part's tables when it is whole; else why not.
+std::string ReadPart(const std::string& part, const std::vector<std::string>& headers, std::string (&bodies)[3],
+                     TaskNumber& task)
+{
+    Manifest manifest;
+    std::string problem;
+    if (!ReadManifest(part, manifest, problem))
+        return problem;
+    task = manifest.task;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::string path = (std::filesystem::path(part) / TableFiles[k]).string();
+        bool ok = false;
+        const std::string text = ReadAll(path, ok);
+        if (!ok)
+            return "Cannot read " + path;
+        if (std::string wrong = TableAgainstManifest(manifest, TableFiles[k], text); !wrong.empty())
+            return path + ": " + wrong;
+        if (std::string wrong = TableRows(path, headers[k], text); !wrong.empty())
+            return wrong;
+        bodies[k] = text.substr(headers[k].size());
+    }
+    if (bodies[2].empty())
+        return (std::filesystem::path(part) / TableFiles[2]).string() + " names no recording";
+    return {};
 }
 
 }  // namespace
@@ -128,7 +201,8 @@ std::vector<std::string> RecordingNames(const std::vector<std::string>& setupFil
     return names;
 }
 
-bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error)
+bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error,
+                      TaskNumber task)
 {
     std::string bodies[3];
     for (const StudyPart& p : parts) {
@@ -139,30 +213,41 @@ bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& p
             bodies[1] += name + line;
         bodies[2] += RecordingLine(p);
     }
-    return WriteTables(folder, bodies, error);
+    return WriteTables(folder, bodies, task, error);
 }
 
-bool MergeStudyTables(const std::string& folder, const std::vector<std::string>& parts, std::string& error)
+bool MergeStudyTables(const std::string& folder, const std::vector<std::string>& parts, std::string& error,
+                      const MergeOptions& options)
 {
     const std::vector<std::string> headers = Headers();
     std::string bodies[3];
-    for (const std::string& part : parts) {
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::string path = (std::filesystem::path(part) / TableFiles[k]).string();
-            bool ok = false;
-            const std::string text = ReadAll(path, ok);
-            if (!ok) {
-                error = "Cannot read " + path;
-                return false;
-            }
-            if (text.compare(0, headers[k].size(), headers[k]) != 0) {
-                error = path + " holds other columns than this program writes";
-                return false;
-            }
-            bodies[k] += text.substr(headers[k].size());
+    std::vector<std::string> problems;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        std::string part[3];
+        TaskNumber task;
+        const std::string problem = ReadPart(parts[k], headers, part, task);
+        if (problem.empty()) {
+            for (std::size_t t = 0; t < 3; ++t)
+                bodies[t] += part[t];
+            continue;
         }
+        const std::string name = k < options.names.size() ? options.names[k] : parts[k];
+        problems.push_back(name + ": " + problem);
+        StudyPart missing;
+        missing.recording = name;
+        missing.summary.error = "Not merged: " + problem;
+        bodies[2] += RecordingLine(missing);
     }
-    return WriteTables(folder, bodies, error);
+    if (!problems.empty() && !options.partial) {
+        error = "Not merged, " + std::to_string(problems.size()) + " of " + std::to_string(parts.size()) +
+                " parts are missing or not whole:";
+        for (const std::string& p : problems)
+            error += "\n  " + p;
+        return false;
+    }
+    for (const std::string& p : problems)
+        std::fprintf(stderr, "left out: %s\n", p.c_str());
+    return WriteTables(folder, bodies, {}, error);
 }
 
 }  // namespace vk

@@ -12,6 +12,7 @@
 
 #include "core/dive/Bouts.h"
 #include "core/dive/DiveTable.h"
+#include "core/dive/StudyManifest.h"
 #include "core/store/Markers.h"
 
 namespace vk {
@@ -53,12 +54,22 @@ std::string RecordingName(const std::string& setupFile);
 std::vector<std::string> RecordingNames(const std::vector<std::string>& setupFiles);
 
 // The three tables of `parts`, in their order, in `folder` (made when
-// missing); the files are replaced whole. False with `error` saying why.
-bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error);
+// missing), with the manifest after them (naming `task` when given): the
+// files replace the earlier ones together or not at all. False with `error`
+// saying why.
+bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error,
+                      TaskNumber task = {});
 
-// The tables of the study folders `parts` (each holding the three files)
-// joined, in this order, into `folder`. False with `error` saying why: a
-// folder without the tables, or tables with other columns.
-bool MergeStudyTables(const std::string& folder, const std::vector<std::string>& parts, std::string& error);
+struct MergeOptions {
+    bool partial = false;            // join the whole parts; the others get a recordings.tsv line saying why
+    std::vector<std::string> names;  // what to call each part in messages and lines (default: its folder)
+};
+
+// The tables of the study folders `parts` (each holding the three files and
+// their manifest) joined, in this order, into `folder`. A part that is
+// missing, has no manifest or differs from it, or holds rows that do not fit
+// the header refuses the merge (`error` names each) unless `partial`.
+bool MergeStudyTables(const std::string& folder, const std::vector<std::string>& parts, std::string& error,
+                      const MergeOptions& options = {});
 
 }  // namespace vk

@@ -107,7 +107,11 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     }
     rec.time.Start = DecodeTime(earliest);
     if (firstUsed < 0) {
-        ui.message(" Invalid filename(s)", Severity::Error);
+        std::string text = " Invalid filename(s)";
+        for (int slot = 0; slot < SlotCount; ++slot)
+            if (const std::string& name = rec.desc(slot).NameIn; !NamesNoFile(name))
+                text += "\r\nChannel " + std::to_string(slot + 1) + ": no file " + name;
+        ui.message(text, Severity::Error);
         return StartResult::NoChannel;
     }
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace vk {
@@ -159,7 +160,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view text)
 
 SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path), temporary_(path + ".~tmp")
 {
-    ok_ = file_.open(temporary_, File::Mode::Truncate);
+    ok_ = file_.open(temporary_, File::Mode::Truncate) || failed();
 }
 
 SafeFileWriter::~SafeFileWriter()
@@ -170,11 +171,36 @@ SafeFileWriter::~SafeFileWriter()
     errno = error;
 }
 
+bool SafeFileWriter::failed()
+{
+    if (reason_.empty())
+        reason_ = SystemReason(errno);
+    ok_ = false;
+    return false;
+}
+
+bool SafeFileWriter::write(std::string_view text)
+{
+    if (!ok_)
+        return false;
+    return file_.write(text.data(), text.size()) || failed();
+}
+
+bool SafeFileWriter::ready()
+{
+    if (ok_ && file_.isOpen()) {
+        if (::fsync(file_.fd()) != 0)
+            failed();
+        file_.close();
+    }
+    return ok_;
+}
+
 bool SafeFileWriter::commit()
 {
-    ok_ = ok_ && ::fsync(file_.fd()) == 0;
-    file_.close();
-    committed_ = ok_ && std::rename(temporary_.c_str(), path_.c_str()) == 0;
+    if (!ready())
+        return false;
+    committed_ = std::rename(temporary_.c_str(), path_.c_str()) == 0 || failed();
     return committed_;
 }
 
@@ -193,28 +219,37 @@ bool KeepAside(const std::string& path)
     return std::rename(path.c_str(), numbered(1).c_str()) == 0;
 }
 
-bool AppendLines(const std::string& path, const std::string& header, const std::string& lines)
+std::string SystemReason(int error)
 {
+    return std::strerror(error);
+}
+
+bool AppendLines(const std::string& path, const std::string& header, const std::string& lines, std::string* reason)
+{
+    auto fail = [reason](int error) {
+        if (reason)
+            *reason = SystemReason(error);
+        return false;
+    };
     std::error_code error;
     const bool existed = std::filesystem::exists(path, error);
     const auto before = existed ? std::filesystem::file_size(path, error) : 0;
     if (error)
-        return false;
-    std::FILE* out = std::fopen(path.c_str(), "ab");
-    if (!out)
-        return false;
-    bool ok = true;
-    if (before == 0)
-        ok = std::fwrite(header.data(), 1, header.size(), out) == header.size();
-    ok = ok && std::fwrite(lines.data(), 1, lines.size(), out) == lines.size();
-    ok = std::fclose(out) == 0 && ok;
-    if (!ok) {
-        if (existed)
-            std::filesystem::resize_file(path, before, error);
-        else
-            std::filesystem::remove(path, error);
-    }
-    return ok;
+        return fail(error.value());
+    File out(path, File::Mode::Append);
+    if (!out.isOpen())
+        return fail(errno);
+    // One write of header and lines: a failure leaves nothing of them behind.
+    const std::string text = before == 0 ? header + lines : std::string();
+    const std::string_view all = before == 0 ? std::string_view(text) : std::string_view(lines);
+    if (out.write(all.data(), all.size()))
+        return true;
+    const int why = errno;
+    out.truncate(static_cast<int64_t>(before));
+    out.close();
+    if (!existed)
+        std::filesystem::remove(path, error);
+    return fail(why);
 }
 
 }  // namespace vk

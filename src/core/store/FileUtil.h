@@ -69,13 +69,19 @@ public:
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
     const std::string& temporary() const { return temporary_; }
-    bool write(std::string_view text) { return ok_ = ok_ && file_.write(text.data(), text.size()); }
+    bool write(std::string_view text);
     bool ok() const { return ok_; }
     void fail() { ok_ = false; }
+    // Every byte on the disk (the temporary closed), not yet renamed: files
+    // that must replace theirs together are all made ready first.
+    bool ready();
     bool commit();
+    // The system's words for the first failure; empty while none.
+    const std::string& reason() const { return reason_; }
 
 private:
-    std::string path_, temporary_;
+    bool failed();
+    std::string path_, temporary_, reason_;
     File file_;
     bool ok_ = false;
     bool committed_ = false;
@@ -84,7 +90,12 @@ private:
 // Appends lines to the file, writing the header first into a new or empty
 // one. A write that fails part way (a full disk) is cut back, so the file
 // never ends in half a line that the next append would run on from.
-bool AppendLines(const std::string& path, const std::string& header, const std::string& lines);
+// `reason` gets the system's words for a failure ("No space left on device").
+bool AppendLines(const std::string& path, const std::string& header, const std::string& lines,
+                 std::string* reason = nullptr);
+
+// The system's words for an errno value.
+std::string SystemReason(int error);
 
 // Moves an existing file aside so a fresh one can take its name: path becomes
 // "path.1", an earlier "path.1" becomes "path.2", and so on; nothing is lost.

@@ -1,6 +1,7 @@
 // Program start: the main dialog, the help viewer, and an optional setup file
 // named on the command line (as a desktop opens the file it was started with).
 
+#include <csignal>
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
@@ -15,6 +16,9 @@
 
 int main(int argc, char** argv)
 {
+    // Under a file-size limit a write past it fails with its reason (and is
+    // reported) instead of ending the program with the session's work.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Varnik");
     QApplication::setOrganizationName("Varnik");

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 
 namespace vk {
 
@@ -36,6 +38,13 @@ bool UserInput(QEvent::Type type)
 
 InputGate::InputGate(QWidget* halt, std::function<void()> refused) : halt_(halt), refused_(std::move(refused))
 {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        windows_.emplace_back(w);
+        if (QWindow* handle = w->windowHandle())
+            platforms_.emplace_back(handle);
+    }
     qApp->installEventFilter(this);
 }
 
@@ -49,9 +58,21 @@ bool InputGate::forHalt(QObject* watched) const
     return halt_ && watched == halt_;
 }
 
+bool InputGate::gated(QObject* watched) const
+{
+    if (watched->isWidgetType()) {
+        const QWidget* top = static_cast<QWidget*>(watched)->window();
+        return std::any_of(windows_.begin(), windows_.end(), [top](const QPointer<QWidget>& w) { return w == top; });
+    }
+    if (watched->isWindowType())
+        return std::any_of(platforms_.begin(), platforms_.end(),
+                           [watched](const QPointer<QWindow>& w) { return w == watched; });
+    return false;
+}
+
 bool InputGate::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!UserInput(event->type()) || (forHalt(watched) && event->type() != QEvent::Close))
+    if (!UserInput(event->type()) || (forHalt(watched) && event->type() != QEvent::Close) || !gated(watched))
         return false;
     // A close event counts as accepted unless it is ignored: the window stays.
     event->ignore();

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <filesystem>
 
+#include "core/dive/StudyManifest.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
@@ -15,13 +16,19 @@ namespace {
 constexpr int HistogramBins = 30;
 
 // A recording's name as a folder name: letters, digits, '.', '-' and '_'.
+// A name that needed other characters replaced gets a checksum of itself
+// appended, so that "seal one" and "seal_one", or two names in another
+// script, never share a folder.
 std::string FolderName(const std::string& recording)
 {
     std::string name = recording.empty() ? "recording" : recording;
+    bool replaced = false;
     for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '_')
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '_') {
             c = '_';
-    return name;
+            replaced = true;
+        }
+    return replaced ? name + "-" + Checksum(recording).substr(0, 8) : name;
 }
 
 std::string Html(const std::string& text)

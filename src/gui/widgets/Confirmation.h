@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-class QLineEdit;
+class QLabel;
 class QPushButton;
 
 namespace vk {
@@ -25,7 +25,7 @@ public:
     int ask();
 
 private:
-    QLineEdit* text_;
+    QLabel* text_;
     QPushButton* ok_;
     QPushButton* cancel_;
     QPushButton* aux_;

@@ -140,7 +140,8 @@ TEST_F(Results, AFileThatCannotBeWrittenDoesNotStopTheStep)
     SearchNext(cx, wb.settings.dive);
     const ResultStepOutcome o = WriteResults(rc, wb.settings.dive);
     EXPECT_FALSE(o.written);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Error: Propably result file openend"});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Error: Propably result file openend\rCannot write " +
+                                                   wb.settings.NameOutFile[0] + ": No such file or directory"});
     EXPECT_EQ(pictures.thumbnails, std::vector<int>{0});  // the thumbnail all the same
     EXPECT_TRUE(o.searched);
 }

@@ -255,6 +255,12 @@ TEST(ResultTables, AWriteThatFailsPartWayLeavesTheFileAsItWas)
     EXPECT_EQ(test::TempDir::read(file), "a\tb\n1\t2\n");
     EXPECT_FALSE(freshWritten);
     EXPECT_FALSE(std::filesystem::exists(dir.file("new_Dve.xls")));  // no half file left behind
+    // The failure names the file and the reason, and holds back every later
+    // line of the target until cleared: a table never gets a hole.
+    EXPECT_EQ(t.failure, "Cannot write " + file + ": File too large");
+    EXPECT_FALSE(AppendTable(t, file, "a\tb\n", "3\t4\n", ui));
+    EXPECT_EQ(fresh.failure, "Cannot write " + dir.file("new_Dve.xls") + ": File too large");
+    t.failure.clear();
     ASSERT_TRUE(AppendTable(t, file, "a\tb\n", "3\t4\n", ui));
     EXPECT_EQ(test::TempDir::read(file), "a\tb\n1\t2\n3\t4\n");
 }

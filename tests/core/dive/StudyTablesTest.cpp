@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "core/dive/StudySummary.h"
@@ -92,14 +95,101 @@ TEST(StudyTables, WrittenMergedAndReadBack)
 
     // Tables of another program's making, or none, are refused with the reason.
     std::filesystem::create_directories(dir.file("other"));
-    dir.write("other/dives.tsv", "Name\tDepth\n");
-    dir.write("other/bouts.tsv", "");
-    dir.write("other/recordings.tsv", "");
+    const std::vector<std::string> other{"Name\tDepth\n", "", ""};
+    dir.write("other/dives.tsv", other[0]);
+    dir.write("other/bouts.tsv", other[1]);
+    dir.write("other/recordings.tsv", other[2]);
+    EXPECT_FALSE(MergeStudyTables(dir.file("bad"), {dir.file("all"), dir.file("other")}, error));
+    EXPECT_NE(error.find("no manifest"), std::string::npos) << error;
+    dir.write("other/manifest.txt", ManifestText({"dives.tsv", "bouts.tsv", "recordings.tsv"}, other, {}));
     EXPECT_FALSE(MergeStudyTables(dir.file("bad"), {dir.file("all"), dir.file("other")}, error));
     EXPECT_NE(error.find("other columns"), std::string::npos) << error;
     EXPECT_FALSE(MergeStudyTables(dir.file("bad"), {dir.file("none")}, error));
-    EXPECT_NE(error.find("Cannot read"), std::string::npos) << error;
+    EXPECT_NE(error.find("none: no manifest"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad")));
     EXPECT_FALSE(ReadStudy(dir.file("none"), study, error));
+}
+
+TEST(StudyTables, AMergeRefusesPartsThatAreNotWhole)
+{
+    test::TempDir dir;
+    std::string error;
+    for (int task = 1; task <= 4; ++task)
+        ASSERT_TRUE(WriteStudyTables(dir.file("parts/" + std::to_string(task)),
+                                     {Part("seal-" + std::to_string(task), 3 + task)}, error, {task, 5}))
+            << error;
+    const std::string manifest = test::TempDir::read(dir.file("parts/2/manifest.txt"));
+    EXPECT_NE(manifest.find("task 2 of 5"), std::string::npos) << manifest;
+    // Task 2 truncated in the middle of a row (its recordings line still claims every dive),
+    // task 3 holds only the headers under its manifest, task 5 never ran.
+    std::string dives = test::TempDir::read(dir.file("parts/2/dives.tsv"));
+    dir.write("parts/2/dives.tsv", dives.substr(0, dives.size() - 40));
+    for (const char* table : {"dives.tsv", "bouts.tsv", "recordings.tsv"}) {
+        const std::string text = test::TempDir::read(dir.file(std::string("parts/3/") + table));
+        dir.write(std::string("parts/3/") + table, text.substr(0, text.find('\n') + 1));
+    }
+    std::vector<std::string> parts, names;
+    for (int task = 1; task <= 5; ++task) {
+        parts.push_back(dir.file("parts/" + std::to_string(task)));
+        names.push_back("task " + std::to_string(task));
+    }
+    WriteStudyTables(dir.file("study"), {Part("earlier", 2)}, error);
+    const std::string earlier = test::TempDir::read(dir.file("study/dives.tsv"));
+    MergeOptions options;
+    options.names = names;
+    EXPECT_FALSE(MergeStudyTables(dir.file("study"), parts, error, options));
+    EXPECT_NE(error.find("3 of 5 parts"), std::string::npos) << error;
+    EXPECT_NE(error.find("task 2: " + dir.file("parts/2/dives.tsv") + ": dives.tsv holds"), std::string::npos) << error;
+    EXPECT_NE(error.find("task 3: " + dir.file("parts/3/dives.tsv")), std::string::npos) << error;
+    EXPECT_NE(error.find("task 5: no manifest"), std::string::npos) << error;
+    EXPECT_EQ(test::TempDir::read(dir.file("study/dives.tsv")), earlier);  // nothing replaced
+
+    // A header-only part whose manifest fits it is still no recording.
+    ASSERT_TRUE(WriteStudyTables(dir.file("parts/3"), {}, error, {3, 5}));
+    EXPECT_FALSE(MergeStudyTables(dir.file("study"), {parts[2]}, error, options));
+    EXPECT_NE(error.find("names no recording"), std::string::npos) << error;
+
+    // --partial: the whole tasks joined, a line for each of the others.
+    options.partial = true;
+    ASSERT_TRUE(MergeStudyTables(dir.file("study"), parts, error, options)) << error;
+    std::vector<RecordingStudy> study;
+    ASSERT_TRUE(ReadStudy(dir.file("study"), study, error)) << error;
+    ASSERT_EQ(study.size(), 5u);
+    EXPECT_EQ(study[0].dives.size(), 4u);
+    EXPECT_EQ(study[3].dives.size(), 7u);
+    const std::vector<std::string> lines = test::Lines(dir.file("study/recordings.tsv"));
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(test::Cells(lines[2]).front(), "task 2");
+    EXPECT_EQ(test::Cells(lines[2]).back().rfind("Not merged: ", 0), 0u) << lines[2];
+    EXPECT_NE(test::Cells(lines[5]).back().find("no manifest"), std::string::npos) << lines[5];
+}
+
+TEST(StudyTables, TablesThatCannotBeWrittenLeaveTheEarlierOnes)
+{
+    test::TempDir dir;
+    std::string error;
+    ASSERT_TRUE(WriteStudyTables(dir.file("study"), {Part("first", 3)}, error));
+    std::vector<std::string> before;
+    for (const char* table : {"dives.tsv", "bouts.tsv", "recordings.tsv", "manifest.txt"})
+        before.push_back(test::TempDir::read(dir.file(std::string("study/") + table)));
+    // The disk fills while the new tables are written (a file-size limit does the same).
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{1500, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteStudyTables(dir.file("study"), {Part("second", 40)}, error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(written);
+    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+    std::size_t k = 0;
+    for (const char* table : {"dives.tsv", "bouts.tsv", "recordings.tsv", "manifest.txt"})
+        EXPECT_EQ(test::TempDir::read(dir.file(std::string("study/") + table)), before[k++]) << table;
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.file("study")))
+        ++files;
+    EXPECT_EQ(files, 4u);  // no temporary left behind
 }
 
 TEST(StudyTables, RecordingsOfOneNameAreToldApart)

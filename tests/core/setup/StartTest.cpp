@@ -86,7 +86,9 @@ TEST_F(StartFixture, NamesFollowTheFirstUsedSlotAndDelaysTheLaterStarts)
     for (SlotData& s : wb.rec.slots)
         s.desc.NameIn = dir.file("nothing");
     EXPECT_EQ(StartRecording(wb, ui), StartResult::NoChannel);
-    EXPECT_EQ(ui.texts().back(), " Invalid filename(s)");
+    EXPECT_EQ(ui.texts().back(), " Invalid filename(s)\r\nChannel 1: no file " + dir.file("nothing") +
+                                     "\r\nChannel 2: no file " + dir.file("nothing") + "\r\nChannel 3: no file " +
+                                     dir.file("nothing"));
 }
 
 TEST_F(StartFixture, BinaryChannelsTakeTheirHeaderAndFailuresStop)

@@ -143,7 +143,8 @@ void ResultsWindowTest::aResultFileThatCannotBeWritten()
     wb->settings.NameOutFile[0] = dir->file("open in another program/seal_Dve.xls");
     key(Qt::Key_Q);
     key(Qt::Key_W);
-    QCOMPARE(ui->texts(), std::vector<std::string>{" Error: Propably result file openend"});
+    QCOMPARE(ui->texts(), std::vector<std::string>{" Error: Propably result file openend\rCannot write " +
+                                                    wb->settings.NameOutFile[0] + ": No such file or directory"});
     QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, 0)));  // the image all the same
 }
 

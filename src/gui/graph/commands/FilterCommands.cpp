@@ -89,9 +89,13 @@ CommandResult CompensationSettingsCommand(CommandContext& cx, TForm3& w)
     WindowPreview preview(w);
     switch (dialog.run()) {
     case TfrmCompSensIner::Run::Repetitive: {
+        // Dive after dive until none is left: Halt stops it between dives.
         CompensationHooks hooks;
         hooks.framed = [&w] { w.executeRedraw(redraw::Everything); };
-        return RepeatCompensation(cx, &preview, hooks);
+        hooks.halted = [&w] { return w.pollHalt(); };
+        CommandResult result;
+        w.runLong([&] { result = RepeatCompensation(cx, &preview, hooks); });
+        return result;
     }
     case TfrmCompSensIner::Run::Single: {
         bool repeat = false;
