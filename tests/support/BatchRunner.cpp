@@ -5,13 +5,20 @@
 
 namespace vk::test {
 
-BatchRun RunBatch(const QStringList& arguments, bool quiet, const QProcessEnvironment& environment)
+QString BatchProgram()
+{
+    return QCoreApplication::applicationDirPath() + "/varnik-batch";
+}
+
+BatchRun RunBatch(const QStringList& arguments, bool quiet, const QProcessEnvironment& environment,
+                  const std::function<void()>& inChild)
 {
     constexpr int Patience = 300000;  // ms
     QProcess run;
     run.setProcessEnvironment(environment);
-    run.start(QCoreApplication::applicationDirPath() + "/varnik-batch",
-              (quiet ? QStringList{"--quiet"} : QStringList{}) + arguments);
+    if (inChild)
+        run.setChildProcessModifier(inChild);
+    run.start(BatchProgram(), (quiet ? QStringList{"--quiet"} : QStringList{}) + arguments);
     BatchRun result;
     if (run.waitForFinished(Patience) && run.exitStatus() == QProcess::NormalExit)
         result.exitCode = run.exitCode();

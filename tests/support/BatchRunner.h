@@ -5,6 +5,7 @@
 
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <functional>
 #include <string>
 
 namespace vk::test {
@@ -15,7 +16,12 @@ struct BatchRun {
 };
 
 // With --quiet in front unless `quiet` is false; `environment` for the process when given.
+// `inChild` runs in the child before the program starts (a resource limit, say).
 BatchRun RunBatch(const QStringList& arguments, bool quiet = true,
-                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                  const std::function<void()>& inChild = {});
+
+// The program's path beside the test.
+QString BatchProgram();
 
 }  // namespace vk::test

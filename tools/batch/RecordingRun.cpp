@@ -227,6 +227,8 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     const AutomaticOutcome o = AutomaticAnalysis(rc, p, hooks);
     // A result that could not be written fails the recording; no earlier file is touched.
     auto notWritten = [&](const std::string& failure) {
+        part.dives.clear();  // the study tables hold no dive of a recording whose result files are not whole
+        part.bouts.clear();
         return Failed(std::move(part),
                       failure + "; the analysis stopped after " + std::to_string(o.dives) +
                           " dives and no result file was replaced",
