@@ -30,6 +30,9 @@
 // two processes fitted to its pauses between dives cross, instead of the
 // setup's bout pause (fixed, the default); a recording whose pauses give no
 // criterion keeps the setup's and says why.
+// A value far beyond the bulk of a file's values (a logger's write error)
+// refuses its recording, naming the value, its line and the bound; with
+// --outliers missing such values are taken as missing and their lines listed.
 
 #include <unistd.h>
 #include <algorithm>
@@ -99,6 +102,7 @@ struct Options {
     std::string merge;
     bool partial = false;  // --partial: merge the whole tasks, name the others
     bool fitBouts = false;  // --bout-criterion fit
+    bool outliersMissing = false;  // --outliers missing
     std::vector<std::string> setups;
     std::vector<std::string> names;  // the recordings' names in the study, one per setup
     std::vector<std::string> refusals;  // per setup: why it is not analysed; empty to analyse it
@@ -106,8 +110,10 @@ struct Options {
 
 const char* const Usage =
     "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
+    "                    [--outliers missing|refuse]\n"
     "                    <setup file> ...\n"
     "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
+    "                    [--outliers missing|refuse]\n"
     "                    --task [I] <setup list>\n"
     "       varnik-batch --merge DIR [--partial] [--report DIR]\n";
 
@@ -160,6 +166,12 @@ bool Parse(int argc, char** argv, Options& o)
             if (!value(name))
                 return false;
             o.names.push_back(name);
+        } else if (arg == "--outliers") {
+            if (!value(text) || (text != "missing" && text != "refuse")) {
+                std::fprintf(stderr, "--outliers wants missing or refuse\n");
+                return false;
+            }
+            o.outliersMissing = text == "missing";
         } else if (arg == "--bout-criterion") {
             if (!value(text) || (text != "fit" && text != "fixed")) {
                 std::fprintf(stderr, "--bout-criterion wants fit or fixed\n");
@@ -309,6 +321,7 @@ int RunHere(const Options& o)
         ro.studyLines = !o.part.empty() || !o.study.empty() || !o.report.empty();
         ro.loadParts = o.serialLoad ? 1 : 0;
         ro.fitBouts = o.fitBouts;
+        ro.outliersMissing = o.outliersMissing;
         if (o.worker)
             ro.progress = ReportProgress;
         else
@@ -346,7 +359,7 @@ int RunInWorkers(const Options& o, int jobs)
         work.push_back({o.setups[k], names[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1),
                         k < o.refusals.size() ? o.refusals[k] : std::string()});
     const std::vector<bool> ok =
-        RunWorkers(work, {jobs, o.append, o.fitBouts, o.report, !o.quiet && isatty(fileno(stderr))});
+        RunWorkers(work, {jobs, o.append, o.fitBouts, o.outliersMissing, o.report, !o.quiet && isatty(fileno(stderr))});
     int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
     if (!partsFolder.empty()) {
         std::vector<std::string> parts;

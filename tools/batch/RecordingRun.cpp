@@ -17,6 +17,7 @@
 #include "core/setup/Start.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
 #include "core/view/ViewState.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/WindowPicture.h"
@@ -99,17 +100,21 @@ private:
     std::string failure_;
 };
 
-// The console, keeping the first error or warning it printed for the study table.
+// The console, keeping the first error (else warning) it printed for the study table.
 class RecordingDialogs : public ConsoleDialogs {
 public:
     RecordingDialogs() : ConsoleDialogs(true) {}
     void message(std::string_view text, Severity severity) override
     {
-        if ((severity == Severity::Error || severity == Severity::Warning) && firstProblem.empty())
+        // An error says why a recording failed better than a warning before it.
+        if ((severity == Severity::Error && !anError) || (severity == Severity::Warning && firstProblem.empty())) {
             firstProblem = text;
+            anError = severity == Severity::Error;
+        }
         ConsoleDialogs::message(text, severity);
     }
     std::string firstProblem;
+    bool anError = false;
 };
 
 // The part of a recording that was not analysed: `what` and the first error
@@ -163,13 +168,15 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     AllocateStore(wb->rec, ui);
     StartHooks start;
     start.text.parts = options.loadParts;
+    start.text.outliers = options.outliersMissing ? OutlierPolicy::Missing : OutlierPolicy::Refuse;
     if (StartRecording(*wb, ui, start) != StartResult::Loaded)
         return Failed(std::move(part), "Cannot load the recording of " + setup, &ui, since());
     Describe(*wb, part.summary);
     if (!HoldsValues(wb->rec, AnalysisSlot))
         return Failed(std::move(part), "The depth channel of " + setup + " holds no values: nothing analysed", &ui,
                       since());
-    if (const std::string note = SurfaceNote(EstimateSurface(wb->rec, AnalysisSlot), wb->settings.dive); !note.empty())
+    const SurfaceEstimate surface = EstimateSurface(wb->rec, AnalysisSlot);
+    if (const std::string note = SurfaceNote(surface, wb->settings.dive); !note.empty())
         std::fprintf(stderr, "%s: %s\n", setup.c_str(), note.c_str());
     RecordingResultFiles files(*wb, options.append);
     const double loaded = since();
@@ -284,8 +291,14 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     part.summary.dives = o.dives;
     part.summary.bouts = wb->dive.boutsWritten;
     part.summary.seconds = since();
-    std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s%s\n", setup.c_str(), o.dives, wb->dive.boutsWritten,
-                part.summary.seconds, loaded, o.halted ? ", halted" : "", criterion.c_str());
+    // No dive where the record goes deeper than the threshold is more likely a fault than a fact.
+    if (o.dives == 0 && surface.known && surface.deepest > p.Threshold)
+        part.summary.note = "no dive found, though the depth reaches " + ShortText(surface.deepest) +
+                            " m, past the threshold of " + ShortText(p.Threshold) +
+                            " m: check the threshold, the surface baseline and the values";
+    std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s%s%s\n", setup.c_str(), o.dives,
+                wb->dive.boutsWritten, part.summary.seconds, loaded, o.halted ? ", halted" : "", criterion.c_str(),
+                part.summary.note.empty() ? "" : (": " + part.summary.note).c_str());
     std::fflush(stdout);
     return part;
 }

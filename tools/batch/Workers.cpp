@@ -49,6 +49,10 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
         args.emplace_back("--serial-load");  // the workers share the cores already
     if (options.append)
         args.emplace_back("--append");
+    if (options.outliersMissing) {
+        args.emplace_back("--outliers");
+        args.emplace_back("missing");
+    }
     if (options.fitBouts) {
         args.emplace_back("--bout-criterion");
         args.emplace_back("fit");

@@ -40,7 +40,7 @@ std::vector<std::string> Headers()
     return {StudyHeader(DiveColumnNames()), StudyHeader(BoutColumnNames()),
             StudyHeader({"File", "Samples", "Interval[s]", "Start", "End", "Dives", "Bouts", "Gaps", "Threshold[m]",
                          "SurfaceBaseline", "BoutPause[s]", "BoutMinDuration[s]", "BoutFit", "BoutFitP",
-                         "BoutFitFast[1/s]", "BoutFitSlow[1/s]", "BoutCriterion[s]", "Seconds", "Error"})};
+                         "BoutFitFast[1/s]", "BoutFitSlow[1/s]", "BoutCriterion[s]", "Seconds", "Note", "Error"})};
 }
 
 std::string Cell(const std::string& text)
@@ -69,7 +69,7 @@ std::string RecordingLine(const StudyPart& p)
     r.surfaceBaseline >= 0 ? row.count(r.surfaceBaseline) : row.empty();
     row.number(r.boutPause, 0).number(r.boutMinDuration, 0);
     row.text(r.boutFit).number(r.fitShare, 4).number(r.fitFast, 7).number(r.fitSlow, 7).number(r.boutCriterion, 1);
-    row.number(r.seconds, 1).text(r.error);
+    row.number(r.seconds, 1).text(r.note).text(r.error);
     return row.line();
 }
 

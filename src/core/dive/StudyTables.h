@@ -30,6 +30,7 @@ struct RecordingSummary {
     std::string boutFit;  // the bout criterion's fit: its status word; empty when the bout pause was fixed
     double fitShare = Missing, fitFast = Missing, fitSlow = Missing, boutCriterion = Missing;  // p, 1/s, 1/s, s
     double seconds = 0;  // the time the recording took
+    std::string note;    // what looks wrong in a recording that was analysed (no dive found, say)
     std::string error;   // empty when it was analysed
 };
 

@@ -80,6 +80,12 @@ bool CreateEmptyChannel(Recording& rec, int slot, VkDialogs& ui)
         }
     }
     d.DataCnt = rec.desc(0).DataCnt;
+    if (d.DataCnt < -1 || d.DataCnt >= rec.store.capacity(slot)) {
+        ui.message(" Error. " + FileNameOf(d.NameIn) + " cannot be created with " + std::to_string(int64_t{d.DataCnt} + 1) +
+                       " samples: a channel takes at most " + std::to_string(rec.store.capacity(slot)) + ".",
+                   Severity::Error);
+        return false;
+    }
     bool report = false;
     const uint16_t zero = PhysToRaw(rec, slot, report, 0.0);
     for (int32_t i = 0; i <= d.DataCnt; ++i)
@@ -167,14 +173,20 @@ std::optional<InfoHeader> ParseInfoHeader(std::string_view bytes)
 
     std::string_view numbers = line(3);
     double* targets[3] = {&h.coeffB, &h.coeffA, &h.coeffC};
-    for (double* target : targets) {
+    const char* const names[3] = {"offset", "factor", "square factor"};
+    for (std::size_t k = 0; k < 3; ++k) {
         numbers = numbers.substr(std::min(numbers.size(), numbers.find_first_not_of(' ')));
         const std::size_t end = std::min(numbers.size(), numbers.find(' '));
         double v = 0.0;
-        if (ParseDecimal(numbers.substr(0, end), v))
-            *target = v;
+        if (ParseDecimal(numbers.substr(0, end), v) && std::isfinite(v))
+            *targets[k] = v;
+        else if (h.calibrationProblem.empty())
+            h.calibrationProblem = std::string("its ") + names[k] + " is " +
+                                   (end == 0 ? std::string("missing") : "'" + std::string(numbers.substr(0, std::min<std::size_t>(end, 40))) + "'");
         numbers.remove_prefix(end);
     }
+    if (h.calibrationProblem.empty() && h.coeffA == 0.0)
+        h.calibrationProblem = "its factor is 0";
     h.startTime = ParseHeaderDate(line(4));
     int64_t rate = 0;
     if (ParseInteger(line(5), rate) && rate > 0 && rate <= INT32_MAX)
@@ -206,17 +218,23 @@ std::string FormatInfoHeader(const InfoHeader& h, std::string_view notes)
     return text;
 }
 
-void ReadFileInfo(Recording& rec, int slot)
+bool ReadFileInfo(Recording& rec, int slot, VkDialogs& ui)
 {
     SlotData& s = rec.at(slot);
     File file(s.desc.NameIn, File::Mode::Read);
     if (!file.isOpen())
-        return;
+        return true;
     char bytes[InfoHeaderBytes];
     const int64_t got = file.read(bytes, sizeof bytes);
     const auto header = ParseInfoHeader(std::string_view(bytes, static_cast<std::size_t>(std::max<int64_t>(got, 0))));
     if (!header)
-        return;
+        return true;
+    if (!header->calibrationProblem.empty()) {
+        ui.message(" " + FileNameOf(s.desc.NameIn) + ": the calibration in line 3 of its header cannot be read (" +
+                       header->calibrationProblem + "). The file is not loaded.",
+                   Severity::Error);
+        return false;
+    }
     ChannelDescriptor& d = s.desc;
     d.Caption = header->caption;
     d.CoeffB = header->coeffB;
@@ -232,6 +250,7 @@ void ReadFileInfo(Recording& rec, int slot)
     // recording must not move it.
     d.yOffset = 0.0;
     SetRangeFromCoefficients(rec, slot);
+    return true;
 }
 
 bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)

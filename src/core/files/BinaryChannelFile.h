@@ -23,6 +23,9 @@ struct InfoHeader {
     std::optional<double> startTime;  // absent when line 4 could not be read
     std::optional<int32_t> sampRate;
     std::string comment1 = " ", comment2 = " ";
+    // Empty when line 3 holds three finite numbers; else what is wrong with it.
+    // A header whose calibration cannot be read is not to be used.
+    std::string calibrationProblem;
 };
 
 // Reads a header from the first bytes of a file; nullopt without the marker.
@@ -39,7 +42,9 @@ std::string FormatHeaderDate(double ms);
 // Takes caption, calibration, start time, interval and comments from the
 // file's header into the slot when there is one; then the range follows the
 // calibration.
-void ReadFileInfo(Recording& rec, int slot);
+// False (after a message naming the field) when the header's calibration
+// cannot be read: the channel must not be loaded with a made-up factor.
+bool ReadFileInfo(Recording& rec, int slot, VkDialogs& ui);
 
 // Loads the slot's binary file, or creates an empty channel as long as slot 0
 // when ToCreate is 1 and the file does not exist.

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/files/Outliers.h"
 #include "core/files/TextLoaderPasses.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
@@ -144,37 +145,29 @@ void ScanParts(const Source& source, const std::vector<LineRules>& rules, bool i
         [] {});
 }
 
-// The auto-scaling after the scan: the parts' figures joined, the question
-// about lines without the column, the slot scaled to the range found.
-bool ScaleFromScans(Recording& rec, int slot, const Source& source, const std::vector<RangeScan>& scans,
-                    RangeScan& total, VkDialogs& ui)
+// Lines that end before the column (`first`: the first of them, counted
+// from 1 in the file). When every value line does, the column is probably
+// wrong: `question` decides. Otherwise their values are missing, as an empty
+// field's is, and that is told once.
+bool TellShortLines(const std::string& path, int column, int64_t shortLines, int64_t valueLines,
+                    const std::vector<int64_t>& first, const char* question, VkDialogs& ui)
+{
+    if (shortLines == 0)
+        return true;
+    if (shortLines >= valueLines)
+        return ui.ask(question, Buttons::YesNo, Severity::Warning) == Answer::Yes;
+    const bool one = shortLines == 1;
+    ui.message(" " + FileNameOf(path) + ": " + std::to_string(shortLines) + (one ? " line ends" : " lines end") +
+                   " before column " + std::to_string(column) + ": " + (one ? "its value is" : "their values are") +
+                   " taken as missing (line" + (one ? " " : "s ") + LineList(first, shortLines) + ").",
+               Severity::Warning);
+    return true;
+}
+
+// The slot scaled to the range of its values.
+void ScaleToRange(Recording& rec, int slot, double smallest, double largest)
 {
     ChannelDescriptor& d = rec.desc(slot);
-    int64_t linesBefore = int64_t{d.HeaderText} + rec.at(slot).SkipCount;  // lines of the file before a part's
-    for (const RangeScan& s : scans) {
-        total.valueLines += s.valueLines;
-        total.samples += s.samples;
-        if (s.smallest < total.smallest) {
-            total.smallest = s.smallest;
-            total.smallestLine = linesBefore + s.smallestLine;
-        }
-        if (s.largest > total.largest) {
-            total.largest = s.largest;
-            total.largestLine = linesBefore + s.largestLine;
-        }
-        total.resolution = std::min(total.resolution, s.resolution);
-        total.missingColumn = total.missingColumn || s.missingColumn;
-        total.readError = total.readError || s.readError;
-        linesBefore += s.lines;
-    }
-    if (total.readError) {
-        ui.message(" Error while reading " + source.path, Severity::Error);
-        return false;
-    }
-    if (total.missingColumn && ui.ask(WrongColumnScan, Buttons::YesNo, Severity::Warning) != Answer::Yes)
-        return false;
-
-    double smallest = total.smallest, largest = total.largest;
     if (smallest == Unreached && largest == -Unreached) {
         smallest = -10.0;
         largest = 10.0;
@@ -187,9 +180,96 @@ bool ScaleFromScans(Recording& rec, int slot, const Source& source, const std::v
     }
     SetScaling(rec, slot);
     d.KindEqu = 'M';
-    if (d.CoeffA > total.resolution)
-        WarnCoarseSteps(source.path, total, d.CoeffA, ui);
-    if (std::fabs(smallest) * 0.1 > std::fabs(largest))
+}
+
+// Values far beyond the bulk found by the scan: told, and taken as missing
+// as the policy or the user says. True when they are taken as missing, false
+// when kept; `refused` when the load must fail.
+bool TakeOutliers(const Source& source, int64_t linesBefore, const LineRules& rules, const RangeScan& total,
+                  const OutlierBounds& b, OutlierPolicy policy, bool& refused, VkDialogs& ui)
+{
+    constexpr std::size_t ListedLines = 5;
+    const bool high = total.largest > b.high;
+    const OutlierLines lines = FindOutlierLines(source.path, linesBefore, rules, b, ListedLines);
+    const std::string text = " " + FileNameOf(source.path) + ": line " +
+                             std::to_string((high ? total.largestLine : total.smallestLine) + 1) + " holds " +
+                             ShortText(high ? total.largest : total.smallest) +
+                             ", far beyond the bulk of the values (" + ShortText(b.bulkLow) + " to " +
+                             ShortText(b.bulkHigh) + "). " + std::to_string(lines.count) + " value" +
+                             (lines.count == 1 ? " lies" : "s lie") + " outside " + ShortText(b.low) + " to " +
+                             ShortText(b.high) + " (line" + (lines.count == 1 ? " " : "s ") +
+                             LineList(lines.first, lines.count) + ").";
+    switch (policy) {
+    case OutlierPolicy::Missing:
+        ui.message(text + " They are taken as missing.", Severity::Warning);
+        return true;
+    case OutlierPolicy::Refuse:
+        ui.message(text + " They would leave every other value in a few of the 65536 steps: the file is "
+                          "refused. Mend those lines, or take such values as missing.",
+                   Severity::Error);
+        refused = true;
+        return false;
+    case OutlierPolicy::Ask: break;
+    }
+    return ui.ask(text + "\r\nKept, they leave every other value in a few of the 65536 steps.\r\nTake them as "
+                         "missing?",
+                  Buttons::YesNo, Severity::Warning) == Answer::Yes;
+}
+
+// The auto-scaling after the scan: the parts' figures joined, the question
+// about lines without the column, values far beyond the bulk dealt with, the
+// slot scaled to the range found. `dropped` gets the bounds outside which
+// values were taken as missing.
+bool ScaleFromScans(Recording& rec, int slot, const Source& source, const LineRules& rules,
+                    const std::vector<RangeScan>& scans, std::vector<KeptValues>& kept, OutlierPolicy policy,
+                    RangeScan& total, std::optional<OutlierBounds>& dropped, VkDialogs& ui)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    const int64_t firstLine = int64_t{d.HeaderText} + rec.at(slot).SkipCount;  // lines of the file before the values
+    int64_t linesBefore = firstLine;  // lines of the file before a part's
+    std::vector<int64_t> firstShort;
+    for (const RangeScan& s : scans) {
+        for (const int64_t line : s.firstShort)
+            if (firstShort.size() < ListedShortLines)
+                firstShort.push_back(linesBefore + line + 1);
+        total.shortLines += s.shortLines;
+        total.valueLines += s.valueLines;
+        total.samples += s.samples;
+        if (s.smallest < total.smallest) {
+            total.smallest = s.smallest;
+            total.smallestLine = linesBefore + s.smallestLine;
+        }
+        if (s.largest > total.largest) {
+            total.largest = s.largest;
+            total.largestLine = linesBefore + s.largestLine;
+        }
+        total.resolution = std::min(total.resolution, s.resolution);
+        total.readError = total.readError || s.readError;
+        linesBefore += s.lines;
+    }
+    if (total.readError) {
+        ui.message(" Error while reading " + source.path, Severity::Error);
+        return false;
+    }
+    if (!TellShortLines(source.path, rules.column, total.shortLines, total.valueLines, firstShort, WrongColumnScan,
+                        ui))
+        return false;
+
+    ScaleToRange(rec, slot, total.smallest, total.largest);
+    if (d.CoeffA > total.resolution) {
+        const std::optional<OutlierBounds> outliers = FindOutliers(kept);
+        bool refused = false;
+        if (!outliers) {
+            WarnCoarseSteps(source.path, total, d.CoeffA, ui);
+        } else if (TakeOutliers(source, firstLine, rules, total, *outliers, policy, refused, ui)) {
+            DropOutliers(kept, *outliers, total.smallest, total.largest);
+            ScaleToRange(rec, slot, total.smallest, total.largest);
+            dropped = outliers;
+        } else if (refused) {
+            return false;
+        }
+    }
+    if (std::fabs(d.LowRng) * 0.1 > std::fabs(d.HighRng))
         SetHint(rec, HintInvertData);
     return true;
 }
@@ -393,9 +473,14 @@ bool StoreScanned(Recording& rec, int slot, const Source& source, const LineRule
 {
     SlotData& s = rec.at(slot);
     RangeScan total;
-    if (!ScaleFromScans(rec, slot, source, scans, total, ui))
+    std::optional<OutlierBounds> dropped;
+    if (!ScaleFromScans(rec, slot, source, rules, scans, kept, options.outliers, total, dropped, ui))
         return false;
-    const Conversion conv = ConversionOf(s.desc);
+    Conversion conv = ConversionOf(s.desc);
+    if (dropped) {
+        conv.lowest = dropped->low;
+        conv.highest = dropped->high;
+    }
     s.HeadCmt1.clear();
     s.HeadCmt2.clear();
     ui.status("");
@@ -426,9 +511,19 @@ bool OpenForLoading(SlotData& s, LineReader& reader, bool& skippedAll, VkDialogs
         return false;
     }
     const bool autoScaling = d.AutoScaling == 'Y';
-    if (autoScaling && (!SkipLines(reader, d.HeaderText) || reader.atEnd())) {
-        ui.message("Header too large or UNIX formatted file", Severity::Error);
-        return false;
+    if (autoScaling) {
+        const bool pastHeader = SkipLines(reader, d.HeaderText);
+        if (pastHeader && reader.atEnd()) {
+            const std::string header = d.HeaderText == 0 ? std::string()
+                                       : ": only the " + std::to_string(d.HeaderText) + " header line" +
+                                             (d.HeaderText == 1 ? "" : "s") + " the setup names";
+            ui.message(" " + FileNameOf(d.NameIn) + " holds no data lines" + header + ".", Severity::Error);
+            return false;
+        }
+        if (!pastHeader) {
+            ui.message("Header too large or UNIX formatted file", Severity::Error);
+            return false;
+        }
     }
     skippedAll = (autoScaling || SkipLines(reader, d.HeaderText)) && SkipLines(reader, s.SkipCount);
     if (autoScaling && !skippedAll) {
@@ -483,9 +578,12 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
         BusyCursor busy(ui);
         LoadHooks hooks;
         hooks.progress = [&](int32_t n) { ui.status(ProgressText(n, 0)); };
-        hooks.missingColumn = [&] { return ui.ask(WrongColumnLoad, Buttons::YesNo, Severity::Warning) == Answer::Yes; };
         const LoadResult loaded = LoadRange(rec, slot, reader, rules, conv, 0, limit, hooks);
-        if (loaded.stopped)
+        std::vector<int64_t> firstShort;
+        for (const int64_t line : loaded.firstShort)
+            firstShort.push_back(int64_t{d.HeaderText} + s.SkipCount + line + 1);
+        if (!TellShortLines(d.NameIn, rules.column, loaded.shortLines, loaded.valueLines, firstShort, WrongColumnLoad,
+                            ui))
             return false;
         count = loaded.count;
         s.missing = loaded.missing;

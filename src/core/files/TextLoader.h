@@ -41,6 +41,10 @@ std::string PreviewLine(const std::string& path, int headerLines);
 // The whole line after `skipped` lines; empty when the file cannot be read.
 std::string FirstDataLine(const std::string& path, int skipped);
 
+// What a load does with values far beyond the bulk of a file's values (see
+// files/Outliers.h): ask the user, take them as missing, or refuse the file.
+enum class OutlierPolicy { Ask, Missing, Refuse };
+
 struct TextLoadOptions {
     // Parts of the file read side by side with auto-scaling; 0 chooses by file
     // size and processor count, 1 reads on the calling thread only.
@@ -48,6 +52,8 @@ struct TextLoadOptions {
     // With auto-scaling, the values read by the range scan are scaled as they
     // are kept when that gives them back exactly; false reads the text twice.
     bool keepValues = true;
+    // Values far beyond the bulk of an auto-scaled file's (see Outliers.h).
+    OutlierPolicy outliers = OutlierPolicy::Ask;
 };
 
 // Loads the slot from its text file in one pass; with auto-scaling the range

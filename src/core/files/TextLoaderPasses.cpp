@@ -33,7 +33,8 @@ namespace {
 struct ColumnScan {
     double smallest = Unreached, largest = -Unreached, resolution = HUGE_VAL, previous = NAN;
     int64_t smallestLine = 0, largestLine = 0, samples = 0;
-    bool missingColumn = false;
+    int64_t shortLines = 0;
+    std::vector<int64_t> firstShort;
 
     [[gnu::always_inline]] void take(const ClassifiedLine c, int64_t line, bool ignoreEmpty, KeptValues* keep)
     {
@@ -60,6 +61,11 @@ struct ColumnScan {
             }
             break;
         }
+        case LineKind::MissingColumn:  // a short line (a truncated write): its field is missing
+            if (firstShort.size() < ListedShortLines)
+                firstShort.push_back(line);
+            ++shortLines;
+            [[fallthrough]];
         case LineKind::MissingValue:
             if (!ignoreEmpty) {
                 ++samples;
@@ -67,7 +73,6 @@ struct ColumnScan {
                     keep->values.push_back(NAN);
             }
             break;
-        case LineKind::MissingColumn: missingColumn = true; break;
         }
     }
 
@@ -82,7 +87,8 @@ struct ColumnScan {
         scan.smallestLine = smallestLine;
         scan.largestLine = largestLine;
         scan.resolution = resolution;
-        scan.missingColumn = missingColumn;
+        scan.shortLines = shortLines;
+        scan.firstShort = firstShort;
         scan.readError = readError;
         return scan;
     }
@@ -146,8 +152,8 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
     LoadResult result;
     int32_t position = first;
     uint16_t* block = nullptr;
-    bool asked = false;
     int32_t reported = -1;
+    int64_t lineNumber = -1;
     std::string_view line;
     while (position < limit) {
         const int32_t count = position - first;
@@ -157,27 +163,32 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
         }
         if (!reader.next(line))
             break;
+        ++lineNumber;
         const ClassifiedLine c = rules.classify(line);
         double v = 0;
+        if (c.kind != LineKind::Ignored)
+            ++result.valueLines;
         switch (c.kind) {
         case LineKind::Ignored: continue;
-        case LineKind::Value: v = c.value * conv.f + conv.g; break;
+        case LineKind::Value:
+            if (c.value >= conv.lowest && c.value <= conv.highest) {
+                v = c.value * conv.f + conv.g;
+                break;
+            }
+            [[fallthrough]];  // an outlier taken as missing
+        case LineKind::MissingColumn:
+            if (c.kind == LineKind::MissingColumn) {  // a short line: its field is missing
+                if (result.firstShort.size() < ListedShortLines)
+                    result.firstShort.push_back(lineNumber);
+                ++result.shortLines;
+            }
+            [[fallthrough]];
         case LineKind::MissingValue:
-            if (conv.ignoreEmpty)
+            if (conv.ignoreEmpty && c.kind != LineKind::Value)
                 continue;
             v = conv.missing;
             result.missing.add(position, position + 1);
             break;
-        case LineKind::MissingColumn:
-            if (!asked && hooks.missingColumn) {
-                asked = true;
-                if (!hooks.missingColumn()) {
-                    result.stopped = true;
-                    result.count = count;
-                    return result;
-                }
-            }
-            continue;
         }
         if (!block || (position & SampleStore::BlockMask) == 0)
             block = rec.store.block(slot, position >> SampleStore::BlockShift);

@@ -63,9 +63,13 @@ struct RangeScan {
     double smallest = Unreached, largest = -Unreached;
     int64_t smallestLine = 0, largestLine = 0;  // where they are, counted from 0 in the stretch read
     double resolution = HUGE_VAL;               // the smallest change between values one after another
-    bool missingColumn = false;
+    int64_t shortLines = 0;                     // lines that end before the column: taken as missing values
+    std::vector<int64_t> firstShort;            // the first ListedShortLines of them, counted as smallestLine is
     bool readError = false;
 };
+
+// How many of the short lines a scan or a load keeps the numbers of.
+inline constexpr std::size_t ListedShortLines = 5;
 
 // The values of a stretch as the range scan read them, kept so that they can
 // be scaled without reading the text again. A float holds a plain decimal of
@@ -93,19 +97,20 @@ bool KeptExactly(const std::vector<KeptValues>& kept, double magnitude, int& dec
 struct Conversion {
     double f, g, missing, usrA, usrB;
     bool ignoreEmpty;
+    double lowest = -HUGE_VAL, highest = HUGE_VAL;  // values outside are taken as missing
 };
 
 struct LoadHooks {
     // Called at every sample count that is a multiple of 10000.
     std::function<void(int32_t count)> progress;
-    // Called at the first line without the column; false stops the load.
-    std::function<bool()> missingColumn;
 };
 
 struct LoadResult {
     int32_t count = 0;
-    bool stopped = false;
-    GapList missing;  // positions that got the stand-in for a missing value
+    GapList missing;                  // positions that got the stand-in for a missing value
+    int64_t valueLines = 0;           // lines neither empty nor skipped
+    int64_t shortLines = 0;           // lines that end before the column: taken as missing values
+    std::vector<int64_t> firstShort;  // the first of them, counted from 0 in the stretch read
 };
 
 // The sample load: stores samples at positions first, first + 1, ... below limit.

@@ -9,6 +9,8 @@
 #include "core/setup/DiveRecord.h"
 #include "core/store/CommonStart.h"
 #include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
+#include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
@@ -117,8 +119,8 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
 
     for (int slot = 0; slot < SlotCount; ++slot) {
         const ChannelDescriptor& d = rec.desc(slot);
-        if (d.UseFileInfo == 'Y' && d.ToCreate == 2 && FileExists(d.NameIn))
-            ReadFileInfo(rec, slot);
+        if (d.UseFileInfo == 'Y' && d.ToCreate == 2 && FileExists(d.NameIn) && !ReadFileInfo(rec, slot, ui))
+            return StartResult::LoadFailed;
     }
     if (!SettleCommonStart(rec, ui))
         return StartResult::Stopped;
@@ -163,6 +165,17 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
         slot = group.back();
     }
 
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ChannelDescriptor& d = rec.desc(slot);
+        if (rec.at(slot).ChannelUsed && !(ShownInCalendar(d.StartTime) && ShownInCalendar(d.EndTime))) {
+            ui.message(" Channel " + std::to_string(slot + 1) + " (" + FileNameOf(d.NameIn) + "): its start time " +
+                           ShortText(d.StartTime) + " ms and sampling interval of " + std::to_string(d.SampRate) +
+                           " ms give dates outside the years " + std::to_string(FirstCalendarYear) + " to " +
+                           std::to_string(LastCalendarYear) + ". Mend the start date or the interval in the setup.",
+                       Severity::Error);
+            return StartResult::LoadFailed;
+        }
+    }
     rec.time.LongestSpan = 0.0;
     for (const SlotData& s : rec.slots)
         if (s.ChannelUsed)

@@ -99,6 +99,13 @@ CalendarTime DecodeTime(double ms)
     return t;
 }
 
+bool ShownInCalendar(double ms)
+{
+    static const double first = EncodeTime(FirstCalendarYear, 1, 1, 0, 0, 0);
+    static const double after = EncodeTime(LastCalendarYear, 12, 31, 23, 59, 59) + 1000.0;
+    return ms >= first && ms < after;
+}
+
 std::string DateText(double ms, char dateSeparator)
 {
     const CalendarTime t = DecodeTime(ms);

@@ -20,6 +20,11 @@ double EncodeTime(const CalendarTime& t);
 // The reverse; a value above 1e28 (a missing time) gives an all-zero result.
 CalendarTime DecodeTime(double ms);
 
+// The years a date of the program is shown in (four digits).
+inline constexpr int FirstCalendarYear = 1900, LastCalendarYear = 9999;
+// Whether the time lies within them.
+bool ShownInCalendar(double ms);
+
 // "dd<sep>mm<sep>yyyy hh:mm:ss", as the setup and result files show a time.
 // "07.01.2026" (with the separator given) and "06:30:49" (whole seconds).
 std::string DateText(double ms, char dateSeparator);

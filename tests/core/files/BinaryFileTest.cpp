@@ -42,8 +42,8 @@ struct BinaryFile : ::testing::Test {
         d.NameIn = path;
         d.ToCreate = 2;
         d.UseFileInfo = useHeader;
-        if (useHeader == 'Y')
-            ReadFileInfo(rec, 1);
+        if (useHeader == 'Y' && !ReadFileInfo(rec, 1, ui))
+            return false;
         SetScaling(rec, 1);
         return LoadBinaryChannel(rec, 1, ui);
     }

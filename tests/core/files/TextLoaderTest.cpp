@@ -102,15 +102,30 @@ TEST_F(TextLoader, MissingValuesAndColumns)
     EXPECT_EQ(Count(), 2);
     EXPECT_NEAR(Value(1), 8.0, d().CoeffA);
 
-    // A line without the column asks once in each pass; Yes goes on.
+    // A line that ends before the column (a logger's truncated write) is a
+    // missing value, as an empty field is, told once with its line; only
+    // when every line is short is the column asked about.
     d().ColumnValue = 3;
     ASSERT_TRUE(Load("0\t1\t4\n1\t2\n2\t3\t8\n3\n"));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Probably wrong column, header,.. . Continue anyway?"});
-    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{
+                              " log.txt: 2 lines end before column 3: their values are taken as missing (lines 2, 4)."});
+    EXPECT_EQ(Count(), 2);  // void lines ignored: short ones too
+    d().IgnoreEmpLine = false;
+    ui.shown.clear();
+    std::string many;
+    for (int k = 0; k < 10; ++k)
+        many += k % 3 ? "1\t2\t5\n" : "1\t2\n";
+    ASSERT_TRUE(Load(many));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" log.txt: 4 lines end before column 3: their values are taken "
+                                                   "as missing (lines 1, 4, 7, 10)."});
+    EXPECT_EQ(Count(), 10);
+    EXPECT_EQ(rec.at(0).missing.missing(), 4);
     ui.shown.clear();
     ui.answers = {Answer::No};
-    EXPECT_FALSE(Load("0\t1\t4\n1\t2\n"));
+    EXPECT_FALSE(Load("0\t1\n1\t2\n"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Probably wrong column, header,.. . Continue anyway?"});
     EXPECT_EQ(ui.busyDepth, 0);
+    d().IgnoreEmpLine = true;
 
     d().AutoScaling = 'N';
     d().LowRng = 0.0;
@@ -118,11 +133,14 @@ TEST_F(TextLoader, MissingValuesAndColumns)
     SetScaling(rec, 0);
     ui.shown.clear();
     ASSERT_TRUE(Load("0\t1\t4\n1\t2\n2\t3\t12\n3\t3\t-1\n"));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Propably wrong column, header,.. . Continue anyway?"});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{
+                              " log.txt: 1 line ends before column 3: its value is taken as missing (line 2)."});
     EXPECT_EQ(ReadRaw(rec, 1, 0), 65535);  // above the range
     EXPECT_EQ(ReadRaw(rec, 2, 0), 0);      // below it
+    ui.shown.clear();
     ui.answers = {Answer::No};
-    EXPECT_FALSE(Load("0\t1\t4\n1\t2\n"));
+    EXPECT_FALSE(Load("0\t1\n1\t2\n"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" Propably wrong column, header,.. . Continue anyway?"});
 }
 
 TEST_F(TextLoader, FilesThatCannotBeReadEndInAMessage)
@@ -142,7 +160,11 @@ TEST_F(TextLoader, FilesThatCannotBeReadEndInAMessage)
     rec.at(0).ChannelUsed = true;
     ui.shown.clear();
     EXPECT_FALSE(Load(""));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Header too large or UNIX formatted file"});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" log.txt holds no data lines."});
+    ui.shown.clear();
+    d().HeaderText = 2;
+    EXPECT_FALSE(Load("Depth logger 7\nm\n"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{" log.txt holds no data lines: only the 2 header lines the setup names."});
 
     ui.shown.clear();
     d().HeaderText = 5;
@@ -290,7 +312,7 @@ TEST_F(TextLoader, MissingValuesAreKeptWhereTheyAre)
     EXPECT_FALSE(HoldsValues(rec, 0));
 }
 
-TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLine)
+TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLineAndMayBeTakenAsMissing)
 {
     // Whole metres, and one value that would make a raw step coarser than a metre.
     std::string text = "t\tdepth\n";
@@ -298,13 +320,43 @@ TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLine)
         text += std::to_string(k) + "\t" + std::to_string(k % 90) + "\n";
     text += "50\t1e308\n51\t12\n";
     d().HeaderText = 1;
+    // Kept (No): the value, its line and the bound are named.
+    ui.answers = {Answer::No};
     ASSERT_TRUE(Load(text));
     ASSERT_EQ(ui.texts().size(), 1u);
-    const std::string warning = ui.texts()[0];
-    EXPECT_NE(warning.find("log.txt"), std::string::npos) << warning;
-    EXPECT_NE(warning.find("1e+308 (line 52)"), std::string::npos) << warning;
-    EXPECT_NE(warning.find("0 (line 2)"), std::string::npos) << warning;
-    EXPECT_NE(warning.find("resolution of 1"), std::string::npos) << warning;
+    const std::string question = ui.texts()[0];
+    EXPECT_EQ(question.rfind(" log.txt: line 52 holds 1e+308, far beyond the bulk of the values (1 to 49). 1 value "
+                             "lies outside -479 to 529 (line 52).",
+                             0),
+              0u)
+        << question;
+    EXPECT_GT(d().CoeffA, 1.0);
+    // Taken as missing (Yes): the range and the steps those of the other values.
+    ui.shown.clear();
+    ui.answers = {Answer::Yes};
+    ASSERT_TRUE(Load(text));
+    EXPECT_EQ(Count(), 52);
+    EXPECT_EQ(rec.at(0).missing.missing(), 1);
+    EXPECT_TRUE(IsMissing(rec, 0, 50));
+    EXPECT_NEAR(Value(49), 49, d().CoeffA);
+    EXPECT_NEAR(Value(51), 12, d().CoeffA);
+    EXPECT_LT(d().CoeffA, 0.001);
+    EXPECT_LE(d().HighRng, 49);
+    // Without a question, as the batch runner loads: refused, or taken as missing with a word.
+    for (const OutlierPolicy policy : {OutlierPolicy::Refuse, OutlierPolicy::Missing}) {
+        ui.shown.clear();
+        const std::string file = dir.write("log.txt", text);
+        d().NameIn = file;
+        rec.at(0).ChannelUsed = true;
+        TextLoadOptions options;
+        options.outliers = policy;
+        EXPECT_EQ(LoadTextChannel(rec, 0, skips, ui, options), policy == OutlierPolicy::Missing);
+        ASSERT_EQ(ui.shown.size(), 1u);
+        EXPECT_EQ(ui.shown[0].kind == ScriptedDialogs::Entry::Kind::Message, true);
+        EXPECT_NE(ui.texts()[0].find(policy == OutlierPolicy::Missing ? "taken as missing" : "refused"),
+                  std::string::npos)
+            << ui.texts()[0];
+    }
 
     // Without the outlier nothing is said.
     ui.shown.clear();
@@ -423,11 +475,11 @@ TEST_F(TextLoader, SlotsOfOneFileShareOneReading)
         ui.statusTexts.clear();
         return l;
     };
-    ui.answers = {Answer::Yes};  // the third column's missing lines: go on
+    ui.answers = {Answer::Yes};  // the third column's absurd value: taken as missing
     for (int slot = 0; slot < SlotCount; ++slot)
         ASSERT_TRUE(LoadTextChannel(rec, slot, skips, ui));
     const Loaded apart = collect();
-    ASSERT_EQ(apart.texts.size(), 2u);  // the question, then the coarse steps
+    ASSERT_EQ(apart.texts.size(), 2u);  // the short lines told, then the question on the absurd value
 
     std::vector<int> told;
     for (int parts : {1, 3}) {
@@ -444,9 +496,10 @@ TEST_F(TextLoader, SlotsOfOneFileShareOneReading)
         }
         EXPECT_EQ(told, (std::vector<int>{1, 2}));
     }
-    // Answered No, the load stops at the third slot as it did alone.
+    // Answered No, the absurd value is kept, as alone.
     ui.answers = {Answer::No};
-    EXPECT_FALSE(LoadTextChannels(rec, {0, 1, 2}, skips, ui, {}));
+    EXPECT_TRUE(LoadTextChannels(rec, {0, 1, 2}, skips, ui, {}));
+    EXPECT_EQ(rec.at(2).missing.missing(), apart.missing[2].missing() - 1);
 
     // Other lines to skip, another delimiter or a slot not auto-scaled: a reading each.
     rec.at(1).SkipCount = 5;

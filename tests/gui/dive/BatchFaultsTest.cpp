@@ -88,6 +88,7 @@ private Q_SLOTS:
     void anInterruptedOrKilledRunLeavesTheEarlierResults();
     void twoSetupsOnOneDataFileAndAnUnwritableStudy();
     void aKilledWorkerIsNamed();
+    void anAbsurdValueAndAShortLine();
 };
 
 void BatchFaultsTest::aFullDiskFailsTheRecordingAndKeepsTheEarlierResults()
@@ -258,6 +259,59 @@ void BatchFaultsTest::aKilledWorkerIsNamed()
     QCOMPARE(run.exitCode(), 1);
     const QString err = QString::fromUtf8(run.readAllStandardError());
     QVERIFY2(err.contains("was killed (signal 9"), qPrintable(err));
+}
+
+void BatchFaultsTest::anAbsurdValueAndAShortLine()
+{
+    test::TempDir dir;
+    const example::ExampleFiles files = example::WriteExample(dir.file("rec"));
+    // Line 1003 holds 1e308 for its depth, line 2003 ends after its time (a truncated write).
+    std::vector<std::string> lines = test::Lines(files.data);
+    std::vector<std::string> cells = test::Cells(lines[1002]);
+    cells[2] = "1e308";
+    lines[1002] = cells[0] + "\t" + cells[1] + "\t" + cells[2] + "\t" + cells[3] + "\t" + cells[4] + "\r";
+    cells = test::Cells(lines[2002]);
+    lines[2002] = cells[0] + "\t" + cells[1] + "\r";
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    std::ofstream(files.data, std::ios::binary) << text;
+    const QString setup = QString::fromStdString(files.setup);
+    const QString study = QString::fromStdString(dir.file("study"));
+
+    const test::BatchRun refused = test::RunBatch({"--study", study, setup});
+    QCOMPARE(refused.exitCode, 1);
+    const std::string error = ErrorCell(dir.file("study"));
+    QVERIFY2(error.find("line 1003 holds 1e+308") != std::string::npos && error.find("refused") != std::string::npos,
+             error.c_str());
+    QVERIFY(!fs::exists(dir.file("rec/seal-example_Dve.xls")));
+
+    const test::BatchRun taken = test::RunBatch({"--outliers", "missing", "--study", study, setup});
+    QCOMPARE(taken.exitCode, 0);
+    QVERIFY2(taken.err.find("1 value lies outside") != std::string::npos &&
+                 taken.err.find("(line 1003). They are taken as missing.") != std::string::npos,
+             taken.err.c_str());
+    QVERIFY2(taken.err.find("1 line ends before column 3: its value is taken as missing (line 2003).") !=
+                 std::string::npos,
+             taken.err.c_str());
+    QCOMPARE(ErrorCell(dir.file("study")), std::string());
+    const std::vector<std::string> recordings = test::Lines(dir.file("study/recordings.tsv"));
+    const std::vector<std::string> header = test::Cells(recordings[0]);
+    const std::size_t gaps = std::find(header.begin(), header.end(), "Gaps") - header.begin();
+    QCOMPARE(test::Cells(recordings[1])[gaps], std::string("2"));
+    QVERIFY(test::Lines(dir.file("rec/seal-example_Dve.xls")).size() > 200);  // the dives found as without them
+
+    // No dive lasts as long as the setup asks, though the record goes deep: said in the summary and the table.
+    SetKey(files.setup, "Dive MinDiveDur", "86400");
+    const test::BatchRun none = test::RunBatch({"--outliers", "missing", "--study", study, setup});
+    QCOMPARE(none.exitCode, 0);
+    QVERIFY2(none.out.find(": 0 dives, 0 bouts") != std::string::npos &&
+                 none.out.find("no dive found, though the depth reaches ") != std::string::npos,
+             none.out.c_str());
+    const std::vector<std::string> noted = test::Lines(dir.file("study/recordings.tsv"));
+    QVERIFY2(test::Cells(noted[1])[test::Cells(noted[1]).size() - 2].find("past the threshold of 5 m") !=
+                 std::string::npos,
+             noted[1].c_str());
 }
 
 }  // namespace vk
