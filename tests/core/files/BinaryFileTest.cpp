@@ -163,6 +163,56 @@ TEST_F(BinaryFile, TextNamedAsBinaryAndMissingFiles)
     EXPECT_EQ(ui.texts(), std::vector<std::string>{" Error. Cannot create new.002"});
 }
 
+TEST_F(BinaryFile, HostileCountsAndHeadersAreRefusedWithTheField)
+{
+    // A channel to create longer than a channel can hold: refused at once, not filled for ever.
+    MakeChannel(100);
+    ChannelDescriptor& d = rec.desc(2);
+    d.NameIn = dir.file("new.002");
+    d.ToCreate = 1;
+    for (const int32_t count : {INT32_MAX, 2000000000, rec.store.capacity(2)}) {
+        ui.shown.clear();
+        rec.desc(0).DataCnt = count;
+        EXPECT_FALSE(LoadBinaryChannel(rec, 2, ui)) << count;
+        ASSERT_EQ(ui.texts().size(), 1u);
+        EXPECT_EQ(ui.texts()[0].rfind(" Error. new.002 cannot be created with ", 0), 0u) << ui.texts()[0];
+    }
+    rec.desc(0).DataCnt = 99;
+
+    // Headers whose calibration line cannot be read are not used with a factor of 1.
+    MakeChannel(100);
+    const std::string good = dir.file("good.bin");
+    ASSERT_TRUE(ExportBinary(rec, good, 0, 0, 99 * 1000.0));
+    const std::string bytes = test::TempDir::read(good);
+    const std::size_t line3 = bytes.find("\r\n", bytes.find("\r\n") + 2) + 2;
+    const std::size_t end3 = bytes.find("\r\n", line3);
+    auto withLine3 = [&](const std::string& line) {
+        std::string b = bytes;
+        std::string header = b.substr(0, line3) + line + b.substr(end3, InfoHeaderBytes - end3);
+        header.resize(InfoHeaderBytes, ' ');
+        return header + b.substr(InfoHeaderBytes);
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {withLine3("0 nan 0"), "its factor is 'nan'"},
+        {withLine3("0 inf 0"), "its factor is 'inf'"},
+        {withLine3("0 0.5"), "its square factor is missing"},
+        {withLine3("0 0 0"), "its factor is 0"},
+        {bytes.substr(0, bytes.find("\r\n") + 2) + std::string(InfoHeaderBytes, 'c') + bytes.substr(InfoHeaderBytes),
+         "its offset is missing"},  // an over-long caption pushes line 3 out of the header
+    };
+    for (const auto& [file, why] : cases) {
+        ui.shown.clear();
+        EXPECT_FALSE(LoadIntoSlot1(dir.write("bad.bin", file)));
+        ASSERT_EQ(ui.texts().size(), 1u);
+        EXPECT_NE(ui.texts()[0].find(" bad.bin: the calibration in line 3 of its header cannot be read (" + why),
+                  std::string::npos)
+            << ui.texts()[0];
+    }
+    ui.shown.clear();
+    EXPECT_TRUE(LoadIntoSlot1(good));
+    EXPECT_TRUE(ui.shown.empty());
+}
+
 TEST(BinaryHeader, DatesWithShortFieldsAndTwoDigitYears)
 {
     EXPECT_EQ(ParseHeaderDate("05.01.2002 11:32:07"), EncodeTime(2002, 1, 5, 11, 32, 7));

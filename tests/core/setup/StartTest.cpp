@@ -91,6 +91,23 @@ TEST_F(StartFixture, NamesFollowTheFirstUsedSlotAndDelaysTheLaterStarts)
                                      dir.file("nothing"));
 }
 
+TEST_F(StartFixture, DatesOutsideTheCalendarAreRefused)
+{
+    // A start past the year 9999, and one before 1900.
+    for (const auto& [start, interval] : {std::pair{EncodeTime(2026, 1, 7, 6, 0, 0) * 250, int32_t{1000}},
+                                          std::pair{EncodeTime(1850, 1, 7, 6, 0, 0), int32_t{1000}}}) {
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            wb.rec.desc(slot).StartTime = start;
+            wb.rec.desc(slot).SampRate = interval;
+        }
+        ui.shown.clear();
+        EXPECT_EQ(StartRecording(wb, ui), StartResult::LoadFailed);
+        ASSERT_FALSE(ui.texts().empty());
+        EXPECT_NE(ui.texts().back().find("give dates outside the years 1900 to 9999"), std::string::npos)
+            << ui.texts().back();
+    }
+}
+
 TEST_F(StartFixture, BinaryChannelsTakeTheirHeaderAndFailuresStop)
 {
     ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
