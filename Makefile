@@ -6,7 +6,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_CHECK_SECONDS ?= 5
-FUZZ_TARGETS = fuzz_parse_column fuzz_read_setup fuzz_text_loader fuzz_headers
+FUZZ_TARGETS = fuzz_parse_column fuzz_read_setup fuzz_text_loader fuzz_headers fuzz_binary_channel fuzz_study_part
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build test test-asan bench fuzz fuzz-build fuzz-check layers run example clean

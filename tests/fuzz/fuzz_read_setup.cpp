@@ -1,57 +1,26 @@
-// ReadSetup on arbitrary bytes. Whatever it makes of them, writing that state
-// and reading it back must give the same file again.
-#include <unistd.h>
+// ReadSetup on arbitrary bytes. Whatever it makes of them, the setup text of
+// that state read back must give the same text again.
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "MemoryFile.h"
 #include "core/setup/SetupFile.h"
-
-namespace {
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-const std::string& Folder()
-{
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/varnik-fuzz-XXXXXX";
-        return std::string(::mkdtemp(pattern));
-    }();
-    return folder;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string input = Folder() + "/input.cfg";
-    const std::string once = Folder() + "/once.cfg";
-    const std::string twice = Folder() + "/twice.cfg";
-    {
-        std::ofstream out(input, std::ios::binary | std::ios::trunc);
-        out << "Varnik Setup File\r\n";  // most inputs should reach the key parser
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    static vk::fuzz::MemoryFile file;
+    std::string input = "Varnik Setup File\r\n";  // most inputs should reach the key parser
+    input.append(reinterpret_cast<const char*>(data), size);
+    file.set(input.data(), input.size());
     vk::Recording rec;
     vk::Settings settings;
-    if (!vk::ReadSetup(input, rec, settings))
+    if (!vk::ReadSetup(file.path(), rec, settings))
         __builtin_trap();
-    std::remove(once.c_str());
-    std::remove(twice.c_str());
-    if (vk::WriteSetup(once, rec, settings) != vk::SetupWriteResult::Written)
-        __builtin_trap();
+    const std::string once = vk::SetupText(rec, settings);
+    file.set(once.data(), once.size());
     vk::Recording rec2;
     vk::Settings settings2;
-    if (!vk::ReadSetup(once, rec2, settings2) ||
-        vk::WriteSetup(twice, rec2, settings2) != vk::SetupWriteResult::Written || Slurp(once) != Slurp(twice))
+    if (!vk::ReadSetup(file.path(), rec2, settings2) || vk::SetupText(rec2, settings2) != once)
         __builtin_trap();
     return 0;
 }

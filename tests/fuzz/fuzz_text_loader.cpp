@@ -1,9 +1,9 @@
 // LoadTextChannel on arbitrary file contents with settings taken from the
 // first bytes: it must end in success or a message, never in a crash.
-#include <unistd.h>
 #include <cstdint>
-#include <fstream>
 #include <string>
+
+#include "MemoryFile.h"
 
 #include "core/files/TextLoader.h"
 #include "support/ScriptedDialogs.h"
@@ -17,18 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         r.store.Allocate({true, false, false}, 1);
         return r;
     }();
-    static const std::string path = [] {
-        char pattern[] = "/tmp/varnik-fuzz-XXXXXX";
-        return std::string(::mkdtemp(pattern)) + "/data.txt";
-    }();
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data + 4), static_cast<std::streamsize>(size - 4));
-    }
+    static vk::fuzz::MemoryFile file;
+    file.set(data + 4, size - 4);
     static const char delimiters[] = {'\t', ' ', ';', ','};
     vk::ChannelDescriptor& d = rec.desc(0);
     d = vk::DefaultDescriptor(0);
-    d.NameIn = path;
+    d.NameIn = file.path();
     d.ColumnValue = data[0] % 6;
     d.InDelimiter = delimiters[data[1] % 4];
     d.HeaderText = data[2] % 4;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace vk {
@@ -46,29 +47,33 @@ std::string ManifestText(const std::vector<std::string>& names, const std::vecto
 bool ReadManifest(const std::string& folder, Manifest& manifest, std::string& problem)
 {
     const std::string path = (std::filesystem::path(folder) / ManifestFile).string();
-    std::ifstream in(path);
-    std::string line;
-    if (!in || !std::getline(in, line) || line != FirstLine) {
-        problem = "no manifest (" + path + "): the task did not finish";
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParseManifest(in ? std::string_view(text) : std::string_view(), path, manifest, problem);
+}
+
+bool ParseManifest(std::string_view text, const std::string& where, Manifest& manifest, std::string& problem)
+{
+    manifest = Manifest{};
+    const std::size_t first = text.find('\n');
+    if (first == std::string_view::npos || text.substr(0, first) != FirstLine) {
+        problem = "no manifest (" + where + "): the task did not finish";
         return false;
     }
-    manifest = Manifest{};
-    while (std::getline(in, line)) {
+    std::istringstream lines{std::string(text.substr(first + 1))};
+    for (std::string line; std::getline(lines, line);) {
         std::istringstream words(line);
-        std::string name, of;
+        std::string name, of, sum;
         long n = 0;
-        std::string sum;
-        if (line.rfind("task ", 0) == 0) {
-            if (!(words >> name >> manifest.task.index >> of >> manifest.task.count) || of != "of") {
-                problem = "a damaged manifest (" + path + ")";
-                return false;
-            }
-            continue;
-        }
-        if (!(words >> name >> n >> sum)) {
-            problem = "a damaged manifest (" + path + ")";
+        const bool task = line.rfind("task ", 0) == 0;
+        const bool read = task ? (words >> name >> manifest.task.index >> of >> manifest.task.count) && of == "of"
+                               : static_cast<bool>(words >> name >> n >> sum);
+        if (!read) {
+            problem = "a damaged manifest (" + where + ")";
             return false;
         }
+        if (task)
+            continue;
         manifest.names.push_back(name);
         manifest.lines.push_back(n);
         manifest.sums.push_back(sum);

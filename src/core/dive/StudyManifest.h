@@ -7,6 +7,7 @@
 // disk or never ran is found instead of joined.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vk {
@@ -33,6 +34,8 @@ struct Manifest {
 
 // The manifest of `folder`; false with `problem` when it is missing or unreadable.
 bool ReadManifest(const std::string& folder, Manifest& manifest, std::string& problem);
+// The same from the manifest's text (`where` names it in the problem).
+bool ParseManifest(std::string_view text, const std::string& where, Manifest& manifest, std::string& problem);
 
 // Empty when `text` is the table `name` as `manifest` describes it, else what differs.
 std::string TableAgainstManifest(const Manifest& manifest, const std::string& name, const std::string& text);

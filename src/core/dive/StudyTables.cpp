@@ -139,29 +139,18 @@ std::string TableRows(const std::string& path, const std::string& header, const 
 }
 
 // The bodies of a part's tables when it is whole; else why not.
-std::string ReadPart(const std::string& part, const std::vector<std::string>& headers, std::string (&bodies)[3],
-                     TaskNumber& task)
+std::string ReadPart(const std::string& part, std::string (&bodies)[3], TaskNumber& task)
 {
-    Manifest manifest;
-    std::string problem;
-    if (!ReadManifest(part, manifest, problem))
-        return problem;
-    task = manifest.task;
-    for (std::size_t k = 0; k < 3; ++k) {
+    std::string texts[3];
+    bool ok = false;
+    const std::string manifest = ReadAll((std::filesystem::path(part) / ManifestFile).string(), ok);
+    for (std::size_t k = 0; k < 3 && ok; ++k) {  // without a manifest that is all there is to say
         const std::string path = (std::filesystem::path(part) / TableFiles[k]).string();
-        bool ok = false;
-        const std::string text = ReadAll(path, ok);
+        texts[k] = ReadAll(path, ok);
         if (!ok)
             return "Cannot read " + path;
-        if (std::string wrong = TableAgainstManifest(manifest, TableFiles[k], text); !wrong.empty())
-            return path + ": " + wrong;
-        if (std::string wrong = TableRows(path, headers[k], text); !wrong.empty())
-            return wrong;
-        bodies[k] = text.substr(headers[k].size());
     }
-    if (bodies[2].empty())
-        return (std::filesystem::path(part) / TableFiles[2]).string() + " names no recording";
-    return {};
+    return CheckStudyPart(part, texts, manifest, bodies, task);
 }
 
 }  // namespace
@@ -201,6 +190,28 @@ std::vector<std::string> RecordingNames(const std::vector<std::string>& setupFil
     return names;
 }
 
+std::string CheckStudyPart(const std::string& part, const std::string (&texts)[3], const std::string& manifestText,
+                           std::string (&bodies)[3], TaskNumber& task)
+{
+    Manifest manifest;
+    std::string problem;
+    if (!ParseManifest(manifestText, (std::filesystem::path(part) / ManifestFile).string(), manifest, problem))
+        return problem;
+    task = manifest.task;
+    const std::vector<std::string> headers = Headers();
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::string path = (std::filesystem::path(part) / TableFiles[k]).string();
+        if (std::string wrong = TableAgainstManifest(manifest, TableFiles[k], texts[k]); !wrong.empty())
+            return path + ": " + wrong;
+        if (std::string wrong = TableRows(path, headers[k], texts[k]); !wrong.empty())
+            return wrong;
+        bodies[k] = texts[k].substr(headers[k].size());
+    }
+    if (bodies[2].empty())
+        return (std::filesystem::path(part) / TableFiles[2]).string() + " names no recording";
+    return {};
+}
+
 bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error,
                       TaskNumber task)
 {
@@ -219,13 +230,12 @@ bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& p
 bool MergeStudyTables(const std::string& folder, const std::vector<std::string>& parts, std::string& error,
                       const MergeOptions& options)
 {
-    const std::vector<std::string> headers = Headers();
     std::string bodies[3];
     std::vector<std::string> problems;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         std::string part[3];
         TaskNumber task;
-        const std::string problem = ReadPart(parts[k], headers, part, task);
+        const std::string problem = ReadPart(parts[k], part, task);
         if (problem.empty()) {
             for (std::size_t t = 0; t < 3; ++t)
                 bodies[t] += part[t];

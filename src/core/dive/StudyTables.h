@@ -61,6 +61,12 @@ std::vector<std::string> RecordingNames(const std::vector<std::string>& setupFil
 bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& parts, std::string& error,
                       TaskNumber task = {});
 
+// A part's tables (dives, bouts, recordings) against its manifest's text:
+// empty when whole, with `bodies` the tables below their headers; else why
+// not (`part` names the folder in the text).
+std::string CheckStudyPart(const std::string& part, const std::string (&texts)[3], const std::string& manifestText,
+                           std::string (&bodies)[3], TaskNumber& task);
+
 struct MergeOptions {
     bool partial = false;            // join the whole parts; the others get a recordings.tsv line saying why
     std::vector<std::string> names;  // what to call each part in messages and lines (default: its folder)

@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* NoCapacity = "Not enough capacity for this operation.";
 constexpr const char* IntervalTooSmall = "Command rejected. Sampl. int. too small.";
+constexpr const char* IntervalTooLarge = "Command rejected. Sampl. int. too large.";
 constexpr int64_t Chunk = 4096;  // words worked on at a time
 
 template <int N>
@@ -59,8 +60,9 @@ CommandResult Resampled(Recording& rec, int slot)
     return {redraw::Everything, SampleChange{slot, 0, int64_t{rec.desc(slot).DataCnt} + 1, true}};
 }
 
-// The expand warning, when the factor does not divide the interval; true to go on.
-bool TimeStaysExact(VkDialogs& ui, int32_t interval, int32_t n)
+// The expand warning, when the factor does not divide the interval; true to
+// go on. `set` is the interval the operation will set.
+bool TimeStaysExact(VkDialogs& ui, int32_t interval, int32_t n, int32_t set)
 {
     if (interval % n == 0)
         return true;
@@ -69,8 +71,7 @@ bool TimeStaysExact(VkDialogs& ui, int32_t interval, int32_t n)
         "Warning: This expand factor leads to corruption of time. \n"
         "When expanding the data channel by a factor of " +
         std::to_string(n) + " the resulting sampl. interval should be changed to " + Decimal(exact) +
-        "\nSince the sampl. interval must be an integer this value will be rounded to " +
-        std::to_string(static_cast<int64_t>(std::nearbyint(exact))) +
+        "\nSince the sampl. interval must be an integer this value will be rounded to " + std::to_string(set) +
         "\nThis means that the time scale will be not correct after performing the data expansion "
         "by this expand factor.\nDo you want to continue although?";
     return ui.ask(text, Buttons::YesNo, Severity::Warning) == Answer::Yes;
@@ -220,7 +221,13 @@ CommandResult ReduceCommand(ViewContext& cx, int slot)
 {
     const std::optional<int32_t> n =
         AskInteger(cx.ui, "Thin out data", "Thin-out-factor (each n-th point remain):", "1");
-    if (!n || !ReduceChannel(cx.rec, cx.undo, slot, *n))
+    if (!n)
+        return {};
+    if (*n >= 2 && int64_t{cx.rec.desc(slot).SampRate} * *n > INT32_MAX) {
+        cx.ui.message(IntervalTooLarge, Severity::Error);
+        return {};
+    }
+    if (!ReduceChannel(cx.rec, cx.undo, slot, *n))
         return {};
     return Resampled(cx.rec, slot);
 }
@@ -228,7 +235,9 @@ CommandResult ReduceCommand(ViewContext& cx, int slot)
 CommandResult ExpandCommand(ViewContext& cx, int slot, const StepProgress& progress)
 {
     const std::optional<int32_t> n = AskInteger(cx.ui, "Expand data", "Expand-factor (insert n-1 points):", "");
-    if (!n || *n < 2 || !TimeStaysExact(cx.ui, cx.rec.desc(slot).SampRate, *n))
+    const int32_t interval = cx.rec.desc(slot).SampRate;
+    if (!n || *n < 2 ||
+        !TimeStaysExact(cx.ui, interval, *n, static_cast<int32_t>(std::nearbyint(static_cast<double>(interval) / *n))))
         return {};
     if (!ExpandChannel(cx.rec, cx.ui, cx.undo, slot, *n, progress))
         return {};
@@ -247,7 +256,7 @@ CommandResult DoublePointsCommand(ViewContext& cx, int slot, const StepProgress&
         cx.ui.message(IntervalTooSmall, Severity::Error);
         return {};
     }
-    if (!TimeStaysExact(cx.ui, interval, 2) || !DoublePoints(cx.rec, cx.ui, cx.undo, slot, progress))
+    if (!TimeStaysExact(cx.ui, interval, 2, interval / 2) || !DoublePoints(cx.rec, cx.ui, cx.undo, slot, progress))
         return {};
     return Resampled(cx.rec, slot);
 }

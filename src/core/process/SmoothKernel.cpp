@@ -86,20 +86,33 @@ auto StepTest(int32_t level, int64_t jump)
 }
 
 // A rule for modes 4 .. 7: `heads` section-start words from HeadWord, then
-// word(r) for each word, kept where keep(r) says so.
+// word(r) for each word, kept where keep(r) says so. Below a `level` (the
+// flat baseline's threshold) a word is smoothed only where every word the
+// kernel reaches (`reach` on either side) lies below it too: a kernel that
+// reached into the descent or ascent beside a surface reading would lift
+// that reading, and with it the surface, towards the dive.
 template <typename Word, typename Keep>
-ChunkRule KernelRule(int32_t start, int heads, const Kernel& kernel, Word word, Keep keep)
+ChunkRule KernelRule(int32_t start, int heads, const Kernel& kernel, Word word, Keep keep, int32_t level = NoLevel,
+                     int reach = 0)
 {
+    const auto inLevel = [level, reach](const uint16_t* r) {
+        if (level == NoLevel)
+            return true;
+        for (int k = -reach; k <= reach; ++k)
+            if (r[k] >= level)
+                return false;
+        return true;
+    };
     return [=](const RawChunk& c, uint16_t* out) {
         int32_t i = 0;
         for (; i < c.count && c.x0 + i - start < heads; ++i) {
             const int position = c.x0 + i - start;
             const int32_t v = HeadWord(kernel, c.r + i - position, position);
-            out[i] = static_cast<uint16_t>(keep(c.r + i) ? v : c.r[i]);
+            out[i] = static_cast<uint16_t>(keep(c.r + i) && inLevel(c.r + i) ? v : c.r[i]);
         }
         for (; i < c.count; ++i) {
             const uint16_t* r = c.r + i;
-            out[i] = static_cast<uint16_t>(keep(r) ? word(r) : r[0]);
+            out[i] = static_cast<uint16_t>(keep(r) && inLevel(r) ? word(r) : r[0]);
         }
     };
 }
@@ -110,15 +123,15 @@ ChunkRule KernelRuleOf(int mode, int32_t start, int32_t level, int64_t jump)
     case Smooth121:
         return KernelRule(
             start, 1, Kernel121, [](const uint16_t* r) { return (r[-1] + 2 * r[0] + r[1]) >> 2; },
-            StepTest<1>(level, jump));
+            StepTest<1>(level, jump), level, 1);
     case Smooth12410:
         return KernelRule(
             start, 3, Kernel12410, [](const uint16_t* r) { return SevenWords<2, 4, 10, 24>(r); },
-            StepTest<0>(level, jump));
+            StepTest<0>(level, jump), level, 3);
     case Smooth11232:
         return KernelRule(
             start, 3, Kernel11232, [](const uint16_t* r) { return SevenWords<1, 2, 3, 11>(r); },
-            StepTest<0>(level, jump));
+            StepTest<0>(level, jump), level, 3);
     default:
         return KernelRule(
             start, 4, KernelFlat, [](const uint16_t* r) { return TrimmedSeven(r); },

@@ -222,11 +222,17 @@ SetupWriteResult WriteSetup(const std::string& path, const Recording& rec, const
         if (!reader.open(path) || !FirstLineIsMagic(reader))
             return SetupWriteResult::NotASetupFile;
     }
+    return ReplaceFileContents(path, SetupText(rec, settings)) ? SetupWriteResult::Written
+                                                               : SetupWriteResult::WriteFailed;
+}
+
+std::string SetupText(const Recording& rec, const Settings& settings)
+{
     // The key table reaches into mutable state; copies keep the caller's const.
     std::array<ChannelDescriptor, 3> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
     Settings copy = settings;
     setup::Target target{desc, copy};
-    return ReplaceFileContents(path, Compose(target)) ? SetupWriteResult::Written : SetupWriteResult::WriteFailed;
+    return Compose(target);
 }
 
 }  // namespace vk

@@ -14,6 +14,9 @@ inline constexpr const char* SetupMagicLine = "Varnik Setup File";
 // skipped; afterwards every yOffset is 0 and incomplete extended rows are off.
 bool ReadSetup(const std::string& path, Recording& rec, Settings& settings);
 
+// The setup file's text for the whole state, as WriteSetup writes it.
+std::string SetupText(const Recording& rec, const Settings& settings);
+
 enum class SetupWriteResult { Written, NotASetupFile, WriteFailed };
 
 // Writes the whole state. An existing file of another kind is never

@@ -67,20 +67,22 @@ TEST(FurSealFlatBaseline, SurfaceFlattensAndEveryDeepDiveStays)
         if (w >= level || IsMissing(rec, 0, i)) {
             ASSERT_EQ(ReadRaw(rec, i, 0), w) << i;
         }
+        ASSERT_EQ(ReadRaw(rec, i, 0) < level, w < level) << i;  // no reading crosses the threshold
         changed += ReadRaw(rec, i, 0) != w;
     }
     EXPECT_GT(changed, 1000);
     const double flatter = SurfaceSpread(rec, 4);
     EXPECT_LT(flatter, spread);
 
-    // The dives deeper than 8 m are found again (the one of 8.0 m among them
-    // may sink below the limit). Their depths, taken from the surface level,
-    // lose 0.4 m on average: smoothing lifts the surface readings beside
-    // shallow excursions, which lifts the surface level.
+    // Every dive deeper than 8 m is found again with its depth: the surface
+    // readings beside a descent or ascent are left as recorded. What moves is
+    // the surface level itself where the record's whole metres hold dense
+    // spikes of 3 to 4 m: smoothed, the surface lies at their mean, up to
+    // 0.75 m above the 1 m most of its readings show.
     rec.desc(0).yOffset = loaded.yOffset;
     const std::vector<test::FoundDive> after = test::SearchAllDives(rec, ui);
     double onsetShift = 0, endShift = 0, depthChange = 0;
-    int deep = 0, lost = 0;
+    int deep = 0, lost = 0, within = 0;
     for (const test::FoundDive& d : before) {
         if (d.maxDepth <= 8)
             continue;
@@ -88,18 +90,21 @@ TEST(FurSealFlatBaseline, SurfaceFlattensAndEveryDeepDiveStays)
         const auto again = std::find_if(after.begin(), after.end(),
                                         [&](const test::FoundDive& e) { return e.f4 < d.f5 && d.f4 < e.f5; });
         if (again == after.end()) {
-            EXPECT_LT(d.maxDepth, 8.5) << "dive at " << d.f4;
+            ADD_FAILURE() << "dive at " << d.f4 << " of " << d.maxDepth << " m lost";
             ++lost;
             continue;
         }
-        EXPECT_NEAR(again->maxDepth, d.maxDepth, 3.0) << d.f4;
+        EXPECT_NEAR(again->maxDepth, d.maxDepth, 0.8) << d.f4;
+        within += std::fabs(again->maxDepth - d.maxDepth) <= 0.5;
         depthChange += std::fabs(again->maxDepth - d.maxDepth);
         onsetShift = std::max(onsetShift, std::fabs(again->f4 - d.f4));
         endShift = std::max(endShift, std::fabs(again->f5 - d.f5));
     }
     EXPECT_EQ(deep, 199);
-    EXPECT_LE(lost, 1);
-    EXPECT_LT(depthChange / (deep - lost), 0.6);
+    EXPECT_EQ(lost, 0);
+    EXPECT_GE(within, deep - 2);
+    EXPECT_LT(depthChange / deep, 0.05);
+    EXPECT_LE(onsetShift, 15000);
     std::cout << deep << " dives deeper than 8 m, " << lost << " lost; depth changed by " << depthChange / (deep - lost)
               << " m on average; surface spread " << spread << " m -> " << flatter << " m; onsets moved up to "
               << onsetShift / 1000 << " s, ends up to " << endShift / 1000 << " s\n";

@@ -28,12 +28,19 @@ std::vector<uint16_t> Reference(const std::vector<uint16_t>& r, int32_t a, int32
         auto R = [&](int64_t i) -> int64_t {
             return r[static_cast<std::size_t>(std::clamp<int64_t>(i, st.lo, st.hi))];
         };
+        // Below a level, only where every word the kernel reaches lies below it.
+        auto inLevel = [&](int32_t x, int reach) {
+            for (int j = -reach; j <= reach; ++j)
+                if (level != NoLevel && R(x + j) >= level)
+                    return false;
+            return true;
+        };
         for (int32_t x = std::max(st.lo, s); x <= std::min(st.hi, b); ++x) {
             int64_t v = R(x);
             bool write = true;
             if (mode == Smooth121) {
                 v = x == s ? (R(s) + R(s + 1)) / 2 : (R(x - 1) + 2 * R(x) + R(x + 1)) / 4;
-                write = std::llabs(R(x + 1) - R(x + 2)) < jump && R(x) < level;
+                write = std::llabs(R(x + 1) - R(x + 2)) < jump && R(x) < level && inLevel(x, 1);
             } else if (mode == Smooth12410 || mode == Smooth11232 || mode == SmoothTrimmedSeven) {
                 const std::array<int64_t, 3> w = mode == Smooth12410   ? std::array<int64_t, 3>{2, 4, 10}
                                                  : mode == Smooth11232 ? std::array<int64_t, 3>{1, 2, 3}
@@ -61,7 +68,7 @@ std::vector<uint16_t> Reference(const std::vector<uint16_t>& r, int32_t a, int32
                         std::nearbyint((seven[1] + seven[2] + seven[3] + seven[4] + seven[5]) / 5.0));
                 }
                 if (mode != SmoothTrimmedSeven)
-                    write = std::llabs(R(x) - R(x + 1)) < jump && R(x) < level;
+                    write = std::llabs(R(x) - R(x + 1)) < jump && R(x) < level && inLevel(x, 3);
             } else {  // the running mean, each window sorted
                 if (x == s)
                     continue;
