@@ -5,7 +5,7 @@
 namespace vk {
 
 LineReader::LineReader(std::size_t maxLine, std::size_t bufferSize)
-        : buffer_(std::max(bufferSize, maxLine * 2)), maxLine_(maxLine)
+        : wanted_(std::max(bufferSize, maxLine * 2)), maxLine_(maxLine)
 {
 }
 
@@ -21,6 +21,15 @@ bool LineReader::openRange(const std::string& path, int64_t begin, int64_t end, 
     rangeBegin_ = begin;
     rangeEnd_ = end;
     knownEol_ = lineEnd;
+    // As much as the bytes to read and one more, when they fit: a small file
+    // costs a small buffer, and nothing is cleared that is read over anyway.
+    const int64_t bytes = (end >= 0 ? end : file_.size()) - begin;
+    const std::size_t size =
+        bytes >= 0 && static_cast<uint64_t>(bytes) < wanted_ ? static_cast<std::size_t>(bytes) + 1 : wanted_;
+    if (size != capacity_) {
+        buffer_.reset(new char[size]);
+        capacity_ = size;
+    }
     return rewind();
 }
 
@@ -39,23 +48,23 @@ bool LineReader::fill()
     if (eof_)
         return false;
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         bufferOffset_ += static_cast<int64_t>(begin_);
         begin_ = 0;
     }
-    std::size_t room = buffer_.size() - end_;
+    std::size_t room = capacity_ - end_;
     if (rangeEnd_ >= 0)
         room = static_cast<std::size_t>(
             std::clamp<int64_t>(rangeEnd_ - bufferOffset_ - static_cast<int64_t>(end_), 0, static_cast<int64_t>(room)));
-    const int64_t got = room > 0 ? file_.read(buffer_.data() + end_, room) : 0;
+    const int64_t got = room > 0 ? file_.read(buffer_.get() + end_, room) : 0;
     if (got <= 0) {
         failed_ = got < 0;
         eof_ = true;
         return false;
     }
     if (eol_ == 0) {
-        const char* data = buffer_.data() + end_;
+        const char* data = buffer_.get() + end_;
         const bool hasLf = std::memchr(data, '\n', static_cast<std::size_t>(got)) != nullptr;
         const bool hasCr = std::memchr(data, '\r', static_cast<std::size_t>(got)) != nullptr;
         eol_ = (!hasLf && hasCr) ? '\r' : '\n';
@@ -79,7 +88,7 @@ bool LineReader::atEnd()
 bool LineReader::nextSlow(std::string_view& line)
 {
     for (;;) {
-        char* start = buffer_.data() + begin_;
+        char* start = buffer_.get() + begin_;
         const std::size_t available = end_ - begin_;
         auto* stop = static_cast<char*>(std::memchr(start, eol_ ? eol_ : '\n', available));
         if (stop) {
@@ -106,7 +115,7 @@ bool LineReader::nextSlow(std::string_view& line)
         if (!fill()) {
             if (end_ > begin_ && !skippingRest_) {
                 // The last line has no end mark.
-                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+                line = std::string_view(buffer_.get() + begin_, end_ - begin_);
                 begin_ = end_;
                 if (eol_ == '\n' && line.back() == '\r')
                     line.remove_suffix(1);

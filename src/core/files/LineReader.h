@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,7 +37,7 @@ public:
     {
         // The common case inline: a whole line waiting in the buffer.
         if (!skippingRest_ && eol_ != 0) {
-            char* start = buffer_.data() + begin_;
+            char* start = buffer_.get() + begin_;
             const std::size_t available = end_ - begin_;
             if (auto* stop = static_cast<char*>(std::memchr(start, eol_, available))) {
                 const auto length = static_cast<std::size_t>(stop - start);
@@ -66,7 +67,9 @@ private:
     bool nextSlow(std::string_view& line);
 
     File file_;
-    std::vector<char> buffer_;
+    std::size_t wanted_;  // the buffer's size for a file larger than it
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t maxLine_;
     std::size_t begin_ = 0, end_ = 0;
     int64_t bufferOffset_ = 0;  // file offset of buffer_[0]

@@ -172,22 +172,25 @@ bool FirstLineIsMagic(LineReader& reader)
 
 std::string Compose(setup::Target& target)
 {
-    std::string text = std::string(SetupMagicLine) + "\r\nRelease 4.0\r\n";
+    constexpr std::size_t SetupBytes = 16 << 10;  // a little more than a setup file holds
+    std::string text;
+    text.reserve(SetupBytes);
+    text.append(SetupMagicLine).append("\r\nRelease 4.0\r\n");
     for (const Group& g : setup::Groups()) {
         const setup::IndexRange range = setup::RangeOf(g.index);
         for (int i = range.lo[0]; i <= range.hi[0]; ++i) {
             for (int j = range.lo[1]; j <= range.hi[1]; ++j) {
                 for (const Key& key : g.keys) {
-                    text += key.name;
+                    text.append(key.name);
                     if (range.count >= 1)
-                        text += '\t' + std::to_string(i);
+                        text.append(1, '\t').append(std::to_string(i));
                     if (range.count >= 2)
-                        text += '\t' + std::to_string(j);
+                        text.append(1, '\t').append(std::to_string(j));
                     for (const FieldRef& ref : key.fields(target, i, j))
-                        text += '\t' + FormatValue(ref);
+                        text.append(1, '\t').append(FormatValue(ref));
                     if (key.suffix)
-                        text += '\t' + key.suffix(target, i, j);
-                    text += "\r\n";
+                        text.append(1, '\t').append(key.suffix(target, i, j));
+                    text.append("\r\n");
                 }
             }
         }
