@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/store/Stretches.h"
+
 namespace vk {
 
 struct Extremum {
@@ -122,6 +124,36 @@ std::vector<Extremum> FindExtremaOf(
     for (std::size_t k = 1; k < list.size(); ++k)
         list[k].peakToPeak = list[k].value - list[k - 1].value;
     return list;
+}
+
+// FindExtremaOf stretch by stretch over the slot's samples p .. q (runs
+// without a missing value): the stand-in value of a missing sample is never
+// taken for an extremum, and no wave spans a gap. Without gaps it is
+// FindExtremaOf itself.
+template <typename Value, typename Reached = void (*)(int32_t)>
+std::vector<Extremum> FindExtremaInStretches(
+    const Recording& rec, int slot, const Value& value, int32_t p, int32_t q, double h, double intervalMs,
+    Reached reached = [](int32_t) {})
+{
+    if (rec.at(slot).missing.empty())
+        return FindExtremaOf(value, p, q, h, intervalMs, reached);
+    std::vector<Extremum> all;
+    ForEachStretch(rec, slot, StoredPart(rec.desc(slot), p, q), [&](int32_t lo, int32_t hi) {
+        std::vector<Extremum> part = FindExtremaOf(value, std::max(lo, p), std::min(hi, q), h, intervalMs, reached);
+        auto next = part.begin();
+        // Across a gap the tags still alternate: of two of a kind the more extreme stays.
+        if (!all.empty() && next != part.end() && next->type == all.back().type) {
+            if ((next->type == 1) == (next->value > all.back().value)) {
+                all.back() = *next;
+                all.back().peakToPeak = all.size() > 1 ? all.back().value - all[all.size() - 2].value : 0;
+            }
+            ++next;
+        }
+        if (!all.empty() && next != part.end())
+            next->peakToPeak = next->value - all.back().value;
+        all.insert(all.end(), next, part.end());
+    });
+    return all;
 }
 
 }  // namespace vk

@@ -102,9 +102,10 @@ TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, doub
             const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
             return table[block ? block[p & SampleStore::BlockMask] : 0];
         };
-        list.tags = FindExtremaOf(words, section.first, section.last, h, list.interval, reached);
+        list.tags = FindExtremaInStretches(rec, slot, words, section.first, section.last, h, list.interval, reached);
     } else {
-        list.tags = FindExtremaOf(ChannelSeries(rec, slot), section.first, section.last, h, list.interval, reached);
+        list.tags = FindExtremaInStretches(rec, slot, ChannelSeries(rec, slot), section.first, section.last, h,
+                                           list.interval, reached);
     }
     list.results = ResultsOf(list.tags, list.interval);
     return list;

@@ -181,7 +181,9 @@ CommandResult ReplaceBySpline(ViewContext& cx, NodeList& list, AkimaSpline& spli
         SetHint(cx.rec, HintRangeExcess);
     cx.rec.at(slot).ChannelModified = true;
     list.clear();
-    return {redraw::ActiveChannel, SampleChange{slot, s.first, int64_t{s.last} + 1}};
+    // The samples written hold values now, also where they were missing.
+    const bool gapsChanged = cx.rec.at(slot).missing.filled(s.first - d.CorrSmpDelay, s.last + 1 - d.CorrSmpDelay);
+    return {redraw::ActiveChannel, SampleChange{slot, s.first, int64_t{s.last} + 1, gapsChanged}};
 }
 
 }  // namespace vk

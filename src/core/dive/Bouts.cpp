@@ -111,7 +111,9 @@ int32_t BottomExtrema(const ChannelSeries& depth, const LinePositions& at, doubl
 {
     const DiveFrame f = FrameOf(at, depth.interval());
     return static_cast<int32_t>(
-        FindExtremaOf([&depth](int32_t i) { return depth(i); }, f.F8, f.F9, hysteresis, depth.interval()).size());
+        FindExtremaInStretches(depth.recording(), depth.slot(), [&depth](int32_t i) { return depth(i); }, f.F8, f.F9,
+                               hysteresis, depth.interval())
+            .size());
 }
 
 bool PartsBouts(double pauseMs, const DiveParameters& p, double interval)

@@ -60,7 +60,8 @@ void SimeoneWiggles(const ChannelSeries& depth, int32_t f8, int32_t f9, const Di
     }
     const auto l = static_cast<int32_t>(std::clamp(p.WiggRelPreceding * 1000.0 / interval, -1e9, 1e9));
     const double x = p.WiggAmplitude;
-    const std::vector<Extremum> ext = FindExtremaOf(Values(depth), f8, f9, std::fabs(x), interval);
+    const std::vector<Extremum> ext = FindExtremaInStretches(depth.recording(), depth.slot(), Values(depth), f8, f9,
+                                                                 std::fabs(x), interval);
     if (ext.size() < 2)
         return;
     const Extremum& e0 = ext[0];
@@ -93,7 +94,8 @@ void BostWiggles(const ChannelSeries& depth, int32_t f4, int32_t f5, const DiveP
         return;
     const auto e =
         static_cast<int32_t>(std::min(p.WiggDuration * 1000.0 / interval, 1e9));  // "Max. Duration" in points
-    const std::vector<Extremum> ext = FindExtremaOf(Values(depth), f4, f5, p.WiggAmplitude, interval);
+    const std::vector<Extremum> ext = FindExtremaInStretches(depth.recording(), depth.slot(), Values(depth), f4, f5,
+                                                                 p.WiggAmplitude, interval);
     int32_t lastKept = -1;
     for (std::size_t k = 0; k < ext.size() && table.size() < MaxWiggles - 1; ++k) {
         const Extremum& x = ext[k];

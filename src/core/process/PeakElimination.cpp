@@ -79,12 +79,18 @@ CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double a
 {
     Recording& rec = cx.rec;
     const ChannelDescriptor& d = rec.desc(slot);
+    if (d.SampRate > 0 && length >= int64_t{d.DataCnt} - d.CorrSmpDelay + 1) {
+        cx.ui.message(" A peak of " + std::to_string(length) + " points is longer than the channel's " +
+                          std::to_string(int64_t{d.DataCnt} - d.CorrSmpDelay + 1) + " points: nothing deleted.",
+                      Severity::Warning);
+        return {};
+    }
     if (d.SampRate <= 0 || length < 1)
         return {};
     const StoredSection section = StoredPart(d, std::max<int64_t>(static_cast<int64_t>(std::trunc(f4 / d.SampRate)), 1),
                                              static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
-    if (section.first >= section.last)
-        return {};
+    if (int64_t{section.first} + length >= section.last)
+        return {};  // no window of the peak's length fits the section
     cx.undo.PushRange(section.first, section.last + 1, redraw::SampleEdit, UndoPeaks, slot);
 
     double x = std::fabs(amplitude);

@@ -36,10 +36,11 @@ bool MovesSamples(int kind)
 }
 
 // Kinds whose steps keep where values were missing: those that move samples,
-// and a channel computed anew from others.
+// a channel computed anew from others, and values written by hand or by the
+// spline (they fill gaps).
 bool KeepsGaps(int kind)
 {
-    return MovesSamples(kind) || kind == UndoDerived;
+    return MovesSamples(kind) || kind == UndoDerived || kind == UndoSpline || kind == UndoSingleValue;
 }
 
 // Kinds whose steps keep the channel's displayed range.

@@ -82,4 +82,14 @@ void GapList::inserted(int32_t p, int32_t n)
     ranges_ = std::move(moved);
 }
 
+bool GapList::filled(int32_t from, int32_t to)
+{
+    if (!overlaps(from, to))
+        return false;
+    // Out and back in as positions that hold values: the ranges around them stay.
+    removed(from, to - from);
+    inserted(from, to - from);
+    return true;
+}
+
 }  // namespace vk

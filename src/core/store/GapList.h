@@ -40,6 +40,10 @@ public:
     // one holding p is split.
     void inserted(int32_t p, int32_t n);
 
+    // Positions from .. to - 1 were given values: they are no longer missing.
+    // True when any of them was.
+    bool filled(int32_t from, int32_t to);
+
     bool operator==(const GapList&) const = default;
 
 private:

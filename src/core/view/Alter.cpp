@@ -23,7 +23,10 @@ CommandResult AlterSample(ViewContext& cx, int slot, double t, double v)
     bool report = true;
     WriteRaw(rec, i, PhysToRaw(rec, slot, report, v), slot);
     rec.at(slot).ChannelModified = true;
-    return {redraw::ActiveChannel, SampleChange{slot, i, int64_t{i} + 1}};
+    // A value written where none was is a value: the curve and the figures take it.
+    const int32_t stored = i - d.CorrSmpDelay;
+    const bool wasMissing = rec.at(slot).missing.filled(stored, stored + 1);
+    return {redraw::ActiveChannel, SampleChange{slot, i, int64_t{i} + 1, wasMissing}};
 }
 
 }  // namespace vk

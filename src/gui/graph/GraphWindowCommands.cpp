@@ -1,6 +1,7 @@
 // How the graph window runs its commands: the table filled at start-up, the
 // one runner, long commands with Halt, and the move-mode check marks.
 
+#include <exception>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "core/view/ViewCommands.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
+#include "core/view/RedrawRequest.h"
 #include "gui/graph/InputGate.h"
 #include "gui/graph/commands/Commands.h"
 
@@ -61,11 +63,31 @@ void TForm3::runCommand(const CommandFunction& command)
     BusyCursor busy(ui_);
     view_.saved = view_.at;
     const int active = view_.active;
-    CommandSteps steps(*undoStack_);
-    CommandContext cx{{wb_.rec, view_, ui_, steps}, wb_};
-    inCommand_ = true;
-    const CommandResult result = command(cx);
-    inCommand_ = false;
+    const int depth = undoStack_->top();
+    CommandResult result;
+    std::string failure;
+    {
+        CommandSteps steps(*undoStack_);
+        CommandContext cx{{wb_.rec, view_, ui_, steps}, wb_};
+        inCommand_ = true;
+        try {
+            result = command(cx);
+        } catch (const std::exception& e) {  // out of memory, say: the session must not end with it
+            failure = e.what();
+        }
+        inCommand_ = false;
+    }
+    if (!failure.empty()) {
+        // The command's own undo steps put the recording back as it was.
+        while (undoStack_->top() > depth && undoStack_->Pop().undone) {
+        }
+        result = CommandResult{redraw::Everything};
+        for (int slot = 0; slot < SlotCount; ++slot)
+            result.changed.add(SampleChange{slot, 0, int64_t{wb_.rec.desc(slot).DataCnt} + 1, true});
+        ui_.message(" The command could not be carried out (" + failure +
+                        ").\r\nThe recording is as it was before it.",
+                    Severity::Error);
+    }
     applyChanges(result.changed);
     if (view_.active != active) {  // Undo takes the channel of its step
         const int slot = view_.active;

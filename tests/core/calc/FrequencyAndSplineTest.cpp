@@ -229,6 +229,47 @@ TEST_F(CalcFixture, AlterGivesTheNearestSampleTheClickedValue)
     EXPECT_EQ(words(0, 3), around);
 }
 
+// Missing samples: no tag on a stand-in value, and values written by Alter or
+// Replace are values (Undo brings the gap back).
+TEST_F(CalcFixture, MissingSamplesGetNoTagsAndWrittenOnesAreValues)
+{
+    const double pi = std::acos(-1.0);
+    wave(2000, 100, [&](int32_t i) { return 50 + 10 * std::sin(2 * pi * i / 100.0); });
+    const TagList whole = CalcFrequency(rec, 0, 0, 199900, 1.0);
+    // 30 samples without a value around a maximum, holding the low stand-in as a load leaves them.
+    for (int32_t i = 1010; i < 1040; ++i)
+        WriteRaw(rec, i, 0, 0);
+    rec.at(0).missing.add(1010, 1040);
+    const TagList gapped = CalcFrequency(rec, 0, 0, 199900, 1.0);
+    for (const Extremum& e : gapped.tags)
+        EXPECT_FALSE(e.index >= 1010 && e.index < 1040) << e.index;
+    // The maximum in the gap goes, and the minima on either side of it become one.
+    EXPECT_EQ(gapped.tags.size(), whole.tags.size() - 2);
+    for (std::size_t k = 1; k < gapped.tags.size(); ++k)
+        EXPECT_EQ(gapped.tags[k].type, -gapped.tags[k - 1].type);
+    EXPECT_NEAR(gapped.results.averageMin, whole.results.averageMin, 0.01);
+    EXPECT_NEAR(gapped.results.frequency, whole.results.frequency, 0.006);  // one wave of the 20 not seen
+
+    // Alter on a missing sample: a value now; Undo makes it missing again.
+    view.active = 0;
+    command([&](ViewContext& cx) { return AlterSample(cx, 0, 1020 * 100.0, 55); });
+    EXPECT_FALSE(IsMissing(rec, 0, 1020));
+    EXPECT_TRUE(IsMissing(rec, 0, 1019) && IsMissing(rec, 0, 1021));
+    ASSERT_TRUE(undo->Pop().undone);
+    EXPECT_TRUE(IsMissing(rec, 0, 1020));
+
+    // Replace over the gap: the samples between the outer nodes hold values.
+    NodeList nodes;
+    AkimaSpline spline;
+    for (const double s : {100.0, 101.5, 104.5, 106.0})
+        ASSERT_TRUE(AddNode(nodes, 0, s * 1000, 55, ui));
+    const CommandResult r = command([&](ViewContext& cx) { return ReplaceBySpline(cx, nodes, spline); });
+    EXPECT_TRUE(r.changed.bySlot[0].length);  // the gaps changed: drawn anew
+    EXPECT_EQ(rec.at(0).missing.missing(), 0);
+    ASSERT_TRUE(undo->Pop().undone);
+    EXPECT_EQ(rec.at(0).missing.missing(), 30);
+}
+
 // The whole fur-seal depth record, ashore stretches included: tags that
 // alternate, and results that are numbers.
 TEST_F(CalcFixture, TheFurSealRecordGivesAlternatingTags)

@@ -112,6 +112,17 @@ TEST_F(FilterFixture, ExtremesAndPeaksFollowTheirFormulas)
         SCOPED_TRACE(length);
         expectAndUndo(before, want);
     }
+    // A duration longer than the channel (the dialog takes up to 2147483647
+    // points): told, nothing changed, no buffer of that length made.
+    const std::vector<uint16_t> before = words(0);
+    ui.shown.clear();
+    for (const int32_t length : {INT32_MAX, Long + 5}) {
+        const CommandResult r = EliminatePeaks(context(), 0, length, 1, T(Long - 1), T(0));
+        EXPECT_FALSE(r.changed.bySlot[0].any());
+        EXPECT_EQ(words(0), before);
+    }
+    ASSERT_EQ(ui.texts().size(), 2u);
+    EXPECT_EQ(ui.texts()[0].rfind(" A peak of 2147483647 points is longer than the channel's ", 0), 0u) << ui.texts()[0];
 }
 
 TEST_F(FilterFixture, ReplacingByANumberOrByLines)

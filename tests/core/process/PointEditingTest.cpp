@@ -216,6 +216,16 @@ TEST_F(PointFixture, ReduceExpandAndDoubleFollowTheirFormulas)
     ui.answers = {Answer::Yes, Answer::No};
     command([&](ViewContext& cx) { return DoublePointsCommand(cx, 0, {}); });
     EXPECT_EQ(ui.texts().back().rfind("Warning: This expand factor leads to corruption of time. ", 0), 0u);
+    // The warning names the interval that is set: 1001 / 2 sets 500 (the doubling above halves the interval).
+    EXPECT_NE(ui.texts().back().find("will be rounded to 500\n"), std::string::npos) << ui.texts().back();
+    // A thin-out factor whose interval would pass the largest a channel keeps: refused, nothing changed.
+    rec.desc(0).SampRate = 1000;
+    const int32_t count = rec.desc(0).DataCnt;
+    ui.inputs = {std::string("3000000")};
+    command([&](ViewContext& cx) { return ReduceCommand(cx, 0); });
+    EXPECT_EQ(ui.texts().back(), "Command rejected. Sampl. int. too large.");
+    EXPECT_EQ(rec.desc(0).SampRate, 1000);
+    EXPECT_EQ(rec.desc(0).DataCnt, count);
     rec.desc(0).SampRate = 1;
     ui.answers = {Answer::Yes};
     command([&](ViewContext& cx) { return DoublePointsCommand(cx, 0, {}); });
