@@ -12,10 +12,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
+#include <new>
 #include <functional>
 #include <memory>
 
+#include "core/store/UndoSink.h"
 #include "core/view/Overlays.h"
+#include "core/view/RedrawRequest.h"
 #include "core/view/PixelMap.h"
 #include "core/view/Readouts.h"
 #include "gui/graph/CommandTable.h"
@@ -81,6 +84,7 @@ private Q_SLOTS:
     void thinningDoesNotChangeThePicture();
     void rotatedStylesBarsCaptionAndCrossLines();
     void envelopePictureMatchesEverySample();
+    void aCommandThatThrowsLeavesTheRecordingAsItWas();
 
 private:
     void open();
@@ -110,6 +114,24 @@ void GraphWindowTest::open()
 {
     window = test::OpenActiveGraphWindow(*wb, *ui, *help);
     QVERIFY(window);
+}
+
+void GraphWindowTest::aCommandThatThrowsLeavesTheRecordingAsItWas()
+{
+    open();
+    const uint16_t before = ReadRaw(wb->rec, 100, 0);
+    // Writes a sample under its undo step, then runs out of memory.
+    window->runCommand([](CommandContext& cx) -> CommandResult {
+        cx.undo.PushRange(100, 101, redraw::SampleEdit, UndoSingleValue, 0);
+        WriteRaw(cx.rec, 100, 7, 0);
+        throw std::bad_alloc();
+    });
+    QCOMPARE(ReadRaw(wb->rec, 100, 0), before);
+    QCOMPARE(ui->texts().size(), std::size_t{1});
+    QVERIFY2(ui->texts()[0].find("could not be carried out (std::bad_alloc)") != std::string::npos,
+             ui->texts()[0].c_str());
+    // The window goes on: the next command runs.
+    test::Key(window, Qt::Key_Right);
 }
 
 void GraphWindowTest::cleanup()
