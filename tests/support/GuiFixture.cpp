@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 
+#include "core/setup/Start.h"
 #include "gui/graph/GraphWindow.h"
 
 namespace vk::test {
@@ -37,6 +39,21 @@ void WhenDialogShows(const QString& name, std::function<void(QWidget*)> inDialog
             QTimer::singleShot(10, [again, left] { (*again)(left - 1); });
     };
     QTimer::singleShot(0, [look] { (*look)(Tries); });
+}
+
+bool StartFurSealCopy(Workbench& wb, const std::string& dataFolder, const std::string& folder, VkDialogs& ui)
+{
+    ChannelDescriptor& d = wb.rec.desc(0);
+    d.NameIn = folder + "/furseal-5s.csv";
+    std::filesystem::copy_file(dataFolder + "/furseal-5s.csv", d.NameIn);
+    d.ColumnValue = 3;
+    d.InDelimiter = ';';
+    d.HeaderText = 1;
+    d.SampRate = 5000;
+    for (int slot = 1; slot < SlotCount; ++slot)
+        wb.rec.desc(slot).NameIn.clear();
+    AllocateStore(wb.rec, ui);
+    return StartRecording(wb, ui) == StartResult::Loaded;
 }
 
 TForm3* OpenActiveGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help)

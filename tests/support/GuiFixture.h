@@ -10,6 +10,7 @@ struct Workbench;
 }  // namespace vk
 
 #include <QString>
+#include <string>
 #include <functional>
 
 class QWidget;
@@ -23,6 +24,11 @@ void Key(TForm3* window, int key, int modifiers = 0);
 // on the next modal dialog of that object name (others are passed over).
 void WhenDialogShows(std::function<void(QWidget*)> inDialog);
 void WhenDialogShows(const QString& name, std::function<void(QWidget*)> inDialog);
+
+// The fur-seal record copied into `folder` (its results go there) and started
+// as a new user sets it up: column 3, ';', one header line, 5 s, the other
+// slots empty. False when the Start failed.
+bool StartFurSealCopy(Workbench& wb, const std::string& dataFolder, const std::string& folder, VkDialogs& ui);
 
 // A graph window on the workbench, shown, active, with the keyboard focus on
 // its first strip. Null when it could not be made active.

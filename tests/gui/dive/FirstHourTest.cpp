@@ -64,18 +64,8 @@ void FirstHourTest::init()
 {
     wb = std::make_unique<Workbench>();
     ui = std::make_unique<ScriptedDialogs>();
-    ChannelDescriptor& d = wb->rec.desc(0);
     dir = std::make_unique<test::TempDir>();
-    d.NameIn = dir->file("furseal-5s.csv");
-    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
-    d.ColumnValue = 3;
-    d.InDelimiter = ';';
-    d.HeaderText = 1;
-    d.SampRate = 5000;
-    for (int slot = 1; slot < SlotCount; ++slot)
-        wb->rec.desc(slot).NameIn.clear();
-    AllocateStore(wb->rec, *ui);
-    QCOMPARE(StartRecording(*wb, *ui), StartResult::Loaded);
+    QVERIFY(test::StartFurSealCopy(*wb, VARNIK_TEST_DATA, dir->path(), *ui));
     NoteSurfaceAfterStart(*wb, *ui);
     help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
     window = test::OpenActiveGraphWindow(*wb, *ui, *help);

@@ -161,19 +161,9 @@ private:
 void LongCommandQuestionsTest::init()
 {
     wb = std::make_unique<Workbench>();
-    ChannelDescriptor& d = wb->rec.desc(0);
     dir = std::make_unique<test::TempDir>();
-    d.NameIn = dir->file("furseal-5s.csv");
-    std::filesystem::copy_file(VARNIK_TEST_DATA "/furseal-5s.csv", d.NameIn);
-    d.ColumnValue = 3;
-    d.InDelimiter = ';';
-    d.HeaderText = 1;
-    d.SampRate = 5000;
-    for (int slot = 1; slot < SlotCount; ++slot)
-        wb->rec.desc(slot).NameIn.clear();
     ScriptedDialogs loading;
-    AllocateStore(wb->rec, loading);
-    QCOMPARE(StartRecording(*wb, loading), StartResult::Loaded);
+    QVERIFY(test::StartFurSealCopy(*wb, VARNIK_TEST_DATA, dir->path(), loading));
     wb->dive.suggestionOffered = true;
     DiveParameters& p = wb->settings.dive;
     p.Threshold = 4;
