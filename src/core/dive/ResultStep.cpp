@@ -315,10 +315,11 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
     tables.hold = true;  // lines go out in larger pieces, and all of them at the end
     for (TableTarget* t : {&tables.dives, &tables.wiggles, &tables.bouts})
         t->failure.clear();  // a new run: the last one's failure (a disk since freed) does not stop it
-    const int64_t rowsBefore = tables.dives.rowsWritten;
+    int64_t rowsBefore = 0;
     bool ok = true;
     {
         LineWriter lines(rc.wb, tables, rc.ui);
+        rowsBefore = tables.dives.rowsWritten;  // of the table as the writer checked it: a new file starts at 0
         bool pending = false;  // a dive analysed and not yet written
         auto write = [&] {
             if (pending && !p.BurnishDives) {

@@ -173,6 +173,26 @@ TEST_F(Results, TheAutomaticAnalysisWritesEveryDiveOfTheStretch)
     EXPECT_EQ(ui.texts(), std::vector<std::string>{" Wiggles: \".. over n sec\" too small. "});
 }
 
+TEST_F(Results, AnAutomaticRunWhoseTableCannotBeWrittenSaysWhereAndWhy)
+{
+    // The first six dives written, then the folder of the dive table is gone.
+    view.at.F4 = 0;
+    view.at.F5 = view.T;
+    ASSERT_EQ(AutomaticAnalysis(rc, wb.settings.dive, {}).dives, 6);
+    const std::string table = wb.settings.NameOutFile[0];
+    ASSERT_EQ(Lines(table).size(), 7u);
+    wb.settings.NameOutFile[0] = dir.file("gone/seal_Dve.xls");
+    view.at.F4 = 0;
+    view.at.F5 = view.T;
+    const AutomaticOutcome o = AutomaticAnalysis(rc, wb.settings.dive, {});
+    EXPECT_EQ(o.failure, "Cannot write " + dir.file("gone/seal_Dve.xls") + ": No such file or directory");
+    ASSERT_EQ(ui.texts().size(), 1u);
+    EXPECT_EQ(ui.texts()[0], o.failure + "\r\nThe automatic analysis stopped after 6 dives; the 0 dive lines written "
+                                         "before are kept in " + dir.file("gone/seal_Dve.xls") + ".");
+    EXPECT_EQ(ui.shown[0].severity, Severity::Error);
+    EXPECT_EQ(Lines(table).size(), 7u);  // the earlier table as it was
+}
+
 TEST_F(Results, HaltStopsAfterTheDiveInHand)
 {
     view.at.F4 = 0;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <csignal>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <set>
 #include <map>
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void twoSetupsOnOneDataFileAndAnUnwritableStudy();
     void aKilledWorkerIsNamed();
     void anAbsurdValueAndAShortLine();
+    void reportFoldersOfLikeNamesStayApart();
 };
 
 void BatchFaultsTest::aFullDiskFailsTheRecordingAndKeepsTheEarlierResults()
@@ -312,6 +314,29 @@ void BatchFaultsTest::anAbsurdValueAndAShortLine()
     QVERIFY2(test::Cells(noted[1])[test::Cells(noted[1]).size() - 2].find("past the threshold of 5 m") !=
                  std::string::npos,
              noted[1].c_str());
+}
+
+void BatchFaultsTest::reportFoldersOfLikeNamesStayApart()
+{
+    // "seal one" and "seal_one" once shared a folder, and so did any two names in another script.
+    test::TempDir dir;
+    QStringList setups;
+    const char* const names[] = {"seal one", "seal_one", "тюлень", "морж"};
+    for (std::size_t k = 0; k < std::size(names); ++k) {
+        const example::ExampleFiles files = example::WriteExample(dir.file("rec" + std::to_string(k)), 1);
+        const std::string setup = dir.file(std::string(names[k]) + ".cfg");
+        fs::rename(files.setup, setup);
+        setups << QString::fromStdString(setup);
+    }
+    const std::string report = dir.file("report");
+    const test::BatchRun run = test::RunBatch(QStringList{"-j", "1", "--report", QString::fromStdString(report)} + setups);
+    QCOMPARE(run.exitCode, 0);
+    std::set<std::string> folders;
+    for (const auto& entry : fs::directory_iterator(report))
+        if (entry.is_directory() && fs::exists(entry.path() / "record.png"))
+            folders.insert(entry.path().filename().string());
+    QCOMPARE(folders.size(), std::size(names));
+    QVERIFY(folders.count("seal_one"));  // a name that needs nothing replaced keeps it
 }
 
 }  // namespace vk
