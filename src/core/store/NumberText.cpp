@@ -1,5 +1,6 @@
 #include "core/store/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -74,13 +75,23 @@ std::string FormatSetupReal(double value)
         return " NAN";
     if (std::isinf(value))
         return value > 0 ? " INF" : "-INF";
+    constexpr int Decimals = 14;  // "1.00000000000000e+03", as printf's %.14e gives it
     char digits[40];
-    std::snprintf(digits, sizeof digits, "%.14e", std::fabs(value));  // "1.00000000000000e+03"
-    const char* e = std::strchr(digits, 'e');
-    const int exponent = std::atoi(e + 1);
-    char text[48];
-    std::snprintf(text, sizeof text, "%c%.*sE%c%04d", std::signbit(value) && value != 0 ? '-' : ' ',
-                  static_cast<int>(e - digits), digits, exponent < 0 ? '-' : '+', std::abs(exponent));
+    const std::to_chars_result r =
+        std::to_chars(digits, digits + sizeof digits, std::fabs(value), std::chars_format::scientific, Decimals);
+    const char* e = std::find(digits, r.ptr, 'e');
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
+    // " 1.00000000000000E+0003": the sign or a blank, the digits, four exponent digits.
+    std::string text;
+    text.reserve(24);
+    text += std::signbit(value) && value != 0 ? '-' : ' ';
+    text.append(digits, static_cast<std::size_t>(e - digits));
+    text += 'E';
+    text += exponent < 0 ? '-' : '+';
+    const int magnitude = std::abs(exponent);
+    for (int place = 1000; place > 0; place /= 10)
+        text += static_cast<char>('0' + magnitude / place % 10);
     return text;
 }
 
