@@ -91,27 +91,29 @@ void Assign(const FieldRef& ref, const Value& value)
         ref);
 }
 
-std::string FormatValue(const FieldRef& ref)
+// A field's value appended to `text`, as the setup file writes it.
+void AppendValue(std::string& text, const FieldRef& ref)
 {
-    return std::visit(
-        [](auto* target) -> std::string {
+    std::visit(
+        [&text](auto* target) {
             using T = std::remove_pointer_t<decltype(target)>;
             if constexpr (std::is_enum_v<T>)
-                return std::to_string(static_cast<int64_t>(*target));
+                text += std::to_string(static_cast<int64_t>(*target));
             else if constexpr (std::is_same_v<T, bool>)
-                return *target ? "TRUE" : "FALSE";
+                text += *target ? "TRUE" : "FALSE";
             else if constexpr (IsInteger<T>)
-                return std::to_string(static_cast<int64_t>(*target));
+                text += std::to_string(static_cast<int64_t>(*target));
             else if constexpr (std::is_same_v<T, double>)
-                return FormatSetupReal(*target);
+                AppendSetupReal(text, *target);
             else if constexpr (std::is_same_v<T, char>)
-                return std::string(1, *target);
+                text += *target;
             else {
                 // A TAB or line break inside a text would split its line.
-                std::string text = *target;
+                const std::size_t at = text.size();
+                text += *target;
                 std::replace_if(
-                    text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-                return text;
+                    text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
+                    [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
             }
         },
         ref);
@@ -186,8 +188,10 @@ std::string Compose(setup::Target& target)
                         text.append(1, '\t').append(std::to_string(i));
                     if (range.count >= 2)
                         text.append(1, '\t').append(std::to_string(j));
-                    for (const FieldRef& ref : key.fields(target, i, j))
-                        text.append(1, '\t').append(FormatValue(ref));
+                    for (const FieldRef& ref : key.fields(target, i, j)) {
+                        text += '\t';
+                        AppendValue(text, ref);
+                    }
                     if (key.suffix)
                         text.append(1, '\t').append(key.suffix(target, i, j));
                     text.append("\r\n");

@@ -69,12 +69,16 @@ bool ParseInteger(std::string_view text, int64_t& value)
     return true;
 }
 
-std::string FormatSetupReal(double value)
+void AppendSetupReal(std::string& text, double value)
 {
-    if (std::isnan(value))
-        return " NAN";
-    if (std::isinf(value))
-        return value > 0 ? " INF" : "-INF";
+    if (std::isnan(value)) {
+        text += " NAN";
+        return;
+    }
+    if (std::isinf(value)) {
+        text += value > 0 ? " INF" : "-INF";
+        return;
+    }
     constexpr int Decimals = 14;  // "1.00000000000000e+03", as printf's %.14e gives it
     char digits[40];
     const std::to_chars_result r =
@@ -83,8 +87,6 @@ std::string FormatSetupReal(double value)
     int exponent = 0;
     std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
     // " 1.00000000000000E+0003": the sign or a blank, the digits, four exponent digits.
-    std::string text;
-    text.reserve(24);
     text += std::signbit(value) && value != 0 ? '-' : ' ';
     text.append(digits, static_cast<std::size_t>(e - digits));
     text += 'E';
@@ -92,6 +94,12 @@ std::string FormatSetupReal(double value)
     const int magnitude = std::abs(exponent);
     for (int place = 1000; place > 0; place /= 10)
         text += static_cast<char>('0' + magnitude / place % 10);
+}
+
+std::string FormatSetupReal(double value)
+{
+    std::string text;
+    AppendSetupReal(text, value);
     return text;
 }
 

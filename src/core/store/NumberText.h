@@ -37,6 +37,8 @@ std::string ShortText(double value);
 
 // " 1.00000000000000E+0003": sign or blank, 15 significant digits, 4-digit exponent.
 std::string FormatSetupReal(double value);
+// The same appended to `text`.
+void AppendSetupReal(std::string& text, double value);
 
 namespace detail {
 inline constexpr double PowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
