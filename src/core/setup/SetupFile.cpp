@@ -12,6 +12,7 @@
 namespace vk {
 
 using setup::FieldRef;
+using setup::FieldRefs;
 using setup::Group;
 using setup::Key;
 
@@ -154,7 +155,7 @@ void ReadLine(std::string_view line, setup::Target& target)
             return;
         index[n] = static_cast<int>(v);
     }
-    const std::vector<FieldRef> refs = key.fields(target, index[0], index[1]);
+    const FieldRefs refs = key.fields(target, index[0], index[1]);
     std::vector<Value> values(refs.size());
     for (std::size_t k = 0; k < refs.size(); ++k, ++at) {
         if (at >= fields.size() || !ParseValue(refs[k], fields[at], at + 1 < fields.size(), key, values[k]))

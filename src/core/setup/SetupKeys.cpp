@@ -11,19 +11,19 @@ constexpr int64_t NoLimit = std::numeric_limits<int64_t>::max();
 template <auto Member>
 Key Chan(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
-    return Key{name, [](Target& t, int slot, int) { return std::vector<FieldRef>{&(t.desc[slot].*Member)}; }, lo, hi};
+    return Key{name, [](Target& t, int slot, int) { return FieldRefs{&(t.desc[slot].*Member)}; }, lo, hi};
 }
 
 template <auto Member>
 Key Glob(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
-    return Key{name, [](Target& t, int, int) { return std::vector<FieldRef>{&(t.settings.*Member)}; }, lo, hi};
+    return Key{name, [](Target& t, int, int) { return FieldRefs{&(t.settings.*Member)}; }, lo, hi};
 }
 
 template <auto Part, auto Member>
 Key Nested(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
-    return Key{name, [](Target& t, int, int) { return std::vector<FieldRef>{&(t.settings.*Part.*Member)}; }, lo, hi};
+    return Key{name, [](Target& t, int, int) { return FieldRefs{&(t.settings.*Part.*Member)}; }, lo, hi};
 }
 
 template <auto Member>
@@ -36,7 +36,7 @@ template <auto Member>
 Key ExtRow(std::string_view name)
 {
     return Key{name, [](Target& t, int row, int) {
-                   return std::vector<FieldRef>{&(t.settings.dive.ExtendedParameters[row - 1].*Member)};
+                   return FieldRefs{&(t.settings.dive.ExtendedParameters[row - 1].*Member)};
                }};
 }
 
@@ -58,14 +58,14 @@ std::vector<Group> MakeGroups()
     startTime.suffix = [](const Target& t, int slot, int) {
         return " (" + FormatDateTime(t.desc[slot].StartTime, t.settings.DateSep) + ")";
     };
-    Key colour{"Color", [](Target& t, int row, int) { return std::vector<FieldRef>{&t.settings.colours.values[row]}; }};
+    Key colour{"Color", [](Target& t, int row, int) { return FieldRefs{&t.settings.colours.values[row]}; }};
     colour.suffix = [](const Target&, int row, int) { return std::string(ColourName(row)); };
     Key subsid{"subsidline", [](Target& t, int slot, int line) {
                    SubsidiaryLine& l = t.settings.subsidiaryLines[slot][line];
-                   return std::vector<FieldRef>{&l.value, &l.flag};
+                   return FieldRefs{&l.value, &l.flag};
                }};
     Key nameOut{"NameOutFile",
-                [](Target& t, int slot, int) { return std::vector<FieldRef>{&t.settings.NameOutFile[slot]}; }};
+                [](Target& t, int slot, int) { return FieldRefs{&t.settings.NameOutFile[slot]}; }};
 
     // A table laid out by hand.
     // clang-format off

@@ -25,13 +25,29 @@ struct Target {
 using FieldRef = std::variant<int32_t*, uint8_t*, double*, bool*, char*, std::string*, BottomSearchKind*,
                               OnsetCriterion*, WiggleMethod*>;
 
+// The fields of one line: one, or two for "subsidline". Held in place: a
+// setup file is composed and read line by line, and a list per line costs.
+class FieldRefs {
+public:
+    FieldRefs(FieldRef a) : refs_{a, a}, count_(1) {}
+    FieldRefs(FieldRef a, FieldRef b) : refs_{a, b}, count_(2) {}
+    const FieldRef* begin() const { return refs_.data(); }
+    const FieldRef* end() const { return refs_.data() + count_; }
+    std::size_t size() const { return count_; }
+    const FieldRef& operator[](std::size_t k) const { return refs_[k]; }
+
+private:
+    std::array<FieldRef, 2> refs_;
+    std::size_t count_;
+};
+
 // How a key is indexed: the fields between the key and its value(s).
 enum class Index { None, Slot, ColourRow, ExtendedRow, SlotAndLine };
 
 struct Key {
     std::string_view name;
     // The fields of one line (one, or two for "subsidline") for index i, j.
-    std::vector<FieldRef> (*fields)(Target&, int i, int j);
+    FieldRefs (*fields)(Target&, int i, int j);
     int64_t lo = std::numeric_limits<int64_t>::min();  // integer limits of the value
     int64_t hi = std::numeric_limits<int64_t>::max();
     bool longText = false;                                         // paths: not cut at 255 characters

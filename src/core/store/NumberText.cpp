@@ -87,13 +87,16 @@ void AppendSetupReal(std::string& text, double value)
     int exponent = 0;
     std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
     // " 1.00000000000000E+0003": the sign or a blank, the digits, four exponent digits.
-    text += std::signbit(value) && value != 0 ? '-' : ' ';
-    text.append(digits, static_cast<std::size_t>(e - digits));
-    text += 'E';
-    text += exponent < 0 ? '-' : '+';
+    char out[48];
+    char* o = out;
+    *o++ = std::signbit(value) && value != 0 ? '-' : ' ';
+    o = std::copy(static_cast<const char*>(digits), e, o);
+    *o++ = 'E';
+    *o++ = exponent < 0 ? '-' : '+';
     const int magnitude = std::abs(exponent);
     for (int place = 1000; place > 0; place /= 10)
-        text += static_cast<char>('0' + magnitude / place % 10);
+        *o++ = static_cast<char>('0' + magnitude / place % 10);
+    text.append(out, static_cast<std::size_t>(o - out));
 }
 
 std::string FormatSetupReal(double value)
