@@ -272,6 +272,11 @@ private:
     {
         if (state().skip)
             return;
+        // Most characters are plain ones inside the span already open: straight on.
+        if (c < 0x80 && c != '&' && c != '<' && c != '>' && c != '"' && spanOpen_ && state().chars == spanFormat_) {
+            paragraphText_ += static_cast<char>(c);
+            return;
+        }
         std::string piece;
         switch (c) {
         case '&': piece = "&amp;"; break;

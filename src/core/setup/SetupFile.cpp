@@ -1,6 +1,7 @@
 #include "core/setup/SetupFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <type_traits>
 #include <unordered_map>
 
@@ -25,7 +26,9 @@ using Value = std::variant<int64_t, double, bool, char, std::string>;
 
 std::vector<std::string_view> SplitTabs(std::string_view line)
 {
+    constexpr std::size_t UsualFields = 6;  // key, up to two indexes, values, a note
     std::vector<std::string_view> fields;
+    fields.reserve(UsualFields);
     for (;;) {
         const auto tab = line.find('\t');
         fields.push_back(line.substr(0, tab));
@@ -173,6 +176,18 @@ bool FirstLineIsMagic(LineReader& reader)
     return reader.next(first) && first == SetupMagicLine;
 }
 
+// "\t3" or "\t1\t2": a line's indexes after its key.
+void AppendIndexes(std::string& text, int count, int i, int j)
+{
+    char out[32];
+    char* o = out;
+    for (int k = 0; k < count; ++k) {
+        *o++ = '\t';
+        o = std::to_chars(o, out + sizeof out, k == 0 ? i : j).ptr;
+    }
+    text.append(out, static_cast<std::size_t>(o - out));
+}
+
 std::string Compose(setup::Target& target)
 {
     constexpr std::size_t SetupBytes = 16 << 10;  // a little more than a setup file holds
@@ -185,10 +200,7 @@ std::string Compose(setup::Target& target)
             for (int j = range.lo[1]; j <= range.hi[1]; ++j) {
                 for (const Key& key : g.keys) {
                     text.append(key.name);
-                    if (range.count >= 1)
-                        text.append(1, '\t').append(std::to_string(i));
-                    if (range.count >= 2)
-                        text.append(1, '\t').append(std::to_string(j));
+                    AppendIndexes(text, range.count, i, j);
                     for (const FieldRef& ref : key.fields(target, i, j)) {
                         text += '\t';
                         AppendValue(text, ref);
