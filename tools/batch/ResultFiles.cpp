@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "batch/Interruption.h"
+#include "core/dive/ResultStep.h"
 #include "core/dive/ResultTables.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
@@ -56,13 +57,7 @@ std::vector<std::string> ResultFileClashes(const std::vector<std::string>& setup
 
 RecordingResultFiles::RecordingResultFiles(Workbench& wb, bool append) : wb_(wb), append_(append)
 {
-    ResultTargets& targets = wb.dive.tables;
-    const std::pair<TableTarget*, std::string> named[] = {{&targets.dives, wb.settings.NameOutFile[AnalysisSlot]},
-                                                          {&targets.wiggles, wb.results.wiggles},
-                                                          {&targets.bouts, wb.results.bouts}};
-    for (const auto& [target, file] : named) {
-        if (file.empty())
-            continue;
+    for (const auto& [target, file] : NamedTables(wb)) {
         TableTarget t;
         t.requested = t.path = file;
         if (append) {
@@ -80,12 +75,8 @@ RecordingResultFiles::RecordingResultFiles(Workbench& wb, bool append) : wb_(wb)
 
 RecordingResultFiles::~RecordingResultFiles()
 {
-    if (!committed_)
-        removeStaging();
-}
-
-void RecordingResultFiles::removeStaging()
-{
+    if (committed_)
+        return;
     for (const Table& t : tables_) {
         if (t.staging.empty())
             continue;

@@ -30,8 +30,6 @@ private:
     struct Table {
         std::string final, staging;
     };
-    void removeStaging();
-
     Workbench& wb_;
     bool append_;
     std::vector<Table> tables_;

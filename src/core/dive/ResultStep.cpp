@@ -24,6 +24,18 @@
 
 namespace vk {
 
+std::vector<std::pair<TableTarget*, std::string>> NamedTables(Workbench& wb)
+{
+    ResultTargets& tables = wb.dive.tables;
+    std::vector<std::pair<TableTarget*, std::string>> named;
+    for (const auto& [target, file] : {std::pair{&tables.dives, wb.settings.NameOutFile[AnalysisSlot]},
+                                       {&tables.wiggles, wb.results.wiggles},
+                                       {&tables.bouts, wb.results.bouts}})
+        if (!file.empty())
+            named.emplace_back(target, file);
+    return named;
+}
+
 std::string DiveImagePath(const std::string& dataFile, int number)
 {
     char suffix[16];
@@ -108,7 +120,7 @@ public:
             handOver();
     }
     // A write failed: the run stops, nothing more reaches the tables.
-    bool failed() const { return failed_; }
+    bool failed() const { return !ok_; }
     // Every line out; false when one was not written.
     bool finish()
     {
@@ -146,9 +158,8 @@ private:
             DiveLines lines = std::move(queue_.front());
             queue_.pop_front();
             lock.unlock();
-            ok_ = AppendDiveLines(wb_, tables_, header_, lines, ui_, true) && ok_;
-            if (!ok_)
-                failed_ = true;
+            if (!AppendDiveLines(wb_, tables_, header_, lines, ui_, true))
+                ok_ = false;
             lock.lock();
         }
     }
@@ -162,8 +173,7 @@ private:
     std::deque<DiveLines> queue_;
     std::vector<DiveLines> batch_;  // lines of the analysing thread not yet handed over
     bool done_ = false;
-    bool ok_ = true;
-    std::atomic<bool> failed_ = false;
+    std::atomic<bool> ok_ = true;  // read by the analysing thread while the writer runs
     std::thread thread_;
 };
 
@@ -274,13 +284,7 @@ bool WriteAgain(ResultContext& rc)
     if (c == Choice::Cancel)
         return false;
     if (c == Choice::Second) {
-        std::vector<std::pair<TableTarget*, std::string>> targets;
-        for (const auto& [target, file] : {std::pair{&tables.dives, s.NameOutFile[AnalysisSlot]},
-                                           {&tables.wiggles, wb.results.wiggles},
-                                           {&tables.bouts, wb.results.bouts}})
-            if (!file.empty())
-                targets.emplace_back(target, file);
-        rc.ui.status("The results go to " + ToNewFiles(targets));
+        rc.ui.status("The results go to " + ToNewFiles(NamedTables(wb)));
     }
     return true;
 }
@@ -366,9 +370,7 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
     tables.hold = false;
     ok = FlushTables(tables) && ok;
     if (!ok) {
-        out.failure = TablesFailure(tables);
-        if (out.failure.empty())
-            out.failure = "A result line could not be written";
+        out.failure = TablesFailure(tables);  // a line not written always leaves its target's reason
         const int64_t kept = tables.dives.rowsWritten - rowsBefore;
         rc.ui.message(out.failure + "\r\nThe automatic analysis stopped after " + std::to_string(out.dives) +
                           " dives; the " + std::to_string(kept) + " dive lines written before are kept in " +

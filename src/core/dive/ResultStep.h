@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/dive/DiveSearch.h"
 #include "core/dive/Plausibility.h"
@@ -37,6 +39,10 @@ struct ResultContext {
         return {wb.rec, view, wb.dive, ui, undo, {wb.settings.CommSampInterval, wb.settings.SpeedChannel}};
     }
 };
+
+// The run's result tables with the files the settings name for them
+// (dives, wiggles, bouts; a table without a file name left out).
+std::vector<std::pair<TableTarget*, std::string>> NamedTables(Workbench& wb);
 
 // "<data folder>/images/<data name>_0007.jpg" for dive 7.
 std::string DiveImagePath(const std::string& dataFile, int number);

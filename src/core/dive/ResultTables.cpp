@@ -78,9 +78,10 @@ bool Flush(TableTarget& t)
     return ok;
 }
 
-std::array<TableTarget*, 3> TargetsOf(ResultTargets& targets)
+template <typename Targets>
+auto TargetsOf(Targets& targets)
 {
-    return {&targets.dives, &targets.bouts, &targets.wiggles};
+    return std::array{&targets.dives, &targets.bouts, &targets.wiggles};
 }
 
 }  // namespace
@@ -158,7 +159,7 @@ bool CommitHeld(ResultTargets& targets)
 
 std::string TablesFailure(const ResultTargets& targets)
 {
-    for (const TableTarget* t : {&targets.dives, &targets.bouts, &targets.wiggles})
+    for (const TableTarget* t : TargetsOf(targets))
         if (!t->failure.empty())
             return t->failure;
     return {};

@@ -239,10 +239,8 @@ bool AppendLines(const std::string& path, const std::string& header, const std::
     File out(path, File::Mode::Append);
     if (!out.isOpen())
         return fail(errno);
-    // One write of header and lines: a failure leaves nothing of them behind.
-    const std::string text = before == 0 ? header + lines : std::string();
-    const std::string_view all = before == 0 ? std::string_view(text) : std::string_view(lines);
-    if (out.write(all.data(), all.size()))
+    // A failure part way is cut back below: nothing of header or lines stays behind.
+    if ((before > 0 || out.write(header.data(), header.size())) && out.write(lines.data(), lines.size()))
         return true;
     const int why = errno;
     out.truncate(static_cast<int64_t>(before));

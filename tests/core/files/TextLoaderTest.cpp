@@ -352,7 +352,7 @@ TEST_F(TextLoader, AnAbsurdValueIsNamedWithItsLineAndMayBeTakenAsMissing)
         options.outliers = policy;
         EXPECT_EQ(LoadTextChannel(rec, 0, skips, ui, options), policy == OutlierPolicy::Missing);
         ASSERT_EQ(ui.shown.size(), 1u);
-        EXPECT_EQ(ui.shown[0].kind == ScriptedDialogs::Entry::Kind::Message, true);
+        EXPECT_EQ(ui.shown[0].kind, ScriptedDialogs::Entry::Kind::Message);
         EXPECT_NE(ui.texts()[0].find(policy == OutlierPolicy::Missing ? "taken as missing" : "refused"),
                   std::string::npos)
             << ui.texts()[0];
