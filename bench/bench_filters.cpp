@@ -78,7 +78,7 @@ int main()
 
     const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-filters-Undo.bin").string();
     {
-        vk::TUndo undo(rec, view, stack);
+        vk::UndoStack undo(rec, view, stack);
         vk::CommandSteps steps(undo);
         vk::ViewContext withUndo{rec, view, ui, steps};
         const auto start = Clock::now();

@@ -70,7 +70,7 @@ int main(int argc, char** argv)
 
     vk::HelpViewer help(ui, "");
     start = Clock::now();
-    auto* window = new vk::TForm3(wb, ui, help);
+    auto* window = new vk::GraphWindow(wb, ui, help);
     window->showMaximized();
     QApplication::processEvents();
     std::printf("window opened   %.0f ms (envelopes built, first picture drawn)\n", Ms(start));

@@ -84,7 +84,7 @@ int main()
     const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-points-Undo.bin").string();
     auto withUndo = [&](const char* name, int32_t n, const std::function<void(vk::ViewContext&)>& act) {
         fill(n);
-        vk::TUndo undo(rec, view, stack);
+        vk::UndoStack undo(rec, view, stack);
         {
             vk::CommandSteps steps(undo);
             vk::ViewContext withSteps{rec, view, ui, steps};

@@ -51,7 +51,7 @@ int main()
 
     const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-Undo.bin").string();
     {
-        vk::TUndo undo(rec, view, stack);
+        vk::UndoStack undo(rec, view, stack);
         vk::CommandSteps steps(undo);
         vk::ViewContext withUndo{rec, view, ui, steps};
         const auto start = Clock::now();
@@ -68,7 +68,7 @@ int main()
     const double subtract = Best(2, [&] { vk::DeriveChannel(cx, vk::DeriveSubtract, 1, 0, 2, 1); });
     std::printf("bi-ch. subtract %7.1f ms = %.1f x plain (aim: 16 or less)\n", subtract, subtract / plain);
     {
-        vk::TUndo undo(rec, view, stack);
+        vk::UndoStack undo(rec, view, stack);
         vk::CommandSteps steps(undo);
         vk::ViewContext withUndo{rec, view, ui, steps};
         const auto start = Clock::now();

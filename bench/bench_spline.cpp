@@ -17,7 +17,7 @@ int main()
     rec.time.LongestSpan = 1000.0 * rec.desc(0).DataCnt;
     vk::ViewState view = vk::InitialView(rec.time.LongestSpan);
     const std::string stack = (std::filesystem::temp_directory_path() / "varnik-bench-spline-Undo.bin").string();
-    vk::TUndo undo(rec, view, stack);
+    vk::UndoStack undo(rec, view, stack);
     vk::NodeList nodes;
     vk::AkimaSpline spline;
     for (int k = 0; k <= 10; ++k)  // 500,000 s .. 1,500,000 s: a million samples

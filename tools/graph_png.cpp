@@ -49,7 +49,7 @@ int main(int argc, char** argv)
         return 1;
     vk::NoteSurfaceAfterStart(wb, ui);
     vk::HelpViewer help(ui, "");
-    auto* window = new vk::TForm3(wb, ui, help);
+    auto* window = new vk::GraphWindow(wb, ui, help);
     if (argc == 7) {
         vk::LinePositions& at = window->view().at;
         at.F1 = std::atof(argv[5]) * 1000.0;
@@ -66,7 +66,7 @@ int main(int argc, char** argv)
         const bool stop = want.find("+stop") != std::string::npos;
         for (int k = 0; k < 2000; ++k) {
             const double before = window->view().at.F5;
-            window->menus().action("mniSearchNext")->trigger();
+            window->menus().action("analysis.search-next")->trigger();
             const vk::DiveState& dive = wb.dive;
             if (!(window->view().at.F5 > before))
                 break;  // no further dive

@@ -71,7 +71,7 @@ int main(int argc, char** argv)
         return 1;
 
     ViewState view = InitialView(wb.rec.time.LongestSpan);
-    auto undo = std::make_unique<TUndo>(wb.rec, view, folder + "/stack/Undo.bin");
+    auto undo = std::make_unique<UndoStack>(wb.rec, view, folder + "/stack/Undo.bin");
     fs::create_directories(folder + "/stack");
     const auto run = [&](auto&& command) {
         CommandSteps steps(*undo);

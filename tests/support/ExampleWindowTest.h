@@ -34,7 +34,7 @@ protected:
     std::unique_ptr<ScriptedDialogs> ui;
     std::unique_ptr<HelpViewer> help;
     std::vector<example::DiveTruth> truth;  // the generated dives of the day
-    QPointer<TForm3> window;
+    QPointer<GraphWindow> window;
 };
 
 // Saves w as name.png into $VARNIK_GRAB_DIR, when it is set.

@@ -11,7 +11,7 @@
 
 namespace vk::test {
 
-void Key(TForm3* window, int key, int modifiers)
+void Key(GraphWindow* window, int key, int modifiers)
 {
     QWidget* focus = window->findChild<QWidget*>(QString("focus%1").arg(window->activeChannel()));
     focus->setFocus();
@@ -56,9 +56,9 @@ bool StartFurSealCopy(Workbench& wb, const std::string& dataFolder, const std::s
     return StartRecording(wb, ui) == StartResult::Loaded;
 }
 
-TForm3* OpenActiveGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help)
+GraphWindow* OpenActiveGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help)
 {
-    auto* window = new TForm3(wb, ui, help);
+    auto* window = new GraphWindow(wb, ui, help);
     window->show();
     QApplication::setActiveWindow(window);
     if (!QTest::qWaitForWindowActive(window))

@@ -4,7 +4,7 @@
 
 namespace vk {
 class HelpViewer;
-class TForm3;
+class GraphWindow;
 class VkDialogs;
 struct Workbench;
 }  // namespace vk
@@ -18,7 +18,7 @@ class QWidget;
 namespace vk::test {
 
 // A key pressed in the graph window, through the focus field of its active strip.
-void Key(TForm3* window, int key, int modifiers = 0);
+void Key(GraphWindow* window, int key, int modifiers = 0);
 
 // Runs `inDialog` on the next modal dialog as soon as it shows; with a name,
 // on the next modal dialog of that object name (others are passed over).
@@ -32,6 +32,6 @@ bool StartFurSealCopy(Workbench& wb, const std::string& dataFolder, const std::s
 
 // A graph window on the workbench, shown, active, with the keyboard focus on
 // its first strip. Null when it could not be made active.
-TForm3* OpenActiveGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help);
+GraphWindow* OpenActiveGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help);
 
 }  // namespace vk::test

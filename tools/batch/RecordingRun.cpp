@@ -59,7 +59,7 @@ public:
         StartOffscreenToolkit();
         if (!window_) {
             help_ = std::make_unique<HelpViewer>(ui_, "");
-            window_ = new TForm3(wb_, ui_, *help_);
+            window_ = new GraphWindow(wb_, ui_, *help_);
             window_->resize(1600, 900);
         }
         window_->view().at = view_.at;
@@ -96,7 +96,7 @@ private:
     const ViewState& view_;
     VkDialogs& ui_;
     std::unique_ptr<HelpViewer> help_;
-    TForm3* window_ = nullptr;
+    GraphWindow* window_ = nullptr;
     std::string failure_;
 };
 

@@ -160,7 +160,7 @@ CommandResult ReplaceBySpline(ViewContext& cx, NodeList& list, AkimaSpline& spli
                                        static_cast<int64_t>(std::trunc(hi->time / interval)));
     if (s.count() <= 0)
         return {};
-    cx.undo.PushRange(s.first, s.last + 1, redraw::ActiveChannel, UndoSpline, slot);
+    cx.undo.PushRange(UndoKind::Spline, slot, s.first, s.last + 1, redraw::ActiveChannel);
     // Piece by piece along the samples, which all lie between the outer nodes.
     const std::vector<AkimaSpline::Piece> pieces = spline.pieces();
     std::size_t piece = 0;

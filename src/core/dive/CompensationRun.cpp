@@ -29,7 +29,7 @@ void PlaceCompensationStart(const Recording& rec, int slot, ViewState& view, dou
 CommandResult RepeatCompensation(CommandContext& cx, CompensationPreview* preview, const CompensationHooks& hooks)
 {
     const int slot = AnalysisSlot;
-    cx.undo.Push(UndoZoom, redraw::Everything, slot);  // the lines as they were
+    cx.undo.Push(UndoKind::View, slot, redraw::Everything);  // the lines as they were
     CommandResult result = redraw::Everything;
     const CompensationSettings s = cx.settings().compensation;
     bool repeat = true;

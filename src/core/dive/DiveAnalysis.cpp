@@ -271,7 +271,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
         if (Known(r.pause) && r.pause + r.duration > 0)
             r.bottomShareOfCycle = r.bottomDuration / (r.pause + r.duration);
         r.maxPositionInBottom = ((maxIdx - f.F4) * interval - r.descentDuration) / r.bottomDuration;
-        TWorkshop ws(rec, AnalysisSlot, bottom.first, bottom.last + 1, ui);
+        Workshop ws(rec, AnalysisSlot, bottom.first, bottom.last + 1, ui);
         if (ws.active() && ws.length() > 2) {
             ws.Difference();
             ws.Difference();

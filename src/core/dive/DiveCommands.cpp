@@ -25,7 +25,7 @@ ResultContext ResultsOf(CommandContext& cx, VkDialogs& ui, PictureSink* pictures
 // The view before the command, so that Undo restores borders and cursors.
 void PushView(CommandContext& cx)
 {
-    cx.undo.Push(UndoZoom, redraw::Everything, AnalysisSlot);
+    cx.undo.Push(UndoKind::View, AnalysisSlot, redraw::Everything);
 }
 
 // A dive longer than the window gets this many times its length.

@@ -224,7 +224,7 @@ double BaselineAfterDive(Recording& rec, const ChannelSeries& depth, int32_t f5,
     double baseline = depth(f5);
     if (count <= 5)
         return baseline;
-    TWorkshop ws(rec, depth.slot(), f5, f5 + count, ui);
+    Workshop ws(rec, depth.slot(), f5, f5 + count, ui);
     if (!ws.active())
         return baseline;
     const int passes = std::clamp(count / 20, 1, 8);

@@ -146,7 +146,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     if (f.F5 >= 0 && p.TrekBaseline && d.bApplyPolynom != 1) {
         const double baseline = BaselineAfterDive(cx.rec, depth, f.F5, p.Threshold, cx.ui);
         if (0.3 * edges.max > std::fabs(baseline)) {
-            cx.undo.Push(UndoBaseline, redraw::YScale, AnalysisSlot);
+            cx.undo.Push(UndoKind::Baseline, AnalysisSlot, redraw::YScale);
             d.yOffset += baseline;
             out.baselineShifted = true;
             f.F5 = findEnd();

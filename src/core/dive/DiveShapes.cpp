@@ -91,7 +91,7 @@ int32_t TestWL(Recording& rec, const ChannelSeries& depth, const DiveFrame& f, i
         s = 200;
         SetHint(rec, HintRunMean);
     }
-    TWorkshop ws(rec, depth.slot(), f.F4, f.F5 + 1, ui);
+    Workshop ws(rec, depth.slot(), f.F4, f.F5 + 1, ui);
     if (!ws.active())
         return code;
     if (s > 1)

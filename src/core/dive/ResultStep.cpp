@@ -222,7 +222,7 @@ void BurnishDive(ResultContext& rc)
     const DiveFrame f = FrameOf(rc.view.at, interval);
     if (f.F5 - f.F4 < 2)
         return;
-    rc.undo.PushRange(f.F4, f.F5 + 1, redraw::Everything, UndoSpline, AnalysisSlot);
+    rc.undo.PushRange(UndoKind::Spline, AnalysisSlot, f.F4, f.F5 + 1, redraw::Everything);
     const double a = ReadRaw(rec, f.F4, AnalysisSlot), b = ReadRaw(rec, f.F5, AnalysisSlot);
     for (int32_t i = f.F4 + 1; i < f.F5; ++i)
         WriteRaw(rec, i, static_cast<uint16_t>(std::lround(a + (b - a) * (i - f.F4) / (f.F5 - f.F4))), AnalysisSlot);
@@ -241,7 +241,7 @@ ResultStepOutcome WriteResults(ResultContext& rc, const DiveParameters& p)
     if (!FrameHasValues(rc.wb.rec, rc.view.at, rc.ui))
         return out;
     AnalyseDive(rc.wb.rec, rc.view.at, p, rc.wb.dive, cx.setup, rc.ui);
-    rc.undo.Push(UndoDiveAnalysis, redraw::Everything, AnalysisSlot);
+    rc.undo.Push(UndoKind::DiveAnalysis, AnalysisSlot, redraw::Everything);
     out.written = WriteDive(rc);
     if (p.BurnishDives)
         BurnishDive(rc);

@@ -164,7 +164,7 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
     if (cx.ui.ask(question, Buttons::OkCancel) != Answer::Ok)
         return {};
 
-    cx.undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoClockDrift, slot);
+    cx.undo.PushRange(UndoKind::ClockDrift, slot, 0, d.DataCnt + 1, redraw::Everything);
     // Expanding by f, cutting or repeating, and reducing by f again keeps
     // every f-th word of the corrected expansion: only those are made.
     const Corrections c{f, P, K, drift.clockAhead};

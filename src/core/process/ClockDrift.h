@@ -12,7 +12,6 @@
 
 namespace vk {
 
-inline constexpr int UndoClockDrift = 4;  // " Clockdrft": the samples and the descriptor
 
 struct ClockDrift {
     int32_t hours = 0, minutes = 0, seconds = 0;

@@ -49,7 +49,7 @@ std::optional<InertiaModel> FitInertia(Recording& rec, int slot, const Compensat
         return std::nullopt;
     }
     if (n <= WorkshopLimit) {
-        TWorkshop ws(rec, slot, model.a, model.b, ui);
+        Workshop ws(rec, slot, model.a, model.b, ui);
         if (!ws.active())
             return std::nullopt;
         ws.SmoothCopy();  // only to find the level and the dip
@@ -106,7 +106,7 @@ CommandResult CompensateInertia(ViewContext& cx, int slot, const CompensationSet
 
     // The undo step holds every sample written, from the one before the section.
     const int32_t from = std::max(model->a - 1, rec.desc(slot).CorrSmpDelay);
-    cx.undo.PushRange(from, model->b + 1, redraw::SampleEdit, UndoCompensation, slot);
+    cx.undo.PushRange(UndoKind::Compensation, slot, from, model->b + 1, redraw::SampleEdit);
     // y - c(i) in chunks: c from the exponential carried along (exact at each chunk's start).
     const ChannelDescriptor& d = rec.desc(slot);
     const InertiaModel fit = *model;

@@ -50,7 +50,7 @@ std::optional<InertiaModel> FitInertia(Recording& rec, int slot, const Compensat
 
 // The single compensation of the section F4 .. F5: the curve is shown and,
 // on Yes, subtracted from the channel's values (one undo step, kind
-// UndoCompensation). Abort (offered while `repeat` is set) clears `repeat`.
+// UndoKind::Compensation). Abort (offered while `repeat` is set) clears `repeat`.
 // Without a preview the question goes to the seam. Refused (the polynomial
 // page) while the channel's values cannot be written back as read.
 CommandResult CompensateInertia(ViewContext& cx, int slot, const CompensationSettings& s, bool& repeat,

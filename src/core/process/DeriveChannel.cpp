@@ -260,7 +260,7 @@ CommandResult DeriveChannel(ViewContext& cx, int code, int lag, int source, int 
     const double gain = (fit.max - fit.min) / 65535.0;
     const double perStep = 65535.0 / (fit.max - fit.min);
 
-    cx.undo.PushRange(origin, end + 1, redraw::Everything, UndoDerived, result);
+    cx.undo.PushRange(UndoKind::Derived, result, origin, end + 1, redraw::Everything);
     {
         DerivedValues values(rec, code, lag, source, second, origin);
         for (int32_t j0 = origin; j0 <= end; j0 += ChunkLength) {

@@ -56,9 +56,9 @@ CommandResult LowPassSection(ViewContext& cx, int slot, int32_t n, double f5, do
     if (n <= 0 || s.count() < 3)
         return {};
     // The workshop holds a .. b - 1; a keeps its value, b is read, not written.
-    cx.undo.PushRange(s.first, s.last, redraw::SampleEdit, UndoSmooth, slot);
+    cx.undo.PushRange(UndoKind::Smooth, slot, s.first, s.last, redraw::SampleEdit);
     ForEachStretch(rec, slot, {s.first, s.last - 1}, [&](int32_t lo, int32_t hi) {
-        TWorkshop ws(rec, slot, std::max(lo, s.first), std::min(hi, s.last - 1) + 1, cx.ui);
+        Workshop ws(rec, slot, std::max(lo, s.first), std::min(hi, s.last - 1) + 1, cx.ui);
         if (!ws.active())
             return;
         ws.limitReads(lo, hi);

@@ -17,7 +17,7 @@ int32_t ProposedLowPassN(int32_t a, int32_t b);
 // Asks N ("Eliminate high frequencies") and smooths the section F4 .. F5 of
 // `slot`, stretch by stretch: each stretch's first position keeps its value.
 // Refused (the polynomial page) while the channel's values cannot be written
-// back as read. One undo step of kind UndoSmooth.
+// back as read. One undo step of kind UndoKind::Smooth.
 CommandResult LowPassCommand(ViewContext& cx, int slot, double f5, double f4);
 
 // The same with N given (N above 200 counts as 200; 0 or less does nothing).

@@ -21,7 +21,7 @@ CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f
                                        static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
     if (s.count() < 2)
         return {};
-    cx.undo.PushRange(s.first, s.last + 1, redraw::SampleEdit, UndoSpline, slot);
+    cx.undo.PushRange(UndoKind::Spline, slot, s.first, s.last + 1, redraw::SampleEdit);
     const int wanted = m.side == MantleAbove ? 1 : -1;
     bool any = false;
     PassProgress progress(cx.ui, s.count());

@@ -9,7 +9,7 @@
 namespace vk {
 
 // The envelope over F4 .. F5 of `slot`, stretch by stretch (a line never
-// crosses missing values). One undo step of kind UndoSpline.
+// crosses missing values). One undo step of kind UndoKind::Spline.
 CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f5, double f4);
 
 }  // namespace vk

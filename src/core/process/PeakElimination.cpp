@@ -55,7 +55,7 @@ CommandResult EliminateExtremes(ViewContext& cx, int slot, double f5, double f4)
     const StoredSection section = StoredPart(rec.desc(slot), std::max<int64_t>(w.first, 1), w.last);
     if (section.first >= section.last)
         return {};
-    cx.undo.PushRange(section.first, section.last + 1, redraw::SampleEdit, UndoExtremes, slot);
+    cx.undo.PushRange(UndoKind::Extremes, slot, section.first, section.last + 1, redraw::SampleEdit);
     auto replaced = std::make_shared<bool>(false);
     auto former = std::make_shared<uint16_t>(0);
     RewriteRaw(
@@ -91,7 +91,7 @@ CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double a
                                              static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
     if (int64_t{section.first} + length >= section.last)
         return {};  // no window of the peak's length fits the section
-    cx.undo.PushRange(section.first, section.last + 1, redraw::SampleEdit, UndoPeaks, slot);
+    cx.undo.PushRange(UndoKind::Peaks, slot, section.first, section.last + 1, redraw::SampleEdit);
 
     double x = std::fabs(amplitude);
     bool any = false;
@@ -146,7 +146,7 @@ CommandResult ReplaceValues(ViewContext& cx, Relation relation, bool interpolate
     const StoredSection section = StoredPart(d, w.first, w.last);
     if (section.first > section.last)
         return {};
-    cx.undo.PushRange(section.first, section.last + 1, redraw::SampleEdit, UndoReplace, slot);
+    cx.undo.PushRange(UndoKind::Replace, slot, section.first, section.last + 1, redraw::SampleEdit);
 
     bool report = true, any = false;
     const uint16_t word = PhysToRaw(rec, slot, report, replacement);  // the range-excess hint at most once

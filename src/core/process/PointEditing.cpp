@@ -50,7 +50,7 @@ CommandResult InsertPoints(ViewContext& cx, int slot, double /*f5*/, double f4)
     }
     const auto n = static_cast<int32_t>(rounded);
     const auto at = static_cast<int32_t>(p);
-    cx.undo.PushRange(at, n, redraw::Everything, UndoInsertPoints, slot);
+    cx.undo.PushRange(UndoKind::InsertPoints, slot, at, n, redraw::Everything);
     const uint16_t v = ReadRaw(rec, at, slot);
     const int64_t origin = d.CorrSmpDelay;
     MoveSamples(rec.store, slot, p + 1 - origin, int64_t{d.DataCnt} - origin, n);
@@ -78,8 +78,8 @@ CommandResult DeletePoints(ViewContext& cx, int slot, double f5, double f4)
     const auto at = static_cast<int32_t>(p);
     const auto count = static_cast<int32_t>(n);
     // The words the shift overwrites, then the deletion itself.
-    cx.undo.PushRange(at, d.DataCnt - count + 1, redraw::Everything, int{UndoSection} + SectionDeletePoints, slot);
-    cx.undo.PushRange(at, count, redraw::Everything, UndoDeletePoints, slot);
+    cx.undo.PushRange(UndoKind::DeletedSamples, slot, at, d.DataCnt - count + 1, redraw::Everything);
+    cx.undo.PushRange(UndoKind::DeletePoints, slot, at, count, redraw::Everything);
     const int64_t origin = d.CorrSmpDelay;
     MoveSamples(rec.store, slot, p + n - origin, int64_t{d.DataCnt} - origin, -n);
     rec.at(slot).missing.removed(static_cast<int32_t>(p - origin), count);

@@ -7,8 +7,6 @@
 
 namespace vk {
 
-inline constexpr int UndoInsertPoints = 131;  // " Ins. pnt": from = the sample copied, to = how many
-inline constexpr int UndoDeletePoints = 132;  // " Del. pnt": from = where, to = how many
 
 // Asks how many copies of the sample at F4 to insert right after it.
 // Refused while a polynomial is applied, for a negative count, beyond the

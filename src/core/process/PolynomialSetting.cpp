@@ -33,7 +33,7 @@ PolynomialSetting IdentityPolynomial()
 
 CommandResult SetPolynomial(ViewContext& cx, int slot, const PolynomialSetting& p)
 {
-    cx.undo.Push(UndoPolynomial, redraw::Everything, slot);
+    cx.undo.Push(UndoKind::Polynomial, slot, redraw::Everything);
     ChannelDescriptor& d = cx.rec.desc(slot);
     for (std::size_t i = 0; i < Members.size(); ++i)
         d.*Members[i] = p.coeff[i];

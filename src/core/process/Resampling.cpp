@@ -96,7 +96,7 @@ bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n)
     ChannelDescriptor& d = rec.desc(slot);
     if (n < 2 || !rec.at(slot).ChannelUsed)
         return false;
-    undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoReduce, slot);
+    undo.PushRange(UndoKind::Reduce, slot, 0, d.DataCnt + 1, redraw::Everything);
     const int64_t last = LastPosition(d);
     const int32_t dataCnt = d.DataCnt / n, origin = d.CorrSmpDelay / n;
     const int64_t kept = std::min<int64_t>(int64_t{dataCnt} - origin, last / n);
@@ -135,7 +135,7 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
         ui.message(NoCapacity, Severity::Error);
         return false;
     }
-    undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoExpand, slot);
+    undo.PushRange(UndoKind::Expand, slot, 0, d.DataCnt + 1, redraw::Everything);
     StepReporter steps(progress, last);
     // From the end down, a chunk at a time, so that no word is overwritten
     // before it is read: old position f goes to n f, and n - 1 words on the
@@ -183,7 +183,7 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
         ui.message(NoCapacity, Severity::Error);
         return false;
     }
-    undo.PushRange(0, d.DataCnt + 1, redraw::Everything, UndoExpand, slot);
+    undo.PushRange(UndoKind::Expand, slot, 0, d.DataCnt + 1, redraw::Everything);
     StepReporter steps(progress, c);
     // old(m) at 2m; between old(m - 1) and old(m) the bent midpoint, from
     // old(m - 2) .. old(m + 1). From the end down, a chunk at a time: each

@@ -16,8 +16,6 @@
 
 namespace vk {
 
-inline constexpr int UndoExpand = 2;  // " Expand": the samples and the descriptor
-inline constexpr int UndoReduce = 5;  // " Reduce": the same
 
 // A progress bar along a long run; (0, 0) hides it.
 using StepProgress = std::function<void(int64_t done, int64_t total)>;

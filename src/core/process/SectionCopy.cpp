@@ -42,7 +42,7 @@ CommandResult FixOverwrite(ViewContext& cx, const SectionOverwrite& plan)
     if (plan.empty())
         return {};
     const int32_t end = plan.first + static_cast<int32_t>(plan.words.size());
-    cx.undo.PushRange(plan.first, end, redraw::SampleEdit, UndoSectionOverwrite, plan.slot);
+    cx.undo.PushRange(UndoKind::SectionOverwrite, plan.slot, plan.first, end, redraw::SampleEdit);
     for (std::size_t k = 0; k < plan.words.size(); ++k)
         WriteRaw(cx.rec, plan.first + static_cast<int32_t>(k), plan.words[k], plan.slot);
     cx.rec.at(plan.slot).ChannelModified = true;

@@ -11,7 +11,6 @@
 
 namespace vk {
 
-inline constexpr int UndoSectionOverwrite = 27;  // " SecOvwr."
 
 // The words an overwrite writes: at destination indexes first .. first +
 // words.size() - 1 of `slot`. A word the merge keeps is the destination's own.

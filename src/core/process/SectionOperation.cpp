@@ -129,6 +129,23 @@ WorkSection SectionIndexes(const ChannelDescriptor& d, double f4, double f5)
     return w;
 }
 
+UndoKind SectionUndoKind(int code)
+{
+    switch (code) {
+    case SectionNegativeToZero: return UndoKind::NegativeToZero;
+    case SectionDeletePoints: return UndoKind::DeletedSamples;
+    case SectionAdd: return UndoKind::Add;
+    case SectionDivide: return UndoKind::Divide;
+    case SectionMultiply: return UndoKind::Multiply;
+    case SectionRamp: return UndoKind::Ramp;
+    case SectionEqualize: return UndoKind::Equalize;
+    case SectionConstant: return UndoKind::Constant;
+    case SectionSine: return UndoKind::Sine;
+    case SectionCosine: return UndoKind::Cosine;
+    default: throw std::invalid_argument("section operation " + std::to_string(code) + " has no undo kind");
+    }
+}
+
 CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int slot, double parameter, double f5,
                                     double f4)
 {
@@ -173,7 +190,7 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
             cx.ui.message(InvalidOperator, Severity::Error);
             return {};
         }
-        cx.undo.Push(UndoArithmetic, redraw::SampleEdit, slot);
+        cx.undo.Push(UndoKind::Calibration, slot, redraw::SampleEdit);
         d = *scaled;
         rec.at(slot).ChannelModified = true;
         return redraw::SampleEdit;
@@ -187,8 +204,8 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
         return {};
     }
 
-    cx.undo.PushRange(static_cast<int32_t>(w.first), static_cast<int32_t>(w.last + 1), redraw::SampleEdit,
-                      UndoSection + code, slot);
+    cx.undo.PushRange(SectionUndoKind(code), slot, static_cast<int32_t>(w.first), static_cast<int32_t>(w.last + 1),
+                      redraw::SampleEdit);
     bool inside = true, unreported = true;
     const uint16_t zero = PhysToRawOf(d, 0.0, unreported);  // physical zero, clamped without a hint
     if (code == SectionRamp || code == SectionEqualize) {

@@ -10,7 +10,7 @@
 
 namespace vk {
 
-// The operations; a per-sample run records the undo kind UndoSection + code.
+// The operations; a per-sample run records the undo kind SectionUndoKind(code).
 enum SectionCode : int {
     SectionNegativeToZero = 4,  // "&Del. < 0"
     SectionDeletePoints = 6,    // point editing, a command of its own
@@ -24,6 +24,9 @@ enum SectionCode : int {
     SectionCosine = 15,
     SectionInsertPoints = 16,  // point editing, a command of its own
 };
+
+// The undo kind of an operation's samples.
+UndoKind SectionUndoKind(int code);
 
 // Where a ramp or a tilt is zero.
 enum RampAnchor : int { RampNone = 0, RampZeroAtF4 = 1, RampZeroAtF5 = 2 };

@@ -200,7 +200,7 @@ CommandResult SmoothKernel(ViewContext& cx, int slot, int mode, const RunningMea
     if (s >= b || (mode == SmoothRunningMean && mean.n <= 0))
         return {};
 
-    cx.undo.PushRange(a, b + 1, redraw::SampleEdit, UndoSmooth, slot);
+    cx.undo.PushRange(UndoKind::Smooth, slot, a, b + 1, redraw::SampleEdit);
     if (mode == SmoothRunningMean) {
         RunningMeanSetting m = mean;
         m.n = std::min(mean.n, RunMeanMaxN);

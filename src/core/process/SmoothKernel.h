@@ -28,7 +28,7 @@ inline constexpr int64_t NoJump = 2147483647;
 
 // Smooths the section F4 .. F5 of `slot` with `mode`; the section's first
 // sample keeps its word. `mean` is used by the running mean only, `level`
-// and `jump` by modes 4 .. 6. One undo step of kind UndoSmooth.
+// and `jump` by modes 4 .. 6. One undo step of kind UndoKind::Smooth.
 CommandResult SmoothKernel(ViewContext& cx, int slot, int mode, const RunningMeanSetting& mean, int32_t level,
                            int64_t jump, double f5, double f4);
 

@@ -15,33 +15,26 @@
 
 namespace vk {
 
-// The caption after "Undo" of a step kind; empty for kinds without one.
-const char* UndoCaption(int kind);
-
-class TUndo : public UndoSink {
+class UndoStack : public UndoSink {
 public:
     // from and to of a step that keeps no samples (from = to = 0 keeps sample 0).
     static constexpr int32_t NoRange = -1;
 
     // `stackFile` is "Undo.bin" in a folder of this run's own.
-    TUndo(Recording& rec, ViewState& view, std::string stackFile);
-    ~TUndo() override;  // releases the stack and deletes the file
-    TUndo(const TUndo&) = delete;
-    TUndo& operator=(const TUndo&) = delete;
+    UndoStack(Recording& rec, ViewState& view, std::string stackFile);
+    ~UndoStack() override;  // releases the stack and deletes the file
+    UndoStack(const UndoStack&) = delete;
+    UndoStack& operator=(const UndoStack&) = delete;
 
-    // Records a step: the view for kinds below 128, and by kind a sample
-    // range (from .. to-1; a single value when from = to), a descriptor image
-    // or calibration values. A failure switches undo off; the command goes on.
-    void Push(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
-    void Push(int kind, uint32_t redraw, int slot) override { Push(NoRange, NoRange, redraw, kind, slot); }
-    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
-    {
-        Push(from, to, redraw, kind, slot);
-    }
+    // Records a step: by its kind (Describe) the view, a sample range
+    // (from .. to-1; a single value when from = to), a descriptor image or
+    // calibration values. A failure switches undo off; the command goes on.
+    void Push(UndoKind kind, int slot, uint32_t redraw) override { PushRange(kind, slot, NoRange, NoRange, redraw); }
+    void PushRange(UndoKind kind, int slot, int32_t from, int32_t to, uint32_t redraw) override;
     // A step that one Undo takes back together with the step below it (a
     // command that changes more than one thing records its later steps so).
-    void PushJoined(int kind, uint32_t redraw, int slot) { PushJoined(NoRange, NoRange, redraw, kind, slot); }
-    void PushJoined(int32_t from, int32_t to, uint32_t redraw, int kind, int slot);
+    void PushJoined(UndoKind kind, int slot, uint32_t redraw) { PushJoined(kind, slot, NoRange, NoRange, redraw); }
+    void PushJoined(UndoKind kind, int slot, int32_t from, int32_t to, uint32_t redraw);
 
     struct PopResult {
         bool undone = false;
@@ -65,7 +58,7 @@ public:
 private:
     struct Step {
         int slot = 0;
-        int kind = 0;
+        UndoKind kind = UndoKind::View;
         uint32_t redraw = 0;
         int32_t from = 0, to = 0;
         uint16_t single = 0;
@@ -96,20 +89,17 @@ private:
 // later one is joined to it, so one Undo takes back the whole command.
 class CommandSteps : public UndoSink {
 public:
-    explicit CommandSteps(TUndo& stack) : stack_(stack) {}
-    void Push(int kind, uint32_t redraw, int slot) override
+    static constexpr int32_t NoRange = -1;
+    explicit CommandSteps(UndoStack& stack) : stack_(stack) {}
+    void Push(UndoKind kind, int slot, uint32_t redraw) override { PushRange(kind, slot, NoRange, NoRange, redraw); }
+    void PushRange(UndoKind kind, int slot, int32_t from, int32_t to, uint32_t redraw) override
     {
-        first_ ? stack_.Push(kind, redraw, slot) : stack_.PushJoined(kind, redraw, slot);
-        first_ = false;
-    }
-    void PushRange(int32_t from, int32_t to, uint32_t redraw, int kind, int slot) override
-    {
-        first_ ? stack_.Push(from, to, redraw, kind, slot) : stack_.PushJoined(from, to, redraw, kind, slot);
+        first_ ? stack_.PushRange(kind, slot, from, to, redraw) : stack_.PushJoined(kind, slot, from, to, redraw);
         first_ = false;
     }
 
 private:
-    TUndo& stack_;
+    UndoStack& stack_;
     bool first_ = true;
 };
 

@@ -10,7 +10,7 @@
 
 namespace vk {
 
-TWorkshop::TWorkshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui)
+Workshop::Workshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui)
         : rec_(rec), slot_(slot), first_(first), reachLo_(rec.desc(slot).CorrSmpDelay), reachHi_(rec.desc(slot).DataCnt)
 {
     if (rec.workshop) {
@@ -25,13 +25,13 @@ TWorkshop::TWorkshop(Recording& rec, int slot, int32_t first, int32_t end, VkDia
     active_ = true;
 }
 
-TWorkshop::~TWorkshop()
+Workshop::~Workshop()
 {
     if (active_)
         rec_.workshop = nullptr;
 }
 
-double TWorkshop::get(int32_t i) const
+double Workshop::get(int32_t i) const
 {
     if (i >= 0 && i < length())
         return values_[static_cast<std::size_t>(i)];
@@ -41,7 +41,7 @@ double TWorkshop::get(int32_t i) const
     return i < 0 ? values_.front() : values_.back();
 }
 
-bool TWorkshop::LowPass(int n, VkDialogs& ui)
+bool Workshop::LowPass(int n, VkDialogs& ui)
 {
     if (n < 1 || n > 200) {
         ui.message("workshop runmean: Parameter too great. ", Severity::Error);
@@ -95,7 +95,7 @@ bool TWorkshop::LowPass(int n, VkDialogs& ui)
     return true;
 }
 
-void TWorkshop::SmoothCopy()
+void Workshop::SmoothCopy()
 {
     const int32_t n = length();
     if (n <= 6)
@@ -109,7 +109,7 @@ void TWorkshop::SmoothCopy()
             4;
 }
 
-double TWorkshop::Mean(int32_t from, int32_t to, VkDialogs& ui) const
+double Workshop::Mean(int32_t from, int32_t to, VkDialogs& ui) const
 {
     if (from < 0 || to >= length() || from > to) {
         ui.message("Range error at workshop mean", Severity::Error);
@@ -121,19 +121,19 @@ double TWorkshop::Mean(int32_t from, int32_t to, VkDialogs& ui) const
     return sum / (to - from + 1);
 }
 
-void TWorkshop::RunningMean(int width)
+void Workshop::RunningMean(int width)
 {
     vk::RunningMean(values_, width);
     done_ = true;
 }
 
-void TWorkshop::Difference()
+void Workshop::Difference()
 {
     vk::Difference(values_);
     done_ = true;
 }
 
-void TWorkshop::WriteBack()
+void Workshop::WriteBack()
 {
     bool report = false;
     for (int32_t i = 0; i < length(); ++i)

@@ -15,14 +15,14 @@ namespace vk {
 
 class VkDialogs;
 
-class TWorkshop final : public WorkshopReader {
+class Workshop final : public WorkshopReader {
 public:
     // Loads the channel's values first .. end - 1. Refused with "Illegal
     // operation at workshop." while another workshop answers: active() is false.
-    TWorkshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui);
-    ~TWorkshop() override;
-    TWorkshop(const TWorkshop&) = delete;
-    TWorkshop& operator=(const TWorkshop&) = delete;
+    Workshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui);
+    ~Workshop() override;
+    Workshop(const Workshop&) = delete;
+    Workshop& operator=(const Workshop&) = delete;
 
     bool active() const { return active_; }
     int32_t length() const { return static_cast<int32_t>(values_.size()); }

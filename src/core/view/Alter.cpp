@@ -19,7 +19,7 @@ CommandResult AlterSample(ViewContext& cx, int slot, double t, double v)
     if (RefuseWhilePolynomial(rec, cx.ui, slot, true))
         return {};
     const auto i = static_cast<int32_t>(at);
-    cx.undo.PushRange(i, i, redraw::ActiveChannel, UndoSingleValue, slot);
+    cx.undo.PushRange(UndoKind::SingleValue, slot, i, i, redraw::ActiveChannel);
     bool report = true;
     WriteRaw(rec, i, PhysToRaw(rec, slot, report, v), slot);
     rec.at(slot).ChannelModified = true;

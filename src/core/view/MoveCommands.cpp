@@ -11,7 +11,7 @@ namespace {
 // The view before a command that moves lines or the range: one zoom step.
 void PushView(ViewContext& cx, uint32_t redraw, int slot = -1)
 {
-    cx.undo.Push(UndoZoom, redraw, slot < 0 ? cx.view.active : slot);
+    cx.undo.Push(UndoKind::View, slot < 0 ? cx.view.active : slot, redraw);
 }
 
 }  // namespace

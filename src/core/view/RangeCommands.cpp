@@ -107,7 +107,7 @@ uint32_t Baseline(BaselineCommand command, Recording& rec, const ViewState& view
     case BaselineCommand::Increment: shift = (d.Max - d.Min) / 100; break;
     case BaselineCommand::Decrement: shift = -(d.Max - d.Min) / 100; break;
     }
-    undo.Push(UndoBaseline, redraw::YScale, slot);
+    undo.Push(UndoKind::Baseline, slot, redraw::YScale);
     d.yOffset += shift;
     return redraw::YScale | redraw::Grid | redraw::SubsidiaryLines;
 }

@@ -38,7 +38,7 @@ bool IsSetupFile(const std::string& path)
 
 }  // namespace
 
-TForm1::TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile,
+MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile,
                QWidget* parent)
         : QDialog(parent), wb_(wb), ui_(ui), help_(help), lastSettings_(std::move(lastSettings))
 {
@@ -54,7 +54,7 @@ TForm1::TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastS
         tabs_->addTab(tab, QString::fromStdString(wb_.rec.desc(slot).Caption));
         connect(tab, &ChannelTab::copyRequested, this,
                 [this](CopyKind kind) { copyFromFirstSlot(static_cast<int>(kind)); });
-        connect(tab, &ChannelTab::markingChanged, this, &TForm1::updateTabMarks);
+        connect(tab, &ChannelTab::markingChanged, this, &MainDialog::updateTabMarks);
     }
 
     auto* start = new QPushButton("Start");
@@ -84,13 +84,13 @@ TForm1::TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastS
     layout->addLayout(buttons);
     resize(660, 520);
 
-    connect(start, &QPushButton::clicked, this, &TForm1::ButtonStartClick);
-    connect(help_button, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
+    connect(start, &QPushButton::clicked, this, &MainDialog::ButtonStartClick);
+    connect(help_button, &QPushButton::clicked, this, &MainDialog::ButtonHelpClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(viewer, &QPushButton::clicked, this, &TForm1::btnFileViewerClick);
-    connect(general_, &GeneralTab::readSetupRequested, this, &TForm1::readSetupFromField);
-    connect(general_, &GeneralTab::browseSetupRequested, this, &TForm1::btnCfgFileClick);
-    connect(general_, &GeneralTab::saveSetupRequested, this, &TForm1::btnSaveConfigClick);
+    connect(viewer, &QPushButton::clicked, this, &MainDialog::btnFileViewerClick);
+    connect(general_, &GeneralTab::readSetupRequested, this, &MainDialog::readSetupFromField);
+    connect(general_, &GeneralTab::browseSetupRequested, this, &MainDialog::btnCfgFileClick);
+    connect(general_, &GeneralTab::saveSetupRequested, this, &MainDialog::btnSaveConfigClick);
 
     ReadSetup(lastSettings_, wb_.rec, wb_.settings);
     if (!setupFile.empty())
@@ -99,12 +99,12 @@ TForm1::TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastS
     FillDialog();
 }
 
-TForm1::~TForm1()
+MainDialog::~MainDialog()
 {
     delete graph_;
 }
 
-void TForm1::FillDialog()
+void MainDialog::FillDialog()
 {
     general_->fill(wb_.setupFile);
     for (ChannelTab* tab : channels_) {
@@ -114,7 +114,7 @@ void TForm1::FillDialog()
     updateTabMarks();
 }
 
-void TForm1::CollectDialog()
+void MainDialog::CollectDialog()
 {
     general_->collect();
     wb_.setupFile = general_->setupFileName().toStdString();
@@ -122,7 +122,7 @@ void TForm1::CollectDialog()
         tab->collect();
 }
 
-void TForm1::updateTabMarks()
+void MainDialog::updateTabMarks()
 {
     for (ChannelTab* tab : channels_) {
         const bool toCreate = tab->isFileToCreate();
@@ -131,7 +131,7 @@ void TForm1::updateTabMarks()
     }
 }
 
-bool TForm1::event(QEvent* event)
+bool MainDialog::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate) {
         FillDialog();
@@ -140,7 +140,7 @@ bool TForm1::event(QEvent* event)
     return QDialog::event(event);
 }
 
-void TForm1::readSetup(const std::string& path)
+void MainDialog::readSetup(const std::string& path)
 {
     wb_.setupFile = path;
     if (IsSetupFile(path)) {
@@ -154,12 +154,12 @@ void TForm1::readSetup(const std::string& path)
     FillDialog();
 }
 
-void TForm1::readSetupFromField()
+void MainDialog::readSetupFromField()
 {
     readSetup(general_->setupFileName().toStdString());
 }
 
-void TForm1::btnCfgFileClick()
+void MainDialog::btnCfgFileClick()
 {
     FileRequest request;
     request.title = "Read config. file";
@@ -169,19 +169,19 @@ void TForm1::btnCfgFileClick()
         readSetup(*chosen);
 }
 
-void TForm1::btnSaveConfigClick()
+void MainDialog::btnSaveConfigClick()
 {
     CollectDialog();
     SaveSettingsAs(wb_, ui_);
     general_->setSetupFileName(wb_.setupFile);
 }
 
-void TForm1::ButtonHelpClick()
+void MainDialog::ButtonHelpClick()
 {
     help_.showPage("mainDial.rtf");
 }
 
-void TForm1::btnFileViewerClick()
+void MainDialog::btnFileViewerClick()
 {
     CollectDialog();
     for (const SlotData& s : wb_.rec.slots)
@@ -192,14 +192,14 @@ void TForm1::btnFileViewerClick()
     ui_.message(" No data file to show.", Severity::Information);
 }
 
-void TForm1::copyFromFirstSlot(int kind)
+void MainDialog::copyFromFirstSlot(int kind)
 {
     CollectDialog();
     CopyFromFirstSlot(wb_.rec, static_cast<CopyKind>(kind));
     FillDialog();
 }
 
-void TForm1::shake()
+void MainDialog::shake()
 {
     const QPoint home = pos();
     QPoint at = home;
@@ -212,7 +212,7 @@ void TForm1::shake()
     move(home);
 }
 
-void TForm1::ButtonStartClick()
+void MainDialog::ButtonStartClick()
 {
     if (graph_) {
         ui_.message("Close Vk graph-window before loading next channels", Severity::Error);
@@ -235,7 +235,7 @@ void TForm1::ButtonStartClick()
     }
 }
 
-void TForm1::FormClose()
+void MainDialog::FormClose()
 {
     if (closed_)
         return;
@@ -247,7 +247,7 @@ void TForm1::FormClose()
     ReleaseStore(wb_.rec);
 }
 
-void TForm1::done(int result)
+void MainDialog::done(int result)
 {
     // The graph window asks about modified channels; if it stays open, so does this dialog.
     if (graph_ && !graph_->close())

@@ -19,15 +19,15 @@ class GeneralTab;
 class HelpViewer;
 class VkDialogs;
 
-class TForm1 : public QDialog {
+class MainDialog : public QDialog {
     Q_OBJECT
 
 public:
     // Sets the dialog up from the last-settings file, then from `setupFile`
     // when one is given, and allocates the sample store.
-    TForm1(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile = {},
+    MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile = {},
            QWidget* parent = nullptr);
-    ~TForm1() override;
+    ~MainDialog() override;
 
     void FillDialog();
     void CollectDialog();

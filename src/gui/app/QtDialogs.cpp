@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "core/view/ColourTable.h"
-#include "gui/widgets/Confirmation.h"
+#include "gui/widgets/ConfirmationBox.h"
 #include "gui/widgets/HelpViewer.h"
 #include "gui/widgets/ModalDialog.h"
 
@@ -116,7 +116,7 @@ Answer QtDialogs::askAt(std::string_view text, Buttons buttons, double across, d
 Choice QtDialogs::confirm(std::string_view caption, std::string_view text, std::string_view first,
                           std::string_view second, std::string_view cancel)
 {
-    TConfirmation box(QApplication::activeWindow() ? QApplication::activeWindow() : parent_.data());
+    ConfirmationBox box(QApplication::activeWindow() ? QApplication::activeWindow() : parent_.data());
     box.setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
     box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     box.setCaptions(QString::fromUtf8(first.data(), static_cast<qsizetype>(first.size())),
@@ -125,7 +125,7 @@ Choice QtDialogs::confirm(std::string_view caption, std::string_view text, std::
     box.showAux(true);
     const ArrowCursor arrow;
     const int answer = box.ask();
-    return answer == TConfirmation::Ok ? Choice::First : answer == TConfirmation::Aux ? Choice::Second : Choice::Cancel;
+    return answer == ConfirmationBox::Ok ? Choice::First : answer == ConfirmationBox::Aux ? Choice::Second : Choice::Cancel;
 }
 
 std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt, std::string_view initial)

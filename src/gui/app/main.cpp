@@ -31,10 +31,10 @@ int main(int argc, char** argv)
     vk::QtDialogs ui;
     auto wb = std::make_unique<vk::Workbench>();
     std::unique_ptr<vk::HelpViewer> help;
-    std::unique_ptr<vk::TForm1> form;
+    std::unique_ptr<vk::MainDialog> form;
     try {
         help = std::make_unique<vk::HelpViewer>(ui, vk::HelpFolder());
-        form = std::make_unique<vk::TForm1>(*wb, ui, *help, vk::LastSettingsPath(),
+        form = std::make_unique<vk::MainDialog>(*wb, ui, *help, vk::LastSettingsPath(),
                                             arguments.size() == 2 ? arguments[1].toStdString() : std::string());
     } catch (const std::exception&) {
         ui.message("Program launch fails for unknown reason.", vk::Severity::Error);

@@ -160,7 +160,7 @@ void ChannelPlotArea::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-TfrmPlotChnlChnl::TfrmPlotChnlChnl(PlotFrame frame, std::function<CloudImage(int, int)> cloud,
+ChannelPlotWindow::ChannelPlotWindow(PlotFrame frame, std::function<CloudImage(int, int)> cloud,
                                    std::array<QColor, 3> colours, EllipseState& ellipse,
                                    const std::array<std::string, 2>& names, HelpViewer& help, QWidget* parent)
         : QDialog(parent)

@@ -52,11 +52,11 @@ private:
     QPoint pressed_, mouse_;
 };
 
-class TfrmPlotChnlChnl : public QDialog {
+class ChannelPlotWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmPlotChnlChnl(PlotFrame frame, std::function<CloudImage(int, int)> cloud, std::array<QColor, 3> colours,
+    ChannelPlotWindow(PlotFrame frame, std::function<CloudImage(int, int)> cloud, std::array<QColor, 3> colours,
                      EllipseState& ellipse, const std::array<std::string, 2>& names, HelpViewer& help,
                      QWidget* parent = nullptr);
 

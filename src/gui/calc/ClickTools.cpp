@@ -55,7 +55,7 @@ bool ClickTools::grabNode(const Recording& rec, const ViewState& view, int slot,
         return false;
     for (std::size_t k = nodes.nodes.size(); k-- > 0;) {  // the newest on top
         const QPointF c = PixelOf(nodes.nodes[k], rec.desc(slot), view.at, size);
-        if (std::abs(c.x() - at.x()) <= TCircle::Reach && std::abs(c.y() - at.y()) <= TCircle::Reach) {
+        if (std::abs(c.x() - at.x()) <= SplineNode::Reach && std::abs(c.y() - at.y()) <= SplineNode::Reach) {
             dragged_ = static_cast<int>(k);
             dragFrom_ = at;
             return true;
@@ -81,7 +81,7 @@ bool ClickTools::dragNode(const Recording& rec, const ViewState& view, int slot,
 
 void FollowTagList(GraphMenus& menus, const TagList& tags)
 {
-    for (const char* item : {"mniDisposeTags", "mniShowResult"})
+    for (const char* item : {"calc.frequency.dispose-tags", "calc.frequency.show-result"})
         if (QAction* a = menus.action(item))
             a->setEnabled(tags.exists());
 }

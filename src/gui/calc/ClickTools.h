@@ -20,7 +20,7 @@ enum class TagClick { None, Insert, Discard };
 
 // A spline node as the strip shows it: a small blue circle, taken by a press
 // on it (or a pixel beside it) and dragged.
-struct TCircle {
+struct SplineNode {
     static constexpr int Size = 4;   // pixels across
     static constexpr int Reach = 3;  // pixels from its centre that take it
 };

@@ -15,7 +15,7 @@
 
 namespace vk {
 
-TfrmCntEvts::TfrmCntEvts(EventChoice& choice, std::string folder, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+CountEventsDialog::CountEventsDialog(EventChoice& choice, std::string folder, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), choice_(choice), folder_(std::move(folder)), ui_(ui)
 {
     setObjectName("frmCntEvts");
@@ -34,8 +34,8 @@ TfrmCntEvts::TfrmCntEvts(EventChoice& choice, std::string folder, VkDialogs& ui,
     resultsTo_->setAutoDefault(false);
     file_ = new QLineEdit(QString::fromStdString(choice.file));
     file_->setObjectName("edtResultFile");
-    connect(store_, &QCheckBox::toggled, this, &TfrmCntEvts::storeToggled);
-    connect(resultsTo_, &QPushButton::clicked, this, &TfrmCntEvts::chooseFile);
+    connect(store_, &QCheckBox::toggled, this, &CountEventsDialog::storeToggled);
+    connect(resultsTo_, &QPushButton::clicked, this, &CountEventsDialog::chooseFile);
     store_->setChecked(choice.store);
     storeToggled(choice.store);
 
@@ -52,13 +52,13 @@ TfrmCntEvts::TfrmCntEvts(EventChoice& choice, std::string folder, VkDialogs& ui,
     layout->addWidget(OkCancelHelp(this, help, "dlgEvCnt.rtf"));
 }
 
-void TfrmCntEvts::storeToggled(bool on)
+void CountEventsDialog::storeToggled(bool on)
 {
     resultsTo_->setEnabled(on);
     file_->setEnabled(on);
 }
 
-void TfrmCntEvts::chooseFile()
+void CountEventsDialog::chooseFile()
 {
     FileRequest request{"Results to", file_->text().isEmpty() ? folder_ : file_->text().toStdString(),
                         "Text files (*.txt);;All files (*)", true};
@@ -66,7 +66,7 @@ void TfrmCntEvts::chooseFile()
         file_->setText(QString::fromStdString(*file));
 }
 
-void TfrmCntEvts::accept()
+void CountEventsDialog::accept()
 {
     const std::optional<double> t = NumberIn(thresholdField_, ui_);
     if (!t)

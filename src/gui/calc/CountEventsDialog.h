@@ -18,12 +18,12 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmCntEvts : public QDialog {
+class CountEventsDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `folder` is where "Results to" starts (the data file's folder).
-    TfrmCntEvts(EventChoice& choice, std::string folder, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    CountEventsDialog(EventChoice& choice, std::string folder, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
     void accept() override;
 
     // After OK: the threshold read.

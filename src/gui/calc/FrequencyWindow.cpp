@@ -25,7 +25,7 @@ constexpr const char* OutOfRange = "The sensitivity must be a number from 0.1 to
 
 }  // namespace
 
-TfrmFrequency::TfrmFrequency(TForm3& window, ClickTools& tools)
+FrequencyWindow::FrequencyWindow(GraphWindow& window, ClickTools& tools)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), tools_(tools)
 {
     setObjectName("frmFrequency");
@@ -58,9 +58,9 @@ TfrmFrequency::TfrmFrequency(TForm3& window, ClickTools& tools)
     QPushButton* discardAllButton = button("Discard all tags", "btnDiscardAll");
     QPushButton* exportButton = button("Export Results", "btnExport");
     QPushButton* exit = button("Exit", "btnExit");
-    connect(calc, &QPushButton::clicked, this, &TfrmFrequency::calculate);
-    connect(discardAllButton, &QPushButton::clicked, this, &TfrmFrequency::discardAll);
-    connect(exportButton, &QPushButton::clicked, this, &TfrmFrequency::exportResults);
+    connect(calc, &QPushButton::clicked, this, &FrequencyWindow::calculate);
+    connect(discardAllButton, &QPushButton::clicked, this, &FrequencyWindow::discardAll);
+    connect(exportButton, &QPushButton::clicked, this, &FrequencyWindow::exportResults);
     connect(exit, &QPushButton::clicked, this, &QDialog::close);
     tools_.tagsChanged = [this] { showResults(); };
 
@@ -81,14 +81,14 @@ TfrmFrequency::TfrmFrequency(TForm3& window, ClickTools& tools)
     showResults();
 }
 
-TfrmFrequency::~TfrmFrequency()
+FrequencyWindow::~FrequencyWindow()
 {
     // Closing ends the tag clicks.
     tools_.tagClick = TagClick::None;
     tools_.tagsChanged = nullptr;
 }
 
-void TfrmFrequency::changeEvent(QEvent* event)
+void FrequencyWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         sensitivity_->setText(QString::fromStdString(GeneralText(window_.workbench().settings.FrequSensibility)));
@@ -96,7 +96,7 @@ void TfrmFrequency::changeEvent(QEvent* event)
 }
 
 // The buttons run as commands of the graph window: busy cursor, the seam, one redraw.
-void TfrmFrequency::calculate()
+void FrequencyWindow::calculate()
 {
     window_.runCommand([this](CommandContext& cx) {
         const std::optional<double> s = NumberIn(sensitivity_, cx.ui);
@@ -114,7 +114,7 @@ void TfrmFrequency::calculate()
     showResults();
 }
 
-void TfrmFrequency::discardAll()
+void FrequencyWindow::discardAll()
 {
     window_.runCommand([this](CommandContext&) {
         tools_.tags.tags.clear();
@@ -124,7 +124,7 @@ void TfrmFrequency::discardAll()
     showResults();
 }
 
-void TfrmFrequency::exportResults()
+void FrequencyWindow::exportResults()
 {
     window_.runCommand([this](CommandContext& cx) {
         if (tools_.tags.tags.empty()) {
@@ -139,7 +139,7 @@ void TfrmFrequency::exportResults()
     });
 }
 
-void TfrmFrequency::showResults()
+void FrequencyWindow::showResults()
 {
     QString text;
     for (const std::string& line : FrequencyLines(tools_.tags.results))

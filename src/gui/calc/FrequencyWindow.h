@@ -12,15 +12,15 @@ class QRadioButton;
 
 namespace vk {
 
-class TForm3;
+class GraphWindow;
 struct ClickTools;
 
-class TfrmFrequency : public QDialog {
+class FrequencyWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmFrequency(TForm3& window, ClickTools& tools);
-    ~TfrmFrequency() override;
+    FrequencyWindow(GraphWindow& window, ClickTools& tools);
+    ~FrequencyWindow() override;
 
     void calculate();      // "Calc. frequency"
     void discardAll();     // "Discard all tags"
@@ -31,7 +31,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    TForm3& window_;
+    GraphWindow& window_;
     ClickTools& tools_;
     QLineEdit* sensitivity_;
     QPlainTextEdit* memo_;

@@ -84,7 +84,7 @@ void HistogramPlot::mouseMoveEvent(QMouseEvent* event)
             (ImageHeight - at.y()) * (range_.yTo - range_.yFrom) / ImageHeight + range_.yFrom);
 }
 
-TfrmHistogram::TfrmHistogram(HistogramChoice& choice, std::function<HistogramResult(double, double)> compute,
+HistogramDialog::HistogramDialog(HistogramChoice& choice, std::function<HistogramResult(double, double)> compute,
                              std::function<std::string(const HistogramResult&)> text, VkDialogs& ui, HelpViewer& help,
                              QWidget* parent)
         : QDialog(parent), choice_(choice), compute_(std::move(compute)), text_(std::move(text)), ui_(ui)
@@ -119,10 +119,10 @@ TfrmHistogram::TfrmHistogram(HistogramChoice& choice, std::function<HistogramRes
     cancel->setToolTip("Leave");
     export_->setToolTip("Export hist. into file");
     export_->hide();
-    connect(draw, &QPushButton::clicked, this, &TfrmHistogram::drawHistogram);
+    connect(draw, &QPushButton::clicked, this, &HistogramDialog::drawHistogram);
     connect(helpButton, &QPushButton::clicked, this, [&help] { help.showPage("dlgHisto.rtf"); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(export_, &QPushButton::clicked, this, &TfrmHistogram::exportHistogram);
+    connect(export_, &QPushButton::clicked, this, &HistogramDialog::exportHistogram);
 
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel("Min. bin"), 0, 0);
@@ -146,7 +146,7 @@ TfrmHistogram::TfrmHistogram(HistogramChoice& choice, std::function<HistogramRes
     layout->addLayout(buttons);
 }
 
-void TfrmHistogram::drawHistogram()
+void HistogramDialog::drawHistogram()
 {
     const std::optional<double> minBin = NumberIn(minBin_, ui_);
     const std::optional<double> width = minBin ? NumberIn(binSize_, ui_) : std::nullopt;
@@ -173,7 +173,7 @@ void TfrmHistogram::drawHistogram()
     export_->show();
 }
 
-void TfrmHistogram::exportHistogram()
+void HistogramDialog::exportHistogram()
 {
     const std::string file = file_->text().toStdString();
     choice_.file = file;

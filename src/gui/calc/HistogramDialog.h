@@ -43,13 +43,13 @@ private:
     bool drawn_ = false;
 };
 
-class TfrmHistogram : public QDialog {
+class HistogramDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `compute` makes the histogram for min bin and bin size; `text` the export
     // file's text of the last one. The channel's choices are kept in `choice`.
-    TfrmHistogram(HistogramChoice& choice, std::function<HistogramResult(double, double)> compute,
+    HistogramDialog(HistogramChoice& choice, std::function<HistogramResult(double, double)> compute,
                   std::function<std::string(const HistogramResult&)> text, VkDialogs& ui, HelpViewer& help,
                   QWidget* parent = nullptr);
 

@@ -14,9 +14,9 @@
 
 namespace vk {
 
-TfrmBiChannelPlot::TfrmBiChannelPlot(const Recording& rec, BiChannelChoice& channels, PlotChoice& plot,
+PlotChoiceDialog::PlotChoiceDialog(const Recording& rec, BiChannelChoice& channels, PlotChoice& plot,
                                      Settings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent)
-        : TfrmBiChannel(rec, channels, BiChannelMode::Plot, ui, help, parent),
+        : BiChannelDialog(rec, channels, BiChannelMode::Plot, ui, help, parent),
           plot_(plot),
           settings_(settings),
           ui_(ui),
@@ -51,17 +51,17 @@ TfrmBiChannelPlot::TfrmBiChannelPlot(const Recording& rec, BiChannelChoice& chan
     extras()->addLayout(buttons);
 }
 
-void TfrmBiChannelPlot::pick(int32_t& colour, const char* caption)
+void PlotChoiceDialog::pick(int32_t& colour, const char* caption)
 {
     if (const std::optional<int32_t> chosen = ui_.chooseColour(caption, colour))
         colour = *chosen;
 }
 
-void TfrmBiChannelPlot::accept()
+void PlotChoiceDialog::accept()
 {
     if (!NumberIn(threshold_, ui_))
         return;
-    TfrmBiChannel::accept();
+    BiChannelDialog::accept();
     if (result() != QDialog::Accepted)
         return;  // a channel number refused
     plot_.colourChannel = channel_->text().trimmed().toStdString();

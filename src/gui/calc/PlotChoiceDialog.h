@@ -13,13 +13,13 @@ namespace vk {
 struct PlotChoice;
 struct Settings;
 
-class TfrmBiChannelPlot : public TfrmBiChannel {
+class PlotChoiceDialog : public BiChannelDialog {
     Q_OBJECT
 
 public:
     // OK stores the channels, the colour channel, the threshold and the
     // colours; the ellipse's colour is the colour table's "Ellipse" row.
-    TfrmBiChannelPlot(const Recording& rec, BiChannelChoice& channels, PlotChoice& plot, Settings& settings,
+    PlotChoiceDialog(const Recording& rec, BiChannelChoice& channels, PlotChoice& plot, Settings& settings,
                       VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     void accept() override;  // refused while the threshold is no number

@@ -14,7 +14,7 @@
 
 namespace vk {
 
-TfrmSpline::TfrmSpline(TForm3& window, ClickTools& tools)
+SplineWindow::SplineWindow(GraphWindow& window, ClickTools& tools)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), tools_(tools)
 {
     setObjectName("frmSpline");
@@ -42,9 +42,9 @@ TfrmSpline::TfrmSpline(TForm3& window, ClickTools& tools)
     QPushButton* replaceButton = button("Replace", "btnReplace");
     replaceButton->setToolTip(".. channel value by spline ");
     QPushButton* help = button("Help", "btnHelp");
-    connect(last, &QPushButton::clicked, this, &TfrmSpline::discardLast);
-    connect(all, &QPushButton::clicked, this, &TfrmSpline::discardAll);
-    connect(replaceButton, &QPushButton::clicked, this, &TfrmSpline::replace);
+    connect(last, &QPushButton::clicked, this, &SplineWindow::discardLast);
+    connect(all, &QPushButton::clicked, this, &SplineWindow::discardAll);
+    connect(replaceButton, &QPushButton::clicked, this, &SplineWindow::replace);
     connect(help, &QPushButton::clicked, this, [&window] { window.help().showPage("mniSpline.rtf"); });
 
     auto* discard = new QGroupBox("Discard ..");
@@ -62,14 +62,14 @@ TfrmSpline::TfrmSpline(TForm3& window, ClickTools& tools)
     add_->setChecked(true);
 }
 
-TfrmSpline::~TfrmSpline()
+SplineWindow::~SplineWindow()
 {
     // Closing switches node adding off; the nodes stay.
     tools_.addNodes = false;
     tools_.moveAll = false;
 }
 
-void TfrmSpline::discardLast()
+void SplineWindow::discardLast()
 {
     window_.runCommand([this](CommandContext&) {
         tools_.nodes.removeLast();
@@ -78,7 +78,7 @@ void TfrmSpline::discardLast()
     window_.activateWindow();
 }
 
-void TfrmSpline::discardAll()
+void SplineWindow::discardAll()
 {
     window_.runCommand([this](CommandContext&) {
         tools_.nodes.clear();
@@ -87,7 +87,7 @@ void TfrmSpline::discardAll()
     window_.activateWindow();
 }
 
-void TfrmSpline::replace()
+void SplineWindow::replace()
 {
     bool replaced = false;
     window_.runCommand([this, &replaced](CommandContext& cx) {

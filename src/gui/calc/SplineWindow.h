@@ -10,22 +10,22 @@ class QCheckBox;
 
 namespace vk {
 
-class TForm3;
+class GraphWindow;
 struct ClickTools;
 
-class TfrmSpline : public QDialog {
+class SplineWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmSpline(TForm3& window, ClickTools& tools);
-    ~TfrmSpline() override;
+    SplineWindow(GraphWindow& window, ClickTools& tools);
+    ~SplineWindow() override;
 
     void discardLast();
     void discardAll();
     void replace();
 
 private:
-    TForm3& window_;
+    GraphWindow& window_;
     ClickTools& tools_;
     QCheckBox* add_;
     QCheckBox* moveAll_;

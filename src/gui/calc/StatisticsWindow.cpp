@@ -19,7 +19,7 @@ constexpr int ButtonRow = 16;  // the line the buttons stand on
 
 }  // namespace
 
-TfrmStatistics::TfrmStatistics(std::vector<std::string> lines, bool numbers, HelpViewer& help,
+StatisticsWindow::StatisticsWindow(std::vector<std::string> lines, bool numbers, HelpViewer& help,
                                std::function<bool()> exported, QWidget* parent)
         : QDialog(parent), lines_(std::move(lines))
 {
@@ -53,12 +53,12 @@ TfrmStatistics::TfrmStatistics(std::vector<std::string> lines, bool numbers, Hel
         move(screen->availableGeometry().center() - rect().center());
 }
 
-int TfrmStatistics::lineHeight() const
+int StatisticsWindow::lineHeight() const
 {
     return QFontMetrics(font()).height() * 3 / 2;  // 1.5 times the height of a letter
 }
 
-void TfrmStatistics::paintEvent(QPaintEvent* event)
+void StatisticsWindow::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
     QPainter p(this);

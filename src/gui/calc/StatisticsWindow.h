@@ -14,13 +14,13 @@ namespace vk {
 
 class HelpViewer;
 
-class TfrmStatistics : public QDialog {
+class StatisticsWindow : public QDialog {
     Q_OBJECT
 
 public:
     // `exported` writes the row; true closes the window. Without numbers
     // (no sample in the section) Export is disabled.
-    TfrmStatistics(std::vector<std::string> lines, bool numbers, HelpViewer& help, std::function<bool()> exported,
+    StatisticsWindow(std::vector<std::string> lines, bool numbers, HelpViewer& help, std::function<bool()> exported,
                    QWidget* parent = nullptr);
 
     const std::vector<std::string>& lines() const { return lines_; }

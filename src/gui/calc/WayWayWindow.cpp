@@ -163,7 +163,7 @@ void WayWayDiagram::mousePressEvent(QMouseEvent* event)
         onClick(event->position().toPoint(), event->button());
 }
 
-TfrmWayWay::TfrmWayWay(TForm3& window, const WayWayRequest& request, const WayWaySums& sums, int dive)
+WayWayWindow::WayWayWindow(GraphWindow& window, const WayWayRequest& request, const WayWaySums& sums, int dive)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), request_(request), dive_(dive)
 {
     setObjectName("frmWayWay");
@@ -177,15 +177,15 @@ TfrmWayWay::TfrmWayWay(TForm3& window, const WayWayRequest& request, const WayWa
     resize(StartWidth, StartHeight);
 
     popup_ = new QMenu(this);
-    popup_->addAction("Export to file", this, &TfrmWayWay::exportToFile);
+    popup_->addAction("Export to file", this, &WayWayWindow::exportToFile);
     tagByClick_ = popup_->addAction("Tag by click");
     tagByClick_->setCheckable(true);
-    popup_->addAction("Include text", this, &TfrmWayWay::includeText);
-    popup_->addAction("Copy to clipboard", this, &TfrmWayWay::copyToClipboard);
-    popup_->addAction("Undo", this, &TfrmWayWay::undoNote);
+    popup_->addAction("Include text", this, &WayWayWindow::includeText);
+    popup_->addAction("Copy to clipboard", this, &WayWayWindow::copyToClipboard);
+    popup_->addAction("Undo", this, &WayWayWindow::undoNote);
 }
 
-void TfrmWayWay::click(QPoint at, Qt::MouseButton button)
+void WayWayWindow::click(QPoint at, Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
         rightClick_ = at;
@@ -204,7 +204,7 @@ void TfrmWayWay::click(QPoint at, Qt::MouseButton button)
     }
 }
 
-void TfrmWayWay::includeText()
+void WayWayWindow::includeText()
 {
     if (typing_)
         placeText();
@@ -213,10 +213,10 @@ void TfrmWayWay::includeText()
     typing_->move(rightClick_);
     typing_->show();
     typing_->setFocus();
-    connect(typing_, &QLineEdit::editingFinished, this, &TfrmWayWay::placeText);
+    connect(typing_, &QLineEdit::editingFinished, this, &WayWayWindow::placeText);
 }
 
-void TfrmWayWay::placeText()
+void WayWayWindow::placeText()
 {
     if (!typing_)
         return;
@@ -229,19 +229,19 @@ void TfrmWayWay::placeText()
     diagram_->update();
 }
 
-void TfrmWayWay::undoNote()
+void WayWayWindow::undoNote()
 {
     if (!diagram_->notes.empty())
         diagram_->notes.pop_back();
     diagram_->update();
 }
 
-void TfrmWayWay::copyToClipboard()
+void WayWayWindow::copyToClipboard()
 {
     QApplication::clipboard()->setImage(diagram_->grab().toImage());
 }
 
-void TfrmWayWay::exportToFile()
+void WayWayWindow::exportToFile()
 {
     // A command of the graph window: its busy cursor and seam.
     window_.runCommand([this](CommandContext& cx) {

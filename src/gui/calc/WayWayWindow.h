@@ -17,7 +17,7 @@ class QMenu;
 
 namespace vk {
 
-class TForm3;
+class GraphWindow;
 
 struct WayWayNote {
     enum class Kind { Tag = 1, Text = 2 } kind;
@@ -63,12 +63,12 @@ private:
     QPoint mouse_{-1, -1};
 };
 
-class TfrmWayWay : public QDialog {
+class WayWayWindow : public QDialog {
     Q_OBJECT
 
 public:
     // The diagram of a walk that had every value (sums.enough).
-    TfrmWayWay(TForm3& window, const WayWayRequest& request, const WayWaySums& sums, int dive);
+    WayWayWindow(GraphWindow& window, const WayWayRequest& request, const WayWaySums& sums, int dive);
 
     WayWayDiagram* diagram() const { return diagram_; }
     QMenu* popup() const { return popup_; }
@@ -82,7 +82,7 @@ private:
     void click(QPoint at, Qt::MouseButton button);
     void placeText();  // the text being typed becomes a note
 
-    TForm3& window_;
+    GraphWindow& window_;
     WayWayRequest request_;
     int dive_;
     WayWayDiagram* diagram_ = nullptr;

@@ -176,7 +176,7 @@ void BoutFitPlot::paintEvent(QPaintEvent*)
     }
 }
 
-TfrmBoutFit::TfrmBoutFit(const StretchFit& fit, int currentPause, HelpViewer& help, QWidget* parent)
+BoutFitWindow::BoutFitWindow(const StretchFit& fit, int currentPause, HelpViewer& help, QWidget* parent)
         : QDialog(parent), fit_(fit)
 {
     setObjectName("frmBoutFit");

@@ -27,12 +27,12 @@ private:
     const BoutFit& fit_;
 };
 
-class TfrmBoutFit : public QDialog {
+class BoutFitWindow : public QDialog {
     Q_OBJECT
 
 public:
     // `currentPause` (s) is the bout pause the dialog holds now.
-    TfrmBoutFit(const StretchFit& fit, int currentPause, HelpViewer& help, QWidget* parent = nullptr);
+    BoutFitWindow(const StretchFit& fit, int currentPause, HelpViewer& help, QWidget* parent = nullptr);
 
 private:
     StretchFit fit_;

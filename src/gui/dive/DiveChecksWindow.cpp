@@ -19,7 +19,7 @@ const char* const HelpPage = "frmDiveChecks.rtf";
 
 }  // namespace
 
-TfrmDiveChecks::TfrmDiveChecks(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro,
+DiveChecksWindow::DiveChecksWindow(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro,
                                HelpViewer& help, GoTo goTo)
         : QDialog(&window, Qt::Tool)
 {
@@ -59,13 +59,13 @@ TfrmDiveChecks::TfrmDiveChecks(QWidget& window, const std::vector<DiveCheckRow>&
     resize(StartWidth, StartHeight);
 }
 
-void TfrmDiveChecks::ShowFor(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro,
+void DiveChecksWindow::ShowFor(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro,
                              HelpViewer& help, GoTo goTo)
 {
-    delete window.findChild<TfrmDiveChecks*>("frmDiveChecks");
+    delete window.findChild<DiveChecksWindow*>("frmDiveChecks");
     if (rows.empty())
         return;
-    (new TfrmDiveChecks(window, rows, intro, help, std::move(goTo)))->show();
+    (new DiveChecksWindow(window, rows, intro, help, std::move(goTo)))->show();
 }
 
 }  // namespace vk

@@ -20,12 +20,12 @@ struct DiveCheckRow {
     std::string begins, why;
 };
 
-class TfrmDiveChecks : public QDialog {
+class DiveChecksWindow : public QDialog {
     Q_OBJECT
 
 public:
     using GoTo = std::function<void(const RunDive&)>;
-    TfrmDiveChecks(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro, HelpViewer& help,
+    DiveChecksWindow(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro, HelpViewer& help,
                    GoTo goTo);
 
     // The window of the last run replaced by this run's (none for no rows).

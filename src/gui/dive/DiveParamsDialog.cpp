@@ -68,8 +68,8 @@ struct Rows {
 };
 
 // Which field shows which value of the entry, and which box which switch.
-using F = TfrmDiveParms::Fields;
-using C = TfrmDiveParms::Checks;
+using F = DiveParamsDialog::Fields;
+using C = DiveParamsDialog::Checks;
 using E = DiveParmsEntry;
 const std::pair<std::string E::*, QLineEdit * F::*> TextBindings[] = {
     {&E::level, &F::level},
@@ -133,7 +133,7 @@ QGroupBox* Group(const char* title, const char* hint = nullptr)
 
 }  // namespace
 
-TfrmDiveParms::TfrmDiveParms(Workbench& wb, int activeSlot, bool automatic, VkDialogs& ui, HelpViewer& help,
+DiveParamsDialog::DiveParamsDialog(Workbench& wb, int activeSlot, bool automatic, VkDialogs& ui, HelpViewer& help,
                              QWidget* parent)
         : QDialog(parent), wb_(wb), activeSlot_(activeSlot), ui_(ui), help_(help)
 {
@@ -145,7 +145,7 @@ TfrmDiveParms::TfrmDiveParms(Workbench& wb, int activeSlot, bool automatic, VkDi
     updateResultCaptions();
 }
 
-QLineEdit* TfrmDiveParms::field(QLineEdit* Fields::*slot, const char* name, const char* hint)
+QLineEdit* DiveParamsDialog::field(QLineEdit* Fields::*slot, const char* name, const char* hint)
 {
     auto* e = new QLineEdit;
     e->setObjectName(name);
@@ -156,7 +156,7 @@ QLineEdit* TfrmDiveParms::field(QLineEdit* Fields::*slot, const char* name, cons
     return e;
 }
 
-QCheckBox* TfrmDiveParms::check(QCheckBox* Checks::*slot, const char* name, const char* text, const char* hint)
+QCheckBox* DiveParamsDialog::check(QCheckBox* Checks::*slot, const char* name, const char* text, const char* hint)
 {
     auto* c = new QCheckBox(text);
     c->setObjectName(name);
@@ -167,7 +167,7 @@ QCheckBox* TfrmDiveParms::check(QCheckBox* Checks::*slot, const char* name, cons
     return c;
 }
 
-QLabel* TfrmDiveParms::label(const char* text, QLabel* Labels::*slot, const char* name)
+QLabel* DiveParamsDialog::label(const char* text, QLabel* Labels::*slot, const char* name)
 {
     auto* l = new QLabel(text);
     if (slot) {
@@ -177,7 +177,7 @@ QLabel* TfrmDiveParms::label(const char* text, QLabel* Labels::*slot, const char
     return l;
 }
 
-void TfrmDiveParms::build(bool automatic)
+void DiveParamsDialog::build(bool automatic)
 {
     // Dive duration.
     auto* duration = Group("Dive duration (F4 F5)", "Controls the setting of F4 and F5");
@@ -377,11 +377,11 @@ void TfrmDiveParms::build(bool automatic)
     suggested_->setWordWrap(true);
     suggested_->hide();
     connect(extended, &QPushButton::clicked, this, [this] {
-        TfrmExtDiveParm dialog(wb_, ui_, help_, this);
+        ExtendedParamsDialog dialog(wb_, ui_, help_, this);
         dialog.exec();
     });
     connect(shapes, &QPushButton::clicked, this, [this] {
-        TfrmDiveShapes dialog(wb_.settings.dive, ui_, help_, this);
+        DiveShapesDialog dialog(wb_.settings.dive, ui_, help_, this);
         dialog.exec();
     });
 
@@ -418,7 +418,7 @@ void TfrmDiveParms::build(bool automatic)
     ok_->setDefault(true);  // only takes once the button is inside the dialog
 }
 
-bool TfrmDiveParms::eventFilter(QObject* watched, QEvent* event)
+bool DiveParamsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == labels_.level || watched == labels_.stopGradient)
@@ -429,12 +429,12 @@ bool TfrmDiveParms::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmDiveParms::openHtml(const char* page)
+void DiveParamsDialog::openHtml(const char* page)
 {
     ui_.openDocument(help_.helpFolder() + page);
 }
 
-void TfrmDiveParms::show(const DiveParmsEntry& e)
+void DiveParamsDialog::show(const DiveParmsEntry& e)
 {
     for (const auto& [value, field] : TextBindings)
         (fields_.*field)->setText(Q(e.*value));
@@ -451,7 +451,7 @@ void TfrmDiveParms::show(const DiveParmsEntry& e)
     wiggMethodValue_ = e.wiggMethod;
 }
 
-DiveParmsEntry TfrmDiveParms::entry() const
+DiveParmsEntry DiveParamsDialog::entry() const
 {
     DiveParmsEntry e;
     for (const auto& [value, field] : TextBindings)
@@ -464,7 +464,7 @@ DiveParmsEntry TfrmDiveParms::entry() const
     return e;
 }
 
-void TfrmDiveParms::applyEnabling()
+void DiveParamsDialog::applyEnabling()
 {
     DiveParmsEntry e = entry();
     const DiveParmsState s = EnablingOf(e);
@@ -503,7 +503,7 @@ void TfrmDiveParms::applyEnabling()
     labels_.criterion->setEnabled(s.criterion);
 }
 
-void TfrmDiveParms::updateResultCaptions()
+void DiveParamsDialog::updateResultCaptions()
 {
     const std::tuple<QGroupBox*, const char*, QLineEdit*> groups[] = {
         {diveFileGroup_, "Result File Dive", fields_.diveFile},
@@ -516,7 +516,7 @@ void TfrmDiveParms::updateResultCaptions()
     }
 }
 
-void TfrmDiveParms::checkThumbnailText()
+void DiveParamsDialog::checkThumbnailText()
 {
     applyEnabling();
     const DiveParmsEntry e = entry();
@@ -534,7 +534,7 @@ void TfrmDiveParms::checkThumbnailText()
         ui_.message("Too much text for thumbnail\r\nIncrease width", Severity::Warning);
 }
 
-void TfrmDiveParms::accept()
+void DiveParamsDialog::accept()
 {
     DiveParmsEntry e = entry();
     const AcceptResult r = AcceptDiveParms(e, wb_, activeSlot_, ui_);
@@ -546,13 +546,13 @@ void TfrmDiveParms::accept()
     QDialog::accept();
 }
 
-void TfrmDiveParms::suggest()
+void DiveParamsDialog::suggest()
 {
     suggest(SuggestParameters(wb_.rec, EstimateSurface(wb_.rec, AnalysisSlot), wb_.settings.dive,
                               wb_.settings.SpeedChannel));
 }
 
-void TfrmDiveParms::suggest(const ParameterSuggestion& s)
+void DiveParamsDialog::suggest(const ParameterSuggestion& s)
 {
     const auto mark = [](QWidget* w) { MarkFromRecord(w, "Suggested"); };
     const DiveParameters& p = s.params;
@@ -587,13 +587,13 @@ void TfrmDiveParms::suggest(const ParameterSuggestion& s)
     applyEnabling();
 }
 
-void TfrmDiveParms::setBoutFitter(BoutFitter fitter)
+void DiveParamsDialog::setBoutFitter(BoutFitter fitter)
 {
     boutFitter_ = std::move(fitter);
     fitBouts_->setVisible(static_cast<bool>(boutFitter_));
 }
 
-void TfrmDiveParms::fitBouts()
+void DiveParamsDialog::fitBouts()
 {
     if (!boutFitter_)
         return;
@@ -616,7 +616,7 @@ void TfrmDiveParms::fitBouts()
         ui_.status("Bout criterion: halted, nothing fitted");
         return;
     }
-    TfrmBoutFit window(fit, p->BoutIntermediate, help_, this);
+    BoutFitWindow window(fit, p->BoutIntermediate, help_, this);
     if (ExecDialog(window) != QDialog::Accepted || !fit.fit.fitted())
         return;
     fields_.boutIntermediate->setText(QString::number(BoutPauseOf(fit.fit)));

@@ -26,11 +26,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmDiveParms : public QDialog {
+class DiveParamsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmDiveParms(Workbench& wb, int activeSlot, bool automatic, VkDialogs& ui, HelpViewer& help,
+    DiveParamsDialog(Workbench& wb, int activeSlot, bool automatic, VkDialogs& ui, HelpViewer& help,
                   QWidget* parent = nullptr);
 
     void accept() override;

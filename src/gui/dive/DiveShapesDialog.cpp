@@ -16,7 +16,7 @@
 
 namespace vk {
 
-TfrmDiveShapes::TfrmDiveShapes(DiveParameters& p, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+DiveShapesDialog::DiveShapesDialog(DiveParameters& p, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), p_(p), ui_(ui)
 {
     setObjectName("frmDiveShapes");
@@ -68,7 +68,7 @@ TfrmDiveShapes::TfrmDiveShapes(DiveParameters& p, VkDialogs& ui, HelpViewer& hel
     layout->addWidget(OkCancelHelp(this, help, "dlgDiveShapes.rtf"));
 }
 
-void TfrmDiveShapes::accept()
+void DiveShapesDialog::accept()
 {
     std::array<int, ShapeBarCount> positions{};
     std::array<std::string, ShapeBarCount> fields;

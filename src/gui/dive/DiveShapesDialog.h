@@ -15,11 +15,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmDiveShapes : public QDialog {
+class DiveShapesDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmDiveShapes(DiveParameters& p, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    DiveShapesDialog(DiveParameters& p, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
     void accept() override;
 
 private:

@@ -18,7 +18,7 @@
 
 namespace vk {
 
-TfmDiveStops::TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+DiveStopsDialog::DiveStopsDialog(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), stops_(stops), at_(at), ui_(ui)
 {
     setObjectName("fmDiveStops");
@@ -51,7 +51,7 @@ TfmDiveStops::TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs&
     layout->addWidget(OkCancelHelp(this, help, "dlgDiveStops.rtf"));
 }
 
-void TfmDiveStops::accept()
+void DiveStopsDialog::accept()
 {
     StopRows rows{};
     for (std::size_t phase = 0; phase < 2; ++phase)

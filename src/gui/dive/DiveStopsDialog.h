@@ -17,11 +17,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfmDiveStops : public QDialog {
+class DiveStopsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfmDiveStops(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    DiveStopsDialog(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
     void accept() override;
 
 private:

@@ -28,7 +28,7 @@ QComboBox* Combo(const QString& name, const QStringList& items, int index)
 
 }  // namespace
 
-TfrmExtDiveParm::TfrmExtDiveParm(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+ExtendedParamsDialog::ExtendedParamsDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), wb_(wb), ui_(ui)
 {
     setObjectName("frmExtDiveParm");
@@ -79,7 +79,7 @@ TfrmExtDiveParm::TfrmExtDiveParm(Workbench& wb, VkDialogs& ui, HelpViewer& help,
     grid->addWidget(OkCancelHelp(this, help, "dlgExtDivParms.rtf"), ExtendedRowCount + 2, 0, 1, 6);
 }
 
-void TfrmExtDiveParm::accept()
+void ExtendedParamsDialog::accept()
 {
     std::array<ExtendedParameterRow, ExtendedRowCount> rows{};
     for (std::size_t k = 0; k < rows.size(); ++k)

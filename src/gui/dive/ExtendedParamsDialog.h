@@ -17,11 +17,11 @@ struct Workbench;
 class HelpViewer;
 class VkDialogs;
 
-class TfrmExtDiveParm : public QDialog {
+class ExtendedParamsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmExtDiveParm(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    ExtendedParamsDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
     void accept() override;
 
 private:

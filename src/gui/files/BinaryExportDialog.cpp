@@ -32,7 +32,7 @@ QLineEdit* CommentField(const char* name, const std::string& text)
 
 }  // namespace
 
-TfrmExportBin::TfrmExportBin(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+BinaryExportDialog::BinaryExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), wb_(wb), view_(view), ui_(ui)
 {
     setObjectName("frmExportBin");
@@ -75,20 +75,20 @@ TfrmExportBin::TfrmExportBin(Workbench& wb, const ViewState& view, VkDialogs& ui
     QDialogButtonBox* buttons = OkCancelHelp(this, help, "dlgExportBin.rtf");
     grid->addWidget(buttons, 5, 0, 1, 4);
     connect(browse, &QPushButton::clicked, this, [this] { BrowseInto(file_, ui_, "Export to binary file "); });
-    connect(accept, &QPushButton::clicked, this, &TfrmExportBin::acceptComments);
-    connect(same, &QPushButton::clicked, this, &TfrmExportBin::sameCommentForAll);
-    connect(channels_, &QButtonGroup::idClicked, this, &TfrmExportBin::channelsChosen);
+    connect(accept, &QPushButton::clicked, this, &BinaryExportDialog::acceptComments);
+    connect(same, &QPushButton::clicked, this, &BinaryExportDialog::sameCommentForAll);
+    connect(channels_, &QButtonGroup::idClicked, this, &BinaryExportDialog::channelsChosen);
     channelsChosen();
 }
 
-void TfrmExportBin::channelsChosen()
+void BinaryExportDialog::channelsChosen()
 {
     const bool active = channels_->checkedId() == 0;
     for (QWidget* w : commentParts_)
         w->setEnabled(active);
 }
 
-void TfrmExportBin::acceptComments()
+void BinaryExportDialog::acceptComments()
 {
     SlotData& s = wb_.rec.at(view_.active);
     if (!s.ChannelUsed)
@@ -97,7 +97,7 @@ void TfrmExportBin::acceptComments()
     s.HeadCmt2 = comment2_->text().toStdString();
 }
 
-void TfrmExportBin::sameCommentForAll()
+void BinaryExportDialog::sameCommentForAll()
 {
     for (SlotData& s : wb_.rec.slots)
         if (s.ChannelUsed) {
@@ -106,7 +106,7 @@ void TfrmExportBin::sameCommentForAll()
         }
 }
 
-void TfrmExportBin::accept()
+void BinaryExportDialog::accept()
 {
     wb_.exportChoices.section = section_->checkedId();
     wb_.exportChoices.channels = channels_->checkedId();

@@ -17,11 +17,11 @@ struct ViewState;
 class HelpViewer;
 class VkDialogs;
 
-class TfrmExportBin : public QDialog {
+class BinaryExportDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmExportBin(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    BinaryExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     void accept() override;  // OK: writes the files
 

@@ -18,7 +18,7 @@
 
 namespace vk {
 
-TfrmExportText::TfrmExportText(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+TextExportDialog::TextExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), wb_(wb), view_(view), ui_(ui)
 {
     setObjectName("frmExportText");
@@ -41,14 +41,14 @@ TfrmExportText::TfrmExportText(Workbench& wb, const ViewState& view, VkDialogs& 
             [this] { BrowseInto(file_, ui_, "Export data section into text file"); });
 }
 
-void TfrmExportText::showEvent(QShowEvent* event)
+void TextExportDialog::showEvent(QShowEvent* event)
 {
     // The dive result file of the first channel is proposed when the dialog opens.
     file_->setText(QString::fromStdString(wb_.settings.NameOutFile[0]));
     QDialog::showEvent(event);
 }
 
-void TfrmExportText::accept()
+void TextExportDialog::accept()
 {
     wb_.exportChoices.section = section_->checkedId();
     wb_.exportChoices.channels = channels_->checkedId();

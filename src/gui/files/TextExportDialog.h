@@ -14,11 +14,11 @@ struct ViewState;
 class HelpViewer;
 class VkDialogs;
 
-class TfrmExportText : public QDialog {
+class TextExportDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmExportText(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    TextExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     void accept() override;  // OK: writes the files
 

@@ -62,9 +62,9 @@ const char* ShapeButtonName(int code)
 
 const std::map<int, const char*>& MoveModeItems()
 {
-    static const std::map<int, const char*> items{{ModeF1, "mniLeftBorder"},       {ModeF2, "mniRightBorder"},
-                                                  {ModeBorders, "mniBothBorders"}, {ModeF4, "mniLeftCursor"},
-                                                  {ModeF5, "mniRightCursor"},      {ModeCursors, "mniBothCursors"}};
+    static const std::map<int, const char*> items{{ModeF1, "x-zoom.left-border"},       {ModeF2, "x-zoom.right-border"},
+                                                  {ModeBorders, "x-zoom.both-borders"}, {ModeF4, "x-zoom.left-cursor"},
+                                                  {ModeF5, "x-zoom.right-cursor"},      {ModeCursors, "x-zoom.both-cursors"}};
     return items;
 }
 
@@ -82,7 +82,7 @@ int Px(double v)
 
 }  // namespace
 
-TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+GraphWindow::GraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QMainWindow(parent), wb_(wb), ui_(ui), help_(help), tools_(std::make_unique<ClickTools>())
 {
     setObjectName("Form3");
@@ -92,39 +92,39 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     view_ = InitialView(rec.time.LongestSpan);
 
     menus_ = std::make_unique<GraphMenus>(menuBar());
-    menus_->action("mniBothBorders")->setChecked(true);  // checked although no mode is chosen yet
+    menus_->action("x-zoom.both-borders")->setChecked(true);  // checked although no mode is chosen yet
 
     computeLayout();
     if (rec.at(1).ChannelUsed + rec.at(2).ChannelUsed + rec.at(0).ChannelUsed < 2)
-        for (const char* name : {"mniSIAdjustment", "mniPlotChnlChnl", "mniBiChannel"})
+        for (const char* name : {"calc.synchronize", "calc.channel-plot", "process.bi-channel"})
             menus_->action(name)->setEnabled(false);
 
     BuildEnvelopes(rec, envelopes_);
     area_ = new QWidget;
     setCentralWidget(area_);
 
-    total_ = new TChanImage(
+    total_ = new StripImage(
         "TotalImage", [this](QPainter& p, QSize s) { PaintTotalBase(p, s, scene(), totalSlot_); },
         [this](QPainter& p, QSize s) { PaintTotalOverlay(p, s, scene()); }, area_);
     total_->setGeometry(RectOf(layout_.total));
-    connect(total_, &TChanImage::pressed, this, [this](QMouseEvent* e) { mousePressed(-1, e); });
-    connect(total_, &TChanImage::released, this, [this](QMouseEvent* e) { mouseReleased(-1, e); });
-    connect(total_, &TChanImage::doubleClicked, this,
+    connect(total_, &StripImage::pressed, this, [this](QMouseEvent* e) { mousePressed(-1, e); });
+    connect(total_, &StripImage::released, this, [this](QMouseEvent* e) { mouseReleased(-1, e); });
+    connect(total_, &StripImage::doubleClicked, this,
             [this](QMouseEvent*) { executeRedraw(redraw::TotalCurve | redraw::TotalLines); });
-    totalTimeScale_ = new TChanImage(
+    totalTimeScale_ = new StripImage(
         "TotalimgTimeScale", [this](QPainter& p, QSize s) { PaintTimeScale(p, s, scene(), TimeScaleKind::Total); },
         nullptr, area_);
     totalTimeScale_->setGeometry(RectOf(layout_.totalTimeScale));
-    connect(totalTimeScale_, &TChanImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(true, e); });
-    timeScale_ = new TChanImage(
+    connect(totalTimeScale_, &StripImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(true, e); });
+    timeScale_ = new StripImage(
         "imgTime", [this](QPainter& p, QSize s) { PaintTimeScale(p, s, scene(), TimeScaleKind::Strips); }, nullptr,
         area_);
     timeScale_->setGeometry(RectOf(layout_.timeScale));
-    connect(timeScale_, &TChanImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(false, e); });
+    connect(timeScale_, &StripImage::pressed, this, [this](QMouseEvent* e) { timeScalePressed(false, e); });
 
     buildStrips();
     buildReadouts(area_);
-    undoStack_ = std::make_unique<TUndo>(rec, view_, RunFolder() + "/Undo.bin");
+    undoStack_ = std::make_unique<UndoStack>(rec, view_, RunFolder() + "/Undo.bin");
     connectCommands();
     FollowTagList(*menus_, tools_->tags);
     updateCaption();
@@ -143,9 +143,9 @@ TForm3::TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
     executeRedraw(redraw::Everything);
 }
 
-TForm3::~TForm3() = default;  // the undo stack goes, and with it Undo.bin
+GraphWindow::~GraphWindow() = default;  // the undo stack goes, and with it Undo.bin
 
-void TForm3::computeLayout()
+void GraphWindow::computeLayout()
 {
     Recording& rec = wb_.rec;
     const QRect screenRect = screen()->geometry();
@@ -160,7 +160,7 @@ void TForm3::computeLayout()
         rec.desc(s).WndSze = heights[static_cast<std::size_t>(s)];
 }
 
-void TForm3::rebuildStrips()
+void GraphWindow::rebuildStrips()
 {
     computeLayout();
     for (int s = 0; s < SlotCount; ++s) {
@@ -188,7 +188,7 @@ void TForm3::rebuildStrips()
     setActiveChannel(view_.active);  // the command that asked redraws all
 }
 
-GraphScene TForm3::scene() const
+GraphScene GraphWindow::scene() const
 {
     GraphScene s{wb_.rec, wb_.settings, view_, useEnvelopes_ ? &envelopes_ : nullptr, view_.caption, &wb_.dive};
     s.runMeans = &runMeans_;
@@ -199,26 +199,26 @@ GraphScene TForm3::scene() const
     return s;
 }
 
-void TForm3::showPreview(const PreviewCurve* curve)
+void GraphWindow::showPreview(const PreviewCurve* curve)
 {
     preview_ = curve;
     repaintOverlays();
 }
 
-void TForm3::showRegression(const SceneLine* line)
+void GraphWindow::showRegression(const SceneLine* line)
 {
     regression_ = line;
     repaintOverlays();
 }
 
-void TForm3::repaintOverlays()
+void GraphWindow::repaintOverlays()
 {
-    for (TChanImage* strip : strips_)
+    for (StripImage* strip : strips_)
         if (strip)
             strip->update();
 }
 
-void TForm3::samplesChanged(int slot)
+void GraphWindow::samplesChanged(int slot)
 {
     runMeans_[static_cast<std::size_t>(slot)].invalidate();
     const ChannelDescriptor& d = wb_.rec.desc(slot);
@@ -228,18 +228,18 @@ void TForm3::samplesChanged(int slot)
     view_.T = wb_.rec.time.LongestSpan;
 }
 
-void TForm3::setUseEnvelopes(bool on)
+void GraphWindow::setUseEnvelopes(bool on)
 {
     useEnvelopes_ = on;
 }
 
-void TForm3::buildStrips()
+void GraphWindow::buildStrips()
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
         const auto i = static_cast<std::size_t>(slot);
         if (layout_.strips[i].height <= 0)
             continue;
-        auto* image = new TChanImage(
+        auto* image = new StripImage(
             QString("image%1").arg(slot), [this, slot](QPainter& p, QSize s) { PaintStripBase(p, s, scene(), slot); },
             [this, slot](QPainter& p, QSize s) {
                 PaintStripOverlay(p, s, scene(), slot);
@@ -248,10 +248,10 @@ void TForm3::buildStrips()
             area_);
         image->setGeometry(RectOf(layout_.strips[i]));
         image->setMouseTracking(true);
-        connect(image, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { mousePressed(slot, e); });
-        connect(image, &TChanImage::released, this, [this, slot](QMouseEvent* e) { mouseReleased(slot, e); });
-        connect(image, &TChanImage::wheeled, this, [this, slot](QWheelEvent* e) { wheelTurned(slot, e); });
-        connect(image, &TChanImage::moved, this, [this, slot, image](QMouseEvent* e) {
+        connect(image, &StripImage::pressed, this, [this, slot](QMouseEvent* e) { mousePressed(slot, e); });
+        connect(image, &StripImage::released, this, [this, slot](QMouseEvent* e) { mouseReleased(slot, e); });
+        connect(image, &StripImage::wheeled, this, [this, slot](QWheelEvent* e) { wheelTurned(slot, e); });
+        connect(image, &StripImage::moved, this, [this, slot, image](QMouseEvent* e) {
             if ((e->buttons() & Qt::LeftButton) &&
                 tools_->dragNode(wb_.rec, view_, slot, image->size(), e->position().toPoint())) {
                 image->update();
@@ -264,11 +264,11 @@ void TForm3::buildStrips()
         });
         strips_[i] = image;
 
-        auto* scale = new TChanImage(
+        auto* scale = new StripImage(
             QString("imageSc%1").arg(slot), [this, slot](QPainter& p, QSize s) { PaintYScale(p, s, scene(), slot); },
             nullptr, area_);
         scale->setGeometry(RectOf(layout_.yScales[i]));
-        connect(scale, &TChanImage::pressed, this, [this, slot](QMouseEvent* e) { yScalePressed(slot, e); });
+        connect(scale, &StripImage::pressed, this, [this, slot](QMouseEvent* e) { yScalePressed(slot, e); });
         yScales_[i] = scale;
 
         // A zero-size field per strip takes the keyboard focus: keys reach the window.
@@ -281,7 +281,7 @@ void TForm3::buildStrips()
     }
 }
 
-QLineEdit* TForm3::readout(QWidget* area, const char* name, const char* hint, int x, int y)
+QLineEdit* GraphWindow::readout(QWidget* area, const char* name, const char* hint, int x, int y)
 {
     auto* field = new QLineEdit(area);
     field->setObjectName(name);
@@ -296,7 +296,7 @@ QLineEdit* TForm3::readout(QWidget* area, const char* name, const char* hint, in
     return field;
 }
 
-void TForm3::buildReadouts(QWidget* area)
+void GraphWindow::buildReadouts(QWidget* area)
 {
     const int w = screen()->geometry().width(), h = screen()->geometry().height();
     const int top = layout_.readoutTop;
@@ -335,7 +335,7 @@ void TForm3::buildReadouts(QWidget* area)
     QCheckBox* alter = check("chxAlterData", "Alter", "Careful ! Change data by mouse click!");
     connect(alter, &QCheckBox::toggled, this, [this](bool on) { tools_->alter = on; });
     crossLines_ = check("cbxCrosslines", "Crosslines", "Mouse as crosslines");
-    connect(crossLines_, &QCheckBox::toggled, this, &TForm3::crossLinesToggled);
+    connect(crossLines_, &QCheckBox::toggled, this, &GraphWindow::crossLinesToggled);
     difference_ = readout(area, "edtDiffF5F4", "Time F5 - F4", x + 22, top);
     auto* diffLabel = new QLabel("F5 - F4", area);
     diffLabel->adjustSize();
@@ -374,7 +374,7 @@ void TForm3::buildReadouts(QWidget* area)
     hint_->setFocusPolicy(Qt::NoFocus);
     hint_->move(Px(0.84 * w), top);
     hint_->hide();
-    connect(hint_, &QPushButton::clicked, this, &TForm3::showHint);
+    connect(hint_, &QPushButton::clicked, this, &GraphWindow::showHint);
     halt_ = new QPushButton("Halt", area);
     halt_->setObjectName("btnHalt");
     halt_->setToolTip("Stop process");
@@ -415,15 +415,15 @@ void TForm3::buildReadouts(QWidget* area)
     thumbnail_->hide();
 }
 
-void TForm3::executeRedraw(uint32_t bits)
+void GraphWindow::executeRedraw(uint32_t bits)
 {
     using namespace redraw;
     auto eachStrip = [&](auto&& f) {
-        for (TChanImage* s : strips_)
+        for (StripImage* s : strips_)
             if (s)
                 f(s);
     };
-    TChanImage* active = strip(view_.active);
+    StripImage* active = strip(view_.active);
     for (Bit b : Order) {
         if (!(bits & b))
             continue;
@@ -439,11 +439,11 @@ void TForm3::executeRedraw(uint32_t bits)
             if (active)
                 active->invalidate();
             break;
-        case AllStrips: eachStrip([](TChanImage* s) { s->invalidate(); }); break;
+        case AllStrips: eachStrip([](StripImage* s) { s->invalidate(); }); break;
         case StripCursors:
         case CursorsAndMoved:
         case MovedLines:
-            eachStrip([](TChanImage* s) { s->update(); });
+            eachStrip([](StripImage* s) { s->update(); });
             if (b == CursorsAndMoved)
                 total_->update();
             break;
@@ -462,7 +462,7 @@ void TForm3::executeRedraw(uint32_t bits)
             totalTimeScale_->invalidate();
             break;
         case YScale:
-            if (TChanImage* scale = yScale(view_.active))
+            if (StripImage* scale = yScale(view_.active))
                 scale->invalidate();
             break;
         }
@@ -471,7 +471,7 @@ void TForm3::executeRedraw(uint32_t bits)
     refreshUndoItem();
 }
 
-void TForm3::updateReadouts()
+void GraphWindow::updateReadouts()
 {
     const CursorReadouts r = MakeCursorReadouts(wb_.rec, view_, view_.timeAxisMode, view_.interpolate);
     leftValue_->setText(QString::fromStdString(r.leftValue));
@@ -483,7 +483,7 @@ void TForm3::updateReadouts()
     difference_->setText(QString::fromStdString(r.difference));
 }
 
-void TForm3::updateHint()
+void GraphWindow::updateHint()
 {
     const bool pending = *HintPage(wb_.rec.pendingHint) != '\0';
     const QString text = pending ? QString::fromStdString(wb_.rec.pendingHintText) : QString();
@@ -493,7 +493,7 @@ void TForm3::updateHint()
     hintText_->setVisible(!text.isEmpty());
 }
 
-void TForm3::showHint()
+void GraphWindow::showHint()
 {
     const char* page = HintPage(wb_.rec.pendingHint);
     if (*page)
@@ -502,14 +502,14 @@ void TForm3::showHint()
     updateHint();
 }
 
-void TForm3::updateCaption()
+void GraphWindow::updateCaption()
 {
     const int slot = isVisible() ? view_.active : 0;
     setWindowTitle(
         QString::fromStdString("Varnik Dive Analysis, Graph Window    " + wb_.rec.desc(slot).NameIn.substr(0, 40)));
 }
 
-void TForm3::setActiveChannel(int slot)
+void GraphWindow::setActiveChannel(int slot)
 {
     if (slot < 0 || slot >= SlotCount || !strip(slot))
         return;
@@ -529,7 +529,7 @@ void TForm3::setActiveChannel(int slot)
     executeRedraw(redraw::Readouts);
 }
 
-void TForm3::nextChannel()
+void GraphWindow::nextChannel()
 {
     for (int k = 1; k <= SlotCount; ++k) {
         const int slot = (view_.active + k) % SlotCount;
@@ -540,10 +540,10 @@ void TForm3::nextChannel()
     }
 }
 
-void TForm3::crossLinesToggled(bool on)
+void GraphWindow::crossLinesToggled(bool on)
 {
     for (int s = 0; s < SlotCount; ++s)
-        if (TChanImage* image = strip(s)) {
+        if (StripImage* image = strip(s)) {
             image->setCursor(on && s == view_.active ? Qt::BlankCursor : Qt::CrossCursor);
             image->update();
         }
@@ -551,17 +551,17 @@ void TForm3::crossLinesToggled(bool on)
         cross_ = QPoint(-1, -1);
 }
 
-void TForm3::paintCrossLines(QPainter& p, int slot)
+void GraphWindow::paintCrossLines(QPainter& p, int slot)
 {
     if (slot != view_.active || !crossLines_ || !crossLines_->isChecked() || cross_.x() < 0)
         return;
-    TChanImage* image = strip(slot);
+    StripImage* image = strip(slot);
     p.setPen(QPen(TableColour(wb_.settings, ColForeground), 1));
     p.drawLine(cross_.x(), 0, cross_.x(), image->height());
     p.drawLine(0, cross_.y(), image->width(), cross_.y());
 }
 
-void TForm3::closeEvent(QCloseEvent* event)
+void GraphWindow::closeEvent(QCloseEvent* event)
 {
     if (refuseWhileBusy()) {
         event->ignore();
@@ -581,7 +581,7 @@ void TForm3::closeEvent(QCloseEvent* event)
             if (a == Answer::Yes) {
                 setActiveChannel(static_cast<int>(slot));
                 QTimer::singleShot(0, this, [this, slot] {
-                    runCommand("mniExportBinary");
+                    runCommand("export.binary");
                     if (!wb_.rec.at(static_cast<int>(slot)).ChannelModified)
                         close();  // the channels answered No are not asked again
                     else
@@ -598,17 +598,17 @@ void TForm3::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (auto* wayWay = findChild<TfrmWayWay*>("frmWayWay"))
+    if (auto* wayWay = findChild<WayWayWindow*>("frmWayWay"))
         wayWay->close();
     event->accept();
 }
 
-QImage TForm3::picture() const
+QImage GraphWindow::picture() const
 {
     return area_->grab().toImage();
 }
 
-void TForm3::showDive()
+void GraphWindow::showDive()
 {
     const DiveRecord& r = wb_.dive.record;
     maxDepth_->setText(QString::number(r.maxDepth, 'f', 2));
@@ -616,16 +616,16 @@ void TForm3::showDive()
         shapeButtons_[static_cast<std::size_t>(r.shape)]->setChecked(true);  // pressed without reclassifying
 }
 
-void TForm3::refreshUndoItem()
+void GraphWindow::refreshUndoItem()
 {
     if (!undoStack_)
         return;
-    QAction* a = menus_->action("mniUndo");
+    QAction* a = menus_->action("process.undo");
     a->setText(QString::fromStdString(undoStack_->MenuCaption()) + "\tCtrl+Z");
     a->setEnabled(undoStack_->enabled());
 }
 
-void TForm3::thumbnailOfView()
+void GraphWindow::thumbnailOfView()
 {
     const ThumbnailSettings& t = wb_.settings.thumbnails;
     const QSize size(std::max(t.ThumbnailWidth, 8), std::max(t.ThumbnailHeight, 8));
@@ -636,14 +636,14 @@ void TForm3::thumbnailOfView()
     SaveThumbnail(image, wb_.results.thumbnailPrefix, 0, ui_);
 }
 
-void TForm3::showThumbnail(const QImage& image)
+void GraphWindow::showThumbnail(const QImage& image)
 {
     thumbnail_->setPixmap(QPixmap::fromImage(image));
     thumbnail_->resize(image.size());
     thumbnail_->show();
 }
 
-void TForm3::resizeThumbnail()
+void GraphWindow::resizeThumbnail()
 {
     const ThumbnailSettings& t = wb_.settings.thumbnails;
     thumbnail_->resize(t.ThumbnailWidth, t.ThumbnailHeight);

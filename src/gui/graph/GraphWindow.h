@@ -39,16 +39,16 @@ constexpr int ShapeButtonCount = 7;  // V, U, Y, W, parabola, L, no category
 class CommandTable;
 struct ClickTools;
 class HelpViewer;
-class TChanImage;
-class TUndo;
+class StripImage;
+class UndoStack;
 class VkDialogs;
 
-class TForm3 : public QMainWindow {
+class GraphWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    TForm3(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
-    ~TForm3() override;
+    GraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    ~GraphWindow() override;
 
     // Every command runs here: refused while a long command runs, otherwise
     // with the busy cursor, the positions saved, one undo for all its steps,
@@ -79,11 +79,11 @@ public:
     GraphMenus& menus() { return *menus_; }
     HelpViewer& help() { return help_; }
     GraphScene scene() const;
-    TChanImage* strip(int slot) const { return strips_[static_cast<std::size_t>(slot)]; }
-    TChanImage* yScale(int slot) const { return yScales_[static_cast<std::size_t>(slot)]; }
-    TChanImage* totalImage() const { return total_; }
-    TChanImage* timeScaleImage() const { return timeScale_; }
-    TChanImage* totalTimeScaleImage() const { return totalTimeScale_; }
+    StripImage* strip(int slot) const { return strips_[static_cast<std::size_t>(slot)]; }
+    StripImage* yScale(int slot) const { return yScales_[static_cast<std::size_t>(slot)]; }
+    StripImage* totalImage() const { return total_; }
+    StripImage* timeScaleImage() const { return timeScale_; }
+    StripImage* totalTimeScaleImage() const { return totalTimeScale_; }
 
     // Curves from the envelopes (true) or from every sample. (The window's
     // display settings, captions, time axis and interpolation, are in the view.)
@@ -95,7 +95,7 @@ public:
     void showRegression(const SceneLine* line);
     // What a click may do beside the read-outs (Alter, nodes, tags), and their state.
     ClickTools& clickTools() { return *tools_; }
-    TUndo* undoStack() const { return undoStack_.get(); }
+    UndoStack* undoStack() const { return undoStack_.get(); }
     // The client area as a picture (what "&Image ..." and "&Print ..." take).
     QImage picture() const;
     // After samples or the length of a channel changed: its envelope and the
@@ -175,7 +175,7 @@ private:
     std::unique_ptr<CommandTable> commands_;
     int totalSlot_ = 0;  // the channel the total window shows
     QPoint cross_{-1, -1};
-    std::unique_ptr<TUndo> undoStack_;
+    std::unique_ptr<UndoStack> undoStack_;
     bool inCommand_ = false, longCommand_ = false, haltRequested_ = false;
     std::array<bool, 3> keepUnsaved_{};  // answered No while the window is being closed
     Press press_, previous_;
@@ -185,11 +185,11 @@ private:
     QCheckBox* diff_ = nullptr;
 
     QWidget* area_ = nullptr;
-    TChanImage* total_ = nullptr;
-    TChanImage* totalTimeScale_ = nullptr;
-    TChanImage* timeScale_ = nullptr;
-    std::array<TChanImage*, 3> strips_{};
-    std::array<TChanImage*, 3> yScales_{};
+    StripImage* total_ = nullptr;
+    StripImage* totalTimeScale_ = nullptr;
+    StripImage* timeScale_ = nullptr;
+    std::array<StripImage*, 3> strips_{};
+    std::array<StripImage*, 3> yScales_{};
     std::array<QWidget*, 3> focus_{};
     QLineEdit* leftValue_ = nullptr;
     QLineEdit* leftTime_ = nullptr;

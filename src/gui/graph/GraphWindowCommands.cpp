@@ -29,7 +29,7 @@ constexpr const char* BusyText = "The automatic analysis is running: press Halt 
 
 }  // namespace
 
-void TForm3::connectCommands()
+void GraphWindow::connectCommands()
 {
     commands_ = std::make_unique<CommandTable>(*menus_);
     RegisterCommands(*commands_, *this);
@@ -44,19 +44,19 @@ void TForm3::connectCommands()
         connect(shapeButtons_[static_cast<std::size_t>(code)], &QToolButton::clicked, this,
                 [this, name] { runCommand(name); });
     }
-    connect(fetch_, &QToolButton::clicked, this, [this] { runCommand("mniCursIntoBorders"); });
-    connect(jump_, &QToolButton::clicked, this, [this] { runCommand("mniBordToCurs"); });
+    connect(fetch_, &QToolButton::clicked, this, [this] { runCommand("x-zoom.cursors-to-borders"); });
+    connect(jump_, &QToolButton::clicked, this, [this] { runCommand("x-zoom.borders-to-cursors"); });
     connect(halt_, &QPushButton::clicked, this, [this] { haltRequested_ = true; });
     refreshUndoItem();
 }
 
-void TForm3::runCommand(const std::string& name)
+void GraphWindow::runCommand(const std::string& name)
 {
     if (const CommandFunction* command = commands_->find(name))
         runCommand(*command);
 }
 
-void TForm3::runCommand(const CommandFunction& command)
+void GraphWindow::runCommand(const CommandFunction& command)
 {
     if (refuseWhileBusy())
         return;
@@ -97,7 +97,7 @@ void TForm3::runCommand(const CommandFunction& command)
     executeRedraw(result.redraw);
 }
 
-void TForm3::applyChanges(const SampleChanges& changes)
+void GraphWindow::applyChanges(const SampleChanges& changes)
 {
     for (const SampleChange& change : changes.bySlot) {
         if (!change.any())
@@ -112,7 +112,7 @@ void TForm3::applyChanges(const SampleChanges& changes)
     }
 }
 
-bool TForm3::refuseWhileBusy()
+bool GraphWindow::refuseWhileBusy()
 {
     if (!longCommand_)
         return false;
@@ -121,7 +121,7 @@ bool TForm3::refuseWhileBusy()
     return true;
 }
 
-void TForm3::runLong(const std::function<void()>& command)
+void GraphWindow::runLong(const std::function<void()>& command)
 {
     // Halt takes the arrow, not the busy cursor of the command around it.
     if (inCommand_)
@@ -142,27 +142,27 @@ void TForm3::runLong(const std::function<void()>& command)
         ui_.busy(true);
 }
 
-bool TForm3::pollHalt()
+bool GraphWindow::pollHalt()
 {
     QApplication::processEvents();
     return haltRequested_;
 }
 
-void TForm3::showProgress(double share, int count)
+void GraphWindow::showProgress(double share, int count)
 {
     progress_->setValue(static_cast<int>(share * 100));
     progress_->show();
     progressLabel_->setText(QString("%1 dives").arg(count));
 }
 
-void TForm3::endProgress(int dives, bool halted)
+void GraphWindow::endProgress(int dives, bool halted)
 {
     progress_->hide();
     progressLabel_->setText(
         QString("%1 %2%3").arg(dives).arg(dives == 1 ? "dive" : "dives").arg(halted ? ", halted" : ""));
 }
 
-void TForm3::stepProgress(long long done, long long total)
+void GraphWindow::stepProgress(long long done, long long total)
 {
     if (total <= 0) {
         progress_->hide();
@@ -173,13 +173,13 @@ void TForm3::stepProgress(long long done, long long total)
     progress_->repaint();
 }
 
-void TForm3::checkMoveItems(const std::vector<int>& modes)
+void GraphWindow::checkMoveItems(const std::vector<int>& modes)
 {
     for (const auto& [mode, name] : MoveModeItems())
         menus_->action(name)->setChecked(std::find(modes.begin(), modes.end(), mode) != modes.end());
 }
 
-void TForm3::setMoveMode(int mode)
+void GraphWindow::setMoveMode(int mode)
 {
     view_.moveMode = mode;
     if (MoveModeItems().count(mode))

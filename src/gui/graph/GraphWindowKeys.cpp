@@ -19,17 +19,17 @@ struct KeyCommand {
 
 // The keys that have no menu item, and the commands they run.
 const KeyCommand KeyCommands[] = {
-    {Qt::ShiftModifier, Qt::Key_F8, "keyShCursor1"},    {Qt::ShiftModifier, Qt::Key_F9, "keyShCursor2"},
-    {Qt::ShiftModifier, Qt::Key_E, "keyEventCounter"},  {Qt::ShiftModifier, Qt::Key_Z, "keyThumbnail"},
-    {Qt::ControlModifier, Qt::Key_Left, "keyPageLeft"}, {Qt::ControlModifier, Qt::Key_Right, "keyPageRight"},
-    {Qt::NoModifier, Qt::Key_Left, "keyStepLeft"},      {Qt::NoModifier, Qt::Key_Right, "keyStepRight"},
-    {Qt::NoModifier, Qt::Key_Home, "keyHome"},          {Qt::NoModifier, Qt::Key_End, "keyEnd"},
-    {Qt::NoModifier, Qt::Key_PageUp, "keyDoubleStep"},  {Qt::NoModifier, Qt::Key_PageDown, "keyHalveStep"},
+    {Qt::ShiftModifier, Qt::Key_F8, "key.sh-cursor-1"},    {Qt::ShiftModifier, Qt::Key_F9, "key.sh-cursor-2"},
+    {Qt::ShiftModifier, Qt::Key_E, "key.event-counter"},  {Qt::ShiftModifier, Qt::Key_Z, "key.thumbnail"},
+    {Qt::ControlModifier, Qt::Key_Left, "key.page-left"}, {Qt::ControlModifier, Qt::Key_Right, "key.page-right"},
+    {Qt::NoModifier, Qt::Key_Left, "key.step-left"},      {Qt::NoModifier, Qt::Key_Right, "key.step-right"},
+    {Qt::NoModifier, Qt::Key_Home, "key.home"},          {Qt::NoModifier, Qt::Key_End, "key.end"},
+    {Qt::NoModifier, Qt::Key_PageUp, "key.double-step"},  {Qt::NoModifier, Qt::Key_PageDown, "key.halve-step"},
 };
 
 }  // namespace
 
-bool TForm3::handleKey(int key, Qt::KeyboardModifiers modifiers)
+bool GraphWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const Qt::KeyboardModifiers mods = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (mods == Qt::NoModifier && key == Qt::Key_Tab) {
@@ -48,12 +48,12 @@ bool TForm3::handleKey(int key, Qt::KeyboardModifiers modifiers)
     return false;
 }
 
-void TForm3::keyPressEvent(QKeyEvent* event)
+void GraphWindow::keyPressEvent(QKeyEvent* event)
 {
     if (refuseWhileBusy())
         return;
     // The protocol notes the key first; the key then acts as ever.
-    if (auto* protocol = findChild<TfrmListViewProtocol*>("ListViewProtocol"))
+    if (auto* protocol = findChild<ProtocolWindow*>("ListViewProtocol"))
         protocol->addEntry(*event);
     if (QWidget* focus = focus_[static_cast<std::size_t>(view_.active)])
         focus->setFocus();
@@ -61,7 +61,7 @@ void TForm3::keyPressEvent(QKeyEvent* event)
         QMainWindow::keyPressEvent(event);
 }
 
-bool TForm3::eventFilter(QObject* watched, QEvent* event)
+bool GraphWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // The focus fields hand every key to the window, Tab included.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {

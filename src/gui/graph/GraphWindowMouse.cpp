@@ -26,10 +26,10 @@ constexpr uint32_t BorderMove = redraw::BorderMove, RangeRedraw = redraw::RangeC
 
 }  // namespace
 
-void TForm3::positionAt(int image, QPoint at, double& t, double& v) const
+void GraphWindow::positionAt(int image, QPoint at, double& t, double& v) const
 {
     const bool strip = image >= 0;
-    const TChanImage* widget = strip ? strips_[static_cast<std::size_t>(image)] : total_;
+    const StripImage* widget = strip ? strips_[static_cast<std::size_t>(image)] : total_;
     const int slot = strip ? image : view_.active;
     const double f1 = strip ? view_.at.F1 : 0.0, f2 = strip ? view_.at.F2 : view_.T;
     t = ColumnToTime(at.x(), f1, f2, widget->width());
@@ -37,7 +37,7 @@ void TForm3::positionAt(int image, QPoint at, double& t, double& v) const
     v = RowToValue(at.y(), DisplayRangeOf(d), widget->height(), d.GrRepr);
 }
 
-void TForm3::mousePressed(int image, QMouseEvent* event)
+void GraphWindow::mousePressed(int image, QMouseEvent* event)
 {
     if (refuseWhileBusy())
         return;
@@ -48,7 +48,7 @@ void TForm3::mousePressed(int image, QMouseEvent* event)
     if (image >= 0 && image != view_.active)
         setActiveChannel(image);
     positionAt(image, press_.at, press_.t, press_.v);
-    const TChanImage* widget = image >= 0 ? strips_[static_cast<std::size_t>(image)] : total_;
+    const StripImage* widget = image >= 0 ? strips_[static_cast<std::size_t>(image)] : total_;
     if (image >= 0 && event->button() == Qt::LeftButton &&
         tools_->grabNode(wb_.rec, view_, image, widget->size(), press_.at))
         return;  // a node taken: moves drag it
@@ -71,7 +71,7 @@ void TForm3::mousePressed(int image, QMouseEvent* event)
     }
 }
 
-void TForm3::mouseReleased(int image, QMouseEvent* event)
+void GraphWindow::mouseReleased(int image, QMouseEvent* event)
 {
     if (image != press_.image)
         return;
@@ -96,14 +96,14 @@ void TForm3::mouseReleased(int image, QMouseEvent* event)
 
 // What a press and its release mean: a stop, line or border dragged, the range
 // changed from an edge, or a click read out.
-CommandResult TForm3::releaseAt(int image, QPoint at, CommandContext& cx)
+CommandResult GraphWindow::releaseAt(int image, QPoint at, CommandContext& cx)
 {
     const bool moved = Dragged(press_.at.x(), press_.at.y(), at.x(), at.y());
     double t = 0, v = 0;
     positionAt(image, at, t, v);
     ChannelDescriptor& d = wb_.rec.desc(view_.active);
     const bool upwards = d.GrRepr >= 0;
-    auto pushView = [&cx, this](uint32_t redraw) { cx.undo.Push(UndoZoom, redraw, view_.active); };
+    auto pushView = [&cx, this](uint32_t redraw) { cx.undo.Push(UndoKind::View, view_.active, redraw); };
 
     if (moved) {
         if (press_.stop.part != StopGrab::None) {
@@ -173,7 +173,7 @@ CommandResult TForm3::releaseAt(int image, QPoint at, CommandContext& cx)
     }
 }
 
-void TForm3::wheelTurned(int slot, QWheelEvent* event)
+void GraphWindow::wheelTurned(int slot, QWheelEvent* event)
 {
     event->accept();
     if (refuseWhileBusy())
@@ -191,13 +191,13 @@ void TForm3::wheelTurned(int slot, QWheelEvent* event)
                            : (m & Qt::ShiftModifier) ? WheelKind::Pan
                                                      : WheelKind::Zoom;
     const QPoint at = event->position().toPoint();
-    const TChanImage* image = strip(slot);
+    const StripImage* image = strip(slot);
     const double t = ColumnToTime(at.x(), view_.at.F1, view_.at.F2, image->width());
     const int height = image->height();
     runCommand([=](CommandContext& cx) { return WheelCommand(cx, kind, slot, t, at.y(), height, steps); });
 }
 
-void TForm3::yScalePressed(int slot, QMouseEvent* event)
+void GraphWindow::yScalePressed(int slot, QMouseEvent* event)
 {
     const int y = event->position().toPoint().y(), height = yScale(slot)->height();
     runCommand([slot, y, height](CommandContext& cx) {
@@ -209,9 +209,9 @@ void TForm3::yScalePressed(int slot, QMouseEvent* event)
     yScale(slot)->invalidate();
 }
 
-void TForm3::timeScalePressed(bool total, QMouseEvent* event)
+void GraphWindow::timeScalePressed(bool total, QMouseEvent* event)
 {
-    const TChanImage* scale = total ? totalTimeScale_ : timeScale_;
+    const StripImage* scale = total ? totalTimeScale_ : timeScale_;
     const double x = event->position().x();
     const double t =
         total ? x / scale->width() * view_.T : view_.at.F1 + x / scale->width() * (view_.at.F2 - view_.at.F1);

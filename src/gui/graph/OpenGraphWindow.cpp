@@ -8,7 +8,7 @@ namespace vk {
 
 QWidget* OpenGraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help)
 {
-    auto* window = new TForm3(wb, ui, help);
+    auto* window = new GraphWindow(wb, ui, help);
     // The whole screen also where no window manager maximises windows.
     window->setGeometry(window->screen()->availableGeometry());
     window->showMaximized();

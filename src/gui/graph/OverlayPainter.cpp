@@ -159,9 +159,9 @@ void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot)
             const double x = column(n.time);
             if (x < 0 || x >= along || n.value < range.lo || n.value > range.hi)
                 continue;
-            p.drawEllipse(QRectF(x - TCircle::Size / 2.0,
-                                 ValueToRow(n.value, range, across, d.GrRepr) - TCircle::Size / 2.0, TCircle::Size,
-                                 TCircle::Size));
+            p.drawEllipse(QRectF(x - SplineNode::Size / 2.0,
+                                 ValueToRow(n.value, range, across, d.GrRepr) - SplineNode::Size / 2.0, SplineNode::Size,
+                                 SplineNode::Size));
         }
         p.setBrush(Qt::NoBrush);
     });

@@ -4,20 +4,20 @@
 
 namespace vk {
 
-TChanImage::TChanImage(const QString& name, Paint base, Paint overlay, QWidget* parent)
+StripImage::StripImage(const QString& name, Paint base, Paint overlay, QWidget* parent)
         : QWidget(parent), paintBase_(std::move(base)), paintOverlay_(std::move(overlay))
 {
     setObjectName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TChanImage::invalidate()
+void StripImage::invalidate()
 {
     dirty_ = true;
     update();
 }
 
-const QImage& TChanImage::base()
+const QImage& StripImage::base()
 {
     if (dirty_ || cache_.size() != size()) {
         cache_ = QImage(size(), QImage::Format_RGB32);
@@ -29,7 +29,7 @@ const QImage& TChanImage::base()
     return cache_;
 }
 
-QImage TChanImage::picture()
+QImage StripImage::picture()
 {
     QImage image = base().copy();
     QPainter p(&image);
@@ -38,7 +38,7 @@ QImage TChanImage::picture()
     return image;
 }
 
-void TChanImage::paintEvent(QPaintEvent*)
+void StripImage::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, base());
@@ -46,27 +46,27 @@ void TChanImage::paintEvent(QPaintEvent*)
         paintOverlay_(p, size());
 }
 
-void TChanImage::mousePressEvent(QMouseEvent* event)
+void StripImage::mousePressEvent(QMouseEvent* event)
 {
     Q_EMIT pressed(event);
 }
 
-void TChanImage::mouseMoveEvent(QMouseEvent* event)
+void StripImage::mouseMoveEvent(QMouseEvent* event)
 {
     Q_EMIT moved(event);
 }
 
-void TChanImage::mouseReleaseEvent(QMouseEvent* event)
+void StripImage::mouseReleaseEvent(QMouseEvent* event)
 {
     Q_EMIT released(event);
 }
 
-void TChanImage::mouseDoubleClickEvent(QMouseEvent* event)
+void StripImage::mouseDoubleClickEvent(QMouseEvent* event)
 {
     Q_EMIT doubleClicked(event);
 }
 
-void TChanImage::wheelEvent(QWheelEvent* event)
+void StripImage::wheelEvent(QWheelEvent* event)
 {
     Q_EMIT wheeled(event);
 }

@@ -9,13 +9,13 @@
 
 namespace vk {
 
-class TChanImage : public QWidget {
+class StripImage : public QWidget {
     Q_OBJECT
 
 public:
     using Paint = std::function<void(QPainter&, QSize)>;
 
-    TChanImage(const QString& name, Paint base, Paint overlay, QWidget* parent);
+    StripImage(const QString& name, Paint base, Paint overlay, QWidget* parent);
 
     // The cached part is drawn anew at the next paint.
     void invalidate();

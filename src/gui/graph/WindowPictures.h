@@ -7,14 +7,14 @@
 
 namespace vk {
 
-class TForm3;
+class GraphWindow;
 struct ThumbnailSettings;
 
 class WindowPictures : public PictureSink {
 public:
     // `redraw`: the window is not kept up to date dive by dive (a run without
     // visualisation), so it is brought up to date for each image.
-    WindowPictures(TForm3& window, VkDialogs& ui, const ThumbnailSettings& t, bool redraw = false)
+    WindowPictures(GraphWindow& window, VkDialogs& ui, const ThumbnailSettings& t, bool redraw = false)
             : window_(window), ui_(ui), t_(t), redraw_(redraw)
     {
     }
@@ -22,7 +22,7 @@ public:
     bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) override;
 
 private:
-    TForm3& window_;
+    GraphWindow& window_;
     VkDialogs& ui_;
     const ThumbnailSettings& t_;
     bool redraw_;

@@ -15,7 +15,7 @@
 
 namespace vk {
 
-TfrmAddRamp::TfrmAddRamp(VkDialogs& ui, HelpViewer& help, QWidget* parent) : QDialog(parent), ui_(ui)
+AddRampDialog::AddRampDialog(VkDialogs& ui, HelpViewer& help, QWidget* parent) : QDialog(parent), ui_(ui)
 {
     setObjectName("frmAddRamp");
     setWindowTitle("Add ramp");
@@ -48,7 +48,7 @@ TfrmAddRamp::TfrmAddRamp(VkDialogs& ui, HelpViewer& help, QWidget* parent) : QDi
     layout->addWidget(OkCancelHelp(this, help, "dlgAddRamp.rtf"));
 }
 
-void TfrmAddRamp::accept()
+void AddRampDialog::accept()
 {
     height_ = 0;
     if (ramp_->isChecked() && !ParseDecimal(edtRamp_->text().toStdString(), height_)) {

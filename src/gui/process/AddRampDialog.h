@@ -13,11 +13,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmAddRamp : public QDialog {
+class AddRampDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmAddRamp(VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    AddRampDialog(VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     // After OK: the section operation, where it is zero and the ramp's height.
     int code() const { return code_; }

@@ -37,7 +37,7 @@ int ChannelNumber(const QLineEdit* field)
 
 }  // namespace
 
-TfrmBiChannel::TfrmBiChannel(const Recording& rec, BiChannelChoice& choice, BiChannelMode mode, VkDialogs& ui,
+BiChannelDialog::BiChannelDialog(const Recording& rec, BiChannelChoice& choice, BiChannelMode mode, VkDialogs& ui,
                              HelpViewer& help, QWidget* parent)
         : QDialog(parent), rec_(rec), choice_(choice), mode_(mode), ui_(ui)
 {
@@ -78,14 +78,14 @@ TfrmBiChannel::TfrmBiChannel(const Recording& rec, BiChannelChoice& choice, BiCh
     layout->addWidget(OkCancelHelp(this, help, "dlgBiChannel.rtf"));
 }
 
-void TfrmBiChannel::showCaption(std::size_t field)
+void BiChannelDialog::showCaption(std::size_t field)
 {
     const int n = ChannelNumber(fields_[field]);
     const bool used = n > 0 && rec_.at(n - 1).ChannelUsed;
     captions_[field]->setText(used ? QString::fromStdString(rec_.desc(n - 1).Caption) : QString());
 }
 
-void TfrmBiChannel::accept()
+void BiChannelDialog::accept()
 {
     std::array<int, 3> numbers{};
     for (std::size_t i = 0; i < fields_.size(); ++i) {

@@ -22,12 +22,12 @@ struct Recording;
 // Plot: one channel against another (the result row and notes hidden).
 enum class BiChannelMode { Subtract = 1, Add = 2, Abs = 3, Plot = 4 };
 
-class TfrmBiChannel : public QDialog {
+class BiChannelDialog : public QDialog {
     Q_OBJECT
 
 public:
     // Shows `choice`; OK stores the three numbers back into it.
-    TfrmBiChannel(const Recording& rec, BiChannelChoice& choice, BiChannelMode mode, VkDialogs& ui, HelpViewer& help,
+    BiChannelDialog(const Recording& rec, BiChannelChoice& choice, BiChannelMode mode, VkDialogs& ui, HelpViewer& help,
                   QWidget* parent = nullptr);
 
     BiChannelMode mode() const { return mode_; }

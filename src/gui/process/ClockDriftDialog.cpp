@@ -14,7 +14,7 @@
 
 namespace vk {
 
-TfrmStretchTime::TfrmStretchTime(VkDialogs& ui, QWidget* parent) : QDialog(parent), ui_(ui)
+ClockDriftDialog::ClockDriftDialog(VkDialogs& ui, QWidget* parent) : QDialog(parent), ui_(ui)
 {
     setObjectName("frmStretchTime");
     setWindowTitle("Clock drift correction");
@@ -49,7 +49,7 @@ TfrmStretchTime::TfrmStretchTime(VkDialogs& ui, QWidget* parent) : QDialog(paren
     layout->addWidget(buttons);
 }
 
-void TfrmStretchTime::accept()
+void ClockDriftDialog::accept()
 {
     int32_t* targets[] = {&drift_.hours, &drift_.minutes, &drift_.seconds};
     QLineEdit* fields[] = {edtHours_, edtMinutes_, edtSeconds_};

@@ -14,11 +14,11 @@ namespace vk {
 
 class VkDialogs;
 
-class TfrmStretchTime : public QDialog {
+class ClockDriftDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmStretchTime(VkDialogs& ui, QWidget* parent = nullptr);
+    ClockDriftDialog(VkDialogs& ui, QWidget* parent = nullptr);
 
     const ClockDrift& drift() const { return drift_; }
 

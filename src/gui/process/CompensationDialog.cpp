@@ -59,7 +59,7 @@ private:
 
 }  // namespace
 
-TfrmCompSensIner::TfrmCompSensIner(CompensationSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+CompensationDialog::CompensationDialog(CompensationSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), settings_(settings), ui_(ui)
 {
     setObjectName("frmCompSensIner");
@@ -88,7 +88,7 @@ TfrmCompSensIner::TfrmCompSensIner(CompensationSettings& settings, VkDialogs& ui
     referenceLayout->addWidget(zero_, 1, 0);
     referenceLayout->addWidget(surfacePicture_, 0, 1, 2, 1);
     referenceLayout->addWidget(zeroPicture_, 0, 1, 2, 1);
-    connect(surface_, &QRadioButton::toggled, this, &TfrmCompSensIner::showReference);
+    connect(surface_, &QRadioButton::toggled, this, &CompensationDialog::showReference);
     showReference();
 
     note_ = new QLabel(RepeatNote);
@@ -131,13 +131,13 @@ TfrmCompSensIner::TfrmCompSensIner(CompensationSettings& settings, VkDialogs& ui
     layout->addLayout(buttons);
 }
 
-void TfrmCompSensIner::showReference()
+void CompensationDialog::showReference()
 {
     surfacePicture_->setVisible(surface_->isChecked());
     zeroPicture_->setVisible(!surface_->isChecked());
 }
 
-bool TfrmCompSensIner::eventFilter(QObject* watched, QEvent* event)
+bool CompensationDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == repetitive_ && event->type() == QEvent::Enter)
         note_->setVisible(true);
@@ -146,7 +146,7 @@ bool TfrmCompSensIner::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool TfrmCompSensIner::store(Run run)
+bool CompensationDialog::store(Run run)
 {
     CompensationSettings s = settings_;
     for (auto [field, value] :

@@ -19,13 +19,13 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmCompSensIner : public QDialog {
+class CompensationDialog : public QDialog {
     Q_OBJECT
 
 public:
     enum class Run { None, Repetitive, Single };
 
-    TfrmCompSensIner(CompensationSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    CompensationDialog(CompensationSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     // After the dialog closed with a run button or OK.
     Run run() const { return run_; }

@@ -35,7 +35,7 @@ QRadioButton* Radio(const char* name, const char* caption)
 
 }  // namespace
 
-TfrmElimPeaks::TfrmElimPeaks(PeakChoices& choices, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+ElimPeaksDialog::ElimPeaksDialog(PeakChoices& choices, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), choices_(choices), ui_(ui)
 {
     setObjectName("frmElimPeaks");
@@ -65,7 +65,7 @@ TfrmElimPeaks::TfrmElimPeaks(PeakChoices& choices, VkDialogs& ui, HelpViewer& he
         ->setChecked(true);
     (choices.interpolate ? byLine_ : byValue_)->setChecked(true);
     for (QRadioButton* r : {extremes_, peaks_, replace_, byValue_, byLine_})
-        connect(r, &QRadioButton::toggled, this, &TfrmElimPeaks::enableFields);
+        connect(r, &QRadioButton::toggled, this, &ElimPeaksDialog::enableFields);
     enableFields();
 
     auto* grid = new QGridLayout;
@@ -86,7 +86,7 @@ TfrmElimPeaks::TfrmElimPeaks(PeakChoices& choices, VkDialogs& ui, HelpViewer& he
     layout->addWidget(OkCancelHelp(this, help, "dlgElimPeak.rtf"));
 }
 
-void TfrmElimPeaks::enableFields()
+void ElimPeaksDialog::enableFields()
 {
     edtAmplitude_->setEnabled(peaks_->isChecked());
     edtLength_->setEnabled(peaks_->isChecked());
@@ -95,7 +95,7 @@ void TfrmElimPeaks::enableFields()
     edtReplacement_->setEnabled(replace_->isChecked() && byValue_->isChecked());
 }
 
-void TfrmElimPeaks::accept()
+void ElimPeaksDialog::accept()
 {
     auto number = [this](QLineEdit* field, double& out) {
         const std::string text = field->text().trimmed().toStdString();

@@ -17,11 +17,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmElimPeaks : public QDialog {
+class ElimPeaksDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmElimPeaks(PeakChoices& choices, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    ElimPeaksDialog(PeakChoices& choices, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     // Stores the chosen option and its fields (the amplitude as its absolute
     // value); refused, the dialog open, while one of them is no number.

@@ -20,7 +20,7 @@
 
 namespace vk {
 
-TfrmFlatBaseline::TfrmFlatBaseline(FlatBaselineSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+FlatBaselineDialog::FlatBaselineDialog(FlatBaselineSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), settings_(settings), ui_(ui)
 {
     setObjectName("frmFlatBaseline");
@@ -77,7 +77,7 @@ TfrmFlatBaseline::TfrmFlatBaseline(FlatBaselineSettings& settings, VkDialogs& ui
     layout->addWidget(buttons);
 }
 
-bool TfrmFlatBaseline::fieldToBar()
+bool FlatBaselineDialog::fieldToBar()
 {
     const std::string text = edtStrength_->text().trimmed().toStdString();
     int64_t v = 0;
@@ -90,7 +90,7 @@ bool TfrmFlatBaseline::fieldToBar()
     return true;
 }
 
-void TfrmFlatBaseline::accept()
+void FlatBaselineDialog::accept()
 {
     if (!fieldToBar())
         return;

@@ -17,11 +17,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmFlatBaseline : public QDialog {
+class FlatBaselineDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmFlatBaseline(FlatBaselineSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    FlatBaselineDialog(FlatBaselineSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     // "Start smooth": stores the settings; refused, the dialog open, while the
     // field is not a whole number from 0 to 32.

@@ -19,7 +19,7 @@ constexpr const char* NotPositive = " Ampl. and Period must be greater zero.";
 
 }  // namespace
 
-TfrmSmoothmantle::TfrmSmoothmantle(MantleSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+MantleDialog::MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), setting_(setting), ui_(ui)
 {
     setObjectName("frmSmoothmantle");
@@ -48,7 +48,7 @@ TfrmSmoothmantle::TfrmSmoothmantle(MantleSetting& setting, VkDialogs& ui, HelpVi
     layout->addWidget(OkCancelHelp(this, help, "dlgSmoothMantle.rtf"));
 }
 
-void TfrmSmoothmantle::accept()
+void MantleDialog::accept()
 {
     const std::string periodText = edtPeriod_->text().trimmed().toStdString();
     const std::string amplitudeText = edtAmplitude_->text().trimmed().toStdString();

@@ -15,11 +15,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmSmoothmantle : public QDialog {
+class MantleDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmSmoothmantle(MantleSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     // Stores the fields; refused, the dialog open, while a field is no number
     // or the amplitude is not above 0 or the period below 1.

@@ -25,7 +25,7 @@ constexpr int FieldWidth = 90;
 
 }  // namespace
 
-TfrmPolynom::TfrmPolynom(const Recording& rec, int slot, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+PolynomialDialog::PolynomialDialog(const Recording& rec, int slot, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), ui_(ui), setting_(PolynomialOf(rec.desc(slot)))
 {
     setObjectName("frmPolynom");
@@ -75,14 +75,14 @@ TfrmPolynom::TfrmPolynom(const Recording& rec, int slot, VkDialogs& ui, HelpView
     showSetting(setting_);
 }
 
-void TfrmPolynom::showSetting(const PolynomialSetting& p)
+void PolynomialDialog::showSetting(const PolynomialSetting& p)
 {
     for (std::size_t i = 0; i < fields_.size(); ++i)
         fields_[i]->setText(QString::fromStdString(GeneralText(p.coeff[i])));
     apply_->setChecked(p.apply);
 }
 
-void TfrmPolynom::accept()
+void PolynomialDialog::accept()
 {
     PolynomialSetting p;
     for (std::size_t i = 0; i < fields_.size(); ++i) {

@@ -17,11 +17,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmPolynom : public QDialog {
+class PolynomialDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmPolynom(const Recording& rec, int slot, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    PolynomialDialog(const Recording& rec, int slot, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     // After OK: what the fields and the check box say.
     const PolynomialSetting& setting() const { return setting_; }

@@ -18,11 +18,11 @@ constexpr int StartWidth = 420, StartHeight = 300;
 
 }  // namespace
 
-TfrmListViewProtocol::TfrmListViewProtocol(QWidget& window, const Workbench& wb, const ViewState& view, VkDialogs& ui)
+ProtocolWindow::ProtocolWindow(QWidget& window, const Workbench& wb, const ViewState& view, VkDialogs& ui)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), wb_(wb), view_(view), ui_(ui)
 {
     setObjectName("ListViewProtocol");
-    setWindowTitle("ListViewProtocol");
+    setWindowTitle("Protocol");
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -38,7 +38,7 @@ TfrmListViewProtocol::TfrmListViewProtocol(QWidget& window, const Workbench& wb,
     resize(StartWidth, StartHeight);
 }
 
-void TfrmListViewProtocol::addEntry(const QKeyEvent& key)
+void ProtocolWindow::addEntry(const QKeyEvent& key)
 {
     const Qt::KeyboardModifiers m = key.modifiers();
     const std::optional<char> code = BehaviourCode(
@@ -53,7 +53,7 @@ void TfrmListViewProtocol::addEntry(const QKeyEvent& key)
     window_.activateWindow();
 }
 
-void TfrmListViewProtocol::closeEvent(QCloseEvent* event)
+void ProtocolWindow::closeEvent(QCloseEvent* event)
 {
     const std::string folder = FolderOf(wb_.rec.desc(0).NameIn);
     if (SaveProtocol(rows_, folder, ui_) == ProtocolClose::Kept)
@@ -64,7 +64,7 @@ void TfrmListViewProtocol::closeEvent(QCloseEvent* event)
 
 bool CloseProtocolWindow(QWidget& window)
 {
-    auto* protocol = window.findChild<TfrmListViewProtocol*>("ListViewProtocol");
+    auto* protocol = window.findChild<ProtocolWindow*>("ListViewProtocol");
     return !protocol || protocol->close();
 }
 

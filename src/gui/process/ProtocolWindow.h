@@ -18,11 +18,11 @@ class VkDialogs;
 struct Workbench;
 struct ViewState;
 
-class TfrmListViewProtocol : public QDialog {
+class ProtocolWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmListViewProtocol(QWidget& window, const Workbench& wb, const ViewState& view, VkDialogs& ui);
+    ProtocolWindow(QWidget& window, const Workbench& wb, const ViewState& view, VkDialogs& ui);
 
     // A row for a digit or letter key, with the work section as clock times.
     void addEntry(const QKeyEvent& key);

@@ -15,7 +15,7 @@
 
 namespace vk {
 
-TfrmRunMean::TfrmRunMean(RunningMeanSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+RunMeanDialog::RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), setting_(setting), ui_(ui)
 {
     setObjectName("frmRunMean");
@@ -56,7 +56,7 @@ TfrmRunMean::TfrmRunMean(RunningMeanSetting& setting, VkDialogs& ui, HelpViewer&
     layout->addWidget(OkCancelHelp(this, help, "dlgRunMean.rtf"));
 }
 
-void TfrmRunMean::accept()
+void RunMeanDialog::accept()
 {
     int64_t n = 0, p = 0;
     for (auto [field, value] : {std::pair{edtN_, &n}, std::pair{edtIgnore_, &p}}) {

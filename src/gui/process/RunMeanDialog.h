@@ -15,11 +15,11 @@ namespace vk {
 class HelpViewer;
 class VkDialogs;
 
-class TfrmRunMean : public QDialog {
+class RunMeanDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmRunMean(RunningMeanSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
+    RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent = nullptr);
 
     // Stores the fields (N above 500 becomes 500, p is kept to 0..50); refused,
     // the dialog open, while a field is not a whole number.

@@ -35,7 +35,7 @@ QString BufferCaption(int k)
 
 }  // namespace
 
-TfrmStoreSection::TfrmStoreSection(SectionBuffers& buffers, const ViewState& view, HelpViewer& help, QWidget* parent)
+StoreSectionDialog::StoreSectionDialog(SectionBuffers& buffers, const ViewState& view, HelpViewer& help, QWidget* parent)
         : QDialog(parent), buffers_(buffers), edited_(buffers)
 {
     setObjectName("frmStoreSection");
@@ -61,7 +61,7 @@ TfrmStoreSection::TfrmStoreSection(SectionBuffers& buffers, const ViewState& vie
     layout->addWidget(OkCancelHelp(this, help, "dlgStoreSec.rtf"));
 }
 
-void TfrmStoreSection::accept()
+void StoreSectionDialog::accept()
 {
     for (int k = 0; k < SectionBufferCount; ++k)
         edited_.buffers[static_cast<std::size_t>(k)].SecUsed = boxes_[static_cast<std::size_t>(k)]->isChecked();
@@ -69,7 +69,7 @@ void TfrmStoreSection::accept()
     QDialog::accept();
 }
 
-TfrmSecOverwrite::TfrmSecOverwrite(SectionBuffers& buffers, VkDialogs& ui, TForm3& window)
+SectionOverwriteDialog::SectionOverwriteDialog(SectionBuffers& buffers, VkDialogs& ui, GraphWindow& window)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), buffers_(buffers), ui_(ui), window_(window)
 {
     setObjectName("frmSecOverwrite");
@@ -113,8 +113,8 @@ TfrmSecOverwrite::TfrmSecOverwrite(SectionBuffers& buffers, VkDialogs& ui, TForm
     ok_->setObjectName("btnOk");
     auto* cancel = new QPushButton("Cancel");
     cancel->setObjectName("btnCancel");
-    connect(ok_, &QPushButton::clicked, this, &TfrmSecOverwrite::okOrFix);
-    connect(cancel, &QPushButton::clicked, this, &TfrmSecOverwrite::cancel);
+    connect(ok_, &QPushButton::clicked, this, &SectionOverwriteDialog::okOrFix);
+    connect(cancel, &QPushButton::clicked, this, &SectionOverwriteDialog::cancel);
     auto* row = new QHBoxLayout;
     row->addWidget(ok_);
     row->addWidget(cancel);
@@ -130,13 +130,13 @@ TfrmSecOverwrite::TfrmSecOverwrite(SectionBuffers& buffers, VkDialogs& ui, TForm
     }
 }
 
-void TfrmSecOverwrite::clearShown()
+void SectionOverwriteDialog::clearShown()
 {
     for (SectionBuffer& b : buffers_.buffers)
         b.SecShown = false;
 }
 
-void TfrmSecOverwrite::okOrFix()
+void SectionOverwriteDialog::okOrFix()
 {
     if (!previewing_) {
         clearShown();
@@ -170,7 +170,7 @@ void TfrmSecOverwrite::okOrFix()
     close();
 }
 
-void TfrmSecOverwrite::cancel()
+void SectionOverwriteDialog::cancel()
 {
     clearShown();
     previewing_ = false;
@@ -178,7 +178,7 @@ void TfrmSecOverwrite::cancel()
     close();
 }
 
-void TfrmSecOverwrite::closeEvent(QCloseEvent* event)
+void SectionOverwriteDialog::closeEvent(QCloseEvent* event)
 {
     if (previewing_)  // closing the window is Cancel
         cancel();

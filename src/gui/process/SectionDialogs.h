@@ -18,16 +18,16 @@ class QRadioButton;
 namespace vk {
 
 class HelpViewer;
-class TForm3;
+class GraphWindow;
 class VkDialogs;
 
-class TfrmStoreSection : public QDialog {
+class StoreSectionDialog : public QDialog {
     Q_OBJECT
 
 public:
     // Ticking a box stores F4, F5 and the active channel in its buffer; OK
     // keeps the boxes' state, Cancel leaves every buffer as it was.
-    TfrmStoreSection(SectionBuffers& buffers, const ViewState& view, HelpViewer& help, QWidget* parent = nullptr);
+    StoreSectionDialog(SectionBuffers& buffers, const ViewState& view, HelpViewer& help, QWidget* parent = nullptr);
     void accept() override;
 
 private:
@@ -36,13 +36,13 @@ private:
     std::array<QCheckBox*, SectionBufferCount> boxes_{};
 };
 
-class TfrmSecOverwrite : public QDialog {
+class SectionOverwriteDialog : public QDialog {
     Q_OBJECT
 
 public:
     // A window beside the graph window, on top of it; the graph window keeps
     // the focus, so that F4 can be moved while the preview follows it.
-    TfrmSecOverwrite(SectionBuffers& buffers, VkDialogs& ui, TForm3& window);
+    SectionOverwriteDialog(SectionBuffers& buffers, VkDialogs& ui, GraphWindow& window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -54,7 +54,7 @@ private:
 
     SectionBuffers& buffers_;
     VkDialogs& ui_;
-    TForm3& window_;
+    GraphWindow& window_;
     std::array<QRadioButton*, SectionBufferCount> radios_{};
     QPushButton* ok_;
     QLabel* howTo_;

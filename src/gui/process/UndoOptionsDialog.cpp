@@ -8,7 +8,7 @@
 
 namespace vk {
 
-TfrmUndoOptions::TfrmUndoOptions(TUndo& undo, QWidget* parent) : QDialog(parent), undo_(undo)
+UndoOptionsDialog::UndoOptionsDialog(UndoStack& undo, QWidget* parent) : QDialog(parent), undo_(undo)
 {
     setObjectName("frmUndoOptions");
     setWindowTitle("Undo options");
@@ -26,7 +26,7 @@ TfrmUndoOptions::TfrmUndoOptions(TUndo& undo, QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 }
 
-void TfrmUndoOptions::done(int result)
+void UndoOptionsDialog::done(int result)
 {
     undo_.SetOptions(!disable_->isChecked(), skipZoom_->isChecked());
     QDialog::done(result);

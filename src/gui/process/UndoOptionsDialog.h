@@ -6,18 +6,18 @@ class QCheckBox;
 
 namespace vk {
 
-class TUndo;
+class UndoStack;
 
 // "Undo options": skip zoom steps when going back, and switching undo off.
-class TfrmUndoOptions : public QDialog {
+class UndoOptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmUndoOptions(TUndo& undo, QWidget* parent = nullptr);
+    UndoOptionsDialog(UndoStack& undo, QWidget* parent = nullptr);
     void done(int result) override;  // the options are stored however it closes
 
 private:
-    TUndo& undo_;
+    UndoStack& undo_;
     QCheckBox* skipZoom_;
     QCheckBox* disable_;
 };

@@ -30,7 +30,7 @@ QRadioButton* Radio(const char* text, const char* name, QButtonGroup* group)
 
 }  // namespace
 
-TfrmChartStyle::TfrmChartStyle(const Recording& rec, const ViewState& view, int slot,
+ChartStyleDialog::ChartStyleDialog(const Recording& rec, const ViewState& view, int slot,
                                std::function<void(bool)> interpolate, QWidget* parent)
         : QDialog(parent)
 {
@@ -125,7 +125,7 @@ TfrmChartStyle::TfrmChartStyle(const Recording& rec, const ViewState& view, int 
     layout->addWidget(buttons);
 }
 
-ChartStyleChoice TfrmChartStyle::choice() const
+ChartStyleChoice ChartStyleDialog::choice() const
 {
     ChartStyleChoice c;
     for (int k = 0; k < 4; ++k)

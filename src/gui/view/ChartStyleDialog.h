@@ -17,12 +17,12 @@ class QSpinBox;
 
 namespace vk {
 
-class TfrmChartStyle : public QDialog {
+class ChartStyleDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `interpolate` is called at once when its box changes, OK or not.
-    TfrmChartStyle(const Recording& rec, const ViewState& view, int slot, std::function<void(bool)> interpolate,
+    ChartStyleDialog(const Recording& rec, const ViewState& view, int slot, std::function<void(bool)> interpolate,
                    QWidget* parent = nullptr);
     ChartStyleChoice choice() const;
 

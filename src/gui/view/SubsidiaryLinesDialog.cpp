@@ -19,11 +19,11 @@ constexpr int ValueWidth = 90;
 
 }  // namespace
 
-TfrmSubsidLine::TfrmSubsidLine(SubsidiaryLines& lines, VkDialogs& ui, QWidget* parent)
+SubsidiaryLinesDialog::SubsidiaryLinesDialog(SubsidiaryLines& lines, VkDialogs& ui, QWidget* parent)
         : QDialog(parent), lines_(lines), ui_(ui)
 {
     setObjectName("FrmSubsidLine");
-    setWindowTitle("FrmSubsidLine");
+    setWindowTitle("Subsidiary lines");
     auto* grid = new QGridLayout;
     for (int n = 1; n <= SubsidiaryRowCount; ++n) {
         const auto k = static_cast<std::size_t>(n - 1);
@@ -43,7 +43,7 @@ TfrmSubsidLine::TfrmSubsidLine(SubsidiaryLines& lines, VkDialogs& ui, QWidget* p
     layout->addWidget(buttons);
 }
 
-void TfrmSubsidLine::accept()
+void SubsidiaryLinesDialog::accept()
 {
     std::array<SubsidiaryRow, SubsidiaryRowCount> rows;
     for (std::size_t k = 0; k < rows.size(); ++k)

@@ -1,6 +1,6 @@
 #pragma once
 
-// "FrmSubsidLine": up to nine horizontal lines at chosen values of a channel.
+// The subsidiary lines dialog: up to nine horizontal lines at chosen values of a channel.
 
 #include <QDialog>
 #include <array>
@@ -14,11 +14,11 @@ namespace vk {
 
 class VkDialogs;
 
-class TfrmSubsidLine : public QDialog {
+class SubsidiaryLinesDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmSubsidLine(SubsidiaryLines& lines, VkDialogs& ui, QWidget* parent = nullptr);
+    SubsidiaryLinesDialog(SubsidiaryLines& lines, VkDialogs& ui, QWidget* parent = nullptr);
     // Stores the rows; a checked row that is not a number is named, the dialog stays.
     void accept() override;
 

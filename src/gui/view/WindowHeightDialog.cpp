@@ -15,7 +15,7 @@ constexpr int MostHeight = 10, LargeStep = 5;
 
 }  // namespace
 
-TfrmWinHeight::TfrmWinHeight(const Recording& rec, int totalSlot, QWidget* parent) : QDialog(parent), rec_(rec)
+WindowHeightDialog::WindowHeightDialog(const Recording& rec, int totalSlot, QWidget* parent) : QDialog(parent), rec_(rec)
 {
     setObjectName("frmWinHeight");
     setWindowTitle("Change Window Height");
@@ -51,7 +51,7 @@ TfrmWinHeight::TfrmWinHeight(const Recording& rec, int totalSlot, QWidget* paren
     layout->addWidget(buttons);
 }
 
-std::array<int, SlotCount> TfrmWinHeight::heights() const
+std::array<int, SlotCount> WindowHeightDialog::heights() const
 {
     std::array<int, SlotCount> h{};
     for (int s = 0; s < SlotCount; ++s) {

@@ -12,12 +12,12 @@ class QScrollBar;
 
 namespace vk {
 
-class TfrmWinHeight : public QDialog {
+class WindowHeightDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `totalSlot` is the channel of the total window: its name stands in bold.
-    TfrmWinHeight(const Recording& rec, int totalSlot, QWidget* parent = nullptr);
+    WindowHeightDialog(const Recording& rec, int totalSlot, QWidget* parent = nullptr);
     // The heights set, for the loaded channels (the others as they were).
     std::array<int, SlotCount> heights() const;
 

@@ -51,7 +51,7 @@ TEST(CompensationRun, YesNoAbortDiveAfterDiveAndOneUndo)
         before.push_back(ReadRaw(wb.rec, i, 0));
     const ChannelDescriptor loaded = wb.rec.desc(0);
 
-    TUndo undo(wb.rec, view, dir.file("Undo.bin"));
+    UndoStack undo(wb.rec, view, dir.file("Undo.bin"));
     ui.answers = {Answer::Yes, Answer::No, Answer::Abort};
     int framed = 0;
     CompensationHooks hooks;

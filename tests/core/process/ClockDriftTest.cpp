@@ -23,7 +23,7 @@ struct DriftBench {
     Recording rec;
     ViewState view;
     ScriptedDialogs ui;
-    std::unique_ptr<TUndo> undo;
+    std::unique_ptr<UndoStack> undo;
 
     explicit DriftBench(int32_t origin)
     {
@@ -36,7 +36,7 @@ struct DriftBench {
             WriteRaw(rec, origin + i, static_cast<uint16_t>(1000 + 2 * i), 0);
         rec.time.LongestSpan = 1000.0 * d.DataCnt;
         view = InitialView(rec.time.LongestSpan);
-        undo = std::make_unique<TUndo>(rec, view, dir.file("Undo.bin"));
+        undo = std::make_unique<UndoStack>(rec, view, dir.file("Undo.bin"));
     }
     CommandResult correct(const ClockDrift& drift)
     {

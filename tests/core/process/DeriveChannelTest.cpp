@@ -183,7 +183,7 @@ TEST_F(ProcessFixture, MissingValuesStayMissingAndOutsideTheFit)
     EXPECT_TRUE(r.changed.bySlot[0].length);
     ASSERT_EQ(rec.at(0).missing.ranges().size(), 1u);
     EXPECT_EQ(rec.at(0).missing.ranges()[0], (GapRange{399, 411}));
-    const TUndo::PopResult back = undo->Pop();
+    const UndoStack::PopResult back = undo->Pop();
     EXPECT_TRUE(back.changed.bySlot[0].length);
     EXPECT_EQ(rec.at(0).missing.ranges()[0], (GapRange{400, 410}));
 }

@@ -6,7 +6,7 @@ void ProcessFixture::SetUp()
 {
     AllocateAll(rec, 2);
     fill(Samples);
-    undo = std::make_unique<TUndo>(rec, view, dir.file("Undo.bin"));
+    undo = std::make_unique<UndoStack>(rec, view, dir.file("Undo.bin"));
 }
 
 void ProcessFixture::fill(int32_t n)

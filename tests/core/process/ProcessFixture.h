@@ -24,7 +24,7 @@ struct ProcessFixture : ::testing::Test {
     Recording rec;
     ViewState view = InitialView(Samples * Interval);
     ScriptedDialogs ui;
-    std::unique_ptr<TUndo> undo;
+    std::unique_ptr<UndoStack> undo;
 
     // Every slot: raw words raw(i), y = raw / 100 - 100 (physical zero at raw 10000).
     void SetUp() override;

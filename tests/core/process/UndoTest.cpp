@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "core/process/UndoStack.h"
@@ -12,18 +13,22 @@ namespace vk {
 
 namespace {
 
+// The kinds of the section operations (add .. set constant).
+constexpr std::array SectionKinds{UndoKind::Add,  UndoKind::Divide,   UndoKind::Multiply,
+                                  UndoKind::Ramp, UndoKind::Equalize, UndoKind::Constant};
+
 struct UndoFixture : ::testing::Test {
     test::TempDir dir;
     Recording rec;
     ViewState view = InitialView(99000);
-    std::unique_ptr<TUndo> undo;
+    std::unique_ptr<UndoStack> undo;
 
     void SetUp() override
     {
         test::AllocateAll(rec, 4);
         for (int s = 0; s < 3; ++s)
             test::Fill(rec, s, 40000, 1000, 0, 100, [s](int32_t i) { return (i * (7 + s)) % 97 + 0.5; });
-        undo = std::make_unique<TUndo>(rec, view, dir.file("Undo.bin"));
+        undo = std::make_unique<UndoStack>(rec, view, dir.file("Undo.bin"));
     }
 
     std::vector<uint16_t> Samples(int slot) const
@@ -50,13 +55,13 @@ TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
 
     // One sample, sample 0 as well as any other: kept in the step.
     const uint16_t first = ReadRaw(rec, 0, 0);
-    undo->Push(0, 0, redraw::ActiveChannel, 3, 0);
+    undo->PushRange(UndoKind::SingleValue, 0, 0, 0, redraw::ActiveChannel);
     WriteRaw(rec, 0, 4711, 0);
     EXPECT_TRUE(undo->Pop().undone);
     EXPECT_EQ(ReadRaw(rec, 0, 0), first);
 
     const uint16_t before = ReadRaw(rec, 10, 0);
-    undo->Push(10, 10, redraw::ActiveChannel, 3, 0);
+    undo->PushRange(UndoKind::SingleValue, 0, 10, 10, redraw::ActiveChannel);
     EXPECT_FALSE(FileExists(undo->stackFile()));
     EXPECT_EQ(undo->MenuCaption(), "Undo sing. val.");
     WriteRaw(rec, 10, 4711, 0);
@@ -67,7 +72,7 @@ TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
 
     const std::vector<uint16_t> samples = Samples(1);
     view.at.F4 = 5000;
-    undo->Push(1000, 30000, redraw::RangeChange, 20, 1);  // " Mult" over a section, across blocks
+    undo->PushRange(UndoKind::Multiply, 1, 1000, 30000, redraw::RangeChange);  // " Mult" over a section, across blocks
     EXPECT_EQ(undo->MenuCaption(), "Undo Mult");
     Scale(1, 1000, 30000, 3);
     view.at.F4 = 7000;
@@ -83,11 +88,11 @@ TEST_F(UndoFixture, EmptyStackSingleValueAndARangeThatEmptiesTheFile)
 TEST_F(UndoFixture, SkipZoomDropsViewStepsOverAMultiplication)
 {
     const std::vector<uint16_t> samples = Samples(0);
-    undo->Push(100, 200, redraw::RangeChange, 20, 0);
+    undo->PushRange(UndoKind::Multiply, 0, 100, 200, redraw::RangeChange);
     Scale(0, 100, 200, 5);
     undo->SetOptions(true, true);
     for (int k = 0; k < 2; ++k) {
-        undo->Push(UndoZoom, redraw::BorderMove, 0);
+        undo->Push(UndoKind::View, 0, redraw::BorderMove);
         view.at.F1 += 1000;
     }
     EXPECT_EQ(undo->MenuCaption(), "Undo Mult");  // zoom steps do not change it while skipped
@@ -100,10 +105,10 @@ TEST_F(UndoFixture, SkipZoomDropsViewStepsOverAMultiplication)
 
     // Baseline and calibration steps live in memory.
     rec.desc(2).yOffset = 1.5;
-    undo->Push(UndoBaseline, redraw::YScale, 2);
+    undo->Push(UndoKind::Baseline, 2, redraw::YScale);
     EXPECT_EQ(undo->MenuCaption(), "Undo baselne");
     rec.desc(2).yOffset = 9;
-    undo->Push(0, 0, redraw::RangeChange, 130, 2);
+    undo->PushRange(UndoKind::Calibration, 2, 0, 0, redraw::RangeChange);
     rec.desc(2).CoeffA = 2;
     rec.desc(2).yOffset = 3;
     undo->Pop();
@@ -126,10 +131,10 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
     // Delete points 1000 .. 1999 as the delete command does: the overwritten
     // samples first, then the position and count.
     const int32_t p = 1000, n = 1000;
-    undo->Push(p, dataCnt - n + 1, redraw::ActiveChannel, 16, 0);
+    undo->PushRange(UndoKind::DeletedSamples, 0, p, dataCnt - n + 1, redraw::ActiveChannel);
     for (int32_t j = p; j <= dataCnt - n; ++j)
         WriteRaw(rec, j, ReadRaw(rec, j + n, 0), 0);
-    undo->Push(p, n, redraw::ActiveChannel, 132, 0);
+    undo->PushRange(UndoKind::DeletePoints, 0, p, n, redraw::ActiveChannel);
     rec.desc(0).DataCnt -= n;
     missing.removed(p, n);
     EXPECT_EQ(missing.ranges(), (std::vector<GapRange>{{2000, 2002}}));
@@ -142,7 +147,7 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
     EXPECT_EQ(undo->top(), 0);
 
     // Inserting points: one step with the position and count.
-    undo->Push(500, 20, redraw::ActiveChannel, 131, 0);
+    undo->PushRange(UndoKind::InsertPoints, 0, 500, 20, redraw::ActiveChannel);
     for (int32_t j = dataCnt; j >= 501; --j)
         WriteRaw(rec, j + 20, ReadRaw(rec, j, 0), 0);
     for (int32_t j = 501; j <= 520; ++j)  // copies of the sample at the insertion point
@@ -159,17 +164,17 @@ TEST_F(UndoFixture, DeletingPointsIsTakenBackByOneUndo)
 
 TEST_F(UndoFixture, OneUndoTakesBackACommandsSteps)
 {
-    undo->Push(UndoZoom, redraw::ActiveChannel, 0);  // a zoom step of some earlier command
+    undo->Push(UndoKind::View, 0, redraw::ActiveChannel);  // a zoom step of some earlier command
     view.at.F4 = 5000;
     const LinePositions searchStart = view.at;
     CommandSteps command(*undo);
-    command.Push(UndoZoom, redraw::ActiveChannel, 0);  // the command's first step: the view
-    command.Push(UndoBaseline, redraw::YScale, 0);     // and what it did after it
+    command.Push(UndoKind::View, 0, redraw::ActiveChannel);  // the command's first step: the view
+    command.Push(UndoKind::Baseline, 0, redraw::YScale);     // and what it did after it
     rec.desc(0).yOffset = 1.5;
     view.at.F4 = 9000;
     view.at.F5 = 12000;
     EXPECT_EQ(undo->top(), 3);
-    const TUndo::PopResult r = undo->Pop();
+    const UndoStack::PopResult r = undo->Pop();
     EXPECT_TRUE(r.undone);
     EXPECT_EQ(r.redraw, redraw::ActiveChannel | redraw::YScale);
     EXPECT_EQ(view.at, searchStart);
@@ -180,22 +185,22 @@ TEST_F(UndoFixture, OneUndoTakesBackACommandsSteps)
 TEST_F(UndoFixture, DisabledAndBrokenUndoRecordsNothing)
 {
     undo->SetOptions(false, false);
-    undo->Push(0, 100, redraw::RangeChange, 20, 0);
+    undo->PushRange(UndoKind::Multiply, 0, 0, 100, redraw::RangeChange);
     EXPECT_EQ(undo->top(), 0);
     EXPECT_FALSE(undo->Pop().undone);
     undo->SetOptions(true, false);
-    undo->Push(0, 100, redraw::RangeChange, 20, 0);
+    undo->PushRange(UndoKind::Multiply, 0, 0, 100, redraw::RangeChange);
     EXPECT_EQ(undo->top(), 1);
 
     // A stack file that cannot be written switches undo off; the caller goes on.
-    TUndo cannot(rec, view, dir.file("no/such/folder/Undo.bin"));
-    cannot.Push(0, 100, redraw::RangeChange, 20, 0);
+    UndoStack cannot(rec, view, dir.file("no/such/folder/Undo.bin"));
+    cannot.PushRange(UndoKind::Multiply, 0, 0, 100, redraw::RangeChange);
     EXPECT_TRUE(cannot.broken());
     EXPECT_FALSE(cannot.enabled());
     EXPECT_EQ(cannot.top(), 0);
     cannot.SetOptions(true, false);  // broken stays off
     EXPECT_FALSE(cannot.enabled());
-    cannot.Push(UndoZoom, redraw::BorderMove, 0);
+    cannot.Push(UndoKind::View, 0, redraw::BorderMove);
     EXPECT_EQ(cannot.top(), 0);
 }
 
@@ -240,31 +245,31 @@ TEST_F(UndoFixture, LongRandomHistoriesRestoreEverythingExactly)
         const auto to = from + static_cast<int32_t>(random() % 20000);
         switch (random() % 6) {
         case 0:  // samples of a section
-            undo->Push(from, to, redraw::RangeChange, 18 + static_cast<int>(random() % 6), slot);
+            undo->PushRange(SectionKinds[random() % SectionKinds.size()], slot, from, to, redraw::RangeChange);
             Scale(slot, from, std::min(to, d.DataCnt + 1), 3);
             break;
         case 1:  // one sample
-            undo->Push(from, from, redraw::ActiveChannel, 3, slot);
+            undo->PushRange(UndoKind::SingleValue, slot, from, from, redraw::ActiveChannel);
             WriteRaw(rec, from, static_cast<uint16_t>(random()), slot);
             break;
         case 2:  // the view
-            undo->Push(UndoZoom, redraw::BorderMove, slot);
+            undo->Push(UndoKind::View, slot, redraw::BorderMove);
             view.at.F1 = random() % 1000;
             view.at.F5 = random() % 99000;
             d.Min = -static_cast<double>(random() % 50);
             break;
         case 3:  // the whole descriptor (polynomial dialog)
-            undo->Push(0, 0, redraw::RangeChange, 50, slot);
+            undo->PushRange(UndoKind::Polynomial, slot, 0, 0, redraw::RangeChange);
             d.Poly_C = 0.5 + random() % 3;
             d.Caption += "x";
             break;
         case 4:  // samples and descriptor (expand)
-            undo->Push(from, to, redraw::AllMove, 2, slot);
+            undo->PushRange(UndoKind::Expand, slot, from, to, redraw::AllMove);
             Scale(slot, from, std::min(to, d.DataCnt + 1), 7);
             d.SampRate = 500;
             break;
         default:  // calibration
-            undo->Push(0, 0, redraw::YScale, random() % 2 ? 129 : 130, slot);
+            undo->PushRange(random() % 2 ? UndoKind::Baseline : UndoKind::Calibration, slot, 0, 0, redraw::YScale);
             d.yOffset += 1;
             break;
         }

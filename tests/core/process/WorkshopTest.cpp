@@ -24,7 +24,7 @@ TEST(Workshop, ValuesInsideAndOutsideTheStretch)
 {
     test::DiveBench b(Ramp(100));
     b.fill(1, std::vector<double>(100, 7.0), 1000, 0, 10);
-    TWorkshop ws(b.rec, 0, 10, 20, b.ui);
+    Workshop ws(b.rec, 0, 10, 20, b.ui);
     ASSERT_TRUE(ws.active());
     EXPECT_EQ(ws.length(), 10);
     EXPECT_NEAR(ws.get(0), 10, 0.01);
@@ -46,20 +46,20 @@ TEST(Workshop, OneAtATimeAndGoneWithItsScope)
 {
     test::DiveBench b(Ramp(100));
     {
-        TWorkshop first(b.rec, 0, 0, 10, b.ui);
-        TWorkshop second(b.rec, 0, 20, 30, b.ui);
+        Workshop first(b.rec, 0, 0, 10, b.ui);
+        Workshop second(b.rec, 0, 20, 30, b.ui);
         EXPECT_FALSE(second.active());
         EXPECT_EQ(b.ui.texts(), std::vector<std::string>{"Illegal operation at workshop."});
         EXPECT_EQ(b.rec.workshop, &first);  // the refused one leaves the first in place
     }
     EXPECT_EQ(b.rec.workshop, nullptr);
     try {
-        TWorkshop ws(b.rec, 0, 0, 10, b.ui);
+        Workshop ws(b.rec, 0, 0, 10, b.ui);
         throw std::runtime_error("out");
     } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(b.rec.workshop, nullptr);
-    TWorkshop again(b.rec, 0, 0, 10, b.ui);
+    Workshop again(b.rec, 0, 0, 10, b.ui);
     EXPECT_TRUE(again.active());
 }
 
@@ -84,7 +84,7 @@ TEST(Workshop, LowPassAndWriteBack)
     v[30] = 40;  // a spike
     test::DiveBench b(v);
     {
-        TWorkshop ws(b.rec, 0, 20, 40, b.ui);
+        Workshop ws(b.rec, 0, 20, 40, b.ui);
         EXPECT_FALSE(ws.LowPass(201, b.ui));
         EXPECT_EQ(b.ui.texts(), std::vector<std::string>{"workshop runmean: Parameter too great. "});
         ASSERT_TRUE(ws.LowPass(3, b.ui));

@@ -21,8 +21,8 @@ ViewState View(int mode)
 }
 
 struct Counting : UndoSink {
-    std::vector<int> kinds;
-    void Push(int kind, uint32_t, int) override { kinds.push_back(kind); }
+    std::vector<UndoKind> kinds;
+    void Push(UndoKind kind, int, uint32_t) override { kinds.push_back(kind); }
 };
 
 }  // namespace
@@ -302,7 +302,7 @@ TEST(RangeCommands, ZoomShiftsClicksAndBaselines)
     v.at.F5 = 10900;  // no sample between them
     EXPECT_EQ(Baseline(BaselineCommand::MeanF4F5, rec, v, ui, undo), 256u | 1048576u | 2097152u);
     EXPECT_EQ(rec.desc(0).yOffset, 0);
-    EXPECT_EQ(undo.kinds, std::vector<int>{UndoBaseline});
+    EXPECT_EQ(undo.kinds, std::vector<UndoKind>{UndoKind::Baseline});
     Baseline(BaselineCommand::Increment, rec, v, ui, undo);
     EXPECT_EQ(rec.desc(0).yOffset, 0.5);  // a hundredth of 0..50
     Baseline(BaselineCommand::Decrement, rec, v, ui, undo);

@@ -22,7 +22,7 @@
 #include "core/store/FileUtil.h"
 #include "gui/app/ChannelTab.h"
 #include "gui/app/MainDialog.h"
-#include "gui/widgets/Confirmation.h"
+#include "gui/widgets/ConfirmationBox.h"
 #include "gui/widgets/HelpViewer.h"
 #include "gui/widgets/TypedTimeField.h"
 #include "support/ScriptedDialogs.h"
@@ -67,7 +67,7 @@ private:
     std::unique_ptr<Workbench> wb;
     std::unique_ptr<ScriptedDialogs> ui;
     std::unique_ptr<HelpViewer> help;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainDialog> form;
     example::ExampleFiles example;
 };
 
@@ -83,7 +83,7 @@ void MainDialogTest::openForm()
     wb = std::make_unique<Workbench>();
     ui = std::make_unique<ScriptedDialogs>();
     help = std::make_unique<HelpViewer>(*ui, VARNIK_HELP_DIR "/");
-    form = std::make_unique<TForm1>(*wb, *ui, *help, dir->file("last.cfg"));
+    form = std::make_unique<MainDialog>(*wb, *ui, *help, dir->file("last.cfg"));
     form->show();
     QApplication::setActiveWindow(form.get());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -483,7 +483,7 @@ void MainDialogTest::fileViewerAndConfirmation()
     QCOMPARE(help->windowTitle(), QString("Vk_map.bmp"));
     QVERIFY(help->width() >= 300 && help->width() < 340);
 
-    TConfirmation confirm(form.get());
+    ConfirmationBox confirm(form.get());
     confirm.setText("Result file exists.");
     confirm.setCaptions("Append", "Cancel", "Overwrite");
     confirm.showAux(true);

@@ -73,7 +73,7 @@ void CalcWindowTest::statisticsShowTheEngineAndTheLine()
     int coloured = 0;
     bool shown = false;
     test::WhenDialogShows([&](QWidget* w) {
-        auto* stats = qobject_cast<TfrmStatistics*>(w);
+        auto* stats = qobject_cast<StatisticsWindow*>(w);
         QVERIFY(stats);
         shown = true;
         QCOMPARE(stats->lines(), StatisticsLines(want));
@@ -98,7 +98,7 @@ void CalcWindowTest::histogramDrawsAndExports()
     const std::string file = dir->file("day.his");
     bool drawn = false;
     test::WhenDialogShows([&](QWidget* w) {
-        auto* dialog = qobject_cast<TfrmHistogram*>(w);
+        auto* dialog = qobject_cast<HistogramDialog*>(w);
         QVERIFY(dialog);
         auto* exportButton = dialog->findChild<QPushButton*>("btnExport");
         QVERIFY(exportButton->isHidden());
@@ -130,7 +130,7 @@ void CalcWindowTest::histogramDrawsAndExports()
         dialog->findChild<QLineEdit*>("edtHistFile")->setText(QString::fromStdString(file));
         exportButton->click();
     });
-    run("mniHistogram");
+    run("calc.histogram");
     QVERIFY(drawn);
     QCOMPARE(LinesOf(file), 259);
     QCOMPARE(wb->calc.histogram[static_cast<std::size_t>(window->activeChannel())].binSize, 2.0);
@@ -155,7 +155,7 @@ void CalcWindowTest::countEventsTellsTheCount()
         threshold->setText("10");
         QMetaObject::invokeMethod(w, "accept");
     });
-    run("mniCountEvents");
+    run("calc.count-events");
     const Events want = CountEvents(wb->rec, window->activeChannel(), 0, wb->rec.time.LongestSpan, 10, false, false);
     QVERIFY(want.count > 5);
     QCOMPARE(ui->texts().back(), " Nr of events between F4 and F5 : " + std::to_string(want.count));

@@ -101,8 +101,8 @@ void ClickToolsTest::alterChangesTheNearestSample()
 void ClickToolsTest::nodesDrawTheSplineAndReplaceIt()
 {
     const std::vector<uint16_t> before = samples();
-    run("mniSpline");
-    auto* dialog = window->findChild<TfrmSpline*>("frmSpline");
+    run("calc.spline");
+    auto* dialog = window->findChild<SplineWindow*>("frmSpline");
     QVERIFY(dialog && dialog->isVisible());
     const QRgb blue = qRgb(0, 0, 255);
     const LinePositions at = window->view().at;
@@ -159,7 +159,7 @@ void ClickToolsTest::nodesDrawTheSplineAndReplaceIt()
 
     // A hundred nodes (clear of the edge zones, apart by more than a press
     // takes), and the 101st refused.
-    run("mniSpline");
+    run("calc.spline");
     const int y = strip()->height() / 2;
     for (int k = 0; k < MostNodes; ++k)
         click(QPoint(20 + 6 * k, y));
@@ -171,11 +171,11 @@ void ClickToolsTest::nodesDrawTheSplineAndReplaceIt()
 
 void ClickToolsTest::tagsWithTheFrequencyWindow()
 {
-    QVERIFY(!window->menus().action("mniDisposeTags")->isEnabled());
-    run("mniCalcFrequ");
-    run("mniCalcFrequ");  // a second one does nothing
-    QCOMPARE(window->findChildren<TfrmFrequency*>().size(), qsizetype{1});
-    auto* dialog = window->findChild<TfrmFrequency*>("frmFrequency");
+    QVERIFY(!window->menus().action("calc.frequency.dispose-tags")->isEnabled());
+    run("calc.frequency.calculate");
+    run("calc.frequency.calculate");  // a second one does nothing
+    QCOMPARE(window->findChildren<FrequencyWindow*>().size(), qsizetype{1});
+    auto* dialog = window->findChild<FrequencyWindow*>("frmFrequency");
     dialog->findChild<QLineEdit*>("edtSensitivity")->setText("5");
     dialog->findChild<QPushButton*>("btnCalc")->click();
     QCOMPARE(ui->texts().back(), std::string("The sensitivity must be a number from 0.1 to 2.0."));
@@ -185,7 +185,7 @@ void ClickToolsTest::tagsWithTheFrequencyWindow()
     const TagList& tags = window->clickTools().tags;
     QVERIFY(tags.tags.size() >= 2);
     QCOMPARE(wb->settings.FrequSensibility, 0.5);
-    QVERIFY(window->menus().action("mniDisposeTags")->isEnabled());
+    QVERIFY(window->menus().action("calc.frequency.dispose-tags")->isEnabled());
     QVERIFY(Coloured(strip(), qRgb(255, 0, 0)) > 0);
     const QString memo = dialog->findChild<QPlainTextEdit*>("memResults")->toPlainText();
     QVERIFY(memo.startsWith("Average Min \t"));
@@ -209,16 +209,16 @@ void ClickToolsTest::tagsWithTheFrequencyWindow()
     dialog->findChild<QPushButton*>("btnExit")->click();
     QApplication::processEvents();
     QCOMPARE(window->clickTools().tagClick, TagClick::None);
-    run("mniShowResult");
-    dialog = window->findChild<TfrmFrequency*>("frmFrequency");
+    run("calc.frequency.show-result");
+    dialog = window->findChild<FrequencyWindow*>("frmFrequency");
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(dialog->findChild<QPlainTextEdit*>("memResults")->toPlainText() != memo);
 
     // Dispose tags clears the list and switches itself and Show result off.
-    run("mniDisposeTags");
+    run("calc.frequency.dispose-tags");
     QVERIFY(!tags.exists());
-    QVERIFY(!window->menus().action("mniDisposeTags")->isEnabled());
-    QVERIFY(!window->menus().action("mniShowResult")->isEnabled());
+    QVERIFY(!window->menus().action("calc.frequency.dispose-tags")->isEnabled());
+    QVERIFY(!window->menus().action("calc.frequency.show-result")->isEnabled());
     dialog->findChild<QPushButton*>("btnExit")->click();
     QApplication::processEvents();
     QCOMPARE(window->clickTools().tagClick, TagClick::None);

@@ -76,14 +76,14 @@ void PlotsAndProtocolTest::channelAgainstChannel()
     bool plotted = false;
     PlotFrame frame;
     test::WhenDialogShows([&](QWidget* w) {
-        auto* choose = qobject_cast<TfrmBiChannelPlot*>(w);
+        auto* choose = qobject_cast<PlotChoiceDialog*>(w);
         QVERIFY(choose);
         QVERIFY(choose->findChild<QLineEdit*>("edtResult")->isHidden());
         choose->findChild<QLineEdit*>("edtThr")->setText("20");  // deeper than 20 m in colour 1
         ui->colours = {0x00FF00};                                // "Color 2": green
         choose->findChild<QPushButton*>("btnColor2")->click();
         test::WhenDialogShows([&](QWidget* w2) {
-            auto* plot = qobject_cast<TfrmPlotChnlChnl*>(w2);
+            auto* plot = qobject_cast<ChannelPlotWindow*>(w2);
             QVERIFY(plot);
             plotted = true;
             ChannelPlotArea* area = plot->area();
@@ -125,7 +125,7 @@ void PlotsAndProtocolTest::channelAgainstChannel()
     });
     const auto f4 = window->view().at.F4, f5 = window->view().at.F5;
     frame = PlotFrameOf(SectionSpan(wb->rec, 0, f4, f5), SectionSpan(wb->rec, 2, f4, f5));
-    run("mniPlotChnlChnl");
+    run("calc.channel-plot");
     QVERIFY(plotted);
     QCOMPARE(wb->calc.plot.colour2, 0x00FF00);
     // The ellipse stays for the next plot.
@@ -136,7 +136,7 @@ void PlotsAndProtocolTest::channelAgainstChannel()
     wb->rec.at(2).ChannelUsed = false;
     wb->biChannel = {0, 1, 1};
     test::WhenDialogShows([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
-    run("mniPlotChnlChnl");
+    run("calc.channel-plot");
     QVERIFY(ui->texts().back() == "Error. One of the channels is not present.");
     wb->rec.at(2).ChannelUsed = true;
 }
@@ -144,8 +144,8 @@ void PlotsAndProtocolTest::channelAgainstChannel()
 void PlotsAndProtocolTest::wayWayDiagram()
 {
     sectionOverADive();
-    run("mniWayWay");
-    auto* wayWay = window->findChild<TfrmWayWay*>("frmWayWay");
+    run("calc.way-way");
+    auto* wayWay = window->findChild<WayWayWindow*>("frmWayWay");
     QVERIFY(wayWay);
     QVERIFY(wayWay->isVisible());
     const int dive = wb->dive.EventCounter;
@@ -197,9 +197,9 @@ void PlotsAndProtocolTest::wayWayDiagram()
     QVERIFY(test::TempDir::read(file).size() > 100);
 
     // Closing the graph window closes the diagram; without a speed channel it is refused.
-    QPointer<TfrmWayWay> open = wayWay;
+    QPointer<WayWayWindow> open = wayWay;
     wb->rec.at(wb->settings.SpeedChannel).ChannelUsed = false;
-    run("mniWayWay");
+    run("calc.way-way");
     QVERIFY(ui->texts().back() == NoWayWayChannels);
     QVERIFY(open);  // the refusal leaves the last diagram
     window->close();
@@ -210,10 +210,10 @@ void PlotsAndProtocolTest::wayWayDiagram()
 void PlotsAndProtocolTest::protocolNotesKeys()
 {
     sectionOverADive();
-    run("Createprotocol1");
-    auto* protocol = window->findChild<TfrmListViewProtocol*>("ListViewProtocol");
+    run("protocol.create");
+    auto* protocol = window->findChild<ProtocolWindow*>("ListViewProtocol");
     QVERIFY(protocol);
-    QCOMPARE(protocol->windowTitle(), QString("ListViewProtocol"));
+    QCOMPARE(protocol->windowTitle(), QString("Protocol"));
     auto* list = protocol->findChild<QTreeWidget*>();
     QCOMPARE(list->headerItem()->text(2), QString("Behaviour"));
 

@@ -148,7 +148,7 @@ void DiveWindowTest::undoTakesBackTheSearchAndItsBaseline()
     QCOMPARE(window->view().at.F5, start.F5);
     QCOMPARE(window->view().at.F1, start.F1);
     QCOMPARE(wb->rec.desc(0).yOffset, 0.0);
-    QCOMPARE(window->menus().action("mniUndo")->text(), QString("Undo nothing\tCtrl+Z"));
+    QCOMPARE(window->menus().action("process.undo")->text(), QString("Undo nothing\tCtrl+Z"));
 }
 
 void DiveWindowTest::onlyTheAnalysisChannel()
@@ -181,7 +181,7 @@ void DiveWindowTest::diveStopsByDialogAndMouse()
     const DiveStop first = stops.stop[0][0];
 
     // The mouse: the stop's end dragged 10 pixels to the right.
-    TChanImage* strip = window->strip(0);
+    StripImage* strip = window->strip(0);
     const LinePositions& at = window->view().at;
     const int x = LineColumn(first.end, at.F1, at.F2, strip->width());
     const int y = strip->height() / 4;
@@ -198,7 +198,7 @@ void DiveWindowTest::diveStopsByDialogAndMouse()
         d->findChild<QCheckBox*>("cbxStop01")->setChecked(false);
         static_cast<QDialog*>(d)->accept();
     });
-    window->menus().action("mniDiveStops")->trigger();
+    window->menus().action("analysis.dive-stops")->trigger();
     QCOMPARE(stops.total(), before - 1);
 }
 
@@ -221,7 +221,7 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
         QVERIFY(!d->isVisible());
         QCOMPARE(d->findChild<QPushButton*>("btnWiggMethod")->text(), method);
     });
-    window->menus().action("mniParameters")->trigger();
+    window->menus().action("analysis.parameters")->trigger();
     QCOMPARE(ui->texts(), std::vector<std::string>{"Nr bins max 30"});
     QCOMPARE(wb->settings.dive.Threshold, 60.0);
     QCOMPARE(wb->settings.dive.NrBins, 30);
@@ -243,7 +243,7 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
     // A result file that exists already: its caption says so, in red. A thumbnail
     // too narrow for its stamp is reported.
     wb->settings.NameOutFile[0] = dir->write("seal_Dve.xls", "earlier results\n");
-    TfrmDiveParms dialog(*wb, 0, true, *ui, *help, window);
+    DiveParamsDialog dialog(*wb, 0, true, *ui, *help, window);
     auto* diveFile = dialog.findChild<QLineEdit*>("edtDiveFile")->parentWidget();
     QCOMPARE(static_cast<QGroupBox*>(diveFile)->title(), QString("Result File Dive. Already exist. Append results."));
     QVERIFY(diveFile->styleSheet().contains("red"));
@@ -286,11 +286,11 @@ void DiveWindowTest::helpPagesShowTheirFigures()
         QVERIFY(!browser->loadResource(QTextDocument::ImageResource, QUrl(figure)).toByteArray().isEmpty());
     }
     QVERIFY(ui->shown.empty());
-    QVERIFY(window->menus().action("mniAnalysisHelp")->isEnabled());
+    QVERIFY(window->menus().action("analysis.help")->isEnabled());
     // The pages the parameter dialog's labels open, with their pictures.
     for (const char* html : {"Dive/DiveStops.htm", "ThrBottAndRelBottSrf.htm"})
         QVERIFY(QFileInfo::exists(QString::fromStdString(help->helpFolder()) + html));
-    TfrmDiveParms dialog(*wb, 0, false, *ui, *help, window);
+    DiveParamsDialog dialog(*wb, 0, false, *ui, *help, window);
     QTest::mouseClick(dialog.findChild<QLabel*>("lblSlimness"), Qt::LeftButton);
     QCOMPARE(ui->opened, std::vector<std::string>{help->helpFolder() + "ThrBottAndRelBottSrf.htm"});
 }

@@ -57,7 +57,7 @@ private:
     std::unique_ptr<Workbench> wb;
     std::unique_ptr<ScriptedDialogs> ui;
     std::unique_ptr<HelpViewer> help;
-    QPointer<TForm3> window;
+    QPointer<GraphWindow> window;
 };
 
 void FirstHourTest::init()
@@ -85,7 +85,7 @@ void FirstHourTest::automatic(double end)
     window->view().at.F4 = 0;
     window->view().at.F5 = end;
     test::WhenDialogShows([](QWidget* d) { d->findChild<QPushButton*>("btnOK")->click(); });
-    window->menus().action("mniAutomatic")->trigger();
+    window->menus().action("analysis.automatic")->trigger();
 }
 
 void FirstHourTest::surfaceNoteAfterStart()
@@ -130,7 +130,7 @@ void FirstHourTest::suggestionMarkedKeptOrDropped()
     const DiveParameters defaults;
     const auto suggestThen = [&](bool keep) {
         test::WhenDialogShows([keep](QWidget* w) {
-            auto* dialog = qobject_cast<TfrmDiveParms*>(w);
+            auto* dialog = qobject_cast<DiveParamsDialog*>(w);
             QVERIFY(dialog);
             dialog->findChild<QPushButton*>("btnSuggest")->click();
             auto* threshold = dialog->findChild<QLineEdit*>("edtThreshold");
@@ -148,7 +148,7 @@ void FirstHourTest::suggestionMarkedKeptOrDropped()
             else
                 dialog->reject();
         });
-        window->menus().action("mniParameters")->trigger();
+        window->menus().action("analysis.parameters")->trigger();
     };
     // Cancel drops the suggestion, OK keeps it.
     suggestThen(false);
@@ -162,7 +162,7 @@ void FirstHourTest::suggestionMarkedKeptOrDropped()
     wb->settings.dive = defaults;
     bool offered = false;
     test::WhenDialogShows([&](QWidget* w) {
-        auto* dialog = qobject_cast<TfrmDiveParms*>(w);
+        auto* dialog = qobject_cast<DiveParamsDialog*>(w);
         QVERIFY(dialog);
         offered = dialog->findChild<QLineEdit*>("edtThreshold")->property("suggested").toBool();
         dialog->accept();
@@ -191,7 +191,7 @@ void FirstHourTest::divesToCheckAndGoTo()
     wb->settings.dive.Threshold = 2;
     wb->settings.thumbnails.Thumbnail = false;
     automatic(window->view().T);
-    QPointer<TfrmDiveChecks> checks = window->findChild<TfrmDiveChecks*>("frmDiveChecks");
+    QPointer<DiveChecksWindow> checks = window->findChild<DiveChecksWindow*>("frmDiveChecks");
     QVERIFY(checks && checks->isVisible());
     auto* list = checks->findChild<QTreeWidget*>("lvwChecks");
     QVERIFY(list->topLevelItemCount() >= 10);
@@ -236,7 +236,7 @@ void FirstHourTest::divesToCheckAndGoTo()
     ui->choices = {Choice::Second};  // the same stretch again: new files
     automatic(window->view().T);
     QVERIFY(!checks);
-    checks = window->findChild<TfrmDiveChecks*>("frmDiveChecks");
+    checks = window->findChild<DiveChecksWindow*>("frmDiveChecks");
     QVERIFY(checks);
     list = checks->findChild<QTreeWidget*>("lvwChecks");
     for (int k = 0; k < list->topLevelItemCount(); ++k)
@@ -275,7 +275,7 @@ void FirstHourTest::aStretchWrittenTwiceAsksFirst()
     window->view().at.F4 = hours;
     window->view().at.F5 = 2 * hours;
     test::WhenDialogShows([](QWidget* d) { d->findChild<QPushButton*>("btnOK")->click(); });
-    window->menus().action("mniAutomatic")->trigger();
+    window->menus().action("analysis.automatic")->trigger();
     QCOMPARE(ui->captions.size(), std::size_t{2});
     QVERIFY(test::Lines(table).size() > first.size() + again);
 }
@@ -333,7 +333,7 @@ void FirstHourTest::boutCriterionFittedInTheDialog()
     QString figures;
     const auto fitThen = [&](const char* threshold, bool take) {
         test::WhenDialogShows("frmDiveParms", [&, threshold, take](QWidget* w) {
-            auto* dialog = qobject_cast<TfrmDiveParms*>(w);
+            auto* dialog = qobject_cast<DiveParamsDialog*>(w);
             QVERIFY(dialog);
             dialog->findChild<QLineEdit*>("edtThreshold")->setText(threshold);
             dialog->findChild<QCheckBox*>("cbxTrekBaseline")->setChecked(true);
@@ -370,7 +370,7 @@ void FirstHourTest::boutCriterionFittedInTheDialog()
             }
             dialog->accept();
         });
-        window->menus().action("mniParameters")->trigger();
+        window->menus().action("analysis.parameters")->trigger();
     };
 
     fitThen("4", true);

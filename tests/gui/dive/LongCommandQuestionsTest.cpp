@@ -22,7 +22,7 @@
 #include "gui/app/QtDialogs.h"
 #include "gui/graph/GraphMenus.h"
 #include "gui/graph/GraphWindow.h"
-#include "gui/widgets/Confirmation.h"
+#include "gui/widgets/ConfirmationBox.h"
 #include "gui/widgets/HelpViewer.h"
 #include "support/GuiFixture.h"
 #include "support/ScriptedDialogs.h"
@@ -96,7 +96,7 @@ private:
 
 bool IsConfirmation(QWidget* w)
 {
-    return qobject_cast<TConfirmation*>(w) != nullptr;
+    return qobject_cast<ConfirmationBox*>(w) != nullptr;
 }
 
 // A message box whose text holds `part`.
@@ -154,7 +154,7 @@ private:
     std::unique_ptr<Workbench> wb;
     QtDialogs ui;
     std::unique_ptr<HelpViewer> help;
-    QPointer<TForm3> window;
+    QPointer<GraphWindow> window;
     std::unique_ptr<BoxAnswerer> unexpected;  // closes a box no case expects, so a case fails instead of hanging
 };
 
@@ -201,7 +201,7 @@ void LongCommandQuestionsTest::automatic(double from, double to)
     test::WhenDialogShows("frmDiveParms", [](QWidget* d) {
         QTest::mouseClick(d->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
     });
-    window->menus().action("mniAutomatic")->trigger();
+    window->menus().action("analysis.automatic")->trigger();
 }
 
 void LongCommandQuestionsTest::theRunsQuestionsTakeRealAnswers()
@@ -306,7 +306,7 @@ void LongCommandQuestionsTest::theCompensationQuestionTakesRealAnswers()
         QTest::mouseClick(box->button(asked++ == 0 ? QMessageBox::Yes : QMessageBox::Abort), Qt::LeftButton);
     });
     BoxAnswerer gaps(BoxWith("holds missing values"), Press(Qt::Key_Return));
-    window->menus().action("CompSettings")->trigger();
+    window->menus().action("filter.compensation-settings")->trigger();
     QVERIFY2(question.stuck == 0, qPrintable(QStringList(question.texts.begin(), question.texts.end()).join(" | ")));
     QCOMPARE(question.answered, 2);  // Yes, then Abort ends the run
     int changed = 0;

@@ -93,7 +93,7 @@ void ResultsWindowTest::automatic(std::function<void()> inLoop, double end)
             QTimer::singleShot(0, inLoop);
         start->click();
     });
-    window->menus().action("mniAutomatic")->trigger();
+    window->menus().action("analysis.automatic")->trigger();
 }
 
 void ResultsWindowTest::writeAppendsALinePerPress()
@@ -179,9 +179,9 @@ void ResultsWindowTest::onlyHaltGetsThroughWhileTheLoopRuns()
         key(Qt::Key_W);
         key(Qt::Key_Z, Qt::ControlModifier);
         key(Qt::Key_B, Qt::ControlModifier);
-        window->menus().action("mniWriteResults")->trigger();
-        window->menus().action("mniUndo")->trigger();
-        window->menus().action("mniAutomatic")->trigger();
+        window->menus().action("analysis.write-results")->trigger();
+        window->menus().action("process.undo")->trigger();
+        window->menus().action("analysis.automatic")->trigger();
         QVERIFY(!window->close());
         QCOMPARE(window->undoStack()->top(), steps);
         auto* halt = window->findChild<QPushButton*>("btnHalt");

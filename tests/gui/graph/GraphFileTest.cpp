@@ -59,7 +59,7 @@ private:
     std::unique_ptr<Workbench> wb;
     std::unique_ptr<ScriptedDialogs> ui;
     std::unique_ptr<HelpViewer> help;
-    QPointer<TForm3> window;
+    QPointer<GraphWindow> window;
 };
 
 void GraphFileTest::init()
@@ -91,7 +91,7 @@ void GraphFileTest::cleanup()
 
 void GraphFileTest::undoTakesBackViewAndBaselineSteps()
 {
-    QAction* undo = window->menus().action("mniUndo");
+    QAction* undo = window->menus().action("process.undo");
     QCOMPARE(undo->text(), QString("Undo\tCtrl+Z"));
     QVERIFY(undo->isEnabled());
     const LinePositions start = window->view().at;
@@ -118,7 +118,7 @@ void GraphFileTest::undoTakesBackViewAndBaselineSteps()
         d->findChild<QCheckBox*>("cbxDisableUndo")->setChecked(true);
         static_cast<QDialog*>(d)->accept();
     });
-    window->menus().action("mniUndoOptions")->trigger();
+    window->menus().action("process.undo-options")->trigger();
     QVERIFY(!undo->isEnabled());
     key(Qt::Key_Right);
     QCOMPARE(window->undoStack()->top(), 0);
@@ -129,7 +129,7 @@ void GraphFileTest::picturesAsJpegAndBitmap()
     const std::string jpeg = dir->file("window.jpg");
     ui->files = {jpeg};
     ui->filters = {0};
-    window->menus().action("mniImage")->trigger();
+    window->menus().action("file.image")->trigger();
     QCOMPARE(ui->fileRequests.back().title, std::string("Image of the Vk-window"));
     QVERIFY(FileExists(jpeg));
     QCOMPARE(test::TempDir::read(jpeg).substr(0, 2), std::string("\xFF\xD8"));
@@ -144,16 +144,16 @@ void GraphFileTest::picturesAsJpegAndBitmap()
     const std::string bitmap = dir->file("really-a-bitmap.jpg");
     ui->files = {bitmap};
     ui->filters = {1};
-    window->menus().action("mniImage")->trigger();
+    window->menus().action("file.image")->trigger();
     QCOMPARE(test::TempDir::read(bitmap).substr(0, 2), std::string("BM"));
     // Without an extension the picture gets the extension of its filter.
     ui->files = {dir->file("plain")};
     ui->filters = {1};
-    window->menus().action("mniImage")->trigger();
+    window->menus().action("file.image")->trigger();
     QVERIFY(FileExists(dir->file("plain.bmp")));
     ui->files = {dir->file("photo")};
     ui->filters = {0};
-    window->menus().action("mniImage")->trigger();
+    window->menus().action("file.image")->trigger();
     QVERIFY(!FileExists(dir->file("photo.bmp")));
     QCOMPARE(test::TempDir::read(dir->file("photo.jpg")).substr(0, 2), std::string("\xFF\xD8"));
 }
@@ -198,7 +198,7 @@ void GraphFileTest::thumbnailsAskBeforeReplacing()
 void GraphFileTest::textExportRemembersAndAsks()
 {
     {
-        TfrmExportText dialog(*wb, window->view(), *ui, *help, window);
+        TextExportDialog dialog(*wb, window->view(), *ui, *help, window);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("Export data section into text file"));
         QCOMPARE(dialog.findChild<QLineEdit*>("edtFileName")->text(),
@@ -221,7 +221,7 @@ void GraphFileTest::textExportRemembersAndAsks()
     QVERIFY(FileExists(dir->file("out.002")));
     QVERIFY(ui->shown.empty());
     {
-        TfrmExportText again(*wb, window->view(), *ui, *help, window);  // the choices of the first use
+        TextExportDialog again(*wb, window->view(), *ui, *help, window);  // the choices of the first use
         auto groups = again.findChildren<QButtonGroup*>();
         QCOMPARE(groups[0]->checkedId(), 1);
         QCOMPARE(groups[1]->checkedId(), 2);
@@ -237,7 +237,7 @@ void GraphFileTest::textExportRemembersAndAsks()
         QVERIFY(test::TempDir::read(dir->file("out.002")) != "my own data");
     }
     // The active channel into one existing file: No leaves the dialog open and the file alone.
-    TfrmExportText one(*wb, window->view(), *ui, *help, window);
+    TextExportDialog one(*wb, window->view(), *ui, *help, window);
     one.show();  // showing fills in the dive result file; the user then types another name
     one.findChildren<QButtonGroup*>()[1]->button(0)->click();
     one.findChild<QLineEdit*>("edtFileName")->setText(QString::fromStdString(dir->write("keep.txt", "keep")));
@@ -251,7 +251,7 @@ void GraphFileTest::binaryExportOfTheEntireChannel()
 {
     window->view().at.F1 = 100000;
     window->view().at.F2 = 200000;
-    TfrmExportBin dialog(*wb, window->view(), *ui, *help, window);
+    BinaryExportDialog dialog(*wb, window->view(), *ui, *help, window);
     QCOMPARE(dialog.windowTitle(), QString("Export to binary file "));
     auto groups = dialog.findChildren<QButtonGroup*>();
     groups[0]->button(1)->click();  // entire channel
@@ -266,7 +266,7 @@ void GraphFileTest::binaryExportOfTheEntireChannel()
     QCOMPARE(header->comment1, std::string("tag 7"));
     QCOMPARE(wb->rec.at(0).HeadCmt1, std::string("tag 7"));
 
-    TfrmExportBin separate(*wb, window->view(), *ui, *help, window);
+    BinaryExportDialog separate(*wb, window->view(), *ui, *help, window);
     separate.findChildren<QButtonGroup*>()[1]->button(1)->click();
     QVERIFY(!separate.findChild<QLineEdit*>("edtComment1")->isEnabled());
     separate.findChild<QLineEdit*>("edtFileName")->setText(QString::fromStdString(dir->file("all.bin")));
@@ -279,33 +279,33 @@ void GraphFileTest::binaryExportOfTheEntireChannel()
 void GraphFileTest::fileAndHelpMenus()
 {
     GraphMenus& m = window->menus();
-    QVERIFY(m.action("mniFileHelp")->isEnabled());
-    QVERIFY(m.action("mniExportHelp")->isEnabled());
-    QVERIFY(m.action("mniCalcHelp")->isEnabled());
-    m.action("mniFileHelp")->trigger();
+    QVERIFY(m.action("file.help")->isEnabled());
+    QVERIFY(m.action("export.help")->isEnabled());
+    QVERIFY(m.action("calc.help")->isEnabled());
+    m.action("file.help")->trigger();
     QCOMPARE(help->shown(), std::string("mniFile.rtf"));
     QCOMPARE(help->windowTitle(), QString("File menu"));  // the page's heading
 
     ui->files = {dir->file("session.cfg")};
-    m.action("mniSaveSettings")->trigger();
+    m.action("file.save-settings")->trigger();
     QCOMPARE(ui->fileRequests.back().title, std::string("Save settings in: "));
     QVERIFY(FileExists(dir->file("session.cfg")));
     QCOMPARE(wb->setupFile, dir->file("session.cfg"));
 
     ui->files = {dir->file("results.xls")};
-    m.action("mniResultFile")->trigger();
+    m.action("file.result-file")->trigger();
     QCOMPARE(ui->fileRequests.back().title, std::string("Export results of analysis to: "));
     QCOMPARE(wb->settings.NameOutFile[0], dir->file("results.xls"));
 
-    m.action("mniInfo")->trigger();
+    m.action("help.info")->trigger();
     QVERIFY(ui->texts().back().rfind("Varnik 0.1.0.0\r\n", 0) == 0);
     QVERIFY(ui->texts().back().find("depth.txt") != std::string::npos);
 
-    m.action("mniManual")->trigger();  // the build tree has the manual beside the help
+    m.action("help.manual")->trigger();  // the build tree has the manual beside the help
     QCOMPARE(ui->opened.size(), std::size_t{1});
     QVERIFY(QString::fromStdString(ui->opened[0]).endsWith("manual/Manual-Kestrin.pdf"));
 
-    m.action("mniVkMap")->trigger();
+    m.action("help.map")->trigger();
     QCOMPARE(help->windowTitle(), QString("Vk_map.bmp"));
 }
 

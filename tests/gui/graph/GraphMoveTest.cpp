@@ -46,7 +46,7 @@ private:
     std::unique_ptr<Workbench> wb;
     std::unique_ptr<ScriptedDialogs> ui;
     std::unique_ptr<HelpViewer> help;
-    QPointer<TForm3> window;
+    QPointer<GraphWindow> window;
 };
 
 void GraphMoveTest::init()
@@ -79,13 +79,13 @@ void GraphMoveTest::keysMoveTheLinesOfTheChosenMode()
     const LinePositions& at = window->view().at;
     QCOMPARE(at.F2, 10000.0);
     QCOMPARE(at.F4, 1250.0);
-    QVERIFY(checked("mniBothBorders"));
+    QVERIFY(checked("x-zoom.both-borders"));
     key(Qt::Key_Right);  // no mode yet: nothing moves
     QCOMPARE(at.F1, 0.0);
 
     key(Qt::Key_F2);
     QCOMPARE(window->view().moveMode, 2);
-    QVERIFY(checked("mniRightBorder") && !checked("mniBothBorders"));
+    QVERIFY(checked("x-zoom.right-border") && !checked("x-zoom.both-borders"));
     key(Qt::Key_Left);
     QCOMPARE(at.F2, 7500.0);
     key(Qt::Key_F3);
@@ -95,7 +95,7 @@ void GraphMoveTest::keysMoveTheLinesOfTheChosenMode()
     key(Qt::Key_Home);
     QCOMPARE(at.F1, 0.0);
     key(Qt::Key_F3, Qt::ShiftModifier);  // borders and cursors: two marks
-    QVERIFY(checked("mniBothBorders") && checked("mniBothCursors") && !checked("mniLeftCursor"));
+    QVERIFY(checked("x-zoom.both-borders") && checked("x-zoom.both-cursors") && !checked("x-zoom.left-cursor"));
     key(Qt::Key_Right, Qt::ControlModifier);  // a page of the window (7500 ms) for both
     QCOMPARE(at.F1, 7500.0);
     QCOMPARE(at.F4, 8750.0);
@@ -111,7 +111,7 @@ void GraphMoveTest::keysMoveTheLinesOfTheChosenMode()
     QCOMPARE(at.B1, at.B2);
     key(Qt::Key_F10);  // both B-cursors: the menu bar does not take F10
     QCOMPARE(window->view().moveMode, 9);
-    QVERIFY(checked("mniRightCursor"));  // the B-cursor keys leave the marks
+    QVERIFY(checked("x-zoom.right-cursor"));  // the B-cursor keys leave the marks
     key(Qt::Key_F9, Qt::ShiftModifier);
     QCOMPARE(window->view().moveMode, 12);
 
@@ -127,14 +127,14 @@ void GraphMoveTest::pairCommandsButtonsAndStepKeys()
     key(Qt::Key_F6, Qt::ControlModifier);  // cursors into the borders
     QCOMPARE(at.F4, 2500.0);
     QCOMPARE(at.F5, 7500.0);
-    QVERIFY(checked("mniBothCursors"));
+    QVERIFY(checked("x-zoom.both-cursors"));
     window->view().at.F4 = 5000;
     window->view().at.F5 = 13000;
     QTest::mouseClick(window->findChild<QToolButton*>("JumpF1F2"), Qt::LeftButton);  // borders to cursors
     QCOMPARE(at.F1, 4000.0);
     QCOMPARE(at.F2, 14000.0);
-    QVERIFY(checked("mniBothBorders"));
-    QVERIFY(window->menus().action("mniBordToCurs")->isEnabled());
+    QVERIFY(checked("x-zoom.both-borders"));
+    QVERIFY(window->menus().action("x-zoom.borders-to-cursors")->isEnabled());
     QTest::mouseClick(window->findChild<QToolButton*>("FetchF4F5"), Qt::LeftButton);
     QCOMPARE(at.F4, 6500.0);
     key(Qt::Key_F10, Qt::ControlModifier);
@@ -150,7 +150,7 @@ void GraphMoveTest::pairCommandsButtonsAndStepKeys()
     QCOMPARE(window->view().cursorStep, cs / 2);
 
     // A click on the strips' time scale centres window and cursors on it.
-    TChanImage* scale = window->timeScaleImage();
+    StripImage* scale = window->timeScaleImage();
     const double s = at.F2 - at.F1, c = std::floor((at.F1 + at.F2) / 2);
     const double t = at.F1 + 0.75 * s;
     QTest::mouseClick(scale, Qt::LeftButton, Qt::NoModifier, QPoint(scale->width() * 3 / 4, 5));
@@ -173,7 +173,7 @@ void GraphMoveTest::yZoomKeysAndBaseline()
     key(Qt::Key_Down);
     QCOMPARE(std::make_pair(d.Min, d.Max), std::make_pair(0.0, 80.0));
 
-    TChanImage* scale = window->yScale(0);
+    StripImage* scale = window->yScale(0);
     QTest::mouseClick(scale, Qt::LeftButton, Qt::NoModifier, QPoint(5, scale->height() / 2));
     QCOMPARE(std::make_pair(d.Min, d.Max), std::make_pair(0.0, 80.0));  // the middle: nothing
 
@@ -181,7 +181,7 @@ void GraphMoveTest::yZoomKeysAndBaseline()
     key(Qt::Key_U, Qt::ControlModifier);  // Increment
     QCOMPARE(d.yOffset, 0.5);
     ui->inputs = {"3"};
-    window->menus().action("mniBaseNumerical")->trigger();
+    window->menus().action("baseline.numerical")->trigger();
     QCOMPARE(d.yOffset, 3.5);
     d.bApplyPolynom = 1;
     key(Qt::Key_D, Qt::ControlModifier);
@@ -191,7 +191,7 @@ void GraphMoveTest::yZoomKeysAndBaseline()
 
 void GraphMoveTest::clicksAndDragsWithTheMouse()
 {
-    TChanImage* strip = window->strip(0);
+    StripImage* strip = window->strip(0);
     strip->resize(600, strip->height());  // 600 pixels over F1..F2 = 0..10000
     const int y = strip->height() / 2;
     const LinePositions& at = window->view().at;
@@ -233,7 +233,7 @@ void GraphMoveTest::clicksAndDragsWithTheMouse()
 void GraphMoveTest::edgeZonesWidenTheWindowAndTheRange()
 {
     const LinePositions& at = window->view().at;
-    TChanImage* strip = window->strip(0);
+    StripImage* strip = window->strip(0);
     const int w = strip->width(), h = strip->height();
     click(strip, QPoint(w - 3, h / 2), QPoint(w - 3, h / 2));  // a click at the right edge
     QCOMPARE(at.F2, 15000.0);

@@ -92,7 +92,7 @@ private:
     std::unique_ptr<Workbench> wb;
     std::unique_ptr<ScriptedDialogs> ui;
     std::unique_ptr<HelpViewer> help;
-    QPointer<TForm3> window;
+    QPointer<GraphWindow> window;
 };
 
 void GraphWindowTest::init()
@@ -122,7 +122,7 @@ void GraphWindowTest::aCommandThatThrowsLeavesTheRecordingAsItWas()
     const uint16_t before = ReadRaw(wb->rec, 100, 0);
     // Writes a sample under its undo step, then runs out of memory.
     window->runCommand([](CommandContext& cx) -> CommandResult {
-        cx.undo.PushRange(100, 101, redraw::SampleEdit, UndoSingleValue, 0);
+        cx.undo.PushRange(UndoKind::SingleValue, 0, 100, 101, redraw::SampleEdit);
         WriteRaw(cx.rec, 100, 7, 0);
         throw std::bad_alloc();
     });
@@ -145,8 +145,8 @@ void GraphWindowTest::partsAndMenus()
     open();
     QCOMPARE(window->windowTitle(), QString("Varnik Dive Analysis, Graph Window    /data/seal/depth.txt"));
     for (const char* name : {"TotalImage", "TotalimgTimeScale", "imgTime", "image0", "imageSc0", "image2", "imageSc2"})
-        QVERIFY2(window->findChild<TChanImage*>(name), name);
-    QVERIFY(!window->findChild<TChanImage*>("image1"));  // channel 1 is not loaded
+        QVERIFY2(window->findChild<StripImage*>(name), name);
+    QVERIFY(!window->findChild<StripImage*>("image1"));  // channel 1 is not loaded
     const WindowLayout& l = window->windowLayout();
     QCOMPARE(window->strip(0)->geometry(),
              QRect(l.strips[0].left, l.strips[0].top, l.strips[0].width, l.strips[0].height));
@@ -158,27 +158,27 @@ void GraphWindowTest::partsAndMenus()
     QCOMPARE(titles, QStringList({"&File", "&View", "x-Zoom", "y-Zoom", "Baseline", "Export", "&Process", "&Filter",
                                   "&Calculations", "Analysis", "Protocol", "&Help"}));
     GraphMenus& m = window->menus();
-    QVERIFY(m.action("mniExit")->isEnabled());
-    QVERIFY(m.action("mniLeftBorder")->isEnabled());
-    QVERIFY(m.action("mniStyle")->isEnabled());
-    QVERIFY(m.action("mniWayWay")->isEnabled());  // refuses, when clicked, without a speed channel
-    QCOMPARE(m.action("mniLeftBorder")->text(), QString("Left Border\tF1"));
-    QCOMPARE(m.action("mniLeftCursor")->text(), QString("Left Cursor \tF4"));
-    QCOMPARE(m.action("mniShiftUp")->text(), QString("Shift &Up (Up)"));
-    QVERIFY(m.action("mniBothBorders")->isChecked());
-    QCOMPARE(m.action("mniWriteResults")->toolTip(), QString("Analize, export results, search next"));
-    QCOMPARE(m.action("mniUndo")->data().toInt(), QKeySequence("Ctrl+Z")[0].toCombined());
-    QVERIFY(m.action("mniBiChannel")->isEnabled());  // two channels: the submenu opens, its items wait
+    QVERIFY(m.action("file.exit")->isEnabled());
+    QVERIFY(m.action("x-zoom.left-border")->isEnabled());
+    QVERIFY(m.action("view.style")->isEnabled());
+    QVERIFY(m.action("calc.way-way")->isEnabled());  // refuses, when clicked, without a speed channel
+    QCOMPARE(m.action("x-zoom.left-border")->text(), QString("Left Border\tF1"));
+    QCOMPARE(m.action("x-zoom.left-cursor")->text(), QString("Left Cursor \tF4"));
+    QCOMPARE(m.action("y-zoom.shift-up")->text(), QString("Shift &Up (Up)"));
+    QVERIFY(m.action("x-zoom.both-borders")->isChecked());
+    QCOMPARE(m.action("analysis.write-results")->toolTip(), QString("Analize, export results, search next"));
+    QCOMPARE(m.action("process.undo")->data().toInt(), QKeySequence("Ctrl+Z")[0].toCombined());
+    QVERIFY(m.action("process.bi-channel")->isEnabled());  // two channels: the submenu opens, its items wait
     QCOMPARE(m.actions().size(), 119);               // every item and submenu of the menu tree
 
     // Commands are registered under the menu items' names: a misspelt name
     // fails when the table is filled, not later as an item that does nothing.
     CommandTable table(m);
     QVERIFY_THROWS_EXCEPTION(std::logic_error,
-                             table.add("mniWriteResult", [](CommandContext&) { return CommandResult{}; }));
-    table.add("mniWriteResults", [](CommandContext&) { return CommandResult{}; });
-    QVERIFY(table.find("mniWriteResults"));
-    QVERIFY(!table.find("mniWriteResult"));
+                             table.add("analysis.write-result", [](CommandContext&) { return CommandResult{}; }));
+    table.add("analysis.write-results", [](CommandContext&) { return CommandResult{}; });
+    QVERIFY(table.find("analysis.write-results"));
+    QVERIFY(!table.find("analysis.write-result"));
 
     const QByteArray folder = qgetenv("VARNIK_GRAB_DIR");
     if (!folder.isEmpty())
@@ -407,7 +407,7 @@ void GraphWindowTest::rotatedStylesBarsCaptionAndCrossLines()
     open();
     auto* cross = window->findChild<QCheckBox*>("cbxCrosslines");
     cross->setChecked(true);
-    TChanImage* strip = window->strip(0);
+    StripImage* strip = window->strip(0);
     QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), strip->mapToGlobal(QPointF(40, 30)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(strip, &move);

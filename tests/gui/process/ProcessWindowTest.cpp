@@ -158,13 +158,13 @@ void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
     auto* hint = window->findChild<QPushButton*>("btnHint");
     QVERIFY(hint && hint->isHidden());
     setSection(3600, 7200);
-    step("mniAdd", [&] { ui->inputs.push_back("1.5"); });
-    step("mniDivide", [&] { ui->inputs.push_back("2"); });
-    step("mniMultiply", [&] { ui->inputs.push_back("40"); });  // beyond the range: clamped
+    step("process.add", [&] { ui->inputs.push_back("1.5"); });
+    step("process.divide", [&] { ui->inputs.push_back("2"); });
+    step("process.multiply", [&] { ui->inputs.push_back("40"); });  // beyond the range: clamped
     QVERIFY(hint->isVisible());
-    step("mniSinus", [] {});
-    step("mniCosinus", [] {});
-    step("mniDelZero", [] {});
+    step("process.sine", [] {});
+    step("process.cosine", [] {});
+    step("filter.negative-to-zero", [] {});
     // S sets a constant: the key runs the menu item.
     ui->inputs.push_back("3");
     const int beforeKey = window->undoStack()->top();
@@ -181,11 +181,11 @@ void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
     window->view().at.F2 = (to + 600) * 1000;
     const auto f4 = static_cast<int32_t>(from), f5 = static_cast<int32_t>(to);
     const double surface = ReadValue(wb->rec, f4, 0).value, end = ReadValue(wb->rec, f5, 0).value;
-    step("mniAddRamp", [] { InNextDialog({{"edtRamp", "5"}}); });
+    step("process.add-ramp", [] { InNextDialog({{"edtRamp", "5"}}); });
     window->executeRedraw(redraw::Everything);
     grab(window->strip(0), "depth-with-drift");
     QVERIFY(std::fabs(ReadValue(wb->rec, f5, 0).value - (end + 5)) <= wb->rec.desc(0).CoeffA);
-    step("mniAddRamp", [] { InNextDialog({}, {"rbtEqualize"}); });
+    step("process.add-ramp", [] { InNextDialog({}, {"rbtEqualize"}); });
     QVERIFY(std::fabs(ReadValue(wb->rec, f5, 0).value - surface) <= wb->rec.desc(0).CoeffA);
     window->executeRedraw(redraw::Everything);
     grab(window->strip(0), "depth-after-equalize");
@@ -193,41 +193,41 @@ void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
     // The whole channel: its calibration changes, not its samples.
     setSection(0, wb->rec.time.LongestSpan / 1000);
     const std::vector<uint16_t> depth = take().samples[0];
-    step("mniMultiply", [&] { ui->inputs.push_back("-1"); });
+    step("process.multiply", [&] { ui->inputs.push_back("-1"); });
     QCOMPARE(take().samples[0], depth);
     QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo Arithm."));
 
-    step("mniIntegrate", [] {});
+    step("process.integrate", [] {});
     window->view().at.F1 = 0;
     window->view().at.F2 = wb->rec.time.LongestSpan;
     window->executeRedraw(redraw::Everything);
     grab(window->strip(0), "depth-after-integrate");
     window->setActiveChannel(1);
-    step("Differentiate1", [] {});
-    step("Diffcompass", [] {});
+    step("process.differentiate", [] {});
+    step("process.compass-difference", [] {});
 
     // Bi-channel: subtract and add show their result, abs keeps the active channel.
-    step("mniSubtrChanel", [] { InNextDialog({{"edtChannel1", "1"}, {"edtChannel2", "2"}, {"edtResult", "3"}}); });
+    step("process.bi-channel.subtract", [] { InNextDialog({{"edtChannel1", "1"}, {"edtChannel2", "2"}, {"edtResult", "3"}}); });
     QCOMPARE(window->activeChannel(), 2);
-    step("mniAddChnl", [] { InNextDialog({{"edtChannel1", "3"}, {"edtChannel2", "2"}, {"edtResult", "2"}}); });
+    step("process.bi-channel.add", [] { InNextDialog({{"edtChannel1", "3"}, {"edtChannel2", "2"}, {"edtResult", "2"}}); });
     QCOMPARE(window->activeChannel(), 1);
-    step("mniAbsChannel", [] { InNextDialog({{"edtResult", "1"}}); });
+    step("process.bi-channel.abs", [] { InNextDialog({{"edtResult", "1"}}); });
     QCOMPARE(window->activeChannel(), 1);
     QCOMPARE(wb->biChannel.BiChnl1, 2);  // kept for the next use
     QVERIFY(wb->rec.at(0).ChannelModified && wb->rec.at(1).ChannelModified && wb->rec.at(2).ChannelModified);
 
     // A polynomial applied: processing is refused and its help page shown.
-    step("mniPolynom", [] { InNextDialog({{"edtC", "2"}}, {"cbxApplyPolynom"}); });
+    step("process.polynomial", [] { InNextDialog({{"edtC", "2"}}, {"cbxApplyPolynom"}); });
     QCOMPARE(wb->rec.desc(1).bSet, uint8_t{1});
     const int top = window->undoStack()->top();
     ui->inputs.push_back("1");
     setSection(3600, 7200);
-    run("mniAdd");
+    run("process.add");
     QCOMPARE(window->undoStack()->top(), top);
     QCOMPARE(ui->helpPages.back(), std::string("ErrPoly.rtf"));
 
     for (int k = 0; k < commands_; ++k) {
-        run("mniUndo");
+        run("process.undo");
         expectFreshEnvelopes("Undo");
     }
     QVERIFY(take() == start);
@@ -246,7 +246,7 @@ void ProcessWindowTest::biChannelDialog()
             captions[name] = d->findChild<QLabel*>(QString(name) + "Caption")->text();
     };
     InNextDialog({{"edtChannel1", "1"}, {"edtChannel2", "3"}}, {}, false, look);
-    run("mniSubtrChanel");
+    run("process.bi-channel.subtract");
     QCOMPARE(labels["edtChannel1"], QString("&Subtract chnl. Nr"));
     QCOMPARE(labels["edtChannel2"], QString("&out of channel Nr"));
     QCOMPARE(labels["edtResult"], QString("Store &results in channel Nr "));
@@ -257,7 +257,7 @@ void ProcessWindowTest::biChannelDialog()
     QVERIFY(!wb->rec.at(1).ChannelModified);
 
     InNextDialog({{"edtChannel1", "4"}}, {}, false, look);
-    run("mniAbsChannel");
+    run("process.bi-channel.abs");
     QCOMPARE(labels["edtResult"], QString("&Store abs(sum) in channel Nr"));
     QCOMPARE(labels["edtChannel1"], QString("&Add Channel Nr "));
     QCOMPARE(captions["edtChannel1"], QString());  // no channel 4
@@ -272,13 +272,13 @@ void ProcessWindowTest::biChannelDialog()
         d->findChild<QLineEdit*>("edtResult")->setText("3");
         d->accept();
     });
-    run("mniAddChnl");
+    run("process.bi-channel.add");
     QVERIFY(stayedOpen);
     QCOMPARE(ui->texts().front(), std::string("'0' is not a channel number: enter 1, 2 or 3."));
     QCOMPARE(wb->biChannel.BiChnlResult, 2);
     QVERIFY(wb->rec.at(2).ChannelModified);
     InNextDialog({}, {}, false, [this](QDialog* d) { grab(d, "dialog-bi-channel"); });
-    run("mniSubtrChanel");
+    run("process.bi-channel.subtract");
 }
 
 void ProcessWindowTest::rampAndPolynomialDialogs()
@@ -296,7 +296,7 @@ void ProcessWindowTest::rampAndPolynomialDialogs()
         stayedOpen = d->isVisible();
         d->reject();
     });
-    run("mniAddRamp");
+    run("process.add-ramp");
     QVERIFY(stayedOpen);
     QCOMPARE(ui->texts().back(), std::string("'zwei' is not a valid floating point value"));
 
@@ -309,7 +309,7 @@ void ProcessWindowTest::rampAndPolynomialDialogs()
         shownE = d->findChild<QLineEdit*>("edtE")->text();
         QVERIFY(!d->findChild<QLineEdit*>("edtOne")->isEnabled());
     });
-    run("mniPolynom");
+    run("process.polynomial");
     QCOMPARE(title, QString("Apply a Polynom to channel 1 (Depth [m])"));
     QVERIFY(shownE.toDouble() == 1.25e-9);
     QCOMPARE(EncodeDescriptor(wb->rec.desc(0)), before);
@@ -325,7 +325,7 @@ void ProcessWindowTest::rampAndPolynomialDialogs()
         d->findChild<QPushButton*>("btnReset")->click();
         d->accept();
     });
-    run("mniPolynom");
+    run("process.polynomial");
     QVERIFY(stayedOpen);
     const ChannelDescriptor& d = wb->rec.desc(0);
     QCOMPARE(d.Poly_E, 0.0);
@@ -333,7 +333,7 @@ void ProcessWindowTest::rampAndPolynomialDialogs()
     QCOMPARE(d.bApplyPolynom, uint8_t{0});
     QVERIFY(!CheckPolynomial(wb->rec, 0));
     QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo Polynom."));
-    run("mniUndo");
+    run("process.undo");
     QCOMPARE(EncodeDescriptor(wb->rec.desc(0)), before);
     wb->rec.desc(0).Poly_E = 0;
     QVERIFY(take().samples == start.samples);
@@ -356,46 +356,46 @@ void ProcessWindowTest::filterItemsRunAndUndo()
     constexpr bool One = true;  // every filter records a single step
     setSection(3600, 14400);
     step(
-        "mniSmooth121", [] {}, "  Smooth", One);
+        "filter.smooth.1-2-1", [] {}, "  Smooth", One);
     step(
-        "mniSmooth124", [] {}, "  Smooth", One);
+        "filter.smooth.1-2-4-10", [] {}, "  Smooth", One);
     step(
-        "mniSmooth1123", [] {}, "  Smooth", One);
+        "filter.smooth.1-1-2-3-2", [] {}, "  Smooth", One);
     step(
-        "mniSmooth111", [] {}, "  Smooth", One);
+        "filter.smooth.1-1-1-1", [] {}, "  Smooth", One);
     step(
-        "mniSmoothRunMean",
+        "filter.smooth.running-mean",
         [] {
             InNextDialog({{"EdtRMR", "4"}, {"edtIgnoreExtrem", "20"}}, {"rbtUp"});
         },
         "  Smooth", One);
     QCOMPARE(wb->filters.runningMean.direction, int{RunMeanUp});
     step(
-        "HighFrequ1", [&] { ui->inputs.push_back("12"); }, "  Smooth", One);
+        "filter.smooth.low-pass", [&] { ui->inputs.push_back("12"); }, "  Smooth", One);
     step(
-        "FlatBaseline",
+        "filter.smooth.flat-baseline",
         [] {
             InNextDialog({{"edtStrength", "11"}}, {"rbtWaves1", "cbxBelowThreshold"});
         },
         "  Smooth", One);
     QCOMPARE(wb->settings.flatBaseline.FlatStrength, 11);
     step(
-        "SmoothMantle",
+        "filter.smooth.mantle",
         [] {
             InNextDialog({{"edtMaxPeriod", "20"}, {"edtMinAmplitude", "0.5"}}, {"rbtAbove"});
         },
         " Spline", One);
     step(
-        "mniPeakElim", [] { InNextDialog({}, {"rbtExtremes"}); }, " ElimExtr", One);
+        "filter.peak-elimination", [] { InNextDialog({}, {"rbtExtremes"}); }, " ElimExtr", One);
     step(
-        "mniPeakElim",
+        "filter.peak-elimination",
         [] {
             InNextDialog({{"edtAmplitude", "-3"}, {"edtLength", "5"}}, {"rbtPeaks"});
         },
         " ElimPeak", One);
     QCOMPARE(wb->filters.peaks.PeakAmplitude, 3.0);  // its absolute value
     step(
-        "mniPeakElim",
+        "filter.peak-elimination",
         [] {
             InNextDialog({{"edtValue", "1"}, {"edtReplacement", "0"}}, {"rbtReplace", "rbtByValue"});
         },
@@ -431,7 +431,7 @@ void ProcessWindowTest::filterItemsRunAndUndo()
     ui->onAsk = {};
 
     for (int k = 0; k < commands_; ++k)
-        run("mniUndo");
+        run("process.undo");
     QVERIFY(take().samples == start.samples);
 }
 
@@ -440,7 +440,7 @@ void ProcessWindowTest::filterDialogs()
     const Snapshot start = take();
     setSection(3600, 14400);
     // Cancel in every dialog changes nothing and records nothing.
-    for (const char* item : {"mniSmoothRunMean", "FlatBaseline", "SmoothMantle", "mniPeakElim", "CompSettings"}) {
+    for (const char* item : {"filter.smooth.running-mean", "filter.smooth.flat-baseline", "filter.smooth.mantle", "filter.peak-elimination", "filter.compensation-settings"}) {
         InNextDialog({}, {}, false);
         run(item);
     }
@@ -457,7 +457,7 @@ void ProcessWindowTest::filterDialogs()
         stayedOpen = d->isVisible();
         d->reject();
     });
-    run("SmoothMantle");
+    run("filter.smooth.mantle");
     QVERIFY(stayedOpen);
     QCOMPARE(ui->texts().back(), std::string(" Ampl. and Period must be greater zero."));
 
@@ -472,33 +472,33 @@ void ProcessWindowTest::filterDialogs()
         QCOMPARE(bar->value(), 12);
         grab(d, "dialog-flat-baseline");
     });
-    run("FlatBaseline");
+    run("filter.smooth.flat-baseline");
     // "Middle" leaves nothing out; the fields of the other peak options are off.
     InNextDialog({}, {}, false, [this](QDialog* d) {
         d->findChild<QRadioButton*>("rbtMiddle")->click();
         QVERIFY(!d->findChild<QLineEdit*>("edtIgnoreExtrem")->isEnabled());
         grab(d, "dialog-run-mean");
     });
-    run("mniSmoothRunMean");
+    run("filter.smooth.running-mean");
     InNextDialog({}, {}, false, [this](QDialog* d) {
         d->findChild<QRadioButton*>("rbtPeaks")->click();
         QVERIFY(d->findChild<QLineEdit*>("edtAmplitude")->isEnabled());
         QVERIFY(!d->findChild<QLineEdit*>("edtValue")->isEnabled());
         grab(d, "dialog-elim-peaks");
     });
-    run("mniPeakElim");
+    run("filter.peak-elimination");
     // Neither reference chosen yet: 0 m.
     InNextDialog({}, {}, false, [this](QDialog* d) {
         QVERIFY(d->findChild<QRadioButton*>("rbtZeroReference")->isChecked());
         grab(d, "dialog-compensation");
     });
-    run("CompSettings");
+    run("filter.compensation-settings");
 
     // The running-mean overlay: drawn, the samples untouched.
     window->view().at.F1 = 3000 * 1000.0;
     window->view().at.F2 = 15000 * 1000.0;
     ui->inputs.push_back("60");
-    run("mniRunMean");
+    run("filter.running-mean");
     QCOMPARE(wb->rec.desc(0).RunMean, 60);
     window->executeRedraw(redraw::Everything);
     grab(window->strip(0), "depth-run-mean-overlay");
@@ -514,21 +514,21 @@ void ProcessWindowTest::pointEditing()
     setSection(3600, 7200);
     const int32_t length = wb->rec.desc(0).DataCnt;
     step(
-        "mniInsert", [&] { ui->inputs.push_back("3"); }, " Ins. pnt");
+        "process.insert-points", [&] { ui->inputs.push_back("3"); }, " Ins. pnt");
     QCOMPARE(wb->rec.desc(0).DataCnt, length + 3);
     step(
-        "mniDelete", [&] { ui->answers.push_back(Answer::Ok); }, " Del. pnt");
+        "process.delete-points", [&] { ui->answers.push_back(Answer::Ok); }, " Del. pnt");
     QCOMPARE(wb->rec.desc(0).DataCnt, length + 3 - 3600);
     step(
-        "mniReduce", [&] { ui->inputs.push_back("2"); }, " Reduce");
+        "process.reduce", [&] { ui->inputs.push_back("2"); }, " Reduce");
     QCOMPARE(wb->rec.desc(0).SampRate, 2000);
     step(
-        "mniExpand", [&] { ui->inputs.push_back("2"); }, " Expand");
+        "process.expand", [&] { ui->inputs.push_back("2"); }, " Expand");
     step(
-        "mniDoublePoints", [&] { ui->answers.push_back(Answer::Yes); }, " Expand");
+        "process.double-points", [&] { ui->answers.push_back(Answer::Yes); }, " Expand");
     QCOMPARE(wb->rec.desc(0).SampRate, 500);
     step(
-        "Stretchtime1",
+        "process.clock-drift",
         [&] {
             InNextDialog({{"edtSeconds", "30"}});
             ui->answers.push_back(Answer::Ok);
@@ -554,9 +554,9 @@ void ProcessWindowTest::pointEditing()
         QVERIFY(bar->isHidden());
     };
     refused(
-        "mniInsert", [&] { ui->inputs.push_back("100000000"); }, " Rejected! Size exceeds limit.");
+        "process.insert-points", [&] { ui->inputs.push_back("100000000"); }, " Rejected! Size exceeds limit.");
     refused(
-        "mniExpand",
+        "process.expand",
         [&] {
             ui->inputs.push_back("3");
             ui->answers.push_back(Answer::No);
@@ -565,20 +565,20 @@ void ProcessWindowTest::pointEditing()
         "the resulting sampl. interval should be changed to 166.667\nSince the sampl. interval must be an integer "
         "this value will be rounded to 167\n");
     refused(
-        "Stretchtime1",
+        "process.clock-drift",
         [&] {
             InNextDialog({{"edtHours", "1000000"}});
         },
         " Too large");
     refused(
-        "Stretchtime1",
+        "process.clock-drift",
         [&] {
             InNextDialog({{"edtHours", "1000"}, {"edtMinutes", "0"}});
         },
         " Operation rejected.\n Adjust the original sampling rate (in the start menu)\n"
         " in order to correct for clock drift.");
     refused(
-        "Stretchtime1",
+        "process.clock-drift",
         [&] {
             InNextDialog({{"edtSeconds", "30"}}, {"rbtBack"});
             ui->answers.push_back(Answer::Cancel);
@@ -586,11 +586,11 @@ void ProcessWindowTest::pointEditing()
         "Insert ");
 
     for (int k = 0; k < commands_; ++k)
-        run("mniUndo");
+        run("process.undo");
     QVERIFY(take() == start);
     // Inserting and overlaying a stored section are not there to use.
-    QVERIFY(!window->findChild<QAction*>("mniSecInsert")->isEnabled());
-    QVERIFY(!window->findChild<QAction*>("mniSecOverlay")->isEnabled());
+    QVERIFY(!window->findChild<QAction*>("process.sections.insert")->isEnabled());
+    QVERIFY(!window->findChild<QAction*>("process.sections.overlay")->isEnabled());
 }
 
 void ProcessWindowTest::sections()
@@ -600,15 +600,15 @@ void ProcessWindowTest::sections()
     const double from = std::floor(truth[5].start) - 20, to = std::floor(truth[5].end) + 20;
     setSection(from, to);
     InNextDialog({}, {"cbxBuffer3"}, true, [this](QDialog* d) { grab(d, "dialog-store-section"); });
-    run("mniSecStore");
+    run("process.sections.store");
     InNextDialog({}, {"cbxBuffer5"}, false);
-    run("mniSecStore");
+    run("process.sections.store");
     QVERIFY(wb->sections.buffers[3].SecUsed);
     QVERIFY(!wb->sections.buffers[5].SecUsed);
     QCOMPARE(wb->sections.buffers[3].SecEnd, to * 1000.0);
 
     // One buffer used: the window opens previewing it, its button "Fix it".
-    run("mniSecOverwrite");
+    run("process.sections.overwrite");
     auto* overwrite = window->findChild<QDialog*>("frmSecOverwrite");
     QVERIFY(overwrite && overwrite->isVisible());
     auto* fix = overwrite->findChild<QPushButton*>("btnOk");
@@ -634,7 +634,7 @@ void ProcessWindowTest::sections()
     QVERIFY(!wb->sections.buffers[3].SecShown);
     QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo SecOvwr."));
     expectFreshEnvelopes("Fix it");
-    run("mniUndo");
+    run("process.undo");
     QVERIFY(take().samples == start.samples);
 }
 

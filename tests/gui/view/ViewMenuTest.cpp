@@ -35,14 +35,14 @@ void ViewMenuTest::gridAndSubsidiaryLines()
 {
     const int slot = window->activeChannel();
     ui->inputs.push_back("20");
-    run("mniGrid");
+    run("view.grid");
     QCOMPARE(wb->rec.desc(slot).GridDist, 20.0);
 
     bool shown = false;
     test::WhenDialogShows([&](QWidget* w) {
         auto* dialog = qobject_cast<QDialog*>(w);
         QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QString("FrmSubsidLine"));
+        QCOMPARE(dialog->windowTitle(), QString("Subsidiary lines"));
         dialog->findChild<QCheckBox*>("cbxLine1")->setChecked(true);
         dialog->findChild<QLineEdit*>("edtLine1")->setText("abc");
         dialog->accept();
@@ -52,7 +52,7 @@ void ViewMenuTest::gridAndSubsidiaryLines()
         dialog->accept();
         shown = true;
     });
-    run("mniSubsidLine");
+    run("view.subsidiary-lines");
     QVERIFY(shown);
     const SubsidiaryLines& lines = wb->settings.subsidiaryLines[static_cast<std::size_t>(slot)];
     QCOMPARE(lines[1].value, 30.0);
@@ -83,7 +83,7 @@ void ViewMenuTest::windowHeights()
                 dialog->grab().save(QString::fromUtf8(folder) + "/window-heights.png");
             dialog->accept();
         });
-        run("mniWinHeight");
+        run("view.window-height");
         QApplication::processEvents();
     };
     // 3, 0, 3: the middle strip goes, the active channel moves to one shown.
@@ -123,7 +123,7 @@ void ViewMenuTest::chartStyle()
         dialog->findChild<QCheckBox*>("cbxInterpolate")->setChecked(false);
         dialog->reject();
     });
-    run("mniStyle");
+    run("view.style");
     QCOMPARE(window->view().caption, CaptionPlace::Top);
     QVERIFY(!window->view().interpolate);
     // OK: the captions at the bottom of every strip, the style inverted bars.
@@ -136,7 +136,7 @@ void ViewMenuTest::chartStyle()
         dialog->findChild<QRadioButton*>("rbtInverted")->setChecked(true);
         dialog->accept();
     });
-    run("mniStyle");
+    run("view.style");
     QCOMPARE(window->view().caption, CaptionPlace::Bottom);
     QCOMPARE(wb->rec.desc(slot).GrRepr, -2);
     QVERIFY(band(true) != topBefore);

@@ -41,7 +41,7 @@ std::optional<ParameterSuggestion> WantedSuggestion(CommandContext& cx)
 }
 
 // The parameter dialog fits the bout criterion to the window's stretch F4..F5.
-void OfferBoutFit(TfrmDiveParms& dialog, CommandContext& cx)
+void OfferBoutFit(DiveParamsDialog& dialog, CommandContext& cx)
 {
     dialog.setBoutFitter([&cx](const DiveParameters& p, const std::function<bool(double)>& halted) {
         return FitBoutsOfStretch(cx, p, halted);
@@ -49,11 +49,11 @@ void OfferBoutFit(TfrmDiveParms& dialog, CommandContext& cx)
 }
 
 // Q, A and W: the suggestion first, once, in the parameter dialog.
-CommandFunction OfferingSuggestion(CommandFunction command, TForm3& w)
+CommandFunction OfferingSuggestion(CommandFunction command, GraphWindow& w)
 {
     return [command, &w](CommandContext& cx) {
         if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx)) {
-            TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
+            DiveParamsDialog dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
             OfferBoutFit(dialog, cx);
             dialog.suggest(*s);
             ExecDialog(dialog);
@@ -63,7 +63,7 @@ CommandFunction OfferingSuggestion(CommandFunction command, TForm3& w)
 }
 
 // After a run, the dives to check beside the graph window; "Go to" frames one.
-void ShowDiveChecks(CommandContext& cx, TForm3& w, const AutomaticOutcome& outcome)
+void ShowDiveChecks(CommandContext& cx, GraphWindow& w, const AutomaticOutcome& outcome)
 {
     const Workbench& wb = cx.wb;
     const RunDoubts& run = outcome.doubts;
@@ -74,18 +74,18 @@ void ShowDiveChecks(CommandContext& cx, TForm3& w, const AutomaticOutcome& outco
     const std::string intro = std::to_string(rows.size()) + " of the " + std::to_string(outcome.written.size()) +
                               " dives just written may be wrong. Each is marked in the Check column of\n" +
                               wb.dive.tables.dives.path;
-    TfrmDiveChecks::ShowFor(w, rows, intro, w.help(), [&w](const RunDive& dive) {
+    DiveChecksWindow::ShowFor(w, rows, intro, w.help(), [&w](const RunDive& dive) {
         w.runCommand([dive](CommandContext& c) { return GoToDiveCommand(c, dive); });
     });
 }
 
 // "&Automatic Anal. ...": the parameters with a Start button, then the run,
 // in which only Halt takes input.
-CommandResult Automatic(CommandContext& cx, TForm3& w)
+CommandResult Automatic(CommandContext& cx, GraphWindow& w)
 {
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
         return 0;
-    TfrmDiveParms dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
+    DiveParamsDialog dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
     OfferBoutFit(dialog, cx);
     if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx))
         dialog.suggest(*s);
@@ -113,34 +113,34 @@ CommandResult Automatic(CommandContext& cx, TForm3& w)
 
 }  // namespace
 
-void RegisterAnalysisCommands(CommandTable& t, TForm3& w)
+void RegisterAnalysisCommands(CommandTable& t, GraphWindow& w)
 {
-    t.add("mniSearchNext", OfferingSuggestion(SearchNextCommand, w));
-    t.add("mniAnalyse", OfferingSuggestion(AnalyseCommand, w));
-    t.add("mniWriteResults", OfferingSuggestion(
+    t.add("analysis.search-next", OfferingSuggestion(SearchNextCommand, w));
+    t.add("analysis.analyse", OfferingSuggestion(AnalyseCommand, w));
+    t.add("analysis.write-results", OfferingSuggestion(
                                  [&w](CommandContext& cx) {
                                      WindowPictures pictures(w, cx.ui, cx.settings().thumbnails);
                                      return WriteResultsCommand(cx, &pictures);
                                  },
                                  w));
-    t.add("mniComment", CommentCommand);
-    t.add("mniAnalyzeBout", [](CommandContext& cx) { return BoutCommand(cx, true); });
-    t.add("mniSkipBout", [](CommandContext& cx) { return BoutCommand(cx, false); });
-    t.add("mniAutomatic", [&w](CommandContext& cx) { return Automatic(cx, w); });
-    t.add("mniParameters", [&w](CommandContext& cx) {
-        TfrmDiveParms dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
+    t.add("analysis.comment", CommentCommand);
+    t.add("analysis.analyse-bout", [](CommandContext& cx) { return BoutCommand(cx, true); });
+    t.add("analysis.skip-bout", [](CommandContext& cx) { return BoutCommand(cx, false); });
+    t.add("analysis.automatic", [&w](CommandContext& cx) { return Automatic(cx, w); });
+    t.add("analysis.parameters", [&w](CommandContext& cx) {
+        DiveParamsDialog dialog(cx.wb, cx.view.active, false, cx.ui, w.help(), &w);
         OfferBoutFit(dialog, cx);
         ExecDialog(dialog);
         w.resizeThumbnail();
         return CommandResult{redraw::Everything};
     });
-    t.add("mniDiveStops", [&w](CommandContext& cx) {
-        TfmDiveStops dialog(cx.wb.dive.stops, cx.view.at, cx.ui, w.help(), &w);
+    t.add("analysis.dive-stops", [&w](CommandContext& cx) {
+        DiveStopsDialog dialog(cx.wb.dive.stops, cx.view.at, cx.ui, w.help(), &w);
         return ExecDialog(dialog) == QDialog::Accepted ? CommandResult{redraw::StripCursors} : CommandResult{};
     });
     for (int tag = 0; tag < ShapeButtonCount; ++tag)
         t.addKey(ShapeButtonName(tag), [tag](CommandContext& cx) { return ShapeCommand(cx, tag); });
-    t.addKey("keyEventCounter", EventCounterCommand);
+    t.addKey("key.event-counter", EventCounterCommand);
 }
 
 }  // namespace vk

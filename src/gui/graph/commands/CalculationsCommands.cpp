@@ -33,7 +33,7 @@ namespace {
 
 // The statistics window, with the regression line drawn over the active
 // strip while it is open.
-CommandResult ShowStatistics(CommandContext& cx, TForm3& w)
+CommandResult ShowStatistics(CommandContext& cx, GraphWindow& w)
 {
     const int slot = cx.view.active;
     const DiveParameters& dive = cx.settings().dive;
@@ -44,7 +44,7 @@ CommandResult ShowStatistics(CommandContext& cx, TForm3& w)
     const SceneLine line{slot, first * s.interval, LineValueAt(s, first), last * s.interval, LineValueAt(s, last)};
     if (s.any && s.n >= 2)
         w.showRegression(&line);
-    TfrmStatistics window(
+    StatisticsWindow window(
         StatisticsLines(s), s.any, w.help(),
         [&] { return ExportStatistics(cx.wb, cx.ui, s, request) == ExportOutcome::Written; }, &w);
     ExecDialog(window);
@@ -52,7 +52,7 @@ CommandResult ShowStatistics(CommandContext& cx, TForm3& w)
     return {redraw::ActiveChannel};
 }
 
-CommandResult ShowHistogram(CommandContext& cx, TForm3& w)
+CommandResult ShowHistogram(CommandContext& cx, GraphWindow& w)
 {
     const int slot = cx.view.active;
     HistogramChoice& choice = cx.wb.calc.histogram[static_cast<std::size_t>(slot)];
@@ -60,7 +60,7 @@ CommandResult ShowHistogram(CommandContext& cx, TForm3& w)
         choice.file = cx.wb.results.histogram[static_cast<std::size_t>(slot)];
     const double f4 = cx.view.at.F4, f5 = cx.view.at.F5;
     const StoredSection section = SectionSamples(cx.rec.desc(slot), f4, f5);
-    TfrmHistogram dialog(
+    HistogramDialog dialog(
         choice, [&](double minBin, double width) { return ComputeHistogram(cx.rec, slot, section, minBin, width); },
         [&](const HistogramResult& h) {
             return HistogramText(h, cx.rec, f4, f5, cx.settings().CommSampInterval, cx.settings().DateSep);
@@ -70,12 +70,12 @@ CommandResult ShowHistogram(CommandContext& cx, TForm3& w)
     return {};
 }
 
-CommandResult CountEventsOf(CommandContext& cx, TForm3& w)
+CommandResult CountEventsOf(CommandContext& cx, GraphWindow& w)
 {
     const int slot = cx.view.active;
     EventChoice& choice = cx.wb.calc.events;
     const std::string folder = std::filesystem::path(cx.rec.desc(slot).NameIn).parent_path().string();
-    TfrmCntEvts dialog(choice, folder, cx.ui, w.help(), &w);
+    CountEventsDialog dialog(choice, folder, cx.ui, w.help(), &w);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
     const bool store = choice.store && !choice.file.empty();
@@ -85,15 +85,15 @@ CommandResult CountEventsOf(CommandContext& cx, TForm3& w)
 }
 
 // The frequency window, one at a time: a second click while it is open does nothing.
-void OpenFrequencyWindow(TForm3& w)
+void OpenFrequencyWindow(GraphWindow& w)
 {
-    if (w.findChild<TfrmFrequency*>("frmFrequency"))
+    if (w.findChild<FrequencyWindow*>("frmFrequency"))
         return;
-    auto* window = new TfrmFrequency(w, w.clickTools());
+    auto* window = new FrequencyWindow(w, w.clickTools());
     window->show();
 }
 
-CommandResult DisposeTags(TForm3& w)
+CommandResult DisposeTags(GraphWindow& w)
 {
     ClickTools& tools = w.clickTools();
     tools.tags = TagList{};
@@ -104,11 +104,11 @@ CommandResult DisposeTags(TForm3& w)
 }
 
 // Node adding on, and "Splining" beside the graph window, which keeps the focus.
-CommandResult OpenSplineWindow(TForm3& w)
+CommandResult OpenSplineWindow(GraphWindow& w)
 {
-    auto* window = w.findChild<TfrmSpline*>("frmSpline");
+    auto* window = w.findChild<SplineWindow*>("frmSpline");
     if (!window) {
-        window = new TfrmSpline(w, w.clickTools());
+        window = new SplineWindow(w, w.clickTools());
         window->show();
     }
     w.clickTools().addNodes = true;
@@ -124,10 +124,10 @@ QColor ColourOf(int32_t value)
 
 // One channel against another over the work section; the ellipse the user
 // lays over the cloud stays for the next plot.
-CommandResult PlotChannels(CommandContext& cx, TForm3& w)
+CommandResult PlotChannels(CommandContext& cx, GraphWindow& w)
 {
     PlotChoice& plot = cx.wb.calc.plot;
-    TfrmBiChannelPlot dialog(cx.rec, cx.wb.biChannel, plot, cx.settings(), cx.ui, w.help(), &w);
+    PlotChoiceDialog dialog(cx.rec, cx.wb.biChannel, plot, cx.settings(), cx.ui, w.help(), &w);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
     const int a = cx.wb.biChannel.BiChnl1, b = cx.wb.biChannel.BiChnl2;
@@ -153,7 +153,7 @@ CommandResult PlotChannels(CommandContext& cx, TForm3& w)
         const BusyCursor busy(cx.ui);
         return PaintCloud(cx.rec, request, frame, width, height);
     };
-    TfrmPlotChnlChnl window(frame, cloud,
+    ChannelPlotWindow window(frame, cloud,
                             {ColourOf(plot.colour1), ColourOf(plot.colour2), TableColour(cx.settings(), ColEllipse)},
                             plot.ellipse, {cx.rec.desc(a).Caption, cx.rec.desc(b).Caption}, w.help(), &w);
     return ExecDialog(window) == QDialog::Accepted ? CommandResult{redraw::YScale} : CommandResult{};
@@ -161,7 +161,7 @@ CommandResult PlotChannels(CommandContext& cx, TForm3& w)
 
 // The way-way diagram of the work section, one at a time: a new one replaces
 // the last (its tags and texts go with it).
-CommandResult OpenWayWay(CommandContext& cx, TForm3& w)
+CommandResult OpenWayWay(CommandContext& cx, GraphWindow& w)
 {
     const int speedSlot = cx.settings().SpeedChannel;
     if (!WayWayChannelsPresent(cx.rec, 0, speedSlot)) {
@@ -174,9 +174,9 @@ CommandResult OpenWayWay(CommandContext& cx, TForm3& w)
         cx.ui.message(NotEnoughSpeed, Severity::Warning);
         return {};
     }
-    if (auto* last = w.findChild<TfrmWayWay*>("frmWayWay"))
+    if (auto* last = w.findChild<WayWayWindow*>("frmWayWay"))
         last->close();
-    (new TfrmWayWay(w, request, sums, cx.wb.dive.EventCounter))->show();
+    (new WayWayWindow(w, request, sums, cx.wb.dive.EventCounter))->show();
     if (sums.speedErrors > 0)
         cx.ui.message(std::to_string(sums.speedErrors) + " speed errors.", Severity::Information);
     return {};
@@ -184,29 +184,29 @@ CommandResult OpenWayWay(CommandContext& cx, TForm3& w)
 
 }  // namespace
 
-void RegisterCalculationsCommands(CommandTable& t, TForm3& w)
+void RegisterCalculationsCommands(CommandTable& t, GraphWindow& w)
 {
-    t.add("mniCalcFrequ", [&w](CommandContext&) {
+    t.add("calc.frequency.calculate", [&w](CommandContext&) {
         OpenFrequencyWindow(w);
         return CommandResult{};
     });
-    t.add("mniShowResult", [&w](CommandContext&) {
+    t.add("calc.frequency.show-result", [&w](CommandContext&) {
         OpenFrequencyWindow(w);
         return CommandResult{};
     });
-    t.add("mniDisposeTags", [&w](CommandContext&) { return DisposeTags(w); });
-    t.add("mniSpline", [&w](CommandContext&) { return OpenSplineWindow(w); });
-    t.add("mniStatistics", [&w](CommandContext& cx) { return ShowStatistics(cx, w); });
-    t.add("mniHistogram", [&w](CommandContext& cx) { return ShowHistogram(cx, w); });
-    t.add("mniWayWay", [&w](CommandContext& cx) { return OpenWayWay(cx, w); });
-    t.add("mniCountEvents", [&w](CommandContext& cx) { return CountEventsOf(cx, w); });
+    t.add("calc.frequency.dispose-tags", [&w](CommandContext&) { return DisposeTags(w); });
+    t.add("calc.spline", [&w](CommandContext&) { return OpenSplineWindow(w); });
+    t.add("calc.statistics", [&w](CommandContext& cx) { return ShowStatistics(cx, w); });
+    t.add("calc.histogram", [&w](CommandContext& cx) { return ShowHistogram(cx, w); });
+    t.add("calc.way-way", [&w](CommandContext& cx) { return OpenWayWay(cx, w); });
+    t.add("calc.count-events", [&w](CommandContext& cx) { return CountEventsOf(cx, w); });
     // Synchronizing needs two channels; with fewer its item stays disabled.
     int loaded = 0;
     for (int s = 0; s < SlotCount; ++s)
         loaded += w.workbench().rec.at(s).ChannelUsed ? 1 : 0;
     if (loaded >= 2) {
-        t.add("mniSIAdjustment", [](CommandContext& cx) { return SuggestSamplingIntervals(cx); });
-        t.add("mniPlotChnlChnl", [&w](CommandContext& cx) { return PlotChannels(cx, w); });
+        t.add("calc.synchronize", [](CommandContext& cx) { return SuggestSamplingIntervals(cx); });
+        t.add("calc.channel-plot", [&w](CommandContext& cx) { return PlotChannels(cx, w); });
     }
 }
 

@@ -27,15 +27,15 @@ namespace {
 
 // Help items and their pages; an item is enabled when its page is there.
 const std::pair<const char*, const char*> HelpItems[] = {
-    {"mniFileHelp", "mniFile.rtf"},        {"mniViewHelp", "mniView.rtf"},           {"mnixZoomHelp", "mnixZoom.rtf"},
-    {"mniyZoomHelp", "mniyZoom.rtf"},      {"mniBaselineHelp", "mniBaseline.rtf"},   {"mniExportHelp", "mniExport.rtf"},
-    {"mniProcessHelp", "mniProcess.rtf"},  {"mniBiChannelHelp", "dlgBiChannel.rtf"}, {"mniFilterHelp", "mniFilter.rtf"},
-    {"mniSmoothHelp", "mniSmooth.rtf"},    {"mniCalcHelp", "mniCalc.rtf"},           {"mniHelpHelp", "mniHelp.rtf"},
-    {"mniAnalysisHelp", "mniAnalysis.rtf"}};
+    {"file.help", "mniFile.rtf"},        {"view.help", "mniView.rtf"},           {"x-zoom.help", "mnixZoom.rtf"},
+    {"y-zoom.help", "mniyZoom.rtf"},      {"baseline.help", "mniBaseline.rtf"},   {"export.help", "mniExport.rtf"},
+    {"process.help", "mniProcess.rtf"},  {"process.bi-channel.help", "dlgBiChannel.rtf"}, {"filter.help", "mniFilter.rtf"},
+    {"filter.smooth.help", "mniSmooth.rtf"},    {"calc.help", "mniCalc.rtf"},           {"help.help", "mniHelp.rtf"},
+    {"analysis.help", "mniAnalysis.rtf"}};
 
 // "&Image ...": the filter decides the format, whatever the name says; a
 // name without an extension gets the filter's.
-CommandResult SaveImage(CommandContext& cx, TForm3& w)
+CommandResult SaveImage(CommandContext& cx, GraphWindow& w)
 {
     FileRequest request;
     request.title = "Image of the Vk-window";
@@ -81,9 +81,9 @@ CommandResult ShowInfo(CommandContext& cx)
 }
 
 // "Undo": the newest step back; its channel becomes the active one.
-CommandResult Undo(CommandContext& cx, TUndo& stack)
+CommandResult Undo(CommandContext& cx, UndoStack& stack)
 {
-    const TUndo::PopResult r = stack.Pop();
+    const UndoStack::PopResult r = stack.Pop();
     if (!r.undone)
         return r.redraw;
     cx.view.active = r.slot;
@@ -92,7 +92,7 @@ CommandResult Undo(CommandContext& cx, TUndo& stack)
 
 }  // namespace
 
-void RegisterFileCommands(CommandTable& t, TForm3& w)
+void RegisterFileCommands(CommandTable& t, GraphWindow& w)
 {
     HelpViewer& help = w.help();
     for (const auto& [item, page] : HelpItems) {
@@ -104,11 +104,11 @@ void RegisterFileCommands(CommandTable& t, TForm3& w)
             return CommandResult{};
         });
     }
-    t.add("mniSaveSettings", [](CommandContext& cx) {
+    t.add("file.save-settings", [](CommandContext& cx) {
         SaveSettingsAs(cx.wb, cx.ui);
         return CommandResult{};
     });
-    t.add("mniResultFile", [](CommandContext& cx) {
+    t.add("file.result-file", [](CommandContext& cx) {
         FileRequest request;
         request.title = "Export results of analysis to: ";
         request.save = true;
@@ -118,41 +118,41 @@ void RegisterFileCommands(CommandTable& t, TForm3& w)
             cx.settings().NameOutFile[0] = *chosen;
         return CommandResult{};
     });
-    t.add("mniImage", [&w](CommandContext& cx) { return SaveImage(cx, w); });
-    t.add("mniPrint", [&w](CommandContext& cx) {
+    t.add("file.image", [&w](CommandContext& cx) { return SaveImage(cx, w); });
+    t.add("file.print", [&w](CommandContext& cx) {
         QPrinter printer;
         QPrintDialog dialog(&printer, &w);
         if (ExecDialog(dialog) == QDialog::Accepted && !PrintPicture(printer, w.picture()))
             cx.ui.message(" Printing failed.", Severity::Error);
         return CommandResult{};
     });
-    t.add("mniVkMap", [&help](CommandContext&) {
+    t.add("help.map", [&help](CommandContext&) {
         help.showBitmap(help.helpFolder() + "Vk_map.bmp");
         return CommandResult{};
     });
-    t.add("mniManual", OpenManual);
-    t.add("mniInfo", ShowInfo);
-    t.add("mniExit", [&w](CommandContext&) {
+    t.add("help.manual", OpenManual);
+    t.add("help.info", ShowInfo);
+    t.add("file.exit", [&w](CommandContext&) {
         w.close();
         return CommandResult{};
     });
-    t.add("mniUndo", [&w](CommandContext& cx) { return Undo(cx, *w.undoStack()); });
-    t.add("mniUndoOptions", [&w](CommandContext&) {
-        TfrmUndoOptions dialog(*w.undoStack(), &w);
+    t.add("process.undo", [&w](CommandContext& cx) { return Undo(cx, *w.undoStack()); });
+    t.add("process.undo-options", [&w](CommandContext&) {
+        UndoOptionsDialog dialog(*w.undoStack(), &w);
         ExecDialog(dialog);
         return CommandResult{};
     });
-    t.add("mniExportText", [&w](CommandContext& cx) {
-        TfrmExportText dialog(cx.wb, cx.view, cx.ui, w.help(), &w);
+    t.add("export.text", [&w](CommandContext& cx) {
+        TextExportDialog dialog(cx.wb, cx.view, cx.ui, w.help(), &w);
         ExecDialog(dialog);
         return CommandResult{};
     });
-    t.add("mniExportBinary", [&w](CommandContext& cx) {
-        TfrmExportBin dialog(cx.wb, cx.view, cx.ui, w.help(), &w);
+    t.add("export.binary", [&w](CommandContext& cx) {
+        BinaryExportDialog dialog(cx.wb, cx.view, cx.ui, w.help(), &w);
         ExecDialog(dialog);
         return CommandResult{};
     });
-    t.addKey("keyThumbnail", [&w](CommandContext&) {
+    t.addKey("key.thumbnail", [&w](CommandContext&) {
         w.thumbnailOfView();
         return CommandResult{};
     });

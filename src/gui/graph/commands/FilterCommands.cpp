@@ -32,7 +32,7 @@ namespace {
 // The curve over its strip while the question, placed beside it, is open.
 class WindowPreview : public CompensationPreview {
 public:
-    explicit WindowPreview(TForm3& w) : w_(w) {}
+    explicit WindowPreview(GraphWindow& w) : w_(w) {}
     Answer confirm(VkDialogs& ui, const PreviewCurve& curve, bool offerAbort) override
     {
         w_.showPreview(&curve);
@@ -43,7 +43,7 @@ public:
     }
 
 private:
-    TForm3& w_;
+    GraphWindow& w_;
 };
 
 // A dialog run before a command: the command only after OK.
@@ -53,10 +53,10 @@ CommandResult AfterDialog(Dialog& dialog, Run run)
     return ExecDialog(dialog) == QDialog::Accepted ? run() : CommandResult{};
 }
 
-CommandResult Peaks(CommandContext& cx, TForm3& w)
+CommandResult Peaks(CommandContext& cx, GraphWindow& w)
 {
     PeakChoices& c = cx.wb.filters.peaks;
-    TfrmElimPeaks dialog(c, cx.ui, w.help(), &w);
+    ElimPeaksDialog dialog(c, cx.ui, w.help(), &w);
     const int slot = cx.view.active;
     const double f4 = cx.view.at.F4, f5 = cx.view.at.F5;
     return AfterDialog(dialog, [&] {
@@ -81,14 +81,14 @@ CommandResult RunMeanOverlayCommand(CommandContext& cx)
     return redraw::Everything;
 }
 
-CommandResult CompensationSettingsCommand(CommandContext& cx, TForm3& w)
+CommandResult CompensationSettingsCommand(CommandContext& cx, GraphWindow& w)
 {
-    TfrmCompSensIner dialog(cx.settings().compensation, cx.ui, w.help(), &w);
+    CompensationDialog dialog(cx.settings().compensation, cx.ui, w.help(), &w);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
     WindowPreview preview(w);
     switch (dialog.run()) {
-    case TfrmCompSensIner::Run::Repetitive: {
+    case CompensationDialog::Run::Repetitive: {
         // Dive after dive until none is left: Halt stops it between dives.
         CompensationHooks hooks;
         hooks.framed = [&w] { w.executeRedraw(redraw::Everything); };
@@ -97,7 +97,7 @@ CommandResult CompensationSettingsCommand(CommandContext& cx, TForm3& w)
         w.runLong([&] { result = RepeatCompensation(cx, &preview, hooks); });
         return result;
     }
-    case TfrmCompSensIner::Run::Single: {
+    case CompensationDialog::Run::Single: {
         bool repeat = false;
         return CompensateInertia(cx, cx.view.active, cx.settings().compensation, repeat, &preview, cx.view.at.F5,
                                  cx.view.at.F4);
@@ -108,51 +108,51 @@ CommandResult CompensationSettingsCommand(CommandContext& cx, TForm3& w)
 
 }  // namespace
 
-void RegisterFilterCommands(CommandTable& t, TForm3& w)
+void RegisterFilterCommands(CommandTable& t, GraphWindow& w)
 {
-    const std::pair<const char*, int> kernels[] = {{"mniSmooth121", Smooth121},
-                                                   {"mniSmooth124", Smooth12410},
-                                                   {"mniSmooth1123", Smooth11232},
-                                                   {"mniSmooth111", SmoothTrimmedSeven}};
+    const std::pair<const char*, int> kernels[] = {{"filter.smooth.1-2-1", Smooth121},
+                                                   {"filter.smooth.1-2-4-10", Smooth12410},
+                                                   {"filter.smooth.1-1-2-3-2", Smooth11232},
+                                                   {"filter.smooth.1-1-1-1", SmoothTrimmedSeven}};
     for (const auto& [item, mode] : kernels)
         t.add(item, [mode](CommandContext& cx) {
             return SmoothKernel(cx, cx.view.active, mode, {}, NoLevel, NoJump, cx.view.at.F5, cx.view.at.F4);
         });
-    t.add("mniSmoothRunMean", [&w](CommandContext& cx) {
+    t.add("filter.smooth.running-mean", [&w](CommandContext& cx) {
         RunningMeanSetting& m = cx.wb.filters.runningMean;
-        TfrmRunMean dialog(m, cx.ui, w.help(), &w);
+        RunMeanDialog dialog(m, cx.ui, w.help(), &w);
         return AfterDialog(dialog, [&] {
             return SmoothKernel(cx, cx.view.active, SmoothRunningMean, m, NoLevel, NoJump, cx.view.at.F5,
                                 cx.view.at.F4);
         });
     });
-    t.add("HighFrequ1",
+    t.add("filter.smooth.low-pass",
           [](CommandContext& cx) { return LowPassCommand(cx, cx.view.active, cx.view.at.F5, cx.view.at.F4); });
-    t.add("FlatBaseline", [&w](CommandContext& cx) {
+    t.add("filter.smooth.flat-baseline", [&w](CommandContext& cx) {
         FlatBaselineSettings& s = cx.settings().flatBaseline;
-        TfrmFlatBaseline dialog(s, cx.ui, w.help(), &w);
+        FlatBaselineDialog dialog(s, cx.ui, w.help(), &w);
         return AfterDialog(dialog, [&] {
             return FlatBaseline(cx, cx.view.active, s, cx.settings().dive.Threshold, cx.view.at.F5, cx.view.at.F4);
         });
     });
-    t.add("SmoothMantle", [&w](CommandContext& cx) {
+    t.add("filter.smooth.mantle", [&w](CommandContext& cx) {
         MantleSetting& m = cx.wb.filters.mantle;
-        TfrmSmoothmantle dialog(m, cx.ui, w.help(), &w);
+        MantleDialog dialog(m, cx.ui, w.help(), &w);
         return AfterDialog(dialog, [&] { return Mantle(cx, cx.view.active, m, cx.view.at.F5, cx.view.at.F4); });
     });
-    t.add("mniPeakElim", [&w](CommandContext& cx) { return Peaks(cx, w); });
-    t.add("mniDelZero", [](CommandContext& cx) {
+    t.add("filter.peak-elimination", [&w](CommandContext& cx) { return Peaks(cx, w); });
+    t.add("filter.negative-to-zero", [](CommandContext& cx) {
         return ApplySectionOperation(cx, SectionNegativeToZero, RampNone, cx.view.active, 0, cx.view.at.F5,
                                      cx.view.at.F4);
     });
-    t.add("mniRunMean", RunMeanOverlayCommand);
-    t.add("CompWorkArea", [&w](CommandContext& cx) {
+    t.add("filter.running-mean", RunMeanOverlayCommand);
+    t.add("filter.compensate", [&w](CommandContext& cx) {
         WindowPreview preview(w);
         bool repeat = false;
         return CompensateInertia(cx, cx.view.active, cx.settings().compensation, repeat, &preview, cx.view.at.F5,
                                  cx.view.at.F4);
     });
-    t.add("CompSettings", [&w](CommandContext& cx) { return CompensationSettingsCommand(cx, w); });
+    t.add("filter.compensation-settings", [&w](CommandContext& cx) { return CompensationSettingsCommand(cx, w); });
 }
 
 }  // namespace vk

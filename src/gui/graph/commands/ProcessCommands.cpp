@@ -25,10 +25,10 @@ namespace vk {
 namespace {
 
 // The bi-channel dialog, then the operation; add and subtract show their result.
-CommandResult BiChannel(CommandContext& cx, TForm3& w, BiChannelMode mode)
+CommandResult BiChannel(CommandContext& cx, GraphWindow& w, BiChannelMode mode)
 {
     BiChannelChoice& c = cx.wb.biChannel;
-    TfrmBiChannel dialog(cx.rec, c, mode, cx.ui, w.help(), &w);
+    BiChannelDialog dialog(cx.rec, c, mode, cx.ui, w.help(), &w);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
     const int code = static_cast<int>(mode);
@@ -38,7 +38,7 @@ CommandResult BiChannel(CommandContext& cx, TForm3& w, BiChannelMode mode)
     double& offset = cx.rec.desc(DepthSlot).yOffset;
     const double formerOffset = offset;
     if (mode == BiChannelMode::Subtract && cx.settings().dive.BurnishDives) {
-        cx.undo.Push(UndoBaseline, redraw::YScale, DepthSlot);
+        cx.undo.Push(UndoKind::Baseline, DepthSlot, redraw::YScale);
         offset = 0;
     }
     CommandResult result = DeriveChannel(cx, code, 1, c.BiChnl1, c.BiChnlResult, c.BiChnl2);
@@ -53,60 +53,60 @@ CommandResult BiChannel(CommandContext& cx, TForm3& w, BiChannelMode mode)
 
 }  // namespace
 
-void RegisterProcessCommands(CommandTable& t, TForm3& w)
+void RegisterProcessCommands(CommandTable& t, GraphWindow& w)
 {
     const std::pair<const char*, int> sectionItems[] = {
-        {"mniAdd", SectionAdd},           {"mniDivide", SectionDivide},
-        {"mniMultiply", SectionMultiply}, {"mniSetConstant", SectionConstant},
-        {"mniSinus", SectionSine},        {"mniCosinus", SectionCosine}};
+        {"process.add", SectionAdd},           {"process.divide", SectionDivide},
+        {"process.multiply", SectionMultiply}, {"process.set-constant", SectionConstant},
+        {"process.sine", SectionSine},        {"process.cosine", SectionCosine}};
     for (const auto& [item, code] : sectionItems)
         t.add(item, [code](CommandContext& cx) {
             return ApplySectionOperation(cx, code, RampNone, cx.view.active, 0, cx.view.at.F5, cx.view.at.F4);
         });
-    t.add("mniAddRamp", [&w](CommandContext& cx) {
-        TfrmAddRamp dialog(cx.ui, w.help(), &w);
+    t.add("process.add-ramp", [&w](CommandContext& cx) {
+        AddRampDialog dialog(cx.ui, w.help(), &w);
         if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
         return ApplySectionOperation(cx, dialog.code(), dialog.variant(), cx.view.active, dialog.height(),
                                      cx.view.at.F5, cx.view.at.F4);
     });
-    t.add("mniSubtrChanel", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Subtract); });
-    t.add("mniAddChnl", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Add); });
-    t.add("mniAbsChannel", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Abs); });
+    t.add("process.bi-channel.subtract", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Subtract); });
+    t.add("process.bi-channel.add", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Add); });
+    t.add("process.bi-channel.abs", [&w](CommandContext& cx) { return BiChannel(cx, w, BiChannelMode::Abs); });
     const std::pair<const char*, int> derivations[] = {
-        {"mniIntegrate", DeriveIntegrate}, {"Differentiate1", DeriveDifferentiate}, {"Diffcompass", DeriveCompass}};
+        {"process.integrate", DeriveIntegrate}, {"process.differentiate", DeriveDifferentiate}, {"process.compass-difference", DeriveCompass}};
     for (const auto& [item, code] : derivations)
         t.add(item, [code](CommandContext& cx) {
             const int slot = cx.view.active;
             return DeriveChannel(cx, code, code == DeriveDifferentiate ? 0 : 1, slot, slot, slot);
         });
-    t.add("mniInsert",
+    t.add("process.insert-points",
           [](CommandContext& cx) { return InsertPoints(cx, cx.view.active, cx.view.at.F5, cx.view.at.F4); });
-    t.add("mniDelete",
+    t.add("process.delete-points",
           [](CommandContext& cx) { return DeletePoints(cx, cx.view.active, cx.view.at.F5, cx.view.at.F4); });
-    t.add("mniReduce", [](CommandContext& cx) { return ReduceCommand(cx, cx.view.active); });
+    t.add("process.reduce", [](CommandContext& cx) { return ReduceCommand(cx, cx.view.active); });
     const StepProgress bar = [&w](int64_t done, int64_t total) { w.stepProgress(done, total); };
-    t.add("mniExpand", [bar](CommandContext& cx) { return ExpandCommand(cx, cx.view.active, bar); });
-    t.add("mniDoublePoints", [bar](CommandContext& cx) { return DoublePointsCommand(cx, cx.view.active, bar); });
-    t.add("Stretchtime1", [&w, bar](CommandContext& cx) {
-        TfrmStretchTime dialog(cx.ui, &w);
+    t.add("process.expand", [bar](CommandContext& cx) { return ExpandCommand(cx, cx.view.active, bar); });
+    t.add("process.double-points", [bar](CommandContext& cx) { return DoublePointsCommand(cx, cx.view.active, bar); });
+    t.add("process.clock-drift", [&w, bar](CommandContext& cx) {
+        ClockDriftDialog dialog(cx.ui, &w);
         if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
         return CorrectClockDrift(cx, cx.view.active, dialog.drift(), bar);
     });
-    t.add("mniSecStore", [&w](CommandContext& cx) {
-        TfrmStoreSection dialog(cx.wb.sections, cx.view, w.help(), &w);
+    t.add("process.sections.store", [&w](CommandContext& cx) {
+        StoreSectionDialog dialog(cx.wb.sections, cx.view, w.help(), &w);
         ExecDialog(dialog);
         return CommandResult{};
     });
-    t.add("mniSecOverwrite", [&w](CommandContext& cx) {
-        auto* window = new TfrmSecOverwrite(cx.wb.sections, cx.ui, w);  // closes itself, goes with the graph window
+    t.add("process.sections.overwrite", [&w](CommandContext& cx) {
+        auto* window = new SectionOverwriteDialog(cx.wb.sections, cx.ui, w);  // closes itself, goes with the graph window
         window->show();
         w.activateWindow();
         return CommandResult{redraw::StripCursors};
     });
-    t.add("mniPolynom", [&w](CommandContext& cx) {
-        TfrmPolynom dialog(cx.rec, cx.view.active, cx.ui, w.help(), &w);
+    t.add("process.polynomial", [&w](CommandContext& cx) {
+        PolynomialDialog dialog(cx.rec, cx.view.active, cx.ui, w.help(), &w);
         if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
         return SetPolynomial(cx, cx.view.active, dialog.setting());

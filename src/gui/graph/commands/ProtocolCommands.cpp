@@ -8,13 +8,13 @@
 
 namespace vk {
 
-void RegisterProtocolCommands(CommandTable& t, TForm3& w)
+void RegisterProtocolCommands(CommandTable& t, GraphWindow& w)
 {
     // One protocol at a time; the graph window keeps the keyboard.
-    t.add("Createprotocol1", [&w](CommandContext& cx) {
-        auto* protocol = w.findChild<TfrmListViewProtocol*>("ListViewProtocol");
+    t.add("protocol.create", [&w](CommandContext& cx) {
+        auto* protocol = w.findChild<ProtocolWindow*>("ListViewProtocol");
         if (!protocol)
-            protocol = new TfrmListViewProtocol(w, cx.wb, w.view(), cx.ui);
+            protocol = new ProtocolWindow(w, cx.wb, w.view(), cx.ui);
         protocol->show();
         w.activateWindow();
         return CommandResult{};

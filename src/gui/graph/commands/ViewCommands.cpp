@@ -17,11 +17,11 @@
 
 namespace vk {
 
-void RegisterViewCommands(CommandTable& t, TForm3& w)
+void RegisterViewCommands(CommandTable& t, GraphWindow& w)
 {
-    t.add("mniStyle", [&w](CommandContext& cx) {
+    t.add("view.style", [&w](CommandContext& cx) {
         const int slot = cx.view.active;
-        TfrmChartStyle dialog(
+        ChartStyleDialog dialog(
             cx.rec, cx.view, slot,
             [&w, &cx](bool on) {
                 cx.view.interpolate = on;  // at once, OK or not
@@ -32,9 +32,9 @@ void RegisterViewCommands(CommandTable& t, TForm3& w)
             return CommandResult{};
         return CommandResult{ApplyChartStyle(cx.rec, cx.view, slot, dialog.choice())};
     });
-    t.add("mniGrid", [](CommandContext& cx) { return GridCommand(cx, cx.view.active); });
-    t.add("mniWinHeight", [&w](CommandContext& cx) {
-        TfrmWinHeight dialog(cx.rec, w.totalChannel(), &w);
+    t.add("view.grid", [](CommandContext& cx) { return GridCommand(cx, cx.view.active); });
+    t.add("view.window-height", [&w](CommandContext& cx) {
+        WindowHeightDialog dialog(cx.rec, w.totalChannel(), &w);
         if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
         const std::array<int, SlotCount> heights = dialog.heights();
@@ -43,9 +43,9 @@ void RegisterViewCommands(CommandTable& t, TForm3& w)
         w.rebuildStrips();
         return CommandResult{redraw::Everything};
     });
-    t.add("mniSubsidLine", [&w](CommandContext& cx) {
+    t.add("view.subsidiary-lines", [&w](CommandContext& cx) {
         const int slot = cx.view.active;
-        TfrmSubsidLine dialog(cx.settings().subsidiaryLines[static_cast<std::size_t>(slot)], cx.ui, &w);
+        SubsidiaryLinesDialog dialog(cx.settings().subsidiaryLines[static_cast<std::size_t>(slot)], cx.ui, &w);
         return ExecDialog(dialog) == QDialog::Accepted ? CommandResult{redraw::ActiveStrip | redraw::SubsidiaryLines}
                                                        : CommandResult{};
     });
@@ -57,24 +57,24 @@ void RegisterViewCommands(CommandTable& t, TForm3& w)
             return CommandResult{};
         });
     }
-    t.add("mniBordAndCursors", [&w](CommandContext& cx) {
+    t.add("x-zoom.borders-and-cursors", [&w](CommandContext& cx) {
         cx.view.moveMode = ModeBordersAndCursors;
         w.checkMoveItems({ModeCursors, ModeBorders});
         return CommandResult{};
     });
     for (const auto& [item, mode] : std::map<const char*, int>{
-             {"mniLeftBCursor", ModeB1}, {"mniRightBCursor", ModeB2}, {"mniBothBCursor", ModeBCursors}}) {
+             {"x-zoom.left-b-cursor", ModeB1}, {"x-zoom.right-b-cursor", ModeB2}, {"x-zoom.both-b-cursors", ModeBCursors}}) {
         const int m = mode;
         t.add(item, [m](CommandContext& cx) {
             cx.view.moveMode = m;  // the check marks stay
             return CommandResult{};
         });
     }
-    t.addKey("keyShCursor1", [](CommandContext& cx) {
+    t.addKey("key.sh-cursor-1", [](CommandContext& cx) {
         cx.view.moveMode = ModeSh1;
         return CommandResult{};
     });
-    t.addKey("keyShCursor2", [](CommandContext& cx) {
+    t.addKey("key.sh-cursor-2", [](CommandContext& cx) {
         cx.view.moveMode = ModeSh2;
         return CommandResult{};
     });
@@ -87,42 +87,42 @@ void RegisterViewCommands(CommandTable& t, TForm3& w)
             return command(cx);
         };
     };
-    t.add("mniCursIntoBorders", pair(CursorsIntoBordersCommand, {ModeCursors}));
-    t.add("mniBordToCurs", pair(BordersToCursorsCommand, {ModeBorders}));
-    t.add("mniBCursInBorders", pair(BCursorsIntoBordersCommand, {ModeCursors}));
-    t.add("mniShCurInBorders", pair(ShCursorsIntoBordersCommand, {ModeCursors}));
-    t.add("mniF1F4F2F5", pair(BordersOntoCursorsCommand, {ModeBorders}));
-    t.add("mniRefreshTotal", [](CommandContext&) { return CommandResult{redraw::TotalCurve | redraw::TotalLines}; });
+    t.add("x-zoom.cursors-to-borders", pair(CursorsIntoBordersCommand, {ModeCursors}));
+    t.add("x-zoom.borders-to-cursors", pair(BordersToCursorsCommand, {ModeBorders}));
+    t.add("x-zoom.b-cursors-to-borders", pair(BCursorsIntoBordersCommand, {ModeCursors}));
+    t.add("x-zoom.sh-cursors-to-borders", pair(ShCursorsIntoBordersCommand, {ModeCursors}));
+    t.add("x-zoom.borders-at-cursors", pair(BordersOntoCursorsCommand, {ModeBorders}));
+    t.add("view.refresh-total", [](CommandContext&) { return CommandResult{redraw::TotalCurve | redraw::TotalLines}; });
 
     // The keys that move the lines of the move mode, and the step sizes.
-    for (const auto& [name, step] : std::map<const char*, uint32_t (*)(ViewState&)>{{"keyStepLeft", StepLeft},
-                                                                                    {"keyStepRight", StepRight},
-                                                                                    {"keyHome", MoveHome},
-                                                                                    {"keyEnd", MoveEnd},
-                                                                                    {"keyPageLeft", PageLeft},
-                                                                                    {"keyPageRight", PageRight}}) {
+    for (const auto& [name, step] : std::map<const char*, uint32_t (*)(ViewState&)>{{"key.step-left", StepLeft},
+                                                                                    {"key.step-right", StepRight},
+                                                                                    {"key.home", MoveHome},
+                                                                                    {"key.end", MoveEnd},
+                                                                                    {"key.page-left", PageLeft},
+                                                                                    {"key.page-right", PageRight}}) {
         const auto s = step;
         t.addKey(name, [s](CommandContext& cx) { return MoveCommand(cx, s); });
     }
-    t.addKey("keyDoubleStep", [](CommandContext& cx) { return StepSizeCommand(cx, true); });
-    t.addKey("keyHalveStep", [](CommandContext& cx) { return StepSizeCommand(cx, false); });
+    t.addKey("key.double-step", [](CommandContext& cx) { return StepSizeCommand(cx, true); });
+    t.addKey("key.halve-step", [](CommandContext& cx) { return StepSizeCommand(cx, false); });
 
     // y-Zoom.
-    t.add("mniYNumerical", [](CommandContext& cx) { return AskRangeCommand(cx); });
-    t.add("mniZoomIn", [](CommandContext& cx) { return RangeStepCommand(cx, -1, 1); });
-    t.add("mniZoomOut", [](CommandContext& cx) { return RangeStepCommand(cx, 1, -1); });
-    t.add("mniShiftUp", [](CommandContext& cx) { return RangeStepCommand(cx, 1, 1); });
-    t.add("mniShiftDown", [](CommandContext& cx) { return RangeStepCommand(cx, -1, -1); });
+    t.add("y-zoom.numerical", [](CommandContext& cx) { return AskRangeCommand(cx); });
+    t.add("y-zoom.zoom-in", [](CommandContext& cx) { return RangeStepCommand(cx, -1, 1); });
+    t.add("y-zoom.zoom-out", [](CommandContext& cx) { return RangeStepCommand(cx, 1, -1); });
+    t.add("y-zoom.shift-up", [](CommandContext& cx) { return RangeStepCommand(cx, 1, 1); });
+    t.add("y-zoom.shift-down", [](CommandContext& cx) { return RangeStepCommand(cx, -1, -1); });
 
     // Baseline.
     for (const auto& [item, command] :
-         std::map<const char*, BaselineCommand>{{"mniMeanF4F5", BaselineCommand::MeanF4F5},
-                                                {"mniMeanF4plusF5", BaselineCommand::MeanF4plusF5},
-                                                {"mniAtF4", BaselineCommand::AtF4},
-                                                {"mniAtF5", BaselineCommand::AtF5},
-                                                {"mniBaseNumerical", BaselineCommand::Numerical},
-                                                {"mniIncrement", BaselineCommand::Increment},
-                                                {"mniDecrement", BaselineCommand::Decrement}}) {
+         std::map<const char*, BaselineCommand>{{"baseline.mean-between-cursors", BaselineCommand::MeanF4F5},
+                                                {"baseline.mean-at-cursors", BaselineCommand::MeanF4plusF5},
+                                                {"baseline.at-f4", BaselineCommand::AtF4},
+                                                {"baseline.at-f5", BaselineCommand::AtF5},
+                                                {"baseline.numerical", BaselineCommand::Numerical},
+                                                {"baseline.increment", BaselineCommand::Increment},
+                                                {"baseline.decrement", BaselineCommand::Decrement}}) {
         const BaselineCommand c = command;
         t.add(item, [c](CommandContext& cx) { return BaselineOf(cx, c); });
     }

@@ -1,4 +1,4 @@
-#include "gui/widgets/Confirmation.h"
+#include "gui/widgets/ConfirmationBox.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@ constexpr int WidestText = 640;    // px: longer lines wrap
 
 }  // namespace
 
-TConfirmation::TConfirmation(QWidget* parent) : QDialog(parent)
+ConfirmationBox::ConfirmationBox(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Confirmation");
     // The whole question in view, wrapped where it is long: a one-line field
@@ -46,7 +46,7 @@ TConfirmation::TConfirmation(QWidget* parent) : QDialog(parent)
     connect(aux_, &QPushButton::clicked, this, [this] { done(Aux); });
 }
 
-void TConfirmation::setText(const QString& text)
+void ConfirmationBox::setText(const QString& text)
 {
     QString lines = text;
     lines.replace("\r\n", "\n").replace('\r', '\n');
@@ -63,7 +63,7 @@ void TConfirmation::setText(const QString& text)
     adjustSize();
 }
 
-void TConfirmation::setCaptions(const QString& ok, const QString& cancel, const QString& aux)
+void ConfirmationBox::setCaptions(const QString& ok, const QString& cancel, const QString& aux)
 {
     ok_->setText(ok);
     cancel_->setText(cancel);
@@ -71,12 +71,12 @@ void TConfirmation::setCaptions(const QString& ok, const QString& cancel, const 
         aux_->setText(aux);
 }
 
-void TConfirmation::showAux(bool visible)
+void ConfirmationBox::showAux(bool visible)
 {
     aux_->setVisible(visible);
 }
 
-int TConfirmation::ask()
+int ConfirmationBox::ask()
 {
     const int result = exec();
     return result == Ok || result == Aux ? result : Cancel;  // Escape rejects with 0

@@ -10,13 +10,13 @@ class QPushButton;
 
 namespace vk {
 
-class TConfirmation : public QDialog {
+class ConfirmationBox : public QDialog {
     Q_OBJECT
 
 public:
     enum Result { Ok = 1, Cancel = 2, Aux = 7 };
 
-    explicit TConfirmation(QWidget* parent = nullptr);
+    explicit ConfirmationBox(QWidget* parent = nullptr);
 
     void setText(const QString& text);
     void setCaptions(const QString& ok, const QString& cancel, const QString& aux = {});
