@@ -42,7 +42,7 @@ inline bool WriteBenchRecord(const std::string& data, const std::string& setup, 
     d.InDelimiter = '\t';
     d.SampRate = 1000;
     d.AutoScaling = 'Y';
-    d.ToCreate = 0;
+    d.format = vk::ChannelFormat::Text;
     for (int slot = 1; slot < vk::SlotCount; ++slot)
         rec.desc(slot).NameIn = "";
     settings.dive.Threshold = 5;

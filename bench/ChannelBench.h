@@ -11,6 +11,7 @@
 #include <string>
 
 #include "Stopwatch.h"
+#include "core/files/ChannelSource.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/store/Recording.h"
 

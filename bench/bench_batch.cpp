@@ -13,6 +13,7 @@
 
 #include "BenchRecord.h"
 #include "Stopwatch.h"
+#include "core/files/ChannelSource.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
 #include "core/store/ConsoleDialogs.h"

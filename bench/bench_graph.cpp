@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Stopwatch.h"
+#include "core/files/ChannelSource.h"
 #include "core/setup/Workbench.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/view/RedrawRequest.h"

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "ChannelBench.h"
+#include "core/files/ChannelSource.h"
 #include "core/calc/ChannelPlot.h"
 #include "core/calc/WayWay.h"
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ChannelBench.h"
+#include "core/files/ChannelSource.h"
 #include "core/process/DeriveChannel.h"
 #include "core/process/SectionOperation.h"
 #include "core/process/UndoStack.h"

@@ -12,6 +12,7 @@
 
 #include "BenchRecord.h"
 #include "Stopwatch.h"
+#include "core/files/ChannelSource.h"
 #include "core/files/TextLoader.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/store/FileUtil.h"

@@ -305,7 +305,7 @@ ExampleFiles WriteExample(const std::string& where, int days)
         d.HeaderText = 2;
         d.InDelimiter = '\t';
         d.AutoScaling = 'Y';
-        d.ToCreate = 0;
+        d.format = ChannelFormat::Text;
     }
     rec.desc(0).GrRepr = -1;  // depth grows downwards
     settings.Cmt1 = "Synthetic fur seal record made by tools/make_example";

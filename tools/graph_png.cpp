@@ -17,6 +17,7 @@
 #include <string>
 
 #include "OffscreenScreen.h"
+#include "core/files/ChannelSource.h"
 #include "core/dive/SurfaceCheck.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     vk::SlotData& s = rec.at(slot);
     s.desc = vk::DefaultDescriptor(slot);
     s.desc.NameIn = file.path();
-    s.desc.ToCreate = data[1] % 3 == 1 ? 1 : 2;
+    s.desc.format = data[1] % 3 == 1 ? vk::ChannelFormat::Created : vk::ChannelFormat::Binary;
     s.desc.UseFileInfo = (data[1] & 4) ? 'Y' : 'N';
     s.ChannelUsed = true;
     s.SkipCount = data[2];
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool loaded = true;
     if (s.desc.UseFileInfo == 'Y')
         loaded = vk::ReadFileInfo(rec, slot, ui);
-    if (loaded && s.desc.ToCreate == 1)
+    if (loaded && s.desc.format == vk::ChannelFormat::Created)
         s.desc.NameIn = "/proc/self/fd/-1/none";  // missing: the channel is created, never written
     if (loaded && vk::LoadBinaryChannel(rec, slot, ui) && s.desc.DataCnt >= rec.store.capacity(slot))
         __builtin_trap();

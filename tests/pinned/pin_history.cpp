@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "ExampleRecording.h"
+#include "core/files/ChannelSource.h"
 #include "core/process/DeriveChannel.h"
 #include "core/process/PointEditing.h"
 #include "core/process/Resampling.h"

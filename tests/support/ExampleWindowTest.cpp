@@ -3,6 +3,7 @@
 #include <QTest>
 #include <cmath>
 
+#include "core/files/ChannelSource.h"
 #include "core/setup/SetupFile.h"
 #include "core/view/RedrawRequest.h"
 #include "support/DiveFixture.h"

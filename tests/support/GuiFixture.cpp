@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/files/ChannelSource.h"
 #include "core/setup/Start.h"
 #include "gui/graph/GraphWindow.h"
 

@@ -8,6 +8,7 @@
 
 #include "OffscreenScreen.h"
 #include "batch/ResultFiles.h"
+#include "core/files/ChannelSource.h"
 #include "core/dive/BoutFitRun.h"
 #include "core/dive/ResultTables.h"
 #include "core/dive/Thumbnail.h"

@@ -258,7 +258,7 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
     SlotData& s = rec.at(slot);
     ChannelDescriptor& d = s.desc;
     s.missing.clear();  // a binary file has a value at every position
-    if (d.ToCreate == 1 && !FileExists(d.NameIn))
+    if (d.format == ChannelFormat::Created && !FileExists(d.NameIn))
         return CreateEmptyChannel(rec, slot, ui);
     if (!s.ChannelUsed)
         return true;

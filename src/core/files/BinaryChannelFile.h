@@ -47,7 +47,7 @@ std::string FormatHeaderDate(double ms);
 bool ReadFileInfo(Recording& rec, int slot, VkDialogs& ui);
 
 // Loads the slot's binary file, or creates an empty channel as long as slot 0
-// when ToCreate is 1 and the file does not exist.
+// when the channel is one the program makes and its file does not exist.
 bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui);
 
 }  // namespace vk

@@ -598,7 +598,7 @@ bool ShareOneReading(const Recording& rec, int a, int b)
 {
     const SlotData &x = rec.at(a), &y = rec.at(b);
     const ChannelDescriptor &p = x.desc, &q = y.desc;
-    if (!x.ChannelUsed || !y.ChannelUsed || p.ToCreate != 0 || q.ToCreate != 0 || p.AutoScaling != 'Y' ||
+    if (!x.ChannelUsed || !y.ChannelUsed || p.format != ChannelFormat::Text || q.format != ChannelFormat::Text || p.AutoScaling != 'Y' ||
         q.AutoScaling != 'Y' || p.NameIn != q.NameIn || p.HeaderText != q.HeaderText || x.SkipCount != y.SkipCount ||
         p.InDelimiter != q.InDelimiter || p.IgnoreEmpLine != q.IgnoreEmpLine)
         return false;

@@ -1,5 +1,6 @@
 #include "core/setup/CopyChannels.h"
 
+#include "core/files/ChannelSource.h"
 #include "core/files/PathNames.h"
 
 namespace vk {
@@ -18,15 +19,7 @@ void CopyFromFirstSlot(Recording& rec, CopyKind kind)
             to.StartFields = from.StartFields;
             break;
         case CopyKind::Format:
-            // The radio buttons show text or binary; a channel to create is copied as text.
-            to.ToCreate = from.ToCreate == 2 ? 2 : 0;
-            to.UseFileInfo = from.UseFileInfo;
-            if (from.ToCreate != 2) {
-                to.HeaderText = from.HeaderText;
-                to.ColumnValue = from.ColumnValue;
-                to.InDelimiter = from.InDelimiter;
-                to.IgnoreEmpLine = from.IgnoreEmpLine;
-            }
+            SourceFor(from).copyReading(from, to);
             break;
         case CopyKind::AutoScalingAndRange:
             to.LowRng = from.LowRng;

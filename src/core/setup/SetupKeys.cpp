@@ -73,7 +73,7 @@ std::vector<Group> MakeGroups()
         {Index::Slot,
          {LongText(Chan<&D::NameIn>("NameIn")), Chan<&D::Caption>("Caption"), Chan<&D::SampRate>("SampRate"),
           Chan<&D::DataCnt>("DataCnt"), startTime, Chan<&D::EndTime>("EndTime"), Chan<&D::SmpDelay>("SmpDelay"),
-          Chan<&D::CorrSmpDelay>("CorrSmpDelay"), style, Chan<&D::ToCreate>("ToCreate", 0, 2),
+          Chan<&D::CorrSmpDelay>("CorrSmpDelay"), style, Chan<&D::format>("ToCreate", 0, 2),
           Chan<&D::Min>("Min"), Chan<&D::Max>("Max"), Chan<&D::CoeffA>("CoeffA"), Chan<&D::CoeffB>("CoeffB"),
           Chan<&D::CoeffC>("CoeffC"), Chan<&D::UsrCoeffA>("UsrCoeffA"), Chan<&D::UsrCoeffB>("UsrCoeffB"),
           Chan<&D::LowRng>("LowRng"), Chan<&D::HighRng>("HighRng"), Chan<&D::yOffset>("yOffset"),

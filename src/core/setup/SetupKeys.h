@@ -23,7 +23,7 @@ struct Target {
 };
 
 using FieldRef = std::variant<int32_t*, uint8_t*, double*, bool*, char*, std::string*, BottomSearchKind*,
-                              OnsetCriterion*, WiggleMethod*>;
+                              OnsetCriterion*, WiggleMethod*, ChannelFormat*>;
 
 // The fields of one line: one, or two for "subsidline". Held in place: a
 // setup file is composed and read line by line, and a list per line costs.

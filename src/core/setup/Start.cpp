@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/files/BinaryChannelFile.h"
-#include "core/files/ParseColumn.h"
+#include "core/files/ChannelSource.h"
 #include "core/files/PathNames.h"
 #include "core/setup/DiveRecord.h"
 #include "core/store/CommonStart.h"
@@ -48,23 +47,10 @@ std::string ChannelProblems(const Recording& rec)
                 problems += "\r\n" + ChannelName(rec, slot) + ": no file " + d.NameIn;
             continue;
         }
-        if (HoldsValues(rec, slot) || (d.ToCreate == 1 && !FileExists(d.NameIn)))
+        const ChannelSource& source = SourceFor(d);
+        if (HoldsValues(rec, slot) || source.createsChannel(d))
             continue;
-        problems += "\r\n" + ChannelName(rec, slot) + " holds no value: " + d.NameIn;
-        if (d.ToCreate == 0) {
-            // What the first data line offers against what was asked for.
-            const std::string line = FirstDataLine(d.NameIn, d.HeaderText + s.SkipCount);
-            const int columns = CountColumns(line, d.InDelimiter);
-            const std::string separator = d.InDelimiter == '\t'  ? "TAB"
-                                          : d.InDelimiter == ' ' ? "space"
-                                                                 : std::string(1, d.InDelimiter);
-            problems += ", column " + std::to_string(std::max(d.ColumnValue, 1)) + " after " +
-                        std::to_string(d.HeaderText) + " header lines, separator " + separator +
-                        "; its first data line has " + std::to_string(columns) +
-                        (columns == 1 ? " column" : " columns");
-            if (!line.empty())
-                problems += ": " + line.substr(0, 60);
-        }
+        problems += "\r\n" + ChannelName(rec, slot) + " holds no value: " + d.NameIn + source.emptyReason(rec, slot);
     }
     return problems;
 }
@@ -98,7 +84,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     for (int slot = 0; slot < SlotCount; ++slot) {
         SlotData& s = rec.at(slot);
         const bool exists = FileExists(s.desc.NameIn);
-        s.ChannelUsed = exists || (s.desc.ToCreate == 1 && !NamesNoFile(s.desc.NameIn));
+        s.ChannelUsed = SourceFor(s.desc).used(s.desc);
         if (exists && firstExisting < 0)
             firstExisting = slot;
         if (s.ChannelUsed) {
@@ -117,11 +103,9 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
         return StartResult::NoChannel;
     }
 
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const ChannelDescriptor& d = rec.desc(slot);
-        if (d.UseFileInfo == 'Y' && d.ToCreate == 2 && FileExists(d.NameIn) && !ReadFileInfo(rec, slot, ui))
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (!SourceFor(rec.desc(slot)).readInfo(rec, slot, ui))
             return StartResult::LoadFailed;
-    }
     if (!SettleCommonStart(rec, ui))
         return StartResult::Stopped;
     for (int slot = 0; slot < SlotCount; ++slot)
@@ -145,22 +129,18 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
             continue;
         if (hooks.loadingSlot)
             hooks.loadingSlot(slot);
-        if (s.desc.ToCreate != 0) {
-            if (!LoadBinaryChannel(rec, slot, ui))
-                return StartResult::LoadFailed;
-            continue;
-        }
-        // The next slots reading other columns of the same file in the same way
+        // The next slots the same source reads from the same file in the same way
         // share its one reading (a logger file holds depth, temperature and speed).
+        const ChannelSource& source = SourceFor(s.desc);
         std::vector<int> group{slot};
         for (int next = slot + 1; next < SlotCount; ++next) {
             if (!rec.at(next).ChannelUsed)
                 continue;
-            if (!ShareOneReading(rec, slot, next))
+            if (&SourceFor(rec.desc(next)) != &source || !source.sharesReading(rec, slot, next))
                 break;
             group.push_back(next);
         }
-        if (!LoadTextChannels(rec, group, wb.settings.skip, ui, hooks.loadingSlot, hooks.text))
+        if (!source.load(rec, group, {wb.settings.skip, hooks.text, hooks.loadingSlot}, ui))
             return StartResult::LoadFailed;
         slot = group.back();
     }

@@ -52,7 +52,7 @@ void VisitImageFields(Descriptor& d, Visit&& visit)
     visit(424, d.WndSze);
     visit(425, d.LenF8F9);
     visit(426, d.PosF8F9);
-    visit(427, d.ToCreate);
+    visit(427, d.format);
     visit(428, d.DisplayFlags);
     visit(432, d.Reserved432);
     visit(440, d.Reserved440);
@@ -94,6 +94,8 @@ DescriptorImage EncodeDescriptor(const ChannelDescriptor& d)
         using T = std::decay_t<decltype(field)>;
         if constexpr (std::is_same_v<T, bool>)
             le::Put<uint8_t>(image.data(), offset, field ? 1 : 0);
+        else if constexpr (std::is_enum_v<T>)
+            le::Put<std::underlying_type_t<T>>(image.data(), offset, static_cast<std::underlying_type_t<T>>(field));
         else
             le::Put<T>(image.data(), offset, field);
     });
@@ -108,6 +110,8 @@ void DecodeDescriptor(const DescriptorImage& image, ChannelDescriptor& d)
         using T = std::decay_t<decltype(field)>;
         if constexpr (std::is_same_v<T, bool>)
             field = le::Get<uint8_t>(image.data(), offset) != 0;
+        else if constexpr (std::is_enum_v<T>)
+            field = static_cast<T>(le::Get<std::underlying_type_t<T>>(image.data(), offset));
         else
             field = le::Get<T>(image.data(), offset);
     });

@@ -12,6 +12,14 @@ enum DisplayFlag : uint8_t {
     ShowShCursors = 2,  // the Sh-cursors
 };
 
+// Where a channel's samples come from: the setup's ToCreate 0, 1 and 2.
+// Only the channel sources (core/files/ChannelSource.h) tell them apart.
+enum class ChannelFormat : uint8_t {
+    Text = 0,     // a column of a logger text file
+    Created = 1,  // made by the program while its binary file does not exist; read without its header after
+    Binary = 2,   // a binary channel file, with its information header
+};
+
 // What a channel is, where it came from, how its raw words become physical
 // values and where it lies in time. Field names are the setup-file keys.
 struct ChannelDescriptor {
@@ -42,7 +50,7 @@ struct ChannelDescriptor {
     uint8_t WndSze = 1;
     uint8_t LenF8F9 = 4;
     uint8_t PosF8F9 = 5;
-    uint8_t ToCreate = 0;                 // 0 text file, 1 binary or new empty channel, 2 binary with header
+    ChannelFormat format = ChannelFormat::Text;  // stored as ToCreate
     uint8_t DisplayFlags = ShowBCursors;  // DisplayFlag bits
     double Reserved432 = 0.0;             // carried in the image, no meaning here
     double Reserved440 = 65535.0;

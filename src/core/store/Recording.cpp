@@ -21,15 +21,6 @@ auto SampleAt(Rec& rec, int slot, int64_t position) -> decltype(rec.store.block(
 
 }  // namespace
 
-void AllocateStore(Recording& rec, VkDialogs& ui)
-{
-    std::array<bool, 3> wanted{};
-    for (int s = 0; s < SlotCount; ++s)
-        wanted[static_cast<std::size_t>(s)] = rec.at(s).ChannelUsed || rec.desc(s).ToCreate == 1;
-    if (!rec.store.Allocate(wanted))
-        ui.message("Insuff Memory", Severity::Error);
-}
-
 void ReleaseStore(Recording& rec)
 {
     rec.store.Release();

@@ -78,9 +78,6 @@ struct PhysValue {
 // of an earlier hint stay beside a later one).
 void SetHint(Recording& rec, int code, std::string text = {});
 
-// Allocates the blocks of every slot that is used or is to be created;
-// "Insuff Memory" when memory runs out.
-void AllocateStore(Recording& rec, VkDialogs& ui);
 void ReleaseStore(Recording& rec);
 
 PhysValue ReadPhys(const Recording& rec, int32_t index, int slot);

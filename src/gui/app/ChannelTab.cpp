@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 
 #include "core/files/TextLoader.h"
+#include "core/files/ChannelSource.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
@@ -187,7 +188,7 @@ bool ChannelTab::eventFilter(QObject* watched, QEvent* event)
 bool ChannelTab::isFileToCreate() const
 {
     const ChannelDescriptor& d = rec_.desc(slot_);
-    return d.ToCreate == 1 && !FileExists(d.NameIn);
+    return SourceFor(d).createsChannel(d);
 }
 
 void ChannelTab::fill()
@@ -199,8 +200,8 @@ void ChannelTab::fill()
     const CalendarTime t = DecodeTime(d.StartTime);
     date_->setDate(QDate(t.year, t.month, t.day));
     time_->setTime(QTime(t.hour, t.minute, t.second));
-    binary_->setChecked(d.ToCreate == 2);
-    text_->setChecked(d.ToCreate != 2);
+    binary_->setChecked(d.format == ChannelFormat::Binary);
+    text_->setChecked(d.format != ChannelFormat::Binary);
     readHeader_->setChecked(d.UseFileInfo == 'Y');
     header_->setText(QString::number(d.HeaderText));
     column_->setText(QString::number(d.ColumnValue));
@@ -221,8 +222,8 @@ void ChannelTab::collect()
     if (ParseInteger(sampling_->text().toStdString(), n) && n >= INT32_MIN && n <= INT32_MAX)
         d.SampRate = static_cast<int32_t>(n);
     dateExit();
-    if (!(d.ToCreate == 1 && !FileExists(d.NameIn)))
-        d.ToCreate = binary_->isChecked() ? 2 : 0;
+    if (!isFileToCreate())
+        d.format = binary_->isChecked() ? ChannelFormat::Binary : ChannelFormat::Text;
     if (ParseInteger(header_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
         d.HeaderText = static_cast<int32_t>(n);
     if (ParseInteger(column_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
@@ -296,7 +297,7 @@ void ChannelTab::formatClicked()
 {
     ChannelDescriptor& d = desc();
     if (!isFileToCreate())
-        d.ToCreate = binary_->isChecked() ? 2 : 0;
+        d.format = binary_->isChecked() ? ChannelFormat::Binary : ChannelFormat::Text;
     d.UseFileInfo = readHeader_->isChecked() ? 'Y' : 'N';
     d.AutoScaling = autoScaling_->isChecked() ? 'Y' : 'N';
     updateEnabling();

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include "core/files/ChannelSource.h"
 #include "core/dive/SurfaceCheck.h"
 #include "core/files/LineReader.h"
 #include "core/files/PathNames.h"

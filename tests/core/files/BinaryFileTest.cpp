@@ -40,7 +40,7 @@ struct BinaryFile : ::testing::Test {
     {
         ChannelDescriptor& d = rec.desc(1);
         d.NameIn = path;
-        d.ToCreate = 2;
+        d.format = ChannelFormat::Binary;
         d.UseFileInfo = useHeader;
         if (useHeader == 'Y' && !ReadFileInfo(rec, 1, ui))
             return false;
@@ -146,7 +146,7 @@ TEST_F(BinaryFile, TextNamedAsBinaryAndMissingFiles)
     rec.at(2).ChannelUsed = false;
     ChannelDescriptor& d = rec.desc(2);
     d.NameIn = dir.file("new.002");
-    d.ToCreate = 1;
+    d.format = ChannelFormat::Created;
     d.LowRng = -3;
     d.HighRng = 10;
     SetScaling(rec, 2);
@@ -169,7 +169,7 @@ TEST_F(BinaryFile, HostileCountsAndHeadersAreRefusedWithTheField)
     MakeChannel(100);
     ChannelDescriptor& d = rec.desc(2);
     d.NameIn = dir.file("new.002");
-    d.ToCreate = 1;
+    d.format = ChannelFormat::Created;
     for (const int32_t count : {INT32_MAX, 2000000000, rec.store.capacity(2)}) {
         ui.shown.clear();
         rec.desc(0).DataCnt = count;

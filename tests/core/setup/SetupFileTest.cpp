@@ -27,7 +27,7 @@ void MakeUnusual(Recording& rec, Settings& s)
         d.SmpDelay = 3;
         d.CorrSmpDelay = 2;
         d.GrRepr = -2;
-        d.ToCreate = 2;
+        d.format = ChannelFormat::Binary;
         d.Min = -1.25;
         d.Max = 1e3;
         d.CoeffA = 0.001;

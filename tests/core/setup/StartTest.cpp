@@ -122,7 +122,7 @@ TEST_F(StartFixture, BinaryChannelsTakeTheirHeaderAndFailuresStop)
 
     ChannelDescriptor& d = wb.rec.desc(1);
     d.NameIn = bin;
-    d.ToCreate = 2;
+    d.format = ChannelFormat::Binary;
     d.UseFileInfo = 'Y';
     d.Caption = "to be replaced";
     ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
@@ -135,7 +135,7 @@ TEST_F(StartFixture, BinaryChannelsTakeTheirHeaderAndFailuresStop)
 
     // A file that fails to load stops the Start at that slot.
     d.NameIn = dir.write("small.txt", "1\n");
-    d.ToCreate = 0;
+    d.format = ChannelFormat::Text;
     d.HeaderText = 5;
     EXPECT_EQ(StartRecording(wb, ui), StartResult::LoadFailed);
     EXPECT_EQ(ui.texts().back(), "Header too large or UNIX formatted file");
@@ -147,7 +147,7 @@ TEST_F(StartFixture, ChannelsWithoutValuesAreNamed)
 {
     const std::string words = dir.write("words.txt", "station;animal;note\nalpha;seal;resting\nbeta;seal;gone\n");
     wb.rec.desc(0).NameIn = words;
-    wb.rec.desc(0).ToCreate = 0;
+    wb.rec.desc(0).format = ChannelFormat::Text;
     wb.rec.desc(0).InDelimiter = ';';
     wb.rec.desc(0).ColumnValue = 2;
     wb.rec.desc(0).HeaderText = 1;
@@ -182,7 +182,7 @@ TEST_F(StartFixture, ChannelsWithoutValuesAreNamed)
     ui.shown.clear();
     ASSERT_TRUE(ReadSetup(files.setup, wb.rec, wb.settings));
     wb.rec.desc(1).NameIn = "  ";
-    wb.rec.desc(1).ToCreate = 1;
+    wb.rec.desc(1).format = ChannelFormat::Created;
     wb.rec.at(0).ChannelModified = true;
     ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
     EXPECT_FALSE(wb.rec.at(1).ChannelUsed);
@@ -198,7 +198,7 @@ TEST(CopyChannels, CopyFromTheFirstSlot)
     d.SampRate = 125;
     d.StartTime = 1e12;
     d.ColumnValue = 3;
-    d.ToCreate = 2;
+    d.format = ChannelFormat::Binary;
     d.UseFileInfo = 'N';
     d.HeaderText = 7;
     d.AutoScaling = 'N';
@@ -211,7 +211,7 @@ TEST(CopyChannels, CopyFromTheFirstSlot)
         EXPECT_EQ(rec.desc(s).NameIn, "/data/seal.txt");
         EXPECT_EQ(rec.desc(s).SampRate, 125);
         EXPECT_EQ(rec.desc(s).StartTime, 1e12);
-        EXPECT_EQ(rec.desc(s).ToCreate, 2);
+        EXPECT_EQ(rec.desc(s).format, ChannelFormat::Binary);
         EXPECT_EQ(rec.desc(s).UseFileInfo, 'N');
         EXPECT_EQ(rec.desc(s).HeaderText, 0);  // a binary format copies no text settings
         EXPECT_EQ(rec.desc(s).AutoScaling, 'N');

@@ -38,7 +38,7 @@ ChannelDescriptor Unusual()
     d.WndSze = 3;
     d.LenF8F9 = 7;
     d.PosF8F9 = 2;
-    d.ToCreate = 2;
+    d.format = ChannelFormat::Binary;
     d.DisplayFlags = 3;
     d.Reserved432 = 4.0;
     d.Reserved440 = 5.0;

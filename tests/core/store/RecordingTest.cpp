@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/files/ChannelSource.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/Recording.h"
 #include "support/ScriptedDialogs.h"
@@ -170,7 +171,7 @@ TEST(Recording, StoreHoldsBlocksOnlyForUsedSlots)
     Recording rec;
     rec.at(1).ChannelUsed = false;
     rec.at(2).ChannelUsed = false;
-    rec.desc(2).ToCreate = 1;  // a channel to create gets its blocks too
+    rec.desc(2).format = ChannelFormat::Created;  // a channel to create gets its blocks too
     ScriptedDialogs ui;
     AllocateStore(rec, ui);
     EXPECT_TRUE(ui.shown.empty());

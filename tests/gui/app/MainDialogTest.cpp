@@ -193,7 +193,7 @@ void MainDialogTest::fieldsAreCheckedWhenLeft()
 
     // A binary file: header fields off, the range only without "Read header".
     field<QRadioButton>(2, "rdbBinary")->click();
-    QCOMPARE(wb->rec.desc(2).ToCreate, uint8_t{2});
+    QCOMPARE(wb->rec.desc(2).format, ChannelFormat::Binary);
     QVERIFY(!field<QLineEdit>(2, "EditColumn")->isEnabled());
     QVERIFY(!field<QLineEdit>(2, "EditMin")->isEnabled());
     field<QCheckBox>(2, "cbxReadHeader")->click();
@@ -315,7 +315,7 @@ void MainDialogTest::setupFilesAreReadAndSaved()
         Settings st;
         QVERIFY(ReadSetup(saved, r, st));
         r.desc(2).NameIn = dir->file("speed.002");
-        r.desc(2).ToCreate = 1;
+        r.desc(2).format = ChannelFormat::Created;
         QCOMPARE(WriteSetup(dir->file("create.cfg"), r, st), SetupWriteResult::Written);
     }
     enter(name, QString::fromStdString(dir->file("create.cfg")));

@@ -1,0 +1,44 @@
+#include "core/files/ChannelSource.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "core/files/BinarySources.h"
+#include "core/files/TextSource.h"
+#include "core/store/FileUtil.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+bool ChannelSource::used(const ChannelDescriptor& d) const
+{
+    return FileExists(d.NameIn);
+}
+
+const std::vector<const ChannelSource*>& AllSources()
+{
+    static const TextSource text;
+    static const BinarySource binary;
+    static const CreatedSource created;
+    static const std::vector<const ChannelSource*> sources{&binary, &text, &created};
+    return sources;
+}
+
+const ChannelSource& SourceFor(ChannelFormat format)
+{
+    for (const ChannelSource* source : AllSources())
+        if (source->format() == format)
+            return *source;
+    throw std::invalid_argument("no source reads channel format " + std::to_string(static_cast<int>(format)));
+}
+
+void AllocateStore(Recording& rec, VkDialogs& ui)
+{
+    std::array<bool, SlotCount> wanted{};
+    for (int s = 0; s < SlotCount; ++s)
+        wanted[static_cast<std::size_t>(s)] = rec.at(s).ChannelUsed || SourceFor(rec.desc(s)).createsChannel(rec.desc(s));
+    if (!rec.store.Allocate(wanted))
+        ui.message("Insuff Memory", Severity::Error);
+}
+
+}  // namespace vk
