@@ -6,6 +6,7 @@
 
 #include "core/calc/SectionScan.h"
 #include "core/calc/WorkSection.h"
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/NumberText.h"
 #include "core/store/Parallel.h"
@@ -101,9 +102,9 @@ public:
     {
         if (slot_ < 0 || !HoldsData(rec, slot_))
             return;
-        const ChannelDescriptor& d = rec.desc(slot_);
-        ratio_ = plotInterval / d.SampRate;
-        stored_ = {d.CorrSmpDelay, d.DataCnt};
+        const ChannelView channel(rec, slot_);
+        ratio_ = plotInterval / channel.interval();
+        stored_ = {channel.firstStored(), channel.last()};
         for (const double v : RawValueTable(rec, slot_))
             exceeds_.push_back(v > threshold ? 1 : 2);
     }
@@ -300,12 +301,12 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
     const ColourReader colours(rec, r.colourSlot, rec.desc(r.slotA).SampRate, r.threshold);
     const StoredSection section =
         Intersect(PlotSamples(rec.desc(r.slotA), r.f4, r.f5), PlotSamples(rec.desc(r.slotB), r.f4, r.f5));
-    const int32_t origin = rec.desc(r.slotA).CorrSmpDelay;
+    const int32_t origin = ChannelView(rec, r.slotA).firstStored();
     const std::vector<uint8_t> allSecond(std::size_t{1} << 16, 2);
     const std::vector<uint8_t>* colourWords = r.colourSlot < 0 ? &allSecond : colours.wordTable(origin, section);
     const int colourSlot = r.colourSlot < 0 ? r.slotA : colours.slot();
     const bool lined =
-        !columns.table().empty() && !rows.table().empty() && colourWords && rec.desc(r.slotB).CorrSmpDelay == origin;
+        !columns.table().empty() && !rows.table().empty() && colourWords && ChannelView(rec, r.slotB).firstStored() == origin;
     const int parts = PartsFor(section.count(), PartSamples);
     std::vector<std::vector<uint8_t>> centres(static_cast<std::size_t>(parts));
     InParallel(parts, [&](int k) {

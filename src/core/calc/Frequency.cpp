@@ -6,6 +6,7 @@
 
 #include "core/calc/SectionScan.h"
 #include "core/calc/WorkSection.h"
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/FileUtil.h"
 #include "core/store/VkDialogs.h"
@@ -96,7 +97,7 @@ TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, doub
     const std::vector<double>& table = scan.values();
     if (!table.empty()) {
         const SampleStore& store = rec.store;
-        const int64_t origin = rec.desc(slot).CorrSmpDelay;
+        const int64_t origin = ChannelView(rec, slot).firstStored();
         const auto words = [&](int32_t i) {
             const int64_t p = i - origin;
             const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
@@ -140,10 +141,10 @@ FrequencyResults ResultsOf(const std::vector<Extremum>& tags, double intervalMs)
 
 bool InsertTag(TagList& list, const Recording& rec, int32_t index, double value, VkDialogs& ui)
 {
-    const ChannelDescriptor& d = rec.desc(list.slot < 0 ? 0 : list.slot);
+    const ChannelView channel(rec, list.slot < 0 ? 0 : list.slot);
     std::vector<Extremum>& tags = list.tags;
     const bool taken = std::any_of(tags.begin(), tags.end(), [&](const Extremum& e) { return e.index == index; });
-    if (list.slot < 0 || index < d.CorrSmpDelay || index > d.DataCnt || taken) {
+    if (list.slot < 0 || !channel.stores(index) || taken) {
         ui.message(IncludeError, Severity::Error);
         return false;
     }

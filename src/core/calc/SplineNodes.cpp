@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/SampleMover.h"
 #include "core/store/Stretches.h"
 #include "core/store/UndoSink.h"
@@ -150,6 +151,7 @@ CommandResult ReplaceBySpline(ViewContext& cx, NodeList& list, AkimaSpline& spli
     if (RefuseWhilePolynomial(cx.rec, cx.ui, slot, true))
         return {};
     const ChannelDescriptor& d = cx.rec.desc(slot);
+    Channel channel(cx.rec, slot);
     const auto [lo, hi] = std::minmax_element(list.nodes.begin(), list.nodes.end(),
                                               [](const Node& a, const Node& b) { return a.time < b.time; });
     const double interval = d.SampRate;
@@ -175,14 +177,15 @@ CommandResult ReplaceBySpline(ViewContext& cx, NodeList& list, AkimaSpline& spli
                 ++piece;
             words[static_cast<std::size_t>(j)] = PhysToRawOf(d, pieces[piece].at(t), inside);
         }
-        WriteWords(cx.rec.store, slot, int64_t{k0} - d.CorrSmpDelay, count, words.data());
+        WriteWords(cx.rec.store, slot, channel.stored(k0), count, words.data());
     }
     if (!inside)
         SetHint(cx.rec, HintRangeExcess);
     cx.rec.at(slot).ChannelModified = true;
     list.clear();
     // The samples written hold values now, also where they were missing.
-    const bool gapsChanged = cx.rec.at(slot).missing.filled(s.first - d.CorrSmpDelay, s.last + 1 - d.CorrSmpDelay);
+    const bool gapsChanged = channel.gaps().filled(static_cast<int32_t>(channel.stored(s.first)),
+                                                   static_cast<int32_t>(channel.stored(s.last + 1)));
     return {redraw::ActiveChannel, SampleChange{slot, s.first, int64_t{s.last} + 1, gapsChanged}};
 }
 

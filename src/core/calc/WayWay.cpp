@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/store/Channel.h"
 #include "core/store/ChunkValues.h"
 #include "core/store/FileUtil.h"
 #include "core/store/Parallel.h"
@@ -71,8 +72,8 @@ public:
     // Whether the speed channel has samples for the whole section.
     bool speedCovers() const
     {
-        const ChannelDescriptor& s = rec_.desc(r_.speedSlot);
-        return speedIndex(range_.first) >= s.CorrSmpDelay && speedIndex(range_.last) <= s.DataCnt;
+        const ChannelView speed(rec_, r_.speedSlot);
+        return speed.stores(speedIndex(range_.first)) && speedIndex(range_.last) <= speed.last();
     }
 
     // Samples i .. i + n - 1 (n <= WalkChunk); false when a value is missing.
@@ -93,7 +94,7 @@ public:
             return false;
         errors_ += Steps(z_, v, n, seconds_, steps_.data());
         // The section's first sample: a step only from a sample with a value before it.
-        if (i == range_.first && (i <= rec_.desc(r_.depthSlot).CorrSmpDelay || std::isnan(z_[-1]))) {
+        if (i == range_.first && (i <= ChannelView(rec_, r_.depthSlot).firstStored() || std::isnan(z_[-1]))) {
             const double path = std::fabs(v[0] * seconds_), dz = std::fabs(z_[0] - z_[-1]);
             errors_ -= path >= dz ? 0 : 1;  // not a speed error: there was no step
             steps_[0] = 0;

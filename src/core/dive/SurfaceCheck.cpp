@@ -6,6 +6,7 @@
 
 #include "core/calc/Binning.h"
 #include "core/calc/SectionScan.h"
+#include "core/store/Channel.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
@@ -46,8 +47,9 @@ SurfaceEstimate EstimateSurface(const Recording& rec, int slot)
     SurfaceEstimate s;
     if (!HoldsValues(rec, slot))
         return s;
-    const ChannelDescriptor& d = rec.desc(slot);
-    const SectionScan scan(rec, slot, StoredPart(d, d.CorrSmpDelay, d.DataCnt), Levels{}, false);
+    const ChannelView channel(rec, slot);
+    const SectionScan scan(rec, slot, StoredPart(channel.descriptor(), channel.firstStored(), channel.last()),
+                           Levels{}, false);
     const ValueMoments& m = scan.moments();
     if (m.n == 0)
         return s;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/files/TextLoader.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
@@ -257,6 +258,7 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
 {
     SlotData& s = rec.at(slot);
     ChannelDescriptor& d = s.desc;
+    Channel channel(rec, slot);
     s.missing.clear();  // a binary file has a value at every position
     if (d.format == ChannelFormat::Created && !FileExists(d.NameIn))
         return CreateEmptyChannel(rec, slot, ui);
@@ -280,7 +282,7 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
     int64_t skip = 0;
     if (s.SkipCount >= 1) {
         if (words < s.SkipCount) {
-            d.DataCnt = d.CorrSmpDelay - 1;  // an empty channel
+            channel.setExtent(channel.firstStored(), 0);  // an empty channel
             return true;
         }
         skip = s.SkipCount;
@@ -309,7 +311,7 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
         ui.message(" " + FileNameOf(d.NameIn) + " holds more samples than a channel can take. The first " +
                        std::to_string(loaded) + " samples were loaded.",
                    Severity::Warning);
-    d.DataCnt = d.CorrSmpDelay + loaded - 1;
+    channel.setExtent(channel.firstStored(), loaded);
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/files/BinaryChannelFile.h"
 #include "core/files/PathNames.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/RawRange.h"
 #include "core/store/VkDialogs.h"
@@ -60,12 +61,12 @@ bool ConfirmOverwrite(VkDialogs& ui, const std::string& path)
 
 IndexRange SamplesInRange(const Recording& rec, int slot, double fromMs, double toMs)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
+    const ChannelView channel(rec, slot);
     IndexRange r;
-    if (d.SampRate <= 0)
+    if (channel.interval() <= 0)
         return r;
-    const double first = std::max(std::ceil(fromMs / d.SampRate), static_cast<double>(d.CorrSmpDelay));
-    const double last = std::min(std::floor(toMs / d.SampRate), static_cast<double>(d.DataCnt));
+    const double first = std::max(std::ceil(fromMs / channel.interval()), static_cast<double>(channel.firstStored()));
+    const double last = std::min(std::floor(toMs / channel.interval()), static_cast<double>(channel.last()));
     if (first > last)
         return r;
     r.first = static_cast<int32_t>(first);

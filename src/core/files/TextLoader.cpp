@@ -1,4 +1,5 @@
 #include "core/files/TextLoader.h"
+#include "core/store/Channel.h"
 #include "core/store/Markers.h"
 
 #include <algorithm>
@@ -462,7 +463,8 @@ void Finish(Recording& rec, int slot, int64_t count, bool cut, VkDialogs& ui)
                        std::to_string(count) + " values were loaded.",
                    Severity::Warning);
     d.EndTime = d.StartTime + (static_cast<double>(count) - 1.0) * d.SampRate;
-    d.DataCnt = static_cast<int32_t>(d.CorrSmpDelay + count - 1);
+    Channel channel(rec, slot);
+    channel.setExtent(channel.firstStored(), count);
 }
 
 // An auto-scaled slot once its parts are scanned: scaled, stored from the

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/store/Channel.h"
 #include "core/store/SampleMover.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
@@ -118,11 +119,12 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
 {
     Recording& rec = cx.rec;
     ChannelDescriptor& d = rec.desc(slot);
+    Channel channel(rec, slot);
     if (drift.hours < 0 || drift.minutes < 0 || drift.seconds < 0) {
         cx.ui.message(NegativeField, Severity::Error);
         return {};
     }
-    if (d.SampRate <= 0 || d.DataCnt <= d.CorrSmpDelay)
+    if (channel.interval() <= 0 || channel.storedCount() <= 1)
         return {};
     // The drift in samples.
     const double D =
@@ -134,13 +136,13 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
     // The drift must be shorter than the record: samples against samples (a
     // drift in milliseconds against a count of samples would refuse 100 s on
     // a day sampled every second).
-    if (D >= static_cast<double>(d.DataCnt - d.CorrSmpDelay)) {
+    if (D >= static_cast<double>(channel.storedCount() - 1)) {
         cx.ui.message(Rejected, Severity::Error);
         return {};
     }
     // The working factor: the expanded channel, and for a late clock the
     // samples inserted at that density, must fit into the slot.
-    const int64_t last = int64_t{d.DataCnt} - d.CorrSmpDelay, capacity = rec.store.capacity(slot);
+    const int64_t last = channel.storedCount() - 1, capacity = rec.store.capacity(slot);
     int64_t f = std::min<int64_t>((capacity - 1) / last, d.SampRate);
     auto inserted = [&](int64_t factor) { return drift.clockAhead ? 0 : std::llround(factor * D); };
     while (f >= 1 && f * last + inserted(f) + 1 > capacity)
@@ -186,7 +188,7 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
         }
     }
     rec.at(slot).missing = CorrectedGaps(rec.at(slot).missing, c, last, kept);
-    d.DataCnt = d.CorrSmpDelay + static_cast<int32_t>(kept);
+    channel.setExtent(channel.firstStored(), kept + 1);
     AdjustLength(rec, slot, 0);
     rec.at(slot).ChannelModified = true;
     return {redraw::Everything, SampleChange{slot, 0, int64_t{d.DataCnt} + 1, true}};

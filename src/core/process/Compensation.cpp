@@ -7,6 +7,7 @@
 
 #include "core/process/RawSectionPass.h"
 #include "core/process/Workshop.h"
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/ChunkValues.h"
 #include "core/store/RawRuns.h"
@@ -105,7 +106,7 @@ CommandResult CompensateInertia(ViewContext& cx, int slot, const CompensationSet
         return redraw::Everything;  // the preview goes
 
     // The undo step holds every sample written, from the one before the section.
-    const int32_t from = std::max(model->a - 1, rec.desc(slot).CorrSmpDelay);
+    const int32_t from = std::max(model->a - 1, ChannelView(rec, slot).firstStored());
     cx.undo.PushRange(UndoKind::Compensation, slot, from, model->b + 1, redraw::SampleEdit);
     // y - c(i) in chunks: c from the exponential carried along (exact at each chunk's start).
     const ChannelDescriptor& d = rec.desc(slot);

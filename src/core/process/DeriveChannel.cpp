@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/store/Channel.h"
 #include "core/store/ChunkValues.h"
 #include "core/store/RawRuns.h"
 #include "core/store/TimeBase.h"
@@ -222,9 +223,10 @@ CommandResult DeriveChannel(ViewContext& cx, int code, int lag, int source, int 
         second = source;
 
     ChannelDescriptor& d = rec.desc(result);
-    const int32_t origin = d.CorrSmpDelay;
-    const auto end =
-        static_cast<int32_t>(std::min<double>(std::trunc(rec.time.LongestSpan / rec.desc(source).SampRate), d.DataCnt));
+    const ChannelView channel(rec, result);
+    const int32_t origin = channel.firstStored();
+    const auto end = static_cast<int32_t>(
+        std::min<double>(std::trunc(rec.time.LongestSpan / ChannelView(rec, source).interval()), channel.last()));
     if (end < origin)
         return {};
     const int64_t total = 2 * (int64_t{end} - origin + 1);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/calc/SlidingRange.h"
+#include "core/store/Channel.h"
 #include "core/store/ChunkValues.h"
 #include "core/process/RawLine.h"
 #include "core/process/RawSectionPass.h"
@@ -79,9 +80,10 @@ CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double a
 {
     Recording& rec = cx.rec;
     const ChannelDescriptor& d = rec.desc(slot);
-    if (d.SampRate > 0 && length >= int64_t{d.DataCnt} - d.CorrSmpDelay + 1) {
+    const ChannelView channel(rec, slot);
+    if (channel.interval() > 0 && length >= channel.storedCount()) {
         cx.ui.message(" A peak of " + std::to_string(length) + " points is longer than the channel's " +
-                          std::to_string(int64_t{d.DataCnt} - d.CorrSmpDelay + 1) + " points: nothing deleted.",
+                          std::to_string(channel.storedCount()) + " points: nothing deleted.",
                       Severity::Warning);
         return {};
     }

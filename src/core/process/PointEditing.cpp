@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/process/SectionOperation.h"
+#include "core/store/Channel.h"
 #include "core/store/NumberInput.h"
 #include "core/store/SampleMover.h"
 #include "core/store/VkDialogs.h"
@@ -39,11 +40,12 @@ CommandResult InsertPoints(ViewContext& cx, int slot, double /*f5*/, double f4)
         return {};
     }
     ChannelDescriptor& d = rec.desc(slot);
-    const int64_t p = std::max<int64_t>(SectionIndexes(d, f4, f4).first, std::max(1, d.CorrSmpDelay));
-    if (rounded == 0 || p > d.DataCnt)
+    const ChannelView channel(rec, slot);
+    const int64_t p = std::max<int64_t>(SectionIndexes(d, f4, f4).first, std::max(1, channel.firstStored()));
+    if (rounded == 0 || p > channel.last())
         return {};
     // The stored samples after the insertion, the last one counted.
-    const int64_t stored = int64_t{d.DataCnt} - d.CorrSmpDelay + 1;
+    const int64_t stored = channel.storedCount();
     if (stored + rounded > rec.store.capacity(slot)) {
         cx.ui.message(TooLarge, Severity::Error);
         return {};
@@ -52,12 +54,11 @@ CommandResult InsertPoints(ViewContext& cx, int slot, double /*f5*/, double f4)
     const auto at = static_cast<int32_t>(p);
     cx.undo.PushRange(UndoKind::InsertPoints, slot, at, n, redraw::Everything);
     const uint16_t v = ReadRaw(rec, at, slot);
-    const int64_t origin = d.CorrSmpDelay;
-    MoveSamples(rec.store, slot, p + 1 - origin, int64_t{d.DataCnt} - origin, n);
+    MoveSamples(rec.store, slot, channel.stored(p + 1), channel.stored(channel.last()), n);
     AdjustLength(rec, slot, n);
     for (int32_t i = 1; i <= n; ++i)
         WriteRaw(rec, at + i, v, slot);
-    rec.at(slot).missing.inserted(static_cast<int32_t>(p + 1 - origin), n);
+    rec.at(slot).missing.inserted(static_cast<int32_t>(channel.stored(p + 1)), n);
     return Moved(rec, slot, p);
 }
 
@@ -69,9 +70,10 @@ CommandResult DeletePoints(ViewContext& cx, int slot, double f5, double f4)
     if (cx.ui.ask("Delete all points between F4 and F5", Buttons::OkCancel) != Answer::Ok)
         return {};
     ChannelDescriptor& d = rec.desc(slot);
+    Channel channel(rec, slot);
     const WorkSection w = SectionIndexes(d, f4, f5);
     // p stays where F4 is; the count stops at the channel's last sample.
-    const int64_t p = std::max<int64_t>(w.first, d.CorrSmpDelay);
+    const int64_t p = std::max<int64_t>(w.first, channel.firstStored());
     const int64_t n = std::min<int64_t>(w.last, d.DataCnt) - p;
     if (n <= 0 || p > d.DataCnt)
         return {};
@@ -80,9 +82,8 @@ CommandResult DeletePoints(ViewContext& cx, int slot, double f5, double f4)
     // The words the shift overwrites, then the deletion itself.
     cx.undo.PushRange(UndoKind::DeletedSamples, slot, at, d.DataCnt - count + 1, redraw::Everything);
     cx.undo.PushRange(UndoKind::DeletePoints, slot, at, count, redraw::Everything);
-    const int64_t origin = d.CorrSmpDelay;
-    MoveSamples(rec.store, slot, p + n - origin, int64_t{d.DataCnt} - origin, -n);
-    rec.at(slot).missing.removed(static_cast<int32_t>(p - origin), count);
+    MoveSamples(rec.store, slot, channel.stored(p + n), channel.stored(channel.last()), -n);
+    channel.gaps().removed(static_cast<int32_t>(channel.stored(p)), count);
     d.DataCnt -= count;
     return Moved(rec, slot, p);
 }

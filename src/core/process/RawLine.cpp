@@ -2,17 +2,19 @@
 
 #include <algorithm>
 
+#include "core/store/Channel.h"
+
 namespace vk {
 
 bool DrawRawLine(Recording& rec, int slot, int32_t from, int32_t to, uint16_t w0, uint16_t w1)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
-    const int32_t lastInside = std::min(to, d.DataCnt);
-    if (from < d.CorrSmpDelay || from >= to || lastInside < from ||
+    const ChannelView channel(rec, slot);
+    const int32_t lastInside = std::min(to, channel.last());
+    if (from < channel.firstStored() || from >= to || lastInside < from ||
         AnyMissing(rec, slot, from, int64_t{lastInside} + 1))
         return false;
     const double span = static_cast<double>(to) - from, rise = static_cast<double>(w1) - w0;
-    for (int32_t m = 1; from + m < to && from + m <= d.DataCnt; ++m) {
+    for (int32_t m = 1; from + m < to && from + m <= channel.last(); ++m) {
         bool inside = true;
         WriteRaw(rec, from + m, RoundRaw(w0 + m * rise / span, inside), slot);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/store/Channel.h"
 #include "core/store/SampleMover.h"
 #include "core/store/VkDialogs.h"
 
@@ -20,8 +21,7 @@ void ReadClamped(const Recording& rec, int slot, int64_t from, int64_t to, int32
     const int64_t inFrom = std::max<int64_t>(from, lo), inTo = std::min<int64_t>(to, int64_t{hi} + 1);
     if (inFrom >= inTo)
         return;
-    const int64_t origin = rec.desc(slot).CorrSmpDelay;
-    ReadWords(rec.store, slot, inFrom - origin, inTo - inFrom, out + (inFrom - from));
+    ReadWords(rec.store, slot, ChannelView(rec, slot).stored(inFrom), inTo - inFrom, out + (inFrom - from));
     std::fill(out, out + (inFrom - from), out[inFrom - from]);
     std::fill(out + (inTo - from), out + (to - from), out[inTo - 1 - from]);
 }
@@ -60,7 +60,7 @@ void RewriteRaw(Recording& rec, int slot, StoredSection section, int behind, int
                 ReadClamped(rec, slot, int64_t{x0} + ahead, int64_t{x0} + count + ahead, lo, hi, buffer.data() + keep);
             }
             rule(RawChunk{buffer.data() + behind, x0, count, lo, hi, start}, out.data());
-            WriteWords(rec.store, slot, int64_t{x0} - rec.desc(slot).CorrSmpDelay, count, out.data());
+            WriteWords(rec.store, slot, ChannelView(rec, slot).stored(x0), count, out.data());
             start = false;
             progressOf.at(int64_t{x0} + count - section.first);
         }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/process/BentMiddle.h"
+#include "core/store/Channel.h"
 #include "core/store/NumberInput.h"
 #include "core/store/SampleMover.h"
 #include "core/store/VkDialogs.h"
@@ -34,10 +35,10 @@ uint16_t& Word(SampleStore& store, int slot, int64_t position)
     return store.block(slot, static_cast<int>(position >> SampleStore::BlockShift))[position & SampleStore::BlockMask];
 }
 
-// The last stored position of the slot (its stored samples less one).
-int64_t LastPosition(const ChannelDescriptor& d)
+// The store place of the slot's last sample (its stored samples less one).
+int64_t LastPosition(const Recording& rec, int slot)
 {
-    return int64_t{d.DataCnt} - d.CorrSmpDelay;
+    return ChannelView(rec, slot).storedCount() - 1;
 }
 
 // Whole numbers as the warning writes them: a decimal without trailing zeros.
@@ -51,7 +52,7 @@ std::string Decimal(double v)
 void ResampleGaps(Recording& rec, int slot, int64_t up, int64_t down, int64_t reach)
 {
     GapList& gaps = rec.at(slot).missing;
-    gaps = ResampledGaps(gaps, up, down, reach, LastPosition(rec.desc(slot)));
+    gaps = ResampledGaps(gaps, up, down, reach, LastPosition(rec, slot));
 }
 
 CommandResult Resampled(Recording& rec, int slot)
@@ -97,8 +98,9 @@ bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n)
     if (n < 2 || !rec.at(slot).ChannelUsed)
         return false;
     undo.PushRange(UndoKind::Reduce, slot, 0, d.DataCnt + 1, redraw::Everything);
-    const int64_t last = LastPosition(d);
-    const int32_t dataCnt = d.DataCnt / n, origin = d.CorrSmpDelay / n;
+    const int64_t last = LastPosition(rec, slot);
+    Channel channel(rec, slot);
+    const int32_t dataCnt = channel.last() / n, origin = channel.firstStored() / n;
     const int64_t kept = std::min<int64_t>(int64_t{dataCnt} - origin, last / n);
     // Forward, a chunk at a time: each chunk's words are read before any of them is written.
     std::vector<uint16_t> in, out;
@@ -114,9 +116,8 @@ bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n)
                 out[static_cast<std::size_t>(k)] = in[static_cast<std::size_t>(n * k)];
         WriteWords(rec.store, slot, i0, count, out.data());
     }
-    d.SampRate *= n;
-    d.DataCnt = origin + static_cast<int32_t>(kept);
-    d.CorrSmpDelay = origin;
+    channel.setInterval(channel.interval() * n);
+    channel.setExtent(origin, kept + 1);
     ResampleGaps(rec, slot, 1, n, 0);
     return true;
 }
@@ -130,7 +131,7 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
         ui.message(IntervalTooSmall, Severity::Error);
         return false;
     }
-    const int64_t last = LastPosition(d);
+    const int64_t last = LastPosition(rec, slot);
     if (n * last + 1 > rec.store.capacity(slot) || int64_t{n} * d.DataCnt > INT32_MAX) {
         ui.message(NoCapacity, Severity::Error);
         return false;
@@ -168,8 +169,7 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
         steps.at(last - f0);
     }
     d.SampRate = static_cast<int32_t>(std::nearbyint(static_cast<double>(d.SampRate) / n));
-    d.DataCnt *= n;
-    d.CorrSmpDelay *= n;
+    Channel(rec, slot).spreadPositions(n);
     ResampleGaps(rec, slot, n, 1, n - 1);  // the line from a missing word, or to it
     AdjustLength(rec, slot, 0);
     return true;
@@ -178,7 +178,7 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
 bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const StepProgress& progress)
 {
     ChannelDescriptor& d = rec.desc(slot);
-    const int64_t c = LastPosition(d);
+    const int64_t c = LastPosition(rec, slot);
     if (2 * c + 1 > rec.store.capacity(slot) || int64_t{2} * d.DataCnt > INT32_MAX) {
         ui.message(NoCapacity, Severity::Error);
         return false;
@@ -210,8 +210,7 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
         steps.at(c - m0);
     }
     d.SampRate /= 2;
-    d.DataCnt *= 2;
-    d.CorrSmpDelay *= 2;
+    Channel(rec, slot).spreadPositions(2);
     ResampleGaps(rec, slot, 2, 1, 3);  // a new word is made from two old ones on either side
     AdjustLength(rec, slot, 0);
     return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/view/RedrawRequest.h"
 
 namespace vk {
@@ -19,9 +20,10 @@ SectionOverwrite PlanOverwrite(const Recording& rec, const SectionBuffer& buffer
         std::min<int64_t>(static_cast<int64_t>(std::trunc(buffer.SecEnd / source.SampRate)), source.DataCnt);
     // Where the preview is: the sample at F4 of the channel written to.
     const auto at = static_cast<int64_t>(std::nearbyint(f4 / dest.SampRate));
-    const int64_t from = std::max<int64_t>(first, source.CorrSmpDelay);
-    const int64_t count = std::min(last - from + 1, int64_t{dest.DataCnt} - at + 1);
-    if (count <= 0 || at < dest.CorrSmpDelay)
+    const ChannelView into(rec, slot);
+    const int64_t from = std::max<int64_t>(first, ChannelView(rec, buffer.SecSlot).firstStored());
+    const int64_t count = std::min(last - from + 1, into.count() - at);
+    if (count <= 0 || at < into.firstStored())
         return plan;
     plan.first = static_cast<int32_t>(at);
     plan.words.reserve(static_cast<std::size_t>(count));

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/store/Channel.h"
 #include "core/store/NumberInput.h"
 #include "core/store/RawRuns.h"
 #include "core/store/VkDialogs.h"
@@ -48,7 +49,7 @@ std::optional<double> AskOperand(VkDialogs& ui, int code)
 template <typename Run>
 void ForEachRun(Recording& rec, int slot, const WorkSection& w, Run&& run)
 {
-    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    const int64_t origin = ChannelView(rec, slot).firstStored();
     const GapList& gaps = rec.at(slot).missing;
     const int64_t end = w.last - origin + 1;
     for (int64_t p = w.first - origin; p < end;) {
@@ -156,8 +157,9 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
         return {};
     ChannelDescriptor& d = rec.desc(slot);
     WorkSection w = SectionIndexes(d, f4, f5);
-    w.first = std::max<int64_t>(w.first, d.CorrSmpDelay);  // nothing is stored before the origin
-    w.last = std::min<int64_t>(w.last, d.DataCnt);
+    const ChannelView channel(rec, slot);
+    w.first = std::max<int64_t>(w.first, channel.firstStored());  // nothing is stored before the origin
+    w.last = std::min<int64_t>(w.last, channel.last());
     if (w.count() < 2)
         return {};
     // The values the samples stand for (a linear calibration; the polynomial is off).

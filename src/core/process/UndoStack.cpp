@@ -1,5 +1,6 @@
 #include "core/process/UndoStack.h"
 
+#include "core/store/Channel.h"
 #include "core/store/SampleMover.h"
 
 #include <cstdio>
@@ -171,15 +172,15 @@ bool UndoStack::undo(const Step& s, SampleChanges& changed)
     } else if (s.kind == UndoKind::InsertPoints) {
         // n points were inserted at p: move the rest back.
         const int32_t p = s.from, n = s.to;
-        const int64_t origin = d.CorrSmpDelay;
-        MoveSamples(rec_.store, s.slot, int64_t{p} + n - origin, int64_t{d.DataCnt} - origin, -int64_t{n});
-        d.DataCnt -= n;
+        Channel channel(rec_, s.slot);
+        MoveSamples(rec_.store, s.slot, channel.stored(int64_t{p} + n), channel.stored(channel.last()), -int64_t{n});
+        channel.setLast(channel.last() - n);
         changed.add(whole);
     } else if (s.kind == UndoKind::DeletePoints) {
         // n points were deleted at p: make room again; the step below holds them.
         const int32_t p = s.from, n = s.to;
-        const int64_t origin = d.CorrSmpDelay;
-        MoveSamples(rec_.store, s.slot, int64_t{p} + 1 - origin, int64_t{d.DataCnt} - origin, n);
+        const Channel channel(rec_, s.slot);
+        MoveSamples(rec_.store, s.slot, channel.stored(int64_t{p} + 1), channel.stored(channel.last()), n);
         AdjustLength(rec_, s.slot, n);
         changed.add({s.slot, 0, int64_t{d.DataCnt} + 1, true});
     }

@@ -5,13 +5,15 @@
 #include <numbers>
 
 #include "core/process/RawSectionPass.h"
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
 
 Workshop::Workshop(Recording& rec, int slot, int32_t first, int32_t end, VkDialogs& ui)
-        : rec_(rec), slot_(slot), first_(first), reachLo_(rec.desc(slot).CorrSmpDelay), reachHi_(rec.desc(slot).DataCnt)
+        : rec_(rec), slot_(slot), first_(first), reachLo_(ChannelView(rec, slot).firstStored()),
+          reachHi_(ChannelView(rec, slot).last())
 {
     if (rec.workshop) {
         ui.message("Illegal operation at workshop.", Severity::Error);

@@ -6,6 +6,7 @@
 #include "core/files/ChannelSource.h"
 #include "core/files/PathNames.h"
 #include "core/setup/DiveRecord.h"
+#include "core/store/Channel.h"
 #include "core/store/CommonStart.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
@@ -69,10 +70,11 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     wb.dive = DiveState{};
     wb.settings.OutDlmt = '\t';
     rec.time.TimeOffset = 0.0;
-    for (SlotData& s : rec.slots) {
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        SlotData& s = rec.at(slot);
         s.missing.clear();
         s.ChannelModified = false;
-        s.desc.CorrSmpDelay = 0;
+        Channel(rec, slot).setFirstStored(0);
         if (s.desc.GrRepr == 0 || s.desc.GrRepr == 5)
             s.desc.GrRepr = 1;
     }

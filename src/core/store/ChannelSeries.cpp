@@ -6,9 +6,10 @@ PhysValue ChannelSeries::slowChannel(int32_t i) const
 {
     if (bounded_ && (i < lo_ || i > hi_))
         return clamped(i);
-    if (d_->Derivation == 1 || d_->bApplyPolynom == 1)
+    const ChannelDescriptor& d = channel_.descriptor();
+    if (d.Derivation == 1 || d.bApplyPolynom == 1)
         return ReadChannelValue(*rec_, i, slot_);
-    const int64_t p = int64_t{i} - d_->CorrSmpDelay;
+    const int64_t p = channel_.stored(i);
     const GapList& gaps = rec_->at(slot_).missing;
     if (i >= lo_ && i <= hi_ && p >= 0 && p < SampleStore::Capacity) {
         const int row = static_cast<int>(p >> SampleStore::BlockShift);
@@ -19,7 +20,7 @@ PhysValue ChannelSeries::slowChannel(int32_t i) const
             cachedFrom_ = from;
         }
     }
-    PhysValue v = ReadPhysOf(rec_->store, *d_, slot_, i);
+    PhysValue v = ReadPhysOf(rec_->store, d, slot_, i);
     if (v.status == 0 && !gaps.empty() && IsMissing(*rec_, slot_, i))
         v.status = StatusMissing;
     return v;
@@ -39,7 +40,7 @@ ChannelSeries StretchSeries(const Recording& rec, int slot, int32_t i)
     const GapList& gaps = rec.at(slot).missing;
     if (gaps.empty())
         return whole;
-    const int64_t origin = rec.desc(slot).CorrSmpDelay;
+    const int64_t origin = ChannelView(rec, slot).firstStored();
     const int64_t p = std::clamp<int64_t>(int64_t{i} - origin, INT32_MIN, INT32_MAX);
     int64_t lo = INT32_MIN, hi = INT32_MAX;
     for (const GapRange& g : gaps.ranges()) {
@@ -60,7 +61,7 @@ namespace {
 
 const GapRange* GapAt(const Recording& rec, int slot, int32_t i)
 {
-    const int64_t p = int64_t{i} - rec.desc(slot).CorrSmpDelay;
+    const int64_t p = ChannelView(rec, slot).stored(i);
     return p < 0 || p > INT32_MAX ? nullptr : rec.at(slot).missing.at(static_cast<int32_t>(p));
 }
 
@@ -69,13 +70,13 @@ const GapRange* GapAt(const Recording& rec, int slot, int32_t i)
 int32_t AfterMissing(const Recording& rec, int slot, int32_t i)
 {
     const GapRange* g = GapAt(rec, slot, i);
-    return g ? static_cast<int32_t>(g->to + int64_t{rec.desc(slot).CorrSmpDelay}) : i;
+    return g ? static_cast<int32_t>(ChannelView(rec, slot).position(g->to)) : i;
 }
 
 int32_t BeforeMissing(const Recording& rec, int slot, int32_t i)
 {
     const GapRange* g = GapAt(rec, slot, i);
-    return g ? static_cast<int32_t>(g->from - 1 + int64_t{rec.desc(slot).CorrSmpDelay}) : i;
+    return g ? static_cast<int32_t>(ChannelView(rec, slot).position(g->from - 1)) : i;
 }
 
 }  // namespace vk

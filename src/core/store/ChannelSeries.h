@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/store/Recording.h"
+#include "core/store/Channel.h"
 
 namespace vk {
 
@@ -23,7 +23,7 @@ inline int32_t Shifted(int32_t b, int64_t delta)
 class ChannelSeries {
 public:
     ChannelSeries(const Recording& rec, int slot)
-            : rec_(&rec), d_(&rec.desc(slot)), slot_(slot), lo_(0), hi_(d_->DataCnt)
+            : rec_(&rec), channel_(rec, slot), slot_(slot), lo_(0), hi_(channel_.last())
     {
     }
 
@@ -32,7 +32,7 @@ public:
     {
         ChannelSeries s(*rec_, slot_);
         s.lo_ = std::max(lo, 0);
-        s.hi_ = std::min(hi, d_->DataCnt);
+        s.hi_ = std::min(hi, channel_.last());
         s.bounded_ = true;
         return s;
     }
@@ -49,16 +49,18 @@ public:
     // reads fall into the block of the read before: those stay inline.
     PhysValue channel(int32_t i) const
     {
-        const int64_t p = int64_t{i} - d_->CorrSmpDelay;
-        if (p >= cachedFrom_ && p < cachedFrom_ + SampleStore::BlockSamples && i >= lo_ && i <= hi_)
-            return {cached_[p - cachedFrom_] * d_->CoeffA + d_->CoeffB - d_->yOffset, 0};
+        const int64_t p = channel_.stored(i);
+        if (p >= cachedFrom_ && p < cachedFrom_ + SampleStore::BlockSamples && i >= lo_ && i <= hi_) {
+            const ChannelDescriptor& d = channel_.descriptor();
+            return {cached_[p - cachedFrom_] * d.CoeffA + d.CoeffB - d.yOffset, 0};
+        }
         return slowChannel(i);
     }
     uint16_t raw(int32_t i) const { return ReadRaw(*rec_, bounded_ ? std::clamp(i, lo_, hi_) : i, slot_); }
 
     int32_t first() const { return lo_; }             // the first index read
     int32_t count() const { return hi_ + 1; }         // indexes first() .. count - 1
-    double interval() const { return d_->SampRate; }  // ms
+    double interval() const { return channel_.interval(); }  // ms
     int slot() const { return slot_; }
     const Recording& recording() const { return *rec_; }
 
@@ -67,7 +69,7 @@ private:
     PhysValue clamped(int32_t i) const;      // a read beyond the stretch
 
     const Recording* rec_;
-    const ChannelDescriptor* d_;  // read live: the baseline may move during a search
+    ChannelView channel_;  // read live: the baseline may move during a search
     int slot_;
     // The indexes read: the channel's, or a stretch of them (bounded_), whose
     // ends then stand in for reads beyond them.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/RawRuns.h"
 
 namespace vk {
@@ -11,8 +12,8 @@ ChunkValues::ChunkValues(const Recording& rec, int slot, int32_t capacity, int a
         : rec_(rec),
           slot_(slot),
           series_(rec, slot),
-          lo_(rec.desc(slot).CorrSmpDelay),
-          hi_(rec.desc(slot).DataCnt),
+          lo_(ChannelView(rec, slot).firstStored()),
+          hi_(ChannelView(rec, slot).last()),
           ahead_(ahead),
           behind_(behind),
           buffer_(static_cast<std::size_t>(capacity + ahead + behind))

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
@@ -46,11 +47,12 @@ bool SettleCommonStart(Recording& rec, VkDialogs& ui)
     rec.time.GlobalStart = EncodeTime(rec.time.Start) + rec.time.TimeOffset;
 
     const double offset = std::trunc(rec.time.TimeOffset);
-    for (SlotData& s : rec.slots) {
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        SlotData& s = rec.at(slot);
         if (!s.ChannelUsed)
             continue;
         const auto o = static_cast<int64_t>(offset) / s.desc.SampRate;
-        s.desc.CorrSmpDelay = static_cast<int32_t>(std::max<int64_t>(s.desc.SmpDelay - o, 0));
+        Channel(rec, slot).setFirstStored(static_cast<int32_t>(std::max<int64_t>(s.desc.SmpDelay - o, 0)));
         s.SkipCount = static_cast<int32_t>(std::max<int64_t>(o - s.desc.SmpDelay, 0));
     }
     return true;

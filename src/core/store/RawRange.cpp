@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/LittleEndian.h"
 
@@ -17,12 +18,11 @@ struct PositionRange {
 
 PositionRange Clamp(const Recording& rec, int32_t first, int32_t end, int slot)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
+    const ChannelView channel(rec, slot);
     PositionRange r;
-    r.from = std::max<int64_t>(int64_t{first} - d.CorrSmpDelay, 0);
-    // Positions run to DataCnt - CorrSmpDelay inclusive: the last stored sample belongs to the range.
-    r.to = std::min<int64_t>(
-        {int64_t{end} - d.CorrSmpDelay, int64_t{d.DataCnt} - d.CorrSmpDelay + 1, rec.store.capacity(slot)});
+    r.from = std::max<int64_t>(channel.stored(first), 0);
+    // The last stored sample belongs to the range.
+    r.to = std::min<int64_t>({channel.stored(end), channel.storedCount(), rec.store.capacity(slot)});
     return r;
 }
 

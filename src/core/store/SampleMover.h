@@ -2,7 +2,7 @@
 
 // Moving a run of a slot's stored samples to other positions: insert,
 // delete, the clock-drift shifts, the section copy and their undo steps.
-// Positions are stored positions (index - CorrSmpDelay).
+// Positions are places in the store (ChannelView::stored).
 
 #include <cstdint>
 

@@ -19,17 +19,17 @@ StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last
 void ForEachStretch(const Recording& rec, int slot, StoredSection section,
                     const std::function<void(int32_t lo, int32_t hi)>& f)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
-    const int32_t origin = d.CorrSmpDelay;
-    const GapList& gaps = rec.at(slot).missing;
+    const ChannelView channel(rec, slot);
+    const int32_t origin = channel.firstStored(), last = channel.last();
+    const GapList& gaps = channel.gaps();
     int32_t lo = origin;
-    while (lo <= d.DataCnt && lo <= section.last) {
+    while (lo <= last && lo <= section.last) {
         const GapRange* gap = gaps.after(lo - origin);
         if (gap && gap->from <= lo - origin) {  // lo is missing: the stretch starts after the gap
             lo = origin + gap->to;
             continue;
         }
-        const int32_t hi = gap ? std::min(d.DataCnt, origin + gap->from - 1) : d.DataCnt;
+        const int32_t hi = gap ? std::min(last, origin + gap->from - 1) : last;
         if (hi >= section.first)
             f(lo, hi);
         lo = hi + 1;

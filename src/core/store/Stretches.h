@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/store/Recording.h"
+#include "core/store/Channel.h"
 
 namespace vk {
 
@@ -16,7 +16,7 @@ struct StoredSection {
     int32_t first = 0, last = -1;
     int64_t count() const { return int64_t{last} - first + 1; }
 };
-// The part of the samples first .. last that the slot stores (CorrSmpDelay .. DataCnt).
+// The part of the samples first .. last that the slot stores (its first stored position .. its last).
 StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last);
 
 // Calls f(lo, hi) for each run lo .. hi of stored samples with values (a
@@ -29,9 +29,9 @@ void ForEachStretch(const Recording& rec, int slot, StoredSection section,
 template <typename F>
 void ForEachRun(const Recording& rec, int slot, int32_t lo, int32_t hi, int32_t most, F f)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
+    const ChannelView channel(rec, slot);
     for (int32_t i = lo; i <= hi;) {
-        const int64_t p = int64_t{i} - d.CorrSmpDelay;
+        const int64_t p = channel.stored(i);
         const auto offset = static_cast<int32_t>(p & SampleStore::BlockMask);
         const int32_t count = std::min({hi - i + 1, SampleStore::BlockSamples - offset, most});
         if (const uint16_t* block = rec.store.block(slot, static_cast<int>(p >> SampleStore::BlockShift)))

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/UndoSink.h"
 #include "core/view/RedrawRequest.h"
 
@@ -14,7 +15,8 @@ CommandResult AlterSample(ViewContext& cx, int slot, double t, double v)
     if (!(d.SampRate > 0) || !std::isfinite(t) || !std::isfinite(v))
         return {};
     const double at = std::round(t / d.SampRate);
-    if (!(at >= d.CorrSmpDelay && at <= d.DataCnt))
+    const ChannelView channel(rec, slot);
+    if (!(at >= channel.firstStored() && at <= channel.last()))
         return {};
     if (RefuseWhilePolynomial(rec, cx.ui, slot, true))
         return {};
@@ -24,7 +26,7 @@ CommandResult AlterSample(ViewContext& cx, int slot, double t, double v)
     WriteRaw(rec, i, PhysToRaw(rec, slot, report, v), slot);
     rec.at(slot).ChannelModified = true;
     // A value written where none was is a value: the curve and the figures take it.
-    const int32_t stored = i - d.CorrSmpDelay;
+    const auto stored = static_cast<int32_t>(channel.stored(i));
     const bool wasMissing = rec.at(slot).missing.filled(stored, stored + 1);
     return {redraw::ActiveChannel, SampleChange{slot, i, int64_t{i} + 1, wasMissing}};
 }

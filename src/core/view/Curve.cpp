@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/view/PixelMap.h"
 
@@ -65,12 +66,13 @@ Curve EnvelopeColumns(const Recording& rec, const CurveRequest& q)
 {
     Curve c;
     const ChannelDescriptor& d = rec.desc(q.slot);
-    const double rate = d.SampRate;
-    const int64_t origin = d.CorrSmpDelay;
+    const ChannelView channel(rec, q.slot);
+    const double rate = channel.interval();
+    const int64_t origin = channel.firstStored();
     const int64_t k0 = std::max<int64_t>(static_cast<int64_t>(std::floor(q.f1 / rate)), 0);
     // The last index with a value: the channel's end, or where its blocks end.
     const int64_t kEnd = std::min<int64_t>(
-        {static_cast<int64_t>(std::floor(q.f2 / rate)) + 1, d.DataCnt, origin + q.envelope->count() - 1});
+        {static_cast<int64_t>(std::floor(q.f2 / rate)) + 1, channel.last(), origin + q.envelope->count() - 1});
     if (kEnd < k0)
         return c;
     auto valueOf = [&](double raw) { return raw * d.CoeffA + d.CoeffB - d.yOffset; };

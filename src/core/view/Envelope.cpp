@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <future>
 
+#include "core/store/Channel.h"
+
 namespace vk {
 
 namespace {
@@ -118,8 +120,7 @@ void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes)
     std::vector<std::future<void>> work;
     for (int slot = 0; slot < SlotCount; ++slot) {
         const SlotData& s = rec.at(slot);
-        const int64_t stored =
-            std::min<int64_t>(int64_t{s.desc.DataCnt} - s.desc.CorrSmpDelay + 1, rec.store.capacity(slot));
+        const int64_t stored = std::min<int64_t>(ChannelView(rec, slot).storedCount(), rec.store.capacity(slot));
         Envelope& e = envelopes[static_cast<std::size_t>(slot)];
         if (!s.ChannelUsed || stored <= 0) {
             e.build(rec.store, slot, 0);

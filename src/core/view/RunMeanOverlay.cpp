@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/view/PixelMap.h"
 
@@ -17,7 +18,7 @@ std::vector<ColumnRange> RunMeanColumns(const Recording& rec, int slot, int32_t 
     // The section's indexes that the window shows, each with n values before it.
     const double interval = d.SampRate;
     const int64_t first = std::max<int64_t>({static_cast<int64_t>(std::ceil(std::max(at.F4, at.F1) / interval)),
-                                             int64_t{n} + 1, d.CorrSmpDelay + int64_t{n} - 1});
+                                             int64_t{n} + 1, ChannelView(rec, slot).firstStored() + int64_t{n} - 1});
     const int64_t last =
         std::min<int64_t>(static_cast<int64_t>(std::floor(std::min(at.F5, at.F2) / interval)), d.DataCnt);
     if (first > last)

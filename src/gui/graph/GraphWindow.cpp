@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 #include "core/process/UndoStack.h"
+#include "core/store/Channel.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/Readouts.h"
 #include "core/view/RedrawRequest.h"
@@ -221,10 +222,9 @@ void GraphWindow::repaintOverlays()
 void GraphWindow::samplesChanged(int slot)
 {
     runMeans_[static_cast<std::size_t>(slot)].invalidate();
-    const ChannelDescriptor& d = wb_.rec.desc(slot);
+    const ChannelView channel(wb_.rec, slot);
     envelopes_[static_cast<std::size_t>(slot)].build(
-        wb_.rec.store, slot, std::min<int64_t>(int64_t{d.DataCnt} - d.CorrSmpDelay + 1, wb_.rec.store.capacity(slot)),
-        wb_.rec.at(slot).missing);
+        wb_.rec.store, slot, std::min<int64_t>(channel.storedCount(), wb_.rec.store.capacity(slot)), channel.gaps());
     view_.T = wb_.rec.time.LongestSpan;
 }
 

@@ -13,6 +13,7 @@
 #include <QToolTip>
 
 #include "core/process/UndoStack.h"
+#include "core/store/Channel.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/ViewCommands.h"
 #include "gui/graph/CommandTable.h"
@@ -102,13 +103,13 @@ void GraphWindow::applyChanges(const SampleChanges& changes)
     for (const SampleChange& change : changes.bySlot) {
         if (!change.any())
             continue;
-        const ChannelDescriptor& d = wb_.rec.desc(change.slot);
+        const ChannelView channel(wb_.rec, change.slot);
         runMeans_[static_cast<std::size_t>(change.slot)].invalidate();
         if (change.length)
             samplesChanged(change.slot);
         else
             envelopes_[static_cast<std::size_t>(change.slot)].update(
-                wb_.rec.store, change.slot, change.from - d.CorrSmpDelay, change.to - d.CorrSmpDelay);
+                wb_.rec.store, change.slot, channel.stored(change.from), channel.stored(change.to));
     }
 }
 

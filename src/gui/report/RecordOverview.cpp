@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/TimeBase.h"
 #include "core/view/Envelope.h"
 #include "core/view/ScaleTicks.h"
@@ -27,9 +28,9 @@ QImage RecordOverview(const Recording& rec, int slot, const std::vector<DiveMark
     QPainter p(&image);
     const QRect plot(Left, Top, OverviewWidth - Left - Right, OverviewHeight - Top - Bottom);
     p.drawText(QRect(0, 4, OverviewWidth, Top - 6), Qt::AlignCenter, "The depth record, dives in their shape's colour");
-    const ChannelDescriptor& d = rec.desc(slot);
-    const int64_t count = int64_t{d.DataCnt} + 1 - d.CorrSmpDelay;
-    if (!HoldsData(rec, slot) || count <= 0 || !(d.SampRate > 0))
+    const ChannelView channel(rec, slot);
+    const int64_t count = channel.storedCount();
+    if (!HoldsData(rec, slot) || count <= 0 || !(channel.interval() > 0))
         return image;
     Envelope envelope;
     envelope.build(rec.store, slot, count, rec.at(slot).missing);
@@ -39,7 +40,7 @@ QImage RecordOverview(const Recording& rec, int slot, const std::vector<DiveMark
     const double shallow = std::min(0.0, RawToPhys(rec, all.min, slot)), deep = RawToPhys(rec, all.max, slot);
     const double span = std::max(deep - shallow, 1.0);
     auto row = [&](double depth) { return plot.top() + static_cast<int>((depth - shallow) / span * plot.height()); };
-    const double first = d.CorrSmpDelay * d.SampRate, last = d.DataCnt * d.SampRate;
+    const double first = channel.timeOf(channel.firstStored()), last = channel.span();
     const double perColumn = std::max(last - first, 1.0) / plot.width();
 
     // Which dive each column lies in: the one covering its middle, else none.
@@ -51,8 +52,8 @@ QImage RecordOverview(const Recording& rec, int slot, const std::vector<DiveMark
             shapeAt[static_cast<std::size_t>(x)] = m.shape;
     }
     for (int x = 0; x < plot.width(); ++x) {
-        const int64_t from = static_cast<int64_t>(x * perColumn / d.SampRate);
-        const int64_t to = std::max(from + 1, static_cast<int64_t>((x + 1) * perColumn / d.SampRate));
+        const int64_t from = static_cast<int64_t>(x * perColumn / channel.interval());
+        const int64_t to = std::max(from + 1, static_cast<int64_t>((x + 1) * perColumn / channel.interval()));
         const RawExtremes e = envelope.range(rec.store, slot, from, to);
         if (e.empty())
             continue;

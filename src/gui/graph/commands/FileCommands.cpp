@@ -7,6 +7,7 @@
 #include "core/files/PathNames.h"
 #include "core/process/UndoStack.h"
 #include "core/setup/SaveSettings.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
@@ -70,7 +71,8 @@ CommandResult ShowInfo(CommandContext& cx)
     std::string text = "Varnik " + ProgramVersion() + "\r\n" + ProgramFolder() + "\r\n\r\n";
     text += "Channel " + std::to_string(cx.view.active + 1) + " (" + d.Caption + ")\r\n";
     text += "File: " + d.NameIn + "\r\n";
-    text += "Samples: " + std::to_string(d.DataCnt - d.CorrSmpDelay + 1) + ", interval " + std::to_string(d.SampRate) +
+    const ChannelView channel(cx.rec, cx.view.active);
+    text += "Samples: " + std::to_string(channel.storedCount()) + ", interval " + std::to_string(channel.interval()) +
             " ms\r\n";
     text += "Start: " + FormatDateTime(d.StartTime, '.') + "\r\n";
     for (const std::string& comment : {s.HeadCmt1, s.HeadCmt2})
