@@ -41,7 +41,7 @@ inline bool WriteBenchRecord(const std::string& data, const std::string& setup, 
     d.ColumnValue = 3;
     d.InDelimiter = '\t';
     d.SampRate = 1000;
-    d.AutoScaling = 'Y';
+    d.AutoScaling = true;
     d.format = vk::ChannelFormat::Text;
     for (int slot = 1; slot < vk::SlotCount; ++slot)
         rec.desc(slot).NameIn = "";

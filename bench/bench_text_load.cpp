@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     d.NameIn = path;
     d.ColumnValue = 3;
     d.InDelimiter = '\t';
-    d.AutoScaling = 'Y';
+    d.AutoScaling = true;
     const vk::SkipStrings skips;
 
     const double rssBefore = ResidentMiB();
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
         c.NameIn = path;
         c.ColumnValue = slot == 1 ? 3 : 2;
         c.InDelimiter = '\t';
-        c.AutoScaling = 'Y';
+        c.AutoScaling = true;
     }
     const double sharedSeconds = BestOf(2, [&] { ok = ok && vk::LoadTextChannels(three, {0, 1, 2}, skips, ui, {}); });
     const double eachSeconds = BestOf(2, [&] {

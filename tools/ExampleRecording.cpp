@@ -304,7 +304,7 @@ ExampleFiles WriteExample(const std::string& where, int days)
         d.ColumnValue = 3 + slot;
         d.HeaderText = 2;
         d.InDelimiter = '\t';
-        d.AutoScaling = 'Y';
+        d.AutoScaling = true;
         d.format = ChannelFormat::Text;
     }
     rec.desc(0).GrRepr = -1;  // depth grows downwards

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     s.desc = vk::DefaultDescriptor(slot);
     s.desc.NameIn = file.path();
     s.desc.format = data[1] % 3 == 1 ? vk::ChannelFormat::Created : vk::ChannelFormat::Binary;
-    s.desc.UseFileInfo = (data[1] & 4) ? 'Y' : 'N';
+    s.desc.UseFileInfo = (data[1] & 4) != 0;
     s.ChannelUsed = true;
     s.SkipCount = data[2];
     int32_t count = 0;  // the length a channel to create takes from slot 0
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     vk::ScriptedDialogs ui;
     ui.answers = {(data[1] & 8) ? vk::Answer::Ok : vk::Answer::Cancel};
     bool loaded = true;
-    if (s.desc.UseFileInfo == 'Y')
+    if (s.desc.UseFileInfo)
         loaded = vk::ReadFileInfo(rec, slot, ui);
     if (loaded && s.desc.format == vk::ChannelFormat::Created)
         s.desc.NameIn = "/proc/self/fd/-1/none";  // missing: the channel is created, never written

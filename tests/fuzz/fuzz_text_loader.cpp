@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     d.ColumnValue = data[0] % 6;
     d.InDelimiter = delimiters[data[1] % 4];
     d.HeaderText = data[2] % 4;
-    d.AutoScaling = (data[3] & 1) ? 'Y' : 'N';
+    d.AutoScaling = (data[3] & 1) != 0;
     d.IgnoreEmpLine = (data[3] & 2) != 0;
     rec.at(0).ChannelUsed = true;
     rec.at(0).SkipCount = (data[3] >> 2) % 3;

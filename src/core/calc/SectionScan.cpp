@@ -27,12 +27,12 @@ double SquaresTo(double n)
 std::vector<double> RawValueTable(const Recording& rec, int slot)
 {
     const ChannelDescriptor& d = rec.desc(slot);
-    if ((rec.workshop && rec.workshop->slot() == slot) || d.Derivation == 1)
+    if ((rec.workshop && rec.workshop->slot() == slot) || d.Derivation)
         return {};
     std::vector<double> values(RawWords);
     for (int r = 0; r < RawWords; ++r) {
         double v = r * d.CoeffA + d.CoeffB - d.yOffset;
-        if ((d.bApplyPolynom == 1 && !ApplyPolynomial(d, v)) || !std::isfinite(v))
+        if ((d.bApplyPolynom && !ApplyPolynomial(d, v)) || !std::isfinite(v))
             return {};  // a pole: value by value
         values[static_cast<std::size_t>(r)] = v;
     }

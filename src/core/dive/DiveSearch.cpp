@@ -143,7 +143,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     };
     f.F5 = findEnd();
     ChannelDescriptor& d = cx.rec.desc(AnalysisSlot);
-    if (f.F5 >= 0 && p.TrekBaseline && d.bApplyPolynom != 1) {
+    if (f.F5 >= 0 && p.TrekBaseline && !d.bApplyPolynom) {
         const double baseline = BaselineAfterDive(cx.rec, depth, f.F5, p.Threshold, cx.ui);
         if (0.3 * edges.max > std::fabs(baseline)) {
             cx.undo.Push(UndoKind::Baseline, AnalysisSlot, redraw::YScale);

@@ -23,7 +23,7 @@ std::vector<std::string> BinarySource::channels(const ChannelDescriptor& d) cons
 bool BinarySource::readInfo(Recording& rec, int slot, VkDialogs& ui) const
 {
     const ChannelDescriptor& d = rec.desc(slot);
-    return !(d.UseFileInfo == 'Y' && FileExists(d.NameIn)) || ReadFileInfo(rec, slot, ui);
+    return !(d.UseFileInfo && FileExists(d.NameIn)) || ReadFileInfo(rec, slot, ui);
 }
 
 bool BinarySource::load(Recording& rec, const std::vector<int>& slots, const SourceLoad&, VkDialogs& ui) const

@@ -512,7 +512,7 @@ bool OpenForLoading(SlotData& s, LineReader& reader, bool& skippedAll, VkDialogs
         ui.message("   Can't open : " + d.NameIn, Severity::Error);
         return false;
     }
-    const bool autoScaling = d.AutoScaling == 'Y';
+    const bool autoScaling = d.AutoScaling;
     if (autoScaling) {
         const bool pastHeader = SkipLines(reader, d.HeaderText);
         if (pastHeader && reader.atEnd()) {
@@ -560,7 +560,7 @@ bool LoadTextChannel(Recording& rec, int slot, const SkipStrings& skips, VkDialo
     if (!OpenForLoading(s, reader, skippedAll, ui))
         return false;
     const LineRules rules = RulesOf(d, skips);
-    if (d.AutoScaling == 'Y') {
+    if (d.AutoScaling) {
         const Source source = SourceAfter(reader, d.NameIn, options);
         reader.close();
         std::vector<std::vector<RangeScan>> scans;
@@ -600,8 +600,8 @@ bool ShareOneReading(const Recording& rec, int a, int b)
 {
     const SlotData &x = rec.at(a), &y = rec.at(b);
     const ChannelDescriptor &p = x.desc, &q = y.desc;
-    if (!x.ChannelUsed || !y.ChannelUsed || p.format != ChannelFormat::Text || q.format != ChannelFormat::Text || p.AutoScaling != 'Y' ||
-        q.AutoScaling != 'Y' || p.NameIn != q.NameIn || p.HeaderText != q.HeaderText || x.SkipCount != y.SkipCount ||
+    if (!x.ChannelUsed || !y.ChannelUsed || p.format != ChannelFormat::Text || q.format != ChannelFormat::Text || !p.AutoScaling ||
+        !q.AutoScaling || p.NameIn != q.NameIn || p.HeaderText != q.HeaderText || x.SkipCount != y.SkipCount ||
         p.InDelimiter != q.InDelimiter || p.IgnoreEmpLine != q.IgnoreEmpLine)
         return false;
     // A file each slot would question is loaded slot by slot, so that each asks as it always did.

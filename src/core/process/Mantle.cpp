@@ -44,7 +44,7 @@ CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f
         });
     };
     // A plain channel is read straight from its words.
-    if (d.Derivation == 0 && d.bApplyPolynom == 0 && rec.workshop == nullptr) {
+    if (!d.Derivation && !d.bApplyPolynom && rec.workshop == nullptr) {
         cover([&rec, &d, slot](int32_t i) { return ReadPhysOf(rec.store, d, slot, i).value; });
     } else {
         const ChannelSeries series(rec, slot);

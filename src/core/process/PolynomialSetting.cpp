@@ -20,7 +20,7 @@ PolynomialSetting PolynomialOf(const ChannelDescriptor& d)
     PolynomialSetting p;
     for (std::size_t i = 0; i < Members.size(); ++i)
         p.coeff[i] = d.*Members[i];
-    p.apply = d.bApplyPolynom == 1;
+    p.apply = d.bApplyPolynom;
     return p;
 }
 
@@ -37,7 +37,7 @@ CommandResult SetPolynomial(ViewContext& cx, int slot, const PolynomialSetting& 
     ChannelDescriptor& d = cx.rec.desc(slot);
     for (std::size_t i = 0; i < Members.size(); ++i)
         d.*Members[i] = p.coeff[i];
-    d.bApplyPolynom = p.apply ? 1 : 0;
+    d.bApplyPolynom = p.apply;
     CheckPolynomial(cx.rec, slot);
     cx.rec.at(slot).ChannelModified = true;
     return redraw::Everything;

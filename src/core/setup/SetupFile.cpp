@@ -46,10 +46,19 @@ constexpr bool IsInteger = std::is_same_v<T, int32_t> || std::is_same_v<T, uint8
 bool ParseValue(const FieldRef& ref, std::string_view raw, bool more, const Key& key, Value& out)
 {
     return std::visit(
-        [&](auto* target) {
+        [&](auto target) {
             using T = std::remove_pointer_t<decltype(target)>;
             const std::string_view field = TrimEnds(raw);
-            if constexpr (IsInteger<T>) {
+            if constexpr (std::is_same_v<T, setup::LetterFlag>) {
+                if (raw.empty() && !more)
+                    return false;
+                out = !field.empty() && field.front() == 'Y';
+            } else if constexpr (std::is_same_v<T, setup::NumberFlag>) {
+                int64_t v = 0;
+                if (!ParseInteger(field, v) || v < key.lo || v > key.hi)
+                    return false;
+                out = v != 0;
+            } else if constexpr (IsInteger<T>) {
                 using Stored = std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>, std::type_identity<T>>;
                 using U = typename Stored::type;
                 int64_t v = 0;
@@ -83,9 +92,11 @@ bool ParseValue(const FieldRef& ref, std::string_view raw, bool more, const Key&
 void Assign(const FieldRef& ref, const Value& value)
 {
     std::visit(
-        [&](auto* target) {
+        [&](auto target) {
             using T = std::remove_pointer_t<decltype(target)>;
-            if constexpr (IsInteger<T>)
+            if constexpr (std::is_same_v<T, setup::LetterFlag> || std::is_same_v<T, setup::NumberFlag>)
+                *target.flag = std::get<bool>(value);
+            else if constexpr (IsInteger<T>)
                 *target = static_cast<T>(std::get<int64_t>(value));
             else if constexpr (std::is_same_v<T, std::string>)
                 *target = std::get<std::string>(value);
@@ -99,9 +110,13 @@ void Assign(const FieldRef& ref, const Value& value)
 void AppendValue(std::string& text, const FieldRef& ref)
 {
     std::visit(
-        [&text](auto* target) {
+        [&text](auto target) {
             using T = std::remove_pointer_t<decltype(target)>;
-            if constexpr (std::is_enum_v<T>)
+            if constexpr (std::is_same_v<T, setup::LetterFlag>)
+                text += *target.flag ? 'Y' : 'N';
+            else if constexpr (std::is_same_v<T, setup::NumberFlag>)
+                text += *target.flag ? '1' : '0';
+            else if constexpr (std::is_enum_v<T>)
                 text += std::to_string(static_cast<int64_t>(*target));
             else if constexpr (std::is_same_v<T, bool>)
                 text += *target ? "TRUE" : "FALSE";

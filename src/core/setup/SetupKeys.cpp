@@ -15,6 +15,18 @@ Key Chan(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 }
 
 template <auto Member>
+Key ChanLetter(std::string_view name)
+{
+    return Key{name, [](Target& t, int slot, int) { return FieldRefs{LetterFlag{&(t.desc[slot].*Member)}}; }};
+}
+
+template <auto Member>
+Key ChanNumber(std::string_view name)
+{
+    return Key{name, [](Target& t, int slot, int) { return FieldRefs{NumberFlag{&(t.desc[slot].*Member)}}; }, 0, 1};
+}
+
+template <auto Member>
 Key Glob(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
     return Key{name, [](Target& t, int, int) { return FieldRefs{&(t.settings.*Member)}; }, lo, hi};
@@ -79,13 +91,13 @@ std::vector<Group> MakeGroups()
           Chan<&D::LowRng>("LowRng"), Chan<&D::HighRng>("HighRng"), Chan<&D::yOffset>("yOffset"),
           Chan<&D::WndSze>("WndSze", 0, 10), Chan<&D::LenF8F9>("LenF8F9", 0, 9), Chan<&D::PosF8F9>("PosF8F9", 0, 9),
           Chan<&D::KindEqu>("KindEqu"), Chan<&D::ColumnValue>("ColumnValue", 0), Chan<&D::HeaderText>("HeaderText", 0),
-          Chan<&D::InDelimiter>("InDelimiter"), Chan<&D::AutoScaling>("AutoScaling"),
-          Chan<&D::Derivation>("Derivation", 0, 1), Chan<&D::GridDist>("GridDist"), Chan<&D::RunMean>("RunMean"),
+          Chan<&D::InDelimiter>("InDelimiter"), ChanLetter<&D::AutoScaling>("AutoScaling"),
+          ChanNumber<&D::Derivation>("Derivation"), Chan<&D::GridDist>("GridDist"), Chan<&D::RunMean>("RunMean"),
           Chan<&D::IgnoreEmpLine>("IgnoreEmpLine"), Chan<&D::Poly_A>("Poly_A"), Chan<&D::Poly_B>("Poly_B"),
           Chan<&D::Poly_C>("Poly_C"), Chan<&D::Poly_D>("Poly_D"), Chan<&D::Poly_E>("Poly_E"),
           Chan<&D::Poly_F>("Poly_F"), Chan<&D::Poly_G>("Poly_G"), Chan<&D::Poly_H>("Poly_H"),
           Chan<&D::Poly_I>("Poly_I"), Chan<&D::Poly_J>("Poly_J"), Chan<&D::Poly_K>("Poly_K"),
-          Chan<&D::bSet>("bSet", 0, 1), Chan<&D::bApplyPolynom>("bApplyPolynom", 0, 1)}},
+          ChanNumber<&D::bSet>("bSet"), ChanNumber<&D::bApplyPolynom>("bApplyPolynom")}},
         {Index::None,
          {Glob<&S::Cmt1>("Cmt1"), Glob<&S::Cmt2>("Cmt2"), Nested<&S::skip, &SkipStrings::Skip1Enbld>("Skip1Enbld"),
           Nested<&S::skip, &SkipStrings::Skip1Str>("Skip1Str"),

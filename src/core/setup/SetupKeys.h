@@ -22,8 +22,16 @@ struct Target {
     Settings& settings;
 };
 
+// Flags the file writes as a letter (Y, anything else is no) or as a number (0 or 1).
+struct LetterFlag {
+    bool* flag;
+};
+struct NumberFlag {
+    bool* flag;
+};
+
 using FieldRef = std::variant<int32_t*, uint8_t*, double*, bool*, char*, std::string*, BottomSearchKind*,
-                              OnsetCriterion*, WiggleMethod*, ChannelFormat*>;
+                              OnsetCriterion*, WiggleMethod*, ChannelFormat*, LetterFlag, NumberFlag>;
 
 // The fields of one line: one, or two for "subsidline". Held in place: a
 // setup file is composed and read line by line, and a list per line costs.

@@ -20,6 +20,17 @@ ChannelDescriptor DefaultDescriptor(int slot)
 
 namespace {
 
+// A flag the image keeps as the letter Y or N.
+template <typename Flag>
+struct Letter {
+    Flag& flag;
+};
+template <typename Flag>
+Letter<Flag> AsLetter(Flag& flag)
+{
+    return {flag};
+}
+
 constexpr std::size_t CaptionOffset = 4;
 constexpr std::size_t StartFieldsOffset = 288;
 
@@ -60,8 +71,8 @@ void VisitImageFields(Descriptor& d, Visit&& visit)
     visit(452, d.ColumnValue);
     visit(456, d.HeaderText);
     visit(460, d.IgnoreEmpLine);
-    visit(461, d.AutoScaling);
-    visit(462, d.UseFileInfo);
+    visit(461, AsLetter(d.AutoScaling));
+    visit(462, AsLetter(d.UseFileInfo));
     visit(463, d.InDelimiter);
     visit(464, d.Derivation);
     visit(472, d.GridDist);
@@ -92,7 +103,9 @@ DescriptorImage EncodeDescriptor(const ChannelDescriptor& d)
     std::copy_n(d.Caption.begin(), length, image.begin() + CaptionOffset + 1);
     VisitImageFields(d, [&](std::size_t offset, const auto& field) {
         using T = std::decay_t<decltype(field)>;
-        if constexpr (std::is_same_v<T, bool>)
+        if constexpr (std::is_same_v<T, Letter<const bool>>)
+            image[offset] = static_cast<uint8_t>(field.flag ? 'Y' : 'N');
+        else if constexpr (std::is_same_v<T, bool>)
             le::Put<uint8_t>(image.data(), offset, field ? 1 : 0);
         else if constexpr (std::is_enum_v<T>)
             le::Put<std::underlying_type_t<T>>(image.data(), offset, static_cast<std::underlying_type_t<T>>(field));
@@ -106,9 +119,11 @@ void DecodeDescriptor(const DescriptorImage& image, ChannelDescriptor& d)
 {
     const std::size_t length = image[CaptionOffset];
     d.Caption.assign(reinterpret_cast<const char*>(image.data()) + CaptionOffset + 1, length);
-    VisitImageFields(d, [&](std::size_t offset, auto& field) {
+    VisitImageFields(d, [&](std::size_t offset, auto&& field) {
         using T = std::decay_t<decltype(field)>;
-        if constexpr (std::is_same_v<T, bool>)
+        if constexpr (std::is_same_v<T, Letter<bool>>)
+            field.flag = image[offset] == 'Y';
+        else if constexpr (std::is_same_v<T, bool>)
             field = le::Get<uint8_t>(image.data(), offset) != 0;
         else if constexpr (std::is_enum_v<T>)
             field = static_cast<T>(le::Get<std::underlying_type_t<T>>(image.data(), offset));

@@ -58,17 +58,17 @@ struct ChannelDescriptor {
     int32_t ColumnValue = 0;
     int32_t HeaderText = 0;
     bool IgnoreEmpLine = false;
-    char AutoScaling = 'Y';
-    char UseFileInfo = 'Y';
+    bool AutoScaling = true;  // the range is taken from the file's values
+    bool UseFileInfo = true;  // a binary file's information header is read
     char InDelimiter = '\t';
-    uint8_t Derivation = 0;  // 1: read as the difference of consecutive samples
+    bool Derivation = false;  // read as the difference of consecutive samples
     double GridDist = 0.0;
     int32_t RunMean = 0;
     // Rational calibration polynomial (A + C x + E x^2 ...) / (1 + B x + D x^2 ...).
     double Poly_A = 0.0, Poly_B = 0.0, Poly_C = 1.0, Poly_D = 0.0, Poly_E = 0.0, Poly_F = 0.0;
     double Poly_G = 0.0, Poly_H = 0.0, Poly_I = 0.0, Poly_J = 0.0, Poly_K = 0.0;
-    uint8_t bSet = 0;  // 1 when the polynomial differs from the identity
-    uint8_t bApplyPolynom = 0;
+    bool bSet = false;  // the polynomial differs from the identity
+    bool bApplyPolynom = false;
 
     bool operator==(const ChannelDescriptor&) const = default;
 };

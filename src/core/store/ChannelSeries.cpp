@@ -7,7 +7,7 @@ PhysValue ChannelSeries::slowChannel(int32_t i) const
     if (bounded_ && (i < lo_ || i > hi_))
         return clamped(i);
     const ChannelDescriptor& d = channel_.descriptor();
-    if (d.Derivation == 1 || d.bApplyPolynom == 1)
+    if (d.Derivation || d.bApplyPolynom)
         return ReadChannelValue(*rec_, i, slot_);
     const int64_t p = channel_.stored(i);
     const GapList& gaps = rec_->at(slot_).missing;

@@ -40,7 +40,7 @@ const double* ChunkValues::load(int32_t j0, int32_t count)
 void ChunkValues::read(int32_t from, int32_t to, double* out)
 {
     const ChannelDescriptor& d = rec_.desc(slot_);
-    const bool plain = d.Derivation == 0 && d.bApplyPolynom == 0 && rec_.workshop == nullptr;
+    const bool plain = !d.Derivation && !d.bApplyPolynom && rec_.workshop == nullptr;
     const double gain = d.CoeffA, low = d.CoeffB, offset = d.yOffset;
     const GapList& gaps = rec_.at(slot_).missing;
     for (int32_t i = from; i < to;) {

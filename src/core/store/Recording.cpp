@@ -62,11 +62,11 @@ PhysValue ReadChannelValue(const Recording& rec, int32_t index, int slot)
     PhysValue v = ReadPhysOf(rec.store, d, slot, index);
     const int32_t before = index > INT32_MIN ? index - 1 : index;
     if (v.status == 0 && !s.missing.empty() &&
-        (IsMissing(rec, slot, index) || (d.Derivation == 1 && IsMissing(rec, slot, before))))
+        (IsMissing(rec, slot, index) || (d.Derivation && IsMissing(rec, slot, before))))
         v.status = StatusMissing;
-    if (d.Derivation == 1)
+    if (d.Derivation)
         v.value -= ReadPhysOf(rec.store, d, slot, before).value;
-    if (d.bApplyPolynom == 1 && !ApplyPolynomial(d, v.value))
+    if (d.bApplyPolynom && !ApplyPolynomial(d, v.value))
         v.status = -1;
     return v;
 }
@@ -113,18 +113,18 @@ bool CheckPolynomial(Recording& rec, int slot)
     const bool identity = d.Poly_C == 1.0 && d.Poly_A == 0.0 && d.Poly_B == 0.0 && d.Poly_D == 0.0 && d.Poly_E == 0.0 &&
                           d.Poly_F == 0.0 && d.Poly_G == 0.0 && d.Poly_H == 0.0 && d.Poly_I == 0.0 && d.Poly_J == 0.0 &&
                           d.Poly_K == 0.0;
-    d.bSet = identity ? 0 : 1;
+    d.bSet = !identity;
     return !identity;
 }
 
 bool PolynomialApplied(Recording& rec, int slot)
 {
-    return rec.desc(slot).bApplyPolynom == 1 && CheckPolynomial(rec, slot);
+    return rec.desc(slot).bApplyPolynom && CheckPolynomial(rec, slot);
 }
 
 bool ValuesWriteBack(Recording& rec, int slot)
 {
-    return !PolynomialApplied(rec, slot) && rec.desc(slot).Derivation != 1;
+    return !PolynomialApplied(rec, slot) && !rec.desc(slot).Derivation;
 }
 
 bool RefuseWhilePolynomial(Recording& rec, VkDialogs& ui, int slot, bool writesValues)

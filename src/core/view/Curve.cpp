@@ -17,7 +17,7 @@ namespace {
 bool LinearInRaw(const Recording& rec, int slot)
 {
     const ChannelDescriptor& d = rec.desc(slot);
-    return d.Derivation == 0 && d.bApplyPolynom == 0 && rec.workshop == nullptr;
+    return !d.Derivation && !d.bApplyPolynom && rec.workshop == nullptr;
 }
 
 Curve SamplePoints(const Recording& rec, const CurveRequest& q)

@@ -61,7 +61,7 @@ uint32_t Baseline(BaselineCommand command, Recording& rec, const ViewState& view
 {
     const int slot = view.active;
     ChannelDescriptor& d = rec.desc(slot);
-    if (d.bApplyPolynom == 1) {
+    if (d.bApplyPolynom) {
         ui.message("Not possible since polynom is enabled", Severity::Error);
         return 0;
     }

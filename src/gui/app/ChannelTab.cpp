@@ -202,14 +202,14 @@ void ChannelTab::fill()
     time_->setTime(QTime(t.hour, t.minute, t.second));
     binary_->setChecked(d.format == ChannelFormat::Binary);
     text_->setChecked(d.format != ChannelFormat::Binary);
-    readHeader_->setChecked(d.UseFileInfo == 'Y');
+    readHeader_->setChecked(d.UseFileInfo);
     header_->setText(QString::number(d.HeaderText));
     column_->setText(QString::number(d.ColumnValue));
     separator_->setEditText(DelimiterText(d.InDelimiter));
     skipVoid_->setChecked(d.IgnoreEmpLine);
     min_->setText(QString::number(d.LowRng, 'f', 4));
     max_->setText(QString::number(d.HighRng, 'f', 4));
-    autoScaling_->setChecked(d.AutoScaling == 'Y');
+    autoScaling_->setChecked(d.AutoScaling);
     updateEnabling();
     updatePreview();
 }
@@ -235,7 +235,7 @@ void ChannelTab::collect()
                             ? ' '
                             : separator.at(0).toLatin1();
     d.IgnoreEmpLine = skipVoid_->isChecked();
-    d.UseFileInfo = readHeader_->isChecked() ? 'Y' : 'N';
+    d.UseFileInfo = readHeader_->isChecked();
     // The fields show four decimals: only what the user typed is taken back,
     // so a range finer than that keeps its digits.
     double v = 0.0;
@@ -243,7 +243,7 @@ void ChannelTab::collect()
         d.LowRng = v;
     if (max_->isModified() && ParseDecimal(max_->text().toStdString(), v))
         d.HighRng = v;
-    d.AutoScaling = autoScaling_->isChecked() ? 'Y' : 'N';
+    d.AutoScaling = autoScaling_->isChecked();
 }
 
 void ChannelTab::browse()
@@ -298,8 +298,8 @@ void ChannelTab::formatClicked()
     ChannelDescriptor& d = desc();
     if (!isFileToCreate())
         d.format = binary_->isChecked() ? ChannelFormat::Binary : ChannelFormat::Text;
-    d.UseFileInfo = readHeader_->isChecked() ? 'Y' : 'N';
-    d.AutoScaling = autoScaling_->isChecked() ? 'Y' : 'N';
+    d.UseFileInfo = readHeader_->isChecked();
+    d.AutoScaling = autoScaling_->isChecked();
     updateEnabling();
 }
 

@@ -200,7 +200,7 @@ void PaintStripOverlay(QPainter& p, QSize size, const GraphScene& scene, int slo
         const QFontMetrics metrics(p.font());
         p.setPen(TableColour(s, ColForeground));
         p.drawText(x, y + metrics.ascent(), name);
-        if (d.bApplyPolynom == 1) {
+        if (d.bApplyPolynom) {
             p.setPen(QColor(128, 0, 128));
             p.drawText(x + metrics.horizontalAdvance(name), y + metrics.ascent(), " (Poly)");
         }

@@ -110,7 +110,7 @@ ChartStyleDialog::ChartStyleDialog(const Recording& rec, const ViewState& view, 
 
     auto* polynomial = new QLabel("Polynom is applied to this channel");
     polynomial->setObjectName("lblPolynom");
-    polynomial->setVisible(rec.desc(slot).bApplyPolynom == 1);
+    polynomial->setVisible(rec.desc(slot).bApplyPolynom);
 
     QDialogButtonBox* buttons = OkCancel(this);
     auto* grid = new QGridLayout;

@@ -273,7 +273,7 @@ TEST(DiveSearch, SurfaceBaselineFollowsTheDives)
     DiveBench p(v);
     p.p.Threshold = 5;
     p.p.TrekBaseline = 1;
-    p.rec.desc(0).bApplyPolynom = 1;
+    p.rec.desc(0).bApplyPolynom = true;
     p.rec.desc(0).Poly_C = 1;
     o = SearchNextDive(p.cx, p.p);
     EXPECT_FALSE(o.baselineShifted);

@@ -127,7 +127,7 @@ TEST_F(TextLoader, MissingValuesAndColumns)
     EXPECT_EQ(ui.busyDepth, 0);
     d().IgnoreEmpLine = true;
 
-    d().AutoScaling = 'N';
+    d().AutoScaling = false;
     d().LowRng = 0.0;
     d().HighRng = 10.0;
     SetScaling(rec, 0);
@@ -224,7 +224,7 @@ TEST_F(TextLoader, ProgressAndTheCapacityStop)
     EXPECT_EQ(ui.texts()[0], " log.txt holds more values than a channel can take. The first 16384 values were loaded.");
 
     // Without auto-scaling the progress is the plain count.
-    d().AutoScaling = 'N';
+    d().AutoScaling = false;
     ui.statusTexts.clear();
     ui.shown.clear();
     ASSERT_TRUE(Load(text.substr(0, 12 * 1000)));
@@ -449,7 +449,7 @@ TEST_F(TextLoader, SlotsOfOneFileShareOneReading)
         c.ColumnValue = 2 + slot;
         c.InDelimiter = ';';
         c.HeaderText = 2;
-        c.AutoScaling = 'Y';
+        c.AutoScaling = true;
     }
     ASSERT_TRUE(ShareOneReading(rec, 0, 1));
     ASSERT_TRUE(ShareOneReading(rec, 1, 2));
@@ -505,7 +505,7 @@ TEST_F(TextLoader, SlotsOfOneFileShareOneReading)
     rec.at(1).SkipCount = 5;
     EXPECT_FALSE(ShareOneReading(rec, 0, 1));
     rec.at(1).SkipCount = 0;
-    rec.desc(2).AutoScaling = 'N';
+    rec.desc(2).AutoScaling = false;
     EXPECT_FALSE(ShareOneReading(rec, 1, 2));
     rec.desc(1).InDelimiter = ',';
     EXPECT_FALSE(ShareOneReading(rec, 0, 1));

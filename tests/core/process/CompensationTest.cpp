@@ -104,7 +104,7 @@ TEST_F(CompensationFixture, TheFittedPulseIsSubtractedOnYesOnly)
     EXPECT_FALSE(FitInertia(rec, 0, s, ui, 8999 * double{Interval}, 0));
     s.CompAmplitude = 1;
     EXPECT_FALSE(FitInertia(rec, 0, s, ui, 8999 * double{Interval}, 800 * double{Interval}));
-    rec.desc(0).bApplyPolynom = 1;
+    rec.desc(0).bApplyPolynom = true;
     rec.desc(0).Poly_A = 1;
     compensate(s, &preview, 0, 8999, repeat);
     EXPECT_EQ(ui.helpPages, std::vector<std::string>{"ErrPoly.rtf"});

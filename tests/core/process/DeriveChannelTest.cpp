@@ -147,12 +147,12 @@ TEST_F(ProcessFixture, BiChannelIntoEachResultSlotAndItsRefusals)
     rec.at(1).ChannelUsed = true;
 
     // A polynomial on any slot involved, the result included, is refused.
-    rec.desc(1).bApplyPolynom = 1;
+    rec.desc(1).bApplyPolynom = true;
     rec.desc(1).Poly_A = 3;
     derive(DeriveAdd, 0, 1, 2);
     refused("polynomial");
     EXPECT_EQ(ui.helpPages.back(), "ErrPoly.rtf");
-    rec.desc(0).bApplyPolynom = 1;
+    rec.desc(0).bApplyPolynom = true;
     rec.desc(0).Poly_A = 3;
     derive(DeriveIntegrate, 0, 0);
     refused("polynomial in place");

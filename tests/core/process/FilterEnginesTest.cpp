@@ -165,7 +165,7 @@ TEST_F(FilterFixture, ReplacingByANumberOrByLines)
         }
 
     // Replacing by a number is refused while a polynomial is applied; lines are not.
-    rec.desc(0).bApplyPolynom = 1;
+    rec.desc(0).bApplyPolynom = true;
     rec.desc(0).Poly_C = 2;
     EXPECT_FALSE(ReplaceValues(context(), Relation::Less, false, 0, T(900), T(100), 0, 0).changed.bySlot[0].any());
     EXPECT_EQ(ui.helpPages, std::vector<std::string>{"ErrPoly.rtf"});

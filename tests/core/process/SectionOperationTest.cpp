@@ -210,14 +210,14 @@ TEST_F(ProcessFixture, RefusalsAndCancelLeaveEverythingAsItWas)
     unchanged("one sample");
 
     // A polynomial applied: the help page says why, nothing is asked.
-    rec.desc(0).bApplyPolynom = 1;
+    rec.desc(0).bApplyPolynom = true;
     rec.desc(0).Poly_E = 0.5;
     section(SectionAdd, 100, 200);
     EXPECT_EQ(ui.helpPages, std::vector<std::string>{"ErrPoly.rtf"});
     EXPECT_EQ(ui.shown.size(), shown);
-    rec.desc(0).bApplyPolynom = 0;
+    rec.desc(0).bApplyPolynom = false;
     rec.desc(0).Poly_E = 0;
-    rec.desc(0).bSet = 0;
+    rec.desc(0).bSet = false;
     unchanged("polynomial");
 }
 

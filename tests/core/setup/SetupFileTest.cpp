@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "core/setup/SaveSettings.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Workbench.h"
@@ -44,16 +46,16 @@ void MakeUnusual(Recording& rec, Settings& s)
         d.ColumnValue = 5;
         d.HeaderText = 3;
         d.InDelimiter = slot == 0 ? ';' : slot == 1 ? ' ' : '\t';
-        d.AutoScaling = 'N';
-        d.Derivation = 1;
+        d.AutoScaling = false;
+        d.Derivation = true;
         d.GridDist = 2.5;
         d.RunMean = 7;
         d.IgnoreEmpLine = true;
         d.Poly_A = 0.5;
         d.Poly_K = -1e-12;
         d.Poly_C = 2;
-        d.bSet = 1;
-        d.bApplyPolynom = 1;
+        d.bSet = true;
+        d.bApplyPolynom = true;
     }
     s.Cmt1 = "Trip to the  ice edge";
     s.Cmt2 = "second tag";
@@ -192,6 +194,38 @@ TEST_F(SetupFile, WrittenFormIsTabSeparatedWithFixedReals)
               std::string::npos);
     EXPECT_EQ(text.size() - text.rfind("subsidline\t2\t9"),
               std::string("subsidline\t2\t9\t 0.00000000000000E+0000\t 0.00000000000000E+0000\r\n").size());
+}
+
+// Flags are plain booleans in the program and keep their letters and numbers in the file.
+TEST_F(SetupFile, FlagsKeepTheirLettersAndNumbers)
+{
+    rec.desc(1).AutoScaling = false;
+    rec.desc(2).Derivation = true;
+    rec.desc(0).bApplyPolynom = true;
+    const std::string text = SetupText(rec, settings);
+    EXPECT_NE(text.find("\r\nAutoScaling\t0\tY\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nAutoScaling\t1\tN\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nDerivation\t2\t1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nbApplyPolynom\t0\t1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nbSet\t0\t0\r\n"), std::string::npos);
+
+    // A letter other than Y is no; a number outside 0 .. 1 and an empty letter leave the flag alone.
+    const std::string path = dir.file("flags.cfg");
+    std::string edited = text;
+    const auto replace = [&edited](const std::string& from, const std::string& to) {
+        edited.replace(edited.find(from), from.size(), to);
+    };
+    replace("AutoScaling\t0\tY", "AutoScaling\t0\ty");
+    replace("Derivation\t2\t1", "Derivation\t2\t2");
+    replace("AutoScaling\t2\tY", "AutoScaling\t2\t");
+    std::ofstream(path, std::ios::binary) << edited;
+    Recording back;
+    ASSERT_TRUE(ReadSetup(path, back, settings));
+    EXPECT_FALSE(back.desc(0).AutoScaling);
+    EXPECT_FALSE(back.desc(1).AutoScaling);
+    EXPECT_TRUE(back.desc(2).AutoScaling);
+    EXPECT_FALSE(back.desc(2).Derivation);
+    EXPECT_TRUE(back.desc(0).bApplyPolynom);
 }
 
 TEST_F(SetupFile, BadLinesAreSkippedOneByOne)

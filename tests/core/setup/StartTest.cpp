@@ -123,7 +123,7 @@ TEST_F(StartFixture, BinaryChannelsTakeTheirHeaderAndFailuresStop)
     ChannelDescriptor& d = wb.rec.desc(1);
     d.NameIn = bin;
     d.format = ChannelFormat::Binary;
-    d.UseFileInfo = 'Y';
+    d.UseFileInfo = true;
     d.Caption = "to be replaced";
     ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
     EXPECT_EQ(d.Caption, "Depth [m]");
@@ -199,9 +199,9 @@ TEST(CopyChannels, CopyFromTheFirstSlot)
     d.StartTime = 1e12;
     d.ColumnValue = 3;
     d.format = ChannelFormat::Binary;
-    d.UseFileInfo = 'N';
+    d.UseFileInfo = false;
     d.HeaderText = 7;
-    d.AutoScaling = 'N';
+    d.AutoScaling = false;
     d.LowRng = -1;
     d.HighRng = 1;
     for (CopyKind kind : {CopyKind::FileNames, CopyKind::SampRate, CopyKind::StartTime, CopyKind::Format,
@@ -212,9 +212,9 @@ TEST(CopyChannels, CopyFromTheFirstSlot)
         EXPECT_EQ(rec.desc(s).SampRate, 125);
         EXPECT_EQ(rec.desc(s).StartTime, 1e12);
         EXPECT_EQ(rec.desc(s).format, ChannelFormat::Binary);
-        EXPECT_EQ(rec.desc(s).UseFileInfo, 'N');
+        EXPECT_FALSE(rec.desc(s).UseFileInfo);
         EXPECT_EQ(rec.desc(s).HeaderText, 0);  // a binary format copies no text settings
-        EXPECT_EQ(rec.desc(s).AutoScaling, 'N');
+        EXPECT_FALSE(rec.desc(s).AutoScaling);
         EXPECT_EQ(rec.desc(s).LowRng, 0.0);  // only the right mouse button copies the range
         EXPECT_EQ(rec.desc(s).ColumnValue, 3 + s);
     }

@@ -46,10 +46,10 @@ ChannelDescriptor Unusual()
     d.ColumnValue = 5;
     d.HeaderText = 2;
     d.IgnoreEmpLine = true;
-    d.AutoScaling = 'N';
-    d.UseFileInfo = 'N';
+    d.AutoScaling = false;
+    d.UseFileInfo = false;
     d.InDelimiter = ';';
-    d.Derivation = 1;
+    d.Derivation = true;
     d.GridDist = 10.0;
     d.RunMean = 9;
     d.Poly_A = 1.0;
@@ -63,8 +63,8 @@ ChannelDescriptor Unusual()
     d.Poly_I = 9.0;
     d.Poly_J = 10.0;
     d.Poly_K = 11.0;
-    d.bSet = 1;
-    d.bApplyPolynom = 1;
+    d.bSet = true;
+    d.bApplyPolynom = true;
     return d;
 }
 

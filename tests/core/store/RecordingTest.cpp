@@ -61,12 +61,12 @@ TEST_F(ScaledRecording, ReadValueAppliesDerivationPolynomialAndWorkshop)
 {
     ChannelDescriptor& d = rec.desc(0);
     d.CorrSmpDelay = 0;
-    d.Derivation = 1;
+    d.Derivation = true;
     EXPECT_DOUBLE_EQ(ReadValue(rec, 0, 0).value, 0.0);  // index -1 clamps to the same sample
     EXPECT_NEAR(ReadValue(rec, 5, 0).value, 0.001, 1e-12);
-    d.Derivation = 0;
+    d.Derivation = false;
 
-    d.bApplyPolynom = 1;
+    d.bApplyPolynom = true;
     d.Poly_A = 1.0;  // (1 + 2x) / (1 + 0.5x)
     d.Poly_C = 2.0;
     d.Poly_B = 0.5;

@@ -324,7 +324,7 @@ TEST(RangeCommands, ZoomShiftsClicksAndBaselines)
     EXPECT_EQ(Baseline(BaselineCommand::Numerical, rec, v, ui, undo), 0u);
     EXPECT_EQ(ui.texts().back(), "'abc' is not a valid floating point value");
 
-    rec.desc(0).bApplyPolynom = 1;
+    rec.desc(0).bApplyPolynom = true;
     undo.kinds.clear();
     EXPECT_EQ(Baseline(BaselineCommand::Increment, rec, v, ui, undo), 0u);
     EXPECT_EQ(ui.texts().back(), "Not possible since polynom is enabled");

@@ -189,7 +189,7 @@ void MainDialogTest::fieldsAreCheckedWhenLeft()
     QCOMPARE(ui->texts(), std::vector<std::string>{"Illegal value"});
     QCOMPARE(wb->rec.desc(1).LowRng, 0.0);
     QCOMPARE(wb->rec.desc(1).HighRng, 12.5);
-    QCOMPARE(wb->rec.desc(1).AutoScaling, 'N');
+    QCOMPARE(wb->rec.desc(1).AutoScaling, false);
 
     // A binary file: header fields off, the range only without "Read header".
     field<QRadioButton>(2, "rdbBinary")->click();
@@ -198,7 +198,7 @@ void MainDialogTest::fieldsAreCheckedWhenLeft()
     QVERIFY(!field<QLineEdit>(2, "EditMin")->isEnabled());
     field<QCheckBox>(2, "cbxReadHeader")->click();
     QVERIFY(field<QLineEdit>(2, "EditMin")->isEnabled());
-    QCOMPARE(wb->rec.desc(2).UseFileInfo, 'N');
+    QCOMPARE(wb->rec.desc(2).UseFileInfo, false);
 
     // Start date and time take typed digits, with or without separators.
     auto* date = field<TypedTimeField>(0, "DateStart");
@@ -271,7 +271,7 @@ void MainDialogTest::copyButtonsCopyFromTheFirstChannel()
     enter(field<QLineEdit>(0, "EditMin"), "-7");
     leave();
     click(1, CopyKind::AutoScaling, Qt::RightButton);  // right button: with Min and Max
-    QCOMPARE(wb->rec.desc(2).AutoScaling, 'N');
+    QCOMPARE(wb->rec.desc(2).AutoScaling, false);
     QCOMPARE(wb->rec.desc(2).LowRng, -7.0);
     click(2, CopyKind::CountExtensions);
     QCOMPARE(wb->rec.desc(1).NameIn, dir->path() + "/seal-example.001");

@@ -183,7 +183,7 @@ void GraphMoveTest::yZoomKeysAndBaseline()
     ui->inputs = {"3"};
     window->menus().action("baseline.numerical")->trigger();
     QCOMPARE(d.yOffset, 3.5);
-    d.bApplyPolynom = 1;
+    d.bApplyPolynom = true;
     key(Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(ui->texts().back(), std::string("Not possible since polynom is enabled"));
     QCOMPARE(d.yOffset, 3.5);

@@ -384,7 +384,7 @@ void GraphWindowTest::rotatedStylesBarsCaptionAndCrossLines()
 
     // " (Poly)" in purple after the name; B- and Sh-cursors where the flags ask for them.
     scene.caption = CaptionPlace::Top;
-    rec.desc(2).bApplyPolynom = 1;
+    rec.desc(2).bApplyPolynom = true;
     rec.desc(2).DisplayFlags = ShowBCursors | ShowShCursors;
     wb->settings.colours.values[ColCursorF4F5] = 16711680;
     view.at.Sh1 = 100000;

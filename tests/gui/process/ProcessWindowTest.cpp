@@ -218,7 +218,7 @@ void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
 
     // A polynomial applied: processing is refused and its help page shown.
     step("process.polynomial", [] { InNextDialog({{"edtC", "2"}}, {"cbxApplyPolynom"}); });
-    QCOMPARE(wb->rec.desc(1).bSet, uint8_t{1});
+    QCOMPARE(wb->rec.desc(1).bSet, true);
     const int top = window->undoStack()->top();
     ui->inputs.push_back("1");
     setSection(3600, 7200);
@@ -329,8 +329,8 @@ void ProcessWindowTest::rampAndPolynomialDialogs()
     QVERIFY(stayedOpen);
     const ChannelDescriptor& d = wb->rec.desc(0);
     QCOMPARE(d.Poly_E, 0.0);
-    QCOMPARE(d.bSet, uint8_t{0});
-    QCOMPARE(d.bApplyPolynom, uint8_t{0});
+    QCOMPARE(d.bSet, false);
+    QCOMPARE(d.bApplyPolynom, false);
     QVERIFY(!CheckPolynomial(wb->rec, 0));
     QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo Polynom."));
     run("process.undo");
