@@ -39,7 +39,20 @@ while IFS= read -r -d '' file; do
   done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" | sed 's/^\([0-9]*\):[[:space:]]*#[[:space:]]*include[[:space:]]*/\1:/')
 done < <(find src/core \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)
 
+# The Qt side runs commands; it records no undo step and sets no field that
+# the channel keeps (its extent, drawing, calibration and range) itself: a core
+# command does both.
+stored='CorrSmpDelay|DataCnt|SampRate|GrRepr|WndSze|yOffset|CoeffA|CoeffB|CoeffC|Min|Max|SectionMin|SectionMax'
+while IFS= read -r hit; do
+  echo "$hit: the Qt side records an undo step; a core command must" >&2
+  status=1
+done < <(grep -rnE '(\.|->)(Push|PushRange|PushJoined)\(UndoKind::' src/gui || true)
+while IFS= read -r hit; do
+  echo "$hit: the Qt side writes a stored field of a channel; a core command must" >&2
+  status=1
+done < <(grep -rnE "\\.($stored)[[:space:]]*([-+*/]?=[^=]|\\+\\+|--)" src/gui | grep -v 'app/ChannelTab.cpp:.*SampRate' || true)
+
 if ((status == 0)); then
-  echo "layers: every core include points down"
+  echo "layers: every core include points down; the Qt side leaves undo and stored fields to the core"
 fi
 exit $status

@@ -42,14 +42,14 @@ SampleChange WholeChannel(const CommandContext& cx)
 CommandResult SearchNextCommand(CommandContext& cx)
 {
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
-        return 0;
+        return {};
     PushView(cx);
     // A baseline the search shifts is taken back by the same Undo as the view.
     MessagesOnce once(cx.ui, cx.wb.dive.warned);  // a warning seen this run goes to the status line
     DiveContext dc = ResultsOf(cx, once, nullptr).dive();
     const SearchOutcome o = SearchNext(dc, cx.settings().dive);
     if (o.refused)
-        return 0;
+        return {};
     if (!o.accepted)
         cx.ui.status("No further dive");
     const bool whole = o.windowMoved || o.baselineShifted || cx.settings().dive.AdjustYSize;
@@ -59,7 +59,7 @@ CommandResult SearchNextCommand(CommandContext& cx)
 CommandResult AnalyseCommand(CommandContext& cx)
 {
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
-        return 0;
+        return {};
     MessagesOnce once(cx.ui, cx.wb.dive.warned);
     DiveContext dc = ResultsOf(cx, once, nullptr).dive();
     AnalyseFramedDive(dc, cx.settings().dive);
@@ -69,7 +69,7 @@ CommandResult AnalyseCommand(CommandContext& cx)
 CommandResult WriteResultsCommand(CommandContext& cx, PictureSink* pictures)
 {
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
-        return 0;
+        return {};
     PushView(cx);
     MessagesOnce once(cx.ui, cx.wb.dive.warned);
     ResultContext rc = ResultsOf(cx, once, pictures);
@@ -83,13 +83,13 @@ CommandResult CommentCommand(CommandContext& cx)
 {
     if (const auto text = cx.ui.input(" Input comment", " Enter a comment ", cx.wb.dive.comment))
         cx.wb.dive.comment = *text;
-    return 0;
+    return {};
 }
 
 CommandResult BoutCommand(CommandContext& cx, bool analyse)
 {
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
-        return 0;
+        return {};
     PushView(cx);
     MessagesOnce once(cx.ui, cx.wb.dive.warned);
     ResultContext rc = ResultsOf(cx, once, nullptr);
@@ -107,7 +107,7 @@ CommandResult ShapeCommand(CommandContext& cx, int tag)
     const DiveFrame before = f;
     PressShapeButton(tag, cx.wb.dive, f, cx.settings().dive);
     if (f.F8 == before.F8 && f.F9 == before.F9)
-        return 0;
+        return {};
     cx.view.at.B1 = f.F8 * interval;
     cx.view.at.B2 = f.F9 * interval;
     return redraw::StripCursors;
@@ -117,7 +117,7 @@ CommandResult EventCounterCommand(CommandContext& cx)
 {
     if (const auto n = AskInteger(cx.ui, "Type in event counter", "Warning! Pause will be wrong", "0"))
         cx.wb.dive.EventCounter = *n;
-    return 0;
+    return {};
 }
 
 CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const AutomaticHooks& hooks,
@@ -141,7 +141,7 @@ CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive)
 {
     const double interval = cx.rec.desc(AnalysisSlot).SampRate;
     if (!(interval > 0))
-        return 0;
+        return {};
     PushView(cx);
     LinePositions& at = cx.view.at;
     at.F4 = dive.onset;

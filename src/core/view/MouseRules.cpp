@@ -77,11 +77,11 @@ uint32_t DragLine(LinePositions& at, Line line, double t)
         if (p.line != line)
             continue;
         if (p.left ? t >= at.*p.partner : t <= at.*p.partner)
-            return 0;
+            return redraw::Nothing;
         at.*p.self = t;
         return p.redraw;
     }
-    return 0;
+    return redraw::Nothing;
 }
 
 bool LineNeedsUndo(Line line)

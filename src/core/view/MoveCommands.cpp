@@ -70,7 +70,7 @@ CommandResult WheelCommand(ViewContext& cx, WheelKind kind, int slot, double t, 
     constexpr double PanShare = 0.1;    // one notch: a tenth of the window
     constexpr int LeastSamples = 8;     // the narrowest window the wheel makes
     if (steps == 0)
-        return 0;
+        return {};
     const double factor = std::pow(StepFactor, steps);
     if (kind == WheelKind::Range) {
         PushView(cx, redraw::RangeChange, slot);
@@ -95,7 +95,7 @@ CommandResult AskRangeCommand(ViewContext& cx)
     ChannelDescriptor& d = cx.rec.desc(cx.view.active);
     const ChannelDescriptor before = d;
     if (!AskRange(d, cx.ui))
-        return 0;
+        return {};
     // The step keeps the range as it was before the question.
     const double min = d.Min, max = d.Max;
     d = before;

@@ -63,7 +63,7 @@ uint32_t Baseline(BaselineCommand command, Recording& rec, const ViewState& view
     ChannelDescriptor& d = rec.desc(slot);
     if (d.bApplyPolynom) {
         ui.message("Not possible since polynom is enabled", Severity::Error);
-        return 0;
+        return redraw::Nothing;
     }
     const double rate = d.SampRate;
     const auto first = static_cast<int32_t>(std::ceil(view.at.F4 / rate));
@@ -100,7 +100,7 @@ uint32_t Baseline(BaselineCommand command, Recording& rec, const ViewState& view
         const auto v =
             AskNumber(ui, "Channel " + std::to_string(slot + 1) + " (" + d.Caption + ")", " New baseline at:", "0");
         if (!v)
-            return 0;
+            return redraw::Nothing;
         shift = *v;
         break;
     }

@@ -32,6 +32,7 @@ inline constexpr std::array<Bit, 15> Order{TotalCurve,   TotalLines,      Active
                                            Readouts,     TimeScale,       YScale,       Grid,          SubsidiaryLines};
 
 // The requests of the commands, by what they change.
+inline constexpr uint32_t Nothing = 0;  // a command that changed nothing to be seen
 inline constexpr uint32_t ActiveChannel = ActiveStrip | ActiveCursors;  // samples of the active channel
 inline constexpr uint32_t RangeChange = ActiveChannel | YScale;         // its displayed range
 inline constexpr uint32_t SampleEdit = ActiveChannel | TotalCurve | TotalLines | Readouts;   // its values

@@ -65,7 +65,7 @@ uint32_t MoveRedraw(int mode)
     case ModeCursors:
     case ModeF5: return CursorMove;
     case ModeBordersAndCursors: return AllMove;
-    case ModeNone: return 0;
+    case ModeNone: return redraw::Nothing;
     default: return BMove;
     }
 }
@@ -192,7 +192,7 @@ uint32_t PageLeft(ViewState& v)
         if (s < p.F4)
             Shift(p.F4, p.F5, -s);
     } else {
-        return 0;
+        return redraw::Nothing;
     }
     return AllMove;
 }
@@ -216,7 +216,7 @@ uint32_t PageRight(ViewState& v)
         if (s < t - p.F5)
             Shift(p.F4, p.F5, s);
     } else {
-        return 0;
+        return redraw::Nothing;
     }
     return AllMove;
 }
@@ -233,7 +233,7 @@ bool BorderKind(int mode)
 uint32_t DoubleStep(ViewState& v)
 {
     if (v.moveMode == ModeNone)
-        return 0;
+        return redraw::Nothing;
     double& step = BorderKind(v.moveMode) ? v.borderStep : v.cursorStep;
     step = std::min(step * 2, std::max(v.T, 1.0));
     return redraw::TimeScale;
@@ -242,7 +242,7 @@ uint32_t DoubleStep(ViewState& v)
 uint32_t HalveStep(ViewState& v)
 {
     if (v.moveMode == ModeNone)
-        return 0;
+        return redraw::Nothing;
     double& step = BorderKind(v.moveMode) ? v.borderStep : v.cursorStep;
     step = std::max(step / 2, 1.0);
     return redraw::TimeScale;
@@ -308,7 +308,7 @@ uint32_t ZoomTimeAround(ViewState& v, double t, double factor, double least)
     LinePositions& p = v.at;
     const double before = p.F2 - p.F1;
     if (!(before > 0) || !(factor > 0))
-        return 0;
+        return redraw::Nothing;
     const double width = std::max(std::min(before * factor, v.T), std::min(least, v.T));
     const double share = std::clamp((t - p.F1) / before, 0.0, 1.0);
     const double f1 = std::clamp(t - share * width, 0.0, std::max(0.0, v.T - width));

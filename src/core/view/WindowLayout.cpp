@@ -50,4 +50,25 @@ WindowLayout ComputeLayout(int w, int h, const std::array<bool, 3>& loaded, std:
     return l;
 }
 
+WindowLayout LayoutOfRecording(Recording& rec, int screenWidth, int screenHeight)
+{
+    std::array<bool, SlotCount> loaded{};
+    std::array<uint8_t, SlotCount> heights{};
+    for (int s = 0; s < SlotCount; ++s) {
+        loaded[static_cast<std::size_t>(s)] = rec.at(s).ChannelUsed;
+        heights[static_cast<std::size_t>(s)] = rec.desc(s).WndSze;
+    }
+    const WindowLayout layout = ComputeLayout(screenWidth, screenHeight, loaded, heights);
+    for (int s = 0; s < SlotCount; ++s)
+        rec.desc(s).WndSze = heights[static_cast<std::size_t>(s)];
+    return layout;
+}
+
+void SetStripHeights(Recording& rec, const std::array<int, SlotCount>& heights)
+{
+    for (int s = 0; s < SlotCount; ++s)
+        if (rec.at(s).ChannelUsed)
+            rec.desc(s).WndSze = static_cast<uint8_t>(heights[static_cast<std::size_t>(s)]);
+}
+
 }  // namespace vk

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/store/Recording.h"
+
 namespace vk {
 
 struct Box {
@@ -31,6 +33,14 @@ WindowLayout ComputeLayout(int screenWidth, int screenHeight, const std::array<b
                            std::array<uint8_t, 3>& heights);
 
 // The column at which a strip's caption starts: half the width less the name's length.
+// The layout of the recording's strips on a screen; a channel whose height
+// the layout settles (WndSze) keeps it.
+WindowLayout LayoutOfRecording(Recording& rec, int screenWidth, int screenHeight);
+
+// "&Win height ...": each used channel's strip takes the relative height
+// chosen (1 .. 9); a channel not in use keeps its own.
+void SetStripHeights(Recording& rec, const std::array<int, SlotCount>& heights);
+
 inline int CaptionColumn(int width, int characters)
 {
     return width / 2 - characters;

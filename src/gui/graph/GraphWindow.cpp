@@ -148,17 +148,8 @@ GraphWindow::~GraphWindow() = default;  // the undo stack goes, and with it Undo
 
 void GraphWindow::computeLayout()
 {
-    Recording& rec = wb_.rec;
     const QRect screenRect = screen()->geometry();
-    std::array<bool, 3> loaded{};
-    std::array<uint8_t, 3> heights{};
-    for (int s = 0; s < SlotCount; ++s) {
-        loaded[static_cast<std::size_t>(s)] = rec.at(s).ChannelUsed;
-        heights[static_cast<std::size_t>(s)] = static_cast<uint8_t>(rec.desc(s).WndSze);
-    }
-    layout_ = ComputeLayout(screenRect.width(), screenRect.height(), loaded, heights);
-    for (int s = 0; s < SlotCount; ++s)
-        rec.desc(s).WndSze = heights[static_cast<std::size_t>(s)];
+    layout_ = LayoutOfRecording(wb_.rec, screenRect.width(), screenRect.height());
 }
 
 void GraphWindow::rebuildStrips()

@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 
 #include "core/store/VkDialogs.h"
+#include "core/view/MouseRelease.h"
 #include "core/view/MoveCommands.h"
 #include "core/view/PixelMap.h"
 #include "core/view/RangeCommands.h"
@@ -21,8 +22,7 @@ namespace vk {
 
 namespace {
 
-constexpr uint32_t BorderMove = redraw::BorderMove, RangeRedraw = redraw::RangeChange,
-                   StopRedraw = redraw::ActiveChannel;
+constexpr uint32_t StopRedraw = redraw::ActiveChannel;
 
 }  // namespace
 
@@ -98,79 +98,23 @@ void GraphWindow::mouseReleased(int image, QMouseEvent* event)
 // changed from an edge, or a click read out.
 CommandResult GraphWindow::releaseAt(int image, QPoint at, CommandContext& cx)
 {
-    const bool moved = Dragged(press_.at.x(), press_.at.y(), at.x(), at.y());
-    double t = 0, v = 0;
-    positionAt(image, at, t, v);
-    ChannelDescriptor& d = wb_.rec.desc(view_.active);
-    const bool upwards = d.GrRepr >= 0;
-    auto pushView = [&cx, this](uint32_t redraw) { cx.undo.Push(UndoKind::View, view_.active, redraw); };
-
-    if (moved) {
-        if (press_.stop.part != StopGrab::None) {
-            ReleaseOnStops(wb_.dive.stops, press_.stop, t);
-            return StopRedraw;
-        }
-        if (press_.line != Line::None) {
-            LinePositions trial = view_.at;
-            const uint32_t request = DragLine(trial, press_.line, t);
-            if (request == 0)
-                return 0;
-            if (LineNeedsUndo(press_.line))
-                pushView(request);
-            view_.at = trial;
-            return request;
-        }
-        if (press_.edge == EdgeLeft || press_.edge == EdgeRight) {
-            // Dragged from an edge: the border goes where the mouse was let go,
-            // but (our choice) never past its partner.
-            const bool left = press_.edge == EdgeLeft;
-            if (!(left ? t < view_.at.F2 : t > view_.at.F1))
-                return 0;
-            pushView(BorderMove);
-            (left ? view_.at.F1 : view_.at.F2) = std::clamp(t, 0.0, view_.T);
-            return BorderMove;
-        }
-        if (press_.edge == EdgeTop || press_.edge == EdgeBottom) {
-            pushView(RangeRedraw);
-            const bool top = press_.edge == EdgeTop;
-            (top == upwards ? d.Max : d.Min) = v + d.yOffset;
-            return RangeRedraw;
-        }
-        return 0;
+    MouseRelease release{press_.line, press_.edge, Dragged(press_.at.x(), press_.at.y(), at.x(), at.y())};
+    positionAt(image, at, release.t, release.v);
+    if (release.dragged && press_.stop.part != StopGrab::None) {
+        ReleaseOnStops(wb_.dive.stops, press_.stop, release.t);
+        return StopRedraw;
     }
-    switch (press_.edge) {
-    case EdgeLeft:
-    case EdgeRight: {
-        const bool left = press_.edge == EdgeLeft;
-        const double s = view_.at.F2 - view_.at.F1;
-        pushView(BorderMove);
-        if (left)
-            view_.at.F1 = std::max(0.0, view_.at.F1 - s / 2);
-        else
-            view_.at.F2 = std::min(view_.T, view_.at.F2 + s / 2);
-        setMoveMode(left ? ModeF1 : ModeF2);
-        return BorderMove;
+    const ReleaseOutcome outcome = ReleaseMouse(cx, release);
+    if (outcome.moveMode >= 0)
+        setMoveMode(outcome.moveMode);
+    if (outcome.readout && image >= 0) {
+        const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode,
+                                            diff_->isChecked(), previous_.t, previous_.v);
+        mouseValue_->setText(QString::fromStdString(r.value));
+        mouseTime_->setText(QString::fromStdString(r.time));
+        mouseDate_->setText(QString::fromStdString(r.date));
     }
-    case EdgeTop:
-    case EdgeBottom: {
-        pushView(RangeRedraw);
-        const bool widenAbove = (press_.edge == EdgeTop) == upwards;  // the limit shown at that edge
-        if (widenAbove)
-            RangeStep(d, 0, -2);
-        else
-            RangeStep(d, 2, 0);
-        return RangeRedraw;
-    }
-    default:
-        if (image >= 0) {
-            const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode,
-                                                diff_->isChecked(), previous_.t, previous_.v);
-            mouseValue_->setText(QString::fromStdString(r.value));
-            mouseTime_->setText(QString::fromStdString(r.time));
-            mouseDate_->setText(QString::fromStdString(r.date));
-        }
-        return 0;
-    }
+    return outcome.result;
 }
 
 void GraphWindow::wheelTurned(int slot, QWheelEvent* event)

@@ -84,13 +84,13 @@ void ShowDiveChecks(CommandContext& cx, GraphWindow& w, const AutomaticOutcome& 
 CommandResult Automatic(CommandContext& cx, GraphWindow& w)
 {
     if (!AnalysisChannelReady(cx.rec, cx.view.active, cx.ui))
-        return 0;
+        return {};
     DiveParamsDialog dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
     OfferBoutFit(dialog, cx);
     if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx))
         dialog.suggest(*s);
     if (ExecDialog(dialog) != QDialog::Accepted)
-        return 0;
+        return {};
     const DiveParameters& p = cx.settings().dive;
     WindowPictures pictures(w, cx.ui, cx.settings().thumbnails, !p.Visualise);
     AutomaticHooks hooks;

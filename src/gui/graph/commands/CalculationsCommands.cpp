@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/calc/CalcCommands.h"
 #include "core/calc/ChannelPlot.h"
 #include "core/calc/EventCount.h"
 #include "core/calc/Histogram.h"
@@ -36,14 +37,12 @@ namespace {
 CommandResult ShowStatistics(CommandContext& cx, GraphWindow& w)
 {
     const int slot = cx.view.active;
-    const DiveParameters& dive = cx.settings().dive;
-    const StatisticsRequest request{
-        cx.view.at.F4, cx.view.at.F5, cx.settings().CommSampInterval, {dive.TimeAbove, dive.TimeBelow}};
+    const StatisticsRequest request = WorkSectionStatistics(cx);
     const Statistics s = ComputeStatistics(cx.rec, slot, request);
-    const int32_t first = s.section.first, last = s.section.last;
-    const SceneLine line{slot, first * s.interval, LineValueAt(s, first), last * s.interval, LineValueAt(s, last)};
-    if (s.any && s.n >= 2)
-        w.showRegression(&line);
+    const auto r = RegressionOf(s);
+    const SceneLine line = r ? SceneLine{slot, r->t0, r->y0, r->t1, r->y1} : SceneLine{};
+    if (r)
+        w.showRegression(&line);  // while the window is open
     StatisticsWindow window(
         StatisticsLines(s), s.any, w.help(),
         [&] { return ExportStatistics(cx.wb, cx.ui, s, request) == ExportOutcome::Written; }, &w);
@@ -130,25 +129,12 @@ CommandResult PlotChannels(CommandContext& cx, GraphWindow& w)
     PlotChoiceDialog dialog(cx.rec, cx.wb.biChannel, plot, cx.settings(), cx.ui, w.help(), &w);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
-    const int a = cx.wb.biChannel.BiChnl1, b = cx.wb.biChannel.BiChnl2;
-    const int colourSlot = ColourSlotOf(plot.colourChannel);
-    if (const PlotCheck check = CheckPlotChannels(cx.rec, a, b, colourSlot); check != PlotCheck::Ok) {
-        cx.ui.message(PlotCheckText(check), Severity::Error);
+    const auto setup = PrepareChannelPlot(cx);
+    if (!setup)
         return {};
-    }
-    const double f4 = cx.view.at.F4, f5 = cx.view.at.F5;
-    PlotFrame frame;
-    {
-        const BusyCursor busy(cx.ui);
-        frame = PlotFrameOf(SectionSpan(cx.rec, a, f4, f5), SectionSpan(cx.rec, b, f4, f5));
-    }
-    if (frame.tooSmall()) {
-        cx.ui.message("Range too small", Severity::Warning);
-        return {};
-    }
-    double threshold = 0;
-    ParseDecimal(plot.threshold, threshold);
-    const CloudRequest request{a, b, colourSlot, ThresholdOf(threshold), f4, f5};
+    const int a = setup->cloud.slotA, b = setup->cloud.slotB;
+    const PlotFrame frame = setup->frame;
+    const CloudRequest request = setup->cloud;
     const auto cloud = [&cx, request, frame](int width, int height) {
         const BusyCursor busy(cx.ui);
         return PaintCloud(cx.rec, request, frame, width, height);

@@ -45,13 +45,13 @@ CommandResult SaveImage(CommandContext& cx, GraphWindow& w)
     request.selectedFilter = 1;
     auto chosen = cx.ui.chooseFile(request);
     if (!chosen)
-        return 0;
+        return {};
     const PictureFormat format = request.selectedFilter == 0 ? PictureFormat::Jpeg : PictureFormat::Bitmap;
     if (ChangeExtension(*chosen, "") == *chosen)
         *chosen += format == PictureFormat::Jpeg ? ".jpg" : ".bmp";
     if (!SavePicture(w.picture(), *chosen, format))
         cx.ui.message(" Cannot write " + *chosen, Severity::Error);
-    return 0;
+    return {};
 }
 
 CommandResult OpenManual(CommandContext& cx)
@@ -61,7 +61,7 @@ CommandResult OpenManual(CommandContext& cx)
         cx.ui.message(" Error 2 at opening Manual.pdf", Severity::Error);  // the file is missing
     else if (!cx.ui.openDocument(manual))
         cx.ui.message(" Error 31 at opening Manual.pdf", Severity::Error);  // no program for PDF files
-    return 0;
+    return {};
 }
 
 CommandResult ShowInfo(CommandContext& cx)
@@ -79,7 +79,7 @@ CommandResult ShowInfo(CommandContext& cx)
         if (comment != " " && !comment.empty())
             text += comment + "\r\n";
     cx.ui.message(text, Severity::Information);
-    return 0;
+    return {};
 }
 
 // "Undo": the newest step back; its channel becomes the active one.

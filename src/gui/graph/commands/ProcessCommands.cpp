@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+#include "core/process/BiChannelCommand.h"
 #include "core/process/ClockDrift.h"
 #include "core/process/DeriveChannel.h"
 #include "core/process/PointEditing.h"
@@ -31,24 +32,7 @@ CommandResult BiChannel(CommandContext& cx, GraphWindow& w, BiChannelMode mode)
     BiChannelDialog dialog(cx.rec, c, mode, cx.ui, w.help(), &w);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return {};
-    const int code = static_cast<int>(mode);
-    if (!DerivationAllowed(cx.rec, cx.ui, code, c.BiChnl1, c.BiChnlResult, c.BiChnl2))
-        return {};
-    // With burnished dives the depth's offset is already in its samples.
-    double& offset = cx.rec.desc(DepthSlot).yOffset;
-    const double formerOffset = offset;
-    if (mode == BiChannelMode::Subtract && cx.settings().dive.BurnishDives) {
-        cx.undo.Push(UndoKind::Baseline, DepthSlot, redraw::YScale);
-        offset = 0;
-    }
-    CommandResult result = DeriveChannel(cx, code, 1, c.BiChnl1, c.BiChnlResult, c.BiChnl2);
-    if (!result.changed.bySlot[static_cast<std::size_t>(c.BiChnlResult)].any()) {
-        offset = formerOffset;  // refused: the baseline stays as it was
-        return result;
-    }
-    if (mode != BiChannelMode::Abs)
-        cx.view.active = c.BiChnlResult;
-    return result;
+    return BiChannelCommand(cx, static_cast<int>(mode));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/view/GridAndLines.h"
 #include "core/view/MoveCommands.h"
 #include "core/view/RedrawRequest.h"
+#include "core/view/WindowLayout.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/graph/commands/Commands.h"
@@ -37,9 +38,7 @@ void RegisterViewCommands(CommandTable& t, GraphWindow& w)
         WindowHeightDialog dialog(cx.rec, w.totalChannel(), &w);
         if (ExecDialog(dialog) != QDialog::Accepted)
             return CommandResult{};
-        const std::array<int, SlotCount> heights = dialog.heights();
-        for (int s = 0; s < SlotCount; ++s)
-            cx.rec.desc(s).WndSze = static_cast<uint8_t>(heights[static_cast<std::size_t>(s)]);
+        SetStripHeights(cx.rec, dialog.heights());
         w.rebuildStrips();
         return CommandResult{redraw::Everything};
     });
