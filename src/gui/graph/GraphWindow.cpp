@@ -29,6 +29,7 @@
 #include "gui/calc/ClickTools.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphPainter.h"
+#include "gui/graph/ReadoutPanel.h"
 #include "gui/graph/StripImage.h"
 #include "gui/graph/WindowPicture.h"
 #include "gui/widgets/HelpViewer.h"
@@ -37,8 +38,6 @@ namespace vk {
 
 namespace {
 
-constexpr int HintTextBelow = 68;     // px from the read-outs' top: under their three rows
-constexpr int MinProgressWidth = 60;  // px: "n dives, halted" and the bar
 
 }  // namespace
 
@@ -54,13 +53,6 @@ const char* HintPage(int code)
     }
 }
 
-const char* ShapeButtonName(int code)
-{
-    static const char* const names[ShapeButtonCount] = {
-        "SpeedBtnV", "SpeedBtnU", "SpeedBtnY", "SpeedBtnW", "SpeedBtnParabola", "SpeedBtnLShape", "SpeedBtnNull"};
-    return code >= 0 && code < ShapeButtonCount ? names[code] : "";
-}
-
 const std::map<int, const char*>& MoveModeItems()
 {
     static const std::map<int, const char*> items{{ModeF1, "x-zoom.left-border"},       {ModeF2, "x-zoom.right-border"},
@@ -74,11 +66,6 @@ namespace {
 QRect RectOf(const Box& b)
 {
     return {b.left, b.top, b.width, b.height};
-}
-
-int Px(double v)
-{
-    return static_cast<int>(std::lround(v));
 }
 
 }  // namespace
@@ -272,106 +259,33 @@ void GraphWindow::buildStrips()
     }
 }
 
-QLineEdit* GraphWindow::readout(QWidget* area, const char* name, const char* hint, int x, int y)
-{
-    auto* field = new QLineEdit(area);
-    field->setObjectName(name);
-    field->setReadOnly(true);
-    field->setFocusPolicy(Qt::NoFocus);
-    if (hint)
-        field->setToolTip(hint);
-    QFont font = field->font();
-    font.setPointSize(8);
-    field->setFont(font);
-    field->setGeometry(x, y, Px(0.08 * screen()->geometry().width()), 17);
-    return field;
-}
-
 void GraphWindow::buildReadouts(QWidget* area)
 {
-    const int w = screen()->geometry().width(), h = screen()->geometry().height();
-    const int top = layout_.readoutTop;
-    auto label = [&](const char* text, int x, int y) {
-        auto* l = new QLabel(text, area);
-        l->adjustSize();
-        l->move(x - l->width() - 2, y);
-        return l;
-    };
-    const int left = Px(0.04 * w), mouse = Px(0.16 * w), right = Px(0.72 * w);
-    leftValue_ = readout(area, "EdLCurYval", "Left (F4) cursor value", left, top);
-    leftTime_ = readout(area, "EdLCurTime", nullptr, left, top + 17);
-    leftDate_ = readout(area, "edtLCurDate", nullptr, left, top + 34);
-    label("F4", left, top);
-    mouseValue_ = readout(area, "edtMausY", nullptr, mouse, top);
-    mouseTime_ = readout(area, "edtMausTime", nullptr, mouse, top + 17);
-    mouseDate_ = readout(area, "edtMausDate", nullptr, mouse, top + 34);
-    label("M", mouse, top);
-    rightValue_ = readout(area, "EdRCurYval", nullptr, right, top);
-    rightTime_ = readout(area, "EdRCurTime", nullptr, right, top + 17);
-    rightDate_ = readout(area, "edtRCurDate", nullptr, right, top + 34);
-    label("F5", right, top);
-
-    int x = mouse + Px(0.08 * w) + 5;
-    auto check = [&](const char* name, const char* text, const char* hint) {
-        auto* box = new QCheckBox(text, area);
-        box->setObjectName(name);
-        box->setToolTip(hint);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->adjustSize();
-        box->move(x, top);
-        x += box->width() + 5;
-        return box;
-    };
-    diff_ = check("chxDiff", "Diff.", "Display differences to prec. mouse click");
-    QCheckBox* alter = check("chxAlterData", "Alter", "Careful ! Change data by mouse click!");
-    connect(alter, &QCheckBox::toggled, this, [this](bool on) { tools_->alter = on; });
-    crossLines_ = check("cbxCrosslines", "Crosslines", "Mouse as crosslines");
+    readouts_ = new ReadoutPanel(area);
+    ReadoutPanel& r = *readouts_;
+    leftValue_ = r.cursorF4.value;
+    leftTime_ = r.cursorF4.time;
+    leftDate_ = r.cursorF4.date;
+    mouseValue_ = r.mouse.value;
+    mouseTime_ = r.mouse.time;
+    mouseDate_ = r.mouse.date;
+    rightValue_ = r.cursorF5.value;
+    rightTime_ = r.cursorF5.time;
+    rightDate_ = r.cursorF5.date;
+    diff_ = r.showDifference;
+    connect(r.alterData, &QCheckBox::toggled, this, [this](bool on) { tools_->alter = on; });
+    crossLines_ = r.crossLines;
     connect(crossLines_, &QCheckBox::toggled, this, &GraphWindow::crossLinesToggled);
-    difference_ = readout(area, "edtDiffF5F4", "Time F5 - F4", x + 22, top);
-    auto* diffLabel = new QLabel("F5 - F4", area);
-    diffLabel->adjustSize();
-    diffLabel->move(difference_->x() + (difference_->width() - diffLabel->width()) / 2, top + 19);
-
-    auto* results = new QGroupBox("Results", area);
-    results->setObjectName("gboResults");
-    results->setGeometry(Px(0.52 * w), Px(0.82 * h), Px(0.18 * w), Px(0.08 * h));
-    auto* resultsLayout = new QGridLayout(results);
-    resultsLayout->setContentsMargins(4, 2, 4, 2);
-    resultsLayout->setSpacing(2);
-    resultsLayout->addWidget(new QLabel("MaxDepth", results), 0, 0, 1, 2);
-    maxDepth_ = new QLineEdit(results);
-    maxDepth_->setObjectName("edtRes1");
-    maxDepth_->setReadOnly(true);
-    maxDepth_->setFocusPolicy(Qt::NoFocus);
-    resultsLayout->addWidget(maxDepth_, 0, 2, 1, 3);
-    resultsLayout->addWidget(new QLabel("[m]", results), 0, 5, 1, 2);
-    const char* shapes[ShapeButtonCount][2] = {{"V", " V-shape"},     {"U", "U-shape"},        {"Y", "Y-shape"},
-                                               {"W", "W dive shape"}, {"P", "Parabola-shape"}, {"L", "L-shape"},
-                                               {"X", "No category"}};
-    for (int k = 0; k < ShapeButtonCount; ++k) {
-        auto* b = new QToolButton(results);
-        b->setObjectName(ShapeButtonName(k));
-        b->setText(shapes[k][0]);
-        b->setToolTip(shapes[k][1]);
-        b->setCheckable(true);
-        b->setAutoExclusive(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        resultsLayout->addWidget(b, 1, k);
-        shapeButtons_[static_cast<std::size_t>(k)] = b;
-    }
-
-    hint_ = new QPushButton("Hint", area);
-    hint_->setObjectName("btnHint");
-    hint_->setFocusPolicy(Qt::NoFocus);
-    hint_->move(Px(0.84 * w), top);
-    hint_->hide();
+    difference_ = r.spanF4F5;
+    maxDepth_ = r.maxDepth;
+    shapeButtons_ = r.shapeButtons;
+    hint_ = r.hint;
     connect(hint_, &QPushButton::clicked, this, &GraphWindow::showHint);
-    halt_ = new QPushButton("Halt", area);
-    halt_->setObjectName("btnHalt");
-    halt_->setToolTip("Stop process");
-    halt_->setFocusPolicy(Qt::NoFocus);
-    halt_->move(Px(0.84 * w), top + hint_->sizeHint().height() + 2);
-    halt_->hide();
+    halt_ = r.halt;
+    hintText_ = r.hintText;
+    progressLabel_ = r.progressText;
+    progress_ = r.progress;
+    placeReadouts();
 
     int bx = layout_.totalTimeScale.right() + 3;
     for (auto [button, text] : {std::pair{&fetch_, "Fetch F4, F5"}, {&jump_, "Jump F1 F2"}}) {
@@ -383,27 +297,26 @@ void GraphWindow::buildReadouts(QWidget* area)
         b->move(bx, layout_.totalTimeScale.bottom() - b->height());
         bx += b->width() + 2;
     }
-    hintText_ = new QLabel(area);
-    hintText_->setObjectName("lblHint");
-    hintText_->setWordWrap(true);
-    hintText_->setStyleSheet("color: #8b0000");
-    hintText_->setGeometry(Px(0.01 * w), top + HintTextBelow, Px(0.82 * w), 2 * hint_->sizeHint().height());
-    hintText_->hide();
-    progressLabel_ = new QLabel(area);
-    progressLabel_->setObjectName("lblProgress");
-    // Right of Hint and Halt, never over them in a narrow window.
-    const int progressLeft = std::max(Px(0.885 * w), hint_->x() + hint_->sizeHint().width() + 6);
-    const int progressWidth = std::max(Px(0.995 * w) - progressLeft, MinProgressWidth);
-    progressLabel_->setGeometry(progressLeft, top, progressWidth, 17);
-    progress_ = new QProgressBar(area);
-    progress_->setObjectName("ProgressBar1");
-    progress_->setRange(0, 100);
-    progress_->setGeometry(progressLeft, top + 20, progressWidth, 14);
-    progress_->hide();
     thumbnail_ = new QLabel(area);
     thumbnail_->setObjectName("ThumbNail");
     thumbnail_->move(layout_.total.right() + 10, layout_.total.top);
     thumbnail_->hide();
+}
+
+// The read-outs take the window's width under the strips; their layout does the rest.
+void GraphWindow::placeReadouts()
+{
+    if (!readouts_)
+        return;
+    const int top = layout_.readoutTop;
+    readouts_->setGeometry(0, top, std::max(area_->width(), layout_.total.right()),
+                           std::max(area_->height() - top, readouts_->sizeHint().height()));
+}
+
+void GraphWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    placeReadouts();
 }
 
 void GraphWindow::executeRedraw(uint32_t bits)

@@ -23,6 +23,7 @@
 #include "core/view/WindowLayout.h"
 #include "gui/graph/GraphMenus.h"
 #include "gui/graph/GraphScene.h"
+#include "gui/graph/ReadoutPanel.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -34,7 +35,6 @@ class QToolButton;
 
 namespace vk {
 
-constexpr int ShapeButtonCount = 7;  // V, U, Y, W, parabola, L, no category
 
 class CommandTable;
 struct ClickTools;
@@ -116,6 +116,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -123,7 +124,7 @@ private:
     void computeLayout();
     void buildStrips();
     void buildReadouts(QWidget* area);
-    QLineEdit* readout(QWidget* area, const char* name, const char* hint, int x, int y);
+    void placeReadouts();
     void updateReadouts();
     void updateHint();
     void showHint();
@@ -179,6 +180,7 @@ private:
     bool inCommand_ = false, longCommand_ = false, haltRequested_ = false;
     std::array<bool, 3> keepUnsaved_{};  // answered No while the window is being closed
     Press press_, previous_;
+    ReadoutPanel* readouts_ = nullptr;
     QLineEdit* mouseValue_ = nullptr;
     QLineEdit* mouseTime_ = nullptr;
     QLineEdit* mouseDate_ = nullptr;
@@ -214,7 +216,6 @@ private:
 // The x-Zoom items of the move modes, by mode.
 const std::map<int, const char*>& MoveModeItems();
 // The shape buttons by shape code: their object names, which are their commands' names too.
-const char* ShapeButtonName(int code);
 
 // The help page of an alert code for the "Hint" button; empty for none.
 const char* HintPage(int code);
