@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/store/Slot.h"
+
 namespace vk {
 
 // The histogram of one channel, as its dialog reopens.
@@ -38,7 +40,7 @@ struct PlotChoice {
 
 struct CalcChoices {
     std::string statisticsFile;  // the last export of the run; empty: the setup's StatisticsFile
-    std::array<HistogramChoice, 3> histogram;
+    std::array<HistogramChoice, SlotCount> histogram;
     EventChoice events;
     PlotChoice plot;
 };

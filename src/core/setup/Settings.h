@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/files/SkipStrings.h"
+#include "core/store/Slot.h"
 #include "core/setup/DiveParameters.h"
 #include "core/setup/ThumbnailSettings.h"
 #include "core/view/ColourTable.h"
@@ -56,11 +57,11 @@ struct Settings {
     double CommSampInterval = 1.0;  // common sampling factor
     std::string StatisticsFile = "events.txt";
     bool MyVk = false;
-    std::array<std::string, 3> NameOutFile;  // dive result file per slot (Start names them after the data)
+    std::array<std::string, SlotCount> NameOutFile;  // dive result file per slot (Start names them after the data)
     char OutDlmt = '\t';                                             // column delimiter of result files
     char DateSep = '.';                                              // date separator of result files
     double AltNullmbar = 1013.2;
-    std::array<SubsidiaryLines, 3> subsidiaryLines{};
+    std::array<SubsidiaryLines, SlotCount> subsidiaryLines{};
 
     bool operator==(const Settings&) const = default;
 };

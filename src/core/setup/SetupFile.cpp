@@ -237,7 +237,7 @@ bool ReadSetup(const std::string& path, Recording& rec, Settings& settings)
     LineReader reader(MaxLineLength, 64 * 1024);
     if (!reader.open(path) || !FirstLineIsMagic(reader) || !reader.rewind())
         return false;
-    std::array<ChannelDescriptor, 3> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
+    std::array<ChannelDescriptor, SlotCount> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
     setup::Target target{desc, settings};
     std::string_view line;
     while (reader.next(line))
@@ -264,7 +264,7 @@ SetupWriteResult WriteSetup(const std::string& path, const Recording& rec, const
 std::string SetupText(const Recording& rec, const Settings& settings)
 {
     // The key table reaches into mutable state; copies keep the caller's const.
-    std::array<ChannelDescriptor, 3> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
+    std::array<ChannelDescriptor, SlotCount> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
     Settings copy = settings;
     setup::Target target{desc, copy};
     return Compose(target);

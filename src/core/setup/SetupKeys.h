@@ -18,7 +18,7 @@ namespace vk::setup {
 
 // The state a key reaches into.
 struct Target {
-    std::array<ChannelDescriptor, 3>& desc;
+    std::array<ChannelDescriptor, SlotCount>& desc;
     Settings& settings;
 };
 

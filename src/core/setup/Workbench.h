@@ -19,7 +19,7 @@ namespace vk {
 // of each slot and the statistics file are settings: Settings::NameOutFile,
 // Settings::StatisticsFile).
 struct ResultFiles {
-    std::array<std::string, 3> histogram;
+    std::array<std::string, SlotCount> histogram;
     std::string tags;
     std::string bouts;
     std::string wiggles;
@@ -48,7 +48,7 @@ struct Workbench {
     Recording rec;
     Settings settings;
     ResultFiles results;
-    std::array<Calibration, 3> startCalibration;  // each slot's coefficients as Start left them
+    std::array<Calibration, SlotCount> startCalibration;  // each slot's coefficients as Start left them
     std::string setupFile;                        // the user's setup file; empty names none
     DiveState dive;                               // cleared at every Start
     ExportChoices exportChoices;

@@ -5,12 +5,12 @@
 
 namespace vk {
 
-bool SampleStore::Allocate(const std::array<bool, 3>& slots, int rows)
+bool SampleStore::Allocate(const std::array<bool, SlotCount>& slots, int rows)
 {
     Release();
     table_.reserve(TableEntries);
     for (int row = 0; row < std::min(rows, RowsPerSlot); ++row) {
-        for (int slot = 0; slot < 3; ++slot) {
+        for (int slot = 0; slot < SlotCount; ++slot) {
             std::unique_ptr<uint16_t[]> block;
             if (slots[static_cast<std::size_t>(slot)]) {
                 // Not value-initialised: pages stay untouched until a loader writes them.

@@ -5,10 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "core/store/Slot.h"
+
 namespace vk {
 
-// Raw 16-bit samples of the three slots in blocks of 16384. One table serves all
-// slots: block k of slot s is entry k * 3 + s. A block exists only where it was
+// Raw 16-bit samples of the slots in blocks of 16384. One table serves all
+// slots: block k of slot s is entry k * SlotCount + s. A block exists only where it was
 // allocated; every lookup checks that, so no caller ever gets a missing block.
 class SampleStore {
 public:
@@ -16,12 +18,12 @@ public:
     static constexpr int BlockShift = 14;
     static constexpr int32_t BlockMask = BlockSamples - 1;
     static constexpr int RowsPerSlot = 2400;
-    static constexpr int TableEntries = RowsPerSlot * 3;
+    static constexpr int TableEntries = RowsPerSlot * SlotCount;
     static constexpr int32_t Capacity = RowsPerSlot * BlockSamples;  // 39321600 samples per slot
 
     // Allocates rows 0..rows-1, slot by slot within a row, for the slots asked
     // for. Returns false when memory ran out; the rows allocated until then stay.
-    bool Allocate(const std::array<bool, 3>& slots, int rows = RowsPerSlot);
+    bool Allocate(const std::array<bool, SlotCount>& slots, int rows = RowsPerSlot);
     void Release();
 
     // Table entries walked by the last allocation (7200 after a full one).
@@ -30,7 +32,7 @@ public:
     // The block of slot s at row k, or nullptr where none was allocated.
     uint16_t* block(int slot, int row)
     {
-        const int entry = row * 3 + slot;
+        const int entry = row * SlotCount + slot;
         return (row >= 0 && entry < tableCount()) ? table_[static_cast<std::size_t>(entry)].get() : nullptr;
     }
     const uint16_t* block(int slot, int row) const { return const_cast<SampleStore*>(this)->block(slot, row); }

@@ -115,7 +115,7 @@ std::size_t Envelope::bytes() const
     return n;
 }
 
-void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes)
+void BuildEnvelopes(const Recording& rec, std::array<Envelope, SlotCount>& envelopes)
 {
     std::vector<std::future<void>> work;
     for (int slot = 0; slot < SlotCount; ++slot) {

@@ -58,6 +58,6 @@ private:
 };
 
 // Builds the envelopes of every used slot (side by side on worker threads).
-void BuildEnvelopes(const Recording& rec, std::array<Envelope, 3>& envelopes);
+void BuildEnvelopes(const Recording& rec, std::array<Envelope, SlotCount>& envelopes);
 
 }  // namespace vk

@@ -18,7 +18,7 @@ Box FromEdges(int left, int top, int right, int bottom)
 
 }  // namespace
 
-WindowLayout ComputeLayout(int w, int h, const std::array<bool, 3>& loaded, std::array<uint8_t, 3>& heights)
+WindowLayout ComputeLayout(int w, int h, const std::array<bool, SlotCount>& loaded, std::array<uint8_t, SlotCount>& heights)
 {
     WindowLayout l;
     const int right = Px(0.8 * w);

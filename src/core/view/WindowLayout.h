@@ -20,8 +20,8 @@ struct Box {
 struct WindowLayout {
     Box total;  // the total window (overview)
     Box totalTimeScale;
-    std::array<Box, 3> strips{};  // height 0: no strip for that channel
-    std::array<Box, 3> yScales{};
+    std::array<Box, SlotCount> strips{};  // height 0: no strip for that channel
+    std::array<Box, SlotCount> yScales{};
     Box timeScale;
     int readoutTop = 0;
 };
@@ -29,8 +29,8 @@ struct WindowLayout {
 // The layout for a screen of W x H pixels. `loaded` tells which slots hold a
 // channel; `heights` are their relative heights (WndSze), set to 1 for every
 // loaded channel when they are all 0 (heights is updated then).
-WindowLayout ComputeLayout(int screenWidth, int screenHeight, const std::array<bool, 3>& loaded,
-                           std::array<uint8_t, 3>& heights);
+WindowLayout ComputeLayout(int screenWidth, int screenHeight, const std::array<bool, SlotCount>& loaded,
+                           std::array<uint8_t, SlotCount>& heights);
 
 // The column at which a strip's caption starts: half the width less the name's length.
 // The layout of the recording's strips on a screen; a channel whose height

@@ -59,7 +59,7 @@ private:
     std::string lastSettings_;
     QTabWidget* tabs_;
     GeneralTab* general_;
-    std::array<ChannelTab*, 3> channels_{};
+    std::array<ChannelTab*, SlotCount> channels_{};
     QLabel* status_;
     QPointer<QWidget> graph_;
     bool closed_ = false;

@@ -30,10 +30,10 @@ struct GraphScene {
     const Recording& rec;
     const Settings& settings;
     const ViewState& view;
-    const std::array<Envelope, 3>* envelopes = nullptr;  // nullptr: draw from every sample
+    const std::array<Envelope, SlotCount>* envelopes = nullptr;  // nullptr: draw from every sample
     CaptionPlace caption = CaptionPlace::Top;
     const DiveState* dive = nullptr;                    // the current dive's wiggles and stops, marked in the strips
-    std::array<RunMeanOverlay, 3>* runMeans = nullptr;  // the running-mean overlays, worked out when drawn
+    std::array<RunMeanOverlay, SlotCount>* runMeans = nullptr;  // the running-mean overlays, worked out when drawn
     const PreviewCurve* preview = nullptr;              // the compensation's curve while its question is open
     const SectionBuffers* sections = nullptr;           // a stored section previewed from F4
     const SceneLine* regression = nullptr;              // the statistics' regression line

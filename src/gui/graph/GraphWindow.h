@@ -165,8 +165,8 @@ private:
     VkDialogs& ui_;
     HelpViewer& help_;
     ViewState view_;
-    std::array<Envelope, 3> envelopes_;
-    mutable std::array<RunMeanOverlay, 3> runMeans_;  // worked out when a strip is drawn
+    std::array<Envelope, SlotCount> envelopes_;
+    mutable std::array<RunMeanOverlay, SlotCount> runMeans_;  // worked out when a strip is drawn
     const PreviewCurve* preview_ = nullptr;
     const SceneLine* regression_ = nullptr;
     std::unique_ptr<ClickTools> tools_;
@@ -178,7 +178,7 @@ private:
     QPoint cross_{-1, -1};
     std::unique_ptr<UndoStack> undoStack_;
     bool inCommand_ = false, longCommand_ = false, haltRequested_ = false;
-    std::array<bool, 3> keepUnsaved_{};  // answered No while the window is being closed
+    std::array<bool, SlotCount> keepUnsaved_{};  // answered No while the window is being closed
     Press press_, previous_;
     ReadoutPanel* readouts_ = nullptr;
     QLineEdit* mouseValue_ = nullptr;
@@ -190,9 +190,9 @@ private:
     StripImage* total_ = nullptr;
     StripImage* totalTimeScale_ = nullptr;
     StripImage* timeScale_ = nullptr;
-    std::array<StripImage*, 3> strips_{};
-    std::array<StripImage*, 3> yScales_{};
-    std::array<QWidget*, 3> focus_{};
+    std::array<StripImage*, SlotCount> strips_{};
+    std::array<StripImage*, SlotCount> yScales_{};
+    std::array<QWidget*, SlotCount> focus_{};
     QLineEdit* leftValue_ = nullptr;
     QLineEdit* leftTime_ = nullptr;
     QLineEdit* leftDate_ = nullptr;
