@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/store/Channel.h"
 #include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
@@ -14,7 +15,7 @@ namespace vk {
 void RangeStep(ChannelDescriptor& d, int a, int b)
 {
     double e = (d.Max - d.Min) / 8;
-    if (d.GrRepr < 0 && a == b)
+    if (DirectionOfStyle(d.GrRepr) == DrawDirection::Downwards && a == b)
         e = -e;
     d.Min -= e * a;
     d.Max -= e * b;
@@ -25,7 +26,7 @@ void YScaleClick(ChannelDescriptor& d, int y, int height)
     if (height <= 0)
         return;
     const double c = (d.Max - d.Min) * (static_cast<double>(y) / height - 0.5);
-    if (d.GrRepr >= 0) {
+    if (DirectionOfStyle(d.GrRepr) == DrawDirection::Upwards) {
         d.Min += c;
         d.Max += c;
     } else {
