@@ -41,7 +41,8 @@ done < <(find src/core \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)
 
 # The Qt side runs commands; it records no undo step and sets no field that
 # the channel keeps (its extent, drawing, calibration and range) itself: a core
-# command does both.
+# command does both. The main dialog's channel tab is the one editor of the
+# setup's sampling interval, so it alone may set SampRate.
 stored='CorrSmpDelay|DataCnt|SampRate|GrRepr|WndSze|yOffset|CoeffA|CoeffB|CoeffC|Min|Max|SectionMin|SectionMax'
 while IFS= read -r hit; do
   echo "$hit: the Qt side records an undo step; a core command must" >&2

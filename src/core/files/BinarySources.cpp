@@ -2,7 +2,6 @@
 
 #include "core/files/BinaryChannelFile.h"
 #include "core/files/PathNames.h"
-#include "core/files/TextSource.h"
 #include "core/store/FileUtil.h"
 
 namespace vk {

@@ -8,20 +8,20 @@ PhysValue ChannelSeries::slowChannel(int32_t i) const
         return clamped(i);
     const ChannelDescriptor& d = channel_.descriptor();
     if (d.Derivation || d.bApplyPolynom)
-        return ReadChannelValue(*rec_, i, slot_);
+        return ReadChannelValue(channel_.recording(), i, channel_.slot());
     const int64_t p = channel_.stored(i);
-    const GapList& gaps = rec_->at(slot_).missing;
+    const GapList& gaps = channel_.recording().at(channel_.slot()).missing;
     if (i >= lo_ && i <= hi_ && p >= 0 && p < SampleStore::Capacity) {
         const int row = static_cast<int>(p >> SampleStore::BlockShift);
         const int64_t from = int64_t{row} << SampleStore::BlockShift;
-        const uint16_t* block = rec_->store.block(slot_, row);
+        const uint16_t* block = channel_.recording().store.block(channel_.slot(), row);
         if (block && !gaps.overlaps(from, from + SampleStore::BlockSamples)) {
             cached_ = block;
             cachedFrom_ = from;
         }
     }
-    PhysValue v = ReadPhysOf(rec_->store, d, slot_, i);
-    if (v.status == 0 && !gaps.empty() && IsMissing(*rec_, slot_, i))
+    PhysValue v = ReadPhysOf(channel_.recording().store, d, channel_.slot(), i);
+    if (v.status == 0 && !gaps.empty() && IsMissing(channel_.recording(), channel_.slot(), i))
         v.status = StatusMissing;
     return v;
 }

@@ -23,14 +23,14 @@ inline int32_t Shifted(int32_t b, int64_t delta)
 class ChannelSeries {
 public:
     ChannelSeries(const Recording& rec, int slot)
-            : rec_(&rec), channel_(rec, slot), slot_(slot), lo_(0), hi_(channel_.last())
+            : channel_(rec, slot), lo_(0), hi_(channel_.last())
     {
     }
 
     // The same channel read only over indexes lo .. hi.
     ChannelSeries within(int32_t lo, int32_t hi) const
     {
-        ChannelSeries s(*rec_, slot_);
+        ChannelSeries s(channel_.recording(), channel_.slot());
         s.lo_ = std::max(lo, 0);
         s.hi_ = std::min(hi, channel_.last());
         s.bounded_ = true;
@@ -41,8 +41,8 @@ public:
     // ReadValue, with the plain case (no workshop, difference or polynomial) inline.
     PhysValue read(int32_t i) const
     {
-        if (rec_->workshop)
-            return bounded_ && (i < lo_ || i > hi_) ? clamped(i) : ReadValue(*rec_, i, slot_);
+        if (channel_.recording().workshop)
+            return bounded_ && (i < lo_ || i > hi_) ? clamped(i) : ReadValue(channel_.recording(), i, channel_.slot());
         return channel(i);
     }
     // The channel's own value, never a workshop's (ReadChannelValue). Most
@@ -56,21 +56,19 @@ public:
         }
         return slowChannel(i);
     }
-    uint16_t raw(int32_t i) const { return ReadRaw(*rec_, bounded_ ? std::clamp(i, lo_, hi_) : i, slot_); }
+    uint16_t raw(int32_t i) const { return ReadRaw(channel_.recording(), bounded_ ? std::clamp(i, lo_, hi_) : i, channel_.slot()); }
 
     int32_t first() const { return lo_; }             // the first index read
     int32_t count() const { return hi_ + 1; }         // indexes first() .. count - 1
     double interval() const { return channel_.interval(); }  // ms
-    int slot() const { return slot_; }
-    const Recording& recording() const { return *rec_; }
+    int slot() const { return channel_.slot(); }
+    const Recording& recording() const { return channel_.recording(); }
 
 private:
     PhysValue slowChannel(int32_t i) const;  // and remembers the block read
     PhysValue clamped(int32_t i) const;      // a read beyond the stretch
 
-    const Recording* rec_;
     ChannelView channel_;  // read live: the baseline may move during a search
-    int slot_;
     // The indexes read: the channel's, or a stretch of them (bounded_), whose
     // ends then stand in for reads beyond them.
     int32_t lo_, hi_;

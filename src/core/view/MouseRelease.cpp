@@ -11,7 +11,7 @@ namespace vk {
 
 namespace {
 
-ReleaseOutcome Dragged(ViewContext& cx, const MouseRelease& r, bool upwards)
+ReleaseOutcome AfterDrag(ViewContext& cx, const MouseRelease& r, bool upwards)
 {
     LinePositions& at = cx.view.at;
     auto pushView = [&cx](uint32_t redraw) { cx.undo.Push(UndoKind::View, cx.view.active, redraw); };
@@ -49,7 +49,7 @@ ReleaseOutcome ReleaseMouse(ViewContext& cx, const MouseRelease& r)
 {
     const bool upwards = ChannelView(cx.rec, cx.view.active).direction() == DrawDirection::Upwards;
     if (r.dragged)
-        return Dragged(cx, r, upwards);
+        return AfterDrag(cx, r, upwards);
     LinePositions& at = cx.view.at;
     switch (r.edge) {
     case EdgeLeft:
