@@ -37,7 +37,7 @@ int main()
         std::printf("%-15s %7.1f ms = %5.1f x the plain sum (aim: %d or less)\n", name, ms, ms / plain, aim);
     };
     report("statistics", Best(3, [&] { vk::ComputeStatistics(rec, 0, {0, f5, 1, {300, 100}}); }), 15);
-    const vk::StoredSection all = vk::SectionSamples(rec.desc(0), 0, f5);
+    const vk::StoredSection all = vk::SectionSamples(vk::ChannelView(rec, 0), 0, f5);
     report("histogram", Best(3, [&] { vk::ComputeHistogram(rec, 0, all, 0, 2); }), 10);
     report("events", Best(3, [&] { vk::CountEvents(rec, 0, 0, f5, 200, false, false); }), 5);
     return 0;

@@ -16,6 +16,7 @@
 #include "core/dive/SurfaceCheck.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
+#include "core/store/Channel.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
@@ -137,6 +138,7 @@ StudyPart Failed(StudyPart part, const std::string& what, const RecordingDialogs
 void Describe(const Workbench& wb, RecordingSummary& r)
 {
     const ChannelDescriptor& d = wb.rec.desc(AnalysisSlot);
+    const ChannelView channel(wb.rec, AnalysisSlot);
     const DiveParameters& p = wb.settings.dive;
     r.file = d.NameIn;
     r.threshold = p.Threshold;
@@ -145,10 +147,10 @@ void Describe(const Workbench& wb, RecordingSummary& r)
     r.boutMinDuration = p.BoutMinDur;
     if (!HoldsData(wb.rec, AnalysisSlot))
         return;
-    r.samples = int64_t{d.DataCnt} + 1 - d.CorrSmpDelay;
-    r.interval = d.SampRate / 1000.0;
-    r.start = wb.rec.time.GlobalStart + static_cast<double>(d.CorrSmpDelay) * d.SampRate;
-    r.end = wb.rec.time.GlobalStart + static_cast<double>(d.DataCnt) * d.SampRate;
+    r.samples = channel.storedCount();
+    r.interval = channel.interval() / 1000.0;
+    r.start = wb.rec.time.GlobalStart + channel.timeOf(channel.firstStored());
+    r.end = wb.rec.time.GlobalStart + channel.span();
     r.gaps = wb.rec.at(AnalysisSlot).missing.missing();
 }
 
@@ -193,7 +195,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     const bool drawn = p.MakeImages || wb->settings.thumbnails.Thumbnail;
     ResultContext rc{*wb, view, ui, undo, drawn ? &pictures : nullptr};
     BoutGrouper bouts;
-    const double interval = wb->rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(wb->rec, AnalysisSlot).interval();
     const ChannelSeries depth(wb->rec, AnalysisSlot);
     std::string boutFailure;  // the first bout line not written: no later one may follow it
     auto writeBout = [&](const BoutSummary& bout) {

@@ -206,7 +206,7 @@ PlotCheck CheckPlotChannels(const Recording& rec, int slotA, int slotB, int colo
     const auto present = [&](int s) { return s >= 0 && s < SlotCount && HoldsData(rec, s); };
     if (!present(slotA) || !present(slotB) || !present(colourSlot))
         return PlotCheck::ChannelMissing;
-    if (rec.desc(slotA).SampRate != rec.desc(slotB).SampRate)
+    if (ChannelView(rec, slotA).interval() != ChannelView(rec, slotB).interval())
         return PlotCheck::IntervalsDiffer;
     return PlotCheck::Ok;
 }
@@ -233,16 +233,16 @@ double ThresholdOf(double typed)
     return typed > 0 ? typed : 1.0;
 }
 
-StoredSection PlotSamples(const ChannelDescriptor& d, double f4, double f5)
+StoredSection PlotSamples(const ChannelView& channel, double f4, double f5)
 {
-    if (!(d.SampRate > 0))
+    if (!(channel.interval() > 0))
         return {};
-    return StoredPart(d, IndexOf(f4, d.SampRate), IndexOf(f5, d.SampRate) + 1);
+    return StoredPart(channel, IndexOf(f4, channel.interval()), IndexOf(f5, channel.interval()) + 1);
 }
 
 ValueSpan SectionSpan(const Recording& rec, int slot, double f4, double f5)
 {
-    const SectionScan scan(rec, slot, EventSamples(rec.desc(slot), f4, f5), Levels{}, false);
+    const SectionScan scan(rec, slot, EventSamples(ChannelView(rec, slot), f4, f5), Levels{}, false);
     const ValueMoments& m = scan.moments();
     return {m.min, m.max, m.n > 0};
 }
@@ -298,9 +298,9 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
         const int y = PlotRow(frame, v, height);
         return y >= 0 && y < height ? (y + 1) * stride : offCells;
     });
-    const ColourReader colours(rec, r.colourSlot, rec.desc(r.slotA).SampRate, r.threshold);
+    const ColourReader colours(rec, r.colourSlot, ChannelView(rec, r.slotA).interval(), r.threshold);
     const StoredSection section =
-        Intersect(PlotSamples(rec.desc(r.slotA), r.f4, r.f5), PlotSamples(rec.desc(r.slotB), r.f4, r.f5));
+        Intersect(PlotSamples(ChannelView(rec, r.slotA), r.f4, r.f5), PlotSamples(ChannelView(rec, r.slotB), r.f4, r.f5));
     const int32_t origin = ChannelView(rec, r.slotA).firstStored();
     const std::vector<uint8_t> allSecond(std::size_t{1} << 16, 2);
     const std::vector<uint8_t>* colourWords = r.colourSlot < 0 ? &allSecond : colours.wordTable(origin, section);

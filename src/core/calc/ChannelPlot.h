@@ -30,7 +30,7 @@ double ThresholdOf(double typed);
 
 // The samples of the work section: trunc(F4 / interval) .. trunc(F5 / interval) + 1,
 // cut to what the channel stores.
-StoredSection PlotSamples(const ChannelDescriptor& d, double f4, double f5);
+StoredSection PlotSamples(const ChannelView& channel, double f4, double f5);
 
 struct ValueSpan {
     double min = 0, max = 0;

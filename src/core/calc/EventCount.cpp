@@ -8,6 +8,7 @@
 #include "core/calc/SectionScan.h"
 #include "core/calc/WorkSection.h"
 #include "core/setup/Workbench.h"
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/store/FileUtil.h"
 #include "core/store/TimeBase.h"
@@ -206,7 +207,7 @@ std::string DateAndClock(double ms, char dateSep)
 Events CountEvents(const Recording& rec, int slot, double f4, double f5, double threshold, bool below, bool listEvents)
 {
     Events events;
-    const StoredSection section = EventSamples(rec.desc(slot), f4, f5);
+    const StoredSection section = EventSamples(ChannelView(rec, slot), f4, f5);
     if (section.first >= section.last)
         return events;
     events.scanned = true;
@@ -232,7 +233,7 @@ Events CountEvents(const Recording& rec, int slot, double f4, double f5, double 
 
 std::string EventsText(const Events& events, const Recording& rec, int slot, bool below, char dateSep)
 {
-    const double interval = rec.desc(slot).SampRate, start = rec.time.GlobalStart;
+    const double interval = ChannelView(rec, slot).interval(), start = rec.time.GlobalStart;
     std::string text = std::string("Onset\t\tEnd\t\tDuration [sec]\t") + (below ? "MinValue" : "MaxValue") + "\n";
     for (const Event& e : events.list) {
         char duration[48];

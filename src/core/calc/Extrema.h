@@ -138,7 +138,7 @@ std::vector<Extremum> FindExtremaInStretches(
     if (rec.at(slot).missing.empty())
         return FindExtremaOf(value, p, q, h, intervalMs, reached);
     std::vector<Extremum> all;
-    ForEachStretch(rec, slot, StoredPart(rec.desc(slot), p, q), [&](int32_t lo, int32_t hi) {
+    ForEachStretch(rec, slot, StoredPart(ChannelView(rec, slot), p, q), [&](int32_t lo, int32_t hi) {
         std::vector<Extremum> part = FindExtremaOf(value, std::max(lo, p), std::min(hi, q), h, intervalMs, reached);
         auto next = part.begin();
         // Across a gap the tags still alternate: of two of a kind the more extreme stays.

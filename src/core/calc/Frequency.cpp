@@ -66,8 +66,8 @@ TagList CalcFrequency(const Recording& rec, int slot, double f4, double f5, doub
 {
     TagList list;
     list.slot = slot;
-    list.interval = rec.desc(slot).SampRate;
-    const StoredSection section = SectionSamples(rec.desc(slot), f4, f5);
+    list.interval = ChannelView(rec, slot).interval();
+    const StoredSection section = SectionSamples(ChannelView(rec, slot), f4, f5);
     if (section.count() <= 0)
         return list;
     const SectionScan scan(rec, slot, section, {}, false);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/store/Channel.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 
@@ -18,9 +19,9 @@ constexpr const char* SameChannel = "Channels must be different";
 constexpr const char* TooMany = " Too many channels selected";
 constexpr const char* TimeBasePage = "ESIdiff.rtf";
 
-int64_t IndexAt(const ChannelDescriptor& d, double t)
+int64_t IndexAt(const ChannelView& channel, double t)
 {
-    return static_cast<int64_t>(std::trunc(t / d.SampRate));
+    return static_cast<int64_t>(std::trunc(t / channel.interval()));
 }
 
 }  // namespace
@@ -72,8 +73,8 @@ CommandResult SuggestSamplingIntervals(ViewContext& cx)
     const int sa = static_cast<int>(a - 1), sb = static_cast<int>(b - 1);
     if (!HoldsData(rec, sa) || !HoldsData(rec, sb))
         return {};
-    const ChannelDescriptor &da = rec.desc(sa), &db = rec.desc(sb);
-    if (da.StartTime != db.StartTime) {
+    const ChannelView da(rec, sa), db(rec, sb);
+    if (rec.desc(sa).StartTime != rec.desc(sb).StartTime) {
         cx.ui.helpPage(TimeBasePage);
         return {};
     }

@@ -154,11 +154,11 @@ CommandResult ReplaceBySpline(ViewContext& cx, NodeList& list, AkimaSpline& spli
     Channel channel(cx.rec, slot);
     const auto [lo, hi] = std::minmax_element(list.nodes.begin(), list.nodes.end(),
                                               [](const Node& a, const Node& b) { return a.time < b.time; });
-    const double interval = d.SampRate;
+    const double interval = channel.interval();
     if (!(interval > 0))
         return {};
     // The samples after the first node's up to the last node's, cut to the channel's own.
-    const StoredSection s = StoredPart(d, static_cast<int64_t>(std::trunc(lo->time / interval)) + 1,
+    const StoredSection s = StoredPart(channel, static_cast<int64_t>(std::trunc(lo->time / interval)) + 1,
                                        static_cast<int64_t>(std::trunc(hi->time / interval)));
     if (s.count() <= 0)
         return {};

@@ -5,6 +5,7 @@
 
 #include "core/calc/WorkSection.h"
 #include "core/setup/Workbench.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
@@ -45,11 +46,11 @@ std::string HoursMinutesSeconds(double ms)
 Statistics ComputeStatistics(const Recording& rec, int slot, const StatisticsRequest& request)
 {
     Statistics s;
-    const ChannelDescriptor& d = rec.desc(slot);
-    s.interval = d.SampRate;
+    const ChannelView channel(rec, slot);
+    s.interval = channel.interval();
     s.upperLevel = request.levels.upper;
     s.lowerLevel = request.levels.lower;
-    s.section = SectionSamples(d, request.f4, request.f5);
+    s.section = SectionSamples(channel, request.f4, request.f5);
     const SectionScan scan(rec, slot, s.section, request.levels, true);
     const ValueMoments& m = scan.moments();
     if (m.n == 0)

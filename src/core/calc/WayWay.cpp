@@ -62,8 +62,8 @@ public:
               range_(range),
               depth_(rec, r.depthSlot, WalkChunk, 0, 1),
               speed_(rec, r.speedSlot, WalkChunk, 0, 0),
-              seconds_(rec.desc(r.depthSlot).SampRate / MsPerSecond),
-              ratio_(static_cast<double>(rec.desc(r.depthSlot).SampRate) / rec.desc(r.speedSlot).SampRate),
+              seconds_(ChannelView(rec, r.depthSlot).interval() / MsPerSecond),
+              ratio_(static_cast<double>(ChannelView(rec, r.depthSlot).interval()) / ChannelView(rec, r.speedSlot).interval()),
               speeds_(WalkChunk),
               steps_(WalkChunk)
     {
@@ -181,17 +181,17 @@ bool WayWayChannelsPresent(const Recording& rec, int depthSlot, int speedSlot)
     return depthSlot != speedSlot && holds(depthSlot) && holds(speedSlot);
 }
 
-StoredSection WayWaySamples(const ChannelDescriptor& depth, double f4, double f5)
+StoredSection WayWaySamples(const ChannelView& depth, double f4, double f5)
 {
-    if (!(depth.SampRate > 0))
+    if (!(depth.interval() > 0))
         return {};
-    return StoredPart(depth, IndexOf(f4, depth.SampRate), IndexOf(f5, depth.SampRate) + 1);
+    return StoredPart(depth, IndexOf(f4, depth.interval()), IndexOf(f5, depth.interval()) + 1);
 }
 
 WayWaySums SumWayWay(const Recording& rec, const WayWayRequest& r)
 {
     WayWaySums sums;
-    sums.range = WayWaySamples(rec.desc(r.depthSlot), r.f4, r.f5);
+    sums.range = WayWaySamples(ChannelView(rec, r.depthSlot), r.f4, r.f5);
     if (sums.range.count() <= 0)
         return sums;
     // A long section in parts of whole chunks, each walked on a core of its
@@ -272,7 +272,7 @@ std::vector<WayWayColumn> TraceWayWay(const Recording& rec, const WayWayRequest&
 
 bool ExportWayWay(const Recording& rec, const WayWayRequest& r, const std::string& path)
 {
-    const StoredSection range = WayWaySamples(rec.desc(r.depthSlot), r.f4, r.f5);
+    const StoredSection range = WayWaySamples(ChannelView(rec, r.depthSlot), r.f4, r.f5);
     SafeFileWriter out(path);
     std::string text;
     constexpr std::size_t Flush = 1 << 20;

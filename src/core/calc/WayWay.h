@@ -27,7 +27,7 @@ inline constexpr const char* NotEnoughSpeed = " Not eenaf speed data at this sec
 
 // The depth samples of the section: trunc(F4 / interval) .. trunc(F5 / interval) + 1,
 // ending at the last depth sample.
-StoredSection WayWaySamples(const ChannelDescriptor& depth, double f4, double f5);
+StoredSection WayWaySamples(const ChannelView& depth, double f4, double f5);
 
 // A run of depth samples walked at once: the distance before it and its own,
 // and its depths.

@@ -17,20 +17,20 @@ int64_t IndexOf(double quotient)
 
 }  // namespace
 
-StoredSection SectionSamples(const ChannelDescriptor& d, double f4, double f5)
+StoredSection SectionSamples(const ChannelView& channel, double f4, double f5)
 {
-    const double interval = d.SampRate;
+    const double interval = channel.interval();
     if (!(interval > 0))
         return {};
-    return StoredPart(d, IndexOf(std::floor((f4 + interval - 1) / interval)), IndexOf(std::floor(f5 / interval)));
+    return StoredPart(channel, IndexOf(std::floor((f4 + interval - 1) / interval)), IndexOf(std::floor(f5 / interval)));
 }
 
-StoredSection EventSamples(const ChannelDescriptor& d, double f4, double f5)
+StoredSection EventSamples(const ChannelView& channel, double f4, double f5)
 {
-    const double interval = d.SampRate;
+    const double interval = channel.interval();
     if (!(interval > 0))
         return {};
-    return StoredPart(d, IndexOf(std::trunc(f4 / interval)), IndexOf(std::trunc(f5 / interval)));
+    return StoredPart(channel, IndexOf(std::trunc(f4 / interval)), IndexOf(std::trunc(f5 / interval)));
 }
 
 }  // namespace vk

@@ -9,9 +9,9 @@ namespace vk {
 
 // From the first sample at or after F4 to the last at or before F5
 // (statistics, histogram).
-StoredSection SectionSamples(const ChannelDescriptor& d, double f4, double f5);
+StoredSection SectionSamples(const ChannelView& channel, double f4, double f5);
 
 // From the sample at the whole part of F4 / interval to that of F5 (event counting).
-StoredSection EventSamples(const ChannelDescriptor& d, double f4, double f5);
+StoredSection EventSamples(const ChannelView& channel, double f4, double f5);
 
 }  // namespace vk

@@ -6,6 +6,7 @@
 
 #include "core/dive/DiveAnalysis.h"
 #include "core/dive/DiveFrame.h"
+#include "core/store/Channel.h"
 #include "core/store/MessagesOnce.h"
 #include "core/store/UndoSink.h"
 
@@ -16,7 +17,7 @@ void PauseCollector::add(const Recording& rec, const DiveRecord& r, double onset
     ++dives_;
     if (!Known(r.pause))
         return;
-    const double interval = rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(rec, AnalysisSlot).interval();
     const int64_t from = static_cast<int64_t>(std::floor((onset - r.pause) / interval));
     const int64_t to = static_cast<int64_t>(std::ceil(onset / interval)) + 1;
     if (rec.at(AnalysisSlot).missing.overlaps(from, to))

@@ -7,6 +7,7 @@
 #include "core/dive/DiveFrame.h"
 #include "core/dive/DiveStops.h"
 #include "core/dive/ResultTables.h"
+#include "core/store/Channel.h"
 #include "core/store/MessagesOnce.h"
 #include "core/store/TimeBase.h"
 
@@ -144,7 +145,7 @@ void AddFramed(DiveContext& cx, const DiveParameters& p, const StopTable& stops,
     cx.state.stops = stops;
     AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
     sums.add(cx.state.record, stops, BottomExtrema(DiveSeries(cx.rec, at), at, p.WiggAmplitude),
-             cx.rec.desc(AnalysisSlot).SampRate, p.DiveStops != 0);
+             ChannelView(cx.rec, AnalysisSlot).interval(), p.DiveStops != 0);
 }
 
 // The framed bout F4..F5 with the dives that framed it: each analysed as the
@@ -154,7 +155,7 @@ BoutSummary Summarise(DiveContext& cx, const DiveParameters& p)
 {
     LinePositions& at = cx.view.at;
     const LinePositions framed = at;
-    const double interval = cx.rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(cx.rec, AnalysisSlot).interval();
     const double onset = at.F4, end = at.F5;
     const int32_t onsetIndex = static_cast<int32_t>(onset / interval);
     BoutSums sums;
@@ -194,7 +195,7 @@ BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
     MessagesOnce once(caller.ui);
     DiveContext cx{caller.rec, caller.view, caller.state, once, caller.undo, caller.setup};
     BoutOutcome out;
-    const double interval = cx.rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(cx.rec, AnalysisSlot).interval();
     if (!HoldsData(cx.rec, AnalysisSlot) || Points(p.BoutMinDur * 1000.0, interval) == 0 ||
         Points(p.BoutIntermediate * 1000.0, interval) == 0)
         return out;
@@ -244,7 +245,7 @@ BoutOutcome FindBout(DiveContext& caller, const DiveParameters& p, bool analyse)
     if (!(p.FloatWindow && at.F4 >= f1 && at.F5 <= f2)) {
         DiveFrame f = FrameOf(at, interval);
         PlaceWindow(f, static_cast<int32_t>(std::clamp(1.5 * (f.F5 - f.F4), 0.0, 2e9)),
-                    cx.rec.desc(AnalysisSlot).DataCnt, 0.5);
+                    ChannelView(cx.rec, AnalysisSlot).last(), 0.5);
         at.F1 = f.F1 * interval;
         at.F2 = f.F2 * interval;
         out.windowMoved = true;

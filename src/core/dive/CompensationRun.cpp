@@ -4,13 +4,14 @@
 
 #include "core/dive/DiveSearch.h"
 #include "core/dive/ResultStep.h"
+#include "core/store/Channel.h"
 #include "core/view/RedrawRequest.h"
 
 namespace vk {
 
 void PlaceCompensationStart(const Recording& rec, int slot, ViewState& view, double startDepth)
 {
-    const double interval = rec.desc(slot).SampRate;
+    const double interval = ChannelView(rec, slot).interval();
     if (interval <= 0)
         return;
     LinePositions& at = view.at;

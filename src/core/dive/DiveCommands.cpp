@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/store/Channel.h"
 #include "core/store/MessagesOnce.h"
 
 #include "core/dive/Bouts.h"
@@ -34,7 +35,7 @@ constexpr double LongDiveRoom = 1.5;
 // The whole analysis channel, after burnished dives.
 SampleChange WholeChannel(const CommandContext& cx)
 {
-    return {AnalysisSlot, 0, int64_t{cx.wb.rec.desc(AnalysisSlot).DataCnt} + 1, false};
+    return {AnalysisSlot, 0, ChannelView(cx.wb.rec, AnalysisSlot).count(), false};
 }
 
 }  // namespace
@@ -102,7 +103,7 @@ CommandResult BoutCommand(CommandContext& cx, bool analyse)
 
 CommandResult ShapeCommand(CommandContext& cx, int tag)
 {
-    const double interval = cx.rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(cx.rec, AnalysisSlot).interval();
     DiveFrame f = FrameOf(cx.view.at, interval);
     const DiveFrame before = f;
     PressShapeButton(tag, cx.wb.dive, f, cx.settings().dive);
@@ -139,7 +140,7 @@ CommandResult AutomaticCommand(CommandContext& cx, PictureSink* pictures, const 
 
 CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive)
 {
-    const double interval = cx.rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(cx.rec, AnalysisSlot).interval();
     if (!(interval > 0))
         return {};
     PushView(cx);
@@ -150,7 +151,7 @@ CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive)
     at.B2 = dive.bottomEnd;
     DiveFrame f = FrameOf(at, interval);
     const double points = std::max(cx.settings().dive.WindowSize * 1000.0 / interval, LongDiveRoom * (f.F5 - f.F4));
-    PlaceWindow(f, static_cast<int32_t>(std::clamp(points, 0.0, 2e9)), cx.rec.desc(AnalysisSlot).DataCnt);
+    PlaceWindow(f, static_cast<int32_t>(std::clamp(points, 0.0, 2e9)), ChannelView(cx.rec, AnalysisSlot).last());
     at.F1 = f.F1 * interval;
     at.F2 = f.F2 * interval;
     return redraw::Everything;

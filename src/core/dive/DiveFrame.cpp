@@ -1,6 +1,7 @@
 #include "core/dive/DiveFrame.h"
 
 #include "core/setup/DiveRecord.h"
+#include "core/store/Channel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,7 +67,7 @@ IndexSpan BottomSamples(const LinePositions& at, double interval)
 
 ChannelSeries DiveSeries(const Recording& rec, const LinePositions& at)
 {
-    return StretchSeries(rec, AnalysisSlot, IndexOf(at.F4, rec.desc(AnalysisSlot).SampRate));
+    return StretchSeries(rec, AnalysisSlot, IndexOf(at.F4, ChannelView(rec, AnalysisSlot).interval()));
 }
 
 }  // namespace vk

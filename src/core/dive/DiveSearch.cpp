@@ -10,6 +10,7 @@
 #include "core/dive/DiveShapes.h"
 #include "core/dive/DiveStops.h"
 #include "core/dive/Wiggles.h"
+#include "core/store/Channel.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
 
@@ -263,7 +264,7 @@ bool AnalysisChannelReady(const Recording& rec, int active, VkDialogs& ui)
 
 bool FrameHasValues(const Recording& rec, const LinePositions& at, VkDialogs& ui)
 {
-    const DiveFrame f = FrameOf(at, rec.desc(AnalysisSlot).SampRate);
+    const DiveFrame f = FrameOf(at, ChannelView(rec, AnalysisSlot).interval());
     if (!AnyMissing(rec, AnalysisSlot, f.F4, int64_t{f.F5} + 1))
         return true;
     ui.message(

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/dive/ExtendedParamsRules.h"
+#include "core/store/Channel.h"
 #include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
 
@@ -84,7 +85,7 @@ const std::vector<Column>& DiveColumns()
         seconds("AscentDuration[s]", &DiveRecord::ascentDuration);
         value("MaxDepth[m]", &DiveRecord::maxDepth, 3);
         c.push_back({"MaxDepthTime[s]", [](C x, Row& row) {
-                         row.number(x.r().maxDepthIndex * x.rec.desc(AnalysisSlot).SampRate / Ms, 3);
+                         row.number(x.r().maxDepthIndex * ChannelView(x.rec, AnalysisSlot).interval() / Ms, 3);
                      }});
         value("MeanDepth[m]", &DiveRecord::meanDepth, 3);
         value("DepthIntegral[m*h]", &DiveRecord::depthIntegral, 6);
@@ -243,7 +244,7 @@ std::string WiggleHeader(char delimiter)
 std::string WiggleLines(const DiveLines& dive, const Recording& rec, const Settings& s)
 {
     std::string lines;
-    const double interval = rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(rec, AnalysisSlot).interval();
     int k = 0;
     for (const WiggleEntry& w : dive.wiggles) {
         const double t = w.index * interval;

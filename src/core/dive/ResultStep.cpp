@@ -16,6 +16,7 @@
 #include "core/dive/Thumbnail.h"
 #include "core/files/ChannelExport.h"
 #include "core/files/PathNames.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/MessagesOnce.h"
 #include "core/store/TimeBase.h"
@@ -218,7 +219,7 @@ bool WriteBout(ResultContext& rc, const BoutSummary& bout)
 void BurnishDive(ResultContext& rc)
 {
     Recording& rec = rc.wb.rec;
-    const double interval = rec.desc(AnalysisSlot).SampRate;
+    const double interval = ChannelView(rec, AnalysisSlot).interval();
     const DiveFrame f = FrameOf(rc.view.at, interval);
     if (f.F5 - f.F4 < 2)
         return;
@@ -258,7 +259,7 @@ namespace {
 RunDive RunDiveOf(const Workbench& wb, const LinePositions& at)
 {
     const DiveRecord& r = wb.dive.record;
-    const int64_t after = int64_t{FrameOf(at, wb.rec.desc(AnalysisSlot).SampRate).F5} + 1;
+    const int64_t after = int64_t{FrameOf(at, ChannelView(wb.rec, AnalysisSlot).interval()).F5} + 1;
     return {r.counter, at.F4, at.F5, at.B1, at.B2, r.duration, r.maxDepth, IsMissing(wb.rec, AnalysisSlot, after)};
 }
 

@@ -48,7 +48,7 @@ SurfaceEstimate EstimateSurface(const Recording& rec, int slot)
     if (!HoldsValues(rec, slot))
         return s;
     const ChannelView channel(rec, slot);
-    const SectionScan scan(rec, slot, StoredPart(channel.descriptor(), channel.firstStored(), channel.last()),
+    const SectionScan scan(rec, slot, StoredPart(channel, channel.firstStored(), channel.last()),
                            Levels{}, false);
     const ValueMoments& m = scan.moments();
     if (m.n == 0)
@@ -139,7 +139,7 @@ ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimat
         p.Threshold = threshold;
         out.threshold = true;
     }
-    const double seconds = rec.desc(AnalysisSlot).SampRate / 1000.0;
+    const double seconds = ChannelView(rec, AnalysisSlot).interval() / 1000.0;
     if (p.WiggDuration < WiggleSamples * seconds) {
         p.WiggDuration = static_cast<int32_t>(std::ceil(WiggleSamples * seconds));
         out.wiggDuration = true;

@@ -84,8 +84,9 @@ bool ExportBinary(const Recording& rec, const std::string& path, int slot, doubl
     header.coeffB = d.CoeffB - d.yOffset;  // the values as they are shown
     header.coeffA = d.CoeffA;
     header.coeffC = d.CoeffC;
-    header.startTime = rec.time.GlobalStart + static_cast<double>(range.first) * d.SampRate;
-    header.sampRate = d.SampRate;
+    const ChannelView channel(rec, slot);
+    header.startTime = rec.time.GlobalStart + channel.timeOf(range.first);
+    header.sampRate = channel.interval();
     header.comment1 = s.HeadCmt1;
     header.comment2 = s.HeadCmt2;
     const int64_t count = std::max<int64_t>(int64_t{range.last} - range.first + 1, 0);
@@ -131,13 +132,13 @@ bool ExportText(const Recording& rec, int slot, const std::string& path, TextExp
         double time = INFINITY;
         for (const Column& c : columns)
             if (c.next <= c.range.last)
-                time = std::min(time, static_cast<double>(c.next) * rec.desc(c.slot).SampRate);
+                time = std::min(time, static_cast<double>(c.next) * ChannelView(rec, c.slot).interval());
         if (time == INFINITY)
             break;
         AppendTime(text, rec.time.GlobalStart + time);
         for (Column& c : columns) {
             text += '\t';
-            if (c.next <= c.range.last && static_cast<double>(c.next) * rec.desc(c.slot).SampRate == time)
+            if (c.next <= c.range.last && static_cast<double>(c.next) * ChannelView(rec, c.slot).interval() == time)
                 AppendValue(text, ReadValue(rec, c.next++, c.slot).value, c.decimals);
             else
                 text += "NA";

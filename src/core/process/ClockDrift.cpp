@@ -118,7 +118,6 @@ GapList CorrectedGaps(const GapList& gaps, const Corrections& c, int64_t last, i
 CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& drift, const StepProgress& progress)
 {
     Recording& rec = cx.rec;
-    ChannelDescriptor& d = rec.desc(slot);
     Channel channel(rec, slot);
     if (drift.hours < 0 || drift.minutes < 0 || drift.seconds < 0) {
         cx.ui.message(NegativeField, Severity::Error);
@@ -128,7 +127,7 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
         return {};
     // The drift in samples.
     const double D =
-        (drift.hours * 3600.0 + drift.minutes * 60.0 + drift.seconds) * 1000.0 / static_cast<double>(d.SampRate);
+        (drift.hours * 3600.0 + drift.minutes * 60.0 + drift.seconds) * 1000.0 / static_cast<double>(channel.interval());
     if (D > MostSamples) {
         cx.ui.message(TooLarge, Severity::Error);
         return {};
@@ -143,7 +142,7 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
     // The working factor: the expanded channel, and for a late clock the
     // samples inserted at that density, must fit into the slot.
     const int64_t last = channel.storedCount() - 1, capacity = rec.store.capacity(slot);
-    int64_t f = std::min<int64_t>((capacity - 1) / last, d.SampRate);
+    int64_t f = std::min<int64_t>((capacity - 1) / last, channel.interval());
     auto inserted = [&](int64_t factor) { return drift.clockAhead ? 0 : std::llround(factor * D); };
     while (f >= 1 && f * last + inserted(f) + 1 > capacity)
         --f;
@@ -159,14 +158,14 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
         cx.ui.message(Rejected, Severity::Error);
         return {};
     }
-    const int64_t s = d.SampRate / f;
+    const int64_t s = channel.interval() / f;
     const std::string question = std::string(drift.clockAhead ? "Cut " : "Insert ") + std::to_string(s) +
                                  " msec\nevery " + std::to_string(std::llround(static_cast<double>(s * K) / 60000)) +
                                  " minutes";
     if (cx.ui.ask(question, Buttons::OkCancel) != Answer::Ok)
         return {};
 
-    cx.undo.PushRange(UndoKind::ClockDrift, slot, 0, d.DataCnt + 1, redraw::Everything);
+    cx.undo.PushRange(UndoKind::ClockDrift, slot, 0, channel.last() + 1, redraw::Everything);
     // Expanding by f, cutting or repeating, and reducing by f again keeps
     // every f-th word of the corrected expansion: only those are made.
     const Corrections c{f, P, K, drift.clockAhead};
@@ -191,7 +190,7 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
     channel.setExtent(channel.firstStored(), kept + 1);
     AdjustLength(rec, slot, 0);
     rec.at(slot).ChannelModified = true;
-    return {redraw::Everything, SampleChange{slot, 0, int64_t{d.DataCnt} + 1, true}};
+    return {redraw::Everything, SampleChange{slot, 0, channel.count(), true}};
 }
 
 }  // namespace vk

@@ -34,11 +34,11 @@ double InertiaModel::curve(int32_t i) const
 std::optional<InertiaModel> FitInertia(Recording& rec, int slot, const CompensationSettings& s, VkDialogs& ui,
                                        double f5, double f4)
 {
-    const ChannelDescriptor& d = rec.desc(slot);
-    if (d.SampRate <= 0)
+    const ChannelView channel(rec, slot);
+    if (channel.interval() <= 0)
         return std::nullopt;
-    const StoredSection section = StoredPart(d, static_cast<int64_t>(std::trunc(f4 / d.SampRate)),
-                                             static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
+    const StoredSection section = StoredPart(channel, static_cast<int64_t>(std::trunc(f4 / channel.interval())),
+                                             static_cast<int64_t>(std::trunc(f5 / channel.interval())));
     InertiaModel model;
     model.a = section.first;
     model.b = section.last;

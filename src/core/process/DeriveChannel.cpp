@@ -156,10 +156,11 @@ std::string ChannelNumber(int slot)
 bool SameTimeBase(const Recording& rec, VkDialogs& ui, int a, int b)
 {
     const ChannelDescriptor &da = rec.desc(a), &db = rec.desc(b);
+    const int32_t ia = ChannelView(rec, a).interval(), ib = ChannelView(rec, b).interval();
     std::string differs;
-    if (da.SampRate != db.SampRate)
-        differs = "Channel " + ChannelNumber(a) + " is sampled every " + std::to_string(da.SampRate) + " ms, channel " +
-                  ChannelNumber(b) + " every " + std::to_string(db.SampRate) + " ms";
+    if (ia != ib)
+        differs = "Channel " + ChannelNumber(a) + " is sampled every " + std::to_string(ia) + " ms, channel " +
+                  ChannelNumber(b) + " every " + std::to_string(ib) + " ms";
     else if (da.StartTime != db.StartTime)
         differs = "Channel " + ChannelNumber(a) + " starts at " + FormatDateTime(da.StartTime, '.') + ", channel " +
                   ChannelNumber(b) + " at " + FormatDateTime(db.StartTime, '.');

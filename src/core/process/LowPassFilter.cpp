@@ -7,6 +7,7 @@
 
 #include "core/process/RawSectionPass.h"
 #include "core/process/Workshop.h"
+#include "core/store/Channel.h"
 #include "core/store/NumberInput.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
@@ -16,12 +17,12 @@ namespace vk {
 namespace {
 
 // Indexes a = the sample at or before F4 and b = the one at or before F5, cut to the stored samples.
-StoredSection LowPassIndexes(const ChannelDescriptor& d, double f5, double f4)
+StoredSection LowPassIndexes(const ChannelView& channel, double f5, double f4)
 {
-    if (d.SampRate <= 0)
+    if (channel.interval() <= 0)
         return {};
-    return StoredPart(d, static_cast<int64_t>(std::trunc(f4 / d.SampRate)),
-                      static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
+    return StoredPart(channel, static_cast<int64_t>(std::trunc(f4 / channel.interval())),
+                      static_cast<int64_t>(std::trunc(f5 / channel.interval())));
 }
 
 }  // namespace
@@ -35,7 +36,7 @@ CommandResult LowPassCommand(ViewContext& cx, int slot, double f5, double f4)
 {
     if (RefuseWhilePolynomial(cx.rec, cx.ui, slot, true))
         return {};
-    const StoredSection s = LowPassIndexes(cx.rec.desc(slot), f5, f4);
+    const StoredSection s = LowPassIndexes(ChannelView(cx.rec, slot), f5, f4);
     if (s.count() < 3)  // nothing between the ends
         return {};
     const std::optional<int32_t> n =
@@ -51,7 +52,7 @@ CommandResult LowPassSection(ViewContext& cx, int slot, int32_t n, double f5, do
     Recording& rec = cx.rec;
     if (RefuseWhilePolynomial(rec, cx.ui, slot, true))
         return {};
-    const StoredSection s = LowPassIndexes(rec.desc(slot), f5, f4);
+    const StoredSection s = LowPassIndexes(ChannelView(rec, slot), f5, f4);
     n = std::min(n, LowPassMaxN);
     if (n <= 0 || s.count() < 3)
         return {};

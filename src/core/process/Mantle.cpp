@@ -6,6 +6,7 @@
 #include "core/calc/Extrema.h"
 #include "core/process/RawLine.h"
 #include "core/process/RawSectionPass.h"
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 #include "core/view/RedrawRequest.h"
 
@@ -15,10 +16,11 @@ CommandResult Mantle(ViewContext& cx, int slot, const MantleSetting& m, double f
 {
     Recording& rec = cx.rec;
     const ChannelDescriptor& d = rec.desc(slot);
-    if (d.SampRate <= 0)
+    const ChannelView channel(rec, slot);
+    if (channel.interval() <= 0)
         return {};
-    const StoredSection s = StoredPart(d, static_cast<int64_t>(std::trunc(f4 / d.SampRate)),
-                                       static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
+    const StoredSection s = StoredPart(channel, static_cast<int64_t>(std::trunc(f4 / channel.interval())),
+                                       static_cast<int64_t>(std::trunc(f5 / channel.interval())));
     if (s.count() < 2)
         return {};
     cx.undo.PushRange(UndoKind::Spline, slot, s.first, s.last + 1, redraw::SampleEdit);

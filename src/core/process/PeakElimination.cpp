@@ -52,8 +52,8 @@ CommandResult Changed(Recording& rec, int slot, int64_t from, int64_t to, bool a
 CommandResult EliminateExtremes(ViewContext& cx, int slot, double f5, double f4)
 {
     Recording& rec = cx.rec;
-    const WorkSection w = SectionIndexes(rec.desc(slot), f4, f5);
-    const StoredSection section = StoredPart(rec.desc(slot), std::max<int64_t>(w.first, 1), w.last);
+    const WorkSection w = SectionIndexes(ChannelView(rec, slot), f4, f5);
+    const StoredSection section = StoredPart(ChannelView(rec, slot), std::max<int64_t>(w.first, 1), w.last);
     if (section.first >= section.last)
         return {};
     cx.undo.PushRange(UndoKind::Extremes, slot, section.first, section.last + 1, redraw::SampleEdit);
@@ -79,7 +79,6 @@ CommandResult EliminateExtremes(ViewContext& cx, int slot, double f5, double f4)
 CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double amplitude, double f5, double f4)
 {
     Recording& rec = cx.rec;
-    const ChannelDescriptor& d = rec.desc(slot);
     const ChannelView channel(rec, slot);
     if (channel.interval() > 0 && length >= channel.storedCount()) {
         cx.ui.message(" A peak of " + std::to_string(length) + " points is longer than the channel's " +
@@ -87,10 +86,10 @@ CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double a
                       Severity::Warning);
         return {};
     }
-    if (d.SampRate <= 0 || length < 1)
+    if (channel.interval() <= 0 || length < 1)
         return {};
-    const StoredSection section = StoredPart(d, std::max<int64_t>(static_cast<int64_t>(std::trunc(f4 / d.SampRate)), 1),
-                                             static_cast<int64_t>(std::trunc(f5 / d.SampRate)));
+    const StoredSection section = StoredPart(channel, std::max<int64_t>(static_cast<int64_t>(std::trunc(f4 / channel.interval())), 1),
+                                             static_cast<int64_t>(std::trunc(f5 / channel.interval())));
     if (int64_t{section.first} + length >= section.last)
         return {};  // no window of the peak's length fits the section
     cx.undo.PushRange(UndoKind::Peaks, slot, section.first, section.last + 1, redraw::SampleEdit);
@@ -134,8 +133,8 @@ CommandResult ReplaceValues(ViewContext& cx, Relation relation, bool interpolate
     Recording& rec = cx.rec;
     if (!interpolate && RefuseWhilePolynomial(rec, cx.ui, slot, true))
         return {};
-    ChannelDescriptor& d = rec.desc(slot);
-    if (d.SampRate <= 0)
+    const ChannelView channel(rec, slot);
+    if (channel.interval() <= 0)
         return {};
     // The first and the last moment count one time unit inwards.
     if (f4 == 0)
@@ -144,8 +143,8 @@ CommandResult ReplaceValues(ViewContext& cx, Relation relation, bool interpolate
         f5 -= 1;
     if (!(f4 < f5))
         return {};
-    const WorkSection w = SectionIndexes(d, f4, f5);
-    const StoredSection section = StoredPart(d, w.first, w.last);
+    const WorkSection w = SectionIndexes(channel, f4, f5);
+    const StoredSection section = StoredPart(channel, w.first, w.last);
     if (section.first > section.last)
         return {};
     cx.undo.PushRange(UndoKind::Replace, slot, section.first, section.last + 1, redraw::SampleEdit);
@@ -175,7 +174,7 @@ CommandResult ReplaceValues(ViewContext& cx, Relation relation, bool interpolate
                    !IsMissing(rec, slot, j))
                 ++j;
             any = DrawRawLine(rec, slot, i - 1, j) || any;
-            if (j >= d.DataCnt) {
+            if (j >= channel.last()) {
                 i = last + 1;
                 break;
             }

@@ -21,7 +21,7 @@ constexpr const char* NegativeCount = "The number of points to insert cannot be 
 CommandResult Moved(Recording& rec, int slot, int64_t from)
 {
     rec.at(slot).ChannelModified = true;
-    return {redraw::Everything, SampleChange{slot, from, int64_t{rec.desc(slot).DataCnt} + 1, true}};
+    return {redraw::Everything, SampleChange{slot, from, ChannelView(rec, slot).count(), true}};
 }
 
 }  // namespace
@@ -39,9 +39,8 @@ CommandResult InsertPoints(ViewContext& cx, int slot, double /*f5*/, double f4)
         cx.ui.message(NegativeCount, Severity::Error);
         return {};
     }
-    ChannelDescriptor& d = rec.desc(slot);
     const ChannelView channel(rec, slot);
-    const int64_t p = std::max<int64_t>(SectionIndexes(d, f4, f4).first, std::max(1, channel.firstStored()));
+    const int64_t p = std::max<int64_t>(SectionIndexes(channel, f4, f4).first, std::max(1, channel.firstStored()));
     if (rounded == 0 || p > channel.last())
         return {};
     // The stored samples after the insertion, the last one counted.
@@ -69,22 +68,21 @@ CommandResult DeletePoints(ViewContext& cx, int slot, double f5, double f4)
         return {};
     if (cx.ui.ask("Delete all points between F4 and F5", Buttons::OkCancel) != Answer::Ok)
         return {};
-    ChannelDescriptor& d = rec.desc(slot);
     Channel channel(rec, slot);
-    const WorkSection w = SectionIndexes(d, f4, f5);
+    const WorkSection w = SectionIndexes(channel, f4, f5);
     // p stays where F4 is; the count stops at the channel's last sample.
     const int64_t p = std::max<int64_t>(w.first, channel.firstStored());
-    const int64_t n = std::min<int64_t>(w.last, d.DataCnt) - p;
-    if (n <= 0 || p > d.DataCnt)
+    const int64_t n = std::min<int64_t>(w.last, channel.last()) - p;
+    if (n <= 0 || p > channel.last())
         return {};
     const auto at = static_cast<int32_t>(p);
     const auto count = static_cast<int32_t>(n);
     // The words the shift overwrites, then the deletion itself.
-    cx.undo.PushRange(UndoKind::DeletedSamples, slot, at, d.DataCnt - count + 1, redraw::Everything);
+    cx.undo.PushRange(UndoKind::DeletedSamples, slot, at, channel.last() - count + 1, redraw::Everything);
     cx.undo.PushRange(UndoKind::DeletePoints, slot, at, count, redraw::Everything);
     MoveSamples(rec.store, slot, channel.stored(p + n), channel.stored(channel.last()), -n);
     channel.gaps().removed(static_cast<int32_t>(channel.stored(p)), count);
-    d.DataCnt -= count;
+    channel.setLast(channel.last() - count);
     return Moved(rec, slot, p);
 }
 

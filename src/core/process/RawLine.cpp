@@ -23,7 +23,7 @@ bool DrawRawLine(Recording& rec, int slot, int32_t from, int32_t to, uint16_t w0
 
 bool DrawRawLine(Recording& rec, int slot, int32_t from, int32_t to)
 {
-    const int32_t end = std::min(to, rec.desc(slot).DataCnt);
+    const int32_t end = std::min(to, ChannelView(rec, slot).last());
     return DrawRawLine(rec, slot, from, to, ReadRaw(rec, from, slot), ReadRaw(rec, end, slot));
 }
 

@@ -58,7 +58,7 @@ void ResampleGaps(Recording& rec, int slot, int64_t up, int64_t down, int64_t re
 CommandResult Resampled(Recording& rec, int slot)
 {
     rec.at(slot).ChannelModified = true;
-    return {redraw::Everything, SampleChange{slot, 0, int64_t{rec.desc(slot).DataCnt} + 1, true}};
+    return {redraw::Everything, SampleChange{slot, 0, ChannelView(rec, slot).count(), true}};
 }
 
 // The expand warning, when the factor does not divide the interval; true to
@@ -94,12 +94,11 @@ GapList ResampledGaps(const GapList& gaps, int64_t up, int64_t down, int64_t rea
 
 bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n)
 {
-    ChannelDescriptor& d = rec.desc(slot);
     if (n < 2 || !rec.at(slot).ChannelUsed)
         return false;
-    undo.PushRange(UndoKind::Reduce, slot, 0, d.DataCnt + 1, redraw::Everything);
-    const int64_t last = LastPosition(rec, slot);
     Channel channel(rec, slot);
+    undo.PushRange(UndoKind::Reduce, slot, 0, channel.last() + 1, redraw::Everything);
+    const int64_t last = LastPosition(rec, slot);
     const int32_t dataCnt = channel.last() / n, origin = channel.firstStored() / n;
     const int64_t kept = std::min<int64_t>(int64_t{dataCnt} - origin, last / n);
     // Forward, a chunk at a time: each chunk's words are read before any of them is written.
@@ -124,19 +123,19 @@ bool ReduceChannel(Recording& rec, UndoSink& undo, int slot, int32_t n)
 
 bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int32_t n, const StepProgress& progress)
 {
-    ChannelDescriptor& d = rec.desc(slot);
+    Channel channel(rec, slot);
     if (n < 2)
         return true;
-    if (d.SampRate < n) {
+    if (channel.interval() < n) {
         ui.message(IntervalTooSmall, Severity::Error);
         return false;
     }
     const int64_t last = LastPosition(rec, slot);
-    if (n * last + 1 > rec.store.capacity(slot) || int64_t{n} * d.DataCnt > INT32_MAX) {
+    if (n * last + 1 > rec.store.capacity(slot) || int64_t{n} * channel.last() > INT32_MAX) {
         ui.message(NoCapacity, Severity::Error);
         return false;
     }
-    undo.PushRange(UndoKind::Expand, slot, 0, d.DataCnt + 1, redraw::Everything);
+    undo.PushRange(UndoKind::Expand, slot, 0, channel.last() + 1, redraw::Everything);
     StepReporter steps(progress, last);
     // From the end down, a chunk at a time, so that no word is overwritten
     // before it is read: old position f goes to n f, and n - 1 words on the
@@ -168,8 +167,8 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
         WriteWords(rec.store, slot, n * f0, n * count, out.data());
         steps.at(last - f0);
     }
-    d.SampRate = static_cast<int32_t>(std::nearbyint(static_cast<double>(d.SampRate) / n));
-    Channel(rec, slot).spreadPositions(n);
+    channel.setInterval(static_cast<int32_t>(std::nearbyint(static_cast<double>(channel.interval()) / n)));
+    channel.spreadPositions(n);
     ResampleGaps(rec, slot, n, 1, n - 1);  // the line from a missing word, or to it
     AdjustLength(rec, slot, 0);
     return true;
@@ -177,13 +176,13 @@ bool ExpandChannel(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, int3
 
 bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const StepProgress& progress)
 {
-    ChannelDescriptor& d = rec.desc(slot);
+    Channel channel(rec, slot);
     const int64_t c = LastPosition(rec, slot);
-    if (2 * c + 1 > rec.store.capacity(slot) || int64_t{2} * d.DataCnt > INT32_MAX) {
+    if (2 * c + 1 > rec.store.capacity(slot) || int64_t{2} * channel.last() > INT32_MAX) {
         ui.message(NoCapacity, Severity::Error);
         return false;
     }
-    undo.PushRange(UndoKind::Expand, slot, 0, d.DataCnt + 1, redraw::Everything);
+    undo.PushRange(UndoKind::Expand, slot, 0, channel.last() + 1, redraw::Everything);
     StepReporter steps(progress, c);
     // old(m) at 2m; between old(m - 1) and old(m) the bent midpoint, from
     // old(m - 2) .. old(m + 1). From the end down, a chunk at a time: each
@@ -209,8 +208,8 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
         WriteWords(rec.store, slot, 2 * m0 - 1, 2 * count, out.data());
         steps.at(c - m0);
     }
-    d.SampRate /= 2;
-    Channel(rec, slot).spreadPositions(2);
+    channel.setInterval(channel.interval() / 2);
+    channel.spreadPositions(2);
     ResampleGaps(rec, slot, 2, 1, 3);  // a new word is made from two old ones on either side
     AdjustLength(rec, slot, 0);
     return true;
@@ -222,7 +221,7 @@ CommandResult ReduceCommand(ViewContext& cx, int slot)
         AskInteger(cx.ui, "Thin out data", "Thin-out-factor (each n-th point remain):", "1");
     if (!n)
         return {};
-    if (*n >= 2 && int64_t{cx.rec.desc(slot).SampRate} * *n > INT32_MAX) {
+    if (*n >= 2 && int64_t{ChannelView(cx.rec, slot).interval()} * *n > INT32_MAX) {
         cx.ui.message(IntervalTooLarge, Severity::Error);
         return {};
     }
@@ -234,7 +233,7 @@ CommandResult ReduceCommand(ViewContext& cx, int slot)
 CommandResult ExpandCommand(ViewContext& cx, int slot, const StepProgress& progress)
 {
     const std::optional<int32_t> n = AskInteger(cx.ui, "Expand data", "Expand-factor (insert n-1 points):", "");
-    const int32_t interval = cx.rec.desc(slot).SampRate;
+    const int32_t interval = ChannelView(cx.rec, slot).interval();
     if (!n || *n < 2 ||
         !TimeStaysExact(cx.ui, interval, *n, static_cast<int32_t>(std::nearbyint(static_cast<double>(interval) / *n))))
         return {};
@@ -250,7 +249,7 @@ CommandResult DoublePointsCommand(ViewContext& cx, int slot, const StepProgress&
         "point between two points by nonlinear interpolation\nContinue?";
     if (cx.ui.ask(question, Buttons::YesNo) != Answer::Yes)
         return {};
-    const int32_t interval = cx.rec.desc(slot).SampRate;
+    const int32_t interval = ChannelView(cx.rec, slot).interval();
     if (interval < 2) {
         cx.ui.message(IntervalTooSmall, Severity::Error);
         return {};

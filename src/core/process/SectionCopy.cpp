@@ -12,16 +12,16 @@ SectionOverwrite PlanOverwrite(const Recording& rec, const SectionBuffer& buffer
 {
     SectionOverwrite plan;
     plan.slot = slot;
-    const ChannelDescriptor &source = rec.desc(buffer.SecSlot), &dest = rec.desc(slot);
-    if (!buffer.SecUsed || source.SampRate <= 0 || dest.SampRate <= 0)
+    const ChannelView source(rec, buffer.SecSlot), into(rec, slot);
+    const int32_t interval = source.interval();
+    if (!buffer.SecUsed || interval <= 0 || into.interval() <= 0)
         return plan;
-    const auto first = static_cast<int64_t>(std::trunc((buffer.SecStart + source.SampRate - 1) / source.SampRate));
+    const auto first = static_cast<int64_t>(std::trunc((buffer.SecStart + interval - 1) / interval));
     const auto last =
-        std::min<int64_t>(static_cast<int64_t>(std::trunc(buffer.SecEnd / source.SampRate)), source.DataCnt);
+        std::min<int64_t>(static_cast<int64_t>(std::trunc(buffer.SecEnd / interval)), source.last());
     // Where the preview is: the sample at F4 of the channel written to.
-    const auto at = static_cast<int64_t>(std::nearbyint(f4 / dest.SampRate));
-    const ChannelView into(rec, slot);
-    const int64_t from = std::max<int64_t>(first, ChannelView(rec, buffer.SecSlot).firstStored());
+    const auto at = static_cast<int64_t>(std::nearbyint(f4 / into.interval()));
+    const int64_t from = std::max<int64_t>(first, source.firstStored());
     const int64_t count = std::min(last - from + 1, into.count() - at);
     if (count <= 0 || at < into.firstStored())
         return plan;

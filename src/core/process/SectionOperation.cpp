@@ -120,13 +120,13 @@ std::optional<ChannelDescriptor> ScaledCalibration(const ChannelDescriptor& d, i
 
 }  // namespace
 
-WorkSection SectionIndexes(const ChannelDescriptor& d, double f4, double f5)
+WorkSection SectionIndexes(const ChannelView& channel, double f4, double f5)
 {
     WorkSection w;
-    if (d.SampRate <= 0)
+    if (channel.interval() <= 0)
         return w;
-    w.first = static_cast<int64_t>(std::ceil(f4 / d.SampRate));
-    w.last = static_cast<int64_t>(std::floor(f5 / d.SampRate));
+    w.first = static_cast<int64_t>(std::ceil(f4 / channel.interval()));
+    w.last = static_cast<int64_t>(std::floor(f5 / channel.interval()));
     return w;
 }
 
@@ -156,8 +156,8 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
     if (RefuseWhilePolynomial(rec, cx.ui, slot))
         return {};
     ChannelDescriptor& d = rec.desc(slot);
-    WorkSection w = SectionIndexes(d, f4, f5);
     const ChannelView channel(rec, slot);
+    WorkSection w = SectionIndexes(channel, f4, f5);
     w.first = std::max<int64_t>(w.first, channel.firstStored());  // nothing is stored before the origin
     w.last = std::min<int64_t>(w.last, channel.last());
     if (w.count() < 2)

@@ -8,6 +8,8 @@
 
 #include "core/view/Command.h"
 
+#include "core/store/Channel.h"
+
 namespace vk {
 
 // The operations; a per-sample run records the undo kind SectionUndoKind(code).
@@ -37,7 +39,7 @@ struct WorkSection {
     int64_t first = 0, last = -1;
     int64_t count() const { return last - first + 1; }
 };
-WorkSection SectionIndexes(const ChannelDescriptor& d, double f4, double f5);
+WorkSection SectionIndexes(const ChannelView& channel, double f4, double f5);
 
 // Runs `code` on the section F4 .. F5 of `slot`. Add, divide, multiply and set
 // constant ask their number; `parameter` is the ramp's height. Refused while

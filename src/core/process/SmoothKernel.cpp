@@ -194,8 +194,8 @@ CommandResult SmoothKernel(ViewContext& cx, int slot, int mode, const RunningMea
     if (mode < Smooth121 || mode > SmoothRunningMean)
         throw std::logic_error("SmoothKernel: no mode " + std::to_string(mode));
     Recording& rec = cx.rec;
-    const WorkSection w = SectionIndexes(rec.desc(slot), f4, f5);
-    const StoredSection section = StoredPart(rec.desc(slot), w.first, w.last);
+    const WorkSection w = SectionIndexes(ChannelView(rec, slot), f4, f5);
+    const StoredSection section = StoredPart(ChannelView(rec, slot), w.first, w.last);
     const int32_t a = section.first, b = section.last, s = a + 1;
     if (s >= b || (mode == SmoothRunningMean && mean.n <= 0))
         return {};

@@ -122,7 +122,8 @@ bool UndoStack::popRange(const Step& s)
 bool UndoStack::undo(const Step& s, SampleChanges& changed)
 {
     ChannelDescriptor& d = rec_.desc(s.slot);
-    const SampleChange whole{s.slot, 0, int64_t{d.DataCnt} + 1, true};
+    Channel channel(rec_, s.slot);
+    const SampleChange whole{s.slot, 0, channel.count(), true};
     const UndoKindInfo& keeps = Describe(s.kind);
     if (keeps.keepsGaps) {
         GapList& gaps = rec_.at(s.slot).missing;
@@ -155,7 +156,7 @@ bool UndoStack::undo(const Step& s, SampleChanges& changed)
             return false;
         popRange(s);
         AdjustLength(rec_, s.slot, 0);
-        changed.add({s.slot, 0, int64_t{d.DataCnt} + 1, true});
+        changed.add({s.slot, 0, channel.count(), true});
     } else if (s.kind == UndoKind::Polynomial) {
         return PopDescriptor(file_, d);
     } else if (s.kind == UndoKind::Baseline) {
@@ -172,17 +173,15 @@ bool UndoStack::undo(const Step& s, SampleChanges& changed)
     } else if (s.kind == UndoKind::InsertPoints) {
         // n points were inserted at p: move the rest back.
         const int32_t p = s.from, n = s.to;
-        Channel channel(rec_, s.slot);
         MoveSamples(rec_.store, s.slot, channel.stored(int64_t{p} + n), channel.stored(channel.last()), -int64_t{n});
         channel.setLast(channel.last() - n);
         changed.add(whole);
     } else if (s.kind == UndoKind::DeletePoints) {
         // n points were deleted at p: make room again; the step below holds them.
         const int32_t p = s.from, n = s.to;
-        const Channel channel(rec_, s.slot);
         MoveSamples(rec_.store, s.slot, channel.stored(int64_t{p} + 1), channel.stored(channel.last()), n);
         AdjustLength(rec_, s.slot, n);
-        changed.add({s.slot, 0, int64_t{d.DataCnt} + 1, true});
+        changed.add({s.slot, 0, channel.count(), true});
     }
     return true;
 }

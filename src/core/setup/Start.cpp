@@ -151,7 +151,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
         const ChannelDescriptor& d = rec.desc(slot);
         if (rec.at(slot).ChannelUsed && !(ShownInCalendar(d.StartTime) && ShownInCalendar(d.EndTime))) {
             ui.message(" Channel " + std::to_string(slot + 1) + " (" + FileNameOf(d.NameIn) + "): its start time " +
-                           ShortText(d.StartTime) + " ms and sampling interval of " + std::to_string(d.SampRate) +
+                           ShortText(d.StartTime) + " ms and sampling interval of " + std::to_string(ChannelView(rec, slot).interval()) +
                            " ms give dates outside the years " + std::to_string(FirstCalendarYear) + " to " +
                            std::to_string(LastCalendarYear) + ". Mend the start date or the interval in the setup.",
                        Severity::Error);
@@ -159,10 +159,9 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
         }
     }
     rec.time.LongestSpan = 0.0;
-    for (const SlotData& s : rec.slots)
-        if (s.ChannelUsed)
-            rec.time.LongestSpan =
-                std::max(rec.time.LongestSpan, static_cast<double>(s.desc.SampRate) * s.desc.DataCnt);
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (rec.at(slot).ChannelUsed)
+            rec.time.LongestSpan = std::max(rec.time.LongestSpan, ChannelView(rec, slot).span());
     if (const std::string problems = ChannelProblems(rec); !problems.empty())
         ui.message(" Not every channel could be loaded:" + problems, Severity::Warning);
     return StartResult::Loaded;

@@ -4,11 +4,11 @@
 
 namespace vk {
 
-StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last)
+StoredSection StoredPart(const ChannelView& channel, int64_t first, int64_t last)
 {
     StoredSection s;
-    first = std::max<int64_t>(first, d.CorrSmpDelay);
-    last = std::min<int64_t>(last, d.DataCnt);
+    first = std::max<int64_t>(first, channel.firstStored());
+    last = std::min<int64_t>(last, channel.last());
     if (first <= last) {
         s.first = static_cast<int32_t>(first);
         s.last = static_cast<int32_t>(last);

@@ -17,7 +17,7 @@ struct StoredSection {
     int64_t count() const { return int64_t{last} - first + 1; }
 };
 // The part of the samples first .. last that the slot stores (its first stored position .. its last).
-StoredSection StoredPart(const ChannelDescriptor& d, int64_t first, int64_t last);
+StoredSection StoredPart(const ChannelView& channel, int64_t first, int64_t last);
 
 // Calls f(lo, hi) for each run lo .. hi of stored samples with values (a
 // stretch, whole, not cut to the section) that meets the section, in order.

@@ -11,11 +11,10 @@ namespace vk {
 CommandResult AlterSample(ViewContext& cx, int slot, double t, double v)
 {
     Recording& rec = cx.rec;
-    const ChannelDescriptor& d = rec.desc(slot);
-    if (!(d.SampRate > 0) || !std::isfinite(t) || !std::isfinite(v))
-        return {};
-    const double at = std::round(t / d.SampRate);
     const ChannelView channel(rec, slot);
+    if (!(channel.interval() > 0) || !std::isfinite(t) || !std::isfinite(v))
+        return {};
+    const double at = std::round(t / channel.interval());
     if (!(at >= channel.firstStored() && at <= channel.last()))
         return {};
     if (RefuseWhilePolynomial(rec, cx.ui, slot, true))

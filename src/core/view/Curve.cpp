@@ -24,8 +24,9 @@ Curve SamplePoints(const Recording& rec, const CurveRequest& q)
 {
     Curve c;
     const ChannelDescriptor& d = rec.desc(q.slot);
-    const int64_t k0 = static_cast<int64_t>(std::floor(q.f1 / d.SampRate));
-    const int64_t k1 = static_cast<int64_t>(std::floor(q.f2 / d.SampRate)) + 1;
+    const ChannelView channel(rec, q.slot);
+    const int64_t k0 = static_cast<int64_t>(std::floor(q.f1 / channel.interval()));
+    const int64_t k1 = static_cast<int64_t>(std::floor(q.f2 / channel.interval())) + 1;
     const bool thin = Thinned(q.f1, q.f2);
     const DisplayRange range = DisplayRangeOf(d);
     int lastX = 0, lastRow = 0;
@@ -38,7 +39,7 @@ Curve SamplePoints(const Recording& rec, const CurveRequest& q)
             gap = true;
         if (v.status != 0)
             continue;
-        const int x = SampleColumn(static_cast<double>(k) * d.SampRate, q.f1, q.f2, q.width);
+        const int x = SampleColumn(static_cast<double>(k) * channel.interval(), q.f1, q.f2, q.width);
         const int row = ValueToRow(v.value, range, q.height, q.style);
         if (thin && any && !gap && x <= lastX && row == lastRow)
             continue;
@@ -114,10 +115,10 @@ Curve EnvelopeColumns(const Recording& rec, const CurveRequest& q)
 
 Curve ComputeCurve(const Recording& rec, const CurveRequest& q)
 {
-    const ChannelDescriptor& d = rec.desc(q.slot);
-    if (!(q.f2 - q.f1 >= 1.0) || q.width <= 0 || d.SampRate <= 0)
+    const ChannelView channel(rec, q.slot);
+    if (!(q.f2 - q.f1 >= 1.0) || q.width <= 0 || channel.interval() <= 0)
         return {};
-    const double perPixel = (q.f2 - q.f1) / d.SampRate / q.width;
+    const double perPixel = (q.f2 - q.f1) / channel.interval() / q.width;
     if (q.envelope && perPixel >= ColumnsFrom && LinearInRaw(rec, q.slot))
         return EnvelopeColumns(rec, q);
     return SamplePoints(rec, q);

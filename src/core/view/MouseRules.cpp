@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/store/Channel.h"
 #include "core/view/PixelMap.h"
 #include "core/view/Readouts.h"
 #include "core/view/RedrawRequest.h"
@@ -93,7 +94,7 @@ MouseReadout ClickReadout(const Recording& rec, int slot, double t, double v, in
                           double v0)
 {
     MouseReadout r;
-    const double rate = rec.desc(slot).SampRate;
+    const double rate = ChannelView(rec, slot).interval();
     r.value = FormatReadout(diff ? v - v0 : v, 6);
     if (diff) {
         const double dt = std::fabs(t - t0);

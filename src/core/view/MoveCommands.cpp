@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/view/RedrawRequest.h"
 
 namespace vk {
@@ -80,7 +81,7 @@ CommandResult WheelCommand(ViewContext& cx, WheelKind kind, int slot, double t, 
     PushView(cx, redraw::BorderMove | redraw::YScale);
     if (kind == WheelKind::Pan)
         return PanTime(cx.view, -PanShare * steps);
-    return ZoomTimeAround(cx.view, t, factor, LeastSamples * cx.rec.desc(slot).SampRate);
+    return ZoomTimeAround(cx.view, t, factor, LeastSamples * ChannelView(cx.rec, slot).interval());
 }
 
 CommandResult RangeStepCommand(ViewContext& cx, int a, int b)

@@ -62,11 +62,12 @@ uint32_t Baseline(BaselineCommand command, Recording& rec, const ViewState& view
 {
     const int slot = view.active;
     ChannelDescriptor& d = rec.desc(slot);
+    const ChannelView channel(rec, slot);
     if (d.bApplyPolynom) {
         ui.message("Not possible since polynom is enabled", Severity::Error);
         return redraw::Nothing;
     }
-    const double rate = d.SampRate;
+    const double rate = channel.interval();
     const auto first = static_cast<int32_t>(std::ceil(view.at.F4 / rate));
     const auto last = static_cast<int32_t>(std::floor(view.at.F5 / rate));
     double shift = 0;

@@ -1,5 +1,7 @@
 #include "core/view/Readouts.h"
 
+#include "core/store/Channel.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -57,7 +59,7 @@ std::string FormatDuration(double ms)
 
 std::optional<double> ValueAtTime(const Recording& rec, int slot, double t, bool interpolate)
 {
-    const double rate = rec.desc(slot).SampRate;
+    const double rate = ChannelView(rec, slot).interval();
     if (!(rate > 0) || !(t >= 0) || t / rate > INT32_MAX - 1)
         return std::nullopt;
     const auto i = static_cast<int32_t>(std::floor(t / rate));
@@ -90,7 +92,7 @@ CursorReadouts MakeCursorReadouts(const Recording& rec, const ViewState& view, i
         r.rightDate = FormatDate(start + f5);
         r.difference = FormatDuration(f5 - f4);
     } else {
-        const double rate = rec.desc(slot).SampRate;
+        const double rate = ChannelView(rec, slot).interval();
         const auto i4 = static_cast<long long>(std::floor(f4 / rate));
         const auto i5 = static_cast<long long>(std::floor(f5 / rate));
         r.leftDate = std::to_string(i4);

@@ -12,15 +12,15 @@ namespace vk {
 std::vector<ColumnRange> RunMeanColumns(const Recording& rec, int slot, int32_t n, const LinePositions& at, int width)
 {
     std::vector<ColumnRange> columns(static_cast<std::size_t>(std::max(width, 0)));
-    const ChannelDescriptor& d = rec.desc(slot);
-    if (n <= 0 || width <= 0 || d.SampRate <= 0 || !(at.F2 > at.F1))
+    const ChannelView channel(rec, slot);
+    if (n <= 0 || width <= 0 || channel.interval() <= 0 || !(at.F2 > at.F1))
         return columns;
     // The section's indexes that the window shows, each with n values before it.
-    const double interval = d.SampRate;
+    const double interval = channel.interval();
     const int64_t first = std::max<int64_t>({static_cast<int64_t>(std::ceil(std::max(at.F4, at.F1) / interval)),
                                              int64_t{n} + 1, ChannelView(rec, slot).firstStored() + int64_t{n} - 1});
     const int64_t last =
-        std::min<int64_t>(static_cast<int64_t>(std::floor(std::min(at.F5, at.F2) / interval)), d.DataCnt);
+        std::min<int64_t>(static_cast<int64_t>(std::floor(std::min(at.F5, at.F2) / interval)), channel.last());
     if (first > last)
         return columns;
     const ChannelSeries series(rec, slot);

@@ -1,3 +1,4 @@
+#include "core/store/Channel.h"
 #include "core/view/ViewCommands.h"
 #include "core/store/Markers.h"
 
@@ -34,13 +35,14 @@ void FitBorderStep(ViewState& v)
 void RangeFromSection(const ViewState& v, Recording& rec)
 {
     ChannelDescriptor& d = rec.desc(v.active);
-    const double rate = d.SampRate;
+    const ChannelView channel(rec, v.active);
+    const double rate = channel.interval();
     if (!(rate > 0))
         return;
     const auto first = static_cast<int64_t>(std::floor(v.at.F4 / rate));
     const auto last = static_cast<int64_t>(std::floor(v.at.F5 / rate));
     double lo = Unreached, hi = -Unreached;
-    for (int64_t i = std::max<int64_t>(first, 0); i <= last && i <= d.DataCnt; ++i) {
+    for (int64_t i = std::max<int64_t>(first, 0); i <= last && i <= channel.last(); ++i) {
         const PhysValue p = ReadValue(rec, static_cast<int32_t>(i), v.active);
         if (p.status != 0)
             continue;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/view/Curve.h"
 #include "core/view/Overlays.h"
 #include "core/view/PixelMap.h"
@@ -232,7 +233,7 @@ void PaintDiveMarks(QPainter& p, QSize size, const GraphScene& scene, int slot)
     const int h = size.height();
     if (scene.rec.desc(slot).DisplayFlags & ShowBCursors) {
         const QPen pen = LinePen(TableColour(scene.settings, ColCursorF4F5), Qt::SolidLine);
-        const double interval = scene.rec.desc(AnalysisSlot).SampRate;
+        const double interval = ChannelView(scene.rec, AnalysisSlot).interval();
         for (const WiggleEntry& w : dive.wiggles)
             TimeLine(p, size, w.index * interval, at.F1, at.F2, WiggleMarkExtent(h), pen);
     }

@@ -84,7 +84,7 @@ void GraphWindow::runCommand(const CommandFunction& command)
         }
         result = CommandResult{redraw::Everything};
         for (int slot = 0; slot < SlotCount; ++slot)
-            result.changed.add(SampleChange{slot, 0, int64_t{wb_.rec.desc(slot).DataCnt} + 1, true});
+            result.changed.add(SampleChange{slot, 0, ChannelView(wb_.rec, slot).count(), true});
         ui_.message(" The command could not be carried out (" + failure +
                         ").\r\nThe recording is as it was before it.",
                     Severity::Error);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/process/SectionCopy.h"
+#include "core/store/Channel.h"
 #include "core/view/PixelMap.h"
 #include "gui/calc/ClickTools.h"
 #include "gui/graph/GraphPainter.h"
@@ -58,9 +59,10 @@ void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int s
     const auto& buffers = scene.sections->buffers;
     const auto shown = std::find_if(buffers.begin(), buffers.end(), [](const SectionBuffer& b) { return b.SecShown; });
     const ChannelDescriptor& d = scene.rec.desc(slot);
+    const ChannelView channel(scene.rec, slot);
     const DisplayRange range = DisplayRangeOf(d);
     const LinePositions& at = scene.view.at;
-    if (shown == buffers.end() || range.empty() || d.SampRate <= 0 || !(at.F2 > at.F1))
+    if (shown == buffers.end() || range.empty() || channel.interval() <= 0 || !(at.F2 > at.F1))
         return;
     // Exactly what "Fix it" would write now.
     const SectionOverwrite plan = PlanOverwrite(scene.rec, *shown, scene.sections->MergeSections, slot, at.F4);
@@ -70,7 +72,7 @@ void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int s
     AlongTime(p, size, d.GrRepr, [&](int along, int across) {
         QPolygon line;
         for (int x = 0; x < along; ++x) {
-            const auto i = std::llround(ColumnToTime(x, at.F1, at.F2, along) / d.SampRate);
+            const auto i = std::llround(ColumnToTime(x, at.F1, at.F2, along) / channel.interval());
             if (i >= plan.first && i <= last) {
                 const double v = RawToPhys(scene.rec, plan.words[static_cast<std::size_t>(i - plan.first)], slot);
                 line << QPoint(x, ValueToRow(v, range, across, d.GrRepr));
@@ -171,14 +173,15 @@ void PaintCompensationPreview(QPainter& p, QSize size, const GraphScene& scene, 
 {
     const PreviewCurve* curve = scene.preview;
     const ChannelDescriptor& d = scene.rec.desc(slot);
+    const ChannelView channel(scene.rec, slot);
     const DisplayRange range = DisplayRangeOf(d);
     const LinePositions& at = scene.view.at;
-    if (!curve || curve->slot != slot || range.empty() || d.SampRate <= 0 || !(at.F2 > at.F1))
+    if (!curve || curve->slot != slot || range.empty() || channel.interval() <= 0 || !(at.F2 > at.F1))
         return;
     AlongTime(p, size, d.GrRepr, [&](int along, int across) {
         QPolygon line;
         for (int x = 0; x < along; ++x) {
-            const auto i = static_cast<int32_t>(std::lround(ColumnToTime(x, at.F1, at.F2, along) / d.SampRate));
+            const auto i = static_cast<int32_t>(std::lround(ColumnToTime(x, at.F1, at.F2, along) / channel.interval()));
             if (i >= curve->model.a && i <= curve->model.b)
                 line << QPoint(x, ValueToRow(curve->at(i), range, across, d.GrRepr));
         }

@@ -58,7 +58,7 @@ CommandResult ShowHistogram(CommandContext& cx, GraphWindow& w)
     if (choice.file.empty())
         choice.file = cx.wb.results.histogram[static_cast<std::size_t>(slot)];
     const double f4 = cx.view.at.F4, f5 = cx.view.at.F5;
-    const StoredSection section = SectionSamples(cx.rec.desc(slot), f4, f5);
+    const StoredSection section = SectionSamples(ChannelView(cx.rec, slot), f4, f5);
     HistogramDialog dialog(
         choice, [&](double minBin, double width) { return ComputeHistogram(cx.rec, slot, section, minBin, width); },
         [&](const HistogramResult& h) {
