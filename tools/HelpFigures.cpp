@@ -61,7 +61,7 @@ struct Dive {
     int row(double depth, int height) const
     {
         const ChannelDescriptor& d = wb.rec.desc(0);
-        return ValueToRow(depth, DisplayRangeOf(d), height, d.GrRepr);
+        return ValueToRow(depth, DisplayRangeOf(d), height, DirectionOf(d));
     }
 
     // The strip as the graph window draws it.

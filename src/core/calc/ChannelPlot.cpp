@@ -299,14 +299,14 @@ CloudImage PaintCloud(const Recording& rec, const CloudRequest& r, const PlotFra
         return y >= 0 && y < height ? (y + 1) * stride : offCells;
     });
     const ColourReader colours(rec, r.colourSlot, ChannelView(rec, r.slotA).interval(), r.threshold);
-    const StoredSection section =
-        Intersect(PlotSamples(ChannelView(rec, r.slotA), r.f4, r.f5), PlotSamples(ChannelView(rec, r.slotB), r.f4, r.f5));
+    const StoredSection section = Intersect(PlotSamples(ChannelView(rec, r.slotA), r.f4, r.f5),
+                                            PlotSamples(ChannelView(rec, r.slotB), r.f4, r.f5));
     const int32_t origin = ChannelView(rec, r.slotA).firstStored();
     const std::vector<uint8_t> allSecond(std::size_t{1} << 16, 2);
     const std::vector<uint8_t>* colourWords = r.colourSlot < 0 ? &allSecond : colours.wordTable(origin, section);
     const int colourSlot = r.colourSlot < 0 ? r.slotA : colours.slot();
-    const bool lined =
-        !columns.table().empty() && !rows.table().empty() && colourWords && ChannelView(rec, r.slotB).firstStored() == origin;
+    const bool lined = !columns.table().empty() && !rows.table().empty() && colourWords &&
+                       ChannelView(rec, r.slotB).firstStored() == origin;
     const int parts = PartsFor(section.count(), PartSamples);
     std::vector<std::vector<uint8_t>> centres(static_cast<std::size_t>(parts));
     InParallel(parts, [&](int k) {

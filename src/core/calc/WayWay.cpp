@@ -63,7 +63,8 @@ public:
               depth_(rec, r.depthSlot, WalkChunk, 0, 1),
               speed_(rec, r.speedSlot, WalkChunk, 0, 0),
               seconds_(ChannelView(rec, r.depthSlot).interval() / MsPerSecond),
-              ratio_(static_cast<double>(ChannelView(rec, r.depthSlot).interval()) / ChannelView(rec, r.speedSlot).interval()),
+              ratio_(static_cast<double>(ChannelView(rec, r.depthSlot).interval()) /
+                     ChannelView(rec, r.speedSlot).interval()),
               speeds_(WalkChunk),
               steps_(WalkChunk)
     {

@@ -111,10 +111,10 @@ BoutSummary BoutSums::summary(int32_t onsetIndex, double onset, double end, doub
 int32_t BottomExtrema(const ChannelSeries& depth, const LinePositions& at, double hysteresis)
 {
     const DiveFrame f = FrameOf(at, depth.interval());
-    return static_cast<int32_t>(
-        FindExtremaInStretches(depth.recording(), depth.slot(), [&depth](int32_t i) { return depth(i); }, f.F8, f.F9,
-                               hysteresis, depth.interval())
-            .size());
+    return static_cast<int32_t>(FindExtremaInStretches(
+                                    depth.recording(), depth.slot(), [&depth](int32_t i) { return depth(i); }, f.F8,
+                                    f.F9, hysteresis, depth.interval())
+                                    .size());
 }
 
 bool PartsBouts(double pauseMs, const DiveParameters& p, double interval)

@@ -325,7 +325,7 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
     {
         LineWriter lines(rc.wb, tables, rc.ui);
         rowsBefore = tables.dives.rowsWritten;  // of the table as the writer checked it: a new file starts at 0
-        bool pending = false;  // a dive analysed and not yet written
+        bool pending = false;                   // a dive analysed and not yet written
         auto write = [&] {
             if (pending && !p.BurnishDives) {
                 out.written.push_back(RunDiveOf(rc.wb, at));

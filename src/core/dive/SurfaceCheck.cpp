@@ -48,8 +48,7 @@ SurfaceEstimate EstimateSurface(const Recording& rec, int slot)
     if (!HoldsValues(rec, slot))
         return s;
     const ChannelView channel(rec, slot);
-    const SectionScan scan(rec, slot, StoredPart(channel, channel.firstStored(), channel.last()),
-                           Levels{}, false);
+    const SectionScan scan(rec, slot, StoredPart(channel, channel.firstStored(), channel.last()), Levels{}, false);
     const ValueMoments& m = scan.moments();
     if (m.n == 0)
         return s;

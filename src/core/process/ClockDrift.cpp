@@ -126,8 +126,8 @@ CommandResult CorrectClockDrift(ViewContext& cx, int slot, const ClockDrift& dri
     if (channel.interval() <= 0 || channel.storedCount() <= 1)
         return {};
     // The drift in samples.
-    const double D =
-        (drift.hours * 3600.0 + drift.minutes * 60.0 + drift.seconds) * 1000.0 / static_cast<double>(channel.interval());
+    const double D = (drift.hours * 3600.0 + drift.minutes * 60.0 + drift.seconds) * 1000.0 /
+                     static_cast<double>(channel.interval());
     if (D > MostSamples) {
         cx.ui.message(TooLarge, Severity::Error);
         return {};

@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "core/calc/SlidingRange.h"
-#include "core/store/Channel.h"
-#include "core/store/ChunkValues.h"
 #include "core/process/RawLine.h"
 #include "core/process/RawSectionPass.h"
 #include "core/process/SectionOperation.h"
+#include "core/store/Channel.h"
+#include "core/store/ChunkValues.h"
 #include "core/store/VkDialogs.h"
 #include "core/view/RedrawRequest.h"
 
@@ -88,8 +88,9 @@ CommandResult EliminatePeaks(ViewContext& cx, int slot, int32_t length, double a
     }
     if (channel.interval() <= 0 || length < 1)
         return {};
-    const StoredSection section = StoredPart(channel, std::max<int64_t>(static_cast<int64_t>(std::trunc(f4 / channel.interval())), 1),
-                                             static_cast<int64_t>(std::trunc(f5 / channel.interval())));
+    const StoredSection section =
+        StoredPart(channel, std::max<int64_t>(static_cast<int64_t>(std::trunc(f4 / channel.interval())), 1),
+                   static_cast<int64_t>(std::trunc(f5 / channel.interval())));
     if (int64_t{section.first} + length >= section.last)
         return {};  // no window of the peak's length fits the section
     cx.undo.PushRange(UndoKind::Peaks, slot, section.first, section.last + 1, redraw::SampleEdit);

@@ -17,8 +17,7 @@ SectionOverwrite PlanOverwrite(const Recording& rec, const SectionBuffer& buffer
     if (!buffer.SecUsed || interval <= 0 || into.interval() <= 0)
         return plan;
     const auto first = static_cast<int64_t>(std::trunc((buffer.SecStart + interval - 1) / interval));
-    const auto last =
-        std::min<int64_t>(static_cast<int64_t>(std::trunc(buffer.SecEnd / interval)), source.last());
+    const auto last = std::min<int64_t>(static_cast<int64_t>(std::trunc(buffer.SecEnd / interval)), source.last());
     // Where the preview is: the sample at F4 of the channel written to.
     const auto at = static_cast<int64_t>(std::nearbyint(f4 / into.interval()));
     const int64_t from = std::max<int64_t>(first, source.firstStored());

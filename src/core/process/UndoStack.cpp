@@ -203,8 +203,8 @@ UndoStack::PopResult UndoStack::Pop()
         items_.pop_back();
         // One Undo takes back a whole deletion: the shifted samples are the step below.
         // (A command's deletion joins its two steps; the loop below takes them then.)
-        if (ok && s.kind == UndoKind::DeletePoints && !s.withBelow && !items_.empty() && items_.back().kind == UndoKind::DeletedSamples &&
-            items_.back().slot == s.slot) {
+        if (ok && s.kind == UndoKind::DeletePoints && !s.withBelow && !items_.empty() &&
+            items_.back().kind == UndoKind::DeletedSamples && items_.back().slot == s.slot) {
             ok = undo(items_.back(), result.changed);
             items_.pop_back();
         }

@@ -14,18 +14,10 @@
 #include <cstdint>
 #include <string>
 
+#include "core/store/DrawDirection.h"
 #include "core/store/Recording.h"
 
 namespace vk {
-
-// Which way larger values go in a strip.
-enum class DrawDirection { Upwards, Downwards };
-
-// The direction of a drawing style (GrRepr): negative styles draw downwards.
-constexpr DrawDirection DirectionOfStyle(int style)
-{
-    return style >= 0 ? DrawDirection::Upwards : DrawDirection::Downwards;
-}
 
 class ChannelView {
 public:
@@ -73,6 +65,9 @@ public:
 
     const std::string& caption() const { return descriptor().Caption; }
     DrawDirection direction() const { return DirectionOfStyle(descriptor().GrRepr); }
+    // The strip's drawing style as the setup keeps it: the curve's shape,
+    // turned strips (6 .. 9) and, by its sign, the direction.
+    int drawingStyle() const { return descriptor().GrRepr; }
     bool used() const { return rec_->at(slot_).ChannelUsed; }
 
 private:

@@ -40,7 +40,7 @@ Curve SamplePoints(const Recording& rec, const CurveRequest& q)
         if (v.status != 0)
             continue;
         const int x = SampleColumn(static_cast<double>(k) * channel.interval(), q.f1, q.f2, q.width);
-        const int row = ValueToRow(v.value, range, q.height, q.style);
+        const int row = ValueToRow(v.value, range, q.height, q.direction);
         if (thin && any && !gap && x <= lastX && row == lastRow)
             continue;
         c.points.push_back({x, v.value, gap});

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "core/store/DrawDirection.h"
 #include "core/store/Recording.h"
 #include "core/view/Envelope.h"
 
@@ -36,7 +37,7 @@ struct CurveRequest {
     double f1 = 0, f2 = 0;  // the stretch of time, ms from the start
     int width = 0;          // pixels along the time axis
     int height = 0;         // pixels across (for the thinning rule)
-    int style = 1;
+    DrawDirection direction = DrawDirection::Upwards;
     const Envelope* envelope = nullptr;  // columns from it when there are many samples per pixel
 };
 

@@ -26,7 +26,7 @@ std::vector<int> GridRows(const ChannelDescriptor& d, int height)
     const double y0 = d.Min - d.yOffset, y1 = d.Max - d.yOffset;
     double v = step * std::trunc(y0 / step);
     for (int n = 0; n < MaxLines; ++n) {
-        const int row = ValueToRow(v, r, height, d.GrRepr);
+        const int row = ValueToRow(v, r, height, DirectionOf(d));
         if (InsideStrip(row, height))
             rows.push_back(row);
         v += step;
@@ -46,7 +46,7 @@ std::vector<int> SubsidiaryRows(const SubsidiaryLines& lines, const ChannelDescr
         const SubsidiaryLine& line = lines[k];
         if (line.flag == 0.0 || !(line.value > r.lo && line.value < r.hi))
             continue;
-        const int row = ValueToRow(line.value, r, height, d.GrRepr);
+        const int row = ValueToRow(line.value, r, height, DirectionOf(d));
         if (InsideStrip(row, height) && std::find(rows.begin(), rows.end(), row) == rows.end())
             rows.push_back(row);
     }

@@ -29,16 +29,16 @@ DisplayRange DisplayRangeOf(const ChannelDescriptor& d)
     return r;
 }
 
-int ValueToRow(double v, const DisplayRange& r, int height, int style)
+int ValueToRow(double v, const DisplayRange& r, int height, DrawDirection direction)
 {
     const int p = Clamp(std::round((v - r.lo) * height / (r.hi - r.lo)));
-    return Upwards(style) ? height - p : p;
+    return direction == DrawDirection::Upwards ? height - p : p;
 }
 
-double RowToValue(int row, const DisplayRange& r, int height, int style)
+double RowToValue(int row, const DisplayRange& r, int height, DrawDirection direction)
 {
     const double y = static_cast<double>(row) / height;
-    return (Upwards(style) ? 1.0 - y : y) * (r.hi - r.lo) + r.lo;
+    return (direction == DrawDirection::Upwards ? 1.0 - y : y) * (r.hi - r.lo) + r.lo;
 }
 
 int SampleColumn(double t, double f1, double f2, int width)

@@ -3,6 +3,7 @@
 // How values and times map to the pixels of a strip.
 
 #include "core/store/ChannelDescriptor.h"
+#include "core/store/DrawDirection.h"
 
 namespace vk {
 
@@ -13,11 +14,10 @@ struct DisplayRange {
     bool empty() const { return !(hi > lo); }
 };
 DisplayRange DisplayRangeOf(const ChannelDescriptor& d);
-
-// A positive style draws values upwards (the row counted from the bottom).
-inline bool Upwards(int style)
+// Which way its values go.
+inline DrawDirection DirectionOf(const ChannelDescriptor& d)
 {
-    return style >= 0;
+    return DirectionOfStyle(d.GrRepr);
 }
 
 // Styles 6 .. 9 turn the strip: time runs downwards.
@@ -25,10 +25,15 @@ inline bool Rotated(int style)
 {
     return style >= 6 && style <= 9;
 }
+inline bool Rotated(const ChannelDescriptor& d)
+{
+    return Rotated(d.GrRepr);
+}
 
-// round((v - lo) * height / (hi - lo)), mirrored for values drawn upwards.
-int ValueToRow(double v, const DisplayRange& r, int height, int style);
-double RowToValue(int row, const DisplayRange& r, int height, int style);
+// round((v - lo) * height / (hi - lo)), mirrored for values drawn upwards
+// (the row counted from the bottom).
+int ValueToRow(double v, const DisplayRange& r, int height, DrawDirection direction);
+double RowToValue(int row, const DisplayRange& r, int height, DrawDirection direction);
 
 // x = whole part of (t - F1) * width / (F2 - F1) for a sample; round() for lines.
 int SampleColumn(double t, double f1, double f2, int width);

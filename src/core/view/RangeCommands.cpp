@@ -15,7 +15,7 @@ namespace vk {
 void RangeStep(ChannelDescriptor& d, int a, int b)
 {
     double e = (d.Max - d.Min) / 8;
-    if (DirectionOfStyle(d.GrRepr) == DrawDirection::Downwards && a == b)
+    if (DirectionOf(d) == DrawDirection::Downwards && a == b)
         e = -e;
     d.Min -= e * a;
     d.Max -= e * b;
@@ -26,7 +26,7 @@ void YScaleClick(ChannelDescriptor& d, int y, int height)
     if (height <= 0)
         return;
     const double c = (d.Max - d.Min) * (static_cast<double>(y) / height - 0.5);
-    if (DirectionOfStyle(d.GrRepr) == DrawDirection::Upwards) {
+    if (DirectionOf(d) == DrawDirection::Upwards) {
         d.Min += c;
         d.Max += c;
     } else {
@@ -40,7 +40,7 @@ void ZoomRangeAround(ChannelDescriptor& d, int y, int height, double factor)
     if (height <= 0 || !(factor > 0) || !(d.Max > d.Min))
         return;
     // In Min .. Max, where the display range is the same widened evenly.
-    const double v = RowToValue(y, DisplayRangeOf(d), height, d.GrRepr) + d.yOffset;
+    const double v = RowToValue(y, DisplayRangeOf(d), height, DirectionOf(d)) + d.yOffset;
     d.Min = v - (v - d.Min) * factor;
     d.Max = v + (d.Max - v) * factor;
 }

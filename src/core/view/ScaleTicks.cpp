@@ -19,7 +19,7 @@ double YTickStep(double range, int height)
     return p * factor;
 }
 
-YScale YScaleTicks(const DisplayRange& range, int height, int style)
+YScale YScaleTicks(const DisplayRange& range, int height, DrawDirection direction)
 {
     YScale s;
     const double r = std::fabs(range.hi - range.lo);
@@ -32,7 +32,7 @@ YScale YScaleTicks(const DisplayRange& range, int height, int style)
         const double v = first + n * s.step;
         if (!(v < range.hi))
             break;
-        s.ticks.push_back({v, ValueToRow(v, range, height, style), n % 2 == 0});
+        s.ticks.push_back({v, ValueToRow(v, range, height, direction), n % 2 == 0});
     }
     return s;
 }

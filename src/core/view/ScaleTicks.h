@@ -23,7 +23,7 @@ struct YScale {
 };
 
 // The y-scale ticks of a strip of `height` pixels showing `range`.
-YScale YScaleTicks(const DisplayRange& range, int height, int style);
+YScale YScaleTicks(const DisplayRange& range, int height, DrawDirection direction);
 // The tick step alone (the rule by range and height).
 double YTickStep(double range, int height);
 

@@ -1,5 +1,5 @@
-#include "core/store/Channel.h"
 #include "core/view/ViewCommands.h"
+#include "core/store/Channel.h"
 #include "core/store/Markers.h"
 
 #include <algorithm>

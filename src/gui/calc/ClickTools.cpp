@@ -37,13 +37,13 @@ namespace {
 QPointF PixelOf(const Node& n, const ChannelDescriptor& d, const LinePositions& at, QSize size)
 {
     return {TimeToColumn(n.time, at.F1, at.F2, size.width()),
-            static_cast<double>(ValueToRow(n.value, DisplayRangeOf(d), size.height(), d.GrRepr))};
+            static_cast<double>(ValueToRow(n.value, DisplayRangeOf(d), size.height(), DirectionOf(d)))};
 }
 
 Node NodeAt(QPointF p, const ChannelDescriptor& d, const LinePositions& at, QSize size)
 {
     return {ColumnToTime(p.x(), at.F1, at.F2, size.width()),
-            RowToValue(static_cast<int>(std::lround(p.y())), DisplayRangeOf(d), size.height(), d.GrRepr)};
+            RowToValue(static_cast<int>(std::lround(p.y())), DisplayRangeOf(d), size.height(), DirectionOf(d))};
 }
 
 }  // namespace

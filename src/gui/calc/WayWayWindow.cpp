@@ -35,7 +35,7 @@ WayWayDiagram::WayWayDiagram(const Recording& rec, const WayWayRequest& request,
           request_(request),
           sums_(sums),
           range_(DisplayRangeOf(rec.desc(request.depthSlot))),
-          style_(rec.desc(request.depthSlot).GrRepr)
+          direction_(ChannelView(rec, request.depthSlot).direction())
 {
     setObjectName("imgWayWay");
     setMouseTracking(true);
@@ -64,14 +64,14 @@ double WayWayDiagram::distanceAt(int x) const
 double WayWayDiagram::depthAt(int y) const
 {
     const QRect r = imageRect();
-    return RowToValue(y - r.top(), range_, r.height(), style_);
+    return RowToValue(y - r.top(), range_, r.height(), direction_);
 }
 
 QPoint WayWayDiagram::pointOf(double distance, double depth) const
 {
     const QRect r = imageRect();
     return {r.left() + DistanceColumn(distance, sums_.distance, r.width()),
-            r.top() + ValueToRow(depth, range_, r.height(), style_)};
+            r.top() + ValueToRow(depth, range_, r.height(), direction_)};
 }
 
 void WayWayDiagram::trace()
@@ -95,7 +95,7 @@ void WayWayDiagram::paintEvent(QPaintEvent*)
     p.setPen(Qt::black);
     p.drawRect(r.adjusted(0, 0, -1, -1));
     // The depth scale, as the depth strip shows it.
-    const YScale scale = YScaleTicks(range_, r.height(), style_);
+    const YScale scale = YScaleTicks(range_, r.height(), direction_);
     const QFontMetrics metrics = p.fontMetrics();
     for (const YTick& t : scale.ticks) {
         const int y = r.top() + t.row;
@@ -111,7 +111,7 @@ void WayWayDiagram::paintEvent(QPaintEvent*)
     p.save();
     p.setClipRect(r);
     const double scaleX = static_cast<double>(r.width()) / std::max<std::size_t>(1, columns_.size() - 1);
-    const auto row = [&](double z) { return r.top() + ValueToRow(z, range_, r.height(), style_); };
+    const auto row = [&](double z) { return r.top() + ValueToRow(z, range_, r.height(), direction_); };
     bool before = false;
     QPoint exit;
     for (std::size_t c = 0; c < columns_.size(); ++c) {

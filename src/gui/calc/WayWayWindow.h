@@ -57,7 +57,7 @@ private:
     WayWayRequest request_;
     WayWaySums sums_;
     DisplayRange range_;
-    int style_;
+    DrawDirection direction_;
     std::vector<WayWayColumn> columns_;
     QTimer retrace_;  // the path is traced again once resizing pauses
     QPoint mouse_{-1, -1};

@@ -45,8 +45,9 @@ void PaintCurve(QPainter& p, const Curve& curve, const DisplayRange& range, int 
 {
     const int kind = std::abs(Rotated(style) ? (style <= 7 ? 1 : 2) : style);
     // Rotated plots: values across from the left (6, 8) or mirrored (7, 9).
-    const int rowStyle = Rotated(style) ? (style % 2 == 0 ? -1 : 1) : style;
-    auto row = [&](double v) { return ValueToRow(v, range, across, rowStyle); };
+    const DrawDirection direction =
+        Rotated(style) ? (style % 2 == 0 ? DrawDirection::Downwards : DrawDirection::Upwards) : DirectionOfStyle(style);
+    auto row = [&](double v) { return ValueToRow(v, range, across, direction); };
     const int zero = row(0.0);
     p.setPen(QPen(colour, 1));
     p.setBrush(colour);
@@ -117,21 +118,21 @@ void PaintChannelCurve(QPainter& p, QSize size, const GraphScene& scene, int slo
     const DisplayRange range = DisplayRangeOf(d);
     if (!(f2 - f1 >= 1.0) || range.empty())
         return;
-    const bool rotated = Rotated(d.GrRepr);
+    const bool rotated = Rotated(d);
     CurveRequest q;
     q.slot = slot;
     q.f1 = f1;
     q.f2 = f2;
     q.width = rotated ? size.height() : size.width();
     q.height = rotated ? size.width() : size.height();
-    q.style = d.GrRepr;
+    q.direction = DirectionOf(d);
     q.envelope = scene.envelope(slot);
     const Curve curve = ComputeCurve(scene.rec, q);
     p.save();
     p.setClipRect(1, 1, size.width() - 2, size.height() - 2);
     if (rotated)
         p.setTransform(QTransform(0, 1, 1, 0, 0, 0), true);  // time runs downwards
-    PaintCurve(p, curve, range, q.height, d.GrRepr, colour);
+    PaintCurve(p, curve, range, q.height, ChannelView(scene.rec, slot).drawingStyle(), colour);
     p.restore();
 }
 
@@ -262,7 +263,7 @@ void PaintYScale(QPainter& p, QSize size, const GraphScene& scene, int slot)
     const Settings& s = scene.settings;
     const ChannelDescriptor& d = scene.rec.desc(slot);
     FillBackground(p, size, s);
-    const YScale scale = YScaleTicks(DisplayRangeOf(d), size.height(), d.GrRepr);
+    const YScale scale = YScaleTicks(DisplayRangeOf(d), size.height(), DirectionOf(d));
     p.setFont(GraphFont(s));
     const QFontMetrics metrics(p.font());
     p.setPen(TableColour(s, ColForeground));

@@ -1,7 +1,6 @@
 // How the graph window runs its commands: the table filled at start-up, the
 // one runner, long commands with Halt, and the move-mode check marks.
 
-#include <exception>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -11,14 +10,15 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <exception>
 
 #include "core/process/UndoStack.h"
 #include "core/store/Channel.h"
 #include "core/store/VkDialogs.h"
+#include "core/view/RedrawRequest.h"
 #include "core/view/ViewCommands.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphWindow.h"
-#include "core/view/RedrawRequest.h"
 #include "gui/graph/InputGate.h"
 #include "gui/graph/commands/Commands.h"
 
@@ -85,8 +85,7 @@ void GraphWindow::runCommand(const CommandFunction& command)
         result = CommandResult{redraw::Everything};
         for (int slot = 0; slot < SlotCount; ++slot)
             result.changed.add(SampleChange{slot, 0, ChannelView(wb_.rec, slot).count(), true});
-        ui_.message(" The command could not be carried out (" + failure +
-                        ").\r\nThe recording is as it was before it.",
+        ui_.message(" The command could not be carried out (" + failure + ").\r\nThe recording is as it was before it.",
                     Severity::Error);
     }
     applyChanges(result.changed);

@@ -34,7 +34,7 @@ void GraphWindow::positionAt(int image, QPoint at, double& t, double& v) const
     const double f1 = strip ? view_.at.F1 : 0.0, f2 = strip ? view_.at.F2 : view_.T;
     t = ColumnToTime(at.x(), f1, f2, widget->width());
     const ChannelDescriptor& d = wb_.rec.desc(slot);
-    v = RowToValue(at.y(), DisplayRangeOf(d), widget->height(), d.GrRepr);
+    v = RowToValue(at.y(), DisplayRangeOf(d), widget->height(), DirectionOf(d));
 }
 
 void GraphWindow::mousePressed(int image, QMouseEvent* event)
@@ -108,8 +108,8 @@ CommandResult GraphWindow::releaseAt(int image, QPoint at, CommandContext& cx)
     if (outcome.moveMode >= 0)
         setMoveMode(outcome.moveMode);
     if (outcome.readout && image >= 0) {
-        const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode,
-                                            diff_->isChecked(), previous_.t, previous_.v);
+        const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode, diff_->isChecked(),
+                                            previous_.t, previous_.v);
         mouseValue_->setText(QString::fromStdString(r.value));
         mouseTime_->setText(QString::fromStdString(r.time));
         mouseDate_->setText(QString::fromStdString(r.date));

@@ -21,9 +21,8 @@ constexpr int TagMark = 3;  // pixels across a tag's mark
 
 // Calls draw(width along time, rows across) with the painter turned for a rotated strip.
 template <typename Draw>
-void AlongTime(QPainter& p, QSize size, int style, Draw draw)
+void AlongTime(QPainter& p, QSize size, bool rotated, Draw draw)
 {
-    const bool rotated = Rotated(style);
     p.save();
     p.setClipRect(1, 1, size.width() - 2, size.height() - 2);
     if (rotated)
@@ -40,14 +39,15 @@ void PaintRunMeanOverlay(QPainter& p, QSize size, const GraphScene& scene, int s
     const DisplayRange range = DisplayRangeOf(d);
     if (!scene.runMeans || d.RunMean <= 0 || range.empty())
         return;
-    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+    AlongTime(p, size, Rotated(d), [&](int along, int across) {
         const std::vector<ColumnRange>& columns =
             (*scene.runMeans)[static_cast<std::size_t>(slot)].columns(scene.rec, slot, scene.view.at, along);
         p.setPen(QPen(TableColour(scene.settings, ColCrossCursor), 1));
         for (int x = 0; x < static_cast<int>(columns.size()); ++x) {
             const ColumnRange& c = columns[static_cast<std::size_t>(x)];
             if (c.any)
-                p.drawLine(x, ValueToRow(c.lo, range, across, d.GrRepr), x, ValueToRow(c.hi, range, across, d.GrRepr));
+                p.drawLine(x, ValueToRow(c.lo, range, across, DirectionOf(d)), x,
+                           ValueToRow(c.hi, range, across, DirectionOf(d)));
         }
     });
 }
@@ -69,13 +69,13 @@ void PaintSectionPreview(QPainter& p, QSize size, const GraphScene& scene, int s
     if (plan.empty())
         return;
     const int64_t last = plan.first + static_cast<int64_t>(plan.words.size()) - 1;
-    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+    AlongTime(p, size, Rotated(d), [&](int along, int across) {
         QPolygon line;
         for (int x = 0; x < along; ++x) {
             const auto i = std::llround(ColumnToTime(x, at.F1, at.F2, along) / channel.interval());
             if (i >= plan.first && i <= last) {
                 const double v = RawToPhys(scene.rec, plan.words[static_cast<std::size_t>(i - plan.first)], slot);
-                line << QPoint(x, ValueToRow(v, range, across, d.GrRepr));
+                line << QPoint(x, ValueToRow(v, range, across, DirectionOf(d)));
             }
         }
         p.setPen(QPen(TableColour(scene.settings, ColMarkedSection), 2));
@@ -91,10 +91,10 @@ void PaintRegressionLine(QPainter& p, QSize size, const GraphScene& scene, int s
     const LinePositions& at = scene.view.at;
     if (!line || line->slot != slot || range.empty() || !(at.F2 > at.F1))
         return;
-    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+    AlongTime(p, size, Rotated(d), [&](int along, int across) {
         auto column = [&](double t) { return TimeToColumn(t, at.F1, at.F2, along); };
-        const QPointF from(column(line->t0), ValueToRow(line->y0, range, across, d.GrRepr));
-        const QPointF to(column(line->t1), ValueToRow(line->y1, range, across, d.GrRepr));
+        const QPointF from(column(line->t0), ValueToRow(line->y0, range, across, DirectionOf(d)));
+        const QPointF to(column(line->t1), ValueToRow(line->y1, range, across, DirectionOf(d)));
         p.setPen(QPen(TableColour(scene.settings, ColLinearRegression), 1));
         p.drawLine(from, to);
     });
@@ -113,12 +113,12 @@ void PaintTags(QPainter& p, QSize size, const GraphScene& scene, int slot)
     // Only the tags inside F1 .. F2, each pixel marked once however many fall on it.
     const auto first = std::lower_bound(list.tags.begin(), list.tags.end(), at.F1 / list.interval,
                                         [](const Extremum& e, double i) { return e.index < i; });
-    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+    AlongTime(p, size, Rotated(d), [&](int along, int across) {
         std::vector<bool> marked(static_cast<std::size_t>(along) * static_cast<std::size_t>(across));
         QPolygon points;
         for (auto e = first; e != list.tags.end() && e->index * list.interval <= at.F2; ++e) {
             const int x = SampleColumn(e->index * list.interval, at.F1, at.F2, along);
-            const int y = ValueToRow(e->value, range, across, d.GrRepr);
+            const int y = ValueToRow(e->value, range, across, DirectionOf(d));
             if (x < 0 || x >= along || y < 0 || y >= across)
                 continue;
             const std::size_t cell =
@@ -143,7 +143,7 @@ void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot)
     const LinePositions& at = scene.view.at;
     if (range.empty() || !(at.F2 > at.F1))
         return;
-    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+    AlongTime(p, size, Rotated(d), [&](int along, int across) {
         auto column = [&](double t) { return TimeToColumn(t, at.F1, at.F2, along); };
         // The live spline: a point for every fourth column between the outer nodes.
         const auto [lo, hi] = std::minmax_element(tools.nodes.nodes.begin(), tools.nodes.nodes.end(),
@@ -151,7 +151,7 @@ void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot)
         const int columns = static_cast<int>(column(hi->time) - column(lo->time));
         QPolygonF curve;
         for (const SplinePoint& sp : LiveSplinePoints(tools.nodes, tools.spline, columns, at.F1, at.F2))
-            curve << QPointF(column(sp.time), ValueToRow(sp.value, range, across, d.GrRepr));
+            curve << QPointF(column(sp.time), ValueToRow(sp.value, range, across, DirectionOf(d)));
         p.setPen(QPen(NodeColour, 2, Qt::SolidLine, Qt::RoundCap));
         p.drawPoints(curve);
         // The nodes, hidden outside the strip or the range shown.
@@ -162,8 +162,8 @@ void PaintNodes(QPainter& p, QSize size, const GraphScene& scene, int slot)
             if (x < 0 || x >= along || n.value < range.lo || n.value > range.hi)
                 continue;
             p.drawEllipse(QRectF(x - SplineNode::Size / 2.0,
-                                 ValueToRow(n.value, range, across, d.GrRepr) - SplineNode::Size / 2.0, SplineNode::Size,
-                                 SplineNode::Size));
+                                 ValueToRow(n.value, range, across, DirectionOf(d)) - SplineNode::Size / 2.0,
+                                 SplineNode::Size, SplineNode::Size));
         }
         p.setBrush(Qt::NoBrush);
     });
@@ -178,12 +178,12 @@ void PaintCompensationPreview(QPainter& p, QSize size, const GraphScene& scene, 
     const LinePositions& at = scene.view.at;
     if (!curve || curve->slot != slot || range.empty() || channel.interval() <= 0 || !(at.F2 > at.F1))
         return;
-    AlongTime(p, size, d.GrRepr, [&](int along, int across) {
+    AlongTime(p, size, Rotated(d), [&](int along, int across) {
         QPolygon line;
         for (int x = 0; x < along; ++x) {
             const auto i = static_cast<int32_t>(std::lround(ColumnToTime(x, at.F1, at.F2, along) / channel.interval()));
             if (i >= curve->model.a && i <= curve->model.b)
-                line << QPoint(x, ValueToRow(curve->at(i), range, across, d.GrRepr));
+                line << QPoint(x, ValueToRow(curve->at(i), range, across, DirectionOf(d)));
         }
         p.setPen(QPen(PreviewColour, 2));
         p.drawPolyline(line);

@@ -39,7 +39,8 @@ struct CalcBench : ::testing::Test {
     }
     HistogramResult histogram(double minBin, double width)
     {
-        return ComputeHistogram(wb.rec, 0, SectionSamples(ChannelView(wb.rec, 0), 0, wb.rec.time.LongestSpan), minBin, width);
+        return ComputeHistogram(wb.rec, 0, SectionSamples(ChannelView(wb.rec, 0), 0, wb.rec.time.LongestSpan), minBin,
+                                width);
     }
     Events events(double f4, double f5, double threshold, bool below)
     {

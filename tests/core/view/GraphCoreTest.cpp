@@ -67,11 +67,11 @@ TEST(GraphLayout, ValuesAndTimesToPixels)
     const DisplayRange r = DisplayRangeOf(d);
     EXPECT_EQ(r.lo, -1);
     EXPECT_EQ(r.hi, 17);
-    EXPECT_EQ(ValueToRow(-1, r, 180, 1), 180);  // upwards: the low end at the bottom
-    EXPECT_EQ(ValueToRow(17, r, 180, 1), 0);
-    EXPECT_EQ(ValueToRow(-1, r, 180, -1), 0);  // downwards: at the top
-    EXPECT_EQ(ValueToRow(8, r, 180, -1), 90);
-    EXPECT_NEAR(RowToValue(90, r, 180, 1), 8, 1e-12);
+    EXPECT_EQ(ValueToRow(-1, r, 180, DrawDirection::Upwards), 180);  // upwards: the low end at the bottom
+    EXPECT_EQ(ValueToRow(17, r, 180, DrawDirection::Upwards), 0);
+    EXPECT_EQ(ValueToRow(-1, r, 180, DrawDirection::Downwards), 0);  // downwards: at the top
+    EXPECT_EQ(ValueToRow(8, r, 180, DrawDirection::Downwards), 90);
+    EXPECT_NEAR(RowToValue(90, r, 180, DrawDirection::Upwards), 8, 1e-12);
     d.yOffset = 2;
     EXPECT_EQ(DisplayRangeOf(d).lo, -3);
     d.Max = d.Min;
@@ -82,7 +82,7 @@ TEST(GraphLayout, ValuesAndTimesToPixels)
 
 TEST(GraphScales, YTicksByRangeAndHeight)
 {
-    const YScale a = YScaleTicks({-1, 17}, 300, 1);
+    const YScale a = YScaleTicks({-1, 17}, 300, DrawDirection::Upwards);
     EXPECT_EQ(a.step, 2);
     EXPECT_EQ(a.decimals, 2);
     ASSERT_EQ(a.ticks.size(), 9u);  // 0, 2, .. 16
@@ -96,10 +96,11 @@ TEST(GraphScales, YTicksByRangeAndHeight)
     EXPECT_EQ(YTickStep(5000, 400), 250);
     EXPECT_EQ(YTickStep(5000, 60), 500);
     EXPECT_DOUBLE_EQ(YTickStep(0.5, 200), 0.05);
-    EXPECT_EQ(YScaleTicks({0.3, 10}, 100, 1).ticks.front().value, 0.5);  // lo >= 0: the tick after it
-    EXPECT_EQ(YScaleTicks({-1500, 1500}, 200, 1).decimals, 0);
-    EXPECT_EQ(YScaleTicks({-0.2, 0.7}, 200, 1).decimals, 3);
-    EXPECT_TRUE(YScaleTicks({5, 5}, 200, 1).ticks.empty());
+    EXPECT_EQ(YScaleTicks({0.3, 10}, 100, DrawDirection::Upwards).ticks.front().value,
+              0.5);  // lo >= 0: the tick after it
+    EXPECT_EQ(YScaleTicks({-1500, 1500}, 200, DrawDirection::Upwards).decimals, 0);
+    EXPECT_EQ(YScaleTicks({-0.2, 0.7}, 200, DrawDirection::Upwards).decimals, 3);
+    EXPECT_TRUE(YScaleTicks({5, 5}, 200, DrawDirection::Upwards).ticks.empty());
 }
 
 TEST(GraphScales, TimeLevelsForSecondsHoursDaysAndMonths)

@@ -67,7 +67,7 @@ private:
         const ChannelDescriptor& d = wb->rec.desc(window->activeChannel());
         const LinePositions& at = window->view().at;
         return {static_cast<int>(std::lround((t - at.F1) * strip()->width() / (at.F2 - at.F1))),
-                ValueToRow(v, DisplayRangeOf(d), strip()->height(), d.GrRepr)};
+                ValueToRow(v, DisplayRangeOf(d), strip()->height(), DirectionOf(d))};
     }
     void click(QPoint p) { QTest::mouseClick(strip(), Qt::LeftButton, Qt::NoModifier, p); }
     std::vector<uint16_t> samples() const

@@ -246,7 +246,7 @@ void GraphMoveTest::edgeZonesWidenTheWindowAndTheRange()
     d.Max = 80;
     click(strip, QPoint(w / 2, 3), QPoint(w / 2, h / 2));  // dragged from the top: the value let go at
     const DisplayRange r{-5, 85};
-    QVERIFY(std::fabs(d.Max - RowToValue(h / 2, r, h, 1)) < 1e-9);
+    QVERIFY(std::fabs(d.Max - RowToValue(h / 2, r, h, DrawDirection::Upwards)) < 1e-9);
     click(strip, QPoint(3, h / 2), QPoint(w / 4, h / 2));  // dragged from the left: F1 there
     QVERIFY(std::fabs(at.F1 - ColumnToTime(w / 4, 0, 15000, w)) < 1e-9);
 }

@@ -12,15 +12,15 @@
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
-#include <new>
 #include <functional>
 #include <memory>
+#include <new>
 
 #include "core/store/UndoSink.h"
 #include "core/view/Overlays.h"
-#include "core/view/RedrawRequest.h"
 #include "core/view/PixelMap.h"
 #include "core/view/Readouts.h"
+#include "core/view/RedrawRequest.h"
 #include "gui/graph/CommandTable.h"
 #include "gui/graph/GraphPainter.h"
 #include "gui/graph/GraphWindow.h"
@@ -169,7 +169,7 @@ void GraphWindowTest::partsAndMenus()
     QCOMPARE(m.action("analysis.write-results")->toolTip(), QString("Analize, export results, search next"));
     QCOMPARE(m.action("process.undo")->data().toInt(), QKeySequence("Ctrl+Z")[0].toCombined());
     QVERIFY(m.action("process.bi-channel")->isEnabled());  // two channels: the submenu opens, its items wait
-    QCOMPARE(m.actions().size(), 119);               // every item and submenu of the menu tree
+    QCOMPARE(m.actions().size(), 119);                     // every item and submenu of the menu tree
 
     // Commands are registered under the menu items' names: a misspelt name
     // fails when the table is filled, not later as an item that does nothing.
@@ -339,7 +339,7 @@ void GraphWindowTest::thinningDoesNotChangeThePicture()
         QPolygon line;
         for (int32_t k = 1000; k <= 1000 + static_cast<int32_t>(span) + 1; ++k)
             line << QPoint(SampleColumn(k, view.at.F1, view.at.F2, 500),
-                           ValueToRow(ReadValue(rec, k, 2).value, r, 160, 1));
+                           ValueToRow(ReadValue(rec, k, 2).value, r, 160, DrawDirection::Upwards));
         line.prepend(QPoint(0, line.front().y()));
         p.drawPolyline(line);
         p.end();
@@ -378,9 +378,9 @@ void GraphWindowTest::rotatedStylesBarsCaptionAndCrossLines()
     // Bars reach from the zero row to each value.
     rec.desc(2).GrRepr = 2;
     image = Render(scene, 2, size);
-    const int zeroRow = ValueToRow(0, DisplayRangeOf(rec.desc(2)), 300, 2);
+    const int zeroRow = ValueToRow(0, DisplayRangeOf(rec.desc(2)), 300, DrawDirection::Upwards);
     QCOMPARE(image.pixelColor(250, zeroRow - 1), grey);
-    QCOMPARE(image.pixelColor(250, ValueToRow(70, DisplayRangeOf(rec.desc(2)), 300, 2)), grey);
+    QCOMPARE(image.pixelColor(250, ValueToRow(70, DisplayRangeOf(rec.desc(2)), 300, DrawDirection::Upwards)), grey);
 
     // " (Poly)" in purple after the name; B- and Sh-cursors where the flags ask for them.
     scene.caption = CaptionPlace::Top;

@@ -140,8 +140,8 @@ CommandResult PlotChannels(CommandContext& cx, GraphWindow& w)
         return PaintCloud(cx.rec, request, frame, width, height);
     };
     ChannelPlotWindow window(frame, cloud,
-                            {ColourOf(plot.colour1), ColourOf(plot.colour2), TableColour(cx.settings(), ColEllipse)},
-                            plot.ellipse, {cx.rec.desc(a).Caption, cx.rec.desc(b).Caption}, w.help(), &w);
+                             {ColourOf(plot.colour1), ColourOf(plot.colour2), TableColour(cx.settings(), ColEllipse)},
+                             plot.ellipse, {cx.rec.desc(a).Caption, cx.rec.desc(b).Caption}, w.help(), &w);
     return ExecDialog(window) == QDialog::Accepted ? CommandResult{redraw::YScale} : CommandResult{};
 }
 
