@@ -38,7 +38,6 @@ namespace vk {
 
 namespace {
 
-
 }  // namespace
 
 const char* HintPage(int code)
@@ -55,9 +54,9 @@ const char* HintPage(int code)
 
 const std::map<int, const char*>& MoveModeItems()
 {
-    static const std::map<int, const char*> items{{ModeF1, "x-zoom.left-border"},       {ModeF2, "x-zoom.right-border"},
-                                                  {ModeBorders, "x-zoom.both-borders"}, {ModeF4, "x-zoom.left-cursor"},
-                                                  {ModeF5, "x-zoom.right-cursor"},      {ModeCursors, "x-zoom.both-cursors"}};
+    static const std::map<int, const char*> items{
+        {ModeF1, "x-zoom.left-border"}, {ModeF2, "x-zoom.right-border"}, {ModeBorders, "x-zoom.both-borders"},
+        {ModeF4, "x-zoom.left-cursor"}, {ModeF5, "x-zoom.right-cursor"}, {ModeCursors, "x-zoom.both-cursors"}};
     return items;
 }
 
@@ -235,7 +234,7 @@ void GraphWindow::buildStrips()
                 image->update();
                 return;
             }
-            if (crossLines_ && crossLines_->isChecked() && slot == view_.active) {
+            if (readouts_->crossLines && readouts_->crossLines->isChecked() && slot == view_.active) {
                 cross_ = e->position().toPoint();
                 image->update();
             }
@@ -263,28 +262,9 @@ void GraphWindow::buildReadouts(QWidget* area)
 {
     readouts_ = new ReadoutPanel(area);
     ReadoutPanel& r = *readouts_;
-    leftValue_ = r.cursorF4.value;
-    leftTime_ = r.cursorF4.time;
-    leftDate_ = r.cursorF4.date;
-    mouseValue_ = r.mouse.value;
-    mouseTime_ = r.mouse.time;
-    mouseDate_ = r.mouse.date;
-    rightValue_ = r.cursorF5.value;
-    rightTime_ = r.cursorF5.time;
-    rightDate_ = r.cursorF5.date;
-    diff_ = r.showDifference;
     connect(r.alterData, &QCheckBox::toggled, this, [this](bool on) { tools_->alter = on; });
-    crossLines_ = r.crossLines;
-    connect(crossLines_, &QCheckBox::toggled, this, &GraphWindow::crossLinesToggled);
-    difference_ = r.spanF4F5;
-    maxDepth_ = r.maxDepth;
-    shapeButtons_ = r.shapeButtons;
-    hint_ = r.hint;
-    connect(hint_, &QPushButton::clicked, this, &GraphWindow::showHint);
-    halt_ = r.halt;
-    hintText_ = r.hintText;
-    progressLabel_ = r.progressText;
-    progress_ = r.progress;
+    connect(r.crossLines, &QCheckBox::toggled, this, &GraphWindow::crossLinesToggled);
+    connect(r.hint, &QPushButton::clicked, this, &GraphWindow::showHint);
     placeReadouts();
 
     int bx = layout_.totalTimeScale.right() + 3;
@@ -378,23 +358,23 @@ void GraphWindow::executeRedraw(uint32_t bits)
 void GraphWindow::updateReadouts()
 {
     const CursorReadouts r = MakeCursorReadouts(wb_.rec, view_, view_.timeAxisMode, view_.interpolate);
-    leftValue_->setText(QString::fromStdString(r.leftValue));
-    leftTime_->setText(QString::fromStdString(r.leftTime));
-    leftDate_->setText(QString::fromStdString(r.leftDate));
-    rightValue_->setText(QString::fromStdString(r.rightValue));
-    rightTime_->setText(QString::fromStdString(r.rightTime));
-    rightDate_->setText(QString::fromStdString(r.rightDate));
-    difference_->setText(QString::fromStdString(r.difference));
+    readouts_->cursorF4.value->setText(QString::fromStdString(r.leftValue));
+    readouts_->cursorF4.time->setText(QString::fromStdString(r.leftTime));
+    readouts_->cursorF4.date->setText(QString::fromStdString(r.leftDate));
+    readouts_->cursorF5.value->setText(QString::fromStdString(r.rightValue));
+    readouts_->cursorF5.time->setText(QString::fromStdString(r.rightTime));
+    readouts_->cursorF5.date->setText(QString::fromStdString(r.rightDate));
+    readouts_->spanF4F5->setText(QString::fromStdString(r.difference));
 }
 
 void GraphWindow::updateHint()
 {
     const bool pending = *HintPage(wb_.rec.pendingHint) != '\0';
     const QString text = pending ? QString::fromStdString(wb_.rec.pendingHintText) : QString();
-    hint_->setVisible(pending);
-    hint_->setToolTip(text);
-    hintText_->setText(text);
-    hintText_->setVisible(!text.isEmpty());
+    readouts_->hint->setVisible(pending);
+    readouts_->hint->setToolTip(text);
+    readouts_->hintText->setText(text);
+    readouts_->hintText->setVisible(!text.isEmpty());
 }
 
 void GraphWindow::showHint()
@@ -425,7 +405,7 @@ void GraphWindow::setActiveChannel(int slot)
             strip(old)->invalidate();
         strip(slot)->invalidate();
         cross_ = QPoint(-1, -1);
-        crossLinesToggled(crossLines_->isChecked());
+        crossLinesToggled(readouts_->crossLines->isChecked());
     }
     focus_[static_cast<std::size_t>(slot)]->setFocus();
     setWindowTitle(
@@ -457,7 +437,7 @@ void GraphWindow::crossLinesToggled(bool on)
 
 void GraphWindow::paintCrossLines(QPainter& p, int slot)
 {
-    if (slot != view_.active || !crossLines_ || !crossLines_->isChecked() || cross_.x() < 0)
+    if (slot != view_.active || !readouts_->crossLines || !readouts_->crossLines->isChecked() || cross_.x() < 0)
         return;
     StripImage* image = strip(slot);
     p.setPen(QPen(TableColour(wb_.settings, ColForeground), 1));
@@ -515,9 +495,9 @@ QImage GraphWindow::picture() const
 void GraphWindow::showDive()
 {
     const DiveRecord& r = wb_.dive.record;
-    maxDepth_->setText(QString::number(r.maxDepth, 'f', 2));
+    readouts_->maxDepth->setText(QString::number(r.maxDepth, 'f', 2));
     if (r.shape >= 0 && r.shape < ShapeButtonCount)
-        shapeButtons_[static_cast<std::size_t>(r.shape)]->setChecked(true);  // pressed without reclassifying
+        readouts_->shapeButtons[static_cast<std::size_t>(r.shape)]->setChecked(true);  // pressed without reclassifying
 }
 
 void GraphWindow::refreshUndoItem()

@@ -35,7 +35,6 @@ class QToolButton;
 
 namespace vk {
 
-
 class CommandTable;
 struct ClickTools;
 class HelpViewer;
@@ -181,10 +180,6 @@ private:
     std::array<bool, SlotCount> keepUnsaved_{};  // answered No while the window is being closed
     Press press_, previous_;
     ReadoutPanel* readouts_ = nullptr;
-    QLineEdit* mouseValue_ = nullptr;
-    QLineEdit* mouseTime_ = nullptr;
-    QLineEdit* mouseDate_ = nullptr;
-    QCheckBox* diff_ = nullptr;
 
     QWidget* area_ = nullptr;
     StripImage* total_ = nullptr;
@@ -193,21 +188,6 @@ private:
     std::array<StripImage*, SlotCount> strips_{};
     std::array<StripImage*, SlotCount> yScales_{};
     std::array<QWidget*, SlotCount> focus_{};
-    QLineEdit* leftValue_ = nullptr;
-    QLineEdit* leftTime_ = nullptr;
-    QLineEdit* leftDate_ = nullptr;
-    QLineEdit* rightValue_ = nullptr;
-    QLineEdit* rightTime_ = nullptr;
-    QLineEdit* rightDate_ = nullptr;
-    QLineEdit* difference_ = nullptr;
-    QCheckBox* crossLines_ = nullptr;
-    QPushButton* hint_ = nullptr;
-    QPushButton* halt_ = nullptr;
-    QLineEdit* maxDepth_ = nullptr;
-    std::array<QToolButton*, ShapeButtonCount> shapeButtons_{};
-    QProgressBar* progress_ = nullptr;
-    QLabel* hintText_ = nullptr;       // what the Hint is about, in words, below the read-outs
-    QLabel* progressLabel_ = nullptr;  // dives found, and how the last run ended
     QLabel* thumbnail_ = nullptr;
     QToolButton* fetch_ = nullptr;  // "Fetch F4, F5"
     QToolButton* jump_ = nullptr;   // "Jump F1 F2"

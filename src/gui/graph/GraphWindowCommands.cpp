@@ -42,12 +42,12 @@ void GraphWindow::connectCommands()
     }
     for (int code = 0; code < ShapeButtonCount; ++code) {
         const std::string name = ShapeButtonName(code);
-        connect(shapeButtons_[static_cast<std::size_t>(code)], &QToolButton::clicked, this,
+        connect(readouts_->shapeButtons[static_cast<std::size_t>(code)], &QToolButton::clicked, this,
                 [this, name] { runCommand(name); });
     }
     connect(fetch_, &QToolButton::clicked, this, [this] { runCommand("x-zoom.cursors-to-borders"); });
     connect(jump_, &QToolButton::clicked, this, [this] { runCommand("x-zoom.borders-to-cursors"); });
-    connect(halt_, &QPushButton::clicked, this, [this] { haltRequested_ = true; });
+    connect(readouts_->halt, &QPushButton::clicked, this, [this] { haltRequested_ = true; });
     refreshUndoItem();
 }
 
@@ -117,7 +117,8 @@ bool GraphWindow::refuseWhileBusy()
     if (!longCommand_)
         return false;
     ui_.status(BusyText);
-    QToolTip::showText(halt_->mapToGlobal(QPoint(0, halt_->height())), QString::fromUtf8(BusyText), halt_);
+    QToolTip::showText(readouts_->halt->mapToGlobal(QPoint(0, readouts_->halt->height())), QString::fromUtf8(BusyText),
+                       readouts_->halt);
     return true;
 }
 
@@ -128,14 +129,14 @@ void GraphWindow::runLong(const std::function<void()>& command)
         ui_.busy(false);
     longCommand_ = true;
     haltRequested_ = false;
-    halt_->show();
+    readouts_->halt->show();
     menuBar()->setEnabled(false);
     {
-        InputGate gate(halt_, [this] { QTimer::singleShot(0, this, [this] { refuseWhileBusy(); }); });
+        InputGate gate(readouts_->halt, [this] { QTimer::singleShot(0, this, [this] { refuseWhileBusy(); }); });
         command();
     }
     menuBar()->setEnabled(true);
-    halt_->hide();
+    readouts_->halt->hide();
     haltRequested_ = false;
     longCommand_ = false;
     if (inCommand_)
@@ -150,27 +151,27 @@ bool GraphWindow::pollHalt()
 
 void GraphWindow::showProgress(double share, int count)
 {
-    progress_->setValue(static_cast<int>(share * 100));
-    progress_->show();
-    progressLabel_->setText(QString("%1 dives").arg(count));
+    readouts_->progress->setValue(static_cast<int>(share * 100));
+    readouts_->progress->show();
+    readouts_->progressText->setText(QString("%1 dives").arg(count));
 }
 
 void GraphWindow::endProgress(int dives, bool halted)
 {
-    progress_->hide();
-    progressLabel_->setText(
+    readouts_->progress->hide();
+    readouts_->progressText->setText(
         QString("%1 %2%3").arg(dives).arg(dives == 1 ? "dive" : "dives").arg(halted ? ", halted" : ""));
 }
 
 void GraphWindow::stepProgress(long long done, long long total)
 {
     if (total <= 0) {
-        progress_->hide();
+        readouts_->progress->hide();
         return;
     }
-    progress_->setValue(static_cast<int>(100 * done / total));
-    progress_->show();
-    progress_->repaint();
+    readouts_->progress->setValue(static_cast<int>(100 * done / total));
+    readouts_->progress->show();
+    readouts_->progress->repaint();
 }
 
 void GraphWindow::checkMoveItems(const std::vector<int>& modes)

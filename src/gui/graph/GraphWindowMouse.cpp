@@ -108,11 +108,11 @@ CommandResult GraphWindow::releaseAt(int image, QPoint at, CommandContext& cx)
     if (outcome.moveMode >= 0)
         setMoveMode(outcome.moveMode);
     if (outcome.readout && image >= 0) {
-        const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode, diff_->isChecked(),
-                                            previous_.t, previous_.v);
-        mouseValue_->setText(QString::fromStdString(r.value));
-        mouseTime_->setText(QString::fromStdString(r.time));
-        mouseDate_->setText(QString::fromStdString(r.date));
+        const MouseReadout r = ClickReadout(wb_.rec, image, press_.t, press_.v, view_.timeAxisMode,
+                                            readouts_->showDifference->isChecked(), previous_.t, previous_.v);
+        readouts_->mouse.value->setText(QString::fromStdString(r.value));
+        readouts_->mouse.time->setText(QString::fromStdString(r.time));
+        readouts_->mouse.date->setText(QString::fromStdString(r.date));
     }
     return outcome.result;
 }

@@ -22,11 +22,11 @@ AddRampDialog::AddRampDialog(VkDialogs& ui, HelpViewer& help, QWidget* parent) :
     ramp_ = new QRadioButton("&Ramp offset");
     ramp_->setObjectName("rbtRamp");
     ramp_->setChecked(true);
-    edtRamp_ = new QLineEdit("0");
-    edtRamp_->setObjectName("edtRamp");
+    rampHeight_ = new QLineEdit("0");
+    rampHeight_->setObjectName("edtRamp");
     auto* equalize = new QRadioButton("&Equalize F4 F5");
     equalize->setObjectName("rbtEqualize");
-    connect(ramp_, &QRadioButton::toggled, edtRamp_, &QLineEdit::setEnabled);
+    connect(ramp_, &QRadioButton::toggled, rampHeight_, &QLineEdit::setEnabled);
 
     auto* anchor = new QGroupBox("Ramp = 0 at ");
     auto* atF4 = new QRadioButton("F4 Cursor");
@@ -41,7 +41,7 @@ AddRampDialog::AddRampDialog(VkDialogs& ui, HelpViewer& help, QWidget* parent) :
     auto* layout = new QVBoxLayout(this);
     auto* rampRow = new QHBoxLayout;
     rampRow->addWidget(ramp_);
-    rampRow->addWidget(edtRamp_);
+    rampRow->addWidget(rampHeight_);
     layout->addLayout(rampRow);
     layout->addWidget(equalize);
     layout->addWidget(anchor);
@@ -51,9 +51,9 @@ AddRampDialog::AddRampDialog(VkDialogs& ui, HelpViewer& help, QWidget* parent) :
 void AddRampDialog::accept()
 {
     height_ = 0;
-    if (ramp_->isChecked() && !ParseDecimal(edtRamp_->text().toStdString(), height_)) {
-        ui_.message(NotANumberText(edtRamp_->text().toStdString()), Severity::Error);
-        edtRamp_->setFocus();
+    if (ramp_->isChecked() && !ParseDecimal(rampHeight_->text().toStdString(), height_)) {
+        ui_.message(NotANumberText(rampHeight_->text().toStdString()), Severity::Error);
+        rampHeight_->setFocus();
         return;
     }
     code_ = ramp_->isChecked() ? SectionRamp : SectionEqualize;

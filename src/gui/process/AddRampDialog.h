@@ -29,7 +29,7 @@ public:
 private:
     VkDialogs& ui_;
     QRadioButton* ramp_;
-    QLineEdit* edtRamp_;
+    QLineEdit* rampHeight_;
     QRadioButton* atF5_;
     int code_ = 0;
     int variant_ = 0;

@@ -23,9 +23,9 @@ ClockDriftDialog::ClockDriftDialog(VkDialogs& ui, QWidget* parent) : QDialog(par
         e->setObjectName(name);
         return e;
     };
-    edtHours_ = field("edtHours");
-    edtMinutes_ = field("edtMinutes");
-    edtSeconds_ = field("edtSeconds");
+    hours_ = field("edtHours");
+    minutes_ = field("edtMinutes");
+    seconds_ = field("edtSeconds");
     ahead_ = new QRadioButton("Clock ahead");
     ahead_->setObjectName("rbtAhead");
     ahead_->setChecked(true);
@@ -34,8 +34,7 @@ ClockDriftDialog::ClockDriftDialog(VkDialogs& ui, QWidget* parent) : QDialog(par
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel("Correct RTC drift by"), 0, 0, 1, 2);
-    const std::pair<QLineEdit*, const char*> rows[] = {
-        {edtHours_, "hours"}, {edtMinutes_, "minutes"}, {edtSeconds_, "seconds"}};
+    const std::pair<QLineEdit*, const char*> rows[] = {{hours_, "hours"}, {minutes_, "minutes"}, {seconds_, "seconds"}};
     int row = 1;
     for (const auto& [edit, unit] : rows) {
         grid->addWidget(edit, row, 0);
@@ -52,7 +51,7 @@ ClockDriftDialog::ClockDriftDialog(VkDialogs& ui, QWidget* parent) : QDialog(par
 void ClockDriftDialog::accept()
 {
     int32_t* targets[] = {&drift_.hours, &drift_.minutes, &drift_.seconds};
-    QLineEdit* fields[] = {edtHours_, edtMinutes_, edtSeconds_};
+    QLineEdit* fields[] = {hours_, minutes_, seconds_};
     for (int k = 0; k < 3; ++k) {
         const std::string text = fields[k]->text().trimmed().toStdString();
         int64_t v = 0;

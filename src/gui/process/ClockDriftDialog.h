@@ -27,7 +27,7 @@ public:
 
 private:
     VkDialogs& ui_;
-    QLineEdit *edtHours_, *edtMinutes_, *edtSeconds_;
+    QLineEdit *hours_, *minutes_, *seconds_;
     QRadioButton* ahead_;
     ClockDrift drift_;
 };

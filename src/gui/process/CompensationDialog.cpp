@@ -64,11 +64,11 @@ CompensationDialog::CompensationDialog(CompensationSettings& settings, VkDialogs
 {
     setObjectName("frmCompSensIner");
     setWindowTitle("Compensate sensor inertia");
-    edtAmplitude_ = new QLineEdit(QString::fromStdString(GeneralText(settings.CompAmplitude)));
-    edtAmplitude_->setObjectName("edtAmplitude");
-    edtAmplitude_->setToolTip("Skip if amplitude < a");
-    edtStartDepth_ = new QLineEdit(QString::fromStdString(GeneralText(settings.CompStartDepth)));
-    edtStartDepth_->setObjectName("edtStartDepth");
+    amplitude_ = new QLineEdit(QString::fromStdString(GeneralText(settings.CompAmplitude)));
+    amplitude_->setObjectName("edtAmplitude");
+    amplitude_->setToolTip("Skip if amplitude < a");
+    startDepth_ = new QLineEdit(QString::fromStdString(GeneralText(settings.CompStartDepth)));
+    startDepth_->setObjectName("edtStartDepth");
     invert_ = new QCheckBox("Invert preview");
     invert_->setObjectName("cbxInvertPreview");
     invert_->setToolTip("concerns green line");
@@ -118,8 +118,8 @@ CompensationDialog::CompensationDialog(CompensationSettings& settings, VkDialogs
     installEventFilter(this);
 
     auto* form = new QFormLayout;
-    form->addRow("Amplitude A", edtAmplitude_);
-    form->addRow("Start comp. at depth d", edtStartDepth_);
+    form->addRow("Amplitude A", amplitude_);
+    form->addRow("Start comp. at depth d", startDepth_);
     form->addRow(invert_);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {repetitive_, single, ok, cancel, helpButton})
@@ -149,8 +149,7 @@ bool CompensationDialog::eventFilter(QObject* watched, QEvent* event)
 bool CompensationDialog::store(Run run)
 {
     CompensationSettings s = settings_;
-    for (auto [field, value] :
-         {std::pair{edtAmplitude_, &s.CompAmplitude}, std::pair{edtStartDepth_, &s.CompStartDepth}}) {
+    for (auto [field, value] : {std::pair{amplitude_, &s.CompAmplitude}, std::pair{startDepth_, &s.CompStartDepth}}) {
         const std::string text = field->text().trimmed().toStdString();
         if (!ParseDecimal(text, *value)) {
             ui_.message(NotANumberText(text), Severity::Error);

@@ -40,7 +40,7 @@ private:
 
     CompensationSettings& settings_;
     VkDialogs& ui_;
-    QLineEdit *edtAmplitude_, *edtStartDepth_;
+    QLineEdit *amplitude_, *startDepth_;
     QCheckBox* invert_;
     QRadioButton *surface_, *zero_;
     QWidget *surfacePicture_, *zeroPicture_;

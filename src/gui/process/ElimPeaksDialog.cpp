@@ -51,10 +51,10 @@ ElimPeaksDialog::ElimPeaksDialog(PeakChoices& choices, VkDialogs& ui, HelpViewer
     auto* replacements = new QButtonGroup(this);
     replacements->addButton(byValue_);
     replacements->addButton(byLine_);
-    edtAmplitude_ = Field("edtAmplitude", GeneralText(choices.PeakAmplitude));
-    edtLength_ = Field("edtLength", std::to_string(choices.PeakLength));
-    edtValue_ = Field("edtValue", GeneralText(choices.threshold));
-    edtReplacement_ = Field("edtReplacement", GeneralText(choices.replacement));
+    amplitude_ = Field("edtAmplitude", GeneralText(choices.PeakAmplitude));
+    length_ = Field("edtLength", std::to_string(choices.PeakLength));
+    value_ = Field("edtValue", GeneralText(choices.threshold));
+    replacement_ = Field("edtReplacement", GeneralText(choices.replacement));
     relation_ = new QComboBox;
     relation_->setObjectName("cbxRelation");
     relation_->addItems({"<", ">", "="});
@@ -71,15 +71,15 @@ ElimPeaksDialog::ElimPeaksDialog(PeakChoices& choices, VkDialogs& ui, HelpViewer
     auto* grid = new QGridLayout;
     grid->addWidget(extremes_, 0, 0, 1, 4);
     grid->addWidget(peaks_, 1, 0);
-    grid->addWidget(edtAmplitude_, 1, 1);
+    grid->addWidget(amplitude_, 1, 1);
     grid->addWidget(new QLabel("and of duration <"), 2, 0);
-    grid->addWidget(edtLength_, 2, 1);
+    grid->addWidget(length_, 2, 1);
     grid->addWidget(new QLabel("[points]"), 2, 2);
     grid->addWidget(replace_, 3, 0);
     grid->addWidget(relation_, 3, 1);
-    grid->addWidget(edtValue_, 3, 2);
+    grid->addWidget(value_, 3, 2);
     grid->addWidget(byValue_, 4, 1);
-    grid->addWidget(edtReplacement_, 4, 2);
+    grid->addWidget(replacement_, 4, 2);
     grid->addWidget(byLine_, 5, 1, 1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -88,11 +88,11 @@ ElimPeaksDialog::ElimPeaksDialog(PeakChoices& choices, VkDialogs& ui, HelpViewer
 
 void ElimPeaksDialog::enableFields()
 {
-    edtAmplitude_->setEnabled(peaks_->isChecked());
-    edtLength_->setEnabled(peaks_->isChecked());
-    for (QWidget* w : std::initializer_list<QWidget*>{relation_, edtValue_, byValue_, byLine_})
+    amplitude_->setEnabled(peaks_->isChecked());
+    length_->setEnabled(peaks_->isChecked());
+    for (QWidget* w : std::initializer_list<QWidget*>{relation_, value_, byValue_, byLine_})
         w->setEnabled(replace_->isChecked());
-    edtReplacement_->setEnabled(replace_->isChecked() && byValue_->isChecked());
+    replacement_->setEnabled(replace_->isChecked() && byValue_->isChecked());
 }
 
 void ElimPeaksDialog::accept()
@@ -107,20 +107,20 @@ void ElimPeaksDialog::accept()
     };
     PeakChoices c = choices_;
     if (peaks_->isChecked()) {
-        const std::string length = edtLength_->text().trimmed().toStdString();
+        const std::string length = length_->text().trimmed().toStdString();
         int64_t points = 0;
-        if (!number(edtAmplitude_, c.PeakAmplitude))
+        if (!number(amplitude_, c.PeakAmplitude))
             return;
         if (!ParseInteger(length, points) || points < 0 || points > INT32_MAX) {
             ui_.message(NotAnIntegerText(length), Severity::Error);
-            edtLength_->setFocus();
+            length_->setFocus();
             return;
         }
         c.PeakAmplitude = std::fabs(c.PeakAmplitude);
         c.PeakLength = static_cast<int32_t>(points);
         c.option = PeakOption::Peaks;
     } else if (replace_->isChecked()) {
-        if (!number(edtValue_, c.threshold) || (byValue_->isChecked() && !number(edtReplacement_, c.replacement)))
+        if (!number(value_, c.threshold) || (byValue_->isChecked() && !number(replacement_, c.replacement)))
             return;
         c.relation = static_cast<Relation>(relation_->currentIndex());
         c.interpolate = byLine_->isChecked();

@@ -33,7 +33,7 @@ private:
     PeakChoices& choices_;
     VkDialogs& ui_;
     QRadioButton *extremes_, *peaks_, *replace_, *byValue_, *byLine_;
-    QLineEdit *edtAmplitude_, *edtLength_, *edtValue_, *edtReplacement_;
+    QLineEdit *amplitude_, *length_, *value_, *replacement_;
     QComboBox* relation_;
 };
 

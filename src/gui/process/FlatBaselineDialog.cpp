@@ -35,10 +35,10 @@ FlatBaselineDialog::FlatBaselineDialog(FlatBaselineSettings& settings, VkDialogs
     bar_->setTickInterval(1);
     bar_->setTickPosition(QSlider::TicksBelow);
     bar_->setValue(settings.FlatStrength);
-    edtStrength_ = new QLineEdit(QString::number(settings.FlatStrength));
-    edtStrength_->setObjectName("edtStrength");
-    connect(bar_, &QSlider::valueChanged, edtStrength_, [this](int v) { edtStrength_->setText(QString::number(v)); });
-    connect(edtStrength_, &QLineEdit::editingFinished, this, [this] { fieldToBar(); });
+    strength_ = new QLineEdit(QString::number(settings.FlatStrength));
+    strength_->setObjectName("edtStrength");
+    connect(bar_, &QSlider::valueChanged, strength_, [this](int v) { strength_->setText(QString::number(v)); });
+    connect(strength_, &QLineEdit::editingFinished, this, [this] { fieldToBar(); });
 
     auto* waves = new QGroupBox;
     auto* wavesLayout = new QVBoxLayout(waves);
@@ -68,7 +68,7 @@ FlatBaselineDialog::FlatBaselineDialog(FlatBaselineSettings& settings, VkDialogs
     barRow->addWidget(new QLabel("Smooth less"), 0, 0);
     barRow->addWidget(bar_, 0, 1);
     barRow->addWidget(new QLabel("Smooth more"), 0, 2);
-    barRow->addWidget(edtStrength_, 1, 1, Qt::AlignHCenter);
+    barRow->addWidget(strength_, 1, 1, Qt::AlignHCenter);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addLayout(barRow);
@@ -79,11 +79,11 @@ FlatBaselineDialog::FlatBaselineDialog(FlatBaselineSettings& settings, VkDialogs
 
 bool FlatBaselineDialog::fieldToBar()
 {
-    const std::string text = edtStrength_->text().trimmed().toStdString();
+    const std::string text = strength_->text().trimmed().toStdString();
     int64_t v = 0;
     if (!ParseInteger(text, v) || v < 0 || v > FlatStrengthMax) {
         ui_.message(NotAnIntegerText(text) + " (0 to " + std::to_string(FlatStrengthMax) + ")", Severity::Error);
-        edtStrength_->setText(QString::number(bar_->value()));
+        strength_->setText(QString::number(bar_->value()));
         return false;
     }
     bar_->setValue(static_cast<int>(v));

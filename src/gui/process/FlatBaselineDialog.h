@@ -33,7 +33,7 @@ private:
     FlatBaselineSettings& settings_;
     VkDialogs& ui_;
     QSlider* bar_;
-    QLineEdit* edtStrength_;
+    QLineEdit* strength_;
     QRadioButton* waves_[3];
     QCheckBox* belowThreshold_;
 };

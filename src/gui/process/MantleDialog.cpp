@@ -24,12 +24,12 @@ MantleDialog::MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& he
 {
     setObjectName("frmSmoothmantle");
     setWindowTitle("Mantle");
-    edtPeriod_ = new QLineEdit(QString::number(setting.maxPeriod));
-    edtPeriod_->setObjectName("edtMaxPeriod");
-    edtPeriod_->setToolTip("Ignore Min. of longer period");
-    edtAmplitude_ = new QLineEdit(QString::fromStdString(GeneralText(setting.minAmplitude)));
-    edtAmplitude_->setObjectName("edtMinAmplitude");
-    edtAmplitude_->setToolTip("search only Min. of greater Ampl.");
+    period_ = new QLineEdit(QString::number(setting.maxPeriod));
+    period_->setObjectName("edtMaxPeriod");
+    period_->setToolTip("Ignore Min. of longer period");
+    amplitude_ = new QLineEdit(QString::fromStdString(GeneralText(setting.minAmplitude)));
+    amplitude_->setObjectName("edtMinAmplitude");
+    amplitude_->setToolTip("search only Min. of greater Ampl.");
     above_ = new QRadioButton("Mantle above");
     above_->setObjectName("rbtAbove");
     above_->setToolTip("cover curve above values");
@@ -39,8 +39,8 @@ MantleDialog::MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& he
     (setting.side == MantleAbove ? above_ : below)->setChecked(true);
 
     auto* form = new QFormLayout;
-    form->addRow("Max period [SI]", edtPeriod_);
-    form->addRow("Min.Amplitude", edtAmplitude_);
+    form->addRow("Max period [SI]", period_);
+    form->addRow("Min.Amplitude", amplitude_);
     form->addRow(above_);
     form->addRow(below);
     auto* layout = new QVBoxLayout(this);
@@ -50,8 +50,8 @@ MantleDialog::MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& he
 
 void MantleDialog::accept()
 {
-    const std::string periodText = edtPeriod_->text().trimmed().toStdString();
-    const std::string amplitudeText = edtAmplitude_->text().trimmed().toStdString();
+    const std::string periodText = period_->text().trimmed().toStdString();
+    const std::string amplitudeText = amplitude_->text().trimmed().toStdString();
     int64_t period = 0;
     double amplitude = 0;
     if (!ParseInteger(periodText, period) || period > INT32_MAX) {

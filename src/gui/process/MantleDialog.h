@@ -28,8 +28,8 @@ public:
 private:
     MantleSetting& setting_;
     VkDialogs& ui_;
-    QLineEdit* edtPeriod_;
-    QLineEdit* edtAmplitude_;
+    QLineEdit* period_;
+    QLineEdit* amplitude_;
     QRadioButton* above_;
 };
 

@@ -20,10 +20,10 @@ RunMeanDialog::RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpVie
 {
     setObjectName("frmRunMean");
     setWindowTitle("Running Mean (1-1-1-1-....-1-1)");
-    edtN_ = new QLineEdit(QString::number(setting.n));
-    edtN_->setObjectName("EdtRMR");
-    edtIgnore_ = new QLineEdit(QString::number(setting.ignore));
-    edtIgnore_->setObjectName("edtIgnoreExtrem");
+    points_ = new QLineEdit(QString::number(setting.n));
+    points_->setObjectName("EdtRMR");
+    ignore_ = new QLineEdit(QString::number(setting.ignore));
+    ignore_->setObjectName("edtIgnoreExtrem");
     up_ = new QRadioButton("Up");
     up_->setObjectName("rbtUp");
     up_->setToolTip("repl. if mean > CurrValue");
@@ -35,19 +35,19 @@ RunMeanDialog::RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpVie
     down->setToolTip("repl. if mean < CurrValue");
     (setting.direction == RunMeanUp ? up_ : setting.direction == RunMeanMiddle ? middle_ : down)->setChecked(true);
     // Nothing is left out of the mean of "Middle".
-    edtIgnore_->setEnabled(!middle_->isChecked());
-    connect(middle_, &QRadioButton::toggled, edtIgnore_, [this](bool on) { edtIgnore_->setEnabled(!on); });
+    ignore_->setEnabled(!middle_->isChecked());
+    connect(middle_, &QRadioButton::toggled, ignore_, [this](bool on) { ignore_->setEnabled(!on); });
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel("Repl. by the mean of N values "), 0, 0, 1, 3);
     grid->addWidget(new QLabel("before and after (N<=500)"), 1, 0, 1, 3);
     grid->addWidget(new QLabel("N ="), 2, 0);
-    grid->addWidget(edtN_, 2, 1);
+    grid->addWidget(points_, 2, 1);
     grid->addWidget(up_, 3, 0);
     grid->addWidget(middle_, 3, 1);
     grid->addWidget(down, 3, 2);
     grid->addWidget(new QLabel("Ignore"), 4, 0);
-    grid->addWidget(edtIgnore_, 4, 1);
+    grid->addWidget(ignore_, 4, 1);
     grid->addWidget(new QLabel("% of greatest resp."), 4, 2);
     grid->addWidget(new QLabel("smallest values."), 5, 2);
     grid->addWidget(new QLabel("0 < p% < 50 "), 6, 0, 1, 3);
@@ -59,7 +59,7 @@ RunMeanDialog::RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpVie
 void RunMeanDialog::accept()
 {
     int64_t n = 0, p = 0;
-    for (auto [field, value] : {std::pair{edtN_, &n}, std::pair{edtIgnore_, &p}}) {
+    for (auto [field, value] : {std::pair{points_, &n}, std::pair{ignore_, &p}}) {
         const std::string text = field->text().trimmed().toStdString();
         if (!ParseInteger(text, *value) || *value < INT32_MIN || *value > INT32_MAX) {
             ui_.message(NotAnIntegerText(text), Severity::Error);

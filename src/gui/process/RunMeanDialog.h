@@ -28,8 +28,8 @@ public:
 private:
     RunningMeanSetting& setting_;
     VkDialogs& ui_;
-    QLineEdit* edtN_;
-    QLineEdit* edtIgnore_;
+    QLineEdit* points_;
+    QLineEdit* ignore_;
     QRadioButton* up_;
     QRadioButton* middle_;
 };
