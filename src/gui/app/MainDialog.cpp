@@ -10,8 +10,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-#include "core/files/ChannelSource.h"
 #include "core/dive/SurfaceCheck.h"
+#include "core/files/ChannelSource.h"
 #include "core/files/LineReader.h"
 #include "core/files/PathNames.h"
 #include "core/setup/SaveSettings.h"
@@ -39,11 +39,11 @@ bool IsSetupFile(const std::string& path)
 
 }  // namespace
 
-MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile,
-               QWidget* parent)
+MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings,
+                       const std::string& setupFile, QWidget* parent)
         : QDialog(parent), wb_(wb), ui_(ui), help_(help), lastSettings_(std::move(lastSettings))
 {
-    setObjectName("Form1");
+    setObjectName("mainDialog");
     setWindowTitle(QString::fromStdString("Varnik Dive Analysis, Main Dialog " + ProgramVersion()));
 
     tabs_ = new QTabWidget;
@@ -71,7 +71,7 @@ MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::stri
     viewer->setObjectName("btnFileViewer");
     viewer->setAutoDefault(false);
     status_ = new QLabel;
-    status_->setObjectName("lblProgress");
+    status_->setObjectName("progressText");
     status_->setMinimumWidth(80);
 
     auto* buttons = new QHBoxLayout;

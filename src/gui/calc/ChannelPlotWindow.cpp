@@ -161,11 +161,11 @@ void ChannelPlotArea::mouseReleaseEvent(QMouseEvent* event)
 }
 
 ChannelPlotWindow::ChannelPlotWindow(PlotFrame frame, std::function<CloudImage(int, int)> cloud,
-                                   std::array<QColor, 3> colours, EllipseState& ellipse,
-                                   const std::array<std::string, 2>& names, HelpViewer& help, QWidget* parent)
+                                     std::array<QColor, 3> colours, EllipseState& ellipse,
+                                     const std::array<std::string, 2>& names, HelpViewer& help, QWidget* parent)
         : QDialog(parent)
 {
-    setObjectName("frmPlotChnlChnl");
+    setObjectName("channelPlotWindow");
     setWindowTitle("Plot channel against channel");
     resize(StartWidth, StartHeight);
     area_ = new ChannelPlotArea(frame, std::move(cloud), colours, ellipse);

@@ -15,10 +15,11 @@
 
 namespace vk {
 
-CountEventsDialog::CountEventsDialog(EventChoice& choice, std::string folder, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+CountEventsDialog::CountEventsDialog(EventChoice& choice, std::string folder, VkDialogs& ui, HelpViewer& help,
+                                     QWidget* parent)
         : QDialog(parent), choice_(choice), folder_(std::move(folder)), ui_(ui)
 {
-    setObjectName("frmCntEvts");
+    setObjectName("countEventsDialog");
     setWindowTitle("Count Events");
     thresholdField_ = new QLineEdit(QString::fromStdString(choice.threshold));
     thresholdField_->setObjectName("edtThreshold");

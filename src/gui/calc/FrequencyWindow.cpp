@@ -28,7 +28,7 @@ constexpr const char* OutOfRange = "The sensitivity must be a number from 0.1 to
 FrequencyWindow::FrequencyWindow(GraphWindow& window, ClickTools& tools)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), tools_(tools)
 {
-    setObjectName("frmFrequency");
+    setObjectName("frequencyWindow");
     setWindowTitle("Frequency");
     setAttribute(Qt::WA_DeleteOnClose);
     sensitivity_ = new QLineEdit;

@@ -85,11 +85,11 @@ void HistogramPlot::mouseMoveEvent(QMouseEvent* event)
 }
 
 HistogramDialog::HistogramDialog(HistogramChoice& choice, std::function<HistogramResult(double, double)> compute,
-                             std::function<std::string(const HistogramResult&)> text, VkDialogs& ui, HelpViewer& help,
-                             QWidget* parent)
+                                 std::function<std::string(const HistogramResult&)> text, VkDialogs& ui,
+                                 HelpViewer& help, QWidget* parent)
         : QDialog(parent), choice_(choice), compute_(std::move(compute)), text_(std::move(text)), ui_(ui)
 {
-    setObjectName("frmHistogram");
+    setObjectName("histogramDialog");
     setWindowTitle("Histogram");
     setModal(true);
     auto field = [](const char* name, const QString& text) {

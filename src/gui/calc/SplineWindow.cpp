@@ -17,7 +17,7 @@ namespace vk {
 SplineWindow::SplineWindow(GraphWindow& window, ClickTools& tools)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), tools_(tools)
 {
-    setObjectName("frmSpline");
+    setObjectName("splineWindow");
     setWindowTitle("Splining");
     setAttribute(Qt::WA_DeleteOnClose);
     add_ = new QCheckBox("Add nodes by click");

@@ -20,10 +20,10 @@ constexpr int ButtonRow = 16;  // the line the buttons stand on
 }  // namespace
 
 StatisticsWindow::StatisticsWindow(std::vector<std::string> lines, bool numbers, HelpViewer& help,
-                               std::function<bool()> exported, QWidget* parent)
+                                   std::function<bool()> exported, QWidget* parent)
         : QDialog(parent), lines_(std::move(lines))
 {
-    setObjectName("frmStatistics");
+    setObjectName("statisticsWindow");
     setWindowTitle("Statistics");
     setModal(true);
     const int l = lineHeight();

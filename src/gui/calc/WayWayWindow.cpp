@@ -166,7 +166,7 @@ void WayWayDiagram::mousePressEvent(QMouseEvent* event)
 WayWayWindow::WayWayWindow(GraphWindow& window, const WayWayRequest& request, const WayWaySums& sums, int dive)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), window_(window), request_(request), dive_(dive)
 {
-    setObjectName("frmWayWay");
+    setObjectName("wayWayWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString("Dive%1 Way-way diagram").arg(dive));
     diagram_ = new WayWayDiagram(window.workbench().rec, request, sums, this);

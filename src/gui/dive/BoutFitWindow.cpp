@@ -179,7 +179,7 @@ void BoutFitPlot::paintEvent(QPaintEvent*)
 BoutFitWindow::BoutFitWindow(const StretchFit& fit, int currentPause, HelpViewer& help, QWidget* parent)
         : QDialog(parent), fit_(fit)
 {
-    setObjectName("frmBoutFit");
+    setObjectName("boutFitWindow");
     setWindowTitle("Bout criterion");
     auto* plot = new BoutFitPlot(fit_.fit, this);
     auto* figures = new QLabel(Figures(fit_));

@@ -20,10 +20,10 @@ const char* const HelpPage = "frmDiveChecks.rtf";
 }  // namespace
 
 DiveChecksWindow::DiveChecksWindow(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro,
-                               HelpViewer& help, GoTo goTo)
+                                   HelpViewer& help, GoTo goTo)
         : QDialog(&window, Qt::Tool)
 {
-    setObjectName("frmDiveChecks");
+    setObjectName("diveChecksWindow");
     setWindowTitle("Dives to check");
     setAttribute(Qt::WA_DeleteOnClose);
     auto* label = new QLabel(QString::fromStdString(intro));
@@ -60,9 +60,9 @@ DiveChecksWindow::DiveChecksWindow(QWidget& window, const std::vector<DiveCheckR
 }
 
 void DiveChecksWindow::ShowFor(QWidget& window, const std::vector<DiveCheckRow>& rows, const std::string& intro,
-                             HelpViewer& help, GoTo goTo)
+                               HelpViewer& help, GoTo goTo)
 {
-    delete window.findChild<DiveChecksWindow*>("frmDiveChecks");
+    delete window.findChild<DiveChecksWindow*>("diveChecksWindow");
     if (rows.empty())
         return;
     (new DiveChecksWindow(window, rows, intro, help, std::move(goTo)))->show();

@@ -134,10 +134,10 @@ QGroupBox* Group(const char* title, const char* hint = nullptr)
 }  // namespace
 
 DiveParamsDialog::DiveParamsDialog(Workbench& wb, int activeSlot, bool automatic, VkDialogs& ui, HelpViewer& help,
-                             QWidget* parent)
+                                   QWidget* parent)
         : QDialog(parent), wb_(wb), activeSlot_(activeSlot), ui_(ui), help_(help)
 {
-    setObjectName("frmDiveParms");
+    setObjectName("diveParamsDialog");
     setWindowTitle("Dive Parameters");
     build(automatic);
     show(EntryOf(wb_));
@@ -602,7 +602,7 @@ void DiveParamsDialog::fitBouts()
         return;
     // Only Halt gets through while the dives are searched.
     QProgressDialog progress("Searching the dives between F4 and F5 ...", "Halt", 0, 100, this);
-    progress.setObjectName("dlgBoutFitProgress");
+    progress.setObjectName("boutFitProgress");
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     progress.setAutoClose(false);

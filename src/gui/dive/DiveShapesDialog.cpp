@@ -19,7 +19,7 @@ namespace vk {
 DiveShapesDialog::DiveShapesDialog(DiveParameters& p, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), p_(p), ui_(ui)
 {
-    setObjectName("frmDiveShapes");
+    setObjectName("diveShapesDialog");
     setWindowTitle("Dive shapes");
     static const char* const names[ShapeBarCount] = {"YFormFactor", "YFormDivision", "WShapeHeight", "ParabolaHeight",
                                                      "LShapeParm"};

@@ -18,10 +18,11 @@
 
 namespace vk {
 
-DiveStopsDialog::DiveStopsDialog(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+DiveStopsDialog::DiveStopsDialog(StopTable& stops, const LinePositions& at, VkDialogs& ui, HelpViewer& help,
+                                 QWidget* parent)
         : QDialog(parent), stops_(stops), at_(at), ui_(ui)
 {
-    setObjectName("fmDiveStops");
+    setObjectName("diveStopsDialog");
     setWindowTitle("Change Dive stops");
     const StopRows rows = RowsOf(stops, at.F4);
     auto* layout = new QVBoxLayout(this);

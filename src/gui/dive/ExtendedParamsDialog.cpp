@@ -31,7 +31,7 @@ QComboBox* Combo(const QString& name, const QStringList& items, int index)
 ExtendedParamsDialog::ExtendedParamsDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), wb_(wb), ui_(ui)
 {
-    setObjectName("frmExtDiveParm");
+    setObjectName("extendedParamsDialog");
     setWindowTitle("Extended dive characteristics");
     QStringList operations, channels, sections;
     for (const char* item : OperationItems)

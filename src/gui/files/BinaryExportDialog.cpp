@@ -32,10 +32,11 @@ QLineEdit* CommentField(const char* name, const std::string& text)
 
 }  // namespace
 
-BinaryExportDialog::BinaryExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+BinaryExportDialog::BinaryExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help,
+                                       QWidget* parent)
         : QDialog(parent), wb_(wb), view_(view), ui_(ui)
 {
-    setObjectName("frmExportBin");
+    setObjectName("binaryExportDialog");
     setWindowTitle("Export to binary file ");
     const SlotData& active = wb_.rec.at(view_.active);
     auto* grid = new QGridLayout(this);

@@ -18,10 +18,11 @@
 
 namespace vk {
 
-TextExportDialog::TextExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help, QWidget* parent)
+TextExportDialog::TextExportDialog(Workbench& wb, const ViewState& view, VkDialogs& ui, HelpViewer& help,
+                                   QWidget* parent)
         : QDialog(parent), wb_(wb), view_(view), ui_(ui)
 {
-    setObjectName("frmExportText");
+    setObjectName("textExportDialog");
     setWindowTitle("Export data section into text file");
     auto* grid = new QGridLayout(this);
     grid->addWidget(SectionGroup(section_, wb_.exportChoices.section), 0, 0);

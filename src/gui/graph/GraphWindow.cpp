@@ -72,7 +72,7 @@ QRect RectOf(const Box& b)
 GraphWindow::GraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QMainWindow(parent), wb_(wb), ui_(ui), help_(help), tools_(std::make_unique<ClickTools>())
 {
-    setObjectName("Form3");
+    setObjectName("graphWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     BusyCursor busy(ui_);
     Recording& rec = wb_.rec;
@@ -278,7 +278,7 @@ void GraphWindow::buildReadouts(QWidget* area)
         bx += b->width() + 2;
     }
     thumbnail_ = new QLabel(area);
-    thumbnail_->setObjectName("ThumbNail");
+    thumbnail_->setObjectName("thumbnail");
     thumbnail_->move(layout_.total.right() + 10, layout_.total.top);
     thumbnail_->hide();
 }
@@ -482,7 +482,7 @@ void GraphWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (auto* wayWay = findChild<WayWayWindow*>("frmWayWay"))
+    if (auto* wayWay = findChild<WayWayWindow*>("wayWayWindow"))
         wayWay->close();
     event->accept();
 }

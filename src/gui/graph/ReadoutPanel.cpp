@@ -66,8 +66,8 @@ QCheckBox* Check(QWidget* parent, QHBoxLayout* row, const char* name, const char
 
 const char* ShapeButtonName(int code)
 {
-    static const char* const names[ShapeButtonCount] = {
-        "SpeedBtnV", "SpeedBtnU", "SpeedBtnY", "SpeedBtnW", "SpeedBtnParabola", "SpeedBtnLShape", "SpeedBtnNull"};
+    static const char* const names[ShapeButtonCount] = {"shape.v",        "shape.u", "shape.y",   "shape.w",
+                                                        "shape.parabola", "shape.l", "shape.none"};
     return code >= 0 && code < ShapeButtonCount ? names[code] : "";
 }
 
@@ -81,18 +81,18 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent)
     row->setSpacing(GroupSpacing);
     outer->addLayout(row);
 
-    cursorF4 = ColumnOf(this, row, "F4", {"EdLCurYval", "EdLCurTime", "edtLCurDate"}, "Left (F4) cursor value");
-    mouse = ColumnOf(this, row, "M", {"edtMausY", "edtMausTime", "edtMausDate"});
+    cursorF4 = ColumnOf(this, row, "F4", {"cursorF4Value", "cursorF4Time", "cursorF4Date"}, "Left (F4) cursor value");
+    mouse = ColumnOf(this, row, "M", {"mouseValue", "mouseTime", "mouseDate"});
 
     // The checks in a row, F5 - F4 under them.
     auto* checks = new QVBoxLayout;
     checks->setSpacing(2);
     auto* boxes = new QHBoxLayout;
-    showDifference = Check(this, boxes, "chxDiff", "Diff.", "Display differences to prec. mouse click");
-    alterData = Check(this, boxes, "chxAlterData", "Alter", "Careful ! Change data by mouse click!");
-    crossLines = Check(this, boxes, "cbxCrosslines", "Crosslines", "Mouse as crosslines");
+    showDifference = Check(this, boxes, "showDifference", "Diff.", "Display differences to prec. mouse click");
+    alterData = Check(this, boxes, "alterData", "Alter", "Careful ! Change data by mouse click!");
+    crossLines = Check(this, boxes, "crossLines", "Crosslines", "Mouse as crosslines");
     checks->addLayout(boxes);
-    spanF4F5 = Field(this, "edtDiffF5F4", "Time F5 - F4");
+    spanF4F5 = Field(this, "spanF4F5", "Time F5 - F4");
     checks->addWidget(spanF4F5, 0, Qt::AlignHCenter);
     checks->addWidget(new QLabel("F5 - F4", this), 0, Qt::AlignHCenter);
     checks->addStretch();
@@ -100,13 +100,13 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent)
     row->addStretch(1);
 
     auto* results = new QGroupBox("Results", this);
-    results->setObjectName("gboResults");
+    results->setObjectName("results");
     auto* grid = new QGridLayout(results);
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setSpacing(2);
     grid->addWidget(new QLabel("MaxDepth", results), 0, 0, 1, 2);
     maxDepth = new QLineEdit(results);
-    maxDepth->setObjectName("edtRes1");
+    maxDepth->setObjectName("maxDepth");
     maxDepth->setReadOnly(true);
     maxDepth->setFocusPolicy(Qt::NoFocus);
     grid->addWidget(maxDepth, 0, 2, 1, 3);
@@ -128,17 +128,17 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent)
     row->addWidget(results, 0, Qt::AlignTop);
     row->addStretch(1);
 
-    cursorF5 = ColumnOf(this, row, "F5", {"EdRCurYval", "EdRCurTime", "edtRCurDate"});
+    cursorF5 = ColumnOf(this, row, "F5", {"cursorF5Value", "cursorF5Time", "cursorF5Date"});
 
     // Hint over Halt, the progress beside them: shown only while they mean something.
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(2);
     hint = new QPushButton("Hint", this);
-    hint->setObjectName("btnHint");
+    hint->setObjectName("hint");
     hint->setFocusPolicy(Qt::NoFocus);
     hint->hide();
     halt = new QPushButton("Halt", this);
-    halt->setObjectName("btnHalt");
+    halt->setObjectName("halt");
     halt->setToolTip("Stop process");
     halt->setFocusPolicy(Qt::NoFocus);
     halt->hide();
@@ -156,9 +156,9 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent)
     auto* run = new QVBoxLayout;
     run->setSpacing(2);
     progressText = new QLabel(this);
-    progressText->setObjectName("lblProgress");
+    progressText->setObjectName("progressText");
     progress = new QProgressBar(this);
-    progress->setObjectName("ProgressBar1");
+    progress->setObjectName("progress");
     progress->setRange(0, 100);
     progress->setMaximumHeight(14);
     progress->hide();
@@ -173,7 +173,7 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent)
     row->addLayout(run);
 
     hintText = new QLabel(this);
-    hintText->setObjectName("lblHint");
+    hintText->setObjectName("hintText");
     hintText->setWordWrap(true);
     hintText->setStyleSheet("color: #8b0000");
     hintText->hide();

@@ -19,7 +19,7 @@ namespace vk {
 
 inline constexpr int ShapeButtonCount = 7;  // V, U, Y, W, parabola, L, no category
 
-// The object name of a shape's button ("SpeedBtnV" ...), empty for no shape.
+// The object name of a shape's button ("shape.v" ...), empty for no shape.
 const char* ShapeButtonName(int code);
 
 class ReadoutPanel : public QWidget {

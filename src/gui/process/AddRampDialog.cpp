@@ -17,7 +17,7 @@ namespace vk {
 
 AddRampDialog::AddRampDialog(VkDialogs& ui, HelpViewer& help, QWidget* parent) : QDialog(parent), ui_(ui)
 {
-    setObjectName("frmAddRamp");
+    setObjectName("addRampDialog");
     setWindowTitle("Add ramp");
     ramp_ = new QRadioButton("&Ramp offset");
     ramp_->setObjectName("rbtRamp");

@@ -38,10 +38,10 @@ int ChannelNumber(const QLineEdit* field)
 }  // namespace
 
 BiChannelDialog::BiChannelDialog(const Recording& rec, BiChannelChoice& choice, BiChannelMode mode, VkDialogs& ui,
-                             HelpViewer& help, QWidget* parent)
+                                 HelpViewer& help, QWidget* parent)
         : QDialog(parent), rec_(rec), choice_(choice), mode_(mode), ui_(ui)
 {
-    setObjectName("frmBiChannel");
+    setObjectName("biChannelDialog");
     setWindowTitle("Bi-channel operation");
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;

@@ -16,7 +16,7 @@ namespace vk {
 
 ClockDriftDialog::ClockDriftDialog(VkDialogs& ui, QWidget* parent) : QDialog(parent), ui_(ui)
 {
-    setObjectName("frmStretchTime");
+    setObjectName("clockDriftDialog");
     setWindowTitle("Clock drift correction");
     auto field = [](const char* name) {
         auto* e = new QLineEdit("0");

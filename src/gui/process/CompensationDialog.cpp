@@ -62,7 +62,7 @@ private:
 CompensationDialog::CompensationDialog(CompensationSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), settings_(settings), ui_(ui)
 {
-    setObjectName("frmCompSensIner");
+    setObjectName("compensationDialog");
     setWindowTitle("Compensate sensor inertia");
     amplitude_ = new QLineEdit(QString::fromStdString(GeneralText(settings.CompAmplitude)));
     amplitude_->setObjectName("edtAmplitude");

@@ -38,7 +38,7 @@ QRadioButton* Radio(const char* name, const char* caption)
 ElimPeaksDialog::ElimPeaksDialog(PeakChoices& choices, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), choices_(choices), ui_(ui)
 {
-    setObjectName("frmElimPeaks");
+    setObjectName("elimPeaksDialog");
     setWindowTitle("Eliminate Peaks");
     extremes_ = Radio("rbtExtremes", "&Highest and Lowest");
     peaks_ = Radio("rbtPeaks", "&Delete all peaks of an amplitude > ");

@@ -23,7 +23,7 @@ namespace vk {
 FlatBaselineDialog::FlatBaselineDialog(FlatBaselineSettings& settings, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), settings_(settings), ui_(ui)
 {
-    setObjectName("frmFlatBaseline");
+    setObjectName("flatBaselineDialog");
     setWindowTitle("Flat baseline");
     auto* text = new QLabel(
         "Smooth low gradient, but not high gradiented data. Thus it may be used to flatten the "

@@ -22,7 +22,7 @@ constexpr const char* NotPositive = " Ampl. and Period must be greater zero.";
 MantleDialog::MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), setting_(setting), ui_(ui)
 {
-    setObjectName("frmSmoothmantle");
+    setObjectName("mantleDialog");
     setWindowTitle("Mantle");
     period_ = new QLineEdit(QString::number(setting.maxPeriod));
     period_->setObjectName("edtMaxPeriod");

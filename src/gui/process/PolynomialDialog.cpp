@@ -28,7 +28,7 @@ constexpr int FieldWidth = 90;
 PolynomialDialog::PolynomialDialog(const Recording& rec, int slot, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), ui_(ui), setting_(PolynomialOf(rec.desc(slot)))
 {
-    setObjectName("frmPolynom");
+    setObjectName("polynomialDialog");
     setWindowTitle(QString("Apply a Polynom to channel %1 (%2)")
                        .arg(slot + 1)
                        .arg(QString::fromStdString(rec.desc(slot).Caption)));

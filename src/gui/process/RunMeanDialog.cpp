@@ -18,7 +18,7 @@ namespace vk {
 RunMeanDialog::RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpViewer& help, QWidget* parent)
         : QDialog(parent), setting_(setting), ui_(ui)
 {
-    setObjectName("frmRunMean");
+    setObjectName("runMeanDialog");
     setWindowTitle("Running Mean (1-1-1-1-....-1-1)");
     points_ = new QLineEdit(QString::number(setting.n));
     points_->setObjectName("EdtRMR");

@@ -35,10 +35,11 @@ QString BufferCaption(int k)
 
 }  // namespace
 
-StoreSectionDialog::StoreSectionDialog(SectionBuffers& buffers, const ViewState& view, HelpViewer& help, QWidget* parent)
+StoreSectionDialog::StoreSectionDialog(SectionBuffers& buffers, const ViewState& view, HelpViewer& help,
+                                       QWidget* parent)
         : QDialog(parent), buffers_(buffers), edited_(buffers)
 {
-    setObjectName("frmStoreSection");
+    setObjectName("storeSectionDialog");
     setWindowTitle("Store section");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Store section (F4..F5) at ..."));
@@ -72,7 +73,7 @@ void StoreSectionDialog::accept()
 SectionOverwriteDialog::SectionOverwriteDialog(SectionBuffers& buffers, VkDialogs& ui, GraphWindow& window)
         : QDialog(&window, Qt::Tool | Qt::WindowStaysOnTopHint), buffers_(buffers), ui_(ui), window_(window)
 {
-    setObjectName("frmSecOverwrite");
+    setObjectName("sectionOverwriteDialog");
     setWindowTitle("Overwrite");
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);

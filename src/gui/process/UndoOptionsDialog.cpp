@@ -10,7 +10,7 @@ namespace vk {
 
 UndoOptionsDialog::UndoOptionsDialog(UndoStack& undo, QWidget* parent) : QDialog(parent), undo_(undo)
 {
-    setObjectName("frmUndoOptions");
+    setObjectName("undoOptionsDialog");
     setWindowTitle("Undo options");
     skipZoom_ = new QCheckBox("Skip Zoom (x and y) when go back");
     skipZoom_->setObjectName("cbxSkipZoom");

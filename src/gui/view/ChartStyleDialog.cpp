@@ -31,10 +31,10 @@ QRadioButton* Radio(const char* text, const char* name, QButtonGroup* group)
 }  // namespace
 
 ChartStyleDialog::ChartStyleDialog(const Recording& rec, const ViewState& view, int slot,
-                               std::function<void(bool)> interpolate, QWidget* parent)
+                                   std::function<void(bool)> interpolate, QWidget* parent)
         : QDialog(parent)
 {
-    setObjectName("frmChartStyle");
+    setObjectName("chartStyleDialog");
     setWindowTitle("Chart Style");
     const ChartStyleChoice c = CurrentChartStyle(rec, view, slot);
     auto* title = new QLabel(QString::fromStdString(ChannelTitle(rec, slot)));

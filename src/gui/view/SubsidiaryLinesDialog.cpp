@@ -22,7 +22,7 @@ constexpr int ValueWidth = 90;
 SubsidiaryLinesDialog::SubsidiaryLinesDialog(SubsidiaryLines& lines, VkDialogs& ui, QWidget* parent)
         : QDialog(parent), lines_(lines), ui_(ui)
 {
-    setObjectName("FrmSubsidLine");
+    setObjectName("subsidiaryLinesDialog");
     setWindowTitle("Subsidiary lines");
     auto* grid = new QGridLayout;
     for (int n = 1; n <= SubsidiaryRowCount; ++n) {

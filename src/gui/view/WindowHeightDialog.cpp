@@ -15,9 +15,10 @@ constexpr int MostHeight = 10, LargeStep = 5;
 
 }  // namespace
 
-WindowHeightDialog::WindowHeightDialog(const Recording& rec, int totalSlot, QWidget* parent) : QDialog(parent), rec_(rec)
+WindowHeightDialog::WindowHeightDialog(const Recording& rec, int totalSlot, QWidget* parent)
+        : QDialog(parent), rec_(rec)
 {
-    setObjectName("frmWinHeight");
+    setObjectName("windowHeightDialog");
     setWindowTitle("Change Window Height");
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel("0"), 0, 0, Qt::AlignLeft);

@@ -87,7 +87,7 @@ void ClickToolsTest::alterChangesTheNearestSample()
     at.F2 = 100 * interval;
     window->executeRedraw(redraw::Everything);
     const std::vector<uint16_t> before = samples();
-    window->findChild<QCheckBox*>("chxAlterData")->setChecked(true);
+    window->findChild<QCheckBox*>("alterData")->setChecked(true);
     click(pixel(10.4 * interval, 30));
     std::vector<uint16_t> after = samples();
     QVERIFY(after[10] != before[10]);
@@ -102,7 +102,7 @@ void ClickToolsTest::nodesDrawTheSplineAndReplaceIt()
 {
     const std::vector<uint16_t> before = samples();
     run("calc.spline");
-    auto* dialog = window->findChild<SplineWindow*>("frmSpline");
+    auto* dialog = window->findChild<SplineWindow*>("splineWindow");
     QVERIFY(dialog && dialog->isVisible());
     const QRgb blue = qRgb(0, 0, 255);
     const LinePositions at = window->view().at;
@@ -175,7 +175,7 @@ void ClickToolsTest::tagsWithTheFrequencyWindow()
     run("calc.frequency.calculate");
     run("calc.frequency.calculate");  // a second one does nothing
     QCOMPARE(window->findChildren<FrequencyWindow*>().size(), qsizetype{1});
-    auto* dialog = window->findChild<FrequencyWindow*>("frmFrequency");
+    auto* dialog = window->findChild<FrequencyWindow*>("frequencyWindow");
     dialog->findChild<QLineEdit*>("edtSensitivity")->setText("5");
     dialog->findChild<QPushButton*>("btnCalc")->click();
     QCOMPARE(ui->texts().back(), std::string("The sensitivity must be a number from 0.1 to 2.0."));
@@ -210,7 +210,7 @@ void ClickToolsTest::tagsWithTheFrequencyWindow()
     QApplication::processEvents();
     QCOMPARE(window->clickTools().tagClick, TagClick::None);
     run("calc.frequency.show-result");
-    dialog = window->findChild<FrequencyWindow*>("frmFrequency");
+    dialog = window->findChild<FrequencyWindow*>("frequencyWindow");
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(dialog->findChild<QPlainTextEdit*>("memResults")->toPlainText() != memo);
 

@@ -145,7 +145,7 @@ void PlotsAndProtocolTest::wayWayDiagram()
 {
     sectionOverADive();
     run("calc.way-way");
-    auto* wayWay = window->findChild<WayWayWindow*>("frmWayWay");
+    auto* wayWay = window->findChild<WayWayWindow*>("wayWayWindow");
     QVERIFY(wayWay);
     QVERIFY(wayWay->isVisible());
     const int dive = wb->dive.EventCounter;

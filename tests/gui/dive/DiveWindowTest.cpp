@@ -67,8 +67,8 @@ void DiveWindowTest::cleanup()
 
 QToolButton* DiveWindowTest::shapeButton(int code) const
 {
-    static const char* const names[] = {"SpeedBtnV",        "SpeedBtnU",      "SpeedBtnY",   "SpeedBtnW",
-                                        "SpeedBtnParabola", "SpeedBtnLShape", "SpeedBtnNull"};
+    static const char* const names[] = {"shape.v",        "shape.u", "shape.y",   "shape.w",
+                                        "shape.parabola", "shape.l", "shape.none"};
     return window->findChild<QToolButton*>(names[code]);
 }
 
@@ -91,7 +91,7 @@ void DiveWindowTest::grab(QWidget* w, const char* name)
 void DiveWindowTest::searchNextFramesSuccessiveDives()
 {
     const LinePositions& at = window->view().at;
-    const auto* maxDepth = window->findChild<QLineEdit*>("edtRes1");
+    const auto* maxDepth = window->findChild<QLineEdit*>("maxDepth");
     std::size_t next = 0;
     for (int k = 0; k < 20; ++k) {
         key(Qt::Key_Q);

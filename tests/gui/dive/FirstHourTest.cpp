@@ -93,8 +93,8 @@ void FirstHourTest::surfaceNoteAfterStart()
     // The note in the status line, under the read-outs and behind Hint.
     QVERIFY(!ui->statusTexts.empty());
     QVERIFY(ui->statusTexts.back().rfind("The surface reads ", 0) == 0);
-    auto* hint = window->findChild<QPushButton*>("btnHint");
-    auto* words = window->findChild<QLabel*>("lblHint");
+    auto* hint = window->findChild<QPushButton*>("hint");
+    auto* words = window->findChild<QLabel*>("hintText");
     QVERIFY(hint->isVisible());
     QVERIFY(words->isVisible());
     QCOMPARE(words->text().toStdString(), ui->statusTexts.back());
@@ -191,7 +191,7 @@ void FirstHourTest::divesToCheckAndGoTo()
     wb->settings.dive.Threshold = 2;
     wb->settings.thumbnails.Thumbnail = false;
     automatic(window->view().T);
-    QPointer<DiveChecksWindow> checks = window->findChild<DiveChecksWindow*>("frmDiveChecks");
+    QPointer<DiveChecksWindow> checks = window->findChild<DiveChecksWindow*>("diveChecksWindow");
     QVERIFY(checks && checks->isVisible());
     auto* list = checks->findChild<QTreeWidget*>("lvwChecks");
     QVERIFY(list->topLevelItemCount() >= 10);
@@ -236,7 +236,7 @@ void FirstHourTest::divesToCheckAndGoTo()
     ui->choices = {Choice::Second};  // the same stretch again: new files
     automatic(window->view().T);
     QVERIFY(!checks);
-    checks = window->findChild<DiveChecksWindow*>("frmDiveChecks");
+    checks = window->findChild<DiveChecksWindow*>("diveChecksWindow");
     QVERIFY(checks);
     list = checks->findChild<QTreeWidget*>("lvwChecks");
     for (int k = 0; k < list->topLevelItemCount(); ++k)
@@ -332,14 +332,14 @@ void FirstHourTest::boutCriterionFittedInTheDialog()
     const int32_t counter = wb->dive.record.counter;
     QString figures;
     const auto fitThen = [&](const char* threshold, bool take) {
-        test::WhenDialogShows("frmDiveParms", [&, threshold, take](QWidget* w) {
+        test::WhenDialogShows("diveParamsDialog", [&, threshold, take](QWidget* w) {
             auto* dialog = qobject_cast<DiveParamsDialog*>(w);
             QVERIFY(dialog);
             dialog->findChild<QLineEdit*>("edtThreshold")->setText(threshold);
             dialog->findChild<QCheckBox*>("cbxTrekBaseline")->setChecked(true);
             auto* fit = dialog->findChild<QPushButton*>("btnFitBouts");
             QVERIFY(fit && fit->isVisible());
-            test::WhenDialogShows("frmBoutFit", [&, take](QWidget* f) {
+            test::WhenDialogShows("boutFitWindow", [&, take](QWidget* f) {
                 figures = f->findChild<QLabel*>("lblBoutFit")->text();
                 auto* takeButton = f->findChild<QPushButton*>("btnTakeCriterion");
                 if (take && takeButton) {

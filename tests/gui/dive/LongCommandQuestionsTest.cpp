@@ -198,9 +198,8 @@ void LongCommandQuestionsTest::automatic(double from, double to)
 {
     window->view().at.F4 = from;
     window->view().at.F5 = to;
-    test::WhenDialogShows("frmDiveParms", [](QWidget* d) {
-        QTest::mouseClick(d->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
-    });
+    test::WhenDialogShows("diveParamsDialog",
+                          [](QWidget* d) { QTest::mouseClick(d->findChild<QPushButton*>("btnOK"), Qt::LeftButton); });
     window->menus().action("analysis.automatic")->trigger();
 }
 
@@ -218,8 +217,7 @@ void LongCommandQuestionsTest::theRunsQuestionsTakeRealAnswers()
         BoxAnswerer confirm(IsConfirmation, [&](QWidget* d) {
             auto* text = d->findChild<QLabel*>("lblText");
             wide = text && text->height() >= text->heightForWidth(text->width()) &&
-                   text->geometry().right() < d->width() &&
-                   text->text().contains("already holds a dive beginning at ");
+                   text->geometry().right() < d->width() && text->text().contains("already holds a dive beginning at ");
             grab(d, "dives-already-written");
             Click("Append anyway")(d);
         });
@@ -268,7 +266,7 @@ void LongCommandQuestionsTest::theRunsQuestionsTakeRealAnswers()
     }
     // Halt, clicked while the run goes on, still stops it.
     {
-        QPushButton* halt = window->findChild<QPushButton*>("btnHalt");
+        QPushButton* halt = window->findChild<QPushButton*>("halt");
         QVERIFY(halt);
         BoxAnswerer confirm(IsConfirmation, Click("Append anyway"));
         QTimer poll;
@@ -283,7 +281,7 @@ void LongCommandQuestionsTest::theRunsQuestionsTakeRealAnswers()
         const std::size_t before = LineCount(table);
         automatic(0, 200 * Hour);
         QVERIFY(clicked);
-        QVERIFY(window->findChild<QLabel*>("lblProgress")->text().endsWith(", halted"));
+        QVERIFY(window->findChild<QLabel*>("progressText")->text().endsWith(", halted"));
         QVERIFY(LineCount(table) > before);
     }
 }
@@ -297,7 +295,7 @@ void LongCommandQuestionsTest::theCompensationQuestionTakesRealAnswers()
         before.push_back(ReadRaw(wb->rec, i, 0));
     window->view().at.F4 = 0;
     window->view().at.F5 = 0;
-    test::WhenDialogShows("frmCompSensIner", [](QWidget* d) {
+    test::WhenDialogShows("compensationDialog", [](QWidget* d) {
         QTest::mouseClick(d->findChild<QPushButton*>("btnRepetitive"), Qt::LeftButton);
     });
     int asked = 0;

@@ -144,7 +144,7 @@ void ResultsWindowTest::aResultFileThatCannotBeWritten()
     key(Qt::Key_Q);
     key(Qt::Key_W);
     QCOMPARE(ui->texts(), std::vector<std::string>{" Error: Propably result file openend\rCannot write " +
-                                                    wb->settings.NameOutFile[0] + ": No such file or directory"});
+                                                   wb->settings.NameOutFile[0] + ": No such file or directory"});
     QVERIFY(FileExists(DiveImagePath(wb->rec.desc(0).NameIn, 0)));  // the image all the same
 }
 
@@ -155,7 +155,7 @@ void ResultsWindowTest::automaticAnalysisOverTheWholeDay()
     automatic();
     const std::vector<std::string> all = test::Lines(wb->settings.NameOutFile[0]);
     QCOMPARE(all.size(), truth.size() + 1);
-    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+    QVERIFY(!window->findChild<QPushButton*>("halt")->isVisible());
     QCOMPARE(ui->statusTexts.back(), std::to_string(truth.size()) + " dives analysed");
     QVERIFY(ui->shown.empty());
     QVERIFY(FileExists(wb->results.wiggles));
@@ -184,7 +184,7 @@ void ResultsWindowTest::onlyHaltGetsThroughWhileTheLoopRuns()
         window->menus().action("analysis.automatic")->trigger();
         QVERIFY(!window->close());
         QCOMPARE(window->undoStack()->top(), steps);
-        auto* halt = window->findChild<QPushButton*>("btnHalt");
+        auto* halt = window->findChild<QPushButton*>("halt");
         QVERIFY(halt->isVisible());
         QTest::mouseClick(halt, Qt::LeftButton);  // a real click: the one input let through
     });
@@ -196,8 +196,8 @@ void ResultsWindowTest::onlyHaltGetsThroughWhileTheLoopRuns()
     QVERIFY(std::find(ui->statusTexts.begin(), ui->statusTexts.end(),
                       "The automatic analysis is running: press Halt to stop it.") != ui->statusTexts.end());
     QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
-    QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
-    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+    QCOMPARE(window->findChild<QLabel*>("progressText")->text(), QString("1 dive, halted"));
+    QVERIFY(!window->findChild<QPushButton*>("halt")->isVisible());
     // Afterwards keys and menus work again.
     key(Qt::Key_W);
     QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), std::size_t{3});
@@ -207,15 +207,15 @@ void ResultsWindowTest::haltStopsAfterTheCurrentDive()
 {
     wb->settings.thumbnails.Thumbnail = false;
     automatic([this] {
-        auto* halt = window->findChild<QPushButton*>("btnHalt");
+        auto* halt = window->findChild<QPushButton*>("halt");
         QVERIFY(halt->isVisible());
         halt->click();
     });
     // Halt is answered after the first dive, and that dive is written.
     QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), std::size_t{2});
     QCOMPARE(QString::fromStdString(ui->statusTexts.back()), QString("1 dive analysed, halted"));
-    QCOMPARE(window->findChild<QLabel*>("lblProgress")->text(), QString("1 dive, halted"));
-    QVERIFY(!window->findChild<QPushButton*>("btnHalt")->isVisible());
+    QCOMPARE(window->findChild<QLabel*>("progressText")->text(), QString("1 dive, halted"));
+    QVERIFY(!window->findChild<QPushButton*>("halt")->isVisible());
 }
 
 void ResultsWindowTest::imagesOfAFastRunShowTheirDives()

@@ -192,7 +192,7 @@ void GraphFileTest::thumbnailsAskBeforeReplacing()
 
     key(Qt::Key_Z, Qt::ShiftModifier);  // Shift+Z: the view as "0.bmp"
     QVERIFY(FileExists(folder + "/0.bmp"));
-    QVERIFY(window->findChild<QLabel*>("ThumbNail")->isVisible());
+    QVERIFY(window->findChild<QLabel*>("thumbnail")->isVisible());
 }
 
 void GraphFileTest::textExportRemembersAndAsks()

@@ -212,8 +212,8 @@ void GraphMoveTest::clicksAndDragsWithTheMouse()
     QCOMPARE(at.F4, f4);
 
     // 3 pixels apart is a click (the read-outs), 4 a drag (F5 moves).
-    auto* value = window->findChild<QLineEdit*>("edtMausY");
-    auto* time = window->findChild<QLineEdit*>("edtMausTime");
+    auto* value = window->findChild<QLineEdit*>("mouseValue");
+    auto* time = window->findChild<QLineEdit*>("mouseTime");
     const int f5 = column(at.F5);
     const double f5Before = at.F5;
     click(strip, QPoint(f5 + 1, y), QPoint(f5 + 3, y + 1));
@@ -223,7 +223,7 @@ void GraphMoveTest::clicksAndDragsWithTheMouse()
     QVERIFY(at.F5 != f5Before);
 
     // Two clicks 2 s apart (120 pixels) at equal heights, with "Diff.".
-    window->findChild<QCheckBox*>("chxDiff")->setChecked(true);
+    window->findChild<QCheckBox*>("showDifference")->setChecked(true);
     click(strip, QPoint(150, y), QPoint(150, y));
     click(strip, QPoint(270, y), QPoint(270, y));
     QCOMPARE(value->text(), QString("0.0000"));

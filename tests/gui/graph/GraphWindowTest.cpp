@@ -189,18 +189,18 @@ void GraphWindowTest::readoutsInBothTimeModes()
 {
     open();
     auto text = [&](const char* name) { return window->findChild<QLineEdit*>(name)->text(); };
-    const double f4 = window->view().at.F4;                 // 7499.0 ms
-    QCOMPARE(text("EdLCurTime"), QString("06:00:07.498"));  // 7498.96 ms
-    QCOMPARE(text("edtLCurDate"), QString("07.01.2026"));
+    const double f4 = window->view().at.F4;                   // 7499.0 ms
+    QCOMPARE(text("cursorF4Time"), QString("06:00:07.498"));  // 7498.96 ms
+    QCOMPARE(text("cursorF4Date"), QString("07.01.2026"));
     const double v = 50 + 40 * std::sin(7 / 300.0) + (40 * std::sin(8 / 300.0) - 40 * std::sin(7 / 300.0)) * 0.499;
-    QVERIFY(std::fabs(text("EdLCurYval").toDouble() - v) < 0.01);
-    QCOMPARE(text("edtDiffF5F4"), QString::fromStdString(FormatDuration(window->view().at.F5 - f4)));
+    QVERIFY(std::fabs(text("cursorF4Value").toDouble() - v) < 0.01);
+    QCOMPARE(text("spanF4F5"), QString::fromStdString(FormatDuration(window->view().at.F5 - f4)));
 
     window->view().timeAxisMode = 1;
     window->executeRedraw(65536);
-    QCOMPARE(text("edtLCurDate"), QString("7"));
-    QCOMPARE(text("EdLCurTime"), QString());
-    QCOMPARE(text("edtDiffF5F4"), QString::number(std::floor(window->view().at.F5 / 1000) - 7));
+    QCOMPARE(text("cursorF4Date"), QString("7"));
+    QCOMPARE(text("cursorF4Time"), QString());
+    QCOMPARE(text("spanF4F5"), QString::number(std::floor(window->view().at.F5 / 1000) - 7));
 }
 
 void GraphWindowTest::tabMakesTheNextStripActive()
@@ -219,7 +219,7 @@ void GraphWindowTest::tabMakesTheNextStripActive()
 void GraphWindowTest::hintButtonShowsThePendingPage()
 {
     open();
-    auto* hint = window->findChild<QPushButton*>("btnHint");
+    auto* hint = window->findChild<QPushButton*>("hint");
     QVERIFY(!hint->isVisible());
     wb->rec.pendingHint = HintInvertData;
     window->executeRedraw(0);
@@ -405,7 +405,7 @@ void GraphWindowTest::rotatedStylesBarsCaptionAndCrossLines()
 
     // Cross lines follow the mouse over the active strip.
     open();
-    auto* cross = window->findChild<QCheckBox*>("cbxCrosslines");
+    auto* cross = window->findChild<QCheckBox*>("crossLines");
     cross->setChecked(true);
     StripImage* strip = window->strip(0);
     QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), strip->mapToGlobal(QPointF(40, 30)), Qt::NoButton,

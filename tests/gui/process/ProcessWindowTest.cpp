@@ -147,7 +147,7 @@ void ProcessWindowTest::step(const char* item, const std::function<void()>& prep
     QVERIFY2(single ? window->undoStack()->top() == before + 1 : window->undoStack()->top() > before, item);
     if (caption)
         QCOMPARE(window->undoStack()->MenuCaption(), std::string("Undo") + caption);
-    QVERIFY2(window->findChild<QWidget*>("ProgressBar1")->isHidden(), item);
+    QVERIFY2(window->findChild<QWidget*>("progress")->isHidden(), item);
     expectFreshEnvelopes(item);
     ++commands_;
 }
@@ -155,7 +155,7 @@ void ProcessWindowTest::step(const char* item, const std::function<void()>& prep
 void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
 {
     const Snapshot start = take();
-    auto* hint = window->findChild<QPushButton*>("btnHint");
+    auto* hint = window->findChild<QPushButton*>("hint");
     QVERIFY(hint && hint->isHidden());
     setSection(3600, 7200);
     step("process.add", [&] { ui->inputs.push_back("1.5"); });
@@ -207,9 +207,13 @@ void ProcessWindowTest::everyItemRunsAndUndoRestoresEverySample()
     step("process.compass-difference", [] {});
 
     // Bi-channel: subtract and add show their result, abs keeps the active channel.
-    step("process.bi-channel.subtract", [] { InNextDialog({{"edtChannel1", "1"}, {"edtChannel2", "2"}, {"edtResult", "3"}}); });
+    step("process.bi-channel.subtract", [] {
+        InNextDialog({{"edtChannel1", "1"}, {"edtChannel2", "2"}, {"edtResult", "3"}});
+    });
     QCOMPARE(window->activeChannel(), 2);
-    step("process.bi-channel.add", [] { InNextDialog({{"edtChannel1", "3"}, {"edtChannel2", "2"}, {"edtResult", "2"}}); });
+    step("process.bi-channel.add", [] {
+        InNextDialog({{"edtChannel1", "3"}, {"edtChannel2", "2"}, {"edtResult", "2"}});
+    });
     QCOMPARE(window->activeChannel(), 1);
     step("process.bi-channel.abs", [] { InNextDialog({{"edtResult", "1"}}); });
     QCOMPARE(window->activeChannel(), 1);
@@ -440,7 +444,8 @@ void ProcessWindowTest::filterDialogs()
     const Snapshot start = take();
     setSection(3600, 14400);
     // Cancel in every dialog changes nothing and records nothing.
-    for (const char* item : {"filter.smooth.running-mean", "filter.smooth.flat-baseline", "filter.smooth.mantle", "filter.peak-elimination", "filter.compensation-settings"}) {
+    for (const char* item : {"filter.smooth.running-mean", "filter.smooth.flat-baseline", "filter.smooth.mantle",
+                             "filter.peak-elimination", "filter.compensation-settings"}) {
         InNextDialog({}, {}, false);
         run(item);
     }
@@ -509,7 +514,7 @@ void ProcessWindowTest::filterDialogs()
 void ProcessWindowTest::pointEditing()
 {
     const Snapshot start = take();
-    auto* bar = window->findChild<QWidget*>("ProgressBar1");
+    auto* bar = window->findChild<QWidget*>("progress");
     QVERIFY(bar);
     setSection(3600, 7200);
     const int32_t length = wb->rec.desc(0).DataCnt;
@@ -609,7 +614,7 @@ void ProcessWindowTest::sections()
 
     // One buffer used: the window opens previewing it, its button "Fix it".
     run("process.sections.overwrite");
-    auto* overwrite = window->findChild<QDialog*>("frmSecOverwrite");
+    auto* overwrite = window->findChild<QDialog*>("sectionOverwriteDialog");
     QVERIFY(overwrite && overwrite->isVisible());
     auto* fix = overwrite->findChild<QPushButton*>("btnOk");
     QCOMPARE(fix->text(), QString("Fix it"));

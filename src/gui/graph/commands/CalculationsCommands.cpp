@@ -86,7 +86,7 @@ CommandResult CountEventsOf(CommandContext& cx, GraphWindow& w)
 // The frequency window, one at a time: a second click while it is open does nothing.
 void OpenFrequencyWindow(GraphWindow& w)
 {
-    if (w.findChild<FrequencyWindow*>("frmFrequency"))
+    if (w.findChild<FrequencyWindow*>("frequencyWindow"))
         return;
     auto* window = new FrequencyWindow(w, w.clickTools());
     window->show();
@@ -105,7 +105,7 @@ CommandResult DisposeTags(GraphWindow& w)
 // Node adding on, and "Splining" beside the graph window, which keeps the focus.
 CommandResult OpenSplineWindow(GraphWindow& w)
 {
-    auto* window = w.findChild<SplineWindow*>("frmSpline");
+    auto* window = w.findChild<SplineWindow*>("splineWindow");
     if (!window) {
         window = new SplineWindow(w, w.clickTools());
         window->show();
@@ -160,7 +160,7 @@ CommandResult OpenWayWay(CommandContext& cx, GraphWindow& w)
         cx.ui.message(NotEnoughSpeed, Severity::Warning);
         return {};
     }
-    if (auto* last = w.findChild<WayWayWindow*>("frmWayWay"))
+    if (auto* last = w.findChild<WayWayWindow*>("wayWayWindow"))
         last->close();
     (new WayWayWindow(w, request, sums, cx.wb.dive.EventCounter))->show();
     if (sums.speedErrors > 0)
