@@ -13,6 +13,7 @@
 #include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
 #include "core/setup/Workbench.h"
+#include "core/store/Channel.h"
 #include "core/store/ConsoleDialogs.h"
 #include "core/view/PixelMap.h"
 #include "gui/graph/GraphPainter.h"
@@ -38,13 +39,14 @@ struct Dive {
         wb.rec.store.Allocate({true, false, false}, 1);
         wb.rec.at(1).ChannelUsed = wb.rec.at(2).ChannelUsed = false;
         ChannelDescriptor& d = wb.rec.desc(0);
+        Channel channel(wb.rec, 0);
         d.Caption = "Depth [m]";
-        d.SampRate = 1000;
+        channel.setInterval(1000);
         d.LowRng = -10;
         d.HighRng = 250;
         SetScaling(wb.rec, 0);
-        d.DataCnt = static_cast<int32_t>(depth.size()) - 1;
-        d.GrRepr = -1;
+        channel.setExtent(0, static_cast<int64_t>(depth.size()));
+        channel.setDirection(DrawDirection::Downwards);
         bool report = false;
         for (std::size_t i = 0; i < depth.size(); ++i)
             WriteRaw(wb.rec, static_cast<int32_t>(i), PhysToRaw(wb.rec, 0, report, depth[i]), 0);
@@ -53,7 +55,7 @@ struct Dive {
         SearchNext(cx, p);
         // Frame the whole record, the depth range around the dive.
         view.at.F1 = 0;
-        view.at.F2 = d.DataCnt * 1000.0;
+        view.at.F2 = channel.span();
         FitDepthRange(d, wb.dive.record.maxDepth);
     }
 
@@ -266,7 +268,7 @@ bool Sections(const QString& out)
     SearchNext(cx, dive.wb.settings.dive);
     AnalyseDive(dive.wb.rec, dive.view.at, dive.wb.settings.dive, dive.wb.dive, {}, dive.ui);
     dive.view.at.F1 = 0;
-    dive.view.at.F2 = dive.wb.rec.desc(0).DataCnt * 1000.0;
+    dive.view.at.F2 = ChannelView(dive.wb.rec, 0).span();
     FitDepthRange(dive.wb.rec.desc(0), 60);
 
     QImage image = Canvas(380);

@@ -9,6 +9,7 @@
 #include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
 #include "core/files/TextLoader.h"
+#include "core/store/Channel.h"
 #include "core/store/ConsoleDialogs.h"
 
 using namespace vk;
@@ -18,12 +19,13 @@ namespace {
 void FillFromSimulator(Recording& rec, int days, example::Simulator& sim)
 {
     ChannelDescriptor& d = rec.desc(0);
-    d.SampRate = 1000;
+    Channel channel(rec, 0);
+    channel.setInterval(1000);
     d.LowRng = -5;
     d.HighRng = 200;
     SetScaling(rec, 0);
     const int32_t n = days * 86400;
-    d.DataCnt = n - 1;
+    channel.setExtent(0, n);
     bool report = false;
     for (int32_t i = 0; i < n; ++i)
         WriteRaw(rec, i, PhysToRaw(rec, 0, report, sim.next().depth), 0);
