@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/store/Channel.h"
 #include "core/store/ChannelSeries.h"
 
 namespace vk {
@@ -29,9 +30,10 @@ std::vector<double> RawValueTable(const Recording& rec, int slot)
     const ChannelDescriptor& d = rec.desc(slot);
     if ((rec.workshop && rec.workshop->slot() == slot) || d.Derivation)
         return {};
+    const Calibration calibration = ChannelView(rec, slot).calibration();
     std::vector<double> values(RawWords);
     for (int r = 0; r < RawWords; ++r) {
-        double v = r * d.CoeffA + d.CoeffB - d.yOffset;
+        double v = calibration.value(r);
         if ((d.bApplyPolynom && !ApplyPolynomial(d, v)) || !std::isfinite(v))
             return {};  // a pole: value by value
         values[static_cast<std::size_t>(r)] = v;

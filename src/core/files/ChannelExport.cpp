@@ -81,10 +81,11 @@ bool ExportBinary(const Recording& rec, const std::string& path, int slot, doubl
     const IndexRange range = SamplesInRange(rec, slot, fromMs, toMs);
     InfoHeader header;
     header.caption = d.Caption;
-    header.coeffB = d.CoeffB - d.yOffset;  // the values as they are shown
-    header.coeffA = d.CoeffA;
-    header.coeffC = d.CoeffC;
     const ChannelView channel(rec, slot);
+    const Calibration calibration = channel.calibration();
+    header.coeffB = calibration.b - calibration.offset;  // the values as they are shown
+    header.coeffA = calibration.a;
+    header.coeffC = calibration.c;
     header.startTime = rec.time.GlobalStart + channel.timeOf(range.first);
     header.sampRate = channel.interval();
     header.comment1 = s.HeadCmt1;
@@ -118,7 +119,7 @@ bool ExportText(const Recording& rec, int slot, const std::string& path, TextExp
         if (mode == TextExportMode::OneChannel ? s != slot : !rec.at(s).ChannelUsed)
             continue;
         const IndexRange range = SamplesInRange(rec, s, fromMs, toMs);
-        columns.push_back({s, range, range.first, DecimalsFor(rec.desc(s).CoeffA)});
+        columns.push_back({s, range, range.first, DecimalsFor(ChannelView(rec, s).calibration().a)});
     }
 
     std::string text = "Time [dd.mm.yyyy hh:mm:ss.ms]";

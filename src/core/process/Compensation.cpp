@@ -109,18 +109,18 @@ CommandResult CompensateInertia(ViewContext& cx, int slot, const CompensationSet
     const int32_t from = std::max(model->a - 1, ChannelView(rec, slot).firstStored());
     cx.undo.PushRange(UndoKind::Compensation, slot, from, model->b + 1, redraw::SampleEdit);
     // y - c(i) in chunks: c from the exponential carried along (exact at each chunk's start).
-    const ChannelDescriptor& d = rec.desc(slot);
+    const Calibration cal = ChannelView(rec, slot).calibration();
     const InertiaModel fit = *model;
     const double tau = fit.m - fit.a, t = fit.q - fit.low, decay = std::exp(-1 / tau);
-    const Rescale toRaw{d.yOffset, d.CoeffB, 1 / d.CoeffA};
+    const Rescale toRaw{cal.offset, cal.b, 1 / cal.a};
     auto inside = std::make_shared<bool>(true);
     auto y = std::make_shared<std::vector<double>>();
     RewriteRaw(
         rec, slot, {fit.a, fit.b}, 0, 0,
-        [=, &d](const RawChunk& c, uint16_t* out) {
+        [=](const RawChunk& c, uint16_t* out) {
             y->resize(static_cast<std::size_t>(c.count));
             double* v = y->data();
-            ValuesOfRaw(c.r, c.count, d.CoeffA, d.CoeffB, d.yOffset, v);
+            ValuesOfRaw(c.r, c.count, cal.a, cal.b, cal.offset, v);
             const int32_t i0 = c.x0 - fit.a;
             double e = std::exp(1 - i0 / tau);
             for (int32_t k = 0; k < c.count; ++k) {

@@ -163,7 +163,8 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
     if (w.count() < 2)
         return {};
     // The values the samples stand for (a linear calibration; the polynomial is off).
-    const double a = d.CoeffA, b = d.CoeffB - d.yOffset;
+    const Calibration calibration = channel.calibration();
+    const double a = calibration.a, b = calibration.b - calibration.offset;
 
     const std::optional<double> operand = AskOperand(cx.ui, code);
     if (!operand)
@@ -199,7 +200,7 @@ CommandResult ApplySectionOperation(ViewContext& cx, int code, int variant, int 
     }
 
     // Raw-domain arithmetic (no quadratic term): z is the raw position of physical zero.
-    const bool linear = d.CoeffC == 0;
+    const bool linear = calibration.linear();
     const double z = -b / a, shift = s / a;
     if (!(std::isfinite(z) && std::isfinite(shift))) {
         cx.ui.message(InvalidOperator, Severity::Error);

@@ -120,10 +120,6 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
         wb.results.tags = ChangeExtension(name, ".tag");
     }
     NameResultFiles(wb, rec.desc(firstUsed).NameIn);
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const ChannelDescriptor& d = rec.desc(slot);
-        wb.startCalibration[static_cast<std::size_t>(slot)] = {d.CoeffA, d.CoeffB, d.CoeffC};
-    }
 
     for (int slot = 0; slot < SlotCount; ++slot) {
         const SlotData& s = rec.at(slot);

@@ -27,10 +27,6 @@ struct ResultFiles {
     std::string thumbnailPrefix;
 };
 
-struct Calibration {
-    double CoeffA = 1.0, CoeffB = 0.0, CoeffC = 0.0;
-};
-
 // The choices of the export dialogs, kept between their uses.
 struct ExportChoices {
     int section = 1;   // 0 the window F1..F2, 1 the entire channel
@@ -48,7 +44,6 @@ struct Workbench {
     Recording rec;
     Settings settings;
     ResultFiles results;
-    std::array<Calibration, SlotCount> startCalibration;  // each slot's coefficients as Start left them
     std::string setupFile;                        // the user's setup file; empty names none
     DiveState dive;                               // cleared at every Start
     ExportChoices exportChoices;

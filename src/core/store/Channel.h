@@ -19,6 +19,14 @@
 
 namespace vk {
 
+// How raw words become values: raw x a + b less the baseline offset shown
+// (c, a quadratic term, only where a single raw word is turned into a value).
+struct Calibration {
+    double a = 1.0, b = 0.0, c = 0.0, offset = 0.0;
+    double value(double raw) const { return raw * a + b - offset; }
+    bool linear() const { return c == 0.0; }
+};
+
 class ChannelView {
 public:
     ChannelView(const Recording& rec, int slot) : rec_(&rec), d_(&rec.desc(slot)), slot_(slot) {}
@@ -63,6 +71,11 @@ public:
     // Where the data file gave no value, in stored places.
     const GapList& gaps() const { return rec_->at(slot_).missing; }
 
+    Calibration calibration() const
+    {
+        const ChannelDescriptor& d = descriptor();
+        return {d.CoeffA, d.CoeffB, d.CoeffC, d.yOffset};
+    }
     const std::string& caption() const { return descriptor().Caption; }
     DrawDirection direction() const { return DirectionOfStyle(descriptor().GrRepr); }
     // The strip's drawing style as the setup keeps it: the curve's shape,

@@ -66,7 +66,6 @@ int64_t FirstIndexOfColumn(int c, const CurveRequest& q, double rate)
 Curve EnvelopeColumns(const Recording& rec, const CurveRequest& q)
 {
     Curve c;
-    const ChannelDescriptor& d = rec.desc(q.slot);
     const ChannelView channel(rec, q.slot);
     const double rate = channel.interval();
     const int64_t origin = channel.firstStored();
@@ -76,7 +75,8 @@ Curve EnvelopeColumns(const Recording& rec, const CurveRequest& q)
         {static_cast<int64_t>(std::floor(q.f2 / rate)) + 1, channel.last(), origin + q.envelope->count() - 1});
     if (kEnd < k0)
         return c;
-    auto valueOf = [&](double raw) { return raw * d.CoeffA + d.CoeffB - d.yOffset; };
+    const Calibration calibration = channel.calibration();
+    auto valueOf = [&](double raw) { return calibration.value(raw); };
     const int cFirst = SampleColumn(static_cast<double>(k0) * rate, q.f1, q.f2, q.width);
     const int cLast = SampleColumn(static_cast<double>(kEnd) * rate, q.f1, q.f2, q.width);
     c.columns.reserve(static_cast<std::size_t>(cLast - cFirst + 1));

@@ -33,6 +33,13 @@ TEST(Channel, PositionsStoredPlacesAndTimesOfALateChannel)
     EXPECT_EQ(late.raw(2), 0);
     EXPECT_EQ(late.raw(3), ReadRaw(rec, 3, 1));
     EXPECT_NEAR(late.value(4).value, 10.0, 0.01);
+    // The calibration turns a raw word into the value every reader sees, the
+    // baseline shift included.
+    rec.desc(1).yOffset = 2.5;
+    const Calibration calibration = late.calibration();
+    EXPECT_TRUE(calibration.linear());
+    for (const int32_t p : {3, 7, 12})
+        EXPECT_DOUBLE_EQ(calibration.value(late.raw(p)), late.value(p).value);
 
     // Expanded by 4: the same samples at a quarter of the interval.
     late.spreadPositions(4);
