@@ -9,12 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vk {
+#include "core/store/DateOrder.h"
 
-// Which field of a date holds the day. A dotted date is day first; a date
-// that starts with a four-digit year is year first; a slashed or dashed date
-// with the year last is told by its lines (OrderOfDates).
-enum class DateOrder { Unknown, DayFirst, MonthFirst, YearFirst };
+namespace vk {
 
 // A date's three numbers in the order of the text.
 struct WrittenDate {

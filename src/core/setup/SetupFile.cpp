@@ -214,6 +214,8 @@ std::string Compose(setup::Target& target)
         for (int i = range.lo[0]; i <= range.hi[0]; ++i) {
             for (int j = range.lo[1]; j <= range.hi[1]; ++j) {
                 for (const Key& key : g.keys) {
+                    if (key.written && !key.written(target, i, j))
+                        continue;
                     text.append(key.name);
                     AppendIndexes(text, range.count, i, j);
                     for (const FieldRef& ref : key.fields(target, i, j)) {

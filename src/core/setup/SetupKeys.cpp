@@ -26,6 +26,16 @@ Key ChanNumber(std::string_view name)
     return Key{name, [](Target& t, int slot, int) { return FieldRefs{NumberFlag{&(t.desc[slot].*Member)}}; }, 0, 1};
 }
 
+// Written only for a channel whose lines carry their times, so that every
+// other setup file stays as it was.
+template <auto Member>
+Key TimeKey(std::string_view name, int64_t lo, int64_t hi)
+{
+    Key key = Chan<Member>(name, lo, hi);
+    key.written = [](const Target& t, int slot, int) { return t.desc[slot].TimeColumn > 0; };
+    return key;
+}
+
 template <auto Member>
 Key Glob(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
@@ -76,8 +86,7 @@ std::vector<Group> MakeGroups()
                    SubsidiaryLine& l = t.settings.subsidiaryLines[slot][line];
                    return FieldRefs{&l.value, &l.flag};
                }};
-    Key nameOut{"NameOutFile",
-                [](Target& t, int slot, int) { return FieldRefs{&t.settings.NameOutFile[slot]}; }};
+    Key nameOut{"NameOutFile", [](Target& t, int slot, int) { return FieldRefs{&t.settings.NameOutFile[slot]}; }};
 
     // A table laid out by hand.
     // clang-format off
@@ -97,7 +106,9 @@ std::vector<Group> MakeGroups()
           Chan<&D::Poly_C>("Poly_C"), Chan<&D::Poly_D>("Poly_D"), Chan<&D::Poly_E>("Poly_E"),
           Chan<&D::Poly_F>("Poly_F"), Chan<&D::Poly_G>("Poly_G"), Chan<&D::Poly_H>("Poly_H"),
           Chan<&D::Poly_I>("Poly_I"), Chan<&D::Poly_J>("Poly_J"), Chan<&D::Poly_K>("Poly_K"),
-          ChanNumber<&D::bSet>("bSet"), ChanNumber<&D::bApplyPolynom>("bApplyPolynom")}},
+          ChanNumber<&D::bSet>("bSet"), ChanNumber<&D::bApplyPolynom>("bApplyPolynom"),
+          TimeKey<&D::TimeColumn>("TimeColumn", 0, NoLimit), TimeKey<&D::DateColumn>("DateColumn", 0, NoLimit),
+          TimeKey<&D::dateOrder>("DateOrder", 0, 3)}},
         {Index::None,
          {Glob<&S::Cmt1>("Cmt1"), Glob<&S::Cmt2>("Cmt2"), Nested<&S::skip, &SkipStrings::Skip1Enbld>("Skip1Enbld"),
           Nested<&S::skip, &SkipStrings::Skip1Str>("Skip1Str"),

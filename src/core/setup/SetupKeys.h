@@ -31,7 +31,7 @@ struct NumberFlag {
 };
 
 using FieldRef = std::variant<int32_t*, uint8_t*, double*, bool*, char*, std::string*, BottomSearchKind*,
-                              OnsetCriterion*, WiggleMethod*, ChannelFormat*, LetterFlag, NumberFlag>;
+                              OnsetCriterion*, WiggleMethod*, ChannelFormat*, DateOrder*, LetterFlag, NumberFlag>;
 
 // The fields of one line: one, or two for "subsidline". Held in place: a
 // setup file is composed and read line by line, and a list per line costs.
@@ -61,6 +61,7 @@ struct Key {
     bool longText = false;                                         // paths: not cut at 255 characters
     std::string (*suffix)(const Target&, int i, int j) = nullptr;  // written after the value, never read
     void (*read)(Target&, int i, int j) = nullptr;                 // told when a line of the key was read
+    bool (*written)(const Target&, int i, int j) = nullptr;        // nullptr: always written
 };
 
 // Keys of a group are written for each index in turn: all keys of index 0, then of 1 ...

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/store/DateOrder.h"
+
 namespace vk {
 
 // What a strip shows besides the curve (the descriptor's DisplayFlags).
@@ -51,8 +53,8 @@ struct ChannelDescriptor {
     uint8_t LenF8F9 = 4;
     uint8_t PosF8F9 = 5;
     ChannelFormat format = ChannelFormat::Text;  // stored as ToCreate
-    uint8_t DisplayFlags = ShowBCursors;  // DisplayFlag bits
-    double Reserved432 = 0.0;             // carried in the image, no meaning here
+    uint8_t DisplayFlags = ShowBCursors;         // DisplayFlag bits
+    double Reserved432 = 0.0;                    // carried in the image, no meaning here
     double Reserved440 = 65535.0;
     char KindEqu = 'M';
     int32_t ColumnValue = 0;
@@ -69,6 +71,12 @@ struct ChannelDescriptor {
     double Poly_G = 0.0, Poly_H = 0.0, Poly_I = 0.0, Poly_J = 0.0, Poly_K = 0.0;
     bool bSet = false;  // the polynomial differs from the identity
     bool bApplyPolynom = false;
+    // Lines that carry their times: the column of a date and time, of a time
+    // of day (the date in DateColumn) or of seconds since StartTime. 0: the
+    // time follows from the line's place, StartTime and SampRate.
+    int32_t TimeColumn = 0;
+    int32_t DateColumn = 0;
+    DateOrder dateOrder = DateOrder::Unknown;  // of slashed dates; Unknown: told by the lines
 
     bool operator==(const ChannelDescriptor&) const = default;
 };

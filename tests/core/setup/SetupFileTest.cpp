@@ -181,8 +181,7 @@ TEST_F(SetupFile, WrittenFormIsTabSeparatedWithFixedReals)
     const std::string path = dir.file("a.cfg");
     ASSERT_EQ(WriteSetup(path, rec, settings), SetupWriteResult::Written);
     const std::string text = test::TempDir::read(path);
-    EXPECT_EQ(text.rfind("Varnik Setup File\r\nRelease 4.0\r\nNameIn\t0\t\r\nCaption\t0\tDepth Channel\r\n", 0),
-              0u);
+    EXPECT_EQ(text.rfind("Varnik Setup File\r\nRelease 4.0\r\nNameIn\t0\t\r\nCaption\t0\tDepth Channel\r\n", 0), 0u);
     EXPECT_NE(text.find("\r\nSampRate\t0\t1000\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nStartTime\t0\t 3.16224000000000E+0010\t (01.01.1982 00:00:00)\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nMax\t2\t 6.55350000000000E+0004\r\n"), std::string::npos);
@@ -226,6 +225,35 @@ TEST_F(SetupFile, FlagsKeepTheirLettersAndNumbers)
     EXPECT_TRUE(back.desc(2).AutoScaling);
     EXPECT_FALSE(back.desc(2).Derivation);
     EXPECT_TRUE(back.desc(0).bApplyPolynom);
+}
+
+// The keys of lines that carry their times come only with such a channel,
+// and read back; a date order outside the known ones is refused.
+TEST_F(SetupFile, TimeColumnsOnlyWhereTheLinesCarryTimes)
+{
+    const std::string plain = SetupText(rec, settings);
+    EXPECT_EQ(plain.find("TimeColumn"), std::string::npos);
+    EXPECT_EQ(plain.find("DateOrder"), std::string::npos);
+
+    rec.desc(1).TimeColumn = 2;
+    rec.desc(1).DateColumn = 1;
+    rec.desc(1).dateOrder = DateOrder::MonthFirst;
+    const std::string text = SetupText(rec, settings);
+    EXPECT_NE(text.find("\r\nbApplyPolynom\t1\t0\r\nTimeColumn\t1\t2\r\nDateColumn\t1\t1\r\nDateOrder\t1\t2\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("TimeColumn\t0"), std::string::npos);
+
+    const std::string path = dir.file("times.cfg");
+    std::string edited = text;
+    edited.insert(edited.find("\r\nTimeColumn\t1"), "\r\nDateOrder\t2\t7");
+    std::ofstream(path, std::ios::binary) << edited;
+    Recording back;
+    ASSERT_TRUE(ReadSetup(path, back, settings));
+    EXPECT_EQ(back.desc(1).TimeColumn, 2);
+    EXPECT_EQ(back.desc(1).DateColumn, 1);
+    EXPECT_EQ(back.desc(1).dateOrder, DateOrder::MonthFirst);
+    EXPECT_EQ(back.desc(2).dateOrder, DateOrder::Unknown);
+    EXPECT_EQ(back.desc(0).TimeColumn, 0);
 }
 
 TEST_F(SetupFile, BadLinesAreSkippedOneByOne)
