@@ -37,6 +37,32 @@ ColumnField ConvertField(const char* p, const char* limit, char delimiter)
 
 namespace vk {
 
+std::string_view ColumnText(std::string_view line, int column, char delimiter)
+{
+    line = TrimEnds(line);
+    const char* p = line.data();
+    const char* end = p + line.size();
+    if (column > 1) {
+        if (delimiter != ' ') {
+            for (int k = 1; k < column && p != end; ++k) {
+                p = detail::FindByte(p, end, delimiter);
+                if (p != end)
+                    ++p;
+                else
+                    return {};
+            }
+        } else {
+            p = detail::FindBlankColumn(p, end, column);
+            if (!p)
+                return {};
+        }
+    }
+    const char* stop = p;
+    while (stop < end && *stop != delimiter && *stop != '\t')
+        ++stop;
+    return TrimEnds(std::string_view(p, static_cast<std::size_t>(stop - p)));
+}
+
 int CountColumns(std::string_view line, char delimiter)
 {
     line = TrimEnds(line);

@@ -148,4 +148,8 @@ inline void ParseColumns(std::string_view line, const int* columns, std::size_t 
 // The number of columns of a line as ParseColumn reads them (0 for an empty line).
 int CountColumns(std::string_view line, char delimiter);
 
+// The text of a column as ParseColumn finds it (up to the next delimiter or
+// TAB, blanks around it left out); empty when the line has no such column.
+std::string_view ColumnText(std::string_view line, int column, char delimiter);
+
 }  // namespace vk

@@ -80,8 +80,10 @@ void TimeGridBuilder::settleInterval()
     for (std::size_t k = 1; k < first_.size(); ++k)
         steps.push_back(first_[k].ms - first_[k - 1].ms);
     std::vector<double> sorted = steps;
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
-    const double median = sorted[sorted.size() / 2];
+    // The lower median: a pause among few steps must not pass for the interval.
+    const std::size_t middle = (sorted.size() - 1) / 2;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(middle), sorted.end());
+    const double median = sorted[middle];
     double sum = 0.0;
     int64_t n = 0;
     for (double s : steps)
