@@ -172,6 +172,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     StartHooks start;
     start.text.parts = options.loadParts;
     start.text.outliers = options.outliersMissing ? OutlierPolicy::Missing : OutlierPolicy::Refuse;
+    start.text.askAboutTimes = false;  // no one to ask: a file whose times do not make a grid fails
     if (StartRecording(*wb, ui, start) != StartResult::Loaded)
         return Failed(std::move(part), "Cannot load the recording of " + setup, &ui, since());
     Describe(*wb, part.summary);

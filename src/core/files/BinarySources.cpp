@@ -19,7 +19,7 @@ std::vector<std::string> BinarySource::channels(const ChannelDescriptor& d) cons
     return {d.Caption.empty() ? std::string("samples") : d.Caption};
 }
 
-bool BinarySource::readInfo(Recording& rec, int slot, VkDialogs& ui) const
+bool BinarySource::readInfo(Recording& rec, int slot, const SourceLoad&, VkDialogs& ui) const
 {
     const ChannelDescriptor& d = rec.desc(slot);
     return !(d.UseFileInfo && FileExists(d.NameIn)) || ReadFileInfo(rec, slot, ui);

@@ -14,7 +14,7 @@ public:
     const char* name() const override { return "binary file"; }
     bool canRead(const std::string& path) const override;
     std::vector<std::string> channels(const ChannelDescriptor& d) const override;
-    bool readInfo(Recording& rec, int slot, VkDialogs& ui) const override;
+    bool readInfo(Recording& rec, int slot, const SourceLoad& how, VkDialogs& ui) const override;
     bool load(Recording& rec, const std::vector<int>& slots, const SourceLoad& how, VkDialogs& ui) const override;
     void copyReading(const ChannelDescriptor& from, ChannelDescriptor& to) const override;
 };
@@ -25,7 +25,7 @@ public:
     const char* name() const override { return "new channel"; }
     bool used(const ChannelDescriptor& d) const override;
     bool createsChannel(const ChannelDescriptor& d) const override;
-    bool readInfo(Recording&, int, VkDialogs&) const override { return true; }
+    bool readInfo(Recording&, int, const SourceLoad&, VkDialogs&) const override { return true; }
     // A channel to create is copied as a text channel: the main dialog shows text or binary.
     void copyReading(const ChannelDescriptor& from, ChannelDescriptor& to) const override;
 };

@@ -33,6 +33,8 @@ public:
     // The format the setup names (its ToCreate) and the words a user reads for it.
     virtual ChannelFormat format() const = 0;
     virtual const char* name() const = 0;
+    // Whether this source reads the slot the descriptor describes (by default: its format).
+    virtual bool serves(const ChannelDescriptor& d) const { return d.format == format(); }
 
     // Whether the file looks like one this source reads (by its first bytes).
     virtual bool canRead(const std::string& path) const = 0;
@@ -47,7 +49,7 @@ public:
     virtual bool createsChannel(const ChannelDescriptor&) const { return false; }
     // Before the common start is settled: what the file says of the channel
     // (start, interval, calibration). False after a message when it cannot be read.
-    virtual bool readInfo(Recording&, int /*slot*/, VkDialogs&) const { return true; }
+    virtual bool readInfo(Recording&, int /*slot*/, const SourceLoad&, VkDialogs&) const { return true; }
     // Whether slot b can share the reading of slot a (both of this source).
     virtual bool sharesReading(const Recording&, int /*a*/, int /*b*/) const { return false; }
     // Loads the slots (one, or several that share one reading). False when the load fails.
@@ -61,7 +63,8 @@ public:
 // The source of a channel's format; throws std::invalid_argument for a format
 // no source reads (a programming fault: the setup reader refuses such values).
 const ChannelSource& SourceFor(ChannelFormat format);
-inline const ChannelSource& SourceFor(const ChannelDescriptor& d) { return SourceFor(d.format); }
+// The source that reads the slot a descriptor describes.
+const ChannelSource& SourceFor(const ChannelDescriptor& d);
 // Every source, in the order they are tried on a file of unknown format.
 const std::vector<const ChannelSource*>& AllSources();
 

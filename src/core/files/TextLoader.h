@@ -54,6 +54,9 @@ struct TextLoadOptions {
     bool keepValues = true;
     // Values far beyond the bulk of an auto-scaled file's (see Outliers.h).
     OutlierPolicy outliers = OutlierPolicy::Ask;
+    // Lines whose times go backwards, repeat or leave the sampling grid, and
+    // dates that fit day first and month first alike: asked about, or the load refused.
+    bool askAboutTimes = true;
 };
 
 // Loads the slot from its text file in one pass; with auto-scaling the range

@@ -50,7 +50,8 @@ std::string TextSource::emptyReason(const Recording& rec, int slot) const
     const int columns = CountColumns(line, d.InDelimiter);
     std::string reason = ", column " + std::to_string(std::max(d.ColumnValue, 1)) + " after " +
                          std::to_string(d.HeaderText) + " header lines, separator " + SeparatorName(d.InDelimiter) +
-                         "; its first data line has " + std::to_string(columns) + (columns == 1 ? " column" : " columns");
+                         "; its first data line has " + std::to_string(columns) +
+                         (columns == 1 ? " column" : " columns");
     if (!line.empty())
         reason += ": " + line.substr(0, 60);
     return reason;
@@ -64,6 +65,9 @@ void TextSource::copyReading(const ChannelDescriptor& from, ChannelDescriptor& t
     to.ColumnValue = from.ColumnValue;
     to.InDelimiter = from.InDelimiter;
     to.IgnoreEmpLine = from.IgnoreEmpLine;
+    to.TimeColumn = from.TimeColumn;
+    to.DateColumn = from.DateColumn;
+    to.dateOrder = from.dateOrder;
 }
 
 }  // namespace vk

@@ -10,6 +10,7 @@ class TextSource : public ChannelSource {
 public:
     ChannelFormat format() const override { return ChannelFormat::Text; }
     const char* name() const override { return "text file"; }
+    bool serves(const ChannelDescriptor& d) const override { return d.format == format() && d.TimeColumn <= 0; }
     bool canRead(const std::string& path) const override;
     std::vector<std::string> channels(const ChannelDescriptor& d) const override;
     bool sharesReading(const Recording& rec, int a, int b) const override;

@@ -106,7 +106,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
     }
 
     for (int slot = 0; slot < SlotCount; ++slot)
-        if (!SourceFor(rec.desc(slot)).readInfo(rec, slot, ui))
+        if (!SourceFor(rec.desc(slot)).readInfo(rec, slot, {wb.settings.skip, hooks.text, hooks.loadingSlot}, ui))
             return StartResult::LoadFailed;
     if (!SettleCommonStart(rec, ui))
         return StartResult::Stopped;

@@ -15,7 +15,12 @@ TEST(ChannelSource, TheRegistryGivesEachFormatItsSourceAndRefusesAnUnknownOne)
 {
     for (ChannelFormat f : {ChannelFormat::Text, ChannelFormat::Created, ChannelFormat::Binary})
         EXPECT_EQ(SourceFor(f).format(), f);
-    EXPECT_EQ(AllSources().size(), 3u);
+    EXPECT_EQ(AllSources().size(), 4u);
+    // A text file whose lines carry their times has a source of its own.
+    ChannelDescriptor timed;
+    timed.TimeColumn = 2;
+    EXPECT_STREQ(SourceFor(timed).name(), "text file with times");
+    EXPECT_STREQ(SourceFor(ChannelDescriptor{}).name(), "text file");
     EXPECT_THROW(SourceFor(static_cast<ChannelFormat>(7)), std::invalid_argument);
 
     test::TempDir dir;

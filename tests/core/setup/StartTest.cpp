@@ -62,6 +62,61 @@ TEST_F(StartFixture, ThreeColumnsOfOneFileLoadOncePerColumn)
     EXPECT_EQ(wb.results.tags, base + ".tag");
 }
 
+// The example's lines carry their dates and times: with an hour of lines cut
+// out, every channel starts at the file's first time whatever the setup says,
+// the hour is missing, and the values after it keep their clock times.
+TEST_F(StartFixture, TimesFromTheFileLeaveAPauseWhereLinesAreMissing)
+{
+    std::vector<std::string> lines = test::Lines(files.data);
+    constexpr int Header = 2, CutFrom = 7200, Cut = 3600;  // 08:00:00 .. 08:59:59
+    const std::string afterCut = lines[Header + CutFrom + Cut];
+    lines.erase(lines.begin() + Header + CutFrom, lines.begin() + Header + CutFrom + Cut);
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    const std::string cut = dir.write("cut.txt", text);
+    for (int s = 0; s < 3; ++s) {
+        ChannelDescriptor& d = wb.rec.desc(s);
+        d.NameIn = cut;
+        d.StartTime = EncodeTime(1982, 1, 1, 0, 0, 0);
+        d.SampRate = 5000;
+        d.DateColumn = 1;
+        d.TimeColumn = 2;
+    }
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_EQ(wb.rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 0, 0));
+    for (int s = 0; s < 3; ++s) {
+        const ChannelView channel(wb.rec, s);
+        EXPECT_EQ(channel.interval(), 1000);
+        EXPECT_EQ(channel.count(), 86400);
+        EXPECT_EQ(channel.gaps().ranges(), (std::vector<GapRange>{{CutFrom, CutFrom + Cut}}));
+        EXPECT_TRUE(channel.missing(CutFrom + Cut - 1));
+        EXPECT_FALSE(channel.missing(CutFrom + Cut));
+    }
+    const double depthAfter = std::stod(test::Cells(afterCut)[2]);
+    EXPECT_NEAR(ChannelView(wb.rec, 0).value(CutFrom + Cut).value, depthAfter, 0.01);
+
+    // A line whose time goes back is refused in the batch and asked about in the window.
+    std::swap(lines[Header + 10], lines[Header + 11]);
+    text.clear();
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    dir.write("cut.txt", text);
+    StartHooks batch;
+    batch.text.askAboutTimes = false;
+    ui.shown.clear();
+    EXPECT_EQ(StartRecording(wb, ui, batch), StartResult::LoadFailed);
+    ASSERT_FALSE(ui.shown.empty());
+    EXPECT_EQ(ui.shown[0].text,
+              " cut.txt: The time goes backwards between lines 13 and 14: 07.01.2026 06:00:11, then "
+              "07.01.2026 06:00:10.");
+    ui.shown.clear();
+    ui.answers.push_back(Answer::No);
+    EXPECT_EQ(StartRecording(wb, ui), StartResult::LoadFailed);
+    EXPECT_EQ(ui.shown[0].kind, ScriptedDialogs::Entry::Kind::Question);
+}
+
 TEST_F(StartFixture, NamesFollowTheFirstUsedSlotAndDelaysTheLaterStarts)
 {
     // Only slot 2 is used, from a copy of the file under another name, starting 10 s late.
