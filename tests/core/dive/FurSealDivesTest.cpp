@@ -4,8 +4,11 @@
 
 #include <algorithm>
 
+#include "core/setup/Start.h"
 #include "core/store/ChannelSeries.h"
+#include "core/store/TimeBase.h"
 #include "support/FurSealRecord.h"
+#include "support/TempDir.h"
 
 namespace vk {
 
@@ -82,6 +85,72 @@ TEST(FurSealDives, SearchLoopOverTheWholeRecord)
     expect(348, 132045000, 132120000, 42.87, ShapeU);
     // The last one before the seal went ashore: it ends before the missing values.
     expect(422, 146495000, 146675000, 87.32, ShapeV);
+}
+
+}  // namespace vk
+
+namespace vk {
+
+namespace {
+
+// The fur-seal record as a new user sets it up now: its dates and times read
+// from the file, nothing typed.
+std::vector<FoundDive> DivesOfTimedCopy(const std::string& path, double& start, ScriptedDialogs& ui)
+{
+    Workbench wb;
+    test::AllocateAll(wb.rec, 4);
+    ChannelDescriptor& d = wb.rec.desc(0);
+    d.NameIn = path;
+    d.HeaderText = 1;
+    d.InDelimiter = ';';
+    d.ColumnValue = 3;
+    d.DateColumn = 1;
+    d.TimeColumn = 2;
+    wb.rec.desc(1).NameIn = wb.rec.desc(2).NameIn = "";
+    if (StartRecording(wb, ui) != StartResult::Loaded)
+        return {};
+    start = wb.rec.time.GlobalStart;
+    return test::SearchAllDives(wb.rec, ui);
+}
+
+}  // namespace
+
+// With an hour of lines cut out, the record keeps its clock: the hour is
+// missing, no dive spans it, and every dive after it is found at the same
+// clock time as in the whole record.
+TEST(FurSealDives, AnHourOfLinesCutOutLeavesTheClockAlone)
+{
+    test::TempDir dir;
+    std::vector<std::string> lines = test::Lines(VARNIK_TEST_DATA "/furseal-5s.csv");
+    std::string whole, cut;
+    constexpr std::size_t From = 1 + 20000, Hour = 720;  // 720 lines of 5 s
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        whole += lines[k] + "\n";
+        if (k < From || k >= From + Hour)
+            cut += lines[k] + "\n";
+    }
+    ScriptedDialogs ui;
+    double wholeStart = 0, cutStart = 0;
+    const std::vector<FoundDive> all = DivesOfTimedCopy(dir.write("whole.csv", whole), wholeStart, ui);
+    const std::vector<FoundDive> some = DivesOfTimedCopy(dir.write("cut.csv", cut), cutStart, ui);
+    EXPECT_EQ(wholeStart, EncodeTime(2002, 1, 5, 11, 32, 0));
+    EXPECT_EQ(cutStart, wholeStart);
+    ASSERT_GT(all.size(), 400u);
+
+    const double cutFrom = (From - 1) * 5000.0, cutTo = cutFrom + Hour * 5000.0;
+    std::size_t after = 0, matched = 0;
+    for (const FoundDive& dive : some)
+        EXPECT_TRUE(dive.f5 < cutFrom || dive.f4 >= cutTo) << dive.f4;
+    for (const FoundDive& dive : all) {
+        if (dive.f4 < cutTo + 600000.0)  // past the cut and the ten minutes the search needs to find its feet
+            continue;
+        ++after;
+        matched += std::any_of(some.begin(), some.end(), [&](const FoundDive& d) {
+            return d.f4 == dive.f4 && d.f5 == dive.f5 && d.maxDepth == dive.maxDepth;
+        });
+    }
+    EXPECT_GT(after, 50u);
+    EXPECT_EQ(matched, after);
 }
 
 }  // namespace vk
