@@ -14,8 +14,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "core/files/TextLoader.h"
 #include "core/files/ChannelSource.h"
+#include "core/files/TextLoader.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
@@ -40,6 +40,16 @@ QLineEdit* Field(const QString& name, const QString& text, const QString& hint)
     field->setObjectName(name);
     field->setToolTip(hint);
     return field;
+}
+
+// A column number typed into a field (0 or more); false when it is not one.
+bool TakeColumn(const QLineEdit* field, int32_t& column)
+{
+    int64_t n = 0;
+    if (!ParseInteger(field->text().trimmed().toStdString(), n) || n < 0 || n > INT32_MAX)
+        return false;
+    column = static_cast<int32_t>(n);
+    return true;
 }
 
 }  // namespace
@@ -115,6 +125,17 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     grid->addWidget(separator_, 6, 1);
     grid->addWidget(skipVoid_, 6, 2, 1, 2);
 
+    // Lines that carry their times: start and interval come from the file.
+    timeColumn_ = Field("timeColumn", "0",
+                        "The column of each line's date and time, time of day or seconds since the start; "
+                        "0: the lines follow each other at the sampling rate from the start time");
+    dateColumn_ =
+        Field("dateColumn", "0", "The column of each line's date, where it stands apart from the time; 0: none");
+    grid->addWidget(new QLabel("Times in column"), 7, 0);
+    grid->addWidget(timeColumn_, 7, 1);
+    grid->addWidget(new QLabel("Dates in column"), 7, 2);
+    grid->addWidget(dateColumn_, 7, 3);
+
     auto* scaling = new QGroupBox("Scaling");
     auto* scalingLayout = new QHBoxLayout(scaling);
     min_ = Field("EditMin", "0", "Lowest value");
@@ -128,12 +149,12 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     scalingLayout->addWidget(new QLabel("Max"));
     scalingLayout->addWidget(max_);
     scalingLayout->addWidget(autoScaling_);
-    grid->addWidget(scaling, 7, 0, 1, 5);
+    grid->addWidget(scaling, 8, 0, 1, 5);
     copyAutoScaling_ =
         copyButton("Copy", "Left mouse: Same auto scaling, right mouse: Also min, max", CopyKind::AutoScaling);
     copyAutoScaling_->installEventFilter(this);
-    grid->addWidget(copyAutoScaling_, 7, 5);
-    grid->setRowStretch(8, 1);
+    grid->addWidget(copyAutoScaling_, 8, 5);
+    grid->setRowStretch(9, 1);
 
     connect(browse, &QPushButton::clicked, this, &ChannelTab::browse);
     connect(fileName_, &QLineEdit::textEdited, this, &ChannelTab::fileNameChanged);
@@ -147,6 +168,8 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     connect(separator_->lineEdit(), &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);
     connect(separator_, &QComboBox::activated, this, &ChannelTab::textFormatExit);
     connect(skipVoid_, &QCheckBox::clicked, this, &ChannelTab::textFormatExit);
+    connect(timeColumn_, &QLineEdit::editingFinished, this, &ChannelTab::timeColumnsExit);
+    connect(dateColumn_, &QLineEdit::editingFinished, this, &ChannelTab::timeColumnsExit);
     connect(min_, &QLineEdit::editingFinished, this, [this] { rangeExit(false); });
     connect(max_, &QLineEdit::editingFinished, this, [this] { rangeExit(true); });
 }
@@ -207,6 +230,8 @@ void ChannelTab::fill()
     column_->setText(QString::number(d.ColumnValue));
     separator_->setEditText(DelimiterText(d.InDelimiter));
     skipVoid_->setChecked(d.IgnoreEmpLine);
+    timeColumn_->setText(QString::number(d.TimeColumn));
+    dateColumn_->setText(QString::number(d.DateColumn));
     min_->setText(QString::number(d.LowRng, 'f', 4));
     max_->setText(QString::number(d.HighRng, 'f', 4));
     autoScaling_->setChecked(d.AutoScaling);
@@ -235,6 +260,8 @@ void ChannelTab::collect()
                             ? ' '
                             : separator.at(0).toLatin1();
     d.IgnoreEmpLine = skipVoid_->isChecked();
+    TakeColumn(timeColumn_, d.TimeColumn);
+    TakeColumn(dateColumn_, d.DateColumn);
     d.UseFileInfo = readHeader_->isChecked();
     // The fields show four decimals: only what the user typed is taken back,
     // so a range finer than that keeps its digits.
@@ -330,6 +357,18 @@ void ChannelTab::textFormatExit()
     updatePreview();
 }
 
+void ChannelTab::timeColumnsExit()
+{
+    ChannelDescriptor& d = desc();
+    for (auto [field, column] : {std::pair{timeColumn_, &d.TimeColumn}, {dateColumn_, &d.DateColumn}}) {
+        if (!TakeColumn(field, *column)) {
+            field->setText(QString::number(*column));
+            ui_.message("Invalid column nr", Severity::Error);
+        }
+    }
+    updateEnabling();
+}
+
 void ChannelTab::rangeExit(bool high)
 {
     QLineEdit* field = high ? max_ : min_;
@@ -355,8 +394,13 @@ void ChannelTab::updateEnabling()
     }
     const bool binary = binary_->isChecked() && !toCreate;
     readHeader_->setEnabled(binary);
-    for (QWidget* w : std::initializer_list<QWidget*>{header_, column_, separator_, skipVoid_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{header_, column_, separator_, skipVoid_, timeColumn_, dateColumn_})
         w->setEnabled(!binary);
+    // The file's times give the start and the interval.
+    const bool timed = !binary && !toCreate && rec_.desc(slot_).TimeColumn > 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{sampling_, date_, time_})
+        w->setEnabled(!timed);
     autoScaling_->setEnabled(!binary && !toCreate);
     const bool rangeEnabled = binary ? !readHeader_->isChecked() : !autoScaling_->isChecked();
     min_->setEnabled(rangeEnabled);

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void dateExit();
     void formatClicked();
     void textFormatExit();
+    void timeColumnsExit();
     void rangeExit(bool high);
 
 private:
@@ -67,6 +68,8 @@ private:
     QLineEdit* column_;
     QComboBox* separator_;
     QCheckBox* skipVoid_;
+    QLineEdit* timeColumn_;
+    QLineEdit* dateColumn_;
     QLineEdit* min_;
     QLineEdit* max_;
     QCheckBox* autoScaling_;

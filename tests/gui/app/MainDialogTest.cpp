@@ -191,6 +191,21 @@ void MainDialogTest::fieldsAreCheckedWhenLeft()
     QCOMPARE(wb->rec.desc(1).HighRng, 12.5);
     QCOMPARE(wb->rec.desc(1).AutoScaling, false);
 
+    // Lines that carry their times: the start and the interval come from the file.
+    ui->shown.clear();
+    enter(field<QLineEdit>(1, "timeColumn"), "2");
+    leave();
+    enter(field<QLineEdit>(1, "dateColumn"), "one");
+    leave();
+    QCOMPARE(ui->texts(), std::vector<std::string>{"Invalid column nr"});
+    QCOMPARE(wb->rec.desc(1).TimeColumn, 2);
+    QCOMPARE(wb->rec.desc(1).DateColumn, 0);
+    QVERIFY(!field<QLineEdit>(1, "EditSI")->isEnabled());
+    QVERIFY(!field<QWidget>(1, "DateStart")->isEnabled());
+    enter(field<QLineEdit>(1, "timeColumn"), "0");
+    leave();
+    QVERIFY(field<QLineEdit>(1, "EditSI")->isEnabled());
+
     // A binary file: header fields off, the range only without "Read header".
     field<QRadioButton>(2, "rdbBinary")->click();
     QCOMPARE(wb->rec.desc(2).format, ChannelFormat::Binary);
