@@ -10,6 +10,7 @@
 
 #include "core/store/Channel.h"
 #include "core/store/ChunkValues.h"
+#include "core/store/NumberText.h"
 #include "core/store/RawRuns.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
@@ -156,11 +157,11 @@ std::string ChannelNumber(int slot)
 bool SameTimeBase(const Recording& rec, VkDialogs& ui, int a, int b)
 {
     const ChannelDescriptor &da = rec.desc(a), &db = rec.desc(b);
-    const int32_t ia = ChannelView(rec, a).interval(), ib = ChannelView(rec, b).interval();
+    const double ia = ChannelView(rec, a).interval(), ib = ChannelView(rec, b).interval();
     std::string differs;
     if (ia != ib)
-        differs = "Channel " + ChannelNumber(a) + " is sampled every " + std::to_string(ia) + " ms, channel " +
-                  ChannelNumber(b) + " every " + std::to_string(ib) + " ms";
+        differs = "Channel " + ChannelNumber(a) + " is sampled every " + GeneralText(ia) + " ms, channel " +
+                  ChannelNumber(b) + " every " + GeneralText(ib) + " ms";
     else if (da.StartTime != db.StartTime)
         differs = "Channel " + ChannelNumber(a) + " starts at " + FormatDateTime(da.StartTime, '.') + ", channel " +
                   ChannelNumber(b) + " at " + FormatDateTime(db.StartTime, '.');

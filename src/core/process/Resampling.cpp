@@ -208,7 +208,7 @@ bool DoublePoints(Recording& rec, VkDialogs& ui, UndoSink& undo, int slot, const
         WriteWords(rec.store, slot, 2 * m0 - 1, 2 * count, out.data());
         steps.at(c - m0);
     }
-    channel.setInterval(channel.interval() / 2);
+    channel.setInterval(std::floor(channel.interval() / 2));  // as the warning before it says
     channel.spreadPositions(2);
     ResampleGaps(rec, slot, 2, 1, 3);  // a new word is made from two old ones on either side
     AdjustLength(rec, slot, 0);
@@ -221,7 +221,7 @@ CommandResult ReduceCommand(ViewContext& cx, int slot)
         AskInteger(cx.ui, "Thin out data", "Thin-out-factor (each n-th point remain):", "1");
     if (!n)
         return {};
-    if (*n >= 2 && int64_t{ChannelView(cx.rec, slot).interval()} * *n > INT32_MAX) {
+    if (*n >= 2 && ChannelView(cx.rec, slot).interval() * *n > INT32_MAX) {
         cx.ui.message(IntervalTooLarge, Severity::Error);
         return {};
     }
@@ -233,7 +233,7 @@ CommandResult ReduceCommand(ViewContext& cx, int slot)
 CommandResult ExpandCommand(ViewContext& cx, int slot, const StepProgress& progress)
 {
     const std::optional<int32_t> n = AskInteger(cx.ui, "Expand data", "Expand-factor (insert n-1 points):", "");
-    const int32_t interval = ChannelView(cx.rec, slot).interval();
+    const auto interval = static_cast<int32_t>(ChannelView(cx.rec, slot).interval());
     if (!n || *n < 2 ||
         !TimeStaysExact(cx.ui, interval, *n, static_cast<int32_t>(std::nearbyint(static_cast<double>(interval) / *n))))
         return {};
@@ -249,7 +249,7 @@ CommandResult DoublePointsCommand(ViewContext& cx, int slot, const StepProgress&
         "point between two points by nonlinear interpolation\nContinue?";
     if (cx.ui.ask(question, Buttons::YesNo) != Answer::Yes)
         return {};
-    const int32_t interval = ChannelView(cx.rec, slot).interval();
+    const auto interval = static_cast<int32_t>(ChannelView(cx.rec, slot).interval());
     if (interval < 2) {
         cx.ui.message(IntervalTooSmall, Severity::Error);
         return {};

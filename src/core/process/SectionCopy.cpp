@@ -13,7 +13,7 @@ SectionOverwrite PlanOverwrite(const Recording& rec, const SectionBuffer& buffer
     SectionOverwrite plan;
     plan.slot = slot;
     const ChannelView source(rec, buffer.SecSlot), into(rec, slot);
-    const int32_t interval = source.interval();
+    const double interval = source.interval();
     if (!buffer.SecUsed || interval <= 0 || into.interval() <= 0)
         return plan;
     const auto first = static_cast<int64_t>(std::trunc((buffer.SecStart + interval - 1) / interval));

@@ -148,7 +148,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
         if (rec.at(slot).ChannelUsed && !(ShownInCalendar(d.StartTime) && ShownInCalendar(d.EndTime))) {
             ui.message(" Channel " + std::to_string(slot + 1) + " (" + FileNameOf(d.NameIn) + "): its start time " +
                            ShortText(d.StartTime) + " ms and sampling interval of " +
-                           std::to_string(ChannelView(rec, slot).interval()) + " ms give dates outside the years " +
+                           GeneralText(ChannelView(rec, slot).interval()) + " ms give dates outside the years " +
                            std::to_string(FirstCalendarYear) + " to " + std::to_string(LastCalendarYear) +
                            ". Mend the start date or the interval in the setup.",
                        Severity::Error);

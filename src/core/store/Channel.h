@@ -47,8 +47,13 @@ public:
     // The position holds a stored sample.
     bool stores(int64_t position) const { return position >= firstStored() && position <= last(); }
 
-    // The sampling interval in ms, and the time of a position after the common start.
-    int32_t interval() const { return descriptor().SampRate; }
+    // The sampling interval in ms (exact: 62.5 for 16 Hz), and the time of a
+    // position after the common start.
+    double interval() const
+    {
+        const ChannelDescriptor& d = descriptor();
+        return d.exactInterval > 0 ? d.exactInterval : d.SampRate;
+    }
     double timeOf(int64_t position) const { return static_cast<double>(position) * interval(); }
     // The first position at or after a time and the last at or before it (0 without an interval).
     int64_t firstAtOrAfter(double ms) const
@@ -113,7 +118,13 @@ public:
         descriptor().DataCnt *= n;
         descriptor().CorrSmpDelay *= n;
     }
-    void setInterval(int32_t ms) { descriptor().SampRate = ms; }
+    // The interval in ms; the stored whole milliseconds are its rounding.
+    void setInterval(double ms)
+    {
+        ChannelDescriptor& d = descriptor();
+        d.SampRate = static_cast<int32_t>(std::lround(ms));
+        d.exactInterval = ms == d.SampRate ? 0.0 : ms;
+    }
     void setDirection(DrawDirection direction)
     {
         int32_t& style = descriptor().GrRepr;

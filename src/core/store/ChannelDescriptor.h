@@ -27,7 +27,8 @@ enum class ChannelFormat : uint8_t {
 struct ChannelDescriptor {
     std::string NameIn;                // data file; empty (or a name ending in a separator, as "c:\") names none
     std::string Caption;               // at most 255 characters survive the image
-    int32_t SampRate = 1000;           // sampling interval in ms
+    int32_t SampRate = 1000;           // sampling interval in ms, rounded where it is not whole
+    double exactInterval = 0.0;        // the interval where SampRate does not hold it (62.5 ms); 0: SampRate is exact
     int32_t DataCnt = 0;               // index of the last sample
     double StartTime = 31622400000.0;  // 1 January 1982 00:00:00
     double EndTime = 0.0;

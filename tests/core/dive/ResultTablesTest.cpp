@@ -74,6 +74,11 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     EXPECT_EQ(at("DepthClass1"), "");
     EXPECT_EQ(at("DescentStop1Onset[s]"), "");
     EXPECT_EQ(at("Comment"), "calm sea");
+    // The deepest point of a dive a month into the record: its time in
+    // seconds is past what milliseconds in 32 bits hold.
+    d.record.maxDepthIndex = 3000000;
+    line = Fields(DiveLine(d, rec, s));
+    EXPECT_EQ(at("MaxDepthTime[s]"), "3000000.000");
     EXPECT_EQ(at("BottomMean[m]"), "");  // not computed: empty
     EXPECT_EQ(at("RelativeBottomRange"), "");
 

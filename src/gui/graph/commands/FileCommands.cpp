@@ -9,6 +9,7 @@
 #include "core/setup/SaveSettings.h"
 #include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
 #include "gui/app/ProgramFolders.h"
@@ -28,10 +29,12 @@ namespace {
 
 // Help items and their pages; an item is enabled when its page is there.
 const std::pair<const char*, const char*> HelpItems[] = {
-    {"file.help", "mniFile.rtf"},        {"view.help", "mniView.rtf"},           {"x-zoom.help", "mnixZoom.rtf"},
-    {"y-zoom.help", "mniyZoom.rtf"},      {"baseline.help", "mniBaseline.rtf"},   {"export.help", "mniExport.rtf"},
-    {"process.help", "mniProcess.rtf"},  {"process.bi-channel.help", "dlgBiChannel.rtf"}, {"filter.help", "mniFilter.rtf"},
-    {"filter.smooth.help", "mniSmooth.rtf"},    {"calc.help", "mniCalc.rtf"},           {"help.help", "mniHelp.rtf"},
+    {"file.help", "mniFile.rtf"},         {"view.help", "mniView.rtf"},
+    {"x-zoom.help", "mnixZoom.rtf"},      {"y-zoom.help", "mniyZoom.rtf"},
+    {"baseline.help", "mniBaseline.rtf"}, {"export.help", "mniExport.rtf"},
+    {"process.help", "mniProcess.rtf"},   {"process.bi-channel.help", "dlgBiChannel.rtf"},
+    {"filter.help", "mniFilter.rtf"},     {"filter.smooth.help", "mniSmooth.rtf"},
+    {"calc.help", "mniCalc.rtf"},         {"help.help", "mniHelp.rtf"},
     {"analysis.help", "mniAnalysis.rtf"}};
 
 // "&Image ...": the filter decides the format, whatever the name says; a
@@ -72,7 +75,7 @@ CommandResult ShowInfo(CommandContext& cx)
     text += "Channel " + std::to_string(cx.view.active + 1) + " (" + d.Caption + ")\r\n";
     text += "File: " + d.NameIn + "\r\n";
     const ChannelView channel(cx.rec, cx.view.active);
-    text += "Samples: " + std::to_string(channel.storedCount()) + ", interval " + std::to_string(channel.interval()) +
+    text += "Samples: " + std::to_string(channel.storedCount()) + ", interval " + GeneralText(channel.interval()) +
             " ms\r\n";
     text += "Start: " + FormatDateTime(d.StartTime, '.') + "\r\n";
     for (const std::string& comment : {s.HeadCmt1, s.HeadCmt2})
