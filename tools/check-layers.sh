@@ -41,9 +41,9 @@ done < <(find src/core \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)
 
 # The Qt side runs commands; it records no undo step and sets no field that
 # the channel keeps (its extent, drawing, calibration and range) itself: a core
-# command does both. The main dialog's channel tab is the one editor of the
-# setup's sampling interval, so it alone may set SampRate.
-stored='CorrSmpDelay|DataCnt|SampRate|GrRepr|WndSze|yOffset|CoeffA|CoeffB|CoeffC|Min|Max|SectionMin|SectionMax'
+# command does both (the main dialog's channel tab sets the interval through
+# the channel).
+stored='CorrSmpDelay|DataCnt|SampRate|exactInterval|GrRepr|WndSze|yOffset|CoeffA|CoeffB|CoeffC|Min|Max|SectionMin|SectionMax'
 while IFS= read -r hit; do
   echo "$hit: the Qt side records an undo step; a core command must" >&2
   status=1
@@ -51,7 +51,7 @@ done < <(grep -rnE '(\.|->)(Push|PushRange|PushJoined)\(UndoKind::' src/gui || t
 while IFS= read -r hit; do
   echo "$hit: the Qt side writes a stored field of a channel; a core command must" >&2
   status=1
-done < <(grep -rnE "\\.($stored)[[:space:]]*([-+*/]?=[^=]|\\+\\+|--)" src/gui | grep -v 'app/ChannelTab.cpp:.*SampRate' || true)
+done < <(grep -rnE "\\.($stored)[[:space:]]*([-+*/]?=[^=]|\\+\\+|--)" src/gui || true)
 
 if ((status == 0)); then
   echo "layers: every core include points down; the Qt side leaves undo and stored fields to the core"

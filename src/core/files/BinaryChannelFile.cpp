@@ -16,13 +16,15 @@ namespace vk {
 namespace {
 
 constexpr int32_t ChunkWords = 1024;
+constexpr std::size_t ExactIntervalLine = 11;
+constexpr std::string_view ExactIntervalWord = "Interval ";
 constexpr int32_t BinaryCapacity = SampleStore::Capacity - ChunkWords;
 
 std::vector<std::string_view> HeaderLines(std::string_view bytes)
 {
     bytes = bytes.substr(0, InfoHeaderBytes);
     std::vector<std::string_view> lines;
-    while (!bytes.empty() && lines.size() < 10) {
+    while (!bytes.empty() && lines.size() < ExactIntervalLine) {
         const auto end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);
         if (!line.empty() && line.back() == '\r')
@@ -82,8 +84,9 @@ bool CreateEmptyChannel(Recording& rec, int slot, VkDialogs& ui)
     }
     d.DataCnt = rec.desc(0).DataCnt;
     if (d.DataCnt < -1 || d.DataCnt >= rec.store.capacity(slot)) {
-        ui.message(" Error. " + FileNameOf(d.NameIn) + " cannot be created with " + std::to_string(int64_t{d.DataCnt} + 1) +
-                       " samples: a channel takes at most " + std::to_string(rec.store.capacity(slot)) + ".",
+        ui.message(" Error. " + FileNameOf(d.NameIn) + " cannot be created with " +
+                       std::to_string(int64_t{d.DataCnt} + 1) + " samples: a channel takes at most " +
+                       std::to_string(rec.store.capacity(slot)) + ".",
                    Severity::Error);
         return false;
     }
@@ -92,7 +95,7 @@ bool CreateEmptyChannel(Recording& rec, int slot, VkDialogs& ui)
     for (int32_t i = 0; i <= d.DataCnt; ++i)
         WriteRaw(rec, i, zero, slot);
     s.ChannelUsed = true;
-    d.EndTime = d.StartTime + static_cast<double>(d.DataCnt) * d.SampRate;
+    d.EndTime = d.StartTime + ChannelView(rec, slot).span();
     return true;
 }
 
@@ -182,8 +185,10 @@ std::optional<InfoHeader> ParseInfoHeader(std::string_view bytes)
         if (ParseDecimal(numbers.substr(0, end), v) && std::isfinite(v))
             *targets[k] = v;
         else if (h.calibrationProblem.empty())
-            h.calibrationProblem = std::string("its ") + names[k] + " is " +
-                                   (end == 0 ? std::string("missing") : "'" + std::string(numbers.substr(0, std::min<std::size_t>(end, 40))) + "'");
+            h.calibrationProblem =
+                std::string("its ") + names[k] + " is " +
+                (end == 0 ? std::string("missing")
+                          : "'" + std::string(numbers.substr(0, std::min<std::size_t>(end, 40))) + "'");
         numbers.remove_prefix(end);
     }
     if (h.calibrationProblem.empty() && h.coeffA == 0.0)
@@ -194,6 +199,15 @@ std::optional<InfoHeader> ParseInfoHeader(std::string_view bytes)
         h.sampRate = static_cast<int32_t>(rate);
     h.comment1 = CommentOf(line(9));
     h.comment2 = CommentOf(line(10));
+    // "Interval 62.5 ms" after the comments, from this program only.
+    if (std::string_view extra = TrimEnds(line(ExactIntervalLine)); extra.starts_with(ExactIntervalWord)) {
+        extra.remove_prefix(ExactIntervalWord.size());
+        if (extra.ends_with(" ms"))
+            extra.remove_suffix(3);
+        double ms = 0.0;
+        if (ParseDecimal(extra, ms) && ms > 0 && h.sampRate && std::lround(ms) == *h.sampRate)
+            h.exactInterval = ms;
+    }
     return h;
 }
 
@@ -214,6 +228,8 @@ std::string FormatInfoHeader(const InfoHeader& h, std::string_view notes)
     }
     text += h.comment1.substr(0, 70) + "\r\n";
     text += h.comment2.substr(0, 70) + "\r\n";
+    if (h.exactInterval)
+        text += std::string(ExactIntervalWord) + GeneralText(*h.exactInterval) + " ms\r\n";
     text.resize(InfoHeaderBytes - 2, ' ');
     text += "\r\n";
     return text;
@@ -244,7 +260,7 @@ bool ReadFileInfo(Recording& rec, int slot, VkDialogs& ui)
     if (header->startTime)
         d.StartTime = *header->startTime;
     if (header->sampRate)
-        d.SampRate = *header->sampRate;
+        Channel(rec, slot).setInterval(header->exactInterval.value_or(*header->sampRate));
     s.HeadCmt1 = header->comment1;
     s.HeadCmt2 = header->comment2;
     // The range follows the file's calibration; a baseline shift of the previous
@@ -278,7 +294,7 @@ bool LoadBinaryChannel(Recording& rec, int slot, VkDialogs& ui)
     }
     const int64_t headerBytes = probe->hasInfoHeader ? static_cast<int64_t>(InfoHeaderBytes) : 0;
     const int64_t words = std::max<int64_t>((file.size() - headerBytes) / 2, 0);
-    d.EndTime = d.StartTime + static_cast<double>(words) * d.SampRate;
+    d.EndTime = d.StartTime + static_cast<double>(words) * ChannelView(rec, slot).interval();
     int64_t skip = 0;
     if (s.SkipCount >= 1) {
         if (words < s.SkipCount) {

@@ -22,6 +22,9 @@ struct InfoHeader {
     double coeffB = 0.0, coeffA = 1.0, coeffC = 0.0;
     std::optional<double> startTime;  // absent when line 4 could not be read
     std::optional<int32_t> sampRate;
+    // The interval where whole milliseconds do not hold it (62.5 ms): written
+    // after line 10, where older files have blanks and older readers never look.
+    std::optional<double> exactInterval;
     std::string comment1 = " ", comment2 = " ";
     // Empty when line 3 holds three finite numbers; else what is wrong with it.
     // A header whose calibration cannot be read is not to be used.

@@ -87,7 +87,9 @@ bool ExportBinary(const Recording& rec, const std::string& path, int slot, doubl
     header.coeffA = calibration.a;
     header.coeffC = calibration.c;
     header.startTime = rec.time.GlobalStart + channel.timeOf(range.first);
-    header.sampRate = channel.interval();
+    header.sampRate = d.SampRate;
+    if (channel.interval() != d.SampRate)
+        header.exactInterval = channel.interval();
     header.comment1 = s.HeadCmt1;
     header.comment2 = s.HeadCmt2;
     const int64_t count = std::max<int64_t>(int64_t{range.last} - range.first + 1, 0);

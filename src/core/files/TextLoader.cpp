@@ -192,28 +192,27 @@ bool TakeOutliers(const Source& source, int64_t linesBefore, const LineRules& ru
     constexpr std::size_t ListedLines = 5;
     const bool high = total.largest > b.high;
     const OutlierLines lines = FindOutlierLines(source.path, linesBefore, rules, b, ListedLines);
-    const std::string text = " " + FileNameOf(source.path) + ": line " +
-                             std::to_string((high ? total.largestLine : total.smallestLine) + 1) + " holds " +
-                             ShortText(high ? total.largest : total.smallest) +
-                             ", far beyond the bulk of the values (" + ShortText(b.bulkLow) + " to " +
-                             ShortText(b.bulkHigh) + "). " + std::to_string(lines.count) + " value" +
-                             (lines.count == 1 ? " lies" : "s lie") + " outside " + ShortText(b.low) + " to " +
-                             ShortText(b.high) + " (line" + (lines.count == 1 ? " " : "s ") +
-                             LineList(lines.first, lines.count) + ").";
+    const std::string text =
+        " " + FileNameOf(source.path) + ": line " +
+        std::to_string((high ? total.largestLine : total.smallestLine) + 1) + " holds " +
+        ShortText(high ? total.largest : total.smallest) + ", far beyond the bulk of the values (" +
+        ShortText(b.bulkLow) + " to " + ShortText(b.bulkHigh) + "). " + std::to_string(lines.count) + " value" +
+        (lines.count == 1 ? " lies" : "s lie") + " outside " + ShortText(b.low) + " to " + ShortText(b.high) +
+        " (line" + (lines.count == 1 ? " " : "s ") + LineList(lines.first, lines.count) + ").";
     switch (policy) {
-    case OutlierPolicy::Missing:
-        ui.message(text + " They are taken as missing.", Severity::Warning);
-        return true;
+    case OutlierPolicy::Missing: ui.message(text + " They are taken as missing.", Severity::Warning); return true;
     case OutlierPolicy::Refuse:
-        ui.message(text + " They would leave every other value in a few of the 65536 steps: the file is "
-                          "refused. Mend those lines, or take such values as missing.",
+        ui.message(text +
+                       " They would leave every other value in a few of the 65536 steps: the file is "
+                       "refused. Mend those lines, or take such values as missing.",
                    Severity::Error);
         refused = true;
         return false;
     case OutlierPolicy::Ask: break;
     }
-    return ui.ask(text + "\r\nKept, they leave every other value in a few of the 65536 steps.\r\nTake them as "
-                         "missing?",
+    return ui.ask(text +
+                      "\r\nKept, they leave every other value in a few of the 65536 steps.\r\nTake them as "
+                      "missing?",
                   Buttons::YesNo, Severity::Warning) == Answer::Yes;
 }
 
@@ -227,7 +226,7 @@ bool ScaleFromScans(Recording& rec, int slot, const Source& source, const LineRu
 {
     ChannelDescriptor& d = rec.desc(slot);
     const int64_t firstLine = int64_t{d.HeaderText} + rec.at(slot).SkipCount;  // lines of the file before the values
-    int64_t linesBefore = firstLine;  // lines of the file before a part's
+    int64_t linesBefore = firstLine;                                           // lines of the file before a part's
     std::vector<int64_t> firstShort;
     for (const RangeScan& s : scans) {
         for (const int64_t line : s.firstShort)
@@ -252,8 +251,7 @@ bool ScaleFromScans(Recording& rec, int slot, const Source& source, const LineRu
         ui.message(" Error while reading " + source.path, Severity::Error);
         return false;
     }
-    if (!TellShortLines(source.path, rules.column, total.shortLines, total.valueLines, firstShort, WrongColumnScan,
-                        ui))
+    if (!TellShortLines(source.path, rules.column, total.shortLines, total.valueLines, firstShort, WrongColumnScan, ui))
         return false;
 
     ScaleToRange(rec, slot, total.smallest, total.largest);
@@ -462,8 +460,8 @@ void Finish(Recording& rec, int slot, int64_t count, bool cut, VkDialogs& ui)
         ui.message(" " + FileNameOf(d.NameIn) + " holds more values than a channel can take. The first " +
                        std::to_string(count) + " values were loaded.",
                    Severity::Warning);
-    d.EndTime = d.StartTime + (static_cast<double>(count) - 1.0) * d.SampRate;
     Channel channel(rec, slot);
+    d.EndTime = d.StartTime + (static_cast<double>(count) - 1.0) * channel.interval();
     channel.setExtent(channel.firstStored(), count);
 }
 
@@ -516,9 +514,10 @@ bool OpenForLoading(SlotData& s, LineReader& reader, bool& skippedAll, VkDialogs
     if (autoScaling) {
         const bool pastHeader = SkipLines(reader, d.HeaderText);
         if (pastHeader && reader.atEnd()) {
-            const std::string header = d.HeaderText == 0 ? std::string()
-                                       : ": only the " + std::to_string(d.HeaderText) + " header line" +
-                                             (d.HeaderText == 1 ? "" : "s") + " the setup names";
+            const std::string header = d.HeaderText == 0
+                                           ? std::string()
+                                           : ": only the " + std::to_string(d.HeaderText) + " header line" +
+                                                 (d.HeaderText == 1 ? "" : "s") + " the setup names";
             ui.message(" " + FileNameOf(d.NameIn) + " holds no data lines" + header + ".", Severity::Error);
             return false;
         }
@@ -600,9 +599,9 @@ bool ShareOneReading(const Recording& rec, int a, int b)
 {
     const SlotData &x = rec.at(a), &y = rec.at(b);
     const ChannelDescriptor &p = x.desc, &q = y.desc;
-    if (!x.ChannelUsed || !y.ChannelUsed || p.format != ChannelFormat::Text || q.format != ChannelFormat::Text || !p.AutoScaling ||
-        !q.AutoScaling || p.NameIn != q.NameIn || p.HeaderText != q.HeaderText || x.SkipCount != y.SkipCount ||
-        p.InDelimiter != q.InDelimiter || p.IgnoreEmpLine != q.IgnoreEmpLine)
+    if (!x.ChannelUsed || !y.ChannelUsed || p.format != ChannelFormat::Text || q.format != ChannelFormat::Text ||
+        !p.AutoScaling || !q.AutoScaling || p.NameIn != q.NameIn || p.HeaderText != q.HeaderText ||
+        x.SkipCount != y.SkipCount || p.InDelimiter != q.InDelimiter || p.IgnoreEmpLine != q.IgnoreEmpLine)
         return false;
     // A file each slot would question is loaded slot by slot, so that each asks as it always did.
     const ProbeResult probe = ProbeFile(p.NameIn);

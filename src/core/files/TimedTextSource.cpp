@@ -68,7 +68,7 @@ bool TimedTextSource::readInfo(Recording& rec, int slot, const SourceLoad& how, 
     const CalendarTime t = DecodeTime(d.StartTime);
     d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
     if (times->grid.interval > 0)
-        Channel(rec, slot).setInterval(static_cast<int32_t>(std::lround(times->grid.interval)));
+        Channel(rec, slot).setInterval(times->grid.interval);
     return true;
 }
 

@@ -36,6 +36,14 @@ Key TimeKey(std::string_view name, int64_t lo, int64_t hi)
     return key;
 }
 
+// The interval where whole milliseconds do not hold it, written only then.
+Key ExactInterval()
+{
+    Key key = Chan<&ChannelDescriptor::exactInterval>("ExactInterval");
+    key.written = [](const Target& t, int slot, int) { return t.desc[slot].exactInterval > 0; };
+    return key;
+}
+
 template <auto Member>
 Key Glob(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
@@ -108,7 +116,7 @@ std::vector<Group> MakeGroups()
           Chan<&D::Poly_I>("Poly_I"), Chan<&D::Poly_J>("Poly_J"), Chan<&D::Poly_K>("Poly_K"),
           ChanNumber<&D::bSet>("bSet"), ChanNumber<&D::bApplyPolynom>("bApplyPolynom"),
           TimeKey<&D::TimeColumn>("TimeColumn", 0, NoLimit), TimeKey<&D::DateColumn>("DateColumn", 0, NoLimit),
-          TimeKey<&D::dateOrder>("DateOrder", 0, 3)}},
+          TimeKey<&D::dateOrder>("DateOrder", 0, 3), ExactInterval()}},
         {Index::None,
          {Glob<&S::Cmt1>("Cmt1"), Glob<&S::Cmt2>("Cmt2"), Nested<&S::skip, &SkipStrings::Skip1Enbld>("Skip1Enbld"),
           Nested<&S::skip, &SkipStrings::Skip1Str>("Skip1Str"),

@@ -16,6 +16,7 @@
 
 #include "core/files/ChannelSource.h"
 #include "core/files/TextLoader.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
@@ -49,6 +50,21 @@ bool TakeColumn(const QLineEdit* field, int32_t& column)
     if (!ParseInteger(field->text().trimmed().toStdString(), n) || n < 0 || n > INT32_MAX)
         return false;
     column = static_cast<int32_t>(n);
+    return true;
+}
+
+// The sampling interval typed into its field: whole milliseconds as before,
+// or a decimal for a rate such as 16 Hz (62.5); false when it is neither.
+bool TakeInterval(const QLineEdit* field, Channel channel)
+{
+    const std::string text = field->text().trimmed().toStdString();
+    int64_t n = 0;
+    double ms = 0.0;
+    if (ParseInteger(text, n) && n >= INT32_MIN && n <= INT32_MAX)
+        ms = static_cast<double>(n);
+    else if (!ParseDecimal(text, ms) || !(ms > 0) || ms > INT32_MAX)
+        return false;
+    channel.setInterval(ms);
     return true;
 }
 
@@ -219,7 +235,7 @@ void ChannelTab::fill()
     const ChannelDescriptor& d = rec_.desc(slot_);
     const QSignalBlocker blockers[] = {QSignalBlocker(fileName_), QSignalBlocker(date_), QSignalBlocker(time_)};
     fileName_->setText(QString::fromStdString(d.NameIn));
-    sampling_->setText(QString::number(d.SampRate));
+    sampling_->setText(QString::fromStdString(GeneralText(ChannelView(rec_, slot_).interval())));
     const CalendarTime t = DecodeTime(d.StartTime);
     date_->setDate(QDate(t.year, t.month, t.day));
     time_->setTime(QTime(t.hour, t.minute, t.second));
@@ -244,8 +260,7 @@ void ChannelTab::collect()
     ChannelDescriptor& d = desc();
     d.NameIn = fileName_->text().toStdString();
     int64_t n = 0;
-    if (ParseInteger(sampling_->text().toStdString(), n) && n >= INT32_MIN && n <= INT32_MAX)
-        d.SampRate = static_cast<int32_t>(n);
+    TakeInterval(sampling_, Channel(rec_, slot_));
     dateExit();
     if (!isFileToCreate())
         d.format = binary_->isChecked() ? ChannelFormat::Binary : ChannelFormat::Text;
@@ -295,11 +310,8 @@ void ChannelTab::fileNameChanged()
 
 void ChannelTab::samplingExit()
 {
-    int64_t n = 0;
-    if (ParseInteger(sampling_->text().toStdString(), n) && n >= INT32_MIN && n <= INT32_MAX) {
-        desc().SampRate = static_cast<int32_t>(n);
-    } else {
-        desc().SampRate = 8;
+    if (!TakeInterval(sampling_, Channel(rec_, slot_))) {
+        Channel(rec_, slot_).setInterval(8);
         sampling_->setText("8");
         ui_.message("Illegal value", Severity::Error);
     }

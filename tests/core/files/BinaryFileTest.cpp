@@ -2,6 +2,7 @@
 
 #include "core/files/BinaryChannelFile.h"
 #include "core/files/ChannelExport.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -79,6 +80,37 @@ TEST_F(BinaryFile, ExportedChannelLoadsBackUnchanged)
     EXPECT_EQ(rec.desc(1).StartTime, a.StartTime + 5 * 250);
     EXPECT_EQ(rec.desc(1).DataCnt, 3);
     EXPECT_EQ(ReadRaw(rec, 0, 1), ReadRaw(rec, 5, 0));
+}
+
+// 16 Hz: the header's whole milliseconds round the interval for older
+// readers, the line after the comments holds it exactly; a file of whole
+// milliseconds has no such line and reads as before.
+TEST_F(BinaryFile, AnIntervalOfPartMillisecondsKeepsItsExactValue)
+{
+    MakeChannel(100);
+    Channel(rec, 0).setInterval(62.5);
+    EXPECT_EQ(rec.desc(0).SampRate, 63);
+    const std::string path = dir.file("fast.bin");
+    ASSERT_TRUE(ExportBinary(rec, path, 0, 0.0, 1e12));
+    const std::string bytes = test::TempDir::read(path);
+    EXPECT_EQ(bytes.size(), 720u + 2 * 100);
+    const auto header = ParseInfoHeader(bytes);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->sampRate, 63);
+    EXPECT_EQ(header->exactInterval, 62.5);
+    EXPECT_NE(bytes.find("\r\nsecond line\r\nInterval 62.5 ms\r\n"), std::string::npos);
+    ASSERT_TRUE(LoadIntoSlot1(path));
+    EXPECT_EQ(ChannelView(rec, 1).interval(), 62.5);
+    EXPECT_EQ(ChannelView(rec, 1).timeOf(16), 1000.0);
+
+    Channel(rec, 0).setInterval(250);
+    ASSERT_TRUE(ExportBinary(rec, path, 0, 0.0, 1e12));
+    EXPECT_EQ(test::TempDir::read(path).find("Interval"), std::string::npos);
+    EXPECT_FALSE(ParseInfoHeader(test::TempDir::read(path))->exactInterval);
+    // A line that does not fit the whole milliseconds is not believed.
+    std::string edited = test::TempDir::read(path);
+    edited.replace(edited.find("second line\r\n") + 13, 17, "Interval 99.5 ms\r\n");
+    EXPECT_FALSE(ParseInfoHeader(edited)->exactInterval);
 }
 
 TEST_F(BinaryFile, FilesWithoutHeaderAndOddSizes)

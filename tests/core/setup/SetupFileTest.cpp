@@ -5,6 +5,7 @@
 #include "core/setup/SaveSettings.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Workbench.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -254,6 +255,16 @@ TEST_F(SetupFile, TimeColumnsOnlyWhereTheLinesCarryTimes)
     EXPECT_EQ(back.desc(1).dateOrder, DateOrder::MonthFirst);
     EXPECT_EQ(back.desc(2).dateOrder, DateOrder::Unknown);
     EXPECT_EQ(back.desc(0).TimeColumn, 0);
+
+    // An interval of part milliseconds: SampRate rounded, the exact value beside it.
+    Channel(rec, 2).setInterval(62.5);
+    const std::string fast = SetupText(rec, settings);
+    EXPECT_NE(fast.find("\r\nSampRate\t2\t63\r\n"), std::string::npos);
+    EXPECT_NE(fast.find("\r\nExactInterval\t2\t"), std::string::npos);
+    EXPECT_EQ(fast.find("ExactInterval\t0"), std::string::npos);
+    std::ofstream(path, std::ios::binary) << fast;
+    ASSERT_TRUE(ReadSetup(path, back, settings));
+    EXPECT_EQ(ChannelView(back, 2).interval(), 62.5);
 }
 
 TEST_F(SetupFile, BadLinesAreSkippedOneByOne)
