@@ -47,6 +47,7 @@
 #include <thread>
 #include <vector>
 
+#include "batch/Describe.h"
 #include "batch/Interruption.h"
 #include "batch/RecordingRun.h"
 #include "batch/ResultFiles.h"
@@ -100,11 +101,13 @@ struct Options {
     long taskIndex = 0;  // from 1; 0: from SLURM_ARRAY_TASK_ID
     long taskCount = 0;  // the setups the task's list holds
     std::string merge;
-    bool partial = false;  // --partial: merge the whole tasks, name the others
-    bool fitBouts = false;  // --bout-criterion fit
+    bool partial = false;          // --partial: merge the whole tasks, name the others
+    bool fitBouts = false;         // --bout-criterion fit
     bool outliersMissing = false;  // --outliers missing
+    bool describe = false;         // --describe: the arguments are data files to propose setups for
+    std::string templatePath, outDir;
     std::vector<std::string> setups;
-    std::vector<std::string> names;  // the recordings' names in the study, one per setup
+    std::vector<std::string> names;     // the recordings' names in the study, one per setup
     std::vector<std::string> refusals;  // per setup: why it is not analysed; empty to analyse it
 };
 
@@ -115,7 +118,8 @@ const char* const Usage =
     "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
     "                    [--outliers missing|refuse]\n"
     "                    --task [I] <setup list>\n"
-    "       varnik-batch --merge DIR [--partial] [--report DIR]\n";
+    "       varnik-batch --merge DIR [--partial] [--report DIR]\n"
+    "       varnik-batch --describe [--template SETUP] [--out-dir DIR] <data file> ...\n";
 
 bool Number(const std::string& text, long& value)
 {
@@ -180,6 +184,14 @@ bool Parse(int argc, char** argv, Options& o)
             o.fitBouts = text == "fit";
         } else if (arg == "--merge") {
             if (!value(o.merge))
+                return false;
+        } else if (arg == "--describe") {
+            o.describe = true;
+        } else if (arg == "--template") {
+            if (!value(o.templatePath))
+                return false;
+        } else if (arg == "--out-dir") {
+            if (!value(o.outDir))
                 return false;
         } else if (arg == "--partial") {
             o.partial = true;
@@ -390,6 +402,13 @@ int main(int argc, char** argv)
     }
     if (!o.merge.empty())
         return Merge(o.merge, o.report, o.partial);
+    if (o.describe) {
+        if (o.setups.empty()) {
+            std::fputs(Usage, stderr);
+            return 2;
+        }
+        return DescribeFiles(o.setups, o.templatePath, o.outDir);
+    }
     for (const std::string* folder : {&o.study, &o.report})
         if (const std::string why = o.worker || folder->empty() ? "" : FolderUnwritable(*folder); !why.empty()) {
             std::fprintf(stderr, "%s: nothing analysed\n", why.c_str());
