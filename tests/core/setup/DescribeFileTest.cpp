@@ -4,6 +4,7 @@
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
 #include "core/store/Channel.h"
+#include "support/FurSealRecord.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -36,6 +37,20 @@ TEST(DescribeFile, TheFurSealCsvDescribedLoadsAtItsOwnTime)
     ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
     EXPECT_EQ(wb.rec.time.GlobalStart, EncodeTime(2002, 1, 5, 11, 32, 0));
     EXPECT_EQ(ChannelView(wb.rec, 0).count(), 34199);
+
+    // The same dives as the hand-made setup of the same file, at the same clock times.
+    const std::vector<test::FoundDive> described = test::SearchAllDives(wb.rec, ui);
+    Recording hand;
+    ASSERT_TRUE(test::LoadFurSeal(hand, ui));
+    const std::vector<test::FoundDive> made = test::SearchAllDives(hand, ui);
+    ASSERT_EQ(described.size(), made.size());
+    EXPECT_GT(made.size(), 400u);
+    for (std::size_t k = 0; k < made.size(); ++k) {
+        EXPECT_EQ(described[k].f4, made[k].f4) << k;
+        EXPECT_EQ(described[k].f5, made[k].f5) << k;
+        EXPECT_EQ(described[k].maxDepth, made[k].maxDepth) << k;
+        EXPECT_EQ(described[k].shape, made[k].shape) << k;
+    }
 
     EXPECT_EQ(DescribeFile(dir.file("none.csv"), "").error, dir.file("none.csv") + ": cannot be read");
     EXPECT_EQ(DescribeFile(path, dir.file("none.cfg")).error,
