@@ -122,7 +122,7 @@ FileLayout ReadFileLayout(const std::string& path, int lines)
             layout.dateColumn = c;
         } else if (stamp && stamp->timeOfDay && layout.timeColumn == 0) {
             layout.timeColumn = c;
-        } else if (KindOf(text) == Field::Number || KindOf(text) == Field::Empty) {
+        } else if (const Field kind = KindOf(text); kind == Field::Number || kind == Field::Empty) {
             numbers.push_back(c);
         }
     }

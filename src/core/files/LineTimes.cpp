@@ -7,8 +7,10 @@
 #include "core/files/ParseColumn.h"
 #include "core/files/TextLoaderPasses.h"
 #include "core/files/TimeStamp.h"
+#include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
+#include "core/store/TimeBase.h"
 
 namespace vk {
 
@@ -34,9 +36,7 @@ bool ForEachSampleLine(const ChannelDescriptor& d, int64_t skipCount, const Skip
     for (int64_t k = 0; k < int64_t{d.HeaderText} + skipCount; ++k, ++number)
         if (!reader.next(line))
             return true;
-    const textload::LineRules rules{std::max(d.ColumnValue, 1), d.InDelimiter,
-                                    skips.Skip1Enbld ? std::string_view(skips.Skip1Str) : std::string_view(),
-                                    skips.Skip2Enbld ? std::string_view(skips.Skip2Str) : std::string_view()};
+    const textload::LineRules rules = textload::RulesOf(d, skips);
     while (reader.next(line)) {
         ++number;
         const textload::LineKind kind = rules.classify(line).kind;
@@ -92,6 +92,18 @@ std::string Quoted(std::string_view text)
 }
 
 }  // namespace
+
+void TakeTimeGrid(Recording& rec, int slot, const TimeGrid& grid)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    if (grid.positions > 0) {
+        d.StartTime = grid.start;
+        const CalendarTime t = DecodeTime(d.StartTime);
+        d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
+    }
+    if (grid.interval > 0)
+        Channel(rec, slot).setInterval(grid.interval);
+}
 
 LineTimes ReadLineTimes(const ChannelDescriptor& d, int64_t skipCount, const SkipStrings& skips)
 {

@@ -10,6 +10,7 @@
 #include "core/files/SkipStrings.h"
 #include "core/files/TimeGrid.h"
 #include "core/store/ChannelDescriptor.h"
+#include "core/store/Recording.h"
 
 namespace vk {
 
@@ -30,5 +31,9 @@ struct LineTimes {
 // day where the clock turns back past midnight; a plain number is seconds
 // after StartTime.
 LineTimes ReadLineTimes(const ChannelDescriptor& d, int64_t skipCount, const SkipStrings& skips);
+
+// The slot's start (and its calendar fields) and interval from the grid of
+// its lines' times, where the grid has them.
+void TakeTimeGrid(Recording& rec, int slot, const TimeGrid& grid);
 
 }  // namespace vk

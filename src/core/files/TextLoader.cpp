@@ -438,20 +438,6 @@ std::optional<ProbeResult> ProbeForLoading(SlotData& slot, VkDialogs& ui, ProbeV
 
 namespace {
 
-LineRules RulesOf(const ChannelDescriptor& d, const SkipStrings& skips)
-{
-    return {std::max(d.ColumnValue, 1), d.InDelimiter,
-            skips.Skip1Enbld ? std::string_view(skips.Skip1Str) : std::string_view(),
-            skips.Skip2Enbld ? std::string_view(skips.Skip2Str) : std::string_view()};
-}
-
-// v * f + g maps a physical value to the raw scale; a missing value reads as LowRng.
-Conversion ConversionOf(const ChannelDescriptor& d)
-{
-    const double f = 1.0 / d.CoeffA;
-    return {f, -d.CoeffB * f, (d.LowRng - d.CoeffB) * f, d.UsrCoeffA, d.UsrCoeffB, d.IgnoreEmpLine};
-}
-
 // The end of every load: the note when the channel could not take every value, and its extent.
 void Finish(Recording& rec, int slot, int64_t count, bool cut, VkDialogs& ui)
 {

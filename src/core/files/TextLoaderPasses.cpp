@@ -199,6 +199,25 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
     return result;
 }
 
+LineRules RulesOf(const ChannelDescriptor& d, const SkipStrings& skips)
+{
+    return {std::max(d.ColumnValue, 1), d.InDelimiter,
+            skips.Skip1Enbld ? std::string_view(skips.Skip1Str) : std::string_view(),
+            skips.Skip2Enbld ? std::string_view(skips.Skip2Str) : std::string_view()};
+}
+
+Conversion ConversionOf(const ChannelDescriptor& d)
+{
+    const double f = 1.0 / d.CoeffA;
+    return {f, -d.CoeffB * f, (d.LowRng - d.CoeffB) * f, d.UsrCoeffA, d.UsrCoeffB, d.IgnoreEmpLine};
+}
+
+uint16_t MissingStandIn(const ChannelDescriptor& d)
+{
+    const Conversion c = ConversionOf(d);
+    return ToRaw(c.missing * c.usrA + c.usrB);
+}
+
 bool KeptExactly(const std::vector<KeptValues>& kept, double magnitude, int& decimals)
 {
     // A float is within 2^-24 of the value: below 2^22 the digits times that

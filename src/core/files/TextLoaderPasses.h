@@ -13,6 +13,7 @@
 
 #include "core/files/LineReader.h"
 #include "core/files/ParseColumn.h"
+#include "core/files/SkipStrings.h"
 #include "core/store/GapList.h"
 #include "core/store/Markers.h"
 #include "core/store/Recording.h"
@@ -99,6 +100,13 @@ struct Conversion {
     bool ignoreEmpty;
     double lowest = -HUGE_VAL, highest = HUGE_VAL;  // values outside are taken as missing
 };
+
+// The rules a slot's lines are read by: its column, separator and the skip strings in use.
+LineRules RulesOf(const ChannelDescriptor& d, const SkipStrings& skips);
+// v * f + g maps a physical value to the raw scale; a missing value reads as LowRng.
+Conversion ConversionOf(const ChannelDescriptor& d);
+// The raw word a load stores for a missing value.
+uint16_t MissingStandIn(const ChannelDescriptor& d);
 
 struct LoadHooks {
     // Called at every sample count that is a multiple of 10000.

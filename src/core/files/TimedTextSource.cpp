@@ -1,12 +1,10 @@
 #include "core/files/TimedTextSource.h"
 
-#include <cmath>
-
 #include "core/files/LineTimes.h"
+#include "core/files/TextLoaderPasses.h"
 #include "core/files/TimeSpread.h"
 #include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
-#include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
@@ -61,14 +59,7 @@ bool TimedTextSource::readInfo(Recording& rec, int slot, const SourceLoad& how, 
     const auto times = AskedTimes(rec, slot, how, ui);
     if (!times)
         return false;
-    ChannelDescriptor& d = rec.desc(slot);
-    if (times->grid.positions == 0)
-        return true;  // no line with a value: the setup's start stays
-    d.StartTime = times->grid.start;
-    const CalendarTime t = DecodeTime(d.StartTime);
-    d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
-    if (times->grid.interval > 0)
-        Channel(rec, slot).setInterval(times->grid.interval);
+    TakeTimeGrid(rec, slot, times->grid);  // without a line with a value the setup's start stays
     return true;
 }
 
@@ -80,9 +71,7 @@ bool TimedTextSource::load(Recording& rec, const std::vector<int>& slots, const 
         ChannelDescriptor& d = rec.desc(slot);
         // The questions were answered before the common start: the times only place the lines now.
         const LineTimes times = ReadLineTimes(d, rec.at(slot).SkipCount, how.skips);
-        bool inside = true;
-        const uint16_t standIn = RoundRaw((d.LowRng - d.CoeffB) / d.CoeffA * d.UsrCoeffA + d.UsrCoeffB, inside);
-        if (!SpreadToTimes(rec, slot, times.grid.gaps, standIn)) {
+        if (!SpreadToTimes(rec, slot, times.grid.gaps, textload::MissingStandIn(d))) {
             ui.message(" " + FileNameOf(d.NameIn) +
                            ": its lines with the pauses between them need more samples than "
                            "the channel can take.",

@@ -5,8 +5,6 @@
 #include "core/files/FileLayout.h"
 #include "core/files/LineTimes.h"
 #include "core/setup/SetupFile.h"
-#include "core/store/Channel.h"
-#include "core/store/TimeBase.h"
 
 namespace vk {
 
@@ -55,13 +53,7 @@ DescribedSetup DescribeFile(const std::string& dataPath, const std::string& temp
             if (d.NameIn.empty())
                 continue;
             d.dateOrder = times.order;
-            if (times.grid.positions > 0) {
-                d.StartTime = times.grid.start;
-                const CalendarTime t = DecodeTime(d.StartTime);
-                d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
-            }
-            if (times.grid.interval > 0)
-                Channel(rec, slot).setInterval(times.grid.interval);
+            TakeTimeGrid(rec, slot, times.grid);
         }
     }
     out.text = SetupText(rec, settings);

@@ -25,12 +25,7 @@
 #include "gui/graph/GraphScene.h"
 #include "gui/graph/ReadoutPanel.h"
 
-class QCheckBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
 class QToolButton;
 
 namespace vk {

@@ -115,6 +115,9 @@ TEST_F(StartFixture, TimesFromTheFileLeaveAPauseWhereLinesAreMissing)
     ui.answers.push_back(Answer::No);
     EXPECT_EQ(StartRecording(wb, ui), StartResult::LoadFailed);
     EXPECT_EQ(ui.shown[0].kind, ScriptedDialogs::Entry::Kind::Question);
+    EXPECT_EQ(ui.shown[0].text,
+              " cut.txt: The time goes backwards between lines 13 and 14: 07.01.2026 06:00:11, then "
+              "07.01.2026 06:00:10.\r\nGo on, placing the lines from there one after another?");
 }
 
 TEST_F(StartFixture, NamesFollowTheFirstUsedSlotAndDelaysTheLaterStarts)
