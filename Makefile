@@ -77,13 +77,17 @@ layers:
 	tools/check-layers.sh
 
 EXAMPLE = examples/seal-example.cfg
+ARCHIVE = examples/seal-tag.cfg
 
 $(EXAMPLE): | build
 	$(BUILD)/tools/make_example $(CURDIR)/examples
 
-example: build $(EXAMPLE)
+$(ARCHIVE): | build
+	$(BUILD)/tools/make_example --archive $(CURDIR)/examples
 
-run: build $(EXAMPLE)
+example: build $(EXAMPLE) $(ARCHIVE)
+
+run: build $(EXAMPLE) $(ARCHIVE)
 	$(BUILD)/bin/varnik $(CURDIR)/$(EXAMPLE)
 
 clean:

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ make cmake ninja-build pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-  libalglib-dev libjpeg-dev libfast-float-dev
+  libalglib-dev libjpeg-dev libfast-float-dev libnetcdf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   unrtf xvfb xauth imagemagick python3
   clang libclang-rt-14-dev

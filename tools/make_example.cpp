@@ -1,7 +1,8 @@
 // Writes the example recording (data, setup file, dive truth) into a folder,
-// or a large logger file for the benchmarks.
+// its first day as a tag archive, or a large logger file for the benchmarks.
 //
 //   make_example <folder> [days]
+//   make_example --archive <folder> [Hz]
 //   make_example --bench <file> <lines>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <exception>
 #include <string>
 
+#include "ExampleArchive.h"
 #include "ExampleRecording.h"
 
 int main(int argc, char** argv)
@@ -18,8 +20,14 @@ int main(int argc, char** argv)
             vk::example::WriteBenchFile(argv[2], std::atoll(argv[3]));
             return 0;
         }
+        if (argc >= 3 && argc <= 4 && std::string(argv[1]) == "--archive") {
+            const auto files = vk::example::WriteExampleArchive(argv[2], argc == 4 ? std::atof(argv[3]) : 1.0);
+            std::printf("%s\n%s\n", files.data.c_str(), files.setup.c_str());
+            return 0;
+        }
         if (argc < 2 || argc > 3) {
-            std::fprintf(stderr, "usage: make_example <folder> [days] | make_example --bench <file> <lines>\n");
+            std::fprintf(stderr, "usage: make_example <folder> [days] | make_example --archive <folder> [Hz] | "
+                                 "make_example --bench <file> <lines>\n");
             return 2;
         }
         const auto files = vk::example::WriteExample(argv[1], argc == 3 ? std::atoi(argv[2]) : 2);

@@ -1,8 +1,9 @@
-#include "core/calc/Binning.h"
 #include "core/dive/DiveAnalysis.h"
+#include "core/calc/Binning.h"
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "core/dive/ExtendedValues.h"
 #include "core/process/Workshop.h"
@@ -38,7 +39,6 @@ DiveFigures FiguresOf(const ChannelSeries& depth, int32_t f4, int32_t f5, double
     RatesTo90(depth, f4, f5, y.modalDepth, fig);
     return fig;
 }
-
 
 namespace {
 
@@ -139,6 +139,19 @@ void CountDive(DiveRecord& r, double endTime)
     r.previous = {endTime, r.duration, r.maxDepth};
 }
 
+namespace {
+
+// What the one pass over the dive found.
+struct DivePass {
+    int32_t maxIndex;
+    double maxDepth, sum;
+};
+
+void AnalyseSamples(Recording& rec, const LinePositions& at, const DiveParameters& p, const ChannelSeries& depth,
+                    const DiveFrame& f, const DivePass& pass, const AnalysisSetup& setup, VkDialogs& ui, DiveRecord& r);
+
+}  // namespace
+
 bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& p, DiveState& state,
                  const AnalysisSetup& setup, VkDialogs& ui)
 {
@@ -216,11 +229,32 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
 
     if (f.F5 < f.F4)
         return true;
-    if (f.F5 - f.F4 > MaxAnalysedPoints) {
+
+    // Whatever the dive's length it is analysed whole; a dive whose samples
+    // cannot be held keeps the values above and is marked too long.
+    if (int64_t{f.F5} - f.F4 + 1 > setup.mostSamples) {
         r.tooLong = true;
         return true;
     }
+    DiveRecord whole = r;
+    try {
+        AnalyseSamples(rec, at, p, depth, f, {maxIdx, maxDepth, sum}, setup, ui, whole);
+    } catch (const std::bad_alloc&) {
+        r.tooLong = true;
+        return true;
+    }
+    r = std::move(whole);
+    return true;
+}
 
+namespace {
+
+void AnalyseSamples(Recording& rec, const LinePositions& at, const DiveParameters& p, const ChannelSeries& depth,
+                    const DiveFrame& f, const DivePass& pass, const AnalysisSetup& setup, VkDialogs& ui, DiveRecord& r)
+{
+    const double interval = depth.interval();
+    const int32_t maxIdx = pass.maxIndex;
+    const double maxDepth = pass.maxDepth, sum = pass.sum;
     r.depthIntegral = sum / 1000 / 3600 * interval;
 
     // The figures the search found, anew for cursors moved by hand.
@@ -302,7 +336,8 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     r.extended = ExtendedValues(rec, times, p, setup.commSampInterval, ui);
 
     r.analysed = true;
-    return true;
 }
+
+}  // namespace
 
 }  // namespace vk

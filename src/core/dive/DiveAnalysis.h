@@ -19,11 +19,12 @@ namespace vk {
 
 class VkDialogs;
 
-constexpr int32_t MaxAnalysedPoints = 65000;
-
 struct AnalysisSetup {
     double commSampInterval = 1.0;  // the common sampling factor of the setup
     int speedSlot = 2;
+    // The most samples a dive's analysis may hold: a memory budget, unbounded
+    // unless a caller sets one. A longer dive is marked too long.
+    int64_t mostSamples = INT64_MAX;
 };
 
 // Descent and ascent rates to 90 % of the modal depth (nothing when F5 - F4 < 4).
@@ -32,12 +33,12 @@ void RatesTo90(const ChannelSeries& depth, int32_t f4, int32_t f5, double modalD
 // The modal depth the Y test found and the rates to 90 % of it, for the dive F4..F5.
 DiveFigures FiguresOf(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, const YResult& y);
 
-
 // After a dive was written: the counter advances and the dive becomes the previous one.
 void CountDive(DiveRecord& r, double endTime);
 
 // Analyses the dive into state.record; false when the analysis channel holds
-// no data. The record's tooLong flag tells a dive of more than 65,000 points.
+// no data. A dive of any length is analysed whole (memory in proportion to
+// it); tooLong tells one whose samples could not be held.
 bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& p, DiveState& state,
                  const AnalysisSetup& setup, VkDialogs& ui);
 

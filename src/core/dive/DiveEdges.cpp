@@ -101,7 +101,7 @@ int32_t EdgeSearch::End(int32_t b)
             maxIdx = g;
         }
         const bool falling = depth(g + 3) < v && depth(g + 4) < v;
-        if (falling || v <= p.Threshold || steps >= 16000 || g >= n - 1)
+        if (falling || v <= p.Threshold || steps >= walkLimit(16000) || g >= n - 1)
             break;
     }
     surfaceNoise = std::min(surfaceNoise, 0.005 * max);
@@ -112,7 +112,7 @@ int32_t EdgeSearch::End(int32_t b)
             return -1;
     } else {
         for (int steps = 0; !EndTest(g, +1); ++steps) {
-            if (g + 1 >= n - 1 || steps >= 40000)
+            if (g + 1 >= n - 1 || steps >= walkLimit(40000))
                 break;
             ++g;
             const double v = depth(g);
@@ -137,11 +137,18 @@ int32_t EdgeSearch::Onset(int32_t i)
         return autoOnset(i);
     int32_t b = i;
     for (int steps = 0; !EndTest(b, -1); ++steps) {
-        if (b <= depth.first() || steps >= 30000)
+        if (b <= depth.first() || steps >= walkLimit(30000))
             break;
         --b;
     }
     return b;
+}
+
+int32_t EdgeSearch::walkLimit(int32_t atOneSecond) const
+{
+    constexpr double OneSecond = 1000.0;
+    const double perSecond = OneSecond / depth.interval();
+    return perSecond > 1 ? static_cast<int32_t>(std::min(atOneSecond * perSecond, 1e9)) : atOneSecond;
 }
 
 int32_t EdgeSearch::window() const
@@ -157,7 +164,7 @@ int32_t EdgeSearch::autoEnd(int32_t g)
     const int32_t n = depth.count();
     const int32_t w = window();
     for (int steps = 0;; ++g, ++steps) {
-        if (g >= n - 1 || steps > 15000)
+        if (g >= n - 1 || steps > walkLimit(15000))
             return -1;
         const double v = depth(g);
         if (v > max) {  // the dive's deepest point may lie after the climb
@@ -191,7 +198,7 @@ int32_t EdgeSearch::autoOnset(int32_t i)
     const int32_t n = depth.count();
     const int32_t w = window();
     int32_t x = i;
-    for (int steps = 0; steps < 15000 && x > depth.first(); ++steps, --x) {
+    for (int steps = 0; steps < walkLimit(15000) && x > depth.first(); ++steps, --x) {
         const Kink k = KinkAt(depth, x, w);
         if (!k.found)
             continue;

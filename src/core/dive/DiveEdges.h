@@ -71,6 +71,10 @@ struct EdgeSearch {
 
 private:
     int32_t window() const;
+    // A bound on a walk along the dive, given in samples of a 1 s record: as
+    // many samples where the sampling is 1 s or coarser, as much time where
+    // it is finer, so that a fast logger's long dive is walked whole.
+    int32_t walkLimit(int32_t atOneSecond) const;
     int32_t autoEnd(int32_t g);
     int32_t autoOnset(int32_t i);
 };

@@ -193,7 +193,7 @@ const std::vector<Column>& DiveColumns()
                              return name + ExtendedName(s.dive.ExtendedParameters[n], rec);
                          }});
         }
-        // Dives of more than 65,000 points keep only their durations, depths and rates.
+        // 1 only for a dive whose samples could not be held: it keeps its durations, depths and rates.
         c.push_back({"TooLong", [](C x, Row& row) { row.count(x.r().tooLong ? 1 : 0); }});
         c.push_back({"Comment", [](C x, Row& row) { row.text(x.dive.comment); }});
         // Filled after an automatic run for the dives that deserve a second look.

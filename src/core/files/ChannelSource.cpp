@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/files/ArchiveSource.h"
 #include "core/files/BinarySources.h"
 #include "core/files/TextSource.h"
 #include "core/files/TimedTextSource.h"
@@ -22,7 +23,9 @@ const std::vector<const ChannelSource*>& AllSources()
     static const TimedTextSource timedText;
     static const BinarySource binary;
     static const CreatedSource created;
-    static const std::vector<const ChannelSource*> sources{&binary, &text, &timedText, &created};
+    static const ArchiveSource archive;
+    // An archive first: the binary source takes any file that is not text.
+    static const std::vector<const ChannelSource*> sources{&archive, &binary, &text, &timedText, &created};
     return sources;
 }
 

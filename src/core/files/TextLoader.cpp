@@ -165,24 +165,6 @@ bool TellShortLines(const std::string& path, int column, int64_t shortLines, int
     return true;
 }
 
-// The slot scaled to the range of its values.
-void ScaleToRange(Recording& rec, int slot, double smallest, double largest)
-{
-    ChannelDescriptor& d = rec.desc(slot);
-    if (smallest == Unreached && largest == -Unreached) {
-        smallest = -10.0;
-        largest = 10.0;
-    }
-    d.HighRng = largest;
-    d.LowRng = smallest;
-    if (!(d.HighRng > d.LowRng)) {
-        d.HighRng = largest + largest / 10.0;
-        d.LowRng = smallest - smallest / 10.0;
-    }
-    SetScaling(rec, slot);
-    d.KindEqu = 'M';
-}
-
 // Values far beyond the bulk found by the scan: told, and taken as missing
 // as the policy or the user says. True when they are taken as missing, false
 // when kept; `refused` when the load must fail.
@@ -254,7 +236,7 @@ bool ScaleFromScans(Recording& rec, int slot, const Source& source, const LineRu
     if (!TellShortLines(source.path, rules.column, total.shortLines, total.valueLines, firstShort, WrongColumnScan, ui))
         return false;
 
-    ScaleToRange(rec, slot, total.smallest, total.largest);
+    textload::ScaleToRange(rec, slot, total.smallest, total.largest);
     if (d.CoeffA > total.resolution) {
         const std::optional<OutlierBounds> outliers = FindOutliers(kept);
         bool refused = false;
@@ -262,7 +244,7 @@ bool ScaleFromScans(Recording& rec, int slot, const Source& source, const LineRu
             WarnCoarseSteps(source.path, total, d.CoeffA, ui);
         } else if (TakeOutliers(source, firstLine, rules, total, *outliers, policy, refused, ui)) {
             DropOutliers(kept, *outliers, total.smallest, total.largest);
-            ScaleToRange(rec, slot, total.smallest, total.largest);
+            textload::ScaleToRange(rec, slot, total.smallest, total.largest);
             dropped = outliers;
         } else if (refused) {
             return false;

@@ -212,6 +212,28 @@ Conversion ConversionOf(const ChannelDescriptor& d)
     return {f, -d.CoeffB * f, (d.LowRng - d.CoeffB) * f, d.UsrCoeffA, d.UsrCoeffB, d.IgnoreEmpLine};
 }
 
+void ScaleToRange(Recording& rec, int slot, double smallest, double largest)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    if (smallest == Unreached && largest == -Unreached) {
+        smallest = -10.0;
+        largest = 10.0;
+    }
+    d.HighRng = largest;
+    d.LowRng = smallest;
+    if (!(d.HighRng > d.LowRng)) {
+        d.HighRng = largest + largest / 10.0;
+        d.LowRng = smallest - smallest / 10.0;
+    }
+    SetScaling(rec, slot);
+    d.KindEqu = 'M';
+}
+
+uint16_t StoredWord(const Conversion& c, double v)
+{
+    return ToRaw((v * c.f + c.g) * c.usrA + c.usrB);
+}
+
 uint16_t MissingStandIn(const ChannelDescriptor& d)
 {
     const Conversion c = ConversionOf(d);

@@ -107,6 +107,10 @@ LineRules RulesOf(const ChannelDescriptor& d, const SkipStrings& skips);
 Conversion ConversionOf(const ChannelDescriptor& d);
 // The raw word a load stores for a missing value.
 uint16_t MissingStandIn(const ChannelDescriptor& d);
+// The raw word a load stores for physical value v.
+uint16_t StoredWord(const Conversion& c, double v);
+// The slot scaled to the range of its values (a range of one value widened by a tenth).
+void ScaleToRange(Recording& rec, int slot, double smallest, double largest);
 
 struct LoadHooks {
     // Called at every sample count that is a multiple of 10000.

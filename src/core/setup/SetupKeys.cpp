@@ -44,6 +44,14 @@ Key ExactInterval()
     return key;
 }
 
+// The sensor of a tag archive, written only for such a channel.
+Key ArchiveVariable()
+{
+    Key key = Chan<&ChannelDescriptor::archiveVariable>("Variable");
+    key.written = [](const Target& t, int slot, int) { return t.desc[slot].format == ChannelFormat::Archive; };
+    return key;
+}
+
 template <auto Member>
 Key Glob(std::string_view name, int64_t lo = -NoLimit, int64_t hi = NoLimit)
 {
@@ -102,7 +110,7 @@ std::vector<Group> MakeGroups()
         {Index::Slot,
          {LongText(Chan<&D::NameIn>("NameIn")), Chan<&D::Caption>("Caption"), Chan<&D::SampRate>("SampRate"),
           Chan<&D::DataCnt>("DataCnt"), startTime, Chan<&D::EndTime>("EndTime"), Chan<&D::SmpDelay>("SmpDelay"),
-          Chan<&D::CorrSmpDelay>("CorrSmpDelay"), style, Chan<&D::format>("ToCreate", 0, 2),
+          Chan<&D::CorrSmpDelay>("CorrSmpDelay"), style, Chan<&D::format>("ToCreate", 0, 3),
           Chan<&D::Min>("Min"), Chan<&D::Max>("Max"), Chan<&D::CoeffA>("CoeffA"), Chan<&D::CoeffB>("CoeffB"),
           Chan<&D::CoeffC>("CoeffC"), Chan<&D::UsrCoeffA>("UsrCoeffA"), Chan<&D::UsrCoeffB>("UsrCoeffB"),
           Chan<&D::LowRng>("LowRng"), Chan<&D::HighRng>("HighRng"), Chan<&D::yOffset>("yOffset"),
@@ -116,7 +124,7 @@ std::vector<Group> MakeGroups()
           Chan<&D::Poly_I>("Poly_I"), Chan<&D::Poly_J>("Poly_J"), Chan<&D::Poly_K>("Poly_K"),
           ChanNumber<&D::bSet>("bSet"), ChanNumber<&D::bApplyPolynom>("bApplyPolynom"),
           TimeKey<&D::TimeColumn>("TimeColumn", 0, NoLimit), TimeKey<&D::DateColumn>("DateColumn", 0, NoLimit),
-          TimeKey<&D::dateOrder>("DateOrder", 0, 3), ExactInterval()}},
+          TimeKey<&D::dateOrder>("DateOrder", 0, 3), ExactInterval(), ArchiveVariable()}},
         {Index::None,
          {Glob<&S::Cmt1>("Cmt1"), Glob<&S::Cmt2>("Cmt2"), Nested<&S::skip, &SkipStrings::Skip1Enbld>("Skip1Enbld"),
           Nested<&S::skip, &SkipStrings::Skip1Str>("Skip1Str"),

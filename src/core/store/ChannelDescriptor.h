@@ -20,6 +20,7 @@ enum class ChannelFormat : uint8_t {
     Text = 0,     // a column of a logger text file
     Created = 1,  // made by the program while its binary file does not exist; read without its header after
     Binary = 2,   // a binary channel file, with its information header
+    Archive = 3,  // a sensor of a tag archive (NetCDF): the variable archiveVariable, axis ColumnValue
 };
 
 // What a channel is, where it came from, how its raw words become physical
@@ -78,6 +79,7 @@ struct ChannelDescriptor {
     int32_t TimeColumn = 0;
     int32_t DateColumn = 0;
     DateOrder dateOrder = DateOrder::Unknown;  // of slashed dates; Unknown: told by the lines
+    std::string archiveVariable;               // the sensor of a tag archive ("P", "A")
 
     bool operator==(const ChannelDescriptor&) const = default;
 };

@@ -124,22 +124,32 @@ TEST(DiveAnalysis, PauseAndDifferencesToThePreviousDive)
     EXPECT_EQ(r.counter, 3);  // only the result step advances it
 }
 
-TEST(DiveAnalysis, LongDivesStopEarly)
+// A fast logger's long dive: 70 minutes at 25 Hz (105,000 samples) is found
+// and analysed whole, bottom values included.
+TEST(DiveAnalysis, ALongDiveOfAFastLoggerIsAnalysedWhole)
 {
-    DiveBench b(std::vector<double>(65100, 10.0));
-    b.frame(10, 20, 30, 10 + 65000);
+    constexpr int PerSecond = 25, Minute = 60 * PerSecond;
+    std::vector<double> depth = test::Trapezoid(0, Minute, 200, 10 * Minute, 50 * Minute, 10 * Minute, Minute);
+    for (int i = 11 * Minute; i < 61 * Minute; ++i)
+        depth[static_cast<std::size_t>(i)] += 2 * std::sin(i / 250.0);  // a bottom that undulates
+    DiveBench b(depth, 1000 / PerSecond);
+    b.p.Threshold = 5;
+    ASSERT_TRUE(SearchNext(b.cx, b.p).accepted);
     ASSERT_TRUE(AnalyseDive(b.rec, b.view.at, b.p, b.state, b.cx.setup, b.ui));
-    EXPECT_FALSE(b.state.record.tooLong);
-    EXPECT_NEAR(b.state.record.depthIntegral, 65001 * 10.0 / 3600, 0.1);
-    b.frame(10, 20, 30, 10 + 65001);
-    AnalyseDive(b.rec, b.view.at, b.p, b.state, b.cx.setup, b.ui);
     const DiveRecord& r = b.state.record;
-    EXPECT_TRUE(r.tooLong);
-    // Stopped before the integral and the bottom: those are not known, not 0.
-    for (const double v : {r.depthIntegral, r.bottomFraction, r.bottomMedian, r.bottomMinimum, r.bottomMean,
-                           r.bottomStdDev, r.relativeBottomRange})
-        EXPECT_EQ(v, Missing);
-    EXPECT_NEAR(r.meanDepth, 10, 0.01);
+    EXPECT_TRUE(r.analysed);
+    EXPECT_FALSE(r.tooLong);
+    EXPECT_NEAR(r.duration, 70 * 60000.0, 10000);
+    EXPECT_GT(r.duration / 40, 100000);
+    EXPECT_NEAR(r.maxDepth, 202, 0.5);
+    EXPECT_NEAR(r.bottomMedian, 200, 2);
+    EXPECT_NEAR(r.bottomMean, 200, 1);
+    EXPECT_GT(r.bottomStdDev, 0.5);
+    EXPECT_GT(r.bottomVerticalDistance, 100);
+    EXPECT_NE(r.bottomRoughness, Missing);
+    // In m h: 200 m for the 50 minutes of the bottom, 100 m on average for the 20 of descent and ascent.
+    EXPECT_NEAR(r.depthIntegral, (200 * 50 + 100 * 20) / 60.0, 1);
+    EXPECT_NEAR(r.bottomFraction, 50.0 / 70, 0.1);
 
     // Nothing without data.
     b.rec.at(0).ChannelUsed = false;

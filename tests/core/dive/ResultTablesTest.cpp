@@ -154,9 +154,10 @@ TEST(ResultTables, UnknownValuesAreEmptyCells)
     EXPECT_EQ(c["DescentRate90[m/s]"], "");
     EXPECT_EQ(c["AscentRate90[m/s]"], "");
 
-    // A dive of more than 65,000 points keeps its durations and depths, and says so.
+    // A dive whose samples cannot be held keeps its durations and depths, and says so.
     test::DiveBench longDive(std::vector<double>(65100, 10.0));
     longDive.frame(10, 20, 30, 10 + 65001);
+    longDive.cx.setup.mostSamples = 65000;
     c = Cells(longDive, s);
     EXPECT_EQ(c["TooLong"], "1");
     EXPECT_NE(c["MaxDepth[m]"], "");

@@ -15,7 +15,7 @@ TEST(ChannelSource, TheRegistryGivesEachFormatItsSourceAndRefusesAnUnknownOne)
 {
     for (ChannelFormat f : {ChannelFormat::Text, ChannelFormat::Created, ChannelFormat::Binary})
         EXPECT_EQ(SourceFor(f).format(), f);
-    EXPECT_EQ(AllSources().size(), 4u);
+    EXPECT_EQ(AllSources().size(), 5u);
     // A text file whose lines carry their times has a source of its own.
     ChannelDescriptor timed;
     timed.TimeColumn = 2;

@@ -1,0 +1,188 @@
+#include "core/files/ArchiveSource.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/files/TagArchive.h"
+#include "core/files/TextLoaderPasses.h"
+#include "core/store/Channel.h"
+#include "core/store/FileUtil.h"
+#include "core/store/Markers.h"
+#include "core/store/TimeBase.h"
+#include "core/store/VkDialogs.h"
+
+namespace vk {
+
+namespace {
+
+constexpr int64_t ChunkSamples = 1 << 20;  // read at a time: memory stays small whatever the sensor's length
+
+std::string Offered(const ArchiveContents& archive)
+{
+    std::string list;
+    for (const ArchiveChannel& c : archive.channels)
+        if (c.axis == 0)
+            list +=
+                (list.empty() ? "" : ", ") + c.variable + (c.axes > 1 ? " (" + std::to_string(c.axes) + " axes)" : "");
+    return list;
+}
+
+// The slot's sensor in the archive; nullopt after a message naming what is wrong.
+std::optional<ArchiveChannel> ChannelOf(const ChannelDescriptor& d, ArchiveContents& archive, VkDialogs& ui)
+{
+    archive = ReadArchive(d.NameIn);
+    const std::string file = " " + FileNameOf(d.NameIn) + ": ";
+    if (!archive.error.empty() && archive.channels.empty()) {
+        ui.message(file + archive.error + ".", Severity::Error);
+        return std::nullopt;
+    }
+    const ArchiveChannel* c = FindChannel(archive, d.archiveVariable, d.ColumnValue);
+    if (!c) {
+        std::string wanted = "\"" + d.archiveVariable + "\"";
+        if (d.ColumnValue > 1)
+            wanted += " axis " + std::to_string(d.ColumnValue);
+        ui.message(file + "the archive holds no sensor " + wanted + ". It offers " + Offered(archive) + ".",
+                   Severity::Error);
+        return std::nullopt;
+    }
+    return *c;
+}
+
+// Runs `take` over every sample of the stretch, chunk by chunk.
+template <class Take>
+bool ForEachSample(ArchiveReader& reader, int64_t from, int64_t count, Take take)
+{
+    std::vector<double> chunk;
+    for (int64_t done = 0; done < count;) {
+        const int64_t n = std::min(ChunkSamples, count - done);
+        if (!reader.read(from + done, n, chunk))
+            return false;
+        for (int64_t k = 0; k < n; ++k)
+            take(done + k, chunk[static_cast<size_t>(k)]);
+        done += n;
+    }
+    return true;
+}
+
+bool LoadSlot(Recording& rec, int slot, VkDialogs& ui)
+{
+    SlotData& s = rec.at(slot);
+    ChannelDescriptor& d = s.desc;
+    s.missing.clear();
+    ArchiveContents archive;
+    const auto c = ChannelOf(d, archive, ui);
+    if (!c)
+        return false;
+    Channel channel(rec, slot);
+    const int64_t skip = std::min<int64_t>(s.SkipCount, c->samples);
+    const int64_t limit = rec.store.capacity(slot);
+    const int64_t count = std::min(c->samples - skip, limit);
+    ArchiveReader reader(d.NameIn, *c);
+    const auto failed = [&] {
+        ui.message(" " + FileNameOf(d.NameIn) + ": " + reader.error() + ".", Severity::Error);
+        return false;
+    };
+    BusyCursor busy(ui);
+    if (d.AutoScaling) {
+        double smallest = Unreached, largest = -Unreached;
+        if (!ForEachSample(reader, skip, count, [&](int64_t, double v) {
+                if (v < smallest)
+                    smallest = v;
+                if (v > largest)
+                    largest = v;
+            }))
+            return failed();
+        textload::ScaleToRange(rec, slot, smallest, largest);
+    }
+    const textload::Conversion conv = textload::ConversionOf(d);
+    const uint16_t standIn = textload::MissingStandIn(d);
+    const int32_t first = channel.firstStored();
+    int64_t gapFrom = -1;  // stored index where the run of missing samples began
+    const auto closeGap = [&](int64_t at) {
+        if (gapFrom >= 0)
+            s.missing.add(static_cast<int32_t>(gapFrom), static_cast<int32_t>(at - 1));
+        gapFrom = -1;
+    };
+    if (!ForEachSample(reader, skip, count, [&](int64_t k, double v) {
+            const auto q = static_cast<int32_t>(k);
+            uint16_t* block = rec.store.block(slot, q >> SampleStore::BlockShift);
+            if (std::isnan(v)) {
+                block[q & SampleStore::BlockMask] = standIn;
+                if (gapFrom < 0)
+                    gapFrom = k;
+                return;
+            }
+            closeGap(k);
+            block[q & SampleStore::BlockMask] = textload::StoredWord(conv, v);
+        }))
+        return failed();
+    closeGap(count);
+    if (count < c->samples - skip)
+        ui.message(" " + FileNameOf(d.NameIn) + ": the sensor holds more samples than a channel can take. The first " +
+                       std::to_string(count) + " samples were loaded.",
+                   Severity::Warning);
+    d.EndTime = d.StartTime + static_cast<double>(c->samples - 1) * channel.interval();
+    channel.setExtent(first, count);
+    return true;
+}
+
+}  // namespace
+
+bool ArchiveSource::canRead(const std::string& path) const
+{
+    return LooksLikeNetCdf(path);
+}
+
+std::vector<std::string> ArchiveSource::channels(const ChannelDescriptor& d) const
+{
+    std::vector<std::string> names;
+    for (const ArchiveChannel& c : ReadArchive(d.NameIn).channels)
+        names.push_back(c.label());
+    return names;
+}
+
+bool ArchiveSource::readInfo(Recording& rec, int slot, const SourceLoad&, VkDialogs& ui) const
+{
+    if (!rec.at(slot).ChannelUsed)
+        return true;
+    ArchiveContents archive;
+    const auto c = ChannelOf(rec.desc(slot), archive, ui);
+    if (!c)
+        return false;
+    ChannelDescriptor& d = rec.desc(slot);
+    if (!archive.error.empty())
+        ui.message(" " + FileNameOf(d.NameIn) + ": " + archive.error + "; the start time of the setup is kept.",
+                   Severity::Warning);
+    if (archive.start) {
+        d.StartTime = *archive.start + c->startOffsetSeconds * 1000.0;
+        const CalendarTime t = DecodeTime(d.StartTime);
+        d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
+    }
+    Channel(rec, slot).setInterval(c->intervalMs());
+    return true;
+}
+
+bool ArchiveSource::load(Recording& rec, const std::vector<int>& slots, const SourceLoad&, VkDialogs& ui) const
+{
+    for (const int slot : slots)
+        if (rec.at(slot).ChannelUsed && !LoadSlot(rec, slot, ui))
+            return false;
+    return true;
+}
+
+std::string ArchiveSource::emptyReason(const Recording& rec, int slot) const
+{
+    const ChannelDescriptor& d = rec.desc(slot);
+    return ", sensor \"" + d.archiveVariable + "\"" +
+           (d.ColumnValue > 1 ? " axis " + std::to_string(d.ColumnValue) : "");
+}
+
+void ArchiveSource::copyReading(const ChannelDescriptor& from, ChannelDescriptor& to) const
+{
+    to.format = ChannelFormat::Archive;
+    to.archiveVariable = from.archiveVariable;
+    to.ColumnValue = from.ColumnValue;
+    to.AutoScaling = from.AutoScaling;
+}
+
+}  // namespace vk
