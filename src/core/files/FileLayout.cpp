@@ -69,6 +69,8 @@ char SeparatorOf(const std::vector<std::string>& lines)
     return best;
 }
 
+}  // namespace
+
 // A sensor by the name of its column: depth (or pressure), temperature.
 bool NamedDepth(const std::string& name)
 {
@@ -80,8 +82,6 @@ bool NamedTemperature(const std::string& name)
 {
     return name.starts_with("temp") || name == "t" || name.starts_with("t [") || name.starts_with("water t");
 }
-
-}  // namespace
 
 FileLayout ReadFileLayout(const std::string& path, int lines)
 {
@@ -108,7 +108,7 @@ FileLayout ReadFileLayout(const std::string& path, int lines)
     layout.columns = CountColumns(sample, separator);
     if (data > 0)
         for (int c = 1; c <= layout.columns; ++c)
-            layout.names.push_back(Lower(ColumnText(first[data - 1], c, separator)));
+            layout.names.emplace_back(ColumnText(first[data - 1], c, separator));
     layout.names.resize(static_cast<std::size_t>(layout.columns));
 
     // Time columns: a date and time in one field, or a date and a clock apart.
@@ -132,7 +132,7 @@ FileLayout ReadFileLayout(const std::string& path, int lines)
     // The sensors: by their names, else the number columns in order.
     auto named = [&](bool (*is)(const std::string&)) {
         for (int c : numbers)
-            if (is(layout.names[static_cast<std::size_t>(c - 1)]))
+            if (is(Lower(layout.names[static_cast<std::size_t>(c - 1)])))
                 return c;
         return 0;
     };

@@ -20,12 +20,17 @@ struct FileLayout {
     char separator = '\t';
     int headerLines = 0;
     int columns = 0;
-    std::vector<std::string> names;      // the last header line's fields, per column
+    std::vector<std::string> names;      // the last header line's fields, per column, as written
     int timeColumn = 0, dateColumn = 0;  // 0: none
     // The column proposed for each slot: depth, temperature, one more sensor (0: none).
     std::array<int, SlotCount> slotColumns{};
     std::vector<std::string> firstLines;  // as they stand in the file, for the user to see
 };
+
+// A sensor by its name in lower case (a column's header, an archive's variable
+// or full name): depth or pressure ("depth [m]", "p"), temperature ("t", "temp").
+bool NamedDepth(const std::string& name);
+bool NamedTemperature(const std::string& name);
 
 // Looks at the first lines of the file (up to `lines` of them).
 FileLayout ReadFileLayout(const std::string& path, int lines = 200);

@@ -1,28 +1,71 @@
 #include "core/setup/DescribeFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "core/files/FileLayout.h"
 #include "core/files/LineTimes.h"
+#include "core/files/TagArchive.h"
 #include "core/setup/SetupFile.h"
+#include "core/store/Channel.h"
+#include "core/store/TimeBase.h"
 
 namespace vk {
 
-DescribedSetup DescribeFile(const std::string& dataPath, const std::string& templatePath)
+namespace {
+
+std::string Lower(std::string s)
 {
-    DescribedSetup out;
-    Recording rec;
-    Settings settings;
-    if (!templatePath.empty() && !ReadSetup(templatePath, rec, settings)) {
-        out.error = templatePath + ": not a setup file that can be read";
-        return out;
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// The archive's sensors for depth, temperature and one more, by their names.
+std::string ProposeArchive(const std::string& path, Recording& rec)
+{
+    const ArchiveContents archive = ReadArchive(path);
+    if (archive.channels.empty())
+        return path + ": " + archive.error;
+    const auto named = [&](bool (*test)(const std::string&)) -> const ArchiveChannel* {
+        for (const ArchiveChannel& c : archive.channels)
+            if (test(Lower(c.variable)) || test(Lower(c.fullName)) || test(Lower(c.description)))
+                return &c;
+        return nullptr;
+    };
+    std::array<const ArchiveChannel*, SlotCount> chosen{named(NamedDepth), named(NamedTemperature), nullptr};
+    for (const ArchiveChannel& c : archive.channels)
+        if (std::find(chosen.begin(), chosen.end(), &c) == chosen.end() && !chosen[2])
+            chosen[2] = &c;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        ChannelDescriptor& d = rec.desc(slot);
+        const ArchiveChannel* c = chosen[static_cast<std::size_t>(slot)];
+        if (!c) {
+            d.NameIn.clear();
+            continue;
+        }
+        d.NameIn = path;
+        d.format = ChannelFormat::Archive;
+        d.archiveVariable = c->variable;
+        d.ColumnValue = c->axis + 1;
+        d.Caption = c->caption();
+        d.AutoScaling = true;
+        d.TimeColumn = d.DateColumn = 0;
+        if (archive.start) {
+            d.StartTime = *archive.start + c->startOffsetSeconds * 1000.0;
+            const CalendarTime t = DecodeTime(d.StartTime);
+            d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
+        }
+        Channel(rec, slot).setInterval(c->intervalMs());
     }
-    const FileLayout layout = ReadFileLayout(dataPath);
-    if (!layout.readable) {
-        out.error = dataPath + ": cannot be read";
-        return out;
-    }
-    const std::string path = std::filesystem::absolute(dataPath).lexically_normal().string();
+    return {};
+}
+
+std::string ProposeText(const std::string& path, Recording& rec, const SkipStrings& skips)
+{
+    const FileLayout layout = ReadFileLayout(path);
+    if (!layout.readable)
+        return path + ": cannot be read";
     bool any = false;
     for (int slot = 0; slot < SlotCount; ++slot) {
         ChannelDescriptor& d = rec.desc(slot);
@@ -34,29 +77,45 @@ DescribedSetup DescribeFile(const std::string& dataPath, const std::string& temp
         d.NameIn = path;
         d.AutoScaling = true;
     }
-    if (!any) {
-        out.error = dataPath + ": no column of numbers found";
+    if (!any)
+        return path + ": no column of numbers found";
+    if (layout.timeColumn == 0)
+        return {};
+    const LineTimes times = ReadLineTimes(rec.desc(0).NameIn.empty() ? rec.desc(1) : rec.desc(0), 0, skips);
+    if (!times.error.empty())
+        return times.error;
+    if (times.orderUnknown)
+        return path + ": its dates read as well day first as month first; set DateOrder in the setup";
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        ChannelDescriptor& d = rec.desc(slot);
+        if (d.NameIn.empty())
+            continue;
+        d.dateOrder = times.order;
+        TakeTimeGrid(rec, slot, times.grid);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string ProposeReading(const std::string& dataPath, Recording& rec, const SkipStrings& skips)
+{
+    const std::string path = std::filesystem::absolute(dataPath).lexically_normal().string();
+    return LooksLikeNetCdf(path) ? ProposeArchive(path, rec) : ProposeText(path, rec, skips);
+}
+
+DescribedSetup DescribeFile(const std::string& dataPath, const std::string& templatePath)
+{
+    DescribedSetup out;
+    Recording rec;
+    Settings settings;
+    if (!templatePath.empty() && !ReadSetup(templatePath, rec, settings)) {
+        out.error = templatePath + ": not a setup file that can be read";
         return out;
     }
-    if (layout.timeColumn > 0) {
-        const LineTimes times = ReadLineTimes(rec.desc(0).NameIn.empty() ? rec.desc(1) : rec.desc(0), 0, settings.skip);
-        if (!times.error.empty()) {
-            out.error = times.error;
-            return out;
-        }
-        if (times.orderUnknown) {
-            out.error = dataPath + ": its dates read as well day first as month first; set DateOrder in the setup";
-            return out;
-        }
-        for (int slot = 0; slot < SlotCount; ++slot) {
-            ChannelDescriptor& d = rec.desc(slot);
-            if (d.NameIn.empty())
-                continue;
-            d.dateOrder = times.order;
-            TakeTimeGrid(rec, slot, times.grid);
-        }
-    }
-    out.text = SetupText(rec, settings);
+    out.error = ProposeReading(dataPath, rec, settings.skip);
+    if (out.error.empty())
+        out.text = SetupText(rec, settings);
     return out;
 }
 

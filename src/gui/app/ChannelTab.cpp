@@ -15,11 +15,16 @@
 #include <QSignalBlocker>
 
 #include "core/files/ChannelSource.h"
+#include "core/files/TagArchive.h"
 #include "core/files/TextLoader.h"
+#include "core/setup/DescribeFile.h"
 #include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
+#include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
+#include "gui/app/ReadLayoutDialog.h"
+#include "gui/widgets/ModalDialog.h"
 #include "gui/widgets/TypedTimeField.h"
 
 namespace vk {
@@ -113,12 +118,16 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     binary_->setObjectName("rdbBinary");
     text_ = new QRadioButton("Text file");
     text_->setObjectName("rdbText");
+    archive_ = new QRadioButton("Tag archive");
+    archive_->setObjectName("rdbArchive");
+    archive_->setToolTip("A NetCDF file of an animal tag: one variable per sensor");
     readHeader_ = new QCheckBox("Read header");
     readHeader_->setObjectName("cbxReadHeader");
     readHeader_->setChecked(true);
     readHeader_->setToolTip("Read scaling, sampl.rate etc from bin. file header");
     formatLayout->addWidget(binary_);
     formatLayout->addWidget(text_);
+    formatLayout->addWidget(archive_);
     formatLayout->addWidget(readHeader_);
     grid->addWidget(formatGroup_, 4, 0, 1, 5);
     grid->addWidget(copyButton("Copy", "Same format for all channels", CopyKind::Format), 4, 5);
@@ -132,14 +141,25 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     separator_->setToolTip("Columns are separated by?");
     skipVoid_ = new QCheckBox("Skip void data");
     skipVoid_->setObjectName("cbxSkipVoid");
-    grid->addWidget(new QLabel("Header"), 5, 0);
-    grid->addWidget(header_, 5, 1);
-    grid->addWidget(new QLabel("Column"), 5, 2);
-    grid->addWidget(column_, 5, 3);
-    grid->addWidget(copyButton("C", "Count up column Nr", CopyKind::CountColumns), 5, 4);
-    grid->addWidget(new QLabel("Separator"), 6, 0);
-    grid->addWidget(separator_, 6, 1);
-    grid->addWidget(skipVoid_, 6, 2, 1, 2);
+    sensor_ = new QComboBox;
+    sensor_->setObjectName("archiveSensor");
+    sensor_->setToolTip("The sensor of the tag archive this channel shows");
+    sensorLabel_ = new QLabel("Sensor");
+    grid->addWidget(sensorLabel_, 5, 0);
+    grid->addWidget(sensor_, 5, 1, 1, 4);
+    grid->addWidget(new QLabel("Header"), 6, 0);
+    grid->addWidget(header_, 6, 1);
+    grid->addWidget(new QLabel("Column"), 6, 2);
+    grid->addWidget(column_, 6, 3);
+    grid->addWidget(copyButton("C", "Count up column Nr", CopyKind::CountColumns), 6, 4);
+    grid->addWidget(new QLabel("Separator"), 7, 0);
+    grid->addWidget(separator_, 7, 1);
+    grid->addWidget(skipVoid_, 7, 2, 1, 2);
+    readLayout_ = new QPushButton("Read layout");
+    readLayout_->setObjectName("readLayout");
+    readLayout_->setAutoDefault(false);
+    readLayout_->setToolTip("Propose separator, header lines, columns, start and interval from the file's first lines");
+    grid->addWidget(readLayout_, 7, 4, 1, 2);
 
     // Lines that carry their times: start and interval come from the file.
     timeColumn_ = Field("timeColumn", "0",
@@ -147,10 +167,10 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
                         "0: the lines follow each other at the sampling rate from the start time");
     dateColumn_ =
         Field("dateColumn", "0", "The column of each line's date, where it stands apart from the time; 0: none");
-    grid->addWidget(new QLabel("Times in column"), 7, 0);
-    grid->addWidget(timeColumn_, 7, 1);
-    grid->addWidget(new QLabel("Dates in column"), 7, 2);
-    grid->addWidget(dateColumn_, 7, 3);
+    grid->addWidget(new QLabel("Times in column"), 8, 0);
+    grid->addWidget(timeColumn_, 8, 1);
+    grid->addWidget(new QLabel("Dates in column"), 8, 2);
+    grid->addWidget(dateColumn_, 8, 3);
 
     auto* scaling = new QGroupBox("Scaling");
     auto* scalingLayout = new QHBoxLayout(scaling);
@@ -165,20 +185,23 @@ ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
     scalingLayout->addWidget(new QLabel("Max"));
     scalingLayout->addWidget(max_);
     scalingLayout->addWidget(autoScaling_);
-    grid->addWidget(scaling, 8, 0, 1, 5);
+    grid->addWidget(scaling, 9, 0, 1, 5);
     copyAutoScaling_ =
         copyButton("Copy", "Left mouse: Same auto scaling, right mouse: Also min, max", CopyKind::AutoScaling);
     copyAutoScaling_->installEventFilter(this);
-    grid->addWidget(copyAutoScaling_, 8, 5);
-    grid->setRowStretch(9, 1);
+    grid->addWidget(copyAutoScaling_, 9, 5);
+    grid->setRowStretch(10, 1);
 
     connect(browse, &QPushButton::clicked, this, &ChannelTab::browse);
     connect(fileName_, &QLineEdit::textEdited, this, &ChannelTab::fileNameChanged);
     connect(sampling_, &QLineEdit::editingFinished, this, &ChannelTab::samplingExit);
     connect(date_, &TypedTimeField::valueTaken, this, &ChannelTab::dateExit);
     connect(time_, &TypedTimeField::valueTaken, this, &ChannelTab::dateExit);
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{binary_, text_, readHeader_, autoScaling_})
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{binary_, text_, archive_, readHeader_, autoScaling_})
         connect(b, &QAbstractButton::clicked, this, &ChannelTab::formatClicked);
+    connect(readLayout_, &QPushButton::clicked, this, &ChannelTab::readLayout);
+    connect(sensor_, &QComboBox::activated, this, &ChannelTab::sensorChosen);
     connect(header_, &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);
     connect(column_, &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);
     connect(separator_->lineEdit(), &QLineEdit::editingFinished, this, &ChannelTab::textFormatExit);
@@ -240,7 +263,8 @@ void ChannelTab::fill()
     date_->setDate(QDate(t.year, t.month, t.day));
     time_->setTime(QTime(t.hour, t.minute, t.second));
     binary_->setChecked(d.format == ChannelFormat::Binary);
-    text_->setChecked(d.format != ChannelFormat::Binary);
+    archive_->setChecked(d.format == ChannelFormat::Archive);
+    text_->setChecked(d.format == ChannelFormat::Text || d.format == ChannelFormat::Created);
     readHeader_->setChecked(d.UseFileInfo);
     header_->setText(QString::number(d.HeaderText));
     column_->setText(QString::number(d.ColumnValue));
@@ -251,6 +275,7 @@ void ChannelTab::fill()
     min_->setText(QString::number(d.LowRng, 'f', 4));
     max_->setText(QString::number(d.HighRng, 'f', 4));
     autoScaling_->setChecked(d.AutoScaling);
+    fillSensors();
     updateEnabling();
     updatePreview();
 }
@@ -263,10 +288,11 @@ void ChannelTab::collect()
     TakeInterval(sampling_, Channel(rec_, slot_));
     dateExit();
     if (!isFileToCreate())
-        d.format = binary_->isChecked() ? ChannelFormat::Binary : ChannelFormat::Text;
+        d.format = chosenFormat();
     if (ParseInteger(header_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
         d.HeaderText = static_cast<int32_t>(n);
-    if (ParseInteger(column_->text().toStdString(), n) && n >= 0 && n <= INT32_MAX)
+    if (d.format != ChannelFormat::Archive && ParseInteger(column_->text().toStdString(), n) && n >= 0 &&
+        n <= INT32_MAX)
         d.ColumnValue = static_cast<int32_t>(n);
     const QString separator = separator_->currentText();
     if (!separator.isEmpty())
@@ -302,7 +328,17 @@ void ChannelTab::browse()
 
 void ChannelTab::fileNameChanged()
 {
-    desc().NameIn = fileName_->text().toStdString();
+    ChannelDescriptor& d = desc();
+    d.NameIn = fileName_->text().toStdString();
+    // A tag archive is told by its first bytes: the tab switches to it, and back.
+    if (!isFileToCreate() && FileExists(d.NameIn)) {
+        const bool archive = SourceFor(ChannelFormat::Archive).canRead(d.NameIn);
+        if (archive != (d.format == ChannelFormat::Archive)) {
+            d.format = archive ? ChannelFormat::Archive : ChannelFormat::Text;
+            (archive ? archive_ : text_)->setChecked(true);
+        }
+    }
+    fillSensors();
     updateEnabling();
     updatePreview();
     Q_EMIT markingChanged();
@@ -336,10 +372,12 @@ void ChannelTab::formatClicked()
 {
     ChannelDescriptor& d = desc();
     if (!isFileToCreate())
-        d.format = binary_->isChecked() ? ChannelFormat::Binary : ChannelFormat::Text;
+        d.format = chosenFormat();
     d.UseFileInfo = readHeader_->isChecked();
     d.AutoScaling = autoScaling_->isChecked();
+    fillSensors();
     updateEnabling();
+    updatePreview();
 }
 
 void ChannelTab::textFormatExit()
@@ -404,13 +442,16 @@ void ChannelTab::updateEnabling()
         text_->setChecked(true);
         autoScaling_->setChecked(false);
     }
-    const bool binary = binary_->isChecked() && !toCreate;
+    const ChannelFormat format = toCreate ? ChannelFormat::Text : chosenFormat();
+    const bool binary = format == ChannelFormat::Binary, archive = format == ChannelFormat::Archive;
     readHeader_->setEnabled(binary);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{header_, column_, separator_, skipVoid_, timeColumn_, dateColumn_})
-        w->setEnabled(!binary);
-    // The file's times give the start and the interval.
-    const bool timed = !binary && !toCreate && rec_.desc(slot_).TimeColumn > 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{header_, column_, separator_, skipVoid_, timeColumn_, dateColumn_,
+                                                      readLayout_})
+        w->setEnabled(!binary && !archive);
+    sensor_->setVisible(archive);
+    sensorLabel_->setVisible(archive);
+    // The file's times (or the archive) give the start and the interval.
+    const bool timed = archive || (!binary && !toCreate && rec_.desc(slot_).TimeColumn > 0);
     for (QWidget* w : std::initializer_list<QWidget*>{sampling_, date_, time_})
         w->setEnabled(!timed);
     autoScaling_->setEnabled(!binary && !toCreate);
@@ -422,9 +463,137 @@ void ChannelTab::updateEnabling()
 void ChannelTab::updatePreview()
 {
     const ChannelDescriptor& d = rec_.desc(slot_);
+    if (d.format == ChannelFormat::Archive) {  // no line to show: what the archive says of itself
+        const ArchiveContents archive = FileExists(d.NameIn) ? ReadArchive(d.NameIn) : ArchiveContents{};
+        QString text = QString::fromStdString(archive.error);
+        if (archive.start)
+            text = QString("Tag archive: %1 sensor channels, deployment started %2")
+                       .arg(archive.channels.size())
+                       .arg(QString::fromStdString(FormatDateTime(*archive.start, '.')));
+        if (!archive.zone.empty())
+            text += QString(" (device clock, zone %1)").arg(QString::fromStdString(archive.zone));
+        preview_->setText(text);
+        return;
+    }
     QString line = FileExists(d.NameIn) ? QString::fromStdString(PreviewLine(d.NameIn, d.HeaderText)) : QString();
     line.replace('\t', QString(" \u21E5 "));  // a label swallows TABs; show where they are
     preview_->setText(line);
+}
+
+}  // namespace vk
+
+namespace vk {
+
+ChannelFormat ChannelTab::chosenFormat() const
+{
+    return binary_->isChecked()    ? ChannelFormat::Binary
+           : archive_->isChecked() ? ChannelFormat::Archive
+                                   : ChannelFormat::Text;
+}
+
+void ChannelTab::fillSensors()
+{
+    const QSignalBlocker blocker(sensor_);
+    sensor_->clear();
+    const ChannelDescriptor& d = rec_.desc(slot_);
+    if (d.format != ChannelFormat::Archive || !FileExists(d.NameIn))
+        return;
+    const ArchiveContents archive = ReadArchive(d.NameIn);
+    for (const ArchiveChannel& c : archive.channels)
+        sensor_->addItem(QString::fromStdString(c.label()),
+                         QStringList{QString::fromStdString(c.variable), QString::number(c.axis + 1)});
+    const ArchiveChannel* current = FindChannel(archive, d.archiveVariable, d.ColumnValue);
+    if (current) {
+        sensor_->setCurrentIndex(static_cast<int>(current - archive.channels.data()));
+    } else if (!archive.channels.empty()) {
+        // A sensor not chosen yet: the one this slot usually shows, by its name.
+        Recording proposal;
+        int index = 0;
+        if (ProposeReading(d.NameIn, proposal, SkipStrings{}).empty() && !proposal.desc(slot_).NameIn.empty())
+            if (const ArchiveChannel* c =
+                    FindChannel(archive, proposal.desc(slot_).archiveVariable, proposal.desc(slot_).ColumnValue))
+                index = static_cast<int>(c - archive.channels.data());
+        sensor_->setCurrentIndex(index);
+        sensorChosen(index);
+    }
+}
+
+void ChannelTab::sensorChosen(int index)
+{
+    if (index < 0)
+        return;
+    const QStringList which = sensor_->itemData(index).toStringList();
+    ChannelDescriptor& d = desc();
+    d.archiveVariable = which.value(0).toStdString();
+    d.ColumnValue = which.value(1).toInt();
+    // The archive's start and interval, shown in the fields it fills.
+    const ArchiveContents archive = ReadArchive(d.NameIn);
+    if (const ArchiveChannel* c = FindChannel(archive, d.archiveVariable, d.ColumnValue)) {
+        if (d.Caption == DefaultDescriptor(slot_).Caption)
+            d.Caption = c->caption();
+        if (archive.start) {
+            d.StartTime = *archive.start + c->startOffsetSeconds * 1000.0;
+            const CalendarTime t = DecodeTime(d.StartTime);
+            d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
+        }
+        Channel(rec_, slot_).setInterval(c->intervalMs());
+        const QSignalBlocker blockers[] = {QSignalBlocker(date_), QSignalBlocker(time_)};
+        sampling_->setText(QString::fromStdString(GeneralText(ChannelView(rec_, slot_).interval())));
+        const CalendarTime t = DecodeTime(d.StartTime);
+        date_->setDate(QDate(t.year, t.month, t.day));
+        time_->setTime(QTime(t.hour, t.minute, t.second));
+        column_->setText(QString::number(d.ColumnValue));
+    }
+}
+
+void ChannelTab::readLayout()
+{
+    collect();
+    const ChannelDescriptor& d = desc();
+    if (!FileExists(d.NameIn)) {
+        ui_.message(" Choose the data file first: " +
+                        (d.NameIn.empty() ? std::string("no file is named") : d.NameIn + " does not exist") + ".",
+                    Severity::Information);
+        return;
+    }
+    Recording proposal;
+    for (int s = 0; s < SlotCount; ++s)
+        proposal.desc(s) = rec_.desc(s);
+    const std::string problem = ProposeReading(d.NameIn, proposal, SkipStrings{});
+    const FileLayout layout = ReadFileLayout(d.NameIn);
+    if (!layout.readable || layout.slotColumns == std::array<int, SlotCount>{}) {
+        ui_.message(" " + FileNameOf(d.NameIn) + ": no column of numbers found in its first lines.", Severity::Warning);
+        return;
+    }
+    // Names from the header where a tab still has its default caption.
+    for (int s = 0; s < SlotCount; ++s) {
+        const auto column = static_cast<std::size_t>(layout.slotColumns[static_cast<std::size_t>(s)]);
+        ChannelDescriptor& p = proposal.desc(s);
+        if (column > 0 && column <= layout.names.size() && !layout.names[column - 1].empty() &&
+            p.Caption == DefaultDescriptor(s).Caption)
+            p.Caption = layout.names[column - 1];
+    }
+    ReadLayoutDialog dialog(layout, proposal, slot_, problem, this);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return;
+    const bool timesKnown = problem.empty();
+    for (int s = 0; s < SlotCount; ++s) {
+        if (proposal.desc(s).NameIn.empty() || (s != slot_ && !dialog.fillsOtherTabs()))
+            continue;
+        ChannelDescriptor& target = rec_.desc(s);
+        const ChannelDescriptor& p = proposal.desc(s);
+        const double start = target.StartTime;
+        const auto fields = target.StartFields;
+        const double interval = ChannelView(rec_, s).interval();
+        target = p;
+        if (!timesKnown) {  // the times could not be read: the start and interval stay as they were
+            target.StartTime = start;
+            target.StartFields = fields;
+            Channel(rec_, s).setInterval(interval);
+        }
+    }
+    Q_EMIT readingProposed();
+    Q_EMIT markingChanged();
 }
 
 }  // namespace vk

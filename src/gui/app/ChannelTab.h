@@ -34,6 +34,8 @@ public:
 Q_SIGNALS:
     void copyRequested(vk::CopyKind kind);
     void markingChanged();
+    // The assistant's proposal was taken: this slot's reading, and maybe other slots'.
+    void readingProposed();
 
 private Q_SLOTS:
     void browse();
@@ -44,9 +46,13 @@ private Q_SLOTS:
     void textFormatExit();
     void timeColumnsExit();
     void rangeExit(bool high);
+    void readLayout();
+    void sensorChosen(int index);
 
 private:
     ChannelDescriptor& desc() { return rec_.desc(slot_); }
+    ChannelFormat chosenFormat() const;
+    void fillSensors();
     void updateEnabling();
     void updatePreview();
     QPushButton* copyButton(const QString& caption, const QString& hint, CopyKind kind);
@@ -63,6 +69,10 @@ private:
     QGroupBox* formatGroup_;
     QRadioButton* binary_;
     QRadioButton* text_;
+    QRadioButton* archive_;
+    QComboBox* sensor_;
+    QLabel* sensorLabel_;
+    QPushButton* readLayout_;
     QCheckBox* readHeader_;
     QLineEdit* header_;
     QLineEdit* column_;

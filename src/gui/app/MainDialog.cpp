@@ -56,6 +56,12 @@ MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::stri
         connect(tab, &ChannelTab::copyRequested, this,
                 [this](CopyKind kind) { copyFromFirstSlot(static_cast<int>(kind)); });
         connect(tab, &ChannelTab::markingChanged, this, &MainDialog::updateTabMarks);
+        connect(tab, &ChannelTab::readingProposed, this, [this] {
+            for (ChannelTab* other : channels_) {
+                other->fill();
+                tabs_->setTabText(other->slot() + 1, QString::fromStdString(wb_.rec.desc(other->slot()).Caption));
+            }
+        });
     }
 
     auto* start = new QPushButton("Start");
@@ -83,7 +89,8 @@ MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::stri
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
-    resize(660, 520);
+    // At least as large as its fields need: no label is cut short.
+    resize(sizeHint().expandedTo(QSize(660, 520)));
 
     connect(start, &QPushButton::clicked, this, &MainDialog::ButtonStartClick);
     connect(help_button, &QPushButton::clicked, this, &MainDialog::ButtonHelpClick);

@@ -25,8 +25,8 @@ class MainDialog : public QDialog {
 public:
     // Sets the dialog up from the last-settings file, then from `setupFile`
     // when one is given, and allocates the sample store.
-    MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings, const std::string& setupFile = {},
-           QWidget* parent = nullptr);
+    MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings,
+               const std::string& setupFile = {}, QWidget* parent = nullptr);
     ~MainDialog() override;
 
     void FillDialog();

@@ -125,7 +125,9 @@ Choice QtDialogs::confirm(std::string_view caption, std::string_view text, std::
     box.showAux(true);
     const ArrowCursor arrow;
     const int answer = box.ask();
-    return answer == ConfirmationBox::Ok ? Choice::First : answer == ConfirmationBox::Aux ? Choice::Second : Choice::Cancel;
+    return answer == ConfirmationBox::Ok    ? Choice::First
+           : answer == ConfirmationBox::Aux ? Choice::Second
+                                            : Choice::Cancel;
 }
 
 std::optional<std::string> QtDialogs::input(std::string_view caption, std::string_view prompt, std::string_view initial)

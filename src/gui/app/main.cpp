@@ -1,9 +1,9 @@
 // Program start: the main dialog, the help viewer, and an optional setup file
 // named on the command line (as a desktop opens the file it was started with).
 
-#include <csignal>
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     try {
         help = std::make_unique<vk::HelpViewer>(ui, vk::HelpFolder());
         form = std::make_unique<vk::MainDialog>(*wb, ui, *help, vk::LastSettingsPath(),
-                                            arguments.size() == 2 ? arguments[1].toStdString() : std::string());
+                                                arguments.size() == 2 ? arguments[1].toStdString() : std::string());
     } catch (const std::exception&) {
         ui.message("Program launch fails for unknown reason.", vk::Severity::Error);
         return 1;

@@ -11,10 +11,12 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
+#include "ExampleArchive.h"
 #include "ExampleRecording.h"
 #include "core/files/ChannelExport.h"
 #include "core/setup/SetupFile.h"
@@ -25,6 +27,7 @@
 #include "gui/widgets/ConfirmationBox.h"
 #include "gui/widgets/HelpViewer.h"
 #include "gui/widgets/TypedTimeField.h"
+#include "support/GuiFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -45,6 +48,8 @@ private Q_SLOTS:
     void lastSettingsCarryOverToTheNextRun();
     void helpShowsTheMainDialogPage();
     void fileViewerAndConfirmation();
+    void readLayoutProposesAndFillsTheTabs();
+    void anArchiveOffersItsSensors();
 
 private:
     void openForm();
@@ -516,6 +521,106 @@ void MainDialogTest::fileViewerAndConfirmation()
     QTimer::singleShot(0, [&confirm] { QTest::keyClick(&confirm, Qt::Key_Escape); });
     QCOMPARE(confirm.ask(), 2);
     QCOMPARE(confirm.windowTitle(), QString("Confirmation"));
+}
+
+// A CSV export of another logger: ISO times, pressure and temperature by
+// their headers, a comment line above. "Read layout" proposes it all, shows
+// the lines with the columns marked; Cancel changes nothing, OK fills the tabs.
+void MainDialogTest::readLayoutProposesAndFillsTheTabs()
+{
+    std::string text = "# exported by a tag program\r\nTime,Pressure [dbar],Temp [C],Light\r\n";
+    for (int k = 0; k < 600; ++k)
+        text += "2025-11-03T22:" + std::string(k / 30 < 10 ? "0" : "") + std::to_string(k / 30) + ":" +
+                (k % 30 * 2 < 10 ? "0" : "") + std::to_string(k % 30 * 2) + ".000Z," + std::to_string(k % 50) +
+                ".5,12." + std::to_string(k % 10) + "," + std::to_string(100 + k) + "\r\n";
+    const std::string csv = dir->write("tag export.csv", text);
+    for (int s = 0; s < SlotCount; ++s)
+        wb->rec.desc(s).NameIn.clear();
+    form->FillDialog();
+    enter(field<QLineEdit>(1, "EditfName"), QString::fromStdString(csv));
+    QVERIFY(field<QPushButton>(1, "readLayout")->isEnabled());
+    tab(1)->collect();
+    const ChannelDescriptor before = wb->rec.desc(1);
+
+    QString summary, pressureHeader, firstPressure;
+    int columns = 0, marked = 0;
+    test::WhenDialogShows("readLayoutDialog", [&](QWidget* dialog) {
+        summary = dialog->findChild<QLabel*>("layoutSummary")->text();
+        auto* table = dialog->findChild<QTableWidget*>("layoutTable");
+        columns = table->columnCount();
+        pressureHeader = table->horizontalHeaderItem(1)->text();
+        firstPressure = table->item(2, 1)->text();
+        for (int r = 0; r < table->rowCount(); ++r)
+            marked += table->item(r, 2)->background() != table->item(r, 3)->background();
+        if (!qEnvironmentVariableIsEmpty("VARNIK_GRAB_DIR"))
+            dialog->grab().save(qEnvironmentVariable("VARNIK_GRAB_DIR") + "/read-layout.png");
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    field<QPushButton>(1, "readLayout")->click();
+    QVERIFY(summary.contains("Separator: ,    Header lines: 2    Columns: 4"));
+    QVERIFY(summary.contains("This channel: column 3 \"Temp [C]\""));
+    QVERIFY(summary.contains("Times: times in column 1 \"Time\""));
+    QVERIFY(summary.contains("Start: 03.11.2025 22:00:00    Interval: 2000 ms"));
+    QCOMPARE(columns, 4);
+    QCOMPARE(pressureHeader, QString("2: Pressure [dbar]"));
+    QCOMPARE(firstPressure, QString("0.5"));
+    QCOMPARE(marked, 30);                // every line shown
+    QVERIFY(wb->rec.desc(1) == before);  // Cancel
+
+    bool othersOffered = false;
+    test::WhenDialogShows("readLayoutDialog", [&](QWidget* dialog) {
+        othersOffered = dialog->findChild<QCheckBox*>("fillOtherTabs")->isChecked();
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            if (b->text() == "OK")
+                b->click();
+    });
+    field<QPushButton>(1, "readLayout")->click();
+    QVERIFY(othersOffered);
+    const ChannelDescriptor& depth = wb->rec.desc(0);
+    QCOMPARE(depth.ColumnValue, 2);
+    QCOMPARE(depth.InDelimiter, ',');
+    QCOMPARE(depth.HeaderText, 2);
+    QCOMPARE(depth.TimeColumn, 1);
+    QCOMPARE(depth.Caption, std::string("Pressure [dbar]"));
+    QCOMPARE(depth.StartTime, EncodeTime(2025, 11, 3, 22, 0, 0));
+    QCOMPARE(depth.SampRate, 2000);
+    QCOMPARE(wb->rec.desc(1).ColumnValue, 3);
+    QCOMPARE(wb->rec.desc(2).ColumnValue, 4);
+    QCOMPARE(wb->rec.desc(1).Caption, std::string("Temp [C]"));
+    // The tabs show it: fields, their enabling, the tab's caption.
+    QCOMPARE(field<QLineEdit>(0, "EditColumn")->text(), QString("2"));
+    QCOMPARE(field<QLineEdit>(0, "timeColumn")->text(), QString("1"));
+    QVERIFY(!field<QLineEdit>(0, "EditSI")->isEnabled());
+    QCOMPARE(field<QLineEdit>(0, "EditfName")->text(), QString::fromStdString(csv));
+    QCOMPARE(form->findChild<QTabWidget*>()->tabText(1), QString("Pressure [dbar]"));
+    QVERIFY(ui->shown.empty());
+}
+
+// A tag archive named on a tab: the tab turns to the archive, lists its
+// sensors and shows the chosen one's start and interval.
+void MainDialogTest::anArchiveOffersItsSensors()
+{
+    const auto archive = example::WriteExampleArchive(dir->path(), 4.0);
+    enter(field<QLineEdit>(2, "EditfName"), QString::fromStdString(archive.data));
+    QVERIFY(field<QRadioButton>(2, "rdbArchive")->isChecked());
+    QCOMPARE(wb->rec.desc(2).format, ChannelFormat::Archive);
+    auto* sensors = field<QComboBox>(2, "archiveSensor");
+    QVERIFY(sensors->isVisible());
+    QCOMPARE(sensors->count(), 5);
+    QVERIFY(!field<QLineEdit>(2, "EditColumn")->isEnabled());
+    QVERIFY(!field<QPushButton>(2, "readLayout")->isEnabled());
+    sensors->setCurrentIndex(3);
+    Q_EMIT sensors->activated(3);
+    QCOMPARE(wb->rec.desc(2).archiveVariable, std::string("A"));
+    QCOMPARE(wb->rec.desc(2).ColumnValue, 2);
+    QCOMPARE(field<QLineEdit>(2, "EditSI")->text(), QString("250"));
+    QCOMPARE(wb->rec.desc(2).StartTime, EncodeTime(2026, 1, 7, 6, 0, 0));
+    grab("archive-tab");
+    // Back to a text file: the text fields again.
+    enter(field<QLineEdit>(2, "EditfName"), QString::fromStdString(example.data));
+    QVERIFY(field<QRadioButton>(2, "rdbText")->isChecked());
+    QVERIFY(!sensors->isVisible());
+    QVERIFY(field<QLineEdit>(2, "EditColumn")->isEnabled());
 }
 
 QTEST_MAIN(MainDialogTest)
