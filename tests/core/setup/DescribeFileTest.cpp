@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ExampleArchive.h"
+#include "ExampleRecording.h"
 #include "core/setup/DescribeFile.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
@@ -55,6 +57,40 @@ TEST(DescribeFile, TheFurSealCsvDescribedLoadsAtItsOwnTime)
     EXPECT_EQ(DescribeFile(dir.file("none.csv"), "").error, dir.file("none.csv") + ": cannot be read");
     EXPECT_EQ(DescribeFile(path, dir.file("none.cfg")).error,
               dir.file("none.cfg") + ": not a setup file that can be read");
+}
+
+// The example's first day as a tag archive: described, the sensors go to the
+// slots by their names; started, the dives are those of the text file.
+TEST(DescribeFile, AnArchiveDescribedFindsTheDivesOfTheTextFile)
+{
+    test::TempDir dir;
+    const auto archive = example::WriteExampleArchive(dir.path());
+    const DescribedSetup s = DescribeFile(archive.data, archive.setup);
+    ASSERT_EQ(s.error, "");
+    for (const char* line : {"\r\nToCreate\t0\t3\r\n", "\r\nVariable\t0\tP\r\n", "\r\nVariable\t1\tT\r\n",
+                             "\r\nVariable\t2\tA\r\n", "\r\nColumnValue\t2\t1\r\n", "\r\nCaption\t0\tDepth [m]\r\n",
+                             "(07.01.2026 06:00:00)"})
+        EXPECT_NE(s.text.find(line), std::string::npos) << line;
+    EXPECT_EQ(s.text.find("TimeColumn"), std::string::npos);
+
+    auto dives = [](const std::string& setup) {
+        Workbench wb;
+        EXPECT_TRUE(ReadSetup(setup, wb.rec, wb.settings));
+        test::AllocateAll(wb.rec, 6);
+        ScriptedDialogs ui;
+        EXPECT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+        EXPECT_EQ(wb.rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 0, 0));
+        return test::SearchAllDives(wb.rec, ui, wb.settings.dive, {});
+    };
+    const std::vector<test::FoundDive> fromArchive = dives(dir.write("described.cfg", s.text));
+    const std::vector<test::FoundDive> fromText = dives(example::WriteExample(dir.path(), 1).setup);
+    ASSERT_GT(fromText.size(), 100u);
+    ASSERT_EQ(fromArchive.size(), fromText.size());
+    for (std::size_t k = 0; k < fromText.size(); ++k) {
+        EXPECT_NEAR(fromArchive[k].f4, fromText[k].f4, 2000) << k;
+        EXPECT_NEAR(fromArchive[k].f5, fromText[k].f5, 2000) << k;
+        EXPECT_NEAR(fromArchive[k].maxDepth, fromText[k].maxDepth, 0.1) << k;  // floats, not two decimals
+    }
 }
 
 }  // namespace vk
