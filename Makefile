@@ -40,6 +40,7 @@ bench: build
 	$(BUILD)/bench/bench_batch $(BUILD)/bin/varnik-batch
 	$(BUILD)/bench/bench_study $(BUILD)/bin/varnik-batch
 	$(BUILD)/bench/bench_graph
+	$(BUILD)/bench/bench_fast_logger
 	$(BUILD)/bench/bench_process
 	$(BUILD)/bench/bench_filters
 	$(BUILD)/bench/bench_points

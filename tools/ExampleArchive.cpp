@@ -70,7 +70,7 @@ void WriteTagArchive(const std::string& path, const ArchiveLayout& layout)
     Check(nc_put_var_int(file, info, &none), path);
 }
 
-ExampleArchive WriteExampleArchive(const std::string& where, double rateHz)
+ExampleArchive WriteExampleArchive(const std::string& where, double rateHz, int days, bool depthOnly)
 {
     std::filesystem::create_directories(where);
     const std::string folder = std::filesystem::absolute(where).lexically_normal().string();
@@ -90,13 +90,15 @@ ExampleArchive WriteExampleArchive(const std::string& where, double rateHz)
     Simulator sim;
     const auto perSecond = static_cast<int64_t>(std::max(1.0, std::round(rateHz)));
     double previous = Simulator::SurfaceOffset;
-    for (int64_t second = 0; second < 86400; ++second) {
+    for (int64_t second = 0; second < int64_t{days} * 86400; ++second) {
         const Sample s = sim.next();
         for (int64_t k = 0; k < perSecond; ++k) {
             const double f = static_cast<double>(k + 1) / static_cast<double>(perSecond);
             const double d = previous + (s.depth - previous) * f;  // the second's depth reached by its end
             const double t = static_cast<double>(second * perSecond + k) / rateHz;
             depth.values.push_back(static_cast<float>(d));
+            if (depthOnly)
+                continue;
             temperature.values.push_back(static_cast<float>(s.temperature));
             acceleration.values.push_back(static_cast<float>(0.2 * std::sin(t / 1.7)));
             acceleration.values.push_back(static_cast<float>(0.1 * std::cos(t / 2.3)));
@@ -104,7 +106,9 @@ ExampleArchive WriteExampleArchive(const std::string& where, double rateHz)
         }
         previous = s.depth;
     }
-    layout.sensors = {depth, temperature, acceleration};
+    layout.sensors = {depth};
+    if (!depthOnly)
+        layout.sensors.insert(layout.sensors.end(), {temperature, acceleration});
     WriteTagArchive(files.data, layout);
 
     Recording rec;
@@ -113,7 +117,7 @@ ExampleArchive WriteExampleArchive(const std::string& where, double rateHz)
     static const char* const captions[] = {"Depth [m]", "Temperature [C]"};
     for (int slot = 0; slot < SlotCount; ++slot) {
         ChannelDescriptor& d = rec.desc(slot);
-        if (slot >= 2) {
+        if (slot >= (depthOnly ? 1 : 2)) {
             d.NameIn.clear();
             continue;
         }

@@ -33,9 +33,11 @@ void WriteTagArchive(const std::string& path, const ArchiveLayout& layout);
 struct ExampleArchive {
     std::string data, setup;
 };
-// A day of the simulated seal as a tag archive (depth, temperature and
-// three axes of acceleration at `rateHz`), with a setup reading depth and
-// temperature: seal-tag.nc and seal-tag.cfg in `folder`.
-ExampleArchive WriteExampleArchive(const std::string& folder, double rateHz = 1.0);
+// The simulated seal as a tag archive at `rateHz`, `days` long (depth,
+// temperature and three axes of acceleration; depth alone with
+// `depthOnly`), with a setup reading depth and temperature: seal-tag.nc and
+// seal-tag.cfg in `folder`.
+ExampleArchive WriteExampleArchive(const std::string& folder, double rateHz = 1.0, int days = 1,
+                                   bool depthOnly = false);
 
 }  // namespace vk::example
