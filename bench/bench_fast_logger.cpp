@@ -8,13 +8,13 @@
 //   bench_fast_logger [days] [Hz]     (default: 10 days at 25 Hz)
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "ExampleArchive.h"
+#include "OffscreenScreen.h"
 #include "Stopwatch.h"
 #include "core/dive/DiveSearch.h"
 #include "core/files/ChannelSource.h"
@@ -55,14 +55,7 @@ int main(int argc, char** argv)
     const int days = argc > 1 ? std::atoi(argv[1]) : 10;
     const double hz = argc > 2 ? std::atof(argv[2]) : 25.0;
     QTemporaryDir dir;
-    const QString config = dir.filePath("screen.json");
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({"screens": [{"name": "offscreen", "x": 0, "y": 0, "width": 1920, "height": 1080,
-                  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+    UseOffscreenScreen(1920, 1080);
     QApplication app(argc, argv);
 
     auto start = Clock::now();

@@ -3,14 +3,13 @@
 // whole recording, with the envelopes and from every sample. Prints figures.
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "OffscreenScreen.h"
 #include "Stopwatch.h"
 #include "core/files/ChannelSource.h"
 #include "core/setup/Workbench.h"
@@ -48,15 +47,7 @@ void FillChannel(vk::Recording& rec, int slot, int32_t n)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir dir;
-    const QString config = dir.filePath("screen.json");
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({"screens": [{"name": "offscreen", "x": 0, "y": 0, "width": 1920, "height": 1080,
-                  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+    UseOffscreenScreen(1920, 1080);
     QApplication app(argc, argv);
 
     vk::ConsoleDialogs ui;

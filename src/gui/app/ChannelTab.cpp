@@ -504,7 +504,10 @@ void ChannelTab::fillSensors()
                          QStringList{QString::fromStdString(c.variable), QString::number(c.axis + 1)});
     const ArchiveChannel* current = FindChannel(archive, d.archiveVariable, d.ColumnValue);
     if (current) {
-        sensor_->setCurrentIndex(static_cast<int>(current - archive.channels.data()));
+        // Chosen before: the fields show the archive's start and interval, which Start takes.
+        const int index = static_cast<int>(current - archive.channels.data());
+        sensor_->setCurrentIndex(index);
+        sensorChosen(index);
     } else if (!archive.channels.empty()) {
         // A sensor not chosen yet: the one this slot usually shows, by its name.
         Recording proposal;
