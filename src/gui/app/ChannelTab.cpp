@@ -568,12 +568,12 @@ void ChannelTab::readLayout()
         ui_.message(" " + FileNameOf(d.NameIn) + ": no column of numbers found in its first lines.", Severity::Warning);
         return;
     }
-    // Names from the header where a tab still has its default caption.
+    // Names from the header where a tab still has its default caption or named another file's channel.
     for (int s = 0; s < SlotCount; ++s) {
         const auto column = static_cast<std::size_t>(layout.slotColumns[static_cast<std::size_t>(s)]);
         ChannelDescriptor& p = proposal.desc(s);
         if (column > 0 && column <= layout.names.size() && !layout.names[column - 1].empty() &&
-            p.Caption == DefaultDescriptor(s).Caption)
+            (p.Caption == DefaultDescriptor(s).Caption || rec_.desc(s).NameIn != d.NameIn))
             p.Caption = layout.names[column - 1];
     }
     ReadLayoutDialog dialog(layout, proposal, slot_, problem, this);
