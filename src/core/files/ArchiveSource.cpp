@@ -128,6 +128,17 @@ bool LoadSlot(Recording& rec, int slot, VkDialogs& ui)
 
 }  // namespace
 
+void TakeArchiveTiming(Recording& rec, int slot, const ArchiveContents& archive, const ArchiveChannel& channel)
+{
+    ChannelDescriptor& d = rec.desc(slot);
+    if (archive.start) {  // else the setup's start stays
+        d.StartTime = *archive.start + channel.startOffsetSeconds * 1000.0;
+        const CalendarTime t = DecodeTime(d.StartTime);
+        d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
+    }
+    Channel(rec, slot).setInterval(channel.intervalMs());
+}
+
 bool ArchiveSource::canRead(const std::string& path) const
 {
     return LooksLikeNetCdf(path);
@@ -153,12 +164,7 @@ bool ArchiveSource::readInfo(Recording& rec, int slot, const SourceLoad&, VkDial
     if (!archive.error.empty())
         ui.message(" " + FileNameOf(d.NameIn) + ": " + archive.error + "; the start time of the setup is kept.",
                    Severity::Warning);
-    if (archive.start) {
-        d.StartTime = *archive.start + c->startOffsetSeconds * 1000.0;
-        const CalendarTime t = DecodeTime(d.StartTime);
-        d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
-    }
-    Channel(rec, slot).setInterval(c->intervalMs());
+    TakeArchiveTiming(rec, slot, archive, *c);
     return true;
 }
 

@@ -8,6 +8,12 @@
 
 namespace vk {
 
+struct ArchiveContents;
+struct ArchiveChannel;
+
+// The slot's start (the archive's, and the sensor's offset) and interval from the archive.
+void TakeArchiveTiming(Recording& rec, int slot, const ArchiveContents& archive, const ArchiveChannel& channel);
+
 class ArchiveSource : public ChannelSource {
 public:
     ChannelFormat format() const override { return ChannelFormat::Archive; }

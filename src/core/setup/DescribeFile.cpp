@@ -4,12 +4,11 @@
 #include <cctype>
 #include <filesystem>
 
+#include "core/files/ArchiveSource.h"
 #include "core/files/FileLayout.h"
 #include "core/files/LineTimes.h"
 #include "core/files/TagArchive.h"
 #include "core/setup/SetupFile.h"
-#include "core/store/Channel.h"
-#include "core/store/TimeBase.h"
 
 namespace vk {
 
@@ -51,12 +50,7 @@ std::string ProposeArchive(const std::string& path, Recording& rec)
         d.Caption = c->caption();
         d.AutoScaling = true;
         d.TimeColumn = d.DateColumn = 0;
-        if (archive.start) {
-            d.StartTime = *archive.start + c->startOffsetSeconds * 1000.0;
-            const CalendarTime t = DecodeTime(d.StartTime);
-            d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
-        }
-        Channel(rec, slot).setInterval(c->intervalMs());
+        TakeArchiveTiming(rec, slot, archive, *c);
     }
     return {};
 }

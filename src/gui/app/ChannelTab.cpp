@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "core/files/ArchiveSource.h"
 #include "core/files/ChannelSource.h"
 #include "core/files/TagArchive.h"
 #include "core/files/TextLoader.h"
@@ -534,12 +535,7 @@ void ChannelTab::sensorChosen(int index)
     if (const ArchiveChannel* c = FindChannel(archive, d.archiveVariable, d.ColumnValue)) {
         if (d.Caption == DefaultDescriptor(slot_).Caption)
             d.Caption = c->caption();
-        if (archive.start) {
-            d.StartTime = *archive.start + c->startOffsetSeconds * 1000.0;
-            const CalendarTime t = DecodeTime(d.StartTime);
-            d.StartFields = {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
-        }
-        Channel(rec_, slot_).setInterval(c->intervalMs());
+        TakeArchiveTiming(rec_, slot_, archive, *c);
         const QSignalBlocker blockers[] = {QSignalBlocker(date_), QSignalBlocker(time_)};
         sampling_->setText(QString::fromStdString(GeneralText(ChannelView(rec_, slot_).interval())));
         const CalendarTime t = DecodeTime(d.StartTime);
