@@ -44,7 +44,8 @@ bool SettleCommonStart(Recording& rec, VkDialogs& ui)
     }
 
     rec.time.Start = DecodeTime(first);
-    rec.time.GlobalStart = EncodeTime(rec.time.Start) + rec.time.TimeOffset;
+    // The milliseconds too: a logger's times or an archive may start between seconds.
+    rec.time.GlobalStart = EncodeTime(rec.time.Start) + rec.time.Start.millisecond + rec.time.TimeOffset;
 
     const double offset = std::trunc(rec.time.TimeOffset);
     for (int slot = 0; slot < SlotCount; ++slot) {

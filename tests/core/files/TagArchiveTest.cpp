@@ -153,9 +153,13 @@ TEST_F(ArchiveStart, ChannelsTakeStartIntervalAndMissingSamplesFromTheArchive)
     EXPECT_NEAR(z.value(7).value, -1, 0.001);
     EXPECT_EQ(wb.rec.desc(1).EndTime, EncodeTime(2026, 1, 7, 6, 30, 2) + (Samples - 1) * 40.0);
 
-    // 16 Hz: an interval of 62.5 ms held exactly.
-    example::WriteTagArchive(path, Deployment(16.0, 1600));
+    // 16 Hz: an interval of 62.5 ms held exactly; a record that starts a quarter second after the full second.
+    layout = Deployment(16.0, 1600);
+    for (ArchiveSensor& sensor : layout.sensors)
+        sensor.startOffset += 0.25;
+    example::WriteTagArchive(path, layout);
     ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_EQ(wb.rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 30, 0) + 250);
     EXPECT_EQ(ChannelView(wb.rec, 0).interval(), 62.5);
     EXPECT_EQ(ChannelView(wb.rec, 0).timeOf(1600), 100000.0);
 }
