@@ -76,8 +76,8 @@ bool TakeInterval(const QLineEdit* field, Channel channel)
 
 }  // namespace
 
-ChannelTab::ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent)
-        : QWidget(parent), slot_(slot), rec_(rec), ui_(ui)
+ChannelTab::ChannelTab(int slot, Recording& rec, const SkipStrings& skips, VkDialogs& ui, QWidget* parent)
+        : QWidget(parent), slot_(slot), rec_(rec), skips_(skips), ui_(ui)
 {
     auto* grid = new QGridLayout(this);
 
@@ -513,7 +513,7 @@ void ChannelTab::fillSensors()
         // A sensor not chosen yet: the one this slot usually shows, by its name.
         Recording proposal;
         int index = 0;
-        if (ProposeReading(d.NameIn, proposal, SkipStrings{}).empty() && !proposal.desc(slot_).NameIn.empty())
+        if (ProposeReading(d.NameIn, proposal, skips_).empty() && !proposal.desc(slot_).NameIn.empty())
             if (const ArchiveChannel* c =
                     FindChannel(archive, proposal.desc(slot_).archiveVariable, proposal.desc(slot_).ColumnValue))
                 index = static_cast<int>(c - archive.channels.data());
@@ -558,7 +558,7 @@ void ChannelTab::readLayout()
     Recording proposal;
     for (int s = 0; s < SlotCount; ++s)
         proposal.desc(s) = rec_.desc(s);
-    const std::string problem = ProposeReading(d.NameIn, proposal, SkipStrings{});
+    const std::string problem = ProposeReading(d.NameIn, proposal, skips_);
     const FileLayout layout = ReadFileLayout(d.NameIn);
     if (!layout.readable || layout.slotColumns == std::array<int, SlotCount>{}) {
         ui_.message(" " + FileNameOf(d.NameIn) + ": no column of numbers found in its first lines.", Severity::Warning);

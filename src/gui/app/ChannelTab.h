@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "core/files/SkipStrings.h"
 #include "core/setup/CopyChannels.h"
 #include "core/store/Recording.h"
 
@@ -24,7 +25,8 @@ class ChannelTab : public QWidget {
     Q_OBJECT
 
 public:
-    ChannelTab(int slot, Recording& rec, VkDialogs& ui, QWidget* parent = nullptr);
+    // `skips`: the setup's skip strings, which Read layout reads the lines by.
+    ChannelTab(int slot, Recording& rec, const SkipStrings& skips, VkDialogs& ui, QWidget* parent = nullptr);
 
     int slot() const { return slot_; }
     void fill();     // store -> fields
@@ -60,6 +62,7 @@ private:
 
     int slot_;
     Recording& rec_;
+    const SkipStrings& skips_;
     VkDialogs& ui_;
     QLineEdit* fileName_;
     QLineEdit* sampling_;

@@ -50,7 +50,7 @@ MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::stri
     general_ = new GeneralTab(wb_.settings);
     tabs_->addTab(general_, "General ");
     for (int slot = 0; slot < SlotCount; ++slot) {
-        auto* tab = new ChannelTab(slot, wb_.rec, ui_);
+        auto* tab = new ChannelTab(slot, wb_.rec, wb_.settings.skip, ui_);
         channels_[static_cast<std::size_t>(slot)] = tab;
         tabs_->addTab(tab, QString::fromStdString(wb_.rec.desc(slot).Caption));
         connect(tab, &ChannelTab::copyRequested, this,
