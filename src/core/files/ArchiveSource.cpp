@@ -48,17 +48,16 @@ std::optional<ArchiveChannel> ChannelOf(const ChannelDescriptor& d, ArchiveConte
     return *c;
 }
 
-// Runs `take` over every sample of the stretch, chunk by chunk.
+// Runs `take(first, values)` over the stretch chunk by chunk, `first` counted from its start.
 template <class Take>
-bool ForEachSample(ArchiveReader& reader, int64_t from, int64_t count, Take take)
+bool ForEachChunk(ArchiveReader& reader, int64_t from, int64_t count, Take take)
 {
     std::vector<double> chunk;
     for (int64_t done = 0; done < count;) {
         const int64_t n = std::min(ChunkSamples, count - done);
         if (!reader.read(from + done, n, chunk))
             return false;
-        for (int64_t k = 0; k < n; ++k)
-            take(done + k, chunk[static_cast<size_t>(k)]);
+        take(done, chunk);
         done += n;
     }
     return true;
@@ -85,11 +84,11 @@ bool LoadSlot(Recording& rec, int slot, VkDialogs& ui)
     BusyCursor busy(ui);
     if (d.AutoScaling) {
         double smallest = Unreached, largest = -Unreached;
-        if (!ForEachSample(reader, skip, count, [&](int64_t, double v) {
-                if (v < smallest)
-                    smallest = v;
-                if (v > largest)
-                    largest = v;
+        if (!ForEachChunk(reader, skip, count, [&](int64_t, const std::vector<double>& values) {
+                for (const double v : values) {  // NaN passes both tests
+                    smallest = std::min(smallest, v);
+                    largest = std::max(largest, v);
+                }
             }))
             return failed();
         textload::ScaleToRange(rec, slot, smallest, largest);
@@ -103,17 +102,26 @@ bool LoadSlot(Recording& rec, int slot, VkDialogs& ui)
             s.missing.add(static_cast<int32_t>(gapFrom), static_cast<int32_t>(at - 1));
         gapFrom = -1;
     };
-    if (!ForEachSample(reader, skip, count, [&](int64_t k, double v) {
-            const auto q = static_cast<int32_t>(k);
-            uint16_t* block = rec.store.block(slot, q >> SampleStore::BlockShift);
-            if (std::isnan(v)) {
-                block[q & SampleStore::BlockMask] = standIn;
-                if (gapFrom < 0)
-                    gapFrom = k;
-                return;
+    // Block by block: the inner loop converts and nothing else; missing samples are rare.
+    if (!ForEachChunk(reader, skip, count, [&](int64_t at, const std::vector<double>& values) {
+            const auto n = static_cast<int64_t>(values.size());
+            for (int64_t j = 0; j < n;) {
+                const int64_t q = at + j;
+                uint16_t* block = rec.store.block(slot, static_cast<int32_t>(q >> SampleStore::BlockShift)) +
+                                  (q & SampleStore::BlockMask);
+                const int64_t run = std::min<int64_t>(n - j, SampleStore::BlockSamples - (q & SampleStore::BlockMask));
+                textload::StoreWords(conv, values.data() + j, static_cast<std::size_t>(run), block);
+                for (int64_t k = 0; k < run; ++k) {
+                    if (std::isnan(values[static_cast<std::size_t>(j + k)])) {
+                        block[k] = standIn;
+                        if (gapFrom < 0)
+                            gapFrom = q + k;
+                    } else if (gapFrom >= 0) {
+                        closeGap(q + k);
+                    }
+                }
+                j += run;
             }
-            closeGap(k);
-            block[q & SampleStore::BlockMask] = textload::StoredWord(conv, v);
         }))
         return failed();
     closeGap(count);

@@ -229,9 +229,10 @@ void ScaleToRange(Recording& rec, int slot, double smallest, double largest)
     d.KindEqu = 'M';
 }
 
-uint16_t StoredWord(const Conversion& c, double v)
+void StoreWords(const Conversion& c, const double* values, std::size_t n, uint16_t* words)
 {
-    return ToRaw((v * c.f + c.g) * c.usrA + c.usrB);
+    for (std::size_t k = 0; k < n; ++k)
+        words[k] = ToRaw((values[k] * c.f + c.g) * c.usrA + c.usrB);
 }
 
 uint16_t MissingStandIn(const ChannelDescriptor& d)

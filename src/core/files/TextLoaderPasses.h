@@ -107,8 +107,8 @@ LineRules RulesOf(const ChannelDescriptor& d, const SkipStrings& skips);
 Conversion ConversionOf(const ChannelDescriptor& d);
 // The raw word a load stores for a missing value.
 uint16_t MissingStandIn(const ChannelDescriptor& d);
-// The raw word a load stores for physical value v.
-uint16_t StoredWord(const Conversion& c, double v);
+// The raw words a load stores for n physical values (0 for a NaN).
+void StoreWords(const Conversion& c, const double* values, std::size_t n, uint16_t* words);
 // The slot scaled to the range of its values (a range of one value widened by a tenth).
 void ScaleToRange(Recording& rec, int slot, double smallest, double largest);
 
