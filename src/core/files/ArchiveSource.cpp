@@ -99,7 +99,7 @@ bool LoadSlot(Recording& rec, int slot, VkDialogs& ui)
     int64_t gapFrom = -1;  // stored index where the run of missing samples began
     const auto closeGap = [&](int64_t at) {
         if (gapFrom >= 0)
-            s.missing.add(static_cast<int32_t>(gapFrom), static_cast<int32_t>(at - 1));
+            s.missing.add(static_cast<int32_t>(gapFrom), static_cast<int32_t>(at));
         gapFrom = -1;
     };
     // Block by block: the inner loop converts and nothing else; missing samples are rare.
@@ -125,6 +125,17 @@ bool LoadSlot(Recording& rec, int slot, VkDialogs& ui)
         }))
         return failed();
     closeGap(count);
+    // Fill values are missing samples; so are the samples past the end of a
+    // classic file cut short, which the library gives as fill values too.
+    if (const int64_t missing = s.missing.missing(); missing > 0) {
+        const GapRange& last = s.missing.ranges().back();
+        std::string text = " " + FileNameOf(d.NameIn) + ": " + std::to_string(missing) + " of the " +
+                           std::to_string(count) + " samples of " + c->variable + " are missing (fill values";
+        text += last.to == count
+                    ? ", the last " + std::to_string(last.to - last.from) + " of them at its end: is the file whole?)"
+                    : ")";
+        ui.message(text + "; they are kept as gaps.", Severity::Warning);
+    }
     if (count < c->samples - skip)
         ui.message(" " + FileNameOf(d.NameIn) + ": the sensor holds more samples than a channel can take. The first " +
                        std::to_string(count) + " samples were loaded.",

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "core/files/TimeStamp.h"
 #include "core/store/FileUtil.h"
@@ -138,6 +139,41 @@ int SampleDimension(const std::array<size_t, MaxDimensions>& lengths, int dimens
     return dimensions == 2 && lengths[1] > lengths[0] ? 1 : 0;
 }
 
+// The bytes the variables of a classic-format file need (each padded to four
+// bytes): a file shorter than that was cut short, and the library would read
+// its lost end as fill values without a word.
+uint64_t ClassicDataBytes(int file)
+{
+    int variables = 0, unlimited = -1;
+    nc_inq_nvars(file, &variables);
+    nc_inq_unlimdim(file, &unlimited);
+    uint64_t total = 0;
+    for (int v = 0; v < variables; ++v) {
+        nc_type type = NC_NAT;
+        int dimensions = 0;
+        std::array<int, NC_MAX_VAR_DIMS> ids{};
+        size_t size = 0;
+        if (nc_inq_var(file, v, nullptr, &type, &dimensions, ids.data(), nullptr) != NC_NOERR ||
+            nc_inq_type(file, type, nullptr, &size) != NC_NOERR)
+            continue;
+        uint64_t bytes = size;
+        for (int k = 0; k < dimensions; ++k) {
+            size_t length = 0;
+            nc_inq_dimlen(file, ids[static_cast<size_t>(k)], &length);
+            bytes *= length;
+        }
+        total += (bytes + 3) / 4 * 4;
+    }
+    return total;
+}
+
+bool ClassicFormat(int file)
+{
+    int format = 0;
+    return nc_inq_format(file, &format) == NC_NOERR &&
+           (format == NC_FORMAT_CLASSIC || format == NC_FORMAT_64BIT_OFFSET || format == NC_FORMAT_CDF5);
+}
+
 struct OpenFile {
     int id = -1;
     int status = NC_NOERR;
@@ -194,6 +230,13 @@ ArchiveContents ReadArchive(const std::string& path)
     const OpenFile file(path);
     if (file.status != NC_NOERR) {
         out.error = std::string("it cannot be read as a NetCDF file (") + nc_strerror(file.status) + ")";
+        return out;
+    }
+    std::error_code failed;
+    const uint64_t size = std::filesystem::file_size(path, failed);
+    if (ClassicFormat(file.id) && !failed && size < ClassicDataBytes(file.id)) {
+        out.error = "it is shorter than its variables need (" + std::to_string(size) + " of at least " +
+                    std::to_string(ClassicDataBytes(file.id)) + " bytes): the file was cut short";
         return out;
     }
     int variables = 0;

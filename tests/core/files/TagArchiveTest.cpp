@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "ExampleArchive.h"
 #include "core/files/ChannelSource.h"
@@ -137,7 +139,9 @@ TEST_F(ArchiveStart, ChannelsTakeStartIntervalAndMissingSamplesFromTheArchive)
     use(2, path, "A", 3);
     test::AllocateAll(wb.rec);
     ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
-    EXPECT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{
+                  " tag25.nc: 50 of the 15000 samples of P are missing (fill values); they are kept as gaps."});
     EXPECT_EQ(wb.rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 30, 0));
     const ChannelView depth(wb.rec, 0), temperature(wb.rec, 1), z(wb.rec, 2);
     EXPECT_EQ(depth.interval(), 40);
@@ -145,8 +149,10 @@ TEST_F(ArchiveStart, ChannelsTakeStartIntervalAndMissingSamplesFromTheArchive)
     const double step = 7499.5 / 65535;  // the depths span 0 .. 7499.5 m in 65536 words
     EXPECT_NEAR(depth.value(999).value, 499.5, step);
     EXPECT_NEAR(depth.value(1050).value, 525, step);
-    EXPECT_EQ(depth.gaps().ranges(), (std::vector<GapRange>{{1000, 1049}}));
+    EXPECT_EQ(depth.gaps().ranges(), (std::vector<GapRange>{{1000, 1050}}));
     EXPECT_TRUE(depth.missing(1000));
+    EXPECT_TRUE(depth.missing(1049));
+    EXPECT_FALSE(depth.missing(1050));
     // The temperature sensor began 2 s later: 50 samples into the record.
     EXPECT_EQ(wb.rec.desc(1).SmpDelay, 50);
     EXPECT_NEAR(temperature.value(50).value, 20, 0.01);
@@ -162,6 +168,39 @@ TEST_F(ArchiveStart, ChannelsTakeStartIntervalAndMissingSamplesFromTheArchive)
     EXPECT_EQ(wb.rec.time.GlobalStart, EncodeTime(2026, 1, 7, 6, 30, 0) + 250);
     EXPECT_EQ(ChannelView(wb.rec, 0).interval(), 62.5);
     EXPECT_EQ(ChannelView(wb.rec, 0).timeOf(1600), 100000.0);
+}
+
+// A damaged archive (cut short, as by a full disk or an interrupted copy) is
+// refused with a message naming the file, or loaded with its lost end as a
+// gap and a warning: nothing is loaded as if whole.
+TEST_F(ArchiveStart, AnArchiveCutShortIsRefusedWithAMessage)
+{
+    for (const bool netcdf4 : {false, true}) {
+        ArchiveLayout layout = Deployment(25.0, 25 * 600);
+        layout.netcdf4 = netcdf4;
+        const std::string whole = dir.file("whole.nc"), cut = dir.file("cut.nc");
+        example::WriteTagArchive(whole, layout);
+        for (const double share : {0.5, 0.05, 0.001}) {
+            SCOPED_TRACE(std::to_string(share) + (netcdf4 ? " NetCDF-4" : " classic"));
+            std::ifstream in(whole, std::ios::binary);
+            std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            bytes.resize(static_cast<std::size_t>(static_cast<double>(bytes.size()) * share));
+            dir.write("cut.nc", bytes);
+            use(0, cut, "P");
+            wb.rec.desc(1).NameIn.clear();
+            wb.rec.desc(2).NameIn.clear();
+            test::AllocateAll(wb.rec);
+            ui.shown.clear();
+            const StartResult result = StartRecording(wb, ui);
+            ASSERT_FALSE(ui.shown.empty());
+            const std::string& text = ui.shown.back().text;
+            EXPECT_EQ(text.rfind(" cut.nc: ", 0), 0u) << text;
+            // Refused, or (a classic file, whose lost end the library reads as fill values) told.
+            if (result != StartResult::LoadFailed) {
+                EXPECT_NE(text.find("at its end: is the file whole?"), std::string::npos) << text;
+            }
+        }
+    }
 }
 
 // A sensor the archive does not hold is named with what it offers; the start fails.
