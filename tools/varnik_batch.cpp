@@ -89,6 +89,7 @@ private:
 };
 
 struct Options {
+    bool help = false;        // the usage, and nothing else
     bool quiet = false;       // no progress
     bool append = false;      // add to the result files instead of starting fresh ones
     int jobs = 0;             // 0: the number of cores
@@ -119,7 +120,8 @@ const char* const Usage =
     "                    [--outliers missing|refuse]\n"
     "                    --task [I] <setup list>\n"
     "       varnik-batch --merge DIR [--partial] [--report DIR]\n"
-    "       varnik-batch --describe [--template SETUP] [--out-dir DIR] <data file> ...\n";
+    "       varnik-batch --describe [--template SETUP] [--out-dir DIR] <data file> ...\n"
+    "       varnik-batch --help\n";
 
 bool Number(const std::string& text, long& value)
 {
@@ -140,7 +142,9 @@ bool Parse(int argc, char** argv, Options& o)
         };
         long n = 0;
         std::string text;
-        if (arg == "--quiet") {
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--quiet") {
             o.quiet = true;
         } else if (arg == "--append") {
             o.append = true;
@@ -399,6 +403,10 @@ int main(int argc, char** argv)
     if (!Parse(argc, argv, o)) {
         std::fputs(Usage, stderr);
         return 2;
+    }
+    if (o.help) {
+        std::fputs(Usage, stdout);
+        return 0;
     }
     if (!o.merge.empty())
         return Merge(o.merge, o.report, o.partial);

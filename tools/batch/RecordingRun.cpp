@@ -165,7 +165,8 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     RecordingDialogs ui;
     auto wb = std::make_unique<Workbench>();
     if (!ReadSetup(setup, wb->rec, wb->settings))
-        return Failed(std::move(part), "Cannot read the setup file " + setup, &ui, since());
+        return Failed(std::move(part), "Cannot read the setup file " + setup + ": it " + WhyNotASetup(setup), &ui,
+                      since());
     wb->setupFile = setup;
     Describe(*wb, part.summary);
     AllocateStore(wb->rec, ui);

@@ -252,6 +252,27 @@ bool ReadSetup(const std::string& path, Recording& rec, Settings& settings)
     return true;
 }
 
+std::string WhyNotASetup(const std::string& path)
+{
+    constexpr std::size_t Shown = 60;
+    if (!FileExists(path))
+        return "does not exist";
+    LineReader reader(MaxLineLength, 64 * 1024);
+    if (!reader.open(path))
+        return "cannot be opened";
+    std::string_view first;
+    if (!reader.next(first))
+        return "is empty: a setup file begins with the line \"" + std::string(SetupMagicLine) + "\"";
+    if (first == SetupMagicLine)
+        return {};
+    std::string shown(first.substr(0, Shown));
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < ' ')
+            c = ' ';
+    return "is not a setup file: its line 1 reads \"" + shown + (first.size() > Shown ? "...\"" : "\"") +
+           " where a setup file begins with \"" + SetupMagicLine + "\"";
+}
+
 SetupWriteResult WriteSetup(const std::string& path, const Recording& rec, const Settings& settings)
 {
     if (FileExists(path)) {

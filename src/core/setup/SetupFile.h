@@ -14,6 +14,10 @@ inline constexpr const char* SetupMagicLine = "Varnik Setup File";
 // skipped; afterwards every yOffset is 0 and incomplete extended rows are off.
 bool ReadSetup(const std::string& path, Recording& rec, Settings& settings);
 
+// Why ReadSetup refuses the file, in words after its name ("does not
+// exist", "is not a setup file: its first line is ..."); "" when it reads it.
+std::string WhyNotASetup(const std::string& path);
+
 // The setup file's text for the whole state, as WriteSetup writes it.
 std::string SetupText(const Recording& rec, const Settings& settings);
 

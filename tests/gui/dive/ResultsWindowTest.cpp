@@ -475,16 +475,31 @@ void ResultsWindowTest::batchGoesOnAfterARecordingThatCannotBeLoaded()
         rec.desc(slot).NameIn = dir->file("gone.txt");
     QCOMPARE(WriteSetup(missing, rec, settings), SetupWriteResult::Written);
 
-    const test::BatchRun run = test::RunBatch({QString::fromStdString(dir->file("nothere.cfg")),
-                                               QString::fromStdString(missing), QString::fromStdString(files.setup)});
+    const std::string text = dir->write("notes.cfg", "Seal 12, deployed at the colony\r\n");
+    const test::BatchRun run =
+        test::RunBatch({QString::fromStdString(dir->file("nothere.cfg")), QString::fromStdString(missing),
+                        QString::fromStdString(text), QString::fromStdString(files.setup)});
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.find("Cannot read the setup file " + dir->file("nothere.cfg")) != std::string::npos,
+    // Each refused setup named with the reason: not there, or not a setup file (its first line shown).
+    QVERIFY2(run.err.find("Cannot read the setup file " + dir->file("nothere.cfg") + ": it does not exist") !=
+                 std::string::npos,
+             run.err.c_str());
+    QVERIFY2(run.err.find("Cannot read the setup file " + text +
+                          ": it is not a setup file: its line 1 reads \"Seal 12, deployed at the colony\" where a "
+                          "setup file begins with \"Varnik Setup File\"") != std::string::npos,
              run.err.c_str());
     QVERIFY2(run.err.find("Cannot load the recording of " + missing) != std::string::npos, run.err.c_str());
     // The recording after them still ran.
     QVERIFY2(run.out.find(files.setup + ": " + std::to_string(truth.size()) + " dives, ") != std::string::npos,
              run.out.c_str());
     QCOMPARE(test::Lines(wb->settings.NameOutFile[0]).size(), truth.size() + 1);
+
+    // --help: the usage on standard output, and success.
+    const test::BatchRun help = test::RunBatch({"--help"}, false);
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY2(help.out.rfind("usage: varnik-batch", 0) == 0, help.out.c_str());
+    QVERIFY(help.out.find("--describe") != std::string::npos);
+    QCOMPARE(help.err, std::string());
 }
 
 void ResultsWindowTest::aSecondBatchRunStartsFreshFiles()
