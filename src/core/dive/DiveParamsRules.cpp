@@ -247,7 +247,7 @@ std::string ReadEntry(DiveParmsEntry& e, DiveParameters& p, ThumbnailSettings& t
         r.real(e.wiggAmplitude, "Change in depth ...", p.WiggAmplitude);
         r.integer(e.wiggDuration, "... over n seconds", p.WiggDuration);
         if (e.wiggMethod == 0)
-            r.real(e.wiggRelPreceding, "relative to preceed.", p.WiggRelPreceding);
+            r.real(e.wiggRelPreceding, "relative to preceding", p.WiggRelPreceding);
     }
     r.rounded(e.boutIntermediate, "Bout Intermed. [sec]", p.BoutIntermediate);
     r.rounded(e.boutMinDur, "Bout Min. Dur. [sec]", p.BoutMinDur);

@@ -286,7 +286,7 @@ void DiveParamsDialog::build(bool automatic)
           field(&Fields::wiggAmplitude, "edtWiggAmplitude", "Ignore W. if smaller"));
     w.add(label("", &Labels::wiggDuration, "lblWiggDuration"),
           field(&Fields::wiggDuration, "edtWiggDuration", "Ignore W. if longer"));
-    w.add(label("relative to preceed.", &Labels::wiggRelPreceding, "lblWiggRelative"),
+    w.add(label("relative to preceding", &Labels::wiggRelPreceding, "lblWiggRelative"),
           field(&Fields::wiggRelPreceding, "edtWiggRelative"));
     connect(wiggMethod_, &QPushButton::clicked, this, [this] {
         wiggMethodValue_ = (wiggMethodValue_ + 1) % 3;
