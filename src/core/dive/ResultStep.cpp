@@ -263,24 +263,25 @@ RunDive RunDiveOf(const Workbench& wb, const LinePositions& at)
     return {r.counter, at.F4, at.F5, at.B1, at.B2, r.duration, r.maxDepth, IsMissing(wb.rec, AnalysisSlot, after)};
 }
 
-// The run's first dive (analysed, not written) begins where a dive of the
-// dive table begins: the stretch was probably analysed before. False when
-// the user cancels; "New files" sends the run's tables to new files.
-bool WriteAgain(ResultContext& rc)
+// The dive table holds dives in the stretch the run is to analyse: it was
+// probably analysed before. False when the user cancels; "New files" sends
+// the run's tables to new files.
+bool WriteAgain(ResultContext& rc, double from, double to)
 {
     Workbench& wb = rc.wb;
     const Settings& s = wb.settings;
     ResultTargets& tables = wb.dive.tables;
-    const std::string line = DiveLine(LinesOf(wb.dive), wb.rec, s);
-    if (tables.dives.state != TableTarget::Ready ||
-        !TableHoldsRow(tables.dives.path, DiveHeader(wb.rec, s), line, {"Date", "Time", "Onset[s]"}, s.OutDlmt))
+    const double start = wb.rec.time.GlobalStart;
+    const TableDives held = DivesOverlapping(tables.dives.path, s.OutDlmt, start + from, start + to);
+    if (held.count == 0)
         return true;
-    const double at = wb.rec.time.GlobalStart + wb.dive.record.onsetTime;
+    const std::string dives = held.count == 1 ? "a dive" : std::to_string(held.count) + " dives";
     const Choice c = rc.ui.confirm("Dives already written",
-                                   tables.dives.path + "\r\nalready holds a dive beginning at " +
-                                       DateText(at, s.DateSep) + " " + ClockText(at) +
-                                       ", where this run's first dive begins: this stretch may have been analysed "
-                                       "before.\r\nAppend the results anyway, write them to new files, or cancel?",
+                                   tables.dives.path + "\r\nalready holds " + dives + " in the stretch to analyse, " +
+                                       (held.count == 1 ? "beginning at " : "the first beginning at ") +
+                                       DateText(held.firstOnset, s.DateSep) + " " + ClockText(held.firstOnset) +
+                                       ": this stretch may have been analysed before.\r\nAppend the results anyway, "
+                                       "write them to new files, or cancel?",
                                    "Append anyway", "New files", "Cancel");
     if (c == Choice::Cancel)
         return false;
@@ -306,6 +307,26 @@ void CheckRun(ResultContext& rc, const DiveParameters& p, AutomaticOutcome& out)
 
 }  // namespace
 
+std::string StretchText(const Workbench& wb, double from, double to)
+{
+    constexpr double MsPerSecond = 1000.0, SecondsPerMinute = 60.0, MinutesPerHour = 60.0;
+    const Settings& s = wb.settings;
+    const double start = wb.rec.time.GlobalStart;
+    const auto seconds = static_cast<int64_t>(std::max(0.0, to - from) / MsPerSecond);
+    const int64_t minutes = seconds / static_cast<int64_t>(SecondsPerMinute);
+    const int64_t hours = minutes / static_cast<int64_t>(MinutesPerHour);
+    const std::string length = hours > 0     ? std::to_string(hours) + " h " + std::to_string(minutes % 60) + " min"
+                               : minutes > 0 ? std::to_string(minutes) + " min " + std::to_string(seconds % 60) + " s"
+                                             : std::to_string(seconds) + " s";
+    const TableDives held = DivesOverlapping(wb.dive.tables.dives.path, s.OutDlmt, start + from, start + to);
+    std::string text = "From " + FormatDateTime(start + from, s.DateSep) + " to " +
+                       FormatDateTime(start + to, s.DateSep) + " (" + length + ", between F4 and F5); ";
+    text += held.count == 0   ? "the dive table holds no dive of it."
+            : held.count == 1 ? "the dive table holds 1 dive of it."
+                              : "the dive table holds " + std::to_string(held.count) + " dives of it.";
+    return text;
+}
+
 AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& p, const AutomaticHooks& hooks)
 {
     // A warning of the search or the analysis would otherwise come at every dive.
@@ -314,6 +335,10 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
     AutomaticOutcome out;
     LinePositions& at = rc.view.at;
     const double start = at.F4, end = at.F5;
+    if (hooks.askBeforeRepeating && !p.BurnishDives && !WriteAgain(rc, start, end)) {
+        out.cancelled = true;
+        return out;
+    }
     at.F5 = at.F4;
     DiveContext cx = rc.dive();
     ResultTargets& tables = rc.wb.dive.tables;
@@ -345,12 +370,6 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
             } else {
                 AnalyseDive(rc.wb.rec, at, p, rc.wb.dive, cx.setup, rc.ui);
                 pending = true;
-                if (out.dives == 1 && hooks.askBeforeRepeating && !WriteAgain(rc)) {
-                    out = AutomaticOutcome{};
-                    out.cancelled = true;
-                    pending = false;
-                    break;
-                }
             }
             if (hooks.framed)
                 hooks.framed(o);

@@ -78,8 +78,8 @@ struct AutomaticHooks {
     std::function<void(const SearchOutcome&)> framed;       // a dive framed and analysed
     std::function<void(double share, int dives)> progress;  // share of the stretch done
     std::function<bool()> halted;                           // pending events handled; Halt pressed?
-    // When the run's first dive is already in the dive table (the same
-    // stretch analysed twice), ask: append anyway, new files, or cancel.
+    // When the dive table holds dives in the stretch (the same stretch
+    // analysed twice), ask first: append anyway, new files, or cancel.
     bool askBeforeRepeating = false;
 };
 struct AutomaticOutcome {
@@ -91,5 +91,9 @@ struct AutomaticOutcome {
     std::string failure;  // a result file that could not be written, and why; the run stopped there
 };
 AutomaticOutcome AutomaticAnalysis(ResultContext& rc, const DiveParameters& p, const AutomaticHooks& hooks);
+
+// What a run over from .. to (ms since the first sample) will analyse, in
+// words: from, to, how long, and how many dives the dive table holds of it.
+std::string StretchText(const Workbench& wb, double from, double to);
 
 }  // namespace vk

@@ -11,6 +11,7 @@
 
 #include "core/files/PathNames.h"
 #include "core/store/FileUtil.h"
+#include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
 #include "core/store/VkDialogs.h"
 
@@ -177,29 +178,62 @@ std::vector<std::string> SplitFields(const std::string& line, char delimiter)
     return fields;
 }
 
-bool TableHoldsRow(const std::string& path, const std::string& header, const std::string& line,
-                   const std::vector<std::string>& keys, char delimiter)
+namespace {
+
+// The numbers of a field such as "07.01.2026" or "06:30:49", whatever stands between them.
+std::vector<int> NumbersOf(const std::string& field)
 {
+    std::vector<int> numbers;
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    while (p < end) {
+        int n = 0;
+        const auto r = std::from_chars(p, end, n);
+        if (r.ec == std::errc()) {
+            numbers.push_back(n);
+            p = r.ptr;
+        } else {
+            ++p;
+        }
+    }
+    return numbers;
+}
+
+}  // namespace
+
+TableDives DivesOverlapping(const std::string& path, char delimiter, double from, double to)
+{
+    TableDives out;
     std::ifstream in(path, std::ios::binary);
     std::string text;
-    if (!in || !std::getline(in, text) || text + "\n" != header)
-        return false;
-    const std::vector<std::string> names = SplitFields(header, delimiter), wanted = SplitFields(line, delimiter);
-    std::vector<std::size_t> columns;
-    for (const std::string& key : keys) {
-        const auto at = std::find(names.begin(), names.end(), key);
-        if (at == names.end() || static_cast<std::size_t>(at - names.begin()) >= wanted.size())
-            return false;
-        columns.push_back(static_cast<std::size_t>(at - names.begin()));
+    if (!in || !std::getline(in, text))
+        return out;
+    const std::vector<std::string> names = SplitFields(text, delimiter);
+    std::array<std::size_t, 3> columns{};
+    const std::array<const char*, 3> keys{"Date", "Time", "Duration[s]"};
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const auto at = std::find(names.begin(), names.end(), keys[k]);
+        if (at == names.end())
+            return out;
+        columns[k] = static_cast<std::size_t>(at - names.begin());
     }
     while (std::getline(in, text)) {
         const std::vector<std::string> fields = SplitFields(text, delimiter);
-        const bool same = std::all_of(columns.begin(), columns.end(),
-                                      [&](std::size_t c) { return c < fields.size() && fields[c] == wanted[c]; });
-        if (same)
-            return true;
+        if (fields.size() <= *std::max_element(columns.begin(), columns.end()))
+            continue;
+        const std::vector<int> date = NumbersOf(fields[columns[0]]), clock = NumbersOf(fields[columns[1]]);
+        double seconds = 0.0;
+        if (date.size() != 3 || clock.size() != 3 || !ParseDecimal(fields[columns[2]], seconds))
+            continue;
+        // The table writes the day first and the clock to the second.
+        const double onset = EncodeTime(date[2], date[1], date[0], clock[0], clock[1], clock[2]);
+        if (onset <= to && onset + seconds * 1000.0 > from) {
+            if (out.count == 0)
+                out.firstOnset = onset;
+            ++out.count;
+        }
     }
-    return false;
+    return out;
 }
 
 std::string ToNewFiles(const std::vector<std::pair<TableTarget*, std::string>>& targets)

@@ -42,11 +42,14 @@ std::string FreeTableName(const std::string& file, const std::string& header);
 // The fields of a table line split at `delimiter`, without its line end.
 std::vector<std::string> SplitFields(const std::string& line, char delimiter);
 
-// Whether the table at `path` holds a line whose fields under the header names
-// `keys` equal those of `line` (a line under `header`). Only a file with that
-// header is read; a key the header lacks matches nothing.
-bool TableHoldsRow(const std::string& path, const std::string& header, const std::string& line,
-                   const std::vector<std::string>& keys, char delimiter);
+// The dives of a dive table that lie, wholly or in part, in from .. to (ms of
+// the calendar), by their Date, Time and Duration[s]; the onset of the first.
+// Nothing for a table that is missing or lacks those columns.
+struct TableDives {
+    int64_t count = 0;
+    double firstOnset = 0.0;
+};
+TableDives DivesOverlapping(const std::string& path, char delimiter, double from, double to);
 
 // Sends each target's lines to a new file instead of the one named with it:
 // "_2", "_3" ... before the extension, the first number free (missing or

@@ -414,7 +414,8 @@ void DiveParamsDialog::build(bool automatic)
     grid->addLayout(right, 0, 2);
     grid->addWidget(files, 1, 0, 1, 3);
     grid->addWidget(suggested_, 2, 0, 1, 3);
-    grid->addWidget(box, 3, 0, 1, 3);
+    // Row 3: the stretch an automatic run analyses, where the caller shows it.
+    grid->addWidget(box, 4, 0, 1, 3);
     ok_->setDefault(true);  // only takes once the button is inside the dialog
 }
 
@@ -621,6 +622,27 @@ void DiveParamsDialog::fitBouts()
         return;
     fields_.boutIntermediate->setText(QString::number(BoutPauseOf(fit.fit)));
     MarkFromRecord(fields_.boutIntermediate, "Fitted");
+}
+
+}  // namespace vk
+
+namespace vk {
+
+void DiveParamsDialog::showStretch(std::function<QString()> describe, std::function<void()> wholeRecord)
+{
+    auto* stretch = new QLabel(describe());
+    stretch->setObjectName("lblStretch");
+    stretch->setWordWrap(true);
+    auto* whole = NamedButton(this, "Whole record", "btnWholeRecord");
+    whole->setToolTip("Analyse from the first sample to the last: F4 and F5 go to the record's ends");
+    connect(whole, &QPushButton::clicked, this, [stretch, describe, wholeRecord] {
+        wholeRecord();
+        stretch->setText(describe());
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(stretch, 1);
+    row->addWidget(whole);
+    static_cast<QGridLayout*>(layout())->addLayout(row, 3, 0, 1, 3);
 }
 
 }  // namespace vk

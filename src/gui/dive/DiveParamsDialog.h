@@ -43,6 +43,9 @@ public:
     // button shows only once a fitter is given.
     using BoutFitter = std::function<StretchFit(const DiveParameters&, const std::function<bool(double share)>&)>;
     void setBoutFitter(BoutFitter fitter);
+    // The automatic form: what the run will analyse (`describe` says it anew
+    // after `wholeRecord` set the cursors to the record's ends).
+    void showStretch(std::function<QString()> describe, std::function<void()> wholeRecord);
     void fitBouts();
     // The entry as the controls hold it now.
     DiveParmsEntry entry() const;

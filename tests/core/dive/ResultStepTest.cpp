@@ -187,8 +187,10 @@ TEST_F(Results, AnAutomaticRunWhoseTableCannotBeWrittenSaysWhereAndWhy)
     const AutomaticOutcome o = AutomaticAnalysis(rc, wb.settings.dive, {});
     EXPECT_EQ(o.failure, "Cannot write " + dir.file("gone/seal_Dve.xls") + ": No such file or directory");
     ASSERT_EQ(ui.texts().size(), 1u);
-    EXPECT_EQ(ui.texts()[0], o.failure + "\r\nThe automatic analysis stopped after 6 dives; the 0 dive lines written "
-                                         "before are kept in " + dir.file("gone/seal_Dve.xls") + ".");
+    EXPECT_EQ(ui.texts()[0], o.failure +
+                                 "\r\nThe automatic analysis stopped after 6 dives; the 0 dive lines written "
+                                 "before are kept in " +
+                                 dir.file("gone/seal_Dve.xls") + ".");
     EXPECT_EQ(ui.shown[0].severity, Severity::Error);
     EXPECT_EQ(Lines(table).size(), 7u);  // the earlier table as it was
 }
@@ -264,6 +266,12 @@ TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchA
     EXPECT_EQ(DoubtText(o.doubts.doubts[0], o.doubts, 10, wb.rec, '.'),
               "Dive 2 at 31.12.1980 00:06:57: 10.7 min, more than five times the median dive (1.0 min)");
     EXPECT_TRUE(ui.shown.empty());
+
+    // What a run of the stretch would analyse, with the dives the table holds of it.
+    const std::string stretch = StretchText(wb, 0, view.T);
+    EXPECT_EQ(stretch.rfind("From ", 0), 0u);
+    EXPECT_EQ(stretch.substr(stretch.find(", between")), ", between F4 and F5); the dive table holds 6 dives of it.");
+    EXPECT_NE(StretchText(wb, view.T - 1000, view.T).find("the dive table holds no dive of it."), std::string::npos);
 
     // The same stretch again: the user cancels, and nothing is written.
     ui.choices = {Choice::Cancel};

@@ -262,7 +262,8 @@ void FirstHourTest::aStretchWrittenTwiceAsksFirst()
     QCOMPARE(ui->captions.size(), std::size_t{1});
     QCOMPARE(ui->captions[0],
              (std::vector<std::string>{"Dives already written", "Append anyway", "New files", "Cancel"}));
-    QVERIFY(ui->shown.back().text.find("where this run's first dive begins") != std::string::npos);
+    QVERIFY(ui->shown.back().text.find(" dives in the stretch to analyse, the first beginning at ") !=
+            std::string::npos);
     QCOMPARE(test::Lines(table), first);
     QCOMPARE(ui->statusTexts.back(), std::string("Automatic analysis cancelled: nothing written"));
     // Append anyway: the table holds the stretch twice.
@@ -278,6 +279,30 @@ void FirstHourTest::aStretchWrittenTwiceAsksFirst()
     window->menus().action("analysis.automatic")->trigger();
     QCOMPARE(ui->captions.size(), std::size_t{2});
     QVERIFY(test::Lines(table).size() > first.size() + again);
+
+    // The dialog says what the run will analyse; "Whole record" makes it the whole record,
+    // which overlaps the dives written: the question comes before any dive is analysed.
+    window->view().at.F4 = 2 * hours;
+    window->view().at.F5 = 3 * hours;
+    QString before, after;
+    ui->choices = {Choice::Cancel};
+    test::WhenDialogShows([&](QWidget* d) {
+        auto* stretch = d->findChild<QLabel*>("lblStretch");
+        before = stretch->text();
+        d->findChild<QPushButton*>("btnWholeRecord")->click();
+        after = stretch->text();
+        if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
+            d->grab().save(QString::fromUtf8(folder) + "/automatic-stretch.png");
+        d->findChild<QPushButton*>("btnOK")->click();
+    });
+    window->menus().action("analysis.automatic")->trigger();
+    QVERIFY2(before.contains(" (12 h 0 min, between F4 and F5); the dive table holds no dive of it."),
+             qPrintable(before));
+    QVERIFY2(after.contains("dives of it.") && !after.contains(" 12 h 0 min"), qPrintable(after));
+    QCOMPARE(window->view().at.F4, 0.0);
+    QCOMPARE(window->view().at.F5, wb->rec.time.LongestSpan);
+    QCOMPARE(ui->captions.size(), std::size_t{3});
+    QCOMPARE(ui->statusTexts.back(), std::string("Automatic analysis cancelled: nothing written"));
 }
 
 namespace {

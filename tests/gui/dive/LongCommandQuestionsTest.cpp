@@ -217,7 +217,7 @@ void LongCommandQuestionsTest::theRunsQuestionsTakeRealAnswers()
         BoxAnswerer confirm(IsConfirmation, [&](QWidget* d) {
             auto* text = d->findChild<QLabel*>("lblText");
             wide = text && text->height() >= text->heightForWidth(text->width()) &&
-                   text->geometry().right() < d->width() && text->text().contains("already holds a dive beginning at ");
+                   text->geometry().right() < d->width() && text->text().contains(" in the stretch to analyse, ");
             grab(d, "dives-already-written");
             Click("Append anyway")(d);
         });

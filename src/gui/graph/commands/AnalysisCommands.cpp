@@ -87,6 +87,13 @@ CommandResult Automatic(CommandContext& cx, GraphWindow& w)
         return {};
     DiveParamsDialog dialog(cx.wb, cx.view.active, true, cx.ui, w.help(), &w);
     OfferBoutFit(dialog, cx);
+    LinePositions& at = cx.view.at;
+    dialog.showStretch([&cx, &at] { return QString::fromStdString(StretchText(cx.wb, at.F4, at.F5)); },
+                       [&cx, &at, &w] {
+                           at.F4 = 0;
+                           at.F5 = cx.rec.time.LongestSpan;
+                           w.executeRedraw(redraw::Everything);
+                       });
     if (const std::optional<ParameterSuggestion> s = WantedSuggestion(cx))
         dialog.suggest(*s);
     if (ExecDialog(dialog) != QDialog::Accepted)
@@ -118,11 +125,11 @@ void RegisterAnalysisCommands(CommandTable& t, GraphWindow& w)
     t.add("analysis.search-next", OfferingSuggestion(SearchNextCommand, w));
     t.add("analysis.analyse", OfferingSuggestion(AnalyseCommand, w));
     t.add("analysis.write-results", OfferingSuggestion(
-                                 [&w](CommandContext& cx) {
-                                     WindowPictures pictures(w, cx.ui, cx.settings().thumbnails);
-                                     return WriteResultsCommand(cx, &pictures);
-                                 },
-                                 w));
+                                        [&w](CommandContext& cx) {
+                                            WindowPictures pictures(w, cx.ui, cx.settings().thumbnails);
+                                            return WriteResultsCommand(cx, &pictures);
+                                        },
+                                        w));
     t.add("analysis.comment", CommentCommand);
     t.add("analysis.analyse-bout", [](CommandContext& cx) { return BoutCommand(cx, true); });
     t.add("analysis.skip-bout", [](CommandContext& cx) { return BoutCommand(cx, false); });
