@@ -44,6 +44,15 @@ Key ExactInterval()
     return key;
 }
 
+// A drawing style the user chose, written only then: every other setup
+// leaves the depth channel to be drawn downwards at Start.
+Key StyleChosen()
+{
+    Key key = Chan<&ChannelDescriptor::styleChosen>("StyleChosen", 0, 1);
+    key.written = [](const Target& t, int slot, int) { return t.desc[slot].styleChosen; };
+    return key;
+}
+
 // The sensor of a tag archive, written only for such a channel.
 Key ArchiveVariable()
 {
@@ -92,7 +101,6 @@ std::vector<Group> MakeGroups()
 
     Key startTime = Chan<&D::StartTime>("StartTime");
     Key style = Chan<&D::GrRepr>("GrRepr");
-    style.read = [](Target& t, int slot, int) { t.desc[slot].styleFromSetup = true; };
     startTime.suffix = [](const Target& t, int slot, int) {
         return " (" + FormatDateTime(t.desc[slot].StartTime, t.settings.DateSep) + ")";
     };
@@ -124,7 +132,7 @@ std::vector<Group> MakeGroups()
           Chan<&D::Poly_I>("Poly_I"), Chan<&D::Poly_J>("Poly_J"), Chan<&D::Poly_K>("Poly_K"),
           ChanNumber<&D::bSet>("bSet"), ChanNumber<&D::bApplyPolynom>("bApplyPolynom"),
           TimeKey<&D::TimeColumn>("TimeColumn", 0, NoLimit), TimeKey<&D::DateColumn>("DateColumn", 0, NoLimit),
-          TimeKey<&D::dateOrder>("DateOrder", 0, 3), ExactInterval(), ArchiveVariable()}},
+          TimeKey<&D::dateOrder>("DateOrder", 0, 3), ExactInterval(), ArchiveVariable(), StyleChosen()}},
         {Index::None,
          {Glob<&S::Cmt1>("Cmt1"), Glob<&S::Cmt2>("Cmt2"), Nested<&S::skip, &SkipStrings::Skip1Enbld>("Skip1Enbld"),
           Nested<&S::skip, &SkipStrings::Skip1Str>("Skip1Str"),

@@ -60,7 +60,7 @@ void DrawDepthDownwards(ChannelDescriptor& d)
 {
     std::string caption = d.Caption;
     std::transform(caption.begin(), caption.end(), caption.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (!d.styleFromSetup && caption.find("depth") != std::string::npos && d.GrRepr > 0)
+    if (!d.styleChosen && caption.find("depth") != std::string::npos && d.GrRepr > 0)
         d.GrRepr = -d.GrRepr;
 }
 

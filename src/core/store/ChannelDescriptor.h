@@ -35,11 +35,11 @@ struct ChannelDescriptor {
     double EndTime = 0.0;
     // Calendar fields of StartTime as entered: year, month, day, hour, minute, second, ms.
     std::array<int32_t, 7> StartFields{};
-    int32_t SmpDelay = 0;         // start after the common start, in samples of this channel
-    int32_t CorrSmpDelay = 0;     // index of the first stored sample (the origin)
-    int32_t GrRepr = 1;           // drawing style of the graph window
-    bool styleFromSetup = false;  // a setup file gave GrRepr: it wins over the depth rule at Start
-    double Min = 0.0;             // displayed value range
+    int32_t SmpDelay = 0;      // start after the common start, in samples of this channel
+    int32_t CorrSmpDelay = 0;  // index of the first stored sample (the origin)
+    int32_t GrRepr = 1;        // drawing style of the graph window
+    bool styleChosen = false;  // the user chose GrRepr in Chart Style: it wins over the depth rule at Start
+    double Min = 0.0;          // displayed value range
     double Max = 65535.0;
     double UsrCoeffA = 1.0;  // applied to the raw value while a text file is read
     double UsrCoeffB = 0.0;

@@ -30,8 +30,11 @@ ChartStyleChoice CurrentChartStyle(const Recording& rec, const ViewState& view, 
 uint32_t ApplyChartStyle(Recording& rec, ViewState& view, int slot, const ChartStyleChoice& c)
 {
     ChannelDescriptor& d = rec.desc(slot);
-    if (c.radios.shape >= 1 && c.radios.shape <= Shapes)
-        d.GrRepr = c.radios.inverted ? -c.radios.shape : c.radios.shape;
+    if (c.radios.shape >= 1 && c.radios.shape <= Shapes) {
+        const int32_t style = c.radios.inverted ? -c.radios.shape : c.radios.shape;
+        d.styleChosen = d.styleChosen || style != d.GrRepr;  // kept by the setup file and over every Start
+        d.GrRepr = style;
+    }
     d.Caption = CutCaption(c.name);
     d.LenF8F9 = static_cast<decltype(d.LenF8F9)>(std::clamp(c.lenF8F9, 0, MostB));
     d.PosF8F9 = static_cast<decltype(d.PosF8F9)>(std::clamp(c.posF8F9, 0, MostB));

@@ -155,8 +155,7 @@ TEST_F(SetupFile, EverythingWrittenReadsBack)
     ASSERT_TRUE(ReadSetup(path, back, backSettings));
     for (int s = 0; s < 3; ++s) {
         ChannelDescriptor expected = rec.desc(s);
-        expected.yOffset = 0.0;          // never survives a read
-        expected.styleFromSetup = true;  // the file gave the drawing style
+        expected.yOffset = 0.0;  // never survives a read
         EXPECT_EQ(back.desc(s), expected) << "slot " << s;
     }
     EXPECT_EQ(backSettings, settings);
@@ -167,11 +166,8 @@ TEST_F(SetupFile, EverythingWrittenReadsBack)
     ASSERT_EQ(WriteSetup(path, plain, plainSettings), SetupWriteResult::Written);
     const std::string first = test::TempDir::read(path);
     ASSERT_TRUE(ReadSetup(path, back, backSettings));
-    for (int s = 0; s < 3; ++s) {
-        EXPECT_TRUE(back.desc(s).styleFromSetup);
-        back.desc(s).styleFromSetup = false;
+    for (int s = 0; s < 3; ++s)
         EXPECT_EQ(back.desc(s), plain.desc(s));
-    }
     EXPECT_EQ(backSettings, plainSettings);
     ASSERT_EQ(WriteSetup(path, back, backSettings), SetupWriteResult::Written);
     EXPECT_EQ(test::TempDir::read(path), first);

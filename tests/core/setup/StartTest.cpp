@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
 #include "core/files/ChannelExport.h"
@@ -7,6 +9,7 @@
 #include "core/setup/CopyChannels.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
+#include "core/view/ChartStyle.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -293,7 +296,7 @@ TEST(CopyChannels, CopyFromTheFirstSlot)
 
 namespace vk {
 
-TEST_F(StartFixture, DepthIsDrawnDownwardsUnlessTheSetupSaysOtherwise)
+TEST_F(StartFixture, DepthIsDrawnDownwardsUnlessTheUserChoseOtherwise)
 {
     // A new user's depth channel: downwards.
     ChannelDescriptor fresh = DefaultDescriptor(0);
@@ -306,15 +309,31 @@ TEST_F(StartFixture, DepthIsDrawnDownwardsUnlessTheSetupSaysOtherwise)
     ChannelDescriptor temperature = DefaultDescriptor(1);
     DrawDepthDownwards(temperature);
     EXPECT_EQ(temperature.GrRepr, 1);
-    // A setup file that draws depth upwards keeps it so through Start.
+    // A setup saved before the first Start (its depth at the default, upwards)
+    // is drawn downwards at every Start; one whose style the user chose in
+    // Chart Style keeps it through the file and every Start.
+    auto startFrom = [&](const std::string& name) {
+        const std::string path = dir.file(name);
+        EXPECT_EQ(WriteSetup(path, wb.rec, wb.settings), SetupWriteResult::Written);
+        Workbench again;
+        EXPECT_TRUE(ReadSetup(path, again.rec, again.settings));
+        test::AllocateAll(again.rec);
+        EXPECT_EQ(StartRecording(again, ui), StartResult::Loaded);
+        return again.rec.desc(0).GrRepr;
+    };
     wb.rec.desc(0).GrRepr = 1;
-    const std::string path = dir.file("upwards.cfg");
-    ASSERT_EQ(WriteSetup(path, wb.rec, wb.settings), SetupWriteResult::Written);
-    Workbench again;
-    ASSERT_TRUE(ReadSetup(path, again.rec, again.settings));
-    test::AllocateAll(again.rec);
-    ASSERT_EQ(StartRecording(again, ui), StartResult::Loaded);
-    EXPECT_EQ(again.rec.desc(0).GrRepr, 1);
+    EXPECT_EQ(startFrom("saved-early.cfg"), -1);
+    const std::vector<std::string> early = test::Lines(dir.file("saved-early.cfg"));
+    EXPECT_TRUE(
+        std::none_of(early.begin(), early.end(), [](const std::string& l) { return l.starts_with("StyleChosen"); }));
+    wb.rec.desc(0).GrRepr = -1;  // as Start left it
+    ViewState view;
+    ChartStyleChoice upwards = CurrentChartStyle(wb.rec, view, 0);
+    upwards.radios.inverted = false;
+    ApplyChartStyle(wb.rec, view, 0, upwards);
+    EXPECT_EQ(wb.rec.desc(0).GrRepr, 1);
+    EXPECT_EQ(startFrom("chosen.cfg"), 1);
+    EXPECT_EQ(startFrom("chosen.cfg"), 1);
 }
 
 }  // namespace vk
