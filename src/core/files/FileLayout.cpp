@@ -1,5 +1,7 @@
 #include "core/files/FileLayout.h"
 
+#include "core/files/LowerCase.h"
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -14,13 +16,6 @@ namespace vk {
 namespace {
 
 constexpr char Separators[] = {'\t', ';', ',', ' '};
-
-std::string Lower(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
-}
 
 // What a field holds.
 enum class Field { Empty, Number, Time, Text };
@@ -132,7 +127,7 @@ FileLayout ReadFileLayout(const std::string& path, int lines)
     // The sensors: by their names, else the number columns in order.
     auto named = [&](bool (*is)(const std::string&)) {
         for (int c : numbers)
-            if (is(Lower(layout.names[static_cast<std::size_t>(c - 1)])))
+            if (is(LowerCase(layout.names[static_cast<std::size_t>(c - 1)])))
                 return c;
         return 0;
     };

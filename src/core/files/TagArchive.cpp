@@ -1,5 +1,7 @@
 #include "core/files/TagArchive.h"
 
+#include "core/files/LowerCase.h"
+
 #include <netcdf.h>
 
 #include <algorithm>
@@ -34,12 +36,6 @@ bool Numeric(nc_type type)
     case NC_DOUBLE: return true;
     default: return false;
     }
-}
-
-std::string Lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
 }
 
 std::string Trimmed(const std::string& s)
@@ -107,7 +103,7 @@ DateOrder OrderOfStart(int file, const WrittenDate& date)
 {
     if (date.order != DateOrder::Unknown)
         return date.order;
-    const std::string format = Lower(TextAttribute(file, NC_GLOBAL, "dephist_device_regset").value_or(""));
+    const std::string format = LowerCase(TextAttribute(file, NC_GLOBAL, "dephist_device_regset").value_or(""));
     if (format.rfind("mm", 0) == 0)
         return DateOrder::MonthFirst;
     if (format.rfind("yy", 0) == 0)
@@ -250,7 +246,7 @@ ArchiveContents ReadArchive(const std::string& path)
             !Numeric(type) || dimensions < 1 || dimensions > MaxDimensions)
             continue;
         const auto rate = NumberAttribute(file.id, v, "sampling_rate");
-        const std::string sampling = Lower(TextAttribute(file.id, v, "sampling").value_or("regular"));
+        const std::string sampling = LowerCase(TextAttribute(file.id, v, "sampling").value_or("regular"));
         if (!rate || !(*rate > 0) || !std::isfinite(*rate) || sampling != "regular")
             continue;  // metadata, or a sensor without a steady rate
         std::array<size_t, MaxDimensions> lengths{};

@@ -1,5 +1,7 @@
 #include "core/setup/DescribeFile.h"
 
+#include "core/files/LowerCase.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -14,12 +16,6 @@ namespace vk {
 
 namespace {
 
-std::string Lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 // The archive's sensors for depth, temperature and one more, by their names.
 std::string ProposeArchive(const std::string& path, Recording& rec)
 {
@@ -28,7 +24,7 @@ std::string ProposeArchive(const std::string& path, Recording& rec)
         return path + ": " + archive.error;
     const auto named = [&](bool (*test)(const std::string&)) -> const ArchiveChannel* {
         for (const ArchiveChannel& c : archive.channels)
-            if (test(Lower(c.variable)) || test(Lower(c.fullName)) || test(Lower(c.description)))
+            if (test(LowerCase(c.variable)) || test(LowerCase(c.fullName)) || test(LowerCase(c.description)))
                 return &c;
         return nullptr;
     };

@@ -254,15 +254,20 @@ bool ChannelTab::isFileToCreate() const
     return SourceFor(d).createsChannel(d);
 }
 
+void ChannelTab::showTiming()
+{
+    sampling_->setText(QString::fromStdString(GeneralText(ChannelView(rec_, slot_).interval())));
+    const CalendarTime t = DecodeTime(rec_.desc(slot_).StartTime);
+    date_->setDate(QDate(t.year, t.month, t.day));
+    time_->setTime(QTime(t.hour, t.minute, t.second));
+}
+
 void ChannelTab::fill()
 {
     const ChannelDescriptor& d = rec_.desc(slot_);
     const QSignalBlocker blockers[] = {QSignalBlocker(fileName_), QSignalBlocker(date_), QSignalBlocker(time_)};
     fileName_->setText(QString::fromStdString(d.NameIn));
-    sampling_->setText(QString::fromStdString(GeneralText(ChannelView(rec_, slot_).interval())));
-    const CalendarTime t = DecodeTime(d.StartTime);
-    date_->setDate(QDate(t.year, t.month, t.day));
-    time_->setTime(QTime(t.hour, t.minute, t.second));
+    showTiming();
     binary_->setChecked(d.format == ChannelFormat::Binary);
     archive_->setChecked(d.format == ChannelFormat::Archive);
     text_->setChecked(d.format == ChannelFormat::Text || d.format == ChannelFormat::Created);
@@ -537,10 +542,7 @@ void ChannelTab::sensorChosen(int index)
             d.Caption = c->caption();
         TakeArchiveTiming(rec_, slot_, archive, *c);
         const QSignalBlocker blockers[] = {QSignalBlocker(date_), QSignalBlocker(time_)};
-        sampling_->setText(QString::fromStdString(GeneralText(ChannelView(rec_, slot_).interval())));
-        const CalendarTime t = DecodeTime(d.StartTime);
-        date_->setDate(QDate(t.year, t.month, t.day));
-        time_->setTime(QTime(t.hour, t.minute, t.second));
+        showTiming();
         column_->setText(QString::number(d.ColumnValue));
     }
 }

@@ -55,6 +55,7 @@ private:
     ChannelDescriptor& desc() { return rec_.desc(slot_); }
     ChannelFormat chosenFormat() const;
     void fillSensors();
+    void showTiming();  // interval and start fields from the store, signals blocked by the caller
     void updateEnabling();
     void updatePreview();
     QPushButton* copyButton(const QString& caption, const QString& hint, CopyKind kind);
