@@ -174,6 +174,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     r = fresh;
     r.onsetIndex = f.F4;
     r.onsetTime = at.F4;
+    state.recordOnset = at.F4;
 
     // One pass over the dive.
     double maxDepth = -HUGE_VAL, sum = 0;

@@ -154,6 +154,11 @@ CommandResult GoToDiveCommand(CommandContext& cx, const RunDive& dive)
     PlaceWindow(f, static_cast<int32_t>(std::clamp(points, 0.0, 2e9)), ChannelView(cx.rec, AnalysisSlot).last());
     at.F1 = f.F1 * interval;
     at.F2 = f.F2 * interval;
+    // The read-outs show the dive gone to, as the run classified it.
+    DiveRecord& r = cx.wb.dive.record;
+    r.maxDepth = dive.maxDepth;
+    r.shape = dive.shape;
+    cx.wb.dive.recordOnset = at.F4;
     return redraw::Everything;
 }
 

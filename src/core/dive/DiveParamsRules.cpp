@@ -1,9 +1,12 @@
 #include "core/dive/DiveParamsRules.h"
 
+#include "core/dive/SurfaceCheck.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
+#include "core/dive/SurfaceCheck.h"
 #include "core/store/FileUtil.h"
 #include "core/store/NumberInput.h"
 #include "core/store/NumberText.h"
@@ -339,6 +342,7 @@ AcceptResult AcceptDiveParms(DiveParmsEntry& e, Workbench& wb, int activeSlot, V
     }
     wb.settings.dive = p;
     wb.settings.thumbnails = t;
+    RenewSurfaceNote(wb.rec, p);
     return result;
 }
 

@@ -182,6 +182,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
         out.windowMoved = true;
     }
     PutFrame(f, interval, cx.view.at);
+    st.recordOnset = cx.view.at.F4;
     return out;
 }
 

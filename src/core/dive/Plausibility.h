@@ -23,6 +23,7 @@ struct RunDive {
     double duration = 0;                    // ms
     double maxDepth = 0;                    // m, after the baseline shift
     bool endsAtGap = false;                 // the sample after the end holds no value
+    int32_t shape = -1;                     // as classified (ShapeV ..)
 };
 
 enum DoubtReason : unsigned { DoubtLong = 1, DoubtShallow = 2, DoubtGap = 4 };

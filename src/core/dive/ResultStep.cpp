@@ -260,7 +260,8 @@ RunDive RunDiveOf(const Workbench& wb, const LinePositions& at)
 {
     const DiveRecord& r = wb.dive.record;
     const int64_t after = int64_t{FrameOf(at, ChannelView(wb.rec, AnalysisSlot).interval()).F5} + 1;
-    return {r.counter, at.F4, at.F5, at.B1, at.B2, r.duration, r.maxDepth, IsMissing(wb.rec, AnalysisSlot, after)};
+    return {r.counter, at.F4, at.F5, at.B1, at.B2, r.duration, r.maxDepth, IsMissing(wb.rec, AnalysisSlot, after),
+            r.shape};
 }
 
 // The dive table holds dives in the stretch the run is to analyse: it was

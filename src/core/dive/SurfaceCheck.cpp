@@ -164,4 +164,12 @@ void NoteSurfaceAfterStart(Workbench& wb, VkDialogs& ui)
     ui.status(note);
 }
 
+void RenewSurfaceNote(Recording& rec, const DiveParameters& p)
+{
+    if (rec.pendingHint != HintNone && rec.pendingHint != HintSurface)
+        return;
+    const std::string note = SurfaceNote(EstimateSurface(rec, AnalysisSlot), p);
+    SetHint(rec, note.empty() ? HintNone : HintSurface, note);
+}
+
 }  // namespace vk

@@ -43,4 +43,8 @@ ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimat
 // behind the "Hint" button (its page explains the remedies).
 void NoteSurfaceAfterStart(Workbench& wb, VkDialogs& ui);
 
+// After the dive parameters changed: the note worked out again for them
+// (gone when they now look right). Another kind of pending hint is kept.
+void RenewSurfaceNote(Recording& rec, const DiveParameters& p);
+
 }  // namespace vk

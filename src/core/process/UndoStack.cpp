@@ -63,6 +63,8 @@ void UndoStack::PushRange(UndoKind kind, int slot, int32_t from, int32_t to, uin
         s.redraw = redraw;
         s.from = from;
         s.to = to;
+        s.modified = rec_.at(slot).ChannelModified;
+        s.wholeSaves = rec_.at(slot).wholeSaves;
         if (keeps.keepsView)
             s.view = view_.at;
         if (keeps.keepsDisplayRange) {
@@ -125,6 +127,11 @@ bool UndoStack::undo(const Step& s, SampleChanges& changed)
     Channel channel(rec_, s.slot);
     const SampleChange whole{s.slot, 0, channel.count(), true};
     const UndoKindInfo& keeps = Describe(s.kind);
+    // Undone back to the file as loaded, or as saved since: nothing to ask about on closing.
+    // A zoom changes no values.
+    SlotData& data = rec_.at(s.slot);
+    if (s.kind != UndoKind::View)
+        data.ChannelModified = data.wholeSaves == s.wholeSaves ? s.modified : true;
     if (keeps.keepsGaps) {
         GapList& gaps = rec_.at(s.slot).missing;
         if (!(gaps == s.missing))

@@ -66,6 +66,8 @@ private:
         double min = 0, max = 0;
         double coeffA = 0, coeffB = 0, coeffC = 0, yOffset = 0;
         GapList missing;         // steps that move samples or rewrite a channel: where values were missing
+        bool modified = false;   // the channel differed from its file before the step
+        int32_t wholeSaves = 0;  // and had been saved whole this often
         bool withBelow = false;  // undone together with the step below
     };
 

@@ -26,6 +26,7 @@ struct FramedDive {
 struct DiveState {
     int32_t EventCounter = 0;  // the number the next written dive gets
     DiveRecord record;
+    double recordOnset = -1;           // ms: the F4 whose dive the record's shape and depth describe
     std::vector<WiggleEntry> wiggles;  // of the current dive, at most MaxWiggles
     StopTable stops;
     double surfaceNoise = 1.0;          // m; shallower counts as surface in the "AND" and "only Slope" end tests

@@ -31,6 +31,7 @@ struct SlotData {
     std::string HeadCmt1 = " ";  // comment lines of a binary file's information header
     std::string HeadCmt2 = " ";
     bool ChannelModified = false;  // samples or calibration changed since loading
+    int32_t wholeSaves = 0;        // times the whole channel was saved since loading
     GapList missing{};             // stored positions whose value the data file did not give
 };
 

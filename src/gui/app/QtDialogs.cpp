@@ -47,6 +47,16 @@ void QtDialogs::setParent(QWidget* parent)
     parent_ = parent;
 }
 
+QWidget* QtDialogs::owner() const
+{
+    // The window that asked owns its box, so that no other window comes to the front with it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return parent_.data();
+}
+
 void QtDialogs::setStatusLabel(QLabel* label)
 {
     status_ = label;
@@ -59,7 +69,7 @@ void QtDialogs::setProgressBar(QProgressBar* bar)
 
 void QtDialogs::message(std::string_view text, Severity severity)
 {
-    QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), QMessageBox::Ok, parent_);
+    QMessageBox box(IconOf(severity), QApplication::applicationName(), BoxText(text), QMessageBox::Ok, owner());
     ExecDialog(box);
 }
 
@@ -99,12 +109,12 @@ Answer AskBox(QWidget* parent, std::string_view text, Buttons buttons, Severity 
 
 Answer QtDialogs::ask(std::string_view text, Buttons buttons, Severity severity)
 {
-    return AskBox(parent_, text, buttons, severity, {});
+    return AskBox(owner(), text, buttons, severity, {});
 }
 
 Answer QtDialogs::askAt(std::string_view text, Buttons buttons, double across, double down)
 {
-    QWidget* window = QApplication::activeWindow() ? QApplication::activeWindow() : parent_.data();
+    QWidget* window = owner();
     return AskBox(window, text, buttons, Severity::Question, [window, across, down](QMessageBox& box) {
         if (!window)
             return;
@@ -116,7 +126,7 @@ Answer QtDialogs::askAt(std::string_view text, Buttons buttons, double across, d
 Choice QtDialogs::confirm(std::string_view caption, std::string_view text, std::string_view first,
                           std::string_view second, std::string_view cancel)
 {
-    ConfirmationBox box(QApplication::activeWindow() ? QApplication::activeWindow() : parent_.data());
+    ConfirmationBox box(owner());
     box.setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
     box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     box.setCaptions(QString::fromUtf8(first.data(), static_cast<qsizetype>(first.size())),
@@ -135,7 +145,7 @@ std::optional<std::string> QtDialogs::input(std::string_view caption, std::strin
     bool ok = false;
     const ArrowCursor arrow;
     const QString text =
-        QInputDialog::getText(parent_, BoxText(caption), BoxText(prompt), QLineEdit::Normal, BoxText(initial), &ok);
+        QInputDialog::getText(owner(), BoxText(caption), BoxText(prompt), QLineEdit::Normal, BoxText(initial), &ok);
     if (!ok)
         return std::nullopt;
     return text.toStdString();
@@ -184,8 +194,8 @@ std::optional<std::string> QtDialogs::chooseFile(FileRequest& request)
     const QString filter = BoxText(request.filter);
     QString selected;
     const ArrowCursor arrow;
-    const QString chosen = request.save ? QFileDialog::getSaveFileName(parent_, title, start, filter, &selected)
-                                        : QFileDialog::getOpenFileName(parent_, title, start, filter, &selected);
+    const QString chosen = request.save ? QFileDialog::getSaveFileName(owner(), title, start, filter, &selected)
+                                        : QFileDialog::getOpenFileName(owner(), title, start, filter, &selected);
     if (chosen.isEmpty())
         return std::nullopt;
     request.selectedFilter = std::max<int>(0, static_cast<int>(filter.split(";;").indexOf(selected)));
@@ -196,7 +206,7 @@ std::optional<int32_t> QtDialogs::chooseColour(std::string_view caption, int32_t
 {
     const Rgb start = DecodeColour(initial);
     const ArrowCursor arrow;
-    const QColor chosen = QColorDialog::getColor(QColor(start.r, start.g, start.b), parent_, BoxText(caption));
+    const QColor chosen = QColorDialog::getColor(QColor(start.r, start.g, start.b), owner(), BoxText(caption));
     if (!chosen.isValid())
         return std::nullopt;
     return EncodeColour({static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),

@@ -17,7 +17,7 @@ class HelpViewer;
 
 class QtDialogs : public VkDialogs {
 public:
-    // Boxes are centred on `parent` while it is set.
+    // Boxes belong to the active window, else to `parent`.
     void setParent(QWidget* parent);
     void setStatusLabel(QLabel* label);
     void setProgressBar(QProgressBar* bar);
@@ -41,6 +41,8 @@ public:
     void helpPage(const std::string& page) override;
 
 private:
+    QWidget* owner() const;
+
     QPointer<QWidget> parent_;
     QPointer<QLabel> status_;
     QPointer<QProgressBar> progress_;

@@ -117,8 +117,10 @@ void BinaryExportDialog::accept()
     auto write = [&](int slot, const std::string& path) {
         if (!ExportBinary(wb_.rec, path, slot, from, to))
             ui_.message(" Error writing " + path, Severity::Error);
-        else if (wb_.exportChoices.section == 1)  // the whole channel is saved: nothing is left to ask about
+        else if (wb_.exportChoices.section == 1) {  // the whole channel is saved: nothing is left to ask about
             wb_.rec.at(slot).ChannelModified = false;
+            ++wb_.rec.at(slot).wholeSaves;
+        }
     };
     if (channels_->checkedId() == 0) {
         if (!ConfirmOverwrite(ui_, name))

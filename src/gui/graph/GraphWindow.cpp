@@ -494,10 +494,18 @@ QImage GraphWindow::picture() const
 
 void GraphWindow::showDive()
 {
+    // The record describes the framed dive only when it was found, analysed
+    // or gone to there; after Undo or a moved F4 the boxes stay empty until A.
     const DiveRecord& r = wb_.dive.record;
-    readouts_->maxDepth->setText(QString::number(r.maxDepth, 'f', 2));
-    if (r.shape >= 0 && r.shape < ShapeButtonCount)
-        readouts_->shapeButtons[static_cast<std::size_t>(r.shape)]->setChecked(true);  // pressed without reclassifying
+    const bool framed = wb_.dive.recordOnset >= 0 && wb_.dive.recordOnset == view_.at.F4;
+    readouts_->maxDepth->setText(framed ? QString::number(r.maxDepth, 'f', 2) : QString());
+    const int shape = framed ? r.shape : -1;
+    for (int k = 0; k < ShapeButtonCount; ++k) {
+        QToolButton* b = readouts_->shapeButtons[static_cast<std::size_t>(k)];
+        b->setAutoExclusive(false);  // else the pressed one cannot be released
+        b->setChecked(k == shape);   // pressed without reclassifying
+        b->setAutoExclusive(true);
+    }
 }
 
 void GraphWindow::refreshUndoItem()

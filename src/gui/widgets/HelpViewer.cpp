@@ -1,5 +1,6 @@
 #include "gui/widgets/HelpViewer.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QWindow>
 #include <algorithm>
 
 #include "core/help/RtfToHtml.h"
@@ -74,8 +76,7 @@ void HelpViewer::showText(const std::string& path)
     setGeometry(screen.x() + static_cast<int>(0.4 * screen.width()),
                 screen.y() + std::max(0, (screen.height() - height) / 2), width, height);
     static_cast<QStackedLayout*>(layout())->setCurrentWidget(text_);
-    show();
-    raise();
+    present();
 }
 
 void HelpViewer::showBitmap(const std::string& path)
@@ -95,7 +96,19 @@ void HelpViewer::showBitmap(const std::string& path)
                 screen.y() + static_cast<int>(0.1 * screen.height()), picture.width() + scrollBar,
                 static_cast<int>(0.85 * screen.height()));
     static_cast<QStackedLayout*>(layout())->setCurrentWidget(scroll_);
+    present();
+}
+
+void HelpViewer::present()
+{
     show();
+    // A page asked for from a modal dialog belongs to that dialog's window, so
+    // the dialog does not block it: it can be read, scrolled and closed while
+    // the dialog stays open. Otherwise it stands on its own.
+    QWidget* modal = QApplication::activeModalWidget();
+    QWindow* owner = modal && modal != this ? modal->window()->windowHandle() : nullptr;
+    if (windowHandle() && windowHandle()->transientParent() != owner)
+        windowHandle()->setTransientParent(owner);
     raise();
 }
 

@@ -34,6 +34,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void present();  // shown, raised, and never blocked by the dialog that asked
+
     VkDialogs& ui_;
     std::string folder_;
     QTextBrowser* text_;

@@ -182,6 +182,29 @@ TEST_F(UndoFixture, OneUndoTakesBackACommandsSteps)
     EXPECT_EQ(undo->top(), 1);  // the earlier command's step stays
 }
 
+TEST_F(UndoFixture, UndoingEveryChangeLeavesTheChannelAsLoadedUnlessSavedBetween)
+{
+    // Two changes, both undone: the channel is its file again.
+    const auto change = [&](UndoKind kind) {
+        undo->PushRange(kind, 0, 100, 200, redraw::RangeChange);
+        Scale(0, 100, 200, 3);
+        rec.at(0).ChannelModified = true;
+    };
+    change(UndoKind::Multiply);
+    change(UndoKind::Add);
+    undo->Pop();
+    EXPECT_TRUE(rec.at(0).ChannelModified);
+    undo->Pop();
+    EXPECT_FALSE(rec.at(0).ChannelModified);
+
+    // Saved whole after a change: undoing it differs from what was saved.
+    change(UndoKind::Multiply);
+    rec.at(0).ChannelModified = false;
+    ++rec.at(0).wholeSaves;
+    undo->Pop();
+    EXPECT_TRUE(rec.at(0).ChannelModified);
+}
+
 TEST_F(UndoFixture, DisabledAndBrokenUndoRecordsNothing)
 {
     undo->SetOptions(false, false);

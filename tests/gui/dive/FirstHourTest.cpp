@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
 #include <algorithm>
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void divesToCheckAndGoTo();
     void aStretchWrittenTwiceAsksFirst();
     void boutCriterionFittedInTheDialog();
+    void helpFromAModalDialogIsNotBlocked();
 
 private:
     // The automatic analysis from F4 = 0 to `end` (ms), started in its dialog.
@@ -100,6 +102,22 @@ void FirstHourTest::surfaceNoteAfterStart()
     QCOMPARE(words->text().toStdString(), ui->statusTexts.back());
     if (const QByteArray folder = qgetenv("VARNIK_GRAB_DIR"); !folder.isEmpty())
         window->grab().save(QString::fromUtf8(folder) + "/surface-note.png");
+    // The note is worked out again for the parameters chosen: gone with the
+    // surface baseline on, back with a threshold inside the surface noise.
+    const auto setParameters = [this](const char* threshold, bool baseline) {
+        test::WhenDialogShows([=](QWidget* d) {
+            d->findChild<QLineEdit*>("edtThreshold")->setText(threshold);
+            d->findChild<QCheckBox*>("cbxTrekBaseline")->setChecked(baseline);
+            d->findChild<QPushButton*>("btnOK")->click();
+        });
+        window->menus().action("analysis.parameters")->trigger();
+    };
+    setParameters("4", true);
+    QVERIFY(!hint->isVisible());
+    QVERIFY(!words->isVisible());
+    setParameters("0.2", true);
+    QVERIFY(words->isVisible());
+    QVERIFY(words->text().contains("lies within the surface noise"));
     // Hint shows the page and the note goes.
     hint->click();
     QCOMPARE(help->shown(), std::string("AlertSurface.rtf"));
@@ -221,6 +239,17 @@ void FirstHourTest::divesToCheckAndGoTo()
     QVERIFY(duration > 30 * 60);
     QVERIFY(at.F1 <= at.F4 && at.F2 >= at.F5 && at.F2 - at.F1 < 3 * (at.F5 - at.F4));
     QVERIFY(line.find("\tlong") != std::string::npos);
+    // The read-outs belong to the dive gone to: its depth, its shape pressed.
+    const std::vector<std::string> names = test::Cells(table.at(0)), cells = test::Cells(line);
+    const auto cell = [&](const char* name) {
+        return cells.at(static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin()));
+    };
+    QCOMPARE(window->findChild<QLineEdit*>("maxDepth")->text(),
+             QString::number(std::stod(cell("MaxDepth[m]")), 'f', 2));
+    const auto pressed = window->findChildren<QToolButton*>(QRegularExpression("^shape"));
+    QCOMPARE(std::count_if(pressed.begin(), pressed.end(),
+                           [&](QToolButton* b) { return b->isChecked() && b->text().toStdString() == cell("Shape"); }),
+             1);
     window->resize(1280, 720);
     window->executeRedraw(redraw::Everything);
     test::Grab(window, "dive-to-check-framed");
@@ -419,6 +448,24 @@ void FirstHourTest::boutCriterionFittedInTheDialog()
     fitThen("60", false);
     QVERIFY2(figures.contains("Only ") && figures.contains("a bout criterion needs at least 20"), qPrintable(figures));
     QCOMPARE(wb->settings.dive.BoutIntermediate, 300);
+}
+
+void FirstHourTest::helpFromAModalDialogIsNotBlocked()
+{
+    // Help opened from the parameter dialog takes keys (Escape closes it)
+    // while the dialog is still open.
+    bool closedWhileOpen = false;
+    test::WhenDialogShows([&](QWidget* d) {
+        for (QAbstractButton* b : d->findChild<QDialogButtonBox*>()->buttons())
+            if (b->text() == "Help")
+                b->click();
+        QVERIFY(help->isVisible());
+        QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+        closedWhileOpen = !help->isVisible();
+        d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    window->menus().action("analysis.parameters")->trigger();
+    QVERIFY(closedWhileOpen);
 }
 
 }  // namespace vk
