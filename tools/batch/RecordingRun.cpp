@@ -168,6 +168,10 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         return Failed(std::move(part), "Cannot read the setup file " + setup + ": it " + WhyNotASetup(setup), &ui,
                       since());
     wb->setupFile = setup;
+    // Which file's settings this run uses, so that a parameter left behind is found.
+    std::error_code absent;
+    const std::filesystem::path whole = std::filesystem::absolute(setup, absent);
+    std::printf("%s: setup file %s read\n", setup.c_str(), (absent ? setup : whole.string()).c_str());
     Describe(*wb, part.summary);
     AllocateStore(wb->rec, ui);
     StartHooks start;

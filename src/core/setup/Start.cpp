@@ -6,6 +6,7 @@
 #include "core/files/ChannelSource.h"
 #include "core/files/PathNames.h"
 #include "core/setup/DiveRecord.h"
+#include "core/setup/SaveSettings.h"
 #include "core/store/Channel.h"
 #include "core/store/CommonStart.h"
 #include "core/store/FileUtil.h"
@@ -161,6 +162,7 @@ StartResult StartRecording(Workbench& wb, VkDialogs& ui, const StartHooks& hooks
             rec.time.LongestSpan = std::max(rec.time.LongestSpan, ChannelView(rec, slot).span());
     if (const std::string problems = ChannelProblems(rec); !problems.empty())
         ui.message(" Not every channel could be loaded:" + problems, Severity::Warning);
+    NoteSetupAtStart(wb);
     return StartResult::Loaded;
 }
 

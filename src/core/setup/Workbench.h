@@ -40,12 +40,20 @@ struct BiChannelChoice {
     int BiChnlResult = 1;
 };
 
+// The settings as the first Start from a setup file left them: closing
+// offers to keep what was changed after it in that file.
+struct SetupAsStarted {
+    std::string file;    // empty until a Start from a setup file
+    std::string chosen;  // the settings a user chooses, one per line
+};
+
 struct Workbench {
     Recording rec;
     Settings settings;
     ResultFiles results;
-    std::string setupFile;                        // the user's setup file; empty names none
-    DiveState dive;                               // cleared at every Start
+    std::string setupFile;  // the user's setup file; empty names none
+    SetupAsStarted started;
+    DiveState dive;  // cleared at every Start
     ExportChoices exportChoices;
     BiChannelChoice biChannel;
     FilterChoices filters;

@@ -12,7 +12,6 @@
 
 #include "core/dive/SurfaceCheck.h"
 #include "core/files/ChannelSource.h"
-#include "core/files/LineReader.h"
 #include "core/files/PathNames.h"
 #include "core/setup/SaveSettings.h"
 #include "core/setup/SetupFile.h"
@@ -26,18 +25,6 @@
 #include "gui/widgets/HelpViewer.h"
 
 namespace vk {
-
-namespace {
-
-// True when the file's first line is the setup file's magic line.
-bool IsSetupFile(const std::string& path)
-{
-    LineReader reader(1024, 4096);
-    std::string_view first;
-    return reader.open(path) && reader.next(first) && first == SetupMagicLine;
-}
-
-}  // namespace
 
 MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::string lastSettings,
                        const std::string& setupFile, QWidget* parent)
@@ -151,7 +138,7 @@ bool MainDialog::event(QEvent* event)
 void MainDialog::readSetup(const std::string& path)
 {
     wb_.setupFile = path;
-    if (IsSetupFile(path)) {
+    if (WhyNotASetup(path).empty()) {
         // The comments belong to the setup file read now.
         wb_.settings.Cmt1.clear();
         wb_.settings.Cmt2.clear();
@@ -259,6 +246,9 @@ void MainDialog::done(int result)
 {
     // The graph window asks about modified channels; if it stays open, so does this dialog.
     if (graph_ && !graph_->close())
+        return;
+    // Settings changed since the Start from a setup file are offered for keeping there.
+    if (!closed_ && !OfferToKeepSetup(wb_, ui_))
         return;
     FormClose();
     QDialog::done(result);

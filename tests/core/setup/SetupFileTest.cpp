@@ -2,8 +2,10 @@
 
 #include <fstream>
 
+#include "core/files/ChannelSource.h"
 #include "core/setup/SaveSettings.h"
 #include "core/setup/SetupFile.h"
+#include "core/setup/Start.h"
 #include "core/setup/Workbench.h"
 #include "core/store/Channel.h"
 #include "core/store/FileUtil.h"
@@ -354,6 +356,64 @@ TEST(SaveSettings, AddsTheExtensionATypedNameLacks)
     EXPECT_TRUE(FileExists(dir.file("my seal.cfg")));
     ASSERT_TRUE(SaveSettingsAs(wb, ui));  // a name with an extension of its own keeps it
     EXPECT_EQ(wb.setupFile, dir.file("kept.setup"));
+}
+
+TEST(SaveSettings, SettingsChangedAfterAStartFromASetupFileAreOfferedForKeeping)
+{
+    test::TempDir dir;
+    Workbench wb;
+    ScriptedDialogs ui;
+    std::string lines = "depth\n";
+    for (int k = 0; k < 600; ++k)
+        lines += std::to_string(k % 60 < 30 ? 0.5 : 20.0 + k % 7) + "\n";
+    ChannelDescriptor& d = wb.rec.desc(0);
+    d.NameIn = dir.write("seal.txt", lines);
+    d.ColumnValue = 1;
+    d.HeaderText = 1;
+    for (int slot = 1; slot < SlotCount; ++slot)
+        wb.rec.desc(slot).NameIn.clear();
+    wb.setupFile = dir.file("seal.cfg");
+    ASSERT_EQ(WriteSetup(wb.setupFile, wb.rec, wb.settings), SetupWriteResult::Written);
+    AllocateStore(wb.rec, ui);
+    ASSERT_EQ(StartRecording(wb, ui), StartResult::Loaded);
+    EXPECT_FALSE(SetupChangedSinceStart(wb));
+
+    // What the program sets itself while it runs does not count.
+    wb.rec.desc(0).Min = 3;
+    wb.rec.desc(0).yOffset = 0.7;
+    wb.rec.desc(0).GrRepr = -1;
+    EXPECT_FALSE(SetupChangedSinceStart(wb));
+    EXPECT_TRUE(OfferToKeepSetup(wb, ui));
+    EXPECT_TRUE(ui.captions.empty());  // nothing asked
+
+    // A parameter chosen later: "Don't save" closes and leaves the file.
+    const std::string before = test::TempDir::read(wb.setupFile);
+    wb.settings.dive.Threshold = 4;
+    EXPECT_TRUE(SetupChangedSinceStart(wb));
+    ui.choices = {Choice::Cancel};
+    EXPECT_TRUE(OfferToKeepSetup(wb, ui));
+    EXPECT_EQ(ui.captions.back(), (std::vector<std::string>{"Settings changed", "Save", "Save as ...", "Don't save"}));
+    EXPECT_EQ(test::TempDir::read(wb.setupFile), before);
+
+    // "Save" writes it into the setup file; nothing is asked after.
+    ui.choices = {Choice::First};
+    EXPECT_TRUE(OfferToKeepSetup(wb, ui));
+    Settings read;
+    Recording again;
+    ASSERT_TRUE(ReadSetup(wb.setupFile, again, read));
+    EXPECT_EQ(read.dive.Threshold, 4);
+    EXPECT_FALSE(SetupChangedSinceStart(wb));
+
+    // A channel setting, then "Save as ..." cancelled: the program stays open.
+    wb.rec.desc(0).Caption = "Pressure [dbar]";
+    ui.choices = {Choice::Second};
+    ui.files = {std::nullopt};
+    EXPECT_FALSE(OfferToKeepSetup(wb, ui));
+    ui.choices = {Choice::Second};
+    ui.files = {dir.file("renamed.cfg")};
+    EXPECT_TRUE(OfferToKeepSetup(wb, ui));
+    EXPECT_EQ(wb.setupFile, dir.file("renamed.cfg"));
+    EXPECT_FALSE(SetupChangedSinceStart(wb));
 }
 
 }  // namespace vk
