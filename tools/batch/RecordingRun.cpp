@@ -234,7 +234,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
             marks.push_back({d.record.onsetTime, view.at.F5, ShapeLetter(d.record.shape)});
         const int32_t extrema = BottomExtrema(depth, view.at, p.WiggAmplitude);
         if (options.fitBouts) {
-            pauses.add(wb->rec, d.record, view.at.F4);
+            pauses.add(d.record);
             kept.push_back({d.record, d.stops, extrema});
         } else if (auto bout = bouts.add(d.record, d.stops, extrema, p, interval)) {
             writeBout(*bout);

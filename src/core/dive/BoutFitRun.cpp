@@ -12,15 +12,12 @@
 
 namespace vk {
 
-void PauseCollector::add(const Recording& rec, const DiveRecord& r, double onset)
+void PauseCollector::add(const DiveRecord& r)
 {
     ++dives_;
     if (!Known(r.pause))
         return;
-    const double interval = ChannelView(rec, AnalysisSlot).interval();
-    const int64_t from = static_cast<int64_t>(std::floor((onset - r.pause) / interval));
-    const int64_t to = static_cast<int64_t>(std::ceil(onset / interval)) + 1;
-    if (rec.at(AnalysisSlot).missing.overlaps(from, to))
+    if (r.pauseAcrossGap)
         ++acrossGaps_;
     else
         pauses_.push_back(r.pause / 1000);
@@ -47,7 +44,7 @@ StretchFit FitStretchBouts(DiveContext& caller, const DiveParameters& p,
         if (!o.accepted || at.F5 > end)
             break;
         AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
-        pauses.add(cx.rec, cx.state.record, at.F4);
+        pauses.add(cx.state.record);
         CountDive(cx.state.record, at.F5);
         if (halted && halted(StretchDone(start, end, at.F5))) {
             out.halted = true;

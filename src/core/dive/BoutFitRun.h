@@ -18,8 +18,8 @@ namespace vk {
 // samples without a value is left out (the animal may have dived there).
 class PauseCollector {
 public:
-    // The next dive, analysed, with its onset (ms, F4).
-    void add(const Recording& rec, const DiveRecord& r, double onset);
+    // The next dive, analysed.
+    void add(const DiveRecord& r);
     const std::vector<double>& pauses() const { return pauses_; }  // s
     int dives() const { return dives_; }
     int acrossGaps() const { return acrossGaps_; }

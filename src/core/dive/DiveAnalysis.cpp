@@ -152,6 +152,14 @@ void AnalyseSamples(Recording& rec, const LinePositions& at, const DiveParameter
 
 }  // namespace
 
+bool PauseAcrossGap(const Recording& rec, double onset, double pause)
+{
+    const double interval = ChannelView(rec, AnalysisSlot).interval();
+    const int64_t from = static_cast<int64_t>(std::floor((onset - pause) / interval));
+    const int64_t to = static_cast<int64_t>(std::ceil(onset / interval)) + 1;
+    return rec.at(AnalysisSlot).missing.overlaps(from, to);
+}
+
 bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& p, DiveState& state,
                  const AnalysisSetup& setup, VkDialogs& ui)
 {
@@ -206,6 +214,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     r.duration = at.F5 - at.F4;
     if (r.counter != 0 && at.F4 >= r.previous.end) {
         r.pause = at.F4 - r.previous.end;
+        r.pauseAcrossGap = PauseAcrossGap(rec, at.F4, r.pause);
         r.durationDifference = r.duration - r.previous.duration;
         r.maxDepthDifference = maxDepth - r.previous.maxDepth;
         if (p.AbsDifferences) {

@@ -36,6 +36,9 @@ DiveFigures FiguresOf(const ChannelSeries& depth, int32_t f4, int32_t f5, double
 // After a dive was written: the counter advances and the dive becomes the previous one.
 void CountDive(DiveRecord& r, double endTime);
 
+// The pause of `pause` ms before the onset (ms) holds samples without a value.
+bool PauseAcrossGap(const Recording& rec, double onset, double pause);
+
 // Analyses the dive into state.record; false when the analysis channel holds
 // no data. A dive of any length is analysed whole (memory in proportion to
 // it); tooLong tells one whose samples could not be held.

@@ -195,6 +195,13 @@ const std::vector<Column>& DiveColumns()
         }
         // 1 only for a dive whose samples could not be held: it keeps its durations, depths and rates.
         c.push_back({"TooLong", [](C x, Row& row) { row.count(x.r().tooLong ? 1 : 0); }});
+        // 1 when the pause before the dive holds samples without a value: no pause to study.
+        c.push_back({"PauseAcrossGap", [](C x, Row& row) {
+                         if (Known(x.r().pause))
+                             row.count(x.r().pauseAcrossGap ? 1 : 0);
+                         else
+                             row.empty();
+                     }});
         c.push_back({"Comment", [](C x, Row& row) { row.text(x.dive.comment); }});
         // Filled after an automatic run for the dives that deserve a second look.
         c.push_back({"Check", [](C, Row& row) { row.empty(); }});

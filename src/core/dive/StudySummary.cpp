@@ -76,6 +76,7 @@ bool ReadStudy(const std::string& folder, std::vector<RecordingStudy>& study, st
     const int start = recordings.column("Start"), end = recordings.column("End"), fault = recordings.column("Error");
     const int date = dives.column("Date"), clock = dives.column("Time"), duration = dives.column("Duration[s]"),
               depth = dives.column("MaxDepth[m]"), pause = dives.column("Pause[s]"), shape = dives.column("Shape");
+    const int acrossGap = dives.column("PauseAcrossGap");  // not in studies of earlier versions
     const int boutDate = bouts.column("Date"), boutClock = bouts.column("Time"),
               boutDuration = bouts.column("Duration[s]"), boutDives = bouts.column("Dives");
     for (const int c :
@@ -107,6 +108,7 @@ bool ReadStudy(const std::string& folder, std::vector<RecordingStudy>& study, st
         d.duration = Number(cell(row, duration), 0);
         d.maxDepth = Number(cell(row, depth), 0);
         d.pause = Number(cell(row, pause), -1);
+        d.pauseAcrossGap = acrossGap >= 0 && cell(row, acrossGap) == "1";
         const std::string s = cell(row, shape);
         d.shape = s.empty() ? 'X' : s[0];
         study[at->second].dives.push_back(d);

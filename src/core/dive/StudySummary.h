@@ -22,10 +22,11 @@ struct StudyTable {
 bool ReadStudyTable(const std::string& path, StudyTable& table);
 
 struct StudyDive {
-    double onset = 0;     // ms of the program's calendar
-    double duration = 0;  // s
-    double maxDepth = 0;  // m
-    double pause = -1;    // s; -1 when not known
+    double onset = 0;             // ms of the program's calendar
+    double duration = 0;          // s
+    double maxDepth = 0;          // m
+    double pause = -1;            // s; -1 when not known
+    bool pauseAcrossGap = false;  // the pause holds samples without a value
     char shape = 'X';
 };
 struct StudyBout {

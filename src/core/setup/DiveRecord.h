@@ -73,6 +73,7 @@ struct DiveRecord {
     int32_t onsetIndex = 0;
     double onsetTime = 0;
     double pause = Missing, duration = 0;
+    bool pauseAcrossGap = false;  // the pause holds samples without a value (the animal may have dived there)
     double descentDuration = 0, bottomDuration = 0, ascentDuration = 0;
     double durationDifference = Missing, maxDepthDifference = Missing;
     double timeAbove = Missing, timeBelow = Missing;  // deeper than TimeAbove, not deeper than TimeBelow

@@ -164,15 +164,36 @@ QImage BoutTimeline(const RecordingStudy& r)
     if (!(to > from))
         to = from + MsPerHour;
     // Each bout a bar at the height of its number of dives, as long as the bout;
-    // the time axis reads the toolkit's epoch.
+    // the time axis reads the toolkit's epoch. Pauses across samples without a
+    // value are left blank: nothing is known of them.
     auto epoch = [](double ms) { return static_cast<double>(DateTimeOf(ms).toMSecsSinceEpoch()); };
-    auto* series = new QLineSeries;
-    QPen pen(QColor(44, 160, 44));
-    pen.setWidth(2);
-    series->setPen(pen);
+    std::vector<std::pair<double, double>> blanks;
+    for (const StudyDive& d : r.dives)
+        if (d.pauseAcrossGap && d.pause >= 0)
+            blanks.emplace_back(d.onset - d.pause * 1000, d.onset);
+    std::sort(blanks.begin(), blanks.end());
+    std::vector<QLineSeries*> pieces;
+    const auto piece = [&pieces] {
+        auto* series = new QLineSeries;
+        QPen pen(QColor(44, 160, 44));
+        pen.setWidth(2);
+        series->setPen(pen);
+        pieces.push_back(series);
+        return series;
+    };
+    QLineSeries* series = piece();
+    std::size_t blank = 0;
+    const auto passBlanks = [&](double until) {
+        for (; blank < blanks.size() && blanks[blank].second <= until; ++blank) {
+            series->append(epoch(blanks[blank].first), 0);
+            series = piece();
+            series->append(epoch(blanks[blank].second), 0);
+        }
+    };
     int most = 1;
     series->append(epoch(from), 0);
     for (const StudyBout& b : r.bouts) {
+        passBlanks(b.onset);
         const double begin = epoch(b.onset), end = epoch(b.onset + b.duration * 1000);
         series->append(begin, 0);
         series->append(begin, b.dives);
@@ -180,8 +201,10 @@ QImage BoutTimeline(const RecordingStudy& r)
         series->append(end, 0);
         most = std::max(most, b.dives);
     }
+    passBlanks(to);
     series->append(epoch(to), 0);
-    chart->addSeries(series);
+    for (QLineSeries* p : pieces)
+        chart->addSeries(p);
     auto* x = new QDateTimeAxis;
     x->setTitleText("Date and time of the record");
     x->setFormat(to - from > 3 * 24 * MsPerHour ? "dd.MM." : "dd.MM. HH:mm");
@@ -190,8 +213,10 @@ QImage BoutTimeline(const RecordingStudy& r)
     chart->addAxis(x, Qt::AlignBottom);
     QValueAxis* y = ValueAxis(chart, "Dives in the bout", Qt::AlignLeft, 0, most * 1.1);
     y->setLabelFormat("%d");
-    series->attachAxis(x);
-    series->attachAxis(y);
+    for (QLineSeries* p : pieces) {
+        p->attachAxis(x);
+        p->attachAxis(y);
+    }
     return Render(chart, ChartWidth * 2, ChartHeight * 3 / 4);
 }
 

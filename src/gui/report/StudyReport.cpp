@@ -101,7 +101,7 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
         for (const StudyDive& d : r.dives) {
             durations.push_back(d.duration / 60);
             depths.push_back(d.maxDepth);
-            if (d.pause >= 0)
+            if (d.pause >= 0 && !d.pauseAcrossGap)
                 pauses.push_back(d.pause / 60);
         }
         table += "<tr><td><a href=\"#" + name + "\">" + title + "</a></td><td>" + std::to_string(r.dives.size()) +

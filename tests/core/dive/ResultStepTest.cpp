@@ -4,6 +4,7 @@
 
 #include "core/dive/DiveTable.h"
 #include "core/dive/ResultStep.h"
+#include "core/dive/ResultTables.h"
 #include "core/store/FileUtil.h"
 #include "support/DiveFixture.h"
 #include "support/ScriptedDialogs.h"
@@ -263,6 +264,13 @@ TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchA
     const std::vector<std::string> marks{"", "", "long", "", "gap", ""};
     for (std::size_t k = 0; k < marks.size(); ++k)
         EXPECT_EQ(check(lines[k + 1]), marks[k]) << k;
+    // The pause after the dive cut by the gap holds the gap; the first dive has no pause.
+    const std::vector<std::string> names = SplitFields(lines[0], '\t');
+    const auto acrossGap =
+        static_cast<std::size_t>(std::find(names.begin(), names.end(), "PauseAcrossGap") - names.begin());
+    const std::vector<std::string> across{"", "0", "0", "0", "0", "1"};
+    for (std::size_t k = 0; k < across.size(); ++k)
+        EXPECT_EQ(SplitFields(lines[k + 1], '\t').at(acrossGap), across[k]) << k;
     EXPECT_EQ(DoubtText(o.doubts.doubts[0], o.doubts, 10, wb.rec, '.'),
               "Dive 2 at 31.12.1980 00:06:57: 10.7 min, more than five times the median dive (1.0 min)");
     EXPECT_TRUE(ui.shown.empty());

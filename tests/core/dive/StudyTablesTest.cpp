@@ -31,6 +31,7 @@ StudyPart Part(const std::string& name, int dives)
         d.record.onsetTime = k * 600000.0;
         d.record.duration = 60000;
         d.record.pause = k ? 540000 : Missing;
+        d.record.pauseAcrossGap = k == 3;
         d.record.maxDepth = 10 + k;
         d.record.shape = k % 2 ? ShapeU : ShapeV;
         part.dives.push_back(StudyDiveLine(d, rec, s));
@@ -88,6 +89,8 @@ TEST(StudyTables, WrittenMergedAndReadBack)
     EXPECT_EQ(study[2].dives[4].maxDepth, 14);
     EXPECT_EQ(study[2].dives[0].pause, -1);
     EXPECT_EQ(study[2].dives[1].pause, 540);
+    EXPECT_FALSE(study[2].dives[2].pauseAcrossGap);
+    EXPECT_TRUE(study[2].dives[3].pauseAcrossGap);
     ASSERT_EQ(study[2].bouts.size(), 1u);
     EXPECT_EQ(study[2].bouts[0].dives, 5);
     EXPECT_NEAR(DivesPerDay(study[2]), 5, 1e-9);
