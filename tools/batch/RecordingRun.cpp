@@ -285,7 +285,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         return notWritten(failure);
     for (const DiveDoubt& d : o.doubts.doubts) {
         std::fprintf(stderr, "%s: check %s\n", setup.c_str(),
-                     DoubtText(d, o.doubts, p.Threshold, wb->rec, wb->settings.DateSep).c_str());
+                     DoubtText(d, p.Threshold, wb->rec, wb->settings.DateSep).c_str());
         if (d.index < part.dives.size())
             MarkStudyLine(part.dives[d.index], CheckMark(d.reasons));
     }

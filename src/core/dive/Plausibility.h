@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/store/Recording.h"
+#include "core/view/ViewState.h"
 
 namespace vk {
 
@@ -24,39 +25,51 @@ struct RunDive {
     double maxDepth = 0;                    // m, after the baseline shift
     bool endsAtGap = false;                 // the sample after the end holds no value
     int32_t shape = -1;                     // as classified (ShapeV ..)
+    double surfaceStay = 0;                 // ms: the longest stay at the surface between its deeper parts
+    double surfaceStayAt = 0;               // ms from the record's start: where that stay begins
 };
 
-enum DoubtReason : unsigned { DoubtLong = 1, DoubtShallow = 2, DoubtGap = 4 };
+enum DoubtReason : unsigned { DoubtLong = 1, DoubtShallow = 2, DoubtGap = 4, DoubtJoined = 8 };
 
-// A dive is long when it lasts more than this many times the median duration
-// of the run's dives at least twice the threshold deep (of all its dives
-// when fewer than MinDeepDives are).
-constexpr double LongDiveFactor = 5.0;
-constexpr double DeepDiveFactor = 2.0;
-constexpr std::size_t MinDeepDives = 5;
+// A dive is long when it lasts more than this many times the median of the
+// dives of similar depth in the run (within SimilarDepthRatio of its maximum
+// depth, the nearest MostSimilarDives of them; at least LeastSimilarDives,
+// the nearest in depth when fewer are that close). Against the median of all
+// dives, many short ripples would make every real dive look long.
+constexpr double LongDiveFactor = 3.0;
+constexpr double SimilarDepthRatio = 1.5;
+constexpr std::size_t LeastSimilarDives = 5;
+constexpr std::size_t MostSimilarDives = 200;
 
 struct DiveDoubt {
     std::size_t index = 0;  // among the run's dives
     RunDive dive;
     unsigned reasons = 0;
+    double usual = 0;                       // ms: the median duration of the dives of similar depth
+    double similarFrom = 0, similarTo = 0;  // m: the depths of those dives
 };
 
 struct RunDoubts {
     std::vector<DiveDoubt> doubts;
-    double medianDuration = 0;  // ms, the measure of a long dive
 };
 
-RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold);
+// `endRule` (ms): how long the surface must hold for a dive to end; a dive
+// that stays at the surface (shallower than the threshold) longer than that
+// between its deeper parts is likely two dives joined.
+RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold, double endRule);
 
-// "long", "shallow", "gap", joined by "+": the mark in the Check column.
+// The longest stay shallower than the threshold between the first and the
+// last sample deeper than it, in the frame F4..F5 of the analysis channel.
+void MeasureSurfaceStay(const Recording& rec, const LinePositions& at, double threshold, RunDive& dive);
+
+// "long", "shallow", "gap", "joined", joined by "+": the mark in the Check column.
 std::string CheckMark(unsigned reasons);
-// Why a dive is doubtful: "48.3 min, more than five times the median dive (6.1 min)".
-std::string DoubtWhy(const DiveDoubt& d, const RunDoubts& run, double threshold);
+// Why a dive is doubtful: "48.3 min, long for its depth: dives of 40-90 m last 2.5 min (median)".
+std::string DoubtWhy(const DiveDoubt& d, double threshold, const Recording& rec, char dateSeparator);
 // Where it begins: "03.01.2020 12:34:56".
 std::string DoubtBegin(const DiveDoubt& d, const Recording& rec, char dateSeparator);
 // "Dive 12 at 03.01.2020 12:34:56: " and why.
-std::string DoubtText(const DiveDoubt& d, const RunDoubts& run, double threshold, const Recording& rec,
-                      char dateSeparator);
+std::string DoubtText(const DiveDoubt& d, double threshold, const Recording& rec, char dateSeparator);
 
 // Writes the marks into the Check column (the last, left empty when written)
 // of the run's `dives` lines, the last lines of the dive table. The file is

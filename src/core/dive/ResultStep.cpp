@@ -260,8 +260,10 @@ RunDive RunDiveOf(const Workbench& wb, const LinePositions& at)
 {
     const DiveRecord& r = wb.dive.record;
     const int64_t after = int64_t{FrameOf(at, ChannelView(wb.rec, AnalysisSlot).interval()).F5} + 1;
-    return {r.counter, at.F4, at.F5, at.B1, at.B2, r.duration, r.maxDepth, IsMissing(wb.rec, AnalysisSlot, after),
-            r.shape};
+    RunDive dive{r.counter, at.F4, at.F5, at.B1, at.B2, r.duration, r.maxDepth, IsMissing(wb.rec, AnalysisSlot, after),
+                 r.shape};
+    MeasureSurfaceStay(wb.rec, at, wb.settings.dive.Threshold, dive);
+    return dive;
 }
 
 // The dive table holds dives in the stretch the run is to analyse: it was
@@ -295,7 +297,8 @@ bool WriteAgain(ResultContext& rc, double from, double to)
 // The dives to look at again, marked in the dive table's Check column.
 void CheckRun(ResultContext& rc, const DiveParameters& p, AutomaticOutcome& out)
 {
-    out.doubts = DoubtfulDives(out.written, p.Threshold);
+    // The end of a dive needs LenRest samples at the surface.
+    out.doubts = DoubtfulDives(out.written, p.Threshold, p.LenRest * ChannelView(rc.wb.rec, AnalysisSlot).interval());
     TableTarget& dives = rc.wb.dive.tables.dives;
     if (out.doubts.doubts.empty() || dives.state != TableTarget::Ready)
         return;

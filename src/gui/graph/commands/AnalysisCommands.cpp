@@ -70,7 +70,8 @@ void ShowDiveChecks(CommandContext& cx, GraphWindow& w, const AutomaticOutcome& 
     const double threshold = wb.settings.dive.Threshold;
     std::vector<DiveCheckRow> rows;
     for (const DiveDoubt& d : run.doubts)
-        rows.push_back({d.dive, DoubtBegin(d, wb.rec, wb.settings.DateSep), DoubtWhy(d, run, threshold)});
+        rows.push_back(
+            {d.dive, DoubtBegin(d, wb.rec, wb.settings.DateSep), DoubtWhy(d, threshold, wb.rec, wb.settings.DateSep)});
     const std::string intro = std::to_string(rows.size()) + " of the " + std::to_string(outcome.written.size()) +
                               " dives just written may be wrong. Each is marked in the Check column of\n" +
                               wb.dive.tables.dives.path;
