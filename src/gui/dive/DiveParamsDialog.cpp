@@ -23,6 +23,7 @@
 #include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 #include "gui/dive/BoutFitWindow.h"
+#include "gui/dive/DiveParamsTips.h"
 #include "gui/dive/DiveShapesDialog.h"
 #include "gui/dive/ExtendedParamsDialog.h"
 #include "gui/widgets/DialogButtons.h"
@@ -43,7 +44,7 @@ void MarkFromRecord(QWidget* w, const char* how)
 {
     w->setProperty("suggested", true);
     w->setStyleSheet("background: #fff3a0");
-    w->setToolTip(QString(how) + " from the record: OK keeps it, Cancel drops it");
+    w->setToolTip(QString(how) + " from the record: OK keeps it, Cancel drops it. " + w->toolTip());
 }
 
 std::string S(const QLineEdit* e)
@@ -140,28 +141,25 @@ DiveParamsDialog::DiveParamsDialog(Workbench& wb, int activeSlot, bool automatic
     setObjectName("diveParamsDialog");
     setWindowTitle("Dive Parameters");
     build(automatic);
+    ApplyFieldTips(this, DiveParameterTips());
     show(EntryOf(wb_));
     applyEnabling();
     updateResultCaptions();
 }
 
-QLineEdit* DiveParamsDialog::field(QLineEdit* Fields::*slot, const char* name, const char* hint)
+QLineEdit* DiveParamsDialog::field(QLineEdit* Fields::*slot, const char* name)
 {
     auto* e = new QLineEdit;
     e->setObjectName(name);
     e->setMaximumWidth(90);
-    if (hint)
-        e->setToolTip(hint);
     fields_.*slot = e;
     return e;
 }
 
-QCheckBox* DiveParamsDialog::check(QCheckBox* Checks::*slot, const char* name, const char* text, const char* hint)
+QCheckBox* DiveParamsDialog::check(QCheckBox* Checks::*slot, const char* name, const char* text)
 {
     auto* c = new QCheckBox(text);
     c->setObjectName(name);
-    if (hint)
-        c->setToolTip(hint);
     checks_.*slot = c;
     connect(c, &QCheckBox::toggled, this, [this] { applyEnabling(); });
     return c;
@@ -183,10 +181,10 @@ void DiveParamsDialog::build(bool automatic)
     auto* duration = Group("Dive duration (F4 F5)", "Controls the setting of F4 and F5");
     Rows d{new QGridLayout(duration)};
     QLabel* level = label("&Level [0..1] *100%", &Labels::level, "lblLevel");
-    level->setBuddy(field(&Fields::level, "edtLevel", "greater -> Dive dur. smaller"));
+    level->setBuddy(field(&Fields::level, "edtLevel"));
     d.add(level, fields_.level);
     QLabel* slope = label("&SlopeEoD [m/sec]", &Labels::slopEoD, "lblSlopEoD");
-    slope->setBuddy(field(&Fields::slopEoD, "edtSlopEoD", "greater -> Dive dur. smaller"));
+    slope->setBuddy(field(&Fields::slopEoD, "edtSlopEoD"));
     d.add(slope, fields_.slopEoD);
     criterion_ = new QComboBox;
     criterion_->setObjectName("cbxCriterion");
@@ -198,49 +196,42 @@ void DiveParamsDialog::build(bool automatic)
     // Bottom phase.
     auto* bottom = Group("Bottom phase/ V-shape", "Controls F8, F9, U-, V-shape");
     Rows b{new QGridLayout(bottom)};
-    b.add(label("Slimness [0..1]", &Labels::slimness, "lblSlimness"),
-          field(&Fields::slimness, "edtRelBottSurf", "small -> more U-shapes"));
+    b.add(label("Slimness [0..1]", &Labels::slimness, "lblSlimness"), field(&Fields::slimness, "edtRelBottSurf"));
     QLabel* thr = label("T&hresh. Bottom [0..1]", &Labels::thrBott, "lblThrBott");
-    thr->setBuddy(field(&Fields::thrBott, "edtThrBott", "small -> longer bottom, more U-shapes"));
+    thr->setBuddy(field(&Fields::thrBott, "edtThrBott"));
     b.add(thr, fields_.thrBott);
-    b.add(check(&Checks::autoGradient, "cbxAutoGradient", "Auto Gradient", "Autom. asc./descent detection"));
+    b.add(check(&Checks::autoGradient, "cbxAutoGradient", "Auto Gradient"));
     b.add(label("Limit gradient [m/sec]", &Labels::limitGradient, "lblSlopBoB"),
-          field(&Fields::limitGradient, "edtSlopBoB", "great -> Bottom long, more U-shapes"));
+          field(&Fields::limitGradient, "edtSlopBoB"));
 
     auto* kind = Group("Kind searching bottom phase");
     auto* kindLayout = new QGridLayout(kind);
     bottomKind_ = new QButtonGroup(this);
-    const char* kinds[4][3] = {{"rbNormal", "Normal", nullptr},
-                               {"rbFixBottom", "Fix Bottom", "Set bott. at 'Thresh. Bottom'"},
-                               {"rbTamrin", "As 'Tamrin'", nullptr},
-                               {"rbWiggleDefined", "Wiggle defined", nullptr}};
+    const char* kinds[4][2] = {{"rbNormal", "Normal"},
+                               {"rbFixBottom", "Fix Bottom"},
+                               {"rbTamrin", "As 'Tamrin'"},
+                               {"rbWiggleDefined", "Wiggle defined"}};
     for (int k = 0; k < 4; ++k) {
         auto* r = new QRadioButton(kinds[k][1]);
         r->setObjectName(kinds[k][0]);
-        if (kinds[k][2])
-            r->setToolTip(kinds[k][2]);
         bottomKind_->addButton(r, k);
         kindLayout->addWidget(r, k, 0);
     }
-    kindLayout->addWidget(
-        field(&Fields::wiggDefPercent, "edtWiggDefPercent", "Bottom if Wigg. deeper P % of max depth"), 3, 1);
+    kindLayout->addWidget(field(&Fields::wiggDefPercent, "edtWiggDefPercent"), 3, 1);
     connect(bottomKind_, &QButtonGroup::idClicked, this, [this] { applyEnabling(); });
 
     auto* general = new QWidget;
     Rows g{new QGridLayout(general)};
     QLabel* threshold = label("&Threshold [m]");
-    threshold->setBuddy(field(&Fields::threshold, "edtThreshold", "small -> find more dives"));
+    threshold->setBuddy(field(&Fields::threshold, "edtThreshold"));
     g.add(threshold, fields_.threshold);
     QLabel* window = label("&Window size [sec.]");
     window->setBuddy(field(&Fields::windowSize, "edtWindowSize"));
     g.add(window, fields_.windowSize);
-    g.add(label("Baseline \nstability [m]"),
-          field(&Fields::baselineQuality, "edtBaselineQuality", "baseline moves < n meter from dive to dive"));
+    g.add(label("Baseline \nstability [m]"), field(&Fields::baselineQuality, "edtBaselineQuality"));
     // Depth grows downwards: "below" n m counts the time not deeper than n m, "above" the time deeper.
-    g.add(label("Time below", &Labels::timeBelow, "lblTimeBelow"),
-          field(&Fields::timeBelow, "edtTimeBelow", "Time spent not deeper than n m (shallower or at n m); 0 = off"));
-    g.add(label("Time above", &Labels::timeAbove, "lblTimeAbove"),
-          field(&Fields::timeAbove, "edtTimeAbove", "Time spent deeper than n m; 0 = off"));
+    g.add(label("Time below", &Labels::timeBelow, "lblTimeBelow"), field(&Fields::timeBelow, "edtTimeBelow"));
+    g.add(label("Time above", &Labels::timeAbove, "lblTimeAbove"), field(&Fields::timeAbove, "edtTimeAbove"));
     connect(fields_.baselineQuality, &QLineEdit::editingFinished, this,
             [this] { BaselineFieldLeft(S(fields_.baselineQuality), ui_); });
     for (QLineEdit* f : {fields_.timeBelow, fields_.timeAbove})
@@ -249,16 +240,14 @@ void DiveParamsDialog::build(bool automatic)
     // Switches.
     auto* switches = new QWidget;
     Rows s{new QGridLayout(switches)};
-    s.add(check(&Checks::searchNextAtW, "cbxSearchNext", "Search next event at key W",
-                "Disabled: at 'W' only export results, no search"));
-    s.add(check(&Checks::trekBaseline, "cbxTrekBaseline", "Tre&kk Baseline", "Set y(F5)=0 when event found"));
-    s.add(check(&Checks::adjustSize, "cbxAdjustYSize", "&Adjust size (y-direction)", "Fit vert. size of event autom."));
+    s.add(check(&Checks::searchNextAtW, "cbxSearchNext", "Search next event at key W"));
+    s.add(check(&Checks::trekBaseline, "cbxTrekBaseline", "Tre&kk Baseline"));
+    s.add(check(&Checks::adjustSize, "cbxAdjustYSize", "&Adjust size (y-direction)"));
     s.add(check(&Checks::noVisualisation, "cbxNoVisualisation", "No &visualisation (Fast analysis)"));
-    s.add(check(&Checks::makeImages, "cbxMakeImages", "Create images of analyzed dives", "Stored in subdir \\images"));
-    s.add(check(&Checks::absDifferences, "cbxAbsDifferences", "Abs Differences", "abs(Diff) of max depth, duration"));
+    s.add(check(&Checks::makeImages, "cbxMakeImages", "Create images of analyzed dives"));
+    s.add(check(&Checks::absDifferences, "cbxAbsDifferences", "Abs Differences"));
     s.add(check(&Checks::burnishDives, "cbxBurnishDives", "Burnish Dives"));
-    s.add(check(&Checks::pauseRelating, "cbxEndDiveValid", "Pause relating to recent event ..",
-                ".. even if skipped by 'Q'"));
+    s.add(check(&Checks::pauseRelating, "cbxEndDiveValid", "Pause relating to recent event .."));
     s.add(label("Skip Dives < n sec", &Labels::skipDives, "lblSkipDives"), field(&Fields::skipDives, "edtMinDiveDur"));
     connect(fields_.skipDives, &QLineEdit::textChanged, this, [this] { applyEnabling(); });
     checks_.searchNextAtW->setEnabled(!automatic);
@@ -279,13 +268,10 @@ void DiveParamsDialog::build(bool automatic)
     Rows w{new QGridLayout(wiggles_)};
     wiggMethod_ = new QPushButton;
     wiggMethod_->setObjectName("btnWiggMethod");
-    wiggMethod_->setToolTip("Click to change");
     wiggMethod_->setAutoDefault(false);  // Return in a field must not toggle the method
     w.add(wiggMethod_);
-    w.add(label("", &Labels::wiggAmplitude, "lblWiggAmplitude"),
-          field(&Fields::wiggAmplitude, "edtWiggAmplitude", "Ignore W. if smaller"));
-    w.add(label("", &Labels::wiggDuration, "lblWiggDuration"),
-          field(&Fields::wiggDuration, "edtWiggDuration", "Ignore W. if longer"));
+    w.add(label("", &Labels::wiggAmplitude, "lblWiggAmplitude"), field(&Fields::wiggAmplitude, "edtWiggAmplitude"));
+    w.add(label("", &Labels::wiggDuration, "lblWiggDuration"), field(&Fields::wiggDuration, "edtWiggDuration"));
     w.add(label("relative to preceding", &Labels::wiggRelPreceding, "lblWiggRelative"),
           field(&Fields::wiggRelPreceding, "edtWiggRelative"));
     connect(wiggMethod_, &QPushButton::clicked, this, [this] {
@@ -327,11 +313,10 @@ void DiveParamsDialog::build(bool automatic)
     auto* water = Group("Water Temp", "For channel water temperature ");
     Rows wa{new QGridLayout(water)};
     wa.add(check(&Checks::waterTemp, "cbxWaterTemp", "Include temp."));
-    wa.add(label("Surround max. depth [sec]"),
-           field(&Fields::surroundMaxDepth, "edtSurroundMaxDepth", "Calc. mean temp. around max depth "));
+    wa.add(label("Surround max. depth [sec]"), field(&Fields::surroundMaxDepth, "edtSurroundMaxDepth"));
     auto* frequencies = Group("Frequencies");
     Rows fr{new QGridLayout(frequencies)};
-    fr.add(label("Nr Bins"), field(&Fields::nrBins, "edtNrBins", "max 30"));
+    fr.add(label("Nr Bins"), field(&Fields::nrBins, "edtNrBins"));
     fr.add(label("Min y-value"), field(&Fields::minBin, "edtMinBin"));
     fr.add(label("Max y-value"), field(&Fields::maxBin, "edtMaxBin"));
     fr.add(check(&Checks::frequencies, "cbxFrequencies", "Include frequencies to result file"));

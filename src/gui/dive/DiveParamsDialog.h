@@ -80,8 +80,8 @@ protected:
 
 private:
     // A control made, named, and kept in its place among the members.
-    QLineEdit* field(QLineEdit* Fields::*slot, const char* name, const char* hint = nullptr);
-    QCheckBox* check(QCheckBox* Checks::*slot, const char* name, const char* text, const char* hint = nullptr);
+    QLineEdit* field(QLineEdit* Fields::*slot, const char* name);
+    QCheckBox* check(QCheckBox* Checks::*slot, const char* name, const char* text);
     QLabel* label(const char* text, QLabel* Labels::*slot = nullptr, const char* name = nullptr);
     void build(bool automatic);
     void show(const DiveParmsEntry& e);

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -252,6 +254,15 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
     width->setText("10");
     Q_EMIT width->editingFinished();
     QCOMPARE(ui->texts(), std::vector<std::string>{"Too much text for thumbnail\r\nIncrease width"});
+
+    // Every field says in words what it does; those with a unit name it.
+    for (QWidget* w : dialog.findChildren<QWidget*>())
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w) ||
+            qobject_cast<QComboBox*>(w))
+            if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
+                QVERIFY2(w->toolTip().size() > 20, qPrintable(w->objectName()));
+    QVERIFY(dialog.findChild<QLineEdit*>("edtThreshold")->toolTip().contains("(m)"));
+    QVERIFY(dialog.findChild<QLineEdit*>("edtSlopEoD")->toolTip().contains("(m/s)"));
 
     // The extended and shape dialogs open from it and write straight into the set.
     QCOMPARE(dialog.findChild<QPushButton*>("btnOK")->text(), QString("Start"));
