@@ -94,26 +94,41 @@ double LineValueAt(const Statistics& s, int32_t i)
     return s.a * (i - s.section.first + 1) * s.interval / 1000 + s.b;
 }
 
-std::vector<std::string> StatisticsLines(const Statistics& s)
+StatisticsWords StatisticsWordsOf(const Recording& rec, int slot)
+{
+    StatisticsWords w;
+    const std::string& caption = rec.desc(slot).Caption;
+    const std::size_t open = caption.rfind('['), close = caption.rfind(']');
+    if (open != std::string::npos && close != std::string::npos && close > open + 1)
+        w.unit = caption.substr(open + 1, close - open - 1);
+    w.depth = ChannelView(rec, slot).direction() == DrawDirection::Downwards;
+    return w;
+}
+
+std::vector<std::string> StatisticsLines(const Statistics& s, const StatisticsWords& words)
 {
     auto v = [&](double x, int decimals = Decimals) { return s.any ? Number(x, decimals) : std::string(); };
+    const std::string unit = words.unit.empty() ? "" : " " + words.unit;
+    const std::string inUnit = words.unit.empty() ? "" : " [" + words.unit + "]";
+    // Larger depths lie deeper: "above" a depth in numbers is deeper in the water.
+    const std::string more = words.depth ? " Time deeper than " : " Duration above ";
+    const std::string less = words.depth ? " Time shallower than " : " Duration below ";
     return {"Linear Regression  y = ax + b",
             " a = " + v(s.a),
-            " b = " + v(s.b),
+            " b = " + v(s.b) + unit,
             " cc = " + v(s.cc),
             "",
-            " Differences dy = " + v(s.dy) + "   dx= " + v(s.dx) + " sec",
-            " Gradient dy/dx = " + v(s.gradient),
+            " Differences dy = " + v(s.dy) + unit + "   dx = " + v(s.dx) + " s",
+            " Gradient dy/dx = " + v(s.gradient) + (words.unit.empty() ? " per s" : " " + words.unit + "/s"),
             " Increase in % = " + v(s.increase),
-            " Sum, abs Sum :" + v(s.sum) + "  " + v(s.absSum),
-            " Min., Max., Mean :" + v(s.min) + "  " + v(s.max) + "  " + v(s.mean),
-            " Std. Dev., Median " + v(s.stdDev) + "   " + v(s.median),
-            " Integral to base =" + v(s.base) + "((F4+F5)/2) =  " + v(s.integralToBase),
-            " Integral to 0.0  = " + v(s.integralToZero),
-            " Duration Above " + Number(s.upperLevel, LevelDecimals) + " m  = " + v(s.durationAbove, LevelDecimals) +
-                " sec",
-            " Duration Below " + Number(s.lowerLevel, LevelDecimals) + " m  = " + v(s.durationBelow, LevelDecimals) +
-                " sec"};
+            " Sum, abs Sum" + inUnit + " : " + v(s.sum) + "  " + v(s.absSum),
+            " Min., Max., Mean" + inUnit + " : " + v(s.min) + "  " + v(s.max) + "  " + v(s.mean),
+            " Std. Dev., Median" + inUnit + " : " + v(s.stdDev) + "   " + v(s.median),
+            " Integral to base =" + v(s.base) + "((F4+F5)/2) =  " + v(s.integralToBase) +
+                (words.unit.empty() ? "" : " " + words.unit + "*s"),
+            " Integral to 0.0  = " + v(s.integralToZero) + (words.unit.empty() ? "" : " " + words.unit + "*s"),
+            more + Number(s.upperLevel, LevelDecimals) + unit + " = " + v(s.durationAbove, LevelDecimals) + " s",
+            less + Number(s.lowerLevel, LevelDecimals) + unit + " = " + v(s.durationBelow, LevelDecimals) + " s"};
 }
 
 std::string StatisticsHeader(char sep)

@@ -40,8 +40,16 @@ Statistics ComputeStatistics(const Recording& rec, int slot, const StatisticsReq
 // The regression line's value at sample i of the section.
 double LineValueAt(const Statistics& s, int32_t i);
 
+// How the window names the channel's values: its unit (from the caption's
+// "[m]"), and whether larger values are deeper (a channel drawn downwards).
+struct StatisticsWords {
+    std::string unit;
+    bool depth = false;
+};
+StatisticsWords StatisticsWordsOf(const Recording& rec, int slot);
+
 // The window's text lines, by line number (0 .. 14; line 4 is empty).
-std::vector<std::string> StatisticsLines(const Statistics& s);
+std::vector<std::string> StatisticsLines(const Statistics& s, const StatisticsWords& words = {});
 
 // The export file's header (no line break) and a row (starting with one).
 std::string StatisticsHeader(char sep);

@@ -210,8 +210,14 @@ TEST_F(StatisticsBench, TheWindowLinesAndTheExportFile)
     const std::vector<std::string> lines = StatisticsLines(s);
     ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(lines[1], " a = 1.00000");
-    EXPECT_EQ(lines[9], " Min., Max., Mean :1.00000  3.00000  2.00000");
-    EXPECT_EQ(lines[13], " Duration Above 2.50 m  = 1.00 sec");
+    EXPECT_EQ(lines[9], " Min., Max., Mean : 1.00000  3.00000  2.00000");
+    EXPECT_EQ(lines[13], " Duration above 2.50 = 1.00 s");
+    // A depth channel: its unit, and deeper where larger values are deeper.
+    const std::vector<std::string> depth = StatisticsLines(s, {"m", true});
+    EXPECT_EQ(depth[9], " Min., Max., Mean [m] : 1.00000  3.00000  2.00000");
+    EXPECT_EQ(depth[13], " Time deeper than 2.50 m = 1.00 s");
+    EXPECT_EQ(depth[14], " Time shallower than 1.50 m = 1.00 s");
+    EXPECT_EQ(StatisticsWordsOf(wb.rec, 0).unit, "");
 
     // A new file gets the header; a second row is appended after a line break;
     // header and rows have as many fields, also with F4 = F5.

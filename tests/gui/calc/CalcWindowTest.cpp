@@ -76,7 +76,8 @@ void CalcWindowTest::statisticsShowTheEngineAndTheLine()
         auto* stats = qobject_cast<StatisticsWindow*>(w);
         QVERIFY(stats);
         shown = true;
-        QCOMPARE(stats->lines(), StatisticsLines(want));
+        QCOMPARE(stats->lines(), StatisticsLines(want, StatisticsWordsOf(wb->rec, window->activeChannel())));
+        QVERIFY(stats->lines().at(13).rfind(" Time deeper than ", 0) == 0);  // depth, drawn downwards
         QCOMPARE(stats->windowTitle(), QString("Statistics"));
         coloured = lineColoured();
         Grab(stats, "statistics-window");

@@ -44,7 +44,7 @@ CommandResult ShowStatistics(CommandContext& cx, GraphWindow& w)
     if (r)
         w.showRegression(&line);  // while the window is open
     StatisticsWindow window(
-        StatisticsLines(s), s.any, w.help(),
+        StatisticsLines(s, StatisticsWordsOf(cx.rec, slot)), s.any, w.help(),
         [&] { return ExportStatistics(cx.wb, cx.ui, s, request) == ExportOutcome::Written; }, &w);
     ExecDialog(window);
     w.showRegression(nullptr);
