@@ -110,6 +110,7 @@ std::vector<std::string> StatisticsLines(const Statistics& s, const StatisticsWo
     auto v = [&](double x, int decimals = Decimals) { return s.any ? Number(x, decimals) : std::string(); };
     const std::string unit = words.unit.empty() ? "" : " " + words.unit;
     const std::string inUnit = words.unit.empty() ? "" : " [" + words.unit + "]";
+    const std::string timesSeconds = words.unit.empty() ? "" : " " + words.unit + "*s";  // of the integrals
     // Larger depths lie deeper: "above" a depth in numbers is deeper in the water.
     const std::string more = words.depth ? " Time deeper than " : " Duration above ";
     const std::string less = words.depth ? " Time shallower than " : " Duration below ";
@@ -124,9 +125,8 @@ std::vector<std::string> StatisticsLines(const Statistics& s, const StatisticsWo
             " Sum, abs Sum" + inUnit + " : " + v(s.sum) + "  " + v(s.absSum),
             " Min., Max., Mean" + inUnit + " : " + v(s.min) + "  " + v(s.max) + "  " + v(s.mean),
             " Std. Dev., Median" + inUnit + " : " + v(s.stdDev) + "   " + v(s.median),
-            " Integral to base =" + v(s.base) + "((F4+F5)/2) =  " + v(s.integralToBase) +
-                (words.unit.empty() ? "" : " " + words.unit + "*s"),
-            " Integral to 0.0  = " + v(s.integralToZero) + (words.unit.empty() ? "" : " " + words.unit + "*s"),
+            " Integral to base =" + v(s.base) + "((F4+F5)/2) =  " + v(s.integralToBase) + timesSeconds,
+            " Integral to 0.0  = " + v(s.integralToZero) + timesSeconds,
             more + Number(s.upperLevel, LevelDecimals) + unit + " = " + v(s.durationAbove, LevelDecimals) + " s",
             less + Number(s.lowerLevel, LevelDecimals) + unit + " = " + v(s.durationBelow, LevelDecimals) + " s"};
 }

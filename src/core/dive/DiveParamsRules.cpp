@@ -1,7 +1,5 @@
 #include "core/dive/DiveParamsRules.h"
 
-#include "core/dive/SurfaceCheck.h"
-
 #include <algorithm>
 #include <climits>
 #include <cmath>

@@ -29,10 +29,6 @@ double Median(std::vector<double> values)
     return (*middle + *std::max_element(values.begin(), middle)) / 2;
 }
 
-}  // namespace
-
-namespace {
-
 // The median duration of the dives of similar depth to the dive of rank `r`
 // in `byDepth` (indexes sorted by maximum depth), and their depths.
 struct Similar {

@@ -217,7 +217,16 @@ TEST_F(StatisticsBench, TheWindowLinesAndTheExportFile)
     EXPECT_EQ(depth[9], " Min., Max., Mean [m] : 1.00000  3.00000  2.00000");
     EXPECT_EQ(depth[13], " Time deeper than 2.50 m = 1.00 s");
     EXPECT_EQ(depth[14], " Time shallower than 1.50 m = 1.00 s");
+    // The words come from the channel: the caption's unit, deeper when drawn downwards.
+    wb.rec.desc(0).Caption = "Depth [m]";
+    wb.rec.desc(0).GrRepr = -1;
+    const StatisticsWords words = StatisticsWordsOf(wb.rec, 0);
+    EXPECT_EQ(words.unit, "m");
+    EXPECT_TRUE(words.depth);
+    wb.rec.desc(0).Caption = "Temperature";
+    wb.rec.desc(0).GrRepr = 1;
     EXPECT_EQ(StatisticsWordsOf(wb.rec, 0).unit, "");
+    EXPECT_FALSE(StatisticsWordsOf(wb.rec, 0).depth);
 
     // A new file gets the header; a second row is appended after a line break;
     // header and rows have as many fields, also with F4 = F5.
