@@ -99,7 +99,7 @@ const char* ShapeLetter(Shape shape)
     return letters[static_cast<int>(shape)];
 }
 
-Simulator::Simulator(uint32_t seed) : state_(seed * 2654435761u + 1) {}
+Simulator::Simulator(uint32_t seed, bool ripples) : state_(seed * 2654435761u + 1), withRipples_(ripples) {}
 
 double Simulator::uniform(double lo, double hi)
 {
@@ -226,7 +226,18 @@ void Simulator::planNext()
     if (divesLeftInBout_ == 0) {
         // A long rest at the surface, then a new bout.
         const int rest = static_cast<int>(uniform(20 * 60, 70 * 60));
+        const std::size_t from = plan_.size();
         plan_.insert(plan_.end(), static_cast<std::size_t>(rest), 0.0);
+        // Ripples a minute or more apart, clear of the rest's ends.
+        for (int at = static_cast<int>(uniform(60, 240)); withRipples_ && at + 90 < rest;
+             at += static_cast<int>(uniform(60, 240))) {
+            const int seconds = static_cast<int>(uniform(6, 30));
+            const double height = uniform(1.0, 3.5);
+            for (int k = 1; k < seconds; ++k)
+                plan_[from + static_cast<std::size_t>(at + k)] = height * std::sin(Pi * k / seconds);
+            const int64_t start = position_ + static_cast<int64_t>(from) + at + 1;
+            ripples_.push_back({start, start + seconds - 2});
+        }
         divesLeftInBout_ = static_cast<int>(uniform(4, 13));
         ++bout_;
         return;

@@ -37,10 +37,16 @@ class Simulator {
 public:
     static constexpr double SurfaceOffset = 1.2;  // m the sensor reads at the surface
 
-    explicit Simulator(uint32_t seed = 20260107);
+    // With `ripples`, the long rests at the surface hold shallow excursions
+    // (1 to 3.5 m for 6 to 30 s, waves or the animal rolling): no dives.
+    explicit Simulator(uint32_t seed = 20260107, bool ripples = false);
     Sample next();  // the next second
     int64_t position() const { return position_; }
     const std::vector<DiveTruth>& dives() const { return dives_; }
+    struct Ripple {
+        int64_t start = 0, end = 0;  // first and last second below the surface
+    };
+    const std::vector<Ripple>& ripples() const { return ripples_; }
 
 private:
     double uniform(double lo, double hi);
@@ -53,6 +59,8 @@ private:
     std::vector<double> plan_;  // clean depths of the seconds ahead
     std::size_t planAt_ = 0;
     std::vector<DiveTruth> dives_;
+    bool withRipples_ = false;
+    std::vector<Ripple> ripples_;
     int bout_ = 0;
     int divesLeftInBout_ = 0;
     int shapeTurn_ = 0;

@@ -30,6 +30,9 @@
 // two processes fitted to its pauses between dives cross, instead of the
 // setup's bout pause (fixed, the default); a recording whose pauses give no
 // criterion keeps the setup's and says why.
+// --suggest lets each record suggest the dive parameters its setup leaves as
+// the program has them (threshold, surface baseline, end of dive, wiggles,
+// temperature and speed) and prints which it took.
 // A value far beyond the bulk of a file's values (a logger's write error)
 // refuses its recording, naming the value, its line and the bound; with
 // --outliers missing such values are taken as missing and their lines listed.
@@ -104,6 +107,7 @@ struct Options {
     std::string merge;
     bool partial = false;          // --partial: merge the whole tasks, name the others
     bool fitBouts = false;         // --bout-criterion fit
+    bool suggest = false;          // --suggest: the record's suggestion where the setup leaves the program's values
     bool outliersMissing = false;  // --outliers missing
     bool describe = false;         // --describe: the arguments are data files to propose setups for
     std::string templatePath, outDir;
@@ -114,10 +118,10 @@ struct Options {
 
 const char* const Usage =
     "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
-    "                    [--outliers missing|refuse]\n"
+    "                    [--outliers missing|refuse] [--suggest]\n"
     "                    <setup file> ...\n"
     "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
-    "                    [--outliers missing|refuse]\n"
+    "                    [--outliers missing|refuse] [--suggest]\n"
     "                    --task [I] <setup list>\n"
     "       varnik-batch --merge DIR [--partial] [--report DIR]\n"
     "       varnik-batch --describe [--template SETUP] [--out-dir DIR] <data file> ...\n"
@@ -189,6 +193,8 @@ bool Parse(int argc, char** argv, Options& o)
         } else if (arg == "--merge") {
             if (!value(o.merge))
                 return false;
+        } else if (arg == "--suggest") {
+            o.suggest = true;
         } else if (arg == "--describe") {
             o.describe = true;
         } else if (arg == "--template") {
@@ -337,6 +343,7 @@ int RunHere(const Options& o)
         ro.studyLines = !o.part.empty() || !o.study.empty() || !o.report.empty();
         ro.loadParts = o.serialLoad ? 1 : 0;
         ro.fitBouts = o.fitBouts;
+        ro.suggest = o.suggest;
         ro.outliersMissing = o.outliersMissing;
         if (o.worker)
             ro.progress = ReportProgress;
@@ -375,7 +382,8 @@ int RunInWorkers(const Options& o, int jobs)
         work.push_back({o.setups[k], names[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1),
                         k < o.refusals.size() ? o.refusals[k] : std::string()});
     const std::vector<bool> ok =
-        RunWorkers(work, {jobs, o.append, o.fitBouts, o.outliersMissing, o.report, !o.quiet && isatty(fileno(stderr))});
+        RunWorkers(work, {jobs, o.append, o.fitBouts, o.suggest, o.outliersMissing, o.report,
+                          !o.quiet && isatty(fileno(stderr))});
     int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
     if (!partsFolder.empty()) {
         std::vector<std::string> parts;

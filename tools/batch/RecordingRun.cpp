@@ -185,6 +185,12 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         return Failed(std::move(part), "The depth channel of " + setup + " holds no values: nothing analysed", &ui,
                       since());
     const SurfaceEstimate surface = EstimateSurface(wb->rec, AnalysisSlot);
+    if (options.suggest) {
+        const ParameterSuggestion s = SuggestForDefaults(wb->rec, surface, wb->settings.dive, wb->settings.SpeedChannel);
+        wb->settings.dive = s.params;
+        std::printf("%s: suggested by the record: %s\n", setup.c_str(),
+                    s.any() ? SuggestionText(s).c_str() : "nothing (the setup sets every suggested parameter)");
+    }
     if (const std::string note = SurfaceNote(surface, wb->settings.dive); !note.empty())
         std::fprintf(stderr, "%s: %s\n", setup.c_str(), note.c_str());
     RecordingResultFiles files(*wb, options.append);

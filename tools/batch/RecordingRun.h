@@ -18,6 +18,7 @@ struct RecordingOptions {
     bool studyLines = false;  // make the dive and bout lines of the study tables
     int loadParts = 0;        // parts a text file is read in side by side (0: by size and cores)
     bool fitBouts = false;    // bouts grouped with the criterion fitted to the recording's pauses
+    bool suggest = false;     // parameters left as the program has them take the record's suggestion
     bool outliersMissing = false;  // values far beyond the bulk taken as missing; else the recording is refused
     std::function<void(double share, int dives)> progress;
 };

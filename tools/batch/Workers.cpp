@@ -57,6 +57,8 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
         args.emplace_back("--bout-criterion");
         args.emplace_back("fit");
     }
+    if (options.suggest)
+        args.emplace_back("--suggest");
     if (!options.report.empty()) {
         args.emplace_back("--report");
         args.push_back(options.report);

@@ -21,6 +21,7 @@ struct WorkerOptions {
     int jobs = 1;
     bool append = false;
     bool fitBouts = false;  // bouts grouped with the criterion fitted per recording
+    bool suggest = false;   // --suggest
     bool outliersMissing = false;
     std::string report;     // the report's folder, for the picture of each record
     bool showProgress = false;

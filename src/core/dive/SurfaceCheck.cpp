@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "core/calc/Binning.h"
 #include "core/calc/SectionScan.h"
 #include "core/store/Channel.h"
+#include "core/store/ChannelSeries.h"
+#include "core/store/NumberText.h"
 #include "core/store/VkDialogs.h"
 
 namespace vk {
@@ -31,6 +34,56 @@ double ValueAtShare(const Bins& bins, int64_t total, double share)
             return bins.lowerEdge(b + 1);
     }
     return bins.lowerEdge(BinCount);
+}
+
+// The deepest reading of each stay deeper than `base`, as the search sees
+// the depth (less `surface`); a missing value ends a stay.
+std::vector<double> StayPeaks(const Recording& rec, int slot, double surface, double base)
+{
+    const ChannelView channel(rec, slot);
+    const ChannelSeries depth(rec, slot);
+    std::vector<double> peaks;
+    double peak = 0;
+    bool in = false;
+    for (int64_t p = channel.firstStored(); p <= channel.last(); ++p) {
+        const double v = channel.missing(p) ? -HUGE_VAL : depth(static_cast<int32_t>(p)) - surface;
+        if (v > base) {
+            peak = in ? std::max(peak, v) : v;
+            in = true;
+        } else if (in) {
+            peaks.push_back(peak);
+            in = false;
+        }
+    }
+    if (in)
+        peaks.push_back(peak);
+    return peaks;
+}
+
+// Shallow ripples (waves, the animal rolling at the surface) are many and
+// their peaks thin out fast with depth; dives spread over the whole range.
+// When the first metre past `from` is crowded with peaks, the threshold goes
+// to the first metre holding few of them, at most to `cap`.
+double ThresholdAboveRipples(const std::vector<double>& peaks, double from, double cap)
+{
+    constexpr double Crowded = 2.0;      // the first metre holds more than this many times the median metre
+    constexpr double RippleShare = 0.4;  // a metre with less than this share of the first metre's peaks is past them
+    const int metres = static_cast<int>(std::ceil(cap - from));
+    if (metres < 1)
+        return from;
+    std::vector<int64_t> perMetre(static_cast<std::size_t>(metres), 0);
+    for (const double v : peaks)
+        if (v >= from && v < from + metres)
+            ++perMetre[static_cast<std::size_t>(v - from)];
+    std::vector<int64_t> sorted = perMetre;
+    std::nth_element(sorted.begin(), sorted.begin() + metres / 2, sorted.end());
+    const double median = std::max<double>(1, static_cast<double>(sorted[static_cast<std::size_t>(metres / 2)]));
+    if (static_cast<double>(perMetre[0]) <= Crowded * median)
+        return from;
+    for (int k = 1; k < metres; ++k)
+        if (static_cast<double>(perMetre[static_cast<std::size_t>(k)]) < RippleShare * static_cast<double>(perMetre[0]))
+            return from + k;
+    return cap;
 }
 
 std::string Metres(double v)
@@ -121,6 +174,8 @@ ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimat
     constexpr double NoiseFactor = 4.0;     // the threshold clears the surface scatter this many times
     constexpr double RangeShare = 0.03;     // and this share of the depth range
     constexpr double ThresholdStep = 0.5;   // m: rounded up to this
+    constexpr double RippleCap = 8.0;       // m: never past this for ripples, so every dive deeper is found
+    constexpr double RippleCapShare = 0.15;  // nor past this share of the depth range
     constexpr int WiggleSamples = 2;
     ParameterSuggestion out{given};
     DiveParameters& p = out.params;
@@ -133,12 +188,29 @@ ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimat
     // Measured from the surface when the baseline follows it, else from 0.
     const double surface = p.TrekBaseline != 0 ? 0.0 : std::max(0.0, s.level);
     const double wanted = std::max({LeastThreshold, NoiseFactor * s.noise, RangeShare * (s.deep - s.level)});
-    const double threshold = std::ceil((surface + wanted) / ThresholdStep) * ThresholdStep;
+    const double least = std::ceil((surface + wanted) / ThresholdStep) * ThresholdStep;
+    const double cap = surface + std::min(RippleCap, RippleCapShare * (s.deep - s.level));
+    const double seen = p.TrekBaseline != 0 ? s.level : 0.0;  // what the search subtracts
+    const double threshold =
+        std::ceil(ThresholdAboveRipples(StayPeaks(rec, AnalysisSlot, seen, least), least, std::max(least, cap)) /
+                  ThresholdStep) *
+        ThresholdStep;
     if (threshold != p.Threshold) {
         p.Threshold = threshold;
         out.threshold = true;
     }
     const double seconds = ChannelView(rec, AnalysisSlot).interval() / 1000.0;
+    // The end of a dive looks LenRest² samples ahead for a flat surface: at
+    // coarse sampling that spans whole surface intervals and joins dives.
+    // Kept to about the reach of four samples at 1 s.
+    constexpr double EndReach = 16.0;  // s
+    if (seconds > 1 && p.LenRest * p.LenRest * seconds > EndReach) {
+        const auto lenRest = std::max<int32_t>(1, static_cast<int32_t>(std::lround(std::sqrt(EndReach / seconds))));
+        if (lenRest < p.LenRest) {
+            p.LenRest = lenRest;
+            out.lenRest = true;
+        }
+    }
     if (p.WiggDuration < WiggleSamples * seconds) {
         p.WiggDuration = static_cast<int32_t>(std::ceil(WiggleSamples * seconds));
         out.wiggDuration = true;
@@ -153,6 +225,50 @@ ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimat
         out.speed = true;
     }
     return out;
+}
+
+ParameterSuggestion SuggestForDefaults(const Recording& rec, const SurfaceEstimate& s, const DiveParameters& given,
+                                       int speedSlot)
+{
+    const DiveParameters defaults;
+    ParameterSuggestion out = SuggestParameters(rec, s, defaults, speedSlot);
+    DiveParameters suggested = out.params;
+    out.params = given;
+    // Each suggested value replaces the given one only where that is the program's own.
+    const auto take = [&](bool& flag, auto DiveParameters::*field) {
+        flag = flag && given.*field == defaults.*field;
+        if (flag)
+            out.params.*field = suggested.*field;
+    };
+    take(out.threshold, &DiveParameters::Threshold);
+    take(out.trekBaseline, &DiveParameters::TrekBaseline);
+    take(out.lenRest, &DiveParameters::LenRest);
+    take(out.wiggDuration, &DiveParameters::WiggDuration);
+    take(out.waterTemp, &DiveParameters::WaterTemp);
+    take(out.speed, &DiveParameters::SpeedAnalysis);
+    return out;
+}
+
+std::string SuggestionText(const ParameterSuggestion& s)
+{
+    const DiveParameters& p = s.params;
+    std::vector<std::string> parts;
+    if (s.threshold)
+        parts.push_back("threshold " + ShortText(p.Threshold) + " m");
+    if (s.trekBaseline)
+        parts.push_back("surface baseline on");
+    if (s.lenRest)
+        parts.push_back("end of dive over " + std::to_string(p.LenRest) + (p.LenRest == 1 ? " sample" : " samples"));
+    if (s.wiggDuration)
+        parts.push_back("wiggles over " + std::to_string(p.WiggDuration) + " s");
+    if (s.waterTemp)
+        parts.push_back("water temperature on");
+    if (s.speed)
+        parts.push_back("speed analysis on");
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : ", ") + part;
+    return text;
 }
 
 void NoteSurfaceAfterStart(Workbench& wb, VkDialogs& ui)

@@ -28,16 +28,26 @@ SurfaceEstimate EstimateSurface(const Recording& rec, int slot);
 std::string SurfaceNote(const SurfaceEstimate& s, const DiveParameters& p);
 
 // The dive parameters the record suggests, and which of them differ from
-// those given: a threshold above the surface scatter, the surface baseline
-// for a surface that is offset, wiggles over two samples at least, the
-// temperature and speed results when those channels hold values.
+// those given: a threshold above the surface scatter and above the shallow
+// ripples that are no dives, the surface baseline for a surface that is
+// offset, an end of dive that looks no further ahead than about 16 s at
+// coarse sampling, wiggles over two samples at least, the temperature and
+// speed results when those channels hold values.
 struct ParameterSuggestion {
     DiveParameters params;
     bool threshold = false, trekBaseline = false, wiggDuration = false, waterTemp = false, speed = false;
-    bool any() const { return threshold || trekBaseline || wiggDuration || waterTemp || speed; }
+    bool lenRest = false;
+    bool any() const { return threshold || trekBaseline || wiggDuration || waterTemp || speed || lenRest; }
 };
 ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimate& s, const DiveParameters& given,
                                       int speedSlot);
+
+// The record's suggestion for the parameters `given` leaves as the program
+// has them; those set otherwise are kept (the batch runner's --suggest).
+ParameterSuggestion SuggestForDefaults(const Recording& rec, const SurfaceEstimate& s, const DiveParameters& given,
+                                       int speedSlot);
+// What the suggestion changed, in words: "threshold 4 m, surface baseline on, ...".
+std::string SuggestionText(const ParameterSuggestion& s);
 
 // After Start: the note of the depth channel, if any, in the status line and
 // behind the "Hint" button (its page explains the remedies).

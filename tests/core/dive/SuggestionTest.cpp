@@ -1,0 +1,130 @@
+// The parameters a record suggests, judged as a researcher would: on
+// simulated records whose dives are known (sampled every 1, 5 and 10 s, with
+// shallow ripples at the surface) every dive deeper than 8 m is found, no
+// ripple is taken for a dive, no two dives are joined, and the bout fit of
+// the pauses converges. The fur-seal record, whose truth nobody knows, keeps
+// its figures.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "ExampleRecording.h"
+#include "core/calc/BoutCriterion.h"
+#include "core/dive/SurfaceCheck.h"
+#include "support/FurSealRecord.h"
+#include "support/GraphFixture.h"
+#include "support/TempDir.h"
+
+namespace vk {
+
+namespace {
+
+struct Judged {
+    int truthDeep = 0, deepFound = 0;  // dives deeper than 8 m made, and found
+    int ripplesTaken = 0;              // dives found where no dive was made
+    int joined = 0;                    // dives found that hold two or more made ones
+    int found = 0;
+    BoutFit fit;
+};
+
+constexpr double DeepEnough = 8.0;  // m: every dive deeper than this must be found
+
+// A day of the simulator with ripples, every `step`-th second kept.
+struct Simulated {
+    Recording rec;
+    std::vector<example::DiveTruth> dives;
+    std::vector<example::Simulator::Ripple> ripples;
+};
+Simulated Simulate(int step, int hours)
+{
+    Simulated s;
+    example::Simulator sim(7, true);
+    std::vector<double> depth;
+    for (int64_t t = 0; t < int64_t{hours} * 3600; ++t) {
+        const double d = sim.next().depth;
+        if (t % step == 0)
+            depth.push_back(d);
+    }
+    s.dives = sim.dives();
+    s.ripples = sim.ripples();
+    test::AllocateAll(s.rec);
+    test::Fill(s.rec, 0, static_cast<int32_t>(depth.size()), step * 1000, -5, 200,
+               [&depth](int32_t i) { return depth[static_cast<std::size_t>(i)]; });
+    return s;
+}
+
+BoutFit FitOf(const std::vector<test::FoundDive>& found)
+{
+    std::vector<double> pauses;
+    for (std::size_t k = 1; k < found.size(); ++k)
+        pauses.push_back((found[k].f4 - found[k - 1].f5) / 1000);
+    return FitBoutCriterion(pauses);
+}
+
+Judged Judge(Simulated& s, const DiveParameters& p)
+{
+    ScriptedDialogs ui;
+    const std::vector<test::FoundDive> found = test::SearchAllDives(s.rec, ui, p);
+    Judged j;
+    j.found = static_cast<int>(found.size());
+    if (std::getenv("SHOW"))
+        for (std::size_t k = 0; k < found.size() && k < 3; ++k)
+            std::printf("  %.0f %.0f %.2f\n", found[k].f4, found[k].f5, found[k].maxDepth);
+    const auto overlaps = [](const test::FoundDive& f, int64_t start, int64_t end) {
+        return f.f4 <= end * 1000.0 && f.f5 >= start * 1000.0;
+    };
+    const int64_t last = static_cast<int64_t>(ChannelView(s.rec, 0).span() / 1000);
+    for (const example::DiveTruth& d : s.dives)
+        if (d.maxDepth > DeepEnough && d.end < last) {
+            ++j.truthDeep;
+            j.deepFound += std::any_of(found.begin(), found.end(), [&](const test::FoundDive& f) {
+                return overlaps(f, d.start, d.end);
+            });
+        }
+    for (const test::FoundDive& f : found) {
+        const auto held = std::count_if(s.dives.begin(), s.dives.end(),
+                                        [&](const example::DiveTruth& d) { return overlaps(f, d.start, d.end); });
+        j.ripplesTaken += held == 0;
+        j.joined += held >= 2;
+    }
+    j.fit = FitOf(found);
+    return j;
+}
+
+std::string Figures(const char* record, const Judged& j, const DiveParameters& p)
+{
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%s: threshold %.1f m, LenRest %d: %d dives found, %d of %d deeper than 8 m, %d ripples, "
+                  "%d joined, bout fit %s",
+                  record, p.Threshold, p.LenRest, j.found, j.deepFound, j.truthDeep, j.ripplesTaken, j.joined,
+                  BoutFitStatusWord(j.fit.status));
+    return line;
+}
+
+}  // namespace
+
+TEST(Suggestion, HoldsOnRecordsWhoseDivesAreKnown)
+{
+    for (const int step : {1, 5, 10}) {
+        Simulated s = Simulate(step, 24);
+        const ParameterSuggestion suggested =
+            SuggestParameters(s.rec, EstimateSurface(s.rec, 0), DiveParameters{}, -1);
+        DiveParameters p = suggested.params;
+        if (const char* lr = std::getenv("LENREST"))
+            p.LenRest = std::atoi(lr);
+        if (std::getenv("NOTREK"))
+            p.TrekBaseline = std::atoi(std::getenv("NOTREK")), p.Threshold = std::atof(std::getenv("TH"));
+        const Judged j = Judge(s, p);
+        const std::string figures = Figures(("simulated " + std::to_string(step) + " s").c_str(), j, p);
+        std::printf("%s\n", figures.c_str());
+        EXPECT_EQ(j.deepFound, j.truthDeep) << figures;
+        EXPECT_EQ(j.ripplesTaken, 0) << figures;
+        EXPECT_EQ(j.joined, 0) << figures;
+        EXPECT_TRUE(j.fit.fitted()) << figures;
+    }
+}
+
+}  // namespace vk
