@@ -228,8 +228,9 @@ void Simulator::planNext()
         const int rest = static_cast<int>(uniform(20 * 60, 70 * 60));
         const std::size_t from = plan_.size();
         plan_.insert(plan_.end(), static_cast<std::size_t>(rest), 0.0);
-        // Ripples a minute or more apart, clear of the rest's ends.
-        for (int at = static_cast<int>(uniform(60, 240)); withRipples_ && at + 90 < rest;
+        // Ripples a minute or more apart, clear of the rest's ends (drawn
+        // only when asked for, so that the record without them stays as it was).
+        for (int at = withRipples_ ? static_cast<int>(uniform(60, 240)) : rest; at + 90 < rest;
              at += static_cast<int>(uniform(60, 240))) {
             const int seconds = static_cast<int>(uniform(6, 30));
             const double height = uniform(1.0, 3.5);

@@ -9,6 +9,7 @@
 #include "core/dive/DiveFrame.h"
 #include "core/dive/DiveShapes.h"
 #include "core/dive/DiveStops.h"
+#include "core/dive/SurfaceCheck.h"
 #include "core/dive/Wiggles.h"
 #include "core/store/Channel.h"
 #include "core/store/VkDialogs.h"
@@ -103,6 +104,19 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     // the dive is framed in its stretch alone.
     int32_t i = std::max(f.F5, 0);
     ChannelSeries depth = StretchSeries(cx.rec, AnalysisSlot, i);
+    ChannelDescriptor& d = cx.rec.desc(AnalysisSlot);
+    if (p.TrekBaseline && !d.bApplyPolynom && !st.baselineTaken) {
+        // The band a dive ends in lies at the baseline, which each dive's end
+        // levels. Before the first dive the record's surface stands in for it:
+        // an offset surface would keep a first shallow dive from ending.
+        const SurfaceEstimate s = EstimateSurface(cx.rec, AnalysisSlot);
+        if (s.known && std::fabs(s.level) < p.Threshold) {
+            cx.undo.Push(UndoKind::Baseline, AnalysisSlot, redraw::YScale);
+            d.yOffset += s.level;
+            out.baselineShifted = true;
+        }
+        st.baselineTaken = true;
+    }
     while (true) {
         const int32_t end = depth.count();
         i = std::max(i, depth.first());
@@ -143,7 +157,6 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
         return end;
     };
     f.F5 = findEnd();
-    ChannelDescriptor& d = cx.rec.desc(AnalysisSlot);
     if (f.F5 >= 0 && p.TrekBaseline && !d.bApplyPolynom) {
         const double baseline = BaselineAfterDive(cx.rec, depth, f.F5, p.Threshold, cx.ui);
         if (0.3 * edges.max > std::fabs(baseline)) {

@@ -174,8 +174,13 @@ ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimat
     constexpr double NoiseFactor = 4.0;     // the threshold clears the surface scatter this many times
     constexpr double RangeShare = 0.03;     // and this share of the depth range
     constexpr double ThresholdStep = 0.5;   // m: rounded up to this
-    constexpr double RippleCap = 8.0;       // m: never past this for ripples, so every dive deeper is found
-    constexpr double RippleCapShare = 0.15;  // nor past this share of the depth range
+    // m: ripples are told from dives by how their peaks thin out over this
+    // many metres past the least threshold (nor past this share of the depth
+    // range); the threshold goes at most half as far, so that a dive to
+    // twice that depth still shows a descending sample above it at coarse
+    // sampling.
+    constexpr double RippleSpan = 8.0;
+    constexpr double RippleSpanShare = 0.15;
     constexpr int WiggleSamples = 2;
     ParameterSuggestion out{given};
     DiveParameters& p = out.params;
@@ -189,12 +194,12 @@ ParameterSuggestion SuggestParameters(const Recording& rec, const SurfaceEstimat
     const double surface = p.TrekBaseline != 0 ? 0.0 : std::max(0.0, s.level);
     const double wanted = std::max({LeastThreshold, NoiseFactor * s.noise, RangeShare * (s.deep - s.level)});
     const double least = std::ceil((surface + wanted) / ThresholdStep) * ThresholdStep;
-    const double cap = surface + std::min(RippleCap, RippleCapShare * (s.deep - s.level));
+    const double span = std::min(RippleSpan, RippleSpanShare * (s.deep - s.level));
     const double seen = p.TrekBaseline != 0 ? s.level : 0.0;  // what the search subtracts
+    const double aboveRipples =
+        ThresholdAboveRipples(StayPeaks(rec, AnalysisSlot, seen, least), least, std::max(least, surface + span));
     const double threshold =
-        std::ceil(ThresholdAboveRipples(StayPeaks(rec, AnalysisSlot, seen, least), least, std::max(least, cap)) /
-                  ThresholdStep) *
-        ThresholdStep;
+        std::ceil(std::min(aboveRipples, std::max(least, surface + span / 2)) / ThresholdStep) * ThresholdStep;
     if (threshold != p.Threshold) {
         p.Threshold = threshold;
         out.threshold = true;
@@ -262,9 +267,9 @@ std::string SuggestionText(const ParameterSuggestion& s)
     if (s.wiggDuration)
         parts.push_back("wiggles over " + std::to_string(p.WiggDuration) + " s");
     if (s.waterTemp)
-        parts.push_back("water temperature on");
+        parts.push_back("temperature results on");
     if (s.speed)
-        parts.push_back("speed analysis on");
+        parts.push_back("speed values on");
     std::string text;
     for (const std::string& part : parts)
         text += (text.empty() ? "" : ", ") + part;

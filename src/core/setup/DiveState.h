@@ -29,6 +29,7 @@ struct DiveState {
     double recordOnset = -1;           // ms: the F4 whose dive the record's shape and depth describe
     std::vector<WiggleEntry> wiggles;  // of the current dive, at most MaxWiggles
     StopTable stops;
+    bool baselineTaken = false;         // the search has levelled the surface baseline since Start
     double surfaceNoise = 1.0;          // m; shallower counts as surface in the "AND" and "only Slope" end tests
     bool cursorFollow = false;          // speed buttons may move the B-cursors
     std::string comment;                // written with every result line until replaced

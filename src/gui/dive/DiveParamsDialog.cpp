@@ -529,6 +529,8 @@ void DiveParamsDialog::accept()
         return;
     if (suggestedSpeed_)
         wb_.settings.dive.SpeedAnalysis = 1;
+    if (suggestedLenRest_ > 0)
+        wb_.settings.dive.LenRest = suggestedLenRest_;
     QDialog::accept();
 }
 
@@ -542,33 +544,29 @@ void DiveParamsDialog::suggest(const ParameterSuggestion& s)
 {
     const auto mark = [](QWidget* w) { MarkFromRecord(w, "Suggested"); };
     const DiveParameters& p = s.params;
-    QStringList said;
     if (s.threshold) {
         fields_.threshold->setText(QString::fromStdString(GeneralText(p.Threshold)));
         mark(fields_.threshold);
-        said << "threshold " + fields_.threshold->text() + " m";
     }
     if (s.trekBaseline) {
         checks_.trekBaseline->setChecked(true);
         mark(checks_.trekBaseline);
-        said << "surface baseline on";
     }
     if (s.wiggDuration) {
         fields_.wiggDuration->setText(QString::number(p.WiggDuration));
         mark(fields_.wiggDuration);
-        said << "wiggles over " + fields_.wiggDuration->text() + " s";
     }
     if (s.waterTemp) {
         checks_.waterTemp->setChecked(true);
         mark(checks_.waterTemp);
-        said << "temperature results on";
     }
+    // Kept at OK: the end rule has no field, speed is set in the Extended dialog.
+    suggestedLenRest_ = s.lenRest ? p.LenRest : 0;
     suggestedSpeed_ = s.speed;
-    if (s.speed)
-        said << "speed values on";
-    suggested_->setText(said.isEmpty() ? "The record suggests no change."
-                                       : "Suggested from the record (marked): " + said.join(", ") +
-                                             ". OK keeps them, Cancel drops them.");
+    const std::string said = SuggestionText(s);
+    suggested_->setText(said.empty() ? "The record suggests no change."
+                                     : "Suggested from the record (marked): " + Q(said) +
+                                           ". OK keeps them, Cancel drops them.");
     suggested_->show();
     applyEnabling();
 }

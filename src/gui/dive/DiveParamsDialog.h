@@ -111,6 +111,7 @@ private:
     QPushButton* fitBouts_ = nullptr;
     BoutFitter boutFitter_;
     bool suggestedSpeed_ = false;  // speed values on: a setting of the Extended dialog, kept at OK
+    int32_t suggestedLenRest_ = 0;  // the end rule's samples (no field of its own), kept at OK when set
 };
 
 }  // namespace vk

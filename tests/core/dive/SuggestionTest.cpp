@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "ExampleRecording.h"
 #include "core/calc/BoutCriterion.h"
@@ -69,9 +68,6 @@ Judged Judge(Simulated& s, const DiveParameters& p)
     const std::vector<test::FoundDive> found = test::SearchAllDives(s.rec, ui, p);
     Judged j;
     j.found = static_cast<int>(found.size());
-    if (std::getenv("SHOW"))
-        for (std::size_t k = 0; k < found.size() && k < 3; ++k)
-            std::printf("  %.0f %.0f %.2f\n", found[k].f4, found[k].f5, found[k].maxDepth);
     const auto overlaps = [](const test::FoundDive& f, int64_t start, int64_t end) {
         return f.f4 <= end * 1000.0 && f.f5 >= start * 1000.0;
     };
@@ -112,11 +108,7 @@ TEST(Suggestion, HoldsOnRecordsWhoseDivesAreKnown)
         Simulated s = Simulate(step, 24);
         const ParameterSuggestion suggested =
             SuggestParameters(s.rec, EstimateSurface(s.rec, 0), DiveParameters{}, -1);
-        DiveParameters p = suggested.params;
-        if (const char* lr = std::getenv("LENREST"))
-            p.LenRest = std::atoi(lr);
-        if (std::getenv("NOTREK"))
-            p.TrekBaseline = std::atoi(std::getenv("NOTREK")), p.Threshold = std::atof(std::getenv("TH"));
+        const DiveParameters& p = suggested.params;
         const Judged j = Judge(s, p);
         const std::string figures = Figures(("simulated " + std::to_string(step) + " s").c_str(), j, p);
         std::printf("%s\n", figures.c_str());

@@ -56,7 +56,12 @@ TEST(SurfaceCheck, TheSuggestionMakesTheFirstRunRight)
     EXPECT_EQ(suggested.params.WiggDuration, 10);  // two samples of 5 s
     EXPECT_FALSE(suggested.waterTemp);             // no temperature channel loaded
     EXPECT_FALSE(suggested.speed);
-    EXPECT_DOUBLE_EQ(suggested.params.Threshold, 2.0);  // four times the scatter, 3 % of the range, at least 1 m
+    // Four times the scatter would give 2 m; the ripple peaks crowd the metres past it.
+    EXPECT_DOUBLE_EQ(suggested.params.Threshold, 4.0);
+    EXPECT_TRUE(suggested.lenRest);
+    EXPECT_EQ(suggested.params.LenRest, 2);  // 2 x 2 samples of 5 s: the end looks 20 s ahead
+    EXPECT_EQ(SuggestionText(suggested),
+              "threshold 4 m, surface baseline on, end of dive over 2 samples, wiggles over 10 s");
 
     // The whole record with the suggestion: no dive of over half an hour, and
     // every dive deeper than 8 m that the run with the surface baseline finds.
@@ -81,6 +86,7 @@ TEST(SurfaceCheck, TheSuggestionMakesTheFirstRunRight)
     DiveParameters mine;
     mine.Threshold = suggested.params.Threshold;
     mine.TrekBaseline = 1;
+    mine.LenRest = 2;
     mine.WiggDuration = 20;
     EXPECT_FALSE(SuggestParameters(rec, s, mine, 2).any());
 }

@@ -152,7 +152,7 @@ void FirstHourTest::suggestionMarkedKeptOrDropped()
             QVERIFY(dialog);
             dialog->findChild<QPushButton*>("btnSuggest")->click();
             auto* threshold = dialog->findChild<QLineEdit*>("edtThreshold");
-            QCOMPARE(threshold->text(), QString("2"));
+            QCOMPARE(threshold->text(), QString("4"));
             QVERIFY(threshold->property("suggested").toBool());
             QVERIFY(dialog->findChild<QCheckBox*>("cbxTrekBaseline")->isChecked());
             QVERIFY(dialog->findChild<QCheckBox*>("cbxTrekBaseline")->property("suggested").toBool());
@@ -172,9 +172,10 @@ void FirstHourTest::suggestionMarkedKeptOrDropped()
     suggestThen(false);
     QCOMPARE(wb->settings.dive, defaults);
     suggestThen(true);
-    QCOMPARE(wb->settings.dive.Threshold, 2.0);
+    QCOMPARE(wb->settings.dive.Threshold, 4.0);
     QCOMPARE(wb->settings.dive.TrekBaseline, uint8_t{1});
     QCOMPARE(wb->settings.dive.WiggDuration, 10);
+    QCOMPARE(wb->settings.dive.LenRest, 2);  // no field of its own, kept all the same
 
     // The first search with the parameters as they come offers it once.
     wb->settings.dive = defaults;
@@ -193,7 +194,7 @@ void FirstHourTest::suggestionMarkedKeptOrDropped()
                              [](const std::string& x) { return x.find("Let this record") != std::string::npos; });
     };
     QCOMPARE(questions(), 1);
-    QCOMPARE(wb->settings.dive.Threshold, 2.0);
+    QCOMPARE(wb->settings.dive.Threshold, 4.0);
     QVERIFY(window->view().at.F5 > window->view().at.F4);
     wb->settings.dive = defaults;
     test::Key(window, Qt::Key_Q);  // not asked again this run
