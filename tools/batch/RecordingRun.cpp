@@ -188,6 +188,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     if (options.suggest) {
         const ParameterSuggestion s = SuggestForDefaults(wb->rec, surface, wb->settings.dive, wb->settings.SpeedChannel);
         wb->settings.dive = s.params;
+        Describe(*wb, part.summary);  // the parameters used, not the setup's
         std::printf("%s: suggested by the record: %s\n", setup.c_str(),
                     s.any() ? SuggestionText(s).c_str() : "nothing (the setup sets every suggested parameter)");
     }

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void batchWritesWhatTheWindowWrites();
     void batchOnTheFurSealRecord();
     void batchFitsTheBoutCriterion();
+    void batchTakesTheSuggestionWhereTheSetupLeavesTheDefaults();
     void batchGoesOnAfterARecordingThatCannotBeLoaded();
     void aSecondBatchRunStartsFreshFiles();
     void batchResultsStayByteForByte();
@@ -360,21 +361,27 @@ void ResultsWindowTest::batchWritesWhatTheWindowWrites()
     QCOMPARE(counted, static_cast<int>(truth.size()));
 }
 
+namespace {
+
+// The cells of the one recording line of a study's recordings.tsv, by column name.
+std::map<std::string, std::string> RecordingCells(const std::string& study)
+{
+    const std::vector<std::string> lines = test::Lines(study + "/recordings.tsv");
+    std::map<std::string, std::string> cells;
+    if (lines.size() == 2) {
+        const std::vector<std::string> names = test::Cells(lines[0]), values = test::Cells(lines[1]);
+        for (std::size_t k = 0; k < names.size() && k < values.size(); ++k)
+            cells[names[k]] = values[k];
+    }
+    return cells;
+}
+
+}  // namespace
+
 void ResultsWindowTest::batchFitsTheBoutCriterion()
 {
+    const auto recording = RecordingCells;
     const std::string setup = furSealSetup();
-    // The cells of the one recording line of recordings.tsv, by column name.
-    auto recording = [](const std::string& study) {
-        const std::vector<std::string> lines = test::Lines(study + "/recordings.tsv");
-        std::map<std::string, std::string> cells;
-        if (lines.size() == 2) {
-            const std::vector<std::string> names = test::Cells(lines[0]), values = test::Cells(lines[1]);
-            for (std::size_t k = 0; k < names.size() && k < values.size(); ++k)
-                cells[names[k]] = values[k];
-        }
-        return cells;
-    };
-
     const test::BatchRun fixed =
         test::RunBatch({"--study", QString::fromStdString(dir->file("fixed")), QString::fromStdString(setup)});
     QCOMPARE(fixed.exitCode, 0);
@@ -419,6 +426,33 @@ void ResultsWindowTest::batchFitsTheBoutCriterion()
     QVERIFY2(few.err.find("The bouts keep the pause of 300 s.") != std::string::npos, few.err.c_str());
     // A criterion that is neither fit nor fixed is refused.
     QCOMPARE(test::RunBatch({"--bout-criterion", "fitted", QString::fromStdString(setup)}).exitCode, 2);
+}
+
+// --suggest replaces what the setup leaves as the program has it, says so,
+// and the study's recording line gives the parameters used.
+void ResultsWindowTest::batchTakesTheSuggestionWhereTheSetupLeavesTheDefaults()
+{
+    const std::string setup = furSealSetup(DiveParameters{}.WiggDuration, DiveParameters{}.Threshold);
+    const QString study = QString::fromStdString(dir->file("suggested"));
+    const test::BatchRun run = test::RunBatch({"--suggest", "--study", study, QString::fromStdString(setup)});
+    QCOMPARE(run.exitCode, 0);
+    // The surface baseline is the setup's own: not named.
+    QVERIFY2(run.out.find("suggested by the record: threshold 4 m, end of dive over 2 samples, wiggles over 10 s\n") !=
+                 std::string::npos,
+             run.out.c_str());
+    std::map<std::string, std::string> r = RecordingCells(study.toStdString());
+    QCOMPARE(r["Threshold[m]"], std::string("4.000"));
+    QCOMPARE(r["SurfaceBaseline"], std::string("1"));
+    QCOMPARE(r["Dives"], std::string("426"));
+
+    // A setup that sets them keeps them.
+    const std::string mine = furSealSetup(10, 5);
+    const test::BatchRun kept = test::RunBatch({"--suggest", "--study", study, QString::fromStdString(mine)});
+    QCOMPARE(kept.exitCode, 0);
+    QVERIFY2(kept.out.find("suggested by the record: end of dive over 2 samples\n") != std::string::npos,
+             kept.out.c_str());
+    r = RecordingCells(study.toStdString());
+    QCOMPARE(r["Threshold[m]"], std::string("5.000"));
 }
 
 void ResultsWindowTest::batchOnTheFurSealRecord()
