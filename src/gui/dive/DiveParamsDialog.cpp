@@ -568,6 +568,7 @@ void DiveParamsDialog::suggest(const ParameterSuggestion& s)
                                      : "Suggested from the record (marked): " + Q(said) +
                                            ". OK keeps them, Cancel drops them.");
     suggested_->show();
+    adjustSize();  // room for the line, the fields keep theirs
     applyEnabling();
 }
 
