@@ -241,7 +241,7 @@ void DiveParamsDialog::build(bool automatic)
     auto* switches = new QWidget;
     Rows s{new QGridLayout(switches)};
     s.add(check(&Checks::searchNextAtW, "cbxSearchNext", "Search next event at key W"));
-    s.add(check(&Checks::trekBaseline, "cbxTrekBaseline", "Tre&kk Baseline"));
+    s.add(check(&Checks::trekBaseline, "cbxTrekBaseline", "Trac&k surface baseline"));
     s.add(check(&Checks::adjustSize, "cbxAdjustYSize", "&Adjust size (y-direction)"));
     s.add(check(&Checks::noVisualisation, "cbxNoVisualisation", "No &visualisation (Fast analysis)"));
     s.add(check(&Checks::makeImages, "cbxMakeImages", "Create images of analyzed dives"));
