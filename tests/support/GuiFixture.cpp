@@ -1,6 +1,10 @@
 #include "support/GuiFixture.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -17,6 +21,21 @@ void Key(GraphWindow* window, int key, int modifiers)
     QWidget* focus = window->findChild<QWidget*>(QString("focus%1").arg(window->activeChannel()));
     focus->setFocus();
     QTest::keyClick(focus, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+}
+
+QStringList FieldsWithoutTips(const QWidget& dialog)
+{
+    constexpr qsizetype FewestCharacters = 20;  // a sentence, not a word
+    QStringList without;
+    for (const QWidget* w : dialog.findChildren<QWidget*>()) {
+        const bool field = qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+                           qobject_cast<const QAbstractSlider*>(w) ||
+                           (qobject_cast<const QAbstractButton*>(w) && !w->objectName().startsWith("btn"));
+        if (field && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_") &&
+            w->toolTip().size() < FewestCharacters)
+            without << w->objectName();
+    }
+    return without;
 }
 
 void WhenDialogShows(std::function<void(QWidget*)> inDialog)

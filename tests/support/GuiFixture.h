@@ -2,6 +2,8 @@
 
 // Opening windows in the Qt tests.
 
+#include <QStringList>
+
 namespace vk {
 class HelpViewer;
 class GraphWindow;
@@ -10,8 +12,8 @@ struct Workbench;
 }  // namespace vk
 
 #include <QString>
-#include <string>
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -24,6 +26,10 @@ void Key(GraphWindow* window, int key, int modifiers = 0);
 // on the next modal dialog of that object name (others are passed over).
 void WhenDialogShows(std::function<void(QWidget*)> inDialog);
 void WhenDialogShows(const QString& name, std::function<void(QWidget*)> inDialog);
+
+// The named fields of `dialog` (edit fields, check and radio buttons, lists,
+// sliders) without a tooltip in words, by object name: empty when each has one.
+QStringList FieldsWithoutTips(const QWidget& dialog);
 
 // The fur-seal record copied into `folder` (its results go there) and started
 // as a new user sets it up: column 3, ';', one header line, 5 s, the other

@@ -1,4 +1,5 @@
 #include "gui/process/CompensationDialog.h"
+#include "gui/process/FilterTips.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -66,12 +67,10 @@ CompensationDialog::CompensationDialog(CompensationSettings& settings, VkDialogs
     setWindowTitle("Compensate sensor inertia");
     amplitude_ = new QLineEdit(QString::fromStdString(GeneralText(settings.CompAmplitude)));
     amplitude_->setObjectName("edtAmplitude");
-    amplitude_->setToolTip("Skip if amplitude < a");
     startDepth_ = new QLineEdit(QString::fromStdString(GeneralText(settings.CompStartDepth)));
     startDepth_->setObjectName("edtStartDepth");
     invert_ = new QCheckBox("Invert preview");
     invert_->setObjectName("cbxInvertPreview");
-    invert_->setToolTip("concerns green line");
     invert_->setChecked(settings.CompInvertPreview);
 
     auto* reference = new QGroupBox("Baseline reference ");
@@ -129,6 +128,7 @@ CompensationDialog::CompensationDialog(CompensationSettings& settings, VkDialogs
     layout->addWidget(reference);
     layout->addWidget(note_);
     layout->addLayout(buttons);
+    ApplyFieldTips(this, CompensationTips());
 }
 
 void CompensationDialog::showReference()

@@ -1,4 +1,5 @@
 #include "gui/process/ElimPeaksDialog.h"
+#include "gui/process/FilterTips.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -84,6 +85,7 @@ ElimPeaksDialog::ElimPeaksDialog(PeakChoices& choices, VkDialogs& ui, HelpViewer
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(OkCancelHelp(this, help, "dlgElimPeak.rtf"));
+    ApplyFieldTips(this, PeakEliminationTips());
 }
 
 void ElimPeaksDialog::enableFields()

@@ -1,4 +1,5 @@
 #include "gui/process/FlatBaselineDialog.h"
+#include "gui/process/FilterTips.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -75,6 +76,7 @@ FlatBaselineDialog::FlatBaselineDialog(FlatBaselineSettings& settings, VkDialogs
     layout->addWidget(waves);
     layout->addWidget(belowThreshold_);
     layout->addWidget(buttons);
+    ApplyFieldTips(this, FlatBaselineTips());
 }
 
 bool FlatBaselineDialog::fieldToBar()

@@ -1,4 +1,5 @@
 #include "gui/process/MantleDialog.h"
+#include "gui/process/FilterTips.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -26,16 +27,12 @@ MantleDialog::MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& he
     setWindowTitle("Mantle");
     period_ = new QLineEdit(QString::number(setting.maxPeriod));
     period_->setObjectName("edtMaxPeriod");
-    period_->setToolTip("Ignore Min. of longer period");
     amplitude_ = new QLineEdit(QString::fromStdString(GeneralText(setting.minAmplitude)));
     amplitude_->setObjectName("edtMinAmplitude");
-    amplitude_->setToolTip("search only Min. of greater Ampl.");
     above_ = new QRadioButton("Mantle above");
     above_->setObjectName("rbtAbove");
-    above_->setToolTip("cover curve above values");
     auto* below = new QRadioButton("Mantle below");
     below->setObjectName("rbtBelow");
-    below->setToolTip("cover curve below values");
     (setting.side == MantleAbove ? above_ : below)->setChecked(true);
 
     auto* form = new QFormLayout;
@@ -46,6 +43,7 @@ MantleDialog::MantleDialog(MantleSetting& setting, VkDialogs& ui, HelpViewer& he
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(OkCancelHelp(this, help, "dlgSmoothMantle.rtf"));
+    ApplyFieldTips(this, EnvelopeTips());
 }
 
 void MantleDialog::accept()

@@ -1,4 +1,5 @@
 #include "gui/process/RunMeanDialog.h"
+#include "gui/process/FilterTips.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -26,13 +27,10 @@ RunMeanDialog::RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpVie
     ignore_->setObjectName("edtIgnoreExtrem");
     up_ = new QRadioButton("Up");
     up_->setObjectName("rbtUp");
-    up_->setToolTip("repl. if mean > CurrValue");
     middle_ = new QRadioButton("Middle");
     middle_->setObjectName("rbtMiddle");
-    middle_->setToolTip("replace anyway");
     auto* down = new QRadioButton("Down");
     down->setObjectName("rbtDown");
-    down->setToolTip("repl. if mean < CurrValue");
     (setting.direction == RunMeanUp ? up_ : setting.direction == RunMeanMiddle ? middle_ : down)->setChecked(true);
     // Nothing is left out of the mean of "Middle".
     ignore_->setEnabled(!middle_->isChecked());
@@ -54,6 +52,7 @@ RunMeanDialog::RunMeanDialog(RunningMeanSetting& setting, VkDialogs& ui, HelpVie
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(OkCancelHelp(this, help, "dlgRunMean.rtf"));
+    ApplyFieldTips(this, RunningMeanTips());
 }
 
 void RunMeanDialog::accept()
