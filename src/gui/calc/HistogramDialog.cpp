@@ -41,7 +41,7 @@ HistogramPlot::HistogramPlot(QWidget* parent) : QWidget(parent), image_(ImageWid
 {
     setObjectName("imgHistogram");
     image_.fill(Qt::white);
-    setFixedSize(ImageWidth + AxisRoomRight, ImageHeight + AxisRoomBelow);
+    setFixedSize(PlotAt.x() + ImageWidth + AxisRoomRight, PlotAt.y() + ImageHeight + AxisRoomBelow);
     setMouseTracking(true);
 }
 
@@ -49,19 +49,28 @@ void HistogramPlot::draw(const HistogramResult& h, double cut)
 {
     image_.fill(Qt::white);
     const Bins& b = h.bins;
-    range_ = {b.minBin, b.lowerEdge(BinCount - 1), 0, cut};
+    // Over the bins that hold values, so that a record using a few of the
+    // 256 bins is not squeezed into a corner.
+    const auto held = [](int64_t c) { return c > 0; };
+    const auto first = std::find_if(b.counts.begin(), b.counts.end(), held);
+    const bool any = first != b.counts.end();
+    const int lo = any ? static_cast<int>(first - b.counts.begin()) : 0;
+    const int hi =
+        any ? static_cast<int>(std::find_if(b.counts.rbegin(), b.counts.rend(), held).base() - b.counts.begin()) - 1
+            : BinCount - 1;
+    const int shown = hi - lo + 1;
+    range_ = {b.lowerEdge(lo), b.lowerEdge(hi) + b.width, 0, cut};
     drawn_ = true;
-    const bool any = std::any_of(b.counts.begin(), b.counts.end(), [](int64_t c) { return c > 0; });
     if (any && cut > 0) {
         QPainter p(&image_);
-        p.setPen(Qt::black);
-        for (int i = 0; i < BinCount; ++i) {
-            // Across the whole image, the last bin on its last column.
-            const int x = static_cast<int>(std::lround(i * (ImageWidth - 1.0) / (BinCount - 1)));
+        const double column = static_cast<double>(ImageWidth) / shown;
+        const int barWidth = std::max(1, static_cast<int>(column) - 1);  // a pixel apart where there is room
+        for (int i = lo; i <= hi; ++i) {
             const double c = static_cast<double>(b.counts[static_cast<std::size_t>(i)]);
             const int bar = static_cast<int>(std::lround(std::min(c, cut) * ImageHeight / cut));
             if (bar > 0)
-                p.drawLine(x, ImageHeight - 1, x, ImageHeight - bar);
+                p.fillRect(static_cast<int>(std::lround((i - lo) * column)), ImageHeight - bar, barWidth, bar,
+                           Qt::black);
         }
     }
     update();
@@ -70,15 +79,15 @@ void HistogramPlot::draw(const HistogramResult& h, double cut)
 void HistogramPlot::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.drawImage(0, 0, image_);
+    p.drawImage(PlotAt, image_);
     if (drawn_)
-        PaintPlotAxes(p, QRect(0, 0, ImageWidth, ImageHeight), range_);
+        PaintPlotAxes(p, QRect(PlotAt, QSize(ImageWidth, ImageHeight)), range_);
 }
 
 void HistogramPlot::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint at = event->position().toPoint();
-    if (!drawn_ || !onMouse || at.x() >= ImageWidth || at.y() >= ImageHeight)
+    const QPoint at = event->position().toPoint() - PlotAt;
+    if (!drawn_ || !onMouse || at.x() < 0 || at.y() < 0 || at.x() >= ImageWidth || at.y() >= ImageHeight)
         return;
     onMouse(range_.xFrom + (range_.xTo - range_.xFrom) * at.x() / ImageWidth,
             (ImageHeight - at.y()) * (range_.yTo - range_.yFrom) / ImageHeight + range_.yFrom);

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPoint>
 #include <functional>
 
 #include "core/calc/Histogram.h"
@@ -26,6 +27,9 @@ class HistogramPlot : public QWidget {
 
 public:
     static constexpr int ImageWidth = 512, ImageHeight = 200;
+    // Where the plot lies in the widget: room for the half of the first
+    // value label left of it and the top count label above it.
+    static constexpr QPoint PlotAt{10, 8};
 
     explicit HistogramPlot(QWidget* parent = nullptr);
     // Bars of the counts up to `cut` (clipped at the top); an empty axis or no count draws none.
@@ -50,8 +54,8 @@ public:
     // `compute` makes the histogram for min bin and bin size; `text` the export
     // file's text of the last one. The channel's choices are kept in `choice`.
     HistogramDialog(HistogramChoice& choice, std::function<HistogramResult(double, double)> compute,
-                  std::function<std::string(const HistogramResult&)> text, VkDialogs& ui, HelpViewer& help,
-                  QWidget* parent = nullptr);
+                    std::function<std::string(const HistogramResult&)> text, VkDialogs& ui, HelpViewer& help,
+                    QWidget* parent = nullptr);
 
     void drawHistogram();  // "Draw "
     void exportHistogram();
