@@ -14,9 +14,9 @@ namespace {
 constexpr double LStep = 0.0004975, LLeast = 0.001;
 
 constexpr std::array<ShapeBarInfo, ShapeBarCount> Bars{{
-    {"Y-Shape", "Identfy peak dive by max. required integral size.", 10, 20},
+    {"Y-Shape", "Identify peak dive by max. required integral size.", 10, 20},
     {"Y-Shape", "Identify peak dive by min. required max depth.", 25, 75},
-    {"W-Shape", "Identfy W-dives by min. required local extremum.  ", 0, 8},
+    {"W-Shape", "Identify W-dives by min. required local extremum.  ", 0, 8},
     {"Parabolic-Shape", "Identify parabolic shape", 0, 40},
     {"L-Shape", "Identify L-shape dive by min. required gradient", 0, 20},
 }};

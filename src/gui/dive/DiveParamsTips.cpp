@@ -92,4 +92,46 @@ const FieldTips& DiveParameterTips()
     return tips;
 }
 
+const FieldTips& DiveShapeTips()
+{
+    static const FieldTips tips{
+        {"trbYFormFactor",
+         "Y shape (a peak dive rising from a bottom): how small the deep part must be against "
+         "the rest (1.0 to 2.0, no unit). Larger: fewer Y dives"},
+        {"edtYFormFactor", "Y shape: how small the deep part must be against the rest (1.0 to 2.0, no unit)"},
+        {"trbYFormDivision",
+         "Y shape: share of the maximum depth (0.25 to 0.75) below which the most frequent "
+         "depth must lie. Larger: more Y dives"},
+        {"edtYFormDivision",
+         "Y shape: share of the maximum depth (0.25 to 0.75) below which the most frequent "
+         "depth must lie"},
+        {"trbWShapeHeight",
+         "W shape: how far the bottom must rise and fall again, as a share of its depth "
+         "(0 to 0.8, of a third of it). Larger: fewer W dives"},
+        {"edtWShapeHeight",
+         "W shape: how far the bottom must rise and fall again (0 to 0.8, a share of a third "
+         "of the bottom depth)"},
+        {"trbParabolaHeight",
+         "Parabola: how much the dive is smoothed and how deep the width is measured (0 to "
+         "1, no unit). Larger: smoother, rounder dives count"},
+        {"edtParabolaHeight", "Parabola: smoothing and measuring depth (0 to 1, no unit)"},
+        {"trbLShapeParm",
+         "L shape: least slope of the bottom (m/s, 0.001 to 0.2) for a U dive to count as L. "
+         "Larger: fewer L dives"},
+        {"edtLShapeParm", "L shape: least slope of the bottom (m/s, 0.001 to 0.2)"},
+    };
+    return tips;
+}
+
+const FieldTips& ExtendedParameterTips()
+{
+    static const FieldTips tips{
+        {"cbxSpeedAnalysis",
+         "Angles of descent and ascent and the distances travelled, from the speed channel, into the dive table"},
+        {"cbxSpeedChannel", "The channel that holds the swimming speed (m/s)"},
+        {"cbxMyVk", "Kept in the setup file for your own use; it changes no result"},
+    };
+    return tips;
+}
+
 }  // namespace vk

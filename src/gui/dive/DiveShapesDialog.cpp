@@ -1,4 +1,5 @@
 #include "gui/dive/DiveShapesDialog.h"
+#include "gui/dive/DiveParamsTips.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -61,11 +62,12 @@ DiveShapesDialog::DiveShapesDialog(DiveParameters& p, VkDialogs& ui, HelpViewer&
         static_cast<QVBoxLayout*>(group->layout())->addLayout(row);
     }
     auto* note = new QLabel(
-        "Note: U / V-shape is controlled by the  'Slimness' parameter at the previuos dialogue.  "
+        "Note: U / V-shape is controlled by the  'Slimness' parameter at the previous dialogue.  "
         "Reduce V shapes to get more U,W,Y,L,P shapes");
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addWidget(OkCancelHelp(this, help, "dlgDiveShapes.rtf"));
+    ApplyFieldTips(this, DiveShapeTips());
 }
 
 void DiveShapesDialog::accept()

@@ -1,4 +1,5 @@
 #include "gui/dive/DiveStopsDialog.h"
+#include "gui/dive/DiveParamsTips.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -42,6 +43,9 @@ DiveStopsDialog::DiveStopsDialog(StopTable& stops, const LinePositions& at, VkDi
             row.onset->setObjectName(QString("edtOnset%1%2").arg(phase).arg(k + 1));
             row.end = new QLineEdit(r.checked ? QString::fromStdString(GeneralText(std::round(r.end))) : QString());
             row.end->setObjectName(QString("edtEnd%1%2").arg(phase).arg(k + 1));
+            row.check->setToolTip(StopCheckTip);
+            row.onset->setToolTip(StopOnsetTip);
+            row.end->setToolTip(StopEndTip);
             const int line = static_cast<int>(k) + 1;
             grid->addWidget(row.check, line, 0);
             grid->addWidget(row.onset, line, 1);

@@ -1,4 +1,5 @@
 #include "gui/dive/ExtendedParamsDialog.h"
+#include "gui/dive/DiveParamsTips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,6 +50,9 @@ ExtendedParamsDialog::ExtendedParamsDialog(Workbench& wb, VkDialogs& ui, HelpVie
         r.operation = Combo(QString("cbxOperation%1").arg(k + 1), operations, row.operation);
         r.channel = Combo(QString("cbxChannel%1").arg(k + 1), channels, row.channel);
         r.section = Combo(QString("cbxSection%1").arg(k + 1), sections, row.section);
+        r.operation->setToolTip(ExtendedOperationTip);
+        r.channel->setToolTip(ExtendedChannelTip);
+        r.section->setToolTip(ExtendedSectionTip);
         grid->addWidget(new QLabel("Calc"), k, 0);
         grid->addWidget(r.operation, k, 1);
         grid->addWidget(new QLabel("of channel"), k, 2);
@@ -66,7 +70,6 @@ ExtendedParamsDialog::ExtendedParamsDialog(Workbench& wb, VkDialogs& ui, HelpVie
     for (int slot = 1; slot < SlotCount; ++slot)
         speedItems << channels[slot];
     speedChannel_ = Combo("cbxSpeedChannel", speedItems, wb.settings.SpeedChannel - 1);
-    speedChannel_->setToolTip("Angles, distances into result file");
     anglesLayout->addWidget(speed_, 0, 0);
     anglesLayout->addWidget(new QLabel("Speed channel"), 0, 1);
     anglesLayout->addWidget(speedChannel_, 0, 2);
@@ -77,6 +80,7 @@ ExtendedParamsDialog::ExtendedParamsDialog(Workbench& wb, VkDialogs& ui, HelpVie
     grid->addWidget(myVk_, ExtendedRowCount + 1, 0, 1, 2);
 
     grid->addWidget(OkCancelHelp(this, help, "dlgExtDivParms.rtf"), ExtendedRowCount + 2, 0, 1, 6);
+    ApplyFieldTips(this, ExtendedParameterTips());
 }
 
 void ExtendedParamsDialog::accept()

@@ -196,6 +196,7 @@ void DiveWindowTest::diveStopsByDialogAndMouse()
     const int before = stops.total();
     test::WhenDialogShows([this](QWidget* d) {
         QCOMPARE(d->windowTitle(), QString("Change Dive stops"));
+        QCOMPARE(test::FieldsWithoutTips(*d), QStringList{});
         grab(d, "dive-stops");
         d->findChild<QCheckBox*>("cbxStop01")->setChecked(false);
         static_cast<QDialog*>(d)->accept();
@@ -265,6 +266,7 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
     QVERIFY(!dialog.findChild<QCheckBox*>("cbxSearchNext")->isEnabled());
     test::WhenDialogShows([this](QWidget* d) {
         QCOMPARE(d->windowTitle(), QString("Dive shapes"));
+        QCOMPARE(test::FieldsWithoutTips(*d), QStringList{});
         grab(d, "dive-shapes");
         d->findChild<QLineEdit*>("edtLShapeParm")->setText("0.5");
         static_cast<QDialog*>(d)->accept();
@@ -273,6 +275,7 @@ void DiveWindowTest::parametersTypedAreUsedAndStored()
     QCOMPARE(wb->settings.dive.LShapeParm, 0.2);
     test::WhenDialogShows([this](QWidget* d) {
         QCOMPARE(d->windowTitle(), QString("Extended dive characteristics"));
+        QCOMPARE(test::FieldsWithoutTips(*d), QStringList{});
         grab(d, "extended");
         static_cast<QDialog*>(d)->accept();
     });
