@@ -143,6 +143,7 @@ void Describe(const Workbench& wb, RecordingSummary& r)
     r.file = d.NameIn;
     r.threshold = p.Threshold;
     r.surfaceBaseline = p.TrekBaseline;
+    r.endOfDive = p.LenRest;
     r.boutPause = p.BoutIntermediate;
     r.boutMinDuration = p.BoutMinDur;
     if (!HoldsData(wb.rec, AnalysisSlot))
@@ -151,7 +152,9 @@ void Describe(const Workbench& wb, RecordingSummary& r)
     r.interval = channel.interval() / 1000.0;
     r.start = wb.rec.time.GlobalStart + channel.timeOf(channel.firstStored());
     r.end = wb.rec.time.GlobalStart + channel.span();
-    r.gaps = wb.rec.at(AnalysisSlot).missing.missing();
+    const GapList& missing = wb.rec.at(AnalysisSlot).missing;
+    r.missingSamples = missing.missing();
+    r.gaps = static_cast<int64_t>(missing.ranges().size());
 }
 
 }  // namespace
@@ -186,9 +189,11 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
                       since());
     const SurfaceEstimate surface = EstimateSurface(wb->rec, AnalysisSlot);
     if (options.suggest) {
-        const ParameterSuggestion s = SuggestForDefaults(wb->rec, surface, wb->settings.dive, wb->settings.SpeedChannel);
+        const ParameterSuggestion s =
+            SuggestForDefaults(wb->rec, surface, wb->settings.dive, wb->settings.SpeedChannel);
         wb->settings.dive = s.params;
         Describe(*wb, part.summary);  // the parameters used, not the setup's
+        part.summary.suggested = SuggestionText(s);
         std::printf("%s: suggested by the record: %s\n", setup.c_str(),
                     s.any() ? SuggestionText(s).c_str() : "nothing (the setup sets every suggested parameter)");
     }

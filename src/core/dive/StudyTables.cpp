@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 
 #include "core/dive/ResultTables.h"
@@ -38,9 +38,29 @@ std::string StudyHeader(std::vector<std::string> names)
 std::vector<std::string> Headers()
 {
     return {StudyHeader(DiveColumnNames()), StudyHeader(BoutColumnNames()),
-            StudyHeader({"File", "Samples", "Interval[s]", "Start", "End", "Dives", "Bouts", "Gaps", "Threshold[m]",
-                         "SurfaceBaseline", "BoutPause[s]", "BoutMinDuration[s]", "BoutFit", "BoutFitP",
-                         "BoutFitFast[1/s]", "BoutFitSlow[1/s]", "BoutCriterion[s]", "Seconds", "Note", "Error"})};
+            StudyHeader({"File",
+                         "Samples",
+                         "Interval[s]",
+                         "Start",
+                         "End",
+                         "Dives",
+                         "Bouts",
+                         "MissingSamples",
+                         "Gaps",
+                         "Threshold[m]",
+                         "SurfaceBaseline",
+                         "EndOfDive[samples]",
+                         "BoutPause[s]",
+                         "BoutMinDuration[s]",
+                         "BoutFit",
+                         "BoutFitP",
+                         "BoutFitFast[1/s]",
+                         "BoutFitSlow[1/s]",
+                         "BoutCriterion[s]",
+                         "Suggested",
+                         "Seconds",
+                         "Note",
+                         "Error"})};
 }
 
 std::string Cell(const std::string& text)
@@ -62,14 +82,15 @@ std::string RecordingLine(const StudyPart& p)
     row.number(r.interval, 3);
     row.text(DateTimeCell(r.start)).text(DateTimeCell(r.end));
     if (r.error.empty())
-        row.count(r.dives).count(r.bouts).count(r.gaps);
+        row.count(r.dives).count(r.bouts).count(r.missingSamples).count(r.gaps);
     else
-        row.empty().empty().empty();
+        row.empty().empty().empty().empty();
     row.number(r.threshold, 3);
     r.surfaceBaseline >= 0 ? row.count(r.surfaceBaseline) : row.empty();
+    r.endOfDive >= 0 ? row.count(r.endOfDive) : row.empty();
     row.number(r.boutPause, 0).number(r.boutMinDuration, 0);
     row.text(r.boutFit).number(r.fitShare, 4).number(r.fitFast, 7).number(r.fitSlow, 7).number(r.boutCriterion, 1);
-    row.number(r.seconds, 1).text(r.note).text(r.error);
+    row.text(r.suggested).number(r.seconds, 1).text(r.note).text(r.error);
     return row.line();
 }
 
@@ -127,9 +148,10 @@ std::string TableRows(const std::string& path, const std::string& header, const 
         const std::size_t end = text.find('\n', at);
         if (end == std::string::npos)
             return path + ": line " + std::to_string(line + 1) + " ends without a line break";
-        const std::size_t n = static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
-                                                                  text.begin() + static_cast<std::ptrdiff_t>(end), Tab)) +
-                              1;
+        const std::size_t n =
+            static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
+                                                text.begin() + static_cast<std::ptrdiff_t>(end), Tab)) +
+            1;
         if (n != fields)
             return path + ": line " + std::to_string(line + 1) + " has " + std::to_string(n) +
                    " fields under a header of " + std::to_string(fields);

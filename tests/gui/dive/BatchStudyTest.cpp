@@ -178,7 +178,8 @@ assert {r[h.index("Shape")] for r in b} <= set("VUYWPLX")
 h, b = read("bouts.tsv")
 numbers(h, b, ["Bout", "Duration[s]", "Dives", "DivesPerHour"])
 h, b = read("recordings.tsv")
-numbers(h, b, ["Samples", "Interval[s]", "Dives", "Bouts", "Gaps", "Threshold[m]", "Seconds"])
+numbers(h, b, ["Samples", "Interval[s]", "Dives", "Bouts", "MissingSamples", "Gaps", "Threshold[m]",
+               "EndOfDive[samples]", "Seconds"])
 assert [r[0] for r in b] == ["seal-a", "missing", "seal-b", "malformed", "seal-c"], [r[0] for r in b]
 print(len(b), "recordings read")
 )";

@@ -443,6 +443,8 @@ void ResultsWindowTest::batchTakesTheSuggestionWhereTheSetupLeavesTheDefaults()
     std::map<std::string, std::string> r = RecordingCells(study.toStdString());
     QCOMPARE(r["Threshold[m]"], std::string("4.000"));
     QCOMPARE(r["SurfaceBaseline"], std::string("1"));
+    QCOMPARE(r["EndOfDive[samples]"], std::string("2"));
+    QCOMPARE(r["Suggested"], std::string("threshold 4 m, end of dive over 2 samples, wiggles over 10 s"));
     QCOMPARE(r["Dives"], std::string("426"));
 
     // A setup that sets them keeps them.
