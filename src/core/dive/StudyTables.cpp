@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <set>
 
 #include "core/dive/ResultTables.h"
@@ -38,29 +38,10 @@ std::string StudyHeader(std::vector<std::string> names)
 std::vector<std::string> Headers()
 {
     return {StudyHeader(DiveColumnNames()), StudyHeader(BoutColumnNames()),
-            StudyHeader({"File",
-                         "Samples",
-                         "Interval[s]",
-                         "Start",
-                         "End",
-                         "Dives",
-                         "Bouts",
-                         "MissingSamples",
-                         "Gaps",
-                         "Threshold[m]",
-                         "SurfaceBaseline",
-                         "EndOfDive[samples]",
-                         "BoutPause[s]",
-                         "BoutMinDuration[s]",
-                         "BoutFit",
-                         "BoutFitP",
-                         "BoutFitFast[1/s]",
-                         "BoutFitSlow[1/s]",
-                         "BoutCriterion[s]",
-                         "Suggested",
-                         "Seconds",
-                         "Note",
-                         "Error"})};
+            StudyHeader({"File", "Samples", "Interval[s]", "Start", "End", "Dives", "Bouts", "MissingSamples", "Gaps",
+                         "Threshold[m]", "SurfaceBaseline", "EndOfDive[samples]", "BoutPause[s]",
+                         "BoutMinDuration[s]", "BoutFit", "BoutFitP", "BoutFitFast[1/s]", "BoutFitSlow[1/s]",
+                         "BoutCriterion[s]", "Suggested", "Seconds", "Note", "Error"})};
 }
 
 std::string Cell(const std::string& text)
@@ -148,10 +129,9 @@ std::string TableRows(const std::string& path, const std::string& header, const 
         const std::size_t end = text.find('\n', at);
         if (end == std::string::npos)
             return path + ": line " + std::to_string(line + 1) + " ends without a line break";
-        const std::size_t n =
-            static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
-                                                text.begin() + static_cast<std::ptrdiff_t>(end), Tab)) +
-            1;
+        const std::size_t n = static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
+                                                                  text.begin() + static_cast<std::ptrdiff_t>(end), Tab)) +
+                              1;
         if (n != fields)
             return path + ": line " + std::to_string(line + 1) + " has " + std::to_string(n) +
                    " fields under a header of " + std::to_string(fields);

@@ -3,17 +3,17 @@
 // Whatever happens, a result file is whole or not there, the earlier ones
 // stay as they were, and the failure is said with its reason and exit status 1.
 
-#include <sys/resource.h>
-#include <sys/statvfs.h>
 #include <QDir>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <map>
+#include <fstream>
 #include <set>
+#include <map>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
 
 #include "ExampleRecording.h"
 #include "support/BatchRunner.h"
@@ -68,8 +68,8 @@ std::string ErrorCell(const std::string& study, std::size_t k = 0)
 bool Mount(const std::string& folder, const std::string& size)
 {
     QProcess mount;
-    mount.start("mount",
-                {"-t", "tmpfs", "-o", QString::fromStdString("size=" + size), "tmpfs", QString::fromStdString(folder)});
+    mount.start("mount", {"-t", "tmpfs", "-o", QString::fromStdString("size=" + size), "tmpfs",
+                          QString::fromStdString(folder)});
     return mount.waitForFinished(30000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
 }
 
@@ -123,7 +123,7 @@ void BatchFaultsTest::aFullDiskFailsTheRecordingAndKeepsTheEarlierResults()
     QVERIFY2(full.out.find(" dives, ") == std::string::npos, full.out.c_str());  // no count of a run that failed
     const std::string error = ErrorCell(study);
     QVERIFY2(error.find("No space left on device") != std::string::npos, error.c_str());
-    QVERIFY2(error.find(disk) != std::string::npos, error.c_str());      // the file named
+    QVERIFY2(error.find(disk) != std::string::npos, error.c_str());  // the file named
     QCOMPARE(test::Lines(study + "/dives.tsv").size(), std::size_t{1});  // no dive of a recording not whole
     QVERIFY(Results(disk) == earlier);  // nothing replaced, nothing half-written, nothing left over
 }
@@ -173,8 +173,9 @@ void BatchFaultsTest::anInterruptedOrKilledRunLeavesTheEarlierResults()
         run.start(test::BatchProgram(), {"--quiet", QString::fromStdString(files.setup)});
         QVERIFY(run.waitForStarted());
         // Some dives in: their pictures are written, the tables are not yet in place.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            fs::exists(images) && std::distance(fs::directory_iterator(images), fs::directory_iterator{}) >= 20, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(fs::exists(images) && std::distance(fs::directory_iterator(images),
+                                                                      fs::directory_iterator{}) >= 20,
+                                 60000);
         QVERIFY(run.state() == QProcess::Running);
         ::kill(static_cast<pid_t>(run.processId()), sig);
         QVERIFY(run.waitForFinished(30000));
@@ -201,8 +202,9 @@ void BatchFaultsTest::twoSetupsOnOneDataFileAndAnUnwritableStudy()
     const std::string again = dir.file("again.cfg");
     fs::copy_file(files.setup, again);
     const std::string study = dir.file("study");
-    const test::BatchRun run = test::RunBatch({"-j", "1", "--study", QString::fromStdString(study),
-                                               QString::fromStdString(files.setup), QString::fromStdString(again)});
+    const test::BatchRun run = test::RunBatch(
+        {"-j", "1", "--study", QString::fromStdString(study), QString::fromStdString(files.setup),
+         QString::fromStdString(again)});
     QCOMPARE(run.exitCode, 1);
     const std::string refusal = ErrorCell(study, 1);
     QVERIFY2(refusal.find("writes the same result files as " + files.setup) != std::string::npos, refusal.c_str());
@@ -291,18 +293,18 @@ void BatchFaultsTest::anAbsurdValueAndAShortLine()
     QVERIFY2(taken.err.find("1 value lies outside") != std::string::npos &&
                  taken.err.find("(line 1003). They are taken as missing.") != std::string::npos,
              taken.err.c_str());
-    QVERIFY2(
-        taken.err.find("1 line ends before column 3: its value is taken as missing (line 2003).") != std::string::npos,
-        taken.err.c_str());
+    QVERIFY2(taken.err.find("1 line ends before column 3: its value is taken as missing (line 2003).") !=
+                 std::string::npos,
+             taken.err.c_str());
     QCOMPARE(ErrorCell(dir.file("study")), std::string());
     const std::vector<std::string> recordings = test::Lines(dir.file("study/recordings.tsv"));
     const std::vector<std::string> header = test::Cells(recordings[0]);
     const auto cell = [&](const char* name) {
-        return test::Cells(
-            recordings[1])[static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin())];
+        const auto column = std::find(header.begin(), header.end(), name) - header.begin();
+        return test::Cells(recordings[1])[static_cast<std::size_t>(column)];
     };
     QCOMPARE(cell("MissingSamples"), std::string("2"));
-    QCOMPARE(cell("Gaps"), std::string("2"));                                 // the two lines are apart
+    QCOMPARE(cell("Gaps"), std::string("2"));  // the two lines are apart
     QVERIFY(test::Lines(dir.file("rec/seal-example_Dve.xls")).size() > 200);  // the dives found as without them
 
     // No dive lasts as long as the setup asks, though the record goes deep: said in the summary and the table.
@@ -313,9 +315,9 @@ void BatchFaultsTest::anAbsurdValueAndAShortLine()
                  none.out.find("no dive found, though the depth reaches ") != std::string::npos,
              none.out.c_str());
     const std::vector<std::string> noted = test::Lines(dir.file("study/recordings.tsv"));
-    QVERIFY2(
-        test::Cells(noted[1])[test::Cells(noted[1]).size() - 2].find("past the threshold of 5 m") != std::string::npos,
-        noted[1].c_str());
+    QVERIFY2(test::Cells(noted[1])[test::Cells(noted[1]).size() - 2].find("past the threshold of 5 m") !=
+                 std::string::npos,
+             noted[1].c_str());
 }
 
 void BatchFaultsTest::reportFoldersOfLikeNamesStayApart()
@@ -331,8 +333,7 @@ void BatchFaultsTest::reportFoldersOfLikeNamesStayApart()
         setups << QString::fromStdString(setup);
     }
     const std::string report = dir.file("report");
-    const test::BatchRun run =
-        test::RunBatch(QStringList{"-j", "1", "--report", QString::fromStdString(report)} + setups);
+    const test::BatchRun run = test::RunBatch(QStringList{"-j", "1", "--report", QString::fromStdString(report)} + setups);
     QCOMPARE(run.exitCode, 0);
     std::set<std::string> folders;
     for (const auto& entry : fs::directory_iterator(report))
