@@ -236,8 +236,6 @@ void Simulator::planNext()
             const double height = uniform(1.0, 3.5);
             for (int k = 1; k < seconds; ++k)
                 plan_[from + static_cast<std::size_t>(at + k)] = height * std::sin(Pi * k / seconds);
-            const int64_t start = position_ + static_cast<int64_t>(from) + at + 1;
-            ripples_.push_back({start, start + seconds - 2});
         }
         divesLeftInBout_ = static_cast<int>(uniform(4, 13));
         ++bout_;

@@ -43,10 +43,6 @@ public:
     Sample next();  // the next second
     int64_t position() const { return position_; }
     const std::vector<DiveTruth>& dives() const { return dives_; }
-    struct Ripple {
-        int64_t start = 0, end = 0;  // first and last second below the surface
-    };
-    const std::vector<Ripple>& ripples() const { return ripples_; }
 
 private:
     double uniform(double lo, double hi);
@@ -60,7 +56,6 @@ private:
     std::size_t planAt_ = 0;
     std::vector<DiveTruth> dives_;
     bool withRipples_ = false;
-    std::vector<Ripple> ripples_;
     int bout_ = 0;
     int divesLeftInBout_ = 0;
     int shapeTurn_ = 0;

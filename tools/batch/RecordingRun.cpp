@@ -195,7 +195,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
         Describe(*wb, part.summary);  // the parameters used, not the setup's
         part.summary.suggested = SuggestionText(s);
         std::printf("%s: suggested by the record: %s\n", setup.c_str(),
-                    s.any() ? SuggestionText(s).c_str() : "nothing (the setup sets every suggested parameter)");
+                    s.any() ? part.summary.suggested.c_str() : "nothing (the setup sets every suggested parameter)");
     }
     if (const std::string note = SurfaceNote(surface, wb->settings.dive); !note.empty())
         std::fprintf(stderr, "%s: %s\n", setup.c_str(), note.c_str());

@@ -51,13 +51,14 @@ void HistogramPlot::draw(const HistogramResult& h, double cut)
     const Bins& b = h.bins;
     // Over the bins that hold values, so that a record using a few of the
     // 256 bins is not squeezed into a corner.
-    const auto held = [](int64_t c) { return c > 0; };
-    const auto first = std::find_if(b.counts.begin(), b.counts.end(), held);
-    const bool any = first != b.counts.end();
-    const int lo = any ? static_cast<int>(first - b.counts.begin()) : 0;
-    const int hi =
-        any ? static_cast<int>(std::find_if(b.counts.rbegin(), b.counts.rend(), held).base() - b.counts.begin()) - 1
-            : BinCount - 1;
+    int lo = 0, hi = BinCount - 1;
+    while (lo < hi && b.counts[static_cast<std::size_t>(lo)] == 0)
+        ++lo;
+    while (hi > lo && b.counts[static_cast<std::size_t>(hi)] == 0)
+        --hi;
+    const bool any = b.counts[static_cast<std::size_t>(lo)] > 0;
+    if (!any)
+        lo = 0, hi = BinCount - 1;  // an empty plot over the whole table
     const int shown = hi - lo + 1;
     range_ = {b.lowerEdge(lo), b.lowerEdge(hi) + b.width, 0, cut};
     drawn_ = true;

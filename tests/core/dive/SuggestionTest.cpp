@@ -34,7 +34,6 @@ constexpr double DeepEnough = 8.0;  // m: every dive deeper than this must be fo
 struct Simulated {
     Recording rec;
     std::vector<example::DiveTruth> dives;
-    std::vector<example::Simulator::Ripple> ripples;
 };
 Simulated Simulate(int step, int hours)
 {
@@ -47,7 +46,6 @@ Simulated Simulate(int step, int hours)
             depth.push_back(d);
     }
     s.dives = sim.dives();
-    s.ripples = sim.ripples();
     test::AllocateAll(s.rec);
     test::Fill(s.rec, 0, static_cast<int32_t>(depth.size()), step * 1000, -5, 200,
                [&depth](int32_t i) { return depth[static_cast<std::size_t>(i)]; });
@@ -75,9 +73,8 @@ Judged Judge(Simulated& s, const DiveParameters& p)
     for (const example::DiveTruth& d : s.dives)
         if (d.maxDepth > DeepEnough && d.end < last) {
             ++j.truthDeep;
-            j.deepFound += std::any_of(found.begin(), found.end(), [&](const test::FoundDive& f) {
-                return overlaps(f, d.start, d.end);
-            });
+            j.deepFound += std::any_of(found.begin(), found.end(),
+                                       [&](const test::FoundDive& f) { return overlaps(f, d.start, d.end); });
         }
     for (const test::FoundDive& f : found) {
         const auto held = std::count_if(s.dives.begin(), s.dives.end(),
@@ -106,8 +103,7 @@ TEST(Suggestion, HoldsOnRecordsWhoseDivesAreKnown)
 {
     for (const int step : {1, 5, 10}) {
         Simulated s = Simulate(step, 24);
-        const ParameterSuggestion suggested =
-            SuggestParameters(s.rec, EstimateSurface(s.rec, 0), DiveParameters{}, -1);
+        const ParameterSuggestion suggested = SuggestParameters(s.rec, EstimateSurface(s.rec, 0), DiveParameters{}, -1);
         const DiveParameters& p = suggested.params;
         const Judged j = Judge(s, p);
         const std::string figures = Figures(("simulated " + std::to_string(step) + " s").c_str(), j, p);
@@ -116,6 +112,15 @@ TEST(Suggestion, HoldsOnRecordsWhoseDivesAreKnown)
         EXPECT_EQ(j.ripplesTaken, 0) << figures;
         EXPECT_EQ(j.joined, 0) << figures;
         EXPECT_TRUE(j.fit.fitted()) << figures;
+
+        // The record can fool a threshold that clears only the surface
+        // scatter, so the figures above say something.
+        DiveParameters scatterOnly = p;
+        scatterOnly.Threshold = 2;
+        Simulated again = Simulate(step, 24);
+        const Judged naive = Judge(again, scatterOnly);
+        std::printf("%s\n", Figures("  scatter only", naive, scatterOnly).c_str());
+        EXPECT_GT(naive.ripplesTaken, 10);
     }
 }
 
