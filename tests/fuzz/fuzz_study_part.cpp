@@ -18,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const std::string texts[3] = {pieces[0], pieces[1], pieces[2]};
     std::string bodies[3];
+    std::vector<std::string> diveColumns;
     vk::TaskNumber task;
-    const std::string problem = vk::CheckStudyPart("part", texts, pieces[3], bodies, task);
+    const std::string problem = vk::CheckStudyPart("part", texts, pieces[3], bodies, diveColumns, task);
     if (problem.empty() && (bodies[2].empty() || bodies[2].back() != '\n'))
         __builtin_trap();
     return 0;

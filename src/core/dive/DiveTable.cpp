@@ -25,7 +25,14 @@ struct Column {
     std::function<void(const DiveContextOfLine&, Row&)> write;
     // Where the settings decide what the column holds, its name says so.
     std::function<std::string(const Recording&, const Settings&)> nameOf = {};
+    // Where the settings can switch its values off, whether they are on: a
+    // column switched off is left out, not written as a row of zeros.
+    std::function<bool(const Recording&, const Settings&)> on = {};
+    bool isOn(const Recording& rec, const Settings& s) const { return !on || on(rec, s); }
+    std::string nameIn(const Recording& rec, const Settings& s) const { return nameOf ? nameOf(rec, s) : name; }
 };
+
+using SwitchedBy = std::function<bool(const Recording&, const Settings&)>;
 
 // "[Mean of Temperature at Bottom]", with the unit where the operation makes one.
 std::string ExtendedName(const ExtendedParameterRow& row, const Recording& rec)
@@ -95,11 +102,13 @@ const std::vector<Column>& DiveColumns()
         c.push_back({"TimeDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeAbove), 3); },
                      [](const Recording&, const Settings& s) {
                          return "TimeDeeperThan" + ShortText(s.dive.TimeAbove) + "m[s]";
-                     }});
+                     },
+                     [](const Recording&, const Settings& s) { return s.dive.TimeAbove != 0; }});
         c.push_back({"TimeNotDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeBelow), 3); },
                      [](const Recording&, const Settings& s) {
                          return "TimeNotDeeperThan" + ShortText(s.dive.TimeBelow) + "m[s]";
-                     }});
+                     },
+                     [](const Recording&, const Settings& s) { return s.dive.TimeBelow != 0; }});
         value("DescentRate[m/s]", &DiveRecord::descentRate, 4);
         value("BottomRate[m/s]", &DiveRecord::bottomRate, 4);
         value("AscentRate[m/s]", &DiveRecord::ascentRate, 4);
@@ -125,11 +134,19 @@ const std::vector<Column>& DiveColumns()
         value("BottomRoughness[m/s2]", &DiveRecord::bottomRoughness, 4);
         value("DescentGradient[m/s]", &DiveRecord::descentGradient, 4);
         value("AscentGradient[m/s]", &DiveRecord::ascentGradient, 4);
+        // The columns pushed since `first` are on only where `on` says so.
+        auto switchedBy = [&c](std::size_t first, const SwitchedBy& on) {
+            for (std::size_t k = first; k < c.size(); ++k)
+                c[k].on = on;
+        };
+        std::size_t first = c.size();
         c.push_back({"Wiggles", [](C x, Row& row) { row.count(x.r().wiggles.count); }});
         c.push_back({"WiggleMeanAmplitude[m]", [](C x, Row& row) { row.number(x.r().wiggles.meanAmplitude, 3); }});
         c.push_back({"WiggleTotalAmplitude[m]", [](C x, Row& row) { row.number(x.r().wiggles.totalAmplitude, 3); }});
         c.push_back({"WiggleMeanDuration[s]", [](C x, Row& row) { row.number(x.r().wiggles.meanDuration, 3); }});
         c.push_back({"WiggleTotalDuration[s]", [](C x, Row& row) { row.number(x.r().wiggles.totalDuration, 3); }});
+        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.WiggMethod != WiggleMethod::None; });
+        first = c.size();
         for (const auto& [phase, name] : {std::pair{0, "Descent"}, std::pair{1, "Ascent"}}) {
             const auto p = static_cast<std::size_t>(phase);
             c.push_back({std::string(name) + "Stops", [p](C x, Row& row) { row.count(x.dive.stops.count[p]); }});
@@ -153,6 +170,8 @@ const std::vector<Column>& DiveColumns()
                              }});
             }
         }
+        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.DiveStops != 0; });
+        first = c.size();
         const std::pair<const char*, double WaterTemperature::*> temperatures[] = {
             {"TemperatureDiveMean[degC]", &WaterTemperature::diveMean},
             {"TemperatureBottomMean[degC]", &WaterTemperature::bottomMean},
@@ -164,6 +183,8 @@ const std::vector<Column>& DiveColumns()
             const auto field = entry.second;  // a structured binding cannot be captured before C++20 in clang 14
             c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().temperature.*field, 3); }});
         }
+        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.WaterTemp != 0; });
+        first = c.size();
         const std::pair<const char*, double SpeedValues::*> speeds[] = {
             {"DescentDistance[m]", &SpeedValues::descentDistance},
             {"BottomDistance[m]", &SpeedValues::bottomDistance},
@@ -175,6 +196,7 @@ const std::vector<Column>& DiveColumns()
             const auto field = entry.second;
             c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().speed.*field, 2); }});
         }
+        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.SpeedAnalysis != 0; });
         for (int k = 0; k < MaxDepthBins; ++k) {
             const auto n = static_cast<std::size_t>(k);
             const std::string name = "DepthClass" + std::to_string(k + 1);
@@ -183,7 +205,8 @@ const std::vector<Column>& DiveColumns()
                              const auto& classes = x.r().depthClasses;
                              n < classes.size() ? row.count(classes[n]) : row.empty();
                          },
-                         [name, k](const Recording&, const Settings& s) { return name + ClassBounds(k, s.dive); }});
+                         [name, k](const Recording&, const Settings& s) { return name + ClassBounds(k, s.dive); },
+                         [k](const Recording&, const Settings& s) { return !ClassBounds(k, s.dive).empty(); }});
         }
         for (int k = 0; k < ExtendedRowCount; ++k) {
             const auto n = static_cast<std::size_t>(k);
@@ -191,6 +214,9 @@ const std::vector<Column>& DiveColumns()
             c.push_back({name, [n](C x, Row& row) { row.number(x.r().extended[n], 4); },
                          [name, n](const Recording& rec, const Settings& s) {
                              return name + ExtendedName(s.dive.ExtendedParameters[n], rec);
+                         },
+                         [n](const Recording& rec, const Settings& s) {
+                             return !ExtendedName(s.dive.ExtendedParameters[n], rec).empty();
                          }});
         }
         // 1 only for a dive whose samples could not be held: it keeps its durations, depths and rates.
@@ -214,18 +240,41 @@ const std::vector<Column>& DiveColumns()
 
 std::string DiveHeader(const Recording& rec, const Settings& s)
 {
-    std::vector<std::string> names;
-    for (const Column& c : DiveColumns())
-        names.push_back(c.nameOf ? c.nameOf(rec, s) : c.name);
-    return HeaderLine(names, s.OutDlmt);
+    return HeaderLine(DiveColumnsOn(rec, s), s.OutDlmt);
 }
 
-std::vector<std::string> DiveColumnNames()
+std::vector<std::string> DiveColumnsOn(const Recording& rec, const Settings& s)
 {
     std::vector<std::string> names;
     for (const Column& c : DiveColumns())
-        names.push_back(c.name);
+        if (c.isOn(rec, s))
+            names.push_back(c.nameIn(rec, s));
     return names;
+}
+
+std::vector<std::string> DiveColumnsAlwaysOn()
+{
+    std::vector<std::string> names;
+    for (const Column& c : DiveColumns())
+        if (!c.on)
+            names.push_back(c.name);
+    return names;
+}
+
+int DiveColumnOf(const std::string& name)
+{
+    const std::vector<Column>& columns = DiveColumns();
+    int best = -1;
+    std::size_t longest = 0;
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const std::string& base = columns[k].name;
+        const bool fits = columns[k].nameOf ? name.compare(0, base.size(), base) == 0 : name == base;
+        if (fits && base.size() > longest) {
+            best = static_cast<int>(k);
+            longest = base.size();
+        }
+    }
+    return best;
 }
 
 DiveLines LinesOf(const DiveState& dive)
@@ -238,7 +287,8 @@ std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings
     const DiveContextOfLine x{dive, rec, s};
     Row row(s.OutDlmt);
     for (const Column& c : DiveColumns())
-        c.write(x, row);
+        if (c.isOn(rec, s))
+            c.write(x, row);
     return row.line();
 }
 

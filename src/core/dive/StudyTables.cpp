@@ -35,9 +35,10 @@ std::string StudyHeader(std::vector<std::string> names)
     return HeaderLine(names, Tab);
 }
 
+// The bout and recording tables' headers; the dive table's depends on its recordings.
 std::vector<std::string> Headers()
 {
-    return {StudyHeader(DiveColumnNames()), StudyHeader(BoutColumnNames()),
+    return {std::string(), StudyHeader(BoutColumnNames()),
             StudyHeader({"File", "Samples", "Interval[s]", "Start", "End", "Dives", "Bouts", "MissingSamples", "Gaps",
                          "Threshold[m]", "SurfaceBaseline", "EndOfDive[samples]", "BoutPause[s]",
                          "BoutMinDuration[s]", "BoutFit", "BoutFitP", "BoutFitFast[1/s]", "BoutFitSlow[1/s]",
@@ -85,11 +86,13 @@ std::string ReadAll(const std::string& path, bool& ok)
 // The tables, and the manifest after them, replace those of `folder`
 // together: each is written whole under a temporary name and only when all
 // are on the disk are they renamed, so a failure leaves the earlier tables.
-bool WriteTables(const std::string& folder, const std::string (&bodies)[3], TaskNumber task, std::string& error)
+bool WriteTables(const std::string& folder, const std::string (&bodies)[3], const std::string& diveHeader,
+                 TaskNumber task, std::string& error)
 {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    const std::vector<std::string> headers = Headers();
+    std::vector<std::string> headers = Headers();
+    headers[0] = diveHeader;
     std::vector<std::string> names, texts;
     for (std::size_t k = 0; k < 3; ++k) {
         names.emplace_back(TableFiles[k]);
@@ -117,6 +120,67 @@ bool WriteTables(const std::string& folder, const std::string (&bodies)[3], Task
     return true;
 }
 
+// Dive rows under their own columns (the Recording cell first, then `columns`).
+struct DiveRows {
+    std::vector<std::string> columns;
+    std::string body;
+};
+
+// The rows of every recording under the columns of them all, in the order of
+// the dive result file; `header` is set to the joined header line.
+std::string JoinedDiveRows(const std::vector<DiveRows>& parts, std::string& header)
+{
+    std::vector<std::string> joined = DiveColumnsAlwaysOn();
+    for (const DiveRows& p : parts)
+        for (const std::string& name : p.columns)
+            if (std::find(joined.begin(), joined.end(), name) == joined.end())
+                joined.push_back(name);
+    // Stable: columns of one place keep the order their recordings gave them.
+    std::stable_sort(joined.begin(), joined.end(),
+                     [](const std::string& a, const std::string& b) { return DiveColumnOf(a) < DiveColumnOf(b); });
+    header = StudyHeader(joined);
+    std::string body;
+    for (const DiveRows& p : parts) {
+        if (p.columns == joined) {
+            body += p.body;
+            continue;
+        }
+        std::vector<std::size_t> place;
+        for (const std::string& name : p.columns)
+            place.push_back(static_cast<std::size_t>(std::find(joined.begin(), joined.end(), name) - joined.begin()));
+        for (std::size_t at = 0; at < p.body.size();) {
+            const std::size_t end = std::min(p.body.find('\n', at), p.body.size());
+            const std::vector<std::string> cells = SplitFields(p.body.substr(at, end - at), Tab);
+            std::vector<std::string> out(joined.size() + 1);
+            out[0] = cells[0];
+            for (std::size_t k = 1; k < cells.size() && k - 1 < place.size(); ++k)
+                out[place[k - 1] + 1] = cells[k];
+            body += HeaderLine(out, Tab);
+            at = end + 1;
+        }
+    }
+    return body;
+}
+
+// The names of a dive table's header after "Recording" when each is one this
+// program writes; else why not.
+std::string DiveColumnsOfHeader(const std::string& path, const std::string& text, std::vector<std::string>& columns)
+{
+    const std::size_t end = text.find('\n');
+    columns = SplitFields(text.substr(0, end), Tab);
+    const std::vector<std::string> needed = DiveColumnsAlwaysOn();
+    const bool known =
+        end != std::string::npos && !columns.empty() && columns[0] == "Recording" &&
+        std::all_of(columns.begin() + 1, columns.end(), [](const std::string& n) { return DiveColumnOf(n) >= 0; }) &&
+        std::all_of(needed.begin(), needed.end(), [&columns](const std::string& n) {
+            return std::find(columns.begin(), columns.end(), n) != columns.end();
+        });
+    if (!known)
+        return path + " holds other columns than this program writes";
+    columns.erase(columns.begin());
+    return {};
+}
+
 // The rows of a part's table below its header, each as long as the header.
 // Empty when whole, else what is wrong.
 std::string TableRows(const std::string& path, const std::string& header, const std::string& text)
@@ -141,7 +205,8 @@ std::string TableRows(const std::string& path, const std::string& header, const 
 }
 
 // The bodies of a part's tables when it is whole; else why not.
-std::string ReadPart(const std::string& part, std::string (&bodies)[3], TaskNumber& task)
+std::string ReadPart(const std::string& part, std::string (&bodies)[3], std::vector<std::string>& diveColumns,
+                     TaskNumber& task)
 {
     std::string texts[3];
     bool ok = false;
@@ -152,7 +217,7 @@ std::string ReadPart(const std::string& part, std::string (&bodies)[3], TaskNumb
         if (!ok)
             return "Cannot read " + path;
     }
-    return CheckStudyPart(part, texts, manifest, bodies, task);
+    return CheckStudyPart(part, texts, manifest, bodies, diveColumns, task);
 }
 
 }  // namespace
@@ -160,6 +225,11 @@ std::string ReadPart(const std::string& part, std::string (&bodies)[3], TaskNumb
 std::string StudyDiveLine(const DiveLines& dive, const Recording& rec, const Settings& s)
 {
     return DiveLine(dive, rec, WithTabs(s));
+}
+
+std::vector<std::string> StudyDiveColumns(const Recording& rec, const Settings& s)
+{
+    return DiveColumnsOn(rec, s);
 }
 
 std::string StudyBoutLine(int32_t number, const BoutSummary& bout, const Recording& rec, const Settings& s)
@@ -193,18 +263,23 @@ std::vector<std::string> RecordingNames(const std::vector<std::string>& setupFil
 }
 
 std::string CheckStudyPart(const std::string& part, const std::string (&texts)[3], const std::string& manifestText,
-                           std::string (&bodies)[3], TaskNumber& task)
+                           std::string (&bodies)[3], std::vector<std::string>& diveColumns, TaskNumber& task)
 {
     Manifest manifest;
     std::string problem;
     if (!ParseManifest(manifestText, (std::filesystem::path(part) / ManifestFile).string(), manifest, problem))
         return problem;
     task = manifest.task;
-    const std::vector<std::string> headers = Headers();
+    std::vector<std::string> headers = Headers();
     for (std::size_t k = 0; k < 3; ++k) {
         const std::string path = (std::filesystem::path(part) / TableFiles[k]).string();
         if (std::string wrong = TableAgainstManifest(manifest, TableFiles[k], texts[k]); !wrong.empty())
             return path + ": " + wrong;
+        if (k == 0) {
+            if (std::string wrong = DiveColumnsOfHeader(path, texts[0], diveColumns); !wrong.empty())
+                return wrong;
+            headers[0] = StudyHeader(diveColumns);
+        }
         if (std::string wrong = TableRows(path, headers[k], texts[k]); !wrong.empty())
             return wrong;
         bodies[k] = texts[k].substr(headers[k].size());
@@ -218,28 +293,35 @@ bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& p
                       TaskNumber task)
 {
     std::string bodies[3];
+    std::vector<DiveRows> dives;
     for (const StudyPart& p : parts) {
         const std::string name = Cell(p.recording) + Tab;
+        dives.push_back({p.diveColumns, {}});
         for (const std::string& line : p.dives)
-            bodies[0] += name + line;
+            dives.back().body += name + line;
         for (const std::string& line : p.bouts)
             bodies[1] += name + line;
         bodies[2] += RecordingLine(p);
     }
-    return WriteTables(folder, bodies, task, error);
+    std::string diveHeader;
+    bodies[0] = JoinedDiveRows(dives, diveHeader);
+    return WriteTables(folder, bodies, diveHeader, task, error);
 }
 
 bool MergeStudyTables(const std::string& folder, const std::vector<std::string>& parts, std::string& error,
                       const MergeOptions& options)
 {
     std::string bodies[3];
+    std::vector<DiveRows> dives;
     std::vector<std::string> problems;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         std::string part[3];
+        std::vector<std::string> diveColumns;
         TaskNumber task;
-        const std::string problem = ReadPart(parts[k], part, task);
+        const std::string problem = ReadPart(parts[k], part, diveColumns, task);
         if (problem.empty()) {
-            for (std::size_t t = 0; t < 3; ++t)
+            dives.push_back({diveColumns, part[0]});
+            for (std::size_t t = 1; t < 3; ++t)
                 bodies[t] += part[t];
             continue;
         }
@@ -259,7 +341,9 @@ bool MergeStudyTables(const std::string& folder, const std::vector<std::string>&
     }
     for (const std::string& p : problems)
         std::fprintf(stderr, "left out: %s\n", p.c_str());
-    return WriteTables(folder, bodies, {}, error);
+    std::string diveHeader;
+    bodies[0] = JoinedDiveRows(dives, diveHeader);
+    return WriteTables(folder, bodies, diveHeader, {}, error);
 }
 
 }  // namespace vk

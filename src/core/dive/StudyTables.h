@@ -42,11 +42,16 @@ struct StudyPart {
     std::string recording;  // the setup's name
     RecordingSummary summary;
     std::vector<std::string> dives, bouts;  // TAB-separated lines without the Recording cell, each ending "\n"
+    std::vector<std::string> diveColumns;   // the names of the dive lines' cells (StudyDiveColumns)
 };
 
 // The dive and bout lines of the study tables, made as the result files
-// make theirs, with TAB between cells.
+// make theirs, with TAB between cells, and the dive lines' columns: those of
+// the recording's dive result file, by the same names. The study's dive table
+// holds every column that one of its recordings has; a recording without a
+// column leaves its cells empty.
 std::string StudyDiveLine(const DiveLines& dive, const Recording& rec, const Settings& s);
+std::vector<std::string> StudyDiveColumns(const Recording& rec, const Settings& s);
 std::string StudyBoutLine(int32_t number, const BoutSummary& bout, const Recording& rec, const Settings& s);
 // The Check cell (the last) of a study dive line filled with `mark`.
 void MarkStudyLine(std::string& line, const std::string& mark);
@@ -65,10 +70,11 @@ bool WriteStudyTables(const std::string& folder, const std::vector<StudyPart>& p
                       TaskNumber task = {});
 
 // A part's tables (dives, bouts, recordings) against its manifest's text:
-// empty when whole, with `bodies` the tables below their headers; else why
-// not (`part` names the folder in the text).
+// empty when whole, with `bodies` the tables below their headers and
+// `diveColumns` the dive table's columns after "Recording"; else why not
+// (`part` names the folder in the text).
 std::string CheckStudyPart(const std::string& part, const std::string (&texts)[3], const std::string& manifestText,
-                           std::string (&bodies)[3], TaskNumber& task);
+                           std::string (&bodies)[3], std::vector<std::string>& diveColumns, TaskNumber& task);
 
 struct MergeOptions {
     bool partial = false;            // join the whole parts; the others get a recordings.tsv line saying why

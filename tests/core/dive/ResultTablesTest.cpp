@@ -54,7 +54,7 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     d.record.maxDepth = 26.266;
     d.record.shape = ShapeU;
     d.comment = "calm\tsea";
-    const std::vector<std::string> header = Fields(DiveHeader(rec, s));
+    std::vector<std::string> header = Fields(DiveHeader(rec, s));
     std::vector<std::string> line = Fields(DiveLine(d, rec, s));
     ASSERT_EQ(line.size(), header.size());
     EXPECT_EQ(header.front(), "Dive");
@@ -69,10 +69,9 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     EXPECT_EQ(at("Shape"), "U");
     EXPECT_EQ(at("Duration[s]"), "112.000");
     EXPECT_EQ(at("MaxDepth[m]"), "26.266");
-    EXPECT_EQ(at("TemperatureDiveMean[degC]"), "");  // not asked for: empty, not 1e32
-    EXPECT_EQ(at("Extended1"), "");
-    EXPECT_EQ(at("DepthClass1"), "");
-    EXPECT_EQ(at("DescentStop1Onset[s]"), "");
+    for (const char* off : {"TemperatureDiveMean[degC]", "Extended1", "DepthClass1"})  // not asked for: no column
+        EXPECT_EQ(std::count(header.begin(), header.end(), off), 0) << off;
+    EXPECT_EQ(at("DescentStop1Onset[s]"), "");  // no stop: empty, not 1e32
     EXPECT_EQ(at("Comment"), "calm sea");
     // The deepest point of a dive a month into the record: its time in
     // seconds is past what milliseconds in 32 bits hold.
@@ -82,7 +81,14 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     EXPECT_EQ(at("BottomMean[m]"), "");  // not computed: empty
     EXPECT_EQ(at("RelativeBottomRange"), "");
 
-    // The same columns with everything switched on.
+    // Everything switched on: more columns, and the line keeps to them.
+    s.dive.WaterTemp = 1;
+    s.dive.Frequencies = 1;
+    s.dive.NrBins = 30;
+    s.dive.MaxBin = 300;
+    s.dive.ExtendedParameters[7] = {3, 0, 0, true};
+    rec.desc(0).Caption = "Depth";
+    header = Fields(DiveHeader(rec, s));
     d.record.depthClasses.assign(30, 2);
     d.record.temperature.diveMean = 8.5;
     d.record.extended[7] = 3.25;
@@ -92,9 +98,9 @@ TEST(ResultTables, EveryDiveLineHasEveryColumn)
     d.record.bottomMean = 25.5;
     line = Fields(DiveLine(d, rec, s));
     ASSERT_EQ(line.size(), header.size());
-    EXPECT_EQ(at("DepthClass30"), "2");
+    EXPECT_EQ(at("DepthClass30[290-300m]"), "2");
     EXPECT_EQ(at("TemperatureDiveMean[degC]"), "8.500");
-    EXPECT_EQ(at("Extended8"), "3.2500");
+    EXPECT_EQ(at("Extended8[Mean of Depth at Dive]"), "3.2500");
     EXPECT_EQ(at("AscentStops"), "1");
     EXPECT_EQ(at("AscentStop1Onset[s]"), "51.000");  // from the dive's onset
     EXPECT_EQ(at("AscentStop1Depth[m]"), "12.500");
@@ -130,9 +136,9 @@ TEST(ResultTables, UnknownValuesAreEmptyCells)
     // The first dive since Start: no pause, no differences, no share of a dive cycle.
     for (const char* name : {"Pause[s]", "DurationDifference[s]", "MaxDepthDifference[m]", "BottomShareOfCycle"})
         EXPECT_EQ(c[name], "") << name;
-    // Time above and below switched off (0 m).
-    EXPECT_EQ(c["TimeDeeperThan0m[s]"], "");
-    EXPECT_EQ(c["TimeNotDeeperThan0m[s]"], "");
+    // Time above and below switched off (0 m): no columns.
+    EXPECT_EQ(c.count("TimeDeeperThan0m[s]"), 0u);
+    EXPECT_EQ(c.count("TimeNotDeeperThan0m[s]"), 0u);
     EXPECT_NE(c["DescentRate[m/s]"], "");
     EXPECT_NE(c["DescentRate90[m/s]"], "");
     EXPECT_EQ(c["TooLong"], "0");
@@ -181,6 +187,7 @@ TEST(ResultTables, HeadersNameWhatTheColumnsHold)
     s.dive.NrBins = 10;
     s.dive.ExtendedParameters[0] = {3, 1, 2, true};   // Mean of slot 1 at Bottom
     s.dive.ExtendedParameters[1] = {10, 1, 0, true};  // Way of slot 1 over the dive
+    s.dive.WaterTemp = 1;
     rec.desc(1).Caption = "Temperature";
     const std::vector<std::string> header = Fields(DiveHeader(rec, s));
     auto has = [&header](const std::string& name) {
@@ -190,11 +197,24 @@ TEST(ResultTables, HeadersNameWhatTheColumnsHold)
     EXPECT_TRUE(has("TimeNotDeeperThan2.5m[s]"));
     EXPECT_TRUE(has("DepthClass1[0-10m]"));
     EXPECT_TRUE(has("DepthClass3[20-30m]"));
-    EXPECT_TRUE(has("DepthClass11"));  // beyond the classes set: no bounds
+    EXPECT_TRUE(has("DepthClass10[90-100m]"));
+    EXPECT_FALSE(has("DepthClass11"));  // beyond the classes set: left out
     EXPECT_TRUE(has("Extended1[Mean of Temperature at Bottom]"));
     EXPECT_TRUE(has("Extended2[Way of Temperature at Dive, km]"));
-    EXPECT_TRUE(has("Extended3"));
+    EXPECT_FALSE(has("Extended3"));  // not in use
     EXPECT_TRUE(has("TemperatureBottomMean[degC]"));
+    EXPECT_EQ(DiveColumnOf("DepthClass10[90-100m]"), DiveColumnOf("DepthClass10"));
+    EXPECT_NE(DiveColumnOf("DepthClass10[90-100m]"), DiveColumnOf("DepthClass1[0-10m]"));
+    EXPECT_EQ(DiveColumnOf("TimeDeeperThan10m[s]"), DiveColumnOf("TimeDeeperThan20m[s]"));
+    EXPECT_EQ(DiveColumnOf("Duration[s]x"), -1);
+    // Switched off, the columns go: the line keeps to its header.
+    Settings plain;
+    const std::vector<std::string> fewer = Fields(DiveHeader(rec, plain));
+    for (const std::string& name : fewer)
+        EXPECT_TRUE(name.find("Temperature") == std::string::npos && name.find("TimeDeeperThan") == std::string::npos &&
+                    name.find("DepthClass") == std::string::npos && name.find("Extended") == std::string::npos)
+            << name;
+    EXPECT_EQ(Fields(DiveLine(DiveLines{}, rec, plain)).size(), fewer.size());
     // Other settings, another header: a file written with the first is not appended to blindly.
     s.dive.TimeAbove = 20;
     EXPECT_NE(DiveHeader(rec, s), HeaderLine(header, '\t'));

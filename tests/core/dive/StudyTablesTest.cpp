@@ -15,12 +15,11 @@ namespace vk {
 namespace {
 
 // A recording's part with `dives` dives of 60 s, 10 min apart, from 6:00, and one bout.
-StudyPart Part(const std::string& name, int dives)
+StudyPart Part(const std::string& name, int dives, const Settings& s = {})
 {
     Recording rec;
     rec.desc(0).SampRate = 1000;
     rec.time.GlobalStart = EncodeTime(2026, 1, 7, 6, 0, 0);
-    Settings s;
     StudyPart part;
     part.recording = name;
     part.summary.start = rec.time.GlobalStart;
@@ -34,8 +33,10 @@ StudyPart Part(const std::string& name, int dives)
         d.record.pauseAcrossGap = k == 3;
         d.record.maxDepth = 10 + k;
         d.record.shape = k % 2 ? ShapeU : ShapeV;
+        d.record.timeAbove = 30000;
         part.dives.push_back(StudyDiveLine(d, rec, s));
     }
+    part.diveColumns = StudyDiveColumns(rec, s);
     BoutSummary bout;
     bout.onsetTime = 0;
     bout.duration = 3600;
@@ -165,6 +166,49 @@ TEST(StudyTables, AMergeRefusesPartsThatAreNotWhole)
     EXPECT_EQ(test::Cells(lines[2]).front(), "task 2");
     EXPECT_EQ(test::Cells(lines[2]).back().rfind("Not merged: ", 0), 0u) << lines[2];
     EXPECT_NE(test::Cells(lines[5]).back().find("no manifest"), std::string::npos) << lines[5];
+}
+
+// A value the settings switch off has no column; a recording that has it
+// gives the column under the name its own dive result file uses.
+TEST(StudyTables, SwitchedOffColumnsAreLeftOutUnderOneName)
+{
+    test::TempDir dir;
+    std::string error;
+    Settings timed;
+    timed.dive.TimeAbove = 10;
+    timed.dive.WaterTemp = 1;
+    const StudyPart plain = Part("plain", 2), withTime = Part("timed", 3, timed);
+    EXPECT_EQ(std::count(withTime.diveColumns.begin(), withTime.diveColumns.end(), "TimeDeeperThan10m[s]"), 1);
+    ASSERT_TRUE(WriteStudyTables(dir.file("both"), {plain, withTime}, error)) << error;
+    ASSERT_TRUE(WriteStudyTables(dir.file("one"), {plain}, error)) << error;
+    ASSERT_TRUE(WriteStudyTables(dir.file("two"), {withTime}, error)) << error;
+    ASSERT_TRUE(MergeStudyTables(dir.file("merged"), {dir.file("one"), dir.file("two")}, error)) << error;
+    EXPECT_EQ(test::TempDir::read(dir.file("merged/dives.tsv")), test::TempDir::read(dir.file("both/dives.tsv")));
+
+    auto header = [&dir](const char* study) { return test::Cells(test::Lines(dir.file(study))[0]); };
+    const std::vector<std::string> alone = header("one/dives.tsv"), joined = header("both/dives.tsv");
+    for (const char* off : {"TimeDeeperThan0m[s]", "TimeNotDeeperThan0m[s]", "DepthClass1", "Extended1",
+                            "TemperatureDiveMean[degC]", "DescentDistance[m]"})
+        EXPECT_EQ(std::count(alone.begin(), alone.end(), off), 0) << off;
+    // The joined table: every column of either, in the dive result file's order.
+    const auto at = [&joined](const std::string& name) {
+        return static_cast<std::size_t>(std::find(joined.begin(), joined.end(), name) - joined.begin());
+    };
+    ASSERT_LT(at("TimeDeeperThan10m[s]"), joined.size());
+    EXPECT_LT(at("MaxDepth[m]"), at("TimeDeeperThan10m[s]"));
+    EXPECT_LT(at("TemperatureDiveMean[degC]"), at("Check"));
+    EXPECT_EQ(joined.back(), "Check");
+    EXPECT_EQ(joined.size(), alone.size() + 1 + 6);  // the time column and six temperatures
+    const std::vector<std::string> rows = test::Lines(dir.file("both/dives.tsv"));
+    ASSERT_EQ(rows.size(), 1u + 2 + 3);
+    EXPECT_EQ(test::Cells(rows[1])[at("TimeDeeperThan10m[s]")], "");  // the plain recording has no such value
+    EXPECT_EQ(test::Cells(rows[3])[at("TimeDeeperThan10m[s]")], "30.000");
+    EXPECT_EQ(test::Cells(rows[3])[at("Duration[s]")], "60.000");
+    for (const std::string& row : rows)
+        EXPECT_EQ(test::Cells(row).size(), joined.size());
+    std::vector<RecordingStudy> study;
+    ASSERT_TRUE(ReadStudy(dir.file("both"), study, error)) << error;
+    EXPECT_EQ(study[1].dives[2].maxDepth, 12);
 }
 
 TEST(StudyTables, TablesThatCannotBeWrittenLeaveTheEarlierOnes)
