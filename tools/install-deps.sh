@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libalglib-dev libjpeg-dev libfast-float-dev libnetcdf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  unrtf xvfb xauth imagemagick python3
+  unrtf xvfb xauth imagemagick python3 chromium
   clang libclang-rt-14-dev
   slurm-wlm munge
 )

@@ -135,12 +135,27 @@ StudyPart Failed(StudyPart part, const std::string& what, const RecordingDialogs
     return part;
 }
 
+// Where the depth channel's clock comes from, for a reader of the study.
+const char* TimeFrom(const ChannelDescriptor& d)
+{
+    switch (d.format) {
+    case ChannelFormat::Archive: return TimeFromWords::Archive;
+    case ChannelFormat::Binary:
+    case ChannelFormat::Created: return TimeFromWords::Binary;
+    case ChannelFormat::Text: break;
+    }
+    if (d.TimeColumn > 0)
+        return TimeFromWords::Column;
+    return d.StartTime == ChannelDescriptor{}.StartTime ? TimeFromWords::Default : TimeFromWords::Setup;
+}
+
 void Describe(const Workbench& wb, RecordingSummary& r)
 {
     const ChannelDescriptor& d = wb.rec.desc(AnalysisSlot);
     const ChannelView channel(wb.rec, AnalysisSlot);
     const DiveParameters& p = wb.settings.dive;
     r.file = d.NameIn;
+    r.timeFrom = TimeFrom(d);
     r.threshold = p.Threshold;
     r.surfaceBaseline = p.TrekBaseline;
     r.endOfDive = p.LenRest;

@@ -39,6 +39,49 @@ double TimeOf(const std::string& both)
     return blank == std::string::npos ? -1 : TimeOf(both.substr(0, blank), both.substr(blank + 1));
 }
 
+std::string CellOf(const StudyTable& table, const std::vector<std::string>& row, const char* name)
+{
+    const int c = table.column(name);
+    return c >= 0 && static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : std::string();
+}
+
+// A recordings.tsv line's facts by column name; a column the table lacks leaves its value unknown.
+void ReadFacts(const StudyTable& t, const std::vector<std::string>& row, RecordingSummary& r)
+{
+    auto number = [&](const char* name) { return Number(CellOf(t, row, name), Missing); };
+    auto count = [&](const char* name, auto otherwise) {
+        return static_cast<decltype(otherwise)>(Number(CellOf(t, row, name), static_cast<double>(otherwise)));
+    };
+    r.file = CellOf(t, row, "File");
+    r.samples = count("Samples", int64_t{0});
+    r.interval = number("Interval[s]");
+    auto time = [&](const char* name) {
+        const double ms = TimeOf(CellOf(t, row, name));
+        return ms < 0 ? Missing : ms;
+    };
+    r.start = time("Start");
+    r.end = time("End");
+    r.dives = count("Dives", int32_t{0});
+    r.bouts = count("Bouts", int32_t{0});
+    r.missingSamples = count("MissingSamples", int64_t{0});
+    r.gaps = count("Gaps", int64_t{0});
+    r.timeFrom = CellOf(t, row, "TimeFrom");
+    r.threshold = number("Threshold[m]");
+    r.surfaceBaseline = count("SurfaceBaseline", int32_t{-1});
+    r.endOfDive = count("EndOfDive[samples]", int32_t{-1});
+    r.boutPause = number("BoutPause[s]");
+    r.boutMinDuration = number("BoutMinDuration[s]");
+    r.boutFit = CellOf(t, row, "BoutFit");
+    r.fitShare = number("BoutFitP");
+    r.fitFast = number("BoutFitFast[1/s]");
+    r.fitSlow = number("BoutFitSlow[1/s]");
+    r.boutCriterion = number("BoutCriterion[s]");
+    r.suggested = CellOf(t, row, "Suggested");
+    r.seconds = Number(CellOf(t, row, "Seconds"), 0);
+    r.note = CellOf(t, row, "Note");
+    r.error = CellOf(t, row, "Error");
+}
+
 }  // namespace
 
 int StudyTable::column(const std::string& name) const
@@ -76,7 +119,8 @@ bool ReadStudy(const std::string& folder, std::vector<RecordingStudy>& study, st
     const int start = recordings.column("Start"), end = recordings.column("End"), fault = recordings.column("Error");
     const int date = dives.column("Date"), clock = dives.column("Time"), duration = dives.column("Duration[s]"),
               depth = dives.column("MaxDepth[m]"), pause = dives.column("Pause[s]"), shape = dives.column("Shape");
-    const int acrossGap = dives.column("PauseAcrossGap");  // not in studies of earlier versions
+    // Not in studies of earlier versions:
+    const int acrossGap = dives.column("PauseAcrossGap"), number = dives.column("Dive"), check = dives.column("Check");
     const int boutDate = bouts.column("Date"), boutClock = bouts.column("Time"),
               boutDuration = bouts.column("Duration[s]"), boutDives = bouts.column("Dives");
     for (const int c :
@@ -96,6 +140,7 @@ bool ReadStudy(const std::string& folder, std::vector<RecordingStudy>& study, st
         r.start = TimeOf(cell(row, start));
         r.end = TimeOf(cell(row, end));
         r.error = cell(row, fault);
+        ReadFacts(recordings, row, r.facts);
         index.emplace(r.name, study.size());
         study.push_back(std::move(r));
     }
@@ -111,6 +156,8 @@ bool ReadStudy(const std::string& folder, std::vector<RecordingStudy>& study, st
         d.pauseAcrossGap = acrossGap >= 0 && cell(row, acrossGap) == "1";
         const std::string s = cell(row, shape);
         d.shape = s.empty() ? 'X' : s[0];
+        d.number = static_cast<int>(Number(cell(row, number), -1));
+        d.check = cell(row, check);
         study[at->second].dives.push_back(d);
     }
     for (const auto& row : bouts.rows) {
@@ -138,6 +185,51 @@ Histogram HistogramOf(const std::vector<double>& values, int bins)
     for (const double v : values)
         ++h.counts[std::min(h.counts.size() - 1, static_cast<std::size_t>(std::floor((v - h.start) / h.width)))];
     return h;
+}
+
+Histogram LogHistogramOf(const std::vector<double>& values, int perDecade)
+{
+    Histogram h;
+    double low = HUGE_VAL, high = 0;
+    for (const double v : values)
+        if (v > 0) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    if (!(high > 0) || perDecade < 1)
+        return h;
+    h.width = 1.0 / perDecade;
+    h.start = std::floor(std::log10(low));
+    const double top = std::max(std::ceil(std::log10(high)), h.start + 1);
+    h.counts.assign(static_cast<std::size_t>(std::lround((top - h.start) * perDecade)), 0);
+    for (const double v : values)
+        if (v > 0) {
+            const double place = std::floor((std::log10(v) - h.start) * perDecade);
+            ++h.counts[std::min(h.counts.size() - 1, static_cast<std::size_t>(std::max(place, 0.0)))];
+        }
+    return h;
+}
+
+double RoundTimeStep(double span, int most)
+{
+    static const double steps[] = {MsPerHour / 4, MsPerHour / 2, MsPerHour,  2 * MsPerHour, 3 * MsPerHour,
+                                   6 * MsPerHour, 12 * MsPerHour, MsPerDay,  2 * MsPerDay,  7 * MsPerDay,
+                                   14 * MsPerDay, 28 * MsPerDay,  91 * MsPerDay};
+    for (const double step : steps)
+        if (span / step <= most)
+            return step;
+    return std::ceil(span / most / (365 * MsPerDay)) * 365 * MsPerDay;
+}
+
+std::vector<double> RoundTimes(double from, double to, int most)
+{
+    std::vector<double> ticks;
+    if (!(to > from))
+        return ticks;
+    const double step = RoundTimeStep(to - from, most);
+    for (double t = std::ceil(from / step) * step; t <= to; t += step)
+        ticks.push_back(t);
+    return ticks;
 }
 
 std::array<int, 24> DielCounts(const std::vector<StudyDive>& dives)

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/dive/RecordingSummary.h"
+
 namespace vk {
 
 // A table as written: the header's names and the rows' cells.
@@ -28,6 +30,8 @@ struct StudyDive {
     double pause = -1;            // s; -1 when not known
     bool pauseAcrossGap = false;  // the pause holds samples without a value
     char shape = 'X';
+    int number = -1;    // the dive's number in its result file, as its picture's
+    std::string check;  // why it deserves a second look ("long+joined"); empty when it does not
 };
 struct StudyBout {
     double onset = 0, duration = 0;  // ms, s
@@ -36,6 +40,7 @@ struct StudyBout {
 struct RecordingStudy {
     std::string name, error;
     double start = -1, end = -1;  // ms; -1 when not known
+    RecordingSummary facts;       // its recordings.tsv line; what a study of an earlier version lacks stays unknown
     std::vector<StudyDive> dives;
     std::vector<StudyBout> bouts;
 };
@@ -50,6 +55,19 @@ struct Histogram {
 };
 // About `bins` bins of a round width (1, 2 or 5 times a power of ten) over the values.
 Histogram HistogramOf(const std::vector<double>& values, int bins);
+
+// Bins of log10 of the positive values, `perDecade` to each power of ten,
+// from the power of ten at or below the least to the one at or above the
+// greatest: `start` and `width` are in log10 units.
+Histogram LogHistogramOf(const std::vector<double>& values, int perDecade);
+
+// A round step of clock time (a quarter hour, half an hour, 1, 2, 3, 6, 12 h,
+// 1, 2, 7, 14, 28, 91 days, else whole years) putting at most `most` ticks
+// over `span` ms.
+double RoundTimeStep(double span, int most);
+// The ticks at that step within from..to (ms of the program's calendar, whose
+// days begin at multiples of a day): round hours and midnights.
+std::vector<double> RoundTimes(double from, double to, int most);
 
 // Dives begun in each hour of the day (0..23).
 std::array<int, 24> DielCounts(const std::vector<StudyDive>& dives);

@@ -40,7 +40,7 @@ std::vector<std::string> Headers()
 {
     return {std::string(), StudyHeader(BoutColumnNames()),
             StudyHeader({"File", "Samples", "Interval[s]", "Start", "End", "Dives", "Bouts", "MissingSamples", "Gaps",
-                         "Threshold[m]", "SurfaceBaseline", "EndOfDive[samples]", "BoutPause[s]",
+                         "TimeFrom", "Threshold[m]", "SurfaceBaseline", "EndOfDive[samples]", "BoutPause[s]",
                          "BoutMinDuration[s]", "BoutFit", "BoutFitP", "BoutFitFast[1/s]", "BoutFitSlow[1/s]",
                          "BoutCriterion[s]", "Suggested", "Seconds", "Note", "Error"})};
 }
@@ -67,7 +67,7 @@ std::string RecordingLine(const StudyPart& p)
         row.count(r.dives).count(r.bouts).count(r.missingSamples).count(r.gaps);
     else
         row.empty().empty().empty().empty();
-    row.number(r.threshold, 3);
+    row.text(r.timeFrom).number(r.threshold, 3);
     r.surfaceBaseline >= 0 ? row.count(r.surfaceBaseline) : row.empty();
     r.endOfDive >= 0 ? row.count(r.endOfDive) : row.empty();
     row.number(r.boutPause, 0).number(r.boutMinDuration, 0);

@@ -11,31 +11,12 @@
 #include <vector>
 
 #include "core/dive/Bouts.h"
+#include "core/dive/RecordingSummary.h"
 #include "core/dive/DiveTable.h"
 #include "core/dive/StudyManifest.h"
 #include "core/store/Markers.h"
 
 namespace vk {
-
-struct RecordingSummary {
-    std::string file;                       // the depth channel's data file
-    int64_t samples = 0;                    // of the depth channel
-    double interval = Missing;              // s
-    double start = Missing, end = Missing;  // ms of the program's calendar
-    int32_t dives = 0, bouts = 0;
-    int64_t missingSamples = 0;                             // samples without a value
-    int64_t gaps = 0;                                       // runs of them
-    double threshold = Missing;                             // m
-    int32_t surfaceBaseline = -1;                           // 1 on, 0 off, -1 not known
-    int32_t endOfDive = -1;                                 // samples of the end rule; -1 not known
-    double boutPause = Missing, boutMinDuration = Missing;  // s
-    std::string boutFit;  // the bout criterion's fit: its status word; empty when the bout pause was fixed
-    double fitShare = Missing, fitFast = Missing, fitSlow = Missing, boutCriterion = Missing;  // p, 1/s, 1/s, s
-    std::string suggested;  // what the record's suggestion set, in words; empty without one
-    double seconds = 0;     // the time the recording took
-    std::string note;       // what looks wrong in a recording that was analysed (no dive found, say)
-    std::string error;      // empty when it was analysed
-};
 
 // One recording's rows.
 struct StudyPart {

@@ -16,8 +16,9 @@ namespace vk {
 namespace {
 
 constexpr int Left = 70, Right = 20, Top = 30, Bottom = 50;
-constexpr int LabelRoom = 18;  // px between the depth labels
-constexpr double MsPerDay = 86400000.0, MsPerHour = 3600000.0;
+constexpr int LabelRoom = 18;      // px between the depth labels
+constexpr int TimeLabelRoom = 90;  // px between the time labels
+constexpr double MsPerDay = 86400000.0;
 
 }  // namespace
 
@@ -81,14 +82,13 @@ QImage RecordOverview(const Recording& rec, int slot, const std::vector<DiveMark
     p.drawText(QRect(-80, -10, 160, 20), Qt::AlignCenter, "Depth [m]");
     p.restore();
     const double start = rec.time.GlobalStart + first, end = rec.time.GlobalStart + last;
-    const double tick = end - start > 3 * MsPerDay     ? MsPerDay
-                        : end - start > 12 * MsPerHour ? 6 * MsPerHour
-                                                       : MsPerHour;
-    for (double t = std::ceil(start / tick) * tick; t <= end; t += tick) {
+    // Round hours or midnights; a midnight among hours gives its date.
+    for (const double t : RoundTimes(start, end, plot.width() / TimeLabelRoom)) {
         const int x = plot.left() + static_cast<int>((t - start) / perColumn);
         p.drawLine(x, plot.bottom(), x, plot.bottom() + 4);
+        const bool midnight = std::fmod(t, MsPerDay) == 0;
         const QString label =
-            QString::fromStdString(tick >= MsPerDay ? DateText(t, '.').substr(0, 6) : ClockText(t).substr(0, 5));
+            QString::fromStdString(midnight ? DateText(t, '.').substr(0, 6) : ClockText(t).substr(0, 5));
         p.drawText(QRect(x - 40, plot.bottom() + 6, 80, 16), Qt::AlignCenter, label);
     }
     p.drawText(QRect(plot.left(), plot.bottom() + 24, plot.width(), 18), Qt::AlignCenter,

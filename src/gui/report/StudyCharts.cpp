@@ -5,6 +5,7 @@
 #include <QBarSet>
 #include <QBoxPlotSeries>
 #include <QBoxSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -15,6 +16,7 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "core/store/TimeBase.h"
 
@@ -27,6 +29,7 @@ namespace {
 constexpr double MsPerHour = 3600000.0;
 constexpr int DielTicks = 9;  // every third hour
 constexpr int ComparisonPanelWidth = 480;
+constexpr int TimelineTicks = 12;  // labels of "dd.MM. HH:mm" side by side across the time line
 
 // A chart as a picture of its own size, white behind it.
 QImage Render(QChart* chart, int width = ChartWidth, int height = ChartHeight)
@@ -81,6 +84,37 @@ QColor ShapeColour(char shape)
     return colours[at - ReportShapes < 7 ? at - ReportShapes : 6];
 }
 
+QImage ShapePicture(char shape)
+{
+    // Each profile as points (time, depth) in 0..1, depth downwards.
+    static const std::vector<std::pair<char, std::vector<QPointF>>> profiles = {
+        {'V', {{0, 0}, {0.5, 1}, {1, 0}}},
+        {'U', {{0, 0}, {0.25, 0.95}, {0.35, 1}, {0.65, 1}, {0.75, 0.95}, {1, 0}}},
+        {'Y', {{0, 0}, {0.15, 0.45}, {0.42, 0.5}, {0.5, 1}, {0.58, 0.5}, {0.85, 0.45}, {1, 0}}},
+        {'W', {{0, 0}, {0.22, 0.95}, {0.35, 1}, {0.5, 0.6}, {0.65, 1}, {0.78, 0.95}, {1, 0}}},
+        {'P', {{0, 0}, {0.1, 0.42}, {0.2, 0.72}, {0.3, 0.9}, {0.4, 0.98}, {0.5, 1}, {0.6, 0.98}, {0.7, 0.9},
+               {0.8, 0.72}, {0.9, 0.42}, {1, 0}}},
+        {'L', {{0, 0}, {0.25, 0.6}, {0.75, 1}, {1, 0}}},
+        {'X', {{0, 0}, {0.2, 0.5}, {0.3, 0.3}, {0.45, 0.8}, {0.55, 0.55}, {0.7, 0.9}, {1, 0}}}};
+    QImage image(ShapePictureWidth, ShapePictureHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    constexpr double margin = 4;
+    const double w = ShapePictureWidth - 2 * margin, h = ShapePictureHeight - 2 * margin;
+    painter.setPen(QPen(QColor(190, 190, 190), 1));
+    painter.drawLine(QPointF(0, margin), QPointF(ShapePictureWidth, margin));  // the surface
+    const auto at = std::find_if(profiles.begin(), profiles.end(), [shape](const auto& p) { return p.first == shape; });
+    if (at == profiles.end())
+        return image;
+    QPolygonF line;
+    for (const QPointF& p : at->second)
+        line << QPointF(margin + p.x() * w, margin + p.y() * h);
+    painter.setPen(QPen(ShapeColour(shape), 2.5));
+    painter.drawPolyline(line);
+    return image;
+}
+
 QImage DepthAgainstDuration(const RecordingStudy& r)
 {
     QChart* chart = NewChart("Maximum depth against duration");
@@ -113,14 +147,14 @@ QImage DepthAgainstDuration(const RecordingStudy& r)
     return Render(chart);
 }
 
-QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis, int ticks)
+namespace {
+
+// A histogram's bars as a stepped outline over their edges, so the axis
+// carries values, not categories; its right edge in `end`, its highest count in `most`.
+QLineSeries* Outline(const Histogram& h, double& end, int& most)
 {
-    QChart* chart = NewChart(title);
-    chart->legend()->hide();
-    // Bars as a stepped outline over their edges, so the axis carries values, not categories.
     auto* series = new QLineSeries;
-    series->setColor(QColor(31, 119, 180));
-    int most = 1;
+    most = 1;
     double x = h.start;
     series->append(x, 0);
     for (const int n : h.counts) {
@@ -133,17 +167,59 @@ QImage HistogramChart(const Histogram& h, const QString& title, const QString& a
     QPen pen(QColor(31, 119, 180));
     pen.setWidth(2);
     series->setPen(pen);
-    chart->addSeries(series);
-    QValueAxis* xAxis = ValueAxis(chart, axis, Qt::AlignBottom, h.start, std::max(x, h.start + h.width));
-    if (ticks > 0) {  // the bins' own edges, not rounded outwards
-        xAxis->setRange(h.start, x);
-        xAxis->setTickCount(ticks);
-    }
-    QValueAxis* yAxis = ValueAxis(chart, "Dives", Qt::AlignLeft, 0, most * 1.1);
+    end = std::max(x, h.start + h.width);
+    return series;
+}
+
+QImage WithCounts(QChart* chart, QLineSeries* series, QAbstractAxis* xAxis, int most, const QString& counted)
+{
+    QValueAxis* yAxis = ValueAxis(chart, counted, Qt::AlignLeft, 0, most * 1.1);
     yAxis->setLabelFormat("%d");
     series->attachAxis(xAxis);
     series->attachAxis(yAxis);
     return Render(chart);
+}
+
+}  // namespace
+
+QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis, int ticks)
+{
+    QChart* chart = NewChart(title);
+    chart->legend()->hide();
+    double end = 0;
+    int most = 1;
+    QLineSeries* series = Outline(h, end, most);
+    chart->addSeries(series);
+    QValueAxis* xAxis = ValueAxis(chart, axis, Qt::AlignBottom, h.start, end);
+    if (ticks > 0) {  // the bins' own edges, not rounded outwards
+        xAxis->setRange(h.start, end);
+        xAxis->setTickCount(ticks);
+    }
+    return WithCounts(chart, series, xAxis, most, "Dives");
+}
+
+QImage LogDurationChart(const Histogram& h, const QString& title, const QString& axis)
+{
+    QChart* chart = NewChart(title);
+    chart->legend()->hide();
+    double end = 0;
+    int most = 1;
+    QLineSeries* series = Outline(h, end, most);
+    chart->addSeries(series);
+    // Ticks at durations a reader thinks in, each where its logarithm lies.
+    static const std::pair<double, const char*> marks[] = {
+        {1, "1 s"},       {10, "10 s"},     {60, "1 min"},   {600, "10 min"}, {3600, "1 h"},
+        {36000, "10 h"},  {86400, "1 d"},   {864000, "10 d"}, {8640000, "100 d"}};
+    auto* xAxis = new QCategoryAxis;
+    xAxis->setTitleText(axis);
+    xAxis->setRange(h.start, end);
+    xAxis->setStartValue(h.start);
+    xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (const auto& [seconds, label] : marks)
+        if (std::log10(seconds) >= h.start - 1e-9 && std::log10(seconds) <= end + 1e-9)
+            xAxis->append(label, std::log10(seconds));
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    return WithCounts(chart, series, xAxis, most, "Dives");
 }
 
 QImage DielChart(const std::array<int, 24>& counts)
@@ -205,11 +281,15 @@ QImage BoutTimeline(const RecordingStudy& r)
     series->append(epoch(to), 0);
     for (QLineSeries* p : pieces)
         chart->addSeries(p);
+    // Ticks at round hours or midnights: the axis runs from the round time
+    // before the record to the one after it.
+    const double step = RoundTimeStep(to - from, TimelineTicks);
+    const double first = std::floor(from / step) * step, last = std::ceil(to / step) * step;
     auto* x = new QDateTimeAxis;
     x->setTitleText("Date and time of the record");
-    x->setFormat(to - from > 3 * 24 * MsPerHour ? "dd.MM." : "dd.MM. HH:mm");
-    x->setRange(DateTimeOf(from), DateTimeOf(to));
-    x->setTickCount(6);
+    x->setFormat(step >= 24 * MsPerHour ? "dd.MM." : "dd.MM. HH:mm");
+    x->setRange(DateTimeOf(first), DateTimeOf(last));
+    x->setTickCount(static_cast<int>(std::lround((last - first) / step)) + 1);
     chart->addAxis(x, Qt::AlignBottom);
     QValueAxis* y = ValueAxis(chart, "Dives in the bout", Qt::AlignLeft, 0, most * 1.1);
     y->setLabelFormat("%d");

@@ -17,10 +17,16 @@ QColor ShapeColour(char shape);
 extern const char ReportShapes[8];  // "VUYWPLX"
 
 constexpr int ChartWidth = 640, ChartHeight = 400;
+constexpr int ShapePictureWidth = 72, ShapePictureHeight = 36;
+
+// A small profile of a dive shape in its colour, for the report's legend.
+QImage ShapePicture(char shape);
 
 QImage DepthAgainstDuration(const RecordingStudy& r);
 // With `ticks`, the axis runs over the bins exactly with that many ticks.
 QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis, int ticks = 0);
+// A histogram of LogHistogramOf over seconds, its axis ticked at 1 s, 10 s, 1 min, ... 1 d.
+QImage LogDurationChart(const Histogram& h, const QString& title, const QString& axis);
 QImage DielChart(const std::array<int, 24>& counts);
 QImage BoutTimeline(const RecordingStudy& r);
 // Dives per day, and median duration and depth with their quartiles, per recording.

@@ -7,6 +7,7 @@
 #include "core/store/FileUtil.h"
 #include "core/store/NumberText.h"
 #include "core/store/TimeBase.h"
+#include "gui/report/ReportText.h"
 #include "gui/report/StudyCharts.h"
 
 namespace vk {
@@ -14,6 +15,7 @@ namespace vk {
 namespace {
 
 constexpr int HistogramBins = 30;
+constexpr int PauseBinsPerDecade = 8;
 
 // A recording's name as a folder name: letters, digits, '.', '-' and '_'.
 // A name that needed other characters replaced gets a checksum of itself
@@ -29,21 +31,6 @@ std::string FolderName(const std::string& recording)
             replaced = true;
         }
     return replaced ? name + "-" + Checksum(recording).substr(0, 8) : name;
-}
-
-std::string Html(const std::string& text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 bool Save(const QImage& image, const std::string& path, std::string& error)
@@ -63,16 +50,19 @@ table { border-collapse: collapse; margin: 1em 0; }
 td, th { border: 1px solid #ccc; padding: 0.25em 0.6em; text-align: right; }
 th:first-child, td:first-child { text-align: left; }
 .pair img { width: 48%; }
-.failed { color: #a00; }
-.shapes span { display: inline-block; padding: 0 0.5em; margin-right: 0.3em; color: white; }
+.failed, .warn { color: #a00; }
+.shapes span { display: inline-block; padding: 0 0.5em; color: white; }
+.shapes td, .shapes th { text-align: left; }
+.shapes img { border: none; margin: 0; }
+.facts th { text-align: left; font-weight: normal; color: #555; }
+.facts td { text-align: left; }
+.checks td:last-child { text-align: left; }
+.legend { max-width: 60em; }
 </style>)";
 
-std::string ShapeKey()
+std::string ShapeFile(char shape)
 {
-    std::string key = "<p class=\"shapes\">Dive shapes: ";
-    for (const char* s = ReportShapes; *s; ++s)
-        key += "<span style=\"background:" + ShapeColour(*s).name().toStdString() + "\">" + *s + "</span>";
-    return key + "</p>\n";
+    return std::string("shapes/") + shape + ".png";
 }
 
 }  // namespace
@@ -84,36 +74,44 @@ std::string RecordPicturePath(const std::string& folder, const std::string& reco
 
 bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStudy>& study, std::string& error)
 {
-    std::string page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Dive study</title>" +
+    for (const char* shape = ReportShapes; *shape; ++shape)
+        if (!Save(ShapePicture(*shape), (std::filesystem::path(folder) / ShapeFile(*shape)).string(), error))
+            return false;
+    std::string page = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>Dive study</title>" +
                        std::string(Style) + "</head><body>\n<h1>Dive study: " + std::to_string(study.size()) +
-                       " recordings</h1>\n" + ShapeKey();
+                       (study.size() == 1 ? " recording" : " recordings") + "</h1>\n<h2>Reading this report</h2>\n<p>Each dive is drawn in the colour of its "
+                       "shape:</p>\n" +
+                       ShapeLegend(ShapeFile) + CheckLegend();
     std::string table =
         "<table><tr><th>Recording</th><th>Dives</th><th>Bouts</th><th>Dives per day</th><th>Median duration "
-        "[min]</th><th>Median max. depth [m]</th></tr>\n";
+        "[min]</th><th>Median max. depth [m]</th><th>To check</th></tr>\n";
     std::string sections;
     for (const RecordingStudy& r : study) {
         const std::string name = FolderName(r.name), title = Html(r.name);
         if (!r.error.empty()) {
-            table += "<tr class=\"failed\"><td>" + title + "</td><td colspan=\"5\">" + Html(r.error) + "</td></tr>\n";
+            table += "<tr class=\"failed\"><td>" + title + "</td><td colspan=\"6\">" + Html(r.error) + "</td></tr>\n";
             continue;
         }
         std::vector<double> durations, depths, pauses;
+        int toCheck = 0;
         for (const StudyDive& d : r.dives) {
             durations.push_back(d.duration / 60);
             depths.push_back(d.maxDepth);
             if (d.pause >= 0 && !d.pauseAcrossGap)
-                pauses.push_back(d.pause / 60);
+                pauses.push_back(d.pause);
+            toCheck += d.check.empty() ? 0 : 1;
         }
         table += "<tr><td><a href=\"#" + name + "\">" + title + "</a></td><td>" + std::to_string(r.dives.size()) +
                  "</td><td>" + std::to_string(r.bouts.size()) + "</td><td>" + FixedText(DivesPerDay(r), 1) +
                  "</td><td>" + FixedText(SpreadOf(durations).median, 2) + "</td><td>" +
-                 FixedText(SpreadOf(depths).median, 1) + "</td></tr>\n";
+                 FixedText(SpreadOf(depths).median, 1) + "</td><td>" + std::to_string(toCheck) + "</td></tr>\n";
         const std::string base = (std::filesystem::path(folder) / name).string() + "/";
         const std::pair<QImage, const char*> pictures[] = {
             {DepthAgainstDuration(r), "depth-duration.png"},
             {HistogramChart(HistogramOf(durations, HistogramBins), "Dive duration", "Duration [min]"), "duration.png"},
             {HistogramChart(HistogramOf(depths, HistogramBins), "Maximum depth", "Maximum depth [m]"), "depth.png"},
-            {HistogramChart(HistogramOf(pauses, HistogramBins), "Post-dive interval", "Interval after the dive [min]"),
+            {LogDurationChart(LogHistogramOf(pauses, PauseBinsPerDecade), "Pause before the dive",
+                              "Pause before the dive (logarithmic; pauses across gaps left out)"),
              "pause.png"},
             {DielChart(DielCounts(r.dives)), "diel.png"},
             {BoutTimeline(r), "bouts.png"}};
@@ -125,7 +123,7 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
         if (r.start >= 0 && r.end > r.start)
             sections += ", recorded " + DateText(r.start, '.') + " " + ClockText(r.start) + " to " +
                         DateText(r.end, '.') + " " + ClockText(r.end);
-        sections += ".</p>\n";
+        sections += ".</p>\n" + FactsTable(r) + ChecksSection(r);
         if (FileExists(RecordPicturePath(folder, r.name)))
             sections += "<img src=\"" + name + "/record.png\" alt=\"The depth record of " + title + "\">\n";
         sections += "<div class=\"pair\"><img src=\"" + name +
@@ -137,7 +135,7 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
                     "src=\"" +
                     name + "/depth.png\" alt=\"Histogram of maximum depth\"></div>\n";
         sections += "<div class=\"pair\"><img src=\"" + name +
-                    "/pause.png\" alt=\"Histogram of post-dive interval\">"
+                    "/pause.png\" alt=\"Histogram of the pauses before the dives\">"
                     "</div>\n<img src=\"" +
                     name + "/bouts.png\" alt=\"Bouts over the record\">\n";
     }

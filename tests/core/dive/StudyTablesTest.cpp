@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 
@@ -44,6 +45,13 @@ StudyPart Part(const std::string& name, int dives, const Settings& s = {})
     part.bouts.push_back(StudyBoutLine(1, bout, rec, s));
     part.summary.dives = dives;
     part.summary.bouts = 1;
+    part.summary.timeFrom = TimeFromWords::Column;
+    part.summary.threshold = 4;
+    part.summary.surfaceBaseline = 1;
+    part.summary.endOfDive = 2;
+    part.summary.boutFit = "fitted";
+    part.summary.boutCriterion = 88;
+    part.summary.suggested = "threshold 4 m";
     return part;
 }
 
@@ -87,6 +95,20 @@ TEST(StudyTables, WrittenMergedAndReadBack)
     ASSERT_EQ(study[2].dives.size(), 5u);
     EXPECT_EQ(study[2].dives[1].onset, EncodeTime(2026, 1, 7, 6, 10, 0));
     EXPECT_EQ(study[2].dives[1].shape, 'U');
+    EXPECT_EQ(study[2].dives[4].number, 4);
+    EXPECT_EQ(study[0].dives[1].check, "long");
+    EXPECT_EQ(study[0].dives[0].check, "");
+    // What the report says of each recording comes back from recordings.tsv.
+    const RecordingSummary& facts = study[2].facts;
+    EXPECT_EQ(facts.timeFrom, TimeFromWords::Column);
+    EXPECT_EQ(facts.threshold, 4);
+    EXPECT_EQ(facts.surfaceBaseline, 1);
+    EXPECT_EQ(facts.endOfDive, 2);
+    EXPECT_EQ(facts.boutFit, "fitted");
+    EXPECT_EQ(facts.boutCriterion, 88);
+    EXPECT_EQ(facts.suggested, "threshold 4 m");
+    EXPECT_EQ(facts.dives, 5);
+    EXPECT_FALSE(Known(study[1].facts.threshold));  // the failed recording's: not known
     EXPECT_EQ(study[2].dives[4].maxDepth, 14);
     EXPECT_EQ(study[2].dives[0].pause, -1);
     EXPECT_EQ(study[2].dives[1].pause, 540);
@@ -261,6 +283,30 @@ TEST(StudySummary, HistogramsAndSpreads)
     EXPECT_EQ(s.q1, 2);
     EXPECT_EQ(s.q3, 4);
     EXPECT_EQ(SpreadOf({}).median, 0);
+
+    // Pauses of seconds to hours on a logarithmic axis: 4 bins a decade from 1 s.
+    const Histogram pauses = LogHistogramOf({0, 1, 9, 11, 50, 3600, 7000}, 4);
+    EXPECT_EQ(pauses.start, 0);
+    EXPECT_EQ(pauses.width, 0.25);
+    ASSERT_EQ(pauses.counts.size(), 16u);  // 1 s .. 10^4 s; a pause of 0 s has no place
+    EXPECT_EQ(pauses.counts[0], 1);
+    EXPECT_EQ(pauses.counts[3], 1);   // 9 s: just below 10
+    EXPECT_EQ(pauses.counts[4], 1);   // 11 s
+    EXPECT_EQ(pauses.counts[14], 1);  // 1 h
+    EXPECT_EQ(pauses.counts[15], 1);  // nearly 2 h: the last bin
+    EXPECT_TRUE(LogHistogramOf({0, -3}, 4).counts.empty());
+
+    // Time ticks at round hours or midnights, never more than asked.
+    const double morning = EncodeTime(2026, 1, 7, 6, 17, 0);
+    EXPECT_EQ(RoundTimes(morning, morning + 5 * 3600000.0, 6),
+              (std::vector<double>{EncodeTime(2026, 1, 7, 7, 0, 0), EncodeTime(2026, 1, 7, 8, 0, 0),
+                                   EncodeTime(2026, 1, 7, 9, 0, 0), EncodeTime(2026, 1, 7, 10, 0, 0),
+                                   EncodeTime(2026, 1, 7, 11, 0, 0)}));
+    const std::vector<double> month = RoundTimes(morning, morning + 30 * 86400000.0, 8);
+    EXPECT_LE(month.size(), 8u);
+    EXPECT_EQ(std::fmod(month.front(), 86400000.0), 0);  // a midnight, then steps of 7 days
+    EXPECT_LT(month.front() - morning, 7 * 86400000.0);
+    EXPECT_EQ(month[1] - month[0], 7 * 86400000.0);
 }
 
 }  // namespace vk
