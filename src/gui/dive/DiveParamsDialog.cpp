@@ -393,12 +393,12 @@ void DiveParamsDialog::build(bool automatic)
     right->addWidget(bouts);
     right->addWidget(water);
     right->addWidget(frequencies);
+    right->addWidget(suggested_);  // in the column's free room: the dialog need not grow for it
     right->addStretch();
     grid->addLayout(left, 0, 0);
     grid->addLayout(middle, 0, 1);
     grid->addLayout(right, 0, 2);
     grid->addWidget(files, 1, 0, 1, 3);
-    grid->addWidget(suggested_, 2, 0, 1, 3);
     // Row 3: the stretch an automatic run analyses, where the caller shows it.
     grid->addWidget(box, 4, 0, 1, 3);
     ok_->setDefault(true);  // only takes once the button is inside the dialog
@@ -568,7 +568,7 @@ void DiveParamsDialog::suggest(const ParameterSuggestion& s)
                                      : "Suggested from the record (marked): " + Q(said) +
                                            ". OK keeps them, Cancel drops them.");
     suggested_->show();
-    adjustSize();  // room for the line, the fields keep theirs
+    adjustSize();  // where the column's room is not enough, the fields keep theirs
     applyEnabling();
 }
 
