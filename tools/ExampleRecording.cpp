@@ -99,7 +99,10 @@ const char* ShapeLetter(Shape shape)
     return letters[static_cast<int>(shape)];
 }
 
-Simulator::Simulator(uint32_t seed, bool ripples) : state_(seed * 2654435761u + 1), withRipples_(ripples) {}
+Simulator::Simulator(uint32_t seed, bool ripples, bool shortIntervals)
+    : state_(seed * 2654435761u + 1), withRipples_(ripples), shortIntervals_(shortIntervals)
+{
+}
 
 double Simulator::uniform(double lo, double hi)
 {
@@ -245,7 +248,8 @@ void Simulator::planNext()
                                   Shape::Parabola, Shape::U, Shape::L, Shape::V};
     planDive(order[shapeTurn_++ % (sizeof order / sizeof order[0])]);
     --divesLeftInBout_;
-    plan_.insert(plan_.end(), static_cast<std::size_t>(uniform(25, 120)), 0.0);
+    // One draw either way, so that the record with the usual intervals stays as it was.
+    plan_.insert(plan_.end(), static_cast<std::size_t>(shortIntervals_ ? uniform(15, 40) : uniform(25, 120)), 0.0);
 }
 
 Sample Simulator::next()

@@ -39,7 +39,9 @@ public:
 
     // With `ripples`, the long rests at the surface hold shallow excursions
     // (1 to 3.5 m for 6 to 30 s, waves or the animal rolling): no dives.
-    explicit Simulator(uint32_t seed = 20260107, bool ripples = false);
+    // With `shortIntervals`, the dives of a bout are 15 to 40 s apart (25 to
+    // 120 s otherwise), as a fur seal's: an end rule that looks too far ahead joins them.
+    explicit Simulator(uint32_t seed = 20260107, bool ripples = false, bool shortIntervals = false);
     Sample next();  // the next second
     int64_t position() const { return position_; }
     const std::vector<DiveTruth>& dives() const { return dives_; }
@@ -56,6 +58,7 @@ private:
     std::size_t planAt_ = 0;
     std::vector<DiveTruth> dives_;
     bool withRipples_ = false;
+    bool shortIntervals_ = false;
     int bout_ = 0;
     int divesLeftInBout_ = 0;
     int shapeTurn_ = 0;
