@@ -182,9 +182,17 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     part.recording = options.name.empty() ? RecordingName(setup) : options.name;
     RecordingDialogs ui;
     auto wb = std::make_unique<Workbench>();
-    if (!ReadSetup(setup, wb->rec, wb->settings))
+    std::vector<std::string> unread;
+    if (!ReadSetup(setup, wb->rec, wb->settings, &unread))
         return Failed(std::move(part), "Cannot read the setup file " + setup + ": it " + WhyNotASetup(setup), &ui,
                       since());
+    for (const std::string& line : unread)
+        std::fprintf(stderr, "%s: %s cannot be read: the program's own value is used instead\n", setup.c_str(),
+                     line.c_str());
+    if (!unread.empty())
+        part.summary.note = std::to_string(unread.size()) + " setup line" + (unread.size() == 1 ? "" : "s") +
+                            " not read (" + unread.front() + (unread.size() > 1 ? ", ..." : "") +
+                            "): the program's own values used";
     wb->setupFile = setup;
     // Which file's settings this run uses, so that a parameter left behind is found.
     std::error_code absent;
@@ -331,7 +339,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     part.summary.seconds = since();
     // No dive where the record goes deeper than the threshold is more likely a fault than a fact.
     if (o.dives == 0 && surface.known && surface.deepest > p.Threshold)
-        part.summary.note = "no dive found, though the depth reaches " + ShortText(surface.deepest) +
+        part.summary.note += std::string(part.summary.note.empty() ? "" : "; ") + "no dive found, though the depth reaches " + ShortText(surface.deepest) +
                             " m, past the threshold of " + ShortText(p.Threshold) +
                             " m: check the threshold, the surface baseline and the values";
     std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s%s%s\n", setup.c_str(), o.dives,

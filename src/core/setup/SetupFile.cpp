@@ -155,13 +155,14 @@ const std::unordered_map<std::string_view, KeyEntry>& KeyIndex()
     return index;
 }
 
-void ReadLine(std::string_view line, setup::Target& target)
+// False for a line of a key this program knows whose indexes or values it cannot read.
+bool ReadLine(std::string_view line, setup::Target& target)
 {
     const std::vector<std::string_view> fields = SplitTabs(line.substr(0, MaxLineLength));
     const std::string_view name = TrimEnds(fields[0]).substr(0, MaxTextLength);
     const auto found = KeyIndex().find(name);
     if (name.empty() || found == KeyIndex().end())
-        return;
+        return true;  // another program's or version's key: not ours to judge
     const Key& key = *found->second.key;
     const setup::IndexRange range = setup::RangeOf(found->second.group->index);
 
@@ -170,19 +171,20 @@ void ReadLine(std::string_view line, setup::Target& target)
     for (int n = 0; n < range.count; ++n, ++at) {
         int64_t v = 0;
         if (at >= fields.size() || !ParseInteger(fields[at], v) || v < range.lo[n] || v > range.hi[n])
-            return;
+            return false;
         index[n] = static_cast<int>(v);
     }
     const FieldRefs refs = key.fields(target, index[0], index[1]);
     std::vector<Value> values(refs.size());
     for (std::size_t k = 0; k < refs.size(); ++k, ++at) {
         if (at >= fields.size() || !ParseValue(refs[k], fields[at], at + 1 < fields.size(), key, values[k]))
-            return;
+            return false;
     }
     for (std::size_t k = 0; k < refs.size(); ++k)
         Assign(refs[k], values[k]);
     if (key.read)
         key.read(target, index[0], index[1]);
+    return true;
 }
 
 bool FirstLineIsMagic(LineReader& reader)
@@ -234,16 +236,24 @@ std::string Compose(setup::Target& target)
 
 }  // namespace
 
-bool ReadSetup(const std::string& path, Recording& rec, Settings& settings)
+bool ReadSetup(const std::string& path, Recording& rec, Settings& settings, std::vector<std::string>* unread)
 {
+    constexpr std::size_t Shown = 80;
     LineReader reader(MaxLineLength, 64 * 1024);
     if (!reader.open(path) || !FirstLineIsMagic(reader) || !reader.rewind())
         return false;
     std::array<ChannelDescriptor, SlotCount> desc{rec.desc(0), rec.desc(1), rec.desc(2)};
     setup::Target target{desc, settings};
     std::string_view line;
-    while (reader.next(line))
-        ReadLine(line, target);
+    for (int number = 1; reader.next(line); ++number)
+        if (!ReadLine(line, target) && unread) {
+            std::string shown(line.substr(0, Shown));
+            for (char& c : shown)
+                if (static_cast<unsigned char>(c) < ' ')
+                    c = ' ';
+            unread->push_back("line " + std::to_string(number) + " \"" + shown + (line.size() > Shown ? "..." : "") +
+                              "\"");
+        }
     for (int s = 0; s < SlotCount; ++s) {
         rec.desc(s) = desc[static_cast<std::size_t>(s)];
         rec.desc(s).yOffset = 0.0;

@@ -142,7 +142,18 @@ void MainDialog::readSetup(const std::string& path)
         // The comments belong to the setup file read now.
         wb_.settings.Cmt1.clear();
         wb_.settings.Cmt2.clear();
-        ReadSetup(path, wb_.rec, wb_.settings);
+        std::vector<std::string> unread;
+        ReadSetup(path, wb_.rec, wb_.settings, &unread);
+        if (!unread.empty()) {
+            constexpr std::size_t Listed = 5;
+            std::string text = FileNameOf(path) + ": these lines cannot be read; the values they would set stay as "
+                                                  "they were:";
+            for (std::size_t k = 0; k < std::min(unread.size(), Listed); ++k)
+                text += "\r\n" + unread[k];
+            if (unread.size() > Listed)
+                text += "\r\n... and " + std::to_string(unread.size() - Listed) + " more";
+            ui_.message(text, Severity::Warning);
+        }
     } else if (FileExists(path)) {
         ui_.message(" " + FileNameOf(path) + " is not a Varnik setup file.", Severity::Error);
     }

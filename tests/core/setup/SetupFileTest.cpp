@@ -140,7 +140,10 @@ struct SetupFile : ::testing::Test {
     Settings settings;
 
     // Reads a file of the magic line and `lines` into the fixture's state.
-    bool ReadLines(const std::string& lines) { return ReadSetup(dir.write("s.cfg", Magic + lines), rec, settings); }
+    bool ReadLines(const std::string& lines, std::vector<std::string>* unread = nullptr)
+    {
+        return ReadSetup(dir.write("s.cfg", Magic + lines), rec, settings, unread);
+    }
 };
 
 }  // namespace
@@ -267,6 +270,7 @@ TEST_F(SetupFile, TimeColumnsOnlyWhereTheLinesCarryTimes)
 
 TEST_F(SetupFile, BadLinesAreSkippedOneByOne)
 {
+    std::vector<std::string> unread;
     ASSERT_TRUE(
         ReadLines("SampRate\t3\t50\r\n"  // slot outside 0..2
                   "SampRate\t0\t5x\r\n"  // not an integer
@@ -291,7 +295,16 @@ TEST_F(SetupFile, BadLinesAreSkippedOneByOne)
                   "subsidline\t1\t3\t5\r\n"      // the flag is missing
                   "subsidline\t1\t4\t7,5\t1\r\n"
                   "NameOutFile\t3\t/x\r\n"
-                  "Unknown\t1\r\n\r\n\t\r\n"));
+                  "Unknown\t1\r\n\r\n\t\r\n",
+                  &unread));
+    // The lines of known keys that were skipped are named, with their numbers, for the user.
+    ASSERT_EQ(unread.size(), 9u);
+    EXPECT_EQ(unread[0], "line 2 \"SampRate 3 50\"");
+    EXPECT_EQ(unread[1], "line 3 \"SampRate 0 5x\"");
+    EXPECT_EQ(unread[3], "line 12 \"Dive FixBott 7\"");
+    EXPECT_EQ(unread.back(), "line 26 \"NameOutFile 3 /x\"");
+    for (const std::string& u : unread)
+        EXPECT_EQ(u.find("Unknown"), std::string::npos);
     EXPECT_EQ(rec.desc(0).SampRate, 1000);
     EXPECT_EQ(rec.desc(1).SampRate, 250);
     EXPECT_EQ(rec.desc(0).CoeffA, 0.5);

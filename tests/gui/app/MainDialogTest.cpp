@@ -329,6 +329,15 @@ void MainDialogTest::setupFilesAreReadAndSaved()
     QCOMPARE(test::TempDir::read(other), std::string("my notes\n"));
     QCOMPARE(ui->texts().back(), std::string(" notes.txt is not a Varnik setup file; it was left as it is."));
 
+    // A line whose value cannot be read is named; the others are read.
+    const std::string odd = dir->write("odd.cfg", test::TempDir::read(saved) + "Dive Threshold\tdeep\r\n");
+    enter(name, QString::fromStdString(odd));
+    QTest::keyClick(name, Qt::Key_Return);
+    QCOMPARE(wb->rec.desc(1).SampRate, 2000);
+    QVERIFY2(ui->texts().back().find("odd.cfg: these lines cannot be read") != std::string::npos &&
+                 ui->texts().back().find("\"Dive Threshold deep\"") != std::string::npos,
+             ui->texts().back().c_str());
+
     // A channel to create: its tab is marked and shows no format.
     {
         Recording r;

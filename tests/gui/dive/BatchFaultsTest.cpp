@@ -318,6 +318,16 @@ void BatchFaultsTest::anAbsurdValueAndAShortLine()
     QVERIFY2(test::Cells(noted[1])[test::Cells(noted[1]).size() - 2].find("past the threshold of 5 m") !=
                  std::string::npos,
              noted[1].c_str());
+
+    // A setup line whose value cannot be read is named, and the note says the program's value was used.
+    SetKey(files.setup, "Dive MinDiveDur", "six");
+    const test::BatchRun unreadable = test::RunBatch({"--outliers", "missing", "--study", study, setup});
+    QCOMPARE(unreadable.exitCode, 0);
+    QVERIFY2(unreadable.err.find("\"Dive MinDiveDur six\" cannot be read: the program's own value is used") !=
+                 std::string::npos,
+             unreadable.err.c_str());
+    const std::vector<std::string> unreadNote = test::Lines(dir.file("study/recordings.tsv"));
+    QVERIFY2(unreadNote[1].find("1 setup line not read (line ") != std::string::npos, unreadNote[1].c_str());
 }
 
 void BatchFaultsTest::reportFoldersOfLikeNamesStayApart()
