@@ -171,55 +171,64 @@ QLineSeries* Outline(const Histogram& h, double& end, int& most)
     return series;
 }
 
-QImage WithCounts(QChart* chart, QLineSeries* series, QAbstractAxis* xAxis, int most, const QString& counted)
+// A histogram's chart before its value axis: the outline, its right edge and highest count.
+struct HistogramPlot {
+    QChart* chart = nullptr;
+    QLineSeries* series = nullptr;
+    double end = 0;
+    int most = 1;
+};
+
+HistogramPlot NewHistogram(const Histogram& h, const QString& title)
 {
-    QValueAxis* yAxis = ValueAxis(chart, counted, Qt::AlignLeft, 0, most * 1.1);
+    HistogramPlot p;
+    p.chart = NewChart(title);
+    p.chart->legend()->hide();
+    p.series = Outline(h, p.end, p.most);
+    p.chart->addSeries(p.series);
+    return p;
+}
+
+// The picture, once the value axis is on the chart: dives counted upwards.
+QImage WithCounts(const HistogramPlot& p, QAbstractAxis* xAxis)
+{
+    QValueAxis* yAxis = ValueAxis(p.chart, "Dives", Qt::AlignLeft, 0, p.most * 1.1);
     yAxis->setLabelFormat("%d");
-    series->attachAxis(xAxis);
-    series->attachAxis(yAxis);
-    return Render(chart);
+    p.series->attachAxis(xAxis);
+    p.series->attachAxis(yAxis);
+    return Render(p.chart);
 }
 
 }  // namespace
 
 QImage HistogramChart(const Histogram& h, const QString& title, const QString& axis, int ticks)
 {
-    QChart* chart = NewChart(title);
-    chart->legend()->hide();
-    double end = 0;
-    int most = 1;
-    QLineSeries* series = Outline(h, end, most);
-    chart->addSeries(series);
-    QValueAxis* xAxis = ValueAxis(chart, axis, Qt::AlignBottom, h.start, end);
+    const HistogramPlot p = NewHistogram(h, title);
+    QValueAxis* xAxis = ValueAxis(p.chart, axis, Qt::AlignBottom, h.start, p.end);
     if (ticks > 0) {  // the bins' own edges, not rounded outwards
-        xAxis->setRange(h.start, end);
+        xAxis->setRange(h.start, p.end);
         xAxis->setTickCount(ticks);
     }
-    return WithCounts(chart, series, xAxis, most, "Dives");
+    return WithCounts(p, xAxis);
 }
 
 QImage LogDurationChart(const Histogram& h, const QString& title, const QString& axis)
 {
-    QChart* chart = NewChart(title);
-    chart->legend()->hide();
-    double end = 0;
-    int most = 1;
-    QLineSeries* series = Outline(h, end, most);
-    chart->addSeries(series);
+    const HistogramPlot p = NewHistogram(h, title);
     // Ticks at durations a reader thinks in, each where its logarithm lies.
     static const std::pair<double, const char*> marks[] = {
         {1, "1 s"},       {10, "10 s"},     {60, "1 min"},   {600, "10 min"}, {3600, "1 h"},
         {36000, "10 h"},  {86400, "1 d"},   {864000, "10 d"}, {8640000, "100 d"}};
     auto* xAxis = new QCategoryAxis;
     xAxis->setTitleText(axis);
-    xAxis->setRange(h.start, end);
+    xAxis->setRange(h.start, p.end);
     xAxis->setStartValue(h.start);
     xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     for (const auto& [seconds, label] : marks)
-        if (std::log10(seconds) >= h.start - 1e-9 && std::log10(seconds) <= end + 1e-9)
+        if (std::log10(seconds) >= h.start - 1e-9 && std::log10(seconds) <= p.end + 1e-9)
             xAxis->append(label, std::log10(seconds));
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    return WithCounts(chart, series, xAxis, most, "Dives");
+    p.chart->addAxis(xAxis, Qt::AlignBottom);
+    return WithCounts(p, xAxis);
 }
 
 QImage DielChart(const std::array<int, 24>& counts)

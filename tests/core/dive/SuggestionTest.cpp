@@ -100,26 +100,33 @@ std::string Figures(const char* record, const Judged& j, const DiveParameters& p
     return line;
 }
 
+// The record's suggestion on a simulated day, judged: every deep dive found,
+// no ripple taken, none joined, none cut in two (an end rule that looks too
+// short a way ahead would), the bout fit converging. The parameters used are
+// returned for the comparisons that follow.
+DiveParameters SuggestedHolds(int step, bool shortIntervals, const char* record)
+{
+    Simulated s = Simulate(step, 24, shortIntervals);
+    const DiveParameters p = SuggestParameters(s.rec, EstimateSurface(s.rec, 0), DiveParameters{}, -1).params;
+    const Judged j = Judge(s, p);
+    const std::string figures = Figures((record + std::string(", ") + std::to_string(step) + " s").c_str(), j, p);
+    std::printf("%s\n", figures.c_str());
+    EXPECT_EQ(j.deepFound, j.truthDeep) << figures;
+    EXPECT_EQ(j.ripplesTaken, 0) << figures;
+    EXPECT_EQ(j.joined, 0) << figures;
+    EXPECT_EQ(j.split, 0) << figures;
+    EXPECT_TRUE(j.fit.fitted()) << figures;
+    return p;
+}
+
 }  // namespace
 
 TEST(Suggestion, HoldsOnRecordsWhoseDivesAreKnown)
 {
     for (const int step : {1, 5, 10}) {
-        Simulated s = Simulate(step, 24);
-        const ParameterSuggestion suggested = SuggestParameters(s.rec, EstimateSurface(s.rec, 0), DiveParameters{}, -1);
-        const DiveParameters& p = suggested.params;
-        const Judged j = Judge(s, p);
-        const std::string figures = Figures(("simulated " + std::to_string(step) + " s").c_str(), j, p);
-        std::printf("%s\n", figures.c_str());
-        EXPECT_EQ(j.deepFound, j.truthDeep) << figures;
-        EXPECT_EQ(j.ripplesTaken, 0) << figures;
-        EXPECT_EQ(j.joined, 0) << figures;
-        EXPECT_EQ(j.split, 0) << figures;
-        EXPECT_TRUE(j.fit.fitted()) << figures;
-
         // The record can fool a threshold that clears only the surface
-        // scatter, so the figures above say something.
-        DiveParameters scatterOnly = p;
+        // scatter, so the figures of the suggestion say something.
+        DiveParameters scatterOnly = SuggestedHolds(step, false, "simulated");
         scatterOnly.Threshold = 2;
         Simulated again = Simulate(step, 24);
         const Judged naive = Judge(again, scatterOnly);
@@ -135,19 +142,7 @@ TEST(Suggestion, HoldsOnRecordsWhoseDivesAreKnown)
 TEST(Suggestion, KeepsDivesWithShortIntervalsApart)
 {
     for (const int step : {1, 5, 10}) {
-        Simulated s = Simulate(step, 24, true);
-        const ParameterSuggestion suggested = SuggestParameters(s.rec, EstimateSurface(s.rec, 0), DiveParameters{}, -1);
-        const DiveParameters& p = suggested.params;
-        const Judged j = Judge(s, p);
-        const std::string figures = Figures(("short intervals, " + std::to_string(step) + " s").c_str(), j, p);
-        std::printf("%s\n", figures.c_str());
-        EXPECT_EQ(j.deepFound, j.truthDeep) << figures;
-        EXPECT_EQ(j.ripplesTaken, 0) << figures;
-        EXPECT_EQ(j.joined, 0) << figures;
-        EXPECT_EQ(j.split, 0) << figures;  // an end rule that looks too short a way ahead cuts dives in two
-        EXPECT_TRUE(j.fit.fitted()) << figures;
-
-        DiveParameters usualEnd = p;
+        DiveParameters usualEnd = SuggestedHolds(step, true, "short intervals");
         usualEnd.LenRest = DiveParameters{}.LenRest;
         Simulated again = Simulate(step, 24, true);
         const Judged usual = Judge(again, usualEnd);
