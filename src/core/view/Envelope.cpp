@@ -7,16 +7,6 @@
 
 namespace vk {
 
-namespace {
-
-uint16_t RawAt(const SampleStore& store, int slot, int64_t p)
-{
-    const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
-    return block ? block[p & SampleStore::BlockMask] : 0;
-}
-
-}  // namespace
-
 void Envelope::fillLevel(const SampleStore& store, int slot, int k, int64_t firstEntry, int64_t endEntry)
 {
     std::vector<RawExtremes>& out = levels_[static_cast<std::size_t>(k)];
@@ -71,36 +61,79 @@ void Envelope::update(const SampleStore& store, int slot, int64_t from, int64_t 
     }
 }
 
+namespace {
+
+// The extremes of a run of entries: a plain loop over two halves the compiler vectorises.
+void AddEntries(RawExtremes& r, const RawExtremes* e, int64_t n)
+{
+    uint16_t lo = r.min, hi = r.max;
+    for (int64_t i = 0; i < n; ++i) {
+        lo = e[i].min < lo ? e[i].min : lo;
+        hi = e[i].max > hi ? e[i].max : hi;
+    }
+    r.min = lo;
+    r.max = hi;
+}
+
+}  // namespace
+
+void Envelope::addSamples(RawExtremes& r, const SampleStore& store, int slot, int64_t from, int64_t to) const
+{
+    // Runs within one block of the store, and without a missing value, in one loop each.
+    while (from < to) {
+        const int64_t blockEnd = ((from >> SampleStore::BlockShift) + 1) << SampleStore::BlockShift;
+        const int64_t end = std::min(to, blockEnd);
+        const uint16_t* block = store.block(slot, static_cast<int>(from >> SampleStore::BlockShift));
+        if (block && !missing_.overlaps(from, end)) {
+            const uint16_t* s = block + (from & SampleStore::BlockMask);
+            uint16_t lo = r.min, hi = r.max;
+            for (int64_t i = 0; i < end - from; ++i) {
+                lo = s[i] < lo ? s[i] : lo;
+                hi = s[i] > hi ? s[i] : hi;
+            }
+            r.min = lo;
+            r.max = hi;
+        } else {
+            for (int64_t p = from; p < end; ++p)
+                if (!missing_.at(static_cast<int32_t>(p)))
+                    r.add(block ? block[p & SampleStore::BlockMask] : uint16_t{0});  // a block not there reads 0
+        }
+        from = end;
+    }
+}
+
 RawExtremes Envelope::range(const SampleStore& store, int slot, int64_t from, int64_t to) const
 {
     RawExtremes r;
     int64_t lo = std::max<int64_t>(from, 0);
     int64_t hi = std::min(to, count_);
     int64_t size = 1;  // samples per entry of the current level (1: the raw samples)
+    // Entries a..b-1 of level k (-1: the samples themselves).
+    auto take = [&](int k, int64_t a, int64_t b) {
+        if (b <= a)
+            return;
+        if (k < 0)
+            addSamples(r, store, slot, a, b);
+        else
+            AddEntries(r, levels_[static_cast<std::size_t>(k)].data() + a, b - a);
+    };
     for (int k = -1; lo < hi; ++k) {
-        auto take = [&](int64_t entry) {
-            if (k < 0) {
-                if (!missing_.at(static_cast<int32_t>(entry)))
-                    r.add(RawAt(store, slot, entry));
-            } else
-                r.add(levels_[static_cast<std::size_t>(k)][static_cast<std::size_t>(entry)]);
-        };
+        const int64_t ceilHi = (hi + size - 1) / size;
         if (k + 1 >= levels()) {
             // The coarsest level: take what is left entry by entry.
-            for (int64_t e = lo / size; e * size < hi; ++e)
-                take(e);
+            take(k, lo / size, ceilHi);
             break;
         }
         const int64_t next = size * Fan;
         // Ends that do not fill an entry of the next level, at this level; the
         // end of the channel counts as aligned, as its last entry is partial.
-        while (lo < hi && lo % next != 0) {
-            take(lo / size);
-            lo += size;
-        }
-        while (lo < hi && hi % next != 0 && hi != count_) {
-            hi -= size;
-            take(hi / size);
+        const int64_t leftEnd = std::min((lo + next - 1) / next * next / size, ceilHi);
+        take(k, lo / size, leftEnd);
+        lo = std::max(lo, leftEnd * size);
+        if (lo < hi && hi != count_) {
+            const int64_t rightStart = std::max(hi / next * next, lo);
+            take(k, rightStart / size, hi / size);
+            hi = rightStart;
         }
         size = next;
     }

@@ -50,6 +50,8 @@ public:
     std::size_t bytes() const;
 
 private:
+    // Adds the stored samples from..to-1 that have a value.
+    void addSamples(RawExtremes& r, const SampleStore& store, int slot, int64_t from, int64_t to) const;
     void fillLevel(const SampleStore& store, int slot, int k, int64_t firstEntry, int64_t endEntry);
 
     int64_t count_ = 0;

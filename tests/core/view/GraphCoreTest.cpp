@@ -184,6 +184,30 @@ TEST(GraphEnvelope, ExtremesOfAnyStretchMatchAPlainScan)
     EXPECT_EQ(e.range(rec.store, 0, count - 7, count + 100).max, scan(count - 7, count).max);
     EXPECT_TRUE(e.range(rec.store, 0, 10, 10).empty());
 
+    // With samples missing (runs inside an entry, across entries and blocks), every stretch still matches.
+    GapList missing;
+    missing.add(3, 9);  // added in order
+    missing.add(16380, 16390);
+    missing.add(40001, 40002);  // the greatest value
+    const std::vector<std::pair<int64_t, int64_t>> runs{{3, 9}, {16380, 16390}, {40001, 40002}};
+    Envelope gapped;
+    gapped.build(rec.store, 0, count, missing);
+    auto scanPresent = [&](int64_t a, int64_t b) {
+        RawExtremes x;
+        for (int64_t p = a; p < std::min(b, count); ++p)
+            if (std::none_of(runs.begin(), runs.end(), [p](auto r) { return p >= r.first && p < r.second; }))
+                x.add(ReadRaw(rec, static_cast<int32_t>(p), 0));
+        return x;
+    };
+    for (int k = 0; k < 2000; ++k) {
+        const int64_t a = random() % count, b = a + random() % (k % 2 ? 300 : count);
+        const RawExtremes got = gapped.range(rec.store, 0, a, b), want = scanPresent(a, b);
+        ASSERT_EQ(got.min, want.min) << a << ".." << b;
+        ASSERT_EQ(got.max, want.max) << a << ".." << b;
+    }
+    EXPECT_TRUE(gapped.range(rec.store, 0, 3, 9).empty());
+    EXPECT_LT(gapped.range(rec.store, 0, 0, count).max, 65535);
+
     // An edit rebuilds only what it touched.
     WriteRaw(rec, 30000, 1, 0);
     e.update(rec.store, 0, 30000, 30001);
