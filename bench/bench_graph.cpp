@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "core/files/ChannelSource.h"
 #include "core/setup/Workbench.h"
 #include "core/store/ConsoleDialogs.h"
+#include "core/view/Envelope.h"
 #include "core/view/RedrawRequest.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/widgets/HelpViewer.h"
@@ -59,6 +61,27 @@ int main(int argc, char** argv)
     for (int slot = 0; slot < 3; ++slot)
         FillChannel(wb.rec, slot, n);
     std::printf("channels        3 x %d samples (filled in %.0f ms)\n", n, Ms(start));
+    // The yardstick of this run: one plain pass (least and greatest raw word) over every sample.
+    double yardstick = 1e9;
+    for (int k = 0; k < 3; ++k) {
+        const auto t = Clock::now();
+        vk::RawExtremes all;
+        for (int slot = 0; slot < 3; ++slot)
+            for (int row = 0; row < vk::SampleStore::RowsPerSlot; ++row) {
+                const uint16_t* block = wb.rec.store.block(slot, row);
+                uint16_t lo = all.min, hi = all.max;
+                for (int32_t i = 0; i < vk::SampleStore::BlockSamples; ++i) {
+                    lo = block[i] < lo ? block[i] : lo;
+                    hi = block[i] > hi ? block[i] : hi;
+                }
+                all.min = lo;
+                all.max = hi;
+            }
+        yardstick = std::min(yardstick, Ms(t));
+        if (all.empty())
+            std::printf("(no samples)\n");
+    }
+    std::printf("yardstick       %.1f ms: one plain pass over the 3 x %d samples (best of 3)\n", yardstick, n);
     wb.rec.time.LongestSpan = (n - 1) * 1000.0;
 
     vk::HelpViewer help(ui, "");
@@ -83,24 +106,27 @@ int main(int argc, char** argv)
         double f1, f2;
     };
     const vk::LinePositions opening = window->view().at;
-    // "profile": only whole-record redraws, many of them, for a profiler to look at.
-    if (argc > 1 && std::string(argv[1]) == "profile") {
+    // "profile whole" or "profile border": only that, many times, for a profiler to look at.
+    const std::string profile = argc > 2 && std::string(argv[1]) == "profile" ? argv[2] : "";
+    if (profile == "whole") {
         window->view().at.F1 = 0;
         window->view().at.F2 = wb.rec.time.LongestSpan;
-        std::printf("whole recording redraw %.1f ms (best of 300)\n", fullRedraw(300));
+        const double whole = fullRedraw(300);
+        std::printf("whole recording redraw %.1f ms (best of 300), %.2f x the yardstick\n", whole, whole / yardstick);
         delete window;
         return 0;
     }
     const Case cases[] = {{"opening view", opening.F1, opening.F2}, {"whole recording", 0, wb.rec.time.LongestSpan}};
-    for (const Case& c : cases) {
+    for (const Case& c : profile.empty() ? cases : std::span<const Case>{}) {
         window->view().at.F1 = c.f1;
         window->view().at.F2 = c.f2;
         window->setUseEnvelopes(true);
         const double with = fullRedraw(5);
         window->setUseEnvelopes(false);
         const double without = fullRedraw(1);
-        std::printf("%-15s full redraw %7.1f ms with envelopes, %8.1f ms from every sample (%.0fx)\n", c.name, with,
-                    without, without / with);
+        std::printf("%-15s full redraw %7.1f ms with envelopes (%.2f x the yardstick), %8.1f ms from every sample "
+                    "(%.0fx)\n",
+                    c.name, with, with / yardstick, without, without / with);
     }
     // Moving around by keys: each step is a key press and the paint it causes.
     window->view().at = opening;
@@ -117,10 +143,17 @@ int main(int argc, char** argv)
         return Ms(t) / count;
     };
     window->setUseEnvelopes(true);
-    std::printf("cursor step     %.2f ms per step (100 steps of both cursors, no curve drawn anew)\n",
-                steps(Qt::Key_F6, 100));
-    std::printf("border step     %.2f ms per step (100 steps of both borders, all strips drawn anew)\n",
-                steps(Qt::Key_F3, 100));
+    if (profile == "border") {
+        const double step = steps(Qt::Key_F3, 1000);
+        std::printf("border step     %.2f ms per step (1000 steps), %.3f x the yardstick\n", step, step / yardstick);
+        delete window;
+        return 0;
+    }
+    const double cursor = steps(Qt::Key_F6, 100), border = steps(Qt::Key_F3, 100);
+    std::printf("cursor step     %.2f ms per step (100 steps of both cursors, no curve drawn anew)\n", cursor);
+    std::printf("border step     %.2f ms per step (100 steps of both borders, all strips drawn anew), %.3f x the "
+                "yardstick\n",
+                border, border / yardstick);
     delete window;
     return 0;
 }

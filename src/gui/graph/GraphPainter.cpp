@@ -91,6 +91,8 @@ void PaintCurve(QPainter& p, const Curve& curve, const DisplayRange& range, int 
         return;
     }
 
+    QVector<QLine> lines;
+    lines.reserve(static_cast<qsizetype>(curve.columns.size()) * 2);
     const CurveColumn* previous = nullptr;
     for (const CurveColumn& c : curve.columns) {
         const int top = row(c.min), bottom = row(c.max);
@@ -99,8 +101,8 @@ void PaintCurve(QPainter& p, const Curve& curve, const DisplayRange& range, int 
         case 1:
             // The step from the last sample of the column before to the first of this one.
             if (previous && previous->x == c.x - 1 && !c.breakBefore)
-                p.drawLine(c.x - 1, row(previous->last), c.x, row(c.first));
-            p.drawLine(c.x, top, c.x, bottom);
+                lines.append(QLine(c.x - 1, row(previous->last), c.x, row(c.first)));
+            lines.append(QLine(c.x, top, c.x, bottom));
             break;
         case 2: p.drawLine(c.x, std::min({zero, top, bottom}), c.x, std::max({zero, top, bottom})); break;
         default: {
@@ -110,6 +112,8 @@ void PaintCurve(QPainter& p, const Curve& curve, const DisplayRange& range, int 
         }
         previous = &c;
     }
+    if (!lines.isEmpty())
+        p.drawLines(lines);
 }
 
 void PaintChannelCurve(QPainter& p, QSize size, const GraphScene& scene, int slot, double f1, double f2, QColor colour)

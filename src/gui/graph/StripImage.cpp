@@ -20,7 +20,10 @@ void StripImage::invalidate()
 const QImage& StripImage::base()
 {
     if (dirty_ || cache_.size() != size()) {
-        cache_ = QImage(size(), QImage::Format_RGB32);
+        // The same image is painted over while its size stays: a new one of a
+        // few megabytes at every step cost more in fresh pages than the curve.
+        if (cache_.size() != size())
+            cache_ = QImage(size(), QImage::Format_RGB32);
         QPainter p(&cache_);
         if (paintBase_)
             paintBase_(p, size());

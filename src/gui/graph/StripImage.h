@@ -15,6 +15,8 @@ class StripImage : public QWidget {
 public:
     using Paint = std::function<void(QPainter&, QSize)>;
 
+    // `base` paints every pixel (it begins with the background): its image is
+    // painted over, not made anew, while the size stays.
     StripImage(const QString& name, Paint base, Paint overlay, QWidget* parent);
 
     // The cached part is drawn anew at the next paint.
