@@ -48,6 +48,7 @@ bench: build
 	$(BUILD)/bench/bench_frequency
 	$(BUILD)/bench/bench_spline
 	$(BUILD)/bench/bench_plots
+	bench/summary.sh $(BUILD)
 
 fuzz-build: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNIK_FUZZ=ON \

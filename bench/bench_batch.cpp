@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Aim.h"
 #include "BenchRecord.h"
 #include "Stopwatch.h"
 #include "core/files/ChannelSource.h"
@@ -58,5 +59,6 @@ int main(int argc, char** argv)
     const double run = Seconds(start);
     std::printf("load alone      %.2f s\n", load);
     std::printf("batch runner    %.2f s (%.2f x the load)%s\n", run, run / load, status == 0 ? "" : "  FAILED");
+    bench::AimLine("whole batch run, x the load", run / load, 1.5, "x");
     return status == 0 ? 0 : 1;
 }

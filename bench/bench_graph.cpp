@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Aim.h"
 #include "OffscreenScreen.h"
 #include "Stopwatch.h"
 #include "core/files/ChannelSource.h"
@@ -127,6 +128,8 @@ int main(int argc, char** argv)
         std::printf("%-15s full redraw %7.1f ms with envelopes (%.2f x the yardstick), %8.1f ms from every sample "
                     "(%.0fx)\n",
                     c.name, with, with / yardstick, without, without / with);
+        if (c.f1 == 0 && c.f2 == wb.rec.time.LongestSpan)
+            bench::AimLine("whole-record redraw, three channels", with, 8, "ms");
     }
     // Moving around by keys: each step is a key press and the paint it causes.
     window->view().at = opening;
@@ -154,6 +157,7 @@ int main(int argc, char** argv)
     std::printf("border step     %.2f ms per step (100 steps of both borders, all strips drawn anew), %.3f x the "
                 "yardstick\n",
                 border, border / yardstick);
+    bench::AimLine("border step, all strips drawn anew", border, 4, "ms");
     delete window;
     return 0;
 }

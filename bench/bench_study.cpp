@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "Aim.h"
 #include "BenchRecord.h"
 #include "Stopwatch.h"
 
@@ -44,5 +45,6 @@ int main(int argc, char** argv)
     std::printf("-j 1            %.2f s\n", one);
     std::printf("-j 2            %.2f s (%.2f x -j 1, aim: 0.6 or less)%s\n", two, two / one,
                 one < 0 || two < 0 ? "  FAILED" : "");
+    bench::AimLine("four records, -j 2 x -j 1", two / one, 0.6, "x");
     return one < 0 || two < 0 ? 1 : 0;
 }
