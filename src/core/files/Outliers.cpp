@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace vk {
 
@@ -17,32 +19,85 @@ bool Outside(double v, const OutlierBounds& b)
 
 }  // namespace
 
-std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues>& kept)
+namespace {
+
+constexpr int HalfBits = 16;
+constexpr std::size_t Buckets = std::size_t{1} << HalfBits;
+
+// A float's bits in an order that sorts as the floats do (NaN left aside).
+uint32_t OrderedBits(float v)
 {
-    std::vector<float> values;
+    uint32_t u = 0;
+    std::memcpy(&u, &v, sizeof u);
+    return (u & 0x80000000u) ? ~u : (u | 0x80000000u);
+}
+
+float FromOrderedBits(uint32_t u)
+{
+    u = (u & 0x80000000u) ? (u & 0x7fffffffu) : ~u;
+    float v = 0;
+    std::memcpy(&v, &u, sizeof v);
+    return v;
+}
+
+template <typename Visit>
+void EachValue(const std::vector<textload::KeptValues>& kept, Visit visit)
+{
     for (const textload::KeptValues& k : kept)
         for (const float v : k.values)
             if (!std::isnan(v))
-                values.push_back(v);
-    if (values.empty())
+                visit(v);
+}
+
+// The values of rank `ranks` (0 = the least) among those that are not NaN,
+// exactly as a sort would give them, without a copy of the values: counted
+// by the upper half of their ordered bits, then, within the bucket that holds
+// each rank, by the lower half.
+std::vector<float> ValuesOfRank(const std::vector<textload::KeptValues>& kept, const std::vector<std::size_t>& ranks)
+{
+    std::vector<std::size_t> upper(Buckets, 0);
+    EachValue(kept, [&upper](float v) { ++upper[OrderedBits(v) >> HalfBits]; });
+    std::vector<float> found;
+    for (const std::size_t rank : ranks) {
+        std::size_t bucket = 0, before = 0;
+        while (before + upper[bucket] <= rank)
+            before += upper[bucket++];
+        std::vector<std::size_t> lower(Buckets, 0);
+        EachValue(kept, [&lower, bucket](float v) {
+            const uint32_t bits = OrderedBits(v);
+            if ((bits >> HalfBits) == bucket)
+                ++lower[bits & (Buckets - 1)];
+        });
+        std::size_t low = 0;
+        while (before + lower[low] <= rank)
+            before += lower[low++];
+        found.push_back(FromOrderedBits(static_cast<uint32_t>(bucket << HalfBits | low)));
+    }
+    return found;
+}
+
+}  // namespace
+
+std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues>& kept)
+{
+    std::size_t n = 0;
+    EachValue(kept, [&n](float) { ++n; });
+    if (n == 0)
         return std::nullopt;
     // At least one value left out at each end: in a short file one absurd
     // value is more than the share.
-    const std::size_t n = values.size();
     const std::size_t trimmed = std::min(std::max<std::size_t>(1, static_cast<std::size_t>(BulkShare * n)), (n - 1) / 2);
-    auto nth = [&values](std::size_t k) {
-        std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(k), values.end());
-        return static_cast<double>(values[k]);
-    };
+    const std::vector<float> bulk = ValuesOfRank(kept, {trimmed, n - 1 - trimmed});
     OutlierBounds b;
-    b.bulkLow = nth(trimmed);
-    b.bulkHigh = nth(n - 1 - trimmed);
+    b.bulkLow = bulk[0];
+    b.bulkHigh = bulk[1];
     if (!std::isfinite(b.bulkLow) || !std::isfinite(b.bulkHigh))
         return std::nullopt;  // the bulk itself is absurd: nothing to tell apart
     const double span = b.bulkHigh > b.bulkLow ? b.bulkHigh - b.bulkLow : std::max(std::fabs(b.bulkHigh), 1.0);
     b.low = b.bulkLow - BoundSpans * span;
     b.high = b.bulkHigh + BoundSpans * span;
-    const bool any = std::any_of(values.begin(), values.end(), [&b](float v) { return Outside(v, b); });
+    bool any = false;
+    EachValue(kept, [&any, &b](float v) { any = any || Outside(v, b); });
     return any ? std::optional(b) : std::nullopt;
 }
 

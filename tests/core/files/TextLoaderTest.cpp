@@ -3,6 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "core/files/Outliers.h"
 #include "core/files/TextLoader.h"
 #include "core/files/TextLoaderPasses.h"
 #include "support/ScriptedDialogs.h"
@@ -509,6 +514,67 @@ TEST_F(TextLoader, SlotsOfOneFileShareOneReading)
     EXPECT_FALSE(ShareOneReading(rec, 1, 2));
     rec.desc(1).InDelimiter = ',';
     EXPECT_FALSE(ShareOneReading(rec, 0, 1));
+}
+
+}  // namespace vk
+
+namespace vk {
+
+// The bulk's quantiles are found without a copy of the values, and exactly
+// as a sort finds them: negative, zero of either sign, repeated and infinite
+// values, values spread across parts, missing ones passed over.
+TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<textload::KeptValues> kept(1 + round % 3);
+        std::vector<float> all;
+        const int n = 1 + static_cast<int>(random() % (round < 20 ? 50 : 20000));
+        for (int i = 0; i < n; ++i) {
+            float v = 0;
+            switch (random() % 8) {
+            case 0: v = NAN; break;
+            case 1: v = -0.0f; break;
+            case 2: v = 1.25f; break;
+            case 3: v = round % 5 == 0 ? INFINITY : 3.0f; break;
+            default: v = std::uniform_real_distribution<float>(-200, 300)(random);
+            }
+            kept[static_cast<std::size_t>(i) % kept.size()].values.push_back(v);
+            if (!std::isnan(v))
+                all.push_back(v);
+        }
+        const std::optional<OutlierBounds> b = FindOutliers(kept);
+        if (all.empty()) {
+            EXPECT_FALSE(b);
+            continue;
+        }
+        std::sort(all.begin(), all.end());
+        const std::size_t trimmed =
+            std::min(std::max<std::size_t>(1, static_cast<std::size_t>(0.001 * all.size())), (all.size() - 1) / 2);
+        const double low = all[trimmed], high = all[all.size() - 1 - trimmed];
+        if (!std::isfinite(low) || !std::isfinite(high)) {
+            EXPECT_FALSE(b);
+            continue;
+        }
+        const double span = high > low ? high - low : std::max(std::fabs(high), 1.0);
+        const bool any = std::any_of(all.begin(), all.end(), [&](float v) {
+            return !(v >= low - 10 * span && v <= high + 10 * span);
+        });
+        ASSERT_EQ(b.has_value(), any) << round;
+        if (b) {
+            EXPECT_EQ(b->bulkLow, low) << round;
+            EXPECT_EQ(b->bulkHigh, high) << round;
+        }
+    }
+    // An absurd value among ordinary ones: found, with the bulk as the sort gives it.
+    std::vector<textload::KeptValues> one(1);
+    for (int i = 0; i < 5000; ++i)
+        one[0].values.push_back(static_cast<float>(i % 100) / 10);
+    one[0].values.push_back(1e30f);
+    const std::optional<OutlierBounds> found = FindOutliers(one);
+    ASSERT_TRUE(found);
+    EXPECT_FLOAT_EQ(found->bulkLow, 0.0f);
+    EXPECT_FLOAT_EQ(found->bulkHigh, 9.9f);
 }
 
 }  // namespace vk
