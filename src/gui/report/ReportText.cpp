@@ -14,7 +14,7 @@ namespace {
 constexpr int MostCheckRows = 200;  // more are left to the Check column of dives.tsv
 constexpr int OpenChecks = 20;      // fewer are shown open
 
-std::string Row(const std::string& name, const std::string& value, const char* cls = nullptr)
+std::string FactRow(const std::string& name, const std::string& value, const char* cls = nullptr)
 {
     return std::string("<tr") + (cls ? std::string(" class=\"") + cls + "\"" : "") + "><th>" + name + "</th><td>" +
            value + "</td></tr>\n";
@@ -107,20 +107,20 @@ std::string FactsTable(const RecordingStudy& r)
     const RecordingSummary& f = r.facts;
     std::string rows;
     if (!f.file.empty())
-        rows += Row("Data file", Html(f.file));
+        rows += FactRow("Data file", Html(f.file));
     if (f.samples > 0 && Known(f.interval))
-        rows += Row("Samples", std::to_string(f.samples) + ", one every " + ShortText(f.interval) + " s");
+        rows += FactRow("Samples", std::to_string(f.samples) + ", one every " + ShortText(f.interval) + " s");
     if (f.timeFrom == TimeFromWords::Default)
-        rows += Row("Clock",
+        rows += FactRow("Clock",
                     "<strong>the start was never set</strong>: it is the program's own, 01.01.1982 00:00:00, so "
                     "the dates and the hours of day (dives per hour of day) are not the animal's",
                     "warn");
     else if (const std::string clock = ClockFacts(f); !clock.empty())
-        rows += Row("Clock", clock);
+        rows += FactRow("Clock", clock);
     if (f.samples > 0)
-        rows += Row("Missing values", MissingFacts(r));
+        rows += FactRow("Missing values", MissingFacts(r));
     if (Known(f.threshold))
-        rows += Row("Dive threshold", ShortText(f.threshold) + " m" +
+        rows += FactRow("Dive threshold", ShortText(f.threshold) + " m" +
                                           (f.surfaceBaseline == 1   ? ", measured from the tracked surface baseline"
                                            : f.surfaceBaseline == 0 ? ", measured from 0 m (no surface baseline)"
                                                                     : ""));
@@ -129,14 +129,14 @@ std::string FactsTable(const RecordingStudy& r)
                            (f.endOfDive == 1 ? " sample" : " samples");
         if (Known(f.interval))
             rule += " (" + ShortText(f.endOfDive * f.interval) + " s)";
-        rows += Row("End of a dive", rule);
+        rows += FactRow("End of a dive", rule);
     }
     if (const std::string bouts = BoutFacts(r); !bouts.empty())
-        rows += Row("Bouts", bouts);
-    rows += Row("Suggested by the record",
+        rows += FactRow("Bouts", bouts);
+    rows += FactRow("Suggested by the record",
                 f.suggested.empty() ? "nothing: the parameters are the setup's" : Html(f.suggested));
     if (!f.note.empty())
-        rows += Row("Note", Html(f.note), "warn");
+        rows += FactRow("Note", Html(f.note), "warn");
     return "<table class=\"facts\">\n" + rows + "</table>\n";
 }
 
