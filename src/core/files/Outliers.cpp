@@ -1,6 +1,7 @@
 #include "core/files/Outliers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -49,29 +50,51 @@ void EachValue(const std::vector<textload::KeptValues>& kept, Visit visit)
                 visit(v);
 }
 
-// The values of rank `ranks` (0 = the least) among those that are not NaN,
-// exactly as a sort would give them, without a copy of the values: counted
-// by the upper half of their ordered bits, then, within the bucket that holds
-// each rank, by the lower half.
-std::vector<float> ValuesOfRank(const std::vector<textload::KeptValues>& kept, const std::vector<std::size_t>& ranks)
+// The values of the column apart from NaN: how many, the least and greatest,
+// and their counts by the upper half of their ordered bits.
+struct ValueCounts {
+    std::size_t n = 0;
+    float least = INFINITY, greatest = -INFINITY;
+    std::vector<std::size_t> upper = std::vector<std::size_t>(Buckets, 0);
+};
+
+ValueCounts CountValues(const std::vector<textload::KeptValues>& kept)
 {
-    std::vector<std::size_t> upper(Buckets, 0);
-    EachValue(kept, [&upper](float v) { ++upper[OrderedBits(v) >> HalfBits]; });
-    std::vector<float> found;
-    for (const std::size_t rank : ranks) {
-        std::size_t bucket = 0, before = 0;
-        while (before + upper[bucket] <= rank)
-            before += upper[bucket++];
-        std::vector<std::size_t> lower(Buckets, 0);
-        EachValue(kept, [&lower, bucket](float v) {
-            const uint32_t bits = OrderedBits(v);
-            if ((bits >> HalfBits) == bucket)
-                ++lower[bits & (Buckets - 1)];
-        });
+    ValueCounts c;
+    EachValue(kept, [&c](float v) {
+        ++c.n;
+        c.least = std::min(c.least, v);
+        c.greatest = std::max(c.greatest, v);
+        ++c.upper[OrderedBits(v) >> HalfBits];
+    });
+    return c;
+}
+
+// The values of the two ranks (0 = the least) exactly as a sort would give
+// them, without a copy of the values: the bucket of the upper half of the
+// ordered bits that holds each rank, then within it the lower half, both
+// ranks in one more pass.
+std::array<float, 2> ValuesOfRank(const std::vector<textload::KeptValues>& kept, const ValueCounts& counts,
+                                  const std::array<std::size_t, 2>& ranks)
+{
+    std::array<std::size_t, 2> bucket{}, before{};
+    for (std::size_t r = 0; r < 2; ++r)
+        while (before[r] + counts.upper[bucket[r]] <= ranks[r])
+            before[r] += counts.upper[bucket[r]++];
+    std::array<std::vector<std::size_t>, 2> lower{std::vector<std::size_t>(Buckets, 0),
+                                                  std::vector<std::size_t>(Buckets, 0)};
+    EachValue(kept, [&](float v) {
+        const uint32_t bits = OrderedBits(v);
+        for (std::size_t r = 0; r < 2; ++r)
+            if ((bits >> HalfBits) == bucket[r])
+                ++lower[r][bits & (Buckets - 1)];
+    });
+    std::array<float, 2> found{};
+    for (std::size_t r = 0; r < 2; ++r) {
         std::size_t low = 0;
-        while (before + lower[low] <= rank)
-            before += lower[low++];
-        found.push_back(FromOrderedBits(static_cast<uint32_t>(bucket << HalfBits | low)));
+        while (before[r] + lower[r][low] <= ranks[r])
+            before[r] += lower[r][low++];
+        found[r] = FromOrderedBits(static_cast<uint32_t>(bucket[r] << HalfBits | low));
     }
     return found;
 }
@@ -80,14 +103,14 @@ std::vector<float> ValuesOfRank(const std::vector<textload::KeptValues>& kept, c
 
 std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues>& kept)
 {
-    std::size_t n = 0;
-    EachValue(kept, [&n](float) { ++n; });
+    const ValueCounts counts = CountValues(kept);
+    const std::size_t n = counts.n;
     if (n == 0)
         return std::nullopt;
     // At least one value left out at each end: in a short file one absurd
     // value is more than the share.
     const std::size_t trimmed = std::min(std::max<std::size_t>(1, static_cast<std::size_t>(BulkShare * n)), (n - 1) / 2);
-    const std::vector<float> bulk = ValuesOfRank(kept, {trimmed, n - 1 - trimmed});
+    const std::array<float, 2> bulk = ValuesOfRank(kept, counts, {trimmed, n - 1 - trimmed});
     OutlierBounds b;
     b.bulkLow = bulk[0];
     b.bulkHigh = bulk[1];
@@ -96,8 +119,8 @@ std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues
     const double span = b.bulkHigh > b.bulkLow ? b.bulkHigh - b.bulkLow : std::max(std::fabs(b.bulkHigh), 1.0);
     b.low = b.bulkLow - BoundSpans * span;
     b.high = b.bulkHigh + BoundSpans * span;
-    bool any = false;
-    EachValue(kept, [&any, &b](float v) { any = any || Outside(v, b); });
+    // A value outside the bounds: the least or the greatest is.
+    const bool any = Outside(counts.least, b) || Outside(counts.greatest, b);
     return any ? std::optional(b) : std::nullopt;
 }
 
