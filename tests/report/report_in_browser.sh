@@ -72,7 +72,7 @@ frame.addEventListener('load', () => {
 </body></html>
 HTML
 
-dom=$(timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-dev-shm-usage --allow-file-access-from-files \
+dom=$(timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-dev-shm-usage --allow-file-access-from-files --user-data-dir="$work/profile" \
   --virtual-time-budget=20000 --dump-dom "file://$work/look.html" 2>"$work/browser.log" || true)
 result=$(sed -n '/<pre id="out">/,/<\/pre>/p' <<<"$dom" | sed -e 's/<[^>]*>//g')
 echo "$result"
