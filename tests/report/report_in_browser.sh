@@ -89,8 +89,9 @@ if ! grep -q "^pictures $expected, not right 0$" <<<"$result"; then
   fail=1
 fi
 # What each recording's figures rest on, and the dives to check, are on the page.
-for words in "Suggested by the record" "samples without a value" "a pause longer than" "dives to check" \
-  "from the time of each line in the data file" "Cannot read" "no category"; do
+for words in "Suggested by the record" "samples without a value" "dives to check" \
+  "from the time of each line in the data file" "start and interval typed in the setup file" \
+  "ends a bout, fitted to the" "measured from the tracked surface baseline" "Cannot read" "no category"; do
   grep -q "$words" "$work/report/index.html" || { echo "FAIL: the report lacks \"$words\""; fail=1; }
 done
 exit $fail

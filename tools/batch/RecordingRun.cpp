@@ -248,7 +248,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
             part.bouts.push_back(StudyBoutLine(wb->dive.boutsWritten, bout, wb->rec, wb->settings));
     };
     if (options.studyLines)
-        part.diveColumns = StudyDiveColumns(wb->rec, wb->settings);
+        part.diveColumns = DiveColumnsOn(wb->rec, wb->settings);
     std::vector<DiveMark> marks;
     // With a fitted criterion the bouts are grouped once the run's pauses are known.
     struct KeptDive {

@@ -27,20 +27,25 @@ struct Column {
     std::function<std::string(const Recording&, const Settings&)> nameOf = {};
     // Where the settings can switch its values off, whether they are on: a
     // column switched off is left out, not written as a row of zeros.
-    std::function<bool(const Recording&, const Settings&)> on = {};
-    bool isOn(const Recording& rec, const Settings& s) const { return !on || on(rec, s); }
+    // Cheap: it is asked for every column of every line.
+    std::function<bool(const Settings&)> on = {};
+    bool isOn(const Settings& s) const { return !on || on(s); }
     std::string nameIn(const Recording& rec, const Settings& s) const { return nameOf ? nameOf(rec, s) : name; }
 };
 
-using SwitchedBy = std::function<bool(const Recording&, const Settings&)>;
+using SwitchedBy = std::function<bool(const Settings&)>;
+
+bool ExtendedRowInUse(const ExtendedParameterRow& row)
+{
+    return row.enabled && row.operation >= 1 && row.operation < static_cast<int>(OperationItems.size()) &&
+           row.channel >= 0 && row.channel < SlotCount && row.section >= 0 &&
+           row.section < static_cast<int>(SectionItems.size());
+}
 
 // "[Mean of Temperature at Bottom]", with the unit where the operation makes one.
 std::string ExtendedName(const ExtendedParameterRow& row, const Recording& rec)
 {
-    const bool valid = row.enabled && row.operation >= 1 && row.operation < static_cast<int>(OperationItems.size()) &&
-                       row.channel >= 0 && row.channel < SlotCount && row.section >= 0 &&
-                       row.section < static_cast<int>(SectionItems.size());
-    if (!valid)
+    if (!ExtendedRowInUse(row))
         return {};
     static const char* const units[] = {"", "", "", "", "", ", *h", "", "", ", /s", ", km", ", km"};
     return std::string("[") + OperationItems[static_cast<std::size_t>(row.operation)] + " of " +
@@ -49,9 +54,14 @@ std::string ExtendedName(const ExtendedParameterRow& row, const Recording& rec)
 }
 
 // "[20-30m]": the bounds of depth class k while depth frequencies are on.
+bool ClassInUse(int k, const DiveParameters& p)
+{
+    return p.Frequencies && p.NrBins > 0 && p.MaxBin > p.MinBin && k < std::min(p.NrBins, MaxDepthBins);
+}
+
 std::string ClassBounds(int k, const DiveParameters& p)
 {
-    if (!p.Frequencies || p.NrBins <= 0 || !(p.MaxBin > p.MinBin) || k >= std::min(p.NrBins, MaxDepthBins))
+    if (!ClassInUse(k, p))
         return {};
     const double width = (p.MaxBin - p.MinBin) / p.NrBins;
     return "[" + ShortText(p.MinBin + k * width) + "-" + ShortText(p.MinBin + (k + 1) * width) + "m]";
@@ -103,12 +113,12 @@ const std::vector<Column>& DiveColumns()
                      [](const Recording&, const Settings& s) {
                          return "TimeDeeperThan" + ShortText(s.dive.TimeAbove) + "m[s]";
                      },
-                     [](const Recording&, const Settings& s) { return s.dive.TimeAbove != 0; }});
+                     [](const Settings& s) { return s.dive.TimeAbove != 0; }});
         c.push_back({"TimeNotDeeperThan", [](C x, Row& row) { row.number(Seconds(x.r().timeBelow), 3); },
                      [](const Recording&, const Settings& s) {
                          return "TimeNotDeeperThan" + ShortText(s.dive.TimeBelow) + "m[s]";
                      },
-                     [](const Recording&, const Settings& s) { return s.dive.TimeBelow != 0; }});
+                     [](const Settings& s) { return s.dive.TimeBelow != 0; }});
         value("DescentRate[m/s]", &DiveRecord::descentRate, 4);
         value("BottomRate[m/s]", &DiveRecord::bottomRate, 4);
         value("AscentRate[m/s]", &DiveRecord::ascentRate, 4);
@@ -145,7 +155,7 @@ const std::vector<Column>& DiveColumns()
         c.push_back({"WiggleTotalAmplitude[m]", [](C x, Row& row) { row.number(x.r().wiggles.totalAmplitude, 3); }});
         c.push_back({"WiggleMeanDuration[s]", [](C x, Row& row) { row.number(x.r().wiggles.meanDuration, 3); }});
         c.push_back({"WiggleTotalDuration[s]", [](C x, Row& row) { row.number(x.r().wiggles.totalDuration, 3); }});
-        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.WiggMethod != WiggleMethod::None; });
+        switchedBy(first, [](const Settings& s) { return s.dive.WiggMethod != WiggleMethod::None; });
         first = c.size();
         for (const auto& [phase, name] : {std::pair{0, "Descent"}, std::pair{1, "Ascent"}}) {
             const auto p = static_cast<std::size_t>(phase);
@@ -170,7 +180,7 @@ const std::vector<Column>& DiveColumns()
                              }});
             }
         }
-        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.DiveStops != 0; });
+        switchedBy(first, [](const Settings& s) { return s.dive.DiveStops != 0; });
         first = c.size();
         const std::pair<const char*, double WaterTemperature::*> temperatures[] = {
             {"TemperatureDiveMean[degC]", &WaterTemperature::diveMean},
@@ -183,7 +193,7 @@ const std::vector<Column>& DiveColumns()
             const auto field = entry.second;  // a structured binding cannot be captured before C++20 in clang 14
             c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().temperature.*field, 3); }});
         }
-        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.WaterTemp != 0; });
+        switchedBy(first, [](const Settings& s) { return s.dive.WaterTemp != 0; });
         first = c.size();
         const std::pair<const char*, double SpeedValues::*> speeds[] = {
             {"DescentDistance[m]", &SpeedValues::descentDistance},
@@ -196,7 +206,7 @@ const std::vector<Column>& DiveColumns()
             const auto field = entry.second;
             c.push_back({entry.first, [field](C x, Row& row) { row.number(x.r().speed.*field, 2); }});
         }
-        switchedBy(first, [](const Recording&, const Settings& s) { return s.dive.SpeedAnalysis != 0; });
+        switchedBy(first, [](const Settings& s) { return s.dive.SpeedAnalysis != 0; });
         for (int k = 0; k < MaxDepthBins; ++k) {
             const auto n = static_cast<std::size_t>(k);
             const std::string name = "DepthClass" + std::to_string(k + 1);
@@ -206,7 +216,7 @@ const std::vector<Column>& DiveColumns()
                              n < classes.size() ? row.count(classes[n]) : row.empty();
                          },
                          [name, k](const Recording&, const Settings& s) { return name + ClassBounds(k, s.dive); },
-                         [k](const Recording&, const Settings& s) { return !ClassBounds(k, s.dive).empty(); }});
+                         [k](const Settings& s) { return ClassInUse(k, s.dive); }});
         }
         for (int k = 0; k < ExtendedRowCount; ++k) {
             const auto n = static_cast<std::size_t>(k);
@@ -215,9 +225,7 @@ const std::vector<Column>& DiveColumns()
                          [name, n](const Recording& rec, const Settings& s) {
                              return name + ExtendedName(s.dive.ExtendedParameters[n], rec);
                          },
-                         [n](const Recording& rec, const Settings& s) {
-                             return !ExtendedName(s.dive.ExtendedParameters[n], rec).empty();
-                         }});
+                         [n](const Settings& s) { return ExtendedRowInUse(s.dive.ExtendedParameters[n]); }});
         }
         // 1 only for a dive whose samples could not be held: it keeps its durations, depths and rates.
         c.push_back({"TooLong", [](C x, Row& row) { row.count(x.r().tooLong ? 1 : 0); }});
@@ -247,7 +255,7 @@ std::vector<std::string> DiveColumnsOn(const Recording& rec, const Settings& s)
 {
     std::vector<std::string> names;
     for (const Column& c : DiveColumns())
-        if (c.isOn(rec, s))
+        if (c.isOn(s))
             names.push_back(c.nameIn(rec, s));
     return names;
 }
@@ -287,7 +295,7 @@ std::string DiveLine(const DiveLines& dive, const Recording& rec, const Settings
     const DiveContextOfLine x{dive, rec, s};
     Row row(s.OutDlmt);
     for (const Column& c : DiveColumns())
-        if (c.isOn(rec, s))
+        if (c.isOn(s))
             c.write(x, row);
     return row.line();
 }

@@ -137,9 +137,6 @@ bool ReadStudy(const std::string& folder, std::vector<RecordingStudy>& study, st
     for (const auto& row : recordings.rows) {
         RecordingStudy r;
         r.name = cell(row, 0);
-        r.start = TimeOf(cell(row, start));
-        r.end = TimeOf(cell(row, end));
-        r.error = cell(row, fault);
         ReadFacts(recordings, row, r.facts);
         index.emplace(r.name, study.size());
         study.push_back(std::move(r));
@@ -212,8 +209,8 @@ Histogram LogHistogramOf(const std::vector<double>& values, int perDecade)
 
 double RoundTimeStep(double span, int most)
 {
-    static const double steps[] = {MsPerHour / 4, MsPerHour / 2, MsPerHour,  2 * MsPerHour, 3 * MsPerHour,
-                                   6 * MsPerHour, 12 * MsPerHour, MsPerDay,  2 * MsPerDay,  7 * MsPerDay,
+    static const double steps[] = {MsPerHour / 4, MsPerHour / 2,  MsPerHour,    2 * MsPerHour, 3 * MsPerHour,
+                                   6 * MsPerHour, 12 * MsPerHour, MsPerDay,     2 * MsPerDay,  7 * MsPerDay,
                                    14 * MsPerDay, 28 * MsPerDay,  91 * MsPerDay};
     for (const double step : steps)
         if (span / step <= most)
@@ -261,8 +258,9 @@ Spread SpreadOf(std::vector<double> values)
 
 std::pair<double, double> RecordedSpan(const RecordingStudy& r)
 {
-    if ((r.start >= 0 && r.end > r.start) || r.dives.empty())
-        return {r.start, r.end};
+    const double start = Known(r.facts.start) ? r.facts.start : -1, end = Known(r.facts.end) ? r.facts.end : -1;
+    if ((start >= 0 && end > start) || r.dives.empty())
+        return {start, end};
     return {r.dives.front().onset, r.dives.back().onset + r.dives.back().duration * 1000};
 }
 

@@ -38,9 +38,8 @@ struct StudyBout {
     int dives = 0;
 };
 struct RecordingStudy {
-    std::string name, error;
-    double start = -1, end = -1;  // ms; -1 when not known
-    RecordingSummary facts;       // its recordings.tsv line; what a study of an earlier version lacks stays unknown
+    std::string name;
+    RecordingSummary facts;  // its recordings.tsv line (start, end, error, ...); what an earlier version lacks stays unknown
     std::vector<StudyDive> dives;
     std::vector<StudyBout> bouts;
 };

@@ -227,11 +227,6 @@ std::string StudyDiveLine(const DiveLines& dive, const Recording& rec, const Set
     return DiveLine(dive, rec, WithTabs(s));
 }
 
-std::vector<std::string> StudyDiveColumns(const Recording& rec, const Settings& s)
-{
-    return DiveColumnsOn(rec, s);
-}
-
 std::string StudyBoutLine(int32_t number, const BoutSummary& bout, const Recording& rec, const Settings& s)
 {
     return BoutLine(number, bout, rec, WithTabs(s));

@@ -23,16 +23,15 @@ struct StudyPart {
     std::string recording;  // the setup's name
     RecordingSummary summary;
     std::vector<std::string> dives, bouts;  // TAB-separated lines without the Recording cell, each ending "\n"
-    std::vector<std::string> diveColumns;   // the names of the dive lines' cells (StudyDiveColumns)
+    std::vector<std::string> diveColumns;   // the names of the dive lines' cells (DiveColumnsOn)
 };
 
 // The dive and bout lines of the study tables, made as the result files
-// make theirs, with TAB between cells, and the dive lines' columns: those of
-// the recording's dive result file, by the same names. The study's dive table
-// holds every column that one of its recordings has; a recording without a
-// column leaves its cells empty.
+// make theirs, with TAB between cells. A part's dive lines have the columns of
+// its dive result file (DiveColumnsOn), by the same names; the study's dive
+// table holds every column that one of its recordings has, and a recording
+// without a column leaves its cells empty.
 std::string StudyDiveLine(const DiveLines& dive, const Recording& rec, const Settings& s);
-std::vector<std::string> StudyDiveColumns(const Recording& rec, const Settings& s);
 std::string StudyBoutLine(int32_t number, const BoutSummary& bout, const Recording& rec, const Settings& s);
 // The Check cell (the last) of a study dive line filled with `mark`.
 void MarkStudyLine(std::string& line, const std::string& mark);

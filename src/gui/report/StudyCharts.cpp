@@ -318,7 +318,7 @@ QImage StudyComparison(const std::vector<RecordingStudy>& study)
     QPainter painter(&image);
     QStringList names;
     for (const RecordingStudy& r : study)
-        if (r.error.empty())
+        if (r.facts.error.empty())
             names << QString::fromStdString(r.name);
 
     QChart* perDay = NewChart("Dives per day");
@@ -327,7 +327,7 @@ QImage StudyComparison(const std::vector<RecordingStudy>& study)
     set->setColor(QColor(31, 119, 180));
     double most = 1;
     for (const RecordingStudy& r : study)
-        if (r.error.empty()) {
+        if (r.facts.error.empty()) {
             *set << DivesPerDay(r);
             most = std::max(most, DivesPerDay(r));
         }
@@ -349,7 +349,7 @@ QImage StudyComparison(const std::vector<RecordingStudy>& study)
         auto* series = new QBoxPlotSeries;
         double top = 1;
         for (const RecordingStudy& r : study) {
-            if (!r.error.empty())
+            if (!r.facts.error.empty())
                 continue;
             std::vector<double> values;
             for (const StudyDive& d : r.dives)

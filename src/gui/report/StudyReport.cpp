@@ -79,7 +79,8 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
             return false;
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>Dive study</title>" +
                        std::string(Style) + "</head><body>\n<h1>Dive study: " + std::to_string(study.size()) +
-                       (study.size() == 1 ? " recording" : " recordings") + "</h1>\n<h2>Reading this report</h2>\n<p>Each dive is drawn in the colour of its "
+                       (study.size() == 1 ? " recording" : " recordings") +
+                       "</h1>\n<h2>Reading this report</h2>\n<p>Each dive is drawn in the colour of its "
                        "shape:</p>\n" +
                        ShapeLegend(ShapeFile) + CheckLegend();
     std::string table =
@@ -88,8 +89,9 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
     std::string sections;
     for (const RecordingStudy& r : study) {
         const std::string name = FolderName(r.name), title = Html(r.name);
-        if (!r.error.empty()) {
-            table += "<tr class=\"failed\"><td>" + title + "</td><td colspan=\"6\">" + Html(r.error) + "</td></tr>\n";
+        if (!r.facts.error.empty()) {
+            table +=
+                "<tr class=\"failed\"><td>" + title + "</td><td colspan=\"6\">" + Html(r.facts.error) + "</td></tr>\n";
             continue;
         }
         std::vector<double> durations, depths, pauses;
@@ -120,9 +122,9 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
                 return false;
         sections += "<h2 id=\"" + name + "\">" + title + "</h2>\n<p>" + std::to_string(r.dives.size()) + " dives, " +
                     std::to_string(r.bouts.size()) + " bouts";
-        if (r.start >= 0 && r.end > r.start)
-            sections += ", recorded " + DateText(r.start, '.') + " " + ClockText(r.start) + " to " +
-                        DateText(r.end, '.') + " " + ClockText(r.end);
+        if (const RecordingSummary& f = r.facts; Known(f.start) && Known(f.end) && f.end > f.start)
+            sections += ", recorded " + DateText(f.start, '.') + " " + ClockText(f.start) + " to " +
+                        DateText(f.end, '.') + " " + ClockText(f.end);
         sections += ".</p>\n" + FactsTable(r) + ChecksSection(r);
         if (FileExists(RecordPicturePath(folder, r.name)))
             sections += "<img src=\"" + name + "/record.png\" alt=\"The depth record of " + title + "\">\n";

@@ -37,7 +37,7 @@ StudyPart Part(const std::string& name, int dives, const Settings& s = {})
         d.record.timeAbove = 30000;
         part.dives.push_back(StudyDiveLine(d, rec, s));
     }
-    part.diveColumns = StudyDiveColumns(rec, s);
+    part.diveColumns = DiveColumnsOn(rec, s);
     BoutSummary bout;
     bout.onsetTime = 0;
     bout.duration = 3600;
@@ -91,7 +91,7 @@ TEST(StudyTables, WrittenMergedAndReadBack)
     ASSERT_TRUE(ReadStudy(dir.file("all"), study, error)) << error;
     ASSERT_EQ(study.size(), 3u);
     EXPECT_EQ(study[0].name, "seal 7");
-    EXPECT_EQ(study[1].error, failed.summary.error);
+    EXPECT_EQ(study[1].facts.error, failed.summary.error);
     ASSERT_EQ(study[2].dives.size(), 5u);
     EXPECT_EQ(study[2].dives[1].onset, EncodeTime(2026, 1, 7, 6, 10, 0));
     EXPECT_EQ(study[2].dives[1].shape, 'U');
