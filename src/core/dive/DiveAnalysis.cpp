@@ -133,6 +133,16 @@ WaterTemperature WaterTemperatureOf(const Recording& rec, const ChannelSeries& d
 
 }  // namespace
 
+void DifferencesToPrevious(DiveRecord& r, const DiveParameters& p)
+{
+    r.durationDifference = r.duration - r.previous.duration;
+    r.maxDepthDifference = r.maxDepth - r.previous.maxDepth;
+    if (p.AbsDifferences) {
+        r.durationDifference = std::fabs(r.durationDifference);
+        r.maxDepthDifference = std::fabs(r.maxDepthDifference);
+    }
+}
+
 void CountDive(DiveRecord& r, double endTime)
 {
     ++r.counter;
@@ -215,12 +225,7 @@ bool AnalyseDive(Recording& rec, const LinePositions& at, const DiveParameters& 
     if (r.counter != 0 && at.F4 >= r.previous.end) {
         r.pause = at.F4 - r.previous.end;
         r.pauseAcrossGap = PauseAcrossGap(rec, at.F4, r.pause);
-        r.durationDifference = r.duration - r.previous.duration;
-        r.maxDepthDifference = maxDepth - r.previous.maxDepth;
-        if (p.AbsDifferences) {
-            r.durationDifference = std::fabs(r.durationDifference);
-            r.maxDepthDifference = std::fabs(r.maxDepthDifference);
-        }
+        DifferencesToPrevious(r, p);
     }
 
     // Phases, and their rates in m/s where they last.

@@ -33,6 +33,9 @@ void RatesTo90(const ChannelSeries& depth, int32_t f4, int32_t f5, double modalD
 // The modal depth the Y test found and the rates to 90 % of it, for the dive F4..F5.
 DiveFigures FiguresOf(const ChannelSeries& depth, int32_t f4, int32_t f5, double maxDepth, const YResult& y);
 
+// The dive's duration and maximum depth against the previous dive's.
+void DifferencesToPrevious(DiveRecord& r, const DiveParameters& p);
+
 // After a dive was written: the counter advances and the dive becomes the previous one.
 void CountDive(DiveRecord& r, double endTime);
 

@@ -20,11 +20,10 @@ namespace vk {
 namespace {
 
 // Shape and bottom of the dive F4..F5 with maximum depth M.
-int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSeries& depth, DiveFrame& f,
-                       const EdgeSearch& edges)
+int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSeries& depth, DiveFrame& f, double m,
+                       int32_t maxIdx)
 {
     DiveRecord& r = cx.state.record;
-    const double m = edges.max;
     const YResult y = TestY(depth, f.F4, f.F5, m, p);
     int32_t code = y.isY ? ShapeY : ShapeU;
     r.figures = FiguresOf(depth, f.F4, f.F5, m, y);
@@ -68,7 +67,7 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
 
     const bool normalOrTamrin = p.BottomKind == BottomSearchKind::Normal || p.BottomKind == BottomSearchKind::Tamrin;
     if (code == ShapeV && normalOrTamrin) {
-        f.F8 = f.F9 = edges.maxIdx;
+        f.F8 = f.F9 = maxIdx;
         f.t8 = f.t9 = NAN;
     }
     if (p.BottomKind != BottomSearchKind::WiggleDefined && f.F8 == f.F9 && code != ShapeParabola)
@@ -78,9 +77,10 @@ int32_t ShapeAndBottom(DiveContext& cx, const DiveParameters& p, const ChannelSe
 
 }  // namespace
 
-SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
+SearchOutcome FrameNextDive(DiveContext& cx, const DiveParameters& p, DiveFraming& framing)
 {
     SearchOutcome out;
+    framing = DiveFraming{};
     DiveState& st = cx.state;
     if (p.Threshold < 3.0)
         st.surfaceNoise = 0.05;
@@ -103,6 +103,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
     // stretches between missing values are searched one after another, and
     // the dive is framed in its stretch alone.
     int32_t i = std::max(f.F5, 0);
+    int32_t stretchAt = i;
     ChannelSeries depth = StretchSeries(cx.rec, AnalysisSlot, i);
     ChannelDescriptor& d = cx.rec.desc(AnalysisSlot);
     if (p.TrekBaseline && !d.bApplyPolynom && !st.baselineTaken) {
@@ -125,6 +126,7 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
         if (i < end || end >= n)
             break;
         i = AfterMissing(cx.rec, AnalysisSlot, end);
+        stretchAt = i;
         depth = StretchSeries(cx.rec, AnalysisSlot, i);
     }
     if (i >= n) {
@@ -178,24 +180,40 @@ SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
         return passOver(f.F5);
     const double duration = std::round((f.F5 - f.F4) * interval * cx.setup.commSampInterval);
     out.accepted = duration / 1000 > p.MinDiveDuration;
-
-    const int32_t code = ShapeAndBottom(cx, p, depth, f, edges);
-    if (d.DisplayFlags & ShowShCursors)
-        f.Sh1 = f.Sh2 = (f.F8 + f.F9) / 2;
-    if (f.F5 - f.F4 < 11)
-        SetHint(cx.rec, HintTooFewPoints);
-    DiveRecord& r = st.record;
-    r.shape = code;
-    r.maxDepth = edges.max;
-    r.maxDepthIndex = edges.maxIdx;
     out.maxDepth = edges.max;
 
+    // The window depends on the onset and the end alone.
     if (!(p.FloatWindow && f.F5 >= f.F1 && f.F5 <= f.F2)) {
         PlaceWindow(f, static_cast<int32_t>(std::clamp(p.WindowSize * 1000.0 / interval, 0.0, 1e9)), n - 1);
         out.windowMoved = true;
     }
-    PutFrame(f, interval, cx.view.at);
-    st.recordOnset = cx.view.at.F4;
+    framing = {true, stretchAt, f, edges.max, edges.maxIdx};
+    return out;
+}
+
+void ShapeFramedDive(DiveContext& cx, const DiveParameters& p, const DiveFraming& framing)
+{
+    const ChannelSeries depth = StretchSeries(cx.rec, AnalysisSlot, framing.stretchAt);
+    DiveFrame f = framing.f;
+    const int32_t code = ShapeAndBottom(cx, p, depth, f, framing.max, framing.maxIndex);
+    if (cx.rec.desc(AnalysisSlot).DisplayFlags & ShowShCursors)
+        f.Sh1 = f.Sh2 = (f.F8 + f.F9) / 2;
+    if (f.F5 - f.F4 < 11)
+        SetHint(cx.rec, HintTooFewPoints);
+    DiveRecord& r = cx.state.record;
+    r.shape = code;
+    r.maxDepth = framing.max;
+    r.maxDepthIndex = framing.maxIndex;
+    PutFrame(f, depth.interval(), cx.view.at);
+    cx.state.recordOnset = cx.view.at.F4;
+}
+
+SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p)
+{
+    DiveFraming framing;
+    const SearchOutcome out = FrameNextDive(cx, p, framing);
+    if (framing.framed)
+        ShapeFramedDive(cx, p, framing);
     return out;
 }
 
@@ -231,11 +249,7 @@ void FitDepthRange(ChannelDescriptor& d, double maxDepth)
         d.Max = d.Min + 2;
 }
 
-namespace {
-
-// Wiggles and dive stops of the framed dive. The search has found the
-// wiggles already where they define the bottom (`searched`).
-void FollowUp(DiveContext& cx, const DiveParameters& p, bool searched)
+void WigglesAndStops(DiveContext& cx, const DiveParameters& p, bool searched)
 {
     if (!searched || p.BottomKind != BottomSearchKind::WiggleDefined)
         FindWiggles(cx, p);
@@ -245,15 +259,13 @@ void FollowUp(DiveContext& cx, const DiveParameters& p, bool searched)
         cx.state.stops = StopTable{};
 }
 
-}  // namespace
-
 SearchOutcome SearchNext(DiveContext& cx, const DiveParameters& p)
 {
     if (p.EndDiveValid)
         cx.state.record.previous.end = cx.view.at.F5;
     const SearchOutcome out = SearchDives(cx, p);
     if (out.accepted) {
-        FollowUp(cx, p, true);
+        WigglesAndStops(cx, p, true);
         if (p.AdjustYSize)
             FitDepthRange(cx.rec.desc(AnalysisSlot), out.maxDepth);
     }
@@ -295,7 +307,7 @@ bool AnalyseFramedDive(DiveContext& cx, const DiveParameters& p)
         return false;
     if (at.B1 < at.F4 || at.B2 > at.F5)
         cx.ui.message("Bottom Cursor F8 F9 outside dive!", Severity::Warning);
-    FollowUp(cx, p, false);  // for the cursors as they stand
+    WigglesAndStops(cx, p, false);  // for the cursors as they stand
     return AnalyseDive(cx.rec, at, p, cx.state, cx.setup, cx.ui);
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/dive/DiveAnalysis.h"
+#include "core/dive/DiveFrame.h"
 #include "core/setup/DiveParameters.h"
 #include "core/setup/DiveState.h"
 #include "core/store/Recording.h"
@@ -37,7 +38,24 @@ struct SearchOutcome {
     bool baselineShifted = false;
 };
 
-// One attempt from F5 on.
+// Where the framing half of an attempt left the dive: enough for the
+// shaping half to go on, on another copy of the recording.
+struct DiveFraming {
+    bool framed = false;    // a dive was framed (none at the end of the data, nor when passed over)
+    int32_t stretchAt = 0;  // an index of the stretch without missing values the dive lies in
+    DiveFrame f;            // onset, end and window; the bottom not yet placed
+    double max = 0;         // the deepest point the end search met, and where
+    int32_t maxIndex = 0;
+};
+
+// One attempt from F5 on, in two halves. The framing half finds the onset
+// and the end, levels the surface baseline after the dive and places the
+// window: it moves the baseline and needs the attempt before it. The shaping
+// half places the bottom, decides the shape and puts the frame into the
+// cursors: it reads the channel as the framing half left it, and nothing
+// else of the attempts before.
+SearchOutcome FrameNextDive(DiveContext& cx, const DiveParameters& p, DiveFraming& framing);
+void ShapeFramedDive(DiveContext& cx, const DiveParameters& p, const DiveFraming& framing);
 SearchOutcome SearchNextDive(DiveContext& cx, const DiveParameters& p);
 // Attempts until a dive is accepted or the data end; shorter dives are passed over.
 SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p);
@@ -47,6 +65,10 @@ SearchOutcome SearchDives(DiveContext& cx, const DiveParameters& p);
 void FindWiggles(DiveContext& cx, const DiveParameters& p);
 // The depth range shown becomes -m/20 .. m + m/20 for the maximum depth m.
 void FitDepthRange(ChannelDescriptor& d, double maxDepth);
+
+// Wiggles and dive stops of the framed dive. The search has found the
+// wiggles already where they define the bottom (`searched`).
+void WigglesAndStops(DiveContext& cx, const DiveParameters& p, bool searched);
 
 // "Search next" without its window work: with EndDiveValid the dive left
 // counts as the previous one; the search loop; then wiggles (unless the

@@ -18,44 +18,88 @@ namespace {
 
 constexpr double MsPerMinute = 60000.0;
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    if (values.size() % 2 == 1)
-        return *middle;
-    return (*middle + *std::max_element(values.begin(), middle)) / 2;
-}
+// The durations of a window of the dives in depth order, by rank: a dive
+// enters and leaves the window in a few steps, and the median is found
+// without sorting the window anew for each dive.
+class DurationWindow {
+public:
+    explicit DurationWindow(const std::vector<double>& durations)
+            : rankOf_(durations.size()), counts_(durations.size() + 1, 0)
+    {
+        std::vector<std::size_t> order(durations.size());
+        for (std::size_t k = 0; k < order.size(); ++k)
+            order[k] = k;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return durations[a] < durations[b]; });
+        sorted_.resize(order.size());
+        for (std::size_t r = 0; r < order.size(); ++r) {
+            rankOf_[order[r]] = r;
+            sorted_[r] = durations[order[r]];
+        }
+    }
+    void add(std::size_t k) { change(rankOf_[k], +1); }
+    void remove(std::size_t k) { change(rankOf_[k], -1); }
+    // The median of the durations in the window (0 for none).
+    double median() const
+    {
+        if (size_ == 0)
+            return 0;
+        const std::size_t middle = static_cast<std::size_t>(size_) / 2;
+        if (size_ % 2 == 1)
+            return smallest(middle);
+        return (smallest(middle) + smallest(middle - 1)) / 2;
+    }
 
-// The median duration of the dives of similar depth to the dive of rank `r`
-// in `byDepth` (indexes sorted by maximum depth), and their depths.
-struct Similar {
-    double usual = 0, from = 0, to = 0;
+private:
+    void change(std::size_t rank, int by)
+    {
+        size_ += by;
+        for (std::size_t i = rank + 1; i < counts_.size(); i += i & (~i + 1))
+            counts_[i] += by;
+    }
+    // The (k + 1)-th smallest duration in the window.
+    double smallest(std::size_t k) const
+    {
+        std::size_t at = 0;
+        std::size_t step = 1;
+        while (step * 2 < counts_.size())
+            step *= 2;
+        auto left = static_cast<int64_t>(k);
+        for (; step > 0; step /= 2)
+            if (at + step < counts_.size() && counts_[at + step] <= left) {
+                at += step;
+                left -= counts_[at];
+            }
+        return sorted_[at];  // rank `at` holds it
+    }
+    std::vector<std::size_t> rankOf_;
+    std::vector<double> sorted_;
+    std::vector<int64_t> counts_;  // a Fenwick tree of how many of each rank the window holds
+    int64_t size_ = 0;
 };
-Similar SimilarDives(const std::vector<RunDive>& dives, const std::vector<std::size_t>& byDepth, std::size_t r)
+
+// The dives of similar depth to the dive of rank `r` in depth order (their
+// depths ascending): from .. to, itself included.
+struct Similar {
+    std::size_t lo = 0, hi = 0;
+};
+Similar SimilarDives(const std::vector<double>& depths, std::size_t r)
 {
-    const std::size_t n = byDepth.size();
-    const double depth = dives[byDepth[r]].maxDepth;
-    const auto depthAt = [&](std::size_t k) { return dives[byDepth[k]].maxDepth; };
+    const std::size_t n = depths.size();
+    const double depth = depths[r];
     // Within the depth ratio, at most half the window on either side.
     std::size_t lo = r, hi = r;
     const std::size_t half = MostSimilarDives / 2;
-    while (lo > 0 && r - lo < half && depthAt(lo - 1) * SimilarDepthRatio >= depth)
+    while (lo > 0 && r - lo < half && depths[lo - 1] * SimilarDepthRatio >= depth)
         --lo;
-    while (hi + 1 < n && hi - r < half && depthAt(hi + 1) <= depth * SimilarDepthRatio)
+    while (hi + 1 < n && hi - r < half && depths[hi + 1] <= depth * SimilarDepthRatio)
         ++hi;
     // Too few that close: the nearest in depth.
     while (hi - lo < LeastSimilarDives && (lo > 0 || hi + 1 < n)) {
-        const bool down = lo > 0 && (hi + 1 >= n || depth - depthAt(lo - 1) <= depthAt(hi + 1) - depth);
+        const bool down = lo > 0 && (hi + 1 >= n || depth - depths[lo - 1] <= depths[hi + 1] - depth);
         down ? --lo : ++hi;
     }
-    std::vector<double> durations;
-    for (std::size_t k = lo; k <= hi; ++k)
-        if (k != r)
-            durations.push_back(dives[byDepth[k]].duration);
-    return {Median(std::move(durations)), depthAt(lo), depthAt(hi)};
+    return {lo, hi};
 }
 
 }  // namespace
@@ -68,6 +112,15 @@ RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold, dou
         byDepth[k] = k;
     std::stable_sort(byDepth.begin(), byDepth.end(),
                      [&](std::size_t a, std::size_t b) { return dives[a].maxDepth < dives[b].maxDepth; });
+    // Durations and depths in depth order, the durations of the window of
+    // similar dives counted by rank as the window moves.
+    std::vector<double> depths(dives.size()), durations(dives.size());
+    for (std::size_t r = 0; r < byDepth.size(); ++r) {
+        depths[r] = dives[byDepth[r]].maxDepth;
+        durations[r] = dives[byDepth[r]].duration;
+    }
+    DurationWindow window(durations);
+    std::size_t inFrom = 0, inTo = 0;  // the window holds ranks inFrom .. inTo - 1
     std::vector<DiveDoubt> found(dives.size());
     for (std::size_t r = 0; r < byDepth.size(); ++r) {
         const std::size_t k = byDepth[r];
@@ -76,11 +129,22 @@ RunDoubts DoubtfulDives(const std::vector<RunDive>& dives, double threshold, dou
         doubt.index = k;
         doubt.dive = d;
         if (dives.size() > LeastSimilarDives) {
-            const Similar similar = SimilarDives(dives, byDepth, r);
-            doubt.usual = similar.usual;
-            doubt.similarFrom = similar.from;
-            doubt.similarTo = similar.to;
-            if (similar.usual > 0 && d.duration > LongDiveFactor * similar.usual)
+            const Similar similar = SimilarDives(depths, r);
+            // The window moves to lo .. hi, the dive itself left out.
+            while (inTo <= similar.hi)
+                window.add(inTo++);
+            while (inFrom > similar.lo)
+                window.add(--inFrom);
+            while (inFrom < similar.lo)
+                window.remove(inFrom++);
+            while (inTo > similar.hi + 1)
+                window.remove(--inTo);
+            window.remove(r);
+            doubt.usual = window.median();
+            window.add(r);
+            doubt.similarFrom = depths[similar.lo];
+            doubt.similarTo = depths[similar.hi];
+            if (doubt.usual > 0 && d.duration > LongDiveFactor * doubt.usual)
                 doubt.reasons |= DoubtLong;
         }
         if (d.maxDepth < threshold)

@@ -12,6 +12,7 @@
 
 #include "core/dive/Bouts.h"
 #include "core/dive/DiveFrame.h"
+#include "core/dive/DivePipeline.h"
 #include "core/dive/DiveTable.h"
 #include "core/dive/Thumbnail.h"
 #include "core/files/ChannelExport.h"
@@ -24,6 +25,14 @@
 #include "core/view/RedrawRequest.h"
 
 namespace vk {
+
+namespace {
+
+// Workers for one recording's analysis: past a few the framing half, which
+// runs on one thread, sets the pace.
+constexpr int MostAnalysisThreads = 4;
+
+}  // namespace
 
 std::vector<std::pair<TableTarget*, std::string>> NamedTables(Workbench& wb)
 {
@@ -363,18 +372,32 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
             }
             pending = false;
         };
+        // Each dive is searched and analysed on the workers unless the run
+        // changes the samples or draws every dive as it stands.
+        const bool pictures = rc.pictures && (rc.wb.settings.dive.MakeImages || rc.wb.settings.thumbnails.Thumbnail);
+        const int threads = hooks.threads > 0 ? hooks.threads
+                                              : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                                                           MostAnalysisThreads);
+        std::unique_ptr<DivePipeline> pipeline;
+        if (threads > 1 && !p.BurnishDives && !pictures)
+            pipeline = std::make_unique<DivePipeline>(cx, p, end, threads);
         while (true) {
             write();
-            const SearchOutcome o = SearchNext(cx, p);
+            SearchOutcome o;
+            if (pipeline) {
+                o = pipeline->next();
+            } else {
+                o = SearchNext(cx, p);
+                if (o.accepted && at.F5 <= end && !p.BurnishDives)
+                    AnalyseDive(rc.wb.rec, at, p, rc.wb.dive, cx.setup, rc.ui);
+            }
             if (!o.accepted || at.F5 > end)
                 break;
             ++out.dives;
-            if (p.BurnishDives) {
+            if (p.BurnishDives)
                 BurnishDive(rc);
-            } else {
-                AnalyseDive(rc.wb.rec, at, p, rc.wb.dive, cx.setup, rc.ui);
+            else
                 pending = true;
-            }
             if (hooks.framed)
                 hooks.framed(o);
             if (hooks.progress)

@@ -81,6 +81,9 @@ struct AutomaticHooks {
     // When the dive table holds dives in the stretch (the same stretch
     // analysed twice), ask first: append anyway, new files, or cancel.
     bool askBeforeRepeating = false;
+    // Threads the dives are analysed on: 0 one a core, 1 the caller's alone.
+    // The results are the same whatever the number.
+    int threads = 0;
 };
 struct AutomaticOutcome {
     int dives = 0;

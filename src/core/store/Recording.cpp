@@ -42,6 +42,17 @@ bool ApplyPolynomial(const ChannelDescriptor& d, double& x)
     return true;
 }
 
+Recording ReadingCopy(const Recording& rec)
+{
+    Recording copy;
+    copy.slots = rec.slots;
+    copy.time = rec.time;
+    copy.store = rec.store.Borrow();
+    copy.pendingHint = rec.pendingHint;
+    copy.pendingHintText = rec.pendingHintText;
+    return copy;
+}
+
 void SetHint(Recording& rec, int code, std::string text)
 {
     rec.pendingHint = code;

@@ -75,6 +75,11 @@ struct PhysValue {
     int status = 0;
 };
 
+// A recording over the same samples, for reading on another thread: its own
+// descriptors, gaps and hint, no workshop, the samples borrowed from `rec`,
+// which must outlive it and not be released meanwhile.
+Recording ReadingCopy(const Recording& rec);
+
 // Leaves a hint for the "Hint" button, with its words or none (so no words
 // of an earlier hint stay beside a later one).
 void SetHint(Recording& rec, int code, std::string text = {});

@@ -9,6 +9,7 @@ bool SampleStore::Allocate(const std::array<bool, SlotCount>& slots, int rows)
 {
     Release();
     table_.reserve(TableEntries);
+    owned_.reserve(TableEntries);
     for (int row = 0; row < std::min(rows, RowsPerSlot); ++row) {
         for (int slot = 0; slot < SlotCount; ++slot) {
             std::unique_ptr<uint16_t[]> block;
@@ -18,7 +19,8 @@ bool SampleStore::Allocate(const std::array<bool, SlotCount>& slots, int rows)
                 if (!block)
                     return false;
             }
-            table_.push_back(std::move(block));
+            table_.push_back(block.get());
+            owned_.push_back(std::move(block));
         }
     }
     return true;
@@ -28,6 +30,15 @@ void SampleStore::Release()
 {
     table_.clear();
     table_.shrink_to_fit();
+    owned_.clear();
+    owned_.shrink_to_fit();
+}
+
+SampleStore SampleStore::Borrow() const
+{
+    SampleStore s;
+    s.table_ = table_;
+    return s;
 }
 
 int32_t SampleStore::capacity(int slot) const

@@ -28,12 +28,15 @@ public:
 
     // Table entries walked by the last allocation (7200 after a full one).
     int tableCount() const { return static_cast<int>(table_.size()); }
+    // A store over the same blocks that owns none of them: for engines that
+    // read on other threads while this store lives and keeps its blocks.
+    SampleStore Borrow() const;
 
     // The block of slot s at row k, or nullptr where none was allocated.
     uint16_t* block(int slot, int row)
     {
         const int entry = row * SlotCount + slot;
-        return (row >= 0 && entry < tableCount()) ? table_[static_cast<std::size_t>(entry)].get() : nullptr;
+        return (row >= 0 && entry < tableCount()) ? table_[static_cast<std::size_t>(entry)] : nullptr;
     }
     const uint16_t* block(int slot, int row) const { return const_cast<SampleStore*>(this)->block(slot, row); }
 
@@ -41,7 +44,8 @@ public:
     int32_t capacity(int slot) const;
 
 private:
-    std::vector<std::unique_ptr<uint16_t[]>> table_;
+    std::vector<uint16_t*> table_;                    // nullptr where no block was allocated
+    std::vector<std::unique_ptr<uint16_t[]>> owned_;  // empty in a borrowing store
 };
 
 }  // namespace vk
