@@ -100,7 +100,7 @@ struct Options {
     std::string report;       // folder of the report; empty for none
     std::string part;         // a worker's folder for its study tables
     bool worker = false;      // run by RunWorkers: progress as lines for the parent
-    bool serialLoad = false;  // a worker beside others reads its files on one core
+    bool serialLoad = false;  // a worker beside others reads and analyses on one core
     bool task = false;
     long taskIndex = 0;  // from 1; 0: from SLURM_ARRAY_TASK_ID
     long taskCount = 0;  // the setups the task's list holds
@@ -342,6 +342,7 @@ int RunHere(const Options& o)
         ro.report = o.report;
         ro.studyLines = !o.part.empty() || !o.study.empty() || !o.report.empty();
         ro.loadParts = o.serialLoad ? 1 : 0;
+        ro.analysisThreads = o.serialLoad ? 1 : 0;
         ro.fitBouts = o.fitBouts;
         ro.suggest = o.suggest;
         ro.outliersMissing = o.outliersMissing;
@@ -381,9 +382,8 @@ int RunInWorkers(const Options& o, int jobs)
     for (std::size_t k = 0; k < o.setups.size(); ++k)
         work.push_back({o.setups[k], names[k], partsFolder.empty() ? "" : partsFolder + "/" + std::to_string(k + 1),
                         k < o.refusals.size() ? o.refusals[k] : std::string()});
-    const std::vector<bool> ok =
-        RunWorkers(work, {jobs, o.append, o.fitBouts, o.suggest, o.outliersMissing, o.report,
-                          !o.quiet && isatty(fileno(stderr))});
+    const std::vector<bool> ok = RunWorkers(
+        work, {jobs, o.append, o.fitBouts, o.suggest, o.outliersMissing, o.report, !o.quiet && isatty(fileno(stderr))});
     int status = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; }) ? 0 : 1;
     if (!partsFolder.empty()) {
         std::vector<std::string> parts;

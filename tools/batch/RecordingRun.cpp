@@ -260,6 +260,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     PauseCollector pauses;
     AutomaticHooks hooks;
     hooks.progress = options.progress;
+    hooks.threads = options.analysisThreads;
     hooks.halted = [&pictures] { return !pictures.failure().empty(); };
     hooks.framed = [&](const SearchOutcome&) {
         const DiveState& d = wb->dive;
@@ -339,9 +340,10 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     part.summary.seconds = since();
     // No dive where the record goes deeper than the threshold is more likely a fault than a fact.
     if (o.dives == 0 && surface.known && surface.deepest > p.Threshold)
-        part.summary.note += std::string(part.summary.note.empty() ? "" : "; ") + "no dive found, though the depth reaches " + ShortText(surface.deepest) +
-                            " m, past the threshold of " + ShortText(p.Threshold) +
-                            " m: check the threshold, the surface baseline and the values";
+        part.summary.note += std::string(part.summary.note.empty() ? "" : "; ") +
+                             "no dive found, though the depth reaches " + ShortText(surface.deepest) +
+                             " m, past the threshold of " + ShortText(p.Threshold) +
+                             " m: check the threshold, the surface baseline and the values";
     std::printf("%s: %d dives, %d bouts, %.1f s (loading %.1f s)%s%s%s\n", setup.c_str(), o.dives,
                 wb->dive.boutsWritten, part.summary.seconds, loaded, o.halted ? ", halted" : "", criterion.c_str(),
                 part.summary.note.empty() ? "" : (": " + part.summary.note).c_str());

@@ -11,6 +11,7 @@ namespace {
 // Searches framed ahead of the one taken over: enough to keep the workers
 // busy while one dive takes longer, few enough that their lines stay small.
 constexpr std::size_t SearchesAhead = 64;
+constexpr std::size_t HandedOverAtOnce = 8;
 // No hint was left: a code no hint has.
 constexpr int NoHintLeft = -1;
 
@@ -184,7 +185,10 @@ void DivePipeline::frameAhead()
     const std::lock_guard lock(mutex_);
     if (s->analyse) {
         todo_.push_back(s.get());
-        todoReady_.notify_one();
+        // Waking a worker costs about as much as framing a dive: they are woken
+        // for several dives at a time, and before the caller waits.
+        if (todo_.size() >= HandedOverAtOnce)
+            todoReady_.notify_all();
     }
     searches_.push_back(std::move(s));
 }
@@ -223,11 +227,14 @@ void DivePipeline::work(std::size_t worker)
         } catch (...) {
             s->failed = true;  // done again where it is taken over
         }
+        bool waited = false;
         {
             const std::lock_guard lock(mutex_);
             s->done = true;
+            waited = waitingFor_ == s;
         }
-        searchDone_.notify_all();
+        if (waited)
+            searchDone_.notify_one();
     }
 }
 
@@ -248,8 +255,12 @@ SearchOutcome DivePipeline::next()
                 lock.lock();
                 continue;
             }
+            if (!todo_.empty())
+                todoReady_.notify_all();
+            waitingFor_ = searches_.front().get();
             searchDone_.wait(lock);
         }
+        waitingFor_ = nullptr;
         s = std::move(searches_.front());
         searches_.pop_front();
     }

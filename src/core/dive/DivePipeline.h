@@ -66,6 +66,7 @@ private:
     std::condition_variable todoReady_, searchDone_;
     std::deque<std::unique_ptr<Search>> searches_;  // framed, in order, not yet taken over
     std::deque<Search*> todo_;                      // for the workers
+    const Search* waitingFor_ = nullptr;            // the search the caller waits for
     bool stopping_ = false;
 };
 
