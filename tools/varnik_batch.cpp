@@ -53,6 +53,7 @@
 #include "batch/Describe.h"
 #include "batch/Interruption.h"
 #include "batch/RecordingRun.h"
+#include "batch/ReportRun.h"
 #include "batch/ResultFiles.h"
 #include "batch/Workers.h"
 #include "core/dive/StudySummary.h"
@@ -112,9 +113,16 @@ struct Options {
     bool describe = false;         // --describe: the arguments are data files to propose setups for
     std::string templatePath, outDir;
     std::vector<std::string> setups;
-    std::vector<std::string> names;     // the recordings' names in the study, one per setup
-    std::vector<std::string> refusals;  // per setup: why it is not analysed; empty to analyse it
+    std::vector<std::string> names;          // the recordings' names in the study, one per setup
+    std::vector<std::string> refusals;       // per setup: why it is not analysed; empty to analyse it
+    int reportShare = -1, reportShares = 0;  // a process drawing a share of the report's pictures
 };
+
+// Processes at once: -j, or one a core.
+int Jobs(const Options& o)
+{
+    return o.jobs > 0 ? o.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
 
 const char* const Usage =
     "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
@@ -154,6 +162,14 @@ bool Parse(int argc, char** argv, Options& o)
             o.append = true;
         } else if (arg == "--worker") {
             o.worker = true;
+        } else if (arg == ReportShareOption) {
+            long share = 0, shares = 0;
+            const std::size_t slash = value(text) ? text.find('/') : std::string::npos;
+            if (slash == std::string::npos || !Number(text.substr(0, slash), share) ||
+                !Number(text.substr(slash + 1), shares) || share < 0 || share >= shares)
+                return false;
+            o.reportShare = static_cast<int>(share);
+            o.reportShares = static_cast<int>(shares);
         } else if (arg == "--serial-load") {
             o.serialLoad = true;
         } else if (arg == "-j" || arg.rfind("-j", 0) == 0) {
@@ -264,23 +280,7 @@ std::vector<std::string> TaskParts(const std::string& study)
     return parts;
 }
 
-// The report of the study tables in `study`; 0 when written.
-int Report(const std::string& study, const std::string& report)
-{
-    if (report.empty())
-        return 0;
-    std::vector<RecordingStudy> recordings;
-    std::string error;
-    StartOffscreenToolkit();
-    if (!ReadStudy(study, recordings, error) || !WriteStudyReport(report, recordings, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
-    }
-    std::printf("report: %s\n", (fs::path(report) / "index.html").string().c_str());
-    return 0;
-}
-
-int Merge(const std::string& study, const std::string& report, bool partial)
+int Merge(const std::string& study, const std::string& report, bool partial, int jobs)
 {
     const std::vector<std::string> parts = TaskParts(study);
     if (parts.empty()) {
@@ -298,7 +298,7 @@ int Merge(const std::string& study, const std::string& report, bool partial)
         return 1;
     }
     std::printf("%s: the study tables of %zu tasks\n", study.c_str(), parts.size());
-    return Report(study, report);
+    return WriteReport(study, report, jobs);
 }
 
 // Empty when files can be made in `folder` (made when missing), else why not:
@@ -365,7 +365,7 @@ int RunHere(const Options& o)
     }
     if (o.worker || !o.part.empty())
         return status;  // the report is made once the parts are joined
-    return Report(folder, o.report) != 0 ? 1 : status;
+    return WriteReport(folder, o.report, Jobs(o)) != 0 ? 1 : status;
 }
 
 // The recordings in worker processes, their study tables joined in the setups' order.
@@ -399,7 +399,7 @@ int RunInWorkers(const Options& o, int jobs)
         std::error_code ec;
         fs::remove_all(partsFolder, ec);
     }
-    return Report(study, o.report) != 0 ? 1 : status;
+    return WriteReport(study, o.report, Jobs(o)) != 0 ? 1 : status;
 }
 
 }  // namespace
@@ -416,8 +416,10 @@ int main(int argc, char** argv)
         std::fputs(Usage, stdout);
         return 0;
     }
+    if (o.reportShares > 0)
+        return DrawReportShare(o.study, o.report, o.reportShare, o.reportShares);
     if (!o.merge.empty())
-        return Merge(o.merge, o.report, o.partial);
+        return Merge(o.merge, o.report, o.partial, Jobs(o));
     if (o.describe) {
         if (o.setups.empty()) {
             std::fputs(Usage, stderr);
@@ -462,7 +464,7 @@ int main(int argc, char** argv)
     }
     if (!o.worker)
         o.refusals = ResultFileClashes(o.setups);
-    const int jobs = o.jobs > 0 ? o.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs = Jobs(o);
     if (o.worker || jobs == 1 || o.setups.size() == 1)
         return RunHere(o);
     return RunInWorkers(o, jobs);

@@ -34,6 +34,20 @@ struct Worker {
     int dives = 0;
 };
 
+}  // namespace
+
+const std::string& ProgramFile()
+{
+    static const std::string program = [] {
+        std::error_code ec;
+        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+        return ec ? std::string("/proc/self/exe") : self.string();
+    }();
+    return program;
+}
+
+namespace {
+
 bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
 {
     int out[2], err[2];
@@ -70,12 +84,7 @@ bool Spawn(const WorkerJob& job, const WorkerOptions& options, Worker& w)
     args.emplace_back("--name");
     args.push_back(job.name);
     args.push_back(job.setup);
-    // The program's own file, so that the worker is named as the program in ps.
-    static const std::string program = [] {
-        std::error_code ec;
-        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-        return ec ? std::string("/proc/self/exe") : self.string();
-    }();
+    const std::string& program = ProgramFile();
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], STDOUT_FILENO);

@@ -60,6 +60,25 @@ th:first-child, td:first-child { text-align: left; }
 .legend { max-width: 60em; }
 </style>)";
 
+// What a recording's pictures and its row of the side-by-side table are drawn from.
+struct RecordingValues {
+    std::vector<double> durations, depths, pauses;  // min, m, s
+    int toCheck = 0;
+};
+
+RecordingValues ValuesOf(const RecordingStudy& r)
+{
+    RecordingValues v;
+    for (const StudyDive& d : r.dives) {
+        v.durations.push_back(d.duration / 60);
+        v.depths.push_back(d.maxDepth);
+        if (d.pause >= 0 && !d.pauseAcrossGap)
+            v.pauses.push_back(d.pause);
+        v.toCheck += d.check.empty() ? 0 : 1;
+    }
+    return v;
+}
+
 std::string ShapeFile(char shape)
 {
     return std::string("shapes/") + shape + ".png";
@@ -72,7 +91,29 @@ std::string RecordPicturePath(const std::string& folder, const std::string& reco
     return (std::filesystem::path(folder) / FolderName(recording) / "record.png").string();
 }
 
-bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStudy>& study, std::string& error)
+bool DrawRecordingPictures(const std::string& folder, const RecordingStudy& r, std::string& error)
+{
+    if (!r.facts.error.empty())
+        return true;
+    const RecordingValues f = ValuesOf(r);
+    const std::string base = (std::filesystem::path(folder) / FolderName(r.name)).string() + "/";
+    const std::pair<QImage, const char*> pictures[] = {
+        {DepthAgainstDuration(r), "depth-duration.png"},
+        {HistogramChart(HistogramOf(f.durations, HistogramBins), "Dive duration", "Duration [min]"), "duration.png"},
+        {HistogramChart(HistogramOf(f.depths, HistogramBins), "Maximum depth", "Maximum depth [m]"), "depth.png"},
+        {LogDurationChart(LogHistogramOf(f.pauses, PauseBinsPerDecade), "Pause before the dive",
+                          "Pause before the dive (logarithmic; pauses across gaps left out)"),
+         "pause.png"},
+        {DielChart(DielCounts(r.dives)), "diel.png"},
+        {BoutTimeline(r), "bouts.png"}};
+    for (const auto& [image, file] : pictures)
+        if (!Save(image, base + file, error))
+            return false;
+    return true;
+}
+
+bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStudy>& study, std::string& error,
+                      bool recordingPicturesDrawn)
 {
     for (const char* shape = ReportShapes; *shape; ++shape)
         if (!Save(ShapePicture(*shape), (std::filesystem::path(folder) / ShapeFile(*shape)).string(), error))
@@ -94,32 +135,14 @@ bool WriteStudyReport(const std::string& folder, const std::vector<RecordingStud
                 "<tr class=\"failed\"><td>" + title + "</td><td colspan=\"6\">" + Html(r.facts.error) + "</td></tr>\n";
             continue;
         }
-        std::vector<double> durations, depths, pauses;
-        int toCheck = 0;
-        for (const StudyDive& d : r.dives) {
-            durations.push_back(d.duration / 60);
-            depths.push_back(d.maxDepth);
-            if (d.pause >= 0 && !d.pauseAcrossGap)
-                pauses.push_back(d.pause);
-            toCheck += d.check.empty() ? 0 : 1;
-        }
+        const RecordingValues values = ValuesOf(r);
         table += "<tr><td><a href=\"#" + name + "\">" + title + "</a></td><td>" + std::to_string(r.dives.size()) +
                  "</td><td>" + std::to_string(r.bouts.size()) + "</td><td>" + FixedText(DivesPerDay(r), 1) +
-                 "</td><td>" + FixedText(SpreadOf(durations).median, 2) + "</td><td>" +
-                 FixedText(SpreadOf(depths).median, 1) + "</td><td>" + std::to_string(toCheck) + "</td></tr>\n";
-        const std::string base = (std::filesystem::path(folder) / name).string() + "/";
-        const std::pair<QImage, const char*> pictures[] = {
-            {DepthAgainstDuration(r), "depth-duration.png"},
-            {HistogramChart(HistogramOf(durations, HistogramBins), "Dive duration", "Duration [min]"), "duration.png"},
-            {HistogramChart(HistogramOf(depths, HistogramBins), "Maximum depth", "Maximum depth [m]"), "depth.png"},
-            {LogDurationChart(LogHistogramOf(pauses, PauseBinsPerDecade), "Pause before the dive",
-                              "Pause before the dive (logarithmic; pauses across gaps left out)"),
-             "pause.png"},
-            {DielChart(DielCounts(r.dives)), "diel.png"},
-            {BoutTimeline(r), "bouts.png"}};
-        for (const auto& [image, file] : pictures)
-            if (!Save(image, base + file, error))
-                return false;
+                 "</td><td>" + FixedText(SpreadOf(values.durations).median, 2) + "</td><td>" +
+                 FixedText(SpreadOf(values.depths).median, 1) + "</td><td>" + std::to_string(values.toCheck) +
+                 "</td></tr>\n";
+        if (!recordingPicturesDrawn && !DrawRecordingPictures(folder, r, error))
+            return false;
         sections += "<h2 id=\"" + name + "\">" + title + "</h2>\n<p>" + std::to_string(r.dives.size()) + " dives, " +
                     std::to_string(r.bouts.size()) + " bouts";
         if (const RecordingSummary& f = r.facts; Known(f.start) && Known(f.end) && f.end > f.start)
