@@ -39,6 +39,7 @@ bench: build
 	$(BUILD)/bench/bench_dive
 	$(BUILD)/bench/bench_batch $(BUILD)/bin/varnik-batch
 	$(BUILD)/bench/bench_study $(BUILD)/bin/varnik-batch
+	$(BUILD)/bench/bench_report $(BUILD)/bin/varnik-batch
 	$(BUILD)/bench/bench_graph
 	$(BUILD)/bench/bench_fast_logger
 	$(BUILD)/bench/bench_process

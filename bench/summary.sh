@@ -13,6 +13,7 @@ benches=(
   "$build/bench/bench_text_load"
   "$build/bench/bench_batch $build/bin/varnik-batch"
   "$build/bench/bench_study $build/bin/varnik-batch"
+  "$build/bench/bench_report $build/bin/varnik-batch"
   "$build/bench/bench_graph"
 )
 for bench in "${benches[@]}"; do
