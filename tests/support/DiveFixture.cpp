@@ -13,15 +13,7 @@ int RowsFor(std::size_t n)
 
 }  // namespace
 
-DiveBench::DiveBench(const std::vector<double>& depth, int32_t interval)
-{
-    AllocateAll(rec, RowsFor(depth.size()));
-    for (int s = 1; s < SlotCount; ++s)
-        rec.at(s).ChannelUsed = false;
-    fill(0, depth, interval, -10, 250);
-}
-
-void DiveBench::fill(int slot, const std::vector<double>& values, int32_t interval, double lo, double hi)
+void FillSlot(Recording& rec, int slot, const std::vector<double>& values, int32_t interval, double lo, double hi)
 {
     ChannelDescriptor& d = rec.desc(slot);
     d.SampRate = interval;
@@ -33,6 +25,24 @@ void DiveBench::fill(int slot, const std::vector<double>& values, int32_t interv
     for (std::size_t i = 0; i < values.size(); ++i)
         WriteRaw(rec, static_cast<int32_t>(i), PhysToRaw(rec, slot, report, values[i]), slot);
     rec.at(slot).ChannelUsed = true;
+}
+
+void FillDepth(Recording& rec, const std::vector<double>& depth, int32_t interval)
+{
+    AllocateAll(rec, RowsFor(depth.size()));
+    for (int s = 1; s < SlotCount; ++s)
+        rec.at(s).ChannelUsed = false;
+    FillSlot(rec, 0, depth, interval, -10, 250);
+}
+
+DiveBench::DiveBench(const std::vector<double>& depth, int32_t interval)
+{
+    FillDepth(rec, depth, interval);
+}
+
+void DiveBench::fill(int slot, const std::vector<double>& values, int32_t interval, double lo, double hi)
+{
+    FillSlot(rec, slot, values, interval, lo, hi);
 }
 
 void DiveBench::frame(int32_t f4, int32_t f8, int32_t f9, int32_t f5)

@@ -14,6 +14,11 @@
 
 namespace vk::test {
 
+// Another slot with values of its own at `interval` ms, scaled lo..hi.
+void FillSlot(Recording& rec, int slot, const std::vector<double>& values, int32_t interval, double lo, double hi);
+// The depth (slot 0, scaled -10..250 m) of a recording of that channel alone.
+void FillDepth(Recording& rec, const std::vector<double>& depth, int32_t interval = 1000);
+
 struct DiveBench {
     Recording rec;
     ViewState view;

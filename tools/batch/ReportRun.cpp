@@ -54,17 +54,25 @@ bool Drawn(pid_t pid)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// The toolkit started and the study tables read; false after saying why not.
+bool ReadForReport(const std::string& study, std::vector<RecordingStudy>& recordings)
+{
+    StartOffscreenToolkit();
+    std::string error;
+    if (ReadStudy(study, recordings, error))
+        return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+}
+
 }  // namespace
 
 int DrawReportShare(const std::string& study, const std::string& report, int share, int shares)
 {
     std::vector<RecordingStudy> recordings;
     std::string error;
-    StartOffscreenToolkit();
-    if (!ReadStudy(study, recordings, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!ReadForReport(study, recordings))
         return 1;
-    }
     for (auto k = static_cast<std::size_t>(share); k < recordings.size(); k += static_cast<std::size_t>(shares))
         if (!DrawRecordingPictures(report, recordings[k], error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
@@ -79,11 +87,8 @@ int WriteReport(const std::string& study, const std::string& report, int jobs)
         return 0;
     std::vector<RecordingStudy> recordings;
     std::string error;
-    StartOffscreenToolkit();
-    if (!ReadStudy(study, recordings, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!ReadForReport(study, recordings))
         return 1;
-    }
     const int shares = static_cast<int>(std::clamp<std::size_t>(recordings.size() / LeastRecordingsPerShare, 1,
                                                                 static_cast<std::size_t>(std::max(jobs, 1))));
     std::vector<pid_t> started;

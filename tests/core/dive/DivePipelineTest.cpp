@@ -101,17 +101,7 @@ RunTrace Trace(const RunOf& run, int threads)
 bool SimulatedWithGaps(Recording& rec, ScriptedDialogs&)
 {
     test::Simulated s = test::Simulate(6 * 3600);
-    test::AllocateAll(rec, 2);
-    rec.at(1).ChannelUsed = rec.at(2).ChannelUsed = false;
-    ChannelDescriptor& d = rec.desc(0);
-    d.SampRate = 1000;
-    d.LowRng = -10;
-    d.HighRng = 250;
-    SetScaling(rec, 0);
-    d.DataCnt = static_cast<int32_t>(s.depth.size()) - 1;
-    bool report = false;
-    for (std::size_t i = 0; i < s.depth.size(); ++i)
-        WriteRaw(rec, static_cast<int32_t>(i), PhysToRaw(rec, 0, report, s.depth[i]), 0);
+    test::FillDepth(rec, s.depth);
     const example::DiveTruth& cut = s.dives[s.dives.size() / 2];
     for (const auto& [from, to] : {std::pair{3000, 3400}, std::pair{static_cast<int32_t>(cut.start + 20),
                                                                     static_cast<int32_t>(cut.start + 40)}}) {
@@ -119,7 +109,7 @@ bool SimulatedWithGaps(Recording& rec, ScriptedDialogs&)
             WriteRaw(rec, i, 0, 0);
         rec.at(0).missing.add(from, to);
     }
-    rec.time.LongestSpan = d.DataCnt * 1000.0;
+    rec.time.LongestSpan = rec.desc(0).DataCnt * 1000.0;
     return true;
 }
 
