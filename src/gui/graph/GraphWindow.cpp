@@ -94,6 +94,7 @@ GraphWindow::GraphWindow(Workbench& wb, VkDialogs& ui, HelpViewer& help, QWidget
         "TotalImage", [this](QPainter& p, QSize s) { PaintTotalBase(p, s, scene(), totalSlot_); },
         [this](QPainter& p, QSize s) { PaintTotalOverlay(p, s, scene()); }, area_);
     total_->setGeometry(RectOf(layout_.total));
+    total_->setDrawTogether([this] { drawCurvesTogether(); });
     connect(total_, &StripImage::pressed, this, [this](QMouseEvent* e) { mousePressed(-1, e); });
     connect(total_, &StripImage::released, this, [this](QMouseEvent* e) { mouseReleased(-1, e); });
     connect(total_, &StripImage::doubleClicked, this,
@@ -210,6 +211,13 @@ void GraphWindow::setUseEnvelopes(bool on)
     useEnvelopes_ = on;
 }
 
+void GraphWindow::drawCurvesTogether()
+{
+    std::vector<StripImage*> images(strips_.begin(), strips_.end());
+    images.push_back(total_);
+    DrawStaleTogether(images);
+}
+
 void GraphWindow::buildStrips()
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
@@ -240,6 +248,7 @@ void GraphWindow::buildStrips()
             }
         });
         strips_[i] = image;
+        image->setDrawTogether([this] { drawCurvesTogether(); });
 
         auto* scale = new StripImage(
             QString("imageSc%1").arg(slot), [this, slot](QPainter& p, QSize s) { PaintYScale(p, s, scene(), slot); },

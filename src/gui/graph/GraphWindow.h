@@ -117,6 +117,8 @@ protected:
 private:
     void computeLayout();
     void buildStrips();
+    // The stale curves of the strips and the total window, drawn side by side.
+    void drawCurvesTogether();
     void buildReadouts(QWidget* area);
     void placeReadouts();
     void updateReadouts();

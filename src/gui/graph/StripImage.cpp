@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "core/store/Parallel.h"
+
 namespace vk {
 
 StripImage::StripImage(const QString& name, Paint base, Paint overlay, QWidget* parent)
@@ -17,19 +19,35 @@ void StripImage::invalidate()
     update();
 }
 
+void StripImage::drawBase(QSize size)
+{
+    if (!dirty_ && cache_.size() == size)
+        return;
+    // The same image is painted over while its size stays: a new one of a
+    // few megabytes at every step cost more in fresh pages than the curve.
+    if (cache_.size() != size)
+        cache_ = QImage(size, QImage::Format_RGB32);
+    QPainter p(&cache_);
+    if (paintBase_)
+        paintBase_(p, size);
+    dirty_ = false;
+}
+
 const QImage& StripImage::base()
 {
-    if (dirty_ || cache_.size() != size()) {
-        // The same image is painted over while its size stays: a new one of a
-        // few megabytes at every step cost more in fresh pages than the curve.
-        if (cache_.size() != size())
-            cache_ = QImage(size(), QImage::Format_RGB32);
-        QPainter p(&cache_);
-        if (paintBase_)
-            paintBase_(p, size());
-        dirty_ = false;
-    }
+    drawBase(size());
     return cache_;
+}
+
+void DrawStaleTogether(const std::vector<StripImage*>& images)
+{
+    std::vector<std::pair<StripImage*, QSize>> stale;
+    for (StripImage* image : images)
+        if (image && image->stale())
+            stale.emplace_back(image, image->size());
+    InParallel(static_cast<int>(stale.size()), [&stale](int k) {
+        stale[static_cast<std::size_t>(k)].first->drawBase(stale[static_cast<std::size_t>(k)].second);
+    });
 }
 
 QImage StripImage::picture()
@@ -43,6 +61,8 @@ QImage StripImage::picture()
 
 void StripImage::paintEvent(QPaintEvent*)
 {
+    if (stale() && drawTogether_)
+        drawTogether_();
     QPainter p(this);
     p.drawImage(0, 0, base());
     if (paintOverlay_)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace vk {
 
@@ -21,6 +22,14 @@ public:
 
     // The cached part is drawn anew at the next paint.
     void invalidate();
+    // The cached part must be drawn anew before it is shown.
+    bool stale() const { return dirty_ || cache_.size() != size(); }
+    // Draws the cached part at `size` when stale. Safe on another thread while
+    // the window's thread waits for it, as long as `base` paints only into its image.
+    void drawBase(QSize size);
+    // Called when this image is about to be shown stale: the window draws its
+    // stale images side by side first (DrawStaleTogether).
+    void setDrawTogether(std::function<void()> drawTogether) { drawTogether_ = std::move(drawTogether); }
     // What the screen shows: the cached part with the lines over it.
     QImage picture();
 
@@ -44,8 +53,12 @@ private:
 
     Paint paintBase_;
     Paint paintOverlay_;
+    std::function<void()> drawTogether_;
     QImage cache_;
     bool dirty_ = true;
 };
+
+// Draws the stale cached parts of `images` (nullptr allowed) side by side, one a core.
+void DrawStaleTogether(const std::vector<StripImage*>& images);
 
 }  // namespace vk

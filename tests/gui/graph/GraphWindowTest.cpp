@@ -85,6 +85,7 @@ private Q_SLOTS:
     void rotatedStylesBarsCaptionAndCrossLines();
     void envelopePictureMatchesEverySample();
     void aCommandThatThrowsLeavesTheRecordingAsItWas();
+    void curvesDrawnTogetherAreTheCurvesDrawnAlone();
 
 private:
     void open();
@@ -132,6 +133,29 @@ void GraphWindowTest::aCommandThatThrowsLeavesTheRecordingAsItWas()
              ui->texts()[0].c_str());
     // The window goes on: the next command runs.
     test::Key(window, Qt::Key_Right);
+}
+
+void GraphWindowTest::curvesDrawnTogetherAreTheCurvesDrawnAlone()
+{
+    // A full redraw draws the stale strips and the total window side by side;
+    // each must look as it does drawn alone.
+    open();
+    window->executeRedraw(redraw::Everything);
+    std::vector<StripImage*> images;
+    for (const char* name : {"image0", "image2", "TotalImage"})
+        images.push_back(window->findChild<StripImage*>(name));
+    for (StripImage* image : images)
+        QVERIFY(image && image->stale());
+    std::vector<QImage> together;
+    for (StripImage* image : images) {
+        together.push_back(image->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        QVERIFY(!images.back()->stale());  // the first one shown drew them all
+    }
+    for (std::size_t k = 0; k < images.size(); ++k) {
+        images[k]->invalidate();
+        const QImage alone = images[k]->picture().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(Differences(together[k], alone), 0);
+    }
 }
 
 void GraphWindowTest::cleanup()
