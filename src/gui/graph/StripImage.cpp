@@ -43,7 +43,7 @@ void DrawStaleTogether(const std::vector<StripImage*>& images)
 {
     std::vector<std::pair<StripImage*, QSize>> stale;
     for (StripImage* image : images)
-        if (image && image->stale())
+        if (image && image->isVisible() && !image->size().isEmpty() && image->stale())
             stale.emplace_back(image, image->size());
     InParallel(static_cast<int>(stale.size()), [&stale](int k) {
         stale[static_cast<std::size_t>(k)].first->drawBase(stale[static_cast<std::size_t>(k)].second);

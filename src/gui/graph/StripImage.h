@@ -58,7 +58,7 @@ private:
     bool dirty_ = true;
 };
 
-// Draws the stale cached parts of `images` (nullptr allowed) side by side, one a core.
+// Draws the stale cached parts of the shown `images` (nullptr allowed) side by side, one a core.
 void DrawStaleTogether(const std::vector<StripImage*>& images);
 
 }  // namespace vk
