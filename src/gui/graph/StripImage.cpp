@@ -45,6 +45,8 @@ void DrawStaleTogether(const std::vector<StripImage*>& images)
     for (StripImage* image : images)
         if (image && image->isVisible() && !image->size().isEmpty() && image->stale())
             stale.emplace_back(image, image->size());
+    if (stale.empty())
+        return;  // (InParallel does one part at least)
     InParallel(static_cast<int>(stale.size()), [&stale](int k) {
         stale[static_cast<std::size_t>(k)].first->drawBase(stale[static_cast<std::size_t>(k)].second);
     });
