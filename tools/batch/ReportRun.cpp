@@ -22,7 +22,8 @@ namespace {
 // starting it and reading the study costs more than it saves.
 constexpr std::size_t LeastRecordingsPerShare = 4;
 
-// Starts this program on one share; -1 when it could not be started.
+// Starts this program on one share; -1 when it could not be started. The
+// child only starts the program: everything it needs is made before the fork.
 pid_t StartShare(const std::string& study, const std::string& report, int share, int shares)
 {
     std::vector<std::string> args{"varnik-batch",
@@ -32,13 +33,14 @@ pid_t StartShare(const std::string& study, const std::string& report, int share,
                                   study,
                                   "--report",
                                   report};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const std::string& program = ProgramFile();
     const pid_t pid = fork();
     if (pid == 0) {
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(ProgramFile().c_str(), argv.data());
+        execv(program.c_str(), argv.data());
         std::fprintf(stderr, "cannot start a process for the report's pictures: %s\n", std::strerror(errno));
         _exit(127);
     }

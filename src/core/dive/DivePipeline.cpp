@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/dive/DiveTable.h"
-
 namespace vk {
 
 namespace {
