@@ -233,7 +233,7 @@ StudyPart RunRecording(const std::string& setup, const RecordingOptions& options
     const DiveParameters p = wb->settings.dive;
     NoUndo undo;
     OffscreenPictures pictures(*wb, view, ui);
-    const bool drawn = p.MakeImages || wb->settings.thumbnails.Thumbnail;
+    const bool drawn = PicturesOfEveryDive(wb->settings);
     ResultContext rc{*wb, view, ui, undo, drawn ? &pictures : nullptr};
     BoutGrouper bouts;
     const double interval = ChannelView(wb->rec, AnalysisSlot).interval();

@@ -374,7 +374,7 @@ AutomaticOutcome AutomaticAnalysis(ResultContext& caller, const DiveParameters& 
         };
         // Each dive is searched and analysed on the workers unless the run
         // changes the samples or draws every dive as it stands.
-        const bool pictures = rc.pictures && (rc.wb.settings.dive.MakeImages || rc.wb.settings.thumbnails.Thumbnail);
+        const bool pictures = rc.pictures && PicturesOfEveryDive(rc.wb.settings);
         const int threads = hooks.threads > 0 ? hooks.threads
                                               : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
                                                            MostAnalysisThreads);

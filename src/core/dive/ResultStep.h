@@ -28,6 +28,12 @@ public:
     virtual bool saveThumbnail(const std::string& folder, int number, const std::string& stamp) = 0;
 };
 
+// The settings ask for an image or a thumbnail of every dive written.
+inline bool PicturesOfEveryDive(const Settings& s)
+{
+    return s.dive.MakeImages || s.thumbnails.Thumbnail;
+}
+
 struct ResultContext {
     Workbench& wb;
     ViewState& view;

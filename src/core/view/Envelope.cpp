@@ -7,28 +7,51 @@
 
 namespace vk {
 
+namespace {
+
+uint16_t LowOf(uint16_t v)
+{
+    return v;
+}
+uint16_t HighOf(uint16_t v)
+{
+    return v;
+}
+uint16_t LowOf(RawExtremes e)
+{
+    return e.min;
+}
+uint16_t HighOf(RawExtremes e)
+{
+    return e.max;
+}
+
+// The extremes of a run of samples or entries: a plain loop the compiler vectorises.
+template <typename T>
+void AddRun(RawExtremes& r, const T* run, int64_t n)
+{
+    uint16_t lo = r.min, hi = r.max;
+    for (int64_t i = 0; i < n; ++i) {
+        lo = LowOf(run[i]) < lo ? LowOf(run[i]) : lo;
+        hi = HighOf(run[i]) > hi ? HighOf(run[i]) : hi;
+    }
+    r.min = lo;
+    r.max = hi;
+}
+
+}  // namespace
+
 void Envelope::fillLevel(const SampleStore& store, int slot, int k, int64_t firstEntry, int64_t endEntry)
 {
     std::vector<RawExtremes>& out = levels_[static_cast<std::size_t>(k)];
     for (int64_t e = firstEntry; e < endEntry; ++e) {
         RawExtremes x;
         if (k == 0) {
-            // 16 samples never cross a block of the store.
-            const int64_t p = e * Fan;
-            const int64_t n = std::min<int64_t>(Fan, count_ - p);
-            const uint16_t* block = store.block(slot, static_cast<int>(p >> SampleStore::BlockShift));
-            if (block) {
-                const uint16_t* s = block + (p & SampleStore::BlockMask);
-                const bool gaps = missing_.overlaps(p, p + n);
-                for (int64_t i = 0; i < n; ++i)
-                    if (!gaps || !missing_.at(static_cast<int32_t>(p + i)))
-                        x.add(s[i]);
-            }
+            addSamples(x, store, slot, e * Fan, std::min<int64_t>((e + 1) * Fan, count_));
         } else {
             const std::vector<RawExtremes>& below = levels_[static_cast<std::size_t>(k - 1)];
             const auto last = std::min<int64_t>((e + 1) * Fan, static_cast<int64_t>(below.size()));
-            for (int64_t i = e * Fan; i < last; ++i)
-                x.add(below[static_cast<std::size_t>(i)]);
+            AddRun(x, below.data() + e * Fan, last - e * Fan);
         }
         out[static_cast<std::size_t>(e)] = x;
     }
@@ -61,22 +84,6 @@ void Envelope::update(const SampleStore& store, int slot, int64_t from, int64_t 
     }
 }
 
-namespace {
-
-// The extremes of a run of entries: a plain loop over two halves the compiler vectorises.
-void AddEntries(RawExtremes& r, const RawExtremes* e, int64_t n)
-{
-    uint16_t lo = r.min, hi = r.max;
-    for (int64_t i = 0; i < n; ++i) {
-        lo = e[i].min < lo ? e[i].min : lo;
-        hi = e[i].max > hi ? e[i].max : hi;
-    }
-    r.min = lo;
-    r.max = hi;
-}
-
-}  // namespace
-
 void Envelope::addSamples(RawExtremes& r, const SampleStore& store, int slot, int64_t from, int64_t to) const
 {
     // Runs within one block of the store, and without a missing value, in one loop each.
@@ -85,14 +92,7 @@ void Envelope::addSamples(RawExtremes& r, const SampleStore& store, int slot, in
         const int64_t end = std::min(to, blockEnd);
         const uint16_t* block = store.block(slot, static_cast<int>(from >> SampleStore::BlockShift));
         if (block && !missing_.overlaps(from, end)) {
-            const uint16_t* s = block + (from & SampleStore::BlockMask);
-            uint16_t lo = r.min, hi = r.max;
-            for (int64_t i = 0; i < end - from; ++i) {
-                lo = s[i] < lo ? s[i] : lo;
-                hi = s[i] > hi ? s[i] : hi;
-            }
-            r.min = lo;
-            r.max = hi;
+            AddRun(r, block + (from & SampleStore::BlockMask), end - from);
         } else {
             for (int64_t p = from; p < end; ++p)
                 if (!missing_.at(static_cast<int32_t>(p)))
@@ -115,7 +115,7 @@ RawExtremes Envelope::range(const SampleStore& store, int slot, int64_t from, in
         if (k < 0)
             addSamples(r, store, slot, a, b);
         else
-            AddEntries(r, levels_[static_cast<std::size_t>(k)].data() + a, b - a);
+            AddRun(r, levels_[static_cast<std::size_t>(k)].data() + a, b - a);
     };
     for (int k = -1; lo < hi; ++k) {
         const int64_t ceilHi = (hi + size - 1) / size;
