@@ -1,10 +1,9 @@
 #include "core/files/Outliers.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
+#include <functional>
 
 namespace vk {
 
@@ -22,122 +21,101 @@ bool Outside(double v, const OutlierBounds& b)
 
 namespace {
 
-constexpr int HalfBits = 16;
-constexpr std::size_t Buckets = std::size_t{1} << HalfBits;
-
-// A float's bits in an order that sorts as the floats do (NaN left aside).
-uint32_t OrderedBits(float v)
-{
-    uint32_t u = 0;
-    std::memcpy(&u, &v, sizeof u);
-    return (u & 0x80000000u) ? ~u : (u | 0x80000000u);
-}
-
-float FromOrderedBits(uint32_t u)
-{
-    u = (u & 0x80000000u) ? (u & 0x7fffffffu) : ~u;
-    float v = 0;
-    std::memcpy(&v, &u, sizeof v);
-    return v;
-}
-
 template <typename Visit>
 void EachValue(const std::vector<textload::KeptValues>& kept, Visit visit)
 {
     for (const textload::KeptValues& k : kept)
-        for (const float v : k.values)
+        k.forEach([&visit](double v) {
             if (!std::isnan(v))
-                visit(v);
+                visit(static_cast<float>(v));
+        });
 }
 
-// The values of the column apart from NaN: how many, the least and greatest,
-// and their counts by the upper half of their ordered bits.
-struct ValueCounts {
-    std::size_t n = 0;
-    float least = INFINITY, greatest = -INFINITY;
-    std::vector<std::size_t> upper = std::vector<std::size_t>(Buckets, 0);
-};
-
-ValueCounts CountValues(const std::vector<textload::KeptValues>& kept)
-{
-    ValueCounts c;
-    EachValue(kept, [&c](float v) {
-        ++c.n;
-        c.least = std::min(c.least, v);
-        c.greatest = std::max(c.greatest, v);
-        ++c.upper[OrderedBits(v) >> HalfBits];
-    });
-    return c;
-}
-
-// The values of the two ranks (0 = the least) exactly as a sort would give
-// them, without a copy of the values: the bucket of the upper half of the
-// ordered bits that holds each rank, then within it the lower half, both
-// ranks in one more pass.
-std::array<float, 2> ValuesOfRank(const std::vector<textload::KeptValues>& kept, const ValueCounts& counts,
-                                  const std::array<std::size_t, 2>& ranks)
-{
-    std::array<std::size_t, 2> bucket{}, before{};
-    for (std::size_t r = 0; r < 2; ++r)
-        while (before[r] + counts.upper[bucket[r]] <= ranks[r])
-            before[r] += counts.upper[bucket[r]++];
-    std::array<std::vector<std::size_t>, 2> lower{std::vector<std::size_t>(Buckets, 0),
-                                                  std::vector<std::size_t>(Buckets, 0)};
-    EachValue(kept, [&](float v) {
-        const uint32_t bits = OrderedBits(v);
-        for (std::size_t r = 0; r < 2; ++r)
-            if ((bits >> HalfBits) == bucket[r])
-                ++lower[r][bits & (Buckets - 1)];
-    });
-    std::array<float, 2> found{};
-    for (std::size_t r = 0; r < 2; ++r) {
-        std::size_t low = 0;
-        while (before[r] + lower[r][low] <= ranks[r])
-            before[r] += lower[r][low++];
-        found[r] = FromOrderedBits(static_cast<uint32_t>(bucket[r] << HalfBits | low));
+// The `keep` greatest values seen (by `before`, a strict order): values
+// beyond the current cut are gathered and, at twice as many as kept, cut
+// back to the greatest, so that a rising record costs no more than a flat one.
+template <typename Before>
+class Greatest {
+public:
+    explicit Greatest(std::size_t keep) : keep_(keep) { values_.reserve(2 * keep); }
+    void take(float v)
+    {
+        if (!cutOnce_ || before_(cut_, v)) {
+            values_.push_back(v);
+            if (values_.size() == 2 * keep_)
+                cutBack();
+        }
     }
-    return found;
-}
+    // The keep-th greatest (the least of the kept); the values seen must be at least `keep`.
+    float last()
+    {
+        cutBack();
+        return cut_;
+    }
+
+private:
+    void cutBack()
+    {
+        const auto nth = values_.begin() + static_cast<std::ptrdiff_t>(keep_ - 1);
+        std::nth_element(values_.begin(), nth, values_.end(), [this](float a, float b) { return before_(b, a); });
+        values_.resize(keep_);
+        cut_ = *nth;
+        cutOnce_ = true;
+    }
+    std::size_t keep_;
+    std::vector<float> values_;
+    float cut_ = 0;  // below it (by `before`) no value can be among the greatest, once cut back
+    bool cutOnce_ = false;
+    Before before_;
+};
 
 }  // namespace
 
 std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues>& kept)
 {
-    const ValueCounts counts = CountValues(kept);
-    const std::size_t n = counts.n;
+    std::size_t n = 0;
+    for (const textload::KeptValues& k : kept)
+        n += k.numbers();
     if (n == 0)
         return std::nullopt;
     // At least one value left out at each end: in a short file one absurd
-    // value is more than the share.
-    const std::size_t trimmed = std::min(std::max<std::size_t>(1, static_cast<std::size_t>(BulkShare * n)), (n - 1) / 2);
-    const std::array<float, 2> bulk = ValuesOfRank(kept, counts, {trimmed, n - 1 - trimmed});
+    // value is more than the share. The bulk's ends in one pass, exactly as
+    // a sort finds them: the greatest and the least `trimmed` + 1 values kept.
+    const std::size_t trimmed =
+        std::min(std::max<std::size_t>(1, static_cast<std::size_t>(BulkShare * n)), (n - 1) / 2);
+    Greatest<std::less<float>> high(trimmed + 1);
+    Greatest<std::greater<float>> low(trimmed + 1);
+    float least = INFINITY, greatest = -INFINITY;
+    EachValue(kept, [&](float v) {
+        high.take(v);
+        low.take(v);
+        least = std::min(least, v);
+        greatest = std::max(greatest, v);
+    });
     OutlierBounds b;
-    b.bulkLow = bulk[0];
-    b.bulkHigh = bulk[1];
+    b.bulkLow = low.last();
+    b.bulkHigh = high.last();
     if (!std::isfinite(b.bulkLow) || !std::isfinite(b.bulkHigh))
         return std::nullopt;  // the bulk itself is absurd: nothing to tell apart
     const double span = b.bulkHigh > b.bulkLow ? b.bulkHigh - b.bulkLow : std::max(std::fabs(b.bulkHigh), 1.0);
     b.low = b.bulkLow - BoundSpans * span;
     b.high = b.bulkHigh + BoundSpans * span;
     // A value outside the bounds: the least or the greatest is.
-    const bool any = Outside(counts.least, b) || Outside(counts.greatest, b);
+    const bool any = Outside(least, b) || Outside(greatest, b);
     return any ? std::optional(b) : std::nullopt;
 }
 
-void DropOutliers(std::vector<textload::KeptValues>& kept, const OutlierBounds& b, double& smallest,
+void RangeWithout(const std::vector<textload::KeptValues>& kept, const OutlierBounds& b, double& smallest,
                   double& largest)
 {
     smallest = Unreached;
     largest = -Unreached;
-    for (textload::KeptValues& k : kept)
-        for (float& v : k.values) {
-            if (Outside(v, b)) {
-                v = NAN;
-            } else if (!std::isnan(v)) {
-                smallest = std::min(smallest, static_cast<double>(v));
-                largest = std::max(largest, static_cast<double>(v));
-            }
+    EachValue(kept, [&](float v) {
+        if (!Outside(v, b)) {
+            smallest = std::min(smallest, static_cast<double>(v));
+            largest = std::max(largest, static_cast<double>(v));
         }
+    });
 }
 
 OutlierLines FindOutlierLines(const std::string& path, int64_t linesBefore, const textload::LineRules& rules,

@@ -24,8 +24,9 @@ struct OutlierBounds {
 // passed over); nullopt when no value lies outside them.
 std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues>& kept);
 
-// The outliers become missing (NaN); gives the range of the values left.
-void DropOutliers(std::vector<textload::KeptValues>& kept, const OutlierBounds& b, double& smallest,
+// The range of the values left when the outliers are taken as missing (as
+// the store then takes them); the values are kept as they are.
+void RangeWithout(const std::vector<textload::KeptValues>& kept, const OutlierBounds& b, double& smallest,
                   double& largest);
 
 // The lines (counted from 1 in the file) whose value lies outside the bounds:

@@ -18,7 +18,8 @@ enum class ColumnKind { Value, MissingValue, MissingColumn };
 struct ColumnField {
     ColumnKind kind = ColumnKind::MissingValue;
     double value = 0.0;
-    int decimals = -1;  // digits after the point of a plain decimal; -1 for any other number
+    int decimals = -1;   // digits after the point of a plain decimal; -1 for any other number
+    int64_t digits = 0;  // of a plain decimal, signed: value = digits / 10^decimals
 };
 
 namespace detail {
@@ -61,7 +62,7 @@ ColumnField ConvertField(const char* p, const char* end, char delimiter);
     ColumnField field;
     const char* stop = nullptr;
     const char* limit = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), MaxFieldLength);
-    if (QuickDecimal(p, limit, field.value, stop, field.decimals) &&
+    if (QuickDecimal(p, limit, field.value, stop, field.decimals, field.digits) &&
         (stop == limit || *stop == delimiter || *stop == '\t')) {
         field.kind = ColumnKind::Value;
         return field;

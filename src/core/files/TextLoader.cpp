@@ -27,7 +27,6 @@ constexpr int64_t InfoHeaderSize = 720;
 constexpr std::size_t ProbeWindow = 1024;
 constexpr int64_t BytesPerPart = 16 << 20;  // smaller files are read on one thread
 constexpr int MaxParts = 8;
-constexpr int64_t ExpectedLineBytes = 12;  // for reserving the kept values: a guess on the short side, not a limit
 
 const char* const WrongColumnScan = " Probably wrong column, header,.. . Continue anyway?";
 const char* const WrongColumnLoad = " Propably wrong column, header,.. . Continue anyway?";
@@ -120,15 +119,15 @@ void ScanParts(const Source& source, const std::vector<LineRules>& rules, bool i
 {
     const std::size_t n = source.parts.size(), columns = rules.size();
     scans.assign(columns, std::vector<RangeScan>(n));
-    kept.assign(columns, std::vector<KeptValues>(n));
+    kept.clear();
+    kept.resize(columns);
+    for (std::vector<KeptValues>& k : kept)
+        k.resize(n);
     BusyCursor busy(ui);
     RunParts(
         n,
         [&](std::size_t k) {
             std::vector<KeptValues> values(columns);
-            for (KeptValues& v : values)
-                v.values.reserve(
-                    static_cast<std::size_t>((source.parts[k].end - source.parts[k].begin) / ExpectedLineBytes));
             LineReader reader;
             std::vector<RangeScan> found(columns);
             if (!reader.openRange(source.path, source.parts[k].begin, source.parts[k].end, source.eol))
@@ -243,7 +242,7 @@ bool ScaleFromScans(Recording& rec, int slot, const Source& source, const LineRu
         if (!outliers) {
             WarnCoarseSteps(source.path, total, d.CoeffA, ui);
         } else if (TakeOutliers(source, firstLine, rules, total, *outliers, policy, refused, ui)) {
-            DropOutliers(kept, *outliers, total.smallest, total.largest);
+            RangeWithout(kept, *outliers, total.smallest, total.largest);
             textload::ScaleToRange(rec, slot, total.smallest, total.largest);
             dropped = outliers;
         } else if (refused) {
@@ -326,16 +325,16 @@ int64_t LoadParts(Recording& rec, int slot, const Source& source, const LineRule
 }
 
 // The same from the values the scan kept.
-int64_t StoreParts(Recording& rec, int slot, const std::vector<KeptValues>& kept, const Conversion& conv, int decimals,
+int64_t StoreParts(Recording& rec, int slot, std::vector<KeptValues>& kept, const Conversion& conv,
                    const RangeScan& total, int32_t limit, VkDialogs& ui, GapList& missing)
 {
     std::vector<int64_t> samples;
     for (const KeptValues& k : kept)
-        samples.push_back(static_cast<int64_t>(k.values.size()));
+        samples.push_back(static_cast<int64_t>(k.size()));
     const std::vector<int32_t> first = FirstSamples(samples, limit);
     const std::size_t n = first.size();
     FillParts(n, total.valueLines, ui, missing, [&](std::size_t k, const LoadHooks& hooks) {
-        return StoreKept(rec, slot, kept[k], conv, decimals, first[k], k + 1 < n ? first[k + 1] : limit, hooks);
+        return StoreKept(rec, slot, kept[k], conv, first[k], k + 1 < n ? first[k + 1] : limit, hooks);
     });
     return std::min<int64_t>(total.samples, limit);
 }
@@ -453,11 +452,9 @@ bool StoreScanned(Recording& rec, int slot, const Source& source, const LineRule
     s.HeadCmt2.clear();
     ui.status("");
     const int32_t limit = std::min(SampleStore::Capacity, rec.store.capacity(slot));
-    int decimals = 0;
     int64_t count = 0;
-    if (options.keepValues &&
-        KeptExactly(kept, std::max(std::fabs(total.smallest), std::fabs(total.largest)), decimals)) {
-        count = StoreParts(rec, slot, kept, conv, decimals, total, limit, ui, s.missing);
+    if (options.keepValues && std::all_of(kept.begin(), kept.end(), [](const KeptValues& k) { return k.exact(); })) {
+        count = StoreParts(rec, slot, kept, conv, total, limit, ui, s.missing);
     } else {
         kept.clear();
         kept.shrink_to_fit();

@@ -6,7 +6,6 @@ namespace vk::textload {
 
 namespace {
 
-constexpr int MaxKeptDecimals = 22;       // the largest power of ten a double holds exactly
 constexpr int32_t ProgressEvery = 10000;  // samples between progress calls, as LoadRange has them
 
 uint16_t ToRaw(double x)
@@ -17,12 +16,6 @@ uint16_t ToRaw(double x)
         return 65535;
     // Adding 2^52 leaves no fraction bits: the FPU rounds to nearest, halves to even.
     return static_cast<uint16_t>((x + 0x1p52) - 0x1p52);
-}
-
-// The integer nearest to x, for |x| below 2^51: adding 2^52 leaves no fraction bits.
-double Nearest(double x)
-{
-    return std::copysign((std::fabs(x) + 0x1p52) - 0x1p52, x);
 }
 
 }  // namespace
@@ -54,11 +47,8 @@ struct ColumnScan {
                 resolution = step;
             previous = c.value;
             ++samples;
-            if (keep) {
-                keep->values.push_back(static_cast<float>(c.value));
-                keep->decimals = std::max(keep->decimals, c.decimals);
-                keep->plain = keep->plain && c.decimals >= 0;
-            }
+            if (keep)
+                keep->add(c.value, c.decimals, c.digits);
             break;
         }
         case LineKind::MissingColumn:  // a short line (a truncated write): its field is missing
@@ -70,7 +60,7 @@ struct ColumnScan {
             if (!ignoreEmpty) {
                 ++samples;
                 if (keep)
-                    keep->values.push_back(NAN);
+                    keep->addMissing();
             }
             break;
         }
@@ -109,6 +99,8 @@ RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty
         column.take(c, lines, ignoreEmpty, keep);
         ++valueLines;
     }
+    if (keep)
+        keep->finish();
     return column.result(lines, valueLines, reader.failed());
 }
 
@@ -140,6 +132,8 @@ std::vector<RangeScan> ScanColumns(LineReader& reader, const std::vector<LineRul
         }
         ++valueLines;
     }
+    for (KeptValues& k : keep)
+        k.finish();
     std::vector<RangeScan> result;
     for (const ColumnScan& c : scans)
         result.push_back(c.result(lines, valueLines, reader.failed()));
@@ -241,53 +235,41 @@ uint16_t MissingStandIn(const ChannelDescriptor& d)
     return ToRaw(c.missing * c.usrA + c.usrB);
 }
 
-bool KeptExactly(const std::vector<KeptValues>& kept, double magnitude, int& decimals)
-{
-    // A float is within 2^-24 of the value: below 2^22 the digits times that
-    // stay far under half a unit, so rounding gives the digits back.
-    constexpr double ExactDigits = 0x1p22;
-    decimals = 0;
-    for (const KeptValues& k : kept) {
-        if (!k.plain)
-            return false;
-        decimals = std::max(decimals, k.decimals);
-    }
-    return decimals <= MaxKeptDecimals && magnitude * detail::PowersOfTen[decimals] < ExactDigits;
-}
-
-LoadResult StoreKept(Recording& rec, int slot, const KeptValues& kept, const Conversion& conv, int decimals,
-                     int32_t first, int32_t limit, const LoadHooks& hooks)
+LoadResult StoreKept(Recording& rec, int slot, KeptValues& kept, const Conversion& conv, int32_t first, int32_t limit,
+                     const LoadHooks& hooks)
 {
     LoadResult result;
-    const double scale = detail::PowersOfTen[decimals];
     const int32_t n =
-        static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(kept.values.size()), std::max(limit - first, 0)));
-    // Block by block: the inner loop is one conversion per sample and nothing else.
-    for (int32_t k = 0; k < n;) {
-        const int32_t position = first + k;
-        uint16_t* block = rec.store.block(slot, position >> SampleStore::BlockShift);
-        const int32_t offset = position & SampleStore::BlockMask;
-        const int32_t count = std::min(n - k, static_cast<int32_t>(SampleStore::BlockMask) + 1 - offset);
-        const float* values = kept.values.data() + k;
-        for (int32_t j = 0; j < count; ++j) {
-            const float f = values[j];
-            double v;
-            if (std::isnan(f)) {
-                v = conv.missing;
-                result.missing.add(position + j, position + j + 1);
-            } else {
-                // The digits over the common point, divided as the parser divides them: the very number read.
-                v = Nearest(static_cast<double>(f) * scale) / scale * conv.f + conv.g;
+        static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(kept.size()), std::max(limit - first, 0)));
+    int32_t k = 0;  // samples stored
+    kept.drain([&](const double* values, uint32_t count) {
+        for (uint32_t j = 0; j < count && k < n;) {
+            // Block by block: the inner loop is one conversion per sample and nothing else.
+            const int32_t position = first + k;
+            uint16_t* block = rec.store.block(slot, position >> SampleStore::BlockShift);
+            const int32_t offset = position & SampleStore::BlockMask;
+            const int32_t run = std::min(
+                {n - k, static_cast<int32_t>(SampleStore::BlockMask) + 1 - offset, static_cast<int32_t>(count - j)});
+            for (int32_t i = 0; i < run; ++i) {
+                const double x = values[j + static_cast<uint32_t>(i)];
+                double v;
+                if (x >= conv.lowest && x <= conv.highest) {
+                    v = x * conv.f + conv.g;
+                } else {  // missing (NaN), or an outlier taken as missing
+                    v = conv.missing;
+                    result.missing.add(position + i, position + i + 1);
+                }
+                block[offset + i] = ToRaw(v * conv.usrA + conv.usrB);
             }
-            block[offset + j] = ToRaw(v * conv.usrA + conv.usrB);
+            // Progress at each multiple of ProgressEvery passed, as the per-sample loop gave it.
+            if (hooks.progress)
+                for (int32_t at = (k + ProgressEvery - 1) / ProgressEvery * ProgressEvery; at < k + run;
+                     at += ProgressEvery)
+                    hooks.progress(at);
+            k += run;
+            j += static_cast<uint32_t>(run);
         }
-        // Progress at each multiple of ProgressEvery passed, as the per-sample loop gave it.
-        if (hooks.progress)
-            for (int32_t at = (k + ProgressEvery - 1) / ProgressEvery * ProgressEvery; at < k + count;
-                 at += ProgressEvery)
-                hooks.progress(at);
-        k += count;
-    }
+    });
     result.count = n;
     return result;
 }

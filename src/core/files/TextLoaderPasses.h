@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/files/KeptValues.h"
 #include "core/files/LineReader.h"
 #include "core/files/ParseColumn.h"
 #include "core/files/SkipStrings.h"
@@ -26,6 +27,7 @@ struct ClassifiedLine {
     LineKind kind;
     double value;
     int decimals = -1;  // of a plain decimal, as ColumnField has them
+    int64_t digits = 0;
 };
 
 // How the lines of one file are read: the column, its delimiter and the skip strings.
@@ -43,7 +45,7 @@ struct LineRules {
     static ClassifiedLine of(const ColumnField& f)
     {
         switch (f.kind) {
-        case ColumnKind::Value: return {LineKind::Value, f.value, f.decimals};
+        case ColumnKind::Value: return {LineKind::Value, f.value, f.decimals, f.digits};
         case ColumnKind::MissingValue: return {LineKind::MissingValue, 0.0};
         case ColumnKind::MissingColumn: break;
         }
@@ -72,27 +74,12 @@ struct RangeScan {
 // How many of the short lines a scan or a load keeps the numbers of.
 inline constexpr std::size_t ListedShortLines = 5;
 
-// The values of a stretch as the range scan read them, kept so that they can
-// be scaled without reading the text again. A float holds a plain decimal of
-// at most ExactDigits digits closely enough to give its exact value back (see
-// KeptExactly); anything else sends the load through the text once more.
-struct KeptValues {
-    std::vector<float> values;  // in the order of the samples; NaN for a missing value
-    int decimals = 0;           // the most digits after the point of a value
-    bool plain = true;          // every value a plain decimal
-};
-
-// The range scan over the reader's lines; with `keep` the values are kept as well.
+// The range scan over the reader's lines; with `keep` the values are kept as well (and finished).
 RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty, KeptValues* keep = nullptr);
 // The same for several columns of each line at once (their rules differ only
 // in the column), keeping the values of column k in keep[k].
 std::vector<RangeScan> ScanColumns(LineReader& reader, const std::vector<LineRules>& rules, bool ignoreEmpty,
                                    std::vector<KeptValues>& keep);
-
-// Whether the kept values of every stretch give back exactly the numbers read,
-// their largest magnitude being `magnitude`: plain decimals whose digits,
-// over the most decimals of them all, stay below 2^22. `decimals` gets that count.
-bool KeptExactly(const std::vector<KeptValues>& kept, double magnitude, int& decimals);
 
 // Physical value v becomes raw (v * f + g) * UsrCoeffA + UsrCoeffB.
 struct Conversion {
@@ -129,9 +116,10 @@ struct LoadResult {
 LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRules& rules, const Conversion& conv,
                      int32_t first, int32_t limit, const LoadHooks& hooks);
 
-// The kept values as samples from `first` (up to `limit`), converted as
-// LoadRange converts the numbers it reads; `decimals` as KeptExactly gave it.
-LoadResult StoreKept(Recording& rec, int slot, const KeptValues& kept, const Conversion& conv, int decimals,
-                     int32_t first, int32_t limit, const LoadHooks& hooks);
+// The kept values (every one exact) as samples from `first` (up to `limit`),
+// converted as LoadRange converts the numbers it reads; their memory is given
+// back chunk by chunk as they are stored.
+LoadResult StoreKept(Recording& rec, int slot, KeptValues& kept, const Conversion& conv, int32_t first, int32_t limit,
+                     const LoadHooks& hooks);
 
 }  // namespace vk::textload

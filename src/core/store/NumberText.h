@@ -53,7 +53,7 @@ inline constexpr double PowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
 // strings and text without digits: the caller then takes the full way.
 // `decimals` tells the digits after the point.
 [[gnu::always_inline]] inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop,
-                                                int& decimals)
+                                                int& decimals, int64_t& signedDigits)
 {
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+'))
@@ -82,13 +82,15 @@ inline constexpr double PowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
     value = negative ? -v : v;
     stop = p;
     decimals = fraction;
+    signedDigits = negative ? -static_cast<int64_t>(mantissa) : static_cast<int64_t>(mantissa);
     return true;
 }
 
 inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop)
 {
     int decimals = 0;
-    return QuickDecimal(p, end, value, stop, decimals);
+    int64_t digits = 0;
+    return QuickDecimal(p, end, value, stop, decimals, digits);
 }
 
 }  // namespace vk

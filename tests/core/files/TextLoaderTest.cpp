@@ -112,8 +112,9 @@ TEST_F(TextLoader, MissingValuesAndColumns)
     // when every line is short is the column asked about.
     d().ColumnValue = 3;
     ASSERT_TRUE(Load("0\t1\t4\n1\t2\n2\t3\t8\n3\n"));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{
-                              " log.txt: 2 lines end before column 3: their values are taken as missing (lines 2, 4)."});
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{
+                  " log.txt: 2 lines end before column 3: their values are taken as missing (lines 2, 4)."});
     EXPECT_EQ(Count(), 2);  // void lines ignored: short ones too
     d().IgnoreEmpLine = false;
     ui.shown.clear();
@@ -169,7 +170,8 @@ TEST_F(TextLoader, FilesThatCannotBeReadEndInAMessage)
     ui.shown.clear();
     d().HeaderText = 2;
     EXPECT_FALSE(Load("Depth logger 7\nm\n"));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{" log.txt holds no data lines: only the 2 header lines the setup names."});
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{" log.txt holds no data lines: only the 2 header lines the setup names."});
 
     ui.shown.clear();
     d().HeaderText = 5;
@@ -379,13 +381,12 @@ TEST_F(TextLoader, KeptValuesGiveWhatASecondReadingGives)
     // reading the text a second time, in one part and in several.
     auto compare = [&](const std::string& text, const char* what, bool kept) {
         d().NameIn = dir.write("kept.txt", text);
-        // Whether the kept values stand for the text: plain decimals of few enough digits.
+        // Whether the kept values stand for the text: plain decimals whose digits a double holds.
         LineReader reader;
         ASSERT_TRUE(reader.open(d().NameIn));
-        std::vector<textload::KeptValues> values(1);
-        const textload::RangeScan scan = textload::ScanRange(reader, {2, '\t', {}, {}}, false, &values[0]);
-        int decimals = 0;
-        EXPECT_EQ(textload::KeptExactly(values, std::max(-scan.smallest, scan.largest), decimals), kept) << what;
+        textload::KeptValues values;
+        textload::ScanRange(reader, {2, '\t', {}, {}}, false, &values);
+        EXPECT_EQ(values.exact(), kept) << what;
         d().ColumnValue = 2;
         ASSERT_TRUE(LoadTextChannel(rec, 0, skips, ui, TextLoadOptions{1, false})) << what;
         std::vector<uint16_t> reread;
@@ -405,7 +406,7 @@ TEST_F(TextLoader, KeptValuesGiveWhatASecondReadingGives)
     };
     // Depths with three decimals over a wide range: many values lie near a
     // rounding boundary of the raw scale, where a float alone would go astray.
-    std::string depths, mixed, signs, large, exponents;
+    std::string depths, mixed, signs, large, beyond, exponents;
     uint32_t state = 12345;
     auto next = [&state] { return state = state * 1664525u + 1013904223u; };
     for (int k = 0; k < 60000; ++k) {
@@ -420,14 +421,21 @@ TEST_F(TextLoader, KeptValuesGiveWhatASecondReadingGives)
                      std::to_string(r % 10000).substr(0, 1 + k % 4) + "\n";
         signs += std::to_string(k) + "\t" + (k % 2 ? "-" : "") + std::to_string(r % 50) + "." +
                  std::to_string(100 + r % 100).substr(1) + (k % 1000 == 0 ? "\n0\t-0.000\n" : "\n");
-        // Too many digits for a float to give back: the text is read again.
+        // Many digits: kept as digits all the same.
         large += std::to_string(k) + "\t" + std::to_string(1000000 + r % 9000000) + "." + std::to_string(r % 10) + "\n";
+        // Digits that over the most decimals of the values before would need
+        // more than a double holds, from the middle on: the text is read again.
+        beyond +=
+            std::to_string(k) + "\t" +
+            (k < 30000 || k % 7 ? std::to_string(r % 100) + ".125" : "900719925474" + std::to_string(r % 100) + ".9") +
+            "\n";
         exponents += std::to_string(k) + "\t" + std::to_string(r % 100) + "e-1\n";
     }
     compare(depths, "depths", true);
     compare(mixed, "mixed decimals", true);
     compare(signs, "signs", true);
-    compare(large, "large numbers", false);
+    compare(large, "large numbers", true);
+    compare(beyond, "beyond a double", false);
     compare(exponents, "exponents", false);
 }
 
@@ -539,10 +547,12 @@ TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
             case 3: v = round % 5 == 0 ? INFINITY : 3.0f; break;
             default: v = std::uniform_real_distribution<float>(-200, 300)(random);
             }
-            kept[static_cast<std::size_t>(i) % kept.size()].values.push_back(v);
+            kept[static_cast<std::size_t>(i) % kept.size()].add(v, -1, 0);
             if (!std::isnan(v))
                 all.push_back(v);
         }
+        for (textload::KeptValues& k : kept)
+            k.finish();
         const std::optional<OutlierBounds> b = FindOutliers(kept);
         if (all.empty()) {
             EXPECT_FALSE(b);
@@ -557,9 +567,8 @@ TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
             continue;
         }
         const double span = high > low ? high - low : std::max(std::fabs(high), 1.0);
-        const bool any = std::any_of(all.begin(), all.end(), [&](float v) {
-            return !(v >= low - 10 * span && v <= high + 10 * span);
-        });
+        const bool any = std::any_of(all.begin(), all.end(),
+                                     [&](float v) { return !(v >= low - 10 * span && v <= high + 10 * span); });
         ASSERT_EQ(b.has_value(), any) << round;
         if (b) {
             EXPECT_EQ(b->bulkLow, low) << round;
@@ -569,8 +578,9 @@ TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
     // An absurd value among ordinary ones: found, with the bulk as the sort gives it.
     std::vector<textload::KeptValues> one(1);
     for (int i = 0; i < 5000; ++i)
-        one[0].values.push_back(static_cast<float>(i % 100) / 10);
-    one[0].values.push_back(1e30f);
+        one[0].add(static_cast<float>(i % 100) / 10, -1, 0);
+    one[0].add(1e30f, -1, 0);
+    one[0].finish();
     const std::optional<OutlierBounds> found = FindOutliers(one);
     ASSERT_TRUE(found);
     EXPECT_FLOAT_EQ(found->bulkLow, 0.0f);

@@ -1,0 +1,123 @@
+#include "core/files/KeptValues.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/store/NumberText.h"
+
+namespace vk::textload {
+
+namespace {
+
+constexpr int MaxCodeBytes = 8;               // of a code below 2^56
+constexpr int Slack = sizeof(uint64_t);       // a code is written and read as a whole word
+constexpr int MaxDecimals = 22;               // the largest power of ten a double holds exactly
+constexpr uint64_t ExactDigits = 1ull << 53;  // digits a double holds exactly
+
+}  // namespace
+
+KeptValues::KeptValues() : scratch_(std::size_t{ChunkValues} * MaxCodeBytes + Slack) {}
+
+void KeptValues::close()
+{
+    if (count_ == 0)
+        return;
+    Chunk c;
+    c.bytes = std::make_unique<uint8_t[]>(used_ + Slack);
+    std::memcpy(c.bytes.get(), scratch_.data(), used_);
+    c.count = count_;
+    c.decimals = floats_ ? -1 : chunkDecimals_;
+    chunks_.push_back(std::move(c));
+    used_ = count_ = 0;
+    previous_ = 0;
+}
+
+void KeptValues::finish()
+{
+    close();
+    scratch_.clear();
+    scratch_.shrink_to_fit();
+}
+
+bool KeptValues::addDigits(int decimals, int64_t digits)
+{
+    // A full chunk, or one whose decimals are too few: a new one, with
+    // decimals enough for the values before as well, so that a file whose
+    // writer drops trailing zeros does not start a chunk at every line.
+    if (count_ == ChunkValues || decimals > chunkDecimals_) {
+        const int wanted = std::max(decimals, chunkDecimals_);
+        if (wanted > MaxDecimals)
+            return false;
+        close();
+        chunkDecimals_ = wanted;
+    }
+    const uint64_t magnitude = digits < 0 ? 0 - static_cast<uint64_t>(digits) : static_cast<uint64_t>(digits);
+    const double over = detail::PowersOfTen[chunkDecimals_ - decimals];
+    if (static_cast<double>(magnitude) * over > static_cast<double>(ExactDigits)) {
+        close();
+        floats_ = true;  // from here on, the text is read again to store the values
+        return false;
+    }
+    put(digits == 0 ? 0 : digits * static_cast<int64_t>(over));
+    return true;
+}
+
+void KeptValues::addFloat(float value)
+{
+    missing_ += std::isnan(value);
+    if (!floats_) {
+        close();
+        floats_ = true;
+    }
+    if (count_ == ChunkValues)
+        close();
+    std::memcpy(scratch_.data() + used_, &value, sizeof value);
+    used_ += sizeof value;
+    ++count_;
+    ++values_;
+}
+
+void KeptValues::addMissing()
+{
+    if (floats_) {
+        addFloat(NAN);
+        return;
+    }
+    ++missing_;
+    if (count_ == ChunkValues)
+        close();
+    chunkDecimals_ = std::max(chunkDecimals_, 0);
+    putCode(0);
+}
+
+void KeptValues::decode(const Chunk& c, double* out)
+{
+    const uint8_t* in = c.bytes.get();
+    if (c.decimals < 0) {
+        for (uint32_t k = 0; k < c.count; ++k, in += sizeof(float)) {
+            float f;
+            std::memcpy(&f, in, sizeof f);
+            out[k] = f;
+        }
+        return;
+    }
+    const double scale = detail::PowersOfTen[c.decimals];
+    int64_t digits = 0;
+    for (uint32_t k = 0; k < c.count; ++k) {
+        const uint64_t word = le::Get<uint64_t>(in, 0);
+        const int bytes = std::countr_one(word) + 1;
+        uint64_t code = word >> bytes & ((uint64_t{1} << (7 * bytes)) - 1);
+        in += bytes;
+        if (code == 0) {
+            out[k] = NAN;
+            continue;
+        }
+        --code;
+        digits += static_cast<int64_t>((code >> 1) ^ (0 - (code & 1)));
+        // The digits over the decimals, divided as the parser divides them: the very number read.
+        out[k] = static_cast<double>(digits) / scale;
+    }
+}
+
+}  // namespace vk::textload

@@ -1,0 +1,124 @@
+#pragma once
+
+// The values of a stretch of a text file as the range scan read them, kept
+// so that they can be scaled and stored without reading the text again.
+//
+// Logger values are decimals that change little from one line to the next,
+// so they are kept as their digits: the difference to the value before, over
+// the chunk's count of decimals, in as few bytes as it needs (7 bits a byte,
+// the count of bytes told by the trailing ones of the first, so that reading
+// a value takes no branch on its length).
+// A depth channel keeps one or two bytes a value, less than the two bytes of
+// the stored sample, so that holding them beside the samples costs little.
+// A number that is not a plain decimal, or whose digits a double cannot hold
+// over the chunk's decimals, is kept as a float: close enough to find the
+// bulk of the values, but the text must be read again to store it.
+
+#include <bit>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/store/LittleEndian.h"
+
+namespace vk::textload {
+
+class KeptValues {
+public:
+    static constexpr uint32_t ChunkValues = 1u << 14;
+
+    KeptValues();
+
+    // A value read: a plain decimal gives its signed digits and their decimals
+    // (value = digits / 10^decimals); any other number decimals < 0.
+    void add(double value, int decimals, int64_t digits)
+    {
+        if (decimals >= 0 && !floats_) {
+            if (decimals == chunkDecimals_ && count_ < ChunkValues) {
+                put(digits);
+                return;
+            }
+            if (addDigits(decimals, digits))
+                return;
+        }
+        addFloat(static_cast<float>(value));
+    }
+    void addMissing();
+    // Closes the last chunk: call once after the last value.
+    void finish();
+
+    std::size_t size() const { return values_; }
+    // The values that are not missing.
+    std::size_t numbers() const { return values_ - missing_; }
+    // Every value kept as its digits: stored from here they are the very numbers read.
+    bool exact() const { return !floats_; }
+
+    // visit(double) for each value in order; NaN for a missing one. A value
+    // kept as a float is visited as that float.
+    template <typename Visit>
+    void forEach(Visit&& visit) const
+    {
+        std::vector<double> buffer(ChunkValues);
+        for (const Chunk& c : chunks_) {
+            decode(c, buffer.data());
+            for (uint32_t k = 0; k < c.count; ++k)
+                visit(buffer[k]);
+        }
+    }
+
+    // Decodes the chunks in order into runs of doubles (NaN for missing):
+    // take(const double* values, uint32_t n). Each chunk's memory is given
+    // back once it is taken; the values are gone afterwards.
+    template <typename Take>
+    void drain(Take&& take)
+    {
+        std::vector<double> buffer(ChunkValues);
+        for (Chunk& c : chunks_) {
+            decode(c, buffer.data());
+            c.bytes.reset();
+            take(buffer.data(), c.count);
+        }
+        chunks_.clear();
+        chunks_.shrink_to_fit();
+        values_ = missing_ = 0;
+    }
+
+private:
+    struct Chunk {
+        std::unique_ptr<uint8_t[]> bytes;
+        uint32_t count = 0;
+        int decimals = -1;  // of the digits; -1: floats
+    };
+
+    // The code of one value: 0 for missing, otherwise the zigzag of the
+    // difference to the value before, plus one (below 2^56: the digits stay
+    // within 2^53). It takes n bytes for 7n bits, the first n - 1 bits set.
+    [[gnu::always_inline]] void putCode(uint64_t code)
+    {
+        const int bytes = (64 - std::countl_zero(code | 1) + 6) / 7;
+        le::Put<uint64_t>(scratch_.data(), used_, code << bytes | ((uint64_t{1} << (bytes - 1)) - 1));
+        used_ += static_cast<uint32_t>(bytes);
+        ++count_;
+        ++values_;
+    }
+    [[gnu::always_inline]] void put(int64_t digits)
+    {
+        const uint64_t difference = static_cast<uint64_t>(digits) - static_cast<uint64_t>(previous_);
+        previous_ = digits;
+        putCode(((difference << 1) ^ static_cast<uint64_t>(static_cast<int64_t>(difference) >> 63)) + 1);
+    }
+    bool addDigits(int decimals, int64_t digits);
+    void addFloat(float value);
+    void close();
+    static void decode(const Chunk& c, double* out);
+
+    std::vector<Chunk> chunks_;
+    std::vector<uint8_t> scratch_;  // the open chunk
+    uint32_t used_ = 0, count_ = 0;
+    int chunkDecimals_ = -1;  // of the open chunk; -1 before the first value
+    int64_t previous_ = 0;
+    bool floats_ = false;  // the open chunk, and every one after, holds floats
+    std::size_t values_ = 0, missing_ = 0;
+};
+
+}  // namespace vk::textload
