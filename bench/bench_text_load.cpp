@@ -5,6 +5,7 @@
 //   bench_text_load [lines] [folder]     (defaults: 10000000, $TMPDIR or /tmp)
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -30,6 +31,28 @@ double ResidentMiB()
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * 4096.0 / (1024 * 1024);
+}
+
+// The peak resident memory in MiB since the last reset (NaN where the system does not tell).
+double PeakMiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            double kib = 0;
+            status >> kib;
+            return kib / 1024;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return NAN;
+}
+
+// From here on the peak counts anew.
+void ResetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 double BestOf(int runs, const auto& work)
@@ -90,6 +113,12 @@ int main(int argc, char** argv)
         c.InDelimiter = '\t';
         c.AutoScaling = true;
     }
+    // The first load also gives the peak memory: the store's pages are untouched before it.
+    const double threeBefore = ResidentMiB();
+    ResetPeak();
+    ok = ok && vk::LoadTextChannels(three, {0, 1, 2}, skips, ui, {});
+    const double threePeak = PeakMiB() - threeBefore;
+    const double threeSamples = 3.0 * static_cast<double>(three.desc(0).DataCnt) * 2.0 / (1024 * 1024);
     const double sharedSeconds = BestOf(2, [&] { ok = ok && vk::LoadTextChannels(three, {0, 1, 2}, skips, ui, {}); });
     const double eachSeconds = BestOf(2, [&] {
         for (int slot = 0; slot < vk::SlotCount; ++slot)
@@ -106,6 +135,9 @@ int main(int argc, char** argv)
                 twiceSeconds / wcSeconds);
     std::printf("three columns   %.3f s read once for all, %.3f s read for each (%.2f x)\n", sharedSeconds, eachSeconds,
                 sharedSeconds / eachSeconds);
+    std::printf("three columns   peak %.1f MiB over the %.1f MiB before, samples %.1f MiB: %.2f x\n", threePeak,
+                threeBefore, threeSamples, threePeak / threeSamples);
+    bench::AimLine("load three columns, peak memory x samples", threePeak / threeSamples, 1.25, "x");
     std::printf("throughput      %.0f MB/s, %.1f M lines/s\n", megabytes / loadSeconds, lines / loadSeconds / 1e6);
     std::printf("samples         %ld, range %.3f .. %.3f\n", samples, d.LowRng, d.HighRng);
     std::printf("resident        %.1f MiB before, %.1f MiB after (samples: %.1f MiB)\n", rssBefore, rssAfter,

@@ -10,10 +10,11 @@ namespace vk::textload {
 
 namespace {
 
-constexpr int MaxCodeBytes = 8;               // of a code below 2^56
-constexpr int Slack = sizeof(uint64_t);       // a code is written and read as a whole word
-constexpr int MaxDecimals = 22;               // the largest power of ten a double holds exactly
-constexpr uint64_t ExactDigits = 1ull << 53;  // digits a double holds exactly
+constexpr int MaxCodeBytes = 8;                // of a code below 2^56
+constexpr int Slack = sizeof(uint64_t);        // a code is written and read as a whole word
+constexpr std::size_t SegmentBytes = 1 << 20;  // of pages taken at once for the chunks
+constexpr int MaxDecimals = 22;                // the largest power of ten a double holds exactly
+constexpr uint64_t ExactDigits = 1ull << 53;   // digits a double holds exactly
 
 }  // namespace
 
@@ -23,9 +24,18 @@ void KeptValues::close()
 {
     if (count_ == 0)
         return;
+    // Packed into segments of pages, each given back once its chunks are stored.
+    const std::size_t needed = used_ + Slack;
+    if (segments_.empty() || segmentUsed_ + needed > segments_.back().size()) {
+        segments_.emplace_back(std::max(SegmentBytes, needed));
+        segmentUsed_ = 0;
+    }
     Chunk c;
-    c.bytes = std::make_unique<uint8_t[]>(used_ + Slack);
-    std::memcpy(c.bytes.get(), scratch_.data(), used_);
+    uint8_t* bytes = segments_.back().data() + segmentUsed_;
+    std::memcpy(bytes, scratch_.data(), used_);
+    segmentUsed_ += used_;
+    c.bytes = bytes;
+    c.segment = static_cast<uint32_t>(segments_.size() - 1);
     c.count = count_;
     c.decimals = floats_ ? -1 : chunkDecimals_;
     chunks_.push_back(std::move(c));
@@ -93,7 +103,7 @@ void KeptValues::addMissing()
 
 void KeptValues::decode(const Chunk& c, double* out)
 {
-    const uint8_t* in = c.bytes.get();
+    const uint8_t* in = c.bytes;
     if (c.decimals < 0) {
         for (uint32_t k = 0; k < c.count; ++k, in += sizeof(float)) {
             float f;

@@ -16,10 +16,10 @@
 
 #include <bit>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "core/store/LittleEndian.h"
+#include "core/store/PageMemory.h"
 
 namespace vk::textload {
 
@@ -73,19 +73,23 @@ public:
     void drain(Take&& take)
     {
         std::vector<double> buffer(ChunkValues);
-        for (Chunk& c : chunks_) {
+        for (std::size_t k = 0; k < chunks_.size(); ++k) {
+            const Chunk& c = chunks_[k];
             decode(c, buffer.data());
-            c.bytes.reset();
+            if (k + 1 == chunks_.size() || chunks_[k + 1].segment != c.segment)
+                segments_[c.segment].release();
             take(buffer.data(), c.count);
         }
         chunks_.clear();
         chunks_.shrink_to_fit();
+        segments_.clear();
         values_ = missing_ = 0;
     }
 
 private:
     struct Chunk {
-        std::unique_ptr<uint8_t[]> bytes;
+        const uint8_t* bytes = nullptr;  // in segments_[segment]
+        uint32_t segment = 0;
         uint32_t count = 0;
         int decimals = -1;  // of the digits; -1: floats
     };
@@ -113,7 +117,9 @@ private:
     static void decode(const Chunk& c, double* out);
 
     std::vector<Chunk> chunks_;
-    std::vector<uint8_t> scratch_;  // the open chunk
+    std::vector<PageMemory> segments_;  // the chunks one after another
+    std::size_t segmentUsed_ = 0;       // of the last segment
+    std::vector<uint8_t> scratch_;      // the open chunk
     uint32_t used_ = 0, count_ = 0;
     int chunkDecimals_ = -1;  // of the open chunk; -1 before the first value
     int64_t previous_ = 0;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/store/PageMemory.h"
 #include "core/store/Slot.h"
 
 namespace vk {
@@ -21,8 +22,9 @@ public:
     static constexpr int TableEntries = RowsPerSlot * SlotCount;
     static constexpr int32_t Capacity = RowsPerSlot * BlockSamples;  // 39321600 samples per slot
 
-    // Allocates rows 0..rows-1, slot by slot within a row, for the slots asked
-    // for. Returns false when memory ran out; the rows allocated until then stay.
+    // Allocates rows 0..rows-1 for the slots asked for. Returns false when
+    // memory ran out (with none allocated, or under the address sanitizer the
+    // rows allocated until then).
     bool Allocate(const std::array<bool, SlotCount>& slots, int rows = RowsPerSlot);
     void Release();
 
@@ -45,7 +47,8 @@ public:
 
 private:
     std::vector<uint16_t*> table_;                    // nullptr where no block was allocated
-    std::vector<std::unique_ptr<uint16_t[]>> owned_;  // empty in a borrowing store
+    std::vector<PageMemory> slotPages_;               // each slot's blocks one after another
+    std::vector<std::unique_ptr<uint16_t[]>> owned_;  // blocks of their own, under the address sanitizer
 };
 
 }  // namespace vk
