@@ -10,24 +10,22 @@ namespace vk::textload {
 
 namespace {
 
-constexpr int MaxCodeBytes = 8;                // of a code below 2^56
-constexpr int Slack = sizeof(uint64_t);        // a code is written and read as a whole word
+constexpr int MaxValueBytes = 10;              // a word and a difference of 8 bytes
 constexpr std::size_t SegmentBytes = 1 << 20;  // of pages taken at once for the chunks
 constexpr int MaxDecimals = 22;                // the largest power of ten a double holds exactly
 constexpr uint64_t ExactDigits = 1ull << 53;   // digits a double holds exactly
 
 }  // namespace
 
-KeptValues::KeptValues() : scratch_(std::size_t{ChunkValues} * MaxCodeBytes + Slack) {}
+KeptValues::KeptValues() : scratch_(std::size_t{ChunkValues} * MaxValueBytes) {}
 
 void KeptValues::close()
 {
     if (count_ == 0)
         return;
     // Packed into segments of pages, each given back once its chunks are stored.
-    const std::size_t needed = used_ + Slack;
-    if (segments_.empty() || segmentUsed_ + needed > segments_.back().size()) {
-        segments_.emplace_back(std::max(SegmentBytes, needed));
+    if (segments_.empty() || segmentUsed_ + used_ > segments_.back().size()) {
+        segments_.emplace_back(std::max<std::size_t>(SegmentBytes, used_));
         segmentUsed_ = 0;
     }
     Chunk c;
@@ -98,7 +96,9 @@ void KeptValues::addMissing()
     if (count_ == ChunkValues)
         close();
     chunkDecimals_ = std::max(chunkDecimals_, 0);
-    putCode(0);
+    write(Missing);
+    ++count_;
+    ++values_;
 }
 
 void KeptValues::decode(const Chunk& c, double* out)
@@ -115,16 +115,20 @@ void KeptValues::decode(const Chunk& c, double* out)
     const double scale = detail::PowersOfTen[c.decimals];
     int64_t digits = 0;
     for (uint32_t k = 0; k < c.count; ++k) {
-        const uint64_t word = le::Get<uint64_t>(in, 0);
-        const int bytes = std::countr_one(word) + 1;
-        uint64_t code = word >> bytes & ((uint64_t{1} << (7 * bytes)) - 1);
-        in += bytes;
-        if (code == 0) {
+        const int16_t word = le::Get<int16_t>(in, 0);
+        in += sizeof word;
+        if (word >= NarrowLeast) [[likely]] {
+            digits += word;
+        } else if (word == Missing) {
             out[k] = NAN;
             continue;
+        } else if (word == Wide32) {
+            digits += le::Get<int32_t>(in, 0);
+            in += sizeof(int32_t);
+        } else {
+            digits += le::Get<int64_t>(in, 0);
+            in += sizeof(int64_t);
         }
-        --code;
-        digits += static_cast<int64_t>((code >> 1) ^ (0 - (code & 1)));
         // The digits over the decimals, divided as the parser divides them: the very number read.
         out[k] = static_cast<double>(digits) / scale;
     }

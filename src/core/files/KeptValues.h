@@ -5,16 +5,15 @@
 //
 // Logger values are decimals that change little from one line to the next,
 // so they are kept as their digits: the difference to the value before, over
-// the chunk's count of decimals, in as few bytes as it needs (7 bits a byte,
-// the count of bytes told by the trailing ones of the first, so that reading
-// a value takes no branch on its length).
-// A depth channel keeps one or two bytes a value, less than the two bytes of
-// the stored sample, so that holding them beside the samples costs little.
+// the chunk's count of decimals, in a 16-bit word (a wider difference follows
+// a word that says so). A depth channel keeps two bytes a value, as many as
+// the stored sample, and the chunks are given back as they are stored, so
+// that the load needs little more memory than the samples. Fixed words keep
+// the reading quick: where each value starts does not hang on the one before.
 // A number that is not a plain decimal, or whose digits a double cannot hold
 // over the chunk's decimals, is kept as a float: close enough to find the
 // bulk of the values, but the text must be read again to store it.
 
-#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -94,22 +93,33 @@ private:
         int decimals = -1;  // of the digits; -1: floats
     };
 
-    // The code of one value: 0 for missing, otherwise the zigzag of the
-    // difference to the value before, plus one (below 2^56: the digits stay
-    // within 2^53). It takes n bytes for 7n bits, the first n - 1 bits set.
-    [[gnu::always_inline]] void putCode(uint64_t code)
+    // The words of a value: the difference to the value before, or one of
+    // these followed by the difference in 4 or 8 bytes, or Missing.
+    static constexpr int16_t Missing = INT16_MIN, Wide32 = INT16_MIN + 1, Wide64 = INT16_MIN + 2;
+    static constexpr int16_t NarrowLeast = INT16_MIN + 3;
+
+    template <typename T>
+    [[gnu::always_inline]] void write(T word)
     {
-        const int bytes = (64 - std::countl_zero(code | 1) + 6) / 7;
-        le::Put<uint64_t>(scratch_.data(), used_, code << bytes | ((uint64_t{1} << (bytes - 1)) - 1));
-        used_ += static_cast<uint32_t>(bytes);
-        ++count_;
-        ++values_;
+        le::Put<T>(scratch_.data(), used_, word);
+        used_ += sizeof(T);
     }
     [[gnu::always_inline]] void put(int64_t digits)
     {
-        const uint64_t difference = static_cast<uint64_t>(digits) - static_cast<uint64_t>(previous_);
+        // Within 2^54: the digits stay within 2^53.
+        const int64_t difference = digits - previous_;
         previous_ = digits;
-        putCode(((difference << 1) ^ static_cast<uint64_t>(static_cast<int64_t>(difference) >> 63)) + 1);
+        if (difference >= NarrowLeast && difference <= INT16_MAX) [[likely]] {
+            write(static_cast<int16_t>(difference));
+        } else if (difference >= INT32_MIN && difference <= INT32_MAX) {
+            write(Wide32);
+            write(static_cast<int32_t>(difference));
+        } else {
+            write(Wide64);
+            write(difference);
+        }
+        ++count_;
+        ++values_;
     }
     bool addDigits(int decimals, int64_t digits);
     void addFloat(float value);

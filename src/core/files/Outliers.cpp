@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <future>
+#include <span>
 
 namespace vk {
 
@@ -22,7 +24,7 @@ bool Outside(double v, const OutlierBounds& b)
 namespace {
 
 template <typename Visit>
-void EachValue(const std::vector<textload::KeptValues>& kept, Visit visit)
+void EachValue(std::span<const textload::KeptValues> kept, Visit visit)
 {
     for (const textload::KeptValues& k : kept)
         k.forEach([&visit](double v) {
@@ -46,11 +48,12 @@ public:
                 cutBack();
         }
     }
-    // The keep-th greatest (the least of the kept); the values seen must be at least `keep`.
-    float last()
+    // The greatest `keep` of the values seen (all of them when fewer), in no order.
+    std::vector<float> values() &&
     {
-        cutBack();
-        return cut_;
+        if (values_.size() > keep_)
+            cutBack();
+        return std::move(values_);
     }
 
 private:
@@ -69,6 +72,41 @@ private:
     Before before_;
 };
 
+// The ends of one part's values: its greatest and least `keep` values (all
+// when fewer), its least and greatest.
+struct PartEnds {
+    std::vector<float> high, low;
+    float least = INFINITY, greatest = -INFINITY;
+};
+
+PartEnds EndsOf(const textload::KeptValues& kept, std::size_t keep)
+{
+    Greatest<std::less<float>> high(keep);
+    Greatest<std::greater<float>> low(keep);
+    PartEnds ends;
+    EachValue({&kept, 1}, [&](float v) {
+        high.take(v);
+        low.take(v);
+        ends.least = std::min(ends.least, v);
+        ends.greatest = std::max(ends.greatest, v);
+    });
+    ends.high = std::move(high).values();
+    ends.low = std::move(low).values();
+    return ends;
+}
+
+// The value of the given rank (0 = the first by `before`) among the parts' values.
+template <typename Before>
+float OfRank(const std::vector<PartEnds>& parts, std::vector<float> PartEnds::*side, std::size_t rank)
+{
+    std::vector<float> all;
+    for (const PartEnds& p : parts)
+        all.insert(all.end(), (p.*side).begin(), (p.*side).end());
+    const auto nth = all.begin() + static_cast<std::ptrdiff_t>(rank);
+    std::nth_element(all.begin(), nth, all.end(), Before());
+    return *nth;
+}
+
 }  // namespace
 
 std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues>& kept)
@@ -79,22 +117,25 @@ std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues
     if (n == 0)
         return std::nullopt;
     // At least one value left out at each end: in a short file one absurd
-    // value is more than the share. The bulk's ends in one pass, exactly as
-    // a sort finds them: the greatest and the least `trimmed` + 1 values kept.
+    // value is more than the share. The bulk's ends exactly as a sort finds
+    // them, in one pass over each part (side by side): each part's greatest
+    // and least `trimmed` + 1 values hold those of them all.
     const std::size_t trimmed =
         std::min(std::max<std::size_t>(1, static_cast<std::size_t>(BulkShare * n)), (n - 1) / 2);
-    Greatest<std::less<float>> high(trimmed + 1);
-    Greatest<std::greater<float>> low(trimmed + 1);
+    std::vector<std::future<PartEnds>> running;
+    for (std::size_t k = 1; k < kept.size(); ++k)
+        running.push_back(std::async(std::launch::async, EndsOf, std::cref(kept[k]), trimmed + 1));
+    std::vector<PartEnds> parts{EndsOf(kept[0], trimmed + 1)};
+    for (auto& r : running)
+        parts.push_back(r.get());
     float least = INFINITY, greatest = -INFINITY;
-    EachValue(kept, [&](float v) {
-        high.take(v);
-        low.take(v);
-        least = std::min(least, v);
-        greatest = std::max(greatest, v);
-    });
+    for (const PartEnds& p : parts) {
+        least = std::min(least, p.least);
+        greatest = std::max(greatest, p.greatest);
+    }
     OutlierBounds b;
-    b.bulkLow = low.last();
-    b.bulkHigh = high.last();
+    b.bulkLow = OfRank<std::less<float>>(parts, &PartEnds::low, trimmed);
+    b.bulkHigh = OfRank<std::greater<float>>(parts, &PartEnds::high, trimmed);
     if (!std::isfinite(b.bulkLow) || !std::isfinite(b.bulkHigh))
         return std::nullopt;  // the bulk itself is absurd: nothing to tell apart
     const double span = b.bulkHigh > b.bulkLow ? b.bulkHigh - b.bulkLow : std::max(std::fabs(b.bulkHigh), 1.0);
