@@ -47,7 +47,7 @@ void Envelope::fillLevel(const SampleStore& store, int slot, int k, int64_t firs
     for (int64_t e = firstEntry; e < endEntry; ++e) {
         RawExtremes x;
         if (k == 0) {
-            addSamples(x, store, slot, e * Fan, std::min<int64_t>((e + 1) * Fan, count_));
+            addSamples(x, store, slot, e * FirstEntry, std::min<int64_t>((e + 1) * FirstEntry, count_));
         } else {
             const std::vector<RawExtremes>& below = levels_[static_cast<std::size_t>(k - 1)];
             const auto last = std::min<int64_t>((e + 1) * Fan, static_cast<int64_t>(below.size()));
@@ -62,7 +62,7 @@ void Envelope::build(const SampleStore& store, int slot, int64_t count, const Ga
     count_ = std::max<int64_t>(count, 0);
     missing_ = missing;
     levels_.clear();
-    int64_t entries = (count_ + Fan - 1) / Fan;
+    int64_t entries = (count_ + FirstEntry - 1) / FirstEntry;
     // Levels until one holds at most 16 entries.
     while (entries > 0) {
         levels_.emplace_back(static_cast<std::size_t>(entries));
@@ -77,11 +77,9 @@ void Envelope::update(const SampleStore& store, int slot, int64_t from, int64_t 
 {
     from = std::max<int64_t>(from, 0);
     to = std::min(to, count_);
-    int64_t size = 1;
-    for (int k = 0; k < levels() && from < to; ++k) {
-        size *= Fan;
+    int64_t size = FirstEntry;
+    for (int k = 0; k < levels() && from < to; ++k, size *= Fan)
         fillLevel(store, slot, k, from / size, (to + size - 1) / size);
-    }
 }
 
 void Envelope::addSamples(RawExtremes& r, const SampleStore& store, int slot, int64_t from, int64_t to) const
@@ -124,7 +122,7 @@ RawExtremes Envelope::range(const SampleStore& store, int slot, int64_t from, in
             take(k, lo / size, ceilHi);
             break;
         }
-        const int64_t next = size * Fan;
+        const int64_t next = k < 0 ? FirstEntry : size * Fan;
         // Ends that do not fill an entry of the next level, at this level; the
         // end of the channel counts as aligned, as its last entry is partial.
         const int64_t leftEnd = std::min((lo + next - 1) / next * next / size, ceilHi);
