@@ -17,7 +17,9 @@ constexpr uint64_t ExactDigits = 1ull << 53;   // digits a double holds exactly
 
 }  // namespace
 
-KeptValues::KeptValues() : scratch_(std::size_t{ChunkValues} * MaxValueBytes) {}
+KeptValues::KeptValues() : scratch_(std::make_unique_for_overwrite<uint8_t[]>(std::size_t{ChunkValues} * MaxValueBytes))
+{
+}
 
 void KeptValues::close()
 {
@@ -30,7 +32,7 @@ void KeptValues::close()
     }
     Chunk c;
     uint8_t* bytes = segments_.back().data() + segmentUsed_;
-    std::memcpy(bytes, scratch_.data(), used_);
+    std::memcpy(bytes, scratch_.get(), used_);
     segmentUsed_ += used_;
     c.bytes = bytes;
     c.segment = static_cast<uint32_t>(segments_.size() - 1);
@@ -44,8 +46,7 @@ void KeptValues::close()
 void KeptValues::finish()
 {
     close();
-    scratch_.clear();
-    scratch_.shrink_to_fit();
+    scratch_.reset();
 }
 
 bool KeptValues::addDigits(int decimals, int64_t digits)
@@ -80,7 +81,7 @@ void KeptValues::addFloat(float value)
     }
     if (count_ == ChunkValues)
         close();
-    std::memcpy(scratch_.data() + used_, &value, sizeof value);
+    std::memcpy(scratch_.get() + used_, &value, sizeof value);
     used_ += sizeof value;
     ++count_;
     ++values_;

@@ -15,6 +15,7 @@
 // bulk of the values, but the text must be read again to store it.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/store/LittleEndian.h"
@@ -57,28 +58,24 @@ public:
     template <typename Visit>
     void forEach(Visit&& visit) const
     {
-        std::vector<double> buffer(ChunkValues);
-        for (const Chunk& c : chunks_) {
-            decode(c, buffer.data());
-            for (uint32_t k = 0; k < c.count; ++k)
-                visit(buffer[k]);
-        }
+        eachRun([&visit](const double* values, uint32_t n, std::size_t) {
+            for (uint32_t k = 0; k < n; ++k)
+                visit(values[k]);
+        });
     }
 
-    // Decodes the chunks in order into runs of doubles (NaN for missing):
-    // take(const double* values, uint32_t n). Each chunk's memory is given
-    // back once it is taken; the values are gone afterwards.
+    // The values in order as runs of doubles (NaN for missing):
+    // take(const double* values, uint32_t n). Each segment's memory is given
+    // back once its chunks are taken; the values are gone afterwards.
     template <typename Take>
     void drain(Take&& take)
     {
-        std::vector<double> buffer(ChunkValues);
-        for (std::size_t k = 0; k < chunks_.size(); ++k) {
-            const Chunk& c = chunks_[k];
-            decode(c, buffer.data());
-            if (k + 1 == chunks_.size() || chunks_[k + 1].segment != c.segment)
-                segments_[c.segment].release();
-            take(buffer.data(), c.count);
-        }
+        eachRun([&](const double* values, uint32_t n, std::size_t chunk) {
+            take(values, n);
+            const uint32_t segment = chunks_[chunk].segment;
+            if (chunk + 1 == chunks_.size() || chunks_[chunk + 1].segment != segment)
+                segments_[segment].release();
+        });
         chunks_.clear();
         chunks_.shrink_to_fit();
         segments_.clear();
@@ -101,7 +98,7 @@ private:
     template <typename T>
     [[gnu::always_inline]] void write(T word)
     {
-        le::Put<T>(scratch_.data(), used_, word);
+        le::Put<T>(scratch_.get(), used_, word);
         used_ += sizeof(T);
     }
     [[gnu::always_inline]] void put(int64_t digits)
@@ -121,15 +118,25 @@ private:
         ++count_;
         ++values_;
     }
+    // take(values, n, chunk index) for each chunk, decoded, in order.
+    template <typename Take>
+    void eachRun(Take&& take) const
+    {
+        std::vector<double> buffer(ChunkValues);
+        for (std::size_t k = 0; k < chunks_.size(); ++k) {
+            decode(chunks_[k], buffer.data());
+            take(buffer.data(), chunks_[k].count, k);
+        }
+    }
     bool addDigits(int decimals, int64_t digits);
     void addFloat(float value);
     void close();
     static void decode(const Chunk& c, double* out);
 
     std::vector<Chunk> chunks_;
-    std::vector<PageMemory> segments_;  // the chunks one after another
-    std::size_t segmentUsed_ = 0;       // of the last segment
-    std::vector<uint8_t> scratch_;      // the open chunk
+    std::vector<PageMemory> segments_;    // the chunks one after another
+    std::size_t segmentUsed_ = 0;         // of the last segment
+    std::unique_ptr<uint8_t[]> scratch_;  // the open chunk
     uint32_t used_ = 0, count_ = 0;
     int chunkDecimals_ = -1;  // of the open chunk; -1 before the first value
     int64_t previous_ = 0;

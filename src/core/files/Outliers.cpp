@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <span>
+
+#include "core/store/Parallel.h"
 
 namespace vk {
 
@@ -122,12 +123,10 @@ std::optional<OutlierBounds> FindOutliers(const std::vector<textload::KeptValues
     // and least `trimmed` + 1 values hold those of them all.
     const std::size_t trimmed =
         std::min(std::max<std::size_t>(1, static_cast<std::size_t>(BulkShare * n)), (n - 1) / 2);
-    std::vector<std::future<PartEnds>> running;
-    for (std::size_t k = 1; k < kept.size(); ++k)
-        running.push_back(std::async(std::launch::async, EndsOf, std::cref(kept[k]), trimmed + 1));
-    std::vector<PartEnds> parts{EndsOf(kept[0], trimmed + 1)};
-    for (auto& r : running)
-        parts.push_back(r.get());
+    std::vector<PartEnds> parts(kept.size());
+    InParallel(static_cast<int>(kept.size()), [&](int k) {
+        parts[static_cast<std::size_t>(k)] = EndsOf(kept[static_cast<std::size_t>(k)], trimmed + 1);
+    });
     float least = INFINITY, greatest = -INFINITY;
     for (const PartEnds& p : parts) {
         least = std::min(least, p.least);
