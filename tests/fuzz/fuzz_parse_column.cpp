@@ -40,7 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int column = data[0] % 8;
     const char delimiter = delimiters[data[1] % sizeof delimiters];
     const std::string_view line(reinterpret_cast<const char*>(data + 2), size - 2);
-    (void)vk::ParseColumn(line, column, delimiter);
+    const vk::ColumnField field = vk::ParseColumn(line, column, delimiter);
+    if (line.size() < 200) {
+        // The column's text converted the full way gives the same number.
+        double full = 0.0;
+        const bool converts = vk::ParseDecimal(vk::ColumnText(line, column, delimiter), full);
+        if (converts != (field.kind == vk::ColumnKind::Value) || (converts && full != field.value))
+            __builtin_trap();
+    }
 
     if (line.size() < 64) {
         double quick = 0.0, full = 0.0;

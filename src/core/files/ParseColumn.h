@@ -62,7 +62,7 @@ ColumnField ConvertField(const char* p, const char* end, char delimiter);
     ColumnField field;
     const char* stop = nullptr;
     const char* limit = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), MaxFieldLength);
-    if (QuickDecimal(p, limit, field.value, stop, field.decimals, field.digits) &&
+    if (QuickDecimal(p, limit, field.value, stop, field.decimals, field.digits, delimiter) &&
         (stop == limit || *stop == delimiter || *stop == '\t')) {
         field.kind = ColumnKind::Value;
         return field;

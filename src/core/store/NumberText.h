@@ -51,12 +51,13 @@ inline constexpr double PowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
 // a power of ten up to 10^22 are both exact, so one division rounds exactly as
 // a full conversion would. False (nothing decided) for exponents, long digit
 // strings and text without digits: the caller then takes the full way.
-// `decimals` tells the digits after the point.
+// `decimals` tells the digits after the point. A `delimiter` ends the number
+// even where it could be a point or a sign: "12,5" of a comma-separated line is 12.
 [[gnu::always_inline]] inline bool QuickDecimal(const char* p, const char* end, double& value, const char*& stop,
-                                                int& decimals, int64_t& signedDigits)
+                                                int& decimals, int64_t& signedDigits, char delimiter = '\0')
 {
     bool negative = false;
-    if (p < end && (*p == '-' || *p == '+'))
+    if (p < end && (*p == '-' || *p == '+') && *p != delimiter)
         negative = *p++ == '-';
     uint64_t mantissa = 0;
     int digits = 0, fraction = 0;
@@ -70,7 +71,7 @@ inline constexpr double PowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
             digits += mantissa != 0;
             fraction += point;
             any = true;
-        } else if ((*p == '.' || *p == ',') && !point) {
+        } else if ((*p == '.' || *p == ',') && !point && *p != delimiter) {
             point = true;
         } else {
             break;

@@ -43,6 +43,11 @@ TEST(ParseColumn, DelimitedColumns)
     EXPECT_EQ(Parse("05/01/2002;11:32:00;;;;", 3, ';'), "missing value");
     EXPECT_EQ(Parse("05/01/2002;11:32:00;;;;", 6, ';'), "missing value");
     EXPECT_EQ(Parse("05/01/2002;11:32:00;;;;", 7, ';'), "missing column");
+    // The delimiter ends a field even where it could be a decimal point.
+    EXPECT_EQ(Parse("12,34,56", 1, ','), "value 12.000000");
+    EXPECT_EQ(Parse("12,34,56", 2, ','), "value 34.000000");
+    EXPECT_EQ(Parse("1.5.2", 1, '.'), "value 1.000000");
+    EXPECT_EQ(Parse("12,5;1", 1, ';'), "value 12.500000");
     EXPECT_EQ(Parse("x;" + std::string(300, '1'), 2, ';'), "value " + std::to_string(std::stod(std::string(255, '1'))));
 }
 
