@@ -98,9 +98,7 @@ bool LineReader::nextSlow(std::string_view& line)
                 skippingRest_ = false;
                 continue;
             }
-            line = std::string_view(start, std::min(length, maxLine_));
-            if (eol_ == '\n' && !line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
+            line = lineAt(start, length);
             return true;
         }
         if (available >= maxLine_ && !skippingRest_) {
@@ -115,10 +113,8 @@ bool LineReader::nextSlow(std::string_view& line)
         if (!fill()) {
             if (end_ > begin_ && !skippingRest_) {
                 // The last line has no end mark.
-                line = std::string_view(buffer_.get() + begin_, end_ - begin_);
+                line = lineAt(buffer_.get() + begin_, end_ - begin_);
                 begin_ = end_;
-                if (eol_ == '\n' && line.back() == '\r')
-                    line.remove_suffix(1);
                 return true;
             }
             return false;

@@ -6,6 +6,7 @@
 // that line is passed over. A reader can also cover one byte range of a file,
 // so that several of them share the work on one file.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -43,15 +44,37 @@ public:
                 const auto length = static_cast<std::size_t>(stop - start);
                 if (length <= maxLine_) {
                     begin_ += length + 1;
-                    line = std::string_view(start, length);
-                    if (eol_ == '\n' && length > 0 && line.back() == '\r')
-                        line.remove_suffix(1);
+                    line = lineAt(start, length);
                     return true;
                 }
             }
         }
         return nextSlow(line);
     }
+
+    // The whole lines waiting in the buffer, each ending at LF, for a caller
+    // that walks them itself; empty when none wait or the file's lines end
+    // otherwise (then next() reads on). Valid until the next call; pass()
+    // takes the bytes walked.
+    std::string_view waitingLines() const
+    {
+        if (skippingRest_ || eol_ != '\n' || begin_ == end_)
+            return {};
+        const char* start = buffer_.get() + begin_;
+        const auto* last = static_cast<const char*>(memrchr(start, '\n', end_ - begin_));
+        return last ? std::string_view(start, static_cast<std::size_t>(last - start) + 1) : std::string_view();
+    }
+    void pass(std::size_t bytes) { begin_ += bytes; }
+    // The line of `length` bytes at `start` as next() gives it: cut at the
+    // limit, without the CR of a CR LF end.
+    std::string_view lineAt(const char* start, std::size_t length) const
+    {
+        std::string_view line(start, std::min(length, maxLine_));
+        if (eol_ == '\n' && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return line;
+    }
+    std::size_t maxLine() const { return maxLine_; }
 
     // True when no further line follows (reads ahead when it must).
     bool atEnd();

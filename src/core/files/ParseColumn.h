@@ -146,6 +146,46 @@ inline void ParseColumns(std::string_view line, const int* columns, std::size_t 
     }
 }
 
+// ParseColumns the quick way for a line at p in a buffer of whole lines
+// (`end` just after an LF), read up to its LF at once: true when every wanted
+// column holds a plain decimal ended by the delimiter, a TAB or the line's end,
+// the line starts with its first column and is no longer than `maxLine`;
+// `next` is then the start of the next line. False decides nothing: the line
+// takes the full way. The delimiter must not be a blank.
+[[gnu::always_inline]] inline bool QuickColumns(const char* p, const char* end, const int* columns, std::size_t n,
+                                                char delimiter, std::size_t maxLine, ColumnField* out,
+                                                const char*& next)
+{
+    const char* const line = p;
+    if (static_cast<unsigned char>(*p) <= ' ')  // empty, or blanks and control characters to trim
+        return false;
+    int at = 1;  // the column p stands at the start of
+    for (std::size_t k = 0; k < n; ++k) {
+        for (const int column = std::max(columns[k], 1); at < column; ++at) {
+            while (*p != delimiter && *p != '\n')
+                ++p;
+            if (*p == '\n')  // too few columns
+                return false;
+            ++p;
+        }
+        if (*p == delimiter || *p == ' ')  // an empty field, or blanks before it
+            return false;
+        ColumnField& f = out[k];
+        const char* stop;
+        if (!QuickDecimal(p, end, f.value, stop, f.decimals, f.digits, delimiter) ||
+            static_cast<std::size_t>(stop - p) > detail::MaxFieldLength)
+            return false;
+        if (*stop != delimiter && *stop != '\t' && *stop != '\n' && !(*stop == '\r' && stop[1] == '\n'))
+            return false;
+        f.kind = ColumnKind::Value;
+    }
+    const auto* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    if (static_cast<std::size_t>(lineEnd - line) > maxLine)  // cut where it is read
+        return false;
+    next = lineEnd + 1;
+    return true;
+}
+
 // The number of columns of a line as ParseColumn reads them (0 for an empty line).
 int CountColumns(std::string_view line, char delimiter);
 

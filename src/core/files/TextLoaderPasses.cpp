@@ -22,6 +22,49 @@ uint16_t ToRaw(double x)
 
 namespace {
 
+// Calls visit(fields) for each line of the reader in turn, with the wanted
+// columns (ascending) read into `fields`, or with nullptr for a line passed
+// over (empty, or with a skip string); visit returns false to stop after that
+// line. The whole lines in the reader's buffer are walked in place, the
+// common lines the quick way, so that a line's bytes are read once.
+template <typename Visit>
+[[gnu::always_inline]] inline void EachLine(LineReader& reader, const LineRules& rules, const int* columns,
+                                            std::size_t n, ColumnField* fields, Visit&& visit)
+{
+    auto fullWay = [&](std::string_view line) {
+        if (rules.ignored(line))
+            return visit(nullptr);
+        ParseColumns(line, columns, n, rules.delimiter, fields);
+        return visit(fields);
+    };
+    // Skip strings are searched for on every line: those files take the full way.
+    const bool quick = rules.delimiter != ' ' && rules.skip1.empty() && rules.skip2.empty();
+    for (;;) {
+        if (const std::string_view lines = quick ? reader.waitingLines() : std::string_view(); !lines.empty()) {
+            const char* p = lines.data();
+            const char* const end = p + lines.size();
+            bool more = true;
+            while (more && p < end) {
+                const char* next;
+                if (QuickColumns(p, end, columns, n, rules.delimiter, reader.maxLine(), fields, next)) {
+                    more = visit(fields);
+                } else {
+                    next = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))) + 1;
+                    more = fullWay(reader.lineAt(p, static_cast<std::size_t>(next - 1 - p)));
+                }
+                p = next;
+            }
+            reader.pass(static_cast<std::size_t>(p - lines.data()));
+            if (!more)
+                return;
+            continue;
+        }
+        std::string_view line;
+        if (!reader.next(line) || !fullWay(line))
+            return;
+    }
+}
+
 // The running figures of one column over the lines of a stretch.
 struct ColumnScan {
     double smallest = Unreached, largest = -Unreached, resolution = HUGE_VAL, previous = NAN;
@@ -91,14 +134,16 @@ RangeScan ScanRange(LineReader& reader, const LineRules& rules, bool ignoreEmpty
     // A local the compiler keeps in registers: the loop runs for every line of files of tens of millions.
     ColumnScan column;
     int64_t lines = 0, valueLines = 0;
-    std::string_view line;
-    for (; reader.next(line); ++lines) {
-        const ClassifiedLine c = rules.classify(line);
-        if (c.kind == LineKind::Ignored)
-            continue;
-        column.take(c, lines, ignoreEmpty, keep);
-        ++valueLines;
-    }
+    ColumnField field;
+    EachLine(
+        reader, rules, &rules.column, 1, &field, [&](const ColumnField* f) __attribute__((always_inline)) {
+            if (f) {
+                column.take(LineRules::of(*f), lines, ignoreEmpty, keep);
+                ++valueLines;
+            }
+            ++lines;
+            return true;
+        });
     if (keep)
         keep->finish();
     return column.result(lines, valueLines, reader.failed());
@@ -120,18 +165,19 @@ std::vector<RangeScan> ScanColumns(LineReader& reader, const std::vector<LineRul
     std::vector<ColumnField> fields(n);
     std::vector<ColumnScan> scans(n);
     int64_t lines = 0, valueLines = 0;
-    std::string_view line;
-    for (; reader.next(line); ++lines) {
-        // Empty and skipped lines are the same for every column.
-        if (rules[0].ignored(line))
-            continue;
-        ParseColumns(line, columns.data(), n, rules[0].delimiter, fields.data());
-        for (std::size_t j = 0; j < n; ++j) {
-            const std::size_t k = order[j];
-            scans[k].take(LineRules::of(fields[j]), lines, ignoreEmpty, &keep[k]);
-        }
-        ++valueLines;
-    }
+    // Empty and skipped lines are the same for every column.
+    EachLine(
+        reader, rules[0], columns.data(), n, fields.data(), [&](const ColumnField* f) __attribute__((always_inline)) {
+            if (f) {
+                for (std::size_t j = 0; j < n; ++j) {
+                    const std::size_t k = order[j];
+                    scans[k].take(LineRules::of(f[j]), lines, ignoreEmpty, &keep[k]);
+                }
+                ++valueLines;
+            }
+            ++lines;
+            return true;
+        });
     for (KeptValues& k : keep)
         k.finish();
     std::vector<RangeScan> result;
@@ -148,22 +194,17 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
     uint16_t* block = nullptr;
     int32_t reported = -1;
     int64_t lineNumber = -1;
-    std::string_view line;
-    while (position < limit) {
+    auto report = [&] {
         const int32_t count = position - first;
         if (count % ProgressEvery == 0 && count != reported && hooks.progress) {
             reported = count;
             hooks.progress(count);
         }
-        if (!reader.next(line))
-            break;
-        ++lineNumber;
-        const ClassifiedLine c = rules.classify(line);
+    };
+    auto store = [&](const ClassifiedLine c) {
         double v = 0;
-        if (c.kind != LineKind::Ignored)
-            ++result.valueLines;
         switch (c.kind) {
-        case LineKind::Ignored: continue;
+        case LineKind::Ignored: return;
         case LineKind::Value:
             if (c.value >= conv.lowest && c.value <= conv.highest) {
                 v = c.value * conv.f + conv.g;
@@ -179,7 +220,7 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
             [[fallthrough]];
         case LineKind::MissingValue:
             if (conv.ignoreEmpty && c.kind != LineKind::Value)
-                continue;
+                return;
             v = conv.missing;
             result.missing.add(position, position + 1);
             break;
@@ -188,6 +229,22 @@ LoadResult LoadRange(Recording& rec, int slot, LineReader& reader, const LineRul
             block = rec.store.block(slot, position >> SampleStore::BlockShift);
         block[position & SampleStore::BlockMask] = ToRaw(v * conv.usrA + conv.usrB);
         ++position;
+    };
+    if (position < limit) {
+        report();
+        ColumnField field;
+        EachLine(
+            reader, rules, &rules.column, 1, &field, [&](const ColumnField* f) __attribute__((always_inline)) {
+                ++lineNumber;
+                if (!f)
+                    return true;
+                ++result.valueLines;
+                store(LineRules::of(*f));
+                if (position >= limit)
+                    return false;
+                report();
+                return true;
+            });
     }
     result.count = position - first;
     return result;

@@ -588,3 +588,134 @@ TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
 }
 
 }  // namespace vk
+
+namespace vk {
+
+TEST_F(TextLoader, LinesReadInPlaceGiveWhatReadingEachLineAloneGives)
+{
+    // Lines of every shape, through small buffers (lines cut at the limit,
+    // lines across fills) and a usual one. The same passes with a skip string
+    // that never occurs read each line alone: every figure must agree.
+    const std::string pieces[] = {"12.5",
+                                  "-3",
+                                  "",
+                                  " 7",
+                                  "abc",
+                                  "1e3",
+                                  "0,25",
+                                  "4 ",
+                                  "7.",
+                                  ".5",
+                                  "+2",
+                                  "-0.000",
+                                  "1.2.3",
+                                  "-",
+                                  "123456789.5",
+                                  "x1",
+                                  "9\r",
+                                  "1234.56",
+                                  ",",
+                                  "  ",
+                                  "5\t6",
+                                  "-1.5",
+                                  std::string(60, '7')};
+    uint32_t state = 99;
+    auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 8; };
+    for (const char delimiter : {';', '\t', ','}) {
+        std::string text;
+        for (int n = 0; n < 3000; ++n) {
+            const uint32_t shape = next() % 20;
+            if (shape == 0) {
+                text += shape % 2 ? "\n" : "\r\n";  // empty
+                continue;
+            }
+            if (shape == 1)
+                text += ' ';  // blanks before the first column
+            const int fields = 1 + static_cast<int>(next() % 5);
+            for (int f = 0; f < fields; ++f) {
+                if (f)
+                    text += delimiter;
+                // Mostly plain decimals, as real files have them.
+                text += next() % 3 ? std::to_string(next() % 2000) + "." + std::to_string(next() % 100)
+                                   : pieces[next() % std::size(pieces)];
+            }
+            text += next() % 4 ? "\n" : "\r\n";
+        }
+        text += "1;2;3";  // no line end at the file's end
+        const std::string path = dir.write("shapes.txt", text);
+        for (const std::size_t buffer : {std::size_t{96}, std::size_t{1} << 20}) {
+            auto reader = [&] {
+                auto r = std::make_unique<LineReader>(48, buffer);
+                EXPECT_TRUE(r->open(path));
+                return r;
+            };
+            const std::string what = std::string("delimiter ") + delimiter + ", buffer " + std::to_string(buffer);
+            for (const int column : {1, 2, 4}) {
+                const textload::LineRules inPlace{column, delimiter, {}, {}}, alone{column, delimiter, "\x01", {}};
+                textload::KeptValues keptInPlace, keptAlone;
+                const textload::RangeScan a = textload::ScanRange(*reader(), inPlace, false, &keptInPlace);
+                const textload::RangeScan b = textload::ScanRange(*reader(), alone, false, &keptAlone);
+                EXPECT_EQ(std::tie(a.lines, a.valueLines, a.samples, a.smallestLine, a.largestLine, a.shortLines,
+                                   a.firstShort),
+                          std::tie(b.lines, b.valueLines, b.samples, b.smallestLine, b.largestLine, b.shortLines,
+                                   b.firstShort))
+                    << what;
+                EXPECT_EQ(std::tie(a.smallest, a.largest, a.resolution), std::tie(b.smallest, b.largest, b.resolution))
+                    << what;
+                std::vector<double> inPlaceValues, aloneValues;
+                keptInPlace.forEach([&](double v) { inPlaceValues.push_back(v); });
+                keptAlone.forEach([&](double v) { aloneValues.push_back(v); });
+                ASSERT_EQ(inPlaceValues.size(), aloneValues.size()) << what;
+                for (std::size_t k = 0; k < aloneValues.size(); ++k)
+                    ASSERT_TRUE(std::memcmp(&inPlaceValues[k], &aloneValues[k], sizeof(double)) == 0)
+                        << what << " value " << k;
+
+                // The sample load, whole and stopped halfway: the next line read is the same.
+                for (const bool ignoreEmpty : {false, true}) {
+                    const textload::Conversion conv{1.0, 0.0, -10.0, 1.0, 100.0, ignoreEmpty};
+                    for (const int32_t limit : {int32_t{1} << 20, static_cast<int32_t>(b.samples / 2)}) {
+                        std::vector<std::vector<uint16_t>> words;
+                        std::vector<std::string> after;
+                        std::vector<textload::LoadResult> results;
+                        for (const textload::LineRules* rules : {&inPlace, &alone}) {
+                            auto r = reader();
+                            results.push_back(textload::LoadRange(rec, 0, *r, *rules, conv, 0, limit, {}));
+                            std::vector<uint16_t>& w = words.emplace_back();
+                            for (int32_t i = 0; i < results.back().count; ++i)
+                                w.push_back(
+                                    rec.store.block(0, i >> SampleStore::BlockShift)[i & SampleStore::BlockMask]);
+                            std::string_view line;
+                            after.emplace_back(r->next(line) ? line : "(end)");
+                        }
+                        EXPECT_EQ(words[0], words[1]) << what << ", limit " << limit;
+                        EXPECT_EQ(after[0], after[1]) << what << ", limit " << limit;
+                        EXPECT_EQ(std::tie(results[0].count, results[0].valueLines, results[0].shortLines,
+                                           results[0].firstShort, results[0].missing),
+                                  std::tie(results[1].count, results[1].valueLines, results[1].shortLines,
+                                           results[1].firstShort, results[1].missing))
+                            << what << ", limit " << limit;
+                    }
+                }
+            }
+            // Several columns in one walk.
+            std::vector<textload::KeptValues> keptInPlace(3), keptAlone(3);
+            const std::vector<textload::LineRules> inPlace{
+                {3, delimiter, {}, {}}, {1, delimiter, {}, {}}, {2, delimiter, {}, {}}},
+                alone{{3, delimiter, "\x01", {}}, {1, delimiter, "\x01", {}}, {2, delimiter, "\x01", {}}};
+            const auto a = textload::ScanColumns(*reader(), inPlace, false, keptInPlace);
+            const auto b = textload::ScanColumns(*reader(), alone, false, keptAlone);
+            for (std::size_t k = 0; k < 3; ++k) {
+                EXPECT_EQ(std::tie(a[k].samples, a[k].smallest, a[k].largest, a[k].resolution, a[k].firstShort),
+                          std::tie(b[k].samples, b[k].smallest, b[k].largest, b[k].resolution, b[k].firstShort))
+                    << what << " column " << k;
+                std::vector<double> x, y;
+                keptInPlace[k].forEach([&](double v) { x.push_back(v); });
+                keptAlone[k].forEach([&](double v) { y.push_back(v); });
+                EXPECT_EQ(std::memcmp(x.data(), y.data(), x.size() * sizeof(double)), 0) << what;
+                EXPECT_EQ(x.size(), y.size());
+            }
+        }
+    }
+}
+
+}  // namespace vk
