@@ -102,8 +102,8 @@ int main(int argc, char** argv)
     });
     const long samples = d.DataCnt - d.CorrSmpDelay + 1;
 
-    // Three slots on the file's columns (temperature, depth, temperature again: the
-    // sample number has too many digits to be kept): one reading for all, and a reading each.
+    // Three slots on the file's columns of decimals (temperature, depth, temperature
+    // again): one reading for all, and a reading each.
     vk::Recording three;
     vk::AllocateStore(three, ui);
     for (int slot = 0; slot < vk::SlotCount; ++slot) {

@@ -146,13 +146,16 @@ inline void ParseColumns(std::string_view line, const int* columns, std::size_t 
     }
 }
 
+namespace detail {
+constexpr int ShortRest = 16;  // bytes after the last wanted column looked through one by one
+}
+
 // ParseColumns the quick way for a line at p in a buffer of whole lines
 // (`end` just after an LF), read up to its LF at once: true when every wanted
 // column holds a plain decimal ended by the delimiter, a TAB or the line's end,
 // the line starts with its first column and is no longer than `maxLine`;
 // `next` is then the start of the next line. False decides nothing: the line
 // takes the full way. The delimiter must not be a blank.
-constexpr int ShortRest = 16;  // bytes after the last wanted column looked through one by one
 [[gnu::always_inline]] inline bool QuickColumns(const char* p, const char* end, const int* columns, std::size_t n,
                                                 char delimiter, std::size_t maxLine, ColumnField* out,
                                                 const char*& next)
@@ -184,7 +187,7 @@ constexpr int ShortRest = 16;  // bytes after the last wanted column looked thro
     }
     // Mostly the wanted columns end the line or nearly: no call for a few bytes.
     const char* lineEnd = read;
-    for (int k = 0; k < ShortRest && *lineEnd != '\n'; ++k)
+    for (int k = 0; k < detail::ShortRest && *lineEnd != '\n'; ++k)
         ++lineEnd;
     if (*lineEnd != '\n')
         lineEnd = static_cast<const char*>(std::memchr(lineEnd, '\n', static_cast<std::size_t>(end - lineEnd)));
