@@ -13,7 +13,6 @@ namespace {
 constexpr int MaxValueBytes = 10;              // a word and a difference of 8 bytes
 constexpr std::size_t SegmentBytes = 1 << 20;  // of pages taken at once for the chunks
 constexpr int MaxDecimals = 22;                // the largest power of ten a double holds exactly
-constexpr uint64_t ExactDigits = 1ull << 53;   // digits a double holds exactly
 
 }  // namespace
 
@@ -113,26 +112,11 @@ void KeptValues::decode(const Chunk& c, double* out)
         }
         return;
     }
+    // The digits over the decimals, divided as the parser divides them: the very number read.
     const double scale = detail::PowersOfTen[c.decimals];
-    int64_t digits = 0;
-    for (uint32_t k = 0; k < c.count; ++k) {
-        const int16_t word = le::Get<int16_t>(in, 0);
-        in += sizeof word;
-        if (word >= NarrowLeast) [[likely]] {
-            digits += word;
-        } else if (word == Missing) {
-            out[k] = NAN;
-            continue;
-        } else if (word == Wide32) {
-            digits += le::Get<int32_t>(in, 0);
-            in += sizeof(int32_t);
-        } else {
-            digits += le::Get<int64_t>(in, 0);
-            in += sizeof(int64_t);
-        }
-        // The digits over the decimals, divided as the parser divides them: the very number read.
-        out[k] = static_cast<double>(digits) / scale;
-    }
+    uint32_t k = 0;
+    eachWord(
+        c, [&](int64_t digits) { out[k++] = static_cast<double>(digits) / scale; }, [&] { out[k++] = NAN; });
 }
 
 }  // namespace vk::textload

@@ -14,11 +14,13 @@
 // over the chunk's decimals, is kept as a float: close enough to find the
 // bulk of the values, but the text must be read again to store it.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "core/store/LittleEndian.h"
+#include "core/store/NumberText.h"
 #include "core/store/PageMemory.h"
 
 namespace vk::textload {
@@ -64,6 +66,39 @@ public:
         });
     }
 
+    // visit(int64_t) for every value that is not missing, in order: its
+    // digits over `decimals` (set to the most decimals of any chunk), so that
+    // they stand in the values' order and the value is the correctly rounded
+    // quotient digits / 10^decimals. False when a value is kept as a float or
+    // its digits over those decimals would pass a double's: what was visited
+    // then stands for nothing.
+    template <typename Visit>
+    bool forEachDigits(int& decimals, Visit&& visit) const
+    {
+        if (floats_)
+            return false;
+        decimals = 0;
+        for (const Chunk& c : chunks_)
+            decimals = std::max(decimals, c.decimals);
+        for (const Chunk& c : chunks_) {
+            const auto scale = static_cast<int64_t>(detail::PowersOfTen[decimals - c.decimals]);
+            const int64_t largest = ExactDigits / scale;
+            bool fits = true;
+            eachWord(
+                c,
+                [&](int64_t digits) {
+                    if (digits > largest || digits < -largest)
+                        fits = false;
+                    else if (fits)
+                        visit(digits * scale);
+                },
+                [] {});
+            if (!fits)
+                return false;
+        }
+        return true;
+    }
+
     // The values in order as runs of doubles (NaN for missing):
     // take(const double* values, uint32_t n). Each segment's memory is given
     // back once its chunks are taken; the values are gone afterwards.
@@ -94,6 +129,7 @@ private:
     // these followed by the difference in 4 or 8 bytes, or Missing.
     static constexpr int16_t Missing = INT16_MIN, Wide32 = INT16_MIN + 1, Wide64 = INT16_MIN + 2;
     static constexpr int16_t NarrowLeast = INT16_MIN + 3;
+    static constexpr int64_t ExactDigits = int64_t{1} << 53;  // digits a double holds exactly
 
     template <typename T>
     [[gnu::always_inline]] void write(T word)
@@ -117,6 +153,30 @@ private:
         }
         ++count_;
         ++values_;
+    }
+    // digits(int64_t) for each value of a chunk of digits in order, missing() for a missing one.
+    template <typename OnDigits, typename OnMissing>
+    [[gnu::always_inline]] static void eachWord(const Chunk& c, OnDigits&& digits, OnMissing&& missing)
+    {
+        const uint8_t* in = c.bytes;
+        int64_t value = 0;
+        for (uint32_t k = 0; k < c.count; ++k) {
+            const int16_t word = le::Get<int16_t>(in, 0);
+            in += sizeof word;
+            if (word >= NarrowLeast) [[likely]] {
+                value += word;
+            } else if (word == Missing) {
+                missing();
+                continue;
+            } else if (word == Wide32) {
+                value += le::Get<int32_t>(in, 0);
+                in += sizeof(int32_t);
+            } else {
+                value += le::Get<int64_t>(in, 0);
+                in += sizeof(int64_t);
+            }
+            digits(value);
+        }
     }
     // take(values, n, chunk index) for each chunk, decoded, in order.
     template <typename Take>

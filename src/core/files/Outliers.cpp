@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 
+#include "core/store/NumberText.h"
 #include "core/store/Parallel.h"
 
 namespace vk {
@@ -37,11 +39,11 @@ void EachValue(std::span<const textload::KeptValues> kept, Visit visit)
 // The `keep` greatest values seen (by `before`, a strict order): values
 // beyond the current cut are gathered and, at twice as many as kept, cut
 // back to the greatest, so that a rising record costs no more than a flat one.
-template <typename Before>
+template <typename T, typename Before>
 class Greatest {
 public:
     explicit Greatest(std::size_t keep) : keep_(keep) { values_.reserve(2 * keep); }
-    void take(float v)
+    void take(T v)
     {
         if (!cutOnce_ || before_(cut_, v)) {
             values_.push_back(v);
@@ -50,7 +52,7 @@ public:
         }
     }
     // The greatest `keep` of the values seen (all of them when fewer), in no order.
-    std::vector<float> values() &&
+    std::vector<T> values() &&
     {
         if (values_.size() > keep_)
             cutBack();
@@ -61,14 +63,14 @@ private:
     void cutBack()
     {
         const auto nth = values_.begin() + static_cast<std::ptrdiff_t>(keep_ - 1);
-        std::nth_element(values_.begin(), nth, values_.end(), [this](float a, float b) { return before_(b, a); });
+        std::nth_element(values_.begin(), nth, values_.end(), [this](T a, T b) { return before_(b, a); });
         values_.resize(keep_);
         cut_ = *nth;
         cutOnce_ = true;
     }
     std::size_t keep_;
-    std::vector<float> values_;
-    float cut_ = 0;  // below it (by `before`) no value can be among the greatest, once cut back
+    std::vector<T> values_;
+    T cut_ = 0;  // below it (by `before`) no value can be among the greatest, once cut back
     bool cutOnce_ = false;
     Before before_;
 };
@@ -80,10 +82,46 @@ struct PartEnds {
     float least = INFINITY, greatest = -INFINITY;
 };
 
+// The same found on the values' digits where every value is kept as its
+// digits: whole numbers in the values' order, no division a value. A float
+// of a value rises with the value, so the floats of the ends found are the
+// ends of the values' floats.
+std::optional<PartEnds> EndsOfDigits(const textload::KeptValues& kept, std::size_t keep)
+{
+    Greatest<int64_t, std::less<int64_t>> high(keep);
+    Greatest<int64_t, std::greater<int64_t>> low(keep);
+    int64_t least = INT64_MAX, greatest = INT64_MIN;
+    int decimals = 0;
+    if (!kept.forEachDigits(decimals, [&](int64_t digits) {
+            high.take(digits);
+            low.take(digits);
+            least = std::min(least, digits);
+            greatest = std::max(greatest, digits);
+        }))
+        return std::nullopt;
+    const double scale = detail::PowersOfTen[decimals];
+    auto asFloat = [scale](int64_t digits) { return static_cast<float>(static_cast<double>(digits) / scale); };
+    auto asFloats = [&](std::vector<int64_t> digits) {
+        std::vector<float> values(digits.size());
+        std::transform(digits.begin(), digits.end(), values.begin(), asFloat);
+        return values;
+    };
+    PartEnds ends;
+    ends.high = asFloats(std::move(high).values());
+    ends.low = asFloats(std::move(low).values());
+    if (least <= greatest) {
+        ends.least = asFloat(least);
+        ends.greatest = asFloat(greatest);
+    }
+    return ends;
+}
+
 PartEnds EndsOf(const textload::KeptValues& kept, std::size_t keep)
 {
-    Greatest<std::less<float>> high(keep);
-    Greatest<std::greater<float>> low(keep);
+    if (std::optional<PartEnds> ends = EndsOfDigits(kept, keep))
+        return std::move(*ends);
+    Greatest<float, std::less<float>> high(keep);
+    Greatest<float, std::greater<float>> low(keep);
     PartEnds ends;
     EachValue({&kept, 1}, [&](float v) {
         high.take(v);

@@ -533,8 +533,35 @@ namespace vk {
 // values, values spread across parts, missing ones passed over.
 TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
 {
+    // FindOutliers against the floats of the values sorted.
+    auto check = [](std::vector<textload::KeptValues>& kept, std::vector<float> all, const std::string& what) {
+        for (textload::KeptValues& k : kept)
+            k.finish();
+        const std::optional<OutlierBounds> b = FindOutliers(kept);
+        if (all.empty()) {
+            EXPECT_FALSE(b);
+            return;
+        }
+        std::sort(all.begin(), all.end());
+        const std::size_t trimmed =
+            std::min(std::max<std::size_t>(1, static_cast<std::size_t>(0.001 * all.size())), (all.size() - 1) / 2);
+        const double low = all[trimmed], high = all[all.size() - 1 - trimmed];
+        if (!std::isfinite(low) || !std::isfinite(high)) {
+            EXPECT_FALSE(b);
+            return;
+        }
+        const double span = high > low ? high - low : std::max(std::fabs(high), 1.0);
+        const bool any = std::any_of(all.begin(), all.end(),
+                                     [&](float v) { return !(v >= low - 10 * span && v <= high + 10 * span); });
+        ASSERT_EQ(b.has_value(), any) << what;
+        if (b) {
+            EXPECT_EQ(b->bulkLow, low) << what;
+            EXPECT_EQ(b->bulkHigh, high) << what;
+        }
+    };
     std::mt19937 random(11);
     for (int round = 0; round < 40; ++round) {
+        // Values kept as floats.
         std::vector<textload::KeptValues> kept(1 + round % 3);
         std::vector<float> all;
         const int n = 1 + static_cast<int>(random() % (round < 20 ? 50 : 20000));
@@ -551,29 +578,33 @@ TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
             if (!std::isnan(v))
                 all.push_back(v);
         }
-        for (textload::KeptValues& k : kept)
-            k.finish();
-        const std::optional<OutlierBounds> b = FindOutliers(kept);
-        if (all.empty()) {
-            EXPECT_FALSE(b);
-            continue;
+        check(kept, all, "floats, round " + std::to_string(round));
+    }
+    for (int round = 0; round < 40; ++round) {
+        // Values kept as digits with zero to four decimals, spikes among them;
+        // in some rounds digits that over the most decimals would pass a double.
+        std::vector<textload::KeptValues> kept(1 + round % 3);
+        std::vector<float> all;
+        const int n = 1 + static_cast<int>(random() % (round < 20 ? 50 : 40000));
+        for (int i = 0; i < n; ++i) {
+            const auto k = static_cast<std::size_t>(i) % kept.size();
+            if (random() % 50 == 0) {
+                kept[k].addMissing();
+                continue;
+            }
+            // A whole number early, in a chunk of its own decimals.
+            const bool whole = round % 4 == 3 && i < n / 2;
+            const int decimals = whole ? 0 : static_cast<int>(random() % 5);
+            int64_t digits = static_cast<int64_t>(random() % 600001) - 200000;
+            if (random() % 1000 == 0)
+                digits *= 100000;  // far beyond the bulk
+            if (whole && i == n / 4)
+                digits = int64_t{1} << 50;  // 10^4 times it passes a double
+            const double value = static_cast<double>(digits) / std::pow(10.0, decimals);
+            kept[k].add(value, decimals, digits);
+            all.push_back(static_cast<float>(value));
         }
-        std::sort(all.begin(), all.end());
-        const std::size_t trimmed =
-            std::min(std::max<std::size_t>(1, static_cast<std::size_t>(0.001 * all.size())), (all.size() - 1) / 2);
-        const double low = all[trimmed], high = all[all.size() - 1 - trimmed];
-        if (!std::isfinite(low) || !std::isfinite(high)) {
-            EXPECT_FALSE(b);
-            continue;
-        }
-        const double span = high > low ? high - low : std::max(std::fabs(high), 1.0);
-        const bool any = std::any_of(all.begin(), all.end(),
-                                     [&](float v) { return !(v >= low - 10 * span && v <= high + 10 * span); });
-        ASSERT_EQ(b.has_value(), any) << round;
-        if (b) {
-            EXPECT_EQ(b->bulkLow, low) << round;
-            EXPECT_EQ(b->bulkHigh, high) << round;
-        }
+        check(kept, all, "digits, round " + std::to_string(round));
     }
     // An absurd value among ordinary ones: found, with the bulk as the sort gives it.
     std::vector<textload::KeptValues> one(1);
