@@ -9,6 +9,7 @@
 #include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
 #include "core/files/TextLoader.h"
+#include "core/help/ProgramHelp.h"
 #include "core/store/Channel.h"
 #include "core/store/ConsoleDialogs.h"
 
@@ -41,8 +42,20 @@ const char* Letter(int32_t code)
 
 int main(int argc, char** argv)
 {
+    static const ProgramHelp help{
+        "dive_report",
+        "the dives the search finds, against the truth of a simulated record",
+        {"sim [days]", "csv FILE COLUMN MS THRESHOLD [trek]"},
+        {"Runs the dive search over a simulated record (and compares it with the "
+         "simulator's dives) or over a column of a text file sampled every MS "
+         "milliseconds, and prints a line per dive."},
+        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+        {},
+        {}};
+    if (argc == 2 && AnswerHelpOrVersion(help, argv[1]))
+        return 0;
     if (argc < 2) {
-        std::fprintf(stderr, "usage: dive_report sim [days] | csv FILE COLUMN MS THRESHOLD [trek]\n");
+        std::fputs(UsageText(help).c_str(), stderr);
         return 2;
     }
     Recording rec;

@@ -17,8 +17,9 @@
 #include <string>
 
 #include "OffscreenScreen.h"
-#include "core/files/ChannelSource.h"
 #include "core/dive/SurfaceCheck.h"
+#include "core/files/ChannelSource.h"
+#include "core/help/ProgramHelp.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
 #include "core/store/ConsoleDialogs.h"
@@ -28,9 +29,20 @@
 
 int main(int argc, char** argv)
 {
+    static const vk::ProgramHelp about{
+        "graph_png",
+        "the graph window of a setup's record as a picture",
+        {"<setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]"},
+        {"Loads the record a setup file describes, opens the graph window offscreen (width x height, 1920 x 1080 "
+         "when not given) and writes it as a PNG picture: the whole record, the stretch from..to in seconds, or "
+         "the first dive of a shape (V, U, Y, W, P, L, X; +stop: with a dive stop)."},
+        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+        {},
+        {}};
+    if (argc == 2 && vk::AnswerHelpOrVersion(about, argv[1]))
+        return 0;
     if (argc != 3 && argc != 5 && argc != 6 && argc != 7) {
-        std::fprintf(stderr,
-                     "usage: graph_png <setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]\n");
+        std::fputs(vk::UsageText(about).c_str(), stderr);
         return 2;
     }
     const int width = argc >= 5 ? std::atoi(argv[3]) : 1920;

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "HelpFigures.h"
+#include "core/help/ProgramHelp.h"
 #include "core/help/RtfToHtml.h"
 
 namespace {
@@ -145,6 +146,17 @@ bool VkMap(const QString& out)
 
 int main(int argc, char** argv)
 {
+    static const vk::ProgramHelp help{
+        "make_docs",
+        "the help pages' figures, the key map and the user manual",
+        {"vkmap <picture>", "figures <folder>", "manual <pages> <help> <pdf>"},
+        {"Draws what the build installs beside the help pages: the key map, the "
+         "figures of the dive parameters, and the manual as a PDF."},
+        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+        {},
+        {}};
+    if (argc == 2 && vk::AnswerHelpOrVersion(help, argv[1]))
+        return 0;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
@@ -158,8 +170,6 @@ int main(int argc, char** argv)
              vk::figures::BottomLevels(args[2] + "/BottomLevels.png") &&
              vk::figures::Sections(args[2] + "/DiveSections.png") && vk::figures::Polynomial(args[2] + "/poly.bmp");
     else
-        std::fprintf(stderr,
-                     "usage: make_docs vkmap <bmp> | manual <manual folder> <help folder> <pdf> | "
-                     "figures <help folder>\n");
+        std::fputs(vk::UsageText(help).c_str(), stderr);
     return ok ? 0 : 1;
 }

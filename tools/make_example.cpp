@@ -12,9 +12,21 @@
 
 #include "ExampleArchive.h"
 #include "ExampleRecording.h"
+#include "core/help/ProgramHelp.h"
 
 int main(int argc, char** argv)
 {
+    static const vk::ProgramHelp help{
+        "make_example",
+        "the example recording, its tag archive, or a large logger file",
+        {"<folder> [days]", "--archive <folder> [Hz]", "--bench <file> <lines>"},
+        {"Writes the example recording of a fur seal (data, setup file and the true dives) into a folder, its "
+         "first day as a tag archive sampled at Hz, or a logger file of that many lines for the benchmarks."},
+        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+        {},
+        {}};
+    if (argc == 2 && vk::AnswerHelpOrVersion(help, argv[1]))
+        return 0;
     try {
         if (argc == 4 && std::string(argv[1]) == "--bench") {
             vk::example::WriteBenchFile(argv[2], std::atoll(argv[3]));
@@ -26,8 +38,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (argc < 2 || argc > 3) {
-            std::fprintf(stderr, "usage: make_example <folder> [days] | make_example --archive <folder> [Hz] | "
-                                 "make_example --bench <file> <lines>\n");
+            std::fputs(vk::UsageText(help).c_str(), stderr);
             return 2;
         }
         const auto files = vk::example::WriteExample(argv[1], argc == 3 ? std::atoi(argv[2]) : 2);

@@ -58,6 +58,7 @@
 #include "batch/Workers.h"
 #include "core/dive/StudySummary.h"
 #include "core/dive/StudyTables.h"
+#include "core/help/ProgramHelp.h"
 #include "gui/report/StudyReport.h"
 
 namespace {
@@ -93,7 +94,7 @@ private:
 };
 
 struct Options {
-    bool help = false;        // the usage, and nothing else
+    std::string answer;       // --help or --version: that, and nothing else
     bool quiet = false;       // no progress
     bool append = false;      // add to the result files instead of starting fresh ones
     int jobs = 0;             // 0: the number of cores
@@ -124,17 +125,6 @@ int Jobs(const Options& o)
     return o.jobs > 0 ? o.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-const char* const Usage =
-    "usage: varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
-    "                    [--outliers missing|refuse] [--suggest]\n"
-    "                    <setup file> ...\n"
-    "       varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed]\n"
-    "                    [--outliers missing|refuse] [--suggest]\n"
-    "                    --task [I] <setup list>\n"
-    "       varnik-batch --merge DIR [--partial] [--report DIR]\n"
-    "       varnik-batch --describe [--template SETUP] [--out-dir DIR] <data file> ...\n"
-    "       varnik-batch --help\n";
-
 bool Number(const std::string& text, long& value)
 {
     const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -154,8 +144,8 @@ bool Parse(int argc, char** argv, Options& o)
         };
         long n = 0;
         std::string text;
-        if (arg == "--help" || arg == "-h") {
-            o.help = true;
+        if (arg == "--help" || arg == "-h" || arg == "--version") {
+            o.answer = arg;
         } else if (arg == "--quiet") {
             o.quiet = true;
         } else if (arg == "--append") {
@@ -409,20 +399,18 @@ int main(int argc, char** argv)
     InstallInterruptHandlers();
     Options o;
     if (!Parse(argc, argv, o)) {
-        std::fputs(Usage, stderr);
+        std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
         return 2;
     }
-    if (o.help) {
-        std::fputs(Usage, stdout);
+    if (!o.answer.empty() && AnswerHelpOrVersion(VarnikBatchHelp(), o.answer))
         return 0;
-    }
     if (o.reportShares > 0)
         return DrawReportShare(o.study, o.report, o.reportShare, o.reportShares);
     if (!o.merge.empty())
         return Merge(o.merge, o.report, o.partial, Jobs(o));
     if (o.describe) {
         if (o.setups.empty()) {
-            std::fputs(Usage, stderr);
+            std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
             return 2;
         }
         return DescribeFiles(o.setups, o.templatePath, o.outDir);
@@ -434,7 +422,7 @@ int main(int argc, char** argv)
         }
     if (o.task) {
         if (o.setups.size() != 1) {
-            std::fputs(Usage, stderr);
+            std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
             return 2;
         }
         const char* fromSlurm = std::getenv("SLURM_ARRAY_TASK_ID");
@@ -459,7 +447,7 @@ int main(int argc, char** argv)
         return RunHere(one);
     }
     if (o.setups.empty()) {
-        std::fputs(Usage, stderr);
+        std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
         return 2;
     }
     if (!o.worker)

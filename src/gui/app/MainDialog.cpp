@@ -13,6 +13,7 @@
 #include "core/dive/SurfaceCheck.h"
 #include "core/files/ChannelSource.h"
 #include "core/files/PathNames.h"
+#include "core/help/ProgramHelp.h"
 #include "core/setup/SaveSettings.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"

@@ -7,15 +7,6 @@
 
 namespace vk {
 
-std::string ProgramVersion()
-{
-#ifdef VARNIK_VERSION
-    return VARNIK_VERSION;
-#else
-    return "-1";
-#endif
-}
-
 std::string ProgramFolder()
 {
     return QCoreApplication::applicationDirPath().toStdString() + "/";

@@ -9,9 +9,6 @@
 
 namespace vk {
 
-// "major.minor.release.build", or "-1" when unknown.
-std::string ProgramVersion();
-
 // The help folder with a final '/'.
 std::string HelpFolder();
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <memory>
 
+#include "core/help/ProgramHelp.h"
 #include "core/setup/Workbench.h"
 #include "gui/app/MainDialog.h"
 #include "gui/app/ProgramFolders.h"
@@ -19,12 +20,16 @@ int main(int argc, char** argv)
     // Under a file-size limit a write past it fails with its reason (and is
     // reported) instead of ending the program with the session's work.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Answered before the toolkit starts: they need no display.
+    if (argc == 2 && vk::AnswerHelpOrVersion(vk::VarnikHelp(), argv[1]))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Varnik");
     QApplication::setOrganizationName("Varnik");
+    // The toolkit has taken its own options (-platform, -style) out.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 2) {
-        std::fprintf(stderr, "usage: varnik [setup file]\n");
+    if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith("--"))) {
+        std::fputs(vk::UsageText(vk::VarnikHelp()).c_str(), stderr);
         return 2;
     }
 

@@ -5,6 +5,7 @@
 #include <QPrinter>
 
 #include "core/files/PathNames.h"
+#include "core/help/ProgramHelp.h"
 #include "core/process/UndoStack.h"
 #include "core/setup/SaveSettings.h"
 #include "core/store/Channel.h"
