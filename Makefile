@@ -9,7 +9,7 @@ FUZZ_CHECK_SECONDS ?= 5
 FUZZ_TARGETS = fuzz_parse_column fuzz_read_setup fuzz_text_loader fuzz_headers fuzz_binary_channel fuzz_study_part
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-asan bench fuzz fuzz-build fuzz-check layers run example clean
+.PHONY: all deps configure build test test-asan bench fuzz fuzz-build fuzz-check layers run example clean package
 
 all: build
 
@@ -33,6 +33,10 @@ test-asan: deps
 	      -DVARNIK_GUI=OFF -DVARNIK_BENCH=OFF
 	cmake --build $(ASAN_BUILD) --target core_tests
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $(ASAN_BUILD)/tests/core_tests
+
+# The Debian package, varnik_<version>_amd64.deb in the build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	$(BUILD)/bench/bench_text_load
