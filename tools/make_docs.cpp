@@ -23,6 +23,7 @@
 #include <string>
 
 #include "HelpFigures.h"
+#include "ProgramIcon.h"
 #include "core/help/ProgramHelp.h"
 #include "core/help/RtfToHtml.h"
 
@@ -149,9 +150,9 @@ int main(int argc, char** argv)
     static const vk::ProgramHelp help{
         "make_docs",
         "the help pages' figures, the key map and the user manual",
-        {"vkmap <picture>", "figures <folder>", "manual <pages> <help> <pdf>"},
+        {"vkmap <picture>", "figures <folder>", "manual <pages> <help> <pdf>", "icon <folder> <size> ..."},
         {"Draws what the build installs beside the help pages: the key map, the "
-         "figures of the dive parameters, and the manual as a PDF."},
+         "figures of the dive parameters, the manual as a PDF, and the program's icon."},
         {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
         {},
         {}};
@@ -169,7 +170,12 @@ int main(int argc, char** argv)
         ok = vk::figures::DiveFrame(args[2] + "/DiveFrame.png") && vk::figures::Shapes(args[2] + "/DiveShapes.png") &&
              vk::figures::BottomLevels(args[2] + "/BottomLevels.png") &&
              vk::figures::Sections(args[2] + "/DiveSections.png") && vk::figures::Polynomial(args[2] + "/poly.bmp");
-    else
+    else if (args.size() >= 3 && args[1] == "icon") {
+        ok = vk::icon::WriteSvg(args[2] + "/varnik.svg");
+        for (qsizetype k = 3; k < args.size(); ++k)
+            ok = ok && args[k].toInt() > 0 &&
+                 vk::icon::WritePng(args[2] + "/varnik-" + args[k] + ".png", args[k].toInt());
+    } else
         std::fputs(vk::UsageText(help).c_str(), stderr);
     return ok ? 0 : 1;
 }

@@ -26,6 +26,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Varnik");
     QApplication::setOrganizationName("Varnik");
+    // The installed icon and desktop entry (none in a build tree).
+    QApplication::setWindowIcon(QIcon::fromTheme("varnik"));
+    QApplication::setDesktopFileName("varnik");
     // The toolkit has taken its own options (-platform, -style) out.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith("--"))) {
