@@ -28,5 +28,5 @@ add_custom_command(OUTPUT ${changelog}
   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
 add_custom_target(package_changelog ALL DEPENDS ${changelog})
-install(FILES ${changelog} DESTINATION share/doc/varnik)
+install(FILES ${changelog} ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION share/doc/varnik)
 include(CPack)

@@ -71,7 +71,7 @@ const ProgramHelp& VarnikHelp()
     static const ProgramHelp help{
         "varnik",
         "analyse dives in the records of animal-borne data loggers",
-        {"[setup file]", "--help", "--version"},
+        {"[setup file]", "--self-check", "--help", "--version"},
         {"Varnik is a workbench for the records of time-depth recorders and their companion sensors carried by "
          "seals, whales, penguins and turtles. It loads up to three channels (depth, temperature and an auxiliary "
          "sensor) from logger text files, tag archives or binary channel files, shows them in a graph window, "
@@ -82,8 +82,12 @@ const ProgramHelp& VarnikHelp()
          "and F1 explain every dialog; the user manual is installed beside the help pages.",
          "The settings of the last session are kept in the user's configuration folder "
          "(~/.config/Varnik/Varnik)."},
-        {{"--help", "Prints this help and ends."}, {"--version", "Prints the program's version and ends."}},
-        {{"0", "The program was closed."},
+        {{"--self-check",
+          "Opens the main dialog and the first help page without a display, says where the help pages were "
+          "found, and ends: for checking an installation."},
+         {"--help", "Prints this help and ends."},
+         {"--version", "Prints the program's version and ends."}},
+        {{"0", "The program was closed (with --self-check: the main dialog and the help page opened)."},
          {"1", "The program could not start."},
          {"2", "The command line makes no sense (the usage is printed)."}},
         {"varnik-batch(1)"},

@@ -7,13 +7,39 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
 
 #include "core/help/ProgramHelp.h"
 #include "core/setup/Workbench.h"
+#include "core/store/ConsoleDialogs.h"
 #include "gui/app/MainDialog.h"
 #include "gui/app/ProgramFolders.h"
 #include "gui/app/QtDialogs.h"
 #include "gui/widgets/HelpViewer.h"
+
+namespace {
+
+constexpr const char* SelfCheckOption = "--self-check";
+
+// The main dialog and the help's first page made offscreen, with messages on
+// standard error instead of boxes: 0 when both work.
+int SelfCheck()
+{
+    vk::ConsoleDialogs ui;
+    vk::Workbench wb;
+    vk::HelpViewer help(ui, vk::HelpFolder());
+    vk::MainDialog form(wb, ui, help, vk::LastSettingsPath(), std::string());
+    form.show();
+    QApplication::processEvents();
+    help.showPage("mainDial.rtf");
+    const bool pageShown = help.shown() == "mainDial.rtf" && !help.plainText().trimmed().isEmpty();
+    std::printf("varnik: main dialog \"%s\" %s; help page mainDial.rtf %s in %s\n",
+                form.windowTitle().toStdString().c_str(), form.isVisible() ? "opened" : "not opened",
+                pageShown ? "found" : "not found", help.helpFolder().c_str());
+    return form.isVisible() && pageShown ? 0 : 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -23,6 +49,9 @@ int main(int argc, char** argv)
     // Answered before the toolkit starts: they need no display.
     if (argc == 2 && vk::AnswerHelpOrVersion(vk::VarnikHelp(), argv[1]))
         return 0;
+    const bool selfCheck = argc == 2 && std::string(argv[1]) == SelfCheckOption;
+    if (selfCheck)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Varnik");
     QApplication::setOrganizationName("Varnik");
@@ -30,6 +59,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon::fromTheme("varnik"));
     QApplication::setDesktopFileName("varnik");
     // The toolkit has taken its own options (-platform, -style) out.
+    if (selfCheck)
+        return SelfCheck();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith("--"))) {
         std::fputs(vk::UsageText(vk::VarnikHelp()).c_str(), stderr);

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The Debian package as a user gets it: built, installed with apt, the batch
+# runner run on the example recording, the program started without a display
+# (its main dialog and help page), lintian on the package, and removed again.
+# Needs root (it installs into the machine); skipped with the reason otherwise.
+#
+#   install_test.sh <build folder> <make_example>
+set -u
+build=$1
+make_example=$2
+skip() { echo "skipped: $*"; exit 77; }
+((EUID == 0)) || skip "installing a package needs root"
+command -v apt-get >/dev/null && command -v cpack >/dev/null || skip "no apt-get or cpack here"
+if dpkg-query -W -f='${Status}' varnik 2>/dev/null | grep -q "install ok installed"; then
+  skip "a varnik package is installed already; it is left alone"
+fi
+
+work=$(mktemp -d)
+installed=0
+cleanup() {
+  ((installed)) && apt-get remove -y -qq varnik >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+deb=$(ls "$work"/package/varnik_*_amd64.deb 2>/dev/null | head -1)
+[[ -n "$deb" ]] || fail "no package made"
+echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
+dpkg-deb -f "$deb" Depends
+
+if command -v lintian >/dev/null; then
+  lintian --fail-on error "$deb" 2>&1 | grep -v "root privileges" && true
+  lintian --fail-on error "$deb" >/dev/null 2>&1 || fail "lintian reports an error"
+fi
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
+  { cat "$work/apt.log"; fail "apt-get install"; }
+installed=1
+[[ -x /usr/bin/varnik && -x /usr/bin/varnik-batch ]] || fail "the programs are not in /usr/bin"
+[[ -f /usr/share/man/man1/varnik-batch.1.gz && -f /usr/share/applications/varnik.desktop ]] ||
+  fail "manual page or desktop entry missing"
+
+# The batch runner on the example recording, in a folder of its own.
+"$make_example" "$work/example" 1 >/dev/null || fail "make_example"
+/usr/bin/varnik-batch --quiet "$work/example/seal-example.cfg" || fail "varnik-batch on the example"
+[[ -s "$work/example/seal-example_Dve.xls" ]] || fail "no dive table"
+echo "varnik-batch: $(($(wc -l <"$work/example/seal-example_Dve.xls") - 1)) dive lines"
+
+# The program, without a display: its main dialog and the help page from /usr/share.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$work/home" /usr/bin/varnik --self-check 2>/dev/null) ||
+  fail "varnik --self-check: $out"
+echo "$out"
+[[ "$out" == *"found in /usr/share/varnik/help/"* ]] || fail "the help pages are not the installed ones"
+[[ "$(/usr/bin/varnik --version)" == "varnik $(dpkg-deb -f "$deb" Version)" ]] || fail "version"
+
+apt-get remove -y -qq varnik >/dev/null 2>&1 || fail "apt-get remove"
+installed=0
+[[ ! -e /usr/bin/varnik ]] || fail "/usr/bin/varnik left after removal"
+echo "installed, run and removed"
