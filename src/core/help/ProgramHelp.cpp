@@ -114,7 +114,7 @@ const ProgramHelp& VarnikBatchHelp()
          "Several setups are analysed side by side; --study and --report gather their results. On a cluster, "
          "--task runs one setup of a list per task of a Slurm array and --merge joins the tasks' tables.",
          "--describe proposes a setup for each data file: its columns, separator, header lines and clock."},
-        {{"--quiet", "Prints only failures."},
+        {{"--quiet", "Shows no progress while it runs."},
          {"--append", "Adds to existing result files instead of starting fresh ones."},
          {"-j N",
           "Analyses up to N recordings at once, each in a process of its own (default: one per core), and draws "
@@ -128,8 +128,8 @@ const ProgramHelp& VarnikBatchHelp()
           "fit: groups each recording's bouts by a criterion fitted to its pauses; fixed (the default): by the "
           "setup's bout pause."},
          {"--outliers missing|refuse",
-          "What to do with values far beyond the bulk of a channel (a logger's write error): take them as "
-          "missing, or refuse the recording. Without it they are kept and named."},
+          "What to do with values far beyond the bulk of an auto-scaled channel (a logger's write error): take "
+          "them as missing, or refuse the recording (the default); either way their lines are named."},
          {"--suggest",
           "Takes the record's suggestion for every dive parameter the setup leaves as the program has it, and "
           "says which."},
