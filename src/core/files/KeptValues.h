@@ -81,6 +81,8 @@ public:
         for (const Chunk& c : chunks_)
             decimals = std::max(decimals, c.decimals);
         for (const Chunk& c : chunks_) {
+            if (decimals - c.decimals > MaxScaleDecimals)
+                return false;
             const auto scale = static_cast<int64_t>(detail::PowersOfTen[decimals - c.decimals]);
             const int64_t largest = ExactDigits / scale;
             bool fits = true;
@@ -130,6 +132,7 @@ private:
     static constexpr int16_t Missing = INT16_MIN, Wide32 = INT16_MIN + 1, Wide64 = INT16_MIN + 2;
     static constexpr int16_t NarrowLeast = INT16_MIN + 3;
     static constexpr int64_t ExactDigits = int64_t{1} << 53;  // digits a double holds exactly
+    static constexpr int MaxScaleDecimals = 18;               // 10^18 is the largest power of ten an int64 holds
 
     template <typename T>
     [[gnu::always_inline]] void write(T word)

@@ -606,6 +606,17 @@ TEST(Outliers, TheBulkIsTheSortedValuesQuantiles)
         }
         check(kept, all, "digits, round " + std::to_string(round));
     }
+    // Chunks whose decimals lie further apart than a whole number's powers of ten reach.
+    std::vector<textload::KeptValues> apart(1);
+    std::vector<float> all;
+    for (int i = 0; i < 30000; ++i) {
+        const bool tiny = static_cast<uint32_t>(i) >= textload::KeptValues::ChunkValues;
+        const int64_t digits = 1 + i % 1000;
+        const double value = tiny ? static_cast<double>(digits) / 1e20 : static_cast<double>(digits);
+        apart[0].add(value, tiny ? 20 : 0, digits);
+        all.push_back(static_cast<float>(value));
+    }
+    check(apart, all, "decimals 0 and 20");
     // An absurd value among ordinary ones: found, with the bulk as the sort gives it.
     std::vector<textload::KeptValues> one(1);
     for (int i = 0; i < 5000; ++i)
