@@ -38,7 +38,8 @@ fi
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get install"; }
 installed=1
-[[ -x /usr/bin/varnik && -x /usr/bin/varnik-batch ]] || fail "the programs are not in /usr/bin"
+[[ -x /usr/bin/varnik && -x /usr/bin/varnik-batch && -x /usr/bin/varnik-picture ]] ||
+  fail "the programs are not in /usr/bin"
 [[ -f /usr/share/man/man1/varnik-batch.1.gz && -f /usr/share/applications/varnik.desktop ]] ||
   fail "manual page or desktop entry missing"
 
@@ -47,6 +48,11 @@ installed=1
 /usr/bin/varnik-batch --quiet "$work/example/seal-example.cfg" || fail "varnik-batch on the example"
 [[ -s "$work/example/seal-example_Dve.xls" ]] || fail "no dive table"
 echo "varnik-batch: $(($(wc -l <"$work/example/seal-example_Dve.xls") - 1)) dive lines"
+
+# The picture tool on the same setup.
+env -u DISPLAY /usr/bin/varnik-picture "$work/example/seal-example.cfg" "$work/window.png" 800 450 2>/dev/null ||
+  fail "varnik-picture on the example"
+[[ -s "$work/window.png" ]] || fail "no picture"
 
 # The program, without a display: its main dialog and the help page from /usr/share.
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$work/home" /usr/bin/varnik --self-check 2>/dev/null) ||

@@ -1,7 +1,7 @@
 // Writes the graph window of a recording as a PNG, without a display: reads
 // the setup file, runs Start and grabs the window on an offscreen screen.
 //
-//   graph_png <setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]
+//   varnik-picture <setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]
 //
 // from and to (seconds from the start) choose the window instead of the
 // opening view; the cursors then stand at an eighth from its ends. search=W
@@ -30,7 +30,7 @@
 int main(int argc, char** argv)
 {
     static const vk::ProgramHelp about{
-        "graph_png",
+        "varnik-picture",
         "the graph window of a setup's record as a picture",
         {"<setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]"},
         {"Loads the record a setup file describes, opens the graph window offscreen (width x height, 1920 x 1080 "
@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     vk::ConsoleDialogs ui;
     vk::Workbench wb;
     if (!vk::ReadSetup(argv[1], wb.rec, wb.settings)) {
-        std::fprintf(stderr, "graph_png: %s is not a setup file\n", argv[1]);
+        std::fprintf(stderr, "varnik-picture: %s is not a setup file\n", argv[1]);
         return 1;
     }
     wb.setupFile = argv[1];
@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     const bool saved = window->grab().save(QString::fromLocal8Bit(argv[2]));
     delete window;
     if (!saved) {
-        std::fprintf(stderr, "graph_png: cannot write %s\n", argv[2]);
+        std::fprintf(stderr, "varnik-picture: cannot write %s\n", argv[2]);
         return 1;
     }
     return 0;
