@@ -42,16 +42,15 @@ const char* Letter(int32_t code)
 
 int main(int argc, char** argv)
 {
-    static const ProgramHelp help{
-        "dive_report",
-        "the dives the search finds, against the truth of a simulated record",
-        {"sim [days]", "csv FILE COLUMN MS THRESHOLD [trek]"},
-        {"Runs the dive search over a simulated record (and compares it with the "
-         "simulator's dives) or over a column of a text file sampled every MS "
-         "milliseconds, and prints a line per dive."},
-        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
-        {},
-        {}};
+    static const ProgramHelp help{"dive_report",
+                                  "the dives the search finds, against the truth of a simulated record",
+                                  {"sim [days]", "csv FILE COLUMN MS THRESHOLD [trek]"},
+                                  {"Runs the dive search over a simulated record (and compares it with the "
+                                   "simulator's dives) or over a column of a text file sampled every MS "
+                                   "milliseconds, and prints a line per dive."},
+                                  {},
+                                  {},
+                                  {}};
     if (argc == 2 && AnswerHelpOrVersion(help, argv[1]))
         return 0;
     if (argc < 2) {

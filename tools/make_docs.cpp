@@ -153,7 +153,7 @@ int main(int argc, char** argv)
         {"vkmap <picture>", "figures <folder>", "manual <pages> <help> <pdf>", "icon <folder> <size> ..."},
         {"Draws what the build installs beside the help pages: the key map, the "
          "figures of the dive parameters, the manual as a PDF, and the program's icon."},
-        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+        {},
         {},
         {}};
     if (argc == 2 && vk::AnswerHelpOrVersion(help, argv[1]))

@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         {"<folder> [days]", "--archive <folder> [Hz]", "--bench <file> <lines>"},
         {"Writes the example recording of a fur seal (data, setup file and the true dives) into a folder, its "
          "first day as a tag archive sampled at Hz, or a logger file of that many lines for the benchmarks."},
-        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+        {},
         {},
         {}};
     if (argc == 2 && vk::AnswerHelpOrVersion(help, argv[1]))

@@ -11,14 +11,13 @@
 
 int main(int argc, char** argv)
 {
-    static const vk::ProgramHelp help{
-        "make_man",
-        "the manual pages of varnik and varnik-batch",
-        {"<folder>"},
-        {"Writes varnik.1 and varnik-batch.1 into the folder."},
-        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
-        {},
-        {}};
+    static const vk::ProgramHelp help{"make_man",
+                                      "the manual pages of varnik and varnik-batch",
+                                      {"<folder>"},
+                                      {"Writes varnik.1 and varnik-batch.1 into the folder."},
+                                      {},
+                                      {},
+                                      {}};
     if (argc == 2 && vk::AnswerHelpOrVersion(help, argv[1]))
         return 0;
     if (argc != 2) {

@@ -4,9 +4,7 @@
 // wiggle and bout result files as the program does (images and thumbnails
 // too when the setup asks, drawn offscreen by the program's painter).
 //
-//   varnik-batch [--quiet] [--append] [-j N] [--study DIR] [--report DIR] [--bout-criterion fit|fixed] <setup file> ...
-//   varnik-batch [--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed] --task [I] <setup list>
-//   varnik-batch --merge DIR [--partial] [--report DIR]
+// Its usage and options: `varnik-batch --help` (core/help/ProgramHelp.cpp).
 //
 // Each run writes fresh result files: earlier ones are kept as "<name>.1"
 // ("<name>.2", ... for older ones). With --append the lines are added to them.

@@ -36,7 +36,7 @@ int main(int argc, char** argv)
         {"Loads the record a setup file describes, opens the graph window offscreen (width x height, 1920 x 1080 "
          "when not given) and writes it as a PNG picture: the whole record, the stretch from..to in seconds, or "
          "the first dive of a shape (V, U, Y, W, P, L, X; +stop: with a dive stop)."},
-        {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+        {},
         {},
         {}};
     if (argc == 2 && vk::AnswerHelpOrVersion(about, argv[1]))

@@ -31,8 +31,10 @@ echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
 dpkg-deb -f "$deb" Depends
 
 if command -v lintian >/dev/null; then
-  lintian --fail-on error "$deb" 2>&1 | grep -v "root privileges" && true
-  lintian --fail-on error "$deb" >/dev/null 2>&1 || fail "lintian reports an error"
+  lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1
+  status=$?
+  grep -v "root privileges" "$work/lintian.log"
+  ((status == 0)) || fail "lintian reports an error"
 fi
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||

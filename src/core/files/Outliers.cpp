@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -82,29 +83,28 @@ struct PartEnds {
     float least = INFINITY, greatest = -INFINITY;
 };
 
-// The same found on the values' digits where every value is kept as its
-// digits: whole numbers in the values' order, no division a value. A float
-// of a value rises with the value, so the floats of the ends found are the
-// ends of the values' floats.
-std::optional<PartEnds> EndsOfDigits(const textload::KeptValues& kept, std::size_t keep)
+// The ends of the values that each(visit) visits (false: it could not visit
+// them all), as floats by asFloat. A value's float rises with the value, so
+// the floats of the ends found are the ends of the values' floats.
+template <typename T, typename Each, typename AsFloat>
+std::optional<PartEnds> EndsFrom(std::size_t keep, Each&& each, AsFloat&& asFloat)
 {
-    Greatest<int64_t, std::less<int64_t>> high(keep);
-    Greatest<int64_t, std::greater<int64_t>> low(keep);
-    int64_t least = INT64_MAX, greatest = INT64_MIN;
-    int decimals = 0;
-    if (!kept.forEachDigits(decimals, [&](int64_t digits) {
-            high.take(digits);
-            low.take(digits);
-            least = std::min(least, digits);
-            greatest = std::max(greatest, digits);
+    Greatest<T, std::less<T>> high(keep);
+    Greatest<T, std::greater<T>> low(keep);
+    constexpr T Far =
+        std::numeric_limits<T>::has_infinity ? std::numeric_limits<T>::infinity() : std::numeric_limits<T>::max();
+    T least = Far, greatest = -Far;
+    if (!each([&](T v) {
+            high.take(v);
+            low.take(v);
+            least = std::min(least, v);
+            greatest = std::max(greatest, v);
         }))
         return std::nullopt;
-    const double scale = detail::PowersOfTen[decimals];
-    auto asFloat = [scale](int64_t digits) { return static_cast<float>(static_cast<double>(digits) / scale); };
-    auto asFloats = [&](std::vector<int64_t> digits) {
-        std::vector<float> values(digits.size());
-        std::transform(digits.begin(), digits.end(), values.begin(), asFloat);
-        return values;
+    auto asFloats = [&](std::vector<T> values) {
+        std::vector<float> floats(values.size());
+        std::transform(values.begin(), values.end(), floats.begin(), asFloat);
+        return floats;
     };
     PartEnds ends;
     ends.high = asFloats(std::move(high).values());
@@ -116,22 +116,25 @@ std::optional<PartEnds> EndsOfDigits(const textload::KeptValues& kept, std::size
     return ends;
 }
 
+// On the values' digits where every value is kept as its digits (whole
+// numbers in the values' order, no division a value), else on their floats.
 PartEnds EndsOf(const textload::KeptValues& kept, std::size_t keep)
 {
-    if (std::optional<PartEnds> ends = EndsOfDigits(kept, keep))
-        return std::move(*ends);
-    Greatest<float, std::less<float>> high(keep);
-    Greatest<float, std::greater<float>> low(keep);
-    PartEnds ends;
-    EachValue({&kept, 1}, [&](float v) {
-        high.take(v);
-        low.take(v);
-        ends.least = std::min(ends.least, v);
-        ends.greatest = std::max(ends.greatest, v);
-    });
-    ends.high = std::move(high).values();
-    ends.low = std::move(low).values();
-    return ends;
+    int decimals = 0;
+    std::optional<PartEnds> ends = EndsFrom<int64_t>(
+        keep, [&](auto visit) { return kept.forEachDigits(decimals, visit); },
+        [&](int64_t digits) {
+            return static_cast<float>(static_cast<double>(digits) / detail::PowersOfTen[decimals]);
+        });
+    if (!ends)
+        ends = EndsFrom<float>(
+            keep,
+            [&](auto visit) {
+                EachValue({&kept, 1}, visit);
+                return true;
+            },
+            [](float v) { return v; });
+    return std::move(*ends);
 }
 
 // The value of the given rank (0 = the first by `before`) among the parts' values.

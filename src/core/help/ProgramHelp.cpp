@@ -61,6 +61,21 @@ std::string Upper(std::string text)
 
 }  // namespace
 
+std::vector<std::string> AllWays(const ProgramHelp& help)
+{
+    std::vector<std::string> ways = help.synopsis;
+    ways.insert(ways.end(), {"--help", "--version"});
+    return ways;
+}
+
+std::vector<OptionHelp> AllOptions(const ProgramHelp& help)
+{
+    std::vector<OptionHelp> options = help.options;
+    options.insert(options.end(),
+                   {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}});
+    return options;
+}
+
 std::string ProgramVersion()
 {
     return VARNIK_VERSION;
@@ -71,7 +86,7 @@ const ProgramHelp& VarnikHelp()
     static const ProgramHelp help{
         "varnik",
         "analyse dives in the records of animal-borne data loggers",
-        {"[setup file]", "--self-check", "--help", "--version"},
+        {"[setup file]", "--self-check"},
         {"Varnik is a workbench for the records of time-depth recorders and their companion sensors carried by "
          "seals, whales, penguins and turtles. It loads up to three channels (depth, temperature and an auxiliary "
          "sensor) from logger text files, tag archives or binary channel files, shows them in a graph window, "
@@ -83,10 +98,8 @@ const ProgramHelp& VarnikHelp()
          "The settings of the last session are kept in the user's configuration folder "
          "(~/.config/Varnik/Varnik)."},
         {{"--self-check",
-          "Opens the main dialog and the first help page without a display, says where the help pages were "
-          "found, and ends: for checking an installation."},
-         {"--help", "Prints this help and ends."},
-         {"--version", "Prints the program's version and ends."}},
+          "Opens the main dialog and the first help page without a display, says where the help pages were found, "
+          "and ends: for checking an installation."}},
         {{"0", "The program was closed (with --self-check: the main dialog and the help page opened)."},
          {"1", "The program could not start."},
          {"2", "The command line makes no sense (the usage is printed)."}},
@@ -104,8 +117,7 @@ const ProgramHelp& VarnikBatchHelp()
          "[--outliers missing|refuse] [--suggest] <setup file> ...",
          "[--quiet] [--append] [--study DIR] [--report DIR] [--bout-criterion fit|fixed] "
          "[--outliers missing|refuse] [--suggest] --task [I] <setup list>",
-         "--merge DIR [--partial] [--report DIR]", "--describe [--template SETUP] [--out-dir DIR] <data file> ...",
-         "--help", "--version"},
+         "--merge DIR [--partial] [--report DIR]", "--describe [--template SETUP] [--out-dir DIR] <data file> ..."},
         {"varnik-batch does the automatic analysis of varnik(1) for each setup file named: it loads the record "
          "the setup describes, finds and analyses every dive, groups the dives into bouts and writes the dive, "
          "wiggle and bout tables beside the data file, in fresh files (earlier ones are kept as <name>.1). A "
@@ -139,9 +151,7 @@ const ProgramHelp& VarnikBatchHelp()
          {"--partial", "With --merge: joins the whole tasks and names the others instead of failing."},
          {"--describe <data file> ...", "Prints a proposed setup for each data file."},
          {"--template SETUP", "With --describe: takes the other settings from this setup."},
-         {"--out-dir DIR", "With --describe: writes one setup per data file into DIR instead of printing them."},
-         {"--help", "Prints this help and ends."},
-         {"--version", "Prints the program's version and ends."}},
+         {"--out-dir DIR", "With --describe: writes one setup per data file into DIR instead of printing them."}},
         {{"0", "Every recording was analysed and all its result files are whole and in place."},
          {"1",
           "At least one recording failed, or the study tables, the merge or the report could not be written; the "
@@ -157,10 +167,11 @@ std::string UsageText(const ProgramHelp& help)
     // Each way on lines of the terminal's width, broken only between groups in brackets.
     const std::size_t indent = std::string("usage: ").size() + help.name.size() + 1;
     std::string text;
-    for (std::size_t k = 0; k < help.synopsis.size(); ++k) {
+    const std::vector<std::string> ways = AllWays(help);
+    for (std::size_t k = 0; k < ways.size(); ++k) {
         std::string line = (k == 0 ? "usage: " : "       ") + help.name;
         std::size_t depth = 0, from = 0;
-        const std::string& way = help.synopsis[k];
+        const std::string& way = ways[k];
         for (std::size_t at = 0; at <= way.size(); ++at) {
             if (at < way.size() && (way[at] != ' ' || depth > 0)) {
                 if (way[at] == '[' || way[at] == '<')
@@ -194,7 +205,7 @@ std::string HelpText(const ProgramHelp& help)
         for (const OptionHelp& o : items)
             text += "  " + o.names + "\n" + Wrapped(o.text, OptionIndent);
     };
-    list("Options:", help.options);
+    list("Options:", AllOptions(help));
     list("Exit status:", help.exitStatus);
     return text;
 }
@@ -204,8 +215,9 @@ std::string ManualPage(const ProgramHelp& help)
     std::string page = ".TH " + Troff(Upper(help.name)) + " 1 \"\" \"Varnik " + ProgramVersion() +
                        "\" \"User Commands\"\n.SH NAME\n" + Troff(help.name) + " \\- " + Troff(help.summary) +
                        "\n.SH SYNOPSIS\n";
-    for (std::size_t k = 0; k < help.synopsis.size(); ++k)
-        page += std::string(k ? ".br\n" : "") + ".B " + Troff(help.name) + "\n" + Troff(help.synopsis[k]) + "\n";
+    const std::vector<std::string> ways = AllWays(help);
+    for (std::size_t k = 0; k < ways.size(); ++k)
+        page += std::string(k ? ".br\n" : "") + ".B " + Troff(help.name) + "\n" + Troff(ways[k]) + "\n";
     page += ".SH DESCRIPTION\n";
     for (std::size_t k = 0; k < help.description.size(); ++k)
         page += std::string(k ? ".PP\n" : "") + Troff(help.description[k]) + "\n";
@@ -216,7 +228,7 @@ std::string ManualPage(const ProgramHelp& help)
         for (const OptionHelp& o : items)
             page += ".TP\n.B " + Troff(o.names) + "\n" + Troff(o.text) + "\n";
     };
-    list("OPTIONS", help.options);
+    list("OPTIONS", AllOptions(help));
     list("EXIT STATUS", help.exitStatus);
     if (!help.seeAlso.empty()) {
         page += ".SH SEE ALSO\n";

@@ -18,9 +18,9 @@ struct ProgramHelp {
     std::string summary;                   // what it is, in a few words
     std::vector<std::string> synopsis;     // the ways to call it, without the name
     std::vector<std::string> description;  // paragraphs
-    std::vector<OptionHelp> options;
-    std::vector<OptionHelp> exitStatus;  // the status as `names`
-    std::vector<std::string> seeAlso;    // other manual pages: "varnik(1)"
+    std::vector<OptionHelp> options;       // besides --help and --version
+    std::vector<OptionHelp> exitStatus;    // the status as `names`
+    std::vector<std::string> seeAlso;      // other manual pages: "varnik(1)"
 };
 
 // The version of every program of the package, from the build.
@@ -28,6 +28,11 @@ std::string ProgramVersion();
 
 const ProgramHelp& VarnikHelp();
 const ProgramHelp& VarnikBatchHelp();
+
+// The ways to call it and its options, with --help and --version, which
+// every program has and no table repeats.
+std::vector<std::string> AllWays(const ProgramHelp& help);
+std::vector<OptionHelp> AllOptions(const ProgramHelp& help);
 
 // "usage: varnik-batch ..." with a line per way to call it.
 std::string UsageText(const ProgramHelp& help);

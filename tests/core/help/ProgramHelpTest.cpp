@@ -29,7 +29,7 @@ TEST(ProgramHelp, HelpAndManualPageSayTheSame)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         EXPECT_EQ(page.rfind(".TH " + title + " 1 ", 0), 0u) << help->name;
         EXPECT_NE(page.find("\"Varnik " + ProgramVersion() + "\""), std::string::npos) << help->name;
-        for (const OptionHelp& o : help->options) {
+        for (const OptionHelp& o : AllOptions(*help)) {
             EXPECT_NE(text.find("  " + o.names + "\n"), std::string::npos) << o.names;
             EXPECT_NE(page.find(".B " + Escaped(o.names) + "\n"), std::string::npos) << o.names;
         }
@@ -42,7 +42,7 @@ TEST(ProgramHelp, HelpAndManualPageSayTheSame)
             EXPECT_LE(line.size(), 79u) << line;
             usage += line + " ";
         }
-        for (const std::string& way : help->synopsis) {
+        for (const std::string& way : AllWays(*help)) {
             std::istringstream words(way);
             std::string word;
             while (words >> word)
