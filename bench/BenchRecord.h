@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/setup/SetupFile.h"
 #include "core/store/FileUtil.h"
 

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ExampleRecording.h"
 #include "Stopwatch.h"
 #include "core/dive/DiveSearch.h"
+#include "core/example/ExampleRecording.h"
 #include "core/store/ConsoleDialogs.h"
 
 using namespace vk;

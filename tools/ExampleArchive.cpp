@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/setup/SetupFile.h"
 #include "core/store/TimeBase.h"
 

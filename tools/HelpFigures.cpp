@@ -10,8 +10,8 @@
 #include <cmath>
 #include <memory>
 
-#include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
+#include "core/example/ExampleRecording.h"
 #include "core/setup/Workbench.h"
 #include "core/store/Channel.h"
 #include "core/store/ConsoleDialogs.h"

@@ -3,12 +3,13 @@
 # gui/ header, and a core folder includes only itself and the folders below it.
 #
 #   store < files < view < setup < calc < process < dive      help (alone, on store)
+#   example (the example recording) on setup
 #
 # Exits 1 and names every include that breaks a rule.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A rank=([store]=0 [files]=1 [view]=2 [setup]=3 [calc]=4 [process]=5 [dive]=6 [help]=1)
+declare -A rank=([store]=0 [files]=1 [view]=2 [setup]=3 [calc]=4 [process]=5 [dive]=6 [example]=4 [help]=1)
 status=0
 
 while IFS= read -r -d '' file; do

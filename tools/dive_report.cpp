@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
+#include "core/example/ExampleRecording.h"
 #include "core/files/TextLoader.h"
 #include "core/help/ProgramHelp.h"
 #include "core/store/Channel.h"

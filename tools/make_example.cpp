@@ -11,7 +11,7 @@
 #include <string>
 
 #include "ExampleArchive.h"
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/help/ProgramHelp.h"
 
 int main(int argc, char** argv)

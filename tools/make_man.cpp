@@ -12,9 +12,9 @@
 int main(int argc, char** argv)
 {
     static const vk::ProgramHelp help{"make_man",
-                                      "the manual pages of varnik and varnik-batch",
+                                      "the manual pages of varnik, varnik-batch and varnik-picture",
                                       {"<folder>"},
-                                      {"Writes varnik.1 and varnik-batch.1 into the folder."},
+                                      {"Writes varnik.1, varnik-batch.1 and varnik-picture.1 into the folder."},
                                       {},
                                       {},
                                       {}};
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
         std::fputs(vk::UsageText(help).c_str(), stderr);
         return 2;
     }
-    for (const vk::ProgramHelp* program : {&vk::VarnikHelp(), &vk::VarnikBatchHelp()}) {
+    for (const vk::ProgramHelp* program : {&vk::VarnikHelp(), &vk::VarnikBatchHelp(), &vk::VarnikPictureHelp()}) {
         const std::string path = std::string(argv[1]) + "/" + program->name + ".1";
         std::ofstream out(path, std::ios::binary);
         out << vk::ManualPage(*program);

@@ -29,24 +29,20 @@
 
 int main(int argc, char** argv)
 {
-    static const vk::ProgramHelp about{
-        "varnik-picture",
-        "the graph window of a setup's record as a picture",
-        {"<setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]"},
-        {"Loads the record a setup file describes, opens the graph window offscreen (width x height, 1920 x 1080 "
-         "when not given) and writes it as a PNG picture: the whole record, the stretch from..to in seconds, or "
-         "the first dive of a shape (V, U, Y, W, P, L, X; +stop: with a dive stop)."},
-        {},
-        {},
-        {}};
-    if (argc == 2 && vk::AnswerHelpOrVersion(about, argv[1]))
+    if (argc == 2 && vk::AnswerHelpOrVersion(vk::VarnikPictureHelp(), argv[1]))
         return 0;
     if (argc != 3 && argc != 5 && argc != 6 && argc != 7) {
-        std::fputs(vk::UsageText(about).c_str(), stderr);
+        std::fputs(vk::UsageText(vk::VarnikPictureHelp()).c_str(), stderr);
         return 2;
     }
     const int width = argc >= 5 ? std::atoi(argv[3]) : 1920;
     const int height = argc >= 5 ? std::atoi(argv[4]) : 1080;
+    constexpr int SmallestSide = 64, LargestSide = 16384;
+    if (std::min(width, height) < SmallestSide || std::max(width, height) > LargestSide) {
+        std::fprintf(stderr, "varnik-picture: a picture of %d to %d pixels a side, not %s x %s\n", SmallestSide,
+                     LargestSide, argv[3], argv[4]);
+        return 2;
+    }
     UseOffscreenScreen(width, height);
     QApplication app(argc, argv);
 

@@ -4,10 +4,9 @@
 # (its main dialog and help page), lintian on the package, and removed again.
 # Needs root (it installs into the machine); skipped with the reason otherwise.
 #
-#   install_test.sh <build folder> <make_example>
+#   install_test.sh <build folder>
 set -u
 build=$1
-make_example=$2
 skip() { echo "skipped: $*"; exit 77; }
 ((EUID == 0)) || skip "installing a package needs root"
 command -v apt-get >/dev/null && command -v cpack >/dev/null || skip "no apt-get or cpack here"
@@ -42,11 +41,18 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$
 installed=1
 [[ -x /usr/bin/varnik && -x /usr/bin/varnik-batch && -x /usr/bin/varnik-picture ]] ||
   fail "the programs are not in /usr/bin"
-[[ -f /usr/share/man/man1/varnik-batch.1.gz && -f /usr/share/applications/varnik.desktop ]] ||
-  fail "manual page or desktop entry missing"
+for page in varnik varnik-batch varnik-picture; do
+  [[ -f /usr/share/man/man1/$page.1.gz ]] || fail "no manual page $page(1)"
+done
+[[ -f /usr/share/applications/varnik.desktop ]] ||
+  fail "desktop entry missing"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate /usr/share/applications/varnik.desktop || fail "the desktop entry is not valid"
+fi
 
-# The batch runner on the example recording, in a folder of its own.
-"$make_example" "$work/example" 1 >/dev/null || fail "make_example"
+# The batch runner on the example recording the installed program writes.
+setup=$(env -u DISPLAY /usr/bin/varnik --example "$work/example") || fail "varnik --example"
+[[ "$setup" == "$work/example/seal-example.cfg" ]] || fail "varnik --example named '$setup'"
 /usr/bin/varnik-batch --quiet "$work/example/seal-example.cfg" || fail "varnik-batch on the example"
 [[ -s "$work/example/seal-example_Dve.xls" ]] || fail "no dive table"
 echo "varnik-batch: $(($(wc -l <"$work/example/seal-example_Dve.xls") - 1)) dive lines"

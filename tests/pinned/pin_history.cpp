@@ -16,7 +16,7 @@
 #include <fstream>
 #include <memory>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/files/ChannelSource.h"
 #include "core/process/DeriveChannel.h"
 #include "core/process/PointEditing.h"

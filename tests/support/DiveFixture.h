@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
+#include "core/example/ExampleRecording.h"
 #include "support/ScriptedDialogs.h"
 
 namespace vk::test {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/setup/Start.h"
 #include "gui/graph/GraphWindow.h"
 #include "gui/widgets/HelpViewer.h"

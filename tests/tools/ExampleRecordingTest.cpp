@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <map>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 
 namespace vk::example {
 

@@ -86,7 +86,7 @@ const ProgramHelp& VarnikHelp()
     static const ProgramHelp help{
         "varnik",
         "analyse dives in the records of animal-borne data loggers",
-        {"[setup file]", "--self-check"},
+        {"[setup file]", "--example <folder>", "--self-check"},
         {"Varnik is a workbench for the records of time-depth recorders and their companion sensors carried by "
          "seals, whales, penguins and turtles. It loads up to three channels (depth, temperature and an auxiliary "
          "sensor) from logger text files, tag archives or binary channel files, shows them in a graph window, "
@@ -95,15 +95,24 @@ const ProgramHelp& VarnikHelp()
          "The program opens its main dialog, with the settings of a setup file when one is named (as a desktop "
          "opens a file with the program). Start loads the channels and opens the graph window. The Help buttons "
          "and F1 explain every dialog; the user manual is installed beside the help pages.",
+         "To try the program, press \"Example recording\" in the main dialog: it writes a two-day example "
+         "recording of a fur seal with its setup into the folder \"Varnik example\" of your documents and reads "
+         "the setup; Start loads it, and the results are written beside it.",
          "The settings of the last session are kept in the user's configuration folder "
          "(~/.config/Varnik/Varnik)."},
-        {{"--self-check",
+        {{"--example <folder>",
+          "Writes the example recording (seal-example.txt), its setup file (seal-example.cfg) and the dives it "
+          "holds (seal-example.dives) into the folder, made when missing, prints the setup file's name and ends: "
+          "open it with varnik or analyse it with varnik-batch."},
+         {"--self-check",
           "Opens the main dialog and the first help page without a display, says where the help pages were found, "
           "and ends: for checking an installation."}},
-        {{"0", "The program was closed (with --self-check: the main dialog and the help page opened)."},
-         {"1", "The program could not start."},
+        {{"0",
+          "The program was closed (with --self-check: the main dialog and the help page opened; with "
+          "--example: the example was written)."},
+         {"1", "The program could not start (or the example could not be written)."},
          {"2", "The command line makes no sense (the usage is printed)."}},
-        {"varnik-batch(1)"},
+        {"varnik-batch(1)", "varnik-picture(1)"},
     };
     return help;
 }
@@ -157,7 +166,27 @@ const ProgramHelp& VarnikBatchHelp()
           "At least one recording failed, or the study tables, the merge or the report could not be written; the "
           "others still ran, and recordings.tsv says which and why."},
          {"2", "The command line makes no sense (the usage is printed)."}},
-        {"varnik(1)"},
+        {"varnik(1)", "varnik-picture(1)"},
+    };
+    return help;
+}
+
+const ProgramHelp& VarnikPictureHelp()
+{
+    static const ProgramHelp help{
+        "varnik-picture",
+        "the graph window of a setup's record as a picture",
+        {"<setup file> <picture.png> [width height [from to | search=SHAPE[+stop]]]"},
+        {"Loads the record a setup file describes, opens the graph window offscreen (width x height, 1920 x 1080 "
+         "when not given) and writes it as a PNG picture: the whole record, the stretch from..to in seconds, or "
+         "the first dive of a shape (V, U, Y, W, P, L, X; +stop: with a dive stop).",
+         "It needs no display: for figures, for checking a setup on a cluster's node, or for a record's picture "
+         "beside its results."},
+        {},
+        {{"0", "The picture was written."},
+         {"1", "The setup file could not be read, the record not loaded, or the picture not written."},
+         {"2", "The command line makes no sense (the usage is printed)."}},
+        {"varnik(1)", "varnik-batch(1)"},
     };
     return help;
 }

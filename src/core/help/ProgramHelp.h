@@ -28,6 +28,7 @@ std::string ProgramVersion();
 
 const ProgramHelp& VarnikHelp();
 const ProgramHelp& VarnikBatchHelp();
+const ProgramHelp& VarnikPictureHelp();
 
 // The ways to call it and its options, with --help and --version, which
 // every program has and no table repeats.

@@ -28,9 +28,16 @@ GeneralTab::GeneralTab(Settings& settings, QWidget* parent) : QWidget(parent), s
     auto* save = new QPushButton("&Save in config file");
     save->setObjectName("btnSaveConfig");
     save->setAutoDefault(false);
-    setupRow->addWidget(setupFile_, 0, 0, 1, 2);
+    auto* example = new QPushButton("E&xample recording");
+    example->setObjectName("btnExample");
+    example->setAutoDefault(false);
+    example->setToolTip(
+        "Writes a two-day recording of a fur seal with its setup into the folder \"Varnik "
+        "example\" of your documents, if it is not there yet, and reads the setup");
+    setupRow->addWidget(setupFile_, 0, 0, 1, 3);
     setupRow->addWidget(read, 1, 0);
     setupRow->addWidget(save, 1, 1);
+    setupRow->addWidget(example, 1, 2);
     layout->addLayout(setupRow);
 
     comment1_ = new QLineEdit;
@@ -90,6 +97,7 @@ GeneralTab::GeneralTab(Settings& settings, QWidget* parent) : QWidget(parent), s
     });
     connect(read, &QPushButton::clicked, this, &GeneralTab::browseSetupRequested);
     connect(save, &QPushButton::clicked, this, &GeneralTab::saveSetupRequested);
+    connect(example, &QPushButton::clicked, this, &GeneralTab::exampleRequested);
     // Comments and skip strings go to the settings as they are typed: nothing
     // typed is lost when the dialog refreshes its fields.
     connect(comment1_, &QLineEdit::textEdited, this, [this] { settings_.Cmt1 = comment1_->text().toStdString(); });

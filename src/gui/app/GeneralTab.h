@@ -29,6 +29,7 @@ Q_SIGNALS:
     void readSetupRequested();    // Enter in or leaving the setup file name field
     void browseSetupRequested();  // "&Read config. file"
     void saveSetupRequested();    // "&Save in config file"
+    void exampleRequested();      // "E&xample recording"
 
 private:
     struct Position {

@@ -9,8 +9,10 @@
 #include <QTabWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <exception>
 
 #include "core/dive/SurfaceCheck.h"
+#include "core/example/ExampleRecording.h"
 #include "core/files/ChannelSource.h"
 #include "core/files/PathNames.h"
 #include "core/help/ProgramHelp.h"
@@ -87,6 +89,7 @@ MainDialog::MainDialog(Workbench& wb, VkDialogs& ui, HelpViewer& help, std::stri
     connect(general_, &GeneralTab::readSetupRequested, this, &MainDialog::readSetupFromField);
     connect(general_, &GeneralTab::browseSetupRequested, this, &MainDialog::btnCfgFileClick);
     connect(general_, &GeneralTab::saveSetupRequested, this, &MainDialog::btnSaveConfigClick);
+    connect(general_, &GeneralTab::exampleRequested, this, &MainDialog::openExample);
 
     ReadSetup(lastSettings_, wb_.rec, wb_.settings);
     if (!setupFile.empty())
@@ -147,8 +150,9 @@ void MainDialog::readSetup(const std::string& path)
         ReadSetup(path, wb_.rec, wb_.settings, &unread);
         if (!unread.empty()) {
             constexpr std::size_t Listed = 5;
-            std::string text = FileNameOf(path) + ": these lines cannot be read; the values they would set stay as "
-                                                  "they were:";
+            std::string text = FileNameOf(path) +
+                               ": these lines cannot be read; the values they would set stay as "
+                               "they were:";
             for (std::size_t k = 0; k < std::min(unread.size(), Listed); ++k)
                 text += "\r\n" + unread[k];
             if (unread.size() > Listed)
@@ -174,6 +178,34 @@ void MainDialog::btnCfgFileClick()
     request.filter = "Setup files (*.cfg *.vks *.txt);;All files (*)";
     if (const auto chosen = ui_.chooseFile(request))
         readSetup(*chosen);
+}
+
+void MainDialog::openExample()
+{
+    // An example written before is read as it is: it may hold the user's
+    // settings and results.
+    const std::string folder = ExampleFolder();
+    const example::ExampleFiles files = example::ExampleFilesIn(folder);
+    if (!FileExists(files.setup) || !FileExists(files.data)) {
+        ui_.busy(true);
+        ui_.status("Writing the example recording ...");
+        std::string failure;
+        try {
+            example::WriteExample(folder);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        ui_.status("");
+        ui_.busy(false);
+        if (!failure.empty()) {
+            ui_.message(" The example recording could not be written: " + failure, Severity::Error);
+            return;
+        }
+    }
+    readSetup(files.setup);
+    ui_.message(" The example recording of a fur seal is in " + folder +
+                    ".\r\nStart loads it; the results are written beside it.",
+                Severity::Information);
 }
 
 void MainDialog::btnSaveConfigClick()

@@ -47,6 +47,7 @@ protected:
 
 private:
     void readSetupFromField();
+    void openExample();
     void readSetup(const std::string& path);
     void copyFromFirstSlot(int kind);
     void updateTabMarks();

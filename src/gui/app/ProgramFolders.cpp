@@ -24,6 +24,11 @@ std::string ManualPath()
     return QDir::cleanPath(dir.absolutePath()).toStdString() + "/Manual-Kestrin.pdf";
 }
 
+std::string ExampleFolder()
+{
+    return (QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/Varnik example").toStdString();
+}
+
 std::string RunFolder()
 {
     static QTemporaryDir folder(QDir::tempPath() + "/varnik-run-XXXXXX");

@@ -18,6 +18,10 @@ std::string ProgramFolder();
 // The user manual (share/varnik/manual/Manual-Kestrin.pdf beside the help).
 std::string ManualPath();
 
+// The folder the example recording is written into: "Varnik example" in the
+// user's documents.
+std::string ExampleFolder();
+
 // A folder of this run's own, removed when the program ends (the undo stack lives there).
 std::string RunFolder();
 

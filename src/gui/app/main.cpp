@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/example/ExampleRecording.h"
 #include "core/help/ProgramHelp.h"
 #include "core/setup/Workbench.h"
 #include "core/store/ConsoleDialogs.h"
@@ -20,6 +21,19 @@
 namespace {
 
 constexpr const char* SelfCheckOption = "--self-check";
+constexpr const char* ExampleOption = "--example";
+
+// The example recording written into a folder, its setup file named.
+int WriteExampleInto(const std::string& folder)
+{
+    try {
+        std::printf("%s\n", vk::example::WriteExample(folder).setup.c_str());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "varnik: the example recording could not be written: %s\n", e.what());
+        return 1;
+    }
+}
 
 // The main dialog and the help's first page made offscreen, with messages on
 // standard error instead of boxes: 0 when both work.
@@ -49,6 +63,12 @@ int main(int argc, char** argv)
     // Answered before the toolkit starts: they need no display.
     if (argc == 2 && vk::AnswerHelpOrVersion(vk::VarnikHelp(), argv[1]))
         return 0;
+    if (argc > 1 && std::string(argv[1]) == ExampleOption) {
+        if (argc == 3)
+            return WriteExampleInto(argv[2]);
+        std::fputs(vk::UsageText(vk::VarnikHelp()).c_str(), stderr);
+        return 2;
+    }
     const bool selfCheck = argc == 2 && std::string(argv[1]) == SelfCheckOption;
     if (selfCheck)
         qputenv("QT_QPA_PLATFORM", "offscreen");

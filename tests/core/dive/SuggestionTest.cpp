@@ -9,9 +9,9 @@
 
 #include <cstdio>
 
-#include "ExampleRecording.h"
 #include "core/calc/BoutCriterion.h"
 #include "core/dive/SurfaceCheck.h"
+#include "core/example/ExampleRecording.h"
 #include "support/FurSealRecord.h"
 #include "support/GraphFixture.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/files/FileLayout.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ExampleArchive.h"
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/setup/DescribeFile.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ExampleRecording.h"
 #include "core/dive/DiveSearch.h"
+#include "core/example/ExampleRecording.h"
 #include "core/files/ChannelExport.h"
 #include "core/setup/Coordinates.h"
 #include "core/setup/CopyChannels.h"

@@ -14,10 +14,11 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 
 #include "ExampleArchive.h"
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/files/ChannelExport.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void failedStartsSaySo();
     void lastSettingsCarryOverToTheNextRun();
     void helpShowsTheMainDialogPage();
+    void theExampleIsWrittenOnceAndRead();
     void fileViewerAndConfirmation();
     void readLayoutProposesAndFillsTheTabs();
     void anArchiveOffersItsSensors();
@@ -493,6 +495,58 @@ void MainDialogTest::helpShowsTheMainDialogPage()
     help->showPage("noSuchPage.rtf");
     QCOMPARE(ui->texts().size(), std::size_t{1});
     QVERIFY(ui->texts()[0].find("noSuchPage.rtf") != std::string::npos);
+}
+
+// "Example recording" writes the example into the user's documents the first
+// time and reads what is there afterwards; a folder that cannot be made is said.
+void MainDialogTest::theExampleIsWrittenOnceAndRead()
+{
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    const std::string userHome = dir->file("home");
+    qputenv("HOME", QByteArray::fromStdString(userHome));
+    qunsetenv("XDG_CONFIG_HOME");
+    const std::string folder = userHome + "/Documents/Varnik example";
+
+    QTest::mouseClick(widget<QPushButton>("btnExample"), Qt::LeftButton);
+    QCOMPARE(wb->rec.desc(0).NameIn, folder + "/seal-example.txt");
+    QCOMPARE(widget<QLineEdit>("EditCfgfName")->text(), QString::fromStdString(folder + "/seal-example.cfg"));
+    QCOMPARE(ui->texts(), std::vector<std::string>{" The example recording of a fur seal is in " + folder +
+                                                   ".\r\nStart loads it; the results are written beside it."});
+    QCOMPARE(ui->busyDepth, 0);
+    QCOMPARE(form->statusLabel()->text(), QString());
+
+    // The user's own settings in it are read again, not written over.
+    {
+        Recording rec;
+        Settings settings;
+        QVERIFY(ReadSetup(folder + "/seal-example.cfg", rec, settings));
+        settings.Cmt2 = "my own note";
+        QCOMPARE(WriteSetup(folder + "/seal-example.cfg", rec, settings), SetupWriteResult::Written);
+    }
+    QTest::mouseClick(widget<QPushButton>("btnExample"), Qt::LeftButton);
+    QCOMPARE(widget<QLineEdit>("edtCmt2")->text(), QString("my own note"));
+    QTest::mouseClick(widget<QPushButton>("ButtonStart"), Qt::LeftButton);
+    QVERIFY(form->graphWindow());
+    QCOMPARE(wb->rec.desc(0).DataCnt, 2 * 86400 - 1);
+    form->graphWindow()->close();
+    QTRY_VERIFY(!form->graphWindow());
+
+    // No documents folder can be made where a file stands.
+    const std::string blocked = dir->file("blocked");
+    std::filesystem::create_directory(blocked);
+    dir->write("blocked/Documents", "a file\n");
+    qputenv("HOME", QByteArray::fromStdString(blocked));
+    ui->shown.clear();
+    QTest::mouseClick(widget<QPushButton>("btnExample"), Qt::LeftButton);
+    QCOMPARE(ui->texts().size(), std::size_t{1});
+    QVERIFY2(ui->texts()[0].rfind(" The example recording could not be written: ", 0) == 0, ui->texts()[0].c_str());
+    QCOMPARE(wb->rec.desc(0).NameIn, folder + "/seal-example.txt");
+    QCOMPARE(ui->busyDepth, 0);
+
+    qputenv("HOME", home);
+    if (!configHome.isNull())
+        qputenv("XDG_CONFIG_HOME", configHome);
 }
 
 void MainDialogTest::fileViewerAndConfirmation()

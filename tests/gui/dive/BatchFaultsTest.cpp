@@ -15,7 +15,7 @@
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "support/BatchRunner.h"
 #include "support/TempDir.h"
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <map>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "support/BatchRunner.h"
 #include "support/TempDir.h"
 

@@ -19,7 +19,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/Start.h"
 #include "core/store/VkDialogs.h"

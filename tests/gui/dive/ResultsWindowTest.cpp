@@ -20,10 +20,10 @@
 #include <memory>
 #include <sstream>
 
-#include "ExampleRecording.h"
 #include "core/dive/DiveTable.h"
 #include "core/dive/ResultStep.h"
 #include "core/dive/Thumbnail.h"
+#include "core/example/ExampleRecording.h"
 #include "core/process/UndoStack.h"
 #include "core/setup/Settings.h"
 #include "core/setup/SetupFile.h"

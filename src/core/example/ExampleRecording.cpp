@@ -1,11 +1,14 @@
-#include "ExampleRecording.h"
+#include "core/example/ExampleRecording.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <system_error>
 
 #include "core/setup/SetupFile.h"
 
@@ -24,8 +27,21 @@ FilePtr OpenForWriting(const std::string& path)
 {
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file)
-        throw std::runtime_error("cannot write " + path);
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
     return file;
+}
+
+// A full disk shows only when the buffered rest is written: a file cut short
+// is removed and named, never left to look whole.
+void CloseWritten(FilePtr& file, const std::string& path)
+{
+    const bool failed = std::ferror(file.get()) != 0;
+    const bool closeFailed = std::fclose(file.release()) != 0;
+    if (failed || closeFailed) {
+        const std::string reason = std::strerror(errno);
+        std::remove(path.c_str());
+        throw std::runtime_error("cannot write " + path + ": " + reason);
+    }
 }
 
 // Appends a straight stretch from `from` to `to` over `seconds` seconds.
@@ -100,7 +116,7 @@ const char* ShapeLetter(Shape shape)
 }
 
 Simulator::Simulator(uint32_t seed, bool ripples, bool shortIntervals)
-    : state_(seed * 2654435761u + 1), withRipples_(ripples), shortIntervals_(shortIntervals)
+        : state_(seed * 2654435761u + 1), withRipples_(ripples), shortIntervals_(shortIntervals)
 {
 }
 
@@ -275,14 +291,22 @@ Sample Simulator::next()
     return s;
 }
 
-ExampleFiles WriteExample(const std::string& where, int days)
+ExampleFiles ExampleFilesIn(const std::string& where)
 {
     // The setup file names the data file with its full path.
-    std::filesystem::create_directories(where);  // a folder that is not there yet is made
     std::string folder = std::filesystem::absolute(where).lexically_normal().string();
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
-    ExampleFiles files{folder + "/seal-example.txt", folder + "/seal-example.cfg", folder + "/seal-example.dives"};
+    return {folder + "/seal-example.txt", folder + "/seal-example.cfg", folder + "/seal-example.dives"};
+}
+
+ExampleFiles WriteExample(const std::string& where, int days)
+{
+    std::error_code error;  // a folder that is not there yet is made
+    std::filesystem::create_directories(where, error);
+    if (error)
+        throw std::runtime_error("cannot make the folder " + where + ": " + error.message());
+    const ExampleFiles files = ExampleFilesIn(where);
     const CalendarTime start{2026, 1, 7, 6, 0, 0, 0};
     const double startMs = EncodeTime(start);
     {
@@ -303,6 +327,8 @@ ExampleFiles WriteExample(const std::string& where, int days)
                 std::fprintf(truth.get(), "%lld\t%lld\t%s\t%.2f\t%d\t%d\t%d\t%d\n", static_cast<long long>(d.start),
                              static_cast<long long>(d.end), ShapeLetter(d.shape), d.maxDepth, d.bout,
                              d.descentStop ? 1 : 0, d.ascentStop ? 1 : 0, d.wiggles);
+        CloseWritten(truth, files.truth);
+        CloseWritten(out, files.data);
     }
 
     Recording rec;
@@ -322,7 +348,7 @@ ExampleFiles WriteExample(const std::string& where, int days)
         d.format = ChannelFormat::Text;
     }
     rec.desc(0).GrRepr = -1;  // depth grows downwards
-    settings.Cmt1 = "Synthetic fur seal record made by tools/make_example";
+    settings.Cmt1 = "Synthetic fur seal record: the example of Varnik";
     settings.Cmt2 = "Dives of every shape in bouts; truth in seal-example.dives";
     settings.dive.Threshold = 5.0;
     settings.dive.WindowSize = 600;
@@ -342,6 +368,7 @@ void WriteBenchFile(const std::string& path, int64_t lines)
         const Sample s = sim.next();
         std::fprintf(out.get(), "%lld\t%.2f\t%.3f\n", static_cast<long long>(k), s.temperature, s.depth);
     }
+    CloseWritten(out, path);
 }
 
 }  // namespace vk::example

@@ -83,7 +83,12 @@ struct ExampleFiles {
     std::string data, setup, truth;
 };
 
-// Writes the logger text file, its setup file and the dive truth into `folder`.
+// The example's files in `folder` (made absolute), written or not.
+ExampleFiles ExampleFilesIn(const std::string& folder);
+
+// Writes the logger text file, its setup file and the dive truth into
+// `folder`, made when missing; throws with the file and the reason when a
+// file cannot be written.
 ExampleFiles WriteExample(const std::string& folder, int days = 2);
 
 // A large logger file for the benchmarks: sample number, temperature, depth.
