@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "core/example/ExampleRecording.h"
@@ -58,6 +62,42 @@ TEST(ExampleRecording, WritesIntoAFolderItMakes)
     EXPECT_TRUE(std::filesystem::is_regular_file(files.data));
     EXPECT_TRUE(std::filesystem::is_regular_file(files.setup));
     std::filesystem::remove_all(::testing::TempDir() + "varnik-example-" + std::to_string(::getpid()));
+}
+
+// A file-size limit stands for a full disk: the write fails with its reason,
+// and no part of the example is left behind to look whole.
+TEST(ExampleRecording, AWriteThatFailsLeavesNothing)
+{
+    const std::string folder = ::testing::TempDir() + "varnik-example-full-" + std::to_string(::getpid());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            WriteExample(folder, 1);
+        } catch (const std::exception& e) {
+            const bool named = std::string(e.what()).find("seal-example.txt: File too large") != std::string::npos;
+            ::_exit(named && std::filesystem::is_empty(folder) ? 0 : 2);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no failure reported; 2: files left or the reason not named";
+
+    // The setup cannot be written (a folder of the user's stands in its
+    // place): the data written before it go too, the user's folder stays.
+    std::filesystem::create_directories(folder + "/seal-example.cfg");
+    std::ofstream(folder + "/seal-example.cfg/mine.txt") << "mine\n";
+    EXPECT_THROW(WriteExample(folder, 1), std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/seal-example.txt"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/seal-example.dives"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/seal-example.cfg/mine.txt"));
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace vk::example

@@ -35,10 +35,12 @@ FilePtr OpenForWriting(const std::string& path)
 // is removed and named, never left to look whole.
 void CloseWritten(FilePtr& file, const std::string& path)
 {
+    errno = 0;
     const bool failed = std::ferror(file.get()) != 0;
     const bool closeFailed = std::fclose(file.release()) != 0;
     if (failed || closeFailed) {
-        const std::string reason = std::strerror(errno);
+        // A write that failed earlier may have left no reason behind.
+        const std::string reason = errno != 0 ? std::strerror(errno) : "the disk may be full";
         std::remove(path.c_str());
         throw std::runtime_error("cannot write " + path + ": " + reason);
     }
@@ -300,13 +302,10 @@ ExampleFiles ExampleFilesIn(const std::string& where)
     return {folder + "/seal-example.txt", folder + "/seal-example.cfg", folder + "/seal-example.dives"};
 }
 
-ExampleFiles WriteExample(const std::string& where, int days)
+namespace {
+
+void WriteExampleFiles(const ExampleFiles& files, int days)
 {
-    std::error_code error;  // a folder that is not there yet is made
-    std::filesystem::create_directories(where, error);
-    if (error)
-        throw std::runtime_error("cannot make the folder " + where + ": " + error.message());
-    const ExampleFiles files = ExampleFilesIn(where);
     const CalendarTime start{2026, 1, 7, 6, 0, 0, 0};
     const double startMs = EncodeTime(start);
     {
@@ -320,6 +319,7 @@ ExampleFiles WriteExample(const std::string& where, int days)
             std::fprintf(out.get(), "%02d.%02d.%04d\t%02d:%02d:%02d\t%.2f\t%.2f\t%.2f\r\n", t.day, t.month, t.year,
                          t.hour, t.minute, t.second, s.depth, s.temperature, s.speed);
         }
+        CloseWritten(out, files.data);
         FilePtr truth = OpenForWriting(files.truth);
         std::fprintf(truth.get(), "start\tend\tshape\tmax depth [m]\tbout\tdescent stop\tascent stop\twiggles\n");
         for (const DiveTruth& d : sim.dives())
@@ -328,7 +328,6 @@ ExampleFiles WriteExample(const std::string& where, int days)
                              static_cast<long long>(d.end), ShapeLetter(d.shape), d.maxDepth, d.bout,
                              d.descentStop ? 1 : 0, d.ascentStop ? 1 : 0, d.wiggles);
         CloseWritten(truth, files.truth);
-        CloseWritten(out, files.data);
     }
 
     Recording rec;
@@ -357,6 +356,25 @@ ExampleFiles WriteExample(const std::string& where, int days)
     settings.dive.WiggAmplitude = 0.15;  // the bottom undulations are gentle
     if (WriteSetup(files.setup, rec, settings) != SetupWriteResult::Written)
         throw std::runtime_error("cannot write " + files.setup);
+}
+
+}  // namespace
+
+ExampleFiles WriteExample(const std::string& where, int days)
+{
+    std::error_code error;  // a folder that is not there yet is made
+    std::filesystem::create_directories(where, error);
+    if (error)
+        throw std::runtime_error("cannot make the folder " + where + ": " + error.message());
+    const ExampleFiles files = ExampleFilesIn(where);
+    try {
+        WriteExampleFiles(files, days);
+    } catch (...) {
+        // No part of an example is left to look like the whole.
+        for (const std::string& path : {files.data, files.truth, files.setup})
+            std::remove(path.c_str());
+        throw;
+    }
     return files;
 }
 
