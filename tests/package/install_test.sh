@@ -57,6 +57,14 @@ setup=$(env -u DISPLAY /usr/bin/varnik --example "$work/example") || fail "varni
 [[ -s "$work/example/seal-example_Dve.xls" ]] || fail "no dive table"
 echo "varnik-batch: $(($(wc -l <"$work/example/seal-example_Dve.xls") - 1)) dive lines"
 
+# A desktop knows a setup file by its first line and opens it with the program.
+if command -v xdg-mime >/dev/null && command -v update-mime-database >/dev/null; then
+  type=$(xdg-mime query filetype "$work/example/seal-example.cfg" 2>/dev/null)
+  [[ "$type" == application/x-varnik-setup ]] || fail "a setup file is taken for '$type'"
+  opener=$(xdg-mime query default application/x-varnik-setup 2>/dev/null)
+  echo "setup files: $type, opened by ${opener:-(no default: update-desktop-database missing)}"
+fi
+
 # The picture tool on the same setup.
 env -u DISPLAY /usr/bin/varnik-picture "$work/example/seal-example.cfg" "$work/window.png" 800 450 2>/dev/null ||
   fail "varnik-picture on the example"
