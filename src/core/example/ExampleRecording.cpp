@@ -28,6 +28,7 @@ FilePtr OpenForWriting(const std::string& path)
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file)
         throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    errno = 0;  // from here on a reason is a failed write's
     return file;
 }
 
@@ -35,12 +36,13 @@ FilePtr OpenForWriting(const std::string& path)
 // is removed and named, never left to look whole.
 void CloseWritten(FilePtr& file, const std::string& path)
 {
-    errno = 0;
+    const int writeError = errno;
     const bool failed = std::ferror(file.get()) != 0;
+    errno = 0;
     const bool closeFailed = std::fclose(file.release()) != 0;
     if (failed || closeFailed) {
-        // A write that failed earlier may have left no reason behind.
-        const std::string reason = errno != 0 ? std::strerror(errno) : "the disk may be full";
+        const int error = closeFailed && errno != 0 ? errno : writeError;
+        const std::string reason = error != 0 ? std::strerror(error) : "the disk may be full";
         std::remove(path.c_str());
         throw std::runtime_error("cannot write " + path + ": " + reason);
     }

@@ -31,9 +31,8 @@ GeneralTab::GeneralTab(Settings& settings, QWidget* parent) : QWidget(parent), s
     auto* example = new QPushButton("E&xample recording");
     example->setObjectName("btnExample");
     example->setAutoDefault(false);
-    example->setToolTip(
-        "Writes a two-day recording of a fur seal with its setup into the folder \"Varnik "
-        "example\" of your documents, if it is not there yet, and reads the setup");
+    example->setToolTip("Writes a two-day recording of a fur seal with its setup into the folder \"Varnik example\" "
+                        "of your documents, if it is not there yet, and reads the setup");
     setupRow->addWidget(setupFile_, 0, 0, 1, 3);
     setupRow->addWidget(read, 1, 0);
     setupRow->addWidget(save, 1, 1);

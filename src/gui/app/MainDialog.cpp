@@ -150,9 +150,8 @@ void MainDialog::readSetup(const std::string& path)
         ReadSetup(path, wb_.rec, wb_.settings, &unread);
         if (!unread.empty()) {
             constexpr std::size_t Listed = 5;
-            std::string text = FileNameOf(path) +
-                               ": these lines cannot be read; the values they would set stay as "
-                               "they were:";
+            std::string text = FileNameOf(path) + ": these lines cannot be read; the values they would set stay as "
+                                                  "they were:";
             for (std::size_t k = 0; k < std::min(unread.size(), Listed); ++k)
                 text += "\r\n" + unread[k];
             if (unread.size() > Listed)
