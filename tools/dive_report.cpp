@@ -54,8 +54,7 @@ int main(int argc, char** argv)
     if (argc == 2 && AnswerHelpOrVersion(help, argv[1]))
         return 0;
     if (argc < 2) {
-        std::fputs(UsageText(help).c_str(), stderr);
-        return 2;
+        return RefuseCommandLine(help);
     }
     Recording rec;
     ConsoleDialogs ui;

@@ -38,8 +38,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (argc < 2 || argc > 3) {
-            std::fputs(vk::UsageText(help).c_str(), stderr);
-            return 2;
+            return vk::RefuseCommandLine(help);
         }
         const auto files = vk::example::WriteExample(argv[1], argc == 3 ? std::atoi(argv[2]) : 2);
         std::printf("%s\n%s\n%s\n", files.data.c_str(), files.setup.c_str(), files.truth.c_str());

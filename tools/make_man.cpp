@@ -21,10 +21,9 @@ int main(int argc, char** argv)
     if (argc == 2 && vk::AnswerHelpOrVersion(help, argv[1]))
         return 0;
     if (argc != 2) {
-        std::fputs(vk::UsageText(help).c_str(), stderr);
-        return 2;
+        return vk::RefuseCommandLine(help);
     }
-    for (const vk::ProgramHelp* program : {&vk::VarnikHelp(), &vk::VarnikBatchHelp(), &vk::VarnikPictureHelp()}) {
+    for (const vk::ProgramHelp* program : vk::InstalledProgramsHelp()) {
         const std::string path = std::string(argv[1]) + "/" + program->name + ".1";
         std::ofstream out(path, std::ios::binary);
         out << vk::ManualPage(*program);

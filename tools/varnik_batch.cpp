@@ -397,8 +397,7 @@ int main(int argc, char** argv)
     InstallInterruptHandlers();
     Options o;
     if (!Parse(argc, argv, o)) {
-        std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
-        return 2;
+        return RefuseCommandLine(VarnikBatchHelp());
     }
     if (!o.answer.empty() && AnswerHelpOrVersion(VarnikBatchHelp(), o.answer))
         return 0;
@@ -408,8 +407,7 @@ int main(int argc, char** argv)
         return Merge(o.merge, o.report, o.partial, Jobs(o));
     if (o.describe) {
         if (o.setups.empty()) {
-            std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
-            return 2;
+            return RefuseCommandLine(VarnikBatchHelp());
         }
         return DescribeFiles(o.setups, o.templatePath, o.outDir);
     }
@@ -420,8 +418,7 @@ int main(int argc, char** argv)
         }
     if (o.task) {
         if (o.setups.size() != 1) {
-            std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
-            return 2;
+            return RefuseCommandLine(VarnikBatchHelp());
         }
         const char* fromSlurm = std::getenv("SLURM_ARRAY_TASK_ID");
         long index = o.taskIndex;
@@ -445,8 +442,7 @@ int main(int argc, char** argv)
         return RunHere(one);
     }
     if (o.setups.empty()) {
-        std::fputs(UsageText(VarnikBatchHelp()).c_str(), stderr);
-        return 2;
+        return RefuseCommandLine(VarnikBatchHelp());
     }
     if (!o.worker)
         o.refusals = ResultFileClashes(o.setups);

@@ -32,8 +32,7 @@ int main(int argc, char** argv)
     if (argc == 2 && vk::AnswerHelpOrVersion(vk::VarnikPictureHelp(), argv[1]))
         return 0;
     if (argc != 3 && argc != 5 && argc != 6 && argc != 7) {
-        std::fputs(vk::UsageText(vk::VarnikPictureHelp()).c_str(), stderr);
-        return 2;
+        return vk::RefuseCommandLine(vk::VarnikPictureHelp());
     }
     const int width = argc >= 5 ? std::atoi(argv[3]) : 1920;
     const int height = argc >= 5 ? std::atoi(argv[4]) : 1080;

@@ -191,6 +191,11 @@ const ProgramHelp& VarnikPictureHelp()
     return help;
 }
 
+std::vector<const ProgramHelp*> InstalledProgramsHelp()
+{
+    return {&VarnikHelp(), &VarnikBatchHelp(), &VarnikPictureHelp()};
+}
+
 std::string UsageText(const ProgramHelp& help)
 {
     // Each way on lines of the terminal's width, broken only between groups in brackets.
@@ -282,6 +287,12 @@ bool AnswerHelpOrVersion(const ProgramHelp& help, const std::string& argument)
         return true;
     }
     return false;
+}
+
+int RefuseCommandLine(const ProgramHelp& help)
+{
+    std::fputs(UsageText(help).c_str(), stderr);
+    return 2;
 }
 
 }  // namespace vk

@@ -29,6 +29,8 @@ std::string ProgramVersion();
 const ProgramHelp& VarnikHelp();
 const ProgramHelp& VarnikBatchHelp();
 const ProgramHelp& VarnikPictureHelp();
+// The three above: the programs the package installs, each with a manual page.
+std::vector<const ProgramHelp*> InstalledProgramsHelp();
 
 // The ways to call it and its options, with --help and --version, which
 // every program has and no table repeats.
@@ -45,5 +47,9 @@ std::string ManualPage(const ProgramHelp& help);
 // Answers `--help` (the help text) and `--version` ("<name> <version>") on
 // standard output: true when `argument` is one of them, so the caller ends with 0.
 bool AnswerHelpOrVersion(const ProgramHelp& help, const std::string& argument);
+
+// A command line that makes no sense: prints the usage on standard error and
+// gives the exit status for it, 2.
+int RefuseCommandLine(const ProgramHelp& help);
 
 }  // namespace vk

@@ -186,16 +186,17 @@ void MainDialog::openExample()
     const std::string folder = ExampleFolder();
     const example::ExampleFiles files = example::ExampleFilesIn(folder);
     if (!FileExists(files.setup) || !FileExists(files.data)) {
-        ui_.busy(true);
-        ui_.status("Writing the example recording ...");
         std::string failure;
-        try {
-            example::WriteExample(folder);
-        } catch (const std::exception& e) {
-            failure = e.what();
+        {
+            BusyCursor busy(ui_);
+            ui_.status("Writing the example recording ...");
+            try {
+                example::WriteExample(folder);
+            } catch (const std::exception& e) {
+                failure = e.what();
+            }
+            ui_.status("");
         }
-        ui_.status("");
-        ui_.busy(false);
         if (!failure.empty()) {
             ui_.message(" The example recording could not be written: " + failure, Severity::Error);
             return;

@@ -66,8 +66,7 @@ int main(int argc, char** argv)
     if (argc > 1 && std::string(argv[1]) == ExampleOption) {
         if (argc == 3)
             return WriteExampleInto(argv[2]);
-        std::fputs(vk::UsageText(vk::VarnikHelp()).c_str(), stderr);
-        return 2;
+        return vk::RefuseCommandLine(vk::VarnikHelp());
     }
     const bool selfCheck = argc == 2 && std::string(argv[1]) == SelfCheckOption;
     if (selfCheck)
@@ -83,8 +82,7 @@ int main(int argc, char** argv)
         return SelfCheck();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith("--"))) {
-        std::fputs(vk::UsageText(vk::VarnikHelp()).c_str(), stderr);
-        return 2;
+        return vk::RefuseCommandLine(vk::VarnikHelp());
     }
 
     vk::QtDialogs ui;

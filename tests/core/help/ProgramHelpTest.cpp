@@ -22,7 +22,7 @@ std::string Escaped(const std::string& text)
 
 TEST(ProgramHelp, HelpAndManualPageSayTheSame)
 {
-    for (const ProgramHelp* help : {&VarnikHelp(), &VarnikBatchHelp(), &VarnikPictureHelp()}) {
+    for (const ProgramHelp* help : InstalledProgramsHelp()) {
         const std::string text = HelpText(*help), page = ManualPage(*help);
         std::string title = Escaped(help->name);
         for (char& c : title)

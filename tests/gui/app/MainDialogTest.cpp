@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -503,6 +504,11 @@ void MainDialogTest::theExampleIsWrittenOnceAndRead()
 {
     const QByteArray home = qgetenv("HOME");
     const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {  // also when a check fails
+        qputenv("HOME", home);
+        if (!configHome.isNull())
+            qputenv("XDG_CONFIG_HOME", configHome);
+    });
     const std::string userHome = dir->file("home");
     qputenv("HOME", QByteArray::fromStdString(userHome));
     qunsetenv("XDG_CONFIG_HOME");
@@ -543,10 +549,6 @@ void MainDialogTest::theExampleIsWrittenOnceAndRead()
     QVERIFY2(ui->texts()[0].rfind(" The example recording could not be written: ", 0) == 0, ui->texts()[0].c_str());
     QCOMPARE(wb->rec.desc(0).NameIn, folder + "/seal-example.txt");
     QCOMPARE(ui->busyDepth, 0);
-
-    qputenv("HOME", home);
-    if (!configHome.isNull())
-        qputenv("XDG_CONFIG_HOME", configHome);
 }
 
 void MainDialogTest::fileViewerAndConfirmation()
