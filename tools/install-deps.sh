@@ -11,7 +11,7 @@ packages=(
   unrtf xvfb xauth imagemagick python3 chromium
   clang libclang-rt-14-dev
   slurm-wlm munge
-  lintian desktop-file-utils
+  lintian desktop-file-utils xdg-utils shared-mime-info
 )
 
 missing=()
